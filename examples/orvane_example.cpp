@@ -1,0 +1,23 @@
+// A first look at Orvane: each section shows one thing the library does.
+
+#include <orvane/orvane.hpp>
+
+#include <iostream>
+
+namespace {
+
+void errors() {
+    std::cout << "Errors\n";
+    try {
+        qvCheckedInt32(5'000'000'000LL);
+    } catch (qvError const& e) {
+        std::cout << "  a 64-bit value refused for a 32-bit field: " << e << '\n';
+    }
+}
+
+}  // namespace
+
+int main() {
+    errors();
+    return 0;
+}
