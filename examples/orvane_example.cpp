@@ -4,9 +4,11 @@
 
 #include <iostream>
 
+void example_streams();
+
 namespace {
 
-void errors() {
+void example_errors() {
     std::cout << "Errors\n";
     try {
         qvCheckedInt32(5'000'000'000LL);
@@ -18,6 +20,7 @@ void errors() {
 }  // namespace
 
 int main() {
-    errors();
+    example_errors();
+    example_streams();
     return 0;
 }

@@ -3,5 +3,14 @@
 
 // core
 #include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvAutoPtr.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/core/qvOutputStream.hpp>
+#include <orvane/core/qvStream.hpp>
+#include <orvane/core/qvStreamPersistence.hpp>
+#include <orvane/core/qvStreamVersion.hpp>
+#include <orvane/core/qvString.hpp>
+#include <orvane/core/qvVersion.hpp>
+#include <orvane/core/qvVersionBasedSerializer.hpp>
