@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+void example_object_model();
 void example_streams();
 
 namespace {
@@ -21,6 +22,7 @@ void example_errors() {
 
 int main() {
     example_errors();
+    example_object_model();
     example_streams();
     return 0;
 }
