@@ -6,6 +6,8 @@
 
 void example_object_model();
 void example_streams();
+void example_geometry();
+void example_clipping();
 
 namespace {
 
@@ -24,5 +26,7 @@ int main() {
     example_errors();
     example_object_model();
     example_streams();
+    example_geometry();
+    example_clipping();
     return 0;
 }

@@ -1,0 +1,108 @@
+#pragma once
+// qvListRegion: a region kept as an ordered list of rectangles whose union
+// is the region, with the cached box of qvGenericBBoxRegion.
+//
+// Keeps true after every public operation:
+//  - the list holds no void rectangle (inverted or NaN); rectangles may
+//    overlap and may be degenerate; nothing is ever merged or sorted;
+//  - the region is empty exactly when the list is; simple() exactly when
+//    the list has fewer than two rectangles;
+//  - the box is the union of the list's rectangles, or (1, 1, 0, 0).
+// The list's order is observable (enumeration, printing): add and the other
+// front-inserting operations put their newest rectangle first, and
+// differences and intersections re-insert pieces at the front.
+//
+// Regions are sets of area. A list region keeps degenerate rectangles (a
+// point, a line) as given, but they enclose no area: they never overlap
+// anything, so differences and intersections with them are empty or leave
+// the other side unchanged, and a list region holding only degenerate
+// rectangles is not empty yet equals no grid region (grid regions cannot
+// hold zero-area sets), nor even another list region holding the same point.
+//
+// Costs: add is O(1) with at most three containment tests; difference and
+// intersection with a rectangle walk the list; region-with-region forms are
+// O(n*m); repeated overlapping differences grow the list.
+
+#include <orvane/geometry/qvGenericBBoxRegion.hpp>
+
+#include <list>
+
+class qvListRegion : public qvGenericBBoxRegion {
+public:
+    class InternalIterator;
+
+    qvListRegion() = default;
+    explicit qvListRegion(Rect const& rect);
+    explicit qvListRegion(qvBaseRegion const& other);
+    qvListRegion(qvListRegion const& other);
+    ~qvListRegion() override = default;
+
+    // Box and rectangles copied, order kept.
+    qvListRegion& operator=(qvListRegion const& other);
+
+    void* query_interface(qvInterfaceInfo const& info) override;
+
+    using qvGenericBBoxRegion::operator=;
+    using qvGenericBBoxRegion::operator+=;
+    using qvGenericBBoxRegion::operator-=;
+    using qvGenericBBoxRegion::operator*=;
+
+    qvBaseRegion& add(Rect const& rect) override;
+    qvBaseRegion& subtract(Rect const& rect) override;
+    qvBaseRegion& intersect(Rect const& rect) override;
+
+    qvBaseRegion& operator=(qvBaseRegion const& other) override;
+    qvBaseRegion& operator+=(qvBaseRegion const& other) override;
+    qvBaseRegion& operator-=(qvBaseRegion const& other) override;
+    qvBaseRegion& operator*=(qvBaseRegion const& other) override;
+
+    // The same operations on another list region, reading its list directly.
+    qvListRegion& operator+=(qvListRegion const& other);
+    qvListRegion& operator-=(qvListRegion const& other);
+    qvListRegion& operator*=(qvListRegion const& other);
+
+    qvIndirectRectIterator enumerate() const override;
+    bool empty() const override { return rects_.empty(); }
+    bool simple() const override { return rects_.size() < 2; }
+    qvBaseRegion& erase() override;
+    qvBaseRegion& translate(qvRestrictedTransformation const& rt) override;
+    qvBaseRegion* clone() const override;
+    qvBaseRegion* create() const override;
+
+protected:
+    void update_bbox() override;
+
+private:
+    using List = std::list<Rect>;
+
+    // The other region as a list region, when it is one.
+    static qvListRegion const* as_list(qvBaseRegion const& other);
+
+    void copy_from(qvListRegion const& other);
+    void append(Rect const& rect);
+    void prepend_all(List const& others);
+    template <class ForEachRect>
+    void subtract_each(ForEachRect for_each);
+    template <class ForEachRect>
+    void intersect_each(ForEachRect for_each);
+    void cut_out(Rect const& b);
+
+    List rects_;
+};
+
+// Walks a list region's rectangles front to back.
+class qvListRegion::InternalIterator : public qvIterator<Rect> {
+public:
+    explicit InternalIterator(qvListRegion const& region) noexcept;
+
+    Rect* get() override { return &current_; }
+    void next() override;
+    bool at_end() const override { return position_ == region_->rects_.end(); }
+
+private:
+    void load() noexcept;
+
+    qvListRegion const* region_;
+    List::const_iterator position_;
+    Rect current_;  // a copy: the region's storage is never handed out writable
+};
