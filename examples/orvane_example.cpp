@@ -8,6 +8,7 @@ void example_object_model();
 void example_streams();
 void example_geometry();
 void example_clipping();
+void example_notification();
 
 namespace {
 
@@ -28,5 +29,6 @@ int main() {
     example_streams();
     example_geometry();
     example_clipping();
+    example_notification();
     return 0;
 }

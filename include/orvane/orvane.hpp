@@ -3,23 +3,38 @@
 
 // core
 #include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvAutoHandle.hpp>
 #include <orvane/core/qvAutoPtr.hpp>
 #include <orvane/core/qvBasedSmartPtr.hpp>
+#include <orvane/core/qvBlockFile.hpp>
+#include <orvane/core/qvBroadcastReceiver.hpp>
+#include <orvane/core/qvBroadcastSender.hpp>
 #include <orvane/core/qvDynamicInterface.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/core/qvFileIteratorImplementation.hpp>
+#include <orvane/core/qvFileMapping.hpp>
 #include <orvane/core/qvIndirectIterator.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvInterfaceInfo.hpp>
+#include <orvane/core/qvInvalidateEvent.hpp>
 #include <orvane/core/qvIterator.hpp>
+#include <orvane/core/qvNotifierImplLifetime.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/core/qvOutputStream.hpp>
+#include <orvane/core/qvReceiverBase.hpp>
+#include <orvane/core/qvReceiverImpl.hpp>
 #include <orvane/core/qvRefBase.hpp>
 #include <orvane/core/qvRefPtrBase.hpp>
 #include <orvane/core/qvSafePtr.hpp>
+#include <orvane/core/qvSenderBase.hpp>
+#include <orvane/core/qvSenderImpl.hpp>
+#include <orvane/core/qvSenderInvalidate.hpp>
 #include <orvane/core/qvStream.hpp>
 #include <orvane/core/qvStreamPersistence.hpp>
 #include <orvane/core/qvStreamVersion.hpp>
 #include <orvane/core/qvString.hpp>
+#include <orvane/core/qvTempBlockFile.hpp>
+#include <orvane/core/qvTempStream.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
 #include <orvane/core/qvVersion.hpp>
 #include <orvane/core/qvVersionBasedSerializer.hpp>
@@ -61,3 +76,10 @@
 #include <orvane/geometry/qvTransformation.hpp>
 #include <orvane/geometry/qvTranslation.hpp>
 #include <orvane/geometry/qvWinRect.hpp>
+
+// attributes
+#include <orvane/attributes/qvFontEnums.hpp>
+#include <orvane/attributes/qvWin32CreateFont.hpp>
+
+// scenes
+#include <orvane/scenes/qvScenePublisher.hpp>

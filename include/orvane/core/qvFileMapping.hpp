@@ -1,0 +1,87 @@
+#pragma once
+// qvFileMapping: direct memory access to a file, or to anonymous memory,
+// through one mapped view at a time.
+//
+// Keeps true:
+// - positions and sizes are 64-bit; a view starts at a multiple of 65,536;
+// - the whole-object view (any view that starts at 0 tries it first) covers
+//   the whole file at any size; other views are windows of about
+//   default_mapping_size() bytes around the requested range;
+// - the file is never shorter than the mapped size while a view exists
+//   (a mapped access past the end of a file ends the process): map(size)
+//   resizes before it maps, and reserves the disk blocks of a growing file
+//   so a full disk is an error here, not a crash at a later write;
+// - a read-only object never changes the file's length;
+// - anonymous memory lives from map(size) to unmap or close: a failed view
+//   does not discard it;
+// - move-only: a moved-from object is closed.
+// Every error is a qvErrorFrom<qvFileMapping>.
+
+class qvFileMapping {
+public:
+    explicit qvFileMapping(unsigned default_mapping_size = 16777216) noexcept;
+    // Opens as open() does; a refusal raises "Cannot open file".
+    qvFileMapping(char const* name, bool create, bool read_only, unsigned default_mapping_size);
+    qvFileMapping(qvFileMapping&& other) noexcept;
+    qvFileMapping& operator=(qvFileMapping&& other) noexcept;   // closes this object first
+    qvFileMapping(qvFileMapping const&) = delete;
+    qvFileMapping& operator=(qvFileMapping const&) = delete;
+    virtual ~qvFileMapping();
+
+    // A named file with the block files' access and sharing rules (read_only
+    // forces create off; a writable open with create empties the file), or,
+    // with a null name, anonymous memory made by the next map(size). False
+    // when the file is refused; "File is already opened" when open.
+    bool open(char const* name, bool create, bool read_only);
+
+    // "File is not opened yet" when nothing is open.
+    long long size() const;
+
+    // Sets the size (a writable file is resized to it), then maps the first
+    // view; its base. "Cannot create file mapping" when the size is 0 or
+    // cannot be set; nothing is mapped then.
+    void* map(long long size);
+
+    // The address of the byte at position, with at least size bytes mapped
+    // from it. "Pos out of range" unless 0 <= position and
+    // position + size <= size().
+    void* map(long long position, unsigned size);
+
+    // Drops the view; a writable file gets the length size ("Cannot resize
+    // file" when the system refuses); anonymous memory is discarded (size 0).
+    void unmap(long long size);
+
+    // Unmaps keeping the size, closes, and resets the size to 0.
+    void close() noexcept;
+
+    // The current view's changes and the file's data on disk.
+    void sync();
+
+    unsigned default_mapping_size() const noexcept { return default_mapping_size_; }
+    // Applies to the next view.
+    void default_mapping_size(unsigned size) noexcept { default_mapping_size_ = size; }
+
+protected:
+    // Extra open flags.
+    static constexpr int open_existing = 0x1;   // a missing file is refused, not made
+
+    bool open(char const* name, int flags, bool create, bool read_only);
+
+private:
+    enum class Backing : unsigned char { none, anonymous, file };
+
+    void resize_backing(long long size);
+    void map_view(long long start, long long length);
+    void unmap_view_checked();
+    void drop_view() noexcept;
+
+    int fd_;                       // the file, or the anonymous memory once made
+    Backing backing_;
+    bool mapping_;                 // the mapping object exists
+    void* view_;
+    long long size_;
+    bool read_only_;
+    unsigned default_mapping_size_;
+    long long view_size_;
+    long long view_start_;
+};

@@ -1,0 +1,242 @@
+// qvFileMapping over the POSIX layer.
+//
+// The Win32 mapping object has no POSIX counterpart for a file: here it is
+// the flag mapping_, set by map(size) once the size is right and cleared
+// where the mapping object would be closed; the next map(position, size)
+// then maps afresh through map(size). Anonymous memory is a memfd made by
+// map(size) and kept until unmap or close, so closing the "mapping object"
+// after an error loses nothing.
+
+#include <orvane/core/qvFileMapping.hpp>
+
+#include <orvane/core/qvError.hpp>
+
+#include "core/qvFileMappingWindow.hpp"
+#include "platform/qvPlatformFile.hpp"
+#include "platform/qvPlatformMapping.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <utility>
+
+namespace platform = orvane::platform;
+
+namespace {
+
+[[noreturn]] void raise_error(char const* message) {
+    qvRaise(qvErrorFrom<qvFileMapping>(message));
+}
+
+// "<call> error 0x<code>" in storage that lasts as long as the process: an
+// error only points at its text.
+[[noreturn]] void raise_system_error(char const* call, int code) {
+    static std::set<std::string> texts;
+    char text[64];
+    std::snprintf(text, sizeof text, "%s error 0x%X", call, static_cast<unsigned>(code));
+    raise_error(texts.insert(text).first->c_str());
+}
+
+}  // namespace
+
+// --- construction and lifetime -----------------------------------------------
+
+qvFileMapping::qvFileMapping(unsigned default_mapping_size) noexcept
+    : fd_(-1), backing_(Backing::none), mapping_(false), view_(nullptr), size_(0),
+      read_only_(false), default_mapping_size_(default_mapping_size), view_size_(0),
+      view_start_(0) {}
+
+qvFileMapping::qvFileMapping(char const* name, bool create, bool read_only,
+                             unsigned default_mapping_size)
+    : qvFileMapping(default_mapping_size) {
+    if (!open(name, create, read_only)) raise_error("Cannot open file");
+}
+
+qvFileMapping::qvFileMapping(qvFileMapping&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      backing_(std::exchange(other.backing_, Backing::none)),
+      mapping_(std::exchange(other.mapping_, false)),
+      view_(std::exchange(other.view_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      read_only_(std::exchange(other.read_only_, false)),
+      default_mapping_size_(other.default_mapping_size_),
+      view_size_(std::exchange(other.view_size_, 0)),
+      view_start_(std::exchange(other.view_start_, 0)) {}
+
+qvFileMapping& qvFileMapping::operator=(qvFileMapping&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+        backing_ = std::exchange(other.backing_, Backing::none);
+        mapping_ = std::exchange(other.mapping_, false);
+        view_ = std::exchange(other.view_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+        read_only_ = std::exchange(other.read_only_, false);
+        default_mapping_size_ = other.default_mapping_size_;
+        view_size_ = std::exchange(other.view_size_, 0);
+        view_start_ = std::exchange(other.view_start_, 0);
+    }
+    return *this;
+}
+
+qvFileMapping::~qvFileMapping() { close(); }
+
+// --- opening and closing -----------------------------------------------------
+
+bool qvFileMapping::open(char const* name, bool create, bool read_only) {
+    return open(name, 0, create, read_only);
+}
+
+bool qvFileMapping::open(char const* name, int flags, bool create, bool read_only) {
+    if (backing_ != Backing::none) raise_error("File is already opened");
+    if (name == nullptr) {
+        backing_ = Backing::anonymous;
+        size_ = 0;
+        read_only_ = read_only;
+        return true;
+    }
+    const int fd = platform::open_file(
+        name, read_only, platform::creation_for(flags & open_existing, create, read_only));
+    if (fd < 0) return false;
+    const long long length = platform::file_size(fd);   // 0 after create
+    if (length < 0) {
+        platform::close_file(fd);
+        return false;
+    }
+    fd_ = fd;
+    backing_ = Backing::file;
+    size_ = length;
+    read_only_ = read_only;
+    return true;
+}
+
+void qvFileMapping::close() noexcept {
+    drop_view();
+    mapping_ = false;
+    if (fd_ >= 0) platform::close_file(fd_);   // nothing written through a descriptor here
+    fd_ = -1;
+    backing_ = Backing::none;
+    size_ = 0;
+    read_only_ = false;
+}
+
+long long qvFileMapping::size() const {
+    if (backing_ == Backing::none) raise_error("File is not opened yet");
+    return size_;
+}
+
+// --- mapping -----------------------------------------------------------------
+
+void* qvFileMapping::map(long long size) {
+    if (backing_ == Backing::none) raise_error("File is not opened yet");
+    // The old view goes first: the file may shrink below it.
+    unmap_view_checked();
+    mapping_ = false;
+    resize_backing(size);
+    if (size_ == 0) raise_error("Cannot create file mapping");   // the system refuses empty mappings
+    mapping_ = true;
+    map_view(0, default_mapping_size_ < size_ ? default_mapping_size_ : size_);
+    return view_;
+}
+
+void* qvFileMapping::map(long long position, unsigned size) {
+    if (position < 0 || static_cast<long long>(size) > size_ - position) {
+        mapping_ = false;
+        raise_error("Pos out of range");
+    }
+    if (!mapping_) map(size_);
+    if (view_ != nullptr && position >= view_start_ && position - view_start_ <= view_size_ - size)
+        return static_cast<char*>(view_) + (position - view_start_);
+    const qvMappingWindow window =
+        qvChooseMappingWindow(size_, default_mapping_size_, position, size);
+    map_view(window.start, window.size);
+    return static_cast<char*>(view_) + (position - view_start_);
+}
+
+void qvFileMapping::unmap(long long size) {
+    drop_view();
+    mapping_ = false;
+    if (backing_ == Backing::anonymous) {
+        if (fd_ >= 0) platform::close_file(fd_);
+        fd_ = -1;
+        size_ = 0;
+        return;
+    }
+    if (backing_ == Backing::file && !read_only_ && size != size_) {
+        if (size < 0 || !platform::set_length(fd_, size)) raise_error("Cannot resize file");
+        size_ = size;
+    }
+}
+
+void qvFileMapping::sync() {
+    if (backing_ == Backing::none) raise_error("File is not opened yet");
+    if (backing_ != Backing::file) return;
+    if ((view_ != nullptr && !platform::sync_view(view_, static_cast<unsigned long long>(view_size_)))
+        || !platform::sync_data(fd_))
+        raise_error("I/O error while writing file");
+}
+
+// Sets the object's size. A writable file grows with its new blocks reserved
+// or is truncated; a read-only file keeps its own length; anonymous memory
+// is made or resized. Raises "Cannot create file mapping", size unchanged.
+void qvFileMapping::resize_backing(long long size) {
+    if (size < 0) raise_error("Cannot create file mapping");
+    if (backing_ == Backing::anonymous) {
+        if (fd_ >= 0 && size == size_) return;
+        if (fd_ < 0) {
+            fd_ = platform::create_anonymous(size);
+            if (fd_ < 0) raise_error("Cannot create file mapping");
+        } else if (!platform::resize_anonymous(fd_, size)) {
+            raise_error("Cannot create file mapping");
+        }
+        size_ = size;
+        return;
+    }
+    if (read_only_ || size == size_) return;
+    const bool resized = size > size_ ? platform::grow_reserved(fd_, size_, size)
+                                      : platform::set_length(fd_, size);
+    if (!resized) raise_error("Cannot create file mapping");
+    size_ = size;
+}
+
+// Replaces the view by one of `length` bytes at `start`; a view at 0 first
+// tries the whole object. A failure closes the mapping object.
+void qvFileMapping::map_view(long long start, long long length) {
+    unmap_view_checked();
+    void* base = nullptr;
+    if (start == 0) {
+        base = platform::map_view(fd_, read_only_, 0, static_cast<unsigned long long>(size_));
+        if (base != nullptr) length = size_;
+    }
+    if (base == nullptr)
+        base = platform::map_view(fd_, read_only_, start, static_cast<unsigned long long>(length));
+    if (base == nullptr) {
+        const int code = errno;
+        mapping_ = false;
+        raise_system_error("MapViewOfFile", code);
+    }
+    view_ = base;
+    view_start_ = start;
+    view_size_ = length;
+}
+
+void qvFileMapping::unmap_view_checked() {
+    if (view_ == nullptr) return;
+    const bool unmapped = platform::unmap_view(view_, static_cast<unsigned long long>(view_size_));
+    const int code = errno;
+    view_ = nullptr;
+    view_start_ = 0;
+    view_size_ = 0;
+    if (!unmapped) {
+        mapping_ = false;
+        raise_system_error("UnmapViewOfFile", code);
+    }
+}
+
+void qvFileMapping::drop_view() noexcept {
+    if (view_ != nullptr) platform::unmap_view(view_, static_cast<unsigned long long>(view_size_));
+    view_ = nullptr;
+    view_start_ = 0;
+    view_size_ = 0;
+}
