@@ -8,6 +8,7 @@ void example_object_model();
 void example_streams();
 void example_geometry();
 void example_clipping();
+void example_regions();
 void example_notification();
 
 namespace {
@@ -29,6 +30,7 @@ int main() {
     example_streams();
     example_geometry();
     example_clipping();
+    example_regions();
     example_notification();
     return 0;
 }

@@ -55,6 +55,7 @@
 #include <orvane/geometry/qvGenericRegion.hpp>
 #include <orvane/geometry/qvGeometryArithmetic.hpp>
 #include <orvane/geometry/qvGeometryStreaming.hpp>
+#include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/geometry/qvIRGrid.hpp>
 #include <orvane/geometry/qvListRegion.hpp>
 #include <orvane/geometry/qvMappingTransformation.hpp>
@@ -67,6 +68,7 @@
 #include <orvane/geometry/qvRect.hpp>
 #include <orvane/geometry/qvRectIterator.hpp>
 #include <orvane/geometry/qvRectToRectTransformation.hpp>
+#include <orvane/geometry/qvRegion.hpp>
 #include <orvane/geometry/qvRegionIdentities.hpp>
 #include <orvane/geometry/qvRestrictedTransformation.hpp>
 #include <orvane/geometry/qvRotation.hpp>
