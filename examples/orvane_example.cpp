@@ -10,6 +10,7 @@ void example_geometry();
 void example_clipping();
 void example_regions();
 void example_notification();
+void example_gradients();
 
 namespace {
 
@@ -32,5 +33,6 @@ int main() {
     example_clipping();
     example_regions();
     example_notification();
+    example_gradients();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <orvane/core/qvBlockFile.hpp>
 #include <orvane/core/qvBroadcastReceiver.hpp>
 #include <orvane/core/qvBroadcastSender.hpp>
+#include <orvane/core/qvClassRegistry.hpp>
 #include <orvane/core/qvDynamicInterface.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvFileIteratorImplementation.hpp>
@@ -20,6 +21,8 @@
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/core/qvNotifierImplLifetime.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/core/qvObjectRegistry.hpp>
+#include <orvane/core/qvObjectRegistryInternal.hpp>
 #include <orvane/core/qvOutputStream.hpp>
 #include <orvane/core/qvReceiverBase.hpp>
 #include <orvane/core/qvReceiverImpl.hpp>
@@ -29,6 +32,7 @@
 #include <orvane/core/qvSenderBase.hpp>
 #include <orvane/core/qvSenderImpl.hpp>
 #include <orvane/core/qvSenderInvalidate.hpp>
+#include <orvane/core/qvStaticObjectRegistryInternal.hpp>
 #include <orvane/core/qvStream.hpp>
 #include <orvane/core/qvStreamPersistence.hpp>
 #include <orvane/core/qvStreamVersion.hpp>
@@ -80,7 +84,42 @@
 #include <orvane/geometry/qvWinRect.hpp>
 
 // attributes
+#include <orvane/attributes/qvBitmap.hpp>
+#include <orvane/attributes/qvBitmapColor.hpp>
+#include <orvane/attributes/qvBitmapHeader.hpp>
+#include <orvane/attributes/qvBitmapLayout.hpp>
+#include <orvane/attributes/qvBitmapReference.hpp>
+#include <orvane/attributes/qvColorCube.hpp>
+#include <orvane/attributes/qvColorMap.hpp>
+#include <orvane/attributes/qvColorMapEntry.hpp>
+#include <orvane/attributes/qvColorMapReference.hpp>
+#include <orvane/attributes/qvColorRamp.hpp>
+#include <orvane/attributes/qvConicalGradient.hpp>
+#include <orvane/attributes/qvConicalGradientDataAccess.hpp>
+#include <orvane/attributes/qvConicalGradientIO.hpp>
+#include <orvane/attributes/qvCustomBrush.hpp>
+#include <orvane/attributes/qvCustomBrushDataAccess.hpp>
+#include <orvane/attributes/qvCustomBrushIO.hpp>
 #include <orvane/attributes/qvFontEnums.hpp>
+#include <orvane/attributes/qvGradientDataAccess.hpp>
+#include <orvane/attributes/qvGradientHandle.hpp>
+#include <orvane/attributes/qvGrayColor.hpp>
+#include <orvane/attributes/qvIndexToIndex.hpp>
+#include <orvane/attributes/qvLengthUnit.hpp>
+#include <orvane/attributes/qvLinePattern.hpp>
+#include <orvane/attributes/qvLinearGradient.hpp>
+#include <orvane/attributes/qvLinearGradientDataAccess.hpp>
+#include <orvane/attributes/qvLinearGradientIO.hpp>
+#include <orvane/attributes/qvMarkerSize.hpp>
+#include <orvane/attributes/qvRadialGradient.hpp>
+#include <orvane/attributes/qvRadialGradientDataAccess.hpp>
+#include <orvane/attributes/qvRadialGradientIO.hpp>
+#include <orvane/attributes/qvRgbColor.hpp>
+#include <orvane/attributes/qvRgbToIndex.hpp>
+#include <orvane/attributes/qvScaledUnit.hpp>
+#include <orvane/attributes/qvStandardBitmapType.hpp>
+#include <orvane/attributes/qvTimeUnit.hpp>
+#include <orvane/attributes/qvUnit.hpp>
 #include <orvane/attributes/qvWin32CreateFont.hpp>
 
 // scenes

@@ -6,6 +6,8 @@
 // constant-initialised pointers, valid before any dynamic initialiser runs
 // and never destroyed at exit.
 
+#include "core/qvLibraryStaticsAnchor.hpp"
+
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
 
@@ -30,8 +32,12 @@ struct qvRegistryMap {
     std::map<char const*, Entry, NameLess> entries;
 };
 
+// Whoever links the registry links the start-up registrations with it.
+[[gnu::used]] constinit char const* const startup_anchor = &qvLibraryStaticsAnchor;
+
 constinit void* process_map = nullptr;
 constinit qvRegistryMap* module_slot = nullptr;
+constinit bool module_holds_map = false;   // the module's own use of module_slot
 
 qvRegistryMap* as_map(void* p) noexcept { return static_cast<qvRegistryMap*>(p); }
 
@@ -50,8 +56,10 @@ qvRegistryMap* existing_map() noexcept {
 void drop_use(qvRegistryMap* map) noexcept {
     if (--map->use_count != 0)
         return;
-    if (module_slot == map)
+    if (module_slot == map) {
         module_slot = nullptr;
+        module_holds_map = false;
+    }
     if (process_map == map)
         process_map = nullptr;
     delete map;
@@ -63,19 +71,28 @@ void* qvUniquePtr() noexcept { return process_map; }
 
 void qvUniquePtr(void* map) noexcept { process_map = map; }
 
+// The module holds at most one use of the map: a look-up from another static
+// may have made the hold before the start-up statics ask for it, and a second
+// hold would keep the map alive after unload. After the release the slot
+// still names the map, which its registered entries keep alive.
 void qvAcquireRegistryMap() {
+    if (module_holds_map)
+        return;
     if (qvRegistryMap* const shared = as_map(qvUniquePtr())) {
         ++shared->use_count;
         module_slot = shared;
-        return;
+    } else {
+        module_slot = new qvRegistryMap;
+        qvUniquePtr(module_slot);
     }
-    module_slot = new qvRegistryMap;
-    qvUniquePtr(module_slot);
+    module_holds_map = true;
 }
 
 void qvReleaseRegistryMap() {
-    if (qvRegistryMap* const shared = as_map(qvUniquePtr()))
-        drop_use(shared);
+    if (!module_holds_map || module_slot == nullptr)
+        return;
+    module_holds_map = false;
+    drop_use(module_slot);
 }
 
 void* qvLookupRegistry(char const* name) {

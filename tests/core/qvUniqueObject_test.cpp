@@ -1,6 +1,8 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
 
+#include "startup/qvLibraryStatics.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,6 +31,7 @@ std::string assertion_text(auto&& action) {
 class qvRegistry : public ::testing::Test {
 protected:
     void SetUp() override {
+        qvUnloadLibrary();   // the library's own registrations use the map too
         ASSERT_EQ(qvUniquePtr(), nullptr);
         Palette::made = Palette::destroyed = 0;
     }
@@ -50,6 +53,17 @@ TEST_F(qvRegistry, First_lookup_makes_the_map_and_keeps_a_module_hold) {
     EXPECT_EQ(qvLookupRegistry("qvSceneInterface"), nullptr);
     EXPECT_NE(qvUniquePtr(), nullptr);
     qvReleaseRegistryMap();
+}
+
+// Regression: a look-up from an early static made the module's hold, then the
+// start-up statics took a second one, and the map was never freed at unload.
+TEST_F(qvRegistry, The_module_holds_the_map_once_however_often_it_asks) {
+    EXPECT_EQ(qvLookupRegistry("qvSceneInterface"), nullptr);
+    qvAcquireRegistryMap();
+    qvAcquireRegistryMap();
+    qvReleaseRegistryMap();
+    EXPECT_EQ(qvUniquePtr(), nullptr);
+    qvReleaseRegistryMap();   // nothing left to release
 }
 
 TEST_F(qvRegistry, Lookup_and_lock_count_one_use_each) {

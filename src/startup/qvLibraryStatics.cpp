@@ -1,0 +1,202 @@
+// The library's start-up registrations and their release at unload.
+//
+// This is the one source that stands above every area of the library: it
+// may include the headers of all of them, so core never includes a later
+// subsystem.
+//
+// Keeps true:
+//  - every registration the library makes at load is a member of
+//    qvLibraryStatics, declared in load order. Members are destroyed in the
+//    reverse order of their declaration, which is the unload order: each
+//    registration is released after every one made after it, and each
+//    unique object is released by name and deleted only by its last user,
+//    so objects a host's module also uses outlive the library's hold;
+//  - a member's constructor makes its registration and its destructor
+//    releases it without throwing (a failure there goes qvError::abort);
+//  - the statics are built by the one dynamic initialiser of this file and
+//    destroyed by qvUnloadLibrary(), which the loader object's destructor
+//    calls at unload; the pointer to them is constant-initialised, so the
+//    routine is safe at any time and does its work once;
+//  - every holder and slot the members touch is constant-initialised, so a
+//    static of another translation unit that needs a unique object before
+//    its turn here creates it on demand, and the member then only takes the
+//    already filled holder.
+//
+// Load order. Positions marked (later) are added by the area that owns them,
+// each as one member line at its place (plus the include of its header):
+//    1. the thirteen move, scale and rotate adapter classes    (later)
+//    2. the "Adapter list"                                      (later)
+//    3. the "Gadget palette"                                    (later)
+//    4. the colour serializers per stream version               colour_serializers_
+//    5. the binary streams' "Invalid streambuf" text: a literal, no member
+//    6. the library's hold on the registry map                  registry_map_
+//    7. interface records: gradients and units                  gradient_unit_records_
+//    8. the "PropertyClass Registry"                            (later)
+//    9. the render-procedure tables: constant data, never a member
+//   10. interface records: the dump driver                      dump_driver_records_
+//   11. the "Folder Registry", its folders, the "UNKNOWN" and
+//       the standard property classes                           (later)
+//   12. the cached property-class pointers                      (later)
+//   13. interface records: scenes to regions                    scene_to_region_records_
+//   14. the sixteen proxy classes                               (later)
+//   15. the class registries: text-extent, proxy, flavour       *_classes_
+//   16. interface records: views to the seismic port            view_to_seismic_records_
+// A member for a unique object held by a qvUniqueObject<T> is
+//   qvUniqueObjectHold<T> name_{holder};
+// and a plain static (a proxy class, a folder) is a member of its own type.
+
+#include "startup/qvLibraryStatics.hpp"
+
+#include "attributes/qvColorSerializers.hpp"
+#include "core/qvInterfaceRecordHolder.hpp"
+#include "core/qvLibraryStaticsAnchor.hpp"
+
+#include <orvane/core/qvClassRegistry.hpp>
+#include <orvane/core/qvError.hpp>
+#include <orvane/core/qvUniqueObject.hpp>
+
+#include <array>
+#include <cstddef>
+#include <utility>
+
+char const qvLibraryStaticsAnchor = 0;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Member kinds
+
+// The library's hold on the registry map.
+class qvRegistryMapHold {
+public:
+    qvRegistryMapHold() { qvAcquireRegistryMap(); }
+    qvRegistryMapHold(qvRegistryMapHold const&) = delete;
+    qvRegistryMapHold& operator=(qvRegistryMapHold const&) = delete;
+    ~qvRegistryMapHold() { qvReleaseRegistryMap(); }
+};
+
+// One use of a unique object through the module's holder of it, taken by
+// get-or-create at load (nothing more when the holder is already filled)
+// and given back at unload.
+template <class T>
+class qvUniqueObjectHold {
+public:
+    explicit qvUniqueObjectHold(qvUniqueObject<T>& holder) : holder_(holder) {
+        holder_.get_or_create();
+    }
+    qvUniqueObjectHold(qvUniqueObjectHold const&) = delete;
+    qvUniqueObjectHold& operator=(qvUniqueObjectHold const&) = delete;
+    ~qvUniqueObjectHold() {
+        try {
+            holder_.release();
+        } catch (qvError const& error) {
+            qvError::abort(error);
+        }
+    }
+
+private:
+    qvUniqueObject<T>& holder_;
+};
+
+// The interface records of a group of names, registered in the order given
+// and released in reverse.
+template <std::size_t N>
+class qvInterfaceRecords {
+public:
+    explicit qvInterfaceRecords(std::array<char const*, N> const& names)
+        : qvInterfaceRecords(names, std::make_index_sequence<N>{}) {}
+
+private:
+    template <std::size_t... I>
+    qvInterfaceRecords(std::array<char const*, N> const& names, std::index_sequence<I...>)
+        : records_{qvInterfaceRecordHolder(names[I])...} {
+        for (qvInterfaceRecordHolder& record : records_)
+            record.get_or_create();
+    }
+
+    std::array<qvInterfaceRecordHolder, N> records_;
+};
+
+// One use of a class registry through the module's holder of it.
+template <qvRegistryName Name>
+class qvClassRegistryHold : public qvUniqueObjectHold<qvClassRegistry<Name>> {
+public:
+    qvClassRegistryHold()
+        : qvUniqueObjectHold<qvClassRegistry<Name>>(qvClassRegistry<Name>::holder()) {}
+};
+
+// ---------------------------------------------------------------------------
+// The interface records, by group, in load order
+
+constexpr std::array<char const*, 8> gradient_unit_names = {
+    "qvCustomBrushDataAccess", "qvGradientDataAccess", "qvLinearGradientDataAccess",
+    "qvRadialGradientDataAccess", "qvConicalGradientDataAccess", "qvUnit",
+    "qvTimeUnit", "qvLengthUnit"};
+
+constexpr std::array<char const*, 2> dump_driver_names = {
+    "qvDumpDriverUserInterface", "qvDumpDriverObject"};
+
+constexpr std::array<char const*, 54> scene_to_region_names = {
+    "qvScene", "qvAnimatedScene", "qvSceneInterface", "qvContainerScene",
+    "qvContainerSceneInterface", "qvShapeOrderInterface", "qvDrawingContainer",
+    "qvCompositeDrawing", "qvLabeledDrawing", "qvLabelDrawing",
+    "qvQueryBboxDataAccess", "qvAnchorDataAccess", "qvRectangleDataAccess",
+    "qvEllipseDataAccess", "qvArcDataAccess", "qvPointSetDataAccess",
+    "qvBezierDataAccess", "qvGraphicListDataAccess", "qvTextDataAccess",
+    "qvRestrictedTextDataAccess", "qvScaledTextDataAccess", "qvImageDataAccess",
+    "qvRestrictedImageDataAccess", "qvScaledImageDataAccess", "qvMoveInteraction",
+    "qvScaleInteraction", "qvExtendedScaleInteraction", "qvRotateInteraction",
+    "qvAttributeFolderInterface", "qvAttributeInterface", "qvGraphicInterface",
+    "qvGraphicProxyInterface", "qvSingleShapeProxyInterface", "qvSingleShapeProxyBase",
+    "qvRectangleProxy", "qvEllipseProxy", "qvPolyMarkerProxy", "qvPolylineProxy",
+    "qvPolygonProxy", "qvBezierProxy", "qvRestrictedTextProxy", "qvScaledTextProxy",
+    "qvRestrictedImageProxy", "qvScaledImageProxy", "qvExactPolyMarkerProxy",
+    "qvExactPolylineProxy", "qvExactPolygonProxy", "qvExactBezierProxy", "qvArcProxy",
+    "qvPieSliceProxy", "qvGraphicListObject", "qvListRegion", "qvGridRegion",
+    "qvRectRegion"};
+
+constexpr std::array<char const*, 36> view_to_seismic_names = {
+    "qvViewBaseLayerObject", "qvViewLayerObject", "qvViewDataLayerObject",
+    "qvViewActiveLayerObject", "qvBaseRendererObject", "qvRendererObject",
+    "qvViewManagerObject", "qvViewSceneLayerObject", "qvViewBackgroundLayerObject",
+    "qvViewGroupLayerObject", "qvViewWindowCacheLayerObject",
+    "qvViewWindowScrollLayerObject", "qvViewMultiBufferLayerObject",
+    "qvDeviceRendererObject", "qvScrollerInterface", "qvScrollerObject",
+    "qvScrollBarObject", "qvMappingDimensionObject", "qvMappingControlBaseObject",
+    "qvMappingControlObject", "qvDriverSubsystems", "qvDriverAttributeCache",
+    "qvDriverInteractiveOptions", "qvDriverColorMap", "qvDriverShapeCache",
+    "qvDriverBitmapVBuf", "qvDriverBackground", "qvDriverFontMapping",
+    "qvVBufTrueScale", "qvVBufHardcopy", "qvVBufInvalidate", "qvVBufOffset",
+    "qvVBufBitmap", "qvFlavorPort", "qvViewLayerFlavorPort", "qvSeismicPort"};
+
+// ---------------------------------------------------------------------------
+// The statics, in load order
+
+class qvLibraryStatics {
+    qvColorSerializers colour_serializers_;
+    qvRegistryMapHold registry_map_;
+    qvInterfaceRecords<8> gradient_unit_records_{gradient_unit_names};
+    qvInterfaceRecords<2> dump_driver_records_{dump_driver_names};
+    qvInterfaceRecords<54> scene_to_region_records_{scene_to_region_names};
+    qvClassRegistryHold<"TextExtentClass Registry"> text_extent_classes_;
+    qvClassRegistryHold<"ProxyClass Registry"> proxy_classes_;
+    qvClassRegistryHold<"FlavorClass Registry"> flavor_classes_;
+    qvInterfaceRecords<36> view_to_seismic_records_{view_to_seismic_names};
+};
+
+constinit qvLibraryStatics* loaded_statics = nullptr;
+
+// Builds the statics at load; its destructor is the library's unload.
+class qvLibraryLoader {
+public:
+    qvLibraryLoader() { loaded_statics = new qvLibraryStatics; }
+    qvLibraryLoader(qvLibraryLoader const&) = delete;
+    qvLibraryLoader& operator=(qvLibraryLoader const&) = delete;
+    ~qvLibraryLoader() { qvUnloadLibrary(); }
+};
+
+qvLibraryLoader loader;
+
+}  // namespace
+
+void qvUnloadLibrary() noexcept { delete std::exchange(loaded_statics, nullptr); }

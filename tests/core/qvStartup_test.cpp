@@ -1,0 +1,72 @@
+// What a program finds registered once the library is loaded. This program
+// uses nothing of the start-up code itself, so it also proves that the
+// registrations are linked in from the static library.
+
+#include <orvane/core/qvClassRegistry.hpp>
+#include <orvane/core/qvInterfaceInfo.hpp>
+#include <orvane/core/qvUniqueObject.hpp>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <set>
+
+#include "qvStartupRegistrations.hpp"
+
+namespace {
+
+struct SceneBoundInTest;
+
+}  // namespace
+
+template <>
+struct qvInterfaceName<SceneBoundInTest> {
+    static constexpr char const* value = "qvScene";
+};
+
+namespace {
+
+// Looks the name up and gives the use back at once.
+void* registered(char const* name) {
+    void* const object = qvLookupRegistry(name);
+    if (object != nullptr) {
+        EXPECT_FALSE(qvRemoveRegistry(name)) << name << ": the library holds a use too";
+    }
+    return object;
+}
+
+// Until classes are registered, a class registry answers null for any key.
+template <qvRegistryName Name>
+void expect_empty_and_registered() {
+    auto* const registry = static_cast<qvClassRegistry<Name>*>(registered(Name.value));
+    ASSERT_NE(registry, nullptr) << Name.value;
+    EXPECT_EQ(qvClassRegistry<Name>::holder().object, registry) << Name.value;
+    for (long key : {LONG_MIN, -1L, 0L, LONG_MAX})
+        EXPECT_EQ(registry->registry().lookup(key), nullptr) << Name.value << " " << key;
+    for (long key = 1; key <= 100; ++key)
+        EXPECT_EQ(registry->registry().lookup(key), nullptr) << Name.value << " " << key;
+}
+
+}  // namespace
+
+TEST(qvStartup, Every_interface_record_is_registered_once_per_name) {
+    std::set<void*> records;
+    for (char const* name : startup_test::interface_names) {
+        void* const record = registered(name);
+        EXPECT_NE(record, nullptr) << name;
+        records.insert(record);
+    }
+    EXPECT_EQ(records.size(), startup_test::interface_names.size());
+}
+
+TEST(qvStartup, Class_registries_are_registered_and_empty) {
+    expect_empty_and_registered<"TextExtentClass Registry">();
+    expect_empty_and_registered<"ProxyClass Registry">();
+    expect_empty_and_registered<"FlavorClass Registry">();
+}
+
+TEST(qvStartup, Typed_holder_finds_the_record_registered_at_load) {
+    void* const at_load = registered("qvScene");
+    EXPECT_EQ(qvInterfaceInfoInstantiation<SceneBoundInTest>::get_interface_info().get(), at_load);
+    EXPECT_EQ(&qvInterfaceIdentity<SceneBoundInTest>(), at_load);
+}

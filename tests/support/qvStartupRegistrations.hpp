@@ -1,0 +1,46 @@
+#pragma once
+// What the library registers at load, written out independently of the
+// start-up code so that the tests check it against a second copy.
+
+#include <array>
+
+namespace startup_test {
+
+// The interface records, in load order.
+inline constexpr std::array<char const*, 100> interface_names = {
+    "qvCustomBrushDataAccess", "qvGradientDataAccess", "qvLinearGradientDataAccess",
+    "qvRadialGradientDataAccess", "qvConicalGradientDataAccess", "qvUnit", "qvTimeUnit",
+    "qvLengthUnit", "qvDumpDriverUserInterface", "qvDumpDriverObject", "qvScene",
+    "qvAnimatedScene", "qvSceneInterface", "qvContainerScene", "qvContainerSceneInterface",
+    "qvShapeOrderInterface", "qvDrawingContainer", "qvCompositeDrawing", "qvLabeledDrawing",
+    "qvLabelDrawing", "qvQueryBboxDataAccess", "qvAnchorDataAccess", "qvRectangleDataAccess",
+    "qvEllipseDataAccess", "qvArcDataAccess", "qvPointSetDataAccess", "qvBezierDataAccess",
+    "qvGraphicListDataAccess", "qvTextDataAccess", "qvRestrictedTextDataAccess",
+    "qvScaledTextDataAccess", "qvImageDataAccess", "qvRestrictedImageDataAccess",
+    "qvScaledImageDataAccess", "qvMoveInteraction", "qvScaleInteraction",
+    "qvExtendedScaleInteraction", "qvRotateInteraction", "qvAttributeFolderInterface",
+    "qvAttributeInterface", "qvGraphicInterface", "qvGraphicProxyInterface",
+    "qvSingleShapeProxyInterface", "qvSingleShapeProxyBase", "qvRectangleProxy",
+    "qvEllipseProxy", "qvPolyMarkerProxy", "qvPolylineProxy", "qvPolygonProxy",
+    "qvBezierProxy", "qvRestrictedTextProxy", "qvScaledTextProxy", "qvRestrictedImageProxy",
+    "qvScaledImageProxy", "qvExactPolyMarkerProxy", "qvExactPolylineProxy",
+    "qvExactPolygonProxy", "qvExactBezierProxy", "qvArcProxy", "qvPieSliceProxy",
+    "qvGraphicListObject", "qvListRegion", "qvGridRegion", "qvRectRegion",
+    "qvViewBaseLayerObject", "qvViewLayerObject", "qvViewDataLayerObject",
+    "qvViewActiveLayerObject", "qvBaseRendererObject", "qvRendererObject",
+    "qvViewManagerObject", "qvViewSceneLayerObject", "qvViewBackgroundLayerObject",
+    "qvViewGroupLayerObject", "qvViewWindowCacheLayerObject", "qvViewWindowScrollLayerObject",
+    "qvViewMultiBufferLayerObject", "qvDeviceRendererObject", "qvScrollerInterface",
+    "qvScrollerObject", "qvScrollBarObject", "qvMappingDimensionObject",
+    "qvMappingControlBaseObject", "qvMappingControlObject", "qvDriverSubsystems",
+    "qvDriverAttributeCache", "qvDriverInteractiveOptions", "qvDriverColorMap",
+    "qvDriverShapeCache", "qvDriverBitmapVBuf", "qvDriverBackground", "qvDriverFontMapping",
+    "qvVBufTrueScale", "qvVBufHardcopy", "qvVBufInvalidate", "qvVBufOffset", "qvVBufBitmap",
+    "qvFlavorPort", "qvViewLayerFlavorPort", "qvSeismicPort"
+};
+
+// The class registries, in load order.
+inline constexpr std::array<char const*, 3> class_registry_names = {
+    "TextExtentClass Registry", "ProxyClass Registry", "FlavorClass Registry"};
+
+}  // namespace startup_test
