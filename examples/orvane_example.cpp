@@ -11,6 +11,7 @@ void example_clipping();
 void example_regions();
 void example_notification();
 void example_gradients();
+void example_images();
 
 namespace {
 
@@ -34,5 +35,6 @@ int main() {
     example_regions();
     example_notification();
     example_gradients();
+    example_images();
     return 0;
 }

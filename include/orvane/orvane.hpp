@@ -89,6 +89,7 @@
 #include <orvane/attributes/qvBitmapHeader.hpp>
 #include <orvane/attributes/qvBitmapLayout.hpp>
 #include <orvane/attributes/qvBitmapReference.hpp>
+#include <orvane/attributes/qvBmpFile.hpp>
 #include <orvane/attributes/qvColorCube.hpp>
 #include <orvane/attributes/qvColorMap.hpp>
 #include <orvane/attributes/qvColorMapEntry.hpp>
@@ -101,6 +102,7 @@
 #include <orvane/attributes/qvCustomBrushDataAccess.hpp>
 #include <orvane/attributes/qvCustomBrushIO.hpp>
 #include <orvane/attributes/qvFontEnums.hpp>
+#include <orvane/attributes/qvGifFile.hpp>
 #include <orvane/attributes/qvGradientDataAccess.hpp>
 #include <orvane/attributes/qvGradientHandle.hpp>
 #include <orvane/attributes/qvGrayColor.hpp>
