@@ -31,11 +31,13 @@
 //    5. the binary streams' "Invalid streambuf" text: a literal, no member
 //    6. the library's hold on the registry map                  registry_map_
 //    7. interface records: gradients and units                  gradient_unit_records_
-//    8. the "PropertyClass Registry"                            (later)
+//    8. the "PropertyClass Registry"                            property_class_registry_
 //    9. the render-procedure tables: constant data, never a member
 //   10. interface records: the dump driver                      dump_driver_records_
 //   11. the "Folder Registry", its folders, the "UNKNOWN" and
-//       the standard property classes                           (later)
+//       the standard property classes                           folder_registry_,
+//                                                               standard_folders_,
+//                                                               standard_property_classes_
 //   12. the cached property-class pointers                      (later)
 //   13. interface records: scenes to regions                    scene_to_region_records_
 //   14. the sixteen proxy classes                               (later)
@@ -48,9 +50,13 @@
 #include "startup/qvLibraryStatics.hpp"
 
 #include "attributes/qvColorSerializers.hpp"
+#include "attributes/qvStandardFolders.hpp"
+#include "attributes/qvStandardPropertyClassSet.hpp"
 #include "core/qvInterfaceRecordHolder.hpp"
 #include "core/qvLibraryStaticsAnchor.hpp"
 
+#include <orvane/attributes/qvFolder.hpp>
+#include <orvane/attributes/qvPropertyClass.hpp>
 #include <orvane/core/qvClassRegistry.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
@@ -176,7 +182,11 @@ class qvLibraryStatics {
     qvColorSerializers colour_serializers_;
     qvRegistryMapHold registry_map_;
     qvInterfaceRecords<8> gradient_unit_records_{gradient_unit_names};
+    qvUniqueObjectHold<qvPropertyClass::Registry> property_class_registry_{qvPropertyClass::registry()};
     qvInterfaceRecords<2> dump_driver_records_{dump_driver_names};
+    qvUniqueObjectHold<qvFolder::Registry> folder_registry_{qvFolder::registry()};
+    qvStandardFolders standard_folders_;
+    qvStandardPropertyClassSet standard_property_classes_;
     qvInterfaceRecords<54> scene_to_region_records_{scene_to_region_names};
     qvClassRegistryHold<"TextExtentClass Registry"> text_extent_classes_;
     qvClassRegistryHold<"ProxyClass Registry"> proxy_classes_;
