@@ -12,6 +12,7 @@ void example_regions();
 void example_notification();
 void example_gradients();
 void example_images();
+void example_palettes();
 
 namespace {
 
@@ -36,5 +37,6 @@ int main() {
     example_notification();
     example_gradients();
     example_images();
+    example_palettes();
     return 0;
 }

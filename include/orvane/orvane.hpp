@@ -84,6 +84,7 @@
 #include <orvane/geometry/qvWinRect.hpp>
 
 // attributes
+#include <orvane/attributes/qvAttributeRepository.hpp>
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvBitmapColor.hpp>
 #include <orvane/attributes/qvBitmapHeader.hpp>
@@ -115,6 +116,8 @@
 #include <orvane/attributes/qvGradientDataAccess.hpp>
 #include <orvane/attributes/qvGradientHandle.hpp>
 #include <orvane/attributes/qvGrayColor.hpp>
+#include <orvane/attributes/qvHashStream.hpp>
+#include <orvane/attributes/qvHashStreamBuf.hpp>
 #include <orvane/attributes/qvIndexToIndex.hpp>
 #include <orvane/attributes/qvLengthUnit.hpp>
 #include <orvane/attributes/qvLinePattern.hpp>
@@ -123,6 +126,8 @@
 #include <orvane/attributes/qvLinearGradientIO.hpp>
 #include <orvane/attributes/qvListCache.hpp>
 #include <orvane/attributes/qvMarkerSize.hpp>
+#include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/attributes/qvPalette.hpp>
 #include <orvane/attributes/qvPropertyClass.hpp>
 #include <orvane/attributes/qvRadialGradient.hpp>
 #include <orvane/attributes/qvRadialGradientDataAccess.hpp>
@@ -132,7 +137,9 @@
 #include <orvane/attributes/qvRgbToIndex.hpp>
 #include <orvane/attributes/qvScaledUnit.hpp>
 #include <orvane/attributes/qvSimplePropertyClass.hpp>
+#include <orvane/attributes/qvStandardAttributeRepository.hpp>
 #include <orvane/attributes/qvStandardBitmapType.hpp>
+#include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/attributes/qvStandardPropertyClasses.hpp>
 #include <orvane/attributes/qvTimeUnit.hpp>
 #include <orvane/attributes/qvUnit.hpp>

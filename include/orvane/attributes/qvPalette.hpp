@@ -1,0 +1,54 @@
+#pragma once
+// qvPalette: storage of attribute values by (attribute handle, folder), with
+// names, cookies and persistence. An attribute handle is a positive long; 0
+// means none.
+//
+// Keeps true for every palette:
+//  - an attribute exists exactly while it has a "ref_count" value, its
+//    reference count (>= 1); attributes may be shared by several users;
+//  - every operation that changes an attribute (copy, remove, the write
+//    `property`) returns the handle that now carries the change, which the
+//    caller adopts in place of the one it passed: a change made for one
+//    user of a shared attribute goes to a private copy;
+//  - every change drops the attribute's cookies and is announced through
+//    publisher(): invalidate(handle, 1) when the attribute has more than
+//    one user, else invalidate(handle, 0). Receivers run inside the
+//    changing call and may call back into the palette.
+
+#include <orvane/attributes/qvAttributeRepository.hpp>
+#include <orvane/attributes/qvCookieCache.hpp>
+#include <orvane/core/qvIndirectIterator.hpp>
+#include <orvane/core/qvSenderInvalidate.hpp>
+#include <orvane/core/qvStreamPersistence.hpp>
+#include <orvane/core/qvWrap.hpp>
+
+class qvFolder;
+
+class qvPalette : public virtual qvAttributeRepository,
+                  public qvStreamPersistence,
+                  public qvCookieCache {
+public:
+    ~qvPalette() override = default;
+
+    // Every attribute handle once, ascending.
+    virtual qvIndirectIterator<qvWrap<long>> enumerate() = 0;
+    // A new attribute with count 1; `shared` marks it "is_shared".
+    virtual long alloc(bool shared) = 0;
+    virtual void add_ref(long handle) = 0;
+    // The count left; 0 when the attribute is gone (and for handle 0).
+    virtual int release(long handle) = 0;
+    // Copies src's values in the folders under `folder` into dst.
+    virtual long copy(long src, long dst, qvFolder const& folder, bool shared) = 0;
+    // Removes the attribute's values in the folders under `folder`.
+    virtual long remove(long handle, qvFolder const& folder, bool shared) = 0;
+    // Writes a value of the folder's class (copied by the class).
+    virtual long property(long handle, qvFolder const& folder, void const* value, bool shared) = 0;
+    // The stored value, or null.
+    virtual void const* property(long handle, qvFolder const& folder) const = 0;
+    virtual qvSenderInvalidate<long>& publisher() = 0;
+
+protected:
+    qvPalette() noexcept = default;
+    qvPalette(qvPalette const&) = delete;
+    qvPalette& operator=(qvPalette const&) = delete;
+};
