@@ -17,7 +17,7 @@
 #include <iostream>
 
 void example_palettes() {
-    std::cout << "== palettes ==\n";
+    std::cout << "Palettes\n";
     qvFolder const& width = *qvFolder::folder_by_name("pen/color_device/line_width");
     qvFolder const& color = *qvFolder::folder_by_name("pen/color_device/color");
     qvFolder const& count = *qvFolder::folder_by_name("ref_count");
@@ -43,7 +43,7 @@ void example_palettes() {
             qvOutputStream os(&out, qvVersion::default_version(), true);
             palette.save(os);
         }
-        std::cout << "saved " << std::filesystem::file_size(file) << " bytes\n";
+        std::cout << "  saved " << std::filesystem::file_size(file) << " bytes\n";
 
         qvStandardPalette loaded;
         {
@@ -57,12 +57,12 @@ void example_palettes() {
             char const* name = loaded.name(h);
             auto const* w = static_cast<qvWrap<double> const*>(loaded.property(h, width));
             auto const* n = static_cast<std::int32_t const*>(loaded.property(h, count));
-            std::cout << "attribute " << h << " \"" << (name ? name : "") << "\" count " << *n
+            std::cout << "  loaded attribute " << h << " \"" << (name ? name : "") << "\" count " << *n
                       << " line width " << (w ? static_cast<double>(*w) : 0.0) << '\n';
         }
-        std::cout << "\"warning\" is handle " << loaded.handle("warning") << '\n';
+        std::cout << "  the name \"warning\" finds handle " << loaded.handle("warning") << '\n';
     } catch (qvError const& error) {
-        std::cout << "palette example failed: " << error << '\n';
+        std::cout << "  palette example failed: " << error << '\n';
     }
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
