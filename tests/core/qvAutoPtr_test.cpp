@@ -1,3 +1,5 @@
+// orvane::auto_ptr: ownership moves on copy; every object is deleted once.
+
 #include <orvane/core/qvAutoPtr.hpp>
 
 #include <gtest/gtest.h>
@@ -6,110 +8,76 @@
 
 namespace {
 
-// Counts deletions per object: every test ends with each object deleted once.
 struct Counted {
     explicit Counted(int* deletions) : deletions(deletions) {}
     virtual ~Counted() { ++*deletions; }
     int* deletions;
 };
-
 struct Derived : Counted {
     using Counted::Counted;
 };
-
-orvane::auto_ptr<Counted> make(int* deletions) { return orvane::auto_ptr<Counted>(new Counted(deletions)); }
+using Ptr = orvane::auto_ptr<Counted>;
 
 }  // namespace
 
-TEST(orvaneAutoPtr, Copy_transfers_ownership_and_the_source_keeps_its_pointer) {
-    int deleted = 0;
+TEST(orvaneAutoPtr, Copy_and_assignment_transfer_and_the_old_target_is_deleted) {
+    int first = 0, second = 0;
     {
-        const orvane::auto_ptr<Counted> source = make(&deleted);
+        const Ptr source(new Counted(&first));
         {
-            orvane::auto_ptr<Counted> copy(source);
+            Ptr copy(source);
             EXPECT_EQ(copy.get(), source.get());
             EXPECT_TRUE(copy.owner());
             EXPECT_FALSE(source.owner());
+            Ptr other(new Counted(&second));
+            copy = other;
+            EXPECT_EQ(first, 1);
+            EXPECT_FALSE(other.owner());
+            Ptr& same = copy;   // self-assignment, hidden from the compiler
+            copy = std::move(same);
+            copy = same;
+            EXPECT_TRUE(copy.owner());
         }
-        EXPECT_EQ(deleted, 1);
-    }
-    EXPECT_EQ(deleted, 1);
-}
-
-TEST(orvaneAutoPtr, Assignment_deletes_the_old_object_and_transfers) {
-    int first = 0, second = 0;
-    {
-        orvane::auto_ptr<Counted> target = make(&first);
-        orvane::auto_ptr<Counted> source = make(&second);
-        target = source;
-        EXPECT_EQ(first, 1);
-        EXPECT_EQ(second, 0);
-        EXPECT_FALSE(source.owner());
-        orvane::auto_ptr<Counted>& same = target;   // self-assignment, hidden from the compiler
-        target = std::move(same);
-        target = same;
-        EXPECT_TRUE(target.owner());
-        EXPECT_EQ(second, 0);
+        EXPECT_EQ(second, 1);
     }
     EXPECT_EQ(first, 1);
-    EXPECT_EQ(second, 1);
 }
 
 TEST(orvaneAutoPtr, Same_pointer_assignment_deletes_nothing_and_keeps_one_owner) {
     int deleted = 0;
     {
-        orvane::auto_ptr<Counted> owner = make(&deleted);
-        orvane::auto_ptr<Counted> borrower(owner);   // borrower owns now
-        owner = borrower;                            // back again
-        EXPECT_EQ(deleted, 0);
+        Ptr owner(new Counted(&deleted));
+        Ptr borrower(owner);   // borrower owns now
+        owner = borrower;      // back again
         EXPECT_TRUE(owner.owner());
         EXPECT_FALSE(borrower.owner());
-        borrower = owner;                            // ownership follows
-        owner = borrower;                            // neither side drops it
-        EXPECT_EQ(deleted, 0);
+        borrower = owner;
+        owner = borrower;
         EXPECT_TRUE(owner.owner());
         EXPECT_FALSE(borrower.owner());
+        EXPECT_EQ(deleted, 0);
+        orvane::auto_ptr<Derived> derived(new Derived(&deleted));
+        Ptr base(derived), other;
+        EXPECT_FALSE(derived.owner());
+        other = derived;       // same object, nobody owned it through `derived`
+        Counted* raw = Ptr(new Counted(&deleted)).release();
+        EXPECT_EQ(deleted, 0);
+        delete raw;
     }
-    EXPECT_EQ(deleted, 1);
-}
-
-TEST(orvaneAutoPtr, Released_object_is_not_deleted) {
-    int deleted = 0;
-    Counted* raw = nullptr;
-    {
-        orvane::auto_ptr<Counted> p = make(&deleted);
-        raw = p.release();
-        EXPECT_EQ(p.get(), raw);
-    }
-    EXPECT_EQ(deleted, 0);
-    delete raw;
-    EXPECT_EQ(deleted, 1);
+    EXPECT_EQ(deleted, 3);
 }
 
 TEST(orvaneAutoPtr, Vector_growth_and_by_value_passing_keep_one_owner) {
-    static_assert(std::is_nothrow_move_constructible_v<orvane::auto_ptr<Counted>>);
+    static_assert(std::is_nothrow_move_constructible_v<Ptr>);
     int deleted = 0;
     {
-        std::vector<orvane::auto_ptr<Counted>> held;
-        for (int i = 0; i < 40; ++i) held.push_back(make(&deleted));
-        auto by_value = [](orvane::auto_ptr<Counted> p) { return p.get() != nullptr; };
+        std::vector<Ptr> held;
+        for (int i = 0; i < 40; ++i) held.push_back(Ptr(new Counted(&deleted)));
+        auto by_value = [](Ptr p) { return p.get() != nullptr; };
         EXPECT_TRUE(by_value(held[0]));   // the parameter took the object and deleted it
         EXPECT_EQ(deleted, 1);
         held.erase(held.begin() + 1);
         EXPECT_EQ(deleted, 2);
     }
     EXPECT_EQ(deleted, 40);
-}
-
-TEST(orvaneAutoPtr, Converts_to_a_base_and_deletes_through_the_virtual_destructor) {
-    int deleted = 0;
-    {
-        orvane::auto_ptr<Derived> derived(new Derived(&deleted));
-        orvane::auto_ptr<Counted> base(derived);
-        EXPECT_FALSE(derived.owner());
-        orvane::auto_ptr<Counted> other;
-        other = derived;   // same object, nobody owned it through `derived`
-        EXPECT_EQ(deleted, 0);
-    }
-    EXPECT_EQ(deleted, 1);
 }

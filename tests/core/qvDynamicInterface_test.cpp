@@ -1,5 +1,10 @@
+// Interface identities (one record per class name, whichever holder made it)
+// and query_interface through the base chain, without run-time type checks.
+
 #include <orvane/core/qvDynamicInterface.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
+
+#include "core/qvInterfaceRecordHolder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +20,10 @@ public:
     virtual int total_layers() const = 0;
 };
 
-// An interface no test object offers. Named apart from every library class:
-// a second class of a library name would break the one-definition rule.
+// Named apart from every library class: a second class of a library name
+// would break the one-definition rule.
 class qvUnofferedInterface : public virtual qvDynamicInterface {};
+struct Probe;
 
 }  // namespace
 
@@ -25,14 +31,18 @@ QV_INTERFACE_NAME(qvFlavorPort);
 QV_INTERFACE_NAME(qvSceneInterface);
 QV_INTERFACE_NAME(qvUnofferedInterface);
 
+template <>
+struct qvInterfaceName<Probe> {
+    static constexpr char const* value = "qvTestProbeInterface";
+};
+
 namespace {
 
 class Port : public qvFlavorPort {
 public:
     int layer() const override { return 3; }
     void* query_interface(qvInterfaceInfo const& info) override {
-        if (void* p = qvOfferInterfaces<qvFlavorPort>(this, info))
-            return p;
+        if (void* p = qvOfferInterfaces<qvFlavorPort>(this, info)) return p;
         return qvFlavorPort::query_interface(info);
     }
 };
@@ -42,22 +52,19 @@ class ScenePort : public Port, public qvSceneInterface {
 public:
     int total_layers() const override { return 7; }
     void* query_interface(qvInterfaceInfo const& info) override {
-        if (void* p = qvOfferInterfaces<qvSceneInterface>(this, info))
-            return p;
+        if (void* p = qvOfferInterfaces<qvSceneInterface>(this, info)) return p;
         return Port::query_interface(info);
     }
 };
 
+constexpr char const* probe_name = "qvTestProbeInterface";
+using TypedHolder = qvUniqueObject<qvInterfaceInfoNested<Probe>>;
+
 }  // namespace
 
-TEST(qvInterfaceInfo, Record_is_named_after_the_class) {
+TEST(qvInterfaceInfo, Holders_of_one_class_name_give_one_identity) {
     EXPECT_STREQ(qvInterfaceInfoNested<qvFlavorPort>::get_name(), "qvFlavorPort");
-    EXPECT_STREQ(qvInterfaceInfoNested<qvSceneInterface>::get_name(), "qvSceneInterface");
-}
-
-TEST(qvInterfaceInfo, Holders_of_one_name_give_one_identity) {
     qvInterfaceInfo const& ours = qvInterfaceIdentity<qvFlavorPort>();
-    // A second module's holder of the same name.
     qvUniqueObject<qvInterfaceInfoNested<qvFlavorPort>> other_module;
     EXPECT_EQ(other_module.get(), &ours);
     EXPECT_EQ(qvLookupRegistry("qvFlavorPort"), &ours);
@@ -65,25 +72,64 @@ TEST(qvInterfaceInfo, Holders_of_one_name_give_one_identity) {
     EXPECT_NE(&qvInterfaceIdentity<qvSceneInterface>(), &ours);
 }
 
-TEST(qvDynamicInterface, Answers_with_the_adjusted_sub_object) {
-    ScenePort object;
-    qvDynamicInterface* root = static_cast<qvFlavorPort*>(&object);
-    qvSceneInterface* scene = qvQueryInterface<qvSceneInterface>(root);
-    ASSERT_EQ(scene, static_cast<qvSceneInterface*>(&object));
-    EXPECT_EQ(scene->total_layers(), 7);
-}
-
-TEST(qvDynamicInterface, Answers_through_the_base_chain) {
-    ScenePort object;
-    qvFlavorPort* port = qvQueryInterface<qvFlavorPort>(static_cast<qvSceneInterface*>(&object));
-    ASSERT_EQ(port, static_cast<qvFlavorPort*>(&object));
-    EXPECT_EQ(port->layer(), 3);
-}
-
-TEST(qvDynamicInterface, Lacking_interface_gives_null) {
+TEST(qvDynamicInterface, Answers_with_the_adjusted_sub_object_through_the_base_chain_or_null) {
     ScenePort object;
     Port plain;
-    EXPECT_EQ(qvQueryInterface<qvUnofferedInterface>(static_cast<qvFlavorPort*>(&object)), nullptr);
+    qvSceneInterface* scene = qvQueryInterface<qvSceneInterface>(static_cast<qvFlavorPort*>(&object));
+    ASSERT_EQ(scene, static_cast<qvSceneInterface*>(&object));
+    EXPECT_EQ(scene->total_layers(), 7);
+    qvFlavorPort* port = qvQueryInterface<qvFlavorPort>(scene);
+    ASSERT_EQ(port, static_cast<qvFlavorPort*>(&object));
+    EXPECT_EQ(port->layer(), 3);
+    EXPECT_EQ(qvQueryInterface<qvUnofferedInterface>(port), nullptr);
     EXPECT_EQ(qvQueryInterface<qvSceneInterface>(&plain), nullptr);
     EXPECT_EQ(qvQueryInterface<qvFlavorPort>(static_cast<Port*>(nullptr)), nullptr);
+}
+
+TEST(qvInterfaceRecordHolder, Holders_by_name_share_one_record_and_the_last_release_frees_it) {
+    qvInterfaceRecordHolder first(probe_name), second(probe_name);
+    first.get_or_create();
+    second.get_or_create();
+    ASSERT_NE(first.object, nullptr);
+    EXPECT_EQ(second.object, first.object);
+    EXPECT_EQ(qvLookupRegistry(probe_name), first.object);
+    EXPECT_FALSE(qvRemoveRegistry(probe_name));
+    {
+        qvInterfaceRecordHolder scoped(probe_name);
+        scoped.get_or_create();
+    }   // its destructor gives back its use
+    EXPECT_FALSE(first.release());
+    EXPECT_EQ(first.object, second.object);
+    EXPECT_TRUE(second.release());
+    EXPECT_EQ(second.object, nullptr);
+    EXPECT_EQ(qvLookupRegistry(probe_name), nullptr);
+}
+
+// Under the sanitizers a mismatch in size or allocator shows here.
+TEST(qvInterfaceRecordHolder, Named_and_typed_holders_free_each_others_records) {
+    qvInterfaceRecordHolder named(probe_name);
+    named.get_or_create();
+    {
+        TypedHolder typed;
+        EXPECT_EQ(typed.get(), named.object);
+        EXPECT_FALSE(named.release());
+    }   // the typed holder's release is the last
+    EXPECT_EQ(qvLookupRegistry(probe_name), nullptr);
+    TypedHolder typed;
+    ASSERT_NE(typed.get(), nullptr);   // made by type this time
+    qvInterfaceRecordHolder second(probe_name);
+    second.get_or_create();
+    EXPECT_EQ(second.object, typed.object);
+    typed.release();
+    EXPECT_TRUE(second.release());
+}
+
+TEST(qvInterfaceRecordHolderDeathTest, Failed_release_in_the_destructor_aborts) {
+    EXPECT_DEATH(
+        {
+            qvInterfaceRecordHolder holder(probe_name);
+            holder.get_or_create();
+            qvRemoveRegistry(probe_name);   // the holder's use, taken from under it
+        },
+        "Unexpected Orvane error: .*assertion failed: p != reg->end\\(\\)");
 }

@@ -1,7 +1,12 @@
 // The connection protocol between receivers and senders: both sides' lists,
-// the destruction hooks, and the walks of a receiver over its senders.
+// the destruction hooks, the walks of a receiver over its senders, and the
+// typed walks over an event interface both sides implement.
 
+#include <orvane/core/qvBroadcastReceiver.hpp>
+#include <orvane/core/qvBroadcastSender.hpp>
+#include <orvane/core/qvDynamicInterface.hpp>
 #include <orvane/core/qvReceiverBase.hpp>
+#include <orvane/core/qvRefBase.hpp>
 #include <orvane/core/qvSenderInvalidate.hpp>
 
 #include <qvNotificationProbe.hpp>
@@ -16,21 +21,18 @@ namespace {
 
 using Receiver = qvRecordingReceiver<long>;
 using Log = qvNotificationLog;
+using Senders = std::vector<qvSenderBase*>;
+using Receivers = std::vector<qvReceiverBase*>;
 
-// A sender that logs the receivers whose destruction it is told of.
+// A sender that notes the receivers whose destruction it is told of, by
+// address only: a partner handed to a hook may be freed already.
 class RecordingSender : public qvSenderInvalidate<long> {
 public:
-    std::vector<qvReceiverBase*> gone;
+    std::vector<std::uintptr_t> gone;
 
 protected:
-    void partner_destroyed(qvReceiverBase* receiver) override { gone.push_back(receiver); }
+    void partner_destroyed(qvReceiverBase* r) override { gone.push_back(reinterpret_cast<std::uintptr_t>(r)); }
 };
-
-// A partner handed to a hook is an identity only; it may be freed already.
-template <class T>
-std::uintptr_t address_of(T* p) {
-    return reinterpret_cast<std::uintptr_t>(p);
-}
 
 // A receiver that leaves disconnecting to the base, so its senders hear of
 // its destruction.
@@ -40,96 +42,66 @@ public:
     void invalidate(long const&, int) override {}
 };
 
-std::vector<qvSenderBase*> senders_of(qvReceiverBase& receiver) {
-    std::vector<qvSenderBase*> seen;
-    for (qvReceiverBase::InternalIterator walk(receiver); walk; ++walk)
-        seen.push_back(walk.get());
+Senders senders_of(qvReceiverBase& receiver) {
+    Senders seen;
+    for (qvReceiverBase::InternalIterator walk(receiver); walk; ++walk) seen.push_back(walk.get());
     return seen;
 }
 
-std::vector<qvReceiverBase*> receivers_of(qvSenderBase& sender) {
-    std::vector<qvReceiverBase*> seen;
-    for (qvSenderBase::InternalIterator walk(sender); walk; ++walk)
-        seen.push_back(&*walk);
+Receivers receivers_of(qvSenderBase& sender) {
+    Receivers seen;
+    for (qvSenderBase::InternalIterator walk(sender); walk; ++walk) seen.push_back(&*walk);
     return seen;
 }
 
-TEST(qvReceiverBase, Connecting_lists_each_side_in_the_other) {
+TEST(qvReceiverBase, Connect_lists_each_side_in_the_other_and_disconnect_undoes_only_that) {
     Log log;
     RecordingSender s1, s2;
     Receiver a("A", log), b("B", log);
+    a.disconnect_all();   // nothing connected: nothing happens
+    a.disconnect(s1);
     a.connect(s1);
     a.connect(s2);
     b.connect(s1);
-    EXPECT_EQ(senders_of(a), (std::vector<qvSenderBase*>{&s2, &s1}));
-    EXPECT_EQ(receivers_of(s1), (std::vector<qvReceiverBase*>{&b, &a}));
+    EXPECT_EQ(senders_of(a), (Senders{&s2, &s1}));
+    EXPECT_EQ(receivers_of(s1), (Receivers{&b, &a}));
     a.disconnect(s1);
-    EXPECT_EQ(senders_of(a), (std::vector<qvSenderBase*>{&s2}));
-    EXPECT_EQ(receivers_of(s1), (std::vector<qvReceiverBase*>{&b}));
-    EXPECT_TRUE(log.empty());
-    EXPECT_TRUE(s1.gone.empty());
+    b.disconnect(s2);
+    EXPECT_EQ(senders_of(a), (Senders{&s2}));
+    EXPECT_EQ(receivers_of(s1), (Receivers{&b}));
+    a.connect(s1, 3);
+    a.disconnect_all();
+    EXPECT_TRUE(a.empty());
+    EXPECT_EQ(receivers_of(s1), (Receivers{&b}));
+    EXPECT_TRUE(s2.empty(true) && s2.empty(false));
+    EXPECT_TRUE(log.empty() && s1.gone.empty() && s2.gone.empty());
 }
 
-TEST(qvReceiverBase, Destroying_a_sender_tells_every_receiver_of_both_lists_once) {
+TEST(qvReceiverBase, Destroying_either_side_tells_each_partner_once_and_leaves_it) {
     Log log;
     auto sender = std::make_unique<RecordingSender>();
     RecordingSender other;
     Receiver a("A", log), b("B", log, false), c("C", log);
-    for (Receiver* r : {&a, &b, &c})
-        r->connect(*sender);
+    for (Receiver* r : {&a, &b, &c}) r->connect(*sender);
     c.connect(other);
-    const std::uintptr_t gone = address_of(sender.get());
+    const auto gone = reinterpret_cast<std::uintptr_t>(sender.get());
     sender.reset();
     EXPECT_EQ(log, (Log{"C sender gone", "A sender gone", "B sender gone"}));
     ASSERT_EQ(a.gone_senders.size(), 1u);
-    EXPECT_EQ(address_of(a.gone_senders[0]), gone);
-    EXPECT_TRUE(a.empty());
-    EXPECT_TRUE(b.empty());
-    EXPECT_EQ(senders_of(c), (std::vector<qvSenderBase*>{&other}));
-}
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a.gone_senders[0]), gone);
+    EXPECT_TRUE(a.empty() && b.empty());
+    EXPECT_EQ(senders_of(c), (Senders{&other}));
 
-TEST(qvReceiverBase, Destroying_a_receiver_tells_each_sender_once_and_leaves_it) {
-    Log log;
-    RecordingSender s1, s2;
-    auto a = std::make_unique<Plain>();
-    Receiver b("B", log);
-    a->connect(s1);
-    a->connect(s2);
-    b.connect(s1);
-    const std::uintptr_t gone = address_of(a.get());
-    a.reset();
-    ASSERT_EQ(s1.gone.size(), 1u);
-    ASSERT_EQ(s2.gone.size(), 1u);
-    EXPECT_EQ(address_of(s1.gone[0]), gone);
-    EXPECT_EQ(address_of(s2.gone[0]), gone);
-    EXPECT_TRUE(s2.empty(true));
-    EXPECT_EQ(receivers_of(s1), (std::vector<qvReceiverBase*>{&b}));
-}
-
-TEST(qvReceiverBase, Disconnecting_what_is_not_connected_changes_nothing) {
-    Log log;
-    RecordingSender s1, s2;
-    Receiver a("A", log);
-    a.disconnect_all();
-    a.disconnect(s1);
-    a.connect(s2);
-    a.disconnect(s1);
-    EXPECT_EQ(senders_of(a), (std::vector<qvSenderBase*>{&s2}));
-    EXPECT_EQ(receivers_of(s2), (std::vector<qvReceiverBase*>{&a}));
-    EXPECT_TRUE(s1.gone.empty() && s2.gone.empty() && log.empty());
-}
-
-TEST(qvReceiverBase, Disconnect_all_leaves_neither_side_listing_the_other) {
-    Log log;
-    RecordingSender s1, s2;
-    Receiver a("A", log, false);
-    a.connect(s1);
-    a.connect(s2, 3);
-    a.connect(s1);
-    a.disconnect_all();
-    EXPECT_TRUE(a.empty());
-    EXPECT_TRUE(s1.empty(false) && s2.empty(false));
-    EXPECT_TRUE(s1.gone.empty() && log.empty());
+    RecordingSender third;
+    auto plain = std::make_unique<Plain>();
+    plain->connect(other);
+    plain->connect(third);
+    const std::vector<std::uintptr_t> address{reinterpret_cast<std::uintptr_t>(plain.get())};
+    plain.reset();
+    EXPECT_EQ(other.gone, address);
+    EXPECT_EQ(third.gone, address);
+    EXPECT_TRUE(third.empty(true));
+    EXPECT_EQ(receivers_of(other), (Receivers{&c}));
 }
 
 TEST(qvReceiverBase, Changing_the_option_re_files_with_every_sender) {
@@ -141,29 +113,13 @@ TEST(qvReceiverBase, Changing_the_option_re_files_with_every_sender) {
     a.ordered(false);
     EXPECT_FALSE(a.ordered());
     EXPECT_TRUE(s1.empty(true) && s2.empty(true));
-    a.disconnect(s2);  // from the list the option now names
+    a.disconnect(s2);   // from the list the option now names
     EXPECT_TRUE(s2.empty(false));
     a.ordered(true);
-    EXPECT_EQ(receivers_of(s1), (std::vector<qvReceiverBase*>{&a}));
+    EXPECT_EQ(receivers_of(s1), (Receivers{&a}));
 }
 
-TEST(qvReceiverBase, Disconnecting_during_its_own_walk_ends_that_walk) {
-    Log log;
-    RecordingSender s1, s2, s3;
-    Receiver a("A", log);
-    for (RecordingSender* s : {&s3, &s2, &s1})
-        a.connect(*s);
-    std::vector<qvSenderBase*> seen;
-    for (qvReceiverBase::InternalIterator walk(a); walk; ++walk) {
-        seen.push_back(walk.get());
-        a.disconnect(s2);
-    }
-    EXPECT_EQ(seen, (std::vector<qvSenderBase*>{&s1}));
-    EXPECT_EQ(senders_of(a), (std::vector<qvSenderBase*>{&s1, &s3}));
-    EXPECT_TRUE(s2.empty(true));
-}
-
-TEST(qvReceiverBase, A_sender_destroyed_during_a_walk_over_senders_waits_for_the_cursor) {
+TEST(qvReceiverBase, Changes_during_a_walk_over_senders_wait_for_the_cursor_or_end_the_walk) {
     Log log;
     RecordingSender s1, s3;
     auto s2 = std::make_unique<RecordingSender>();
@@ -171,30 +127,33 @@ TEST(qvReceiverBase, A_sender_destroyed_during_a_walk_over_senders_waits_for_the
     a.connect(s3);
     a.connect(*s2);
     a.connect(s1);
-    std::vector<qvSenderBase*> seen;
+    Senders seen;
     for (qvReceiverBase::InternalIterator walk(a); walk; ++walk) {
         seen.push_back(walk.get());
-        if (walk.get() == s2.get())
-            s2.reset();
+        if (walk.get() == s2.get()) s2.reset();
     }
     EXPECT_EQ(seen.size(), 3u);
-    EXPECT_EQ(senders_of(a), (std::vector<qvSenderBase*>{&s1, &s3}));
-}
+    EXPECT_EQ(senders_of(a), (Senders{&s1, &s3}));
 
-TEST(qvReceiverBase, A_receiver_destroyed_during_its_own_walk_ends_it_safely) {
-    RecordingSender s1, s2;
-    auto a = std::make_unique<Plain>();
-    a->connect(s1);
-    a->connect(s2);
-    int steps = 0;
-    for (qvReceiverBase::InternalIterator walk(*a); walk; ++walk) {
-        ++steps;
-        a.reset();
+    RecordingSender s2b;
+    a.connect(s2b, 0);   // now s2b, s1, s3
+    seen.clear();
+    for (qvReceiverBase::InternalIterator walk(a); walk; ++walk) {
+        seen.push_back(walk.get());
+        a.disconnect(s1);   // its own disconnect ends the walk early
     }
+    EXPECT_EQ(seen, Senders{&s2b});
+    EXPECT_EQ(senders_of(a), (Senders{&s2b, &s3}));
+
+    auto plain = std::make_unique<Plain>();
+    plain->connect(s1);
+    plain->connect(s3);
+    int steps = 0;
+    for (qvReceiverBase::InternalIterator walk(*plain); walk; ++walk, ++steps) plain.reset();
     EXPECT_EQ(steps, 1);
     EXPECT_EQ(s1.gone.size(), 1u);
-    EXPECT_EQ(s2.gone.size(), 1u);
-    EXPECT_TRUE(s1.empty(true) && s2.empty(true));
+    EXPECT_EQ(s3.gone.size(), 1u);
+    EXPECT_EQ(receivers_of(s3), Receivers{&a});
 }
 
 // The rectangle collectors of the views re-connect from inside the hook of a
@@ -221,10 +180,63 @@ TEST(qvReceiverBase, A_hook_may_reconnect_while_its_sender_dies) {
     Reconnecting r(log, next);
     r.connect(*dying);
     dying.reset();
-    EXPECT_EQ(senders_of(r), (std::vector<qvSenderBase*>{&next}));
+    EXPECT_EQ(senders_of(r), (Senders{&next}));
     log.clear();
     next.invalidate();
     EXPECT_EQ(log, (Log{"R all"}));
+}
+
+// Shaped like the scroller interface: a counted, dynamic interface with
+// state of its own, held as a virtual base by both trees.
+class Gauge : public qvDynamicInterface, public virtual qvRefBase {
+public:
+    virtual void set(int v) { value = v; }
+    int value = 0;
+};
+
+class GaugeSender : public qvBroadcastSender<Gauge> {
+public:
+    using qvBroadcastSender<Gauge>::broadcast;
+};
+
+class GaugeReceiver : public qvBroadcastReceiver<Gauge> {
+public:
+    void set(int v) override { value = 10 * v; }
+};
+
+template <class R, class S>
+concept can_connect = requires(R& r, S& s) { r.connect(s); };
+static_assert(can_connect<GaugeReceiver, GaugeSender>);
+static_assert(!can_connect<GaugeReceiver, qvSenderInvalidate<long>>, "only a sender of its own interface");
+static_assert(!can_connect<qvReceiverBase, qvSenderBase>, "untyped connections could not be walked");
+
+TEST(qvBroadcastReceiver, Each_side_walks_the_other_as_the_interface_in_list_order) {
+    GaugeSender d1, d2;
+    GaugeReceiver first, second, muted;
+    static_cast<qvBroadcastReceiver<Gauge>&>(muted).ordered(false);
+    for (GaugeReceiver* r : {&first, &second, &muted}) r->connect(d1);
+    std::vector<Gauge*> seen;
+    for (qvBroadcast2Sender<Gauge>::InternalIterator walk(d1); walk; ++walk) {
+        seen.push_back(walk.get());
+        walk->set(static_cast<int>(seen.size()));
+    }
+    EXPECT_EQ(seen, (std::vector<Gauge*>{&second, &first}));
+    EXPECT_EQ(second.value, 10);
+    EXPECT_EQ(first.value, 20);
+    EXPECT_EQ(muted.value, 0);
+
+    first.connect(d2, 3);
+    seen.clear();
+    for (qvBroadcast2Receiver<Gauge>::InternalIterator walk(first); walk; ++walk) seen.push_back(&*walk);
+    EXPECT_EQ(seen, (std::vector<Gauge*>{&d2, &d1}));
+    seen.front()->set(4);
+    EXPECT_EQ(d2.value, 4);
+
+    d1.broadcast([](Gauge& g) { g.set(2); });
+    EXPECT_EQ(first.value, 20);
+    EXPECT_EQ(second.value, 20);
+    EXPECT_EQ(muted.value, 0);
+    EXPECT_EQ(d1.value, 0);
 }
 
 }  // namespace

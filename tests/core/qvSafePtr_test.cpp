@@ -1,21 +1,22 @@
+// Counter records, strong and weak pointers, intrusive and separate: every
+// probe is deleted exactly once, and weak pointers read null once it is gone.
+
+#include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvSafePtr.hpp>
 #include <orvane/core/qvWeakPtr.hpp>
 
 #include <gtest/gtest.h>
 
 #include "qvCountedProbe.hpp"
-#include "qvIntrusiveProbe.hpp"
+#include "qvFileTestSupport.hpp"
+
+#include <memory>
+
+using qv_file_test::raises;
 
 namespace {
 
-qvISafePtr<qvProbeShape> as_shape(qvRefPtrBase const& p, qvProbeWidget* w) {
-    return qvISafePtr<qvProbeShape>(p, w);
-}
-
-// Handle classes take "any strong pointer" this way.
-qvISafePtr<qvProbeNamed> named_from(qvSafePtrBase const& any, qvProbeNamed* object) {
-    return qvISafePtr<qvProbeNamed>(any, object);
-}
+class Counted : public qvRefBase {};
 
 struct Node : public qvRefBase {
     explicit Node(qvProbeTally& t) : tally(t) { ++tally.made; }
@@ -24,68 +25,82 @@ struct Node : public qvRefBase {
     qvISafePtr<Node> next;
 };
 
+using Widget = qvISafePtr<qvProbeWidget>;
+using Plain = qvSafePtr<qvPlainProbe>;
+
 }  // namespace
 
-TEST(qvISafePtr, Counts_one_two_then_deletes_once) {
+TEST(qvRefBase, A_copy_starts_unshared_and_a_dying_record_clears_every_watcher) {
+    qvIWeakPtr<Counted> first, second;
+    {
+        Counted original;
+        first = qvIWeakPtr<Counted>(&original);
+        second = first;
+        original.bump();
+        Counted copy(original), assigned;
+        assigned = original;
+        EXPECT_EQ(qvCountOf(copy) + qvCountOf(assigned), 0);
+        { Counted gone(original); }   // took no watcher with it
+        EXPECT_EQ(first.get(), &original);
+        original.dec();
+    }
+    EXPECT_FALSE(first);
+    EXPECT_FALSE(second);
+    EXPECT_EQ(first.counter(), nullptr);
+}
+
+TEST(qvRefBase, Detach_raises_for_a_missing_list_or_an_unlisted_pointer_and_removes_every_entry) {
+    const char* const find_text =
+        "_STL::find( weak->c.begin(), weak->c.end(), (qvRefPtrBase*)&wptr ) != weak->c.end()";
+    Counted c, other;
+    qvIWeakPtr<Counted> stranger(&other);
+    EXPECT_TRUE(raises<qvAssertionError>([&] { c.detach(stranger); }, "weak"));
+    qvIWeakPtr<Counted> listed(&c);
+    EXPECT_TRUE(raises<qvAssertionError>([&] { c.detach(stranger); }, find_text));
+    c.attach(listed);   // listed twice
+    c.detach(listed);
+    EXPECT_TRUE(raises<qvAssertionError>([&] { c.detach(listed); }, find_text));
+    c.attach(listed);   // once again, for its own destructor
+}
+
+TEST(qvRefBaseDeathTest, Destroying_a_counted_record_aborts_with_counter_check) {
+    EXPECT_DEATH(Counted().bump(),
+                 "Unexpected Orvane error: src/core/qvRefBase.cpp \\[[0-9]+\\] -- assertion failed: counter == 0");
+}
+
+TEST(qvISafePtr, Counts_one_two_then_deletes_once_through_any_assignment) {
     qvProbeTally tally;
     {
-        qvISafePtr<qvProbeWidget> a(new qvProbeWidget(tally));
-        EXPECT_TRUE(a.invasive());
-        EXPECT_EQ(qvCountOf(*a.counter()), 1);
-        {
-            qvISafePtr<qvProbeWidget> b(a);
-            EXPECT_EQ(qvCountOf(*a.counter()), 2);
-        }
-        EXPECT_EQ(qvCountOf(*a.counter()), 1);
-        EXPECT_EQ(tally.destroyed, 0);
+        Widget a(new qvProbeWidget(tally)), b(a), other(new qvProbeWidget(tally));
+        EXPECT_EQ(qvCountOf(*a.counter()), 2);
+        auto& same = a;
+        a = same;
+        a = b;
+        qvSafePtr<qvProbeWidget> c(b);   // another kind, same counter
+        a = c;
+        other = a;                        // releases its own
+        EXPECT_EQ(tally.destroyed, 1);
+        EXPECT_EQ(qvCountOf(*a.counter()), 4);
     }
-    EXPECT_EQ(tally.made, 1);
-    EXPECT_EQ(tally.destroyed, 1);
+    EXPECT_EQ(tally.made, 2);
+    EXPECT_EQ(tally.destroyed, 2);
 }
 
 TEST(qvISafePtr, Interface_views_share_one_count_and_compare_equal) {
     qvProbeTally tally;
     {
-        qvISafePtr<qvProbeWidget> widget(new qvProbeWidget(tally, 12));
-        qvISafePtr<qvProbeShape> shape = as_shape(widget, widget.get());
-        qvISafePtr<qvProbeNamed> named = named_from(shape, widget.get());
+        Widget widget(new qvProbeWidget(tally, 12));
+        qvISafePtr<qvProbeShape> shape(static_cast<qvRefPtrBase const&>(widget), widget.get());
+        qvISafePtr<qvProbeNamed> named(static_cast<qvSafePtrBase const&>(shape), widget.get());
         EXPECT_EQ(qvCountOf(*widget.counter()), 3);
         EXPECT_TRUE(shape == named);
         EXPECT_FALSE(shape != widget);
-        EXPECT_NE(static_cast<void*>(shape.get()), static_cast<void*>(named.get()));
         EXPECT_EQ(shape->area(), 12);
-        EXPECT_STREQ(named->name(), "widget");
-        widget = qvISafePtr<qvProbeWidget>();
+        widget = Widget();
         shape = qvISafePtr<qvProbeShape>();
-        EXPECT_EQ(tally.destroyed, 0);   // the named view still holds it
+        EXPECT_EQ(tally.destroyed, 0);
     }
     EXPECT_EQ(tally.destroyed, 1);
-}
-
-TEST(qvISafePtr, Self_and_sharing_assignment_count_nothing) {
-    qvProbeTally tally;
-    qvISafePtr<qvProbeWidget> a(new qvProbeWidget(tally));
-    qvISafePtr<qvProbeWidget> b(a);
-    auto& same = a;
-    a = same;
-    a = b;
-    qvSafePtr<qvProbeWidget> c(b);     // another kind, same counter
-    a = c;
-    EXPECT_EQ(qvCountOf(*a.counter()), 3);
-    EXPECT_EQ(tally.destroyed, 0);
-}
-
-TEST(qvISafePtr, Assignment_releases_the_old_object) {
-    qvProbeTally tally;
-    qvISafePtr<qvProbeWidget> a(new qvProbeWidget(tally));
-    qvISafePtr<qvProbeWidget> b(new qvProbeWidget(tally));
-    a = b;
-    EXPECT_EQ(tally.destroyed, 1);
-    EXPECT_EQ(qvCountOf(*b.counter()), 2);
-    a = qvISafePtr<qvProbeWidget>();
-    EXPECT_FALSE(a);
-    EXPECT_EQ(a.counter(), nullptr);
-    EXPECT_EQ(qvCountOf(*b.counter()), 1);
 }
 
 // Releasing the old object used to destroy the very pointer being copied
@@ -101,35 +116,67 @@ TEST(qvISafePtr, Assigning_a_member_of_the_released_object_keeps_it_alive) {
     EXPECT_EQ(qvCountOf(*head.counter()), 1);
 }
 
-TEST(qvISafePtr, Null_pointers_are_empty_and_equal) {
-    qvISafePtr<qvProbeWidget> a;
-    qvISafePtr<qvProbeWidget> b(static_cast<qvProbeWidget*>(nullptr));
-    EXPECT_FALSE(a);
-    EXPECT_FALSE(b.invasive());
-    EXPECT_EQ(b.counter(), nullptr);
-    EXPECT_TRUE(a == b);
+TEST(qvIWeakPtr, Counts_nothing_and_reads_null_after_the_last_strong_release) {
+    qvProbeTally tally;
+    qvIWeakPtr<qvProbeWidget> watcher, other;
+    {
+        Widget owner(new qvProbeWidget(tally)), first(new qvProbeWidget(tally));
+        watcher = owner;
+        EXPECT_EQ(qvCountOf(*owner.counter()), 1);
+        EXPECT_TRUE(watcher == owner);
+        other = first;
+        other = owner;   // leaves its first object
+        first = Widget();
+        EXPECT_EQ(other.get(), owner.get());
+    }
+    EXPECT_EQ(tally.destroyed, 2);
+    EXPECT_FALSE(watcher || other);
+    EXPECT_FALSE(Widget(watcher));
+    auto* widget = new qvProbeWidget(tally);
+    {
+        qvIWeakPtr<qvProbeWidget> w(widget), copy(w);   // from a raw intrusive object
+        EXPECT_EQ(qvCountOf(*w.counter()), 0);
+    }
+    EXPECT_EQ(tally.destroyed, 2);
+    Widget adopted(widget);
 }
 
-TEST(qvSafePtr, Separate_counter_counts_and_deletes_once) {
+TEST(qvSafePtr, Separate_counter_counts_converts_from_weak_and_deletes_once) {
     qvProbeTally tally;
+    qvWeakPtr<qvPlainProbe> watcher;
     {
-        qvSafePtr<qvPlainProbe> a(new qvPlainProbe(tally));
+        Plain a(new qvPlainProbe(tally)), b;
         EXPECT_FALSE(a.invasive());
-        ASSERT_NE(a.counter(), nullptr);
-        EXPECT_EQ(qvCountOf(*a.counter()), 1);
-        qvSafePtr<qvPlainProbe> b;
         b = a;
-        EXPECT_EQ(qvCountOf(*a.counter()), 2);
-        EXPECT_TRUE(a == b);
+        watcher = b;
+        Plain again(watcher);
+        EXPECT_TRUE(again == a);
+        EXPECT_EQ(qvCountOf(*a.counter()), 3);
     }
     EXPECT_EQ(tally.destroyed, 1);
+    EXPECT_FALSE(watcher);
+    EXPECT_FALSE(Plain(watcher));
 }
 
-TEST(qvSafePtr, Converts_from_a_weak_pointer_while_the_object_lives) {
+// The separate record a weak pointer makes from a raw pointer has no strong
+// owner; its last user frees it (leak checking sees the rest) and the object
+// stays the caller's, unless a strong pointer took it over.
+TEST(qvWeakPtr, Made_from_a_raw_pointer_frees_its_counter_but_never_the_object) {
     qvProbeTally tally;
-    qvSafePtr<qvPlainProbe> owner(new qvPlainProbe(tally));
-    qvWeakPtr<qvPlainProbe> watcher(owner);
-    qvSafePtr<qvPlainProbe> again(watcher);
-    EXPECT_EQ(again.get(), owner.get());
-    EXPECT_EQ(qvCountOf(*owner.counter()), 2);
+    auto object = std::make_unique<qvPlainProbe>(tally);
+    {
+        qvWeakPtr<qvPlainProbe> w(object.get()), copy(w), assigned;
+        EXPECT_EQ(qvCountOf(*w.counter()), 0);
+        assigned = copy;
+        w = qvWeakPtr<qvPlainProbe>();
+        EXPECT_TRUE(assigned == copy);
+    }
+    Plain owner;
+    {
+        qvWeakPtr<qvPlainProbe> w(new qvPlainProbe(tally));
+        owner = w;
+    }
+    EXPECT_EQ(qvCountOf(*owner.counter()), 1);
+    owner = Plain();
+    EXPECT_EQ(tally.destroyed, 1);
 }

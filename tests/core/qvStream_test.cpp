@@ -1,42 +1,180 @@
-// Buffer ownership of the binary streams, with buffers that count their
-// deletion: every buffer is deleted exactly once, by its one owner.
+// Versions, binary streams and serializer tables: the 26-byte header and its
+// probe on every kind of buffer, raw reads and writes, exact-size fields, and
+// buffer ownership (buffers count their deletion: each is deleted once).
 
+#include <orvane/core/qvError.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
+#include <orvane/core/qvVersionBasedSerializer.hpp>
+
+#include "core/qvStreamFields.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <memory>
+#include <sstream>
+
+#include "qvFileTestSupport.hpp"
 #include "qvStreamTestBuffers.hpp"
 
+using qv_file_test::raises;
+using stream_test::bytes;
 using stream_test::CountedStringBuf;
+using stream_test::LimitedBuf;
 
 namespace {
+
+const std::string signature = bytes("A9 4F 52 56 41 4E 45 20 42 49 4E 41 52 59 20 53 54 52 45 41 4D 00");
+
 orvane::auto_ptr<std::streambuf> counted(int* deletions, std::string const& text = {}) {
     return orvane::auto_ptr<std::streambuf>(new CountedStringBuf(deletions, text));
 }
-}  // namespace
 
-TEST(qvStream, Copy_of_an_owning_stream_becomes_the_owner) {
-    int deleted = 0;
-    auto source = std::make_unique<qvOutputStream>(counted(&deleted), qvVersion(), false);
-    std::streambuf* const buffer = source->rdbuf();
-    {
-        qvOutputStream copy(*source);
-        EXPECT_EQ(copy.rdbuf(), buffer);
-        source.reset();
-        EXPECT_EQ(deleted, 0);
-        copy.put('x');   // the copy still writes to the live buffer
-    }
-    EXPECT_EQ(deleted, 1);
+std::string rest_of(qvInputStream& is) {
+    std::string out;
+    for (int c = is.get(); c != -1; c = is.get()) out += static_cast<char>(c);
+    return out;
 }
 
-TEST(qvStream, Assignment_deletes_the_targets_buffer_and_takes_the_sources) {
+int version_of(qvInputStream const& is) { return is.version().version_value(); }
+
+}  // namespace
+
+TEST(qvVersion, Packs_with_minor_and_build_masked_and_compares_signed) {
+    EXPECT_EQ(qvVersion(3, 4, 1).version_value(), 0x03040001);
+    const qvVersion v(1, 0x1FF, 0x12345), high(0x81, 0, 0);
+    EXPECT_EQ(v.version_value(), 0x01FF2345);
+    EXPECT_EQ(v.version_minor(), 0xFF);
+    EXPECT_EQ(v.version_build(), 0x2345);
+    EXPECT_EQ(high.version_major(), 129);
+    EXPECT_TRUE(high < qvVersion(1, 0, 0));
+    EXPECT_FALSE(qvVersion(1, 0, 0) < high);
+    EXPECT_EQ(qvVersion(0xFF, 0xFF, 0xFFFF).version_value(), -1);
+    EXPECT_FALSE(qvVersion().valid());
+    EXPECT_EQ(qvVersion::default_version().version_value(), 0x03040001);
+}
+
+TEST(qvOutputStream, Writes_the_header_on_connect_unless_version_0_or_switched_off) {
+    std::stringbuf buffer, zero, off;
+    qvOutputStream os;
+    os.connect_streambuf(&buffer);
+    EXPECT_EQ(buffer.str(), signature + bytes("01 00 04 03"));
+    qvOutputStream(&zero, qvVersion(0), true);
+    qvOutputStream(&off, qvVersion::default_version(), false);
+    EXPECT_EQ(zero.str() + off.str(), "");
+}
+
+TEST(qvOutputStream, Putn_writes_little_endian_bytes_that_getn_reads_back) {
+    std::stringbuf buffer;
+    qvOutputStream os(&buffer, qvVersion(), false), unconnected;
+    const std::int32_t i = 0x01020304;
+    const double d = 1.0;
+    os.putn(reinterpret_cast<char const*>(&i), 4);
+    os.putn(reinterpret_cast<char const*>(&d), 8);
+    os.put('\xFF');
+    unconnected.put('a');
+    unconnected.putn("abc", 3);
+    EXPECT_EQ(buffer.str(), bytes("04 03 02 01 00 00 00 00 00 00 F0 3F FF"));
+    qvInputStream is(&buffer);
+    std::int32_t i2 = 0;
+    double d2 = 0;
+    EXPECT_EQ(is.getn(reinterpret_cast<char*>(&i2), 4), 4);
+    EXPECT_EQ(is.getn(reinterpret_cast<char*>(&d2), 8), 8);
+    EXPECT_EQ(i2, i);
+    EXPECT_EQ(d2, d);
+    EXPECT_EQ(is.get(), 0xFF);
+}
+
+TEST(qvOutputStream, Refused_header_or_payload_bytes_raise_and_an_owned_buffer_is_deleted_once) {
+    int deleted = 0;
+    EXPECT_TRUE(raises<qvErrorFrom<std::streambuf*>>(
+        [&] { qvOutputStream(orvane::auto_ptr<std::streambuf>(new LimitedBuf(10, &deleted)), qvVersion(3, 4, 1), true); },
+        "Invalid streambuf"));
+    EXPECT_EQ(deleted, 1);
+    LimitedBuf buffer(3);
+    qvOutputStream os(&buffer, qvVersion(), false);
+    os.putn("abc", 3);
+    EXPECT_THROW(os.put('d'), qvErrorFrom<std::streambuf*>);
+    EXPECT_THROW(os.putn("d", 1), qvErrorFrom<std::streambuf*>);
+    EXPECT_EQ(buffer.written(), "abc");
+}
+
+TEST(qvInputStream, Probe_gives_the_headers_version_and_gives_anything_else_back_whole) {
+    std::stringbuf headed(signature + bytes("01 00 04 03") + "xyz"), negative(signature + bytes("00 00 00 81"));
+    qvInputStream is(&headed);
+    EXPECT_EQ(version_of(is), 0x03040001);
+    EXPECT_EQ(rest_of(is), "xyz");
+    EXPECT_EQ(qvInputStream(&negative).version().version_major(), 0x81);
+    std::stringbuf plain("abc");
+    is.connect_streambuf(&plain);   // reconnecting resets the version
+    EXPECT_EQ(version_of(is), 0);
+    EXPECT_EQ(rest_of(is), "abc");
+    EXPECT_FALSE(is);
+
+    std::string almost = signature;   // 22 bytes probed, all given back
+    almost.back() = '!';
+    std::stringbuf almost_buffer(almost + "tail");
+    stream_test::NonSeekableBuf cannot_seek("abc");   // as page streams
+    qvInputStream from_almost(&almost_buffer), from_cannot_seek(&cannot_seek);
+    EXPECT_EQ(version_of(from_almost) + version_of(from_cannot_seek), 0);
+    EXPECT_EQ(rest_of(from_almost), almost + "tail");
+    EXPECT_EQ(rest_of(from_cannot_seek), "abc");
+    for (const std::string& data : {std::string(), signature, signature + bytes("01 00 04")}) {
+        std::stringbuf buffer(data);
+        qvInputStream cut(&buffer);
+        EXPECT_EQ(version_of(cut), 0) << data.size();
+        EXPECT_FALSE(cut) << data.size();
+    }
+}
+
+TEST(qvInputStream, Peek_does_not_consume_skip_moves_relative_and_an_unconnected_stream_reads_nothing) {
+    std::stringbuf buffer("abcdef");
+    qvInputStream is(&buffer), unconnected;
+    EXPECT_EQ(is.peek(), 'a');
+    EXPECT_EQ(is.peek(), 'a');
+    EXPECT_EQ(is.skip(2), 2);
+    EXPECT_EQ(is.get(), 'c');
+    EXPECT_EQ(is.skip(-1), 2);
+    char out[8] = {};
+    EXPECT_EQ(is.getn(out, 8), 4);
+    EXPECT_STREQ(out, "cdef");
+    EXPECT_EQ(is.getn(out, 8), 0);
+    EXPECT_EQ(unconnected.get() + unconnected.peek() + unconnected.getn(out, 2) + unconnected.skip(1), -4);
+    EXPECT_FALSE(unconnected);
+}
+
+TEST(qvStreamFields, Short_reads_raise_incomplete_data_and_long_fields_are_int32) {
+    std::stringbuf short_buffer(bytes("01 02 03")), buffer;
+    qvInputStream short_input(&short_buffer), unconnected;
+    char byte;
+    EXPECT_TRUE(raises<qvErrorFrom<qvInputStream>>([&] { qvReadInt32(short_input); }, "Incomplete data on input"));
+    EXPECT_TRUE(raises<qvErrorFrom<qvInputStream>>([&] { qvReadExact(unconnected, &byte, 1); }, "Incomplete data on input"));
+    qvOutputStream os(&buffer, qvVersion(), false);
+    qvWriteInt32(os, -2);
+    qvWriteValue(os, 0.5f);
+    EXPECT_THROW(qvWriteInt32(os, 0x80000000L), qvErrorFrom<long>);
+    EXPECT_EQ(buffer.str(), bytes("FE FF FF FF 00 00 00 3F"));
+    qvInputStream is(&buffer);
+    EXPECT_EQ(qvReadInt32(is), -2L);
+    EXPECT_EQ(qvReadValue<float>(is), 0.5f);
+}
+
+TEST(qvStream, A_copy_of_an_owning_stream_becomes_the_owner_and_assignment_swaps_buffers) {
     int first = 0, second = 0;
+    auto source = std::make_unique<qvOutputStream>(counted(&first), qvVersion(), false);
     {
-        qvInputStream target(counted(&first));
-        qvInputStream source(counted(&second, "abc"));
+        qvOutputStream copy(*source);
+        EXPECT_EQ(copy.rdbuf(), source->rdbuf());
+        source.reset();
+        copy.put('x');   // the copy still writes to the live buffer
+        EXPECT_EQ(first, 0);
+    }
+    EXPECT_EQ(first, 1);
+    {
+        qvInputStream target(counted(&first)), source(counted(&second, "abc"));
         target = source;
-        EXPECT_EQ(first, 1);
+        EXPECT_EQ(first, 2);
         EXPECT_EQ(target.get(), 'a');
         qvInputStream const& same = source;
         source = same;
@@ -45,42 +183,89 @@ TEST(qvStream, Assignment_deletes_the_targets_buffer_and_takes_the_sources) {
     EXPECT_EQ(second, 1);
 }
 
-TEST(qvStream, Disconnecting_an_owning_stream_deletes_once_and_returns_null) {
-    int deleted = 0;
-    qvInputStream is(counted(&deleted));
-    EXPECT_EQ(is.disconnect_streambuf(), nullptr);
-    EXPECT_EQ(deleted, 1);
-    EXPECT_FALSE(is.is_open());
-    EXPECT_EQ(is.disconnect_streambuf(), nullptr);
-    EXPECT_EQ(deleted, 1);
-}
-
-TEST(qvStream, Disconnecting_a_borrowing_stream_returns_its_buffer) {
-    int deleted = 0;
-    CountedStringBuf buffer(&deleted);
-    {
-        qvInputStream owner(counted(&deleted));
-        qvInputStream copy(owner);   // copy owns; owner borrows
-        EXPECT_NE(owner.disconnect_streambuf(), nullptr);
-        qvInputStream borrowing(&buffer);
-        EXPECT_EQ(borrowing.disconnect_streambuf(), &buffer);
-        EXPECT_EQ(deleted, 0);
-    }
-    EXPECT_EQ(deleted, 1);
-}
-
-TEST(qvStream, Borrowed_buffer_leaves_the_owned_one_owned) {
+TEST(qvStream, Disconnect_deletes_an_owned_buffer_once_and_returns_a_borrowed_one) {
     int owned = 0, borrowed = 0;
     CountedStringBuf other(&borrowed, "xyz");
     {
         qvInputStream is(counted(&owned, "abc"));
         is.connect_streambuf(&other);
         EXPECT_EQ(is.get(), 'x');
-        EXPECT_EQ(is.disconnect_streambuf(), &other);   // the owned one is deleted all the same
+        EXPECT_EQ(is.disconnect_streambuf(), &other);   // and deletes the owned one
         EXPECT_EQ(owned, 1);
         is.connect_streambuf(orvane::auto_ptr<std::streambuf>());   // a null holder is ignored
         EXPECT_FALSE(is.is_open());
+        qvInputStream owner(counted(&owned)), copy(owner);   // copy owns; owner borrows
+        EXPECT_NE(owner.disconnect_streambuf(), nullptr);
+        EXPECT_EQ(copy.disconnect_streambuf(), nullptr);
+        EXPECT_EQ(copy.disconnect_streambuf(), nullptr);
     }
-    EXPECT_EQ(owned, 1);
+    EXPECT_EQ(owned, 2);
     EXPECT_EQ(borrowed, 0);
+}
+
+namespace {
+
+struct Value {
+    int v = 0;
+};
+
+// Writes and reads its own tag byte, so the bytes show which serializer ran.
+class Tagged : public qvVersionBasedSerializer<Value> {
+public:
+    explicit Tagged(char tag) : tag_(tag) {}
+    void save(qvOutputStream& os, Value const&) const override { os.put(tag_); }
+    void load(qvInputStream& is, Value& value) const override { value.v = is.get(); }
+
+private:
+    char tag_;
+};
+
+Tagged old_form('0'), new_form('N'), replacement('R');
+using Table = qvVersionBasedSerializerBase<Value>;
+
+std::string saved_with(Table const& table, qvVersion const& version) {
+    std::stringbuf buffer;
+    qvOutputStream os(&buffer, version, false);
+    table.save(os, Value{});
+    return buffer.str();
+}
+
+}  // namespace
+
+TEST(qvVersionBasedSerializerBase, Picks_the_greatest_version_not_above_the_streams) {
+    Table table;
+    table.append(qvVersion(0, 0, 0), &old_form);
+    table.append(qvVersion(3, 4, 1), &new_form);
+    const struct { qvVersion version; char const* tag; } rows[] = {
+        {qvVersion(0), "0"}, {qvVersion(3, 4, 0), "0"}, {qvVersion(3, 4, 1), "N"},
+        {qvVersion(3, 5, 0), "N"}, {qvVersion(4, 0, 0), "N"}};
+    for (auto const& row : rows) EXPECT_EQ(saved_with(table, row.version), row.tag) << row.version.version_value();
+    std::stringbuf buffer;
+    qvOutputStream(&buffer, qvVersion::default_version(), true).put('z');
+    qvInputStream is(&buffer);
+    Value value;
+    table.load(is, value);   // the input's own version, 3.4.1
+    EXPECT_EQ(value.v, 'z');
+
+    const Table copy(table);
+    table.append(qvVersion(3, 4, 1), &replacement);   // replaces
+    EXPECT_EQ(saved_with(table, qvVersion(3, 4, 1)), "R");
+    EXPECT_EQ(saved_with(copy, qvVersion(3, 4, 1)), "N");
+}
+
+TEST(qvVersionBasedSerializerBase, Unknown_version_raises_and_touches_nothing) {
+    Table only_new, empty;
+    only_new.append(qvVersion(3, 4, 1), &new_form);
+    for (const qvVersion version : {qvVersion(0), qvVersion(static_cast<int>(0x80000000u))}) {
+        std::stringbuf buffer("x");
+        qvOutputStream os(&buffer, version, false);
+        qvInputStream is(&buffer);
+        Value value{42};
+        EXPECT_TRUE(raises<qvErrorFrom<qvVersion>>([&] { only_new.save(os, value); }, "Unknown stream version"));
+        EXPECT_THROW(only_new.load(is, value), qvErrorFrom<qvVersion>);
+        EXPECT_EQ(value.v, 42);
+        EXPECT_EQ(buffer.str(), "x");
+        EXPECT_EQ(is.peek(), 'x');
+    }
+    EXPECT_THROW(saved_with(empty, qvVersion(3, 4, 1)), qvErrorFrom<qvVersion>);
 }

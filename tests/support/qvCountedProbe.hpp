@@ -2,13 +2,14 @@
 // Instrumented objects for the ownership tests: each probe counts its
 // constructions and destructions in a tally the test owns, so a test can
 // state "deleted exactly once" without relying on sanitizers alone.
+// qvProbeWidget is counted intrusively and seen through two interfaces that
+// share one qvRefBase (a virtual base), as the library's interfaces are.
 
 #include <orvane/core/qvRefBase.hpp>
 
 struct qvProbeTally {
     int made = 0;
     int destroyed = 0;
-    int alive() const { return made - destroyed; }
 };
 
 // A plain (non-intrusive) object with a virtual destructor.
@@ -20,6 +21,30 @@ public:
 
 private:
     qvProbeTally& tally_;
+};
+
+class qvProbeShape : public virtual qvRefBase {
+public:
+    virtual ~qvProbeShape() = default;
+    virtual int area() const = 0;
+};
+
+class qvProbeNamed : public virtual qvRefBase {
+public:
+    virtual ~qvProbeNamed() = default;
+    virtual char const* name() const = 0;
+};
+
+class qvProbeWidget : public qvProbeShape, public qvProbeNamed {
+public:
+    explicit qvProbeWidget(qvProbeTally& tally, int area = 6) : tally_(tally), area_(area) { ++tally_.made; }
+    ~qvProbeWidget() override { ++tally_.destroyed; }
+    int area() const override { return area_; }
+    char const* name() const override { return "widget"; }
+
+private:
+    qvProbeTally& tally_;
+    int area_;
 };
 
 // The count as it stands, without changing it.

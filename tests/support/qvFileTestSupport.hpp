@@ -1,12 +1,13 @@
 #pragma once
 // Test support for block files, mappings, file iterators and temporary
-// streams: scratch directories, whole-file reads and writes, TMPDIR for a
-// scope, open-descriptor counts and exact-error checks.
-//
+// streams (scratch directories, whole-file reads and writes, TMPDIR for a
+// scope, open-descriptor counts), and exact-error checks for every test.
 // Each scratch directory is new (mkdtemp) and removed with its content, so
 // tests that run in parallel processes never meet.
 
 #include <orvane/core/qvError.hpp>
+
+#include "platform/qvPlatformFault.hpp"
 
 #include <gtest/gtest.h>
 
@@ -25,14 +26,14 @@ namespace qv_file_test {
 
 namespace fs = std::filesystem;
 
+// A scratch directory, and seams disarmed when the test ends.
 class ScratchDir {
 public:
-    ScratchDir() {
-        std::string pattern = (fs::temp_directory_path() / "qvfilestestXXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-        path_ = pattern;
+    ScratchDir() : path_((fs::temp_directory_path() / "qvfilestestXXXXXX").string()) {
+        if (::mkdtemp(path_.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
     }
     ~ScratchDir() {
+        orvane::platform::clear_failures();
         std::error_code ignored;
         fs::remove_all(path_, ignored);
     }
@@ -47,8 +48,7 @@ private:
 };
 
 inline void write_file(std::string const& path, std::string const& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 inline std::string read_file(std::string const& path) {
@@ -56,14 +56,11 @@ inline std::string read_file(std::string const& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline long long file_length(std::string const& path) {
-    struct stat status;
-    return ::stat(path.c_str(), &status) == 0 ? static_cast<long long>(status.st_size) : -1;
-}
-
-inline long long allocated_bytes(std::string const& path) {
-    struct stat status;
-    return ::stat(path.c_str(), &status) == 0 ? static_cast<long long>(status.st_blocks) * 512 : -1;
+// Length and allocated bytes of a file, -1 when missing.
+inline long long file_length(std::string const& path, bool allocated = false) {
+    struct stat s;
+    if (::stat(path.c_str(), &s) != 0) return -1;
+    return allocated ? static_cast<long long>(s.st_blocks) * 512 : static_cast<long long>(s.st_size);
 }
 
 // Names in a directory, sorted, without "." and "..".
@@ -74,28 +71,18 @@ inline std::vector<std::string> names_in(std::string const& dir) {
     return names;
 }
 
-inline int open_descriptor_count() {
-    int count = 0;
-    for ([[maybe_unused]] auto const& entry : fs::directory_iterator("/proc/self/fd")) ++count;
-    return count;
+inline long open_descriptor_count() {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
 }
 
-// Sets (or clears, with nullopt) TMPDIR until the end of the scope.
+// Sets TMPDIR until the end of the scope.
 class ScopedTmpdir {
 public:
-    explicit ScopedTmpdir(std::optional<std::string> const& value) {
+    explicit ScopedTmpdir(std::string const& value) {
         if (char const* old = std::getenv("TMPDIR")) old_ = old;
-        if (value)
-            ::setenv("TMPDIR", value->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
+        ::setenv("TMPDIR", value.c_str(), 1);
     }
-    ~ScopedTmpdir() {
-        if (old_)
-            ::setenv("TMPDIR", old_->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-    }
+    ~ScopedTmpdir() { old_ ? ::setenv("TMPDIR", old_->c_str(), 1) : ::unsetenv("TMPDIR"); }
     ScopedTmpdir(ScopedTmpdir const&) = delete;
     ScopedTmpdir& operator=(ScopedTmpdir const&) = delete;
 
@@ -109,13 +96,10 @@ template <class E, class F>
     try {
         call();
     } catch (E const& error) {
-        if (std::strcmp(static_cast<char const*>(error), text) == 0)
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "raised \"" << static_cast<char const*>(error)
-                                             << "\", expected \"" << text << "\"";
+        if (std::strcmp(static_cast<char const*>(error), text) == 0) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "raised \"" << static_cast<char const*>(error) << "\"";
     } catch (qvError const& error) {
-        return ::testing::AssertionFailure() << "raised another class: \""
-                                             << static_cast<char const*>(error) << "\"";
+        return ::testing::AssertionFailure() << "raised another class: \"" << static_cast<char const*>(error) << "\"";
     }
     return ::testing::AssertionFailure() << "nothing raised, expected \"" << text << "\"";
 }

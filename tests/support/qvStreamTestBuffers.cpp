@@ -1,3 +1,5 @@
+// Bodies of the stream test buffers.
+
 #include "qvStreamTestBuffers.hpp"
 
 #include <cstdlib>
@@ -19,31 +21,6 @@ CountedStringBuf::~CountedStringBuf() { ++*deletions_; }
 
 NonSeekableBuf::NonSeekableBuf(std::string text) : text_(std::move(text)) {
     setg(text_.data(), text_.data(), text_.data() + text_.size());
-}
-
-UnbufferedSeekableBuf::int_type UnbufferedSeekableBuf::underflow() {
-    return next_ < text_.size() ? traits_type::to_int_type(text_[next_]) : traits_type::eof();
-}
-
-UnbufferedSeekableBuf::int_type UnbufferedSeekableBuf::uflow() {
-    const int_type c = underflow();
-    if (!traits_type::eq_int_type(c, traits_type::eof())) ++next_;
-    return c;
-}
-
-UnbufferedSeekableBuf::pos_type UnbufferedSeekableBuf::seekoff(off_type off, std::ios_base::seekdir dir,
-                                                               std::ios_base::openmode) {
-    const off_type base = dir == std::ios_base::beg   ? 0
-                          : dir == std::ios_base::cur ? static_cast<off_type>(next_)
-                                                      : static_cast<off_type>(text_.size());
-    return seekpos(pos_type(base + off), std::ios_base::in);
-}
-
-UnbufferedSeekableBuf::pos_type UnbufferedSeekableBuf::seekpos(pos_type pos, std::ios_base::openmode) {
-    const off_type at = pos;
-    if (at < 0 || at > static_cast<off_type>(text_.size())) return pos_type(off_type(-1));
-    next_ = static_cast<std::size_t>(at);
-    return pos;
 }
 
 LimitedBuf::~LimitedBuf() {

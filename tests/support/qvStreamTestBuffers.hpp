@@ -29,23 +29,6 @@ private:
     std::string text_;
 };
 
-// Hands out one byte at a time with no get area, so sungetc fails; seeking
-// works, so a probe must fall back on it.
-class UnbufferedSeekableBuf : public std::streambuf {
-public:
-    explicit UnbufferedSeekableBuf(std::string text) : text_(std::move(text)) {}
-
-protected:
-    int_type underflow() override;
-    int_type uflow() override;
-    pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode which) override;
-    pos_type seekpos(pos_type pos, std::ios_base::openmode which) override;
-
-private:
-    std::string text_;
-    std::size_t next_ = 0;
-};
-
 // Accepts only `limit` bytes, then refuses every further one. Counts its
 // destruction in *deletions when given.
 class LimitedBuf : public std::streambuf {
