@@ -13,6 +13,7 @@ void example_notification();
 void example_gradients();
 void example_images();
 void example_palettes();
+void example_attributes();
 
 namespace {
 
@@ -38,5 +39,6 @@ int main() {
     example_gradients();
     example_images();
     example_palettes();
+    example_attributes();
     return 0;
 }

@@ -84,7 +84,15 @@
 #include <orvane/geometry/qvWinRect.hpp>
 
 // attributes
+#include <orvane/attributes/qvAttributeBase.hpp>
+#include <orvane/attributes/qvAttributeEnums.hpp>
+#include <orvane/attributes/qvAttributeFlavorBase.hpp>
+#include <orvane/attributes/qvAttributeFolderInterface.hpp>
+#include <orvane/attributes/qvAttributeInterface.hpp>
+#include <orvane/attributes/qvAttributeInternalBase.hpp>
+#include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvAttributeRepository.hpp>
+#include <orvane/attributes/qvAttributeTags.hpp>
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvBitmapColor.hpp>
 #include <orvane/attributes/qvBitmapHeader.hpp>
@@ -104,11 +112,13 @@
 #include <orvane/attributes/qvConicalGradientIO.hpp>
 #include <orvane/attributes/qvCook.hpp>
 #include <orvane/attributes/qvCookie.hpp>
+#include <orvane/attributes/qvCookieAccess.hpp>
 #include <orvane/attributes/qvCookieCache.hpp>
 #include <orvane/attributes/qvCookieHandle.hpp>
 #include <orvane/attributes/qvCustomBrush.hpp>
 #include <orvane/attributes/qvCustomBrushDataAccess.hpp>
 #include <orvane/attributes/qvCustomBrushIO.hpp>
+#include <orvane/attributes/qvFlavorAttributeProxy.hpp>
 #include <orvane/attributes/qvFolder.hpp>
 #include <orvane/attributes/qvFontEnums.hpp>
 #include <orvane/attributes/qvGeneralPropertyClass.hpp>
@@ -129,6 +139,8 @@
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/attributes/qvPalette.hpp>
 #include <orvane/attributes/qvPropertyClass.hpp>
+#include <orvane/attributes/qvPropertyRef.hpp>
+#include <orvane/attributes/qvPropertyValue.hpp>
 #include <orvane/attributes/qvRadialGradient.hpp>
 #include <orvane/attributes/qvRadialGradientDataAccess.hpp>
 #include <orvane/attributes/qvRadialGradientIO.hpp>
@@ -139,6 +151,8 @@
 #include <orvane/attributes/qvSimplePropertyClass.hpp>
 #include <orvane/attributes/qvStandardAttributeRepository.hpp>
 #include <orvane/attributes/qvStandardBitmapType.hpp>
+#include <orvane/attributes/qvStandardCook.hpp>
+#include <orvane/attributes/qvStandardCookie.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/attributes/qvStandardPropertyClasses.hpp>
 #include <orvane/attributes/qvTimeUnit.hpp>

@@ -38,7 +38,7 @@
 //       the standard property classes                           folder_registry_,
 //                                                               standard_folders_,
 //                                                               standard_property_classes_
-//   12. the cached property-class pointers                      (later)
+//   12. the cached property-class pointers                      attribute_class_cache_
 //   13. interface records: scenes to regions                    scene_to_region_records_
 //   14. the sixteen proxy classes                               (later)
 //   15. the class registries: text-extent, proxy, flavour       *_classes_
@@ -49,6 +49,7 @@
 
 #include "startup/qvLibraryStatics.hpp"
 
+#include "attributes/qvAttributeClassCache.hpp"
 #include "attributes/qvColorSerializers.hpp"
 #include "attributes/qvStandardFolders.hpp"
 #include "attributes/qvStandardPropertyClassSet.hpp"
@@ -187,6 +188,7 @@ class qvLibraryStatics {
     qvUniqueObjectHold<qvFolder::Registry> folder_registry_{qvFolder::registry()};
     qvStandardFolders standard_folders_;
     qvStandardPropertyClassSet standard_property_classes_;
+    qvAttributeClassCacheFill attribute_class_cache_;
     qvInterfaceRecords<54> scene_to_region_records_{scene_to_region_names};
     qvClassRegistryHold<"TextExtentClass Registry"> text_extent_classes_;
     qvClassRegistryHold<"ProxyClass Registry"> proxy_classes_;

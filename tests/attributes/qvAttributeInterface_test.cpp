@@ -1,0 +1,262 @@
+// The typed accessors of qvAttributeInterface, qvPropertyValue and
+// qvPropertyRef, seen through an attribute proxy on a recording palette:
+// which folders they touch, in which order, with which absent results, and
+// how a wrongly bound folder stops them before any write.
+
+#include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/attributes/qvPropertyRef.hpp>
+#include <orvane/attributes/qvStandardPropertyClasses.hpp>
+
+#include "qvAttributeInterfaceTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+
+using attribute_object_test::folder;
+using attribute_object_test::RecordingPalette;
+using attribute_object_test::ScopedRebinding;
+using attribute_object_test::expect_raises;
+
+namespace {
+
+std::int32_t word_at(qvAttributeFolderInterface& object, char const* path) {
+    return attribute_object_test::word_of(object.property(folder(path)));
+}
+
+qvRgbColor color_at(qvAttributeFolderInterface& object, char const* path) {
+    void const* const raw = object.property(folder(path));
+    return raw != nullptr ? *static_cast<qvRgbColor const*>(raw) : qvRgbColor::unchecked(-9, -9, -9, -9);
+}
+
+qvPropertyClass* other_class() { return qvStandardPropertyClass<FILL_STYLE_INTERNAL_PROPERTY_CLASS>(); }
+
+}  // namespace
+
+TEST(qvAttributeInterface, Object_without_attribute_reads_fixed_defaults_without_allocating) {
+    RecordingPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    EXPECT_EQ(proxy.line_color(), qvRgbColor(0.0f, 0.0f, 0.0f, 1.0f));
+    EXPECT_EQ(proxy.line_background_color(), qvRgbColor(0.0f, 0.0f, 0.0f, 1.0f));
+    EXPECT_EQ(proxy.fill_color(), qvRgbColor(0.0f, 0.0f, 0.0f, 1.0f));
+    EXPECT_EQ(proxy.fill_background_color(), qvRgbColor(0.0f, 0.0f, 0.0f, 1.0f));
+    EXPECT_EQ(proxy.line_style(), 1);
+    EXPECT_EQ(proxy.fill_style(), 1);
+    EXPECT_EQ(proxy.font_weight(), 4);
+    EXPECT_EQ(proxy.marker_size(), qvMarkerSize(4.0));
+    EXPECT_EQ(static_cast<double>(proxy.line_width()), 0.0);
+    EXPECT_EQ(static_cast<float>(proxy.font_size()), 0.0f);
+    EXPECT_STREQ(proxy.font_name(), "");
+    for (int value : {int(proxy.line_width_unit()), int(proxy.line_end_cap()), int(proxy.line_join()),
+                      int(proxy.marker_style()), int(proxy.font_family()), int(proxy.font_slant()),
+                      int(proxy.font_attribute()), int(proxy.line_color_index()),
+                      int(proxy.fill_color_index())})
+        EXPECT_EQ(value, 0);
+    EXPECT_EQ(proxy.marker_hot_spot(), qvCrdOf<int>(0, 0));
+    EXPECT_EQ(proxy.line_pattern().count(), 0);
+    EXPECT_EQ(proxy.fill_pattern().data(), nullptr);
+    EXPECT_EQ(proxy.marker_pattern().data(), nullptr);
+    EXPECT_EQ(proxy.fill_brush().get(), nullptr);
+    EXPECT_TRUE(palette.calls.empty());  // handle 0: not even a read reaches the palette
+    EXPECT_TRUE(palette.handles().empty());
+}
+
+TEST(qvAttributeInterface, Every_setter_writes_its_colour_device_folder_and_reads_back) {
+    RecordingPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    struct Row {
+        char const* path;
+        std::function<void()> set;
+        std::int32_t word;
+        std::function<int()> get;
+    };
+    const Row rows[] = {
+        {"pen/color_device/line_dim_unit", [&] { proxy.line_width_unit(qvDimUnit{3}); }, 3, [&] { return int(proxy.line_width_unit()); }},
+        {"pen/color_device/line_style", [&] { proxy.line_style(qvLineStyle{2}); }, 2, [&] { return int(proxy.line_style()); }},
+        {"pen/color_device/line_end_cap", [&] { proxy.line_end_cap(qvLineEndCap{5}); }, 5, [&] { return int(proxy.line_end_cap()); }},
+        {"pen/color_device/line_join", [&] { proxy.line_join(qvLineJoin{6}); }, 6, [&] { return int(proxy.line_join()); }},
+        {"brush/color_device/fill_style", [&] { proxy.fill_style(qvFillStyle{7}); }, 7, [&] { return int(proxy.fill_style()); }},
+        {"marker/color_device/marker_style", [&] { proxy.marker_style(qvMarkerStyle{3}); }, 3, [&] { return int(proxy.marker_style()); }},
+        {"font/color_device/font_family", [&] { proxy.font_family(QV_FF_SWISS); }, 2, [&] { return int(proxy.font_family()); }},
+        {"font/color_device/font_slant", [&] { proxy.font_slant(QV_FS_ITALIC); }, 1, [&] { return int(proxy.font_slant()); }},
+        {"font/color_device/font_weight", [&] { proxy.font_weight(QV_FW_BOLD); }, 7, [&] { return int(proxy.font_weight()); }},
+        {"font/color_device/font_attribute", [&] { proxy.font_attribute(qvFontAttribute{-2}); }, -2, [&] { return int(proxy.font_attribute()); }},
+    };
+    for (Row const& row : rows) {
+        row.set();
+        EXPECT_EQ(word_at(proxy, row.path), row.word) << row.path;
+        EXPECT_EQ(row.get(), row.word) << row.path;
+    }
+    proxy.line_color(0.1f, 0.2f, 0.3f);
+    proxy.line_background_color(0.4f, 0.5f, 0.6f);
+    proxy.fill_color(0.7f, 0.8f, 0.9f);
+    proxy.fill_background_color(1.0f, 0.0f, 0.5f, 0.5f);
+    EXPECT_EQ(color_at(proxy, "pen/color_device/color"), qvRgbColor(0.1f, 0.2f, 0.3f));
+    EXPECT_EQ(color_at(proxy, "pen/color_device/bg/color"), qvRgbColor(0.4f, 0.5f, 0.6f));
+    EXPECT_EQ(color_at(proxy, "brush/color_device/color"), qvRgbColor(0.7f, 0.8f, 0.9f));
+    EXPECT_EQ(color_at(proxy, "brush/color_device/bg/color"), qvRgbColor(1.0f, 0.0f, 0.5f, 0.5f));
+
+    proxy.line_color_index(5);
+    proxy.fill_color_index(200);
+    proxy.line_width(2.5);
+    proxy.font_size(12.5f);
+    proxy.marker_size(qvMarkerSize(6.0));
+    proxy.marker_hot_spot(qvCrdOf<int>(-3, 4));
+    EXPECT_EQ(proxy.line_color_index(), 5);
+    EXPECT_EQ(proxy.fill_color_index(), 200);
+    EXPECT_EQ(static_cast<double>(proxy.line_width()), 2.5);
+    EXPECT_EQ(static_cast<float>(proxy.font_size()), 12.5f);
+    EXPECT_EQ(proxy.marker_size(), qvMarkerSize(6.0));
+    EXPECT_EQ(proxy.marker_hot_spot(), qvCrdOf<int>(-3, 4));
+    // The font size is a simple class: its float sits in the word itself.
+    float size_in_word;
+    std::memcpy(&size_in_word, proxy.property(folder("font/color_device/font_size")), 4);
+    EXPECT_EQ(size_in_word, 12.5f);
+
+    for (std::string const& call : palette.calls)
+        EXPECT_EQ(call.find("grayscale_device"), std::string::npos) << call;
+    for (qvIndirectIterator<qvFolder> f = qvFolder::root().enumerate(); f; ++f) {
+        if (std::strstr(f->name(), "grayscale_device") != nullptr) {
+            EXPECT_EQ(proxy.property(*f), nullptr) << f->name();
+        }
+    }
+}
+
+TEST(qvAttributeInterface, Grey_forms_store_the_grey_colour) {
+    RecordingPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    proxy.line_color(0.5f);
+    EXPECT_EQ(proxy.line_color(), qvRgbColor(0.5f, 0.5f, 0.5f, 1.0f));
+    proxy.line_color(0.5f, 0.25f);
+    EXPECT_EQ(proxy.line_color(), qvRgbColor(0.5f, 0.5f, 0.5f, 0.25f));
+    proxy.fill_background_color(0.75f);
+    EXPECT_EQ(proxy.fill_background_color(), qvRgbColor(0.75f, 0.75f, 0.75f, 1.0f));
+}
+
+TEST(qvAttributeInterface, Composite_setters_write_separately_in_order) {
+    RecordingPalette palette;
+    qvAttributeProxy proxy(palette, palette.inner.alloc(false));
+    palette.inner.release(proxy.attribute_handle());  // the proxy's reference only
+    const std::string h = std::to_string(proxy.attribute_handle());
+    auto const expect_changes = [&](std::vector<std::string> const& paths) {
+        std::vector<std::string> expected;
+        for (std::string const& p : paths)
+            expected.push_back((p[0] == '-' ? "remove " + h + " " + p.substr(1) : "set " + h + " " + p) + " 0");
+        EXPECT_EQ(palette.changes(), expected);
+        palette.calls.clear();
+    };
+    const double dashes[] = {4.0, 2.0};
+    proxy.line_style(qvLineStyle{3});
+    palette.calls.clear();
+    proxy.line_pattern(dashes, 2, 1.0);
+    expect_changes({"pen/color_device/line_style", "pen/color_device/line_pattern"});
+    EXPECT_EQ(proxy.line_style(), 6);
+    EXPECT_EQ(proxy.line_pattern(), qvLinePattern(dashes, 2, 1.0));
+
+    qvBitmap image(qvBitmapLayout{}, 2, 2);
+    proxy.fill_pattern(image);
+    expect_changes({"brush/color_device/fill_image", "brush/color_device/fill_style"});
+    EXPECT_EQ(proxy.fill_style(), 8);
+    proxy.marker_pattern(image);
+    expect_changes({"marker/color_device/marker_style", "marker/color_device/marker_image"});
+    EXPECT_EQ(proxy.marker_style(), 7);
+    EXPECT_EQ(proxy.marker_pattern().width(), 2);
+
+    proxy.font_style(QV_FF_ROMAN, "Serif", 9.0f, QV_FS_ITALIC, QV_FW_BOLD, qvFontAttribute{2});
+    expect_changes({"font/color_device/font_family", "font/color_device/font_name",
+                    "font/color_device/font_size", "font/color_device/font_slant",
+                    "font/color_device/font_weight", "font/color_device/font_attribute"});
+    EXPECT_STREQ(proxy.font_name(), "Serif");
+    proxy.font_style(QV_FF_MODERN, 8.0f, QV_FS_UPRIGHT, QV_FW_NORMAL, qvFontAttribute{0});
+    expect_changes({"font/color_device/font_family", "-font/color_device/font_name",
+                    "font/color_device/font_size", "font/color_device/font_slant",
+                    "font/color_device/font_weight", "font/color_device/font_attribute"});
+    EXPECT_EQ(proxy.property(folder("font/color_device/font_name")), nullptr);
+    proxy.font_style("Sans", 8.0f, QV_FS_UPRIGHT, QV_FW_NORMAL, qvFontAttribute{0});
+    expect_changes({"-font/color_device/font_family", "font/color_device/font_name",
+                    "font/color_device/font_size", "font/color_device/font_slant",
+                    "font/color_device/font_weight", "font/color_device/font_attribute"});
+    EXPECT_EQ(proxy.property(folder("font/color_device/font_family")), nullptr);
+    EXPECT_EQ(proxy.font_family(), 0);
+}
+
+TEST(qvAttributeInterface, Family_0_and_empty_or_null_names_remove_their_values) {
+    RecordingPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    for (char const* removing : {"", static_cast<char const*>(nullptr)}) {
+        proxy.font_family(QV_FF_SCRIPT);
+        proxy.font_name("Mono");
+        proxy.font_family(QV_FF_DONT_CARE);
+        proxy.font_name(removing);
+        EXPECT_EQ(proxy.property(folder("font/color_device/font_family")), nullptr);
+        EXPECT_EQ(proxy.property(folder("font/color_device/font_name")), nullptr);
+    }
+}
+
+TEST(qvAttributeInterface, Wrongly_bound_folder_raises_before_any_write) {
+    RecordingPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    proxy.line_style(qvLineStyle{2});
+    palette.calls.clear();
+    char const* const wrong = "Wrong type specified to access attribute property";
+    {
+        ScopedRebinding rebound("pen/color_device/line_style", other_class());
+        expect_raises<qvErrorFrom<qvPropertyClass>>([&] { proxy.line_style(); }, wrong);
+        expect_raises<qvErrorFrom<qvPropertyClass>>([&] { proxy.line_style(qvLineStyle{3}); }, wrong);
+        expect_raises<qvErrorFrom<qvPropertyClass>>(
+            [&] { qvPropertyValue<qvLineStyle>(proxy, folder("pen/color_device/line_style")); }, wrong);
+    }
+    {
+        // The composite setter checks its second folder before writing the style.
+        ScopedRebinding rebound("pen/color_device/line_pattern", other_class());
+        expect_raises<qvErrorFrom<qvPropertyClass>>([&] { proxy.line_pattern(qvLinePattern()); }, wrong);
+    }
+    {
+        ScopedRebinding rebound("font/color_device/font_attribute", nullptr);
+        expect_raises<qvErrorFrom<qvPropertyClass>>(
+            [&] { proxy.font_style(QV_FF_ROMAN, "x", 1.0f, QV_FS_UPRIGHT, QV_FW_BOLD, qvFontAttribute{}); },
+            wrong);
+    }
+    EXPECT_TRUE(palette.changes().empty());
+    EXPECT_EQ(proxy.line_style(), 2);
+}
+
+TEST(qvPropertyRef, Writes_at_most_once_and_only_an_assigned_value) {
+    RecordingPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    qvFolder& style = folder("pen/color_device/line_style");
+    { qvPropertyRef<qvLineStyle> untouched(proxy, style); }
+    EXPECT_TRUE(palette.changes().empty());
+    {
+        qvPropertyRef<qvLineStyle> ref(proxy, style);
+        EXPECT_TRUE(ref.absent());
+        ref = qvLineStyle{4};
+    }
+    EXPECT_EQ(proxy.line_style(), 4);
+    const std::size_t after_first = palette.changes().size();
+    {
+        qvPropertyRef<qvLineStyle> ref(proxy, style);
+        EXPECT_EQ(ref.value(), 4);
+        ref = qvLineStyle{5};
+        ref.commit();
+        ref = qvLineStyle{6};  // committed already: the destructor writes nothing
+    }
+    EXPECT_EQ(palette.changes().size(), after_first + 1);
+    {
+        qvPropertyRef<qvLineStyle> ref(proxy, style);
+        ref = qvLineStyle{7};
+        ref.erase();
+    }
+    EXPECT_EQ(proxy.property(style), nullptr);
+}
+
+TEST(qvPropertyRefDeathTest, Commit_failing_in_destructor_aborts) {
+    qvAttributeProxy no_palette;
+    EXPECT_DEATH(
+        {
+            qvPropertyRef<qvLineStyle> ref(no_palette, folder("pen/color_device/line_style"));
+            ref = qvLineStyle{2};
+        },
+        "Unexpected Orvane error: Attribute object has no palette");
+}

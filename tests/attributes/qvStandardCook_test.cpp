@@ -1,0 +1,232 @@
+// The standard cook's bakes at their edge cases, and qvCookieAccess: one
+// bake per (attribute, kind) until a change, and a cookie that outlives its
+// cache entry while an accessor holds it.
+
+#include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/attributes/qvCookieAccess.hpp>
+#include <orvane/attributes/qvLinearGradient.hpp>
+#include <orvane/attributes/qvStandardCook.hpp>
+#include <orvane/attributes/qvStandardPropertyClasses.hpp>
+
+#include "attributes/qvCookieShare.hpp"
+#include "qvAttributeInterfaceTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using attribute_object_test::folder;
+using attribute_object_test::ScopedRebinding;
+using attribute_object_test::assertion_text;
+using attribute_object_test::expect_raises;
+
+namespace {
+
+template <class Cookie>
+std::unique_ptr<Cookie> bake(qvPalette& palette, long handle) {
+    qvStandardCook cook;
+    return std::unique_ptr<Cookie>(
+        static_cast<Cookie*>(cook.bake(palette, qvCookieHandle(handle, Cookie::kind)).release()));
+}
+
+// An attribute set up by `set` through a proxy; the proxy keeps it alive.
+struct Attribute {
+    explicit Attribute(std::function<void(qvAttributeProxy&)> const& set) : proxy(palette, 0) {
+        set(proxy);
+    }
+    qvStandardPalette palette;
+    qvAttributeProxy proxy;
+    long handle() const { return proxy.attribute_handle(); }
+};
+
+// Bakes with the standard cook and counts its bakes.
+struct CountingCook : qvCook {
+    orvane::auto_ptr<qvCookie> bake(qvPalette& palette, qvCookieHandle key) override {
+        ++bakes;
+        return standard.bake(palette, key);
+    }
+    qvStandardCook standard;
+    int bakes = 0;
+};
+
+const qvRgbColor red(1.0f, 0.0f, 0.0f), green(0.0f, 1.0f, 0.0f);
+
+}  // namespace
+
+TEST(qvStandardCook, Attribute_without_properties_bakes_the_initial_cookies) {
+    qvStandardPalette palette;
+    const long h = palette.alloc(false);
+    auto pen = bake<qvStandardPenCookie>(palette, h);
+    EXPECT_EQ(pen->line_style, 1);
+    EXPECT_TRUE(pen->empty);
+    auto brush = bake<qvStandardBrushCookie>(palette, h);
+    EXPECT_EQ(brush->fill_style, 1);
+    EXPECT_TRUE(brush->empty);
+    auto marker = bake<qvStandardMarkerCookie>(palette, h);
+    EXPECT_EQ(marker->marker_style, 0);
+    EXPECT_EQ(marker->marker_size, qvMarkerSize(4.0));
+    EXPECT_EQ(marker->hot_spot, qvCrdOf<int>(0, 0));
+    auto font = bake<qvStandardFontCookie>(palette, h);
+    EXPECT_STREQ(font->font_name, "");
+    EXPECT_EQ(font->font_size, 10.0f);
+    for (int value : {int(font->font_family), int(font->font_weight), int(font->font_slant),
+                      int(font->font_attribute)})
+        EXPECT_EQ(value, 0);
+    qvStandardCook cook;
+    EXPECT_EQ(cook.bake(palette, qvCookieHandle(h, 4)).get(), nullptr);
+}
+
+TEST(qvStandardCook, Pen_falls_back_where_colours_are_missing) {
+    struct Case {
+        char const* what;
+        std::function<void(qvAttributeProxy&)> set;
+        int style;
+        bool empty, no_color, no_bg_color;
+        qvRgbColor color;
+        int index;
+        double width;
+    };
+    const qvRgbColor black;
+    const Case cases[] = {
+        {"index only", [](auto& a) { a.line_style(qvLineStyle{2}); a.line_color_index(5); a.line_background_color(green); },
+         2, false, false, false, black, 5, 0.0},
+        {"background only", [&](auto& a) { a.line_style(qvLineStyle{2}); a.line_background_color(green); a.line_width(3.0); },
+         0, true, false, true, green, -1, 3.0},
+        {"nothing", [](auto& a) { a.line_style(qvLineStyle{2}); a.line_width(3.0); },
+         1, true, true, true, black, -1, 0.0},
+        {"negative red", [](auto& a) { a.line_style(qvLineStyle{2}); a.line_color(qvRgbColor::unchecked(-0.5f, 1, 1, 1)); },
+         1, true, true, true, black, -1, 0.0},
+        {"colour and width", [&](auto& a) { a.line_style(qvLineStyle{3}); a.line_color(red); a.line_width(2.0); a.line_join(qvLineJoin{2}); },
+         3, false, false, true, red, -1, 2.0},
+        {"pattern style without pattern", [&](auto& a) { a.line_color(red); a.line_style(qvLineStyle{6}); },
+         0, true, false, true, red, -1, 0.0},
+    };
+    for (Case const& c : cases) {
+        Attribute attribute(c.set);
+        auto pen = bake<qvStandardPenCookie>(attribute.palette, attribute.handle());
+        EXPECT_EQ(pen->line_style, c.style) << c.what;
+        EXPECT_EQ(pen->empty, c.empty) << c.what;
+        EXPECT_EQ(pen->no_color, c.no_color) << c.what;
+        EXPECT_EQ(pen->no_bg_color, c.no_bg_color) << c.what;
+        EXPECT_EQ(pen->color, c.color) << c.what;
+        EXPECT_EQ(pen->color_index, c.index) << c.what;
+        EXPECT_EQ(pen->line_width, c.width) << c.what;
+    }
+    const double dashes[] = {1.0, 2.0};
+    Attribute dashed([&](auto& a) { a.line_color(red); a.line_pattern(dashes, 2, 0.5); a.line_join(qvLineJoin{2}); });
+    auto pen = bake<qvStandardPenCookie>(dashed.palette, dashed.handle());
+    EXPECT_EQ(pen->line_style, 6);
+    EXPECT_EQ(pen->line_pattern, qvLinePattern(dashes, 2, 0.5));
+    EXPECT_EQ(pen->line_join, 2);
+}
+
+TEST(qvStandardCook, Brush_falls_back_where_fills_are_missing) {
+    qvBitmap image(qvBitmapLayout{}, 4, 4);
+    const qvCustomBrush gradient = qvLinearGradient(qvCrdOf<double>(0, 0), red, qvCrdOf<double>(1, 1), green);
+    struct Case {
+        char const* what;
+        std::function<void(qvAttributeProxy&)> set;
+        int style;
+        bool empty;
+    };
+    const Case cases[] = {
+        {"brush style without brush", [&](auto& a) { a.fill_style(qvFillStyle{9}); a.fill_background_color(green); }, 0, true},
+        {"brush style, no colour at all", [](auto& a) { a.fill_style(qvFillStyle{9}); }, 1, true},
+        {"solid without colour", [&](auto& a) { a.fill_style(qvFillStyle{2}); a.fill_background_color(green); }, 0, true},
+        {"image style without image", [&](auto& a) { a.fill_style(qvFillStyle{8}); a.fill_color(red); }, 0, true},
+        {"image", [&](auto& a) { a.fill_color(red); a.fill_pattern(image); }, 8, false},
+        {"brush", [&](auto& a) { a.fill_style(qvFillStyle{9}); a.fill_color(red); a.fill_brush(gradient); }, 9, false},
+    };
+    for (Case const& c : cases) {
+        Attribute attribute(c.set);
+        auto brush = bake<qvStandardBrushCookie>(attribute.palette, attribute.handle());
+        EXPECT_EQ(brush->fill_style, c.style) << c.what;
+        EXPECT_EQ(brush->empty, c.empty) << c.what;
+        if (c.style == 8) {
+            EXPECT_TRUE(brush->fill_image == *static_cast<qvBitmap const*>(attribute.proxy.property(
+                            folder("brush/color_device/fill_image")))) << "shares the stored pixels";
+        }
+        if (c.style == 9) {
+            EXPECT_EQ(brush->custom_brush.get(), gradient.get());
+        }
+    }
+}
+
+TEST(qvStandardCook, Marker_and_font_take_what_is_present) {
+    qvBitmap image(qvBitmapLayout{}, 3, 3);
+    Attribute without_image([](auto& a) { a.marker_style(qvMarkerStyle{7}); a.marker_size(qvMarkerSize(6.0)); });
+    auto marker = bake<qvStandardMarkerCookie>(without_image.palette, without_image.handle());
+    EXPECT_EQ(marker->marker_style, 1);
+    EXPECT_EQ(marker->marker_size, qvMarkerSize(6.0));
+    Attribute with_image([&](auto& a) { a.marker_pattern(image); a.marker_hot_spot(qvCrdOf<int>(1, 2)); });
+    marker = bake<qvStandardMarkerCookie>(with_image.palette, with_image.handle());
+    EXPECT_EQ(marker->marker_style, 7);
+    EXPECT_EQ(marker->hot_spot, qvCrdOf<int>(1, 2));
+    EXPECT_EQ(marker->marker_image.width(), 3);
+
+    Attribute font([](auto& a) { a.font_style(QV_FF_SWISS, "Sans", 14.0f, QV_FS_ITALIC, QV_FW_BOLD, qvFontAttribute{3}); });
+    auto baked = bake<qvStandardFontCookie>(font.palette, font.handle());
+    EXPECT_STREQ(baked->font_name, "Sans");
+    EXPECT_EQ(baked->font_size, 14.0f);
+    EXPECT_EQ(baked->font_family, QV_FF_SWISS);
+    EXPECT_EQ(baked->font_weight, QV_FW_BOLD);
+    EXPECT_EQ(baked->font_slant, QV_FS_ITALIC);
+    EXPECT_EQ(baked->font_attribute, 3);
+}
+
+TEST(qvStandardCook, Wrongly_bound_folder_raises_even_without_a_value) {
+    qvStandardPalette palette;
+    const long h = palette.alloc(false);
+    ScopedRebinding rebound("pen/color_device/line_style",
+                            qvStandardPropertyClass<FILL_STYLE_INTERNAL_PROPERTY_CLASS>());
+    expect_raises<qvErrorFrom<qvPropertyClass>>([&] { bake<qvStandardPenCookie>(palette, h); },
+                                                "Wrong type specified to access attribute property");
+}
+
+TEST(qvCookieAccess, Bakes_once_until_the_attribute_changes) {
+    qvStandardPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    proxy.line_style(qvLineStyle{2});
+    proxy.line_color(red);
+    CountingCook cook;
+    const qvCookieHandle key(proxy.attribute_handle(), qvStandardPenCookie::kind);
+    auto first = qvStandardCookieShare(palette, key, cook);
+    auto second = qvStandardCookieShare(palette, key, cook);
+    EXPECT_EQ(cook.bakes, 1);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first->time_stamp, palette.time_stamp());
+
+    proxy.line_color(green);  // drops the cached cookie; `first` still owns it
+    auto third = qvStandardCookieShare(palette, key, cook);
+    EXPECT_EQ(cook.bakes, 2);
+    EXPECT_EQ(static_cast<qvStandardPenCookie&>(*first).color, red);
+    EXPECT_EQ(static_cast<qvStandardPenCookie&>(*third).color, green);
+
+    qvCookieAccess<qvStandardPenCookie> access(palette, proxy.attribute_handle());
+    EXPECT_EQ(access.cookie.get(), third.get());
+    qvCookieAccess<qvStandardFontCookie> font(palette, proxy.attribute_handle());
+    EXPECT_EQ(font.cookie->font_size, 10.0f);
+}
+
+TEST(qvCookieAccess, Accessor_keeps_its_cookie_through_eviction_and_release) {
+    qvStandardPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    proxy.font_name("Held");
+    qvCookieAccess<qvStandardFontCookie> held(palette, proxy.attribute_handle());
+    for (int i = 0; i < qvStandardPalette::cookie_capacity + 1; ++i) {
+        qvAttributeProxy other(palette, 0);
+        other.font_size(static_cast<float>(i));
+        qvCookieAccess<qvStandardFontCookie> evicting(palette, other.attribute_handle());
+    }
+    proxy.disconnect_attribute();  // the attribute is gone too
+    EXPECT_STREQ(held.cookie->font_name, "Held");
+}
+
+TEST(qvCookieAccess, Null_bake_fails_the_assertion) {
+    struct NullCook : qvCook {
+        orvane::auto_ptr<qvCookie> bake(qvPalette&, qvCookieHandle) override { return {}; }
+    } cook;
+    qvStandardPalette palette;
+    EXPECT_EQ(assertion_text([&] { qvStandardCookieShare(palette, qvCookieHandle(1, 0), cook); }),
+              "this->cookie.get()");
+}
