@@ -1,75 +1,57 @@
 #include <orvane/geometry/qvCrd.hpp>
+#include <orvane/geometry/qvRange.hpp>
 
 #include "qvGeometryValuesTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
-namespace {
-constexpr double inf = std::numeric_limits<double>::infinity();
+using I2 = qvCrdOf<int>;
+using D2 = qvCrdOf<double>;
+
+TEST(qvCrdOfInt, Division_by_a_double_truncates_toward_zero_and_saturates_to_INT_MIN) {
+    const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
+    const struct { I2 p; double d; I2 expected; } rows[] = {
+        {{7, -7}, 2.0, {3, -3}}, {{-9, 9}, 4.0, {-2, 2}}, {{1, -1}, 0.0, {INT_MIN, INT_MIN}},
+        {{0, 5}, 0.0, {INT_MIN, INT_MIN}}, {{1, 1}, nan, {INT_MIN, INT_MIN}}, {{10, -10}, 1e-9, {INT_MIN, INT_MIN}},
+        {{5, 5}, inf, {0, 0}}};
+    for (auto const& row : rows) {
+        I2 q = row.p;
+        EXPECT_EQ(q /= row.d, row.expected) << row.d;
+        EXPECT_EQ(row.p / row.d, row.expected) << row.d;
+    }
 }
 
-TEST(qvCrdOfInt, Division_by_a_double_truncates_toward_zero) {
-    EXPECT_EQ(qvCrdOf<int>(7, -7) / 2.0, qvCrdOf<int>(3, -3));
-    qvCrdOf<int> p(-9, 9);
-    p /= 4.0;
-    EXPECT_EQ(p, qvCrdOf<int>(-2, 2));
+TEST(qvCrdOfInt, Sums_wrap_and_in_place_forms_read_their_argument_first) {
+    I2 p(INT_MAX, INT_MIN), q(3, -4);
+    EXPECT_EQ(p += I2(1, -1), I2(INT_MIN, INT_MAX));
+    EXPECT_EQ(I2(2, 3) + I2(-5, 4), I2(-3, 7));
+    EXPECT_EQ(q += q, I2(6, -8));
+    EXPECT_EQ(q /= q.x, I2(1, -1));
 }
 
-TEST(qvCrdOfInt, Division_saturates_NaN_infinite_and_huge_quotients_to_INT_MIN) {
-    EXPECT_EQ(qvCrdOf<int>(1, -1) / 0.0, qvCrdOf<int>(INT_MIN, INT_MIN));
-    EXPECT_EQ(qvCrdOf<int>(0, 5) / 0.0, qvCrdOf<int>(INT_MIN, INT_MIN));  // 0/0 is NaN
-    EXPECT_EQ(qvCrdOf<int>(1, 1) / std::nan(""), qvCrdOf<int>(INT_MIN, INT_MIN));
-    EXPECT_EQ(qvCrdOf<int>(10, -10) / 1e-9, qvCrdOf<int>(INT_MIN, INT_MIN));
-    EXPECT_EQ(qvCrdOf<int>(5, 5) / inf, qvCrdOf<int>(0, 0));
+TEST(qvCrdOfDouble, Arithmetic_distance_aliased_scalars_and_conversions) {
+    const D2 a(1, 2), b(4, 6);
+    EXPECT_EQ((std::array<D2, 4>{a + b, b - a, a * 3, b / 2}), (std::array<D2, 4>{{{5, 8}, {3, 4}, {3, 6}, {2, 3}}}));
+    EXPECT_EQ(D2(0, 0).distance({3, 4}), 5);
+    EXPECT_NE(a, D2(1, 2.0000000000000004));
+    D2 p(4, 8), q(3, 5);
+    EXPECT_EQ(p /= p.x, D2(1, 2));
+    EXPECT_EQ(q *= q.x, D2(9, 15));
+    EXPECT_EQ(D2(I2(INT_MIN, INT_MAX)), D2(-2147483648.0, 2147483647.0));
+    EXPECT_EQ(D2(qvCrdOf<std::uint16_t>(65535, 0)), D2(65535, 0));
+    const qvCrdOf<float> rounded(D2(0.1, 1e300));
+    EXPECT_EQ(rounded, qvCrdOf<float>(0.1f, std::numeric_limits<float>::infinity()));
+    EXPECT_EQ(D2(rounded).x, static_cast<double>(0.1f));
 }
 
-TEST(qvCrdOfInt, Sums_wrap_instead_of_overflowing) {
-    qvCrdOf<int> p(INT_MAX, INT_MIN);
-    p += qvCrdOf<int>(1, -1);
-    EXPECT_EQ(p, qvCrdOf<int>(INT_MIN, INT_MAX));
-    EXPECT_EQ(qvCrdOf<int>(2, 3) + qvCrdOf<int>(-5, 4), qvCrdOf<int>(-3, 7));
-}
-
-TEST(qvCrdOfInt, Self_sum_and_self_division_read_the_argument_first) {
-    qvCrdOf<int> p(3, -4);
-    p += p;
-    EXPECT_EQ(p, qvCrdOf<int>(6, -8));
-    p /= p.x;
-    EXPECT_EQ(p, qvCrdOf<int>(1, -1));
-}
-
-TEST(qvCrdOfDouble, Scalar_division_in_place_uses_the_old_value_when_aliased) {
-    qvCrdOf<double> p(4, 8);
-    p /= p.x;
-    EXPECT_EQ(p, qvCrdOf<double>(1, 2));
-    qvCrdOf<double> q(3, 5);
-    q *= q.x;
-    EXPECT_EQ(q, qvCrdOf<double>(9, 15));
-}
-
-TEST(qvCrdOfDouble, Arithmetic_and_distance) {
-    const qvCrdOf<double> a(1, 2), b(4, 6);
-    EXPECT_EQ(a + b, qvCrdOf<double>(5, 8));
-    EXPECT_EQ(b - a, qvCrdOf<double>(3, 4));
-    EXPECT_EQ(a * 3, qvCrdOf<double>(3, 6));
-    EXPECT_EQ(b / 2, qvCrdOf<double>(2, 3));
-    EXPECT_EQ(qvCrdOf<double>(0, 0).distance({3, 4}), 5);
-    EXPECT_NE(a, qvCrdOf<double>(1, 2.0000000000000004));
-}
-
-TEST(qvCrdOfConversions, Widening_to_double_is_exact_and_narrowing_to_float_rounds) {
-    const qvCrdOf<double> from_int = qvCrdOf<int>(INT_MIN, INT_MAX);
-    EXPECT_EQ(from_int, qvCrdOf<double>(-2147483648.0, 2147483647.0));
-    const qvCrdOf<double> from_u16 = qvCrdOf<std::uint16_t>(65535, 0);
-    EXPECT_EQ(from_u16, qvCrdOf<double>(65535, 0));
-    const qvCrdOf<float> rounded(qvCrdOf<double>(0.1, 1e300));
-    EXPECT_EQ(rounded.x, 0.1f);
-    EXPECT_EQ(rounded.y, std::numeric_limits<float>::infinity());
-    const qvCrdOf<double> widened = rounded;
-    EXPECT_EQ(widened.x, static_cast<double>(0.1f));
+TEST(qvRangeOf, Two_values_are_ordered_unless_the_first_is_smaller_so_NaN_pairs_swap) {
+    const qvRangeOf<double> r(5, -2), a(std::nan(""), 3), b(3, std::nan(""));
+    EXPECT_EQ((std::array<double, 3>{r.lo, r.hi, r.length()}), (std::array<double, 3>{-2, 5, 7}));
+    EXPECT_EQ(qvRangeOf<int>(-1, 7).lo, -1);
+    EXPECT_TRUE(a.lo == 3 && std::isnan(a.hi) && std::isnan(b.lo) && b.hi == 3);
+    EXPECT_EQ(qvRangeOf<int>(INT_MIN, INT_MAX).length(), -1);  // wraps, no overflow
 }

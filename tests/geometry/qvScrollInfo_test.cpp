@@ -4,50 +4,27 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <vector>
 
 using D4 = std::array<double, 4>;
 
-namespace {
-
-const qvWinRectOf<double> area(0, 0, 100, 50);
-
-std::vector<D4> strips(qvScrollInfo const& s) {
-    qvMathRectOf<double> out[2];
-    const int n = s.invalid(out);
-    std::vector<D4> result;
-    for (int i = 0; i < n; ++i) result.push_back(values(out[i]));
-    return result;
-}
-
-}  // namespace
-
-TEST(qvScrollInfo, A_zero_offset_copies_everything_and_exposes_nothing) {
-    const qvScrollInfo s(area, {0, 0});
-    EXPECT_EQ(s.destination(), area);
-    EXPECT_EQ(s.source(), area);
-    EXPECT_TRUE(strips(s).empty());
-}
-
-TEST(qvScrollInfo, A_horizontal_scroll_exposes_one_vertical_strip) {
-    const qvScrollInfo s(area, {10, 0});
-    EXPECT_EQ(values(s.destination()), (D4{10, 0, 100, 50}));
-    EXPECT_EQ(values(s.source()), (D4{0, 0, 90, 50}));
-    EXPECT_EQ(strips(s), (std::vector<D4>{{0, 0, 10, 50}}));
-}
-
-TEST(qvScrollInfo, A_diagonal_scroll_exposes_two_strips_that_do_not_overlap) {
-    EXPECT_EQ(strips(qvScrollInfo(area, {10, 5})),
-              (std::vector<D4>{{0, 0, 10, 50}, {10, 0, 100, 5}}));
-    EXPECT_EQ(strips(qvScrollInfo(area, {-10, -5})),
-              (std::vector<D4>{{90, 0, 100, 50}, {0, 45, 90, 50}}));
-    EXPECT_EQ(strips(qvScrollInfo(area, {0, -5})), (std::vector<D4>{{0, 45, 100, 50}}));
-}
-
-TEST(qvScrollInfo, A_scroll_larger_than_the_area_redraws_all_of_it) {
-    const qvScrollInfo s(area, {150, 0});
-    EXPECT_EQ(values(s.destination()), (D4{100, 0, 150, 50}));
-    EXPECT_EQ(values(s.source()), (D4{-50, 0, 0, 50}));
-    EXPECT_EQ(strips(s), (std::vector<D4>{{0, 0, 100, 50}}));
+TEST(qvScrollInfo, Source_destination_and_exposed_strips_of_each_scroll) {
+    const qvWinRectOf<double> area(0, 0, 100, 50);
+    const struct { qvCrdOf<double> offset; D4 dst, src; std::vector<D4> strips; } rows[] = {
+        {{0, 0}, {0, 0, 100, 50}, {0, 0, 100, 50}, {}}, {{10, 0}, {10, 0, 100, 50}, {0, 0, 90, 50}, {{0, 0, 10, 50}}},
+        {{10, 5}, {10, 5, 100, 50}, {0, 0, 90, 45}, {{0, 0, 10, 50}, {10, 0, 100, 5}}},
+        {{-10, -5}, {0, 0, 90, 45}, {10, 5, 100, 50}, {{90, 0, 100, 50}, {0, 45, 90, 50}}},
+        {{0, -5}, {0, 0, 100, 45}, {0, 5, 100, 50}, {{0, 45, 100, 50}}},
+        {{150, 0}, {100, 0, 150, 50}, {-50, 0, 0, 50}, {{0, 0, 100, 50}}},  // all redrawn
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.offset.x << "," << row.offset.y);
+        const qvScrollInfo s(area, row.offset);
+        EXPECT_EQ(values(s.destination()), row.dst);
+        EXPECT_EQ(values(s.source()), row.src);
+        qvMathRectOf<double> out[2];
+        std::vector<D4> strips;
+        for (int i = 0, n = s.invalid(out); i < n; ++i) strips.push_back(values(out[i]));
+        EXPECT_EQ(strips, row.strips);
+    }
 }

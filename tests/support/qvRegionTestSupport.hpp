@@ -1,13 +1,14 @@
 #pragma once
 // Test support for the regions: a test-only region that supplies only the
 // primitives of qvGenericRegion (so every other operation takes the generic
-// road), a cell-bitmap oracle on a small integer lattice, and helpers that
-// read a region back as rectangles or cells.
+// road), a cell-bitmap oracle on an integer lattice that follows
+// translations, and helpers that read a region back as rectangles or text.
 
 #include <orvane/geometry/qvGenericRegion.hpp>
 #include <orvane/geometry/qvGeometryStreaming.hpp>
 
 #include <bitset>
+#include <cmath>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -15,18 +16,16 @@
 #include <vector>
 
 using qvTestRect = qvMathRectOf<double>;
+using qvTestRects = std::vector<qvTestRect>;
 
-// A rectangle stored as given: the ordered constructors would swap an
-// inverted one into a real one.
+// Stored as given: the ordered constructors would swap an inverted one.
 inline qvTestRect qvRawRect(double x1, double y1, double x2, double y2) {
     return qvTestRect(qvRectOf<double>(x1, y1, x2, y2));
 }
-
 inline bool qvTestIsVoid(qvTestRect const& r) { return !(r.x1 <= r.x2 && r.y1 <= r.y2); }
 
-// The rectangles of a region, in enumeration order.
-inline std::vector<qvTestRect> qvRectsOf(qvBaseRegion const& region) {
-    std::vector<qvTestRect> out;
+inline qvTestRects qvRectsOf(qvBaseRegion const& region) {
+    qvTestRects out;
     for (qvIndirectRectIterator it = region.enumerate(); it; ++it) out.push_back(*it);
     return out;
 }
@@ -38,68 +37,65 @@ std::string qvTextOf(T const& value) {
     return os.str();
 }
 
+inline void PrintTo(qvBaseRegion const& region, std::ostream* os) { *os << region; }
+inline void PrintTo(qvTestRect const& rect, std::ostream* os) { *os << rect; }
+
 // A region kept as a vector of rectangles, built only from the primitives.
-// Its difference cuts each rectangle into at most four disjoint pieces, a
-// different road from the list region's, so the two check each other.
-// Enumeration always goes through a heap iterator. Counts live instances
-// and can be told to fail a later subtract, to check that temporaries are
-// released when an exception passes.
+// Its difference cuts each rectangle into at most four pieces, a different
+// road from the list region's, so the two check each other. Enumeration
+// goes through a heap iterator. Counts live instances, and a subtract can be
+// made to throw, to check that temporaries are released when one passes.
 class qvTestVectorRegion : public qvGenericRegion {
 public:
     static inline int alive = 0;
     static inline int subtract_budget = -1;  // < 0: never fail
-
     qvTestVectorRegion() { ++alive; }
-    explicit qvTestVectorRegion(std::vector<qvTestRect> const& rects) : qvTestVectorRegion() {
+    explicit qvTestVectorRegion(qvTestRects const& rects) : qvTestVectorRegion() {
         for (qvTestRect const& r : rects) add(r);
     }
-    qvTestVectorRegion(qvTestVectorRegion const& other)
-        : qvGenericRegion(other), rects_(other.rects_), box_(other.box_) {
-        ++alive;
-    }
+    qvTestVectorRegion(qvTestVectorRegion const& o) : qvGenericRegion(o), rects_(o.rects_), box_(o.box_) { ++alive; }
     ~qvTestVectorRegion() override { --alive; }
     qvTestVectorRegion& operator=(qvTestVectorRegion const&) = delete;
-
     using qvGenericRegion::operator=;
-
-    qvBaseRegion& add(qvTestRect const& rect) override {
-        const qvTestRect r = rect;
+    qvBaseRegion& add(qvTestRect const& r) override {
         if (!qvTestIsVoid(r)) rects_.push_back(r);
-        refresh_box();
-        return *this;
+        return refresh();
     }
     qvBaseRegion& subtract(qvTestRect const& rect) override {
         if (subtract_budget == 0) throw std::runtime_error("subtract failed on purpose");
         if (subtract_budget > 0) --subtract_budget;
         const qvTestRect b = rect;
         if (qvTestIsVoid(b)) return *this;
-        std::vector<qvTestRect> kept;
-        for (qvTestRect const& a : rects_) cut(a, b, kept);
+        qvTestRects kept;
+        for (qvTestRect const& a : rects_) {
+            if (!qvRectsOverlap(a, b)) {
+                kept.push_back(a);
+                continue;
+            }
+            const qvTestRect c = a * b;  // below, above, then left and right of b
+            if (a.y1 < c.y1) kept.emplace_back(a.x1, a.y1, a.x2, c.y1);
+            if (c.y2 < a.y2) kept.emplace_back(a.x1, c.y2, a.x2, a.y2);
+            if (a.x1 < c.x1) kept.emplace_back(a.x1, c.y1, c.x1, c.y2);
+            if (c.x2 < a.x2) kept.emplace_back(c.x2, c.y1, a.x2, c.y2);
+        }
         rects_.swap(kept);
-        refresh_box();
-        return *this;
+        return refresh();
     }
     qvBaseRegion& intersect(qvTestRect const& rect) override {
         const qvTestRect b = rect;
-        std::vector<qvTestRect> kept;
-        if (!qvTestIsVoid(b))
-            for (qvTestRect const& a : rects_)
-                if (qvRectsOverlap(a, b)) kept.push_back(a * b);
+        qvTestRects kept;
+        for (qvTestRect const& a : rects_)
+            if (!qvTestIsVoid(b) && qvRectsOverlap(a, b)) kept.push_back(a * b);
         rects_.swap(kept);
-        refresh_box();
-        return *this;
+        return refresh();
     }
-
-    qvIndirectRectIterator enumerate() const override {
-        return qvIndirectRectIterator(new Iterator(rects_));
-    }
+    qvIndirectRectIterator enumerate() const override { return qvIndirectRectIterator(new Iterator(rects_)); }
     bool empty() const override { return rects_.empty(); }
     qvTestRect const& bbox() const override { return box_; }
     bool simple() const override { return rects_.size() < 2; }
     qvBaseRegion& erase() override {
         rects_.clear();
-        refresh_box();
-        return *this;
+        return refresh();
     }
     qvBaseRegion* clone() const override { return new qvTestVectorRegion(*this); }
     qvBaseRegion* create() const override { return new qvTestVectorRegion; }
@@ -107,75 +103,104 @@ public:
 private:
     class Iterator : public qvIterator<qvTestRect> {
     public:
-        explicit Iterator(std::vector<qvTestRect> const& rects) : rects_(rects) {}
-        qvTestRect* get() override {
-            current_ = rects_[index_];
-            return &current_;
-        }
+        explicit Iterator(qvTestRects const& rects) : rects_(rects) {}
+        qvTestRect* get() override { return &(current_ = rects_[index_]); }
         void next() override { ++index_; }
         bool at_end() const override { return index_ >= rects_.size(); }
-
     private:
-        std::vector<qvTestRect> const& rects_;
+        qvTestRects const& rects_;
         std::size_t index_ = 0;
         qvTestRect current_;
     };
-
-    // a minus the interior of b: the bands below and above b, then the
-    // parts left and right of b between them.
-    static void cut(qvTestRect const& a, qvTestRect const& b, std::vector<qvTestRect>& out) {
-        if (!qvRectsOverlap(a, b)) {
-            out.push_back(a);
-            return;
-        }
-        const qvTestRect c = a * b;
-        if (a.y1 < c.y1) out.emplace_back(a.x1, a.y1, a.x2, c.y1);
-        if (c.y2 < a.y2) out.emplace_back(a.x1, c.y2, a.x2, a.y2);
-        if (a.x1 < c.x1) out.emplace_back(a.x1, c.y1, c.x1, c.y2);
-        if (c.x2 < a.x2) out.emplace_back(c.x2, c.y1, a.x2, c.y2);
+    qvTestVectorRegion& refresh() {
+        box_ = rects_.empty() ? qvTestRect::make_empty() : rects_.front();
+        for (qvTestRect const& r : rects_) box_ += r;
+        return *this;
     }
-
-    void refresh_box() {
-        box_ = qvTestRect::make_empty();
-        for (std::size_t i = 0; i < rects_.size(); ++i)
-            if (i == 0)
-                box_ = rects_[i];
-            else
-                box_ += rects_[i];
-    }
-
-    std::vector<qvTestRect> rects_;
+    qvTestRects rects_;
     qvTestRect box_ = qvTestRect::make_empty();
 };
 
-// The unit cells of a 12 x 12 lattice that a set covers.
-constexpr int qvLatticeSize = 12;
-using qvCells = std::bitset<qvLatticeSize * qvLatticeSize>;
+// A region that reads through to `inner` and answers query_interface with
+// inner's answer, as a region handle answers with its implementation:
+// operations handed the handle must recognise their own region.
+class qvTestHandle : public qvTestVectorRegion {
+public:
+    explicit qvTestHandle(qvBaseRegion& inner) : inner_(inner) {}
+    using qvTestVectorRegion::operator=;
+    void* query_interface(qvInterfaceInfo const& info) override { return inner_.query_interface(info); }
+    qvIndirectRectIterator enumerate() const override { return inner_.enumerate(); }
+    bool empty() const override { return inner_.empty(); }
+    qvTestRect const& bbox() const override { return inner_.bbox(); }
+    bool simple() const override { return inner_.simple(); }
 
-inline qvCells qvCellsOf(qvTestRect const& r) {
-    qvCells cells;
-    for (int x = 0; x < qvLatticeSize; ++x)
-        for (int y = 0; y < qvLatticeSize; ++y)
-            if (r.x1 <= x && x + 1 <= r.x2 && r.y1 <= y && y + 1 <= r.y2)
-                cells.set(static_cast<std::size_t>(y * qvLatticeSize + x));
-    return cells;
-}
+private:
+    qvBaseRegion& inner_;
+};
 
-inline qvCells qvCellsOf(qvBaseRegion const& region) {
-    qvCells cells;
-    for (qvTestRect const& r : qvRectsOf(region)) cells |= qvCellsOf(r);
-    return cells;
-}
+// The unit cells of the lattice [-40, 40)^2 that a set covers; cell (x, y)
+// is [x, x + 1] x [y, y + 1]. Operations are numbered 0 add, 1 subtract,
+// 2 intersect. A rectangle off the lattice or with a fractional corner
+// raises: no operation of the tests may produce one.
+struct qvCellOracle {
+    static constexpr int half = 40, side = 2 * half;
+    std::bitset<side * side> bits;
+    static std::size_t index(int x, int y) { return std::size_t((y + half) * side + x + half); }
+    static bool fits(qvTestRect const& r) {
+        return r.x1 >= -half && r.y1 >= -half && r.x2 <= half && r.y2 <= half;
+    }
+    static qvCellOracle of(qvTestRect const& r) {
+        qvCellOracle cells;
+        if (qvTestIsVoid(r)) return cells;
+        for (double v : {r.x1, r.y1, r.x2, r.y2})
+            if (v != std::floor(v) || !fits(r)) throw std::logic_error("rectangle off the lattice");
+        for (int y = int(r.y1); y < int(r.y2); ++y)
+            for (int x = int(r.x1); x < int(r.x2); ++x) cells.bits.set(index(x, y));
+        return cells;
+    }
+    static qvCellOracle of(qvBaseRegion const& region) {
+        qvCellOracle cells;
+        for (qvTestRect const& r : qvRectsOf(region)) cells.bits |= of(r).bits;
+        return cells;
+    }
+    void apply(int op, qvCellOracle const& o) {
+        if (op == 0) bits |= o.bits;
+        if (op == 1) bits &= ~o.bits;
+        if (op == 2) bits &= o.bits;
+    }
+    void apply(int op, qvTestRect const& r) { apply(op, of(r)); }
+    bool test(int x, int y) const { return bits.test(index(x, y)); }
+    qvTestRects cells() const {
+        qvTestRects out;
+        for (int y = -half; y < half; ++y)
+            for (int x = -half; x < half; ++x)
+                if (test(x, y)) out.emplace_back(x, y, x + 1, y + 1);
+        return out;
+    }
 
-// A rectangle of positive area on the lattice.
-inline qvTestRect qvRandomLatticeRect(std::mt19937& rng) {
-    std::uniform_int_distribution<int> coord(0, qvLatticeSize);
+    // The image of every cell; false (and unchanged) when one leaves the lattice.
+    bool translate(qvRestrictedTransformation const& rt) {
+        qvCellOracle image;
+        for (qvTestRect const& cell : cells()) {
+            const qvTestRect mapped = qvTransformRect(cell, rt);
+            if (!fits(mapped)) return false;
+            image.apply(0, mapped);
+        }
+        bits = image.bits;
+        return true;
+    }
+    // The cells' bounding rectangle, or (1, 1, 0, 0) when there are none.
+    qvTestRect box() const { return qvTestVectorRegion(cells()).bbox(); }
+    // No cells, or exactly the cells of the box.
+    bool simple() const { return bits.none() || of(box()) == *this; }
+    friend bool operator==(qvCellOracle const&, qvCellOracle const&) = default;
+};
+
+// A rectangle of positive area with corners in [0, max].
+inline qvTestRect qvRandomLatticeRect(std::mt19937& rng, int max = 16) {
+    std::uniform_int_distribution<int> coord(0, max);
     for (;;) {
         const int x1 = coord(rng), x2 = coord(rng), y1 = coord(rng), y2 = coord(rng);
         if (x1 != x2 && y1 != y2) return qvTestRect(x1, y1, x2, y2);
     }
 }
-
-// gtest prints regions and rectangles in their text form.
-inline void PrintTo(qvBaseRegion const& region, std::ostream* os) { *os << region; }
-inline void PrintTo(qvTestRect const& rect, std::ostream* os) { *os << rect; }
