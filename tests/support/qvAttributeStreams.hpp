@@ -1,33 +1,30 @@
 #pragma once
-// Support of the attribute value tests: memory streams of a chosen version
-// (the bytes a value writes after the stream header, and an input stream
-// over a header of that version followed by given bytes) and the text of
-// the assertion a call fails.
+// Support of the attribute tests: the bytes a value writes after the stream
+// header of a chosen version, an input stream over that header and given
+// bytes, a value's little-endian bytes, and the text of what a call raises.
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
 #include <orvane/core/qvVersion.hpp>
 
-#include <memory>
+#include <cstring>
 #include <sstream>
 #include <string>
 
 namespace attribute_test {
 
-inline constexpr std::size_t header_size = 26;
 inline const qvVersion v000{0};
 inline const qvVersion v340{3, 4, 0};
 inline const qvVersion v341{3, 4, 1};
 
-// The header that a stream of `version` starts with (none for version 0).
-inline std::string header(qvVersion const& version) {
+inline std::string header(qvVersion const& version) {   // empty for version 0
     std::stringbuf buffer;
     qvOutputStream os(&buffer, version, true);
     return buffer.str();
 }
 
-// The bytes that write(os) puts after the header.
+// The bytes write(os) puts after the header.
 template <class Write>
 std::string written(qvVersion const& version, Write&& write) {
     std::stringbuf buffer;
@@ -38,8 +35,7 @@ std::string written(qvVersion const& version, Write&& write) {
     return buffer.str().substr(header(version).size());
 }
 
-// An input stream of `version` over `body`; remaining() tells how many body
-// bytes are still unread.
+// An input stream of `version` over `body`; remaining() counts unread body bytes.
 class Input {
 public:
     Input(qvVersion const& version, std::string const& body)
@@ -52,15 +48,31 @@ private:
     qvInputStream stream_;
 };
 
-// The expression of the assertion that call() fails, or "(no assertion)".
+template <class T>
+std::string le(T value) {   // the machine is little-endian
+    std::string out(sizeof value, '\0');
+    std::memcpy(out.data(), &value, sizeof value);
+    return out;
+}
+
+// The text of the E that call() raises, "(nothing raised)" or "(other) <text>".
+template <class E, class Call>
+std::string raised(Call&& call) {
+    try {
+        try {
+            call();
+        } catch (E const& error) {
+            return static_cast<char const*>(error);
+        }
+    } catch (qvError const& error) {
+        return std::string("(other) ") + static_cast<char const*>(error);
+    }
+    return "(nothing raised)";
+}
+
 template <class Call>
 std::string assertion_text(Call&& call) {
-    try {
-        call();
-    } catch (qvAssertionError const& error) {
-        return static_cast<char const*>(error);
-    }
-    return "(no assertion)";
+    return raised<qvAssertionError>(call);
 }
 
 }  // namespace attribute_test
