@@ -207,7 +207,10 @@ public:
     ~qvLibraryLoader() { qvUnloadLibrary(); }
 };
 
-qvLibraryLoader loader;
+// Constructed ahead of every static of default priority, so a host's own
+// static folder or property class, wherever it is defined, registers after
+// the standard ones and the numbers that palette streams carry stay fixed.
+[[gnu::init_priority(101)]] qvLibraryLoader loader;
 
 }  // namespace
 
