@@ -63,7 +63,6 @@ TEST_F(SenderLists, Priority_walk_and_find_visit_exactly_what_they_name) {
     file("A7 B5 C5 D3");
     EXPECT_EQ(rest(impl->begin(5, true)), "C5 B5 ");
     EXPECT_FALSE(impl->begin(4, true));
-    EXPECT_EQ(rest(impl->begin(3, true)), "D3 ");
     EXPECT_FALSE(impl->find(at('D'), 5, true));   // stops at a lower priority
     EXPECT_TRUE(impl->find(at('D'), 3, true));
     EXPECT_EQ(rest(true), "D3 ");                  // one entry only
@@ -139,25 +138,6 @@ TEST_F(SenderLists, Toggling_moves_at_the_step_and_two_toggles_cancel) {
     impl->toggle_list();
     impl->end();
     EXPECT_EQ(list(true), "A2 C1 D1 ");
-}
-
-TEST_F(SenderLists, Toggling_a_named_filing_moves_it_at_once_unless_the_cursor_is_on_it) {
-    file("A0 B0 C0");
-    ASSERT_TRUE(impl->begin(true));   // on C
-    impl->toggle_list(at('B'), 0, true);
-    EXPECT_EQ(here(), "C0");
-    EXPECT_EQ(rest(impl->next()), "A0 ");
-    EXPECT_EQ(list(false), "B0 ");
-    impl->toggle_list(at('B'), 0, false);   // back: before the first of priority <= 0
-    EXPECT_EQ(list(true), "B0 C0 A0 ");
-    ASSERT_TRUE(impl->begin(true));   // on B
-    impl->toggle_list(at('B'), 0, true);
-    EXPECT_EQ(list(true), "C0 A0 ");  // begin applied the move
-    ASSERT_TRUE(impl->begin(false));
-    impl->toggle_list(at('B'), 0, false);
-    impl->toggle_list(at('B'), 0, true);   // its pending place is the ordered list
-    impl->end();
-    EXPECT_EQ(list(false), "B0 ");
 }
 
 TEST_F(SenderLists, A_removal_finds_the_entry_under_the_cursor_by_its_pending_place) {

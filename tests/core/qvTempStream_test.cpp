@@ -39,16 +39,12 @@ TEST(qvFileIterator, Yields_the_full_path_of_each_match_then_ends) {
     for (char const* name : {"a.txt", "b.txt", "c.txt", "d.dat"}) write_file(dir / name, "");
     const std::string& d = dir.path();
     EXPECT_EQ(paths(&d, "*.txt"), (Paths{d + "/a.txt", d + "/b.txt", d + "/c.txt"}));
-    EXPECT_EQ(paths(&d, "?.dat"), Paths{d + "/d.dat"});
     const Paths all{d + "/.", d + "/..", d + "/a.txt", d + "/b.txt", d + "/c.txt", d + "/d.dat"};
     EXPECT_EQ(paths(&d, "*"), all);
     EXPECT_EQ(paths(&d, "*.*"), all);
     const std::string missing = dir / "missing";
     for (Paths const& none : {paths(&d, "*.TXT"), paths(&missing, "*"), paths(nullptr, "*"), paths(&d, nullptr)})
         EXPECT_TRUE(none.empty());
-    qvFileIteratorImplementation ended(nullptr, nullptr);
-    ended.next();   // ignored
-    EXPECT_TRUE(ended.at_end());
 
     const std::string deep = dir / std::string(150, 'p') + "/" + std::string(150, 'q');
     fs::create_directories(deep);

@@ -1,9 +1,7 @@
 #pragma once
-// Instrumented objects for the ownership tests: each probe counts its
-// constructions and destructions in a tally the test owns, so a test can
-// state "deleted exactly once" without relying on sanitizers alone.
-// qvProbeWidget is counted intrusively and seen through two interfaces that
-// share one qvRefBase (a virtual base), as the library's interfaces are.
+// Probes that count constructions and destructions in a tally the test owns.
+// qvProbeWidget is counted intrusively, seen through two interfaces sharing
+// one virtual qvRefBase, as the library's interfaces are.
 
 #include <orvane/core/qvRefBase.hpp>
 
@@ -12,7 +10,6 @@ struct qvProbeTally {
     int destroyed = 0;
 };
 
-// A plain (non-intrusive) object with a virtual destructor.
 class qvPlainProbe {
 public:
     explicit qvPlainProbe(qvProbeTally& tally) : tally_(tally) { ++tally_.made; }

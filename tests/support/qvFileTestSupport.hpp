@@ -1,9 +1,7 @@
 #pragma once
-// Test support for block files, mappings, file iterators and temporary
-// streams (scratch directories, whole-file reads and writes, TMPDIR for a
-// scope, open-descriptor counts), and exact-error checks for every test.
-// Each scratch directory is new (mkdtemp) and removed with its content, so
-// tests that run in parallel processes never meet.
+// File-test support (scratch directories, whole files, TMPDIR for a scope,
+// descriptor counts) and exact-error checks. Each scratch directory is new
+// (mkdtemp) and removed with its content: parallel test processes never meet.
 
 #include <orvane/core/qvError.hpp>
 
@@ -37,9 +35,6 @@ public:
         std::error_code ignored;
         fs::remove_all(path_, ignored);
     }
-    ScratchDir(ScratchDir const&) = delete;
-    ScratchDir& operator=(ScratchDir const&) = delete;
-
     std::string const& path() const { return path_; }
     std::string operator/(std::string const& name) const { return path_ + "/" + name; }
 
@@ -83,9 +78,6 @@ public:
         ::setenv("TMPDIR", value.c_str(), 1);
     }
     ~ScopedTmpdir() { old_ ? ::setenv("TMPDIR", old_->c_str(), 1) : ::unsetenv("TMPDIR"); }
-    ScopedTmpdir(ScopedTmpdir const&) = delete;
-    ScopedTmpdir& operator=(ScopedTmpdir const&) = delete;
-
 private:
     std::optional<std::string> old_;
 };
