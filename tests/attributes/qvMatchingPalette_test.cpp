@@ -78,14 +78,9 @@ TEST(qvMatchingPalette, Shared_and_named_attributes_never_merge) {
     EXPECT_NE(a, b);
     EXPECT_EQ(palette.property(a, folder(line_width), &width_2, true), a);
     EXPECT_EQ(palette.property(b, folder(line_width), &width_2, true), b);
-    EXPECT_EQ(palette.copy(a, b, qvFolder::root(), true), b);
-    EXPECT_EQ(palette.remove(b, folder(line_width), true), b);
-    EXPECT_EQ(palette.remove(a, folder(line_width), true), a);
     const long named = palette.add_name(pen(palette), "pen", false);
     EXPECT_NE(pen(palette), named);
     EXPECT_EQ(count_of(palette, named), 2);
-    EXPECT_EQ(palette.remove_name(named), named);
-    EXPECT_EQ(palette.handle("pen"), 0);
 }
 
 TEST(qvMatchingPalette, Later_equal_content_merges_into_the_lowest_handle_after_a_load) {

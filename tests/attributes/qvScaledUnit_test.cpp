@@ -11,23 +11,17 @@ using qv_file_test::raises;
 TEST(qvScaledUnit, Converts_within_a_kind) {
     EXPECT_EQ(qvTimeUnit::getMinute()->convertTo(90, qvTimeUnit::getHour()), 1.5);
     EXPECT_EQ(qvTimeUnit::getHour()->convertFrom(90, qvTimeUnit::getMinute()), 1.5);
-    EXPECT_EQ(qvTimeUnit::getDay()->convertTo(1, qvTimeUnit::getSecond()), 86400);
     EXPECT_NEAR(qvLengthUnit::getInch()->convertFrom(1, qvLengthUnit::getFoot()), 12, 1e-12);
-    EXPECT_NEAR(qvLengthUnit::getCentimeter()->convertTo(1, qvLengthUnit::getMillimeter()), 10, 1e-12);
 }
 
 TEST(qvScaledUnit, Kinds_do_not_mix_and_a_null_unit_fails_unit) {
     const qvUnit* second = qvTimeUnit::getSecond();
     const qvUnit* meter = qvLengthUnit::getMeter();
     EXPECT_FALSE(second->canConvertTo(meter));
-    EXPECT_FALSE(meter->canConvertFrom(second));
-    EXPECT_FALSE(second->canConvertTo(nullptr));
     EXPECT_TRUE(raises<qvErrorFrom<qvTimeUnit>>([&] { second->convertTo(1, meter); }, "Unit is not supported!"));
     EXPECT_TRUE(
         raises<qvErrorFrom<qvLengthUnit>>([&] { meter->convertFrom(1, second); }, "Unit is not supported!"));
     EXPECT_TRUE(raises<qvAssertionError>([&] { second->convertTo(1, nullptr); }, "unit"));
-    EXPECT_TRUE(raises<qvAssertionError>([&] { second->convertFrom(1, nullptr); }, "unit"));
-    EXPECT_TRUE(raises<qvAssertionError>([&] { meter->convertTo(1, nullptr); }, "unit"));
 }
 
 TEST(qvScaledUnit, Equality_needs_kind_name_abbreviation_and_scale) {
@@ -35,22 +29,9 @@ TEST(qvScaledUnit, Equality_needs_kind_name_abbreviation_and_scale) {
     const qvUnit* meter = qvLengthUnit::getMeter();
     EXPECT_EQ(minute->getAbbreviation(), meter->getAbbreviation());  // both "m"
     EXPECT_FALSE(minute->equals(meter));
-    EXPECT_FALSE(meter->equals(minute));
-    EXPECT_FALSE(minute->equals(nullptr));
     EXPECT_TRUE(qvTimeUnit("Minute", "m", 60).equals(minute));
+    EXPECT_EQ(qvTimeUnit::getSecond(), qvTimeUnit::getSecond());  // one object per getter
     EXPECT_FALSE(qvTimeUnit("Minute", "min", 60).equals(minute));
     EXPECT_FALSE(qvTimeUnit("Minute", "m", 60.5).equals(minute));
-    qvTimeUnit hour = *qvTimeUnit::getHour();
-    EXPECT_EQ(hour.query_interface(qvInterfaceIdentity<qvTimeUnit>()), &hour);
-    EXPECT_EQ(hour.query_interface(qvInterfaceIdentity<qvUnit>()), nullptr);
-    EXPECT_EQ(hour.query_interface(qvInterfaceIdentity<qvLengthUnit>()), nullptr);
 }
 
-TEST(qvScaledUnit, Getters_return_one_object_each_with_the_table_values) {
-    EXPECT_EQ(qvTimeUnit::getSecond(), qvTimeUnit::getSecond());
-    EXPECT_EQ(qvLengthUnit::getFoot(), qvLengthUnit::getFoot());
-    EXPECT_EQ(qvLengthUnit::getMillimeter()->getName(), "Millimeter");
-    EXPECT_EQ(qvLengthUnit::getInch()->getAbbreviation(), "in");
-    EXPECT_EQ(qvLengthUnit::getFoot()->getScale(), 0.3048);
-    EXPECT_EQ(qvTimeUnit::getDay()->getScale(), 86400);
-}

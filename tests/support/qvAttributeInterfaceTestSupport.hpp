@@ -7,9 +7,7 @@
 #include <orvane/attributes/qvPalette.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 
-#include <orvane/core/qvAssertionError.hpp>
-
-#include <gtest/gtest.h>
+#include "qvPaletteTestSupport.hpp"
 
 #include <cstdint>
 #include <cstring>
@@ -18,34 +16,9 @@
 
 namespace attribute_object_test {
 
-inline qvFolder& folder(char const* path) {
-    qvFolder* const found = qvFolder::folder_by_name(path);
-    if (found == nullptr)
-        ADD_FAILURE() << "no folder " << path;
-    return *found;
-}
-
-// f() must raise E with exactly this message.
-template <class E, class F>
-void expect_raises(F&& f, char const* message) {
-    try {
-        f();
-        ADD_FAILURE() << "nothing raised, expected \"" << message << "\"";
-    } catch (E const& error) {
-        EXPECT_STREQ(static_cast<char const*>(error), message);
-    }
-}
-
-// The expression of the assertion f() fails, or "(no assertion)".
-template <class F>
-std::string assertion_text(F&& f) {
-    try {
-        f();
-    } catch (qvAssertionError const& error) {
-        return static_cast<char const*>(error);
-    }
-    return "(no assertion)";
-}
+using palette_test::assertion_text;
+using palette_test::expect_raises;
+using palette_test::folder;
 
 // The first 4 bytes of a folder's raw value, -1 when absent.
 inline std::int32_t word_of(void const* raw) {
