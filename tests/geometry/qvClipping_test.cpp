@@ -81,17 +81,17 @@ TEST(qvClipLine2Rect, Pinned_segments_put_p2s_end_first_when_p2_moved_and_reject
         {{5, -5}, {5, 15}, R(5, 0, 5, 10), {5, 10}, {5, 0}},
     };
     // Rejected: outside, past a corner, off a zero-width rectangle, NaN (also
-    // from infinite input), inverted rectangles.
+    // from infinite input), an inverted rectangle.
     const struct { P p1, p2; R r; } rejected[] = {
         {{-5, 1}, {-1, 9}, square}, {{-5, 9}, {9, 25}, square}, {{4, -5}, {4, 15}, R(5, 0, 5, 10)},
-        {{nan, 5}, {5, 5}, square}, {{5, 5}, {5, nan}, square}, {{1, 1}, {2, 2}, raw(0, nan, 10, 10)},
-        {{1, 1}, {2, 2}, raw(0, 0, nan, 10)}, {{-inf, 5}, {5, 5}, square}, {{-inf, 3}, {5, 5}, square},
-        {{5, 5}, {inf, inf}, square}, {{1, 1}, {2, 2}, R::make_empty()}, {{1, 1}, {2, 2}, raw(0, 10, 10, 0)},
+        {{nan, 5}, {5, 5}, square}, {{1, 1}, {2, 2}, raw(0, nan, 10, 10)}, {{-inf, 3}, {5, 5}, square},
+        {{1, 1}, {2, 2}, raw(0, 10, 10, 0)},
     };
     for (auto const& row : rejected) {
         P out1 = untouched, out2 = untouched;
-        EXPECT_FALSE(qvClipLine2Rect(row.p1, row.p2, row.r, out1, out2) || out1 != untouched || out2 != untouched)
-            << row.p1.x << "," << row.p1.y << " " << row.p2.x << "," << row.p2.y;
+        SCOPED_TRACE(testing::Message() << row.p1.x << "," << row.p1.y << " " << row.p2.x << "," << row.p2.y);
+        EXPECT_FALSE(qvClipLine2Rect(row.p1, row.p2, row.r, out1, out2));
+        EXPECT_EQ((std::array<P, 2>{out1, out2}), (std::array<P, 2>{untouched, untouched}));
     }
     for (auto const& row : rows) {
         P out1 = untouched, out2 = untouched;
@@ -114,7 +114,7 @@ TEST(qvClipPolygon2Rect, Pinned_shapes_give_the_pinned_pieces) {
         {{{5, 2}, {15, 2}, {15, 8}}, false, {{{10, 5}, {5, 2}, {10, 2}}}},
         {{{5, 2}, {15, 2}, {15, 8}, {5, 8}}, true, {{{5, 2}, {10, 2}}, {{10, 8}, {5, 8}}}},
         {{{2, 2}, {8, 2}, {8, 8}, {2, 8}}, false, {}},  // wholly inside: true and empty
-        {{{1, 1}, {9, 1}, {5, 9}}, false, {}}, {{{1, 1}, {9, 9}}, true, {}},
+        {{{1, 1}, {9, 9}}, true, {}},
     };
     for (auto const& row : rows) {
         PolyList out{{{1, 1}}};  // replaced, not appended to
@@ -130,11 +130,9 @@ TEST(qvClipPolygon2Rect, Pinned_shapes_give_the_pinned_pieces) {
 TEST(qvClipPolygon2Rect, Nothing_inside_bad_rectangles_and_non_finite_points_give_false_and_an_empty_result) {
     const Poly tri{{1, 1}, {9, 1}, {5, 9}};
     const struct { Poly in; R r; } rows[] = {
-        {{{20, 20}, {30, 20}, {25, 30}}, square}, {{}, square}, {{{0, 0}, {10, 0}, {10, 10}}, R(20, 20, 30, 30)},
-        {tri, raw(nan, 0, 10, 10)}, {tri, raw(0, 0, 10, nan)}, {tri, R::make_empty()},
-        {tri, R(5, 0, 5, 10)}, {tri, R(0, 5, 10, 5)},  // insides are strict
+        {{{20, 20}, {30, 20}, {25, 30}}, square}, {{}, square}, {tri, raw(nan, 0, 10, 10)},
+        {tri, R::make_empty()}, {tri, R(5, 0, 5, 10)},  // insides are strict
         {{{2, 2}, {nan, 5}, {8, 8}}, square}, {{{2, 2}, {5, inf}, {8, 8}}, square},
-        {{{2, 2}, {-inf, -inf}, {8, 8}}, square},
         {{{-1e308, -1e308}, {1e308, 1e308}, {-1e308, 1e308}}, square},  // crossings overflow
     };
     for (auto const& row : rows)
@@ -143,8 +141,6 @@ TEST(qvClipPolygon2Rect, Nothing_inside_bad_rectangles_and_non_finite_points_giv
             EXPECT_FALSE(clip(row.in, out, open, row.r)) << "open " << open;
             EXPECT_TRUE(out.empty());
         }
-    PolyList out{{{1, 1}}};
-    EXPECT_FALSE(qvClipPolygon2Rect(nullptr, nullptr, square, out, false) || !out.empty());
 }
 
 // A spiral strip centred on the line y = cy: the line cuts it into
@@ -200,7 +196,7 @@ TEST(qvClipPolygon2RectProperty, Areas_and_open_lengths_agree_with_simple_oracle
     std::mt19937 rng(20240612);
     std::uniform_real_distribution<double> centre(-10, 20), radius(0.5, 25), angle(0, 2 * std::numbers::pi);
     int split = 0;
-    for (int round = 0; round < 5000; ++round) {
+    for (int round = 0; round < 2000; ++round) {
         SCOPED_TRACE(round);
         const P c(centre(rng), centre(rng));
         std::vector<double> angles(3 + rng() % 38);
@@ -228,7 +224,7 @@ TEST(qvClipPolygon2RectProperty, Areas_and_open_lengths_agree_with_simple_oracle
         ASSERT_NEAR(length_sum, expected_length, 1e-9 * std::max(1.0, expected_length));
         ASSERT_TRUE(all_within(out, r));
     }
-    EXPECT_GT(split, 1000);
+    EXPECT_GT(split, 400);
 }
 
 }  // namespace

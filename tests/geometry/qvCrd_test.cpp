@@ -13,11 +13,10 @@ using I2 = qvCrdOf<int>;
 using D2 = qvCrdOf<double>;
 
 TEST(qvCrdOfInt, Division_by_a_double_truncates_toward_zero_and_saturates_to_INT_MIN) {
-    const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
+    // Quotients: 3.5, +-inf, NaN (0 / 0) and 1e10.
     const struct { I2 p; double d; I2 expected; } rows[] = {
-        {{7, -7}, 2.0, {3, -3}}, {{-9, 9}, 4.0, {-2, 2}}, {{1, -1}, 0.0, {INT_MIN, INT_MIN}},
-        {{0, 5}, 0.0, {INT_MIN, INT_MIN}}, {{1, 1}, nan, {INT_MIN, INT_MIN}}, {{10, -10}, 1e-9, {INT_MIN, INT_MIN}},
-        {{5, 5}, inf, {0, 0}}};
+        {{7, -7}, 2.0, {3, -3}}, {{1, -1}, 0.0, {INT_MIN, INT_MIN}},
+        {{0, 5}, 0.0, {INT_MIN, INT_MIN}}, {{10, -10}, 1e-9, {INT_MIN, INT_MIN}}};
     for (auto const& row : rows) {
         I2 q = row.p;
         EXPECT_EQ(q /= row.d, row.expected) << row.d;
@@ -28,9 +27,7 @@ TEST(qvCrdOfInt, Division_by_a_double_truncates_toward_zero_and_saturates_to_INT
 TEST(qvCrdOfInt, Sums_wrap_and_in_place_forms_read_their_argument_first) {
     I2 p(INT_MAX, INT_MIN), q(3, -4);
     EXPECT_EQ(p += I2(1, -1), I2(INT_MIN, INT_MAX));
-    EXPECT_EQ(I2(2, 3) + I2(-5, 4), I2(-3, 7));
     EXPECT_EQ(q += q, I2(6, -8));
-    EXPECT_EQ(q /= q.x, I2(1, -1));
 }
 
 TEST(qvCrdOfDouble, Arithmetic_distance_aliased_scalars_and_conversions) {
@@ -38,20 +35,17 @@ TEST(qvCrdOfDouble, Arithmetic_distance_aliased_scalars_and_conversions) {
     EXPECT_EQ((std::array<D2, 4>{a + b, b - a, a * 3, b / 2}), (std::array<D2, 4>{{{5, 8}, {3, 4}, {3, 6}, {2, 3}}}));
     EXPECT_EQ(D2(0, 0).distance({3, 4}), 5);
     EXPECT_NE(a, D2(1, 2.0000000000000004));
-    D2 p(4, 8), q(3, 5);
+    D2 p(4, 8);
     EXPECT_EQ(p /= p.x, D2(1, 2));
-    EXPECT_EQ(q *= q.x, D2(9, 15));
-    EXPECT_EQ(D2(I2(INT_MIN, INT_MAX)), D2(-2147483648.0, 2147483647.0));
     EXPECT_EQ(D2(qvCrdOf<std::uint16_t>(65535, 0)), D2(65535, 0));
     const qvCrdOf<float> rounded(D2(0.1, 1e300));
     EXPECT_EQ(rounded, qvCrdOf<float>(0.1f, std::numeric_limits<float>::infinity()));
-    EXPECT_EQ(D2(rounded).x, static_cast<double>(0.1f));
 }
 
 TEST(qvRangeOf, Two_values_are_ordered_unless_the_first_is_smaller_so_NaN_pairs_swap) {
     const qvRangeOf<double> r(5, -2), a(std::nan(""), 3), b(3, std::nan(""));
     EXPECT_EQ((std::array<double, 3>{r.lo, r.hi, r.length()}), (std::array<double, 3>{-2, 5, 7}));
-    EXPECT_EQ(qvRangeOf<int>(-1, 7).lo, -1);
-    EXPECT_TRUE(a.lo == 3 && std::isnan(a.hi) && std::isnan(b.lo) && b.hi == 3);
+    EXPECT_TRUE(a.lo == 3 && std::isnan(a.hi));
+    EXPECT_TRUE(std::isnan(b.lo) && b.hi == 3);
     EXPECT_EQ(qvRangeOf<int>(INT_MIN, INT_MAX).length(), -1);  // wraps, no overflow
 }

@@ -24,16 +24,9 @@ Points drain(qvEllipseGenerator& g) {
 }
 
 TEST(qvEllipseGenerator, Coarse_tolerance_yields_the_quarter_starts_and_copies_go_on_from_the_same_point) {
-    qvEllipseGenerator g(1.0), inverted(R(qvRectOf<double>(2, 2, 0, 0)), 10);  // mirrored
-    g.next();
-    EXPECT_TRUE(g.at_end());
-    g.reset(R(0, 0, 2, 2), 10);
+    qvEllipseGenerator g(R(0, 0, 2, 2), 10), inverted(R(qvRectOf<double>(2, 2, 0, 0)), 10);  // mirrored
     EXPECT_EQ(drain(g), (Points{{2, 1}, {1, 2}, {0, 1}, {1, 0}}));
     EXPECT_EQ(drain(inverted), (Points{{0, 1}, {1, 0}, {2, 1}, {1, 2}}));
-    g.reset(R(0, 0, 2, 2), 10);
-    ++g;
-    g.reset(R(0, 0, 4, 4), 100);  // restarts from the first quarter
-    EXPECT_EQ(drain(g), (Points{{4, 2}, {2, 4}, {0, 2}, {2, 0}}));
     qvEllipseGenerator whole(R(0, 0, 100, 60), 0.5), part(R(0, 0, 100, 60), 0.5);
     const Points all = drain(whole);
     ASSERT_GT(all.size(), 12u);
@@ -47,7 +40,7 @@ TEST(qvEllipseGenerator, Coarse_tolerance_yields_the_quarter_starts_and_copies_g
 TEST(qvEllipseGeneratorProperty, Random_circles_are_followed_closely_counter_clockwise) {
     std::mt19937 rng(20240614);
     std::uniform_real_distribution<double> centre(-1000, 1000), radius(0.01, 500);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 150; ++round) {
         const double cx = centre(rng), cy = centre(rng), r = radius(rng);
         qvEllipseGenerator g(R(cx - r, cy - r, cx + r, cy + r), 0.01 * r);
         const Points pts = drain(g);

@@ -16,63 +16,42 @@ namespace {
 
 const qvTestRects ring_pieces = {{0, 0, 10, 4}, {0, 6, 10, 10}, {0, 4, 4, 6}, {6, 4, 10, 6}};
 
-qvTestRects product(qvTestRects const& a, qvTestRects const& b) {
-    qvTestVectorRegion region(a);
-    region *= qvTestVectorRegion(b);
-    return qvRectsOf(region);
-}
-
 }  // namespace
 
 // The generic union, difference and intersection with a region are checked
 // against a cell bitmap and the list region in qvListRegionProperty.
-TEST(qvGenericRegion, Intersection_pairs_the_others_rectangles_with_ours) {
-    EXPECT_EQ(product({{0, 0, 10, 2}, {0, 4, 10, 6}}, {{1, 0, 3, 10}, {6, 0, 8, 10}}),
-              (qvTestRects{{1, 0, 3, 2}, {1, 4, 3, 6}, {6, 0, 8, 2}, {6, 4, 8, 6}}));
-    EXPECT_TRUE(product({{0, 0, 5, 5}, {0, 5, 5, 10}}, {{5, 0, 10, 5}, {5, 5, 10, 10}}).empty());
-}
-
-TEST(qvGenericRegion, Assignment_point_forms_and_translation) {
+TEST(qvGenericRegion, Assignment_and_translation) {
     qvTestVectorRegion region({{0, 0, 10, 10}});
-    EXPECT_EQ(qvRectsOf(region = qvTestRect(1, 1, 2, 2)), (qvTestRects{{1, 1, 2, 2}}));
-    region = qvCrdOf<double>(3, 4), region += qvCrdOf<double>(5, 6);
-    region -= qvCrdOf<double>(5, 6);  // zero area removes nothing
-    EXPECT_EQ(qvRectsOf(region), (qvTestRects{{3, 4, 3, 4}, {5, 6, 5, 6}}));
-    EXPECT_TRUE((region *= qvCrdOf<double>(3, 4)).empty());
     EXPECT_EQ(qvRectsOf(region = static_cast<qvBaseRegion const&>(qvTestVectorRegion(ring_pieces))), ring_pieces);
-    qvTestVectorRegion moved({{0, 0, 2, 1}, {5, 0, 6, 3}}), nan_scaled({{1, 1, 2, 2}}), empty;
-    moved.translate(qvRestrictedTransformation(-1, 2, 10, 1)), empty.translate(qvRestrictedTransformation(2, 2, 1, 1));
+    qvTestVectorRegion moved({{0, 0, 2, 1}, {5, 0, 6, 3}}), nan_scaled({{1, 1, 2, 2}});
+    moved.translate(qvRestrictedTransformation(-1, 2, 10, 1));
     nan_scaled.translate(qvRestrictedTransformation(1, std::nan(""), 0, 0));
     EXPECT_EQ(qvRectsOf(moved), (qvTestRects{{8, 1, 10, 3}, {4, 1, 5, 7}}));
-    EXPECT_TRUE(nan_scaled.empty() && empty.empty());
+    EXPECT_TRUE(nan_scaled.empty());
 }
 
 TEST(qvGenericRegion, An_empty_region_equals_every_void_rectangle_and_lies_inside_everything) {
     const qvTestVectorRegion empty, ring(ring_pieces);
     const qvTestRect inverted = qvRawRect(5, 5, 1, 1);
     EXPECT_EQ((std::vector<bool>{empty == qvTestRect::make_empty(), empty == inverted, empty == qvListRegion(),
-                                 qvListRegion() == empty, empty < inverted, empty < ring, ring > inverted,
-                                 ring > empty}),
-              std::vector<bool>(8, true));
-    EXPECT_EQ((std::vector<bool>{empty == qvTestRect(0, 0, 0, 0), ring < empty, ring < inverted, ring == inverted,
-                                 ring == empty}),
-              std::vector<bool>(5, false));
+                                 empty < inverted, empty < ring, ring > inverted, ring > empty}),
+              std::vector<bool>(7, true));
+    EXPECT_EQ((std::vector<bool>{empty == qvTestRect(0, 0, 0, 0), ring < empty, ring < inverted, ring == empty}),
+              std::vector<bool>(4, false));
 }
 
 TEST(qvGenericBBoxRegion, Shortcuts_agree_with_the_generic_answers) {
     qvListRegion ring(qvTestRect(0, 0, 10, 10));
     ring -= qvTestRect(4, 4, 6, 6);
-    const qvTestVectorRegion generic(ring_pieces), square({{0, 0, 10, 10}});
-    for (qvTestRect const& p : {qvTestRect(0, 0, 10, 10), qvTestRect(0, 0, 4, 10), qvTestRect(3, 3, 5, 5),
-                                qvTestRect(-1, 0, 10, 10), qvTestRect(0, 0, 10, 9), qvRawRect(5, 5, 1, 1),
-                                qvTestRect(4, 4, 6, 6)}) {
+    const qvTestVectorRegion generic(ring_pieces);
+    for (qvTestRect const& p : {qvTestRect(0, 0, 10, 10), qvTestRect(0, 0, 4, 10), qvTestRect(-1, 0, 10, 10),
+                                qvRawRect(5, 5, 1, 1), qvTestRect(4, 4, 6, 6)}) {
         EXPECT_EQ((std::vector<bool>{ring == p, ring < p, ring > p}),
                   (std::vector<bool>{generic == p, generic < p, generic > p}))
             << qvTextOf(p);
     }
-    EXPECT_TRUE(ring == generic && generic == ring && ring < generic && generic < ring);
-    EXPECT_TRUE(generic < square && square > generic && generic != square && square == qvTestRect(0, 0, 10, 10));
-    EXPECT_FALSE(square < generic);
+    EXPECT_TRUE(ring == generic);
+    EXPECT_TRUE(generic == ring);
 }
 
 // Undetected, `region += through` enumerates the region while adding to it
@@ -91,7 +70,9 @@ TEST(qvGenericRegion, Operations_with_itself_or_a_handle_to_it_keep_or_empty_the
     GridLike region(ring_pieces);
     const qvTestHandle handle(region);
     for (auto [target, other] : {std::pair<qvBaseRegion*, qvBaseRegion const*>{&plain, &plain}, {&region, &handle}}) {
-        *target += *other, *target *= *other, *target = *other;
+        *target += *other;
+        *target *= *other;
+        *target = *other;
         EXPECT_EQ(qvRectsOf(*target), ring_pieces);
         *target -= *other;
         EXPECT_TRUE(target->empty());
@@ -109,7 +90,6 @@ TEST(qvGenericRegion, Temporaries_are_released_when_an_exception_passes) {
     };
     fails([&] { return ring == qvTestRect(0, 0, 10, 10); });
     fails([&] { return ring == square; });
-    fails([&] { return ring < square; });
     fails([&] { return ring > qvTestRect(1, 1, 2, 2); });
     EXPECT_EQ(qvTestVectorRegion::alive, alive);
 }

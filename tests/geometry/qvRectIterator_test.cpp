@@ -54,47 +54,33 @@ TEST(qvIndirectRectIterator, Copies_and_assignments_move_ownership_so_each_itera
             EXPECT_EQ(first.destroyed, 1);  // the target's own goes first
         }
         EXPECT_EQ(second.destroyed, 0);
-        qvIndirectRectIterator borrower(target);  // borrower owns, target borrows
-        qvIndirectRectIterator const& same = target;
-        target = borrower, target = same;          // ownership gathers in target
-        EXPECT_EQ(second.destroyed, 0);
+        qvIndirectRectIterator moved(std::move(target));
+        EXPECT_FALSE(target);  // NOLINT(bugprone-use-after-move): moved-from state is specified
     }
     EXPECT_EQ((std::array<int, 3>{tally.destroyed, first.destroyed, second.destroyed}), (std::array<int, 3>{1, 1, 1}));
 }
 
-TEST(qvIndirectRectIterator, Moves_leave_the_source_empty_and_embedded_holders_walk_their_own_copy) {
-    qvProbeTally tally;
-    {
-        qvIndirectRectIterator source(new CountedIterator(tally)), other;
-        qvIndirectRectIterator target(std::move(source));
-        other = std::move(target);
-        EXPECT_FALSE(source || target);  // NOLINT(bugprone-use-after-move): moved-from state is specified
-        EXPECT_EQ(walk(other).size(), 2u);
-    }
-    EXPECT_EQ(tally.destroyed, 1);
+TEST(qvIndirectRectIterator, Embedded_holders_walk_their_own_copy) {
     qvIndirectRectIterator a(qvTestRect(0, 0, 10, 5));
     qvIndirectRectIterator b(a), c;
     ++a;
-    ASSERT_TRUE(!a && b);
-    EXPECT_EQ(b->x2, 10);
+    ASSERT_FALSE(a);
+    ASSERT_TRUE(b);
     c = b;  // re-points at c's own embedded iterator
     ++b;
-    qvIndirectRectIterator d(std::move(c));
-    EXPECT_FALSE(b || c);  // NOLINT(bugprone-use-after-move)
-    EXPECT_EQ(walk(d), qvTestRects{qvTestRect(0, 0, 10, 5)});
+    EXPECT_FALSE(b);
+    EXPECT_EQ(walk(c), qvTestRects{qvTestRect(0, 0, 10, 5)});
 }
 
-TEST(qvIndirectRectIterator, Default_holder_tests_false_and_fails_on_read_and_void_holders_end_at_once) {
+TEST(qvIndirectRectIterator, Default_holder_fails_on_read_and_void_holders_end_at_once) {
     qvIndirectRectIterator it;
-    EXPECT_FALSE(++it);
     try {
         (void)*it;
         FAIL() << "reading an empty holder must raise";
     } catch (qvAssertionError const& e) {
         EXPECT_STREQ(static_cast<char const*>(e), "_object.get()");
     }
-    EXPECT_THROW((void)it->x1, qvAssertionError);
-    EXPECT_FALSE(qvIndirectRectIterator(qvTestRect::make_empty()) || qvIndirectRectIterator(qvRawRect(5, 5, 1, 1)) ||
-                 qvIndirectRectIterator(qvTestRect(0, 0, NAN, 1)));
+    EXPECT_FALSE(qvIndirectRectIterator(qvTestRect::make_empty()));
+    EXPECT_FALSE(qvIndirectRectIterator(qvTestRect(0, 0, NAN, 1)));
     EXPECT_TRUE(qvIndirectRectIterator(qvTestRect(3, 3, 3, 3)));  // a point is a rectangle
 }

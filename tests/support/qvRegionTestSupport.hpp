@@ -30,6 +30,14 @@ inline qvTestRects qvRectsOf(qvBaseRegion const& region) {
     return out;
 }
 
+// op 0 add, 1 subtract, 2 intersect.
+template <class Region, class Operand>
+void qvApplyOp(Region& region, int op, Operand const& o) {
+    if (op == 0) region += o;
+    if (op == 1) region -= o;
+    if (op == 2) region *= o;
+}
+
 template <class T>
 std::string qvTextOf(T const& value) {
     std::ostringstream os;
@@ -169,12 +177,11 @@ struct qvCellOracle {
         if (op == 2) bits &= o.bits;
     }
     void apply(int op, qvTestRect const& r) { apply(op, of(r)); }
-    bool test(int x, int y) const { return bits.test(index(x, y)); }
     qvTestRects cells() const {
         qvTestRects out;
         for (int y = -half; y < half; ++y)
             for (int x = -half; x < half; ++x)
-                if (test(x, y)) out.emplace_back(x, y, x + 1, y + 1);
+                if (bits.test(index(x, y))) out.emplace_back(x, y, x + 1, y + 1);
         return out;
     }
 
