@@ -1,7 +1,11 @@
-// Palettes: reads and writes of values by attribute count, cookie lookups
-// in the 64-entry cache, and matching writes of "IMAGE" values, which hash
-// the whole bitmap (the size of the image is the argument).
+// Palettes: reads and writes of values by attribute count, writes that
+// copy a shared attribute first (copy on write), reads through the typed
+// attribute interface of an attribute proxy, cookie lookups in the 64-entry
+// cache (hits and misses), and matching writes of line widths and of
+// "IMAGE" values, which hash the whole bitmap (the size of the image is the
+// argument).
 
+#include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvCookie.hpp>
 #include <orvane/attributes/qvFolder.hpp>
@@ -62,6 +66,47 @@ void BM_palette_write_in_place(benchmark::State& state) {
 }
 BENCHMARK(BM_palette_write_in_place)->Arg(16)->Arg(1024)->Arg(65536);
 
+// Every write finds the attribute used twice, so it copies all its folders
+// into a new attribute first; the copy is released again, so every
+// iteration starts from the same state.
+void BM_palette_write_copy_on_write(benchmark::State& state) {
+    qvStandardPalette palette;
+    std::vector<long> handles = fill(palette, static_cast<int>(state.range(0)));
+    qvFolder const& width = folder_of("pen/color_device/line_width");
+    std::size_t next = 0;
+    double value = 0.0;
+    for (auto _ : state) {
+        const qvWrap<double> w{value += 1.0};
+        const long h = handles[next];
+        palette.add_ref(h);
+        const long copy = palette.property(h, width, &w, false);
+        benchmark::DoNotOptimize(copy);
+        palette.release(copy);
+        next = next + 1 == handles.size() ? 0 : next + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_palette_write_copy_on_write)->Arg(16)->Arg(1024)->Arg(65536);
+
+// Typed reads (line width, line style, line colour) through an attribute
+// proxy's interface, which checks each folder's class before reading.
+void BM_attribute_interface_read(benchmark::State& state) {
+    qvStandardPalette palette;
+    const std::vector<long> handles = fill(palette, static_cast<int>(state.range(0)));
+    std::vector<qvSafePtr<qvAttributeInterface>> proxies;
+    for (long h : handles) proxies.push_back(qvCreateAttributeProxy(&palette, h));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        qvAttributeInterface& a = *proxies[next];
+        benchmark::DoNotOptimize(a.line_width());
+        benchmark::DoNotOptimize(a.line_style());
+        benchmark::DoNotOptimize(a.line_color());
+        next = next + 1 == proxies.size() ? 0 : next + 1;
+    }
+    state.SetItemsProcessed(state.iterations() * 3);
+}
+BENCHMARK(BM_attribute_interface_read)->Arg(16)->Arg(1024)->Arg(65536);
+
 // A cache hit among `range` cached cookies; the cache moves hits to the
 // front, so the cost grows with how far back the key was.
 void BM_palette_cookie_hit(benchmark::State& state) {
@@ -78,6 +123,39 @@ void BM_palette_cookie_hit(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_palette_cookie_hit)->Arg(1)->Arg(16)->Arg(64);
+
+// A lookup of an attribute with no cookie, among `range` cached cookies:
+// the whole cache is searched.
+void BM_palette_cookie_miss(benchmark::State& state) {
+    qvStandardPalette palette;
+    const int cached = static_cast<int>(state.range(0));
+    const std::vector<long> handles = fill(palette, cached + 1);
+    for (int i = 0; i < cached; ++i)
+        palette.cookie(qvCookieHandle(handles[static_cast<std::size_t>(i)], 0),
+                       orvane::auto_ptr<qvCookie>(new qvCookie));
+    const qvCookieHandle missing(handles.back(), 0);
+    for (auto _ : state) benchmark::DoNotOptimize(palette.cookie(missing));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_palette_cookie_miss)->Arg(1)->Arg(16)->Arg(64);
+
+// Line-width writes to unshared attributes of a matching palette, which
+// keeps an index of attributes by content and updates it on every write.
+void BM_matching_write(benchmark::State& state) {
+    qvMatchingPalette palette;
+    std::vector<long> handles = fill(palette, static_cast<int>(state.range(0)));
+    qvFolder const& width = folder_of("pen/color_device/line_width");
+    std::size_t next = 0;
+    double value = 0.0;
+    for (auto _ : state) {
+        const qvWrap<double> w{value += 1.0};
+        long& h = handles[next];
+        h = palette.property(h, width, &w, false);
+        next = next + 1 == handles.size() ? 0 : next + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_matching_write)->Arg(16)->Arg(1024)->Arg(65536);
 
 // Alternates an attribute between two bitmaps of side `range` pixels: each
 // write hashes the old and the new image.

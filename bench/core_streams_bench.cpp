@@ -1,5 +1,7 @@
 // Throughput of the binary streams: fixed-size values and short strings,
-// written to and read from string buffers and file buffers.
+// written to and read from string buffers and file buffers, and a mixed
+// record stream (an int32, a double and a short string per record) of up to
+// 1,000,000 records.
 
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
@@ -142,8 +144,57 @@ void BM_strings_filebuf_round_trip(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0) * 2);
 }
 
+// One record: an int32, a double and a string, as persistent objects mix them.
+void write_records(qvOutputStream& os, std::vector<std::string> const& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        qvWriteInt32(os, static_cast<long>(i));
+        qvWriteValue(os, static_cast<double>(i) * 0.25);
+        os << texts[i].c_str();
+    }
+}
+
+void BM_mixed_records_write(benchmark::State& state) {
+    const auto texts = short_strings(static_cast<std::size_t>(state.range(0)));
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        std::stringbuf buffer;
+        qvOutputStream os(&buffer, qvVersion::default_version(), true);
+        write_records(os, texts);
+        bytes += static_cast<std::int64_t>(buffer.str().size());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(bytes);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_mixed_records_read(benchmark::State& state) {
+    const auto texts = short_strings(static_cast<std::size_t>(state.range(0)));
+    std::stringbuf source;
+    {
+        qvOutputStream os(&source, qvVersion::default_version(), true);
+        write_records(os, texts);
+    }
+    const std::string data = source.str();
+    for (auto _ : state) {
+        std::stringbuf buffer(data);
+        qvInputStream is(&buffer);
+        qvString s;
+        double sum = 0;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            sum += static_cast<double>(qvReadInt32(is));
+            sum += qvReadValue<double>(is);
+            is >> s;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(data.size()));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 }  // namespace
 
+BENCHMARK(BM_mixed_records_write)->RangeMultiplier(100)->Range(100, 1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_mixed_records_read)->RangeMultiplier(100)->Range(100, 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_values_stringbuf_write)->Range(64, 64 << 10);
 BENCHMARK(BM_values_stringbuf_read)->Range(64, 64 << 10);
 BENCHMARK(BM_strings_stringbuf_round_trip)->Range(64, 16 << 10);

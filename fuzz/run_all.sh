@@ -1,28 +1,45 @@
 #!/bin/sh
-# Runs every fuzz target in build directory $1 for $2 seconds each (default 20).
-# Exits non-zero when any target finds a crash. Seeds come from
-# $ORVANE_SAMPLES when it is set.
+# Runs every fuzz target in build directory $1 for $2 seconds each (default
+# 20), on a corpus seeded by the library's own writers (orvane_fuzz_seeds)
+# and, for bmp_fuzz and gif_fuzz, by the sample images below $ORVANE_SAMPLES
+# when it is set. Prints each target's execution count. Exits non-zero when
+# any target finds a crash, leak or sanitizer report; the log then shows the
+# report and a hex dump of the input that reproduces it (run the target on
+# that file to reproduce).
 set -eu
 dir=${1:?build directory}
 seconds=${2:-20}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$dir/fuzz/orvane_fuzz_seeds" "$work/seeds"
 status=0
 for target in "$dir"/fuzz/*_fuzz; do
   [ -x "$target" ] || continue
-  corpus=$(mktemp -d)
-  # Seeds: sample files of the target's format (bmp_fuzz: *.bmp) below
-  # $ORVANE_SAMPLES, when it is set (.ci/run fetches them).
+  name=$(basename "$target")
+  corpus="$work/corpus-$name"
+  mkdir -p "$corpus"
+  [ -d "$work/seeds/$name" ] && cp "$work/seeds/$name"/* "$corpus"/
   if [ -d "${ORVANE_SAMPLES:-}" ]; then
-    format=$(basename "$target" _fuzz)
-    find "$ORVANE_SAMPLES" -type f -iname "*.$format" -size -64k | {
-      n=0
-      while read -r seed; do n=$((n + 1)); cp "$seed" "$corpus/seed-$n"; done
-    }
+    format=${name%_fuzz}
+    n=0
+    for seed in $(find "$ORVANE_SAMPLES" -type f -iname "*.$format" -size -64k | sort); do
+      n=$((n + 1))
+      cp "$seed" "$corpus/sample-$n"
+    done
   fi
-  echo "fuzzing $(basename "$target") for ${seconds}s"
-  if ! "$target" -max_total_time="$seconds" -rss_limit_mb=2048 "$corpus" >"$corpus.log" 2>&1; then
-    tail -n 40 "$corpus.log"
+  log="$work/$name.log"
+  if "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 \
+       -artifact_prefix="$work/$name-" "$corpus" >"$log" 2>&1; then
+    echo "$name: $(sed -n 's/^stat::number_of_executed_units: *//p' "$log") executions in ${seconds}s, no finding"
+  else
+    echo "$name: FINDING"
+    tail -n 60 "$log"
+    for artifact in "$work/$name"-*; do
+      [ -f "$artifact" ] || continue
+      echo "--- reproducing input $(basename "$artifact") ($(wc -c <"$artifact") bytes):"
+      od -A x -t x1z -v "$artifact" | head -n 256
+    done
     status=1
   fi
-  rm -rf "$corpus" "$corpus.log"
 done
 exit $status

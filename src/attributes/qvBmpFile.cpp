@@ -1,9 +1,10 @@
 // BMP files: writer and reader; see qvBmpFile.hpp for the layout.
 //
-// The reader checks every header field before it allocates, builds the new
-// bitmap in a local and hands it over only when the whole file has been
-// read, so a failed read leaves the caller's bitmap as it was. Sizes are
-// computed in 64 bits.
+// The reader checks every header field before it allocates, reads the pixel
+// rows before it makes the bitmap (so a short file never makes it allocate
+// what the file does not hold), builds the new bitmap in a local and hands
+// it over only when the whole file has been read, so a failed read leaves
+// the caller's bitmap as it was. Sizes are computed in 64 bits.
 
 #include <orvane/attributes/qvBmpFile.hpp>
 
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -173,23 +175,41 @@ void convert_row(int bit_count, unsigned char const* from, unsigned char* to, in
     }
 }
 
-// 1, 8 and 32-bit rows are the bitmap's own rows; 4, 16 and 24-bit rows are
-// read whole into `scratch` and converted.
-void read_pixels(qvInputStream& in, BmpHeader const& h, qvBitmap& target) {
+// 1, 8 and 32-bit file rows are laid out as the bitmap's own rows.
+bool rows_as_stored(int bit_count) { return bit_count == 1 || bit_count == 8 || bit_count == 32; }
+
+// The file's pixel rows, read in pieces of at most 1 MiB before the bitmap
+// is made: what is allocated never runs ahead of what the input holds, so a
+// header announcing a huge image over a short file costs no more memory
+// than the file. Short data raises "Incomplete bitmap on input" for rows
+// taken as stored and "Incomplete data on input" for rows to convert.
+std::vector<unsigned char> read_file_rows(qvInputStream& in, BmpHeader const& h, int rows) {
+    constexpr std::int64_t piece_limit = std::int64_t{1} << 20;
+    const std::int64_t total = file_row_bytes(h.bit_count, h.width) * rows;
+    char const* const short_message =
+        rows_as_stored(h.bit_count) ? "Incomplete bitmap on input" : "Incomplete data on input";
+    std::vector<unsigned char> bytes;
+    for (std::int64_t at = 0; at < total;) {
+        const int piece = static_cast<int>(std::min(total - at, piece_limit));
+        bytes.resize(static_cast<std::size_t>(at + piece));
+        if (in.getn(reinterpret_cast<char*>(bytes.data() + at), piece) != piece) raise(in, short_message);
+        at += piece;
+    }
+    return bytes;
+}
+
+// Copies or converts the file rows into the bitmap; a negative height
+// stores the rows top-down, a positive one bottom-up.
+void store_rows(BmpHeader const& h, std::vector<unsigned char> const& file_rows, qvBitmap& target) {
     const int height = target.height();
-    const bool as_stored = h.bit_count == 1 || h.bit_count == 8 || h.bit_count == 32;
-    const int row_bytes = static_cast<int>(file_row_bytes(h.bit_count, h.width));
-    std::vector<unsigned char> scratch(as_stored ? 0 : static_cast<std::size_t>(row_bytes));
+    const std::size_t row_bytes = static_cast<std::size_t>(file_row_bytes(h.bit_count, h.width));
     for (int k = 0; k < height; ++k) {
-        const int y = h.height < 0 ? k : height - 1 - k;   // negative height: top-down
-        unsigned char* const row = target.scan_line(y);
-        if (as_stored) {
-            if (in.getn(reinterpret_cast<char*>(row), row_bytes) != row_bytes)
-                raise(in, "Incomplete bitmap on input");
-        } else {
-            qvReadExact(in, scratch.data(), row_bytes);
-            convert_row(h.bit_count, scratch.data(), row, h.width);
-        }
+        const int y = h.height < 0 ? k : height - 1 - k;
+        unsigned char const* const from = file_rows.data() + static_cast<std::size_t>(k) * row_bytes;
+        if (rows_as_stored(h.bit_count))
+            std::memcpy(target.scan_line(y), from, row_bytes);
+        else
+            convert_row(h.bit_count, from, target.scan_line(y), h.width);
     }
 }
 
@@ -244,9 +264,10 @@ void qvLoadFromBmp(qvInputStream& in, qvBitmap& bitmap) {
     const qvColorMap map = read_color_table(in, static_cast<int>(colors));
     qvSkipInput(in, h.data_offset - tables_end);
     const int rows = static_cast<int>(h.height < 0 ? -std::int64_t{h.height} : h.height);
+    const std::vector<unsigned char> file_rows = read_file_rows(in, h, rows);
     qvBitmap loaded(qvBitmapLayout(type_for(h.bit_count)), h.width, rows);
     loaded.dpi(dpi_for(h.ppm_x), dpi_for(h.ppm_y));
     loaded.colormap(map);
-    read_pixels(in, h, loaded);
+    store_rows(h, file_rows, loaded);
     bitmap = loaded;
 }

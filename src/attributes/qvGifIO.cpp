@@ -235,26 +235,33 @@ int CodeReader::read(int bits) {
     return code;
 }
 
-// Stores decoded pixels into the target's rows in row order.
+// Stores decoded pixels into the target's rows in row order. The current
+// row's start is kept, so a pixel costs one store and one compare.
 class PixelSink {
 public:
     PixelSink(qvBitmapReference const& target, bool interlaced)
-        : target_(target), rows_(target.height(), interlaced), width_(target.width()) {}
+        : target_(target), rows_(target.height(), interlaced), width_(target.width()) {
+        load_row();
+    }
 
     bool full() const noexcept { return width_ <= 0 || rows_.done(); }
     void put(int value) noexcept {
-        target_.scan_line(rows_.row())[x_] = static_cast<unsigned char>(value);
+        row_[x_] = static_cast<unsigned char>(value);
         if (++x_ == width_) {
             x_ = 0;
             rows_.next();
+            load_row();
         }
     }
 
 private:
+    void load_row() noexcept { row_ = full() ? nullptr : target_.scan_line(rows_.row()); }
+
     qvBitmapReference target_;
     qvGifRowOrder rows_;
     int width_;
     int x_ = 0;
+    unsigned char* row_ = nullptr;
 };
 
 class Decoder {
@@ -265,7 +272,8 @@ public:
           end_code_(clear_code_ + 1),
           init_bits_(code_size + 1),
           prefix_(table_codes, 0),
-          suffix_(table_codes, 0) {
+          suffix_(table_codes, 0),
+          stack_(stack_limit, 0) {
         for (int code = 0; code < clear_code_; ++code) suffix_[code] = static_cast<std::uint16_t>(code);
     }
 
@@ -286,7 +294,8 @@ private:
     const int init_bits_;
     std::vector<std::uint16_t> prefix_;
     std::vector<std::uint16_t> suffix_;
-    std::vector<std::uint16_t> stack_;
+    std::vector<std::uint16_t> stack_;   // stack_limit values, the top at depth_
+    int depth_ = 0;
     int bits_ = 0;
     int max_code_ = 0;
     int next_code_ = 0;
@@ -303,8 +312,8 @@ void Decoder::reset() noexcept {
 }
 
 void Decoder::push(int value) {
-    if (static_cast<int>(stack_.size()) == stack_limit) qvGifIO::raise("Invalid LZW code on input");
-    stack_.push_back(static_cast<std::uint16_t>(value));
+    if (depth_ == stack_limit) qvGifIO::raise("Invalid LZW code on input");
+    stack_[depth_++] = static_cast<std::uint16_t>(value);
 }
 
 void Decoder::add_entry(int prefix, int first) noexcept {
@@ -319,7 +328,6 @@ void Decoder::add_entry(int prefix, int first) noexcept {
 }
 
 void Decoder::decode(PixelSink& sink) {
-    stack_.reserve(stack_limit);
     int previous = 0;
     int first = 0;
     int code = clear_code_;   // a fresh start reads as a clear code
@@ -336,7 +344,7 @@ void Decoder::decode(PixelSink& sink) {
             if (code == end_code_) return;
             if (code > next_code_) qvGifIO::raise("Invalid LZW code on input");
             const int incoming = code;
-            stack_.clear();
+            depth_ = 0;
             if (code == next_code_) {   // the previous string plus its own first value
                 push(first);
                 code = previous;
@@ -350,10 +358,7 @@ void Decoder::decode(PixelSink& sink) {
             push(first);
             add_entry(previous, first);
             previous = incoming;
-            while (!stack_.empty() && !sink.full()) {
-                sink.put(stack_.back());
-                stack_.pop_back();
-            }
+            while (depth_ > 0 && !sink.full()) sink.put(stack_[--depth_]);
         }
         if (sink.full()) return;
         code = reader_.read(bits_);

@@ -1,0 +1,232 @@
+// orvane_fuzz_seeds DIR: writes a seed corpus for every fuzz target into
+// DIR/<target>/, each seed made by the library's own writers, so the seeds
+// follow the formats as they are written today. Selector bytes come first
+// where a target serves several loaders (see each target).
+
+#include <orvane/attributes/qvBitmap.hpp>
+#include <orvane/attributes/qvBmpFile.hpp>
+#include <orvane/attributes/qvColorCube.hpp>
+#include <orvane/attributes/qvColorRamp.hpp>
+#include <orvane/attributes/qvConicalGradient.hpp>
+#include <orvane/attributes/qvConicalGradientIO.hpp>
+#include <orvane/attributes/qvCustomBrush.hpp>
+#include <orvane/attributes/qvCustomBrushIO.hpp>
+#include <orvane/attributes/qvFolder.hpp>
+#include <orvane/attributes/qvGifFile.hpp>
+#include <orvane/attributes/qvGrayColor.hpp>
+#include <orvane/attributes/qvLinePattern.hpp>
+#include <orvane/attributes/qvLinearGradient.hpp>
+#include <orvane/attributes/qvLinearGradientIO.hpp>
+#include <orvane/attributes/qvMarkerSize.hpp>
+#include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/attributes/qvPropertyClass.hpp>
+#include <orvane/attributes/qvRadialGradient.hpp>
+#include <orvane/attributes/qvRadialGradientIO.hpp>
+#include <orvane/attributes/qvRgbColor.hpp>
+#include <orvane/attributes/qvStandardPalette.hpp>
+#include <orvane/core/qvObjectRegistryInternal.hpp>
+#include <orvane/core/qvOutputStream.hpp>
+#include <orvane/core/qvString.hpp>
+#include <orvane/core/qvWrap.hpp>
+#include <orvane/geometry/qvTransformation.hpp>
+
+#include "core/qvStreamFields.hpp"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const qvVersion v000{0};
+const qvVersion v341 = qvVersion::default_version();
+
+class Corpus {
+public:
+    Corpus(fs::path root, char const* target) : dir_(std::move(root) / target) {
+        fs::create_directories(dir_);
+    }
+
+    // One seed: the selector (when not negative), then what `write` puts on
+    // a stream of `version`, behind its header when `header` is set.
+    void add(std::function<void(qvOutputStream&)> const& write, qvVersion version = v000, bool header = false,
+             int selector = -1) {
+        std::stringbuf buffer;
+        if (selector >= 0) buffer.sputc(static_cast<char>(selector));
+        {
+            qvOutputStream out(&buffer, version, header);
+            write(out);
+        }
+        std::ofstream(dir_ / ("seed-" + std::to_string(++count_)), std::ios::binary) << buffer.str();
+    }
+
+private:
+    fs::path dir_;
+    int count_ = 0;
+};
+
+void stream_seeds(fs::path const& root) {
+    Corpus c(root, "stream_fuzz");
+    auto mixed = [](qvOutputStream& out) {
+        out.put(0);   // op: string into qvString
+        out << qvString("pen/color_device/line_width");
+        out.put(1);   // op: string into a char array
+        out << "";
+        out.put(5);
+        qvWriteInt32(out, -7);
+        out.put(6);
+        qvWriteValue(out, 2.5);
+        out.put(3 | 4 << 3);
+        out.putn("abcd", 4);
+    };
+    c.add(mixed, v341, true);
+    c.add(mixed, v000, false);
+    c.add([](qvOutputStream&) {}, v341, true);
+}
+
+void registry_seeds(fs::path const& root) {
+    Corpus c(root, "registry_fuzz");
+    std::unique_ptr<qvObjectRegistryInternal> small(qvObjectRegistryInternal::create());
+    for (char const* name : {"a", "b", "c", "d"}) small->insert(name, nullptr);
+    small->remove(2);
+    small->remove(4);
+    c.add([&](qvOutputStream& out) { small->save(out); });
+    c.add([](qvOutputStream& out) { qvFolder::registry()->save(out); });
+    c.add([](qvOutputStream& out) { qvPropertyClass::registry()->save(out); });
+}
+
+void value_seeds(fs::path const& root) {
+    Corpus c(root, "values_fuzz");
+    const double dashes[4] = {3, 1.5, 0.25, 8};
+    for (qvVersion v : {v000, v341}) {
+        c.add([](qvOutputStream& out) { out << qvRgbColor(0.2, 0.4, 0.6); }, v, true, 0);
+        c.add([](qvOutputStream& out) { out << qvGrayColor(0.5f); }, v, true, 1);
+    }
+    c.add([&](qvOutputStream& out) { out << qvLinePattern(dashes, 4, 0.5); }, v000, false, 2);
+    c.add([](qvOutputStream& out) { out << qvLinePattern(); }, v000, false, 2);
+    c.add([](qvOutputStream& out) { out << qvMarkerSize(6.0); }, v000, false, 3);
+}
+
+// Small bitmaps of every type, pixels in a fixed pattern.
+std::vector<qvBitmap> sample_bitmaps() {
+    std::vector<qvBitmap> out;
+    for (qvStandardBitmapType type : {qvMonochromeBitmap, qvIndexedBitmap, qvRgbaBitmap}) {
+        for (int side : {1, 5, 13}) {
+            qvBitmap b(qvBitmapLayout(type), side, side + 2);
+            for (long i = 0; i < b.size(); ++i) b.data()[i] = static_cast<unsigned char>(i * 37 + side);
+            if (type == qvIndexedBitmap)
+                b.colormap(qvColorRamp(side + 1, qvRgbColor(1.0f, 0.5f, 0.0f), qvRgbColor(0.0f, 0.0f, 1.0f)));
+            if (side == 5) {
+                b.dpi(96, 150);
+                b.transparent_index(1);
+            }
+            out.push_back(b);
+        }
+    }
+    return out;
+}
+
+void bitmap_seeds(fs::path const& root) {
+    Corpus c(root, "bitmap_fuzz");
+    c.add([](qvOutputStream& out) { qvColorCube().save(out); }, v000, false, 0);
+    c.add([](qvOutputStream& out) { qvColorMap(3).save(out); }, v000, false, 0);
+    const qvColorMapEntry sparse[3] = {
+        {qvBitmapColor(10, 20, 30), 7}, {qvBitmapColor(1, 2, 3), 2}, {qvBitmapColor(9, 9, 9), 200}};
+    c.add([&](qvOutputStream& out) { qvColorMap(sparse, 3, false).save(out); }, v000, false, 0);
+    for (qvBitmap const& b : sample_bitmaps())
+        c.add([&](qvOutputStream& out) { b.save(out); }, v000, false, 1);
+}
+
+void brush_seeds(fs::path const& root) {
+    Corpus c(root, "brush_fuzz");
+    qvLinearGradient linear(qvCrdOf<double>(0, 0), qvRgbColor(1.0f, 0.0f, 0.0f), qvCrdOf<double>(4, 2),
+                            qvRgbColor(0.0f, 0.0f, 1.0f, 0.5f));
+    linear->add_stop(0.25, qvRgbColor(0.0f, 1.0f, 0.0f));
+    linear->setting_a(2);
+    linear->transformation(qvTransformation(2, 0.5, -0.5, 1, 3, 4));
+    const qvRadialGradient radial(qvCrdOf<double>(1, 1), qvRgbColor(1.0f, 1.0f, 1.0f), 3.0,
+                                  qvRgbColor(0.0f, 0.0f, 0.0f), qvCrdOf<double>(1.5, 1));
+    const qvConicalGradient conical(qvCrdOf<double>(0, 0), qvRgbColor(0.5f, 0.5f, 0.5f), 45.0,
+                                    qvRgbColor(1.0f, 0.0f, 1.0f));
+    const qvCustomBrush brushes[4] = {linear, radial, conical, qvCustomBrush()};
+    for (qvCustomBrush const& b : brushes) {
+        c.add([&](qvOutputStream& out) { b.save(out); }, v341, false, 0);
+        c.add([&](qvOutputStream& out) { qvCustomBrushIO::save(out, b); }, v341, false, 1);
+    }
+    c.add([&](qvOutputStream& out) { qvLinearGradientIO::save(out, linear); }, v341, false, 2);
+    c.add([&](qvOutputStream& out) { qvRadialGradientIO::save(out, radial); }, v341, false, 3);
+    c.add([&](qvOutputStream& out) { qvConicalGradientIO::save(out, conical); }, v341, false, 4);
+}
+
+void image_seeds(fs::path const& root) {
+    Corpus bmp(root, "bmp_fuzz"), gif(root, "gif_fuzz");
+    bool interlaced = false;
+    for (qvBitmap const& b : sample_bitmaps()) {
+        bmp.add([&](qvOutputStream& out) { qvSaveToBmp(out, b); });
+        gif.add([&](qvOutputStream& out) { qvSaveToGif(out, b, interlaced, !interlaced); });
+        interlaced = !interlaced;
+    }
+}
+
+// Palettes holding a value of many property classes: colours, numbers,
+// patterns, bitmaps, brushes, names, shared and unshared attributes.
+void palette_seeds(fs::path const& root) {
+    Corpus c(root, "palette_fuzz");
+    auto folder = [](char const* path) -> qvFolder const& { return *qvFolder::folder_by_name(path); };
+    const double dashes[2] = {4, 2};
+    const qvLinePattern pattern(dashes, 2, 1);
+    const qvWrap<double> width{1.5};
+    const qvRgbColor blue(0.0f, 0.0f, 1.0f, 0.5f);
+    const qvMarkerSize marker(6.0);
+    const qvCustomBrush brush = qvLinearGradient(qvCrdOf<double>(0, 0), qvRgbColor(1.0f, 1.0f, 1.0f),
+                                                 qvCrdOf<double>(1, 1), qvRgbColor(0.0f, 0.0f, 0.0f));
+    const qvBitmap image = sample_bitmaps()[4];
+    auto fill = [&](qvPalette& p) {
+        long a = p.alloc(false);
+        a = p.property(a, folder("pen/color_device/color"), &blue, false);
+        a = p.property(a, folder("pen/color_device/line_width"), &width, false);
+        a = p.property(a, folder("pen/color_device/line_pattern"), &pattern, false);
+        long b = p.alloc(true);
+        b = p.property(b, folder("marker/color_device/marker_size"), &marker, true);
+        b = p.property(b, folder("brush/color_device/fill_custom_brush"), &brush, true);
+        long c2 = p.alloc(false);
+        c2 = p.property(c2, folder("brush/color_device/fill_image"), &image, false);
+        c2 = p.add_name(c2, "named attribute", false);
+    };
+    for (int matching : {0, 1}) {
+        for (qvVersion v : {v000, v341}) {
+            std::unique_ptr<qvPalette> p;
+            if (matching)
+                p = std::make_unique<qvMatchingPalette>();
+            else
+                p = std::make_unique<qvStandardPalette>();
+            fill(*p);
+            c.add([&](qvOutputStream& out) { p->save(out); }, v, true, matching);
+        }
+        c.add([](qvOutputStream& out) { qvStandardPalette().save(out); }, v341, true, matching);
+    }
+}
+
+}   // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+        return 2;
+    }
+    const fs::path root = argv[1];
+    stream_seeds(root);
+    registry_seeds(root);
+    value_seeds(root);
+    bitmap_seeds(root);
+    brush_seeds(root);
+    image_seeds(root);
+    palette_seeds(root);
+    return 0;
+}
