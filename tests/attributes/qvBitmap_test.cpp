@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include "qvAllocationProbe.hpp"
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -18,22 +19,6 @@
 using namespace attribute_test;
 using stream_test::bytes;
 
-// The largest single allocation while armed. new and delete are replaced
-// together over malloc and free; g++ cannot see that where it inlines them.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-namespace {
-std::atomic<bool> probe_armed{false};
-std::atomic<std::size_t> largest_request{0};
-}  // namespace
-void* operator new(std::size_t n) {
-    if (probe_armed && n > largest_request) largest_request = n;
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -214,11 +199,9 @@ TEST(qvBitmapStream, A_huge_announced_image_on_a_short_stream_fails_without_a_hu
     h.image_size = 0x7FFFFFF0;
     Input in(v000, header_bytes(h) + std::string(10, '\x5A'));
     qvBitmap bitmap;
-    largest_request = 0;
-    probe_armed = true;
+    qv_allocation_probe::reset();
     const std::string text = raised<qvErrorFrom<qvInputStream>>([&] { bitmap.load(in.stream()); });
-    probe_armed = false;
     EXPECT_EQ(text, "Incomplete data on input");
-    EXPECT_LE(largest_request.load(), std::size_t{1} << 20);
+    EXPECT_LE(qv_allocation_probe::largest_request, std::size_t{1} << 20);
     EXPECT_EQ(bitmap.size(), 0);
 }

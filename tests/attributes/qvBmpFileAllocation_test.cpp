@@ -4,8 +4,6 @@
 // file announcing 40000 x 40000 pixels made the reader allocate and zero
 // 1.6 GB before it noticed the missing rows.)
 //
-// This executable replaces the global operator new to record the largest
-// single request, so it holds only these tests.
 
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvBmpFile.hpp>
@@ -13,23 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include "qvAllocationProbe.hpp"
+
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <sstream>
 #include <string>
 
-namespace {
-std::size_t largest_request = 0;
-}   // namespace
-
-void* operator new(std::size_t n) {
-    if (n > largest_request) largest_request = n;
-    if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -56,7 +45,7 @@ std::string announced_file(std::int32_t width, std::int32_t height, int bits, st
 std::string load_error(std::string const& file, qvBitmap& target) {
     std::stringbuf buffer(file);
     qvInputStream in(&buffer);
-    largest_request = 0;
+    qv_allocation_probe::reset();
     try {
         qvLoadFromBmp(in, target);
     } catch (qvError const& error) {
@@ -70,14 +59,14 @@ constexpr std::size_t small = std::size_t{8} << 20;   // far below any announced
 TEST(qvBmpFileAllocation, Huge_announced_image_over_short_data_fails_without_allocating_it) {
     qvBitmap target;
     EXPECT_EQ(load_error(announced_file(40000, 40000, 8, 1024), target), "Incomplete bitmap on input");
-    EXPECT_LT(largest_request, small);
+    EXPECT_LT(qv_allocation_probe::largest_request, small);
     EXPECT_EQ(target.width(), 0);
 }
 
 TEST(qvBmpFileAllocation, Huge_top_down_image_of_converted_rows_fails_the_same_way) {
     qvBitmap target;
     EXPECT_EQ(load_error(announced_file(20000, -20000, 24, 4096), target), "Incomplete data on input");
-    EXPECT_LT(largest_request, small);
+    EXPECT_LT(qv_allocation_probe::largest_request, small);
 }
 
 TEST(qvBmpFileAllocation, Image_whose_rows_are_all_there_still_loads) {

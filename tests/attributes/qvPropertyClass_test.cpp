@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qvAllocationProbe.hpp"
+
 #include <algorithm>
 #include <cstdlib>
 #include <new>
@@ -24,22 +26,6 @@
 
 using namespace attribute_test;
 
-// The largest single allocation since the last reset, so a test can state
-// that hostile counts never size an allocation. new and delete are replaced
-// together over malloc and free; g++ cannot see that where it inlines them.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-namespace {
-std::size_t largest_allocation = 0;
-}  // namespace
-void* operator new(std::size_t size) {
-    largest_allocation = std::max(largest_allocation, size);
-    if (void* p = std::malloc(size != 0 ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -82,10 +68,10 @@ std::string block(std::string const& body) { return le(static_cast<std::int32_t>
 void expect_refused(qvPropertyClass const& type, std::string const& body, char const* message) {
     Input in(v341, body);
     long word = 1234;
-    largest_allocation = 0;
+    qv_allocation_probe::reset();
     EXPECT_EQ(raised<InputError>([&] { type.load_object(in.stream(), word); }), message) << body.size();
     EXPECT_EQ(word, 1234L);
-    EXPECT_LE(largest_allocation, 1u << 20);
+    EXPECT_LE(qv_allocation_probe::largest_request, 1u << 20);
 }
 
 std::vector<std::string> paths_of(qvFolder const& folder) {

@@ -1,0 +1,33 @@
+#pragma once
+// Replaces the global operator new and delete of a test executable, over
+// malloc and free, to record the largest single request: tests state with it
+// that a hostile count or size never sizes an allocation.
+//
+// Include it from exactly one source of an executable (the definitions below
+// are the program's replacement functions), before any test uses it.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+// new and delete are replaced together; g++ cannot see that where it inlines
+// them and would warn of a mismatch.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+namespace qv_allocation_probe {
+inline std::size_t largest_request = 0;
+
+// Forgets what was recorded; the next requests count from here.
+inline void reset() { largest_request = 0; }
+}  // namespace qv_allocation_probe
+
+void* operator new(std::size_t n) {
+    qv_allocation_probe::largest_request = std::max(qv_allocation_probe::largest_request, n);
+    if (void* p = std::malloc(n != 0 ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
