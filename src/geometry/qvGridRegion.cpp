@@ -38,46 +38,6 @@ qvIRGrid collected(qvBaseRegion const& region) {
     return grid;
 }
 
-// The image of a grid under rt: each band's rectangles mapped corner by
-// corner with the axis maps (the same v * scale + offset as
-// qvTransformRect, so the result matches a rectangle-by-rectangle
-// translation bit for bit) and united into a new grid, which restores the
-// canonical form: images that are void, hold NaN or have collapsed to zero
-// extent are dropped, touching intervals and equal neighbouring bands merge.
-// Bands and intervals are fed in ascending order of their images, so each
-// union lands at the top of the new grid and in the last interval of a
-// strip.
-qvIRGrid mapped(qvIRGrid const& grid, qvRestrictedTransformation const& rt) {
-    const qvRTComponent x = rt.get_x(), y = rt.get_y();
-    std::vector<double> keys;
-    std::vector<qvIRStrip const*> strips;
-    keys.reserve(grid.rows().size());
-    strips.reserve(grid.rows().size());
-    for (auto const& [key, strip] : grid.rows()) {
-        keys.push_back(y * key);
-        strips.push_back(&strip);
-    }
-    qvIRGrid image;
-    const auto map_band = [&](std::size_t band) {
-        const double y1 = keys[band], y2 = keys[band + 1];
-        const auto map_interval = [&](qvIRInterval const& iv) {
-            image.add(Rect(x * iv.start, y1, x * iv.end, y2));
-        };
-        qvIRStrip const& strip = *strips[band];
-        if (x.scale < 0)
-            std::for_each(std::make_reverse_iterator(strip.end()),
-                          std::make_reverse_iterator(strip.begin()), map_interval);
-        else
-            std::for_each(strip.begin(), strip.end(), map_interval);
-    };
-    const std::size_t bands = keys.empty() ? 0 : keys.size() - 1;
-    if (y.scale < 0)
-        for (std::size_t band = bands; band-- > 0;) map_band(band);
-    else
-        for (std::size_t band = 0; band < bands; ++band) map_band(band);
-    return image;
-}
-
 }  // namespace
 
 // ---- construction and copying ---------------------------------------------------
@@ -150,35 +110,34 @@ void qvGridRegion::settle() const {
 // A canonical grid holds one rectangle exactly when it has two rows (the
 // band and its top) and the band one interval.
 bool qvGridRegion::grid_is_one_rectangle() const noexcept {
-    auto const& rows = grid_.rows();
-    return rows.size() == 2 && rows.begin()->second.size() == 1;
+    return grid_.row_count() == 2 && grid_.row(0).strip.size() == 1;
 }
 
 // Leading empty rows are skipped; the box runs from the first non-empty
 // row's key to the last row's key, across the widest intervals; the region
 // is simple when all rows together hold at most one interval.
 void qvGridRegion::update_bbox() {
-    auto const& rows = grid_.rows();
-    const auto first = std::find_if(rows.begin(), rows.end(),
-                                    [](auto const& row) { return !row.second.empty(); });
+    const std::size_t rows = grid_.row_count();
+    std::size_t first = 0;
+    while (first < rows && grid_.row(first).strip.empty()) ++first;
     simple_ = true;
     stale_ = false;
-    if (first == rows.end()) {
+    if (first == rows) {
         erase_bbox();
         return;
     }
-    double x_min = first->second.front().start;
-    double x_max = first->second.back().end;
+    double x_min = grid_.row(first).strip.front().start;
+    double x_max = grid_.row(first).strip.back().end;
     std::size_t intervals = 0;
-    for (auto row = first; row != rows.end(); ++row) {
-        qvIRStrip const& strip = row->second;
+    for (std::size_t i = first; i < rows; ++i) {
+        const auto strip = grid_.row(i).strip;
         if (strip.empty()) continue;
         x_min = std::min(x_min, strip.front().start);
         x_max = std::max(x_max, strip.back().end);
         intervals += strip.size();
     }
     simple_ = intervals <= 1;
-    assign_bbox(Rect(x_min, first->first, x_max, std::prev(rows.end())->first));
+    assign_bbox(Rect(x_min, grid_.row(first).key, x_max, grid_.row(rows - 1).key));
 }
 
 qvMathRectOf<double> const& qvGridRegion::bbox() const {
@@ -345,7 +304,7 @@ qvBaseRegion& qvGridRegion::erase() {
 // would: empty, with simple() false.
 qvBaseRegion& qvGridRegion::translate(qvRestrictedTransformation const& rt) {
     if (empty()) return *this;
-    qvIRGrid image = mapped(grid_, rt);
+    qvIRGrid image = grid_.mapped(rt.get_x(), rt.get_y());
     grid_ = std::move(image);
     if (grid_.empty()) {
         erase_bbox();
@@ -371,10 +330,9 @@ qvBaseRegion& qvGridRegion::normalize() {
 bool qvGridRegion::operator==(Rect const& rect) const {
     if (empty()) return qvRegionRectIsVoid(rect);
     if (qvRegionRectIsVoid(rect) || !grid_is_one_rectangle()) return false;
-    auto const& band = *grid_.rows().begin();
-    auto const& top = *std::next(grid_.rows().begin());
-    return band.first == rect.y1 && top.first == rect.y2 && band.second.front().start == rect.x1 &&
-           band.second.front().end == rect.x2;
+    const qvIRRow band = grid_.row(0);
+    return band.key == rect.y1 && grid_.row(1).key == rect.y2 && band.strip.front().start == rect.x1 &&
+           band.strip.front().end == rect.x2;
 }
 
 // Canonical grids are equal exactly when their sets are; equal grids have
@@ -411,14 +369,15 @@ bool qvGridRegion::operator>(Rect const& rect) const {
 // ---- qvGridRegionInternalIterator ----------------------------------------------------------
 
 qvGridRegionInternalIterator::qvGridRegionInternalIterator(qvGridRegion const& region) noexcept
-    : region_(&region), row_(rows().begin()) {
+    : grid_(&region.grid_) {
     seek_band();
 }
 
 void qvGridRegionInternalIterator::next() {
     if (at_end()) return;
-    if (++interval_ != row_->second.end()) {
-        load();
+    if (++interval_ != band_end_) {
+        current_.x1 = interval_->start;
+        current_.x2 = interval_->end;
         return;
     }
     ++row_;
@@ -428,14 +387,11 @@ void qvGridRegionInternalIterator::next() {
 // A band is a row with intervals and a row above it; in canonical form the
 // top row is empty, so the second test only guards the walk.
 void qvGridRegionInternalIterator::seek_band() noexcept {
-    auto const& all = rows();
-    while (row_ != all.end() && (row_->second.empty() || std::next(row_) == all.end())) ++row_;
-    if (row_ == all.end()) return;
-    interval_ = row_->second.begin();
-    load();
-}
-
-void qvGridRegionInternalIterator::load() noexcept {
-    current_ = qvMathRectOf<double>(interval_->start, row_->first, interval_->end,
-                                    std::next(row_)->first);
+    const std::size_t rows = grid_->row_count();
+    while (row_ < rows && (grid_->row(row_).strip.empty() || row_ + 1 == rows)) ++row_;
+    if (row_ == rows) return;
+    const qvIRRow band = grid_->row(row_);
+    interval_ = band.strip.data();
+    band_end_ = interval_ + band.strip.size();
+    current_ = qvMathRectOf<double>(interval_->start, band.key, interval_->end, grid_->row(row_ + 1).key);
 }

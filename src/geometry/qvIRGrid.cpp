@@ -1,15 +1,24 @@
 // qvIRGrid and qvIRStrip: the banded storage of grid regions.
 //
-// Every operation keeps the canonical form stated in the header. The grid
-// operations work only on the rows between their two split points (plus the
-// leading and trailing rows trim() looks at), so a rectangle operation costs
-// O(log R + rows walked x intervals) and grid-with-grid work is proportional
-// to the rows of both grids.
+// Every grid operation is one sweep upwards over the keys of both operands
+// inside the other operand's y range (a rectangle is a grid of one band).
+// At each key the result's strip is the strip operation of the two strips
+// that cover it, and a row is written only where that strip differs from
+// the one below; the area below and above both grids counts as an empty
+// strip. That one rule gives the canonical form by itself: no leading or
+// trailing empty rows, no equal neighbours, never a single row. Since a set
+// of cells has exactly one canonical form, the result is the one that
+// applying the operation band by band would give.
 //
-// Strips are sorted vectors: the intervals of one row are few, walking them
-// is what every operation does anyway, and a copy is one allocation. The
-// strip-with-strip operations are linear merges whose output is canonical
-// because both inputs are.
+// The sweep writes the rows it makes into a segment. Rows below and above
+// the other operand's range stay as they are: a segment covering a few rows
+// is spliced in (its intervals appended to the pool), one covering most of
+// the grid becomes the new storage with the rest copied around it.
+//
+// The strip operations with a single interval work in place with binary
+// searches; those with a whole strip are linear merges whose output is
+// canonical because both inputs are. Ties between equal values keep the
+// value this operand stored, so the sign of a stored zero stays.
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/geometry/qvIRGrid.hpp>
@@ -17,54 +26,113 @@
 #include <algorithm>
 #include <iostream>
 #include <iterator>
+#include <limits>
+#include <stdexcept>
 #include <utility>
 
 namespace {
 
 using Intervals = qvIRStrip::Intervals;
-using Rows = qvIRGrid::Rows;
-using RowIt = Rows::iterator;
+using Span = std::span<qvIRInterval const>;
+using Rect = qvMathRectOf<double>;
 
-// Ties keep the value already stored, so the sign of a stored zero stays.
+// Freed pool space is reclaimed once it exceeds both this and the live part.
+constexpr std::size_t kReclaimAbove = 1024;
+
 double lower_of(double stored, double given) { return given < stored ? given : stored; }
 double higher_of(double stored, double given) { return given > stored ? given : stored; }
 
 // A rectangle holds area only when both extents are positive; this is false
 // for inverted rectangles, zero extents and NaN coordinates alike.
-bool has_area(qvMathRectOf<double> const& r) { return r.x1 < r.x2 && r.y1 < r.y2; }
+bool has_area(Rect const& r) { return r.x1 < r.x2 && r.y1 < r.y2; }
+
+bool same(Span a, Span b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
+
+// Makes room for n more intervals, growing geometrically, so that spans
+// into `v` taken afterwards stay valid while up to n are appended.
+// Rows index the pool with 32 bits; no grid grows beyond that.
+void make_room(Intervals& v, std::size_t n) {
+    constexpr std::size_t most = std::numeric_limits<std::uint32_t>::max();
+    if (n > most - v.size()) throw std::length_error("qvIRGrid: too many intervals");
+    if (v.capacity() - v.size() < n) v.reserve(std::min(most, std::max(v.size() + n, 2 * v.capacity())));
+}
 
 // Intervals are sorted by start and, being disjoint, by end as well, so each
 // of these is a binary search.
-Intervals::iterator first_ending_at_or_after(Intervals& c, Intervals::iterator from, double x) {
-    return std::partition_point(from, c.end(), [x](qvIRInterval const& iv) { return iv.end < x; });
+Span::iterator first_ending_at_or_after(Span::iterator from, Span::iterator to, double x) {
+    return std::partition_point(from, to, [x](qvIRInterval const& iv) { return iv.end < x; });
 }
-Intervals::iterator first_ending_after(Intervals& c, Intervals::iterator from, double x) {
-    return std::partition_point(from, c.end(), [x](qvIRInterval const& iv) { return iv.end <= x; });
+Span::iterator first_ending_after(Span::iterator from, Span::iterator to, double x) {
+    return std::partition_point(from, to, [x](qvIRInterval const& iv) { return iv.end <= x; });
 }
-Intervals::iterator first_starting_after(Intervals& c, Intervals::iterator from, double x) {
-    return std::partition_point(from, c.end(), [x](qvIRInterval const& iv) { return iv.start <= x; });
+Span::iterator first_starting_after(Span::iterator from, Span::iterator to, double x) {
+    return std::partition_point(from, to, [x](qvIRInterval const& iv) { return iv.start <= x; });
 }
-Intervals::iterator first_starting_at_or_after(Intervals& c, Intervals::iterator from, double x) {
-    return std::partition_point(from, c.end(), [x](qvIRInterval const& iv) { return iv.start < x; });
+Span::iterator first_starting_at_or_after(Span::iterator from, Span::iterator to, double x) {
+    return std::partition_point(from, to, [x](qvIRInterval const& iv) { return iv.start < x; });
 }
 
-// --- strip-with-strip merges into `out` ---------------------------------------
+// --- strip operations, each appending its result to `out` ----------------------------
+// `out` must have room for a.size() + b.size() more intervals (one interval
+// of b: a.size() + 1) and must not hold a or b's storage.
 
-void merge_union(Intervals const& a, Intervals const& b, Intervals& out) {
-    out.clear();
+void append(Intervals& out, Span::iterator from, Span::iterator to) { out.insert(out.end(), from, to); }
+
+void append_union(Span a, qvIRInterval iv, Intervals& out) {
+    if (!(iv.start < iv.end)) return append(out, a.begin(), a.end());
+    const auto i = first_ending_at_or_after(a.begin(), a.end(), iv.start);   // touching merges too
+    const auto j = first_starting_after(i, a.end(), iv.end);
+    append(out, a.begin(), i);
+    if (i == j)
+        out.push_back(iv);
+    else
+        out.push_back({lower_of(i->start, iv.start), higher_of(std::prev(j)->end, iv.end)});
+    append(out, j, a.end());
+}
+
+void append_difference(Span a, qvIRInterval iv, Intervals& out) {
+    if (!(iv.start < iv.end)) return append(out, a.begin(), a.end());
+    const auto i = first_ending_after(a.begin(), a.end(), iv.start);
+    const auto j = first_starting_at_or_after(i, a.end(), iv.end);
+    append(out, a.begin(), i);
+    if (i != j) {
+        // [i, j) overlap (x1, x2); what survives is a head of *i and a tail of *(j-1).
+        if (i->start < iv.start) out.push_back({i->start, iv.start});
+        if (iv.end < std::prev(j)->end) out.push_back({iv.end, std::prev(j)->end});
+    }
+    append(out, j, a.end());
+}
+
+void append_intersection(Span a, qvIRInterval iv, Intervals& out) {
+    if (!(iv.start < iv.end)) return;
+    const auto i = first_ending_after(a.begin(), a.end(), iv.start);
+    const auto j = first_starting_at_or_after(i, a.end(), iv.end);
+    if (i == j) return;
+    // Only the outermost survivors can reach past [x1, x2].
+    const std::size_t first = out.size();
+    append(out, i, j);
+    out[first].start = higher_of(out[first].start, iv.start);
+    out.back().end = lower_of(out.back().end, iv.end);
+}
+
+void append_union(Span a, Span b, Intervals& out) {
+    if (b.size() == 1) return append_union(a, b.front(), out);
+    if (a.empty() || b.empty()) return append(out, (a.empty() ? b : a).begin(), (a.empty() ? b : a).end());
+    const std::size_t first = out.size();
     auto ia = a.begin(), ib = b.begin();
     while (ia != a.end() || ib != b.end()) {
         const bool take_a = ib == b.end() || (ia != a.end() && ia->start <= ib->start);
         const qvIRInterval next = take_a ? *ia++ : *ib++;
-        if (!out.empty() && next.start <= out.back().end)   // overlapping or touching
+        if (out.size() > first && next.start <= out.back().end)   // overlapping or touching
             out.back().end = higher_of(out.back().end, next.end);
         else
             out.push_back(next);
     }
 }
 
-void merge_difference(Intervals const& a, Intervals const& b, Intervals& out) {
-    out.clear();
+void append_difference(Span a, Span b, Intervals& out) {
+    if (b.size() == 1) return append_difference(a, b.front(), out);
+    if (a.empty() || b.empty()) return append(out, a.begin(), a.end());
     auto ib = b.begin();
     for (qvIRInterval const& iv : a) {
         while (ib != b.end() && ib->end <= iv.start) ++ib;
@@ -78,8 +146,8 @@ void merge_difference(Intervals const& a, Intervals const& b, Intervals& out) {
     }
 }
 
-void merge_intersection(Intervals const& a, Intervals const& b, Intervals& out) {
-    out.clear();
+void append_intersection(Span a, Span b, Intervals& out) {
+    if (b.size() == 1) return append_intersection(a, b.front(), out);
     auto ia = a.begin(), ib = b.begin();
     while (ia != a.end() && ib != b.end()) {
         const double lo = higher_of(ia->start, ib->start);
@@ -94,269 +162,262 @@ void merge_intersection(Intervals const& a, Intervals const& b, Intervals& out) 
     }
 }
 
-// --- rows ----------------------------------------------------------------------
-
-// Returns the row keyed y, given the first row keyed at or above y. A new row
-// copies the strip of the row below it (empty at the bottom), so the area is
-// unchanged: the band that covered y is only cut in two.
-RowIt split_at(Rows& rows, RowIt at_or_above, double y) {
-    if (at_or_above != rows.end() && at_or_above->first == y) return at_or_above;
-    qvIRStrip below = at_or_above == rows.begin() ? qvIRStrip{} : std::prev(at_or_above)->second;
-    return rows.emplace_hint(at_or_above, y, std::move(below));
+// A strip operation on a strip's own intervals.
+template <class B>
+void replace_with(Intervals& c, B const& b, void (*op)(Span, B, Intervals&)) {
+    Intervals out;
+    out.reserve(c.size() + 1);
+    op(c, b, out);
+    c.swap(out);
 }
 
-// Applies op to the rows [first, last), removing each row that then equals
-// the row kept before it, and finally checks the row at `last` the same way.
-// Rows outside the range keep their strips, so if no neighbours were equal
-// before, none are after.
-template <class Op>
-void apply_and_merge(Rows& rows, RowIt first, RowIt last, Op const& op) {
-    RowIt kept = first == rows.begin() ? rows.end() : std::prev(first);
-    for (RowIt i = first; i != last;) {
-        op(i->second);
-        if (kept != rows.end() && kept->second == i->second)
-            i = rows.erase(i);
-        else
-            kept = i++;
-    }
-    if (last != rows.end() && kept != rows.end() && kept->second == last->second) rows.erase(last);
-}
-
-// A band operation that may add area: rows are created at y1 and y2 where
-// needed, also below the first row or above the last.
-template <class Op>
-void add_band(Rows& rows, double y1, double y2, Op const& op) {
-    RowIt first = rows.lower_bound(y1);
-    if (first == rows.end()) {   // empty grid, or the band lies above its top
-        qvIRStrip strip;
-        op(strip);
-        rows.emplace_hint(rows.end(), y1, std::move(strip));
-        rows.emplace_hint(rows.end(), y2, qvIRStrip{});
-        return;
-    }
-    first = split_at(rows, first, y1);
-    const RowIt last = split_at(rows, rows.lower_bound(y2), y2);
-    apply_and_merge(rows, first, last, op);
-}
-
-// A band operation that only removes area: nothing lies outside the rows, so
-// splits are made only strictly inside them. The caller trims afterwards.
-template <class Op>
-void change_band(Rows& rows, double y1, double y2, Op const& op) {
-    if (rows.empty() || !(rows.begin()->first < y2) || !(y1 < std::prev(rows.end())->first)) return;
-    RowIt first = rows.lower_bound(y1);
-    if (first != rows.begin()) first = split_at(rows, first, y1);
-    RowIt last = rows.lower_bound(y2);
-    if (last != rows.end()) last = split_at(rows, last, y2);
-    apply_and_merge(rows, first, last, op);
-}
-
-// Cuts the rows down to the band [y1, y2), erasing everything when nothing
-// of the grid lies inside. Afterwards the rows start at or above y1 and the
-// last row, at or below y2, is empty.
-void clip_rows(Rows& rows, double y1, double y2) {
-    RowIt first = rows.lower_bound(y1);
-    if (first == rows.end()) {
-        rows.clear();
-        return;
-    }
-    if (first != rows.begin() && first->first != y1) {
-        // The row below y1 is about to go: its node becomes the split row.
-        auto node = rows.extract(std::prev(first));
-        node.key() = y1;
-        first = rows.insert(first, std::move(node));
-    }
-    rows.erase(rows.begin(), first);
-    if (!(rows.begin()->first < y2)) {
-        rows.clear();
-        return;
-    }
-    const RowIt top = rows.lower_bound(y2);
-    if (top == rows.end()) return;   // the grid's own empty top row ends the band
-    if (top->first == y2) {
-        top->second.clear();
-        rows.erase(std::next(top), rows.end());
-    } else {
-        rows.erase(top, rows.end());
-        rows.emplace_hint(rows.end(), y2, qvIRStrip{});
-    }
-}
-
-// Calls f(key, next key, strip) for each band of `rows` that meets [lo, hi).
-template <class F>
-void for_each_band_over(Rows const& rows, double lo, double hi, F const& f) {
-    auto i = rows.upper_bound(lo);
-    if (i != rows.begin()) --i;   // the row whose band covers lo
-    for (; i != rows.end() && i->first < hi; ++i) {
-        const auto next = std::next(i);
-        if (next == rows.end()) break;
-        f(i->first, next->first, i->second);
-    }
+void print_strip(std::ostream& os, Span s) {
+    if (s.empty()) os << "STRIP IS EMPTY";
+    for (qvIRInterval const& iv : s) os << iv.start << ':' << iv.end << ' ';
 }
 
 }  // namespace
 
 // === qvIRStrip ===================================================================
 
-void qvIRStrip::add(double x1, double x2) {
-    if (!(x1 < x2)) return;
-    const auto i = first_ending_at_or_after(c, c.begin(), x1);   // touching merges too
-    const auto j = first_starting_after(c, i, x2);
-    if (i == j) {
-        c.insert(i, {x1, x2});
-        return;
-    }
-    i->start = lower_of(i->start, x1);
-    i->end = higher_of(std::prev(j)->end, x2);
-    c.erase(std::next(i), j);
-}
-
-void qvIRStrip::sub(double x1, double x2) {
-    if (!(x1 < x2)) return;
-    const auto i = first_ending_after(c, c.begin(), x1);
-    const auto j = first_starting_at_or_after(c, i, x2);
-    if (i == j) return;
-    // [i, j) overlap (x1, x2); what survives is a head of *i and a tail of *(j-1).
-    const qvIRInterval head{i->start, x1};
-    const qvIRInterval tail{x2, std::prev(j)->end};
-    const bool keep_head = head.start < head.end;
-    const bool keep_tail = tail.start < tail.end;
-    if (keep_head && keep_tail && std::next(i) == j) {   // a hole inside one interval
-        i->end = x1;
-        c.insert(j, tail);
-        return;
-    }
-    auto out = i;
-    if (keep_head) *out++ = head;
-    if (keep_tail) *out++ = tail;
-    c.erase(out, j);
-}
+void qvIRStrip::add(double x1, double x2) { replace_with(c, qvIRInterval{x1, x2}, append_union); }
+void qvIRStrip::sub(double x1, double x2) { replace_with(c, qvIRInterval{x1, x2}, append_difference); }
 
 void qvIRStrip::mul(double x1, double x2) {
-    if (!(x1 < x2)) {
-        c.clear();
-        return;
-    }
-    c.erase(first_starting_at_or_after(c, c.begin(), x2), c.end());
-    c.erase(c.begin(), first_ending_after(c, c.begin(), x1));
-    // Only the outermost survivors can reach past [x1, x2].
-    if (c.empty()) return;
-    c.front().start = higher_of(c.front().start, x1);
-    c.back().end = lower_of(c.back().end, x2);
+    replace_with(c, qvIRInterval{x1, x2}, append_intersection);
 }
 
 void qvIRStrip::add(qvIRStrip const& other) {
-    Intervals scratch;
-    add(other, scratch);
+    if (this != &other) replace_with(c, Span(other.c), append_union);
 }
 
 void qvIRStrip::sub(qvIRStrip const& other) {
-    Intervals scratch;
-    sub(other, scratch);
+    if (this == &other)
+        clear();
+    else
+        replace_with(c, Span(other.c), append_difference);
 }
 
 void qvIRStrip::mul(qvIRStrip const& other) {
-    Intervals scratch;
-    mul(other, scratch);
+    if (this != &other) replace_with(c, Span(other.c), append_intersection);
 }
 
-void qvIRStrip::add(qvIRStrip const& other, Intervals& scratch) {
-    if (this == &other || other.empty()) return;
-    if (empty()) {
-        c = other.c;
-    } else if (other.size() == 1) {
-        add(other.front().start, other.front().end);
-    } else {
-        merge_union(c, other.c, scratch);
-        c.swap(scratch);
+void qvIRStrip::print(std::ostream& os) const { print_strip(os, c); }
+
+// === qvIRGrid: storage ==============================================================
+
+// The live intervals of `rows` (rows of this grid) in row order, with the
+// rows pointed at them; only the first allocation can fail, before any row
+// changes.
+std::vector<qvIRInterval> qvIRGrid::packed(std::vector<Row>& rows) const {
+    std::vector<qvIRInterval> fresh;
+    fresh.reserve(pool.size() - unused);
+    for (Row& r : rows) {
+        const Span s = strip(r);
+        r = row_of(r.key, fresh.size(), s.size());
+        fresh.insert(fresh.end(), s.begin(), s.end());
     }
+    return fresh;
 }
 
-void qvIRStrip::sub(qvIRStrip const& other, Intervals& scratch) {
-    if (this == &other) {
-        clear();
-    } else if (empty() || other.empty()) {
+// A copy holds only the live intervals.
+qvIRGrid::qvIRGrid(qvIRGrid const& other) : c(other.c), pool(other.packed(c)) {}
+
+qvIRGrid::qvIRGrid(qvIRGrid&& other) noexcept
+    : c(std::move(other.c)), pool(std::move(other.pool)), unused(std::exchange(other.unused, 0)) {
+    other.erase();
+}
+
+qvIRGrid& qvIRGrid::operator=(qvIRGrid const& other) {
+    if (&other != this) *this = qvIRGrid(other);
+    return *this;
+}
+
+qvIRGrid& qvIRGrid::operator=(qvIRGrid&& other) noexcept {
+    if (&other != this) {
+        c = std::move(other.c);
+        pool = std::move(other.pool);
+        unused = std::exchange(other.unused, 0);
+        other.erase();
+    }
+    return *this;
+}
+
+void qvIRGrid::erase() noexcept {
+    c = {};
+    pool = {};
+    unused = 0;
+}
+
+void qvIRGrid::compact() {
+    pool = packed(c);
+    unused = 0;
+}
+
+void qvIRGrid::drop_rows(std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) unused += c[i].size;
+    c.erase(c.begin() + static_cast<std::ptrdiff_t>(from), c.begin() + static_cast<std::ptrdiff_t>(to));
+    if (c.empty()) erase();
+}
+
+// Puts `made` (rows whose intervals were appended to the pool) in place of
+// the rows [from, to). Only the row array may need memory, and it is
+// reserved before anything changes.
+void qvIRGrid::splice_rows(std::size_t from, std::size_t to, std::vector<Row> const& made) {
+    const std::size_t old_count = to - from, new_count = made.size();
+    if (new_count > old_count) c.reserve(c.size() + (new_count - old_count));
+    for (std::size_t i = from; i < to; ++i) unused += c[i].size;
+    const auto at = c.begin() + static_cast<std::ptrdiff_t>(from);
+    const auto split = made.begin() + static_cast<std::ptrdiff_t>(std::min(old_count, new_count));
+    std::copy(made.begin(), split, at);
+    if (new_count < old_count)
+        c.erase(at + static_cast<std::ptrdiff_t>(new_count), at + static_cast<std::ptrdiff_t>(old_count));
+    else
+        c.insert(at + static_cast<std::ptrdiff_t>(old_count), split, made.end());
+    if (c.empty())
+        erase();
+    else if (unused > kReclaimAbove && unused > pool.size() - unused) compact();
+}
+
+// === qvIRGrid: the sweep ==============================================================
+
+void qvIRGrid::apply(Op op, Bands const& other, bool grid_operand) {
+    const auto other_key = [&](std::size_t j) { return other.rows[j].key; };
+    const auto by_key = [](Row const& r, double y) { return r.key < y; };
+
+    // Outside [lo, hi] the result is this grid's own area (add, sub) or
+    // nothing (mul); a difference or intersection only matters where both
+    // grids have rows.
+    double lo = other_key(0), hi = other_key(other.count - 1);
+    if (op != Op::add) {
+        if (lo < c.front().key) lo = c.front().key;
+        if (c.back().key < hi) hi = c.back().key;
+        if (!(lo < hi)) {
+            if (op == Op::mul) erase();
+            return;
+        }
+    }
+    const Row* const other_end = other.rows + other.count;
+    const std::size_t i0 = static_cast<std::size_t>(std::lower_bound(c.begin(), c.end(), lo, by_key) - c.begin());
+    const std::size_t i1 = static_cast<std::size_t>(
+        std::upper_bound(c.begin(), c.end(), hi, [](double y, Row const& r) { return y < r.key; }) - c.begin());
+    const std::size_t j0 = static_cast<std::size_t>(std::lower_bound(other.rows, other_end, lo, by_key) - other.rows);
+
+    // A result covering most of the grid is written to fresh storage with
+    // the untouched rows copied around it; a small one is appended to the
+    // pool and spliced in.
+    const bool keeps_outside = op != Op::mul;
+    const bool rebuild = !keeps_outside || (grid_operand && 2 * (i1 - i0) >= c.size());
+    std::vector<Row> made;
+    Intervals fresh;
+    Intervals& out = rebuild ? fresh : pool;
+    const auto write = [&](double key, std::size_t first) {
+        made.push_back(row_of(key, first, out.size() - first));
+    };
+    const auto take_rows = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            const std::size_t first = out.size();
+            const Span s = strip(c[i]);
+            append(out, s.begin(), s.end());
+            write(c[i].key, first);
+        }
+    };
+    if (rebuild) {
+        made.reserve(c.size() + other.count);
+        fresh.reserve(pool.size() - unused);
+        if (keeps_outside) take_rows(0, i0);
+    }
+
+    // The rows covering the current key: the last ones passed.
+    std::ptrdiff_t a = static_cast<std::ptrdiff_t>(i0) - 1, b = static_cast<std::ptrdiff_t>(j0) - 1;
+    const auto own_strip = [&](std::ptrdiff_t i) { return i < 0 ? Span{} : strip(c[static_cast<std::size_t>(i)]); };
+    const auto other_strip = [&](std::ptrdiff_t j) {
+        return j < 0 ? Span{} : Span{other.pool + other.rows[j].first, other.rows[j].size};
+    };
+    const Row below = a < 0 || !keeps_outside ? Row{0, 0, 0} : c[static_cast<std::size_t>(a)];
+    const auto last_written = [&] {
+        Row const& r = made.empty() ? below : made.back();
+        return Span{out.data() + r.first, r.size};
+    };
+    for (std::size_t ia = i0, ib = j0;;) {
+        const bool own_next = ia < i1;
+        const bool other_next = ib < other.count && !(hi < other_key(ib));
+        if (!own_next && !other_next) break;
+        double key;
+        if (own_next && (!other_next || !(other_key(ib) < c[ia].key))) {
+            key = c[ia].key;   // where both have the key, ours stays
+            if (other_next && other_key(ib) == key) b = static_cast<std::ptrdiff_t>(ib++);
+            a = static_cast<std::ptrdiff_t>(ia++);
+        } else {
+            key = other_key(ib);
+            b = static_cast<std::ptrdiff_t>(ib++);
+        }
+        make_room(out, own_strip(a).size() + other_strip(b).size() + 1);
+        const Span mine = own_strip(a), theirs = other_strip(b);   // valid until the next make_room
+        const std::size_t first = out.size();
+        if (op == Op::add)
+            append_union(mine, theirs, out);
+        else if (op == Op::sub)
+            append_difference(mine, theirs, out);
+        else
+            append_intersection(mine, theirs, out);
+        if (same(Span{out.data() + first, out.size() - first}, last_written()))
+            out.resize(first);   // the band below goes on
+        else
+            write(key, first);
+    }
+
+    if (!rebuild) {
+        splice_rows(i0, i1, made);
         return;
-    } else if (other.size() == 1) {
-        sub(other.front().start, other.front().end);
-    } else {
-        merge_difference(c, other.c, scratch);
-        c.swap(scratch);
     }
-}
-
-void qvIRStrip::mul(qvIRStrip const& other, Intervals& scratch) {
-    if (this == &other || empty()) return;
-    if (other.empty()) {
-        clear();
-    } else if (other.size() == 1) {
-        mul(other.front().start, other.front().end);
-    } else {
-        merge_intersection(c, other.c, scratch);
-        c.swap(scratch);
-    }
-}
-
-void qvIRStrip::print(std::ostream& os) const {
-    if (c.empty()) {
-        os << "STRIP IS EMPTY";
-        return;
-    }
-    for (qvIRInterval const& iv : c) os << iv.start << ':' << iv.end << ' ';
+    if (keeps_outside) take_rows(i1, c.size());
+    c.swap(made);
+    pool.swap(fresh);
+    unused = 0;
 }
 
 // === qvIRGrid: rectangles ==========================================================
 
-void qvIRGrid::add(qvMathRectOf<double> const& r) {
+void qvIRGrid::add(Rect const& r) {
     if (!has_area(r)) return;
-    const double x1 = r.x1, x2 = r.x2;
-    add_band(c, r.y1, r.y2, [x1, x2](qvIRStrip& s) { s.add(x1, x2); });
+    const qvIRInterval iv{r.x1, r.x2};
+    const Row rows[2] = {{r.y1, 0, 1}, {r.y2, 1, 0}};
+    if (c.empty()) {
+        c.assign(rows, rows + 2);
+        pool.assign(1, iv);
+        unused = 0;
+        return;
+    }
+    apply(Op::add, {rows, 2, &iv}, false);
 }
 
-void qvIRGrid::sub(qvMathRectOf<double> const& r) {
+void qvIRGrid::sub(Rect const& r) {
     if (!has_area(r) || c.empty()) return;
-    const double x1 = r.x1, x2 = r.x2;
-    change_band(c, r.y1, r.y2, [x1, x2](qvIRStrip& s) { s.sub(x1, x2); });
-    trim();
+    const qvIRInterval iv{r.x1, r.x2};
+    const Row rows[2] = {{r.y1, 0, 1}, {r.y2, 1, 0}};
+    apply(Op::sub, {rows, 2, &iv}, false);
 }
 
-void qvIRGrid::mul(qvMathRectOf<double> const& r) {
+void qvIRGrid::mul(Rect const& r) {
     if (!has_area(r)) {
         erase();
         return;
     }
     if (c.empty()) return;
-    const double x1 = r.x1, x2 = r.x2;
-    clip_rows(c, r.y1, r.y2);
-    apply_and_merge(c, c.begin(), c.end(), [x1, x2](qvIRStrip& s) { s.mul(x1, x2); });
-    trim();
+    const qvIRInterval iv{r.x1, r.x2};
+    const Row rows[2] = {{r.y1, 0, 1}, {r.y2, 1, 0}};
+    apply(Op::mul, {rows, 2, &iv}, false);
 }
 
-// === qvIRGrid: bands and grids =====================================================
-
-void qvIRGrid::add(double y1, double y2, qvIRStrip const& strip, qvIRStrip::Intervals& scratch) {
-    add_band(c, y1, y2, [&](qvIRStrip& s) { s.add(strip, scratch); });
-}
-
-void qvIRGrid::sub(double y1, double y2, qvIRStrip const& strip, qvIRStrip::Intervals& scratch) {
-    change_band(c, y1, y2, [&](qvIRStrip& s) { s.sub(strip, scratch); });
-}
-
-void qvIRGrid::mul(double y1, double y2, qvIRStrip const& strip, qvIRStrip::Intervals& scratch) {
-    change_band(c, y1, y2, [&](qvIRStrip& s) { s.mul(strip, scratch); });
-}
+// === qvIRGrid: grids ===============================================================
 
 void qvIRGrid::add(qvIRGrid const& other) {
-    if (this == &other || other.c.empty()) return;
-    if (c.empty()) {
-        c = other.c;
-        return;
-    }
-    qvIRStrip::Intervals scratch;
-    for_each_band_over(other.c, other.c.begin()->first, std::prev(other.c.end())->first,
-                       [&](double y1, double y2, qvIRStrip const& strip) {
-                           if (!strip.empty()) add(y1, y2, strip, scratch);
-                       });
+    if (this == &other || other.empty()) return;
+    if (empty())
+        *this = other;
+    else
+        apply(Op::add, other.bands(), true);
 }
 
 void qvIRGrid::sub(qvIRGrid const& other) {
@@ -364,71 +425,132 @@ void qvIRGrid::sub(qvIRGrid const& other) {
         erase();
         return;
     }
-    if (c.empty() || other.c.empty()) return;
-    qvIRStrip::Intervals scratch;
-    for_each_band_over(other.c, c.begin()->first, std::prev(c.end())->first,
-                       [&](double y1, double y2, qvIRStrip const& strip) {
-                           if (!strip.empty()) sub(y1, y2, strip, scratch);
-                       });
-    trim();
+    if (empty() || other.empty()) return;
+    apply(Op::sub, other.bands(), true);
 }
 
 void qvIRGrid::mul(qvIRGrid const& other) {
-    if (this == &other || c.empty()) return;
-    if (other.c.empty()) {
+    if (this == &other || empty()) return;
+    if (other.empty()) {
         erase();
         return;
     }
-    clip_rows(c, other.c.begin()->first, std::prev(other.c.end())->first);
-    if (c.empty()) return;
-    // Every row now lies inside other's bands; an empty band empties it.
-    qvIRStrip::Intervals scratch;
-    for_each_band_over(other.c, c.begin()->first, std::prev(c.end())->first,
-                       [&](double y1, double y2, qvIRStrip const& strip) {
-                           mul(y1, y2, strip, scratch);
-                       });
-    trim();
+    apply(Op::mul, other.bands(), true);
+}
+
+// === qvIRGrid: images ================================================================
+
+// Unites the band [y1, y2) x strip_of_band into the grid. Bands arriving in
+// ascending order land at the top, which only appends or moves the top row.
+void qvIRGrid::append_band(double y1, double y2, Span strip_of_band) {
+    if (strip_of_band.empty() || !(y1 < y2)) return;
+    const bool on_top = !c.empty() && c.back().key == y1;
+    if (!c.empty() && !on_top && !(c.back().key < y1)) {   // not in order: the general union
+        const Row rows[2] = {row_of(y1, 0, strip_of_band.size()), row_of(y2, strip_of_band.size(), 0)};
+        apply(Op::add, {rows, 2, strip_of_band.data()}, false);
+        return;
+    }
+    if (on_top && c.size() >= 2 && same(strip(c[c.size() - 2]), strip_of_band)) {
+        c.back().key = y2;   // the band below simply grows
+        return;
+    }
+    c.reserve(c.size() + 2);
+    make_room(pool, strip_of_band.size());
+    const std::size_t first = pool.size();
+    pool.insert(pool.end(), strip_of_band.begin(), strip_of_band.end());
+    if (!on_top) c.push_back({y1, 0, 0});
+    c.back() = row_of(c.back().key, first, strip_of_band.size());   // the top row keeps its stored key
+    c.push_back(row_of(y2, pool.size(), 0));
+}
+
+// Bands and intervals are taken in ascending order of their images, each
+// interval mapped corner by corner as a rectangle (so the result matches a
+// rectangle-by-rectangle translation bit for bit) and added to its band's
+// strip, which merges touching images and drops empty ones.
+qvIRGrid qvIRGrid::mapped(qvRTComponent const& x, qvRTComponent const& y) const {
+    qvIRGrid image;
+    if (c.size() < 2) return image;
+    image.c.reserve(c.size());
+    image.pool.reserve(pool.size() - unused);
+    Intervals band_strip;
+    const auto map_band = [&](std::size_t band) {
+        const double y1 = y * c[band].key, y2 = y * c[band + 1].key;
+        band_strip.clear();
+        Rect last;
+        const auto map_interval = [&](qvIRInterval const& iv) {
+            const Rect r(x * iv.start, y1, x * iv.end, y2);
+            if (!has_area(r)) return;
+            // Images arrive in ascending order, so this is a merge at the end.
+            if (!band_strip.empty() && r.x1 <= band_strip.back().end && !(r.x1 < band_strip.back().start))
+                band_strip.back().end = higher_of(band_strip.back().end, r.x2);
+            else if (band_strip.empty() || band_strip.back().end < r.x1)
+                band_strip.push_back({r.x1, r.x2});
+            else
+                replace_with(band_strip, qvIRInterval{r.x1, r.x2}, append_union);
+            last = r;
+        };
+        const Span s = strip(c[band]);
+        if (x.scale < 0)
+            std::for_each(s.rbegin(), s.rend(), map_interval);
+        else
+            std::for_each(s.begin(), s.end(), map_interval);
+        if (!band_strip.empty()) image.append_band(last.y1, last.y2, band_strip);
+    };
+    const std::size_t band_count = c.size() - 1;
+    if (y.scale < 0)
+        for (std::size_t band = band_count; band-- > 0;) map_band(band);
+    else
+        for (std::size_t band = 0; band < band_count; ++band) map_band(band);
+    return image;
 }
 
 // === qvIRGrid: normal form and output ==============================================
 
-void qvIRGrid::drop_leading_empty_rows() {
-    auto i = c.begin();
-    while (i != c.end() && i->second.empty()) ++i;
-    c.erase(c.begin(), i);
-}
-
 void qvIRGrid::trim() {
-    drop_leading_empty_rows();
+    std::size_t lead = 0;
+    while (lead < c.size() && c[lead].size == 0) ++lead;
+    drop_rows(0, lead);
     if (c.size() < 2) return;
-    auto i = std::prev(c.end());
-    QV_ASSERT_TEXT(i->second.empty(), "(*i).row.c.empty()");
+    QV_ASSERT_TEXT(c.back().size == 0, "(*i).row.c.empty()");
     // Of a trailing run of empty rows only the lowest marks the top.
-    while (i != c.begin() && std::prev(i)->second.empty()) i = std::prev(c.erase(i));
+    std::size_t top = c.size();
+    while (top >= 2 && c[top - 2].size == 0) --top;
+    drop_rows(top, c.size());
     QV_ASSERT_TEXT(c.empty() || c.size() != 1, "c.empty() || c.size() != 1");
 }
 
-void qvIRGrid::optimize(qvMathRectOf<double>& bbox) {
-    drop_leading_empty_rows();
+void qvIRGrid::optimize(Rect& bbox) {
+    std::size_t lead = 0;
+    while (lead < c.size() && c[lead].size == 0) ++lead;
+    drop_rows(0, lead);
     if (c.empty()) {
-        bbox = qvMathRectOf<double>::make_empty();
+        bbox = Rect::make_empty();
         return;
     }
-    auto kept = c.begin();
-    double x_min = kept->second.front().start;
-    double x_max = kept->second.back().end;
-    for (auto i = std::next(kept); i != c.end();) {
-        if (i->second == kept->second) {
-            i = c.erase(i);
+    std::size_t kept = 0;
+    double x_min = strip(c[0]).front().start;
+    double x_max = strip(c[0]).back().end;
+    for (std::size_t i = 1; i < c.size(); ++i) {
+        const Span s = strip(c[i]);
+        if (same(s, strip(c[kept]))) {
+            unused += s.size();
             continue;
         }
-        if (!i->second.empty()) {
-            x_min = std::min(x_min, i->second.front().start);
-            x_max = std::max(x_max, i->second.back().end);
+        if (!s.empty()) {
+            x_min = std::min(x_min, s.front().start);
+            x_max = std::max(x_max, s.back().end);
         }
-        kept = i++;
+        c[++kept] = c[i];
     }
-    bbox = qvMathRectOf<double>(x_min, c.begin()->first, x_max, std::prev(c.end())->first);
+    c.resize(kept + 1);
+    bbox = Rect(x_min, c.front().key, x_max, c.back().key);
+}
+
+bool qvIRGrid::operator==(qvIRGrid const& other) const noexcept {
+    if (c.size() != other.c.size()) return false;
+    for (std::size_t i = 0; i < c.size(); ++i)
+        if (!(c[i].key == other.c[i].key) || !same(strip(c[i]), other.strip(other.c[i]))) return false;
+    return true;
 }
 
 void qvIRGrid::print() const { print(std::cout); }
@@ -438,9 +560,9 @@ void qvIRGrid::print(std::ostream& os) const {
         os << "GRID IS EMPTY\n";
         return;
     }
-    for (auto const& [key, strip] : c) {
-        os << key << ": ";
-        strip.print(os);
+    for (Row const& r : c) {
+        os << r.key << ": ";
+        print_strip(os, strip(r));
         os << '\n';
     }
 }

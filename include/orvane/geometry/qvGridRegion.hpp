@@ -132,16 +132,16 @@ public:
 
     qvMathRectOf<double>* get() override { return &current_; }
     void next() override;
-    bool at_end() const override { return row_ == rows().end(); }
+    bool at_end() const override { return row_ == grid_->row_count(); }
 
 private:
-    qvIRGrid::Rows const& rows() const noexcept { return region_->grid_.rows(); }
-    // Moves to the first non-empty band at or after `row_`, then loads it.
+    // Moves to the first non-empty band at or after `row_`, then loads its
+    // first rectangle.
     void seek_band() noexcept;
-    void load() noexcept;
 
-    qvGridRegion const* region_;
-    qvIRStrip::const_iterator interval_{};
-    qvIRGrid::Rows::const_iterator row_;
+    qvIRGrid const* grid_;
+    std::size_t row_ = 0;
+    qvIRInterval const* interval_ = nullptr;
+    qvIRInterval const* band_end_ = nullptr;
     qvMathRectOf<double> current_;
 };

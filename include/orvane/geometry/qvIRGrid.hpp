@@ -1,6 +1,6 @@
 #pragma once
 // qvIRGrid: a planar area made of axis-parallel rectangles, kept as horizontal
-// bands (rows) sorted by their y key, each holding a qvIRStrip of disjoint
+// bands (rows) sorted by their y key, each holding a strip of disjoint
 // x-intervals. A row keyed y covers [y, next key) with its strip's intervals.
 // It is the storage behind grid regions.
 //
@@ -12,17 +12,25 @@
 //   - each strip's intervals are sorted, disjoint, do not touch and have
 //     positive length.
 // Keys and interval ends are stored as given (never computed) and compared
-// exactly; NaN never gets in. +0 and -0 are one key: the sign stored first
-// stays.
+// exactly; NaN never gets in. +0 and -0 are one key: where both operands of
+// an operation hold it, the sign this grid stored stays.
 //
 // Rectangles with x2 < x1 or y2 < y1, a zero extent or a NaN coordinate hold
 // no area: add and sub ignore them, mul erases the grid.
+//
+// Storage is flat: one array of rows (key, where its intervals start, how
+// many) and one pool of intervals. Copies, walks and whole-grid operations
+// are single passes over contiguous memory; an operation on a few rows
+// rewrites only those rows' intervals, at the end of the pool, and the
+// space they leave is reclaimed once it outweighs the live intervals.
 
 #include <orvane/geometry/qvMathRect.hpp>
+#include <orvane/geometry/qvRTComponent.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
-#include <map>
+#include <span>
 #include <vector>
 
 // One x-interval [start, end) of a strip.
@@ -68,35 +76,33 @@ public:
     friend bool operator==(qvIRStrip const&, qvIRStrip const&) = default;
 
 private:
-    friend class qvIRGrid;
-
-    // The strip-with-strip operations build their result in `scratch` and
-    // swap it in, so a walk over many rows reuses one buffer.
-    void add(qvIRStrip const& other, Intervals& scratch);
-    void sub(qvIRStrip const& other, Intervals& scratch);
-    void mul(qvIRStrip const& other, Intervals& scratch);
-
     Intervals c;
+};
+
+// One row of a grid as read through qvIRGrid::row(): its key and its strip.
+struct qvIRRow {
+    double key;
+    std::span<qvIRInterval const> strip;
 };
 
 class qvIRGrid {
 public:
-    using Rows = std::map<double, qvIRStrip>;
-
     qvIRGrid() = default;
-    qvIRGrid(qvIRGrid const&) = default;
-    qvIRGrid(qvIRGrid&&) noexcept = default;
-    qvIRGrid& operator=(qvIRGrid const&) = default;
-    qvIRGrid& operator=(qvIRGrid&&) noexcept = default;
+    qvIRGrid(qvIRGrid const& other);
+    qvIRGrid(qvIRGrid&& other) noexcept;
+    qvIRGrid& operator=(qvIRGrid const& other);
+    qvIRGrid& operator=(qvIRGrid&& other) noexcept;
     ~qvIRGrid() = default;
 
-    void erase() noexcept { c.clear(); }
+    // Removes every row and gives the memory back.
+    void erase() noexcept;
     bool empty() const noexcept { return c.empty(); }
     // Fewer than two rows; in canonical form the same as empty().
     bool simple() const noexcept { return c.size() < 2; }
 
-    // Read access for walking the bands: key -> strip, ascending.
-    Rows const& rows() const noexcept { return c; }
+    // Read access for walking the bands, ascending; i < row_count().
+    std::size_t row_count() const noexcept { return c.size(); }
+    qvIRRow row(std::size_t i) const noexcept { return {c[i].key, strip(c[i])}; }
 
     void add(qvMathRectOf<double> const& r);
     void sub(qvMathRectOf<double> const& r);
@@ -106,6 +112,11 @@ public:
     void add(qvIRGrid const& other);
     void sub(qvIRGrid const& other);
     void mul(qvIRGrid const& other);
+
+    // The image under the axis maps x and y: the same grid as uniting, into
+    // an empty grid, the image of every band's rectangles (so images that
+    // hold no area or a NaN drop out, and touching ones merge).
+    qvIRGrid mapped(qvRTComponent const& x, qvRTComponent const& y) const;
 
     // Removes leading empty rows and all but the lowest of the trailing
     // empty rows.
@@ -119,16 +130,44 @@ public:
     void print() const;   // on standard output
     void print(std::ostream& os) const;
 
-    bool operator==(qvIRGrid const&) const = default;
+    bool operator==(qvIRGrid const& other) const noexcept;
 
 private:
-    // Band forms: apply a strip to every row in [y1, y2). add creates the
-    // rows it needs; sub and mul split only inside the grid's rows.
-    void add(double y1, double y2, qvIRStrip const& strip, qvIRStrip::Intervals& scratch);
-    void sub(double y1, double y2, qvIRStrip const& strip, qvIRStrip::Intervals& scratch);
-    void mul(double y1, double y2, qvIRStrip const& strip, qvIRStrip::Intervals& scratch);
+    enum class Op { add, sub, mul };
+    // 16 bytes: rows shift when keys come and go, so they are kept small.
+    struct Row {
+        double key;
+        std::uint32_t first;   // index of the row's first interval in the pool
+        std::uint32_t size;
+    };
+    // The other operand of an operation: a grid's rows, or the two rows of
+    // one band.
+    struct Bands {
+        Row const* rows;
+        std::size_t count;
+        qvIRInterval const* pool;
+    };
 
-    void drop_leading_empty_rows();
+    // Positions fit: the pool never grows past what 32 bits index.
+    static Row row_of(double key, std::size_t first, std::size_t size) noexcept {
+        return {key, static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(size)};
+    }
+    std::span<qvIRInterval const> strip(Row const& r) const noexcept {
+        return {pool.data() + r.first, r.size};
+    }
+    Bands bands() const noexcept { return {c.data(), c.size(), pool.data()}; }
 
-    Rows c;
+    // Combines the grid with the other operand's bands (at least two rows,
+    // canonical). Only the rows inside the other operand's y range are
+    // rewritten; `whole` rebuilds the storage instead of patching it.
+    void apply(Op op, Bands const& other, bool whole);
+    void splice_rows(std::size_t from, std::size_t to, std::vector<Row> const& made);
+    void append_band(double y1, double y2, std::span<qvIRInterval const> strip_of_band);
+    void drop_rows(std::size_t from, std::size_t to);
+    std::vector<qvIRInterval> packed(std::vector<Row>& rows) const;
+    void compact();
+
+    std::vector<Row> c;
+    std::vector<qvIRInterval> pool;
+    std::size_t unused = 0;   // pool intervals no row refers to
 };
