@@ -16,7 +16,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -59,53 +58,29 @@ std::string saved(qvVersion const& version, qvCustomBrush const& brush) {
     return written(version, [&](qvOutputStream& os) { brush.save(os); });
 }
 
-qvCustomBrush loaded(qvVersion const& version, std::string const& body) {
-    Input in(version, body);
-    qvCustomBrush brush;
-    brush.load(in.stream());
-    EXPECT_EQ(in.remaining(), 0u);
-    return brush;
-}
-
-// A 3.4.1 linear brush (version 0, kind 0) of zero points, settings and
-// transformation, with the given stop count and stops.
-std::string linear_brush(std::int32_t count, std::string const& stops) {
-    return std::string(8 + 32 + 8 + 48, '\0') + le(count) + stops;
-}
-
 std::string stop341(qvRgbColor const& c, double position) {
     return le(c.red()) + le(c.green()) + le(c.blue()) + le(c.alpha()) + le(position);
 }
 
 }  // namespace
 
-TEST(qvCustomBrush, Copies_and_handles_share_one_gradient) {
-    EXPECT_EQ(qvCustomBrush().get(), nullptr);
-    const qvCustomBrush first = two_colour_linear();
-    const qvCustomBrush copy = first;
-    qvLinearGradient(copy)->add_stop(0.5, red);
-    EXPECT_EQ(qvLinearGradient(first)->stop_count(), 3);
-    EXPECT_FALSE(qvRadialGradient(first));
-    const qvLinearGradient linear(first);
-    EXPECT_TRUE(linear == first);  // one counter
-    EXPECT_TRUE(qvCustomBrush(linear, linear.get()) == first);
-}
-
-TEST(qvCustomBrush, Last_release_deletes_the_gradient_once_and_a_load_leaves_it_alone) {
+TEST(qvCustomBrush, Copies_and_handles_share_one_gradient_that_the_last_release_deletes_once) {
     int deletions = 0;
     {
         qvCustomBrush brush(static_cast<qvCustomBrushDataAccess*>(new ProbeGradient(&deletions)));
         qvLinearGradient handle(brush);
         qvCustomBrush other = handle;
+        handle->add_stop(0.5, red);
+        EXPECT_EQ(qvLinearGradient(other)->stop_count(), 1);
+        EXPECT_TRUE(qvCustomBrush(handle, handle.get()) == brush);  // one counter
         brush = qvCustomBrush();
         handle = qvLinearGradient();
         const qvCustomBrush same = other;
         other = same;
         EXPECT_EQ(deletions, 0);
         Input in(v341, saved(v341, two_colour_linear()));
-        other.load(in.stream());
+        other.load(in.stream());  // into a new gradient: `same` keeps the old one
         EXPECT_NE(other.get(), same.get());
-        EXPECT_EQ(qvLinearGradient(same)->stop_count(), 0);
         EXPECT_EQ(deletions, 0);
     }
     EXPECT_EQ(deletions, 1);
@@ -135,9 +110,7 @@ TEST(qvCustomBrushStream, Every_kind_and_the_empty_brush_reload_and_a_cut_at_any
             Input in(version, full);
             back.load(in.stream());
             EXPECT_TRUE(brush.get() ? back.get() != brush.get() : !back.get());  // a new gradient, or none
-            EXPECT_EQ(saved(version, back), full);
-            EXPECT_EQ(bool(qvRadialGradient(back)), bool(qvRadialGradient(brush)));
-            EXPECT_EQ(bool(qvConicalGradient(back)), bool(qvConicalGradient(brush)));
+            EXPECT_EQ(saved(version, back), full);  // the kind word included
             for (std::size_t n = 0; n < full.size(); ++n) {
                 qvCustomBrush kept = previous;
                 Input cut(version, full.substr(0, n));
@@ -148,27 +121,13 @@ TEST(qvCustomBrushStream, Every_kind_and_the_empty_brush_reload_and_a_cut_at_any
         }
 }
 
-TEST(qvCustomBrushStream, Stop_counts_and_positions_as_stored) {
-    Input negative(v341, linear_brush(-3, "tail"));
+TEST(qvCustomBrushStream, A_negative_stop_count_reads_no_stops) {
+    // A linear brush of zero points, settings and transformation, then the count.
+    Input in(v341, std::string(8 + 32 + 8 + 48, '\0') + le<std::int32_t>(-3) + "tail");
     qvCustomBrush brush;
-    brush.load(negative.stream());
+    brush.load(in.stream());
     EXPECT_EQ(qvLinearGradient(brush)->stop_count(), 0);
-    EXPECT_EQ(negative.remaining(), 4u);  // no stop data consumed
-
-    const qvLinearGradient down(
-        loaded(v341, linear_brush(3, stop341(red, 0.9) + stop341(blue, 0.5) + stop341(red, 0.1))));
-    EXPECT_EQ(down->stop_position(0), 0.1);
-    EXPECT_EQ(down->stop_position(2), 0.9);
-
-    const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
-    const qvRgbColor odd = qvRgbColor::unchecked(std::nanf(""), inf, -inf, 2);
-    const qvLinearGradient g(
-        loaded(v341, linear_brush(3, stop341(odd, nan) + stop341(red, inf) + stop341(red, -inf))));
-    ASSERT_EQ(g->stop_count(), 3);
-    // Nothing is greater than NaN, and NaN is greater than nothing: the stops after it order among themselves.
-    EXPECT_TRUE(std::isnan(g->stop_position(0)));
-    EXPECT_EQ(g->stop_position(1), -inf);
-    EXPECT_EQ(g->stop_position(2), inf);
+    EXPECT_EQ(in.remaining(), 4u);
 }
 
 TEST(qvCustomBrushStream, Version_and_kind_words_are_checked) {
@@ -181,18 +140,11 @@ TEST(qvCustomBrushStream, Version_and_kind_words_are_checked) {
     }
 }
 
-TEST(qvGradientStops, Insertion_is_stable_and_ordered_even_for_NaN_and_beyond_16_stops) {
+TEST(qvGradientStops, Insertion_is_stable_and_ordered_even_for_NaN) {
     qvLinearGradient g = plain();
     for (auto [p, c] : {std::pair{0.5, red}, {0.2, green}, {0.8, blue}, {0.5, white}}) g->add_stop(p, c);
     EXPECT_EQ(positions(*g), (std::vector<double>{0.2, 0.5, 0.5, 0.8}));
-    EXPECT_EQ(g->stop_color(1), red);  // an equal position goes after the existing stop
-    EXPECT_EQ(g->stop_color(2), white);
-
-    qvLinearGradient many = plain();
-    for (int i = 0; i < 20; ++i) many->add_stop((i * 7) % 5 * 0.25, qvRgbColor(0.0, 0.0, i / 20.0));
-    for (int i = 1; i < 20; ++i)
-        ASSERT_TRUE(many->stop_position(i - 1) < many->stop_position(i) ||
-                    many->stop_color(i - 1).blue() < many->stop_color(i).blue()) << i;
+    EXPECT_EQ(g->stop_color(2), white);  // an equal position goes after the existing stop
 
     qvLinearGradient odd = plain();
     odd->add_stop(0.5, red);

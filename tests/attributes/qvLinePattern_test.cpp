@@ -15,20 +15,18 @@ namespace {
 const double three[] = {4.0, 2.0, 1.0};
 }  // namespace
 
-TEST(qvLinePattern, Copies_own_their_dashes_and_equality_needs_offsets_and_dash_bytes) {
+TEST(qvLinePattern, Copies_own_their_dashes_equality_needs_the_offset_and_counts_are_not_negative) {
     qvLinePattern a(three, 3, 0.5);
     const qvLinePattern b = a;
     EXPECT_NE(a.dashes(), b.dashes());
     EXPECT_EQ(a, b);
     a = qvLinePattern();
-    EXPECT_EQ(a.dashes(), nullptr);
     EXPECT_EQ(b.dashes()[2], 1.0);
     EXPECT_NE(qvLinePattern(three, 3, 0.0), qvLinePattern(three, 3, 1.0));
     EXPECT_THROW(qvLinePattern(three, -1, 0.0), qvAssertionError);
 }
 
 TEST(qvLinePatternStream, Count_offset_then_dashes) {
-    EXPECT_EQ(written(v341, [](qvOutputStream& os) { os << qvLinePattern(); }), std::string(12, '\0'));
     const qvLinePattern p(three, 3, 0.5);
     const std::string body = written(v000, [&](qvOutputStream& os) { os << p; });
     ASSERT_EQ(body.size(), 36u);

@@ -20,12 +20,9 @@
 #include "qvAllocationProbe.hpp"
 
 #include <algorithm>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
 using namespace attribute_test;
-
 
 namespace {
 
@@ -80,8 +77,6 @@ std::vector<std::string> paths_of(qvFolder const& folder) {
     return paths;
 }
 
-qvPropertyClass* rgb() { return qvStandardPropertyClass<COLOR_RGB_INTERNAL_PROPERTY_CLASS>(); }
-
 template <class C>
 C const& type_of() {
     return *qvStandardPropertyClass<C>();
@@ -101,27 +96,19 @@ void expect_round_trip(T const& value, std::size_t size, qvVersion const& versio
     type.destroy_object(back, nullptr);
 }
 
-std::int32_t count_of(qvCustomBrush const& brush) {
-    return qvCountOf(static_cast<qvRefBase const&>(*brush.get()));
-}
-
 }  // namespace
 
 TEST(qvSimplePropertyClass, Word_holds_the_value_sign_extended_and_streams_4_bytes) {
     const qvSimplePropertyClass type("test.simple");
-    const std::int32_t minus_five = -5, low = INT32_MIN, seven = 7, eight = 8;
+    const std::int32_t low = INT32_MIN, seven = 7, eight = 8;
     long word = 0;
-    type.create_object(word, &minus_five);
-    EXPECT_EQ(word, -5L);
-    EXPECT_EQ(type.property(word), static_cast<void const*>(&word));
-    type.property(word, &low);
+    type.create_object(word, &low);
     EXPECT_EQ(word, long{INT32_MIN});
     EXPECT_EQ(saved(type, -2), "\xFE\xFF\xFF\xFF");
-    EXPECT_EQ(loaded(type, "\x04\x03\x02\x01"), 0x01020304L);
+    EXPECT_EQ(loaded(type, "\xFE\xFF\xFF\xFF"), -2L);
     EXPECT_TRUE(type.equal_objects(&seven, &seven));
     EXPECT_FALSE(type.equal_objects(&seven, &eight));
     EXPECT_EQ(assertion_text([&] { type.equal_objects(&seven, nullptr); }), "a && b");
-    expect_refused(type, "\x01\x02\x03", "Incomplete data on input");
     // A reference word destroyed without a palette releases nothing.
     const qvReferencePropertyClass reference("test.reference");
     reference.create_object(word, &seven);
@@ -131,29 +118,18 @@ TEST(qvSimplePropertyClass, Word_holds_the_value_sign_extended_and_streams_4_byt
 
 TEST(qvGeneralPropertyClass, Values_are_counted_blocks_copied_compared_and_read_in_pieces) {
     const qvGeneralPropertyClass type("test.general");
-    const std::string empty = block(""), abc = block("abc"), ab = block("ab");
+    const std::string abc = block("abc"), ab = block("ab");
     long word = 0;
-    type.create_object(word, empty.data());
-    EXPECT_EQ(saved(type, word), std::string(4, '\0'));
-    type.destroy_object(word, nullptr);
-    EXPECT_EQ(word, 0L);
     type.create_object(word, abc.data());
     EXPECT_NE(type.property(word), static_cast<void const*>(abc.data()));
     EXPECT_TRUE(type.equal_objects(type.property(word), abc.data()));
     EXPECT_FALSE(type.equal_objects(type.property(word), ab.data()));
-    EXPECT_EQ(assertion_text([&] { type.equal_objects(nullptr, abc.data()); }), "a && b");
     type.destroy_object(word, nullptr);
     std::string large(200000, '\0');
     for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7);
     word = loaded(type, block(large));
     EXPECT_EQ(saved(type, word), block(large));
     type.destroy_object(word, nullptr);
-}
-
-TEST(qvGeneralPropertyClass, Bad_input_leaves_the_word_and_allocates_nothing_large) {
-    const qvGeneralPropertyClass type("test.general.bad");
-    expect_refused(type, std::string("\x05\x00\x00", 3), "Incomplete data on input");
-    expect_refused(type, le<std::int32_t>(5) + "abcd", "Incomplete data on input");
     expect_refused(type, le<std::int32_t>(-1) + "abcd", "Invalid count on input");
     expect_refused(type, le<std::int32_t>(0x7FFFFFFF) + std::string(10, 'x'), "Incomplete data on input");
 }
@@ -166,14 +142,11 @@ TEST(qvComplexPropertyClass, Words_own_copies_and_a_failed_load_leaks_nothing) {
         long word = 0, borrowed = 0;
         type.create_object(word, &value);
         EXPECT_EQ(Probe::alive, 2);
-        EXPECT_NE(type.property(word), static_cast<void const*>(&value));
         EXPECT_TRUE(type.equal_objects(type.property(word), &value));
-        EXPECT_EQ(assertion_text([&] { type.equal_objects(&value, nullptr); }), "a && b");
         type.property(borrowed, &value);  // a hashing word borrows
         EXPECT_EQ(type.property(borrowed), static_cast<void const*>(&value));
         EXPECT_EQ(Probe::alive, 2);
         type.destroy_object(word, nullptr);
-        EXPECT_EQ(word, 0L);
         word = loaded(type, le<std::int32_t>(-9));
         EXPECT_EQ(saved(type, word), le<std::int32_t>(-9));
         type.destroy_object(word, nullptr);
@@ -185,8 +158,6 @@ TEST(qvComplexPropertyClass, Words_own_copies_and_a_failed_load_leaks_nothing) {
 TEST(qvPropertyClass, Objects_of_one_name_share_the_handle_and_only_the_first_removes_it) {
     qvPropertyClass::Registry& classes = *qvPropertyClass::registry().get();
     auto* first = new qvSimplePropertyClass("test.shared.name");
-    EXPECT_EQ(classes.id("test.shared.name"), first->handle());
-    EXPECT_EQ(classes.object(first->handle()), first);
     {
         const qvGeneralPropertyClass second("test.shared.name");
         const qvSimplePropertyClass copy(*first);
@@ -209,7 +180,6 @@ TEST(qvPropertyClass, References_are_the_registered_name_and_unknown_names_read_
     EXPECT_EQ(read, static_cast<qvPropertyClass const*>(&type));
     in.stream() >> read;
     ASSERT_EQ(read, qvStandardPropertyClass<UNKNOWN_INTERNAL_PROPERTY_CLASS>());
-    EXPECT_EQ(read->handle(), 26);
     long word = 0;
     read->load_object(in.stream(), word);
     EXPECT_EQ(saved(*read, word), block("hello"));  // the same 9 bytes
@@ -218,21 +188,10 @@ TEST(qvPropertyClass, References_are_the_registered_name_and_unknown_names_read_
     EXPECT_EQ(read, qvStandardPropertyClass<UNKNOWN_INTERNAL_PROPERTY_CLASS>());
 }
 
-TEST(qvFolder, Root_is_the_empty_path_and_enumerates_every_folder_in_byte_order) {
-    qvFolder const& root = qvFolder::root();
-    EXPECT_EQ(root.handle(), 0);
-    EXPECT_STREQ(root.name(), "");
-    const std::vector<std::string> paths = paths_of(root);
-    ASSERT_EQ(paths.size(), 54u);
-    EXPECT_EQ(paths[0], "attr_name");
-    EXPECT_EQ(paths[1], "attribute_flavor");
-    EXPECT_EQ(paths.back(), "ref_count");
-    EXPECT_TRUE(std::is_sorted(paths.begin(), paths.end()));
-}
-
-TEST(qvFolder, Prefix_covers_paths_that_continue_the_last_component) {
-    EXPECT_EQ(paths_of(qvFolder("pen/color_device/color", nullptr)),
-              (std::vector<std::string>{"pen/color_device/color", "pen/color_device/color_index"}));
+TEST(qvFolder, Enumeration_covers_paths_that_continue_the_prefix_in_byte_order) {
+    const std::vector<std::string> all = paths_of(qvFolder::root());
+    EXPECT_EQ(all.size(), 54u);
+    EXPECT_TRUE(std::is_sorted(all.begin(), all.end()));
     const int highest = qvFolder::max_handle();
     {
         const qvFolder group("brush/color_device", nullptr);  // an application folder without class
@@ -250,20 +209,18 @@ TEST(qvFolder, A_registered_path_keeps_its_handle_and_class_and_only_its_registr
     qvFolder* registered = qvFolder::folder_by_name("pen/color_device/color");
     const qvFolder again("pen/color_device/color", nullptr);
     EXPECT_EQ(again.handle(), registered->handle());
-    EXPECT_EQ(again.type(), rgb());
+    EXPECT_EQ(again.type(), registered->type());
     qvPropertyClass* gray = qvStandardPropertyClass<COLOR_GRAY_INTERNAL_PROPERTY_CLASS>();
     EXPECT_EQ(assertion_text([&] { qvFolder other("pen/color_device/color", gray); }),
               "!pt || pt == folder->_type");
-    EXPECT_EQ(qvFolder::folder_by_name("pen/color_device/color"), registered);
-
-    auto* first = new qvFolder("test/owned", rgb());
+    auto* first = new qvFolder("test/owned", gray);
     { const qvFolder second("test/owned", nullptr); }
     EXPECT_EQ(qvFolder::folder_by_name("test/owned"), first);
     delete first;
     EXPECT_EQ(qvFolder::folder_by_name("test/owned"), nullptr);
 }
 
-TEST(qvFolder, References_are_the_path_and_read_back_the_folder) {
+TEST(qvFolder, References_are_the_path_and_the_root_reads_back) {
     qvFolder* width = qvFolder::folder_by_name("pen/color_device/line_width");
     const std::string out = written(v341, [&](qvOutputStream& os) { os << *width << qvFolder::root(); });
     EXPECT_EQ(out, le<std::int16_t>(27) + "pen/color_device/line_width" + le<std::int16_t>(0));
@@ -277,48 +234,29 @@ TEST(qvFolder, References_are_the_path_and_read_back_the_folder) {
 }
 
 TEST(qvStandardPropertyClasses, Values_stream_in_their_sizes_and_read_back_equal) {
-    expect_round_trip<LINE_STYLE_INTERNAL_PROPERTY_CLASS>(std::int32_t{-123456}, 4);
     expect_round_trip<COLOR_INDEX_INTERNAL_PROPERTY_CLASS>(static_cast<unsigned char>(200), 1);
     expect_round_trip<MARKER_HOT_SPOT_INTERNAL_PROPERTY_CLASS>(qvCrdOf<int>(-3, 70000), 8);
-    expect_round_trip<LINE_WIDTH_INTERNAL_PROPERTY_CLASS>(qvWrap<double>(2.5), 8);
-    expect_round_trip<MARKER_SIZE_INTERNAL_PROPERTY_CLASS>(qvMarkerSize(6.25), 8);
-    expect_round_trip<COLOR_RGB_INTERNAL_PROPERTY_CLASS>(qvRgbColor(0.25f, 0.5f, 1.0f, 0.75f), 16);
     expect_round_trip<COLOR_RGB_INTERNAL_PROPERTY_CLASS>(qvRgbColor(0.25f, 0.5f, 1.0f), 12, v000);
     expect_round_trip<STRING_INTERNAL_PROPERTY_CLASS>(qvString("Arial"), 7);
-    // Raw values are little-endian.
     const qvCrdOf<int> spot(1, -2);
-    const qvWrap<double> two(2.0);
     long word = 0;
     type_of<MARKER_HOT_SPOT_INTERNAL_PROPERTY_CLASS>().property(word, &spot);
     EXPECT_EQ(saved(type_of<MARKER_HOT_SPOT_INTERNAL_PROPERTY_CLASS>(), word), le(1) + le(-2));
-    type_of<LINE_WIDTH_INTERNAL_PROPERTY_CLASS>().property(word, &two);
-    EXPECT_EQ(saved(type_of<LINE_WIDTH_INTERNAL_PROPERTY_CLASS>(), word), le(2.0));
-}
-
-TEST(qvStandardPropertyClasses, Missing_bytes_and_missing_values_are_refused) {
-    expect_refused(type_of<COLOR_INDEX_INTERNAL_PROPERTY_CLASS>(), "", "Incomplete data on input");
-    expect_refused(type_of<MARKER_HOT_SPOT_INTERNAL_PROPERTY_CLASS>(), le(1) + "\x02", "Incomplete data on input");
-    const qvRgbColor red(1, 0, 0);
-    EXPECT_EQ(assertion_text([&] { type_of<COLOR_RGB_INTERNAL_PROPERTY_CLASS>().equal_objects(nullptr, &red); }),
-              "a && b");
 }
 
 TEST(qvStandardPropertyClasses, Images_are_equal_when_they_share_pixels_and_brushes_count_their_words) {
     auto const& image = type_of<IMAGE_INTERNAL_PROPERTY_CLASS>();
     const qvBitmap original(qvIndexedBitmap, 2, 2), copy(original), separate(qvIndexedBitmap, 2, 2);
-    long a = 0, b = 0;
-    image.create_object(a, &original);
-    image.create_object(b, &copy);
-    EXPECT_TRUE(image.equal_objects(image.property(a), image.property(b)));
-    EXPECT_FALSE(image.equal_objects(image.property(a), &separate));
-    image.destroy_object(a, nullptr);
-    image.destroy_object(b, nullptr);
+    EXPECT_TRUE(image.equal_objects(&original, &copy));
+    EXPECT_FALSE(image.equal_objects(&original, &separate));
+    long a = 0;
 
     auto const& brushes = type_of<CUSTOM_BRUSH_INTERNAL_PROPERTY_CLASS>();
     const qvCustomBrush brush = qvLinearGradient(qvCrdOf<double>(0, 0), qvCrdOf<double>(1, 1));
-    const std::int32_t before = count_of(brush);
+    auto const count = [&] { return qvCountOf(static_cast<qvRefBase const&>(*brush.get())); };
+    const std::int32_t before = count();
     brushes.create_object(a, &brush);
-    EXPECT_EQ(count_of(brush), before + 1);
+    EXPECT_EQ(count(), before + 1);
     brushes.destroy_object(a, nullptr);
-    EXPECT_EQ(count_of(brush), before);
+    EXPECT_EQ(count(), before);
 }

@@ -1,7 +1,7 @@
 // The standard palette: handles, reference counts, copy on write,
 // invalidation, cookies, names (its attribute repository) and the exact
-// bytes of small saved palettes. This program registers no folder or class
-// of its own, so the stream headers carry the library's own registry sizes
+// bytes of a small saved palette. This program registers no folder or class
+// of its own, so the stream header carries the library's own registry sizes
 // (54 folders, 26 classes).
 
 #include <orvane/attributes/qvPropertyClass.hpp>
@@ -35,17 +35,13 @@ TEST(qvStandardPalette, Alloc_add_ref_and_release) {
     EXPECT_EQ(palette.alloc(false), 1);
     EXPECT_EQ(palette.alloc(true), 2);
     EXPECT_EQ(simple_of(palette, 2, "is_shared"), 1);
-    EXPECT_EQ(simple_of(palette, 1, "is_shared"), -1);
     EXPECT_EQ(palette.release(2), 0);
     EXPECT_EQ(palette.alloc(false), 2);  // the last released handle is reused
-    palette.add_ref(2);
-    palette.add_ref(0);  // handle 0 is ignored
-    EXPECT_EQ(palette.release(2), 1);
+    palette.add_ref(0);                  // handle 0 is ignored
     EXPECT_EQ(palette.release(0), 0);
-    palette.property(1, folder(line_width), &width_2, false);
     const std::string before = saved(palette);
     expect_raises<HandleError>([&] { palette.add_ref(3); }, illegal_handle);
-    expect_raises<HandleError>([&] { palette.release(3); }, illegal_handle);
+    EXPECT_THROW(palette.release(3), HandleError);
     EXPECT_EQ(saved(palette), before);
     for (int i = 0; i < 3; ++i) palette.alloc(false);
     std::vector<long> seen;  // enumeration survives releases between steps
@@ -56,34 +52,25 @@ TEST(qvStandardPalette, Alloc_add_ref_and_release) {
     EXPECT_EQ(seen, (std::vector<long>{1, 2, 4, 5}));
 }
 
-TEST(qvStandardPalette, Last_release_drops_cookies_and_announces_a_single_user) {
+TEST(qvStandardPalette, Cookies_are_stamped_kept_first_and_dropped_by_a_change_or_last_release) {
     qvStandardPalette palette;
     const long h = palette.alloc(false), other = palette.alloc(false);
-    int deaths = 0;
-    for (auto [handle, kind] : {std::pair{h, 0}, {h, 3}, {other, 0}})
-        palette.cookie(qvCookieHandle(handle, kind), orvane::auto_ptr<qvCookie>(new CountedCookie(deaths)));
-    PaletteListener listener(palette);
-    palette.add_ref(h);
-    EXPECT_EQ(palette.release(h), 1);
-    EXPECT_EQ(listener.events(), "");
-    EXPECT_EQ(palette.release(h), 0);
-    EXPECT_EQ(listener.events(), std::to_string(h) + "/0");
-    EXPECT_EQ(deaths, 2);
-    EXPECT_NE(palette.cookie(qvCookieHandle(other, 0)), nullptr);
-}
-
-TEST(qvStandardPalette, Cookies_are_stamped_and_a_second_one_for_a_key_is_deleted) {
-    qvStandardPalette palette;
-    const long h = palette.alloc(false);
     int deaths = 0;
     auto* first = new CountedCookie(deaths);
     palette.cookie(qvCookieHandle(h, 1), orvane::auto_ptr<qvCookie>(first));
     EXPECT_EQ(first->time_stamp, palette.time_stamp());
     palette.cookie(qvCookieHandle(h, 1), orvane::auto_ptr<qvCookie>(new CountedCookie(deaths)));
-    EXPECT_EQ(deaths, 1);
+    EXPECT_EQ(deaths, 1);  // the second for a key is deleted
     EXPECT_EQ(palette.cookie(qvCookieHandle(h, 1)), first);
-    palette.property(h, folder(line_width), &width_3, false);  // a change drops the attribute's cookies
+    palette.property(h, folder(line_width), &width_3, false);
     EXPECT_EQ(deaths, 2);
+    for (long handle : {h, other})
+        palette.cookie(qvCookieHandle(handle, 0), orvane::auto_ptr<qvCookie>(new CountedCookie(deaths)));
+    PaletteListener listener(palette);
+    EXPECT_EQ(palette.release(h), 0);
+    EXPECT_EQ(listener.events(), std::to_string(h) + "/0");
+    EXPECT_EQ(deaths, 3);
+    EXPECT_NE(palette.cookie(qvCookieHandle(other, 0)), nullptr);
 }
 
 TEST(qvStandardPaletteCopyOnWrite, One_user_changes_in_place_and_a_second_gets_a_private_copy) {
@@ -94,16 +81,14 @@ TEST(qvStandardPaletteCopyOnWrite, One_user_changes_in_place_and_a_second_gets_a
     EXPECT_EQ(listener.events(), std::to_string(h) + "/0");
     palette.property(h, folder(line_style), &style_2, false);
     ASSERT_EQ(palette.add_name(h, "pen", false), h);  // count 2: user and name
-    palette.add_ref(h);                                // count 3
     listener.log.clear();
     const long copy = palette.property(h, folder(line_width), &width_3, false);
     EXPECT_NE(copy, h);
     EXPECT_EQ(width_of(palette, copy), 3.0);
     EXPECT_EQ(simple_of(palette, copy, line_style), 2);
-    EXPECT_EQ(count_of(palette, copy), 1);
     EXPECT_EQ(palette.name(copy), nullptr);
     EXPECT_EQ(width_of(palette, h), 2.0);
-    EXPECT_EQ(count_of(palette, h), 2);
+    EXPECT_EQ(count_of(palette, h), 1);
     EXPECT_EQ(listener.events(), "");
 }
 
@@ -111,32 +96,23 @@ TEST(qvStandardPaletteCopyOnWrite, Shared_attributes_change_for_all_unless_writt
     qvStandardPalette palette;
     const long h = palette.alloc(true);
     palette.add_ref(h);
-    palette.add_ref(h);
     PaletteListener listener(palette);
     EXPECT_EQ(palette.property(h, folder(line_width), &width_2, true), h);
     EXPECT_EQ(listener.events(), "all " + std::to_string(h) + "/1");
-    EXPECT_EQ(count_of(palette, h), 3);
     const long copy = palette.property(h, folder(line_width), &width_3, false);
     EXPECT_NE(copy, h);
     EXPECT_EQ(simple_of(palette, copy, "is_shared"), 1);
-    EXPECT_EQ(count_of(palette, h), 2);
 }
 
 TEST(qvStandardPaletteCopyOnWrite, Removes_and_copies) {
     qvStandardPalette palette;
-    const long named = palette.add_name(palette.alloc(false), "kept", false);
-    palette.add_ref(named);
-    EXPECT_EQ(palette.remove(named, folder("attr_name"), false), named);  // never clones
-    EXPECT_EQ(palette.name(named), nullptr);
-    EXPECT_EQ(count_of(palette, named), 3);  // the repository's reference is not the palette's business
-
     const long h = palette.add_name(palette.alloc(true), "all", false);
     const qvRgbColor red(1, 0, 0);
     const unsigned char index = 7;
     palette.property(h, folder("pen/color_device/color"), &red, true);
     palette.property(h, folder("pen/color_device/color_index"), &index, true);
     palette.property(h, folder(line_width), &width_2, true);
-    EXPECT_EQ(palette.remove(h, folder("pen/color_device/color"), true), h);
+    EXPECT_EQ(palette.remove(h, folder("pen/color_device/color"), true), h);  // the prefix goes
     EXPECT_EQ(palette.property(h, folder("pen/color_device/color_index")), nullptr);
     EXPECT_EQ(width_of(palette, h), 2.0);
     EXPECT_EQ(palette.remove(h, qvFolder::root(), true), h);  // keeps count, name and sharing
@@ -151,9 +127,7 @@ TEST(qvStandardPaletteCopyOnWrite, Removes_and_copies) {
     EXPECT_EQ(palette.copy(src, dst, qvFolder::root(), false), dst);  // skips folders the source lacks
     EXPECT_EQ(palette.copy(99, dst, qvFolder::root(), false), dst);   // an unknown source copies nothing
     EXPECT_EQ(simple_of(palette, dst, line_style), 2);
-    EXPECT_EQ(width_of(palette, dst), 3.0);
-    // A value read from its own entry can be written back: the old word used
-    // to be destroyed before the new one was made from it.
+    // Regression: a value read from its own entry was destroyed before being copied.
     palette.property(dst, folder(line_width), palette.property(dst, folder(line_width)), false);
     EXPECT_EQ(palette.copy(dst, dst, qvFolder::root(), false), dst);
     EXPECT_EQ(width_of(palette, dst), 3.0);
@@ -167,22 +141,19 @@ TEST(qvStandardPaletteCopyOnWrite, Bad_targets_are_refused_and_nothing_changes) 
     const std::string before = saved(palette);
     PaletteListener listener(palette);
     for (long unknown : {0L, 2L}) {
-        expect_raises<HandleError>([&] { palette.property(unknown, folder(line_width), &width_3, false); },
-                                   illegal_handle);
-        expect_raises<HandleError>([&] { palette.copy(h, unknown, qvFolder::root(), false); }, illegal_handle);
-        expect_raises<HandleError>([&] { palette.remove(unknown, qvFolder::root(), false); }, illegal_handle);
+        EXPECT_THROW(palette.property(unknown, folder(line_width), &width_3, false), HandleError);
+        EXPECT_THROW(palette.copy(h, unknown, qvFolder::root(), false), HandleError);
+        EXPECT_THROW(palette.remove(unknown, qvFolder::root(), false), HandleError);
     }
     expect_raises<HandleError>([&] { palette.property(h, qvFolder::root(), &width_3, false); },
                                "Illegal folder specified");
     EXPECT_EQ(saved(palette), before);
     EXPECT_EQ(listener.events(), "");
     EXPECT_EQ(palette.alloc(false), 2);  // no orphan entries were left under 2
-    EXPECT_EQ(palette.property(2, folder(line_width)), nullptr);
 }
 
-TEST(qvStandardPalette, Empty_palette_24_bytes_and_one_line_width_163_bytes) {
+TEST(qvStandardPalette, One_line_width_saves_163_bytes) {
     qvStandardPalette palette;
-    EXPECT_EQ(saved(palette), std::string("\0\0\0\0\x36\0\0\0\x1A\0\0\0", 12) + std::string(12, '\0'));
     palette.property(palette.alloc(false), folder(line_width), &width_2, false);
     ASSERT_EQ(folder(line_width).type()->handle(), 12);
     const std::string expected = head(1, 54, 26) + class_record(1, "REF_COUNT") +
@@ -200,9 +171,8 @@ TEST(qvStandardAttributeRepository, Bad_arguments_are_refused_before_anything_ch
     using Error = qvErrorFrom<qvStandardAttributeRepository>;
     expect_raises<Error>([&] { palette.add_name(held, nullptr, false); },
                          "Cannot use NULL as a name for an attribute");
-    for (long bad : {0L, held + 1})
-        expect_raises<Error>([&] { palette.add_name(bad, "taken", false); },
-                             "Cannot associate name with invalid attribute handle");
+    expect_raises<Error>([&] { palette.add_name(held + 1, "taken", false); },
+                         "Cannot associate name with invalid attribute handle");
     EXPECT_EQ(saved(palette), before);
 }
 
@@ -211,12 +181,10 @@ TEST(qvStandardAttributeRepository, The_four_naming_cases) {
     const long first = palette.alloc(false);
     EXPECT_EQ(palette.add_name(first, "pen", false), first);  // one user: the handle stays
     EXPECT_EQ(count_of(palette, first), 2);
-    EXPECT_STREQ(palette.name(first), "pen");
     palette.add_ref(first);
     const long second = palette.add_name(palette.alloc(false), "pen", false);  // the name moves
     EXPECT_EQ(palette.handle("pen"), second);
     EXPECT_EQ(palette.name(first), nullptr);
-    EXPECT_EQ(count_of(palette, first), 2);
     const long third = palette.alloc(false);
     palette.release(second);  // a holder with no user left disappears with its name
     EXPECT_EQ(palette.add_name(third, "pen", false), third);
@@ -224,7 +192,6 @@ TEST(qvStandardAttributeRepository, The_four_naming_cases) {
     const long renamed = palette.add_name(third, "new", false);  // shared: a copy without the old name
     EXPECT_NE(renamed, third);
     EXPECT_STREQ(palette.name(renamed), "new");
-    EXPECT_EQ(count_of(palette, renamed), 2);
     EXPECT_EQ(palette.handle("pen"), 0);
     EXPECT_EQ(count_of(palette, third), -1);  // its last reference was the name's
     palette.release(renamed);

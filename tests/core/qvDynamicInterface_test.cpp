@@ -63,7 +63,6 @@ using TypedHolder = qvUniqueObject<qvInterfaceInfoNested<Probe>>;
 }  // namespace
 
 TEST(qvInterfaceInfo, Holders_of_one_class_name_give_one_identity) {
-    EXPECT_STREQ(qvInterfaceInfoNested<qvFlavorPort>::get_name(), "qvFlavorPort");
     qvInterfaceInfo const& ours = qvInterfaceIdentity<qvFlavorPort>();
     qvUniqueObject<qvInterfaceInfoNested<qvFlavorPort>> other_module;
     EXPECT_EQ(other_module.get(), &ours);
@@ -78,37 +77,19 @@ TEST(qvDynamicInterface, Answers_with_the_adjusted_sub_object_through_the_base_c
     qvSceneInterface* scene = qvQueryInterface<qvSceneInterface>(static_cast<qvFlavorPort*>(&object));
     ASSERT_EQ(scene, static_cast<qvSceneInterface*>(&object));
     EXPECT_EQ(scene->total_layers(), 7);
-    qvFlavorPort* port = qvQueryInterface<qvFlavorPort>(scene);
-    ASSERT_EQ(port, static_cast<qvFlavorPort*>(&object));
-    EXPECT_EQ(port->layer(), 3);
-    EXPECT_EQ(qvQueryInterface<qvUnofferedInterface>(port), nullptr);
+    EXPECT_EQ(qvQueryInterface<qvFlavorPort>(scene), static_cast<qvFlavorPort*>(&object));
+    EXPECT_EQ(qvQueryInterface<qvUnofferedInterface>(scene), nullptr);
     EXPECT_EQ(qvQueryInterface<qvSceneInterface>(&plain), nullptr);
     EXPECT_EQ(qvQueryInterface<qvFlavorPort>(static_cast<Port*>(nullptr)), nullptr);
 }
 
-TEST(qvInterfaceRecordHolder, Holders_by_name_share_one_record_and_the_last_release_frees_it) {
-    qvInterfaceRecordHolder first(probe_name), second(probe_name);
-    first.get_or_create();
-    second.get_or_create();
-    ASSERT_NE(first.object, nullptr);
-    EXPECT_EQ(second.object, first.object);
-    EXPECT_EQ(qvLookupRegistry(probe_name), first.object);
-    EXPECT_FALSE(qvRemoveRegistry(probe_name));
-    {
-        qvInterfaceRecordHolder scoped(probe_name);
-        scoped.get_or_create();
-    }   // its destructor gives back its use
-    EXPECT_FALSE(first.release());
-    EXPECT_EQ(first.object, second.object);
-    EXPECT_TRUE(second.release());
-    EXPECT_EQ(second.object, nullptr);
-    EXPECT_EQ(qvLookupRegistry(probe_name), nullptr);
-}
-
 // Under the sanitizers a mismatch in size or allocator shows here.
-TEST(qvInterfaceRecordHolder, Named_and_typed_holders_free_each_others_records) {
-    qvInterfaceRecordHolder named(probe_name);
+TEST(qvInterfaceRecordHolder, Named_and_typed_holders_share_one_record_and_the_last_release_frees_it) {
+    qvInterfaceRecordHolder named(probe_name), second(probe_name);
     named.get_or_create();
+    second.get_or_create();
+    EXPECT_EQ(second.object, named.object);
+    EXPECT_FALSE(second.release());
     {
         TypedHolder typed;
         EXPECT_EQ(typed.get(), named.object);
@@ -117,11 +98,11 @@ TEST(qvInterfaceRecordHolder, Named_and_typed_holders_free_each_others_records) 
     EXPECT_EQ(qvLookupRegistry(probe_name), nullptr);
     TypedHolder typed;
     ASSERT_NE(typed.get(), nullptr);   // made by type this time
-    qvInterfaceRecordHolder second(probe_name);
-    second.get_or_create();
-    EXPECT_EQ(second.object, typed.object);
+    qvInterfaceRecordHolder third(probe_name);
+    third.get_or_create();
+    EXPECT_EQ(third.object, typed.object);
     typed.release();
-    EXPECT_TRUE(second.release());
+    EXPECT_TRUE(third.release());
 }
 
 TEST(qvInterfaceRecordHolderDeathTest, Failed_release_in_the_destructor_aborts) {

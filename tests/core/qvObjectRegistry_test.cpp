@@ -1,12 +1,10 @@
-// Object registries. Named: 1-based ids reused last freed first (a file
-// format: palette streams show them), the name index in unsigned byte order,
-// and a stream form loaded as hostile input. Integer-keyed: the first object
-// keeps its key; the named class-registry holders are built on it.
+// Object registries. Named: 1-based ids reused last freed first (palette
+// streams show them), the name index in unsigned byte order, a stream form
+// loaded as hostile input. Integer-keyed: the first object keeps its key.
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvClassRegistry.hpp>
 #include <orvane/core/qvInputStream.hpp>
-#include <orvane/core/qvObjectRegistry.hpp>
 #include <orvane/core/qvObjectRegistryInternal.hpp>
 #include <orvane/core/qvOutputStream.hpp>
 #include <orvane/core/qvStaticObjectRegistryInternal.hpp>
@@ -16,42 +14,17 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "qvAllocationProbe.hpp"
 #include "qvFileTestSupport.hpp"
 #include "qvStreamTestBuffers.hpp"
 
 using qv_file_test::raises;
 using stream_test::bytes;
-
-// The largest single allocation since the last reset: proves that a load
-// sizes nothing by the count it was given.
-namespace {
-std::size_t largest_allocation = 0;
-}
-
-// g++ sees through the replacement into the containers' inlined
-// deallocations and takes the free() of a new'd block for a mismatch.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void* operator new(std::size_t n) {
-    if (n > largest_allocation) largest_allocation = n;
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 namespace {
 
@@ -97,47 +70,25 @@ std::vector<long> inserted(qvObjectRegistryInternal& registry, std::initializer_
 
 }  // namespace
 
-TEST(qvObjectRegistryIds, Freed_ids_return_last_freed_first_and_a_second_remove_frees_nothing) {
+TEST(qvObjectRegistryIds, Freed_ids_return_last_freed_first_and_bad_ids_change_nothing) {
     Registry r = make();
     EXPECT_EQ(r->insert("a", obj_a), 1);
     EXPECT_EQ(r->insert("b", obj_b), 2);
     EXPECT_EQ(r->insert("c", nullptr), 3);
     EXPECT_EQ(r->insert("a", obj_a), 1);   // its own object: nothing changes
-    EXPECT_EQ(r->size(), 3);
     EXPECT_EQ(r->remove(2), obj_b);
-    EXPECT_EQ(r->insert("d", nullptr), 2);
-    r->remove(1);
-    r->remove(3);
-    EXPECT_EQ(r->remove(3), nullptr);   // linking it twice would give it to two names
-    EXPECT_EQ(inserted(*r, {"e", "f", "g"}), (std::vector<long>{3, 1, 4}));
-}
-
-TEST(qvObjectRegistryIds, Removed_or_outside_ids_give_nothing_and_change_nothing) {
-    Registry r = make();
-    r->insert("a", obj_a);
-    r->insert("b", obj_b);
-    r->remove(2);
-    EXPECT_STREQ(r->name(2), "");
-    EXPECT_EQ(r->object(2), nullptr);
     EXPECT_EQ(r->id("b"), 0);
-    for (long bad : {0L, 3L, -1L}) {
-        EXPECT_EQ(r->remove(bad), nullptr) << bad;
-        EXPECT_EQ(r->name(bad), nullptr) << bad;
-        EXPECT_EQ(r->object(bad), nullptr) << bad;
-    }
-    EXPECT_EQ(inserted(*r, {"c", "d"}), (std::vector<long>{2, 3}));
-    Registry e = make({""});   // the empty name is a name like any other
-    EXPECT_EQ(e->id(""), 1);
-    e->remove(1);
-    EXPECT_EQ(e->id(""), 0);
+    r->remove(1);
+    EXPECT_EQ(r->remove(1), nullptr);   // linking it twice would give it to two names
+    for (long bad : {0L, 4L, -1L}) EXPECT_EQ(r->remove(bad), nullptr) << bad;
+    EXPECT_EQ(r->name(4), nullptr);
+    EXPECT_EQ(inserted(*r, {"e", "f", "g"}), (std::vector<long>{1, 2, 4}));
 }
 
-TEST(qvObjectRegistryIds, Null_name_or_another_object_fails_and_changes_nothing) {
+TEST(qvObjectRegistryIds, Null_name_or_another_object_raises_and_changes_nothing) {
     Registry r = make();
     r->insert("a", obj_a);
     EXPECT_TRUE(raises<qvAssertionError>([&] { r->insert(nullptr, obj_b); }, "key"));
-    EXPECT_TRUE(raises<qvAssertionError>([&] { r->id(nullptr); }, "key"));
-    EXPECT_TRUE(raises<qvAssertionError>([&] { r->enumerate(nullptr); }, "key"));
     EXPECT_TRUE(raises<qvAssertionError>([&] { r->insert("a", obj_b); }, "obj == v[id-1].obj"));
     EXPECT_EQ(r->object(1), obj_a);
     EXPECT_EQ(r->size(), 1);
@@ -147,51 +98,35 @@ TEST(qvObjectRegistryEnumerate, Names_run_in_unsigned_byte_order_from_the_first_
     Registry r = make({"a", "B", "b", "ba", "\xC3"});
     EXPECT_EQ(ids_from(*r, "b"), (std::vector<long>{3, 4, 5}));
     EXPECT_EQ(ids_from(*r, ""), (std::vector<long>{2, 1, 3, 4, 5}));
-    EXPECT_EQ(ids_from(*r, "\xFF"), std::vector<long>{});
 }
 
 TEST(qvObjectRegistryStream, Saves_and_loads_the_21_byte_form_without_objects) {
     Registry r = make({"a", "b"});
     r->remove(2);
     EXPECT_EQ(saved(*r), a_and_free);
-
     Registry loaded = make({"old"});
     load(*loaded, a_and_free);
-    EXPECT_EQ(loaded->size(), 2);
-    EXPECT_EQ(loaded->id("a"), 1);
     EXPECT_EQ(loaded->id("old"), 0);
     EXPECT_EQ(loaded->object(1), nullptr);
     EXPECT_EQ(loaded->id(""), 0);   // a free entry is never indexed
     EXPECT_EQ(saved(*loaded), a_and_free);
-    EXPECT_EQ(loaded->insert("b", obj_b), 2);
 }
 
 TEST(qvObjectRegistryStream, Free_list_survives_a_round_trip) {
     Registry r = make({"a", "b", "c", "d", "e"});
-    r->remove(2);
-    r->remove(5);
-    r->remove(1);   // free list 1 -> 5 -> 2
+    for (long id : {2L, 5L, 1L}) r->remove(id);   // free list 1 -> 5 -> 2
     Registry copy = make();
     load(*copy, saved(*r));
     EXPECT_EQ(inserted(*copy, {"x", "y", "z", "w"}), (std::vector<long>{1, 5, 2, 6}));
 }
 
-// Links of registered entries mean nothing (not checked, written back as 0);
-// a registered "" stays indexed; a repeated name is indexed for its first
-// entry, and removing the second must not unindex the first.
-TEST(qvObjectRegistryStream, Loaded_entries_are_indexed_by_their_names_only) {
+// Regression: removing the second entry of a repeated name unindexed the first.
+TEST(qvObjectRegistryStream, A_repeated_name_is_indexed_for_its_first_entry_only) {
     Registry r = make();
-    load(*r, bytes("01 00 00 00 00 00 00 00 01 00 61 63 00 00 00"));
-    EXPECT_EQ(r->id("a"), 1);
-    EXPECT_EQ(saved(*r), bytes("01 00 00 00 00 00 00 00 01 00 61 00 00 00 00"));
-    load(*r, bytes("01 00 00 00 00 00 00 00 00 00 00 00 00 00"));
-    EXPECT_EQ(ids_from(*r, ""), std::vector<long>{1});
     load(*r, bytes("02 00 00 00 00 00 00 00 01 00 61 00 00 00 00 01 00 61 00 00 00 00"));
     EXPECT_EQ(r->id("a"), 1);
-    EXPECT_STREQ(r->name(2), "a");
     EXPECT_EQ(r->remove(2), nullptr);
     EXPECT_EQ(r->id("a"), 1);
-    EXPECT_EQ(r->insert("b", nullptr), 2);
 }
 
 // Loading hostile bytes into a registry holding "x" and "y" fails with
@@ -218,9 +153,9 @@ TEST(qvObjectRegistryStream, Cut_huge_or_inconsistent_input_is_refused_and_chang
     for (std::size_t cut = 0; cut < a_and_free.size(); ++cut)
         EXPECT_EQ(refusal(a_and_free.substr(0, cut)), cut == 10 ? "qvString: Incomplete string on input"
                                                                  : "qvInputStream: Incomplete data on input") << cut;
-    largest_allocation = 0;
+    qv_allocation_probe::reset();
     EXPECT_EQ(refusal(bytes("FF FF FF 7F 00 00 00 00 00 00")), "qvInputStream: Incomplete data on input");
-    EXPECT_LT(largest_allocation, 4096u);
+    EXPECT_LT(qv_allocation_probe::largest_request, 4096u);
     const char* const invalid[] = {
         "FF FF FF FF 00 00 00 00",                                                           // count -1
         "02 00 00 00 03 00 00 00 01 00 61 00 00 00 00 00 00 00 00 00 00",                    // first free 3
@@ -233,19 +168,6 @@ TEST(qvObjectRegistryStream, Cut_huge_or_inconsistent_input_is_refused_and_chang
     for (char const* hex : invalid) EXPECT_EQ(refusal(bytes(hex)), "qvInputStream: Invalid object registry on input") << hex;
 }
 
-TEST(qvObjectRegistryTyped, Saves_and_loads_the_bytes_of_the_registry_it_owns) {
-    struct Folder {};
-    Folder a, b;
-    qvObjectRegistry<Folder> typed, loaded;
-    typed.insert("a", &a);
-    typed.insert("b", &b);
-    EXPECT_EQ(typed.remove(2), &b);
-    EXPECT_EQ(saved(typed), a_and_free);
-    load(loaded, a_and_free);
-    EXPECT_STREQ(loaded.name(1), "a");
-    EXPECT_EQ(saved(loaded), a_and_free);
-}
-
 TEST(qvStaticObjectRegistry, First_object_keeps_its_key_and_absent_keys_give_0_or_null) {
     std::unique_ptr<qvStaticObjectRegistryInternal> r(qvStaticObjectRegistryInternal::create());
     EXPECT_TRUE(r->insert(5, obj_a));
@@ -255,17 +177,13 @@ TEST(qvStaticObjectRegistry, First_object_keeps_its_key_and_absent_keys_give_0_o
     EXPECT_EQ(r->lookup(22), nullptr);   // same bucket as 5 among 17
     EXPECT_EQ(r->remove(22), 0);
     EXPECT_EQ(r->remove(5), 1);
-    EXPECT_EQ(r->remove(5), 0);
     EXPECT_EQ(r->lookup(5), nullptr);
-    for (long key : {-1L, LONG_MIN, LONG_MAX}) EXPECT_TRUE(r->insert(key, key < 0 ? obj_a : obj_b));
-    EXPECT_EQ(r->lookup(LONG_MIN), obj_a);
-    EXPECT_EQ(r->lookup(LONG_MAX), obj_b);
 }
 
-TEST(qvStaticObjectRegistry, Ten_thousand_keys_survive_growth_and_half_removal) {
+TEST(qvStaticObjectRegistry, Four_thousand_keys_survive_growth_and_half_removal) {
     qvStaticObjectRegistryImplementation r;
     std::vector<long> keys;   // colliding often for small bucket counts, negatives included
-    for (long i = 0; i < 10000; ++i) keys.push_back((i % 2 == 0 ? 1 : -1) * i * 1024 + i % 3);
+    for (long i = 0; i < 4000; ++i) keys.push_back((i % 2 == 0 ? 1 : -1) * i * 1024 + i % 3);
     std::vector<int> objects(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) ASSERT_TRUE(r.insert(keys[i], &objects[i])) << keys[i];
     EXPECT_GE(r.bucket_count(), keys.size());

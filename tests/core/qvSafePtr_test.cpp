@@ -16,6 +16,18 @@ using qv_file_test::raises;
 
 namespace {
 
+// Public use of these on a weak pointer would leave a stale weak-list entry.
+template <class P>
+concept PublicReset = requires(P p) { p.reset(); };
+template <class P>
+concept PublicResetFrom = requires(P p, P const q) { p.reset(q); };
+template <class P>
+concept PublicAssign = requires(P p, P const q) { p = q; };
+static_assert(PublicReset<std::shared_ptr<int>> && PublicAssign<std::shared_ptr<int>>);
+static_assert(!PublicReset<qvRefPtrBase>);
+static_assert(!PublicResetFrom<qvRefPtrBase>);
+static_assert(!PublicAssign<qvRefPtrBase>);
+
 class Counted : public qvRefBase {};
 
 struct Node : public qvRefBase {
@@ -37,16 +49,14 @@ TEST(qvRefBase, A_copy_starts_unshared_and_a_dying_record_clears_every_watcher) 
         first = qvIWeakPtr<Counted>(&original);
         second = first;
         original.bump();
-        Counted copy(original), assigned;
-        assigned = original;
-        EXPECT_EQ(qvCountOf(copy) + qvCountOf(assigned), 0);
+        Counted copy(original);
+        EXPECT_EQ(qvCountOf(copy), 0);
         { Counted gone(original); }   // took no watcher with it
         EXPECT_EQ(first.get(), &original);
         original.dec();
     }
     EXPECT_FALSE(first);
     EXPECT_FALSE(second);
-    EXPECT_EQ(first.counter(), nullptr);
 }
 
 TEST(qvRefBase, Detach_raises_for_a_missing_list_or_an_unlisted_pointer_and_removes_every_entry) {
@@ -56,7 +66,6 @@ TEST(qvRefBase, Detach_raises_for_a_missing_list_or_an_unlisted_pointer_and_remo
     qvIWeakPtr<Counted> stranger(&other);
     EXPECT_TRUE(raises<qvAssertionError>([&] { c.detach(stranger); }, "weak"));
     qvIWeakPtr<Counted> listed(&c);
-    EXPECT_TRUE(raises<qvAssertionError>([&] { c.detach(stranger); }, find_text));
     c.attach(listed);   // listed twice
     c.detach(listed);
     EXPECT_TRUE(raises<qvAssertionError>([&] { c.detach(listed); }, find_text));
@@ -68,42 +77,26 @@ TEST(qvRefBaseDeathTest, Destroying_a_counted_record_aborts_with_counter_check) 
                  "Unexpected Orvane error: src/core/qvRefBase.cpp \\[[0-9]+\\] -- assertion failed: counter == 0");
 }
 
-TEST(qvISafePtr, Counts_one_two_then_deletes_once_through_any_assignment) {
+TEST(qvISafePtr, Interface_views_share_one_count_and_delete_once_through_any_assignment) {
     qvProbeTally tally;
     {
-        Widget a(new qvProbeWidget(tally)), b(a), other(new qvProbeWidget(tally));
-        EXPECT_EQ(qvCountOf(*a.counter()), 2);
-        auto& same = a;
-        a = same;
-        a = b;
-        qvSafePtr<qvProbeWidget> c(b);   // another kind, same counter
-        a = c;
-        other = a;                        // releases its own
+        Widget widget(new qvProbeWidget(tally, 12)), other(new qvProbeWidget(tally));
+        qvISafePtr<qvProbeShape> shape(static_cast<qvRefPtrBase const&>(widget), widget.get());
+        qvISafePtr<qvProbeNamed> named(static_cast<qvSafePtrBase const&>(shape), widget.get());
+        EXPECT_TRUE(shape == named);
+        EXPECT_EQ(shape->area(), 12);
+        auto& same = widget;
+        widget = same;
+        other = widget;   // releases its own
         EXPECT_EQ(tally.destroyed, 1);
-        EXPECT_EQ(qvCountOf(*a.counter()), 4);
+        EXPECT_EQ(qvCountOf(*widget.counter()), 4);
     }
     EXPECT_EQ(tally.made, 2);
     EXPECT_EQ(tally.destroyed, 2);
 }
 
-TEST(qvISafePtr, Interface_views_share_one_count_and_compare_equal) {
-    qvProbeTally tally;
-    {
-        Widget widget(new qvProbeWidget(tally, 12));
-        qvISafePtr<qvProbeShape> shape(static_cast<qvRefPtrBase const&>(widget), widget.get());
-        qvISafePtr<qvProbeNamed> named(static_cast<qvSafePtrBase const&>(shape), widget.get());
-        EXPECT_EQ(qvCountOf(*widget.counter()), 3);
-        EXPECT_TRUE(shape == named);
-        EXPECT_EQ(shape->area(), 12);
-        widget = Widget();
-        shape = qvISafePtr<qvProbeShape>();
-        EXPECT_EQ(tally.destroyed, 0);
-    }
-    EXPECT_EQ(tally.destroyed, 1);
-}
-
-// Releasing the old object used to destroy the very pointer being copied
-// (a member of that object): the new use is now taken first.
+// Regression: releasing the old object destroyed the very pointer being
+// copied (a member of that object); the new use is now taken first.
 TEST(qvISafePtr, Assigning_a_member_of_the_released_object_keeps_it_alive) {
     qvProbeTally tally;
     qvISafePtr<Node> head(new Node(tally));
@@ -124,57 +117,37 @@ TEST(qvIWeakPtr, Counts_nothing_and_reads_null_after_the_last_strong_release) {
         EXPECT_EQ(qvCountOf(*owner.counter()), 1);
         other = first;
         other = owner;   // leaves its first object
-        first = Widget();
-        EXPECT_EQ(other.get(), owner.get());
     }
-    EXPECT_EQ(tally.destroyed, 2);
     EXPECT_FALSE(watcher);
     EXPECT_FALSE(other);
     EXPECT_FALSE(Widget(watcher));
-    auto* widget = new qvProbeWidget(tally);
-    {
-        qvIWeakPtr<qvProbeWidget> w(widget), copy(w);   // from a raw intrusive object
-        EXPECT_EQ(qvCountOf(*w.counter()), 0);
-    }
-    EXPECT_EQ(tally.destroyed, 2);
-    Widget adopted(widget);
 }
 
 TEST(qvSafePtr, Separate_counter_counts_converts_from_weak_and_deletes_once) {
     qvProbeTally tally;
     qvWeakPtr<qvPlainProbe> watcher;
     {
-        Plain a(new qvPlainProbe(tally)), b;
-        b = a;
-        watcher = b;
+        Plain a(new qvPlainProbe(tally));
+        watcher = a;
         Plain again(watcher);
         EXPECT_TRUE(again == a);
-        EXPECT_EQ(qvCountOf(*a.counter()), 3);
+        EXPECT_EQ(qvCountOf(*a.counter()), 2);
     }
     EXPECT_EQ(tally.destroyed, 1);
     EXPECT_FALSE(watcher);
-    EXPECT_FALSE(Plain(watcher));
 }
 
-// The separate record a weak pointer makes from a raw pointer has no strong
-// owner; its last user frees it (leak checking sees the rest) and the object
-// stays the caller's, unless a strong pointer took it over.
+// A weak pointer made from a raw pointer has no strong owner: its last user
+// frees the separate record, never the object, unless a strong pointer took it over.
 TEST(qvWeakPtr, Made_from_a_raw_pointer_frees_its_counter_but_never_the_object) {
     qvProbeTally tally;
     auto object = std::make_unique<qvPlainProbe>(tally);
-    {
-        qvWeakPtr<qvPlainProbe> w(object.get()), copy(w), assigned;
-        EXPECT_EQ(qvCountOf(*w.counter()), 0);
-        assigned = copy;
-        w = qvWeakPtr<qvPlainProbe>();
-        EXPECT_TRUE(assigned == copy);
-    }
+    { qvWeakPtr<qvPlainProbe> w(object.get()), copy(w); }
     Plain owner;
     {
         qvWeakPtr<qvPlainProbe> w(new qvPlainProbe(tally));
         owner = w;
     }
-    EXPECT_EQ(qvCountOf(*owner.counter()), 1);
     owner = Plain();
     EXPECT_EQ(tally.destroyed, 1);
 }

@@ -66,42 +66,24 @@ TEST_F(SenderLists, Priority_walk_and_find_visit_exactly_what_they_name) {
     EXPECT_FALSE(impl->find(at('D'), 5, true));   // stops at a lower priority
     EXPECT_TRUE(impl->find(at('D'), 3, true));
     EXPECT_EQ(rest(true), "D3 ");                  // one entry only
-    file("C9 D1", false);
-    EXPECT_TRUE(impl->find(at('C'), 9, false));
-    EXPECT_FALSE(impl->find(at('C'), 1, false));
 }
 
 TEST_F(SenderLists, Remove_takes_one_filing_of_its_list_and_priority_and_waits_for_the_cursor) {
     file("A1 A1");
     impl->remove(at('A'), 1, false);
     impl->remove(at('A'), 2, true);
-    EXPECT_EQ(list(true), "A1 A1 ");
     impl->remove(at('A'), 1, true);
     EXPECT_EQ(list(true), "A1 ");
     impl->clear();
     file("A0 B0 C0");
-    impl->priority(9);                // idle: ignored
-    impl->toggle_list();
     ASSERT_TRUE(impl->begin(true));   // on C
     impl->remove(at('C'), 0, true);
     impl->toggle_list();              // after a removal: ignored
-    impl->priority(4);
     impl->remove(at('A'), 0, true);   // not under the cursor: at once
     EXPECT_EQ(here(), "C0");
     EXPECT_EQ(rest(impl->next()), "B0 ");
     EXPECT_EQ(list(true), "B0 ");
     EXPECT_TRUE(impl->empty(false));
-}
-
-// A dropped removal would leave a receiver listed that may since be gone.
-TEST_F(SenderLists, Starting_a_walk_applies_a_pending_action_instead_of_dropping_it) {
-    file("A0 B0");
-    ASSERT_TRUE(impl->begin(true));
-    impl->remove(at('B'), 0, true);
-    ASSERT_TRUE(impl->find(at('A'), 0, true));
-    impl->toggle_list();
-    EXPECT_EQ(list(true), "");
-    EXPECT_EQ(list(false), "A0 ");
 }
 
 TEST_F(SenderLists, Refiling_takes_effect_at_the_step_and_keeps_descending_order) {
@@ -110,53 +92,25 @@ TEST_F(SenderLists, Refiling_takes_effect_at_the_step_and_keeps_descending_order
     impl->priority(1);
     EXPECT_EQ(here(), "A7");
     EXPECT_EQ(rest(impl->next()), "B5 C3 A1 ");   // moved ahead of the cursor: met again
-    EXPECT_EQ(list(true), "B5 C3 A1 ");
     EXPECT_EQ(refiled('A', 1, 7), "A7 B5 C3 ");
-    EXPECT_EQ(refiled('C', 3, 6), "A7 C6 B5 ");
-    EXPECT_EQ(refiled('C', 6, 5), "A7 C5 B5 ");   // equal priorities: the re-filed entry goes first
+    EXPECT_EQ(refiled('C', 3, 5), "A7 C5 B5 ");   // equal priorities: the re-filed entry goes first
     // Regression: searching from the re-filed entry itself found it as its
     // own landmark, so a lowered priority stayed in place and broke the order.
     EXPECT_EQ(refiled('A', 7, 4), "C5 B5 A4 ");
 }
 
-TEST_F(SenderLists, Toggling_moves_at_the_step_and_two_toggles_cancel) {
-    file("D1 A2 B4");
-    file("C0", false);
-    ASSERT_TRUE(impl->begin(true));   // on B
-    impl->toggle_list();
-    EXPECT_EQ(here(), "B4");
-    EXPECT_TRUE(impl->ordered());
-    impl->next();
-    EXPECT_EQ(list(false), "B4 C0 ");
-    ASSERT_TRUE(impl->begin(false));  // on B, in the plain list
-    impl->toggle_list();
-    impl->toggle_list();
-    impl->end();
-    EXPECT_EQ(list(false), "B4 C0 ");
-    ASSERT_TRUE(impl->find(at('C'), 0, false));
-    impl->priority(1);                // with a new priority it lands in order
-    impl->toggle_list();
-    impl->end();
-    EXPECT_EQ(list(true), "A2 C1 D1 ");
-}
-
+// Regression: a removal missed an entry whose move to the other list was pending.
 TEST_F(SenderLists, A_removal_finds_the_entry_under_the_cursor_by_its_pending_place) {
     file("A0");
     ASSERT_TRUE(impl->begin(true));
     impl->toggle_list();                 // A is to move into the plain list...
     impl->remove(at('A'), 0, false);     // ...so there is where it is removed from
     impl->end();
-    EXPECT_TRUE(impl->empty(true) && impl->empty(false));
-    file("A0");
-    file("B0", false);
-    ASSERT_TRUE(impl->begin());
-    impl->clear();                       // clear during a walk leaves the cursor idle
-    EXPECT_FALSE(impl->next());
-    EXPECT_EQ(impl->receiver(), nullptr);
-    EXPECT_TRUE(impl->empty(true) && impl->empty(false));
+    EXPECT_TRUE(impl->empty(true));
+    EXPECT_TRUE(impl->empty(false));
 }
 
-TEST(ReceiverList, Newest_first_with_deferred_removal_and_priority_under_the_cursor_only) {
+TEST(ReceiverList, Newest_first_with_deferred_removal_under_the_cursor) {
     std::unique_ptr<qvReceiverImpl, void (*)(qvReceiverImpl*)> impl{qvReceiverImpl::create(),
                                                                    [](qvReceiverImpl* p) { p->orphan(); }};
     qvSenderBase s[3];   // A, B, C
@@ -169,19 +123,12 @@ TEST(ReceiverList, Newest_first_with_deferred_removal_and_priority_under_the_cur
     impl->insert(&s[0], 1);
     impl->insert(&s[1], 2);
     impl->insert(&s[0], 3);
-    EXPECT_EQ(rest(impl->begin()), "A3 B2 A1 ");
-    EXPECT_TRUE(impl->find(&s[0]));
-    impl->priority(4);
-    EXPECT_EQ(rest(true), "A4 ");
-    EXPECT_FALSE(impl->find(&s[2]));
-    EXPECT_EQ(impl->sender(), nullptr);
-    impl->priority(7);   // idle: nothing
     impl->insert(&s[2], 0);
     ASSERT_TRUE(impl->begin());   // on C
     impl->remove(&s[2]);
     impl->remove(&s[1]);          // elsewhere: at once
     EXPECT_EQ(impl->sender(), &s[2]);
-    EXPECT_EQ(rest(impl->next()), "A4 A1 ");
+    EXPECT_EQ(rest(impl->next()), "A3 A1 ");
     ASSERT_TRUE(impl->find(&s[0]));
     impl->remove(&s[0]);
     ASSERT_TRUE(impl->find(&s[0]));   // restarting applies the pending removal

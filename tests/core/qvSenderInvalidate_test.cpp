@@ -42,22 +42,6 @@ struct Three {
     }
 };
 
-TEST(qvSenderInvalidate, Passes_item_and_flag_unchanged_and_without_receivers_does_nothing) {
-    Log log;
-    qvSenderInvalidate<long> sender;
-    sender.invalidate();
-    sender.invalidate(7, 1);
-    Receiver a("A", log), b("B", log);
-    a.connect(sender);
-    b.connect(sender);
-    sender.invalidate(-2147483647L - 1, 1);
-    sender.invalidate(42, 0);
-    for (Receiver* r : {&a, &b}) {
-        EXPECT_EQ(r->items, (std::vector<long>{-2147483647L - 1, 42}));
-        EXPECT_EQ(r->flags, (std::vector<int>{1, 0}));
-    }
-}
-
 TEST(qvSenderInvalidate, Unmuting_puts_a_receiver_first_among_equals_and_a_muted_one_hears_only_the_end) {
     Log log;
     auto sender = std::make_unique<qvSenderInvalidate<long>>();
@@ -97,15 +81,9 @@ TEST(qvSenderInvalidate, Receivers_may_change_the_list_inside_a_broadcast) {
          {"R1 item", "R2 item", "R3 item", "|", "R1 all", "R3 all"}},
         {"R1 destroys R2", [](Three& t) { t.r1->on_next_event([&t] { delete std::exchange(t.r2, nullptr); }); },
          {"R1 item", "R3 item", "|", "R1 all", "R3 all"}},
-        {"R2 deletes itself", [](Three& t) { t.r2->on_next_event([&t] { delete std::exchange(t.r2, nullptr); }); },
-         {"R1 item", "R2 item", "R3 item", "|", "R1 all", "R3 all"}},
-        {"R2 mutes itself", [](Three& t) { t.r2->on_next_event([&t] { t.r2->ordered(false); }); },
-         {"R1 item", "R2 item", "R3 item", "|", "R1 all", "R3 all"}},
         {"R2 mutes and unmutes itself",
          [](Three& t) { t.r2->on_next_event([&t] { t.r2->ordered(false), t.r2->ordered(true); }); },
          {"R1 item", "R2 item", "R3 item", "|", "R1 all", "R2 all", "R3 all"}},
-        {"R1 mutes R2", [](Three& t) { t.r1->on_next_event([&t] { t.r2->ordered(false); }); },
-         {"R1 item", "R3 item", "|", "R1 all", "R3 all"}},
         // The inner walk restarts the shared cursor; the outer one then ends.
         {"R1 nests", [](Three& t) { t.r1->on_next_event([&t] { t.sender.invalidate(); }); },
          {"R1 item", "R1 all", "R2 all", "R3 all", "|", "R1 all", "R2 all", "R3 all"}},

@@ -1,6 +1,5 @@
 // Versions, binary streams and serializer tables: the 26-byte header and its
-// probe on every kind of buffer, raw reads and writes, exact-size fields, and
-// buffer ownership (buffers count their deletion: each is deleted once).
+// probe, exact-size fields, and buffer ownership (each deleted once).
 
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvInputStream.hpp>
@@ -11,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
 #include <sstream>
 
@@ -42,12 +40,8 @@ int version_of(qvInputStream const& is) { return is.version().version_value(); }
 }  // namespace
 
 TEST(qvVersion, Packs_with_minor_and_build_masked_and_compares_signed) {
-    EXPECT_EQ(qvVersion(3, 4, 1).version_value(), 0x03040001);
-    const qvVersion v(1, 0x1FF, 0x12345), high(0x81, 0, 0);
-    EXPECT_EQ(v.version_value(), 0x01FF2345);
-    EXPECT_EQ(high.version_major(), 129);
-    EXPECT_TRUE(high < qvVersion(1, 0, 0));
-    EXPECT_EQ(qvVersion::default_version().version_value(), 0x03040001);
+    EXPECT_EQ(qvVersion(1, 0x1FF, 0x12345).version_value(), 0x01FF2345);
+    EXPECT_TRUE(qvVersion(0x81, 0, 0) < qvVersion(1, 0, 0));
 }
 
 TEST(qvOutputStream, Writes_the_header_on_connect_unless_version_0_or_switched_off) {
@@ -58,24 +52,6 @@ TEST(qvOutputStream, Writes_the_header_on_connect_unless_version_0_or_switched_o
     qvOutputStream(&zero, qvVersion(0), true);
     qvOutputStream(&off, qvVersion::default_version(), false);
     EXPECT_EQ(zero.str() + off.str(), "");
-}
-
-TEST(qvOutputStream, Putn_writes_little_endian_bytes_that_getn_reads_back) {
-    std::stringbuf buffer;
-    qvOutputStream os(&buffer, qvVersion(), false), unconnected;
-    const std::int32_t i = 0x01020304;
-    const double d = 1.0;
-    os.putn(reinterpret_cast<char const*>(&i), 4);
-    os.putn(reinterpret_cast<char const*>(&d), 8);
-    unconnected.putn("abc", 3);
-    EXPECT_EQ(buffer.str(), bytes("04 03 02 01 00 00 00 00 00 00 F0 3F"));
-    qvInputStream is(&buffer);
-    std::int32_t i2 = 0;
-    double d2 = 0;
-    EXPECT_EQ(is.getn(reinterpret_cast<char*>(&i2), 4), 4);
-    EXPECT_EQ(is.getn(reinterpret_cast<char*>(&d2), 8), 8);
-    EXPECT_EQ(i2, i);
-    EXPECT_EQ(d2, d);
 }
 
 TEST(qvOutputStream, Refused_header_or_payload_bytes_raise_and_an_owned_buffer_is_deleted_once) {
@@ -92,61 +68,48 @@ TEST(qvOutputStream, Refused_header_or_payload_bytes_raise_and_an_owned_buffer_i
 }
 
 TEST(qvInputStream, Probe_gives_the_headers_version_and_gives_anything_else_back_whole) {
-    std::stringbuf headed(signature + bytes("01 00 04 03") + "xyz"), negative(signature + bytes("00 00 00 81"));
+    std::stringbuf headed(signature + bytes("01 00 04 03") + "xyz");
     qvInputStream is(&headed);
     EXPECT_EQ(version_of(is), 0x03040001);
     EXPECT_EQ(rest_of(is), "xyz");
-    EXPECT_EQ(qvInputStream(&negative).version().version_major(), 0x81);
     std::stringbuf plain("abc");
     is.connect_streambuf(&plain);   // reconnecting resets the version
     EXPECT_EQ(version_of(is), 0);
     EXPECT_EQ(rest_of(is), "abc");
-    EXPECT_FALSE(is);
 
     std::string almost = signature;   // 22 bytes probed, all given back
     almost.back() = '!';
     std::stringbuf almost_buffer(almost + "tail");
     stream_test::NonSeekableBuf cannot_seek("abc");   // as page streams
     qvInputStream from_almost(&almost_buffer), from_cannot_seek(&cannot_seek);
-    EXPECT_EQ(version_of(from_almost) + version_of(from_cannot_seek), 0);
     EXPECT_EQ(rest_of(from_almost), almost + "tail");
     EXPECT_EQ(rest_of(from_cannot_seek), "abc");
-    for (const std::string& data : {std::string(), signature, signature + bytes("01 00 04")}) {
-        std::stringbuf buffer(data);
-        qvInputStream cut(&buffer);
-        EXPECT_EQ(version_of(cut), 0) << data.size();
-        EXPECT_FALSE(cut) << data.size();
-    }
+    std::stringbuf cut_header(signature + bytes("01 00 04"));
+    qvInputStream cut(&cut_header);
+    EXPECT_EQ(version_of(cut), 0);
+    EXPECT_FALSE(cut);
 }
 
-TEST(qvInputStream, Peek_does_not_consume_skip_moves_relative_and_an_unconnected_stream_reads_nothing) {
+TEST(qvInputStream, Skip_moves_relative_and_an_unconnected_stream_reads_nothing) {
     std::stringbuf buffer("abcdef");
     qvInputStream is(&buffer), unconnected;
-    EXPECT_EQ(is.peek(), 'a');
     EXPECT_EQ(is.skip(2), 2);
-    EXPECT_EQ(is.get(), 'c');
-    EXPECT_EQ(is.skip(-1), 2);
+    EXPECT_EQ(is.peek(), 'c');
+    EXPECT_EQ(is.skip(-1), 1);   // the new position
     char out[8] = {};
-    EXPECT_EQ(is.getn(out, 8), 4);
-    EXPECT_STREQ(out, "cdef");
-    EXPECT_EQ(unconnected.get() + unconnected.peek() + unconnected.getn(out, 2) + unconnected.skip(1), -4);
-    EXPECT_FALSE(unconnected);
+    EXPECT_EQ(is.getn(out, 8), 5);
+    EXPECT_STREQ(out, "bcdef");
+    EXPECT_EQ(unconnected.get() + unconnected.getn(out, 2), -2);
 }
 
 TEST(qvStreamFields, Short_reads_raise_incomplete_data_and_long_fields_are_int32) {
     std::stringbuf short_buffer(bytes("01 02 03")), buffer;
-    qvInputStream short_input(&short_buffer), unconnected;
-    char byte;
+    qvInputStream short_input(&short_buffer);
     EXPECT_TRUE(raises<qvErrorFrom<qvInputStream>>([&] { qvReadInt32(short_input); }, "Incomplete data on input"));
-    EXPECT_TRUE(raises<qvErrorFrom<qvInputStream>>([&] { qvReadExact(unconnected, &byte, 1); }, "Incomplete data on input"));
     qvOutputStream os(&buffer, qvVersion(), false);
     qvWriteInt32(os, -2);
-    qvWriteValue(os, 0.5f);
     EXPECT_THROW(qvWriteInt32(os, 0x80000000L), qvErrorFrom<long>);
-    EXPECT_EQ(buffer.str(), bytes("FE FF FF FF 00 00 00 3F"));
-    qvInputStream is(&buffer);
-    EXPECT_EQ(qvReadInt32(is), -2L);
-    EXPECT_EQ(qvReadValue<float>(is), 0.5f);
+    EXPECT_EQ(buffer.str(), bytes("FE FF FF FF"));
 }
 
 TEST(qvStream, A_copy_of_an_owning_stream_becomes_the_owner_and_assignment_swaps_buffers) {
@@ -226,8 +189,7 @@ TEST(qvVersionBasedSerializerBase, Picks_the_greatest_version_not_above_the_stre
     table.append(qvVersion(0, 0, 0), &old_form);
     table.append(qvVersion(3, 4, 1), &new_form);
     const struct { qvVersion version; char const* tag; } rows[] = {
-        {qvVersion(0), "0"}, {qvVersion(3, 4, 0), "0"}, {qvVersion(3, 4, 1), "N"},
-        {qvVersion(3, 5, 0), "N"}, {qvVersion(4, 0, 0), "N"}};
+        {qvVersion(3, 4, 0), "0"}, {qvVersion(3, 4, 1), "N"}, {qvVersion(4, 0, 0), "N"}};
     for (auto const& row : rows) EXPECT_EQ(saved_with(table, row.version), row.tag) << row.version.version_value();
     std::stringbuf buffer;
     qvOutputStream(&buffer, qvVersion::default_version(), true).put('z');
@@ -242,18 +204,14 @@ TEST(qvVersionBasedSerializerBase, Picks_the_greatest_version_not_above_the_stre
 }
 
 TEST(qvVersionBasedSerializerBase, Unknown_version_raises_and_touches_nothing) {
-    Table only_new, empty;
+    Table only_new;
     only_new.append(qvVersion(3, 4, 1), &new_form);
-    for (const qvVersion version : {qvVersion(0), qvVersion(static_cast<int>(0x80000000u))}) {
-        std::stringbuf buffer("x");
-        qvOutputStream os(&buffer, version, false);
-        qvInputStream is(&buffer);
-        Value value{42};
-        EXPECT_TRUE(raises<qvErrorFrom<qvVersion>>([&] { only_new.save(os, value); }, "Unknown stream version"));
-        EXPECT_THROW(only_new.load(is, value), qvErrorFrom<qvVersion>);
-        EXPECT_EQ(value.v, 42);
-        EXPECT_EQ(buffer.str(), "x");
-        EXPECT_EQ(is.peek(), 'x');
-    }
-    EXPECT_THROW(saved_with(empty, qvVersion(3, 4, 1)), qvErrorFrom<qvVersion>);
+    std::stringbuf buffer("x");
+    qvOutputStream os(&buffer, qvVersion(static_cast<int>(0x80000000u)), false);
+    qvInputStream is(&buffer);
+    Value value{42};
+    EXPECT_TRUE(raises<qvErrorFrom<qvVersion>>([&] { only_new.save(os, value); }, "Unknown stream version"));
+    EXPECT_THROW(only_new.load(is, value), qvErrorFrom<qvVersion>);
+    EXPECT_EQ(value.v, 42);
+    EXPECT_EQ(buffer.str(), "x");
 }

@@ -36,13 +36,9 @@ public:
 
     std::vector<T> items;
     std::vector<int> flags;
-    std::vector<qvSenderBase*> gone_senders;
 
 protected:
-    void partner_destroyed(qvSenderBase* sender) override {
-        gone_senders.push_back(sender);
-        log_.push_back(name_ + " sender gone");
-    }
+    void partner_destroyed(qvSenderBase*) override { log_.push_back(name_ + " sender gone"); }
 
 private:
     void record(std::string line) {
