@@ -171,6 +171,16 @@ void qvMatchingPaletteIndex::settle(long target, long result, bool clones, Hash 
     index(result, (result != target) == clones ? hash : content_hash(result));
 }
 
+// A change of a shared attribute goes straight to the base, but it can take
+// "is_shared" away (from the attribute, or from the private copy the base
+// makes): an unshared result then joins the index, or no later change or
+// release of it could find its entry.
+long qvMatchingPaletteIndex::passed(long result) {
+    if (known(result) && !shared(result) && by_handle_.count(result) == 0)
+        index(result, content_hash(result));
+    return result;
+}
+
 // ---------------------------------------------------------------------------
 // Operations
 
@@ -205,7 +215,7 @@ long qvMatchingPaletteIndex::write(long handle, qvFolder const& folder, void con
     // content.
     if (unindexed_target(handle) || target_folder == nullptr || target_folder->type() == nullptr ||
         target_folder == ref_count_)
-        return base_->property(handle, folder, value, shared_flag);
+        return passed(base_->property(handle, folder, value, shared_flag));
     const std::vector<Update> updates{
         Update{target_folder, base_->property(handle, *target_folder), value}};
     return apply(handle, updates, true,
@@ -214,7 +224,7 @@ long qvMatchingPaletteIndex::write(long handle, qvFolder const& folder, void con
 
 long qvMatchingPaletteIndex::copy(long src, long dst, qvFolder const& folder, bool shared_flag) {
     if (unindexed_target(dst))
-        return base_->copy(src, dst, folder, shared_flag);
+        return passed(base_->copy(src, dst, folder, shared_flag));
     std::vector<Update> updates;
     for (auto it = folder.enumerate(); it; ++it) {
         qvFolder const& g = *it;
@@ -228,7 +238,7 @@ long qvMatchingPaletteIndex::copy(long src, long dst, qvFolder const& folder, bo
 
 long qvMatchingPaletteIndex::remove(long handle, qvFolder const& folder, bool shared_flag) {
     if (unindexed_target(handle))
-        return base_->remove(handle, folder, shared_flag);
+        return passed(base_->remove(handle, folder, shared_flag));
     const long exact = folder.handle();
     std::vector<Update> updates;
     for (auto it = folder.enumerate(); it; ++it) {

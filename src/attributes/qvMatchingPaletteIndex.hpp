@@ -79,6 +79,7 @@ private:
     void index(long handle, Hash hash);
     void unindex(long handle);
     void settle(long target, long result, bool clones, Hash hash);
+    long passed(long result);
 
     std::unique_ptr<qvPalette> base_;
     qvFolder const* ref_count_;

@@ -160,6 +160,16 @@ TEST(qvAttributeInterface, Wrongly_bound_folder_raises_before_any_write) {
     EXPECT_EQ(proxy.line_style(), 2);
 }
 
+TEST(qvAttributeInterface, A_folder_without_a_class_fails_the_type_check) {
+    RecordingPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    proxy.line_style(qvLineStyle{2});
+    ScopedRebinding unbound("pen/color_device/line_style", nullptr);
+    expect_raises<qvErrorFrom<qvPropertyClass>>([&] { proxy.line_style(); },
+                                                "Wrong type specified to access attribute property");
+    EXPECT_THROW(proxy.line_style(qvLineStyle{3}), qvErrorFrom<qvPropertyClass>);
+}
+
 TEST(qvPropertyRef, Writes_at_most_once_and_only_an_assigned_value) {
     RecordingPalette palette;
     qvAttributeProxy proxy(palette, 0);

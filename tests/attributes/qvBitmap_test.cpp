@@ -72,7 +72,7 @@ TEST(qvBitmapHeader, Rows_are_padded_to_4_bytes_even_when_empty_and_sizes_are_ch
     for (auto [layout, w, h] : {std::tuple{qvBitmapLayout(qvRgbaBitmap), -1, 1}, {qvRgbaBitmap, 1, -1},
                                 {qvRgbaBitmap, 50000, 50000}, {qvBitmapLayout(1, INT_MAX), INT_MAX, INT_MAX},
                                 {qvRgbaBitmap, INT_MAX, 0}})  // the row alone is too long
-        EXPECT_EQ(raised<qvErrorFrom<qvBitmapHeader>>([&] { qvBitmapHeader x(layout, w, h); }),
+        EXPECT_EQ(raised<qvErrorFrom<qvBitmapHeader>>([l = layout, w = w, h = h] { qvBitmapHeader x(l, w, h); }),
                   "Invalid bitmap size") << w << " x " << h;
     EXPECT_EQ(qvBitmapHeader(qvBitmapLayout(1, INT_MIN), INT_MAX, 1).row_bytes, 4);  // no negation overflow
 }
@@ -113,6 +113,18 @@ TEST(qvBitmap, New_storage_is_zero_and_views_with_impossible_sizes_are_refused) 
     huge.height = 0x7FFFFFFF, many_colors.color_count = 300;
     EXPECT_EQ(from_view(huge), "Invalid bitmap size");
     EXPECT_EQ(from_view(many_colors), "The number of colors cannot be greater then 256.");
+}
+
+TEST(qvBitmap, Colour_counts_below_0_are_refused) {
+    qvBitmap bitmap = small_indexed();
+    qvColorMapEntry colors[] = {entry(1, 2, 3, 0)};
+    char const* const too_many = "The number of colors cannot be greater then 256.";
+    using MapError = qvErrorFrom<qvColorMap>;
+    EXPECT_EQ(raised<MapError>([&] { bitmap.colormap(qvColorMapReference(-1, true, colors)); }), too_many);
+    EXPECT_EQ(bitmap.colormap()[1], entry(40, 50, 60, 1));
+    qvBitmapHeader negative;
+    negative.color_count = -1;
+    EXPECT_EQ(raised<MapError>([&] { qvBitmap b(qvBitmapReference(&negative, nullptr, colors)); }), too_many);
 }
 
 TEST(qvBitmapStream, Indexed_2_by_2_is_64_bytes_and_load_keeps_every_header_byte) {

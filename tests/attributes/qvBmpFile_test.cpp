@@ -100,6 +100,20 @@ TEST(qvBmpFileWrite, Colour_tables) {
     EXPECT_EQ(raised<qvAssertionError>([&] { save_bmp(qvBitmapReference(&none, nullptr, nullptr)); }), "false");
 }
 
+TEST(qvBmpFileWrite, Headers_that_disagree_with_their_rows_and_bitmaps_without_pixels_are_refused_before_any_byte) {
+    const qvBitmap bitmap = rgba_bitmap(3, 2);
+    for (auto [width, bits, text] : {std::tuple{4, bitmap.data(), "the header describes the bitmap's rows"},
+                                     {3, static_cast<unsigned char*>(nullptr), "bitmap.data()"}}) {
+        qvBitmapHeader header = *bitmap.header();
+        header.width = width;
+        std::stringbuf buffer;
+        qvOutputStream out(&buffer, qvVersion(0), false);
+        const qvBitmapReference view(&header, bits, nullptr);
+        EXPECT_EQ(attribute_test::assertion_text([&] { qvSaveToBmp(out, view); }), text);
+        EXPECT_EQ(buffer.str().size(), 0u);
+    }
+}
+
 TEST(qvBmpFileRoundTrip, Written_types_keep_pixels_maps_and_resolutions_at_every_padding) {
     for (int width : {1, 2, 3, 4, 5, 7, 9, 17}) {
         Pixels pixels;

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -81,6 +82,35 @@ TEST(qvColorMap, Assignment_from_its_own_table_is_safe) {
     qvColorMap map = gapped_map();
     map = qvColorMapReference(map.size(), true, map.data());
     EXPECT_EQ(entries_of(map), (Entries{entry(40, 50, 60, 0), entry(10, 20, 30, 1)}));
+}
+
+TEST(qvColorMap, Initialize_from_its_own_table_is_safe) {
+    const qvColorMapEntry four[] = {entry(1, 2, 3, 0), entry(4, 5, 6, 1), entry(7, 8, 9, 2), entry(10, 11, 12, 3)};
+    qvColorMap map(four, 4, true);
+    map.initialize(map.data() + 1, 3, true);
+    EXPECT_EQ(entries_of(map), (Entries{entry(4, 5, 6, 0), entry(7, 8, 9, 1), entry(10, 11, 12, 2)}));
+    qvColorMap packed(four, 4, true);  // its table read as packed 3-byte colours, which entries would overwrite
+    packed.initialize(static_cast<qvBitmapColor const*>(packed.data()), 4, nullptr);
+    EXPECT_EQ(entries_of(packed),
+              (Entries{entry(1, 2, 3, 0), entry(0, 4, 5, 1), entry(6, 1, 7, 2), entry(8, 9, 2, 3)}));
+}
+
+TEST(qvColorMap, Every_way_of_giving_a_count_refuses_one_below_0_before_any_change) {
+    const qvColorMapEntry entries[] = {entry(1, 2, 3, 0)};
+    const qvRgbColor rgb[] = {qvRgbColor(1, 0, 0)};
+    const qvBitmapColor colors[] = {qvBitmapColor(1, 2, 3)};
+    qvColorMap map = gapped_map();
+    const qvColorMapReference negative(-1, true, map.data());
+    const std::function<void()> calls[] = {[&] { map.initialize(-1); },
+                                           [&] { map.initialize(entries, -1, true); },
+                                           [&] { map.initialize(rgb, -1, nullptr); },
+                                           [&] { map.initialize(colors, -1, nullptr); },
+                                           [&] { map.initialize(negative); },
+                                           [&] { map = negative; },
+                                           [&] { qvColorMap m(entries, -1, true); },
+                                           [&] { map.merge(negative); }};
+    for (auto const& call : calls) EXPECT_EQ(raised<MapError>(call), too_many) << &call - calls;
+    EXPECT_EQ(entries_of(map), entries_of(gapped_map()));
 }
 
 TEST(qvColorMapDeathTest, Without_throwing_a_refused_count_aborts_with_its_message) {

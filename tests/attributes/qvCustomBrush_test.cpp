@@ -3,10 +3,13 @@
 // on a 3.4.1 stream, 140 on a version-0 one).
 
 #include <orvane/attributes/qvConicalGradient.hpp>
+#include <orvane/attributes/qvConicalGradientIO.hpp>
 #include <orvane/attributes/qvCustomBrush.hpp>
 #include <orvane/attributes/qvCustomBrushIO.hpp>
 #include <orvane/attributes/qvLinearGradient.hpp>
+#include <orvane/attributes/qvLinearGradientIO.hpp>
 #include <orvane/attributes/qvRadialGradient.hpp>
+#include <orvane/attributes/qvRadialGradientIO.hpp>
 
 #include "attributes/qvLinearGradientImplementation.hpp"
 #include "qvAttributeStreams.hpp"
@@ -16,6 +19,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -138,6 +142,15 @@ TEST(qvCustomBrushStream, Version_and_kind_words_are_checked) {
         EXPECT_EQ(in.remaining(), left);
         EXPECT_EQ(brush.get(), nullptr);
     }
+}
+
+TEST(qvCustomBrushStream, Gradient_savers_refuse_an_empty_handle) {
+    const std::function<void(qvOutputStream&)> saves[] = {
+        [](qvOutputStream& os) { qvLinearGradientIO::save(os, qvLinearGradient()); },
+        [](qvOutputStream& os) { qvRadialGradientIO::save(os, qvRadialGradient()); },
+        [](qvOutputStream& os) { qvConicalGradientIO::save(os, qvConicalGradient()); }};
+    for (auto const& save : saves)
+        EXPECT_EQ(assertion_text([&] { written(v341, save); }), "gradient.get() != nullptr") << &save - saves;
 }
 
 TEST(qvGradientStops, Insertion_is_stable_and_ordered_even_for_NaN) {

@@ -125,6 +125,20 @@ TEST(qvGifFile, Unwritable_bitmaps_and_unconnected_streams_are_refused_before_an
     EXPECT_EQ(buffer.str().size(), 0u);
 }
 
+TEST(qvGifFile, Headers_that_disagree_with_their_rows_and_bitmaps_without_pixels_are_refused_before_any_byte) {
+    const qvBitmap bitmap = indexed_bitmap(5, 2, Pixels(10, 1), 4);
+    for (auto [width, bits, text] : {std::tuple{9, bitmap.data(), "the header describes the bitmap's rows"},
+                                     {5, static_cast<unsigned char*>(nullptr), "bitmap.data()"}}) {
+        qvBitmapHeader header = *bitmap.header();
+        header.width = width;
+        std::stringbuf buffer;
+        qvOutputStream out(&buffer, qvVersion(0), false);
+        const qvBitmapReference view(&header, bits, bitmap.colormap().data());
+        EXPECT_EQ(assertion_text([&] { qvSaveToGif(out, view, false, false); }), text);
+        EXPECT_EQ(buffer.str().size(), 0u);
+    }
+}
+
 TEST(qvGifFileRoundTrip, Sizes_from_1x1_to_1000x1000_survive_plain_and_interlaced) {
     std::mt19937 rng(20240611);
     for (auto [w, h] : {std::pair{1, 1}, {3, 7}, {255, 2}, {1000, 1000}}) {
@@ -170,6 +184,13 @@ TEST(qvGifFileRead, Extensions_local_tables_and_missing_data) {
     EXPECT_EQ(pixel_bytes(loaded(gif_with(2, 2, {4, 1, 1, 5}))), (Pixels{1, 1, 0, 0}));  // rows never reached
     // 3 rows interlaced: passes 1, 3 and 4 give rows 0, 2, 1.
     EXPECT_EQ(pixel_bytes(loaded(gif_with(1, 3, {4, 1, 2, 3, 5}, "", 0x40))), (Pixels{1, 3, 2}));
+}
+
+TEST(qvGifFileRead, A_graphic_control_extension_is_read_by_its_stated_size_and_its_sub_blocks_skipped) {
+    const std::string extension = bytes("21 F9 06 01 00 00 07 EE EE  02 AA BB  00");
+    const qvBitmap b = loaded(gif_with(1, 1, {4, 1, 5}, extension));
+    EXPECT_EQ(b.transparent_index(), 7);
+    EXPECT_EQ(pixel_bytes(b), (Pixels{1}));
 }
 
 TEST(qvGifFileRead, Refusals_have_their_messages_and_leave_the_target) {

@@ -24,6 +24,8 @@ TEST(qvLinePattern, Copies_own_their_dashes_equality_needs_the_offset_and_counts
     EXPECT_EQ(b.dashes()[2], 1.0);
     EXPECT_NE(qvLinePattern(three, 3, 0.0), qvLinePattern(three, 3, 1.0));
     EXPECT_THROW(qvLinePattern(three, -1, 0.0), qvAssertionError);
+    EXPECT_EQ(assertion_text([] { qvLinePattern(nullptr, 2, 0.0); }),
+              "count >= 0 && (count == 0 || dashes != nullptr)");
 }
 
 TEST(qvLinePatternStream, Count_offset_then_dashes) {

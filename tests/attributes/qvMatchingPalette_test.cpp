@@ -1,9 +1,12 @@
 // The matching palette and its hash stream: attributes of equal content end
 // as one, found by hash and confirmed by comparing content, so that hash
 // collisions (folders 16 and 48 rotate alike) never merge or drop changes.
+// Only live, unshared attributes are merge candidates, and a name leaves its
+// attribute without a merge.
 
 #include <orvane/attributes/qvHashStream.hpp>
 #include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/attributes/qvReferencePropertyClass.hpp>
 #include <orvane/attributes/qvRgbColor.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 
@@ -21,12 +24,14 @@ using namespace palette_test;
 
 namespace {
 
-const std::int32_t two = 2, three = 3;
+const std::int32_t one = 1, two = 2, three = 3;
 const qvWrap<double> width_2{2.0};
 const qvRgbColor red(1, 0, 0);
 char const* const line_width = "pen/color_device/line_width";
 char const* const line_style = "pen/color_device/line_style";
 char const* const font_attribute = "font/color_device/font_attribute";
+qvReferencePropertyClass reference_class("TEST_REFERENCE");
+qvFolder reference_folder("test/reference", &reference_class);
 
 long count_of(qvPalette const& palette, long handle) { return simple_of(palette, handle, "ref_count"); }
 
@@ -92,6 +97,51 @@ TEST(qvMatchingPalette, Later_equal_content_merges_into_the_lowest_handle_after_
     EXPECT_EQ(count_of(palette, 3), 1);
     palette.release(1);  // a shared attribute is not in the index: its death leaves nothing behind
     EXPECT_EQ(palette.alloc(false), 4);
+}
+
+TEST(qvMatchingPalette, Removing_a_name_keeps_the_attribute_even_beside_an_equal_unnamed_one) {
+    qvMatchingPalette palette;
+    const long named = palette.add_name(pen(palette), "pen", false);
+    const long plain = pen(palette);
+    ASSERT_NE(plain, named);
+    EXPECT_EQ(palette.remove_name(named), named);
+    EXPECT_EQ(palette.name(named), nullptr);
+    EXPECT_EQ(count_of(palette, named), 1);
+    EXPECT_EQ(count_of(palette, plain), 1);
+}
+
+TEST(qvMatchingPalette, An_attribute_made_shared_leaves_the_index) {
+    qvMatchingPalette palette;
+    const long a = palette.property(pen(palette), folder("is_shared"), &one, false);
+    const long b = palette.property(pen(palette), folder("is_shared"), &one, false);
+    EXPECT_NE(b, a);
+    EXPECT_EQ(count_of(palette, a), 1);
+}
+
+TEST(qvMatchingPalette, An_attribute_no_longer_shared_rejoins_the_index) {
+    qvMatchingPalette palette;
+    const long a = palette.property(palette.alloc(true), folder(line_width), &width_2, true);
+    palette.property(a, folder("pen/color_device/color"), &red, true);
+    EXPECT_EQ(palette.remove(a, folder("is_shared"), true), a);
+    EXPECT_EQ(pen(palette), a);  // equal content merges into it again
+    EXPECT_EQ(assertion_text([&] { palette.release(a); }), "(nothing raised)");
+
+    const long shared = palette.alloc(true);
+    palette.add_ref(shared);
+    const long copy = palette.remove(shared, folder("is_shared"), false);  // the caller's private copy
+    EXPECT_NE(copy, shared);
+    EXPECT_EQ(assertion_text([&] { palette.property(copy, folder(line_width), &width_2, false); }),
+              "(nothing raised)");
+}
+
+TEST(qvMatchingPalette, An_attribute_released_inside_the_base_is_never_merged_into) {
+    qvMatchingPalette palette;
+    const long target = palette.alloc(false);  // empty and indexed
+    const auto word = static_cast<std::int32_t>(target);  // takes over the only reference
+    const long holder = palette.property(palette.alloc(false), reference_folder, &word, false);
+    EXPECT_EQ(palette.release(holder), 0);
+    EXPECT_EQ(count_of(palette, target), -1);
+    EXPECT_EQ(count_of(palette, palette.alloc(false)), 1);
 }
 
 TEST(qvHashStream, Published_values_bytes_as_0_to_255_and_32_bit_rotation) {

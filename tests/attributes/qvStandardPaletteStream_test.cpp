@@ -2,13 +2,15 @@
 // kind of value, names and counts after a load, the handle counter, and
 // every way a stream can be refused. Each refusal must leave the palette,
 // its names and every folder's class as they were. Also its value map as
-// classes see it when they call back into the palette from a release.
+// classes see it when they call back into the palette from a release, and a
+// change that fails on a private copy.
 
 #include <orvane/attributes/qvLinearGradient.hpp>
 #include <orvane/attributes/qvReferencePropertyClass.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/attributes/qvStandardPropertyClasses.hpp>
 
+#include "qvAllocationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -160,6 +162,24 @@ TEST(qvStandardPaletteStream, Repeated_records_classless_folders_and_foreign_cla
     foreign_folder.type(nullptr);
 }
 
+TEST(qvStandardPaletteStream, A_name_repeated_in_a_stream_belongs_to_the_lowest_handle) {
+    qvStandardPalette source;
+    for (char const* name : {"name_1", "name_2", "name_3"}) source.add_name(source.alloc(false), name, false);
+    std::string bytes = saved(source);
+    bytes.replace(bytes.find(str("name_3")), 8, str("name_2"));
+    qvStandardPalette palette;
+    load(palette, bytes);
+    EXPECT_EQ(palette.handle("name_2"), 2);
+    EXPECT_STREQ(palette.name(3), "name_2");
+}
+
+TEST(qvStandardPaletteStream, The_largest_registry_sizes_a_stream_may_claim_size_no_allocation) {
+    qvStandardPalette palette;
+    qv_allocation_probe::reset();
+    load(palette, head(0, 1048576, 1048576) + end_record());
+    EXPECT_LE(qv_allocation_probe::largest_request, std::size_t{1} << 16);
+}
+
 TEST(qvStandardPaletteStreamBadInput, A_stream_cut_at_any_byte_changes_nothing) {
     qvStandardPalette source;
     fill(source);
@@ -202,6 +222,34 @@ TEST(qvStandardPaletteStreamBadInput, Refusals_change_nothing) {
     expect_refused(palette_head(0) + i32(0) + i32(2 * folders), "f_handle >=0 && f_handle < f_max");
     expect_refused(palette_head(0) + class_record(2 * classes, "X"), "p_handle >=0 && p_handle < p_max");
     expect_refused(palette_head(0) + class_record(1, "REF_COUNT") + folder_record(1, 1, "no/such/folder"), "fldr");
+}
+
+TEST(qvStandardPaletteStreamBadInput, A_negative_last_handle_a_root_folder_record_or_two_classes_for_one_folder_are_refused) {
+    const std::string width_records =
+        class_record(class_of(line_width), "LINE_WIDTH") + folder_record(71, class_of(line_width), "test/group");
+    for (std::string const& body : {palette_head(-1) + end_record(), one_attribute(1, style_records(70, "")),
+                                    one_attribute(1, style_records(70, "test/group") + width_records)})
+        expect_refused(body);
+}
+
+TEST(qvStandardPaletteCopyOnWrite, A_change_failing_on_the_private_copy_drops_it_and_keeps_the_callers_handle) {
+    qvStandardPalette palette;
+    const long h = palette.alloc(false);
+    palette.property(h, folder(line_style), &style_2, false);
+    palette.add_ref(h);
+    const std::string before = saved(palette), negative_block = i32(-1);
+    EXPECT_EQ(assertion_text([&] { palette.property(h, unknown_folder, negative_block.data(), false); }),
+              "count >= 0");
+    EXPECT_EQ(saved(palette), before);
+    EXPECT_EQ(palette.alloc(false), 2);
+}
+
+TEST(qvStandardPaletteCopyOnWrite, Writes_to_a_registered_folder_without_a_class_are_refused) {
+    qvStandardPalette palette;
+    const long h = palette.alloc(false);
+    expect_raises<qvErrorFrom<qvSP_PalData>>([&] { palette.property(h, group_folder, &style_2, false); },
+                                            "Illegal folder specified");
+    EXPECT_EQ(group_folder.type(), nullptr);
 }
 
 namespace {
