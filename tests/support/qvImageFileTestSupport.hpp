@@ -14,6 +14,8 @@
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
 
+#include "qvAttributeStreams.hpp"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,8 @@
 #include <filesystem>
 #include <optional>
 #include <sstream>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace image_test {
@@ -38,6 +42,16 @@ inline std::string save_gif(qvBitmapReference const& bitmap, bool interlaced = f
     qvSaveToGif(out, bitmap, interlaced, gif89a);
     return buffer.str();
 }
+// What a writer's assertion says for `view`, and how many bytes it wrote
+// before: a refused bitmap must leave the stream untouched.
+template <class Save>
+std::pair<std::string, std::size_t> refusal_of(qvBitmapReference const& view, Save save) {
+    std::stringbuf buffer;
+    qvOutputStream out(&buffer, qvVersion(0), false);
+    const std::string text = attribute_test::assertion_text([&] { save(out, view); });
+    return {text, buffer.str().size()};
+}
+
 inline void load_bmp(std::string const& file, qvBitmap& target) {
     std::stringbuf buffer(file);
     qvInputStream in(&buffer);
