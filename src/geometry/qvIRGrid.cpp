@@ -38,6 +38,8 @@ using Rect = qvMathRectOf<double>;
 
 // Freed pool space is reclaimed once it exceeds both this and the live part.
 constexpr std::size_t kReclaimAbove = 1024;
+// Grids of fewer rows are always patched in place.
+constexpr std::size_t kRebuildFrom = 64;
 
 double lower_of(double stored, double given) { return given < stored ? given : stored; }
 double higher_of(double stored, double given) { return given > stored ? given : stored; }
@@ -281,7 +283,7 @@ void qvIRGrid::splice_rows(std::size_t from, std::size_t to, std::vector<Row> co
 
 // === qvIRGrid: the sweep ==============================================================
 
-void qvIRGrid::apply(Op op, Bands const& other, bool grid_operand) {
+void qvIRGrid::apply(Op op, Bands const& other) {
     const auto other_key = [&](std::size_t j) { return other.rows[j].key; };
     const auto by_key = [](Row const& r, double y) { return r.key < y; };
 
@@ -303,11 +305,11 @@ void qvIRGrid::apply(Op op, Bands const& other, bool grid_operand) {
         std::upper_bound(c.begin(), c.end(), hi, [](double y, Row const& r) { return y < r.key; }) - c.begin());
     const std::size_t j0 = static_cast<std::size_t>(std::lower_bound(other.rows, other_end, lo, by_key) - other.rows);
 
-    // A result covering most of the grid is written to fresh storage with
-    // the untouched rows copied around it; a small one is appended to the
-    // pool and spliced in.
+    // A result covering most of a sizeable grid is written to fresh storage
+    // with the untouched rows copied around it (one copy in all); otherwise
+    // it is appended to the pool and spliced in, which reuses the pool.
     const bool keeps_outside = op != Op::mul;
-    const bool rebuild = !keeps_outside || (grid_operand && 2 * (i1 - i0) >= c.size());
+    const bool rebuild = !keeps_outside || (c.size() >= kRebuildFrom && 2 * (i1 - i0) >= c.size());
     std::vector<Row> made;
     Intervals fresh;
     Intervals& out = rebuild ? fresh : pool;
@@ -389,14 +391,14 @@ void qvIRGrid::add(Rect const& r) {
         unused = 0;
         return;
     }
-    apply(Op::add, {rows, 2, &iv}, false);
+    apply(Op::add, {rows, 2, &iv});
 }
 
 void qvIRGrid::sub(Rect const& r) {
     if (!has_area(r) || c.empty()) return;
     const qvIRInterval iv{r.x1, r.x2};
     const Row rows[2] = {{r.y1, 0, 1}, {r.y2, 1, 0}};
-    apply(Op::sub, {rows, 2, &iv}, false);
+    apply(Op::sub, {rows, 2, &iv});
 }
 
 void qvIRGrid::mul(Rect const& r) {
@@ -407,7 +409,7 @@ void qvIRGrid::mul(Rect const& r) {
     if (c.empty()) return;
     const qvIRInterval iv{r.x1, r.x2};
     const Row rows[2] = {{r.y1, 0, 1}, {r.y2, 1, 0}};
-    apply(Op::mul, {rows, 2, &iv}, false);
+    apply(Op::mul, {rows, 2, &iv});
 }
 
 // === qvIRGrid: grids ===============================================================
@@ -417,7 +419,7 @@ void qvIRGrid::add(qvIRGrid const& other) {
     if (empty())
         *this = other;
     else
-        apply(Op::add, other.bands(), true);
+        apply(Op::add, other.bands());
 }
 
 void qvIRGrid::sub(qvIRGrid const& other) {
@@ -426,7 +428,7 @@ void qvIRGrid::sub(qvIRGrid const& other) {
         return;
     }
     if (empty() || other.empty()) return;
-    apply(Op::sub, other.bands(), true);
+    apply(Op::sub, other.bands());
 }
 
 void qvIRGrid::mul(qvIRGrid const& other) {
@@ -435,7 +437,7 @@ void qvIRGrid::mul(qvIRGrid const& other) {
         erase();
         return;
     }
-    apply(Op::mul, other.bands(), true);
+    apply(Op::mul, other.bands());
 }
 
 // === qvIRGrid: images ================================================================
@@ -447,7 +449,7 @@ void qvIRGrid::append_band(double y1, double y2, Span strip_of_band) {
     const bool on_top = !c.empty() && c.back().key == y1;
     if (!c.empty() && !on_top && !(c.back().key < y1)) {   // not in order: the general union
         const Row rows[2] = {row_of(y1, 0, strip_of_band.size()), row_of(y2, strip_of_band.size(), 0)};
-        apply(Op::add, {rows, 2, strip_of_band.data()}, false);
+        apply(Op::add, {rows, 2, strip_of_band.data()});
         return;
     }
     if (on_top && c.size() >= 2 && same(strip(c[c.size() - 2]), strip_of_band)) {

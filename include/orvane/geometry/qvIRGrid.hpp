@@ -159,8 +159,8 @@ private:
 
     // Combines the grid with the other operand's bands (at least two rows,
     // canonical). Only the rows inside the other operand's y range are
-    // rewritten; `whole` rebuilds the storage instead of patching it.
-    void apply(Op op, Bands const& other, bool whole);
+    // rewritten.
+    void apply(Op op, Bands const& other);
     void splice_rows(std::size_t from, std::size_t to, std::vector<Row> const& made);
     void append_band(double y1, double y2, std::span<qvIRInterval const> strip_of_band);
     void drop_rows(std::size_t from, std::size_t to);
