@@ -263,11 +263,10 @@ void qvIRGrid::drop_rows(std::size_t from, std::size_t to) {
 }
 
 // Puts `made` (rows whose intervals were appended to the pool) in place of
-// the rows [from, to). Only the row array may need memory, and it is
-// reserved before anything changes.
+// the rows [from, to). The caller has reserved room for the rows, so
+// nothing here fails before the grid is whole again.
 void qvIRGrid::splice_rows(std::size_t from, std::size_t to, std::vector<Row> const& made) {
     const std::size_t old_count = to - from, new_count = made.size();
-    if (new_count > old_count) c.reserve(c.size() + (new_count - old_count));
     for (std::size_t i = from; i < to; ++i) unused += c[i].size;
     const auto at = c.begin() + static_cast<std::ptrdiff_t>(from);
     const auto split = made.begin() + static_cast<std::ptrdiff_t>(std::min(old_count, new_count));
@@ -318,6 +317,7 @@ void qvIRGrid::apply(Op op, Bands const& other) {
     };
     const auto take_rows = [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
+            make_room(out, c[i].size);
             const std::size_t first = out.size();
             const Span s = strip(c[i]);
             append(out, s.begin(), s.end());
@@ -341,34 +341,43 @@ void qvIRGrid::apply(Op op, Bands const& other) {
         Row const& r = made.empty() ? below : made.back();
         return Span{out.data() + r.first, r.size};
     };
-    for (std::size_t ia = i0, ib = j0;;) {
-        const bool own_next = ia < i1;
-        const bool other_next = ib < other.count && !(hi < other_key(ib));
-        if (!own_next && !other_next) break;
-        double key;
-        if (own_next && (!other_next || !(other_key(ib) < c[ia].key))) {
-            key = c[ia].key;   // where both have the key, ours stays
-            if (other_next && other_key(ib) == key) b = static_cast<std::ptrdiff_t>(ib++);
-            a = static_cast<std::ptrdiff_t>(ia++);
-        } else {
-            key = other_key(ib);
-            b = static_cast<std::ptrdiff_t>(ib++);
+    // On the splice path the sweep appends to the live pool: if it fails
+    // part-way, the intervals it appended go again, so the grid and its
+    // count of unused space stay as they were.
+    const std::size_t pool_before = pool.size();
+    try {
+        for (std::size_t ia = i0, ib = j0;;) {
+            const bool own_next = ia < i1;
+            const bool other_next = ib < other.count && !(hi < other_key(ib));
+            if (!own_next && !other_next) break;
+            double key;
+            if (own_next && (!other_next || !(other_key(ib) < c[ia].key))) {
+                key = c[ia].key;   // where both have the key, ours stays
+                if (other_next && other_key(ib) == key) b = static_cast<std::ptrdiff_t>(ib++);
+                a = static_cast<std::ptrdiff_t>(ia++);
+            } else {
+                key = other_key(ib);
+                b = static_cast<std::ptrdiff_t>(ib++);
+            }
+            make_room(out, own_strip(a).size() + other_strip(b).size() + 1);
+            const Span mine = own_strip(a), theirs = other_strip(b);   // valid until the next make_room
+            const std::size_t first = out.size();
+            if (op == Op::add)
+                append_union(mine, theirs, out);
+            else if (op == Op::sub)
+                append_difference(mine, theirs, out);
+            else
+                append_intersection(mine, theirs, out);
+            if (same(Span{out.data() + first, out.size() - first}, last_written()))
+                out.resize(first);   // the band below goes on
+            else
+                write(key, first);
         }
-        make_room(out, own_strip(a).size() + other_strip(b).size() + 1);
-        const Span mine = own_strip(a), theirs = other_strip(b);   // valid until the next make_room
-        const std::size_t first = out.size();
-        if (op == Op::add)
-            append_union(mine, theirs, out);
-        else if (op == Op::sub)
-            append_difference(mine, theirs, out);
-        else
-            append_intersection(mine, theirs, out);
-        if (same(Span{out.data() + first, out.size() - first}, last_written()))
-            out.resize(first);   // the band below goes on
-        else
-            write(key, first);
+        if (!rebuild) c.reserve(c.size() + made.size());
+    } catch (...) {
+        if (!rebuild) pool.resize(pool_before);
+        throw;
     }
-
     if (!rebuild) {
         splice_rows(i0, i1, made);
         return;
@@ -482,13 +491,14 @@ qvIRGrid qvIRGrid::mapped(qvRTComponent const& x, qvRTComponent const& y) const 
         const auto map_interval = [&](qvIRInterval const& iv) {
             const Rect r(x * iv.start, y1, x * iv.end, y2);
             if (!has_area(r)) return;
-            // Images arrive in ascending order, so this is a merge at the end.
-            if (!band_strip.empty() && r.x1 <= band_strip.back().end && !(r.x1 < band_strip.back().start))
-                band_strip.back().end = higher_of(band_strip.back().end, r.x2);
-            else if (band_strip.empty() || band_strip.back().end < r.x1)
-                band_strip.push_back({r.x1, r.x2});
-            else
+            // Images arrive in ascending order: a merge at the end, or a new
+            // last interval.
+            if (!band_strip.empty() && r.x1 < band_strip.back().start)
                 replace_with(band_strip, qvIRInterval{r.x1, r.x2}, append_union);
+            else if (!band_strip.empty() && r.x1 <= band_strip.back().end)
+                band_strip.back().end = higher_of(band_strip.back().end, r.x2);
+            else
+                band_strip.push_back({r.x1, r.x2});
             last = r;
         };
         const Span s = strip(c[band]);

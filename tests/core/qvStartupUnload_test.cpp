@@ -19,15 +19,6 @@
 #include "qvStartupRegistrations.hpp"
 
 namespace {
-struct SceneBoundInTest;
-}
-
-template <>
-struct qvInterfaceName<SceneBoundInTest> {
-    static constexpr char const* value = "qvScene";
-};
-
-namespace {
 
 // A child's checks: each failure goes to standard error and makes the exit code 1.
 int failures = 0;

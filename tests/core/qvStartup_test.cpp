@@ -14,15 +14,6 @@
 #include "qvStartupRegistrations.hpp"
 
 namespace {
-struct SceneBoundInTest;
-}
-
-template <>
-struct qvInterfaceName<SceneBoundInTest> {
-    static constexpr char const* value = "qvScene";
-};
-
-namespace {
 
 // Looks the name up and gives the use back at once.
 void* registered(char const* name) {

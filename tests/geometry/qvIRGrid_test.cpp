@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <random>
 #include <string>
 
+#include "qvAllocationProbe.hpp"
 #include "qvRegionTestSupport.hpp"
 
 namespace {
@@ -192,6 +194,38 @@ TEST(qvIRGridProperty, A_long_run_of_small_changes_keeps_the_area_and_equals_a_f
             ASSERT_EQ(cells_of(g), expected);
             const qvIRGrid copy = g;
             ASSERT_EQ(printed(copy), printed(grid_of(expected)));
+        }
+    }
+}
+
+// Whatever allocation fails, the grid keeps what it held and stays usable:
+// patched in place (a few rows), rebuilt (most rows) or combined with a grid.
+TEST(qvIRGrid, A_failed_allocation_leaves_the_grid_as_it_was) {
+    qvIRGrid g;
+    for (int y = 0; y < 150; ++y) g.add(Rect(y % 7, y, 10 + y % 5, y + 1));
+    const qvIRGrid other = grid({Rect(3, 20, 40, 130), Rect(-5, 140, 2, 160)});
+    const std::function<void(qvIRGrid&)> changes[] = {
+        [](qvIRGrid& t) { t.add(Rect(20, 40.5, 25, 43.5)); }, [](qvIRGrid& t) { t.sub(Rect(2, 10, 6, 140)); },
+        [](qvIRGrid& t) { t.mul(Rect(1, 5, 9, 145)); }, [&](qvIRGrid& t) { t.add(other); },
+        [&](qvIRGrid& t) { t.sub(other); }};
+    for (auto const& change : changes) {
+        qvIRGrid expected = g;
+        change(expected);
+        const std::string before = printed(g), after = printed(expected);
+        for (long n = 0;; ++n) {
+            qvIRGrid t = g;
+            qv_allocation_probe::allocations_left = n;
+            try {
+                change(t);
+            } catch (std::bad_alloc const&) {
+                qv_allocation_probe::allocations_left = -1;
+                ASSERT_EQ(printed(t), before) << n;
+                t.add(Rect(100, 0, 101, 1));  // still usable
+                continue;
+            }
+            qv_allocation_probe::allocations_left = -1;
+            EXPECT_EQ(printed(t), after);
+            break;
         }
     }
 }

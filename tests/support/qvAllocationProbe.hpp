@@ -1,7 +1,8 @@
 #pragma once
 // Replaces the global operator new and delete of a test executable, over
 // malloc and free, to record the largest single request: tests state with it
-// that a hostile count or size never sizes an allocation.
+// that a hostile count or size never sizes an allocation. It can also make
+// the n-th throwing allocation from now fail, to test what a failure leaves.
 //
 // Include it from exactly one source of an executable (the definitions below
 // are the program's replacement functions), before any test uses it.
@@ -19,6 +20,8 @@
 
 namespace qv_allocation_probe {
 inline std::size_t largest_request = 0;
+// Throwing allocations that still succeed; below 0: all of them.
+inline long allocations_left = -1;
 
 // Forgets what was recorded; the next requests count from here.
 inline void reset() { largest_request = 0; }
@@ -26,6 +29,8 @@ inline void reset() { largest_request = 0; }
 
 void* operator new(std::size_t n) {
     qv_allocation_probe::largest_request = std::max(qv_allocation_probe::largest_request, n);
+    if (qv_allocation_probe::allocations_left == 0) throw std::bad_alloc();
+    if (qv_allocation_probe::allocations_left > 0) --qv_allocation_probe::allocations_left;
     if (void* p = std::malloc(n != 0 ? n : 1)) return p;
     throw std::bad_alloc();
 }

@@ -2,7 +2,18 @@
 // What the library registers at load, written out independently of the
 // start-up code so that the tests check it against a second copy.
 
+#include <orvane/core/qvInterfaceInfo.hpp>
+
 #include <array>
+
+// A second interface type bound to the scene's name, as another module
+// would declare it: it must share the record made at load.
+struct SceneBoundInTest;
+
+template <>
+struct qvInterfaceName<SceneBoundInTest> {
+    static constexpr char const* value = "qvScene";
+};
 
 namespace startup_test {
 
