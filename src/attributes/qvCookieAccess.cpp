@@ -1,24 +1,28 @@
-// The cookie lookup of qvCookieAccess<T> (see qvCookieShare.hpp).
+// The lookup-or-bake behind qvCookieAccess<T> (see qvCookieAccess.hpp), and
+// the standard family's cook.
 
-#include "attributes/qvCookieShare.hpp"
+#include <orvane/attributes/qvCookieAccess.hpp>
 
 #include <orvane/attributes/qvPalette.hpp>
 #include <orvane/attributes/qvStandardCook.hpp>
 #include <orvane/core/qvAssertionError.hpp>
 
-std::shared_ptr<qvStandardCookie> qvStandardCookieShare(qvPalette& palette, qvCookieHandle key,
-                                                        qvCook& cook) {
-    if (qvCookie* const cached = palette.cookie(key))
-        return static_cast<qvCookieShare*>(cached)->cookie;
+qvSafePtr<qvCookie> qvSharedCookie(qvPalette& palette, qvCookieHandle key, qvCook& cook) {
+    qvSafePtr<qvCookie> cached = palette.shared_cookie(key);
+    if (cached && cached->cookie_kind() == key.kind)
+        return cached;
+    // Nothing cached, or a cookie of another type that someone stored under
+    // this key: a fresh bake takes the entry.
     orvane::auto_ptr<qvCookie> baked = cook.bake(palette, key);
-    QV_ASSERT_TEXT(baked.get() != nullptr, "this->cookie.get()");
-    std::shared_ptr<qvStandardCookie> cookie(static_cast<qvStandardCookie*>(baked.release()));
-    cookie->time_stamp = palette.time_stamp();
-    palette.cookie(key, orvane::auto_ptr<qvCookie>(new qvCookieShare(cookie)));
-    return cookie;
+    QV_ASSERT_TEXT(baked.get() != nullptr && baked.owner() && baked->cookie_kind() == key.kind,
+                   "this->cookie.get()");
+    qvSafePtr<qvCookie> fresh(baked.get());
+    baked.release();
+    palette.replace_cookie(key, fresh);
+    return fresh;
 }
 
-std::shared_ptr<qvStandardCookie> qvStandardCookieShare(qvPalette& palette, qvCookieHandle key) {
+qvCook& qvStandardCookie::cook() noexcept {
     static qvStandardCook standard_cook;
-    return qvStandardCookieShare(palette, key, standard_cook);
+    return standard_cook;
 }

@@ -70,6 +70,15 @@ qvCookie* qvMatchingPalette::cookie(qvCookieHandle const& handle) {
 
 long qvMatchingPalette::time_stamp() const { return index_->base().time_stamp(); }
 
+qvSafePtr<qvCookie> qvMatchingPalette::shared_cookie(qvCookieHandle const& handle) {
+    return index_->base().shared_cookie(handle);
+}
+
+void qvMatchingPalette::replace_cookie(qvCookieHandle const& handle,
+                                       qvSafePtr<qvCookie> const& cookie) {
+    index_->base().replace_cookie(handle, cookie);
+}
+
 void qvMatchingPalette::load(qvInputStream& is) { index_->load(is); }
 
 void qvMatchingPalette::save(qvOutputStream& os) const { index_->base().save(os); }

@@ -275,16 +275,35 @@ void qvStandardPalette::invalidate(long handle) {
 // Cookies
 
 void qvStandardPalette::cookie(qvCookieHandle const& handle, orvane::auto_ptr<qvCookie> cookie) {
-    if (cookie.get() == nullptr)
+    if (cookie.get() == nullptr || !cookie.owner())
         return;
-    cookie->time_stamp = time_stamp_;
-    // A refused cookie stays owned by `cookie` and dies with it.
-    cookies_.insert(handle, cookie);
+    // The counter is made before the auto pointer lets go, so a failed
+    // allocation leaves the cookie with it.
+    qvSafePtr<qvCookie> share(cookie.get());
+    cookie.release();
+    share->time_stamp = time_stamp_;
+    // A refused cookie has no other share and dies with `share`.
+    cookies_.insert(handle, share);
 }
 
 qvCookie* qvStandardPalette::cookie(qvCookieHandle const& handle) {
-    orvane::auto_ptr<qvCookie>* const cached = cookies_.find(handle);
+    qvSafePtr<qvCookie> const* const cached = cookies_.find(handle);
     return cached != nullptr ? cached->get() : nullptr;
+}
+
+qvSafePtr<qvCookie> qvStandardPalette::shared_cookie(qvCookieHandle const& handle) {
+    qvSafePtr<qvCookie> const* const cached = cookies_.find(handle);
+    return cached != nullptr ? *cached : qvSafePtr<qvCookie>();
+}
+
+void qvStandardPalette::replace_cookie(qvCookieHandle const& handle,
+                                       qvSafePtr<qvCookie> const& cookie) {
+    if (!cookie)
+        return;
+    cookie->time_stamp = time_stamp_;
+    qvSafePtr<qvCookie> share(cookie);
+    cookies_.erase(handle);
+    cookies_.insert(handle, share);
 }
 
 // ---------------------------------------------------------------------------

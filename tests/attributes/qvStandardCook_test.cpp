@@ -1,14 +1,10 @@
-// The standard cook's bakes at their edge cases, and qvCookieAccess: one
-// bake per (attribute, kind) until a change, and a cookie that outlives its
-// cache entry while an accessor holds it.
+// The standard cook's bakes at their edge cases.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
-#include <orvane/attributes/qvCookieAccess.hpp>
 #include <orvane/attributes/qvLinearGradient.hpp>
 #include <orvane/attributes/qvStandardCook.hpp>
 #include <orvane/attributes/qvStandardPropertyClasses.hpp>
 
-#include "attributes/qvCookieShare.hpp"
 #include "qvAttributeInterfaceTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -17,7 +13,6 @@
 
 using attribute_object_test::folder;
 using attribute_object_test::ScopedRebinding;
-using attribute_object_test::assertion_text;
 
 namespace {
 
@@ -36,16 +31,6 @@ struct Attribute {
     qvStandardPalette palette;
     qvAttributeProxy proxy;
     long handle() const { return proxy.attribute_handle(); }
-};
-
-// Bakes with the standard cook and counts its bakes.
-struct CountingCook : qvCook {
-    orvane::auto_ptr<qvCookie> bake(qvPalette& palette, qvCookieHandle key) override {
-        ++bakes;
-        return standard.bake(palette, key);
-    }
-    qvStandardCook standard;
-    int bakes = 0;
 };
 
 const qvRgbColor red(1.0f, 0.0f, 0.0f), green(0.0f, 1.0f, 0.0f);
@@ -157,48 +142,4 @@ TEST(qvStandardCook, Wrongly_bound_folder_raises_even_without_a_value) {
     ScopedRebinding rebound("pen/color_device/line_style",
                             qvStandardPropertyClass<FILL_STYLE_INTERNAL_PROPERTY_CLASS>());
     EXPECT_THROW(bake<qvStandardPenCookie>(palette, h), qvErrorFrom<qvPropertyClass>);
-}
-
-TEST(qvCookieAccess, Bakes_once_until_the_attribute_changes) {
-    qvStandardPalette palette;
-    qvAttributeProxy proxy(palette, 0);
-    proxy.line_style(qvLineStyle{2});
-    proxy.line_color(red);
-    CountingCook cook;
-    const qvCookieHandle key(proxy.attribute_handle(), qvStandardPenCookie::kind);
-    auto first = qvStandardCookieShare(palette, key, cook);
-    auto second = qvStandardCookieShare(palette, key, cook);
-    EXPECT_EQ(cook.bakes, 1);
-    EXPECT_EQ(first, second);
-
-    proxy.line_color(green);  // drops the cached cookie; `first` still owns it
-    auto third = qvStandardCookieShare(palette, key, cook);
-    EXPECT_EQ(cook.bakes, 2);
-    EXPECT_EQ(static_cast<qvStandardPenCookie&>(*first).color, red);
-
-    qvCookieAccess<qvStandardPenCookie> access(palette, proxy.attribute_handle());
-    EXPECT_EQ(access.cookie.get(), third.get());
-}
-
-TEST(qvCookieAccess, Accessor_keeps_its_cookie_through_eviction_and_release) {
-    qvStandardPalette palette;
-    qvAttributeProxy proxy(palette, 0);
-    proxy.font_name("Held");
-    qvCookieAccess<qvStandardFontCookie> held(palette, proxy.attribute_handle());
-    for (int i = 0; i < qvStandardPalette::cookie_capacity + 1; ++i) {
-        qvAttributeProxy other(palette, 0);
-        other.font_size(static_cast<float>(i));
-        qvCookieAccess<qvStandardFontCookie> evicting(palette, other.attribute_handle());
-    }
-    proxy.disconnect_attribute();  // the attribute is gone too
-    EXPECT_STREQ(held.cookie->font_name, "Held");
-}
-
-TEST(qvCookieAccess, Null_bake_fails_the_assertion) {
-    struct NullCook : qvCook {
-        orvane::auto_ptr<qvCookie> bake(qvPalette&, qvCookieHandle) override { return {}; }
-    } cook;
-    qvStandardPalette palette;
-    EXPECT_EQ(assertion_text([&] { qvStandardCookieShare(palette, qvCookieHandle(1, 0), cook); }),
-              "this->cookie.get()");
 }

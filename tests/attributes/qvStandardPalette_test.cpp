@@ -73,6 +73,38 @@ TEST(qvStandardPalette, Cookies_are_stamped_kept_first_and_dropped_by_a_change_o
     EXPECT_NE(palette.cookie(qvCookieHandle(other, 0)), nullptr);
 }
 
+TEST(qvStandardPalette, Cookies_are_shared_with_the_cache_and_replaced_in_place) {
+    qvStandardPalette palette;
+    const long h = palette.alloc(false);
+    palette.property(h, folder(line_width), &width_2, false);   // time stamp 1
+    int deaths = 0;
+    const qvCookieHandle key(h, 7);
+    CountedCookie kept(deaths);   // not the auto pointer's to give away
+    orvane::auto_ptr<qvCookie> borrowed(&kept);
+    borrowed.release();
+    palette.cookie(key, borrowed);
+    EXPECT_EQ(palette.cookie(key), nullptr);
+    EXPECT_EQ(palette.shared_cookie(key).get(), nullptr);
+
+    palette.cookie(key, orvane::auto_ptr<qvCookie>(new CountedCookie(deaths)));
+    qvSafePtr<qvCookie> share = palette.shared_cookie(key);
+    EXPECT_EQ(share.get(), palette.cookie(key));
+    qvSafePtr<qvCookie> replacement(new CountedCookie(deaths));
+    palette.replace_cookie(key, replacement);
+    EXPECT_EQ(palette.cookie(key), replacement.get());
+    EXPECT_EQ(replacement->time_stamp, palette.time_stamp());
+    EXPECT_EQ(deaths, 0);   // `share` still holds the one replaced
+    share = qvSafePtr<qvCookie>();
+    EXPECT_EQ(deaths, 1);
+    palette.replace_cookie(key, qvSafePtr<qvCookie>());
+    EXPECT_EQ(palette.cookie(key), replacement.get());
+    palette.property(h, folder(line_width), &width_3, false);
+    EXPECT_EQ(palette.cookie(key), nullptr);
+    EXPECT_EQ(deaths, 1);   // the cache let go of its share only
+    replacement = qvSafePtr<qvCookie>();
+    EXPECT_EQ(deaths, 2);
+}
+
 TEST(qvStandardPaletteCopyOnWrite, One_user_changes_in_place_and_a_second_gets_a_private_copy) {
     qvStandardPalette palette;
     const long h = palette.alloc(false);

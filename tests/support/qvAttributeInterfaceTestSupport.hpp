@@ -105,6 +105,12 @@ public:
     }
     qvCookie* cookie(qvCookieHandle const& key) override { return inner.cookie(key); }
     long time_stamp() const override { return inner.time_stamp(); }
+    qvSafePtr<qvCookie> shared_cookie(qvCookieHandle const& key) override {
+        return inner.shared_cookie(key);
+    }
+    void replace_cookie(qvCookieHandle const& key, qvSafePtr<qvCookie> const& cookie) override {
+        inner.replace_cookie(key, cookie);
+    }
     void load(qvInputStream& is) override { inner.load(is); }
     void save(qvOutputStream& os) const override { inner.save(os); }
 

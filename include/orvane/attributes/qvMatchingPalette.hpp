@@ -57,6 +57,8 @@ public:
     void cookie(qvCookieHandle const& handle, orvane::auto_ptr<qvCookie> cookie) override;
     qvCookie* cookie(qvCookieHandle const& handle) override;
     long time_stamp() const override;
+    qvSafePtr<qvCookie> shared_cookie(qvCookieHandle const& handle) override;
+    void replace_cookie(qvCookieHandle const& handle, qvSafePtr<qvCookie> const& cookie) override;
 
     // Loads the base, then indexes its unshared attributes; a failed load
     // leaves base and index as they were.

@@ -7,7 +7,9 @@
 // It owns its pattern, string and bitmaps (bitmap copies share the pixels of
 // the palette's value); the brush cookie's custom brush shares its gradient
 // with the palette's value. `kind` is the cookie kind its accessor asks the
-// palette's cache for (0 pen, 1 brush, 2 marker, 3 font).
+// palette's cache for (0 pen, 1 brush, 2 marker, 3 font), and what the
+// cookie reports as its cookie_kind(); classes derived from a standard
+// cookie keep that kind, since they may be read as one.
 
 #include <orvane/attributes/qvAttributeEnums.hpp>
 #include <orvane/attributes/qvBitmap.hpp>
@@ -19,12 +21,19 @@
 #include <orvane/core/qvString.hpp>
 #include <orvane/geometry/qvCrd.hpp>
 
+class qvCook;
+
 struct qvStandardCookie : qvCookie {
     ~qvStandardCookie() override = default;
+
+    // The family's cook, which qvCookieAccess bakes standard cookies with:
+    // one process-wide qvStandardCook, which has no state.
+    static qvCook& cook() noexcept;
 };
 
 struct qvStandardPenCookie : qvStandardCookie {
     static constexpr int kind = 0;
+    int cookie_kind() const noexcept final { return kind; }
 
     bool empty = true;        // no line is drawn
     bool no_color = true;     // neither a usable colour nor an index was found
@@ -42,6 +51,7 @@ struct qvStandardPenCookie : qvStandardCookie {
 
 struct qvStandardBrushCookie : qvStandardCookie {
     static constexpr int kind = 1;
+    int cookie_kind() const noexcept final { return kind; }
 
     bool empty = true;
     bool no_color = true;
@@ -56,6 +66,7 @@ struct qvStandardBrushCookie : qvStandardCookie {
 
 struct qvStandardMarkerCookie : qvStandardCookie {
     static constexpr int kind = 2;
+    int cookie_kind() const noexcept final { return kind; }
 
     qvMarkerStyle marker_style{};
     qvCrdOf<int> hot_spot;
@@ -65,6 +76,7 @@ struct qvStandardMarkerCookie : qvStandardCookie {
 
 struct qvStandardFontCookie : qvStandardCookie {
     static constexpr int kind = 3;
+    int cookie_kind() const noexcept final { return kind; }
 
     qvString font_name;
     float font_size = 10.0f;

@@ -46,6 +46,7 @@
 #include <orvane/attributes/qvPalette.hpp>
 #include <orvane/attributes/qvStandardAttributeRepository.hpp>
 #include <orvane/core/qvAutoPtr.hpp>
+#include <orvane/core/qvSafePtr.hpp>
 
 #include <memory>
 
@@ -86,6 +87,8 @@ public:
     void cookie(qvCookieHandle const& handle, orvane::auto_ptr<qvCookie> cookie) override;
     qvCookie* cookie(qvCookieHandle const& handle) override;
     long time_stamp() const override { return time_stamp_; }
+    qvSafePtr<qvCookie> shared_cookie(qvCookieHandle const& handle) override;
+    void replace_cookie(qvCookieHandle const& handle, qvSafePtr<qvCookie> const& cookie) override;
 
     void load(qvInputStream& is) override;
     void save(qvOutputStream& os) const override;
@@ -107,7 +110,7 @@ private:
 
     long time_stamp_ = 0;
     long last_handle_ = 0;
-    qvListCache<qvCookieHandle, orvane::auto_ptr<qvCookie>> cookies_{cookie_capacity};
+    qvListCache<qvCookieHandle, qvSafePtr<qvCookie>> cookies_{cookie_capacity};
     std::unique_ptr<qvSP_PalData> values_;
     qvSenderInvalidate<long> publisher_;
 };
