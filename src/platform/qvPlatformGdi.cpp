@@ -24,10 +24,10 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
     if (injected_failure(Call::create_font)) return nullptr;
     std::optional<std::string> recorded_face;
     if (face != nullptr) recorded_face = face;
-    HFONT font = new qvFontObject{height, width, escapement, orientation, weight,
-                                  italic, underline, strike_out, char_set, out_precision,
-                                  clip_precision, quality, pitch_and_family,
-                                  std::move(recorded_face)};
+    HFONT font = new FontObject{height, width, escapement, orientation, weight,
+                                italic, underline, strike_out, char_set, out_precision,
+                                clip_precision, quality, pitch_and_family,
+                                std::move(recorded_face)};
     ++live_fonts;
     return font;
 }

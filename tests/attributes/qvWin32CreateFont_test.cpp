@@ -1,5 +1,5 @@
-// The font helper records the fourteen creation arguments of a font request;
-// owning handles delete each font once.
+// The font helper records the fourteen creation arguments of a font request
+// in a font of the caller's own.
 
 #include <orvane/attributes/qvWin32CreateFont.hpp>
 
@@ -12,7 +12,6 @@
 #include <climits>
 #include <cmath>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace platform = orvane::platform;
@@ -69,24 +68,19 @@ TEST_F(qvWin32CreateFontTest, A_refused_face_falls_back_to_none_and_two_refusals
     EXPECT_EQ(font(&dc96, 1, nullptr, 12, 0, 4, 0).get(), nullptr);
 }
 
-TEST_F(qvWin32CreateFontTest, An_owning_handle_deletes_its_font_once) {
-    {
-        auto a = font(&dc96, 0, nullptr, 12, 0, 4, 0);
-        qvAutoHandle<HFONT> b(a);   // b owns, a only holds
-        EXPECT_FALSE(a.owner());
-        a = b;                      // same handle: nothing deleted, a owns again
-        EXPECT_TRUE(a.owner());
-        EXPECT_FALSE(b.owner());
-        b = a;
-        auto c = font(&dc96, 0, nullptr, 10, 0, 4, 0);
-        c = std::move(b);           // c's own font goes; c now owns the first
-        EXPECT_EQ(platform::live_font_count(), live_before_ + 1);
-        EXPECT_EQ(c.get(), a.get());
-    }
+// The host's font is a copy of the layer's record; the layer's object goes
+// at once, on the fallback path too, and the copy goes with its handle
+// (ownership moves are qvAutoHandle's, tested with it).
+TEST_F(qvWin32CreateFontTest, The_layers_font_is_released_when_copied_and_the_copy_with_its_handle) {
+    auto held = font(&dc96, 1, "Held", 12, 0, 4, 0);
+    platform::fail_next(platform::Call::create_font, ENOENT);
+    auto fallback = font(&dc96, 1, "Refused", 12, 0, 4, 0);
     EXPECT_EQ(platform::live_font_count(), live_before_);
+    EXPECT_EQ(held.get()->face, "Held");
     HFONT kept = font(&dc96, 0, nullptr, 12, 0, 4, 0).release();
-    EXPECT_EQ(platform::live_font_count(), live_before_ + 1);
+    EXPECT_EQ(kept->face, "Arial");
     qvDeleteHandle(kept);
+    qvDeleteHandle(nullptr);
 }
 
 TEST(qvMulDiv, Rounds_half_away_from_zero_and_reports_overflow_as_minus_one) {
