@@ -1,13 +1,15 @@
 // Palettes: reads and writes of values by attribute count, writes that
 // copy a shared attribute first (copy on write), reads through the typed
 // attribute interface of an attribute proxy, cookie lookups in the 64-entry
-// cache (hits and misses), and matching writes of line widths and of
+// cache (hits and misses, and the pen accessor drawing code uses, whose hit
+// shares the cookie), and matching writes of line widths and of
 // "IMAGE" values, which hash the whole bitmap (the size of the image is the
 // argument).
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvCookie.hpp>
+#include <orvane/attributes/qvCookieAccess.hpp>
 #include <orvane/attributes/qvFolder.hpp>
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
@@ -144,6 +146,22 @@ void BM_palette_cookie_miss(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_palette_cookie_miss)->Arg(1)->Arg(16)->Arg(64);
+
+// A pen accessor on `range` attributes whose pens are all cached, in turn:
+// the lookup, the kind check and taking a share of the cookie.
+void BM_cookie_access_hit(benchmark::State& state) {
+    qvStandardPalette palette;
+    const std::vector<long> handles = fill(palette, static_cast<int>(state.range(0)));
+    for (long h : handles) qvCookieAccess<qvStandardPenCookie> bake(palette, h);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        qvCookieAccess<qvStandardPenCookie> pen(palette, handles[next]);
+        benchmark::DoNotOptimize(pen.cookie->line_width);
+        next = next + 1 == handles.size() ? 0 : next + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_cookie_access_hit)->Arg(1)->Arg(16)->Arg(64);
 
 // Line-width writes to unshared attributes of a matching palette, which
 // keeps an index of attributes by content and updates it on every write.
