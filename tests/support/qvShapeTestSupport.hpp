@@ -214,7 +214,7 @@ inline int proxy_deaths = 0;
 template <class D, long Id>
 class TestShapeProxy : public qvSingleShapeProxyBase {
 public:
-    static constexpr long proxy_class_id = Id;
+    static constexpr long class_id = Id;
 
     explicit TestShapeProxy(qvContainerScene& scene) { connect_scene(scene); }
     TestShapeProxy(qvContainerScene& scene, qvShapeBase* record) {
@@ -246,6 +246,8 @@ public:
         record_->proxy_class_id = static_cast<std::int32_t>(Id);
         ::new (static_cast<void*>(reinterpret_cast<char*>(record_) + sizeof(qvShapeBase))) D();
     }
+    using qvSingleShapeProxyBase::attr_handle;
+    using qvSingleShapeProxyBase::user_handle;
     void user_handle(long h) override { created().user_handle = qvCheckedInt32(h); }
     void attr_handle(long h) override { created().attribute_handle = qvCheckedInt32(h); }
     void destroy_shape() override {

@@ -12,7 +12,7 @@
 //  - a class is not copied: a copy could remove a registration it does not
 //    own.
 //
-// P, the concrete proxy, provides `static constexpr long proxy_class_id` and
+// P, the concrete proxy, provides `static constexpr long class_id` (its id) and
 // a constructor P(qvContainerScene&, qvShapeBase*) that binds the record and
 // enters the proxy in the scene's proxy site.
 
@@ -55,7 +55,7 @@ private:
 template <class P>
 class qvGenericProxyClass : public qvProxyClass {
 public:
-    qvGenericProxyClass() : qvProxyClass(P::proxy_class_id) {}
+    qvGenericProxyClass() : qvProxyClass(P::class_id) {}
 
     qvGraphicProxyInterface* create(qvContainerScene& scene, qvShapeBase* record) override {
         return new P(scene, record);
