@@ -104,7 +104,11 @@ bool image_fits(RecordBytes const& r, std::int64_t fixed) noexcept {
         return false;
     if (colors > 0 && !r.part_fits(fixed, r.part_start(colormap_offset_at), colors * 4, 4))
         return false;
-    return pixels == 0 || r.part_fits(fixed, r.part_start(pixel_offset_at), pixels, 4);
+    if (pixels > 0 && !r.part_fits(fixed, r.part_start(pixel_offset_at), pixels, 4))
+        return false;
+    // The copy operators pack the parts after the fixed part, 8-aligned:
+    // they must fit there too, whatever gaps or overlap the record has.
+    return fixed + (colors * 4 + 7) / 8 * 8 + pixels <= r.size();
 }
 
 // Whether the record fits the layout of a standard kind code.

@@ -14,7 +14,11 @@
 //    8-byte boundary (parts of doubles) or a 4-byte one (the others), and
 //    ends inside the record (all in 64-bit arithmetic);
 //  - a text of length n > 0 has a zero byte after its n bytes, inside the
-//    record.
+//    record;
+//  - an image's colour map and pixels also fit the record packed as its copy
+//    operator places them (colour map after the fixed part, pixels at the
+//    next 8-byte boundary after it), so copying a record that passes never
+//    writes past a destination of the same size.
 // Offsets of empty parts are not looked at: writers may leave any value
 // there. A record with neither a standard kind code nor a standard proxy
 // class id passes on its size alone.

@@ -333,6 +333,18 @@ TEST(qvShapeRecordCheck, Accepts_what_fits_its_layouts_and_nothing_else) {
         {"257 colours", [] { auto r = image(256); data_of<qvImageData>(r.get()).header.color_count = 257; return r; }, false},
         {"pixels past the end", [] { auto r = image(2); data_of<qvImageData>(r.get()).header.height = 3; return r; }, false},
         {"negative row bytes", [] { auto r = image(2); data_of<qvImageData>(r.get()).header.row_bytes = -4; return r; }, false},
+        {"parts that a copy cannot pack", [] {
+             // Each part fits where it is, but a copy puts the pixels on the
+             // next 8-byte boundary: 4 bytes past a record of this size.
+             RecordPtr r(qvNewShapeRecord(148));
+             r->kind = qvRestrictedImageKind;
+             auto& d = data_of<qvImageData>(r.get());
+             d.header = qvBitmapHeader(qvBitmapLayout(qvIndexedBitmap), 3, 2);
+             d.header.color_count = 1;
+             qvSelfRelative::point(d.colormap_offset, reinterpret_cast<char*>(r.get()) + 136);
+             qvSelfRelative::point(d.pixel_offset, reinterpret_cast<char*>(r.get()) + 140);
+             return r;
+         }, false},
         {"colours in the header", [] { auto r = image(2); data_of<qvImageData>(r.get()).colormap_offset = -70; return r; }, false},
         {"rectangle short of 48", [] { RecordPtr r(qvNewShapeRecord(47)); r->kind = qvRectangleKind; return r; }, false},
         {"arc of 56", [] { RecordPtr r(qvNewShapeRecord(56)); r->kind = qvArcKind; return r; }, true},
