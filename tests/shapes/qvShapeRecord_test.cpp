@@ -192,7 +192,7 @@ TEST(qvTextData, A_copy_stops_at_the_first_zero_fills_the_length_and_terminates)
     EXPECT_EQ(hex(to.text(), 7), "61 62 00 00 00 00 00");
     EXPECT_EQ(to.padding, 0);
     EXPECT_EQ(hex(&to, 36), hex(&from, 36));
-    EXPECT_EQ(hex(&to.extent, 32), hex(&from.extent, 32));   // extent, stretch, length
+    EXPECT_EQ(hex(&to.extent, 32), hex(&from.extent, 32));   // extent, stretch, length, offset 10
     EXPECT_EQ(to.height, 3.0);
 
     std::memcpy(from.text(), "abcdef", 7);

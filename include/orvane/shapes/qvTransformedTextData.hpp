@@ -3,7 +3,7 @@
 // transformation, 176 bytes. A constructed one is not valid and carries the
 // identity as its glyph transformation; copies copy every byte.
 //   offset  field
-//        0  valid (bool, then padding)
+//        0  valid (bool), then 7 padding bytes, 0 when constructed
 //        8  scale: factor by which a restricted text's device box was shrunk
 //           to the requested font size; 1 otherwise
 //       16  anchor in device coordinates
@@ -21,6 +21,7 @@
 
 struct qvTransformedTextData {
     bool valid = false;
+    unsigned char padding[7] = {};
     double scale = 1.0;
     qvCrdOf<double> anchor;
     double size = 0.0;
@@ -36,5 +37,6 @@ struct qvTransformedTextData {
 
 static_assert(std::is_trivially_copyable_v<qvTransformedTextData>);
 static_assert(sizeof(qvTransformedTextData) == 176);
+static_assert(offsetof(qvTransformedTextData, scale) == 8);
 static_assert(offsetof(qvTransformedTextData, p0) == 48);
 static_assert(offsetof(qvTransformedTextData, transformation) == 128);
