@@ -4,7 +4,7 @@
 
 #include <orvane/core/qvBroadcastReceiver.hpp>
 #include <orvane/core/qvInvalidateEvent.hpp>
-#include <orvane/scenes/qvScenePublisher.hpp>
+#include <orvane/shapes/qvScenePublisher.hpp>
 
 #include <iostream>
 #include <string>

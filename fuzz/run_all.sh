@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs every fuzz target in build directory $1 for $2 seconds each (default
-# 20), on a corpus seeded by the library's own writers (orvane_fuzz_seeds)
+# Runs every fuzz target in build directory $1, sharing a total budget of $2
+# seconds (default 180) equally among them (at least 1 s each), on a corpus
+# seeded by the library's own writers (orvane_fuzz_seeds)
 # and, for bmp_fuzz and gif_fuzz, by the sample images below $ORVANE_SAMPLES
 # when it is set. Prints each target's execution count. Exits non-zero when
 # any target finds a crash, leak or sanitizer report; the log then shows the
@@ -8,7 +9,14 @@
 # that file to reproduce).
 set -eu
 dir=${1:?build directory}
-seconds=${2:-20}
+budget=${2:-180}
+targets=0
+for target in "$dir"/fuzz/*_fuzz; do
+  if [ -x "$target" ]; then targets=$((targets + 1)); fi
+done
+seconds=1
+if [ "$targets" -gt 0 ] && [ $((budget / targets)) -gt 1 ]; then seconds=$((budget / targets)); fi
+echo "fuzzing $targets targets, ${seconds}s each (budget ${budget}s)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$dir/fuzz/orvane_fuzz_seeds" "$work/seeds"

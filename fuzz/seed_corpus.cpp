@@ -29,16 +29,20 @@
 #include <orvane/core/qvString.hpp>
 #include <orvane/core/qvWrap.hpp>
 #include <orvane/geometry/qvTransformation.hpp>
+#include <orvane/shapes/qvShapeRecords.hpp>
+#include <orvane/shapes/qvShapeSerialization.hpp>
 
 #include "core/qvStreamFields.hpp"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -213,6 +217,87 @@ void palette_seeds(fs::path const& root) {
     }
 }
 
+// One record of every standard kind, laid out as their data structs place
+// their parts, and a flavour record.
+std::vector<std::unique_ptr<qvShapeBase>> sample_records() {
+    std::vector<std::unique_ptr<qvShapeBase>> out;
+    auto make = [&out](long kind, int extra) -> char* {
+        out.emplace_back(qvNewShapeRecord(qvFixedRecordSize(kind) + extra));
+        qvShapeBase& r = *out.back();
+        r.kind = static_cast<std::int32_t>(kind);
+        r.proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(kind));
+        r.shape_handle = static_cast<std::int32_t>(out.size());
+        r.box = qvMathRectOf<float>(-1.5f, 2, 10, 20.25f);
+        return reinterpret_cast<char*>(&r);
+    };
+    for (long kind : {qvRectangleKind, qvEllipseKind, qvArcKind, qvPieSliceKind}) make(kind, 0);
+    for (long kind : {qvCompactPolyMarkerKind, qvCompactPolylineKind, qvCompactPolygonKind}) {
+        auto& d = *reinterpret_cast<qvCompactPointSetData*>(make(kind, 3 * 4) + 40);
+        d.count = 3;
+        qvSelfRelative::point(d.offset, reinterpret_cast<char*>(&d) + 8);
+        for (int i = 0; i < 3; ++i) d.nodes()[i] = {static_cast<std::uint16_t>(i * 30000), 65535};
+    }
+    for (long kind : {qvExactPolyMarkerKind, qvExactPolylineKind, qvExactPolygonKind}) {
+        auto& d = *reinterpret_cast<qvPointSetData*>(make(kind, 3 * 16) + 40);
+        d.count = 3;
+        qvSelfRelative::point(d.offset, reinterpret_cast<char*>(&d) + 8);
+        for (int i = 0; i < 3; ++i) d.nodes()[i] = {i * 2.5, -i * 1.0};
+    }
+    {
+        auto& d = *reinterpret_cast<qvCompactBezierData*>(make(qvCompactBezierKind, 4 * 8) + 40);
+        d.count = 4;
+        qvSelfRelative::point(d.offset, reinterpret_cast<char*>(&d) + 8);
+        for (int i = 0; i < 4; ++i) d.nodes()[i] = {{static_cast<std::uint16_t>(i * 20000), 100}, i == 3 ? qvPointOpenEnd : qvPointControl};
+        auto& e = *reinterpret_cast<qvBezierData*>(make(qvExactBezierKind, 4 * 24) + 40);
+        e.count = 4;
+        qvSelfRelative::point(e.offset, reinterpret_cast<char*>(&e) + 8);
+        for (int i = 0; i < 4; ++i) e.nodes()[i] = {{i * 1.0, i * i * 1.0}, i == 3 ? qvPointClosedEnd : qvPointOnCurve, 0};
+    }
+    for (long kind : {qvRestrictedTextKind, qvScaledTextKind}) {
+        const char text[] = "Orvane";
+        auto& d = *::new (make(kind, sizeof text) + 40) qvTextData();
+        d.anchor = {3, 4};
+        d.extent = {6, 0.25, 0.75};
+        d.length = static_cast<std::int16_t>(sizeof text - 1);
+        qvSelfRelative::point(d.text_offset, reinterpret_cast<char*>(&d) + sizeof(qvTextData));
+        std::memcpy(d.text(), text, sizeof text);
+    }
+    {
+        qvBitmapHeader indexed(qvBitmapLayout(qvIndexedBitmap), 3, 2);
+        indexed.color_count = 2;
+        char* const base = make(qvRestrictedImageKind, 8 + 8);
+        auto& d = *::new (base + 40) qvRestrictedImageData();
+        d.image.header = indexed;
+        d.x_resolution = 3;
+        d.y_resolution = 2;
+        d.image.place_parts(base + 136);
+        std::memset(d.image.colormap(), 0x40, 8);
+        std::memset(d.image.pixels(), 1, 8);
+    }
+    {
+        char* const base = make(qvScaledImageKind, 16);
+        auto& d = *::new (base + 40) qvScaledImageData();
+        d.image.header = qvBitmapHeader(qvBitmapLayout(qvRgbaBitmap), 2, 2);
+        d.x_vector = {4, 0};
+        d.y_vector = {0, 4};
+        d.image.place_parts(base + 144);
+        std::memset(d.image.pixels(), 0x7F, 16);
+    }
+    auto* const flavour = reinterpret_cast<qvShapeBase*>(make(qvRectangleKind, 0));
+    flavour->kind = 42;   // a flavour shape, whose 8 data bytes are its own
+    flavour->proxy_class_id = 0;
+    return out;
+}
+
+void shape_record_seeds(fs::path const& root) {
+    Corpus c(root, "shape_record_fuzz");
+    const auto records = sample_records();
+    for (auto const& r : records) c.add([&](qvOutputStream& out) { qvWriteShapeRecord(out, *r); });
+    c.add([&](qvOutputStream& out) {
+        for (auto const& r : records) qvWriteShapeRecord(out, *r);
+    });
+}
+
 }   // namespace
 
 int main(int argc, char** argv) {
@@ -228,5 +313,6 @@ int main(int argc, char** argv) {
     brush_seeds(root);
     image_seeds(root);
     palette_seeds(root);
+    shape_record_seeds(root);
     return 0;
 }

@@ -11,6 +11,10 @@
 
 #include <orvane/attributes/qvAttributeBase.hpp>
 
+// Scenes come later in the layering; the scene form of the constructor is
+// defined with them.
+class qvContainerScene;
+
 class qvAttributeInternalBase : public qvAttributeBase {
 public:
     ~qvAttributeInternalBase() override;
@@ -24,6 +28,8 @@ protected:
     qvAttributeInternalBase() noexcept = default;
     // Takes a reference on a handle that is not 0.
     qvAttributeInternalBase(qvPalette& palette, long handle);
+    // The scene's palette, taken once; then as above.
+    qvAttributeInternalBase(qvContainerScene& scene, long handle);
     qvAttributeInternalBase(qvAttributeInternalBase const& other);
     // Takes a reference on the source's handle, then releases the held one.
     qvAttributeInternalBase& operator=(qvAttributeInternalBase const& other);

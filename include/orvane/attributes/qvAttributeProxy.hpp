@@ -15,6 +15,7 @@ class qvAttributeProxy : public qvAttributeInternalBase {
 public:
     qvAttributeProxy() noexcept = default;
     qvAttributeProxy(qvPalette& palette, long handle) : qvAttributeInternalBase(palette, handle) {}
+    qvAttributeProxy(qvContainerScene& scene, long handle) : qvAttributeInternalBase(scene, handle) {}
     qvAttributeProxy(qvAttributeProxy const& other) = default;
     qvAttributeProxy& operator=(qvAttributeProxy const& other) = default;
     ~qvAttributeProxy() override = default;
@@ -27,6 +28,8 @@ public:
     qvSharedAttributeProxy() noexcept = default;
     qvSharedAttributeProxy(qvPalette& palette, long handle)
         : qvAttributeInternalBase(palette, handle) {}
+    qvSharedAttributeProxy(qvContainerScene& scene, long handle)
+        : qvAttributeInternalBase(scene, handle) {}
     qvSharedAttributeProxy(qvSharedAttributeProxy const& other) = default;
     qvSharedAttributeProxy& operator=(qvSharedAttributeProxy const& other) = default;
     ~qvSharedAttributeProxy() override = default;

@@ -1,6 +1,6 @@
 // The scene publisher: its switch and the refresh sent on resuming.
 
-#include <orvane/scenes/qvScenePublisher.hpp>
+#include <orvane/shapes/qvScenePublisher.hpp>
 
 qvScenePublisher::qvScenePublisher() : rect_sender_(true), handle_sender_(true) {}
 

@@ -1,7 +1,7 @@
 // The scene publisher: its switch, the refresh it sends on resuming, and
 // the order its two senders die in.
 
-#include <orvane/scenes/qvScenePublisher.hpp>
+#include <orvane/shapes/qvScenePublisher.hpp>
 
 #include <qvNotificationProbe.hpp>
 

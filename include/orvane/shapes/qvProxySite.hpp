@@ -1,0 +1,76 @@
+#pragma once
+// qvProxySite: the table of the live proxies of one container scene, by
+// shape handle. The scene's proxies enter themselves when they bind a record
+// and leave when they die or destroy their shape; instantiate hands out the
+// live proxy of a handle or has the record's proxy class build one.
+//
+// Keeps true:
+//  - the entries are (proxy, handle) pairs in insertion order, duplicates
+//    allowed; entries do not own proxies (their handles do);
+//  - instantiate(h) returns the proxy of the first entry of h when there is
+//    one, so a scene has one live proxy per record while proxies come from
+//    here; otherwise it connects the record, builds its proxy through the
+//    "ProxyClass Registry" and returns it with count 1;
+//  - a failed instantiate changes no entry, and leaves no record connected
+//    that has no proxy: a record whose proxy class is not registered is
+//    disconnected before "Proxy class not found" is raised;
+//  - every operation takes constant average time: two hash maps index the
+//    entries by handle and by proxy;
+//  - when the scene dies first, every listed proxy that is a single-shape
+//    proxy base is told (scene_gone) before the entries are dropped, so no
+//    proxy reaches the dead scene later.
+// A proxy site exists only as the base of a qvContainerScene.
+
+#include <orvane/shapes/qvGraphic.hpp>
+
+#include <cstddef>
+#include <unordered_map>
+
+class qvContainerScene;
+class qvGraphicProxyInterface;
+
+class qvProxySite {
+public:
+    qvProxySite(qvProxySite const&) = delete;
+    qvProxySite& operator=(qvProxySite const&) = delete;
+
+    // The graphic of a shape handle. Raises qvErrorFrom<qvProxySite> "Shape
+    // handle not found" when the scene has no record under it, and "Proxy
+    // class not found" when no proxy class is registered under the record's
+    // proxy class id.
+    qvGraphic instantiate(long handle);
+    // Appends the entry (proxy, handle); no duplicate check.
+    void associate(qvGraphicProxyInterface* proxy, long handle);
+    // Removes the first entry of the handle, if any.
+    void deassociate(long handle);
+    // Removes every entry of the proxy.
+    void deassociate(qvGraphicProxyInterface* proxy);
+
+    // The number of entries.
+    std::size_t entries() const noexcept { return entry_count_; }
+
+protected:
+    // Tells the listed single-shape proxies that the scene is gone, then
+    // removes every entry.
+    void deassociate_all() noexcept;
+
+private:
+    friend class qvContainerScene;
+    qvProxySite() noexcept = default;
+    ~qvProxySite();
+
+    struct Entry;
+    // The entries of one handle, or of one proxy, oldest first.
+    struct Chain {
+        Entry* first = nullptr;
+        Entry* last = nullptr;
+    };
+
+    qvContainerScene& scene() noexcept;
+    // Unlinks an entry from both chains (dropping emptied chains) and frees it.
+    void remove(Entry* entry) noexcept;
+
+    std::unordered_map<long, Chain> by_handle_;
+    std::unordered_map<qvGraphicProxyInterface*, Chain> by_proxy_;
+    std::size_t entry_count_ = 0;
+};

@@ -1,0 +1,138 @@
+// The proxy site (see qvProxySite.hpp).
+//
+// Every entry is one node linked into two chains: the chain of its handle
+// and the chain of its proxy, both oldest first. The handle map finds the
+// first entry of a handle (instantiate, deassociate(handle)), the proxy map
+// every entry of a proxy (deassociate(proxy)); unlinking a node from both is
+// constant time, so no operation walks the table.
+
+#include <orvane/shapes/qvProxySite.hpp>
+
+#include <orvane/core/qvError.hpp>
+#include <orvane/shapes/qvContainerScene.hpp>
+#include <orvane/shapes/qvGraphicProxyInterface.hpp>
+#include <orvane/shapes/qvProxyClass.hpp>
+#include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvSingleShapeProxyBase.hpp>
+
+#include <new>
+
+struct qvProxySite::Entry {
+    qvGraphicProxyInterface* proxy;
+    long handle;
+    Entry* previous_of_handle = nullptr;
+    Entry* next_of_handle = nullptr;
+    Entry* previous_of_proxy = nullptr;
+    Entry* next_of_proxy = nullptr;
+};
+
+namespace {
+
+[[noreturn]] void raise_site_error(char const* message) { qvRaise(qvErrorFrom<qvProxySite>(message)); }
+
+}  // namespace
+
+qvProxySite::~qvProxySite() { deassociate_all(); }
+
+qvContainerScene& qvProxySite::scene() noexcept { return static_cast<qvContainerScene&>(*this); }
+
+qvGraphic qvProxySite::instantiate(long handle) {
+    if (auto found = by_handle_.find(handle); found != by_handle_.end())
+        return qvGraphic(found->second.first->proxy);
+
+    qvContainerScene& container = scene();
+    qvShapeBase* const record = container.connect(handle);
+    if (record == nullptr)
+        raise_site_error("Shape handle not found");
+    qvProxyClass* const proxy_class = qvProxyClass::find(record->proxy_class_id);
+    if (proxy_class == nullptr) {
+        // No proxy will ever own this connection: give it back first.
+        container.disconnect(record);
+        raise_site_error("Proxy class not found");
+    }
+    qvGraphicProxyInterface* const proxy = proxy_class->create(container, record);
+    if (proxy == nullptr) {
+        container.disconnect(record);
+        throw std::bad_alloc();
+    }
+    return qvGraphic(proxy);
+}
+
+void qvProxySite::associate(qvGraphicProxyInterface* proxy, long handle) {
+    Entry* const entry = new Entry{proxy, handle};
+    Chain* of_handle = nullptr;
+    try {
+        of_handle = &by_handle_[handle];
+        Chain& of_proxy = by_proxy_[proxy];
+        entry->previous_of_proxy = of_proxy.last;
+        (of_proxy.last != nullptr ? of_proxy.last->next_of_proxy : of_proxy.first) = entry;
+        of_proxy.last = entry;
+    } catch (...) {
+        if (of_handle != nullptr && of_handle->first == nullptr)
+            by_handle_.erase(handle);
+        delete entry;
+        throw;
+    }
+    entry->previous_of_handle = of_handle->last;
+    (of_handle->last != nullptr ? of_handle->last->next_of_handle : of_handle->first) = entry;
+    of_handle->last = entry;
+    ++entry_count_;
+}
+
+void qvProxySite::remove(Entry* entry) noexcept {
+    auto unlink = [](Chain& chain, Entry* e, Entry* Entry::*previous, Entry* Entry::*next) {
+        (e->*previous != nullptr ? (e->*previous)->*next : chain.first) = e->*next;
+        (e->*next != nullptr ? (e->*next)->*previous : chain.last) = e->*previous;
+    };
+    const auto of_handle = by_handle_.find(entry->handle);
+    unlink(of_handle->second, entry, &Entry::previous_of_handle, &Entry::next_of_handle);
+    if (of_handle->second.first == nullptr)
+        by_handle_.erase(of_handle);
+    const auto of_proxy = by_proxy_.find(entry->proxy);
+    unlink(of_proxy->second, entry, &Entry::previous_of_proxy, &Entry::next_of_proxy);
+    if (of_proxy->second.first == nullptr)
+        by_proxy_.erase(of_proxy);
+    delete entry;
+    --entry_count_;
+}
+
+void qvProxySite::deassociate(long handle) {
+    if (auto found = by_handle_.find(handle); found != by_handle_.end())
+        remove(found->second.first);
+}
+
+void qvProxySite::deassociate(qvGraphicProxyInterface* proxy) {
+    auto found = by_proxy_.find(proxy);
+    if (found == by_proxy_.end())
+        return;
+    // The chain dies with its last entry: walk from a copy of its head.
+    Entry* entry = found->second.first;
+    while (entry != nullptr) {
+        Entry* const next = entry->next_of_proxy;
+        remove(entry);
+        entry = next;
+    }
+}
+
+void qvProxySite::deassociate_all() noexcept {
+    if (by_proxy_.empty())
+        return;
+    try {
+        qvInterfaceInfo const& base = qvInterfaceIdentity<qvSingleShapeProxyBase>();
+        for (auto const& [proxy, chain] : by_proxy_)
+            if (void* const found = proxy->query_interface(base))
+                static_cast<qvSingleShapeProxyBase*>(found)->scene_gone();
+    } catch (qvError const& error) {
+        qvError::abort(error);
+    }
+    for (auto const& [handle, chain] : by_handle_) {
+        for (Entry* entry = chain.first; entry != nullptr;) {
+            Entry* const next = entry->next_of_handle;
+            delete entry;
+            entry = next;
+        }
+    }
+    by_handle_.clear();
+    by_proxy_.clear();
+    entry_count_ = 0;
+}

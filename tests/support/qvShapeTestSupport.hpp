@@ -1,0 +1,272 @@
+#pragma once
+// Support of the shape and scene tests: a container scene that keeps its
+// records in plain maps and logs every editing call it receives, a flavour
+// port that records what it is handed, and a minimal proxy over any record
+// kind, so proxies, handles and proxy sites can be tested before (and
+// independently of) the real scenes and shape kinds.
+
+#include <orvane/attributes/qvStandardPalette.hpp>
+#include <orvane/core/qvError.hpp>
+#include <orvane/core/qvIterator.hpp>
+#include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/shapes/qvContainerScene.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
+#include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeSerialization.hpp>
+#include <orvane/shapes/qvSingleShapeProxyBase.hpp>
+
+#include "core/qvStreamFields.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace shape_test {
+
+// The graphics of a list, handed out the way scenes enumerate.
+class GraphicIterator : public qvIterator<qvGraphic> {
+public:
+    explicit GraphicIterator(std::vector<qvGraphic> items) : items_(std::move(items)) {}
+    qvGraphic* get() override { return at_end() ? nullptr : &items_[index_]; }
+    void next() override { ++index_; }
+    bool at_end() const override { return index_ >= items_.size(); }
+
+private:
+    std::vector<qvGraphic> items_;
+    std::size_t index_ = 0;
+};
+
+// A container scene over maps. Handles count from 1 in creation order; a
+// layer draws its records in handle order. The log holds "connect 3",
+// "connect 9 none", "disconnect 3", "allocate 48 -> 3", "resize 3 to 56",
+// "destroy 3", "layer 3 to 1". A read-only scene refuses changes with
+// qvErrorFrom<RecordingScene> "Cannot modify a read-only scene".
+class RecordingScene : public qvContainerScene {
+public:
+    explicit RecordingScene(int layers = 1, bool read_only = false) : layers_(layers), read_only_(read_only) {}
+    ~RecordingScene() override {
+        for (auto& [handle, record] : records)
+            delete record;
+    }
+
+    std::vector<std::string> log;
+    std::map<long, qvShapeBase*> records;
+    std::map<long, int> layer_of;
+    qvStandardPalette standard_palette;
+    bool read_only_flag() const { return read_only_; }
+    void read_only_flag(bool on) { read_only_ = on; }
+
+    // Takes over a record block as a new shape of `layer`; its handle.
+    long adopt(qvShapeBase* record, int layer = 0) {
+        const long handle = next_handle_++;
+        record->shape_handle = qvCheckedInt32(handle);
+        records[handle] = record;
+        layer_of[handle] = layer;
+        return handle;
+    }
+    // The log since the last call.
+    std::vector<std::string> take_log() { return std::exchange(log, {}); }
+
+    qvPalette& palette() override { return standard_palette; }
+    bool read_only() override { return read_only_; }
+
+    qvShapeBase* connect(long handle) override {
+        const auto found = records.find(handle);
+        log.push_back("connect " + std::to_string(handle) + (found == records.end() ? " none" : ""));
+        return found == records.end() ? nullptr : found->second;
+    }
+    void disconnect(qvShapeBase* record) override {
+        log.push_back("disconnect " + std::to_string(record->shape_handle));
+    }
+    qvShapeBase* allocate(int size, qvShapeBase* old) override {
+        refuse_when_read_only();
+        if (old == nullptr) {
+            const long handle = adopt(qvNewShapeRecord(size));
+            log.push_back("allocate " + std::to_string(size) + " -> " + std::to_string(handle));
+            return records[handle];
+        }
+        const long handle = old->shape_handle;
+        log.push_back("resize " + std::to_string(handle) + " to " + std::to_string(size));
+        return records[handle] = qvResizeShapeRecord(old, size);
+    }
+    void destroy(qvShapeBase* record) override {
+        refuse_when_read_only();
+        const long handle = record->shape_handle;
+        log.push_back("destroy " + std::to_string(handle));
+        records.erase(handle);
+        layer_of.erase(handle);
+        delete record;
+    }
+    void shape_layer(long handle, int layer) override {
+        refuse_when_read_only();
+        if (layer < 0 || layer >= layers_)
+            qvRaise(qvErrorFrom<RecordingScene>("Illegal layer number specified"));
+        log.push_back("layer " + std::to_string(handle) + " to " + std::to_string(layer));
+        layer_of[handle] = layer;
+    }
+    int shape_layer(long handle) override { return layer_of.at(handle); }
+    void insert_layer(int) override { ++layers_; }
+    void delete_layer(int) override { --layers_; }
+    void move_layer(int, int) override {}
+    int size(int layer) const override {
+        int n = 0;
+        for (auto const& [handle, l] : layer_of)
+            n += layer < 0 || l == layer;
+        return n;
+    }
+    qvIndirectIterator<qvGraphic> enumerate(int layer) override {
+        std::vector<qvGraphic> graphics;
+        for (auto const& [handle, l] : layer_of)
+            if (layer < 0 || l == layer)
+                graphics.push_back(instantiate(handle));
+        return qvIndirectIterator<qvGraphic>(new GraphicIterator(std::move(graphics)));
+    }
+
+    int total_layers() override { return layers_; }
+    void render(qvFlavorPort& port, int layer, qvMathRectOf<double> const& area, bool reverse) override {
+        port.palette(&standard_palette);
+        const int first = layer >= 0 ? layer : reverse ? layers_ - 1 : 0;
+        const int last = layer >= 0 ? layer : reverse ? 0 : layers_ - 1;
+        for (int l = first;; l += reverse ? -1 : 1) {
+            std::vector<qvShapeBase*> drawn;
+            for (auto const& [handle, record] : records)
+                if (layer_of[handle] == l && qvRectsOverlap(record->bbox(), area))
+                    drawn.push_back(record);
+            if (reverse)
+                std::reverse(drawn.begin(), drawn.end());
+            for (qvShapeBase* record : drawn)
+                port.draw_shape(*record);
+            if (l == last)
+                break;
+        }
+    }
+
+    // Stream form: a count, then the records of every layer in handle order.
+    void save(qvOutputStream& os) const override {
+        qvWriteInt32(os, static_cast<long>(records.size()));
+        for (auto const& [handle, record] : records)
+            qvWriteShapeRecord(os, *record);
+    }
+    void load(qvInputStream& is) override {
+        const long count = qvReadInt32(is);
+        for (long i = 0; i < count; ++i)
+            adopt(qvCreateShapeFromSerialization(is).release());
+    }
+
+private:
+    void refuse_when_read_only() const {
+        if (read_only_)
+            qvRaise(qvErrorFrom<RecordingScene>("Cannot modify a read-only scene"));
+    }
+
+    int layers_;
+    bool read_only_;
+    long next_handle_ = 1;
+};
+
+// A flavour port that keeps a copy of every record it is handed and every
+// palette it is given. It has no draw object: draw() raises.
+class RecordingFlavorPort : public qvFlavorPort {
+public:
+    std::vector<std::string> drawn;   // the records' bytes
+    std::vector<qvPalette*> palettes;
+    bool draw_answer = true;
+    qvExtent per_character{1.0, 0.25, 0.75};
+
+    qvDrawObject& draw() override { qvRaise(qvError("The recording port has no draw object")); }
+    qvRestrictedTransformation const& transformation() const override { return transformation_; }
+    void transformation(qvRestrictedTransformation const& t) override { transformation_ = t; }
+    qvRestrictedTransformation const& inverse_transformation() const override { return transformation_; }
+    qvMathRectOf<double> const& device_bbox() const override { return device_bbox_; }
+    void device_bbox(qvMathRectOf<double> const& box) override { device_bbox_ = box; }
+    qvMathRectOf<double> const& model_bbox() const override { return device_bbox_; }
+    void scene(qvScene* s) override { scene_ = s; }
+    qvScene* scene() const override { return scene_; }
+    void palette(qvPalette* p) override { palettes.push_back(p); }
+    qvPalette* palette() const override { return palettes.empty() ? nullptr : palettes.back(); }
+    bool draw_shape(qvShapeBase const& record) override {
+        drawn.emplace_back(reinterpret_cast<char const*>(&record), static_cast<std::size_t>(record.size));
+        return draw_answer;
+    }
+    // `length` times the extent of one character.
+    qvExtent text_metrics(long, char const*, unsigned length) override {
+        return {per_character.width * length, per_character.descent, per_character.ascent};
+    }
+
+private:
+    qvRestrictedTransformation transformation_;
+    qvMathRectOf<double> device_bbox_;
+    qvScene* scene_ = nullptr;
+};
+
+// A minimal in-scene proxy over records of data struct D, answering its own
+// identity (its class name) and registered under proxy class id Id (outside
+// 1 to 16, which belong to the library's own kinds). Its allocate stamps
+// D's kind code and Id into a new record; its changes run without guards;
+// proxy_deaths counts destroyed proxies of every test kind. The identity
+// name of each instance is declared where it is used (QV_INTERFACE_NAME).
+inline int proxy_deaths = 0;
+
+template <class D, long Id>
+class TestShapeProxy : public qvSingleShapeProxyBase {
+public:
+    static constexpr long class_id = Id;
+
+    explicit TestShapeProxy(qvContainerScene& scene) { connect_scene(scene); }
+    TestShapeProxy(qvContainerScene& scene, qvShapeBase* record) {
+        connect_scene(scene);
+        record_ = record;
+        scene.associate(this, record->shape_handle);
+    }
+    ~TestShapeProxy() override {
+        ++proxy_deaths;
+        if (scene_ != nullptr && record_ != nullptr) {
+            scene_->deassociate(this);
+            scene_->disconnect(record_);
+        }
+    }
+
+    void* query_interface(qvInterfaceInfo const& info) override {
+        if (&info == &qvInterfaceIdentity<TestShapeProxy>())
+            return this;
+        return qvSingleShapeProxyBase::query_interface(info);
+    }
+
+    void allocate(int extra) override {
+        const bool first = record_ == nullptr;
+        record_ = scene().allocate(extra + static_cast<int>(sizeof(qvShape<D>)), record_);
+        if (!first)
+            return;
+        scene_->associate(this, record_->shape_handle);
+        record_->kind = static_cast<std::int32_t>(D::flavor());
+        record_->proxy_class_id = static_cast<std::int32_t>(Id);
+        ::new (static_cast<void*>(reinterpret_cast<char*>(record_) + sizeof(qvShapeBase))) D();
+    }
+    using qvSingleShapeProxyBase::attr_handle;
+    using qvSingleShapeProxyBase::user_handle;
+    void user_handle(long h) override { created().user_handle = qvCheckedInt32(h); }
+    void attr_handle(long h) override { created().attribute_handle = qvCheckedInt32(h); }
+    void destroy_shape() override {
+        if (record_ == nullptr)
+            return;
+        scene_->deassociate(record_->shape_handle);
+        scene_->destroy(std::exchange(record_, nullptr));
+    }
+    qvMathRectOf<double> bbox() override { return checked_record().bbox(); }
+
+    using qvSingleShapeProxyBase::record;
+    void box(qvMathRectOf<float> const& r) { created().box = r; }
+
+private:
+    qvShapeBase& created() {
+        if (record_ == nullptr)
+            allocate(0);
+        return *record_;
+    }
+};
+
+}  // namespace shape_test
