@@ -198,6 +198,25 @@ TEST(qvMappingDimension, A_cycle_of_links_ends_and_every_object_commits_once) {
     for (auto& dim : dims) EXPECT_EQ(dim->position(), 9.5);
 }
 
+// x walks its dimensions p, q, r in that order; y links p and q. The end of
+// q's update reaches x through y's side of the cycle while x is still
+// walking: had x forwarded it then, its second walk over the same list
+// would have ended the first, and r would never have heard of the scroll.
+TEST(qvMappingDimension, An_early_end_update_cannot_cut_the_scrollers_own_walk_short) {
+    qvScroller x = qvScrollerObject::create(), y = qvScrollerObject::create();
+    qvMappingDimension p(0, true), q(0, true), r(0, true);
+    r->add(x);  // a scroller walks its newest link first
+    q->add(x);
+    p->add(x);
+    p->add(y);
+    q->add(y);
+    x->scroll(10);
+    for (qvScrollerInterface* s : {y.get(), static_cast<qvScrollerInterface*>(p.get()),
+                                   static_cast<qvScrollerInterface*>(q.get()),
+                                   static_cast<qvScrollerInterface*>(r.get())})
+        EXPECT_EQ(s->position(), 10);
+}
+
 // b's scale makes a zoom underflow on b alone: the error reaches the caller
 // and nothing of the broadcast stays pending.
 TEST(qvMappingDimension, A_replay_refused_on_one_scroller_fails_the_operation) {

@@ -35,13 +35,13 @@
 // [x - window_size(), x]; a model range that fits in the window is placed by
 // the alignment.
 //
-// Broadcasts. Everything one outermost update() sets off is one broadcast,
-// numbered by a process-wide serial; each scroller keeps the serial of the
-// last broadcast its update, begin_update and end_update took part in, so
-// in a link graph with cycles each object still replays and commits an
-// operation once and the walk ends. The marks are one word per kind and
-// need no clearing; they are not part of a scroller's value, so a copy
-// starts with none.
+// Broadcasts. Everything one outermost update() (or begin_update or
+// end_update) sets off is one broadcast, numbered by a process-wide serial;
+// each scroller keeps the serial of the last broadcast its update,
+// begin_update and end_update took part in, so in a link graph with cycles
+// each object still replays, commits and forwards an operation once and the
+// walk ends. The marks are one word per kind and need no clearing; they are
+// not part of a scroller's value, so a copy starts with none.
 
 #include <orvane/core/qvDynamicInterface.hpp>
 #include <orvane/core/qvRefBase.hpp>
@@ -201,10 +201,6 @@ protected:
         Kind kind_;
         bool joined_;
     };
-
-    // Whether an end_update reaching this object now must wait for the
-    // object's own (it is inside its update, before that step).
-    bool holding_end() const noexcept { return marks_.holding_end; }
 
 private:
     // What a do_ operation has worked out, before it is checked and recorded.
