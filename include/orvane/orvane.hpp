@@ -208,3 +208,15 @@
 #include <orvane/shapes/qvTextData.hpp>
 #include <orvane/shapes/qvTextDataAccess.hpp>
 #include <orvane/shapes/qvTransformedTextData.hpp>
+
+// views
+#include <orvane/views/qvLimitsAlignment.hpp>
+#include <orvane/views/qvMappingDimension.hpp>
+#include <orvane/views/qvMappingDimensionObject.hpp>
+#include <orvane/views/qvScrollBar.hpp>
+#include <orvane/views/qvScrollBarObject.hpp>
+#include <orvane/views/qvScroller.hpp>
+#include <orvane/views/qvScrollerBroadcastReceiver.hpp>
+#include <orvane/views/qvScrollerBroadcastSender.hpp>
+#include <orvane/views/qvScrollerInterface.hpp>
+#include <orvane/views/qvScrollerObject.hpp>
