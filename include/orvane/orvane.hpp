@@ -160,4 +160,11 @@
 #include <orvane/attributes/qvWin32CreateFont.hpp>
 
 // scenes
+#include <orvane/scenes/qvPageAllocator.hpp>
+#include <orvane/scenes/qvPageCache.hpp>
+#include <orvane/scenes/qvPageDevice.hpp>
+#include <orvane/scenes/qvPageDirectory.hpp>
+#include <orvane/scenes/qvPageIO.hpp>
+#include <orvane/scenes/qvPageLimit.hpp>
+#include <orvane/scenes/qvPageStorage.hpp>
 #include <orvane/scenes/qvScenePublisher.hpp>
