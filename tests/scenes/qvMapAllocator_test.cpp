@@ -55,7 +55,7 @@ void put_map_page(MemoryStorage& storage, long page, std::uint32_t link, std::ve
 
 // Every word of a map page full.
 void fill_map_page(MemoryStorage& storage, long page) {
-    for (long w = 0; w < qvMapAllocator::SLOT_SIZE; ++w) storage.set_word(page, 8 + 4 * static_cast<std::size_t>(w), ~0u);
+    for (std::size_t w = 0; w < qvMapAllocator::SLOT_SIZE; ++w) storage.set_word(page, 8 + 4 * w, ~0u);
 }
 
 }  // namespace

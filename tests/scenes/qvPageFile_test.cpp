@@ -125,8 +125,10 @@ TEST_F(qvPageFileTest, A_file_held_by_a_writer_cannot_be_opened_again_but_reader
     {
         auto writer = open();
         const long descriptors = open_descriptor_count();
-        for (bool read_only : {false, true})
-            EXPECT_TRUE(raises<qvErrorFrom<qvBlockFile>>([&] { open(false, read_only); }, "I/O error on seek operation"));
+        for (bool read_only : {false, true}) {
+            EXPECT_TRUE(
+                raises<qvErrorFrom<qvBlockFile>>([&] { open(false, read_only); }, "I/O error on seek operation"));
+        }
         EXPECT_EQ(open_descriptor_count(), descriptors);
     }
     auto reader = open(false, true);

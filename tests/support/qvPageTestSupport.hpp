@@ -59,7 +59,8 @@ public:
             --fail_reads;
             qvRaise(qvErrorFrom<qvPageFileStorage>("injected read failure"));
         }
-        if (page < 0 || page >= count) qvRaise(qvErrorFrom<qvPageFileStorage>("Part of the Orvane pagefile is missing"));
+        if (page < 0 || page >= count)
+            qvRaise(qvErrorFrom<qvPageFileStorage>("Part of the Orvane pagefile is missing"));
         const auto found = pages.find(page);
         if (found == pages.end())
             std::memset(buffer, 0, qvPageBytes);
