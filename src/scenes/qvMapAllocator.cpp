@@ -127,6 +127,7 @@ void qvMapAllocator::load_chain() {
 // --- allocation --------------------------------------------------------------
 
 long qvMapAllocator::allocate() {
+    QV_ASSERT(!map_pages_.empty());   // create() came first
     for (std::size_t position = 0;; ++position) {
         if (position == map_pages_.size()) add_map_page();
         long& hint = first_free_[position];
@@ -188,6 +189,7 @@ void qvMapAllocator::add_map_page() {
 }
 
 void qvMapAllocator::free(long page) {
+    QV_ASSERT(!map_pages_.empty());
     if (page < 0 || page >= limit_->limit() || place_of(page).position >= map_pages_.size() || is_map_page(page))
         raise_corrupt();
     mark(page, false);

@@ -134,15 +134,6 @@ inline std::string le32(std::uint32_t value) {
     return out;
 }
 
-// A map page: magic, link, the first words of its bitmap.
-inline std::string map_page(std::uint32_t link, std::vector<std::uint32_t> const& words) {
-    std::string page(qvPageBytes, '\0');
-    qvSetPageWord(page.data(), 0, qvMapAllocator::magic);
-    qvSetPageWord(page.data(), 4, link);
-    for (std::size_t w = 0; w < words.size(); ++w) qvSetPageWord(page.data(), 8 + 4 * w, words[w]);
-    return page;
-}
-
 // A directory page with `count` in its count field and no entries written.
 inline std::string directory_page(std::uint32_t count) {
     std::string page(qvPageBytes, '\0');
