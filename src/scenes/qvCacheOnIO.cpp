@@ -53,7 +53,7 @@ void* qvCacheOnIO::lock(long page, bool write) {
     if (const auto hit = index_.find(page); hit != index_.end()) {
         ++counters_.hits;
         Entry& entry = entries_[hit->second];
-        ++entry.locks;
+        ++locks_[hit->second];
         entry.dirty = entry.dirty || write;
         return entry.buffer;
     }
@@ -72,6 +72,7 @@ void* qvCacheOnIO::lock(long page, bool write) {
     } else {
         entries_.reserve(entries_.size() + 1);
         priorities_.reserve(priorities_.size() + 1);
+        locks_.reserve(locks_.size() + 1);
         unsigned char* const buffer = buffers_.take();
         try {
             index_.emplace(page, entries_.size());
@@ -79,8 +80,9 @@ void* qvCacheOnIO::lock(long page, bool write) {
             buffers_.give(buffer);
             throw;
         }
-        entries_.push_back(Entry{page, buffer, 0, false});
+        entries_.push_back(Entry{page, buffer, false});
         priorities_.push_back(0.0f);
+        locks_.push_back(0);
         at = entries_.size() - 1;
     }
     try {
@@ -89,10 +91,9 @@ void* qvCacheOnIO::lock(long page, bool write) {
         drop(at);
         throw;
     }
-    Entry& entry = entries_[at];
-    ++entry.locks;
-    entry.dirty = write;
-    return entry.buffer;
+    ++locks_[at];
+    entries_[at].dirty = write;
+    return entries_[at].buffer;
 }
 
 std::ptrdiff_t qvCacheOnIO::find_victim() noexcept {
@@ -100,13 +101,25 @@ std::ptrdiff_t qvCacheOnIO::find_victim() noexcept {
     float bar = 0.0f;   // the candidate's priority after its decay
     for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(entries_.size()) - 1; i >= 0; --i) {
         const float priority = priorities_[static_cast<std::size_t>(i)];
-        if (entries_[static_cast<std::size_t>(i)].locks == 0 && (candidate < 0 || priority < bar)) {
+        if (locks_[static_cast<std::size_t>(i)] == 0 && (candidate < 0 || priority < bar)) {
             candidate = i;
             bar = priority * decay;
         }
     }
-    for (float& priority : priorities_) priority *= decay;
+    decay_all();
     return candidate;
+}
+
+// In blocks of eight with a fixed count, which the compiler turns into
+// vector multiplies even where it vectorises no loop of unknown length.
+void qvCacheOnIO::decay_all() noexcept {
+    float* const priority = priorities_.data();
+    const std::size_t n = priorities_.size();
+    const std::size_t whole = n - n % 8;
+    for (std::size_t i = 0; i < whole; i += 8) {
+        for (std::size_t j = 0; j < 8; ++j) priority[i + j] *= decay;
+    }
+    for (std::size_t i = whole; i < n; ++i) priority[i] *= decay;
 }
 
 void qvCacheOnIO::unlock(long page, float priority) {
@@ -114,10 +127,10 @@ void qvCacheOnIO::unlock(long page, float priority) {
     QV_ASSERT_TEXT(found != index_.end(), "p != pages.end()");
     const std::size_t at = found->second;
     Entry& entry = entries_[at];
-    QV_ASSERT(entry.locks > 0);
-    --entry.locks;
+    QV_ASSERT(locks_[at] > 0);
+    --locks_[at];
     priorities_[at] = priority;
-    if (entries_.size() <= capacity_ || entry.locks > 0) return;
+    if (entries_.size() <= capacity_ || locks_[at] > 0) return;
     if (entry.dirty) {
         try {
             write_back(entry);
@@ -140,7 +153,7 @@ void qvCacheOnIO::flush() {
     for (std::size_t i = entries_.size(); i-- > 0;) {
         Entry& entry = entries_[i];
         if (!entry.dirty) continue;
-        const bool locked = entry.locks > 0;
+        const bool locked = locks_[i] > 0;
         write_back(entry);
         entry.dirty = locked;   // its holder may still change it
     }
@@ -150,14 +163,16 @@ void qvCacheOnIO::release() {
     qvCacheOnIO::flush();
     while (!entries_.empty()) {
         Entry const& front = entries_.back();
-        if (front.locks > 0) raise_error("Cannot release the cache memory while pages are locked");
+        if (locks_.back() > 0) raise_error("Cannot release the cache memory while pages are locked");
         index_.erase(front.page);
         buffers_.give(front.buffer);
         entries_.pop_back();
         priorities_.pop_back();
+        locks_.pop_back();
     }
     std::vector<Entry>().swap(entries_);
     std::vector<float>().swap(priorities_);
+    std::vector<int>().swap(locks_);
     std::unordered_map<long, std::size_t>().swap(index_);
     buffers_.clear();
 }
@@ -166,6 +181,7 @@ void qvCacheOnIO::discard() noexcept {
     for (Entry const& entry : entries_) buffers_.give(entry.buffer);
     entries_.clear();
     priorities_.clear();
+    locks_.clear();
     index_.clear();
     buffers_.clear();
 }
@@ -183,5 +199,6 @@ void qvCacheOnIO::drop(std::size_t at) noexcept {
     buffers_.give(entries_[at].buffer);
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
     priorities_.erase(priorities_.begin() + static_cast<std::ptrdiff_t>(at));
+    locks_.erase(locks_.begin() + static_cast<std::ptrdiff_t>(at));
     for (std::size_t i = at; i < entries_.size(); ++i) --index_.find(entries_[i].page)->second;
 }

@@ -26,7 +26,8 @@
 //    stays cached and dirty, and the next flush or release reports it.
 // The list is kept as arrays in reverse (the front is the last element),
 // so a new entry is an append and the priorities lie in one float array
-// that the decay pass runs over; a hash index makes a hit O(1).
+// that the decay pass runs over, beside an array of lock counts; a hash
+// index makes a hit O(1).
 // Errors are qvErrorFrom<qvCacheOnIO>; those of the page I/O pass through.
 
 #include <orvane/scenes/qvPageCache.hpp>
@@ -88,19 +89,22 @@ private:
     struct Entry {
         long page;
         unsigned char* buffer;
-        int locks;
         bool dirty;
     };
 
     std::ptrdiff_t find_victim() noexcept;
+    void decay_all() noexcept;
     void write_back(Entry& entry);
     void drop(std::size_t index) noexcept;
 
     qvPageIO& io_;
     const std::size_t capacity_;
     const bool read_only_;
-    std::vector<Entry> entries_;       // the list, front last
-    std::vector<float> priorities_;    // of entries_, same order
+    // The list, front last, in three arrays of the same order: the victim
+    // walk reads only the two compact ones.
+    std::vector<Entry> entries_;
+    std::vector<float> priorities_;
+    std::vector<int> locks_;
     std::unordered_map<long, std::size_t> index_;   // page -> position in entries_
     qvPageBufferPool buffers_;
     Counters counters_;
