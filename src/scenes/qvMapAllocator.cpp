@@ -1,7 +1,8 @@
 // qvMapAllocator: bitmap pages chained from page 0.
 //
 // allocate scans the map pages in chain order from each page's first-free
-// hint, skipping full words with one comparison, under a read lock that
+// hint (passing pages known to be full without locking them), skipping full
+// words with one comparison, under a read lock that
 // ends with priority 1.0 (a scanned map page is worth keeping); the bit is
 // then set under a second, writing lock that ends with priority 0. When
 // every map page is full, a map page is added at the next chain position k,
@@ -73,7 +74,7 @@ void qvMapAllocator::create(qvPageCache& cache, qvPageLimit& limit) {
 void qvMapAllocator::lay_out_new_file() {
     limit_->limit(1);
     map_pages_.assign(1, 0);
-    first_free_.assign(1, 0);
+    slots_.assign(1, Slot{0, pages_per_map});
     sorted_map_pages_.assign(1, 0);
     {
         qvPageLock map(*cache_, 0, true, 0.0f);
@@ -119,7 +120,7 @@ void qvMapAllocator::load_chain() {
     }
     std::vector<long> sorted = chain;
     std::sort(sorted.begin(), sorted.end());
-    first_free_.assign(chain.size(), 0);
+    slots_.assign(chain.size(), Slot{});
     map_pages_.swap(chain);
     sorted_map_pages_.swap(sorted);
 }
@@ -130,17 +131,19 @@ long qvMapAllocator::allocate() {
     QV_ASSERT(!map_pages_.empty());   // create() came first
     for (std::size_t position = 0;; ++position) {
         if (position == map_pages_.size()) add_map_page();
-        long& hint = first_free_[position];
-        if (hint >= SLOT_SIZE) continue;
+        Slot& slot = slots_[position];
+        if (slot.free_pages == 0) continue;
         long found = -1;
         {
             qvPageLock map(*cache_, map_pages_[position], false, 1.0f);
-            long word = hint;
+            long word = slot.first_free;
             while (word < SLOT_SIZE && map.word(word_offset(word)) == full_word) ++word;
-            hint = word;
+            slot.first_free = word;
             if (word < SLOT_SIZE) {
                 const int bit = std::countr_one(map.word(word_offset(word)));
                 found = (static_cast<long>(position) * SLOT_SIZE + word) * 32 + bit;
+            } else {
+                slot.free_pages = 0;
             }
         }
         if (found >= 0) {
@@ -170,7 +173,7 @@ void qvMapAllocator::take(long page) {
 void qvMapAllocator::add_map_page() {
     const long page = static_cast<long>(map_pages_.size()) * pages_per_map;
     map_pages_.reserve(map_pages_.size() + 1);
-    first_free_.reserve(first_free_.size() + 1);
+    slots_.reserve(slots_.size() + 1);
     sorted_map_pages_.reserve(sorted_map_pages_.size() + 1);
     if (limit_->limit() <= page) limit_->limit(page + 1);
     {
@@ -184,7 +187,7 @@ void qvMapAllocator::add_map_page() {
         last.set_word(link_offset, static_cast<std::uint32_t>(page));
     }
     map_pages_.push_back(page);
-    first_free_.push_back(0);
+    slots_.push_back(Slot{0, pages_per_map - 1});
     sorted_map_pages_.push_back(page);   // above every page the chain covered so far: still sorted
 }
 
@@ -201,8 +204,9 @@ void qvMapAllocator::mark(long page, bool used) {
     qvPageLock map(*cache_, map_pages_[place.position], true, 0.0f);
     const std::uint32_t bits = map.word(word_offset(place.word));
     map.set_word(word_offset(place.word), used ? bits | place.bit : bits & ~place.bit);
-    long& hint = first_free_[place.position];
-    if (!used && place.word < hint) hint = place.word;
+    Slot& slot = slots_[place.position];
+    if (slot.free_pages >= 0 && ((bits & place.bit) != 0) != used) slot.free_pages += used ? -1 : 1;
+    if (!used && place.word < slot.first_free) slot.first_free = place.word;
 }
 
 bool qvMapAllocator::is_map_page(long page) const noexcept {

@@ -25,7 +25,8 @@
 //  - the chain on disk never links to a page without the magic: a new map
 //    page is written and the cache flushed before the link to it;
 //  - for each map page, every bitmap word below its first-free hint is
-//    full; free lowers the hint.
+//    full, and its count of free pages, once known, is exact; free lowers
+//    the hint. A page known to be full is skipped without being locked.
 // Loading refuses with "Invalid or corrupt Orvane pagefile" a chain member
 // without the magic, a link that is negative, 1, not below the page count
 // or already in the chain, a chain longer than the page count needs, and a
@@ -75,6 +76,10 @@ private:
     qvPageCache* cache_ = nullptr;
     qvPageLimit* limit_ = nullptr;
     std::vector<long> map_pages_;
-    std::vector<long> first_free_;      // per map page: lowest word that may have a clear bit
+    struct Slot {
+        long first_free = 0;    // lowest word that may have a clear bit
+        long free_pages = -1;   // clear bits in the page, -1 until known
+    };
+    std::vector<Slot> slots_;           // per map page, in chain order
     std::vector<long> sorted_map_pages_;
 };
