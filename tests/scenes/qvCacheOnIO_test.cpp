@@ -7,6 +7,7 @@
 #include "scenes/qvCacheOnIO.hpp"
 #include "scenes/qvPageLock.hpp"
 
+#include "qvAllocationProbe.hpp"
 #include "qvFileTestSupport.hpp"
 #include "qvPageTestSupport.hpp"
 
@@ -283,6 +284,34 @@ TEST(qvCacheOnIOFailures, A_failed_write_back_leaves_the_victim_dirty_on_its_pag
     ASSERT_EQ(p.log().size(), 2u);   // the read of A, then flush's write
     EXPECT_EQ(p.log()[1].op, 'W');
     EXPECT_EQ(p.log()[1].page, A);
+}
+
+// Each allocation of a miss fails in turn (entry arrays, buffer block
+// bookkeeping, hash node): the miss raises and the cache is as it was.
+TEST(qvCacheOnIOFailures, An_allocation_failing_in_a_miss_leaves_the_cache_as_it_was) {
+    Pages p;
+    qvCacheOnIO cache(p.storage, 4 * 16384, false);
+    touch(cache, A, 0.0f);
+    bool locked = false;
+    for (long n = 0; n < 16 && !locked; ++n) {
+        qv_allocation_probe::allocations_left = n;
+        try {
+            cache.lock(B, false);
+            locked = true;
+        } catch (std::bad_alloc const&) {
+            EXPECT_EQ(cache.cached_pages(), 1u) << n;
+            EXPECT_FALSE(cache.priority_of(B)) << n;
+        }
+        qv_allocation_probe::allocations_left = -1;
+    }
+    ASSERT_TRUE(locked);
+    cache.unlock(B, 0.0f);
+    EXPECT_EQ(static_cast<unsigned char*>(cache.lock(B, false))[9], B);   // a hit
+    cache.unlock(B, 0.0f);
+    EXPECT_EQ(p.log(), (std::vector<Transfer>{R(A), R(B)}));
+    touch(cache, C, 0.0f);
+    touch(cache, D, 0.0f);
+    EXPECT_EQ(cache.bytes_held(), 4u * 16384u);   // no buffer was lost on the way
 }
 
 // unlock runs in destructors, so it reports no I/O error: the page waits,
