@@ -33,6 +33,8 @@
 #include <orvane/shapes/qvShapeSerialization.hpp>
 
 #include "core/qvStreamFields.hpp"
+#include "scenes/qvPageFile.hpp"
+#include "scenes/qvPageLock.hpp"
 
 #include <cstdio>
 #include <cstring>
@@ -296,6 +298,25 @@ void shape_record_seeds(fs::path const& root) {
     c.add([&](qvOutputStream& out) {
         for (auto const& r : records) qvWriteShapeRecord(out, *r);
     });
+// Page files as our writer leaves them: new, reopened (a free probe page),
+// and with roots and written pages.
+void pagefile_seeds(fs::path const& root) {
+    const fs::path dir = root / "pagefile_fuzz";
+    fs::create_directories(dir);
+    const std::string name = (dir / "seed-1").string();
+    qvPageFile(name.c_str(), 0, true, false).release();
+    fs::copy_file(name, dir / "seed-2");
+    qvPageFile((dir / "seed-2").string().c_str(), 0, false, false).release();
+    {
+        qvPageFile device((dir / "seed-3").string().c_str(), 0, true, false);
+        for (char const* stream : {"$Layout", "$UserData"}) {
+            const long page = device.allocate();
+            qvPageLock(device, page, true, 0.0f).set_word(0, 0);
+            device.create_root(stream, page);
+        }
+        device.free(device.allocate());
+        device.release();
+    }
 }
 
 }   // namespace
@@ -314,5 +335,6 @@ int main(int argc, char** argv) {
     image_seeds(root);
     palette_seeds(root);
     shape_record_seeds(root);
+    pagefile_seeds(root);
     return 0;
 }

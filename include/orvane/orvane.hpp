@@ -209,6 +209,15 @@
 #include <orvane/shapes/qvTextDataAccess.hpp>
 #include <orvane/shapes/qvTransformedTextData.hpp>
 
+// scenes
+#include <orvane/scenes/qvPageAllocator.hpp>
+#include <orvane/scenes/qvPageCache.hpp>
+#include <orvane/scenes/qvPageDevice.hpp>
+#include <orvane/scenes/qvPageDirectory.hpp>
+#include <orvane/scenes/qvPageIO.hpp>
+#include <orvane/scenes/qvPageLimit.hpp>
+#include <orvane/scenes/qvPageStorage.hpp>
+
 // views
 #include <orvane/views/qvLimitsAlignment.hpp>
 #include <orvane/views/qvMappingDimension.hpp>
