@@ -39,6 +39,13 @@ int qvBitmapFrameEdge(double v) {
     return qvTruncToInt(v);
 }
 
+qvBitmapTransformation qvBitmapWorkerForm(qvTransformation const& w, bool smooth) noexcept {
+    qvBitmapTransformation form(w, smooth);
+    form.a_[4] = w.m4();
+    form.a_[5] = w.m5();
+    return form;
+}
+
 namespace {
 
 using std::int64_t;
@@ -188,7 +195,7 @@ void qvBitmapTransformation::transform_extended(
     const double L = source_frame.left(), T = source_frame.top();
     const double px = a_[0] * L + a_[2] * T + a_[4];
     const double py = a_[1] * L + a_[3] * T + a_[5];
-    const double w[6] = {a_[0], a_[2], a_[1], a_[3], a_[4] - px, a_[5] - py};
-    worker->transform(qvBitmapTransformation(w, smooth_), source, source_frame, clipping,
-                      destination, destination_frame, mask, mask_frame, passed);
+    const qvTransformation w(a_[0], a_[2], a_[1], a_[3], a_[4] - px, a_[5] - py);
+    worker->transform(qvBitmapWorkerForm(w, smooth_), source, source_frame, clipping, destination,
+                      destination_frame, mask, mask_frame, passed);
 }

@@ -14,6 +14,7 @@
 // Keeps true: both tables and their workers are constant data, initialised
 // before any code runs; nothing is registered at start-up.
 
+#include <orvane/rendering/qvBitmapTransformation.hpp>
 #include <orvane/rendering/qvBitmapTransformationBase.hpp>
 
 struct qvBitmapTransformationEntry {
@@ -31,3 +32,7 @@ extern const qvBitmapTransformationEntry qvAffineBitmapTransformations[43];
 qvBitmapTransformationBase const* qvFindBitmapTransformation(
     qvBitmapTransformationEntry const* table, int source_type, int destination_type, int mask,
     int mode) noexcept;
+
+// The transformation the affine workers receive: all six coefficients of w,
+// translation included (the public constructor drops it).
+qvBitmapTransformation qvBitmapWorkerForm(qvTransformation const& w, bool smooth) noexcept;

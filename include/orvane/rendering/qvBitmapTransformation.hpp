@@ -85,9 +85,8 @@ public:
                             qvBitmapFrame const& mask_frame, qvRgbToIndex const* table) const;
 
 private:
-    // The worker form keeps a translation.
-    constexpr qvBitmapTransformation(double const (&a)[6], bool smooth) noexcept
-        : a_{a[0], a[1], a[2], a[3], a[4], a[5]}, smooth_(smooth) {}
+    // The worker form keeps a translation; made inside the library only.
+    friend qvBitmapTransformation qvBitmapWorkerForm(qvTransformation const& w, bool smooth) noexcept;
 
     double a_[6] = {1, 0, 0, 1, 0, 0};
     bool smooth_ = false;
