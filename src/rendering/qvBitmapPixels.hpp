@@ -27,6 +27,7 @@
 #include <orvane/rendering/qvRgbaQuad.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 
@@ -124,6 +125,13 @@ struct Rgb {
     unsigned r, g, b;
 };
 
+// A colour as the four bytes of an opaque RGBA pixel read as one
+// little-endian word: blue in the low byte, alpha 255 in the high one.
+inline std::uint32_t packed_quad(Rgb c) noexcept {
+    return c.b | c.g << 8 | c.r << 16 | 0xFF000000u;
+}
+inline Rgb unpacked(std::uint32_t q) noexcept { return {q >> 16 & 255, q >> 8 & 255, q & 255}; }
+
 // The colour of every pixel value of a monochrome or indexed source, read
 // once from its colour map. A value the map does not hold is looked up in
 // the map itself when it is met, so that it fails the map's own check
@@ -148,16 +156,24 @@ public:
             fail(v);
         return rgb_[v];
     }
+    // The colour packed as an opaque quad (see packed_quad).
+    std::uint32_t packed(unsigned v) const {
+        if (!valid_[v]) [[unlikely]]
+            fail(v);
+        return packed_[v];
+    }
 
 private:
     void set(int i, qvBitmapColor const& c) noexcept {
         rgb_[i] = {c.red(), c.green(), c.blue()};
+        packed_[i] = packed_quad(rgb_[i]);
         valid_[i] = true;
     }
     [[noreturn]] void fail(unsigned v) const;
 
     qvColorMapReference map_;
     Rgb rgb_[256];
+    std::uint32_t packed_[256];
     bool valid_[256];
 };
 

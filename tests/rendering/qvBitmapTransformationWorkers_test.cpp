@@ -10,6 +10,7 @@
 #include <orvane/rendering/qvBitmapTransformation.hpp>
 
 #include "rendering/qvBitmapTransformationTables.hpp"
+#include "rendering/qvGenericBitmapTransformation.hpp"
 
 #include "qvBitmapTransformReference.hpp"
 
@@ -192,5 +193,44 @@ TEST(qvBitmapWorkers, Every_1to1_worker_equals_the_reference_on_seeded_bitmaps) 
     for (auto e = qvExactBitmapTransformations; e->worker; ++e) {
         expect_worker_matches(*e, false, rng, 200);
         if (HasFatalFailure()) return;
+    }
+}
+
+// The fast blends against the integer formula, for every pair of weights:
+// a rounding slip in them changes a channel only now and then, too rarely
+// for the seeded bitmaps above to be sure to meet it.
+TEST(qvBitmapWorkers, The_fast_blends_equal_the_integer_formula_for_every_weight) {
+    using namespace qvGenericBitmapDetail;
+    std::mt19937 rng(5);
+    const std::uint64_t extremes[] = {0, ~std::uint64_t{0}, 0x00FF00FF00FF00FFu, 0xFF00FF00FF00FF00u};
+    for (int round = 0; round < 6; ++round) {
+        const std::uint64_t top = round < 4 ? extremes[round] : (std::uint64_t{rng()} << 32 | rng());
+        const std::uint64_t bottom = round < 4 ? ~extremes[round] : (std::uint64_t{rng()} << 32 | rng());
+        for (unsigned a = 0; a <= 256; ++a) {
+            for (unsigned b = 0; b <= 256; ++b) {
+                std::uint32_t want = 0xFF000000u;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const unsigned w[4] = {(256 - a) * (256 - b), (256 - a) * b, a * (256 - b), a * b};
+                    const unsigned c[4] = {unsigned(top >> shift & 255), unsigned(bottom >> shift & 255),
+                                           unsigned(top >> (shift + 32) & 255),
+                                           unsigned(bottom >> (shift + 32) & 255)};
+                    want |= ((w[0] * c[0] + w[1] * c[1] + w[2] * c[2] + w[3] * c[3]) >> 16) << shift;
+                }
+                ASSERT_EQ(blend(top, bottom, a, b), want) << a << " " << b;
+                const std::uint64_t two = blend2(top, bottom, column_weight(a), bottom, top,
+                                                 column_weight(256 - a), row_weight(b));
+                ASSERT_EQ(static_cast<std::uint32_t>(two), want) << a << " " << b;
+                ASSERT_EQ(two >> 32, blend(bottom, top, 256 - a, b)) << a << " " << b;
+#if defined(__SSE2__) && defined(__x86_64__)
+                const RowWeight rw = row_weight(b);
+                const std::uint64_t sums = row_blend2(
+                    column_sum(std::uint32_t(top), std::uint32_t(bottom), rw),
+                    column_sum(std::uint32_t(top >> 32), std::uint32_t(bottom >> 32), rw), column_weight(a),
+                    column_sum(std::uint32_t(top), std::uint32_t(bottom), rw),
+                    column_sum(std::uint32_t(top >> 32), std::uint32_t(bottom >> 32), rw), column_weight(a));
+                ASSERT_EQ(sums, std::uint64_t{want} << 32 | want) << a << " " << b;
+#endif
+            }
+        }
     }
 }
