@@ -14,6 +14,7 @@ void example_gradients();
 void example_images();
 void example_palettes();
 void example_attributes();
+void example_bitmap_transform();
 
 namespace {
 
@@ -40,5 +41,6 @@ int main() {
     example_images();
     example_palettes();
     example_attributes();
+    example_bitmap_transform();
     return 0;
 }
