@@ -41,6 +41,7 @@ public:
                    qvRgbToIndex const*) const override {
         const qvBitmapPixels::View<T> src(source, source_rect);
         const qvBitmapPixels::View<T> dst(destination, destination_frame);
+        if (destination_frame.width() <= 0) return;   // rows of nothing; maybe no storage
         const std::size_t bytes = sizeof(T) * static_cast<std::size_t>(destination_frame.width());
         for (int j = 0; j < destination_frame.height(); ++j) {
             // memmove: a bitmap may be copied onto itself.
@@ -135,6 +136,7 @@ void qvExactBitmapTransformation<S, D, m>::transform(
     const View<bool> bits(mask, mask_frame);
     const Convert<S, D> convert(source, table);
     const int width = destination_frame.width();
+    if (width <= 0) return;   // rows of nothing; maybe no storage
     for (int j = 0; j < destination_frame.height(); ++j) {
         unsigned char const* srow = src.row(src.top + j);
         unsigned char* drow = dst.row(dst.top + j);

@@ -252,6 +252,9 @@ public:
     }
 
     void run() const {
+        // An empty clipping writes nothing; a bitmap without pixels may even
+        // have no storage, so no row address is formed.
+        if (width_ <= 0 || height_ <= 0) return;
         if (singular_) {
             for (int j = 0; j < height_; ++j)
                 for (int i = 0; i < width_; ++i) uncovered(dst_row(j), mask_row(j), i);
