@@ -44,7 +44,11 @@
 // edge runs on both sides, which take the general sampler. Inside the inner
 // run the bounds tests go, and for a source without a transparent value the
 // coverage tests too: the weights then always total 65536 and the division
-// is a shift. The results are the general sampler's, bit for bit.
+// is a shift. When rows and columns stay apart (dX.y = dY.x = 0: scales and
+// flips), every row samples the same columns, so the columns' positions and
+// weights are worked out once per call and the rows' once per row; an
+// enlarging row forms each source column's vertical sum once and shares it.
+// The results are the general sampler's, bit for bit.
 
 #include <orvane/attributes/qvRgbToIndex.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
@@ -100,12 +104,6 @@ inline int floor_int(float v) noexcept {
     const int t = qvTruncToInt(static_cast<double>(v));
     return static_cast<double>(t) > static_cast<double>(v) ? t - 1 : t;
 }
-
-// The whole part of a position inside the source frame, in [0, 2^30) since
-// frame edges are not negative: there truncation is the floor, and the cast
-// cannot overflow.
-inline int whole_part(float v) noexcept { return static_cast<int>(v); }
-inline int whole_part(double v) noexcept { return static_cast<int>(v); }
 
 // The bilinear weight of the right (or lower) neighbour, 0..256.
 inline unsigned weight_of(float v, int v0) noexcept {
@@ -320,8 +318,8 @@ private:
             lo = hi = 0;
             return;
         }
-        lo = static_cast<int>(first);
-        hi = static_cast<int>(last) + 1;
+        lo = qvTruncToInt(first);   // both within [0, n)
+        hi = qvTruncToInt(last) + 1;
     }
 
     // The inner run of a row: estimated a pixel inside the frame on every
@@ -365,7 +363,8 @@ private:
         for (int i = i0; i < i1; ++i) {
             const float x = x_at(rx, i), y = y_at(ry, i);
             if constexpr (k == 2) {
-                const int x0 = whole_part(x), y0 = whole_part(y);
+                // Inner positions are not negative: truncation is the floor.
+                const int x0 = qvTruncToInt(x), y0 = qvTruncToInt(y);
                 const unsigned a = weight_of(x, x0), b = weight_of(y, y0);
                 if constexpr (Transparent)
                     bilinear<true>(drow, mrow, i, x0, y0, a, b);
@@ -373,8 +372,7 @@ private:
                     covered_quad(drow, mrow, i,
                                  blend(pair(src_.row(y0), x0), pair(src_.row(y0 + 1), x0), a, b));
             } else {
-                // Truncated toward zero like the edge sampler, in range here.
-                nearest_inside(drow, mrow, i, whole_part(double(x) + 0.5), whole_part(double(y) + 0.5));
+                nearest_inside(drow, mrow, i, qvTruncToInt(double(x) + 0.5), qvTruncToInt(double(y) + 0.5));
             }
         }
     }
@@ -412,7 +410,7 @@ private:
             for (int i = 0; i < i0; ++i) edge(drow, mrow, rx, ry, i);
             if constexpr (k == 2) {
                 if (i0 < i1) {
-                    const int y0 = whole_part(y);
+                    const int y0 = qvTruncToInt(y);   // not negative: the floor
                     const unsigned b = weight_of(y, y0);
                     if (src_.has_transparent) {
                         for (int i = i0; i < i1; ++i) bilinear<true>(drow, mrow, i, xs[i], y0, as[i], b);
@@ -422,7 +420,7 @@ private:
                     }
                 }
             } else {
-                const int py = inner ? whole_part(double(y) + 0.5) : 0;
+                const int py = inner ? qvTruncToInt(double(y) + 0.5) : 0;
                 if constexpr (std::is_same_v<S, D> && k == 0 && m == 0) {
                     if (!src_.has_transparent) {
                         // Raw values without transparency: a gather of one source row.
