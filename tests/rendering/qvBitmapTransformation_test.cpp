@@ -214,6 +214,16 @@ TEST(qvBitmapTransformationDispatch, Identity_RGBA_copies_quads_with_alpha_and_w
     EXPECT_EQ(pixels(transformed(src, qvTransformation(), false, qvRgbaBitmap, &mask)),
               (Pixels{quad(10, 20, 30, 40), quad(50, 60, 70, 0)}));
     EXPECT_EQ(pixels(mask), (Pixels{1, 1}));
+
+    // On a sub-frame the identity's clipping moves back onto that frame.
+    const qvBitmap big = numbered(5, 4);
+    const qvBitmapFrame sf(1, 2, 4, 4);
+    const qvBitmapFrame c = qvBitmapTransformation().query_frame(sf);
+    qvBitmap part = blank(qvRgbaBitmap, 3, 2);
+    qvBitmapTransformation().transform_extended(big, sf, c, part, qvBitmapFrame(part), qvBitmapReference(),
+                                                qvBitmapFrame(), nullptr);
+    EXPECT_EQ(pixels(part), (Pixels{get(big, 1, 2), get(big, 2, 2), get(big, 3, 2), get(big, 1, 3), get(big, 2, 3),
+                                    get(big, 3, 3)}));
 }
 
 TEST(qvBitmapTransformationDispatch, Monochrome_identities_sample_while_indexed_ones_copy) {
