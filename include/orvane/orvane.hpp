@@ -161,3 +161,9 @@
 
 // scenes
 #include <orvane/scenes/qvScenePublisher.hpp>
+
+// rendering
+#include <orvane/rendering/qvBitmapFrame.hpp>
+#include <orvane/rendering/qvBitmapTransformation.hpp>
+#include <orvane/rendering/qvBitmapTransformationBase.hpp>
+#include <orvane/rendering/qvRgbaQuad.hpp>
