@@ -16,6 +16,7 @@ void example_palettes();
 void example_attributes();
 void example_shapes();
 void example_scrolling();
+void example_bitmap_transform();
 
 namespace {
 
@@ -44,5 +45,6 @@ int main() {
     example_attributes();
     example_shapes();
     example_scrolling();
+    example_bitmap_transform();
     return 0;
 }

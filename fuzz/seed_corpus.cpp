@@ -32,6 +32,10 @@
 #include <orvane/shapes/qvShapeRecords.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 
+#include <orvane/geometry/qvRotation.hpp>
+#include <orvane/rendering/qvBitmapTransformation.hpp>
+
+#include "bitmap_transform_input.hpp"
 #include "core/qvStreamFields.hpp"
 #include "scenes/qvPageFile.hpp"
 #include "scenes/qvPageLock.hpp"
@@ -317,6 +321,56 @@ void pagefile_seeds(fs::path const& root) {
         device.free(device.allocate());
         device.release();
     }
+// Requests through transform() (whole frames) of the sample bitmaps, their
+// pixel values kept inside their colour maps, under the identity, 2x, a flip
+// and 30 degrees, with and without smoothing, mask and table; and one request
+// on sub-frames through transform_extended.
+void bitmap_transform_seeds(fs::path const& root) {
+    Corpus c(root, "bitmap_transform_fuzz");
+    const qvTransformation turns[] = {qvTransformation(), qvTransformation(2, 0, 0, 2, 0, 0),
+                                      qvTransformation(1, 0, 0, -1, 0, 0), qvRotation(30)};
+    const qvColorCube cube;
+    int n = 0;
+    for (qvBitmap source : sample_bitmaps()) {
+        if (source.type() == qvMonochromeBitmap)
+            source.colormap(qvColorRamp(2, qvRgbColor(0.0f, 0.0f, 0.0f), qvRgbColor(1.0f, 1.0f, 1.0f)));
+        if (source.type() == qvIndexedBitmap)
+            for (long i = 0; i < source.size(); ++i)
+                source.data()[i] = static_cast<unsigned char>(source.data()[i] % source.header()->color_count);
+        for (qvTransformation const& turn : turns) {
+            ++n;
+            const bool smooth = n % 2 == 0, with_mask = n % 3 == 0, with_table = n % 5 == 0;
+            const qvBitmapFrame f = qvBitmapTransformation(turn, smooth).query_frame(qvBitmapFrame(source));
+            const qvStandardBitmapType dst_type = n % 4 == 0 ? qvIndexedBitmap : qvRgbaBitmap;
+            qvBitmap destination(qvBitmapLayout(dst_type), f.width(), f.height());
+            if (dst_type == qvIndexedBitmap && !with_table) destination.colormap(cube);
+            const qvBitmap mask = with_mask ? qvBitmap(qvBitmapLayout(qvMonochromeBitmap), f.width(), f.height())
+                                            : qvBitmap(qvBitmapLayout(qvMonochromeBitmap), 0, 0);
+            std::string bytes;
+            qvfuzz::put<std::uint8_t>(bytes, static_cast<std::uint8_t>((smooth ? 1 : 0) | 2 | (with_table ? 4 : 0)));
+            for (double a : {turn.m0(), turn.m1(), turn.m2(), turn.m3()}) qvfuzz::put(bytes, a);
+            qvfuzz::put_bitmap(bytes, source);
+            qvfuzz::put_bitmap(bytes, destination);
+            qvfuzz::put_bitmap(bytes, mask);
+            bytes.append(32, '\0');   // frames: unused by transform()
+            if (with_table) {
+                qvfuzz::put<std::uint8_t>(bytes, 216);
+                qvfuzz::put_bytes(bytes, cube.data(), 4 * 216);
+            }
+            c.add([&](qvOutputStream& out) { out.putn(bytes.data(), static_cast<int>(bytes.size())); });
+        }
+    }
+    // A 2 x 2 sub-frame at (1, 1) of a 4 x 4 source, turned a quarter.
+    qvBitmap source(qvBitmapLayout(qvRgbaBitmap), 4, 4), destination(qvBitmapLayout(qvRgbaBitmap), 3, 3);
+    for (long i = 0; i < source.size(); ++i) source.data()[i] = static_cast<unsigned char>(i * 13);
+    std::string bytes;
+    qvfuzz::put<std::uint8_t>(bytes, 0);
+    for (double a : {0.0, -1.0, 1.0, 0.0}) qvfuzz::put(bytes, a);
+    qvfuzz::put_bitmap(bytes, source);
+    qvfuzz::put_bitmap(bytes, destination);
+    qvfuzz::put_bitmap(bytes, qvBitmap(qvBitmapLayout(qvMonochromeBitmap), 3, 3));
+    for (std::int16_t v : {1, 1, 3, 3, -2, -1, 0, 1, 1, 1, 3, 3, 0, 0, 2, 2}) qvfuzz::put(bytes, v);
+    c.add([&](qvOutputStream& out) { out.putn(bytes.data(), static_cast<int>(bytes.size())); });
 }
 
 }   // namespace
@@ -336,5 +390,6 @@ int main(int argc, char** argv) {
     palette_seeds(root);
     shape_record_seeds(root);
     pagefile_seeds(root);
+    bitmap_transform_seeds(root);
     return 0;
 }

@@ -218,7 +218,14 @@
 #include <orvane/scenes/qvPageLimit.hpp>
 #include <orvane/scenes/qvPageStorage.hpp>
 
+// rendering
+#include <orvane/rendering/qvBitmapFrame.hpp>
+#include <orvane/rendering/qvBitmapTransformation.hpp>
+#include <orvane/rendering/qvBitmapTransformationBase.hpp>
+#include <orvane/rendering/qvRgbaQuad.hpp>
+
 // views
+#include <orvane/scenes/qvScenePublisher.hpp>
 #include <orvane/views/qvLimitsAlignment.hpp>
 #include <orvane/views/qvMappingDimension.hpp>
 #include <orvane/views/qvMappingDimensionObject.hpp>
