@@ -225,7 +225,6 @@
 #include <orvane/rendering/qvRgbaQuad.hpp>
 
 // views
-#include <orvane/scenes/qvScenePublisher.hpp>
 #include <orvane/views/qvLimitsAlignment.hpp>
 #include <orvane/views/qvMappingDimension.hpp>
 #include <orvane/views/qvMappingDimensionObject.hpp>
