@@ -33,9 +33,16 @@ void* qvSingleShapeProxyBase::query_interface(qvInterfaceInfo const& info) {
                              qvGraphicInterface, qvAttributeInterface, qvAttributeFolderInterface>(this, info);
 }
 
+qvSingleShapeProxyBase::~qvSingleShapeProxyBase() {
+    if (scene_ != nullptr)
+        scene_->detach(this);
+}
+
 void qvSingleShapeProxyBase::connect_scene(qvContainerScene& scene) {
     QV_ASSERT_TEXT(scene_ == nullptr, "!_scene");
-    read_only_ = scene.read_only();
+    const bool read_only = scene.read_only();
+    scene.attach(this);
+    read_only_ = read_only;
     scene_ = &scene;
 }
 

@@ -17,9 +17,10 @@
 //    scene"), creates the record on demand and reports the record's box;
 //    values bound for int32 header fields are narrowed before the guard
 //    opens, so a value out of range changes and reports nothing;
-//  - when its scene is destroyed first, the scene's proxy site calls
-//    scene_gone(): the proxy forgets scene and record, turns read-only and
-//    touches neither again;
+//  - a connected proxy is known to its scene's proxy site (with a record or
+//    without) until it dies; when the scene is destroyed first, the site
+//    calls scene_gone(): the proxy forgets scene and record, turns
+//    read-only and touches neither again;
 //  - a record size is computed in 64 bits and passes record_size() before
 //    anything is read or changed: no record exceeds 2,147,483,647 bytes.
 // The typed allocate and the bounding box belong to the concrete proxies.
@@ -40,7 +41,8 @@ public:
     using WriteLock = qvShapeWriteLock;
     using ReadLock = qvShapeReadLock;
 
-    ~qvSingleShapeProxyBase() override = default;
+    // Leaves the scene's list of connected proxies.
+    ~qvSingleShapeProxyBase() override;
 
     void* query_interface(qvInterfaceInfo const& info) override;
     qvContainerScene& scene() const override;
