@@ -15,6 +15,7 @@ void example_images();
 void example_palettes();
 void example_attributes();
 void example_shapes();
+void example_standalone_shapes();
 
 namespace {
 
@@ -42,5 +43,6 @@ int main() {
     example_palettes();
     example_attributes();
     example_shapes();
+    example_standalone_shapes();
     return 0;
 }

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,15 @@ TEST(qvRectangle, The_setter_stores_the_box_as_given_and_the_constructors_order_
     EXPECT_NE(back.x1, 0.1);
     EXPECT_EQ(back.y1, static_cast<double>(-0.1f));
     EXPECT_EQ(back.x2, static_cast<double>(1e-3f));
+
+    // Beyond float, and not numbers: stored as the conversion gives them.
+    const double inf = std::numeric_limits<double>::infinity();
+    r->rectangle(raw(1e300, std::nan(""), -inf, -1e-300));
+    const qvMathRectOf<double> odd = r->rectangle();
+    EXPECT_EQ(odd.x1, inf);
+    EXPECT_TRUE(std::isnan(odd.y1));
+    EXPECT_EQ(odd.x2, -inf);
+    EXPECT_EQ(odd.y2, 0.0);
 }
 
 TEST(qvRectangle, A_given_attribute_is_connected_after_the_box) {
