@@ -6,6 +6,7 @@
 
 #include <orvane/shapes/qvRectangle.hpp>
 
+#include "qvAllocationProbe.hpp"
 #include "qvGeometryValuesTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
@@ -32,6 +33,21 @@ char const* const read_only = "Attempt to modify a read-only scene";
 qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
     return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
 }
+
+// Counts what it is sent, allocating nothing.
+class CountingReceiver : public qvBroadcastReceiver<qvInvalidateEvent<qvMathRectOf<double>>> {
+public:
+    ~CountingReceiver() override { disconnect_all(); }
+    void invalidate() override {}
+    void invalidate(qvMathRectOf<double> const&, int) override { ++received; }
+    int received = 0;
+};
+
+// Makes every throwing allocation fail while it lives.
+struct NoAllocation {
+    NoAllocation() { qv_allocation_probe::allocations_left = 0; }
+    ~NoAllocation() { qv_allocation_probe::allocations_left = -1; }
+};
 
 // A rectangle scene whose rectangle sender is watched.
 class Guard : public ::testing::Test {
@@ -255,4 +271,46 @@ TEST_F(Guard, A_receiver_error_at_the_closing_report_aborts) {
     qvRectangle r(scene);
     areas.on_next_event([] { qvRaise(qvError("receiver failed")); });
     EXPECT_DEATH(r->rectangle(raw(0, 0, 1, 1)), "Unexpected Orvane error: receiver failed");
+}
+
+// ---------------------------------------------------------------------------
+// Allocation
+
+TEST(GuardAllocation, A_change_of_an_existing_record_allocates_nothing) {
+    RecordingScene scene;
+    CountingReceiver receiver;
+    receiver.connect(scene.rect_sender());
+    const qvRectangle r(scene, raw(0, 0, 1, 1));
+    {
+        const NoAllocation none;
+        r->rectangle(raw(1, 1, 2, 2));
+        r->user_handle(5);
+        EXPECT_EQ(r->rectangle(), raw(1, 1, 2, 2));
+    }
+    EXPECT_EQ(receiver.received, 5);
+}
+
+TEST(GuardAllocation, A_failed_allocation_while_creating_leaves_a_proxy_that_works) {
+    RecordingScene scene;
+    CountingReceiver receiver;
+    receiver.connect(scene.rect_sender());
+    for (long fail_at = 0;; ++fail_at) {
+        const qvRectangle r(scene);
+        bool failed = false;
+        qv_allocation_probe::allocations_left = fail_at;
+        try {
+            r->rectangle(raw(0, 0, 1, 1));
+        } catch (std::bad_alloc const&) {
+            failed = true;
+        }
+        qv_allocation_probe::allocations_left = -1;
+        if (!failed)
+            break;
+        // Without its record in the proxy site the shape would have no owner.
+        ASSERT_EQ(r->record(), nullptr) << fail_at;
+        receiver.received = 0;
+        r->rectangle(raw(0, 0, 1, 1));
+        EXPECT_EQ(receiver.received, 1) << fail_at;
+        EXPECT_EQ(scene.instantiate(r->shape_handle()).get(), static_cast<qvGraphicInterface*>(r.get())) << fail_at;
+    }
 }

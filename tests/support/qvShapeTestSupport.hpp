@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <new>
 #include <string>
 #include <utility>
@@ -84,12 +85,22 @@ public:
     bool read_only_flag() const { return read_only_; }
     void read_only_flag(bool on) { read_only_ = on; }
 
-    // Takes over a record block as a new shape of `layer`; its handle.
+    // Takes over a record block as a new shape of `layer`; its handle. A
+    // failure (allocation tests make any allocation fail) frees the block
+    // and leaves the scene as it was.
     long adopt(qvShapeBase* record, int layer = 0) {
-        const long handle = next_handle_++;
+        std::unique_ptr<qvShapeBase> owned(record);
+        const long handle = next_handle_;
         record->shape_handle = qvCheckedInt32(handle);
-        records[handle] = record;
-        layer_of[handle] = layer;
+        qvShapeBase*& slot = records[handle];
+        try {
+            layer_of[handle] = layer;
+        } catch (...) {
+            records.erase(handle);
+            throw;
+        }
+        slot = owned.release();
+        ++next_handle_;
         return handle;
     }
     // The log since the last call.
