@@ -161,12 +161,6 @@ TEST_F(Guard, Values_beyond_32_bits_create_change_and_report_nothing) {
     expect_raises<Narrowing>([&] { r->attr_handle(-0x1'0000'0000L); }, "Value does not fit a 32-bit field");
     EXPECT_TRUE(scene.records.empty());
     EXPECT_TRUE(log.empty());
-
-    r->user_handle(INT_MIN);
-    forget();
-    expect_raises<Narrowing>([&] { r->user_handle(INT_MAX + 1L); }, "Value does not fit a 32-bit field");
-    EXPECT_EQ(r->user_handle(), INT_MIN);
-    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(Guard, A_record_beyond_the_32_bit_size_limit_is_refused_before_the_scene_is_asked) {
