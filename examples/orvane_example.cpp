@@ -17,6 +17,7 @@ void example_attributes();
 void example_shapes();
 void example_scrolling();
 void example_bitmap_transform();
+void example_standalone_shapes();
 
 namespace {
 
@@ -46,5 +47,6 @@ int main() {
     example_shapes();
     example_scrolling();
     example_bitmap_transform();
+    example_standalone_shapes();
     return 0;
 }

@@ -31,6 +31,10 @@
 #include <orvane/geometry/qvTransformation.hpp>
 #include <orvane/shapes/qvShapeRecords.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
+#include <orvane/shapes/qvSimpleArc.hpp>
+#include <orvane/shapes/qvSimpleEllipse.hpp>
+#include <orvane/shapes/qvSimplePieSlice.hpp>
+#include <orvane/shapes/qvSimpleRectangle.hpp>
 
 #include <orvane/geometry/qvRotation.hpp>
 #include <orvane/rendering/qvBitmapTransformation.hpp>
@@ -40,6 +44,7 @@
 #include "scenes/qvPageFile.hpp"
 #include "scenes/qvPageLock.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -295,9 +300,39 @@ std::vector<std::unique_ptr<qvShapeBase>> sample_records() {
     return out;
 }
 
+// Records of the box-shaped kinds as their stand-alone shapes write them
+// (proxy class id 0): boxes left inverted, angles beyond a turn and not a
+// number, a record grown beyond its kind's size.
+std::vector<std::unique_ptr<qvShapeBase>> box_shape_records() {
+    std::vector<std::unique_ptr<qvShapeBase>> out;
+    auto keep = [&out](qvShapeBase const* record) {
+        out.emplace_back(qvNewShapeRecord(record->size));
+        std::memcpy(static_cast<void*>(out.back().get()), record, static_cast<std::size_t>(record->size));
+    };
+    qvSimpleRectangle rectangle;
+    rectangle->rectangle(qvMathRectOf<double>(qvRectOf<double>(3, 3, 1, 1)));
+    keep(rectangle->record());
+    qvSimpleEllipse ellipse;
+    ellipse->center(qvCrdOf<double>(10, 20));
+    ellipse->radius(-5);
+    keep(ellipse->record());
+    ellipse->x_radius(1e300);
+    keep(ellipse->record());
+    qvSimpleArc arc;
+    arc->rectangle(qvMathRectOf<double>(-2, -1, 2, 1));
+    arc->span(-45, 720);
+    keep(arc->record());
+    qvSimplePieSlice slice;
+    slice->span(std::nan(""), 90);
+    slice->allocate(8);
+    keep(slice->record());
+    return out;
+}
+
 void shape_record_seeds(fs::path const& root) {
     Corpus c(root, "shape_record_fuzz");
-    const auto records = sample_records();
+    auto records = sample_records();
+    for (auto& r : box_shape_records()) records.push_back(std::move(r));
     for (auto const& r : records) c.add([&](qvOutputStream& out) { qvWriteShapeRecord(out, *r); });
     c.add([&](qvOutputStream& out) {
         for (auto const& r : records) qvWriteShapeRecord(out, *r);
