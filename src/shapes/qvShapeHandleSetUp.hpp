@@ -1,10 +1,14 @@
 #pragma once
 // What the creating constructors of the box-shaped handles (rectangle,
-// ellipse, arc, pie slice) share: the box of a centre and radii, and the
-// order in which a new shape gets its geometry and attribute. Each step is
-// its own guarded change; the first creates the record.
+// ellipse, arc, pie slice) and of the point-set handles (polygons,
+// polylines, poly-markers, Bezier curves) share: the box of a centre and
+// radii, and the order in which a new shape gets its geometry and
+// attribute. Each step is its own guarded change; the first creates the
+// record.
 
 #include <orvane/attributes/qvAttributeFolderInterface.hpp>
+#include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvPointTag.hpp>
 #include <orvane/geometry/qvCrd.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
 
@@ -30,6 +34,34 @@ void qvSetUpArcShape(P& proxy, qvMathRectOf<double> const& box, double angle1, d
     proxy.rectangle(box);
     proxy.angle1(angle1);
     proxy.angle2(angle2);
+    if (attributes != nullptr)
+        proxy.connect_attribute(*attributes);
+}
+
+// The n points inserted at 0 (n <= 0: none, and `points` is not looked at),
+// then the attribute when there is one. A null array with n > 0 is refused
+// as qvErrorFrom<Handle> before anything is made, so the scene is left as
+// it was.
+template <class Handle, class P>
+void qvSetUpPointShape(P& proxy, int n, qvCrdOf<double> const* points, qvAttributeFolderInterface* attributes) {
+    if (n > 0) {
+        if (points == nullptr)
+            qvRaise(qvErrorFrom<Handle>("Cannot insert points through NULL pointer"));
+        proxy.insert(0, n, points);
+    }
+    if (attributes != nullptr)
+        proxy.connect_attribute(*attributes);
+}
+
+// The same for a Bezier curve, with the points' tags (null: every point 1).
+template <class Handle, class P>
+void qvSetUpBezierShape(P& proxy, int n, qvCrdOf<double> const* points, qvPointTag const* tags,
+                        qvAttributeFolderInterface* attributes) {
+    if (n > 0) {
+        if (points == nullptr)
+            qvRaise(qvErrorFrom<Handle>("Cannot insert points through NULL pointer"));
+        proxy.insert(0, n, points, tags);
+    }
     if (attributes != nullptr)
         proxy.connect_attribute(*attributes);
 }

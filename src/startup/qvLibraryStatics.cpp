@@ -64,8 +64,16 @@
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
 #include <orvane/shapes/qvArc.hpp>
+#include <orvane/shapes/qvBezier.hpp>
 #include <orvane/shapes/qvEllipse.hpp>
+#include <orvane/shapes/qvExactBezier.hpp>
+#include <orvane/shapes/qvExactPolyMarker.hpp>
+#include <orvane/shapes/qvExactPolygon.hpp>
+#include <orvane/shapes/qvExactPolyline.hpp>
 #include <orvane/shapes/qvPieSlice.hpp>
+#include <orvane/shapes/qvPolyMarker.hpp>
+#include <orvane/shapes/qvPolygon.hpp>
+#include <orvane/shapes/qvPolyline.hpp>
 #include <orvane/shapes/qvProxyClass.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
@@ -197,6 +205,14 @@ class qvLibraryStatics {
     qvStandardPropertyClassSet standard_property_classes_;
     qvAttributeClassCacheFill attribute_class_cache_;
     qvInterfaceRecords<54> scene_to_region_records_{scene_to_region_names};
+    qvGenericProxyClass<qvPolyMarkerProxy> poly_marker_proxy_class_;
+    qvGenericProxyClass<qvBezierProxy> bezier_proxy_class_;
+    qvGenericProxyClass<qvExactBezierProxy> exact_bezier_proxy_class_;
+    qvGenericProxyClass<qvPolylineProxy> polyline_proxy_class_;
+    qvGenericProxyClass<qvExactPolylineProxy> exact_polyline_proxy_class_;
+    qvGenericProxyClass<qvExactPolygonProxy> exact_polygon_proxy_class_;
+    qvGenericProxyClass<qvExactPolyMarkerProxy> exact_poly_marker_proxy_class_;
+    qvGenericProxyClass<qvPolygonProxy> polygon_proxy_class_;
     qvGenericProxyClass<qvRectangleProxy> rectangle_proxy_class_;
     qvGenericProxyClass<qvEllipseProxy> ellipse_proxy_class_;
     qvGenericProxyClass<qvArcProxy> arc_proxy_class_;

@@ -14,7 +14,10 @@
 //  - bbox() is the rectangle.
 //
 // B provides WriteLock and ReadLock (guards constructed from B's object),
-// and the record in its protected `record_`.
+// and the record in its protected `record_`. The members carry no
+// `override`: over the stand-alone point-set and Bezier bases, which offer
+// no rectangle data access, the two rectangle members are plain members of
+// the layer that the compact templates build on.
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
@@ -22,16 +25,16 @@
 template <class B>
 class qvGenericRectangleProxy : public B {
 public:
-    qvMathRectOf<double> rectangle() override {
+    qvMathRectOf<double> rectangle() {
         const typename B::ReadLock lock(*this, true);
         return this->record_->bbox();
     }
 
-    void rectangle(qvMathRectOf<double> const& r) override {
+    void rectangle(qvMathRectOf<double> const& r) {
         const qvMathRectOf<float> box(qvRectOf<float>(static_cast<qvRectOf<double> const&>(r)));
         const typename B::WriteLock lock(*this, true, true);
         this->record_->box = box;
     }
 
-    qvMathRectOf<double> bbox() override { return rectangle(); }
+    qvMathRectOf<double> bbox() { return rectangle(); }
 };

@@ -1,0 +1,14 @@
+#pragma once
+// qvSimplePolyMarker: a stand-alone exact poly-marker (kind -13, 48 + 16n
+// bytes for n points, a header box these layers leave alone: bbox() reads
+// the points).
+
+#include <orvane/shapes/qvAbsoluteNodeSetProxy.hpp>
+#include <orvane/shapes/qvPointSetData.hpp>
+#include <orvane/shapes/qvSimplePointSetProxyBase.hpp>
+#include <orvane/shapes/qvSimpleShape.hpp>
+#include <orvane/shapes/qvSimpleShapeProxy.hpp>
+
+using qvSimplePolyMarker = qvSimpleShape<qvSimpleShapeProxy<
+    qvAbsoluteNodeSetProxy<qvSimplePointSetProxyBase, qvPointSetData>,
+    qvPolyMarkerData>>;
