@@ -32,8 +32,16 @@
 #include <orvane/shapes/qvShapeRecords.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 #include <orvane/shapes/qvSimpleArc.hpp>
+#include <orvane/shapes/qvSimpleBezier.hpp>
+#include <orvane/shapes/qvSimpleCompactBezier.hpp>
+#include <orvane/shapes/qvSimpleCompactPolyMarker.hpp>
+#include <orvane/shapes/qvSimpleCompactPolygon.hpp>
+#include <orvane/shapes/qvSimpleCompactPolyline.hpp>
 #include <orvane/shapes/qvSimpleEllipse.hpp>
 #include <orvane/shapes/qvSimplePieSlice.hpp>
+#include <orvane/shapes/qvSimplePolyMarker.hpp>
+#include <orvane/shapes/qvSimplePolygon.hpp>
+#include <orvane/shapes/qvSimplePolyline.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
 
 #include <orvane/geometry/qvRotation.hpp>
@@ -329,10 +337,62 @@ std::vector<std::unique_ptr<qvShapeBase>> box_shape_records() {
     return out;
 }
 
+// Records of the point-set and Bezier kinds as their stand-alone shapes
+// write them: a frame widened by the frame rule, a set emptied again (its
+// record longer than its count needs), tags outside 1 to 4, a curve closed
+// on a copy of its first point, and points not a number.
+std::vector<std::unique_ptr<qvShapeBase>> point_set_records() {
+    std::vector<std::unique_ptr<qvShapeBase>> out;
+    auto keep = [&out](qvShapeBase const* record) {
+        out.emplace_back(qvNewShapeRecord(record->size));
+        std::memcpy(static_cast<void*>(out.back().get()), record, static_cast<std::size_t>(record->size));
+    };
+    const qvCrdOf<double> points[] = {{0, 0}, {0.5, 0}, {10, 20}, {-3, 4.25}};
+    const qvPointTag tags[] = {qvPointOnCurve, qvPointControl, static_cast<qvPointTag>(7), qvPointControl};
+    qvSimpleCompactPolygon polygon;
+    polygon->insert(0, 2, points);
+    keep(polygon->record());
+    polygon->insert(2, 2, points + 2);
+    keep(polygon->record());
+    polygon->remove(0, 4);
+    keep(polygon->record());
+    qvSimpleCompactPolyline polyline;
+    polyline->insert(0, 4, points);
+    polyline->rectangle(qvMathRectOf<double>(qvRectOf<double>(5, 5, -5, -5)));
+    keep(polyline->record());
+    qvSimpleCompactPolyMarker markers;
+    markers->insert(0, 3, points + 1);
+    keep(markers->record());
+    qvSimplePolygon exact_polygon;
+    exact_polygon->insert(0, 4, points);
+    keep(exact_polygon->record());
+    qvSimplePolyline exact_polyline;
+    exact_polyline->insert(0, 4, points);
+    exact_polyline->remove(1, 2);
+    keep(exact_polyline->record());
+    qvSimplePolyMarker exact_markers;
+    const qvCrdOf<double> odd[] = {{std::nan(""), 1}, {1e300, -1e300}};
+    exact_markers->insert(0, 2, odd);
+    keep(exact_markers->record());
+    qvSimpleCompactBezier compact_curve;
+    compact_curve->insert(0, 4, points, tags);
+    compact_curve->close_segment();
+    keep(compact_curve->record());
+    qvSimpleBezier curve;
+    curve->insert(0, 4, points, tags);
+    curve->close_segment();
+    keep(curve->record());
+    curve->insert_bezier(1, qvCrdOf<double>(2, 2), qvCrdOf<double>(3, 3), qvCrdOf<double>(4, 1));
+    curve->end_segment();
+    keep(curve->record());
+    return out;
+}
+
 void shape_record_seeds(fs::path const& root) {
     Corpus c(root, "shape_record_fuzz");
     auto records = sample_records();
     for (auto& r : box_shape_records()) records.push_back(std::move(r));
+    for (auto& r : point_set_records()) records.push_back(std::move(r));
     for (auto const& r : records) c.add([&](qvOutputStream& out) { qvWriteShapeRecord(out, *r); });
     c.add([&](qvOutputStream& out) {
         for (auto const& r : records) qvWriteShapeRecord(out, *r);

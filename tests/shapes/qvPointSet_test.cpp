@@ -172,6 +172,26 @@ TEST(qvPolygon, Moving_a_vertex_inward_shrinks_the_frame_to_the_points_then_the_
     EXPECT_EQ(polygon->point(0), qvCrdOf<double>(-50, -50));
 }
 
+TEST(qvPolygon, Edits_that_keep_the_frame_leave_the_other_words_as_they_are) {
+    // In the frame (-3, -3, 5, 5) word 1 reads back as -3 + 8 / 65535 and
+    // quantises again to 0: re-quantising against an unchanged frame would
+    // move point 2 one step at every edit of another point.
+    RecordingScene scene;
+    const qvCrdOf<double> three[] = {{-3, -3}, {5, 5}, {-3 + 1.5 * 8 / 65535, -3 + 1.5 * 8 / 65535}};
+    qvPolygon polygon(scene, 3, three);
+    EXPECT_EQ(bytes_hex(polygon->record(), 56, 4), "01 00 01 00");
+    polygon->point(1, qvCrdOf<double>(5, 5));
+    polygon->insert(0, qvCrdOf<double>(1, 1));
+    polygon->remove(0, 1);
+    EXPECT_EQ(polygon->rectangle(), raw(-3, -3, 5, 5));
+    EXPECT_EQ(bytes_hex(polygon->record(), 56, 4), "01 00 01 00");
+    // A new frame re-quantises every word.
+    polygon->point(1, qvCrdOf<double>(6, 6));
+    EXPECT_EQ(polygon->rectangle(), raw(-3, -3, 6, 6));
+    EXPECT_EQ(bytes_hex(polygon->record(), 52, 4), "FF FF FF FF");
+    EXPECT_NE(bytes_hex(polygon->record(), 56, 4), "01 00 01 00");
+}
+
 TEST(qvPolygon, Setting_the_rectangle_moves_and_scales_every_point_and_keeps_the_words) {
     RecordingScene scene;
     const qvCrdOf<double> three[] = {{0, 0}, {10, 5}, {5, 10}};

@@ -7,7 +7,8 @@
 //
 // The frame. Every stored word is relative to the header's box, so each
 // edit that changes the box re-quantises every word from the old box to the
-// new one (quantisation: qvRelativeNodeSetProxyBase.hpp):
+// new one (quantisation: qvRelativeNodeSetProxyBase.hpp); an edit that
+// keeps the box leaves the other words exactly as they are:
 //  - insert grows the box: the header box (when the set has points) taken
 //    with the new points, then the frame rule; it never shrinks;
 //  - remove and point set rebuild it from the points that stay (decoded
@@ -172,9 +173,15 @@ private:
     }
 
     // Each of the first `count` words re-read against `from` and stored
-    // against `to`.
+    // against `to`. An unchanged frame leaves the words alone: a word read
+    // and quantised again against the same box may come back one lower
+    // (rounding in x1 + extent * w / 65535, then again in the division), so
+    // re-quantising there would creep every point towards the lower edge at
+    // each edit of any other point.
     static void requantise(Node* nodes, std::int64_t count, qvMathRectOf<double> const& from,
                            qvMathRectOf<double> const& to) noexcept {
+        if (from == to)
+            return;
         for (std::int64_t j = 0; j < count; ++j) {
             qvCrdOf<std::uint16_t>& w = qvNodeSetNodes::word(nodes[j]);
             w = ext_to_int(int_to_ext(w, from), to);
