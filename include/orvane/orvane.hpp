@@ -208,3 +208,7 @@
 #include <orvane/shapes/qvTextData.hpp>
 #include <orvane/shapes/qvTextDataAccess.hpp>
 #include <orvane/shapes/qvTransformedTextData.hpp>
+
+// scenes
+#include <orvane/scenes/qvMemoryScene.hpp>
+#include <orvane/scenes/qvShapeList.hpp>
