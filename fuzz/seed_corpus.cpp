@@ -29,6 +29,8 @@
 #include <orvane/core/qvString.hpp>
 #include <orvane/core/qvWrap.hpp>
 #include <orvane/geometry/qvTransformation.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
+#include <orvane/scenes/qvShapeList.hpp>
 #include <orvane/shapes/qvShapeRecords.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 
@@ -298,6 +300,44 @@ void shape_record_seeds(fs::path const& root) {
     });
 }
 
+// Shape lists and memory scenes holding the sample records; the selector
+// of scene_stream_fuzz picks list or scene, its layers and palette owning.
+void scene_stream_seeds(fs::path const& root) {
+    Corpus c(root, "scene_stream_fuzz");
+    const auto records = sample_records();
+    auto fill = [&](qvContainerScene& scene) {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            qvShapeBase& r = *scene.allocate(records[i]->size, nullptr);
+            const std::int32_t handle = r.shape_handle;
+            std::memcpy(static_cast<void*>(&r), records[i].get(), static_cast<std::size_t>(records[i]->size));
+            r.shape_handle = handle;
+            if (i % 2 == 1) scene.shape_layer(handle, 1);
+        }
+    };
+    qvShapeList list(0);
+    for (auto const& r : records) {
+        qvShapeBase* const copy = qvNewShapeRecord(r->size);
+        std::memcpy(static_cast<void*>(copy), r.get(), static_cast<std::size_t>(r->size));
+        list.create(copy);
+    }
+    c.add([&](qvOutputStream& out) { list.save(out); }, v000, false, 0);
+    c.add([&](qvOutputStream& out) { qvShapeList(1).save(out); }, v000, false, 0);
+
+    qvStandardPalette palette;
+    qvMemoryScene shared(2, &palette, false);
+    fill(shared);
+    c.add([&](qvOutputStream& out) { shared.save(out); }, v000, false, 1 | 2);
+    c.add([&](qvOutputStream& out) { shared.save(out); }, v000, false, 1 | 4);
+    c.add([&](qvOutputStream& out) { qvMemoryScene(3, &palette, false).save(out); }, v000, false, 1);
+    qvMemoryScene owning(2);
+    fill(owning);
+    long a = owning.palette().alloc(false);
+    const qvWrap<double> width{1.5};
+    a = owning.palette().property(a, *qvFolder::folder_by_name("pen/color_device/line_width"), &width, false);
+    for (qvVersion v : {v000, v341})
+        c.add([&](qvOutputStream& out) { owning.save(out); }, v, true, 1 | 8);
+}
+
 }   // namespace
 
 int main(int argc, char** argv) {
@@ -314,5 +354,6 @@ int main(int argc, char** argv) {
     image_seeds(root);
     palette_seeds(root);
     shape_record_seeds(root);
+    scene_stream_seeds(root);
     return 0;
 }
