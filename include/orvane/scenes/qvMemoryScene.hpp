@@ -118,7 +118,9 @@ private:
     void refuse_when_read_only() const;
     // The slot of a live handle, or "Shape handle not found".
     int slot_of(long handle) const;
-    qvShapeList& list_of_layer(int layer) const { return *slots_[static_cast<std::size_t>(mapv_[static_cast<std::size_t>(layer)])].list; }
+    qvShapeList& list_of_layer(int layer) const {
+        return *slots_[static_cast<std::size_t>(mapv_[static_cast<std::size_t>(layer)])].list;
+    }
     // The first free slot, or a new one; its index. Raises only before any change.
     std::size_t free_slot();
     // Removes every shape of a list through its proxy (see the .cpp).
