@@ -283,7 +283,7 @@ TEST(qvShapeList, Areas_are_compared_as_floats_and_NaN_meets_nothing) {
     EXPECT_EQ(found(list, {1.0 - std::ldexp(1.0, -30), -1, 2, 2}, false), Names{});
     const double nan = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(found(list, {nan, -1, 2, 2}, false), Names{});
-    list.create(record_named(2, {nan, 0, 1, 1}));
+    list.create(record_named(2, {std::numeric_limits<float>::quiet_NaN(), 0, 1, 1}));
     EXPECT_EQ(found(list, scene_test::everywhere, true), (Names{1}));
 }
 
