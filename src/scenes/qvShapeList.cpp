@@ -287,8 +287,11 @@ qvShapeList::Records qvShapeList::read_records(qvInputStream& is) {
     // Grown as records arrive, never sized by the claimed count: memory
     // stays bounded by what the stream delivers.
     Records records;
-    for (long i = 0; i < count; ++i)
-        records.emplace_back(qvCreateShapeFromSerialization(is).release());
+    for (long i = 0; i < count; ++i) {
+        // Owned before the vector grows, so a failed growth frees it.
+        std::unique_ptr<qvShapeBase> record(qvCreateShapeFromSerialization(is).release());
+        records.push_back(std::move(record));
+    }
     return records;
 }
 
