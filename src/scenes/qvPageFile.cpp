@@ -4,15 +4,15 @@
 
 #include <orvane/core/qvError.hpp>
 
-qvPageFile::qvPageFile(char const* name, int cache, bool create, bool read_only)
-    : qvPageFileStorage(name, create, read_only),
+qvPageFile::qvPageFile(char const* name, int cache, bool create, bool read_only, bool must_exist)
+    : qvPageFileStorage(name, create, read_only, must_exist),
       qvCacheOnIO(static_cast<qvPageStorage&>(*this), cache, read_only),
       qvPageFileDirectory(1) {
     assemble(read_only);
 }
 
-qvPageFile::qvPageFile(char const* name, std::size_t cache, bool create, bool read_only)
-    : qvPageFileStorage(name, create, read_only),
+qvPageFile::qvPageFile(char const* name, std::size_t cache, bool create, bool read_only, bool must_exist)
+    : qvPageFileStorage(name, create, read_only, must_exist),
       qvCacheOnIO(static_cast<qvPageStorage&>(*this), cache, read_only),
       qvPageFileDirectory(1) {
     assemble(read_only);
@@ -38,4 +38,12 @@ void qvPageFile::assemble(bool read_only) {
 void qvPageFile::flush() {
     qvCacheOnIO::flush();
     if (!read_only()) qvPageFileStorage::sync();
+}
+
+void qvPageFile::close() {
+    if (closed_) return;
+    flush();
+    qvCacheOnIO::release();
+    closed_ = true;
+    qvPageFileStorage::close();
 }

@@ -28,14 +28,14 @@ constexpr int page_bytes = static_cast<int>(qvPageBytes);
 
 // --- opening -----------------------------------------------------------------
 
-qvPageFileStorage::qvPageFileStorage(char const* name, bool create, bool read_only) {
-    open(name, create, read_only);
+qvPageFileStorage::qvPageFileStorage(char const* name, bool create, bool read_only, bool must_exist) {
+    open(name, create, read_only, must_exist);
     count_pages();
 }
 
-bool qvPageFileStorage::open(char const* name, bool create, bool read_only) {
+bool qvPageFileStorage::open(char const* name, bool create, bool read_only, bool must_exist) {
     if (create && read_only) raise_error("Cannot create file in read only mode");
-    if (!qvBlockFile::open(name, read_only, create)) return false;
+    if (!qvBlockFile::open(name, must_exist ? open_existing : 0, read_only, create)) return false;
     count_pages();
     return true;
 }
