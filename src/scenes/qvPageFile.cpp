@@ -20,17 +20,15 @@ qvPageFile::qvPageFile(char const* name, std::size_t cache, bool create, bool re
 
 // The bases are complete here, so a failure is undone by hand: the
 // destructors of the bases run next, and the cache's must find nothing to
-// write and nothing locked.
+// write and nothing locked. Nothing the construction wrote is kept (it only
+// lays out or probes), so the file is left as it was, its length too.
 void qvPageFile::assemble(bool read_only) {
     try {
         qvMapAllocator::create(*this, *this);
         qvPageFileDirectory::create(*this, *this, read_only);
     } catch (...) {
-        try {
-            qvCacheOnIO::release();
-        } catch (qvError const&) {
-            discard();
-        }
+        discard();
+        if (!read_only) restore_length();
         throw;
     }
 }

@@ -15,9 +15,9 @@
 //
 // Keeps true:
 //  - a construction that fails leaves no page locked and no buffer or
-//    descriptor behind: the cache is released (its dirty pages written if
-//    the storage takes them, else dropped, since the file did not open)
-//    before the error goes on;
+//    descriptor behind, and the file as it was: the cache drops what the
+//    layout or the directory's probe changed, and a writable file gets its
+//    length back, before the error goes on;
 //  - flush() puts every dirty page in the file and the file on disk;
 //  - close() ends a session durably (see there); afterwards the device
 //    only waits to be destroyed.

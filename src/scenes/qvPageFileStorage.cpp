@@ -42,9 +42,18 @@ bool qvPageFileStorage::open(char const* name, bool create, bool read_only, bool
 
 // A file longer than 2^31 − 1 pages has page numbers beyond the format's.
 void qvPageFileStorage::count_pages() {
-    const long pages = size() >> qvPageShift;
+    opened_bytes_ = size();
+    const long pages = static_cast<long>(opened_bytes_ >> qvPageShift);
     if (pages > qvMaxPageCount) raise_position_error();
     pages_ = pages;
+}
+
+void qvPageFileStorage::restore_length() noexcept {
+    if (!is_open()) return;
+    try {
+        if (size() != opened_bytes_) size(static_cast<long>(opened_bytes_));
+    } catch (qvError const&) {
+    }
 }
 
 // --- pages -------------------------------------------------------------------

@@ -46,8 +46,14 @@ public:
     // reports that written pages may be lost.
     using qvBlockFile::close;
 
+    // Gives a writable file back the length it had when it was opened (an
+    // owner whose construction failed); a file that cannot be cut keeps
+    // zero pages at its end. Never raises.
+    void restore_length() noexcept;
+
 private:
     void count_pages();
 
     long pages_ = 0;
+    long long opened_bytes_ = 0;
 };

@@ -18,7 +18,6 @@
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvPageLock.hpp"
 
-
 namespace {
 
 [[noreturn]] void raise_corrupt() {
