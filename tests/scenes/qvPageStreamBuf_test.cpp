@@ -287,6 +287,16 @@ TEST_P(qvPageStreamTest, A_root_outside_the_file_is_refused_for_reading_and_writ
     close_cleanly();
 }
 
+// Page 0 never names a root: read as a missing name, such an entry would
+// let a writer append a second entry that every reader finds behind it.
+TEST_P(qvPageStreamTest, A_directory_entry_naming_page_0_is_corruption_not_a_missing_name) {
+    write_stream(create(), "s", "kept");
+    qvPageDevice& device = damage(1, 8, 0);   // entry 0's root
+    for (bool write : {false, true})
+        EXPECT_TRUE(raises<qvErrorFrom<qvPageFileDirectory>>([&] { qvPageStreamBuf(device, "s", write); }, corrupt));
+    close_cleanly();
+}
+
 // --- read-only --------------------------------------------------------------------------------
 
 TEST_P(qvPageStreamTest, A_read_only_file_reads_streams_and_refuses_to_write_them) {
