@@ -293,6 +293,30 @@ TEST(qvPagedSceneFile, A_mapped_writer_reserves_the_holes_of_a_sparse_file_or_re
     EXPECT_TRUE(read_file(name) == before + std::string(16384, '\0'));   // the directory's probe page
 }
 
+// The allocator marks a page before the count grows; the red zone clears
+// the mark again, so the page comes back once the view has room.
+TEST(qvPagedSceneFile, An_allocation_that_meets_the_red_zone_leaves_map_and_page_count_as_they_were) {
+    ScratchDir dir;
+    const std::string name = dir / "red";
+    qvPagedSceneFile file;
+    file.create(name.c_str(), -1);
+    qvPageDevice& device = file.device();
+    device.lock(0, false);   // the view cannot move now
+    long last = 0;
+    std::string error;
+    for (int i = 0; i < 200 && error.empty(); ++i) error = message_of([&] { last = device.allocate(); });
+    EXPECT_EQ(error, "Red zone overflow in the mapped file");
+    const long count = device.page_count();
+    EXPECT_EQ(count, last + 1);
+    EXPECT_EQ(file_length(name), count * 16384);   // the whole view is in use
+    EXPECT_EQ(message_of([&] { device.allocate(); }), "Red zone overflow in the mapped file");
+    EXPECT_EQ(device.page_count(), count);
+    device.unlock(0, 0.0f);
+    EXPECT_EQ(device.allocate(), count);
+    file.close();
+    EXPECT_EQ(file_length(name), (count + 1) * 16384);
+}
+
 // The view's changes reach the file without any close; the spare pages of
 // the view stay behind as free pages.
 TEST(qvPagedSceneFile, A_file_whose_mapped_writer_was_killed_opens_with_both_devices) {
