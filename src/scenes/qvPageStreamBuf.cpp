@@ -9,6 +9,10 @@
 // comes from a page or the directory goes through check_reachable before it
 // is locked, and joins `reached_` once it is: that set is what turns a
 // looping chain into an error instead of a hang.
+// A next page that cannot be locked (an I/O error, a mapped device that lost
+// its view) leaves the buffer without a page: the error goes to the caller,
+// the pages keep what reached them, linked as they were, and the buffer
+// accepts and yields nothing more.
 
 #include <orvane/scenes/qvPageStreamBuf.hpp>
 
