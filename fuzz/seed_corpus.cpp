@@ -30,6 +30,8 @@
 #include <orvane/core/qvWrap.hpp>
 #include <orvane/geometry/qvTransformation.hpp>
 #include <orvane/shapes/qvShapeRecords.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 #include <orvane/shapes/qvSimpleArc.hpp>
 #include <orvane/shapes/qvSimpleEllipse.hpp>
@@ -337,6 +339,36 @@ void shape_record_seeds(fs::path const& root) {
     c.add([&](qvOutputStream& out) {
         for (auto const& r : records) qvWriteShapeRecord(out, *r);
     });
+}
+
+// Page files with page streams: a header-only stream, a stream of three
+// pages beside a short one (written through the mapped device), and a
+// stream rewritten shorter, whose freed pages stay behind.
+void page_stream_seeds(fs::path const& dir) {
+    auto bytes = [](std::size_t n) {
+        std::string out(n, '\0');
+        for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(i * 7);
+        return out;
+    };
+    auto write = [](qvPageDevice& device, char const* name, std::string const& data) {
+        qvPageOStream out(device, name);
+        out.putn(data.data(), static_cast<int>(data.size()));
+        out.close();
+    };
+    qvPagedSceneFile file;
+    file.create((dir / "seed-4").string().c_str(), 0);
+    qvPageOStream(file.device(), "$Layout").close();
+    file.close();
+    file.create((dir / "seed-5").string().c_str(), -1);
+    write(file.device(), "$Layout", bytes(40000));
+    write(file.device(), "$UserData", bytes(100));
+    file.close();
+    file.create((dir / "seed-6").string().c_str(), 0);
+    write(file.device(), "$UserData", bytes(40000));
+    write(file.device(), "$UserData", bytes(20000));
+    file.close();
+}
+
 // Page files as our writer leaves them: new, reopened (a free probe page),
 // and with roots and written pages.
 void pagefile_seeds(fs::path const& root) {
@@ -356,6 +388,9 @@ void pagefile_seeds(fs::path const& root) {
         device.free(device.allocate());
         device.release();
     }
+    page_stream_seeds(dir);
+}
+
 // Requests through transform() (whole frames) of the sample bitmaps, their
 // pixel values kept inside their colour maps, under the identity, 2x, a flip
 // and 30 degrees, with and without smoothing, mask and table; and one request

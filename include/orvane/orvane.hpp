@@ -239,8 +239,12 @@
 #include <orvane/scenes/qvPageDevice.hpp>
 #include <orvane/scenes/qvPageDirectory.hpp>
 #include <orvane/scenes/qvPageIO.hpp>
+#include <orvane/scenes/qvPageIStream.hpp>
 #include <orvane/scenes/qvPageLimit.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPageStorage.hpp>
+#include <orvane/scenes/qvPageStreamBuf.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
 
 // rendering
 #include <orvane/rendering/qvBitmapFrame.hpp>
