@@ -1,11 +1,13 @@
+# The installed include directory reaches consumers through the target's
+# $<INSTALL_INTERFACE> entry alone; an INCLUDES DESTINATION here would list
+# it a second time in the targets file.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 install(TARGETS orvane EXPORT orvaneTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/orvane
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT orvaneTargets NAMESPACE orvane::

@@ -27,7 +27,9 @@ void print_cookies(char const* who, qvAttributeProxy& proxy) {
 }  // namespace
 
 void example_attributes() {
-    std::cout << "Attribute proxies\n";
+    std::cout << "Attribute proxies\n"
+              << "  (style codes: 0 draws nothing, 1 is unset, 6 a patterned line, 8 and 9 image and\n"
+              << "  brush fills; the rest, like 2 here, are for drivers; colours: red, green, blue, alpha)\n";
     qvStandardPalette palette;
     qvAttributeProxy first(palette, 0);
     first.line_style(qvLineStyle{2});

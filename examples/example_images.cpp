@@ -34,10 +34,11 @@ qvBitmap colour_ramp(int width, int height) {
 }
 
 void describe(char const* name, qvBitmap const& bitmap) {
-    std::cout << "  " << name << ": " << std::filesystem::file_size(name) << " bytes, " << bitmap.width()
+    std::cout << "    " << name << ": " << std::filesystem::file_size(name) << " bytes, " << bitmap.width()
               << " x " << bitmap.height() << " pixels at " << bitmap.dpi_x() << " x " << bitmap.dpi_y()
               << " dpi";
-    if (bitmap.transparent()) std::cout << ", transparent index " << int(bitmap.transparent_index());
+    if (bitmap.transparent())
+        std::cout << ", colour " << int(bitmap.transparent_index()) << " of its table transparent";
     std::cout << '\n';
 }
 
@@ -64,6 +65,8 @@ void example_images() {
     qvBitmap from_bmp, from_gif;
     qvLoadFromBmp(bmp_in, from_bmp);
     qvLoadFromGif(gif_in, from_gif, 1);
+    std::cout << "  wrote orvane_ramp.bmp and orvane_ramp.gif in the current directory; read back:\n";
     describe("orvane_ramp.bmp", from_bmp);
     describe("orvane_ramp.gif", from_gif);
+    std::cout << "    (GIF stores no resolution, so it reads back at 72 dpi; BMP stores no transparency)\n";
 }

@@ -25,6 +25,9 @@ void example_palettes() {
     qvStandardPalette palette;
     const qvWrap<double> thin{0.5}, thick{3.0};
     const qvRgbColor red(1, 0, 0), blue(0, 0, 1);
+    // The last argument, false throughout: these attributes have one user,
+    // so a change is made in place rather than in a private copy. Each
+    // change returns the handle that now carries it.
     long outline = palette.alloc(false);
     outline = palette.property(outline, width, &thin, false);
     outline = palette.property(outline, color, &blue, false);
@@ -57,8 +60,9 @@ void example_palettes() {
             char const* name = loaded.name(h);
             auto const* w = static_cast<qvWrap<double> const*>(loaded.property(h, width));
             auto const* n = static_cast<std::int32_t const*>(loaded.property(h, count));
-            std::cout << "  loaded attribute " << h << " \"" << (name ? name : "") << "\" count " << *n
-                      << " line width " << (w ? static_cast<double>(*w) : 0.0) << '\n';
+            std::cout << "  loaded attribute " << h << " \"" << (name ? name : "") << "\": line width "
+                      << (w ? static_cast<double>(*w) : 0.0) << ", " << *n
+                      << " references (the handle's and the name's)\n";
         }
         std::cout << "  the name \"warning\" finds handle " << loaded.handle("warning") << '\n';
     } catch (qvError const& error) {

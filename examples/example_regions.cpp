@@ -19,7 +19,7 @@ void example_regions() {
     // A hole in the middle splits the band it crosses.
     area -= qvMathRectOf<double>(6, 6, 9, 9);
     std::cout << "  with a hole:      " << area << '\n';
-    std::cout << "  simple: " << (area.simple() ? "yes" : "no")
-              << ", covers (0, 0, 5, 5): " << (area > qvMathRectOf<double>(0, 0, 5, 5) ? "yes" : "no")
+    std::cout << "  one rectangle (simple): " << (area.simple() ? "yes" : "no")
+              << "; covers (0, 0, 5, 5): " << (area > qvMathRectOf<double>(0, 0, 5, 5) ? "yes" : "no")
               << '\n';
 }

@@ -15,6 +15,9 @@ void example_images();
 void example_palettes();
 void example_attributes();
 void example_shapes();
+void example_standalone_shapes();
+void example_bitmap_transform();
+void example_scrolling();
 
 namespace {
 
@@ -42,5 +45,8 @@ int main() {
     example_palettes();
     example_attributes();
     example_shapes();
+    example_standalone_shapes();
+    example_bitmap_transform();
+    example_scrolling();
     return 0;
 }

@@ -32,10 +32,23 @@
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 #include <orvane/shapes/qvShapeRecords.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
+#include <orvane/shapes/qvSimpleArc.hpp>
+#include <orvane/shapes/qvSimpleEllipse.hpp>
+#include <orvane/shapes/qvSimplePieSlice.hpp>
+#include <orvane/shapes/qvSimpleRectangle.hpp>
 
+#include <orvane/geometry/qvRotation.hpp>
+#include <orvane/rendering/qvBitmapTransformation.hpp>
+
+#include "bitmap_transform_input.hpp"
 #include "core/qvStreamFields.hpp"
+#include "scenes/qvPageFile.hpp"
+#include "scenes/qvPageLock.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -291,9 +304,39 @@ std::vector<std::unique_ptr<qvShapeBase>> sample_records() {
     return out;
 }
 
+// Records of the box-shaped kinds as their stand-alone shapes write them
+// (proxy class id 0): boxes left inverted, angles beyond a turn and not a
+// number, a record grown beyond its kind's size.
+std::vector<std::unique_ptr<qvShapeBase>> box_shape_records() {
+    std::vector<std::unique_ptr<qvShapeBase>> out;
+    auto keep = [&out](qvShapeBase const* record) {
+        out.emplace_back(qvNewShapeRecord(record->size));
+        std::memcpy(static_cast<void*>(out.back().get()), record, static_cast<std::size_t>(record->size));
+    };
+    qvSimpleRectangle rectangle;
+    rectangle->rectangle(qvMathRectOf<double>(qvRectOf<double>(3, 3, 1, 1)));
+    keep(rectangle->record());
+    qvSimpleEllipse ellipse;
+    ellipse->center(qvCrdOf<double>(10, 20));
+    ellipse->radius(-5);
+    keep(ellipse->record());
+    ellipse->x_radius(1e300);
+    keep(ellipse->record());
+    qvSimpleArc arc;
+    arc->rectangle(qvMathRectOf<double>(-2, -1, 2, 1));
+    arc->span(-45, 720);
+    keep(arc->record());
+    qvSimplePieSlice slice;
+    slice->span(std::nan(""), 90);
+    slice->allocate(8);
+    keep(slice->record());
+    return out;
+}
+
 void shape_record_seeds(fs::path const& root) {
     Corpus c(root, "shape_record_fuzz");
-    const auto records = sample_records();
+    auto records = sample_records();
+    for (auto& r : box_shape_records()) records.push_back(std::move(r));
     for (auto const& r : records) c.add([&](qvOutputStream& out) { qvWriteShapeRecord(out, *r); });
     c.add([&](qvOutputStream& out) {
         for (auto const& r : records) qvWriteShapeRecord(out, *r);
@@ -338,6 +381,108 @@ void scene_stream_seeds(fs::path const& root) {
         c.add([&](qvOutputStream& out) { owning.save(out); }, v, true, 1 | 8);
 }
 
+// Page files with page streams: a header-only stream, a stream of three
+// pages beside a short one (written through the mapped device), and a
+// stream rewritten shorter, whose freed pages stay behind.
+void page_stream_seeds(fs::path const& dir) {
+    auto bytes = [](std::size_t n) {
+        std::string out(n, '\0');
+        for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(i * 7);
+        return out;
+    };
+    auto write = [](qvPageDevice& device, char const* name, std::string const& data) {
+        qvPageOStream out(device, name);
+        out.putn(data.data(), static_cast<int>(data.size()));
+        out.close();
+    };
+    qvPagedSceneFile file;
+    file.create((dir / "seed-4").string().c_str(), 0);
+    qvPageOStream(file.device(), "$Layout").close();
+    file.close();
+    file.create((dir / "seed-5").string().c_str(), -1);
+    write(file.device(), "$Layout", bytes(40000));
+    write(file.device(), "$UserData", bytes(100));
+    file.close();
+    file.create((dir / "seed-6").string().c_str(), 0);
+    write(file.device(), "$UserData", bytes(40000));
+    write(file.device(), "$UserData", bytes(20000));
+    file.close();
+}
+
+// Page files as our writer leaves them: new, reopened (a free probe page),
+// and with roots and written pages.
+void pagefile_seeds(fs::path const& root) {
+    const fs::path dir = root / "pagefile_fuzz";
+    fs::create_directories(dir);
+    const std::string name = (dir / "seed-1").string();
+    qvPageFile(name.c_str(), 0, true, false).release();
+    fs::copy_file(name, dir / "seed-2");
+    qvPageFile((dir / "seed-2").string().c_str(), 0, false, false).release();
+    {
+        qvPageFile device((dir / "seed-3").string().c_str(), 0, true, false);
+        for (char const* stream : {"$Layout", "$UserData"}) {
+            const long page = device.allocate();
+            qvPageLock(device, page, true, 0.0f).set_word(0, 0);
+            device.create_root(stream, page);
+        }
+        device.free(device.allocate());
+        device.release();
+    }
+    page_stream_seeds(dir);
+}
+
+// Requests through transform() (whole frames) of the sample bitmaps, their
+// pixel values kept inside their colour maps, under the identity, 2x, a flip
+// and 30 degrees, with and without smoothing, mask and table; and one request
+// on sub-frames through transform_extended.
+void bitmap_transform_seeds(fs::path const& root) {
+    Corpus c(root, "bitmap_transform_fuzz");
+    const qvTransformation turns[] = {qvTransformation(), qvTransformation(2, 0, 0, 2, 0, 0),
+                                      qvTransformation(1, 0, 0, -1, 0, 0), qvRotation(30)};
+    const qvColorCube cube;
+    int n = 0;
+    for (qvBitmap source : sample_bitmaps()) {
+        if (source.type() == qvMonochromeBitmap)
+            source.colormap(qvColorRamp(2, qvRgbColor(0.0f, 0.0f, 0.0f), qvRgbColor(1.0f, 1.0f, 1.0f)));
+        if (source.type() == qvIndexedBitmap)
+            for (long i = 0; i < source.size(); ++i)
+                source.data()[i] = static_cast<unsigned char>(source.data()[i] % source.header()->color_count);
+        for (qvTransformation const& turn : turns) {
+            ++n;
+            const bool smooth = n % 2 == 0, with_mask = n % 3 == 0, with_table = n % 5 == 0;
+            const qvBitmapFrame f = qvBitmapTransformation(turn, smooth).query_frame(qvBitmapFrame(source));
+            const qvStandardBitmapType dst_type = n % 4 == 0 ? qvIndexedBitmap : qvRgbaBitmap;
+            qvBitmap destination(qvBitmapLayout(dst_type), f.width(), f.height());
+            if (dst_type == qvIndexedBitmap && !with_table) destination.colormap(cube);
+            const qvBitmap mask = with_mask ? qvBitmap(qvBitmapLayout(qvMonochromeBitmap), f.width(), f.height())
+                                            : qvBitmap(qvBitmapLayout(qvMonochromeBitmap), 0, 0);
+            std::string bytes;
+            qvfuzz::put<std::uint8_t>(bytes, static_cast<std::uint8_t>((smooth ? 1 : 0) | 2 | (with_table ? 4 : 0)));
+            for (double a : {turn.m0(), turn.m1(), turn.m2(), turn.m3()}) qvfuzz::put(bytes, a);
+            qvfuzz::put_bitmap(bytes, source);
+            qvfuzz::put_bitmap(bytes, destination);
+            qvfuzz::put_bitmap(bytes, mask);
+            bytes.append(32, '\0');   // frames: unused by transform()
+            if (with_table) {
+                qvfuzz::put<std::uint8_t>(bytes, 216);
+                qvfuzz::put_bytes(bytes, cube.data(), 4 * 216);
+            }
+            c.add([&](qvOutputStream& out) { out.putn(bytes.data(), static_cast<int>(bytes.size())); });
+        }
+    }
+    // A 2 x 2 sub-frame at (1, 1) of a 4 x 4 source, turned a quarter.
+    qvBitmap source(qvBitmapLayout(qvRgbaBitmap), 4, 4), destination(qvBitmapLayout(qvRgbaBitmap), 3, 3);
+    for (long i = 0; i < source.size(); ++i) source.data()[i] = static_cast<unsigned char>(i * 13);
+    std::string bytes;
+    qvfuzz::put<std::uint8_t>(bytes, 0);
+    for (double a : {0.0, -1.0, 1.0, 0.0}) qvfuzz::put(bytes, a);
+    qvfuzz::put_bitmap(bytes, source);
+    qvfuzz::put_bitmap(bytes, destination);
+    qvfuzz::put_bitmap(bytes, qvBitmap(qvBitmapLayout(qvMonochromeBitmap), 3, 3));
+    for (std::int16_t v : {1, 1, 3, 3, -2, -1, 0, 1, 1, 1, 3, 3, 0, 0, 2, 2}) qvfuzz::put(bytes, v);
+    c.add([&](qvOutputStream& out) { out.putn(bytes.data(), static_cast<int>(bytes.size())); });
+}
+
 }   // namespace
 
 int main(int argc, char** argv) {
@@ -354,6 +499,8 @@ int main(int argc, char** argv) {
     image_seeds(root);
     palette_seeds(root);
     shape_record_seeds(root);
+    pagefile_seeds(root);
+    bitmap_transform_seeds(root);
     scene_stream_seeds(root);
     return 0;
 }

@@ -6,7 +6,7 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 
-#include "attributes/qvBitmapRows.hpp"
+#include "attributes/qvBitmapHeaderCheck.hpp"
 #include "attributes/qvColorEntryStream.hpp"
 #include "attributes/qvColorMapLimits.hpp"
 #include "core/qvStreamFields.hpp"
@@ -64,25 +64,6 @@ qvBitmapHeader decode_header(unsigned char const* bytes) {
     h.transparent_index = bytes[44];
     for (int k = 0; k < 3; ++k) h.padding[k] = bytes[45 + k];
     return h;
-}
-
-// A loaded header must describe storage that its own fields agree on, so
-// that every in-range pixel address lies inside size() bytes. Headers made
-// by the constructors always pass. Products are taken in 64 bits.
-bool header_is_valid(qvBitmapHeader const& h) {
-    if (h.width < 0 || h.height < 0) return false;
-    if (h.type >= qvMonochromeBitmap && h.type <= qvRgbaBitmap &&
-        h.pixel_size != qvBitmapLayout(static_cast<qvStandardBitmapType>(h.type)).pixel_size)
-        return false;
-    if (h.pixel_size == 0) {
-        if (h.row_bytes != 0) return false;
-    } else if (h.row_bytes % 4 != 0 ||
-               h.row_bytes < qvBitmapRowBytesNeeded(h.pixel_size, h.width)) {
-        return false;
-    }
-    if (h.row_bytes != 0 && h.image_size != std::int64_t{h.row_bytes} * h.height) return false;
-    if (h.image_size < 0) return false;
-    return h.color_count >= 0 && h.color_count <= 256;
 }
 
 }  // namespace
@@ -196,7 +177,7 @@ void qvBitmap::load(qvInputStream& is) {
     qvReadExact(is, bytes, header_bytes);
     qvBitmap loaded;
     loaded.own_header_ = decode_header(bytes);
-    if (!header_is_valid(loaded.own_header_))
+    if (!qvBitmapHeaderIsValid(loaded.own_header_))
         qvThrowInputStreamError(is, "Invalid bitmap header on input");
     loaded.pixels_ = read_pixels(is, loaded.size());
     const int colors = loaded.own_header_.color_count;

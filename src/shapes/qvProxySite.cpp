@@ -115,6 +115,9 @@ void qvProxySite::deassociate(qvGraphicProxyInterface* proxy) {
 }
 
 void qvProxySite::deassociate_all() noexcept {
+    for (qvSingleShapeProxyBase* const proxy : connected_)
+        proxy->scene_gone();
+    connected_.clear();
     if (by_proxy_.empty())
         return;
     try {

@@ -1,24 +1,48 @@
-// The header-reading half of the proxy base (see qvSingleShapeProxyBase.hpp).
+// The proxy base (see qvSingleShapeProxyBase.hpp): the header it reads and
+// writes, the destruction of its shape, and the size check every record
+// size passes.
 
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeWriteLock.hpp>
+
+#include <cstdint>
+#include <limits>
 
 void qvSingleShapeProxyBase::raise_uninitialized() {
     qvRaise(qvErrorFrom<qvSingleShapeProxyBase>("Attempt to query uninitialized shape"));
 }
+
+int qvSingleShapeProxyBase::record_size(std::int64_t bytes) {
+    QV_ASSERT_TEXT(bytes >= static_cast<std::int64_t>(sizeof(qvShapeBase)), "bytes >= sizeof(qvShapeBase)");
+    if (bytes > std::numeric_limits<std::int32_t>::max())
+        qvRaise(qvErrorFrom<qvSingleShapeProxyBase>("Limitation: shape size exceeds maximum allowed for a record"));
+    return static_cast<int>(bytes);
+}
+
+// ---------------------------------------------------------------------------
+// Connection and identity
 
 void* qvSingleShapeProxyBase::query_interface(qvInterfaceInfo const& info) {
     return qvOfferInterfaces<qvSingleShapeProxyInterface, qvSingleShapeProxyBase, qvGraphicProxyInterface,
                              qvGraphicInterface, qvAttributeInterface, qvAttributeFolderInterface>(this, info);
 }
 
+qvSingleShapeProxyBase::~qvSingleShapeProxyBase() {
+    if (scene_ != nullptr)
+        scene_->detach(this);
+}
+
 void qvSingleShapeProxyBase::connect_scene(qvContainerScene& scene) {
     QV_ASSERT_TEXT(scene_ == nullptr, "!_scene");
-    read_only_ = scene.read_only();
+    const bool read_only = scene.read_only();
+    scene.attach(this);
+    read_only_ = read_only;
     scene_ = &scene;
 }
 
@@ -26,6 +50,9 @@ qvContainerScene& qvSingleShapeProxyBase::scene() const {
     QV_ASSERT_TEXT(scene_ != nullptr, "_scene");
     return *scene_;
 }
+
+// ---------------------------------------------------------------------------
+// The header
 
 qvShapeBase& qvSingleShapeProxyBase::checked_record() const {
     if (record_ == nullptr)
@@ -39,6 +66,38 @@ long qvSingleShapeProxyBase::proxy_class_id() { return checked_record().proxy_cl
 
 long qvSingleShapeProxyBase::user_handle() { return checked_record().user_handle; }
 
+void qvSingleShapeProxyBase::user_handle(long handle) {
+    const std::int32_t value = qvCheckedInt32(handle);
+    qvShapeWriteLock lock(*this, true, true);
+    record_->user_handle = value;
+}
+
+// ---------------------------------------------------------------------------
+// The attribute source
+
 long qvSingleShapeProxyBase::attr_handle() const { return record_ != nullptr ? record_->attribute_handle : 0; }
 
+void qvSingleShapeProxyBase::attr_handle(long handle) {
+    const std::int32_t value = qvCheckedInt32(handle);
+    qvShapeWriteLock lock(*this, true, true);
+    record_->attribute_handle = value;
+}
+
 qvPalette* qvSingleShapeProxyBase::attr_source() const { return &scene().palette(); }
+
+// ---------------------------------------------------------------------------
+// Destruction
+
+// The guard creates nothing: a proxy without a record has no shape to
+// destroy, and making one only to destroy it would spend a shape handle.
+// The scene destroys the record before the proxy site forgets it, so a
+// scene that refuses leaves proxy and site as they were.
+void qvSingleShapeProxyBase::destroy_shape() {
+    qvShapeWriteLock lock(*this, false, true);
+    if (record_ == nullptr)
+        return;
+    const long handle = record_->shape_handle;
+    scene_->destroy(record_);
+    record_ = nullptr;
+    scene_->deassociate(handle);
+}

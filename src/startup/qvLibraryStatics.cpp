@@ -40,7 +40,9 @@
 //                                                               standard_property_classes_
 //   12. the cached property-class pointers                      attribute_class_cache_
 //   13. interface records: scenes to regions                    scene_to_region_records_
-//   14. the sixteen proxy classes                               (later)
+//   14. the sixteen proxy classes, by id in the order 3, 4, 12,
+//       5, 13, 14, 11, 6, 1, 2, 10, 7, 8, 9, 15, 16             *_proxy_class_
+//       (each kind adds its own at its place)
 //   15. the class registries: text-extent, proxy, flavour       *_classes_
 //   16. interface records: views to the seismic port            view_to_seismic_records_
 // A member for a unique object held by a qvUniqueObject<T> is
@@ -61,6 +63,11 @@
 #include <orvane/core/qvClassRegistry.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
+#include <orvane/shapes/qvArc.hpp>
+#include <orvane/shapes/qvEllipse.hpp>
+#include <orvane/shapes/qvPieSlice.hpp>
+#include <orvane/shapes/qvProxyClass.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
 
 #include <array>
 #include <cstddef>
@@ -190,6 +197,10 @@ class qvLibraryStatics {
     qvStandardPropertyClassSet standard_property_classes_;
     qvAttributeClassCacheFill attribute_class_cache_;
     qvInterfaceRecords<54> scene_to_region_records_{scene_to_region_names};
+    qvGenericProxyClass<qvRectangleProxy> rectangle_proxy_class_;
+    qvGenericProxyClass<qvEllipseProxy> ellipse_proxy_class_;
+    qvGenericProxyClass<qvArcProxy> arc_proxy_class_;
+    qvGenericProxyClass<qvPieSliceProxy> pie_slice_proxy_class_;
     qvClassRegistryHold<"TextExtentClass Registry"> text_extent_classes_;
     qvClassRegistryHold<"ProxyClass Registry"> proxy_classes_;
     qvClassRegistryHold<"FlavorClass Registry"> flavor_classes_;

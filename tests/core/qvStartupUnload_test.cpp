@@ -73,6 +73,7 @@ void expect_nothing_but_a_late_proxy_registry() {
     auto& second = qvInterfaceInfoInstantiation<SceneBoundInTest>::get_interface_info();
     void* const record = second.get();
     qvUnloadLibrary();
+    startup_test::release_late_proxy_registry();
     check(second.object == record, "the second holder lost its record");
     check(qvLookupRegistry("qvScene") == record, "the record left the registry");
     check(!qvRemoveRegistry("qvScene"), "the look-up's use was the last");

@@ -5,9 +5,11 @@
 #include <orvane/core/qvClassRegistry.hpp>
 #include <orvane/core/qvInterfaceInfo.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
+#include <orvane/shapes/qvProxyClass.hpp>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <set>
 
@@ -34,6 +36,26 @@ void expect_empty_and_registered() {
         EXPECT_EQ(registry->registry().lookup(key), nullptr) << Name.value << " " << key;
 }
 
+// The proxy-class registry finds the classes registered at load under
+// their ids, each knowing its id, and nothing under any other key.
+void expect_proxy_classes_registered() {
+    using Registry = qvClassRegistry<"ProxyClass Registry">;
+    auto* const registry = static_cast<Registry*>(registered(Registry::get_name()));
+    ASSERT_NE(registry, nullptr);
+    EXPECT_EQ(Registry::holder().object, registry);
+    const auto& ids = startup_test::proxy_class_ids;
+    for (long key : {LONG_MIN, -1L, 0L, 1L, 2L, 3L, 14L, 15L, 16L, 17L, 100L, LONG_MAX}) {
+        auto* const found = static_cast<qvProxyClass*>(registry->registry().lookup(key));
+        if (std::find(ids.begin(), ids.end(), key) == ids.end()) {
+            EXPECT_EQ(found, nullptr) << key;
+            continue;
+        }
+        ASSERT_NE(found, nullptr) << key;
+        EXPECT_EQ(found->handle(), key);
+        EXPECT_TRUE(found->registered()) << key;
+    }
+}
+
 }  // namespace
 
 TEST(qvStartup, Every_interface_record_and_class_registry_is_registered_once) {
@@ -45,7 +67,7 @@ TEST(qvStartup, Every_interface_record_and_class_registry_is_registered_once) {
     }
     EXPECT_EQ(records.size(), startup_test::interface_names.size());
     expect_empty_and_registered<"TextExtentClass Registry">();
-    expect_empty_and_registered<"ProxyClass Registry">();
+    expect_proxy_classes_registered();
     expect_empty_and_registered<"FlavorClass Registry">();
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "qvFileTestSupport.hpp"
+#include "qvStartupRegistrations.hpp"
 
 #include <string>
 
@@ -30,6 +31,7 @@ class qvRegistry : public ::testing::Test {
 protected:
     void SetUp() override {
         qvUnloadLibrary();   // the library's own registrations use the map too
+        startup_test::release_late_proxy_registry();
         ASSERT_EQ(qvUniquePtr(), nullptr);
         Palette::made = Palette::destroyed = 0;
     }

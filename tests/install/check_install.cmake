@@ -1,5 +1,8 @@
-# Installs the built library into a fresh prefix, then configures, builds and
-# runs a tiny consumer that finds it with find_package(orvane CONFIG).
+# The README's installed-package lines, run as written there (with the
+# compiler the library was built with): install the built library into a
+# fresh prefix, then configure, build and run a tiny consumer that finds it
+# with find_package(orvane CONFIG) through CMAKE_PREFIX_PATH.
+include(${CMAKE_CURRENT_LIST_DIR}/targets_file_check.cmake)
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BINARY_DIR} --prefix ${prefix}
@@ -7,10 +10,13 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BINARY_DIR} --prefix ${pref
 if(rc)
   message(FATAL_ERROR "cmake --install failed: ${rc}")
 endif()
+file(GLOB targets_file ${prefix}/lib*/cmake/orvane/orvaneTargets.cmake)
+check_targets_file(${targets_file})
+
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/install/consumer
                         -B ${WORK_DIR}/build -G ${GENERATOR}
-                        -DCMAKE_CXX_COMPILER=${CXX}
                         -DCMAKE_PREFIX_PATH=${prefix}
+                        -DCMAKE_CXX_COMPILER=${CXX}
                 RESULT_VARIABLE rc)
 if(rc)
   message(FATAL_ERROR "configuring the consumer failed: ${rc}")

@@ -3,7 +3,8 @@
 // records in plain maps and logs every editing call it receives, a flavour
 // port that records what it is handed, and a minimal proxy over any record
 // kind, so proxies, handles and proxy sites can be tested before (and
-// independently of) the real scenes and shape kinds.
+// independently of) the real scenes and shape kinds; and the check that a
+// graphic offers every interface its interactions name.
 
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvError.hpp>
@@ -11,21 +12,45 @@
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
+#include <orvane/shapes/qvInteractionIdentities.hpp>
+#include <orvane/shapes/qvInteractionTarget.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 
 #include "core/qvStreamFields.hpp"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <new>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace shape_test {
+
+// Bytes as "00 FF ..." (two upper-case hex digits each, one space between).
+inline std::string hex(void const* bytes, std::size_t n) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned byte = static_cast<unsigned char const*>(bytes)[i];
+        if (i != 0)
+            out += ' ';
+        out += digits[byte >> 4];
+        out += digits[byte & 15];
+    }
+    return out;
+}
+
+// Every byte of a record, as hex.
+inline std::string record_hex(qvShapeBase const* record) {
+    return hex(record, static_cast<std::size_t>(record->size));
+}
 
 // The graphics of a list, handed out the way scenes enumerate.
 class GraphicIterator : public qvIterator<qvGraphic> {
@@ -60,12 +85,22 @@ public:
     bool read_only_flag() const { return read_only_; }
     void read_only_flag(bool on) { read_only_ = on; }
 
-    // Takes over a record block as a new shape of `layer`; its handle.
+    // Takes over a record block as a new shape of `layer`; its handle. A
+    // failure (allocation tests make any allocation fail) frees the block
+    // and leaves the scene as it was.
     long adopt(qvShapeBase* record, int layer = 0) {
-        const long handle = next_handle_++;
+        std::unique_ptr<qvShapeBase> owned(record);
+        const long handle = next_handle_;
         record->shape_handle = qvCheckedInt32(handle);
-        records[handle] = record;
-        layer_of[handle] = layer;
+        qvShapeBase*& slot = records[handle];
+        try {
+            layer_of[handle] = layer;
+        } catch (...) {
+            records.erase(handle);
+            throw;
+        }
+        slot = owned.release();
+        ++next_handle_;
         return handle;
     }
     // The log since the last call.
@@ -268,5 +303,26 @@ private:
         return *record_;
     }
 };
+
+// Succeeds when every identity that `target` answers in query_interaction,
+// for the four interactions and for an identity that is none of them, is
+// one its query_interface offers: the adapter made for the pair asks the
+// graphic for that interface and fails its assertion when it is missing. A
+// null answer (the interaction is not supported) passes.
+inline ::testing::AssertionResult interactions_are_offered(qvInteractionTarget& target) {
+    static const qvInterfaceInfo unknown;   // no registered identity has its address
+    const std::pair<char const*, qvInterfaceInfo const*> asked[] = {
+        {"qvMoveInteraction", &qvInterfaceIdentity<qvMoveInteraction>()},
+        {"qvScaleInteraction", &qvInterfaceIdentity<qvScaleInteraction>()},
+        {"qvExtendedScaleInteraction", &qvInterfaceIdentity<qvExtendedScaleInteraction>()},
+        {"qvRotateInteraction", &qvInterfaceIdentity<qvRotateInteraction>()},
+        {"an unknown identity", &unknown}};
+    for (auto const& [name, interaction] : asked) {
+        qvInterfaceInfo const* const answer = target.query_interaction(*interaction);
+        if (answer != nullptr && target.query_interface(*answer) == nullptr)
+            return ::testing::AssertionFailure() << "the answer to " << name << " is not offered";
+    }
+    return ::testing::AssertionSuccess();
+}
 
 }  // namespace shape_test

@@ -2,6 +2,7 @@
 // What the library registers at load, written out independently of the
 // start-up code so that the tests check it against a second copy.
 
+#include <orvane/core/qvClassRegistry.hpp>
 #include <orvane/core/qvInterfaceInfo.hpp>
 
 #include <array>
@@ -47,5 +48,14 @@ inline constexpr std::array<char const*, 100> interface_names = {
 // The class registries, in load order.
 inline constexpr std::array<char const*, 3> class_registry_names = {
     "TextExtentClass Registry", "ProxyClass Registry", "FlavorClass Registry"};
+
+// The ids of the proxy classes registered at load, in load order.
+inline constexpr std::array<long, 4> proxy_class_ids = {1, 2, 15, 16};
+
+// The proxy classes' destructors run after the release of the
+// "ProxyClass Registry" and make it again, empty, to remove their ids. A
+// test that needs the registry map gone after an unload gives that late
+// registry back too.
+inline void release_late_proxy_registry() { qvClassRegistry<"ProxyClass Registry">::holder().release(); }
 
 }  // namespace startup_test

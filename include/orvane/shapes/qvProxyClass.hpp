@@ -19,6 +19,8 @@
 #include <orvane/core/qvClassRegistry.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
 
+#include <new>
+
 class qvContainerScene;
 class qvGraphicProxyInterface;
 struct qvShapeBase;
@@ -57,7 +59,9 @@ class qvGenericProxyClass : public qvProxyClass {
 public:
     qvGenericProxyClass() : qvProxyClass(P::class_id) {}
 
+    // Null when the proxy cannot be allocated (the proxy site then gives
+    // the record back).
     qvGraphicProxyInterface* create(qvContainerScene& scene, qvShapeBase* record) override {
-        return new P(scene, record);
+        return new (std::nothrow) P(scene, record);
     }
 };

@@ -16,18 +16,21 @@
 //    disconnected before "Proxy class not found" is raised;
 //  - every operation takes constant average time: two hash maps index the
 //    entries by handle and by proxy;
-//  - when the scene dies first, every listed proxy that is a single-shape
-//    proxy base is told (scene_gone) before the entries are dropped, so no
-//    proxy reaches the dead scene later.
+//  - when the scene dies first, every single-shape proxy connected to it
+//    (listed or not: one without a record has no entry) and every listed
+//    proxy that is a single-shape proxy base is told (scene_gone) before the
+//    entries are dropped, so no proxy reaches the dead scene later.
 // A proxy site exists only as the base of a qvContainerScene.
 
 #include <orvane/shapes/qvGraphic.hpp>
 
 #include <cstddef>
 #include <unordered_map>
+#include <unordered_set>
 
 class qvContainerScene;
 class qvGraphicProxyInterface;
+class qvSingleShapeProxyBase;
 
 class qvProxySite {
 public:
@@ -58,6 +61,7 @@ protected:
 
 private:
     friend class qvContainerScene;
+    friend class qvSingleShapeProxyBase;
     qvProxySite() noexcept = default;
     ~qvProxySite();
 
@@ -71,8 +75,12 @@ private:
     qvContainerScene& scene() noexcept;
     // Unlinks an entry from both chains (dropping emptied chains) and frees it.
     void remove(Entry* entry) noexcept;
+    // A single-shape proxy connects to the scene, or dies connected.
+    void attach(qvSingleShapeProxyBase* proxy) { connected_.insert(proxy); }
+    void detach(qvSingleShapeProxyBase* proxy) noexcept { connected_.erase(proxy); }
 
     std::unordered_map<long, Chain> by_handle_;
     std::unordered_map<qvGraphicProxyInterface*, Chain> by_proxy_;
     std::size_t entry_count_ = 0;
+    std::unordered_set<qvSingleShapeProxyBase*> connected_;
 };

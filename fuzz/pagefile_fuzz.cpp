@@ -1,0 +1,200 @@
+// libFuzzer target of the page file: the input is a page file. It is
+// opened read-only (every page of the input locked, a few names looked up)
+// and, as a copy, writable (every page locked, pages allocated, written and
+// freed, roots created and removed); any outcome is a device or a qvError.
+// A writable session that ends without error must leave a file that opens
+// again read-only with every page readable. Small caches (0 to 3 pages, chosen by the last input
+// byte) keep eviction and write-back busy. Only the pages the input holds
+// are locked: a map chain that grows puts its page far out in a sparse file.
+//
+// Then the paged scene file: the input opened read-only with both devices
+// and every name in its directory read as a page stream; and, on a copy
+// per device, opened writable with one stream rewritten (a name from the
+// directory, or "$UserData") and closed. A rewrite that ends without error
+// must read back exactly, through the other device, from a file that must
+// open. The mapped writer is skipped for an input whose first map page is
+// full: its chain would grow by 2 GiB, reserved on disk.
+
+#include "fuzz_support.hpp"
+
+#include "scenes/qvPageFile.hpp"
+#include "scenes/qvPageLayout.hpp"
+#include "scenes/qvPageLock.hpp"
+
+#include <orvane/scenes/qvPageStreamBuf.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr long most_pages_locked = 64;
+
+// One scratch directory per process, in memory when /dev/shm exists: a
+// grown chain makes gigabyte-long sparse files. Removed at exit.
+struct Scratch {
+    Scratch() {
+        const std::string base = fs::exists("/dev/shm") ? "/dev/shm" : fs::temp_directory_path().string();
+        dir = base + "/qvpagefuzzXXXXXX";
+        if (::mkdtemp(dir.data()) == nullptr) std::abort();
+    }
+    ~Scratch() {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+    std::string dir;
+};
+
+std::string const& scratch() {
+    static const Scratch scratch;
+    return scratch.dir;
+}
+
+void put_file(std::string const& name, std::uint8_t const* data, std::size_t size) {
+    std::ofstream(name, std::ios::binary | std::ios::trunc).write(reinterpret_cast<char const*>(data),
+                                                                  static_cast<std::streamsize>(size));
+}
+
+void lock_pages(qvPageFile& device, long pages) {
+    for (long page = 0; page < pages && page < most_pages_locked; ++page) qvPageLock(device, page, false, 0.5f);
+}
+
+// Opens read-only, locks the input's pages and looks names up; a file that
+// must open (one our own writable session left) aborts when it does not.
+// Names are looked up apart: an entry the session never touched may still
+// be corrupt.
+void read_only_session(std::string const& name, int cache, bool must_open) {
+    std::unique_ptr<qvPageFile> device;
+    if (!qvfuzz::attempt([&] { device = std::make_unique<qvPageFile>(name.c_str(), cache, false, true); })) {
+        if (must_open) std::abort();
+        return;
+    }
+    if (!qvfuzz::attempt([&] { lock_pages(*device, device->page_count()); }) && must_open) std::abort();
+    qvfuzz::attempt([&] {
+        for (char const* root : {"$Layout", "$UserData", "", "a", "fuzz"}) device->find_root(root);
+    });
+    device->release();
+}
+
+void writable_session(std::string const& name, int cache, long input_pages) {
+    qvPageFile device(name.c_str(), cache, false, false);
+    lock_pages(device, input_pages);
+    long pages[4];
+    for (long& page : pages) {
+        page = device.allocate();
+        qvPageLock(device, page, true, 0.0f).set_word(0, static_cast<std::uint32_t>(page));
+    }
+    device.create_root("fuzz", pages[0]);
+    device.free(pages[1]);
+    device.free(pages[3]);
+    device.remove_root("$Layout");
+    device.allocate();
+    device.release();
+}
+
+// --- page streams through the paged scene file ---------------------------------------------
+
+// The names of the input's directory page, as a reader of the bytes sees
+// them (at most 23 characters; the count bounded by the table's room).
+std::vector<std::string> directory_names(std::uint8_t const* data, std::size_t size) {
+    std::vector<std::string> names;
+    if (size < 2 * qvPageBytes) return names;
+    std::uint8_t const* const page = data + qvPageBytes;
+    std::uint32_t count = qvPageWord(page, 4);
+    if (count > 511) count = 511;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        char const* name = reinterpret_cast<char const*>(page + 8 + 32 * i + 8);
+        names.emplace_back(name, ::strnlen(name, 23));
+    }
+    return names;
+}
+
+bool first_map_page_full(std::uint8_t const* data, std::size_t size) {
+    if (size < qvPageBytes) return false;
+    for (std::size_t offset = 8; offset < qvPageBytes - 4; offset += 4)
+        if (qvPageWord(data, offset) != 0xFFFFFFFF) return false;
+    return true;
+}
+
+std::string read_stream(qvPageDevice& device, char const* name) {
+    qvPageStreamBuf stream(device, name, false);
+    std::string bytes;
+    char chunk[4096];
+    for (std::streamsize n; (n = stream.sgetn(chunk, sizeof chunk)) > 0 && bytes.size() < (1u << 24);)
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    stream.close();
+    return bytes;
+}
+
+void read_every_stream(std::string const& name, int cache, std::vector<std::string> const& names) {
+    qvPagedSceneFile file;
+    if (!file.open(name.c_str(), cache, true)) return;
+    for (std::string const& root : names) qvfuzz::attempt([&] { read_stream(file.device(), root.c_str()); });
+    file.close();
+}
+
+// Rewrites one stream with `bytes` and closes the file; true when all of it
+// succeeded. The file is closed whatever happens.
+bool rewrite_stream(std::string const& name, int cache, std::string const& root, std::string const& bytes) {
+    qvPagedSceneFile file;
+    if (!file.open(name.c_str(), cache, false)) return false;
+    const bool written = qvfuzz::attempt([&] {
+        qvPageStreamBuf stream(file.device(), root.c_str(), true);
+        stream.sputn(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        stream.close();
+    });
+    const bool closed = qvfuzz::attempt([&] { file.close(); });
+    if (!closed) qvfuzz::attempt([&] { file.close(); });   // a second try after a failed sync
+    return written && closed;
+}
+
+void stream_sessions(std::uint8_t const* data, std::size_t size) {
+    const std::string original = scratch() + "/streams";
+    const std::vector<std::string> names = directory_names(data, size);
+    put_file(original, data, size);
+    for (int cache : {2 * 16384, -1}) read_every_stream(original, cache, names);
+
+    const std::string root = names.empty() ? std::string("$UserData") : names[size % names.size()];
+    const std::size_t length = size == 0 ? 0 : (data[0] * 397u) % 40000u;
+    std::string bytes(length, '\0');
+    for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i * 31 + size);
+    for (int cache : {0, -1}) {
+        if (cache < 0 && first_map_page_full(data, size)) continue;
+        put_file(original, data, size);
+        if (!rewrite_stream(original, cache, root, bytes)) continue;
+        qvPagedSceneFile file;
+        if (!file.open(original.c_str(), -1 - cache, true)) std::abort();
+        std::string back;
+        if (!qvfuzz::attempt([&] { back = read_stream(file.device(), root.c_str()); }) || back != bytes)
+            std::abort();
+        file.close();
+    }
+    fs::remove(original);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size) {
+    const std::string original = scratch() + "/input";
+    const std::string copy = scratch() + "/copy";
+    const int cache = size == 0 ? 0 : (data[size - 1] % 4) * 16384;
+    const long input_pages = static_cast<long>(size / 16384);
+    put_file(original, data, size);
+    read_only_session(original, cache, false);
+
+    put_file(copy, data, size);
+    if (qvfuzz::attempt([&] { writable_session(copy, cache, input_pages); })) read_only_session(copy, cache, true);
+    fs::remove(original);
+    fs::remove(copy);
+    stream_sessions(data, size);
+    return 0;
+}

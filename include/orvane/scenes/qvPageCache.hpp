@@ -1,0 +1,29 @@
+#pragma once
+// qvPageCache: how page clients reach the 16,384-byte pages of a page file.
+//
+// Contract every cache keeps and every client relies on:
+//  - lock(page, write) returns the page's bytes, which stay at that address
+//    until the matching unlock; locks nest, so a page locked n times stays
+//    locked until n unlocks. write announces that the caller changes the
+//    page, so that the change reaches the file;
+//  - unlock(page, priority) ends one lock; the priority says how much it is
+//    worth keeping the page in memory (0 is the neutral value, higher keeps
+//    it longer). Caches that keep every page in view ignore it;
+//  - flush() puts every changed page in the file; release() gives up the
+//    cached memory.
+// Clients lock through the library's scoped page lock, which states the
+// priority once and unlocks on every way out.
+
+class qvPageCache {
+public:
+    virtual void* lock(long page, bool write) = 0;
+    virtual void unlock(long page, float priority) = 0;
+    virtual void flush() = 0;
+    virtual void release() = 0;
+
+protected:
+    qvPageCache() noexcept = default;
+    qvPageCache(qvPageCache const&) noexcept = default;
+    qvPageCache& operator=(qvPageCache const&) noexcept = default;
+    ~qvPageCache() = default;
+};

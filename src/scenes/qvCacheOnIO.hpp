@@ -1,0 +1,111 @@
+#pragma once
+// qvCacheOnIO: the page cache of a page file on a block file. It keeps up to
+// `capacity` pages (cache size / 16,384) in buffers, reads a page through
+// its page I/O when it is locked and not cached, and writes changed pages
+// back when their buffer is reused, flushed or released.
+//
+// Keeps true:
+//  - a cached page is clean (its buffer equals storage) or dirty (locked
+//    for writing since it was last written); a dirty page is written back
+//    before its buffer holds anything else, so no change is lost;
+//  - a locked page is never a victim, and its buffer stays at its address
+//    until its last unlock;
+//  - a buffer is never handed out as a page it was not read for: a read
+//    that fails drops the entry it was filling;
+//  - the entries form a list, new ones at its front; every walk runs from
+//    the front. On a miss while exactly `capacity` pages are cached, the
+//    walk picks the victim: an unlocked entry becomes the candidate when
+//    there is none yet or when its priority is strictly below the
+//    candidate's, and every entry's priority is multiplied by 0.9 (float)
+//    once it has been compared, the candidate's included (so an entry is
+//    compared with the candidate's decayed priority);
+//  - the capacity is soft: while every cached page is locked, a miss adds a
+//    buffer, and an entry beyond the capacity is written back and dropped
+//    at its last unlock;
+//  - unlock raises no I/O error: a page whose write-back at unlock fails
+//    stays cached and dirty, and the next flush or release reports it.
+// The list is kept as arrays in reverse (the front is the last element),
+// so a new entry is an append and the priorities lie in one float array
+// that the decay pass runs over, beside an array of lock counts; a hash
+// index makes a hit O(1).
+// Errors are qvErrorFrom<qvCacheOnIO>; those of the page I/O pass through.
+
+#include <orvane/scenes/qvPageCache.hpp>
+#include <orvane/scenes/qvPageIO.hpp>
+
+#include "scenes/qvPageBufferPool.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+class qvCacheOnIO : public virtual qvPageCache {
+public:
+    // What the cache did, for benchmarks and tests.
+    struct Counters {
+        std::uint64_t hits = 0;
+        std::uint64_t misses = 0;
+        std::uint64_t evictions = 0;    // victims whose buffer was reused
+        std::uint64_t write_backs = 0;  // pages written through the page I/O
+    };
+
+    // A negative size counts as 0: no page stays cached once unlocked.
+    qvCacheOnIO(qvPageIO& io, int cache_bytes, bool read_only);
+    qvCacheOnIO(qvPageIO& io, std::size_t cache_bytes, bool read_only);
+    qvCacheOnIO(qvCacheOnIO const&) = delete;
+    qvCacheOnIO& operator=(qvCacheOnIO const&) = delete;
+    // Releases; a page still locked, or a write-back that fails, is a
+    // programming error of the owner (who releases first) and takes the
+    // qvError::abort way.
+    ~qvCacheOnIO();
+
+    // "Attempt to modify a read-only file" for a write lock on a read-only
+    // cache, before anything changes.
+    void* lock(long page, bool write) override;
+    // The assertion "p != pages.end()" for a page that is not cached.
+    void unlock(long page, float priority) override;
+    // Writes every dirty page; one still locked stays dirty.
+    void flush() override;
+    // flush(), then frees the entries from the front; a locked one stops it
+    // with "Cannot release the cache memory while pages are locked".
+    void release() override;
+
+    bool read_only() const noexcept { return read_only_; }
+    std::size_t capacity() const noexcept { return capacity_; }
+    std::size_t cached_pages() const noexcept { return entries_.size(); }
+    Counters const& counters() const noexcept { return counters_; }
+    std::size_t bytes_held() const noexcept { return buffers_.bytes_held(); }
+    // The priority of a cached page; none when the page is not cached.
+    std::optional<float> priority_of(long page) const;
+
+protected:
+    // Frees every entry without writing anything back: only for an owner
+    // whose construction failed and whose release failed too.
+    void discard() noexcept;
+
+private:
+    struct Entry {
+        long page;
+        unsigned char* buffer;
+        bool dirty;
+    };
+
+    std::ptrdiff_t find_victim() noexcept;
+    void decay_all() noexcept;
+    void write_back(Entry& entry);
+    void drop(std::size_t index) noexcept;
+
+    qvPageIO& io_;
+    const std::size_t capacity_;
+    const bool read_only_;
+    // The list, front last, in three arrays of the same order: the victim
+    // walk reads only the two compact ones.
+    std::vector<Entry> entries_;
+    std::vector<float> priorities_;
+    std::vector<int> locks_;
+    std::unordered_map<long, std::size_t> index_;   // page -> position in entries_
+    qvPageBufferPool buffers_;
+    Counters counters_;
+};

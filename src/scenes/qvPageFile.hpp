@@ -1,0 +1,66 @@
+#pragma once
+// qvPageFile: the page device of a page file on a block file: the storage,
+// a page cache over it, the map allocator and the directory at root page 1,
+// each one a base class. The device's operations are those of its parts:
+//   lock, unlock, flush, release         qvCacheOnIO over the storage
+//   allocate, free                       qvMapAllocator
+//   create_root, find_root, remove_root  qvPageFileDirectory
+//
+// Built in this order: the storage (the page count from the file length),
+// the cache (cache size / 16,384 pages), the allocator and the directory,
+// then the allocator's create (page 0 laid out in an empty file, else the
+// map chain loaded) and the directory's create (page 1 laid out in a new
+// file, else checked). Destroyed the other way: the cache writes its dirty
+// pages to the storage, and then the file is closed.
+//
+// Keeps true:
+//  - a construction that fails leaves no page locked and no buffer or
+//    descriptor behind, and the file as it was: the cache drops what the
+//    layout or the directory's probe changed, and a writable file gets its
+//    length back, before the error goes on;
+//  - flush() puts every dirty page in the file and the file on disk;
+//  - close() ends a session durably (see there); afterwards the device
+//    only waits to be destroyed.
+// Owners call close() (or at least release()) before destroying a device,
+// so that a failing write is reported rather than ending the process.
+
+#include <orvane/scenes/qvPageDevice.hpp>
+
+#include "scenes/qvCacheOnIO.hpp"
+#include "scenes/qvMapAllocator.hpp"
+#include "scenes/qvPageFileDirectory.hpp"
+#include "scenes/qvPageFileStorage.hpp"
+
+#include <cstddef>
+
+class qvPageFile : public qvPageDevice,
+                   private qvPageFileStorage,
+                   public qvCacheOnIO,
+                   public qvMapAllocator,
+                   public qvPageFileDirectory {
+public:
+    // A negative cache size counts as 0. With must_exist a missing file is
+    // refused (the storage's "I/O error on seek operation"), never made.
+    qvPageFile(char const* name, int cache, bool create, bool read_only, bool must_exist = false);
+    qvPageFile(char const* name, std::size_t cache, bool create, bool read_only, bool must_exist = false);
+    ~qvPageFile() override = default;
+
+    void flush() override;
+
+    // Every dirty page written, the file on disk (when writable), the cache
+    // given up and the file closed. A page still locked stops it with the
+    // cache's "Cannot release the cache memory while pages are locked", and
+    // a failed write or sync with the block file's error; either way the
+    // device stays open with nothing lost, and close can be called again.
+    // Only a failure to close the descriptor comes after the end: closed()
+    // is true then. Closing a closed device does nothing.
+    void close();
+    bool closed() const noexcept { return closed_; }
+
+    long page_count() override { return qvPageFileStorage::limit(); }
+
+private:
+    void assemble(bool read_only);
+
+    bool closed_ = false;
+};

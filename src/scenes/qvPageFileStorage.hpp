@@ -1,0 +1,59 @@
+#pragma once
+// qvPageFileStorage: whole pages of a page file on a block file.
+//
+// Keeps true:
+//  - the page count is the file length divided by 16,384 when opened (a
+//    trailing partial page is not counted) and, after limit(n), n with the
+//    file exactly n pages long;
+//  - page n lies at byte n × 16,384 (64-bit positions; page numbers and the
+//    page count stay within 0..2^31 − 1);
+//  - a read delivers a whole page or raises "Part of the Orvane pagefile is
+//    missing"; pages outside the file (negative ones too) are missing.
+// The block file's sharing holds for the storage: read-only opens share the
+// file, a writable one holds it alone, and a lock held by a process ends
+// with it. Errors are qvErrorFrom<qvPageFileStorage>, and the block file's
+// own for what it refuses.
+
+#include <orvane/core/qvBlockFile.hpp>
+#include <orvane/scenes/qvPageStorage.hpp>
+
+class qvPageFileStorage : public qvPageStorage, private qvBlockFile {
+public:
+    // Closed; the page count is 0 until open.
+    qvPageFileStorage() noexcept = default;
+    // open(), then the page count from the file length without looking at
+    // open's result: a file that did not open fails here with the block
+    // file's "I/O error on seek operation".
+    qvPageFileStorage(char const* name, bool create, bool read_only, bool must_exist = false);
+    qvPageFileStorage(qvPageFileStorage const&) = delete;
+    qvPageFileStorage& operator=(qvPageFileStorage const&) = delete;
+    ~qvPageFileStorage() = default;
+
+    // "Cannot create file in read only mode" for create with read_only;
+    // false when the block file does not open. With must_exist a missing
+    // file is refused rather than made.
+    bool open(char const* name, bool create, bool read_only, bool must_exist = false);
+
+    void write(long page, void* buffer) override;
+    void read(long page, void* buffer) override;
+
+    void limit(long pages) override;
+    long limit() override { return pages_; }
+
+    // Written pages (and the length) on disk.
+    using qvBlockFile::sync;
+    // Closed afterwards; "I/O error while writing file" when the system
+    // reports that written pages may be lost.
+    using qvBlockFile::close;
+
+    // Gives a writable file back the length it had when it was opened (an
+    // owner whose construction failed); a file that cannot be cut keeps
+    // zero pages at its end. Never raises.
+    void restore_length() noexcept;
+
+private:
+    void count_pages();
+
+    long pages_ = 0;
+    long long opened_bytes_ = 0;
+};

@@ -1,0 +1,58 @@
+// The modification guard (see qvShapeWriteLock.hpp).
+
+#include <orvane/shapes/qvShapeWriteLock.hpp>
+
+#include <orvane/core/qvError.hpp>
+#include <orvane/shapes/qvContainerScene.hpp>
+#include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvSingleShapeProxyBase.hpp>
+
+namespace {
+
+[[noreturn]] void raise_read_only() {
+    qvRaise(qvErrorFrom<qvSingleShapeProxyBase>("Attempt to modify a read-only scene"));
+}
+
+// The one road of every report: nothing while the scene's notification is off.
+void send(qvContainerScene& scene, qvMathRectOf<double> const& area, int layer) {
+    if (scene.update_notification())
+        scene.rect_sender().invalidate(area, layer);
+}
+
+}  // namespace
+
+qvShapeWriteLock::qvShapeWriteLock(qvSingleShapeProxyBase& proxy, bool create, bool notify) : proxy_(&proxy) {
+    // A proxy whose scene is gone is read-only too, so the scene below exists.
+    if (proxy.read_only_)
+        raise_read_only();
+    qvContainerScene& scene = proxy.scene();
+    suppressed_ = !notify || !scene.update_notification();
+    if (proxy.record_ != nullptr)
+        layer_ = scene.shape_layer(proxy.record_->shape_handle);
+    const bool outermost = proxy.guard_depth_++ == 0;
+    try {
+        if (outermost && proxy.record_ != nullptr && !suppressed_)
+            send(scene, proxy.record_->bbox(), layer_);
+        if (create && proxy.record_ == nullptr) {
+            proxy.allocate(0);
+            layer_ = 0;
+        }
+    } catch (...) {
+        --proxy.guard_depth_;
+        throw;
+    }
+}
+
+qvShapeWriteLock::~qvShapeWriteLock() {
+    if (--proxy_->guard_depth_ != 0 || proxy_->record_ == nullptr || suppressed_)
+        return;
+    try {
+        send(*proxy_->scene_, proxy_->record_->bbox(), layer_);
+    } catch (qvError const& error) {
+        qvError::abort(error);
+    }
+}
+
+void qvShapeWriteLock::report(qvMathRectOf<double> const& area) const {
+    send(proxy_->scene(), area, layer_);
+}

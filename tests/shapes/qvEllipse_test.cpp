@@ -1,0 +1,121 @@
+// Ellipses in a scene: the record, centre and radii as views of the box,
+// computed exactly as specified (single-precision centre, float widths
+// halved in double, the ordering edge setters), what each setter reports,
+// and non-finite values stored as the arithmetic gives them.
+
+#include <orvane/shapes/qvEllipse.hpp>
+
+#include "qvGeometryValuesTestSupport.hpp"
+#include "qvNotificationProbe.hpp"
+#include "qvPaletteTestSupport.hpp"
+#include "qvShapeTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+using palette_test::expect_raises;
+using shape_test::RecordingScene;
+using Boxes = std::vector<qvMathRectOf<double>>;
+
+qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
+    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
+}
+
+class Ellipse : public ::testing::Test {
+protected:
+    void SetUp() override { areas.connect(scene.rect_sender()); }
+    qvEllipse in(qvMathRectOf<double> const& box) {
+        qvEllipse e(scene, box);
+        areas.items.clear();
+        return e;
+    }
+
+    RecordingScene scene;
+    qvNotificationLog log;
+    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
+};
+
+}  // namespace
+
+TEST_F(Ellipse, A_circle_spans_its_radius_around_its_centre_in_a_stamped_48_byte_record) {
+    const qvEllipse e(scene, qvCrdOf<double>(10, 20), 5.0, nullptr);
+    EXPECT_EQ(e->rectangle(), raw(5, 15, 15, 25));
+    EXPECT_EQ(e->center(), qvCrdOf<double>(10, 20));
+    EXPECT_EQ(e->x_radius(), 5.0);
+    EXPECT_EQ(e->y_radius(), 5.0);
+    qvShapeBase const* const record = e->record();
+    EXPECT_EQ(record->size, 48);
+    EXPECT_EQ(record->kind, -2);
+    EXPECT_EQ(record->proxy_class_id, 2);
+    EXPECT_EQ(shape_test::hex(reinterpret_cast<char const*>(record) + 40, 8), "00 00 00 00 00 00 00 00");
+
+    EXPECT_EQ(qvEllipse(scene, qvCrdOf<double>(0, 0), -2.0)->rectangle(), raw(-2, -2, 2, 2));
+    EXPECT_EQ(qvEllipse(scene, qvCrdOf<double>(0, 0), 4.0, -1.0)->rectangle(), raw(-4, -1, 4, 1));
+    EXPECT_EQ(qvEllipse(scene, raw(4, 4, 0, 0))->rectangle(), raw(4, 4, 0, 0));
+}
+
+TEST_F(Ellipse, A_radius_keeps_the_centre_of_its_axis_and_takes_the_absolute_value) {
+    qvEllipse e = in(raw(0, 0, 10, 10));
+    e->x_radius(-3.0);
+    EXPECT_EQ(e->rectangle(), raw(2, 0, 8, 10));
+    e->y_radius(0.0);
+    EXPECT_EQ(e->rectangle(), raw(2, 5, 8, 5));
+
+    qvEllipse both = in(raw(0, 0, 10, 4));
+    both->radius(1.0);
+    EXPECT_EQ(both->rectangle(), raw(4, 1, 6, 3));
+    EXPECT_EQ(areas.items, (Boxes{raw(0, 0, 10, 4), raw(4, 0, 6, 4), raw(4, 0, 6, 4), raw(4, 1, 6, 3)}));
+}
+
+TEST_F(Ellipse, The_centre_moves_the_box_keeping_its_size_and_orders_an_inverted_one) {
+    qvEllipse e = in(raw(0, 0, 10, 20));
+    e->center(qvCrdOf<double>(100, 100));
+    EXPECT_EQ(e->rectangle(), raw(95, 90, 105, 110));
+    EXPECT_EQ(areas.items, (Boxes{raw(0, 0, 10, 20), raw(95, 90, 105, 110)}));
+
+    qvEllipse inverted = in(raw(4, 4, 0, 0));
+    EXPECT_EQ(inverted->x_radius(), -2.0);
+    EXPECT_EQ(inverted->center(), qvCrdOf<double>(2, 2));
+    inverted->center(qvCrdOf<double>(0, 0));
+    EXPECT_EQ(inverted->rectangle(), raw(-2, -2, 2, 2));
+}
+
+TEST_F(Ellipse, Centre_and_radii_are_computed_in_the_precision_they_are_specified_in) {
+    // The centre adds in float: 1 + 2^24 rounds to 2^24, and two large
+    // edges overflow where a double sum would not.
+    qvEllipse e = in(raw(1, -3e38f, 16777216, -3e38f));
+    EXPECT_EQ(e->center().x, 8388608.0);
+    EXPECT_EQ(e->center().y, -std::numeric_limits<double>::infinity());
+    // The width is rounded to float before it is halved: 2^24 + 2 - 1 is 2^24 in float.
+    qvEllipse wide = in(raw(1, 0, 16777218, 0));
+    EXPECT_EQ(wide->x_radius(), 8388608.0);
+    // The radius setter takes the middle in double (2^23 + 0.5) and rounds each edge.
+    qvEllipse middle = in(raw(1, 0, 16777216, 0));
+    middle->x_radius(0.25);
+    EXPECT_EQ(middle->rectangle(), raw(8388608, 0, 8388609, 0));
+}
+
+TEST_F(Ellipse, Non_finite_radii_and_centres_are_stored_as_the_arithmetic_gives_them) {
+    const double inf = std::numeric_limits<double>::infinity();
+    qvEllipse e = in(raw(0, 0, 10, 10));
+    e->x_radius(inf);
+    EXPECT_EQ(e->rectangle(), raw(-inf, 0, inf, 10));
+    e->y_radius(1e300);   // beyond float: each edge rounds to an infinity
+    EXPECT_EQ(e->rectangle(), raw(-inf, -inf, inf, inf));
+
+    qvEllipse n = in(raw(0, 0, 10, 10));
+    n->x_radius(std::nan(""));
+    const qvMathRectOf<double> box = n->rectangle();
+    EXPECT_TRUE(std::isnan(box.x1) && std::isnan(box.x2));
+    EXPECT_EQ(box.y2, 10.0);
+    n->center(qvCrdOf<double>(std::nan(""), 1));
+    EXPECT_TRUE(std::isnan(n->center().x));
+    EXPECT_EQ(n->center().y, 1.0);
+    expect_raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { qvEllipse(scene)->center(); },
+                                                       "Attempt to query uninitialized shape");
+}
