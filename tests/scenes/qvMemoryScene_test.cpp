@@ -6,7 +6,10 @@
 
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
+#include <orvane/shapes/qvArc.hpp>
+#include <orvane/shapes/qvEllipse.hpp>
 #include <orvane/shapes/qvProxyClass.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
@@ -539,6 +542,111 @@ TEST_F(MemoryScene, Destruction_releases_shapes_of_a_read_only_scene_through_new
                                                       "Attempt to query uninitialized shape");
     live.release();
     EXPECT_EQ(shape_test::proxy_deaths, deaths + 4);
+}
+
+// ---------------------------------------------------------------------------
+// Through typed handles
+
+TEST_F(MemoryScene, A_new_rectangle_lands_last_in_layer_0_and_its_handle_finds_the_live_proxy) {
+    fill(1);
+    qvRectangle fresh(scene);
+    fresh->user_handle(2);   // the first change creates the record
+    const long h = fresh->shape_handle();
+    qvShapeBase* const record = scene.connect(h);
+    EXPECT_EQ(record->box, (qvMathRectOf<float>::make_empty()));
+    EXPECT_EQ(record->kind, qvRectangleKind);
+    EXPECT_EQ(scene.shape_layer(h), 0);
+    record->box = {0, 0, 1, 1};
+    EXPECT_EQ(drawn(scene, 0), (Names{1, 2}));
+
+    qvRectangle again(scene, h);
+    EXPECT_EQ(again.get(), fresh.get());
+    fresh.release();
+    again.release();
+    const qvRectangle renewed(scene, h);
+    ASSERT_TRUE(renewed);
+    EXPECT_EQ(renewed->record(), record);
+    EXPECT_EQ(renewed->user_handle(), 2);
+}
+
+TEST_F(MemoryScene, A_destroyed_shape_leaves_a_handle_that_names_nothing) {
+    qvRectangle r(scene, qvMathRectOf<double>(0, 0, 4, 3));
+    const long h = r->shape_handle();
+    r->destroy_shape();
+    EXPECT_EQ(scene.connect(h), nullptr);
+    expect_scene_error([&] { scene.shape_layer(h); }, not_found);
+    expect_raises<qvErrorFrom<qvProxySite>>([&] { qvRectangle(scene, h); }, not_found);
+    EXPECT_EQ(scene.size(-1), 0);
+}
+
+TEST_F(MemoryScene, A_read_only_scene_keeps_a_layer_whose_shapes_refuse_to_go) {
+    qvRectangle(scene, qvMathRectOf<double>(0, 0, 1, 1));
+    scene.read_only(true);
+    expect_raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { scene.delete_layer(0); },
+                                                      "Attempt to modify a read-only scene");
+    EXPECT_EQ(scene.total_layers(), 3);
+    EXPECT_EQ(scene.size(0), 1);
+    scene.read_only(false);
+    scene.delete_layer(0);
+    EXPECT_EQ(scene.size(-1), 0);
+}
+
+TEST_F(MemoryScene, Typed_handles_outlive_their_scene_as_read_only_shapes_without_a_record) {
+    auto doomed = std::make_unique<qvMemoryScene>(&palette, false);
+    qvRectangle kept(*doomed, qvMathRectOf<double>(0, 0, 4, 3));
+    qvEllipse unborn(*doomed);   // no record yet
+    qvArc other(*doomed, qvMathRectOf<double>(1, 1, 2, 2), 0, 90);
+    doomed->read_only(true);
+    doomed.reset();
+    for (qvSingleShapeProxyBase* proxy :
+         std::initializer_list<qvSingleShapeProxyBase*>{kept.get(), unborn.get(), other.get()}) {
+        expect_raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { proxy->shape_handle(); },
+                                                          "Attempt to query uninitialized shape");
+        expect_raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { proxy->user_handle(3); },
+                                                          "Attempt to modify a read-only scene");
+        expect_raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { proxy->destroy_shape(); },
+                                                          "Attempt to modify a read-only scene");
+    }
+    expect_raises<qvErrorFrom<qvSingleShapeProxyBase>>(
+        [&] { kept->rectangle(qvMathRectOf<double>(0, 0, 1, 1)); }, "Attempt to modify a read-only scene");
+    kept.release();
+    unborn.release();
+    other.release();
+}
+
+TEST_F(MemoryScene, Destroying_shapes_through_their_proxies_reports_each_box_in_its_layer) {
+    qvRectangle a(scene, qvMathRectOf<double>(0, 0, 4, 3));
+    qvEllipse b(scene, qvMathRectOf<double>(1, 2, 5, 6));
+    scene.shape_layer(b->shape_handle(), 2);
+    a.release();
+    log.clear();
+    areas.items.clear();
+    areas.flags.clear();
+    scene.delete_layer(2);
+    scene.delete_layer(0);
+    EXPECT_EQ(areas.items, (std::vector<qvMathRectOf<double>>{{1, 2, 5, 6}, {0, 0, 4, 3}}));
+    EXPECT_EQ(areas.flags, (std::vector<int>{2, 0}));
+    expect_raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { b->shape_handle(); },
+                                                      "Attempt to query uninitialized shape");
+}
+
+TEST_F(MemoryScene, A_saved_rectangle_is_its_48_bytes_between_the_counts) {
+    qvMemoryScene source(2, &palette, false);
+    qvRectangle r(source, qvMathRectOf<double>(1, 2, 3, 4));
+    r->user_handle(77);
+    const std::string bytes = scene_test::saved(source);
+    EXPECT_EQ(bytes, i32(2) + i32(1) + scene_test::bytes_of(*r->record()) + i32(0));
+    EXPECT_EQ(bytes.size(), 60u);
+
+    qvMemoryScene target(&palette, false);
+    scene_test::load(target, bytes);
+    auto it = target.enumerate(0);
+    const qvRectangle loaded = *it;
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->rectangle(), qvMathRectOf<double>(1, 2, 3, 4));
+    EXPECT_EQ(loaded->user_handle(), 77);
+    EXPECT_EQ(scene_test::without_handle(scene_test::bytes_of(*loaded->record())),
+              scene_test::without_handle(scene_test::bytes_of(*r->record())));
 }
 
 // ---------------------------------------------------------------------------
