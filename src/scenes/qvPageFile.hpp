@@ -45,7 +45,7 @@ public:
     void flush() override;
 
     // The page count.
-    long page_count() { return qvPageFileStorage::limit(); }
+    long page_count() override { return qvPageFileStorage::limit(); }
 
 private:
     void assemble(bool read_only);

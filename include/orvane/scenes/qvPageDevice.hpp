@@ -6,6 +6,11 @@
 // concrete device that implement them, so a device's operations are those
 // of its parts. Devices are owned through this interface.
 //
+// page_count() is the number of pages the file holds now: loaders check
+// the page numbers they read from the file against it before they lock
+// one. A device that cannot tell answers the largest page count, so the
+// lock itself must then refuse a page beyond the file.
+//
 // The page file (every word a 32-bit little-endian field):
 //   page 0          the first allocator map page (magic 0xDEAD0104)
 //   page 1          the directory of named roots (magic 0xFACE0001)
@@ -21,6 +26,8 @@
 class qvPageDevice : public virtual qvPageCache, public virtual qvPageAllocator, public virtual qvPageDirectory {
 public:
     virtual ~qvPageDevice() = default;
+
+    virtual long page_count() { return 0x7FFFFFFF; }
 
 protected:
     qvPageDevice() noexcept = default;
