@@ -237,12 +237,16 @@ void qvQuadTree::load(qvInputStream& is) {
     if (count < 0 || count > page_count) raise_corrupt();
     std::vector<qvQuadTreeNodeData> entries;
     std::vector<std::int32_t> pages;
+    bool has_root = false;
     for (long k = 0; k < count; ++k) {
         const auto entry = qvReadValue<qvQuadTreeNodeData>(is);
         if (!fits_entry(entry, page_count)) raise_corrupt();
+        has_root = has_root || entry.z == 0;
         entries.push_back(entry);
         pages.push_back(entry.page);
     }
+    // Every search starts at the root cell, so a tree always has a root node.
+    if (!has_root) raise_corrupt();
     std::sort(pages.begin(), pages.end());
     if (std::adjacent_find(pages.begin(), pages.end()) != pages.end()) raise_corrupt();
 

@@ -42,8 +42,9 @@
 // not finite or not ordered strictly, n below 0 or above the device's page
 // count (before anything is allocated), z above 15, x or y that is no cell
 // of level z, a page outside 2 … page count − 1 or named twice, fill_no
-// above 327, fill_mem above 15,720 or not a multiple of 8; each node's page
-// is checked at its first lock (qvQuadTreeNode). A short stream raises
+// above 327, fill_mem above 15,720 or not a multiple of 8, and a stream
+// without a node of the root cell, where every search begins; each node's
+// page is checked at its first lock (qvQuadTreeNode). A short stream raises
 // qvErrorFrom<qvInputStream> "Incomplete data on input".
 //
 // Errors are qvErrorFrom<qvQuadTree>; those of the device pass through.
