@@ -37,6 +37,83 @@ int child_position(qvQuadTreeHandleData const& cell, int x, int y, int z) noexce
     return int{right} + 2 * int{up};
 }
 
+// Which child each record of a locked node would move to, and the fill
+// each child would take. Records of a child that already has nodes stay:
+// `blocked` counts them.
+struct Plan {
+    std::array<int, qvQuadTreeNode::slot_count> goes_to{};   // position, or −1 to stay
+    std::array<Child, 4> children{};
+    int total = 0;
+    int blocked = 0;
+};
+
+Plan plan_for(qvQuadTreeNode& node, std::array<Child, 4> const& children, qvMathRectOf<double> const& base) {
+    Plan plan;
+    plan.children = children;
+    const int x = node.x, y = node.y, z = node.z;
+    for (int i = 0; i < node.fill_no; ++i) {
+        const qvMathRectOf<float> box = node[i].box;
+        int c = child_position(qvCellOf(base, box, z + 1), x, y, z);
+        if (c >= 0 && plan.children[static_cast<std::size_t>(c)].fill < 0) {
+            ++plan.blocked;
+            c = -1;
+        }
+        plan.goes_to[static_cast<std::size_t>(i)] = c;
+        if (c < 0) continue;
+        const int padded = node.size(i);
+        plan.children[static_cast<std::size_t>(c)].fill += padded;
+        plan.total += padded;
+    }
+    return plan;
+}
+
+// The fullest children, until they free at least size bytes, get new nodes
+// (made in ascending order of fill, equal fills by position); their records
+// move from the last to the first.
+void move_down(qvQTree& tree, qvQuadTreeNode& from, Plan const& plan, int size) {
+    qvQuadTreeDirectory& dir = *tree.directory();
+    std::array<Child, 4> order = plan.children;
+    std::stable_sort(order.begin(), order.end(), [](Child const& a, Child const& b) { return a.fill < b.fill; });
+    int first_taken = 4, freed = 0;
+    while (first_taken > 0 && freed < size && order[static_cast<std::size_t>(first_taken - 1)].fill > 0)
+        freed += order[static_cast<std::size_t>(--first_taken)].fill;
+
+    std::array<qvQuadTreeNode*, 4> made{};
+    std::array<qvQuadTreeNode*, 4> target{};   // by position
+    int made_count = 0;
+    try {
+        from.lock(true);
+        for (int k = first_taken; k < 4; ++k) {
+            Child const& child = order[static_cast<std::size_t>(k)];
+            auto fresh = std::make_unique<qvQuadTreeNode>(tree.device(), child.cell.x, child.cell.y, child.cell.z);
+            fresh->bbox = tree.handle_to_rect(child.cell);
+            qvQuadTreeNode* const added = fresh.get();
+            dir.add(fresh.release());
+            added->lock(true);
+            made[static_cast<std::size_t>(made_count++)] = added;
+            target[static_cast<std::size_t>(child.position)] = added;
+        }
+    } catch (...) {
+        for (int k = 0; k < made_count; ++k) made[static_cast<std::size_t>(k)]->unlock(new_child);
+        from.unlock(kept_parent);
+        throw;
+    }
+
+    for (int i = from.fill_no - 1; i >= 0; --i) {
+        const int c = plan.goes_to[static_cast<std::size_t>(i)];
+        if (c < 0) continue;
+        qvQuadTreeNode* const to = target[static_cast<std::size_t>(c)];
+        if (to == nullptr) continue;   // a child not taken
+        const int padded = from.size(i);
+        const int index = to->add(padded);
+        std::memcpy(&(*to)[index], &from[i], static_cast<std::size_t>(padded));
+        from.fast_remove(i);
+    }
+    from.compress();
+    for (int k = 0; k < made_count; ++k) made[static_cast<std::size_t>(k)]->unlock(new_child);
+    from.unlock(kept_parent);
+}
+
 }  // namespace
 
 qvQTree::qvQTree(qvPageDevice* device) noexcept : qvQuadTree(device) {}
@@ -55,14 +132,25 @@ qvQuadTreeHandleData qvQTree::rect_to_handle(qvMathRectOf<float> const& r) {
 
 void qvQTree::rebalance(qvQuadTreeNode*) {}
 
-// Two passes over the node's records: first the child cell of each and
-// the fill each child would take, then, once every new node exists, the
-// moves from the last record to the first. Nothing moves before the
-// nodes are made, so a failing allocation leaves the records in place.
+// The node to split is `node` (the first of its cell, when create calls)
+// or, when none of its records can move, the next node of the cell that
+// has records to move: a cell whose first node holds only records across
+// its centre lines would otherwise grow a new node at every split, and
+// records of children without nodes would pile up in its later nodes for
+// good (a bulk load in Morton order meets that in every cell). Nodes
+// found with nothing to move are settled and not read again until a
+// record is added to them.
+//
+// Moving is two passes over the chosen node's records: the plan (the child
+// of each, the fill of each child), then, once every new node exists, the
+// moves from the last record to the first. Nothing moves before the nodes
+// are made, so a failing allocation leaves the records in place.
 void qvQTree::split(qvQuadTreeNode* node, int size) {
     QV_ASSERT(node != nullptr);
     qvQuadTreeDirectory& dir = *directory();
     const int x = node->x, y = node->y, z = node->z;
+    const qvQuadTreeHandleData own{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                                   static_cast<std::int16_t>(z)};
     if (z < deepest) {
         std::array<Child, 4> children{};
         for (int c = 0; c < 4; ++c)
@@ -78,81 +166,44 @@ void qvQTree::split(qvQuadTreeNode* node, int size) {
             children[static_cast<std::size_t>(child_position({n.x, n.y, n.z}, x, y, z))].fill = -1;
         }
 
-        node->lock(true);
-        std::array<int, qvQuadTreeNode::slot_count> goes_to{};   // position, or −1 to stay
-        int total = 0;
-        bool damaged = false;
+        const qvQuadTreeDirectory::Serving cell = dir.serving(own);
+        const bool first_of_cell = cell.size() > 0 && cell[0] == node;
+        std::size_t next = 0;
+        while (next < cell.size() && cell[next] != node) ++next;
+        qvQuadTreeNode* candidate = node;
+        Plan plan;
         try {
-            for (int i = 0; i < node->fill_no; ++i) {
-                const qvMathRectOf<float> box = (*node)[i].box;
-                const int c = child_position(qvCellOf(dir.base(), box, z + 1), x, y, z);
-                goes_to[static_cast<std::size_t>(i)] = c;
-                if (c < 0) continue;
-                Child& child = children[static_cast<std::size_t>(c)];
-                if (child.fill < 0) {
-                    damaged = true;   // records that fit a child with nodes are stored there
-                    continue;
+            while (candidate != nullptr) {
+                if (!candidate->settled()) {
+                    candidate->lock(false);
+                    plan = plan_for(*candidate, children, dir.base());
+                    // A cell's first node never keeps a record that fits a
+                    // child with nodes: create would have stored it there.
+                    if (candidate == node && first_of_cell && plan.blocked > 0)
+                        qvRaise(qvErrorFrom<qvQuadTree>("Invalid or corrupt Orvane pagefile"));
+                    if (plan.total > 0) break;
+                    candidate->settle();
+                    if (candidate != node) candidate->unlock(kept_parent);
                 }
-                const int padded = node->size(i);
-                child.fill += padded;
-                total += padded;
+                ++next;
+                candidate = next < cell.size() ? cell[next] : nullptr;
             }
+            if (candidate != nullptr) move_down(*this, *candidate, plan, size);
         } catch (...) {
+            if (candidate != nullptr) candidate->unlock(kept_parent);
             node->unlock(kept_parent);
             throw;
         }
-        if (damaged) {
+        if (candidate != nullptr) {
             node->unlock(kept_parent);
-            qvRaise(qvErrorFrom<qvQuadTree>("Invalid or corrupt Orvane pagefile"));
-        }
-
-        if (total > 0) {
-            std::array<Child, 4> order = children;
-            std::stable_sort(order.begin(), order.end(), [](Child const& a, Child const& b) { return a.fill < b.fill; });
-            int first_taken = 4, freed = 0;
-            while (first_taken > 0 && freed < size && order[static_cast<std::size_t>(first_taken - 1)].fill > 0)
-                freed += order[static_cast<std::size_t>(--first_taken)].fill;
-
-            std::array<qvQuadTreeNode*, 4> made{};
-            int made_count = 0;
-            try {
-                for (int k = first_taken; k < 4; ++k) {
-                    Child& child = order[static_cast<std::size_t>(k)];
-                    auto fresh = std::make_unique<qvQuadTreeNode>(device(), child.cell.x, child.cell.y, child.cell.z);
-                    fresh->bbox = handle_to_rect(child.cell);
-                    qvQuadTreeNode* const added = fresh.get();
-                    dir.add(fresh.release());
-                    added->lock(true);
-                    made[static_cast<std::size_t>(made_count++)] = added;
-                    children[static_cast<std::size_t>(child.position)].node = added;
-                }
-            } catch (...) {
-                for (int k = 0; k < made_count; ++k) made[static_cast<std::size_t>(k)]->unlock(new_child);
-                node->unlock(kept_parent);
-                throw;
-            }
-
-            for (int i = node->fill_no - 1; i >= 0; --i) {
-                const int c = goes_to[static_cast<std::size_t>(i)];
-                if (c < 0) continue;
-                qvQuadTreeNode* const target = children[static_cast<std::size_t>(c)].node;
-                if (target == nullptr) continue;   // a child not taken
-                const int padded = node->size(i);
-                const int index = target->add(padded);
-                std::memcpy(&(*target)[index], &(*node)[i], static_cast<std::size_t>(padded));
-                node->fast_remove(i);
-            }
-            node->compress();
-            for (int k = 0; k < made_count; ++k) made[static_cast<std::size_t>(k)]->unlock(new_child);
-            node->unlock(kept_parent);
+            dir.reopen(*candidate);
             return;
         }
     }
 
     try {
         auto extra = std::make_unique<qvQuadTreeNode>(device(), x, y, z);
-        extra->bbox = handle_to_rect({static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                                      static_cast<std::int16_t>(z)});
+        extra->bbox = handle_to_rect(own);
         dir.add(extra.release());
     } catch (...) {
         node->unlock(kept_parent);
@@ -160,3 +211,4 @@ void qvQTree::split(qvQuadTreeNode* node, int size) {
     }
     node->unlock(kept_parent);
 }
+

@@ -43,8 +43,11 @@ bool within_limits(qvMathRectOf<double> const& b, qvMathRectOf<double> const& ba
     return overlaps || contained;
 }
 
-bool same_cell(qvQuadTreeNode const& a, qvQuadTreeNode const& b) noexcept {
-    return a.x == b.x && a.y == b.y && a.z == b.z;
+// A node that can take no record at all: the slot limit, or less room than
+// a record header.
+bool full(qvQuadTreeNode const& node) noexcept {
+    return node.fill_no >= qvQuadTreeNode::most_records ||
+           node.fill_mem + static_cast<int>(sizeof(qvShapeBase)) > qvUSEFUL_PAGE_SIZE;
 }
 
 bool fits_entry(qvQuadTreeNodeData const& e, long page_count) noexcept {
@@ -145,6 +148,7 @@ void qvQuadTree::remove(RecordLock& lock) {
     node->unlock(touched);
     lock = RecordLock{};
     --size_;
+    directory_->reopen(*node);
     rebalance(node);
 }
 
@@ -162,20 +166,25 @@ void qvQuadTree::create(qvShapeBase* shape, int size, RecordLock& lock) {
     for (int round = 0; round < 64; ++round) {
         const qvQuadTreeHandleData cell = rect_to_handle(box);
         QV_ASSERT(qvIsQuadTreeCell(cell));
-        qvQuadTreeDirectory::FindIterator it(*directory_, cell);
-        qvQuadTreeNode* const first = it.get();
-        QV_ASSERT_TEXT(first != nullptr, "(bool) i");
-        for (qvQuadTreeNode* node = first; node != nullptr && same_cell(*node, *first); it.next(), node = it.get()) {
-            if (node->fill_no >= qvQuadTreeNode::most_records || node->fill_mem + size > qvUSEFUL_PAGE_SIZE)
+        const qvQuadTreeDirectory::Serving nodes = directory_->serving(cell);
+        QV_ASSERT_TEXT(nodes.size() > 0, "(bool) i");
+        // The first node with room, past the nodes known to be full.
+        std::size_t& open = nodes.open();
+        for (std::size_t i = open; i < nodes.size(); ++i) {
+            qvQuadTreeNode* const node = nodes[i];
+            if (full(*node)) {
+                if (i == open) ++open;
                 continue;
+            }
+            if (node->fill_mem + size > qvUSEFUL_PAGE_SIZE) continue;
             const int index = node->add(size);
             lock.node = node;
             lock.record = &(*node)[index];
             ++size_;
             return;
         }
-        first->unlock(touched);
-        split(first, size);
+        nodes[0]->unlock(touched);
+        split(nodes[0], size);
     }
     QV_ASSERT_TEXT(false, "split made no room");
 }

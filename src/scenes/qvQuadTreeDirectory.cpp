@@ -72,6 +72,7 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
     const auto found = std::find_if(nodes.begin(), nodes.end(), [&](auto const& held) { return held.get() == node; });
     QV_ASSERT_TEXT(found != nodes.end(), "i != node->data.end()");
     nodes.erase(found);
+    (*link)->open = 0;
     --count_;
     for (int z = key.z; z >= 0; --z) {
         std::unique_ptr<Cell>& at = *path[static_cast<std::size_t>(z)];
@@ -80,6 +81,33 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
         if (!empty) break;
         at.reset();
     }
+}
+
+// --- the cell that takes new records ------------------------------------------
+
+qvQuadTreeDirectory::Serving qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
+    QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
+    Cell* cell = root_.get();
+    Cell* found = cell != nullptr && !cell->nodes.empty() ? cell : nullptr;
+    int x = 0, y = 0;
+    for (int z = 0; cell != nullptr && z < key.z; ++z) {
+        const Step step = toward(x, y, z, key);
+        cell = cell->children[static_cast<std::size_t>(step.child)].get();
+        if (cell != nullptr && !cell->nodes.empty()) found = cell;
+        x = step.x;
+        y = step.y;
+    }
+    return Serving(found);
+}
+
+void qvQuadTreeDirectory::reopen(qvQuadTreeNode const& node) {
+    Cell* cell = serving({node.x, node.y, node.z}).cell_;
+    if (cell == nullptr) return;
+    for (std::size_t i = 0; i < cell->open && i < cell->nodes.size(); ++i)
+        if (cell->nodes[i].get() == &node) {
+            cell->open = i;
+            return;
+        }
 }
 
 // --- the walk ----------------------------------------------------------------

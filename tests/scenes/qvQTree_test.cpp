@@ -176,6 +176,24 @@ TEST(qvQTreeSplit, A_full_level_15_node_gets_a_second_node_of_its_cell) {
     EXPECT_EQ(t.everything(), (Handles{3, 2, 1, 4}));
 }
 
+// Once a cell's first node holds only records across its centre lines,
+// the next split takes its records to move from the next node that has
+// some; a bulk load in Morton order otherwise piled every cell's records
+// into an ever longer row of nodes (3,062 root nodes at 1M records).
+TEST(qvQTreeSplit, A_first_node_of_straddlers_lets_the_next_node_split) {
+    Tree t;
+    for (int k = 1; k <= 3; ++k) t.add(k, 4000, 45, 10.0f * k, 55, 10.0f * k + 5);
+    for (int k = 11; k <= 13; ++k) t.add(k, 4000, 10, 10, 20, 20);
+    EXPECT_EQ(t.nodes(), "(0,0,0):1,2,3 (0,0,0):11,12,13");
+    t.add(14, 4000, 10, 10, 20, 20);   // moves 11 … 13 down twice: their cell is (-3, -3, 2)
+    EXPECT_EQ(t.nodes(), "(0,0,0):1,2,3 (0,0,0): (-1,-1,1): (-3,-3,2):11,12,13 (-3,-3,2):14");
+    // The straddlers' node was read once and is not read again.
+    EXPECT_TRUE(t.root()->settled());
+    t.add(4, 4000, 45, 80, 55, 90);
+    EXPECT_EQ(t.nodes(), "(0,0,0):1,2,3 (0,0,0):4 (-1,-1,1): (-3,-3,2):11,12,13 (-3,-3,2):14");
+    EXPECT_FALSE(qvQuadTreeDirectory::FindIterator(*t.tree.directory(), {0, 0, 0}).get()->locked());
+}
+
 TEST(qvQTreeSplit, Centre_straddlers_fill_further_nodes_of_the_root) {
     Tree t;
     for (int k = 1; k <= 328; ++k) t.add(k, 48, 40, 40, 60, 60);

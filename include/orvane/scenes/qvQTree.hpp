@@ -4,15 +4,19 @@
 // cells, down to level 15) and the split of a full node.
 //
 // split(node, size) frees room for a record of size bytes in node's cell.
-// Below level 15 it moves records into child cells that have no nodes yet:
+// Below level 15 it moves records of node into child cells that have no
+// nodes yet (of the next node of the cell that has such records, when
+// node has none: records across the centre lines fill a cell's first node
+// for good, and the records of its children must not pile up behind it):
 // the children are taken fullest first (equal fills in the order
 // (x−, y−), (x+, y−), (x−, y+), (x+, y+)) until they free at least size
 // bytes, each gets a new node (made in ascending order of fill), and the
 // records move from the last to the first, so they land in reverse order.
-// A record that belongs to a child that already has nodes only occurs in a
-// damaged file: "Invalid or corrupt Orvane pagefile", before anything
-// changes. At level 15, or when nothing can move, the cell gets one more
-// node instead. New children are unlocked at priority 0.5, node at 1.0.
+// In a cell's first node, a record that belongs to a child that already
+// has nodes only occurs in a damaged file: "Invalid or corrupt Orvane
+// pagefile", before anything changes (later nodes keep such records
+// rightly: they were stored before the child had nodes). At level 15, or
+// when nothing can move, the cell gets one more node instead. New children are unlocked at priority 0.5, node at 1.0.
 // Records whose box is NaN or outside the base have the root cell and
 // stay where they are.
 //

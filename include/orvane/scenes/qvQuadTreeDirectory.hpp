@@ -35,6 +35,7 @@ class qvQuadTreeDirectory {
     struct Cell {
         std::array<std::unique_ptr<Cell>, 4> children;
         std::vector<std::unique_ptr<qvQuadTreeNode>> nodes;
+        std::size_t open = 0;   // nodes before it can take no record
     };
 
 public:
@@ -50,6 +51,27 @@ public:
     void add(qvQuadTreeNode* node);
     // Unlinks and deletes the node, then every cell left empty above it.
     void remove(qvQuadTreeNode* node);
+
+    // The nodes of the cell that serves key: the deepest cell on key's
+    // path that has nodes (none when there is no root cell), in order, and
+    // the index of the first of them that may have room for a record; the
+    // nodes before it are known to be full. Valid until the next add or
+    // remove.
+    class Serving {
+    public:
+        std::size_t size() const noexcept { return cell_ ? cell_->nodes.size() : 0; }
+        qvQuadTreeNode* operator[](std::size_t i) const noexcept { return cell_->nodes[i].get(); }
+        std::size_t& open() const noexcept { return cell_->open; }
+
+    private:
+        friend class qvQuadTreeDirectory;
+        explicit Serving(Cell* cell) noexcept : cell_(cell) {}
+        Cell* cell_;
+    };
+    Serving serving(qvQuadTreeHandleData const& key) const;
+    // A record left node: its cell's first node that may have room is at
+    // node's place or before.
+    void reopen(qvQuadTreeNode const& node);
 
     int count() const noexcept { return count_; }
     qvMathRectOf<double> const& base() const noexcept { return base_; }

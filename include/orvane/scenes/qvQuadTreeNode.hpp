@@ -118,6 +118,11 @@ public:
     // for writing.
     void compress();
 
+    // A split found nothing in this node that could move to a child cell;
+    // it stays so until a record is added (children never lose nodes).
+    bool settled() const noexcept { return settled_; }
+    void settle() noexcept { settled_ = true; }
+
     // A loaded node's page is checked at its first lock; a reader that
     // pins the page itself passes the bytes here first.
     bool checked() const noexcept { return checked_; }
@@ -143,5 +148,6 @@ private:
     qvPageDevice* device_;
     bool write_locked_ = false;
     bool checked_;
+    bool settled_ = false;
     unsigned char* page_address_ = nullptr;
 };
