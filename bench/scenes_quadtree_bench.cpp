@@ -3,7 +3,8 @@
 // Morton order; 16 MiB and 256 MiB page caches over a page file) with the
 // nodes, their fill and the file size; 1,000 queries of 0.01%, 1% and 10%
 // of the base with records per second, pages per query and the cache's hit
-// rate; and the cache's victim rule against LRU on one recorded page trace.
+// rate; lookups by handle record with the pages each reads; and the cache's
+// victim rule against LRU on one recorded page trace.
 // Fixed seeds. The mapped page file is left out until its cache exists.
 
 #include <orvane/scenes/qvQTree.hpp>
@@ -243,6 +244,42 @@ void BM_QuadTree_Query(benchmark::State& state) {
     state.counters["hit_rate"] = hits / std::max(1.0, hits + misses);
 }
 
+// Lookups by handle record (examine and release) of 10,000 random records
+// of 1M (range(0): spread, uniform or 5% across centre lines), over a 256
+// MiB cache: pages locked per lookup.
+void BM_QuadTree_Examine(benchmark::State& state) {
+    const auto spread = static_cast<Spread>(state.range(0));
+    const auto all = boxes(spread, Order::random, million);
+    const std::string name = scratch_name("examine");
+    qvPageFile device(name.c_str(), 256 << 20, true, false);
+    qvQTree tree(&device, base);
+    insert(tree, all);
+    std::mt19937 rng(9);
+    std::vector<qvHandleRecord> keys;
+    qvShapeBase header;
+    for (int i = 0; i < 10000; ++i) {
+        qvHandleRecord h;
+        h.handle = static_cast<std::int32_t>(rng() % million) + 1;
+        header.box = qvMathRectOf<float>(all[static_cast<std::size_t>(h.handle - 1)]);
+        tree.store_handle(&header, h);
+        keys.push_back(h);
+    }
+    const qvCacheOnIO::Counters before = device.counters();
+    qvQuadTree::RecordLock lock;
+    for (auto _ : state) {
+        for (auto const& h : keys) {
+            tree.examine(h, lock);
+            tree.release(lock);
+        }
+    }
+    const auto locks = static_cast<double>(device.counters().hits + device.counters().misses - before.hits -
+                                           before.misses);
+    state.counters["pages_per_lookup"] = locks / (10000.0 * static_cast<double>(state.iterations()));
+    state.SetItemsProcessed(10000 * state.iterations());
+    device.release();
+    std::remove(name.c_str());
+}
+
 // --- victim rule against LRU ---------------------------------------------------------
 
 // The lock trace of 1,000 queries of each size over the 16 MiB layer.
@@ -340,5 +377,6 @@ BENCHMARK(BM_QuadTree_Query)
     ->ArgsProduct({{1, 100, 1000}, {16, 256}})
     ->ArgNames({"area_bp", "cache_MiB"})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuadTree_Examine)->Arg(0)->Arg(2)->ArgName("spread")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuadTree_VictimRule)->Arg(4)->Arg(16)->ArgName("cache_MiB")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuadTree_LRU)->Arg(4)->Arg(16)->ArgName("cache_MiB")->Unit(benchmark::kMillisecond);

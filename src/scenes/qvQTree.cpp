@@ -99,6 +99,9 @@ void move_down(qvQTree& tree, qvQuadTreeNode& from, Plan const& plan, int size) 
         throw;
     }
 
+    // Moved records leave from's cell: its handle index must not send
+    // lookups to from for them.
+    auto* const handles = dir.serving({from.x, from.y, from.z}).handles();
     for (int i = from.fill_no - 1; i >= 0; --i) {
         const int c = plan.goes_to[static_cast<std::size_t>(i)];
         if (c < 0) continue;
@@ -107,6 +110,10 @@ void move_down(qvQTree& tree, qvQuadTreeNode& from, Plan const& plan, int size) 
         const int padded = from.size(i);
         const int index = to->add(padded);
         std::memcpy(&(*to)[index], &from[i], static_cast<std::size_t>(padded));
+        if (handles != nullptr) {
+            const auto entry = handles->find(from[i].shape_handle);
+            if (entry != handles->end() && entry->second == &from) handles->erase(entry);
+        }
         from.fast_remove(i);
     }
     from.compress();
@@ -166,7 +173,7 @@ void qvQTree::split(qvQuadTreeNode* node, int size) {
             children[static_cast<std::size_t>(child_position({n.x, n.y, n.z}, x, y, z))].fill = -1;
         }
 
-        const qvQuadTreeDirectory::Serving cell = dir.serving(own);
+        const qvQuadTreeDirectory::CellNodes cell = dir.serving(own);
         const bool first_of_cell = cell.size() > 0 && cell[0] == node;
         std::size_t next = 0;
         while (next < cell.size() && cell[next] != node) ++next;

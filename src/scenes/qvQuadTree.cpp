@@ -29,6 +29,9 @@ namespace {
 
 constexpr float touched = 1.0f;   // unlock priority of nodes that create, remove and find touch
 
+// Cells with this many nodes keep a handle index.
+constexpr std::size_t indexed_from = 8;
+
 bool usable_base(qvMathRectOf<double> const& b) noexcept {
     return std::isfinite(b.x1) && std::isfinite(b.y1) && std::isfinite(b.x2) && std::isfinite(b.y2) &&
            b.x1 < b.x2 && b.y1 < b.y2;
@@ -85,24 +88,74 @@ qvMathRectOf<double> qvQuadTree::bbox() const {
 
 // --- records by handle -------------------------------------------------------
 
+namespace {
+
+// The index of the first record of `handle` in node, or −1; every handle
+// seen goes into `index` when one is given, and the node is then indexed.
+int scan_node(qvQuadTreeNode& node, std::int32_t handle, qvQuadTreeDirectory::CellNodes::HandleIndex* index) {
+    node.lock(false);
+    int found = -1;
+    try {
+        for (int i = 0; i < node.fill_no; ++i) {
+            const std::int32_t seen = node[i].shape_handle;
+            if (index != nullptr) index->insert_or_assign(seen, &node);
+            if (seen == handle && found < 0) {
+                found = i;
+                if (index == nullptr) break;
+            }
+        }
+    } catch (...) {
+        node.unlock(touched);
+        throw;
+    }
+    node.unlock(touched);
+    if (index != nullptr) node.set_indexed(true);
+    return found;
+}
+
+}  // namespace
+
+// A cell's nodes in order, or, through the cell's handle index: the node
+// the index names, then the nodes not indexed yet (each read once, its
+// handles taken into the index, until the handle turns up).
+qvQuadTree::Found qvQuadTree::find_in_cell(qvQuadTreeDirectory::CellNodes const& cell, std::int32_t handle,
+                                           bool use_index) {
+    if (!use_index) {
+        for (std::size_t i = 0; i < cell.size(); ++i)
+            if (const int at = scan_node(*cell[i], handle, nullptr); at >= 0) return {cell[i], at};
+        return {nullptr, -1};
+    }
+    auto& index = cell.make_handles();
+    if (const auto hint = index.find(handle); hint != index.end()) {
+        if (const int at = scan_node(*hint->second, handle, nullptr); at >= 0) return {hint->second, at};
+        index.erase(hint);   // the record moved or went
+    }
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i]->indexed()) continue;
+        if (const int at = scan_node(*cell[i], handle, &index); at >= 0) return {cell[i], at};
+    }
+    return {nullptr, -1};
+}
+
 qvQuadTree::Found qvQuadTree::connect(qvHandleRecord const& h) {
     if (!directory_ || !qvIsQuadTreeCell(h.quadtree)) raise_error("Cannot reconnect to the shape by handle");
-    for (qvQuadTreeDirectory::FindIterator it(*directory_, h.quadtree); it.get() != nullptr; it.next()) {
-        qvQuadTreeNode* const node = it.get();
-        node->lock(false);
-        int index = -1;
-        try {
-            for (int i = 0; i < node->fill_no && index < 0; ++i)
-                if ((*node)[i].shape_handle == h.handle) index = i;
-        } catch (...) {
-            node->unlock(touched);
-            throw;
-        }
-        node->unlock(touched);
-        if (index >= 0) {
+    std::array<qvQuadTreeDirectory::CellNodes, 16> cells;
+    const int n = directory_->path(h.quadtree, cells);
+    bool indexed = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int c = 0; c < n; ++c) {
+            qvQuadTreeDirectory::CellNodes const& cell = cells[static_cast<std::size_t>(c)];
+            const bool use_index = pass == 0 && cell.size() >= indexed_from;
+            indexed = indexed || use_index;
+            const Found found = find_in_cell(cell, h.handle, use_index);
+            if (found.node == nullptr) continue;
+            if (auto* index = cell.handles(); index != nullptr) index->insert_or_assign(h.handle, found.node);
             unmask(h.handle);
-            return {node, index};
+            return found;
         }
+        // A record whose handle changed in place escapes the index: read
+        // every node once more before giving up.
+        if (!indexed) break;
     }
     raise_error("Cannot reconnect to the shape by handle");
 }
@@ -138,6 +191,7 @@ void qvQuadTree::remove(RecordLock& lock) {
     int index = 0;
     while (index < node->fill_no && &(*node)[index] != lock.record) ++index;
     QV_ASSERT_TEXT(index < node->fill_no, "index < p->fill_no");
+    const std::int32_t handle = lock.record->shape_handle;
     try {
         node->remove(index);
     } catch (...) {
@@ -149,6 +203,7 @@ void qvQuadTree::remove(RecordLock& lock) {
     lock = RecordLock{};
     --size_;
     directory_->reopen(*node);
+    directory_->forget(*node, handle);
     rebalance(node);
 }
 
@@ -166,7 +221,7 @@ void qvQuadTree::create(qvShapeBase* shape, int size, RecordLock& lock) {
     for (int round = 0; round < 64; ++round) {
         const qvQuadTreeHandleData cell = rect_to_handle(box);
         QV_ASSERT(qvIsQuadTreeCell(cell));
-        const qvQuadTreeDirectory::Serving nodes = directory_->serving(cell);
+        const qvQuadTreeDirectory::CellNodes nodes = directory_->serving(cell);
         QV_ASSERT_TEXT(nodes.size() > 0, "(bool) i");
         // The first node with room, past the nodes known to be full.
         std::size_t& open = nodes.open();

@@ -72,7 +72,10 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
     const auto found = std::find_if(nodes.begin(), nodes.end(), [&](auto const& held) { return held.get() == node; });
     QV_ASSERT_TEXT(found != nodes.end(), "i != node->data.end()");
     nodes.erase(found);
+    // What the quadtree remembered of the cell may name the node.
     (*link)->open = 0;
+    (*link)->handles.reset();
+    for (auto& other : nodes) other->set_indexed(false);
     --count_;
     for (int z = key.z; z >= 0; --z) {
         std::unique_ptr<Cell>& at = *path[static_cast<std::size_t>(z)];
@@ -85,29 +88,49 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
 
 // --- the cell that takes new records ------------------------------------------
 
-qvQuadTreeDirectory::Serving qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
+qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
+    std::array<CellNodes, 16> cells;
+    return path(key, cells) > 0 ? cells[0] : CellNodes();
+}
+
+int qvQuadTreeDirectory::path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const {
     QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
+    std::array<Cell*, 16> on_path{};
+    int found = 0;
     Cell* cell = root_.get();
-    Cell* found = cell != nullptr && !cell->nodes.empty() ? cell : nullptr;
     int x = 0, y = 0;
-    for (int z = 0; cell != nullptr && z < key.z; ++z) {
+    for (int z = 0; cell != nullptr; ++z) {
+        if (!cell->nodes.empty()) on_path[static_cast<std::size_t>(found++)] = cell;
+        if (z == key.z) break;
         const Step step = toward(x, y, z, key);
         cell = cell->children[static_cast<std::size_t>(step.child)].get();
-        if (cell != nullptr && !cell->nodes.empty()) found = cell;
         x = step.x;
         y = step.y;
     }
-    return Serving(found);
+    for (int i = 0; i < found; ++i) cells[static_cast<std::size_t>(i)] = CellNodes(on_path[static_cast<std::size_t>(found - 1 - i)]);
+    return found;
+}
+
+qvQuadTreeDirectory::CellNodes::HandleIndex& qvQuadTreeDirectory::CellNodes::make_handles() const {
+    if (!cell_->handles) cell_->handles = std::make_unique<HandleIndex>();
+    return *cell_->handles;
 }
 
 void qvQuadTreeDirectory::reopen(qvQuadTreeNode const& node) {
-    Cell* cell = serving({node.x, node.y, node.z}).cell_;
+    Cell* const cell = serving({node.x, node.y, node.z}).cell_;
     if (cell == nullptr) return;
     for (std::size_t i = 0; i < cell->open && i < cell->nodes.size(); ++i)
         if (cell->nodes[i].get() == &node) {
             cell->open = i;
             return;
         }
+}
+
+void qvQuadTreeDirectory::forget(qvQuadTreeNode const& node, std::int32_t handle) {
+    Cell* const cell = serving({node.x, node.y, node.z}).cell_;
+    if (cell == nullptr || !cell->handles) return;
+    const auto entry = cell->handles->find(handle);
+    if (entry != cell->handles->end() && entry->second == &node) cell->handles->erase(entry);
 }
 
 // --- the walk ----------------------------------------------------------------

@@ -183,6 +183,7 @@ int qvQuadTreeNode::add(int size) {
     std::memset(page_address_ + target, 0, static_cast<std::size_t>(block));
     fill_mem = static_cast<std::int16_t>(fill_mem + block);
     settled_ = false;
+    indexed_ = false;
     return fill_no++;
 }
 

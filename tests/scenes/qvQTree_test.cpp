@@ -303,6 +303,42 @@ TEST(qvQTreeHandles, Removing_a_nodes_only_record_keeps_the_node) {
     EXPECT_EQ(t.everything(), (Handles{2, 3}));
 }
 
+// A cell with many nodes remembers where each handle was seen: the first
+// lookup reads the nodes up to the record, later ones read one page.
+TEST(qvQTreeHandles, Lookups_in_a_cell_of_many_nodes_read_one_page) {
+    Tree t;
+    std::vector<qvHandleRecord> straddlers;
+    for (int k = 1; k <= 30; ++k) straddlers.push_back(t.add(k, 4000, 45, 10, 55, 20));
+    ASSERT_EQ(t.tree.directory()->count(), 10);
+    auto locks = [&] { return t.device.counters().hits + t.device.counters().misses; };
+    auto examine = [&](qvHandleRecord const& h) {
+        const auto before = locks();
+        qvQuadTree::RecordLock lock;
+        t.tree.examine(h, lock);
+        EXPECT_EQ(lock.record->shape_handle, h.handle);
+        t.tree.release(lock);
+        return locks() - before;
+    };
+    EXPECT_EQ(examine(straddlers[29]), 10u + 1u);   // every node read once, then the record locked
+    EXPECT_EQ(examine(straddlers[29]), 2u);
+    EXPECT_EQ(examine(straddlers[0]), 2u);
+    // Removed and stored again, the record lands in the node it left,
+    // which is read again: records added since are not in the index.
+    t.erase(straddlers[0]);
+    t.add(1, 4000, 45, 10, 55, 20);
+    EXPECT_EQ(examine(straddlers[0]), 2u);
+    EXPECT_EQ(t.tree.size(), 30);
+    // A record whose handle is changed in place is still found.
+    qvQuadTree::RecordLock lock;
+    t.tree.modify(straddlers[5], lock);
+    lock.record->shape_handle = 99;
+    t.tree.update(lock);
+    qvHandleRecord renamed = straddlers[5];
+    renamed.handle = 99;
+    EXPECT_NO_THROW(examine(renamed));
+    EXPECT_TRUE(raises<E>([&] { examine(straddlers[5]); }, "Cannot reconnect to the shape by handle"));
+}
+
 // --- queries -----------------------------------------------------------------------
 
 TEST(qvQTreeQuery, Records_are_yielded_on_strict_overlap_only) {

@@ -18,6 +18,11 @@
 //    occurrence, the examine or modify that finds the record takes one
 //    away, and a query skips a record while its handle is masked, in
 //    whichever node a split has put it. An empty set costs a query nothing;
+//  - cells with many nodes (records across centre lines pile up near the
+//    root) remember in memory in which node each shape handle was seen, so
+//    a lookup there reads one page, not every node of the cell; the index
+//    is a hint, checked on the page at every use, and a lookup that finds
+//    nothing through it reads every node of the path before it gives up;
 //  - failures leave the store as it was: refusals come before any change,
 //    a split allocates every new node before it moves a record, a failed
 //    load leaves no directory and no node object behind.
@@ -131,6 +136,7 @@ private:
         int index;
     };
     Found connect(qvHandleRecord const& h);
+    Found find_in_cell(qvQuadTreeDirectory::CellNodes const& cell, std::int32_t handle, bool use_index);
     void lock_found(qvHandleRecord const& h, RecordLock& lock, bool write);
     void unmask(std::int32_t shape_handle) noexcept;
 

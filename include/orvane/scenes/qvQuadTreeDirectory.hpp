@@ -29,6 +29,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class qvQuadTreeDirectory {
@@ -36,6 +37,7 @@ class qvQuadTreeDirectory {
         std::array<std::unique_ptr<Cell>, 4> children;
         std::vector<std::unique_ptr<qvQuadTreeNode>> nodes;
         std::size_t open = 0;   // nodes before it can take no record
+        std::unique_ptr<std::unordered_map<std::int32_t, qvQuadTreeNode*>> handles;
     };
 
 public:
@@ -52,26 +54,41 @@ public:
     // Unlinks and deletes the node, then every cell left empty above it.
     void remove(qvQuadTreeNode* node);
 
-    // The nodes of the cell that serves key: the deepest cell on key's
-    // path that has nodes (none when there is no root cell), in order, and
-    // the index of the first of them that may have room for a record; the
-    // nodes before it are known to be full. Valid until the next add or
-    // remove.
-    class Serving {
+    // One cell's nodes in order, with what the quadtree keeps about them in
+    // memory: the index of the first node that may have room for a record
+    // (the nodes before it are full), and, once the quadtree makes one, an
+    // index of the node where each shape handle was last seen. Valid until
+    // the next remove.
+    class CellNodes {
     public:
+        using HandleIndex = std::unordered_map<std::int32_t, qvQuadTreeNode*>;
+
+        CellNodes() noexcept = default;
+        explicit operator bool() const noexcept { return cell_ != nullptr; }
         std::size_t size() const noexcept { return cell_ ? cell_->nodes.size() : 0; }
         qvQuadTreeNode* operator[](std::size_t i) const noexcept { return cell_->nodes[i].get(); }
         std::size_t& open() const noexcept { return cell_->open; }
+        HandleIndex* handles() const noexcept { return cell_->handles.get(); }
+        HandleIndex& make_handles() const;
 
     private:
         friend class qvQuadTreeDirectory;
-        explicit Serving(Cell* cell) noexcept : cell_(cell) {}
-        Cell* cell_;
+        explicit CellNodes(Cell* cell) noexcept : cell_(cell) {}
+        Cell* cell_ = nullptr;
     };
-    Serving serving(qvQuadTreeHandleData const& key) const;
+
+    // The cell that serves key: the deepest cell on key's path that has
+    // nodes (an empty view when there is no root cell).
+    CellNodes serving(qvQuadTreeHandleData const& key) const;
+    // The cells with nodes on the path from the root to key, deepest
+    // first; returns how many.
+    int path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const;
     // A record left node: its cell's first node that may have room is at
     // node's place or before.
     void reopen(qvQuadTreeNode const& node);
+    // The record of `handle` left node: its cell's handle index no longer
+    // sends lookups there.
+    void forget(qvQuadTreeNode const& node, std::int32_t handle);
 
     int count() const noexcept { return count_; }
     qvMathRectOf<double> const& base() const noexcept { return base_; }

@@ -123,6 +123,11 @@ public:
     bool settled() const noexcept { return settled_; }
     void settle() noexcept { settled_ = true; }
 
+    // Every record of this node is in its cell's handle index; cleared
+    // when a record is added.
+    bool indexed() const noexcept { return indexed_; }
+    void set_indexed(bool on) noexcept { indexed_ = on; }
+
     // A loaded node's page is checked at its first lock; a reader that
     // pins the page itself passes the bytes here first.
     bool checked() const noexcept { return checked_; }
@@ -149,5 +154,6 @@ private:
     bool write_locked_ = false;
     bool checked_;
     bool settled_ = false;
+    bool indexed_ = false;
     unsigned char* page_address_ = nullptr;
 };
