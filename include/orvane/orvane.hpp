@@ -210,6 +210,8 @@
 #include <orvane/shapes/qvTransformedTextData.hpp>
 
 // scenes
+#include <orvane/scenes/qvDatabase.hpp>
+#include <orvane/scenes/qvHandleRecord.hpp>
 #include <orvane/scenes/qvPageAllocator.hpp>
 #include <orvane/scenes/qvPageCache.hpp>
 #include <orvane/scenes/qvPageDevice.hpp>
@@ -217,6 +219,12 @@
 #include <orvane/scenes/qvPageIO.hpp>
 #include <orvane/scenes/qvPageLimit.hpp>
 #include <orvane/scenes/qvPageStorage.hpp>
+#include <orvane/scenes/qvQTree.hpp>
+#include <orvane/scenes/qvQuadTree.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
+#include <orvane/scenes/qvQuadTreeHandle.hpp>
+#include <orvane/scenes/qvQuadTreeNode.hpp>
+#include <orvane/scenes/qvShapeDatabase.hpp>
 
 // views
 #include <orvane/views/qvLimitsAlignment.hpp>
