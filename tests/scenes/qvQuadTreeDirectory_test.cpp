@@ -23,7 +23,7 @@ qvQuadTreeNode* node(int x, int y, int z, int tag = 0) {
     n->y = static_cast<std::int16_t>(y);
     n->z = static_cast<std::int16_t>(z);
     n->page = tag;
-    n->bbox = qvCellRect(hundred, {n->x, n->y, n->z});
+    if (qvIsQuadTreeCell({n->x, n->y, n->z})) n->bbox = qvCellRect(hundred, {n->x, n->y, n->z});
     return n;
 }
 
