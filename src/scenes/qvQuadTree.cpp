@@ -2,9 +2,13 @@
 //
 // Every search for a record walks the directory's path to the record's
 // cell, deepest cell first, through every node of every cell on it: a
-// split moves only the records of a cell's first node, so a later node of
+// split moves only the records of one node of a cell, so another node of
 // that cell can keep a record whose own cell got nodes since; stopping at
-// the first cell with nodes would lose it.
+// the first cell with nodes would lose it. In a cell of many nodes the
+// handle index names the node to read first; the nodes read since their
+// last new record are known to the index, so only the others are read when
+// it names none, and a lookup that fails through the index reads the whole
+// path once more before it gives up.
 
 #include <orvane/scenes/qvQuadTree.hpp>
 

@@ -113,17 +113,6 @@ TEST(qvQuadTreeCells, Cell_rectangles_round_at_each_named_step) {
     EXPECT_TRUE(same_bits(qvCellRect(base, {5, -3, 3}), expected));
 }
 
-TEST(qvQuadTreeCells, Handles_name_cells_only_with_odd_coordinates_inside_their_level) {
-    EXPECT_TRUE(qvIsQuadTreeCell({0, 0, 0}));
-    EXPECT_FALSE(qvIsQuadTreeCell({1, 1, 0}));
-    EXPECT_TRUE(qvIsQuadTreeCell({-7, 7, 3}));
-    EXPECT_FALSE(qvIsQuadTreeCell({-9, 7, 3}));
-    EXPECT_FALSE(qvIsQuadTreeCell({2, 1, 3}));
-    EXPECT_TRUE(qvIsQuadTreeCell({32767, -32767, 15}));
-    EXPECT_FALSE(qvIsQuadTreeCell({1, 1, 16}));
-    EXPECT_FALSE(qvIsQuadTreeCell({0, 0, -1}));
-}
-
 // Every box inside the base lies in the rectangle of its cell, and its
 // cell is the one the parent's split would hand it down to.
 TEST(qvQuadTreeCellsProperty, Grid_boxes_lie_in_their_cells_rectangle) {
