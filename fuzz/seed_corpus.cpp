@@ -31,6 +31,7 @@
 #include <orvane/geometry/qvTransformation.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
+#include <orvane/scenes/qvQTree.hpp>
 #include <orvane/shapes/qvShapeRecords.hpp>
 #include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
@@ -483,6 +484,77 @@ void bitmap_transform_seeds(fs::path const& root) {
     c.add([&](qvOutputStream& out) { out.putn(bytes.data(), static_cast<int>(bytes.size())); });
 }
 
+// Quadtrees as our writer leaves them, in the quadtree target's input form:
+// a cache byte, the stream form behind its length, then each page from 2 on
+// behind its length, cut after its last byte that is not zero.
+void quadtree_seed(fs::path const& dir, int number, std::function<void(qvQTree&)> const& build) {
+    const std::string scratch = (dir / "scratch.pages").string();
+    std::string seed(1, static_cast<char>(number % 4));
+    {
+        qvPageFile device(scratch.c_str(), 0, true, false);
+        {
+            qvQTree tree(&device, qvMathRectOf<double>(0, 0, 100, 100));
+            build(tree);
+            std::stringbuf buffer;
+            {
+                qvOutputStream out(&buffer, v341, false);
+                tree.save(out);
+            }
+            const std::string stream = buffer.str();
+            seed += static_cast<char>(stream.size() & 0xFF);
+            seed += static_cast<char>(stream.size() >> 8);
+            seed += stream;
+        }
+        for (long page = 2; page < device.page_count(); ++page) {
+            qvPageLock lock(device, page, false, 0.0f);
+            std::size_t used = qvPageBytes;
+            while (used > 0 && lock.bytes()[used - 1] == 0) --used;
+            seed += static_cast<char>(used & 0xFF);
+            seed += static_cast<char>(used >> 8);
+            seed.append(reinterpret_cast<char const*>(lock.bytes()), used);
+        }
+        device.release();
+    }
+    fs::remove(scratch);
+    std::ofstream(dir / ("seed-" + std::to_string(number)), std::ios::binary) << seed;
+}
+
+void quadtree_seeds(fs::path const& root) {
+    const fs::path dir = root / "quadtree_fuzz";
+    fs::create_directories(dir);
+    auto store = [](qvQTree& tree, int size, float x1, float y1, float x2, float y2, std::int32_t handle) {
+        qvShapeBase header;
+        header.size = size;
+        header.shape_handle = handle;
+        header.box = qvMathRectOf<float>(qvRectOf<float>(x1, y1, x2, y2));
+        qvQuadTree::RecordLock lock;
+        tree.create(&header, size, lock);
+        std::memcpy(lock.record, &header, sizeof header);
+        tree.release(lock);
+    };
+    quadtree_seed(dir, 1, [&](qvQTree& tree) {
+        store(tree, 48, 10, 10, 20, 20, 1);
+        store(tree, 40, 30, 70, 30, 70, 2);
+        store(tree, 60, 40, 40, 60, 60, 3);
+    });
+    // A split into (-1, 1, 1); then a cell whose first node holds only
+    // straddlers, a second node, and a record found in a later node.
+    quadtree_seed(dir, 2, [&](qvQTree& tree) {
+        store(tree, 4000, 10, 60, 20, 70, 1);
+        store(tree, 4000, 60, 10, 70, 20, 2);
+        store(tree, 4000, 40, 40, 60, 60, 3);
+        store(tree, 4000, 10, 10, 20, 20, 4);
+    });
+    quadtree_seed(dir, 3, [&](qvQTree& tree) {
+        for (int k = 1; k <= 3; ++k) store(tree, 4000, 45, 10.0f * k, 55, 10.0f * k + 5, k);
+        for (int k = 11; k <= 14; ++k) store(tree, 4000, 10, 10, 20, 20, k);
+    });
+    // Small records down to level 15.
+    quadtree_seed(dir, 4, [&](qvQTree& tree) {
+        for (int k = 1; k <= 80; ++k) store(tree, 200, 30, 70, 30, 70, k);
+    });
+}
+
 }   // namespace
 
 int main(int argc, char** argv) {
@@ -502,5 +574,6 @@ int main(int argc, char** argv) {
     pagefile_seeds(root);
     bitmap_transform_seeds(root);
     scene_stream_seeds(root);
+    quadtree_seeds(root);
     return 0;
 }

@@ -234,6 +234,8 @@
 #include <orvane/shapes/qvTransformedTextData.hpp>
 
 // scenes
+#include <orvane/scenes/qvDatabase.hpp>
+#include <orvane/scenes/qvHandleRecord.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvPageAllocator.hpp>
 #include <orvane/scenes/qvPageCache.hpp>
@@ -246,6 +248,12 @@
 #include <orvane/scenes/qvPageStorage.hpp>
 #include <orvane/scenes/qvPageStreamBuf.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/scenes/qvQTree.hpp>
+#include <orvane/scenes/qvQuadTree.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
+#include <orvane/scenes/qvQuadTreeHandle.hpp>
+#include <orvane/scenes/qvQuadTreeNode.hpp>
+#include <orvane/scenes/qvShapeDatabase.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 
 // rendering
