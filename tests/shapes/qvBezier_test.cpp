@@ -1,15 +1,12 @@
 // Bezier curves, compact and exact: the tagged records byte for byte, tags
 // travelling with their points, the tag operations and their failures, the
 // composite operations, the frame of the compact form and the box of the
-// exact one, identities and interactions, and records that go through the
-// record writer and come back through a new proxy.
+// exact one, identities and interactions. (Records written and read back
+// through a memory scene: tests/scenes/qvMemoryScenePointSets_test.cpp.)
 
-#include <orvane/core/qvInputStream.hpp>
-#include <orvane/core/qvOutputStream.hpp>
 #include <orvane/shapes/qvBezier.hpp>
 #include <orvane/shapes/qvExactBezier.hpp>
 #include <orvane/shapes/qvPolygon.hpp>
-#include <orvane/shapes/qvShapeSerialization.hpp>
 
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
@@ -19,7 +16,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -314,38 +310,4 @@ TEST(qvBezier, Each_form_offers_its_interfaces_and_names_only_those_for_interact
     EXPECT_FALSE(qvExactBezier(compact));
     EXPECT_FALSE(qvPolygon(compact));
     EXPECT_TRUE(qvBezier(compact));
-}
-
-TEST(qvBezier, Records_written_and_read_back_give_the_same_points_and_tags_through_new_proxies) {
-    RecordingScene scene;
-    const qvPointTag odd[] = {qvPointOnCurve, static_cast<qvPointTag>(-9), qvPointControl, qvPointClosedEnd};
-    const qvExactBezier exact(scene, 4, four, odd, nullptr);
-    const qvBezier compact(scene, 4, four, cubic, nullptr);
-    const qvPolygon polygon(scene, 4, four);
-    const Points compact_points = points_of(*compact);
-    const Points polygon_points = points_of(*polygon);
-
-    std::stringbuf buffer;
-    {
-        qvOutputStream out(&buffer, qvVersion(), false);
-        scene.save(out);
-    }
-    RecordingScene copy;
-    {
-        qvInputStream in(&buffer);
-        copy.load(in);
-    }
-    ASSERT_EQ(copy.records.size(), 3u);
-    for (auto const& [handle, record] : copy.records)
-        EXPECT_EQ(shape_test::record_hex(record), shape_test::record_hex(scene.records.at(handle)));
-
-    const qvExactBezier exact_back(copy, exact->shape_handle());
-    ASSERT_TRUE(exact_back);
-    EXPECT_EQ(points_of(*exact_back), Points(four, four + 4));
-    EXPECT_EQ(tags_of(*exact_back), (Tags{1, -9, 2, 4}));
-    const qvBezier compact_back(copy, compact->shape_handle());
-    ASSERT_TRUE(compact_back);
-    EXPECT_EQ(points_of(*compact_back), compact_points);
-    EXPECT_EQ(tags_of(*compact_back), (Tags{1, 2, 2, 3}));
-    EXPECT_EQ(points_of(*qvPolygon(copy, polygon->shape_handle())), polygon_points);
 }

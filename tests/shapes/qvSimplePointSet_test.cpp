@@ -3,7 +3,6 @@
 // compact frame, the exact header box (kept only by the exact Bezier), and
 // the failures raised as the stand-alone base's.
 
-#include <orvane/shapes/qvExactPolygon.hpp>
 #include <orvane/shapes/qvSimpleBezier.hpp>
 #include <orvane/shapes/qvSimpleCompactBezier.hpp>
 #include <orvane/shapes/qvSimpleCompactPolyMarker.hpp>
@@ -14,7 +13,6 @@
 #include <orvane/shapes/qvSimplePolyline.hpp>
 
 #include "qvPaletteTestSupport.hpp"
-#include "qvShapeTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
@@ -121,16 +119,6 @@ TEST(qvSimplePointSet, The_compact_frame_is_kept_and_the_exact_header_box_is_lef
     exact->point(0, qvCrdOf<double>(-1, -1));
     EXPECT_EQ(exact->bbox(), raw(-1, -1, 8, 6));
     EXPECT_EQ(exact->record()->bbox(), raw(1, 1, 0, 0));
-}
-
-TEST(qvSimplePointSet, A_copy_of_an_in_scene_record_reads_the_same_points) {
-    shape_test::RecordingScene scene;
-    const qvExactPolygon polygon(scene, 3, three);
-    qvSimplePolygon copy(polygon->record());
-    EXPECT_EQ(points_of(copy), Points(three, three + 3));
-    copy->push_back(qvCrdOf<double>(5, 5));
-    EXPECT_EQ(polygon->size(), 3);
-    EXPECT_EQ(copy->size(), 4);
 }
 
 TEST(qvSimpleBezier, Stand_alone_curves_keep_tags_and_the_exact_one_its_box) {
