@@ -178,6 +178,8 @@
 #include <orvane/shapes/qvGenericArcProxy.hpp>
 #include <orvane/shapes/qvGenericEllipseProxy.hpp>
 #include <orvane/shapes/qvGenericRectangleProxy.hpp>
+#include <orvane/shapes/qvGenericScaledTextProxy.hpp>
+#include <orvane/shapes/qvGenericTextProxy.hpp>
 #include <orvane/shapes/qvGraphic.hpp>
 #include <orvane/shapes/qvGraphicInterface.hpp>
 #include <orvane/shapes/qvGraphicListDataAccess.hpp>
@@ -199,9 +201,14 @@
 #include <orvane/shapes/qvRectangleDataAccess.hpp>
 #include <orvane/shapes/qvRectangleProxyBase.hpp>
 #include <orvane/shapes/qvRestrictedImageDataAccess.hpp>
+#include <orvane/shapes/qvRestrictedText.hpp>
 #include <orvane/shapes/qvRestrictedTextDataAccess.hpp>
+#include <orvane/shapes/qvRestrictedTextProxyBase.hpp>
 #include <orvane/shapes/qvScaledImageDataAccess.hpp>
+#include <orvane/shapes/qvScaledText.hpp>
 #include <orvane/shapes/qvScaledTextDataAccess.hpp>
+#include <orvane/shapes/qvScaledTextProxyBase.hpp>
+#include <orvane/shapes/qvScaledTextProxyInnerBase.hpp>
 #include <orvane/shapes/qvScene.hpp>
 #include <orvane/shapes/qvSceneInterface.hpp>
 #include <orvane/shapes/qvScenePublisher.hpp>
@@ -221,6 +228,10 @@
 #include <orvane/shapes/qvSimplePieSlice.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
 #include <orvane/shapes/qvSimpleRectangleProxyBase.hpp>
+#include <orvane/shapes/qvSimpleRestrictedText.hpp>
+#include <orvane/shapes/qvSimpleRestrictedTextProxyBase.hpp>
+#include <orvane/shapes/qvSimpleScaledText.hpp>
+#include <orvane/shapes/qvSimpleScaledTextProxyBase.hpp>
 #include <orvane/shapes/qvSimpleShape.hpp>
 #include <orvane/shapes/qvSimpleShapeHolder.hpp>
 #include <orvane/shapes/qvSimpleShapeProxy.hpp>
@@ -229,8 +240,15 @@
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 #include <orvane/shapes/qvSingleShapeProxyInterface.hpp>
 #include <orvane/shapes/qvSpecificGraphic.hpp>
+#include <orvane/shapes/qvTextAlignment.hpp>
 #include <orvane/shapes/qvTextData.hpp>
 #include <orvane/shapes/qvTextDataAccess.hpp>
+#include <orvane/shapes/qvTextExtent.hpp>
+#include <orvane/shapes/qvTextExtentClass.hpp>
+#include <orvane/shapes/qvTextExtentInterface.hpp>
+#include <orvane/shapes/qvTextMetricEnums.hpp>
+#include <orvane/shapes/qvTextProxy.hpp>
+#include <orvane/shapes/qvTextProxyBase.hpp>
 #include <orvane/shapes/qvTransformedTextData.hpp>
 
 // scenes

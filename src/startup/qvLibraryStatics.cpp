@@ -68,6 +68,8 @@
 #include <orvane/shapes/qvPieSlice.hpp>
 #include <orvane/shapes/qvProxyClass.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
+#include <orvane/shapes/qvRestrictedText.hpp>
+#include <orvane/shapes/qvScaledText.hpp>
 
 #include <array>
 #include <cstddef>
@@ -199,6 +201,8 @@ class qvLibraryStatics {
     qvInterfaceRecords<54> scene_to_region_records_{scene_to_region_names};
     qvGenericProxyClass<qvRectangleProxy> rectangle_proxy_class_;
     qvGenericProxyClass<qvEllipseProxy> ellipse_proxy_class_;
+    qvGenericProxyClass<qvRestrictedTextProxy> restricted_text_proxy_class_;
+    qvGenericProxyClass<qvScaledTextProxy> scaled_text_proxy_class_;
     qvGenericProxyClass<qvArcProxy> arc_proxy_class_;
     qvGenericProxyClass<qvPieSliceProxy> pie_slice_proxy_class_;
     qvClassRegistryHold<"TextExtentClass Registry"> text_extent_classes_;
