@@ -12,6 +12,8 @@
 #include <orvane/shapes/qvTextExtent.hpp>
 #include <orvane/shapes/qvTextExtentClass.hpp>
 
+#include "startup/qvLibraryStatics.hpp"
+
 #include "qvAttributeStreams.hpp"
 #include "qvTextTestSupport.hpp"
 
@@ -113,6 +115,17 @@ namespace {
     finish();
 }
 
+[[noreturn]] void a_provider_outliving_the_unload_brings_no_registry_back() {
+    auto host = std::make_unique<HostProvider>(6);
+    measure("a", 1);   // the default provider too
+    qvUnloadLibrary();
+    check(qvTextExtentClass::registry().object == nullptr, "the unload kept the registry");
+    host.reset();
+    check(qvTextExtentClass::registry().object == nullptr, "a dying provider made the registry again");
+    check(qvLookupRegistry("TextExtentClass Registry") == nullptr, "the registry is registered again");
+    finish();
+}
+
 }  // namespace
 
 TEST_F(qvTextExtentFirstUse, The_first_measurement_makes_the_default_provider_current) {
@@ -125,6 +138,10 @@ TEST_F(qvTextExtentFirstUse, Building_the_default_provider_makes_minus_4_current
 
 TEST_F(qvTextExtentFirstUse, A_host_provider_registered_under_minus_4_first_keeps_that_number) {
     EXPECT_EXIT(a_host_provider_under_minus_4_keeps_its_number(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(qvTextExtentFirstUse, A_provider_destroyed_after_the_unload_leaves_the_registry_gone) {
+    EXPECT_EXIT(a_provider_outliving_the_unload_brings_no_registry_back(), ::testing::ExitedWithCode(0), "");
 }
 
 // ---------------------------------------------------------------------------
