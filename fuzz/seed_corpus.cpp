@@ -35,6 +35,8 @@
 #include <orvane/shapes/qvSimpleEllipse.hpp>
 #include <orvane/shapes/qvSimplePieSlice.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
+#include <orvane/shapes/qvSimpleRestrictedText.hpp>
+#include <orvane/shapes/qvSimpleScaledText.hpp>
 
 #include <orvane/geometry/qvRotation.hpp>
 #include <orvane/rendering/qvBitmapTransformation.hpp>
@@ -329,14 +331,57 @@ std::vector<std::unique_ptr<qvShapeBase>> box_shape_records() {
     return out;
 }
 
+// Records of both text kinds as their stand-alone proxies write them (proxy
+// class id 0, the new header's box), and each again as its in-scene proxy
+// stamps it (proxy class 7 or 8, the text box in the header): a new record
+// with no text placed, the empty text placed, a measured text turned and
+// sheared, and a record left longer than a shortened text.
+std::vector<std::unique_ptr<qvShapeBase>> text_records() {
+    std::vector<std::unique_ptr<qvShapeBase>> out;
+    auto keep = [&out](qvShapeBase const* record, qvTextDataAccess& text) {
+        for (int in_scene = 0; in_scene < 2; ++in_scene) {
+            out.emplace_back(qvNewShapeRecord(record->size));
+            std::memcpy(static_cast<void*>(out.back().get()), record, static_cast<std::size_t>(record->size));
+            if (in_scene == 0) continue;
+            out.back()->proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(record->kind));
+            const qvMathRectOf<double> box = text.bbox();
+            out.back()->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(box)));
+        }
+    };
+    qvSimpleRestrictedText restricted;
+    restricted->anchor(qvCrdOf<double>(3, 4));
+    keep(restricted->record(), *restricted);
+    restricted->text("");
+    keep(restricted->record(), *restricted);
+    restricted->text("Orvane text");
+    restricted->extent(qvExtent{66, 1.5, 4.5});
+    restricted->angle(30);
+    restricted->aperture(75);
+    restricted->alignment(15);
+    keep(restricted->record(), *restricted);
+    restricted->text("Or");
+    keep(restricted->record(), *restricted);
+    qvSimpleScaledText scaled;
+    scaled->text("scaled");
+    scaled->extent(qvExtent{6, 0.25, 0.75});
+    scaled->height(2.5);
+    scaled->stretch(1.5f);
+    scaled->alignment(20);
+    keep(scaled->record(), *scaled);
+    return out;
+}
+
 void shape_record_seeds(fs::path const& root) {
     Corpus c(root, "shape_record_fuzz");
     auto records = sample_records();
     for (auto& r : box_shape_records()) records.push_back(std::move(r));
+    for (auto& r : text_records()) records.push_back(std::move(r));
     for (auto const& r : records) c.add([&](qvOutputStream& out) { qvWriteShapeRecord(out, *r); });
     c.add([&](qvOutputStream& out) {
         for (auto const& r : records) qvWriteShapeRecord(out, *r);
     });
+}
+
 // Page files as our writer leaves them: new, reopened (a free probe page),
 // and with roots and written pages.
 void pagefile_seeds(fs::path const& root) {
@@ -356,6 +401,8 @@ void pagefile_seeds(fs::path const& root) {
         device.free(device.allocate());
         device.release();
     }
+}
+
 // Requests through transform() (whole frames) of the sample bitmaps, their
 // pixel values kept inside their colour maps, under the identity, 2x, a flip
 // and 30 degrees, with and without smoothing, mask and table; and one request

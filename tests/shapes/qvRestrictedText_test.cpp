@@ -4,10 +4,15 @@
 // view, the constructors, identities and interactions.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/core/qvInputStream.hpp>
+#include <orvane/core/qvOutputStream.hpp>
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/shapes/qvRestrictedText.hpp>
 #include <orvane/shapes/qvScaledText.hpp>
+#include <orvane/shapes/qvShapeSerialization.hpp>
 #include <orvane/shapes/qvSimpleRestrictedText.hpp>
+
+#include "shapes/qvShapeRecordCheck.hpp"
 
 #include "qvAttributeInterfaceTestSupport.hpp"
 #include "qvGeometryValuesTestSupport.hpp"
@@ -21,6 +26,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -346,6 +353,42 @@ TEST_F(RestrictedText, Its_proxy_class_rebuilds_the_proxy_from_the_record) {
     EXPECT_EQ(back->anchor(), qvCrdOf<double>(7, 8));
     EXPECT_FALSE(qvScaledText(scene, h));
     EXPECT_FALSE(qvRestrictedText(qvGraphic(qvScaledText(scene))));
+}
+
+// Whatever the text layers leave in a record, the record reader takes back.
+TEST_F(RestrictedText, Every_record_the_text_layers_write_passes_the_check_and_streams_back_unchanged) {
+    std::vector<std::unique_ptr<qvShapeBase>> records;
+    auto keep = [&records](qvShapeBase const* r) {
+        records.emplace_back(qvNewShapeRecord(r->size));
+        std::memcpy(static_cast<void*>(records.back().get()), r, static_cast<std::size_t>(r->size));
+    };
+    qvRestrictedText t(scene);
+    t->anchor(qvCrdOf<double>(1, 2));
+    keep(t->record());   // no text placed
+    t->text("");
+    keep(t->record());
+    t->text("some text");
+    t->angle(33);
+    keep(t->record());
+    qvScaledText scaled(scene, qvCrdOf<double>(0, 0), "scaled", 2.0, nullptr);
+    keep(scaled->record());
+    qvSimpleRestrictedText alone;
+    alone->text("longer than later");
+    alone->text("short");
+    keep(alone->record());
+    for (auto const& record : records) {
+        const std::string bytes = shape_test::record_hex(record.get());
+        SCOPED_TRACE(bytes);
+        EXPECT_TRUE(qvShapeRecordValid(*record));
+        std::stringbuf buffer;
+        {
+            qvOutputStream out(&buffer, qvVersion(), false);
+            qvWriteShapeRecord(out, *record);
+        }
+        qvInputStream in(&buffer);
+        const auto back = qvCreateShapeFromSerialization(in);
+        EXPECT_EQ(shape_test::record_hex(back.get()), bytes);
+    }
 }
 
 // ---------------------------------------------------------------------------
