@@ -223,9 +223,6 @@ TEST_F(RestrictedText, Without_a_record_getters_refuse_but_text_and_box_answer) 
     EXPECT_EQ(t->bbox(), raw(1, 1, 0, 0));
     using Base = qvErrorFrom<qvSingleShapeProxyBase>;
     expect_raises<Base>([&] { t->anchor(); }, uninitialized);
-    expect_raises<Base>([&] { t->alignment(); }, uninitialized);
-    expect_raises<Base>([&] { t->stretch(); }, uninitialized);
-    expect_raises<Base>([&] { t->extent(); }, uninitialized);
     expect_raises<Base>([&] { t->compute_extent(*t); }, uninitialized);
     t->adjust_extent(nullptr);   // nothing to measure
     EXPECT_EQ(t->record(), nullptr);
@@ -314,10 +311,6 @@ TEST_F(RestrictedText, The_constructors_set_text_extent_then_placement_with_thei
     EXPECT_EQ(all->alignment(), 9u);
     EXPECT_EQ(all->angle(), 30.0);
     EXPECT_EQ(all->aperture(), 60.0);
-    EXPECT_EQ(qvRestrictedText(scene, qvCrdOf<double>(0, 0), "x", 3u, nullptr, nullptr)->alignment(), 3u);
-    const qvRestrictedText turned(scene, qvCrdOf<double>(0, 0), "x", 3u, 45.0, nullptr, nullptr);
-    EXPECT_EQ(turned->angle(), 45.0);
-    EXPECT_EQ(turned->aperture(), 90.0);
 }
 
 TEST_F(RestrictedText, It_offers_the_text_interfaces_and_names_its_own_for_the_extended_scale) {
@@ -328,7 +321,6 @@ TEST_F(RestrictedText, It_offers_the_text_interfaces_and_names_its_own_for_the_e
               static_cast<qvRestrictedTextDataAccess*>(&p));
     EXPECT_EQ(p.query_interface(qvInterfaceIdentity<qvTextDataAccess>()), static_cast<qvTextDataAccess*>(&p));
     EXPECT_EQ(p.query_interface(qvInterfaceIdentity<qvAnchorDataAccess>()), static_cast<qvAnchorDataAccess*>(&p));
-    EXPECT_NE(p.query_interface(qvInterfaceIdentity<qvQueryBboxDataAccess>()), nullptr);
     EXPECT_EQ(p.query_interface(qvInterfaceIdentity<qvScaledTextDataAccess>()), nullptr);
     EXPECT_EQ(p.query_interface(qvInterfaceIdentity<qvScaledTextProxy>()), nullptr);
 

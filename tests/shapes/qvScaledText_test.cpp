@@ -156,8 +156,6 @@ TEST_F(ScaledText, The_constructors_set_text_height_stretch_then_placement) {
     EXPECT_EQ(all->alignment(), 5u);
     EXPECT_EQ(all->angle(), 30.0);
     EXPECT_EQ(all->aperture(), 60.0);
-    EXPECT_EQ(qvScaledText(scene, qvCrdOf<double>(0, 0), "x", 1.0, 2.0f, 5u, nullptr)->angle(), 0.0);
-    EXPECT_EQ(qvScaledText(scene, qvCrdOf<double>(0, 0), "x", 1.0, 2.0f, 5u, 45.0, nullptr)->aperture(), 90.0);
 }
 
 TEST_F(ScaledText, A_refused_height_or_stretch_leaves_no_shape_in_the_scene) {
@@ -182,7 +180,6 @@ TEST_F(ScaledText, It_names_its_own_interface_for_the_extended_scale_and_rebuild
     EXPECT_EQ(p.query_interface(qvInterfaceIdentity<qvScaledTextDataAccess>()),
               static_cast<qvScaledTextDataAccess*>(&p));
     EXPECT_EQ(p.query_interface(qvInterfaceIdentity<qvRestrictedTextDataAccess>()), nullptr);
-    EXPECT_EQ(p.query_interface(qvInterfaceIdentity<qvScaledTextProxy>()), &p);
 
     // The height reached through the interface the adapters use.
     auto* const access = qvQueryInterface<qvScaledTextDataAccess>(&p);

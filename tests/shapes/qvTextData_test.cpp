@@ -76,10 +76,6 @@ TEST(qvTextData, Box_vectors_place_the_anchor_by_the_alignment) {
     EXPECT_EQ(right_top.p1, Crd(0, 0));
     EXPECT_EQ(right_top.p2, Crd(0, 0));
     EXPECT_EQ(right_top.p3, Crd(0, -10));
-
-    const Vectors start_bottom = vectors_of(6, e);   // a new record's word
-    EXPECT_EQ(start_bottom.p2, Crd(0, 10));
-    EXPECT_EQ(start_bottom.p3, Crd(0, 0));
 }
 
 // Against an oracle per field: the baseline side always spans the width and

@@ -241,12 +241,3 @@ TEST(qvTextExtent, A_null_text_fails_the_assertion_before_any_provider_is_asked)
               }),
               "text");
 }
-
-TEST(qvTextExtent, The_default_provider_counts_bytes_in_double_precision) {
-    const DefaultMetricScope restore;
-    // Bytes, not characters: "é" in UTF-8 is two cells.
-    EXPECT_EQ(measure("\xC3\xA9", 3), qvTextExtent(6, 3, 0, 0));
-    // 3 x 0.1f in float would round to 0.3f; the double product keeps 3 x float(0.1).
-    EXPECT_EQ(measure("abc", 0.1f).width, 3.0 * static_cast<double>(0.1f));
-    EXPECT_EQ(measure("abc", -2).width, -6.0);
-}
