@@ -2,8 +2,13 @@
 // walk over every cached priority) at 16 MiB and 256 MiB, and allocate/free
 // over a sparse file of 1M pages. Every case reports the cache's counters
 // per iteration: hits, misses, evictions and write-backs. Fixed seeds.
+// Then both devices side by side: random and sequential page access (the
+// I/O device at 16 MiB and 256 MiB caches, the mapped one), page streams of
+// 1, 16 and 256 MiB written and read (bytes per second), and the mapped
+// device's remaps per 100,000 allocations with and without a held page.
 
 #include "scenes/qvCacheOnIO.hpp"
+#include "scenes/qvMappedPageFile.hpp"
 #include "scenes/qvMapAllocator.hpp"
 #include "scenes/qvPageFile.hpp"
 #include "scenes/qvPageFileDirectory.hpp"
@@ -11,11 +16,14 @@
 #include "scenes/qvPageLock.hpp"
 
 #include <orvane/core/qvBlockFile.hpp>
+#include <orvane/scenes/qvPageStreamBuf.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -162,9 +170,162 @@ void BM_MapAllocator_AllocateAmidTraffic(benchmark::State& state) {
     std::remove(name.c_str());
 }
 
+// --- both devices: page access ---------------------------------------------------------
+
+// Device choices of the cases below: the I/O device with a cache of that
+// many MiB, or (0) the mapped device.
+constexpr int mapped = 0;
+char const* device_label(int cache_mib) { return cache_mib == mapped ? "mapped" : "io"; }
+
+// A page file of 512 MiB whose pages are allocated and unwritten (holes),
+// made once per process: what is measured is the device, not the disk.
+struct AccessFile {
+    static constexpr long pages = 32768;
+    AccessFile() : name(scratch_name("access")) {
+        qvPagedSceneFile file;
+        file.create(name.c_str(), 0);
+        while (file.device().page_count() < pages) file.device().allocate();
+        file.close();
+    }
+    ~AccessFile() { std::remove(name.c_str()); }
+    std::string name;
+};
+
+AccessFile const& access_file() {
+    static const AccessFile file;
+    return file;
+}
+
+// Locks one page per iteration, reads a word of it and unlocks it: random
+// pages or each page in turn, over the 512 MiB file opened read-only.
+void BM_Device_PageAccess(benchmark::State& state) {
+    const int cache_mib = static_cast<int>(state.range(0));
+    const bool sequential = state.range(1) != 0;
+    qvPagedSceneFile file;
+    const bool opened = cache_mib == mapped
+                            ? file.open(access_file().name.c_str(), -1, true)
+                            : file.open(access_file().name.c_str(), std::size_t(cache_mib) << 20, true);
+    if (!opened) {
+        state.SkipWithError("cannot open the access file");
+        return;
+    }
+    qvPageDevice& device = file.device();
+    std::mt19937 rng(4);
+    long next = 0;
+    std::uint64_t sum = 0;
+    for (auto _ : state) {
+        const long page = sequential ? next : static_cast<long>(rng() % AccessFile::pages);
+        next = next + 1 == AccessFile::pages ? 0 : next + 1;
+        qvPageLock lock(device, page, false, 0.0f);
+        sum += lock.word(64);
+    }
+    benchmark::DoNotOptimize(sum);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(qvPageBytes));
+    state.SetLabel(std::string(device_label(cache_mib)) + (sequential ? " sequential" : " random"));
+    file.close();
+}
+
+// --- both devices: page streams ------------------------------------------------------------
+
+// Writes (rewrites, after the first iteration) a stream of the given size in
+// 64 KiB pieces, then closes it; the file is closed durably at the end.
+void BM_Device_StreamWrite(benchmark::State& state) {
+    const int cache_mib = static_cast<int>(state.range(0));
+    const std::size_t bytes = static_cast<std::size_t>(state.range(1)) << 20;
+    const std::string name = scratch_name("streamwrite");
+    {
+        qvPagedSceneFile file;
+        cache_mib == mapped ? file.create(name.c_str(), -1) : file.create(name.c_str(), std::size_t(cache_mib) << 20);
+        const std::string piece(65536, 'w');
+        for (auto _ : state) {
+            qvPageStreamBuf stream(file.device(), "$UserData", true);
+            for (std::size_t done = 0; done < bytes; done += piece.size())
+                stream.sputn(piece.data(), static_cast<std::streamsize>(piece.size()));
+            stream.close();
+        }
+        state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+        state.SetLabel(device_label(cache_mib));
+        file.close();
+    }
+    std::remove(name.c_str());
+}
+
+void BM_Device_StreamRead(benchmark::State& state) {
+    const int cache_mib = static_cast<int>(state.range(0));
+    const std::size_t bytes = static_cast<std::size_t>(state.range(1)) << 20;
+    const std::string name = scratch_name("streamread");
+    {
+        qvPagedSceneFile file;
+        file.create(name.c_str(), 0);
+        {
+            qvPageStreamBuf stream(file.device(), "$UserData", true);
+            const std::string piece(65536, 'r');
+            for (std::size_t done = 0; done < bytes; done += piece.size())
+                stream.sputn(piece.data(), static_cast<std::streamsize>(piece.size()));
+            stream.close();
+        }
+        file.close();
+        if (!(cache_mib == mapped ? file.open(name.c_str(), -1, true)
+                                  : file.open(name.c_str(), std::size_t(cache_mib) << 20, true))) {
+            state.SkipWithError("cannot open the stream file");
+            return;
+        }
+        std::vector<char> piece(65536);
+        for (auto _ : state) {
+            qvPageStreamBuf stream(file.device(), "$UserData", false);
+            std::size_t total = 0;
+            for (std::streamsize n; (n = stream.sgetn(piece.data(), static_cast<std::streamsize>(piece.size()))) > 0;)
+                total += static_cast<std::size_t>(n);
+            if (total != bytes) state.SkipWithError("short stream");
+            stream.close();
+        }
+        state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+        state.SetLabel(device_label(cache_mib));
+        file.close();
+    }
+    std::remove(name.c_str());
+}
+
+// --- the mapped device's remaps ------------------------------------------------------------
+
+// 100,000 allocations on a new mapped file. Without a held page the limit
+// remaps at once; with one (a stream's pattern: the page it holds is let go
+// and the new one locked after each allocation) the remap waits for the
+// unlock. The counter is the remaps per 100,000 allocations.
+void BM_MappedDevice_RemapsPerAllocation(benchmark::State& state) {
+    const bool held = state.range(0) != 0;
+    const std::string name = scratch_name("remaps");
+    {
+        qvPagedSceneFile file;
+        file.create(name.c_str(), -1);
+        auto& device = static_cast<qvMappedPageFile&>(file.device());
+        const std::uint64_t before = device.counters().remaps;
+        long holding = held ? device.allocate() : 0;
+        if (held) device.lock(holding, true);
+        for (auto _ : state) {
+            const long page = device.allocate();
+            if (held) {
+                device.unlock(holding, 0.0f);
+                device.lock(page, true);
+                holding = page;
+            }
+        }
+        if (held) device.unlock(holding, 0.0f);
+        state.counters["remaps_per_100k"] =
+            static_cast<double>(device.counters().remaps - before) * 100000.0 / static_cast<double>(state.iterations());
+        state.SetLabel(held ? "a page held" : "no page held");
+        file.close();
+    }
+    std::remove(name.c_str());
+}
+
 }  // namespace
 
 BENCHMARK(BM_PageCache_Hit);
 BENCHMARK(BM_PageCache_FullMiss)->Arg(16)->Arg(256);
 BENCHMARK(BM_MapAllocator_FreeAllocate)->Arg(16)->Arg(1024);
 BENCHMARK(BM_MapAllocator_AllocateAmidTraffic)->Arg(16)->Arg(256);
+BENCHMARK(BM_Device_PageAccess)->ArgsProduct({{16, 256, mapped}, {0, 1}});
+BENCHMARK(BM_Device_StreamWrite)->ArgsProduct({{16, 256, mapped}, {1, 16, 256}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Device_StreamRead)->ArgsProduct({{16, 256, mapped}, {1, 16, 256}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MappedDevice_RemapsPerAllocation)->Arg(0)->Arg(1)->Iterations(100000);

@@ -16,6 +16,7 @@ void example_palettes();
 void example_attributes();
 void example_shapes();
 void example_standalone_shapes();
+void example_memory_scene();
 void example_bitmap_transform();
 void example_scrolling();
 
@@ -46,6 +47,7 @@ int main() {
     example_attributes();
     example_shapes();
     example_standalone_shapes();
+    example_memory_scene();
     example_bitmap_transform();
     example_scrolling();
     return 0;

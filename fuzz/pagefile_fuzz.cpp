@@ -6,18 +6,32 @@
 // again read-only with every page readable. Small caches (0 to 3 pages, chosen by the last input
 // byte) keep eviction and write-back busy. Only the pages the input holds
 // are locked: a map chain that grows puts its page far out in a sparse file.
+//
+// Then the paged scene file: the input opened read-only with both devices
+// and every name in its directory read as a page stream; and, on a copy
+// per device, opened writable with one stream rewritten (a name from the
+// directory, or "$UserData") and closed. A rewrite that ends without error
+// must read back exactly, through the other device, from a file that must
+// open. The mapped writer is skipped for an input whose first map page is
+// full: its chain would grow by 2 GiB, reserved on disk.
 
 #include "fuzz_support.hpp"
 
 #include "scenes/qvPageFile.hpp"
+#include "scenes/qvPageLayout.hpp"
 #include "scenes/qvPageLock.hpp"
 
+#include <orvane/scenes/qvPageStreamBuf.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
+
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -87,6 +101,86 @@ void writable_session(std::string const& name, int cache, long input_pages) {
     device.release();
 }
 
+// --- page streams through the paged scene file ---------------------------------------------
+
+// The names of the input's directory page, as a reader of the bytes sees
+// them (at most 23 characters; the count bounded by the table's room).
+std::vector<std::string> directory_names(std::uint8_t const* data, std::size_t size) {
+    std::vector<std::string> names;
+    if (size < 2 * qvPageBytes) return names;
+    std::uint8_t const* const page = data + qvPageBytes;
+    std::uint32_t count = qvPageWord(page, 4);
+    if (count > 511) count = 511;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        char const* name = reinterpret_cast<char const*>(page + 8 + 32 * i + 8);
+        names.emplace_back(name, ::strnlen(name, 23));
+    }
+    return names;
+}
+
+bool first_map_page_full(std::uint8_t const* data, std::size_t size) {
+    if (size < qvPageBytes) return false;
+    for (std::size_t offset = 8; offset < qvPageBytes - 4; offset += 4)
+        if (qvPageWord(data, offset) != 0xFFFFFFFF) return false;
+    return true;
+}
+
+std::string read_stream(qvPageDevice& device, char const* name) {
+    qvPageStreamBuf stream(device, name, false);
+    std::string bytes;
+    char chunk[4096];
+    for (std::streamsize n; (n = stream.sgetn(chunk, sizeof chunk)) > 0 && bytes.size() < (1u << 24);)
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    stream.close();
+    return bytes;
+}
+
+void read_every_stream(std::string const& name, int cache, std::vector<std::string> const& names) {
+    qvPagedSceneFile file;
+    if (!file.open(name.c_str(), cache, true)) return;
+    for (std::string const& root : names) qvfuzz::attempt([&] { read_stream(file.device(), root.c_str()); });
+    file.close();
+}
+
+// Rewrites one stream with `bytes` and closes the file; true when all of it
+// succeeded. The file is closed whatever happens.
+bool rewrite_stream(std::string const& name, int cache, std::string const& root, std::string const& bytes) {
+    qvPagedSceneFile file;
+    if (!file.open(name.c_str(), cache, false)) return false;
+    const bool written = qvfuzz::attempt([&] {
+        qvPageStreamBuf stream(file.device(), root.c_str(), true);
+        stream.sputn(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        stream.close();
+    });
+    const bool closed = qvfuzz::attempt([&] { file.close(); });
+    if (!closed) qvfuzz::attempt([&] { file.close(); });   // a second try after a failed sync
+    return written && closed;
+}
+
+void stream_sessions(std::uint8_t const* data, std::size_t size) {
+    const std::string original = scratch() + "/streams";
+    const std::vector<std::string> names = directory_names(data, size);
+    put_file(original, data, size);
+    for (int cache : {2 * 16384, -1}) read_every_stream(original, cache, names);
+
+    const std::string root = names.empty() ? std::string("$UserData") : names[size % names.size()];
+    const std::size_t length = size == 0 ? 0 : (data[0] * 397u) % 40000u;
+    std::string bytes(length, '\0');
+    for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i * 31 + size);
+    for (int cache : {0, -1}) {
+        if (cache < 0 && first_map_page_full(data, size)) continue;
+        put_file(original, data, size);
+        if (!rewrite_stream(original, cache, root, bytes)) continue;
+        qvPagedSceneFile file;
+        if (!file.open(original.c_str(), -1 - cache, true)) std::abort();
+        std::string back;
+        if (!qvfuzz::attempt([&] { back = read_stream(file.device(), root.c_str()); }) || back != bytes)
+            std::abort();
+        file.close();
+    }
+    fs::remove(original);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size) {
@@ -101,5 +195,6 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     if (qvfuzz::attempt([&] { writable_session(copy, cache, input_pages); })) read_only_session(copy, cache, true);
     fs::remove(original);
     fs::remove(copy);
+    stream_sessions(data, size);
     return 0;
 }

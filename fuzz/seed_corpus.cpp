@@ -29,7 +29,12 @@
 #include <orvane/core/qvString.hpp>
 #include <orvane/core/qvWrap.hpp>
 #include <orvane/geometry/qvTransformation.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
+#include <orvane/scenes/qvShapeList.hpp>
+#include <orvane/scenes/qvQTree.hpp>
 #include <orvane/shapes/qvShapeRecords.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 #include <orvane/shapes/qvSimpleArc.hpp>
 #include <orvane/shapes/qvSimpleEllipse.hpp>
@@ -382,6 +387,72 @@ void shape_record_seeds(fs::path const& root) {
     });
 }
 
+// Shape lists and memory scenes holding the sample records; the selector
+// of scene_stream_fuzz picks list or scene, its layers and palette owning.
+void scene_stream_seeds(fs::path const& root) {
+    Corpus c(root, "scene_stream_fuzz");
+    const auto records = sample_records();
+    auto fill = [&](qvContainerScene& scene) {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            qvShapeBase& r = *scene.allocate(records[i]->size, nullptr);
+            const std::int32_t handle = r.shape_handle;
+            std::memcpy(static_cast<void*>(&r), records[i].get(), static_cast<std::size_t>(records[i]->size));
+            r.shape_handle = handle;
+            if (i % 2 == 1) scene.shape_layer(handle, 1);
+        }
+    };
+    qvShapeList list(0);
+    for (auto const& r : records) {
+        qvShapeBase* const copy = qvNewShapeRecord(r->size);
+        std::memcpy(static_cast<void*>(copy), r.get(), static_cast<std::size_t>(r->size));
+        list.create(copy);
+    }
+    c.add([&](qvOutputStream& out) { list.save(out); }, v000, false, 0);
+    c.add([&](qvOutputStream& out) { qvShapeList(1).save(out); }, v000, false, 0);
+
+    qvStandardPalette palette;
+    qvMemoryScene shared(2, &palette, false);
+    fill(shared);
+    c.add([&](qvOutputStream& out) { shared.save(out); }, v000, false, 1 | 2);
+    c.add([&](qvOutputStream& out) { shared.save(out); }, v000, false, 1 | 4);
+    c.add([&](qvOutputStream& out) { qvMemoryScene(3, &palette, false).save(out); }, v000, false, 1);
+    qvMemoryScene owning(2);
+    fill(owning);
+    long a = owning.palette().alloc(false);
+    const qvWrap<double> width{1.5};
+    a = owning.palette().property(a, *qvFolder::folder_by_name("pen/color_device/line_width"), &width, false);
+    for (qvVersion v : {v000, v341})
+        c.add([&](qvOutputStream& out) { owning.save(out); }, v, true, 1 | 8);
+}
+
+// Page files with page streams: a header-only stream, a stream of three
+// pages beside a short one (written through the mapped device), and a
+// stream rewritten shorter, whose freed pages stay behind.
+void page_stream_seeds(fs::path const& dir) {
+    auto bytes = [](std::size_t n) {
+        std::string out(n, '\0');
+        for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(i * 7);
+        return out;
+    };
+    auto write = [](qvPageDevice& device, char const* name, std::string const& data) {
+        qvPageOStream out(device, name);
+        out.putn(data.data(), static_cast<int>(data.size()));
+        out.close();
+    };
+    qvPagedSceneFile file;
+    file.create((dir / "seed-4").string().c_str(), 0);
+    qvPageOStream(file.device(), "$Layout").close();
+    file.close();
+    file.create((dir / "seed-5").string().c_str(), -1);
+    write(file.device(), "$Layout", bytes(40000));
+    write(file.device(), "$UserData", bytes(100));
+    file.close();
+    file.create((dir / "seed-6").string().c_str(), 0);
+    write(file.device(), "$UserData", bytes(40000));
+    write(file.device(), "$UserData", bytes(20000));
+    file.close();
+}
+
 // Page files as our writer leaves them: new, reopened (a free probe page),
 // and with roots and written pages.
 void pagefile_seeds(fs::path const& root) {
@@ -401,6 +472,7 @@ void pagefile_seeds(fs::path const& root) {
         device.free(device.allocate());
         device.release();
     }
+    page_stream_seeds(dir);
 }
 
 // Requests through transform() (whole frames) of the sample bitmaps, their
@@ -455,6 +527,77 @@ void bitmap_transform_seeds(fs::path const& root) {
     c.add([&](qvOutputStream& out) { out.putn(bytes.data(), static_cast<int>(bytes.size())); });
 }
 
+// Quadtrees as our writer leaves them, in the quadtree target's input form:
+// a cache byte, the stream form behind its length, then each page from 2 on
+// behind its length, cut after its last byte that is not zero.
+void quadtree_seed(fs::path const& dir, int number, std::function<void(qvQTree&)> const& build) {
+    const std::string scratch = (dir / "scratch.pages").string();
+    std::string seed(1, static_cast<char>(number % 4));
+    {
+        qvPageFile device(scratch.c_str(), 0, true, false);
+        {
+            qvQTree tree(&device, qvMathRectOf<double>(0, 0, 100, 100));
+            build(tree);
+            std::stringbuf buffer;
+            {
+                qvOutputStream out(&buffer, v341, false);
+                tree.save(out);
+            }
+            const std::string stream = buffer.str();
+            seed += static_cast<char>(stream.size() & 0xFF);
+            seed += static_cast<char>(stream.size() >> 8);
+            seed += stream;
+        }
+        for (long page = 2; page < device.page_count(); ++page) {
+            qvPageLock lock(device, page, false, 0.0f);
+            std::size_t used = qvPageBytes;
+            while (used > 0 && lock.bytes()[used - 1] == 0) --used;
+            seed += static_cast<char>(used & 0xFF);
+            seed += static_cast<char>(used >> 8);
+            seed.append(reinterpret_cast<char const*>(lock.bytes()), used);
+        }
+        device.release();
+    }
+    fs::remove(scratch);
+    std::ofstream(dir / ("seed-" + std::to_string(number)), std::ios::binary) << seed;
+}
+
+void quadtree_seeds(fs::path const& root) {
+    const fs::path dir = root / "quadtree_fuzz";
+    fs::create_directories(dir);
+    auto store = [](qvQTree& tree, int size, float x1, float y1, float x2, float y2, std::int32_t handle) {
+        qvShapeBase header;
+        header.size = size;
+        header.shape_handle = handle;
+        header.box = qvMathRectOf<float>(qvRectOf<float>(x1, y1, x2, y2));
+        qvQuadTree::RecordLock lock;
+        tree.create(&header, size, lock);
+        std::memcpy(lock.record, &header, sizeof header);
+        tree.release(lock);
+    };
+    quadtree_seed(dir, 1, [&](qvQTree& tree) {
+        store(tree, 48, 10, 10, 20, 20, 1);
+        store(tree, 40, 30, 70, 30, 70, 2);
+        store(tree, 60, 40, 40, 60, 60, 3);
+    });
+    // A split into (-1, 1, 1); then a cell whose first node holds only
+    // straddlers, a second node, and a record found in a later node.
+    quadtree_seed(dir, 2, [&](qvQTree& tree) {
+        store(tree, 4000, 10, 60, 20, 70, 1);
+        store(tree, 4000, 60, 10, 70, 20, 2);
+        store(tree, 4000, 40, 40, 60, 60, 3);
+        store(tree, 4000, 10, 10, 20, 20, 4);
+    });
+    quadtree_seed(dir, 3, [&](qvQTree& tree) {
+        for (int k = 1; k <= 3; ++k) store(tree, 4000, 45, 10.0f * k, 55, 10.0f * k + 5, k);
+        for (int k = 11; k <= 14; ++k) store(tree, 4000, 10, 10, 20, 20, k);
+    });
+    // Small records down to level 15.
+    quadtree_seed(dir, 4, [&](qvQTree& tree) {
+        for (int k = 1; k <= 80; ++k) store(tree, 200, 30, 70, 30, 70, k);
+    });
+}
+
 }   // namespace
 
 int main(int argc, char** argv) {
@@ -473,5 +616,7 @@ int main(int argc, char** argv) {
     shape_record_seeds(root);
     pagefile_seeds(root);
     bitmap_transform_seeds(root);
+    scene_stream_seeds(root);
+    quadtree_seeds(root);
     return 0;
 }

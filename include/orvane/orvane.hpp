@@ -252,13 +252,27 @@
 #include <orvane/shapes/qvTransformedTextData.hpp>
 
 // scenes
+#include <orvane/scenes/qvDatabase.hpp>
+#include <orvane/scenes/qvHandleRecord.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvPageAllocator.hpp>
 #include <orvane/scenes/qvPageCache.hpp>
 #include <orvane/scenes/qvPageDevice.hpp>
 #include <orvane/scenes/qvPageDirectory.hpp>
 #include <orvane/scenes/qvPageIO.hpp>
+#include <orvane/scenes/qvPageIStream.hpp>
 #include <orvane/scenes/qvPageLimit.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPageStorage.hpp>
+#include <orvane/scenes/qvPageStreamBuf.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/scenes/qvQTree.hpp>
+#include <orvane/scenes/qvQuadTree.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
+#include <orvane/scenes/qvQuadTreeHandle.hpp>
+#include <orvane/scenes/qvQuadTreeNode.hpp>
+#include <orvane/scenes/qvShapeDatabase.hpp>
+#include <orvane/scenes/qvShapeList.hpp>
 
 // rendering
 #include <orvane/rendering/qvBitmapFrame.hpp>

@@ -169,6 +169,12 @@ void qvFileMapping::unmap(long long size) {
     }
 }
 
+void qvFileMapping::reserve() {
+    if (backing_ == Backing::none) raise_error("File is not opened yet");
+    if (backing_ != Backing::file || read_only_ || size_ == 0) return;
+    if (!platform::reserve_blocks(fd_, size_)) raise_error("Cannot create file mapping");
+}
+
 void qvFileMapping::sync() {
     if (backing_ == Backing::none) raise_error("File is not opened yet");
     if (backing_ != Backing::file) return;

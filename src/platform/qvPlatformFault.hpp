@@ -15,7 +15,7 @@ enum class Call : int {
     read,
     write,
     resize,        // setting a file's length
-    reserve,       // reserving disk blocks for a growing file
+    reserve,       // reserving disk blocks of a file
     sync,          // flushing data or a view to disk
     rename,        // the rename(2) step of moving a file
     temp_file,     // making a unique temporary file

@@ -226,6 +226,16 @@ bool grow_reserved(int fd, long long old_length, long long length) noexcept {
     return false;
 }
 
+// Inside the file's length posix_fallocate never moves the end, so a
+// failure has nothing to put back.
+bool reserve_blocks(int fd, long long length) noexcept {
+    if (injected_failure(Call::reserve)) return false;
+    const int error = ::posix_fallocate(fd, 0, static_cast<off_t>(length));
+    if (error == 0) return true;
+    errno = error;
+    return false;
+}
+
 bool sync_data(int fd) noexcept {
     if (injected_failure(Call::sync)) return false;
     return ::fdatasync(fd) == 0;

@@ -64,6 +64,10 @@ bool set_length(int fd, long long length) noexcept;
 // put back as it was.
 bool grow_reserved(int fd, long long old_length, long long length) noexcept;
 
+// Reserves the disk blocks of the file's first `length` bytes (holes
+// included) without changing its length, even on failure.
+bool reserve_blocks(int fd, long long length) noexcept;
+
 // The file's data (and what is needed to read it back) on disk.
 bool sync_data(int fd) noexcept;
 

@@ -4,15 +4,15 @@
 
 #include <orvane/core/qvError.hpp>
 
-qvPageFile::qvPageFile(char const* name, int cache, bool create, bool read_only)
-    : qvPageFileStorage(name, create, read_only),
+qvPageFile::qvPageFile(char const* name, int cache, bool create, bool read_only, bool must_exist)
+    : qvPageFileStorage(name, create, read_only, must_exist),
       qvCacheOnIO(static_cast<qvPageStorage&>(*this), cache, read_only),
       qvPageFileDirectory(1) {
     assemble(read_only);
 }
 
-qvPageFile::qvPageFile(char const* name, std::size_t cache, bool create, bool read_only)
-    : qvPageFileStorage(name, create, read_only),
+qvPageFile::qvPageFile(char const* name, std::size_t cache, bool create, bool read_only, bool must_exist)
+    : qvPageFileStorage(name, create, read_only, must_exist),
       qvCacheOnIO(static_cast<qvPageStorage&>(*this), cache, read_only),
       qvPageFileDirectory(1) {
     assemble(read_only);
@@ -20,17 +20,15 @@ qvPageFile::qvPageFile(char const* name, std::size_t cache, bool create, bool re
 
 // The bases are complete here, so a failure is undone by hand: the
 // destructors of the bases run next, and the cache's must find nothing to
-// write and nothing locked.
+// write and nothing locked. Nothing the construction wrote is kept (it only
+// lays out or probes), so the file is left as it was, its length too.
 void qvPageFile::assemble(bool read_only) {
     try {
         qvMapAllocator::create(*this, *this);
         qvPageFileDirectory::create(*this, *this, read_only);
     } catch (...) {
-        try {
-            qvCacheOnIO::release();
-        } catch (qvError const&) {
-            discard();
-        }
+        discard();
+        if (!read_only) restore_length();
         throw;
     }
 }
@@ -38,4 +36,12 @@ void qvPageFile::assemble(bool read_only) {
 void qvPageFile::flush() {
     qvCacheOnIO::flush();
     if (!read_only()) qvPageFileStorage::sync();
+}
+
+void qvPageFile::close() {
+    if (closed_) return;
+    flush();
+    qvCacheOnIO::release();
+    closed_ = true;
+    qvPageFileStorage::close();
 }

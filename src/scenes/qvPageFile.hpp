@@ -15,12 +15,14 @@
 //
 // Keeps true:
 //  - a construction that fails leaves no page locked and no buffer or
-//    descriptor behind: the cache is released (its dirty pages written if
-//    the storage takes them, else dropped, since the file did not open)
-//    before the error goes on;
-//  - flush() puts every dirty page in the file and the file on disk.
-// Owners call release() before destroying a device, so that a failing
-// write is reported rather than ending the process.
+//    descriptor behind, and the file as it was: the cache drops what the
+//    layout or the directory's probe changed, and a writable file gets its
+//    length back, before the error goes on;
+//  - flush() puts every dirty page in the file and the file on disk;
+//  - close() ends a session durably (see there); afterwards the device
+//    only waits to be destroyed.
+// Owners call close() (or at least release()) before destroying a device,
+// so that a failing write is reported rather than ending the process.
 
 #include <orvane/scenes/qvPageDevice.hpp>
 
@@ -37,16 +39,28 @@ class qvPageFile : public qvPageDevice,
                    public qvMapAllocator,
                    public qvPageFileDirectory {
 public:
-    // A negative cache size counts as 0.
-    qvPageFile(char const* name, int cache, bool create, bool read_only);
-    qvPageFile(char const* name, std::size_t cache, bool create, bool read_only);
+    // A negative cache size counts as 0. With must_exist a missing file is
+    // refused (the storage's "I/O error on seek operation"), never made.
+    qvPageFile(char const* name, int cache, bool create, bool read_only, bool must_exist = false);
+    qvPageFile(char const* name, std::size_t cache, bool create, bool read_only, bool must_exist = false);
     ~qvPageFile() override = default;
 
     void flush() override;
 
-    // The page count.
-    long page_count() { return qvPageFileStorage::limit(); }
+    // Every dirty page written, the file on disk (when writable), the cache
+    // given up and the file closed. A page still locked stops it with the
+    // cache's "Cannot release the cache memory while pages are locked", and
+    // a failed write or sync with the block file's error; either way the
+    // device stays open with nothing lost, and close can be called again.
+    // Only a failure to close the descriptor comes after the end: closed()
+    // is true then. Closing a closed device does nothing.
+    void close();
+    bool closed() const noexcept { return closed_; }
+
+    long page_count() override { return qvPageFileStorage::limit(); }
 
 private:
     void assemble(bool read_only);
+
+    bool closed_ = false;
 };

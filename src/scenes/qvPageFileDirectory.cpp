@@ -66,7 +66,7 @@ long qvPageFileDirectory::find_root(char const* name) {
 }
 
 void qvPageFileDirectory::create_root(char const* name, long page_number) {
-    QV_ASSERT(cache_ != nullptr && name != nullptr && page_number >= 0);
+    QV_ASSERT(cache_ != nullptr && name != nullptr && page_number > 0);
     refuse_if_read_only();
     if (!fits(name)) raise_error("Directory entry name is too long");
     const auto stored_page = static_cast<std::uint32_t>(qvCheckedInt32(page_number));
@@ -116,9 +116,12 @@ long qvPageFileDirectory::find_entry(qvPageLock const& page, char const* name) c
     return -1;
 }
 
+// Page 0 never names a root: an entry that says so would read as a missing
+// name, and a writer would hide a new stream behind it.
 long qvPageFileDirectory::root_page_of(qvPageLock const& page, long entry) const {
     const std::uint32_t root_page = page.word(entry_offset(entry));
-    if (root_page > static_cast<std::uint32_t>(qvMaxPageCount)) raise_error("Invalid or corrupt Orvane pagefile");
+    if (root_page == 0 || root_page > static_cast<std::uint32_t>(qvMaxPageCount))
+        raise_error("Invalid or corrupt Orvane pagefile");
     return static_cast<long>(root_page);
 }
 

@@ -23,7 +23,7 @@
 //    gap and zeroes the entry it vacates at the end of the table, so no
 //    stale name stays behind the count;
 //  - every failure leaves the directory as it was and its page unlocked.
-// Corruption (a count above 511, a root page beyond 2^31 − 1) raises
+// Corruption (a count above 511, a root page of 0 or beyond 2^31 − 1) raises
 // "Invalid or corrupt Orvane pagefile". Errors are
 // qvErrorFrom<qvPageFileDirectory>; the cache's pass through.
 // The directory owns neither its cache nor its allocator; copies share them.

@@ -28,23 +28,32 @@ constexpr int page_bytes = static_cast<int>(qvPageBytes);
 
 // --- opening -----------------------------------------------------------------
 
-qvPageFileStorage::qvPageFileStorage(char const* name, bool create, bool read_only) {
-    open(name, create, read_only);
+qvPageFileStorage::qvPageFileStorage(char const* name, bool create, bool read_only, bool must_exist) {
+    open(name, create, read_only, must_exist);
     count_pages();
 }
 
-bool qvPageFileStorage::open(char const* name, bool create, bool read_only) {
+bool qvPageFileStorage::open(char const* name, bool create, bool read_only, bool must_exist) {
     if (create && read_only) raise_error("Cannot create file in read only mode");
-    if (!qvBlockFile::open(name, read_only, create)) return false;
+    if (!qvBlockFile::open(name, must_exist ? open_existing : 0, read_only, create)) return false;
     count_pages();
     return true;
 }
 
 // A file longer than 2^31 − 1 pages has page numbers beyond the format's.
 void qvPageFileStorage::count_pages() {
-    const long pages = size() >> qvPageShift;
+    opened_bytes_ = size();
+    const long pages = static_cast<long>(opened_bytes_ >> qvPageShift);
     if (pages > qvMaxPageCount) raise_position_error();
     pages_ = pages;
+}
+
+void qvPageFileStorage::restore_length() noexcept {
+    if (!is_open()) return;
+    try {
+        if (size() != opened_bytes_) size(static_cast<long>(opened_bytes_));
+    } catch (qvError const&) {
+    }
 }
 
 // --- pages -------------------------------------------------------------------

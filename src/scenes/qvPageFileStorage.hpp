@@ -24,14 +24,15 @@ public:
     // open(), then the page count from the file length without looking at
     // open's result: a file that did not open fails here with the block
     // file's "I/O error on seek operation".
-    qvPageFileStorage(char const* name, bool create, bool read_only);
+    qvPageFileStorage(char const* name, bool create, bool read_only, bool must_exist = false);
     qvPageFileStorage(qvPageFileStorage const&) = delete;
     qvPageFileStorage& operator=(qvPageFileStorage const&) = delete;
     ~qvPageFileStorage() = default;
 
     // "Cannot create file in read only mode" for create with read_only;
-    // false when the block file does not open.
-    bool open(char const* name, bool create, bool read_only);
+    // false when the block file does not open. With must_exist a missing
+    // file is refused rather than made.
+    bool open(char const* name, bool create, bool read_only, bool must_exist = false);
 
     void write(long page, void* buffer) override;
     void read(long page, void* buffer) override;
@@ -41,9 +42,18 @@ public:
 
     // Written pages (and the length) on disk.
     using qvBlockFile::sync;
+    // Closed afterwards; "I/O error while writing file" when the system
+    // reports that written pages may be lost.
+    using qvBlockFile::close;
+
+    // Gives a writable file back the length it had when it was opened (an
+    // owner whose construction failed); a file that cannot be cut keeps
+    // zero pages at its end. Never raises.
+    void restore_length() noexcept;
 
 private:
     void count_pages();
 
     long pages_ = 0;
+    long long opened_bytes_ = 0;
 };

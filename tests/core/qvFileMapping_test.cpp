@@ -153,6 +153,41 @@ TEST_F(qvFileMappingTest, Failed_views_carry_the_system_code_and_the_next_map_wo
     EXPECT_TRUE(raises<E>([&] { mapping.map(100); }, "UnmapViewOfFile error 0x16"));
 }
 
+TEST_F(qvFileMappingTest, The_view_size_tells_a_whole_object_view_from_a_window) {
+    const std::string name = patterned(1 << 20);
+    qvFileMapping mapping(name.c_str(), false, true, 65536);
+    EXPECT_TRUE(mapping.read_only());
+    EXPECT_EQ(mapping.view_size(), 0);
+    mapping.map(1 << 20);
+    EXPECT_EQ(mapping.view_size(), 1 << 20);
+    platform::fail_next(platform::Call::map_view, ENOMEM);   // the whole object is refused
+    mapping.map(1 << 20);
+    EXPECT_EQ(mapping.view_size(), 65536);
+    mapping.unmap(1 << 20);
+    EXPECT_EQ(mapping.view_size(), 0);
+}
+
+// Holes that a sparse writer left would meet a full disk only at a write
+// through a view, which ends the process.
+TEST_F(qvFileMappingTest, Reserving_fills_the_holes_of_a_writable_file_and_never_changes_its_length) {
+    struct Reserving : qvFileMapping {
+        Reserving(char const* name, bool read_only) : qvFileMapping(name, false, read_only, 65536) {}
+        using qvFileMapping::reserve;
+    };
+    const std::string name = dir / "sparse";
+    qvBlockFile(name.c_str(), false, true).size(1 << 20);
+    ASSERT_LT(file_length(name, true), 1 << 20);
+    Reserving(name.c_str(), true).reserve();
+    EXPECT_LT(file_length(name, true), 1 << 20);
+    Reserving writer(name.c_str(), false);
+    platform::fail_next(platform::Call::reserve, ENOSPC);
+    EXPECT_TRUE(raises<E>([&] { writer.reserve(); }, "Cannot create file mapping"));
+    EXPECT_EQ(file_length(name), 1 << 20);
+    writer.reserve();
+    EXPECT_GE(file_length(name, true), 1 << 20);
+    EXPECT_EQ(file_length(name), 1 << 20);
+}
+
 TEST_F(qvFileMappingTest, Moves_close_the_source_and_nothing_leaks) {
     const long before = open_descriptor_count();
     {

@@ -57,6 +57,12 @@ public:
     // The current view's changes and the file's data on disk.
     void sync();
 
+    // Bytes of the current view, 0 when none is mapped. A view that
+    // map(size) could not make of the whole object is a window from 0, so
+    // callers that need every byte check this.
+    long long view_size() const noexcept { return view_size_; }
+    bool read_only() const noexcept { return read_only_; }
+
     unsigned default_mapping_size() const noexcept { return default_mapping_size_; }
     // Applies to the next view.
     void default_mapping_size(unsigned size) noexcept { default_mapping_size_ = size; }
@@ -66,6 +72,11 @@ protected:
     static constexpr int open_existing = 0x1;   // a missing file is refused, not made
 
     bool open(char const* name, int flags, bool create, bool read_only);
+
+    // Reserves the disk blocks of a writable file's whole length, so that
+    // no hole in it can meet a full disk through a view. The length never
+    // changes; "Cannot create file mapping" when the disk cannot hold them.
+    void reserve();
 
 private:
     enum class Backing : unsigned char { none, anonymous, file };

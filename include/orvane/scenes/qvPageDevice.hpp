@@ -13,6 +13,11 @@
 //                   handed out by the allocator
 // Page n begins at byte n × 16,384. Page numbers are 32-bit: a file holds
 // at most 2^31 − 1 pages.
+//
+// page_count() is the number of whole pages in the file: pages 0 to
+// page_count() − 1 can be locked, and a client that follows a page number
+// read from a page (a chain link, a node) checks it against this count
+// before locking, so corruption is reported as such.
 
 #include <orvane/scenes/qvPageAllocator.hpp>
 #include <orvane/scenes/qvPageCache.hpp>
@@ -21,6 +26,7 @@
 class qvPageDevice : public virtual qvPageCache, public virtual qvPageAllocator, public virtual qvPageDirectory {
 public:
     virtual ~qvPageDevice() = default;
+    virtual long page_count() = 0;
 
 protected:
     qvPageDevice() noexcept = default;

@@ -51,6 +51,8 @@ public:
 
     // The number of entries.
     std::size_t entries() const noexcept { return entry_count_; }
+    // Whether an entry of the handle is listed (its live proxy).
+    bool listed(long handle) const { return by_handle_.find(handle) != by_handle_.end(); }
 
 protected:
     // Tells the listed single-shape proxies that the scene is gone, then

@@ -1,0 +1,382 @@
+// The quadtree of a paged layer: the cell arithmetic; 1M inserts of
+// 64-byte records (uniform, clustered, 5% across centre lines; random and
+// Morton order; 16 MiB and 256 MiB page caches over a page file) with the
+// nodes, their fill and the file size; 1,000 queries of 0.01%, 1% and 10%
+// of the base with records per second, pages per query and the cache's hit
+// rate; lookups by handle record with the pages each reads; and the cache's
+// victim rule against LRU on one recorded page trace.
+// Fixed seeds. The mapped page file is left out until its cache exists.
+
+#include <orvane/scenes/qvQTree.hpp>
+
+#include "scenes/qvCacheOnIO.hpp"
+#include "scenes/qvPageFile.hpp"
+#include "scenes/qvPageLayout.hpp"
+#include "scenes/qvQuadTreeCells.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <list>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+constexpr double side = 10000.0;
+const qvMathRectOf<double> base(0.0, 0.0, side, side);
+constexpr int record_bytes = 64;
+constexpr int million = 1000000;
+
+std::string scratch_name(char const* what) {
+    char const* dir = std::getenv("TMPDIR");
+    return std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/qvbench_quadtree_" + what + "_" +
+           std::to_string(::getpid());
+}
+
+// --- boxes ---------------------------------------------------------------------
+
+enum class Spread { uniform, clustered, straddlers };
+enum class Order { random, morton };
+
+std::uint32_t spread_bits(std::uint32_t v) {
+    v &= 0xFFFF;
+    v = (v | (v << 8)) & 0x00FF00FF;
+    v = (v | (v << 4)) & 0x0F0F0F0F;
+    v = (v | (v << 2)) & 0x33333333;
+    v = (v | (v << 1)) & 0x55555555;
+    return v;
+}
+
+std::uint32_t morton(qvRectOf<float> const& b) {
+    const auto cx = static_cast<std::uint32_t>((b.x1 + b.x2) * 0.5f / side * 65535.0f);
+    const auto cy = static_cast<std::uint32_t>((b.y1 + b.y2) * 0.5f / side * 65535.0f);
+    return spread_bits(cx) | (spread_bits(cy) << 1);
+}
+
+std::vector<qvRectOf<float>> boxes(Spread spread, Order order, int n) {
+    std::mt19937 rng(32);
+    std::uniform_real_distribution<float> anywhere(0.0f, static_cast<float>(side) - 20.0f);
+    std::uniform_real_distribution<float> extent(1.0f, 10.0f);
+    std::vector<qvRectOf<float>> centres;
+    for (int c = 0; c < 100; ++c) centres.push_back({anywhere(rng), anywhere(rng), 0, 0});
+    std::normal_distribution<float> around(0.0f, 100.0f);
+    std::vector<qvRectOf<float>> out;
+    out.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        float x = anywhere(rng), y = anywhere(rng);
+        if (spread == Spread::clustered) {
+            auto const& c = centres[rng() % centres.size()];
+            x = std::clamp(c.x1 + around(rng), 0.0f, static_cast<float>(side) - 20.0f);
+            y = std::clamp(c.y1 + around(rng), 0.0f, static_cast<float>(side) - 20.0f);
+        }
+        if (spread == Spread::straddlers && rng() % 20 == 0) {
+            // Across a cell edge of level 1 to 4.
+            const float step = static_cast<float>(side) / static_cast<float>(2 << (rng() % 4));
+            const float edge = step * static_cast<float>(1 + rng() % static_cast<unsigned>(side / step - 1));
+            if (rng() % 2) x = edge - 2.0f; else y = edge - 2.0f;
+        }
+        out.push_back({x, y, x + extent(rng), y + extent(rng)});
+    }
+    if (order == Order::morton)
+        std::stable_sort(out.begin(), out.end(), [](auto const& a, auto const& b) { return morton(a) < morton(b); });
+    return out;
+}
+
+void insert(qvQuadTree& tree, std::vector<qvRectOf<float>> const& all) {
+    std::vector<unsigned char> bytes(record_bytes);
+    qvShapeBase header;
+    header.size = record_bytes;
+    qvQuadTree::RecordLock lock;
+    qvHandleRecord h;
+    std::int32_t handle = 0;
+    for (auto const& b : all) {
+        header.shape_handle = ++handle;
+        header.box = qvMathRectOf<float>(b);
+        std::memcpy(bytes.data(), &header, sizeof header);
+        tree.create(reinterpret_cast<qvShapeBase*>(bytes.data()), record_bytes, lock);
+        std::memcpy(lock.record, bytes.data(), bytes.size());
+        tree.store_handle(lock.record, h);
+        tree.release(lock);
+    }
+}
+
+struct Shape {
+    int nodes = 0;
+    double fill = 0;
+};
+
+Shape shape_of(qvQuadTree const& tree) {
+    Shape s;
+    double used = 0;
+    for (qvQuadTreeDirectory::EnumerateIterator it(*tree.directory()); it.get() != nullptr; it.next()) {
+        ++s.nodes;
+        used += it.get()->fill_mem;
+    }
+    s.fill = used / (static_cast<double>(s.nodes) * qvUSEFUL_PAGE_SIZE);
+    return s;
+}
+
+// --- the cell arithmetic -----------------------------------------------------------
+
+void BM_QuadTree_RectToHandle(benchmark::State& state) {
+    const auto all = boxes(Spread::uniform, Order::random, 4096);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(qvCellOf(base, qvMathRectOf<float>(all[i++ & 4095]), 15));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// --- inserts -----------------------------------------------------------------------
+
+// range(0): spread, range(1): order, range(2): cache MiB.
+void BM_QuadTree_Insert(benchmark::State& state) {
+    const auto spread = static_cast<Spread>(state.range(0));
+    const auto order = static_cast<Order>(state.range(1));
+    const int cache = static_cast<int>(state.range(2)) << 20;
+    const auto all = boxes(spread, order, million);
+    const std::string name = scratch_name("insert");
+    for (auto _ : state) {
+        qvPageFile device(name.c_str(), cache, true, false);
+        qvQTree tree(&device, base);
+        insert(tree, all);
+        state.PauseTiming();
+        const Shape s = shape_of(tree);
+        state.counters["nodes"] = s.nodes;
+        state.counters["fill"] = s.fill;
+        state.counters["file_MB"] = static_cast<double>(device.page_count()) * qvPageBytes / 1e6;
+        state.counters["misses"] = static_cast<double>(device.counters().misses);
+        state.counters["inserts_per_s"] = benchmark::Counter(million, benchmark::Counter::kIsRate);
+        device.release();
+        state.ResumeTiming();
+    }
+    std::remove(name.c_str());
+}
+
+// --- queries -----------------------------------------------------------------------
+
+// A page file that records every lock and unlock: the trace the victim
+// rules are compared on.
+struct Event {
+    long page;
+    float priority;   // < 0 for a lock
+};
+
+class TracingPageFile : public qvPageFile {
+public:
+    using qvPageFile::qvPageFile;
+    void* lock(long page, bool write) override {
+        if (tracing) trace.push_back({page, -1.0f});
+        return qvCacheOnIO::lock(page, write);
+    }
+    void unlock(long page, float priority) override {
+        if (tracing) trace.push_back({page, priority});
+        qvCacheOnIO::unlock(page, priority);
+    }
+    bool tracing = false;
+    std::vector<Event> trace;
+};
+
+// One tree of 1M uniform records per cache size, built once and shared by
+// the query cases.
+struct Layer {
+    explicit Layer(int cache_mib)
+        : name(scratch_name(("layer" + std::to_string(cache_mib)).c_str())),
+          device(name.c_str(), cache_mib << 20, true, false), tree(&device, base) {
+        insert(tree, boxes(Spread::uniform, Order::random, million));
+    }
+    ~Layer() {
+        device.release();
+        std::remove(name.c_str());
+    }
+    std::string name;
+    TracingPageFile device;
+    qvQTree tree;
+};
+
+Layer& layer(int cache_mib) {
+    static std::map<int, std::unique_ptr<Layer>> layers;
+    auto& held = layers[cache_mib];
+    if (!held) held = std::make_unique<Layer>(cache_mib);
+    return *held;
+}
+
+std::vector<qvMathRectOf<double>> query_areas(double fraction, int n) {
+    std::mt19937 rng(7);
+    const double w = side * std::sqrt(fraction);
+    std::uniform_real_distribution<double> at(0.0, side - w);
+    std::vector<qvMathRectOf<double>> out;
+    for (int i = 0; i < n; ++i) {
+        const double x = at(rng), y = at(rng);
+        out.emplace_back(x, y, x + w, y + w);
+    }
+    return out;
+}
+
+// range(0): the area in hundredths of a percent of the base, range(1):
+// cache MiB. One iteration runs 1,000 queries.
+void BM_QuadTree_Query(benchmark::State& state) {
+    Layer& l = layer(static_cast<int>(state.range(1)));
+    const auto areas = query_areas(static_cast<double>(state.range(0)) / 10000.0, 1000);
+    const qvCacheOnIO::Counters before = l.device.counters();
+    std::int64_t records = 0;
+    for (auto _ : state) {
+        for (auto const& area : areas)
+            for (auto it = l.tree.query(area, false); it; ++it) {
+                benchmark::DoNotOptimize(it->box);
+                ++records;
+            }
+    }
+    const auto hits = static_cast<double>(l.device.counters().hits - before.hits);
+    const auto misses = static_cast<double>(l.device.counters().misses - before.misses);
+    const double queries = 1000.0 * static_cast<double>(state.iterations());
+    state.counters["records_per_s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsRate);
+    state.counters["pages_per_query"] = (hits + misses) / queries;
+    state.counters["hit_rate"] = hits / std::max(1.0, hits + misses);
+}
+
+// Lookups by handle record (examine and release) of 10,000 random records
+// of 1M (range(0): spread, uniform or 5% across centre lines), over a 256
+// MiB cache: pages locked per lookup.
+void BM_QuadTree_Examine(benchmark::State& state) {
+    const auto spread = static_cast<Spread>(state.range(0));
+    const auto all = boxes(spread, Order::random, million);
+    const std::string name = scratch_name("examine");
+    qvPageFile device(name.c_str(), 256 << 20, true, false);
+    qvQTree tree(&device, base);
+    insert(tree, all);
+    std::mt19937 rng(9);
+    std::vector<qvHandleRecord> keys;
+    qvShapeBase header;
+    for (int i = 0; i < 10000; ++i) {
+        qvHandleRecord h;
+        h.handle = static_cast<std::int32_t>(rng() % million) + 1;
+        header.box = qvMathRectOf<float>(all[static_cast<std::size_t>(h.handle - 1)]);
+        tree.store_handle(&header, h);
+        keys.push_back(h);
+    }
+    const qvCacheOnIO::Counters before = device.counters();
+    qvQuadTree::RecordLock lock;
+    for (auto _ : state) {
+        for (auto const& h : keys) {
+            tree.examine(h, lock);
+            tree.release(lock);
+        }
+    }
+    const auto locks = static_cast<double>(device.counters().hits + device.counters().misses - before.hits -
+                                           before.misses);
+    state.counters["pages_per_lookup"] = locks / (10000.0 * static_cast<double>(state.iterations()));
+    state.SetItemsProcessed(10000 * state.iterations());
+    device.release();
+    std::remove(name.c_str());
+}
+
+// --- victim rule against LRU ---------------------------------------------------------
+
+// The lock trace of 1,000 queries of each size over the 16 MiB layer.
+std::vector<Event> const& query_trace() {
+    static const std::vector<Event> trace = [] {
+        Layer& l = layer(16);
+        l.device.trace.clear();
+        l.device.tracing = true;
+        for (double fraction : {0.0001, 0.01, 0.1})
+            for (auto const& area : query_areas(fraction, 1000))
+                for (auto it = l.tree.query(area, false); it; ++it) benchmark::DoNotOptimize(it->box);
+        l.device.tracing = false;
+        return std::move(l.device.trace);
+    }();
+    return trace;
+}
+
+struct NullIO : qvPageIO {
+    void write(long, void*) override {}
+    void read(long, void*) override {}
+};
+
+// The trace through the page cache's own rule (priority with decay).
+void BM_QuadTree_VictimRule(benchmark::State& state) {
+    auto const& trace = query_trace();
+    NullIO io;
+    double misses = 0, locks = 0;
+    for (auto _ : state) {
+        qvCacheOnIO cache(io, static_cast<std::size_t>(state.range(0)) << 20, false);
+        for (Event const& e : trace)
+            if (e.priority < 0)
+                benchmark::DoNotOptimize(cache.lock(e.page, false));
+            else
+                cache.unlock(e.page, e.priority);
+        misses = static_cast<double>(cache.counters().misses);
+        locks = static_cast<double>(cache.counters().misses + cache.counters().hits);
+        cache.release();
+    }
+    state.counters["miss_rate"] = misses / locks;
+    state.counters["locks"] = locks;
+}
+
+// The same trace under least recently used, locked pages never evicted.
+void BM_QuadTree_LRU(benchmark::State& state) {
+    auto const& trace = query_trace();
+    const std::size_t capacity = static_cast<std::size_t>(state.range(0)) * 64;   // 16 KiB pages per MiB
+    double misses = 0, locks = 0;
+    for (auto _ : state) {
+        std::list<long> order;   // front: most recent
+        struct Entry {
+            std::list<long>::iterator at;
+            int locks;
+        };
+        std::unordered_map<long, Entry> cached;
+        misses = locks = 0;
+        for (Event const& e : trace) {
+            if (e.priority >= 0) {
+                --cached[e.page].locks;
+                continue;
+            }
+            ++locks;
+            auto found = cached.find(e.page);
+            if (found != cached.end()) {
+                order.splice(order.begin(), order, found->second.at);
+                ++found->second.locks;
+                continue;
+            }
+            ++misses;
+            if (cached.size() >= capacity)
+                for (auto victim = order.end(); victim != order.begin();) {
+                    --victim;
+                    if (cached[*victim].locks == 0) {
+                        cached.erase(*victim);
+                        order.erase(victim);
+                        break;
+                    }
+                }
+            order.push_front(e.page);
+            cached[e.page] = Entry{order.begin(), 1};
+        }
+    }
+    state.counters["miss_rate"] = misses / locks;
+    state.counters["locks"] = locks;
+}
+
+}  // namespace
+
+BENCHMARK(BM_QuadTree_RectToHandle);
+BENCHMARK(BM_QuadTree_Insert)
+    ->ArgsProduct({{0, 1, 2}, {0, 1}, {16, 256}})
+    ->ArgNames({"spread", "morton", "cache_MiB"})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuadTree_Query)
+    ->ArgsProduct({{1, 100, 1000}, {16, 256}})
+    ->ArgNames({"area_bp", "cache_MiB"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuadTree_Examine)->Arg(0)->Arg(2)->ArgName("spread")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuadTree_VictimRule)->Arg(4)->Arg(16)->ArgName("cache_MiB")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuadTree_LRU)->Arg(4)->Arg(16)->ArgName("cache_MiB")->Unit(benchmark::kMillisecond);

@@ -1,0 +1,21 @@
+#pragma once
+// qvPageIStream: a binary input stream from a named page stream of a page
+// device. Its version is the one in the stream's header (0 without one); a
+// name that is not there reads as empty.
+//
+// close() unlocks the held page. The destructor closes the buffer (only when
+// the owner did not) before the stream part goes.
+
+#include <orvane/core/qvInputStream.hpp>
+#include <orvane/scenes/qvPageDevice.hpp>
+#include <orvane/scenes/qvPageStreamBuf.hpp>
+
+class qvPageIStream : public qvInputStream {
+public:
+    qvPageIStream(qvPageDevice& device, char const* name);
+
+    void close() { buffer_.close(); }
+
+private:
+    qvPageStreamBuf buffer_;
+};

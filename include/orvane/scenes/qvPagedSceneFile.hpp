@@ -1,0 +1,58 @@
+#pragma once
+// qvPagedSceneFile: creates, opens and owns the page device that a paged
+// scene stands on. The cache size chooses the device: 0 or more bytes gives
+// a page file on a block file with a page cache of that many bytes (the
+// std::size_t forms always do), a negative int a page file reached through
+// a file mapping. Both read and write the same file format.
+//
+// Keeps true:
+//  - open or closed, never half: is_open() says whether a device is owned;
+//  - open never makes a file: a missing name, a directory, a file held by a
+//    writer, an empty file opened read-only or a file without the page
+//    file's magics answer false, and leave no file, descriptor, share lock,
+//    mapping or locked page behind;
+//  - close ends a writable session durably: every changed page written and
+//    the file on disk before it is closed, so a closed file is complete;
+//  - a failed close that lost nothing (pages still locked, a write or sync
+//    that failed) leaves the file open and can be retried; one that failed
+//    after the device ended leaves it closed. The error is raised either way.
+// Errors are qvErrorFrom<qvPagedSceneFile>; the device's pass through.
+
+#include <orvane/scenes/qvPageDevice.hpp>
+
+#include <cstddef>
+#include <memory>
+
+class qvPagedSceneFile {
+public:
+    qvPagedSceneFile() noexcept;
+    qvPagedSceneFile(qvPagedSceneFile const&) = delete;
+    qvPagedSceneFile& operator=(qvPagedSceneFile const&) = delete;
+    // Closes; a failure takes the qvError::abort way (owners close first).
+    ~qvPagedSceneFile();
+
+    // A new, empty page file (an existing one is replaced). "Pagefile should
+    // be closed before re-opening" when a file is open; errors of the
+    // device's construction pass through and leave the file closed.
+    void create(char const* name, int cache);
+    void create(char const* name, std::size_t cache);
+
+    // An existing page file; false when it cannot be opened as one. "Pagefile
+    // should be closed before re-opening" when a file is open.
+    bool open(char const* name, int cache, bool read_only);
+    bool open(char const* name, std::size_t cache, bool read_only);
+
+    // Nothing to do when no file is open.
+    void close();
+    bool is_open() const noexcept { return device_ != nullptr; }
+
+    // "Pagefile has not been opened" when no file is open.
+    qvPageDevice& device();
+
+private:
+    template <class Make>
+    void install(Make&& make, bool mapped);
+
+    std::unique_ptr<qvPageDevice> device_;
+    bool mapped_ = false;
+};

@@ -1,0 +1,147 @@
+// qvCacheOnMapping: one view of the whole file, remade only while no page
+// is locked.
+//
+// The file on disk follows the view: map(size) of a writable mapping sets
+// the file to the view's length (growing with reserved blocks), so the
+// pages between the limit and `mapped` are the red zone the allocator grows
+// into while pages are locked, and the deferred remap at the last unlock
+// makes room again. The view is checked after every map: only a view that
+// covers what the cache hands out is taken.
+
+#include "scenes/qvCacheOnMapping.hpp"
+
+#include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvError.hpp>
+
+#include "scenes/qvPageLayout.hpp"
+
+namespace {
+
+[[noreturn]] void raise_error(char const* message) {
+    qvRaise(qvErrorFrom<qvCacheOnMapping>(message));
+}
+
+}  // namespace
+
+// --- construction and lifetime -----------------------------------------------
+
+qvCacheOnMapping::qvCacheOnMapping(qvFileMapping& mapping, long headroom, long growth)
+    : mapping_(mapping), headroom_(headroom), growth_(growth), read_only_(mapping.read_only()),
+      opened_bytes_(mapping.size()) {
+    QV_ASSERT(headroom >= 0 && growth >= headroom);
+    try {
+        const long long pages = opened_bytes_ >> qvPageShift;
+        if (pages > qvMaxPageCount) raise_error("Cannot create file mapping");
+        limit_ = static_cast<long>(pages);
+        map_pages(limit_ + headroom_);
+    } catch (...) {
+        abandon();
+        throw;
+    }
+}
+
+qvCacheOnMapping::~qvCacheOnMapping() {
+    try {
+        close();
+    } catch (qvError const& error) {
+        qvError::abort(error);
+    }
+}
+
+void qvCacheOnMapping::close() {
+    if (closed_) return;
+    if (!locked_pages_.empty()) raise_error("Cannot release the cache memory while pages are locked");
+    closed_ = true;
+    base_ = nullptr;
+    mapped_ = 0;
+    mapping_.unmap(qvPagePosition(limit_));
+}
+
+void qvCacheOnMapping::abandon() noexcept {
+    closed_ = true;
+    base_ = nullptr;
+    mapped_ = 0;
+    try {
+        mapping_.unmap(opened_bytes_);   // drops the view before it resizes
+    } catch (qvError const&) {
+    }
+}
+
+// --- locking -----------------------------------------------------------------
+
+void* qvCacheOnMapping::lock(long page, bool write) {
+    if (write && read_only_) raise_error("Attempt to modify a read-only file");
+    if (base_ == nullptr) raise_error("Cannot create file mapping");
+    if (page < 0 || page >= limit_) raise_error("Part of the Orvane pagefile is missing");
+    ++locked_pages_[page];
+    ++counters_.locks;
+    return base_ + qvPagePosition(page);
+}
+
+void qvCacheOnMapping::unlock(long page, float /*priority*/) {
+    const auto found = locked_pages_.find(page);
+    QV_ASSERT_TEXT(found != locked_pages_.end(), "i != locked_pages.end()");
+    if (--found->second > 0) return;
+    locked_pages_.erase(found);
+    if (!locked_pages_.empty() || base_ == nullptr || limit_ + headroom_ <= mapped_) return;
+    try {
+        remap(limit_ + growth_);
+    } catch (qvError const&) {
+        // The previous view (or none) stays; see the header.
+    }
+}
+
+// --- the limit ---------------------------------------------------------------
+
+void qvCacheOnMapping::limit(long pages) {
+    if (read_only_) raise_error("Attempt to modify a read-only file");
+    QV_ASSERT(pages >= 0 && pages <= qvMaxPageCount);
+    if (base_ == nullptr) raise_error("Cannot create file mapping");
+    const long previous = limit_;
+    limit_ = pages;
+    if (limit_ + headroom_ > mapped_ && locked_pages_.empty()) {
+        try {
+            remap(limit_ + growth_);
+        } catch (qvError const&) {
+            // A failed remap matters only when the old view cannot hold it.
+            if (base_ == nullptr || limit_ > mapped_) {
+                limit_ = previous;
+                throw;
+            }
+        }
+    }
+    if (limit_ > mapped_) {
+        limit_ = previous;
+        raise_error("Red zone overflow in the mapped file");
+    }
+}
+
+// --- views -------------------------------------------------------------------
+
+// Maps `pages` pages and takes the view only when it covers what the cache
+// hands out. On failure base_ stays null.
+void qvCacheOnMapping::map_pages(long pages) {
+    const long long bytes = qvPagePosition(pages);
+    void* const base = mapping_.map(bytes);
+    const long long needed = read_only_ ? qvPagePosition(limit_) : bytes;
+    if (mapping_.view_size() < needed) raise_error("Cannot create file mapping");
+    base_ = static_cast<unsigned char*>(base);
+    mapped_ = pages;
+}
+
+void qvCacheOnMapping::remap(long pages) {
+    QV_ASSERT(locked_pages_.empty());
+    const long previous = mapped_;
+    base_ = nullptr;
+    try {
+        map_pages(pages);
+        ++counters_.remaps;
+    } catch (qvError const&) {
+        try {
+            map_pages(previous);
+        } catch (qvError const&) {
+            mapped_ = 0;
+        }
+        throw;
+    }
+}

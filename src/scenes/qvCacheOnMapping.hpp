@@ -1,0 +1,111 @@
+#pragma once
+// qvCacheOnMapping: the page cache and page limit of a page file reached
+// through a file mapping. The whole file, plus spare pages, lies in one
+// view of a qvFileMapping; lock hands out an address inside it and only
+// counts, and the system writes the view back to the file.
+//
+// Keeps true:
+//  - page n lies at base + n × 16,384, and no address outside the view is
+//    ever handed out: lock refuses a page outside 0 .. limit − 1 with "Part
+//    of the Orvane pagefile is missing", and the view covers every page
+//    below `mapped` (a writable file) or below the limit (a read-only file,
+//    whose view never reaches past the file's end). map(size) may answer
+//    with a 16 MiB window instead of the whole file; such a view is refused
+//    with "Cannot create file mapping";
+//  - limit ≤ mapped: a limit past the view raises "Red zone overflow in the
+//    mapped file" and the previous limit stays;
+//  - the view moves (a remap to limit + growth pages) only while no page is
+//    locked, so a locked page keeps its address; after an unlock or a limit
+//    that leaves no page locked, limit + headroom ≤ mapped, unless a remap
+//    failed;
+//  - a remap that fails maps the previous size again; when that fails too,
+//    the cache has no view and every later lock or limit raises "Cannot
+//    create file mapping". An unlock never raises for a failed remap: the
+//    limit that asks for it (or the next lock) reports what matters;
+//  - a writable file is mapped × 16,384 bytes long while the view exists,
+//    the blocks it grew by reserved; it is limit × 16,384 bytes long once
+//    the cache is closed, and as long as it was when a failed construction
+//    abandons it. A read-only file keeps its length;
+//  - a read-only cache refuses write locks and limits with "Attempt to
+//    modify a read-only file" before anything changes.
+// A hole already in the file (the I/O page file extends files sparsely) is
+// not reserved here: a full disk can end a writer there with SIGBUS. The
+// mapped page file reserves the whole file when it opens it writable.
+// Another process that cuts the file short ends ours with SIGBUS too; the
+// file's share lock keeps our own writers out, nothing keeps others out.
+// flush() and release() have nothing to do: no page is ever copied. The
+// owner's durable flush syncs the mapping.
+// Errors are qvErrorFrom<qvCacheOnMapping>; the mapping's pass through.
+
+#include <orvane/core/qvFileMapping.hpp>
+#include <orvane/scenes/qvPageCache.hpp>
+#include <orvane/scenes/qvPageLimit.hpp>
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+
+class qvCacheOnMapping : public virtual qvPageCache, public virtual qvPageLimit {
+public:
+    // What the cache did, for benchmarks and tests.
+    struct Counters {
+        std::uint64_t locks = 0;
+        std::uint64_t remaps = 0;   // views remade at a new size
+    };
+
+    // limit = the file's whole pages; a view of limit + headroom pages is
+    // mapped at once (a writable file grows to it). growth ≥ headroom: a
+    // remap leaves at least the headroom. A failure leaves the file as it
+    // was.
+    qvCacheOnMapping(qvFileMapping& mapping, long headroom, long growth);
+    qvCacheOnMapping(qvCacheOnMapping const&) = delete;
+    qvCacheOnMapping& operator=(qvCacheOnMapping const&) = delete;
+    // close(); a page still locked or a file that cannot be cut is a
+    // programming error of the owner (who closes first) and takes the
+    // qvError::abort way.
+    ~qvCacheOnMapping();
+
+    // "Attempt to modify a read-only file" for a write lock on a read-only
+    // cache; "Part of the Orvane pagefile is missing" outside 0 .. limit − 1.
+    void* lock(long page, bool write) override;
+    // The assertion "i != locked_pages.end()" for a page that is not locked.
+    // The last unlock remaps when the limit has grown into the headroom.
+    void unlock(long page, float priority) override;
+    void flush() override {}
+    void release() override {}
+
+    void limit(long pages) override;
+    long limit() override { return limit_; }
+
+    // Drops the view; a writable file gets the length limit × 16,384 (the
+    // mapping's "Cannot resize file" comes after the view is gone). A page
+    // still locked stops it first with "Cannot release the cache memory
+    // while pages are locked", nothing changed. Closing twice does nothing.
+    void close();
+    // For an owner whose construction failed: drops the view and gives a
+    // writable file back the length it had when the cache was made. Never
+    // raises; a file that cannot be cut back keeps zero pages at its end.
+    void abandon() noexcept;
+    bool closed() const noexcept { return closed_; }
+
+    long mapped() const noexcept { return mapped_; }
+    bool has_view() const noexcept { return base_ != nullptr; }
+    std::size_t locked_pages() const noexcept { return locked_pages_.size(); }
+    Counters const& counters() const noexcept { return counters_; }
+
+private:
+    void map_pages(long pages);
+    void remap(long pages);
+
+    qvFileMapping& mapping_;
+    long limit_ = 0;
+    long mapped_ = 0;
+    const long headroom_;
+    const long growth_;
+    unsigned char* base_ = nullptr;
+    std::unordered_map<long, int> locked_pages_;   // page -> lock count
+    const bool read_only_;
+    const long long opened_bytes_;   // the file's length when the cache was made
+    bool closed_ = false;
+    Counters counters_;
+};

@@ -1,0 +1,45 @@
+// qvMappedPageFile: the assembly of mapping, cache, allocator and directory.
+
+#include "scenes/qvMappedPageFile.hpp"
+
+#include <orvane/core/qvError.hpp>
+
+qvMappedPageFile::qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist)
+    : qvFileMapping(default_view_bytes),
+      qvCacheOnMapping(opened(*this, name, create, read_only, must_exist), headroom, growth) {
+    // The bases are complete here, so a failure is undone by hand: the view
+    // goes and the file gets its length back before the bases' destructors
+    // close it.
+    try {
+        qvMapAllocator::create(*this, *this);
+        qvPageFileDirectory::create(*this, *this, read_only);
+    } catch (...) {
+        qvCacheOnMapping::abandon();
+        throw;
+    }
+}
+
+// Runs while the cache is not yet built: it touches only the mapping, which
+// is. A writable file is reserved whole, so that a hole left by a sparse
+// writer cannot meet a full disk through the view.
+qvFileMapping& qvMappedPageFile::opened(qvMappedPageFile& self, char const* name, bool create, bool read_only,
+                                         bool must_exist) {
+    qvFileMapping& mapping = self;
+    if (!self.qvFileMapping::open(name, must_exist ? open_existing : 0, create, read_only))
+        qvRaise(qvErrorFrom<qvFileMapping>("Cannot open file"));
+    self.qvFileMapping::reserve();
+    return mapping;
+}
+
+void qvMappedPageFile::flush() {
+    if (closed() || qvFileMapping::read_only()) return;
+    qvFileMapping::sync();
+}
+
+void qvMappedPageFile::close() {
+    if (closed()) return;
+    flush();
+    qvCacheOnMapping::close();
+    if (!qvFileMapping::read_only()) qvFileMapping::sync();   // the cut length
+    qvFileMapping::close();
+}

@@ -1,0 +1,69 @@
+#pragma once
+// qvMappedPageFile: the page device of a page file reached through a file
+// mapping: the file, the mapped page cache over it, the map allocator and
+// the directory at root page 1, each one a base class. The device's
+// operations are those of its parts:
+//   lock, unlock, flush, release         qvCacheOnMapping, headroom 16 pages,
+//                                        growth 64 pages
+//   allocate, free                       qvMapAllocator over the cache's limit
+//   create_root, find_root, remove_root  qvPageFileDirectory
+// It reads and writes the same file format as qvPageFile.
+//
+// Built in this order: the file (a default view size of 16 MiB; a writable
+// file has its whole length reserved on disk), the cache (the page count
+// from the file length, a view of page count + 16 pages), the allocator and
+// the directory, then the allocator's create and the directory's create.
+// Destroyed the other way: the cache drops the view and cuts a writable file
+// to its page count, then the file is closed.
+//
+// Keeps true:
+//  - a construction that fails leaves the file as it was (its length too),
+//    and no view, descriptor or share lock behind;
+//  - flush() puts the view's changes and the file's data on disk (writable);
+//    the allocator calls it before it links a new map page;
+//  - close() ends a session durably (see there); afterwards the device only
+//    waits to be destroyed.
+// While the device is open a writable file is longer than its pages (the
+// view's spare pages, all zero): a writer that dies leaves them, and the
+// next writable open keeps them as free pages at the end.
+
+#include <orvane/core/qvFileMapping.hpp>
+#include <orvane/scenes/qvPageDevice.hpp>
+
+#include "scenes/qvCacheOnMapping.hpp"
+#include "scenes/qvMapAllocator.hpp"
+#include "scenes/qvPageFileDirectory.hpp"
+
+class qvMappedPageFile : public qvPageDevice,
+                         private qvFileMapping,
+                         public qvCacheOnMapping,
+                         public qvMapAllocator,
+                         public qvPageFileDirectory {
+public:
+    static constexpr long headroom = 16;
+    static constexpr long growth = 64;
+    static constexpr unsigned default_view_bytes = 0x1000000;
+
+    // With must_exist a missing file is refused, never made. A file that
+    // cannot be opened raises the mapping's "Cannot open file".
+    qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist = false);
+    ~qvMappedPageFile() override = default;
+
+    long page_count() override { return qvCacheOnMapping::limit(); }
+
+    void flush() override;
+
+    // The view synced, the file cut to its pages and on disk (writable), and
+    // closed. A page still locked stops it with "Cannot release the cache
+    // memory while pages are locked", and a failed sync with the mapping's
+    // error; either way the device stays open with nothing lost, and close
+    // can be called again. Failures after the view is dropped (cutting the
+    // file, the last sync) come after the end: closed() is true then.
+    // Closing a closed device does nothing.
+    void close();
+    bool closed() const noexcept { return qvCacheOnMapping::closed(); }
+
+private:
+    static qvFileMapping& opened(qvMappedPageFile& self, char const* name, bool create, bool read_only,
+                                 bool must_exist);
+};

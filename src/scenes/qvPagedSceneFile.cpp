@@ -1,0 +1,100 @@
+// qvPagedSceneFile: the owner of one page device at a time.
+//
+// The device's own close does the durable end; a device that raised from it
+// is kept when it could still go on (nothing was given up) and destroyed
+// when it had already ended, which its closed() tells.
+
+#include <orvane/scenes/qvPagedSceneFile.hpp>
+
+#include <orvane/core/qvError.hpp>
+
+#include "scenes/qvMappedPageFile.hpp"
+#include "scenes/qvPageFile.hpp"
+
+namespace {
+
+[[noreturn]] void raise_error(char const* message) {
+    qvRaise(qvErrorFrom<qvPagedSceneFile>(message));
+}
+
+template <class Device>
+void end(std::unique_ptr<qvPageDevice>& owned) {
+    Device& device = static_cast<Device&>(*owned);
+    try {
+        device.close();
+    } catch (...) {
+        if (device.closed()) owned.reset();
+        throw;
+    }
+    owned.reset();
+}
+
+}  // namespace
+
+qvPagedSceneFile::qvPagedSceneFile() noexcept = default;
+
+qvPagedSceneFile::~qvPagedSceneFile() {
+    try {
+        close();
+    } catch (qvError const& error) {
+        qvError::abort(error);
+    }
+}
+
+// --- creating and opening ----------------------------------------------------
+
+template <class Make>
+void qvPagedSceneFile::install(Make&& make, bool mapped) {
+    if (device_) raise_error("Pagefile should be closed before re-opening");
+    device_ = make();
+    mapped_ = mapped;
+}
+
+void qvPagedSceneFile::create(char const* name, int cache) {
+    if (cache < 0)
+        install([&] { return std::make_unique<qvMappedPageFile>(name, true, false); }, true);
+    else
+        install([&] { return std::make_unique<qvPageFile>(name, cache, true, false); }, false);
+}
+
+void qvPagedSceneFile::create(char const* name, std::size_t cache) {
+    install([&] { return std::make_unique<qvPageFile>(name, cache, true, false); }, false);
+}
+
+bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
+    if (cache < 0) {
+        if (device_) raise_error("Pagefile should be closed before re-opening");
+        try {
+            install([&] { return std::make_unique<qvMappedPageFile>(name, false, read_only, true); }, true);
+        } catch (qvError const&) {
+            return false;
+        }
+        return true;
+    }
+    return open(name, static_cast<std::size_t>(cache), read_only);
+}
+
+bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only) {
+    if (device_) raise_error("Pagefile should be closed before re-opening");
+    try {
+        install([&] { return std::make_unique<qvPageFile>(name, cache, false, read_only, true); }, false);
+    } catch (qvError const&) {
+        return false;
+    }
+    return true;
+}
+
+// --- closing -----------------------------------------------------------------
+
+void qvPagedSceneFile::close() {
+    if (!device_) return;
+    if (mapped_)
+        end<qvMappedPageFile>(device_);
+    else
+        end<qvPageFile>(device_);
+}
+
+qvPageDevice& qvPagedSceneFile::device() {
+    if (!device_) raise_error("Pagefile has not been opened");
+    return *device_;
+}

@@ -1,0 +1,337 @@
+// qvQuadTree: records by handle and by area over the directory of nodes.
+//
+// Every search for a record walks the directory's path to the record's
+// cell, deepest cell first, through every node of every cell on it: a
+// split moves only the records of one node of a cell, so another node of
+// that cell can keep a record whose own cell got nodes since; stopping at
+// the first cell with nodes would lose it. In a cell of many nodes the
+// handle index names the node to read first; the nodes read since their
+// last new record are known to the index, so only the others are read when
+// it names none, and a lookup that fails through the index reads the whole
+// path once more before it gives up.
+
+#include <orvane/scenes/qvQuadTree.hpp>
+
+#include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvError.hpp>
+#include <orvane/scenes/qvPageDevice.hpp>
+
+#include "core/qvStreamFields.hpp"
+#include "scenes/qvQuadTreeQuery.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+[[noreturn]] void raise_error(char const* message) {
+    qvRaise(qvErrorFrom<qvQuadTree>(message));
+}
+
+[[noreturn]] void raise_corrupt() { raise_error("Invalid or corrupt Orvane pagefile"); }
+
+constexpr float touched = 1.0f;   // unlock priority of nodes that create, remove and find touch
+
+// Cells with this many nodes keep a handle index.
+constexpr std::size_t indexed_from = 8;
+
+bool usable_base(qvMathRectOf<double> const& b) noexcept {
+    return std::isfinite(b.x1) && std::isfinite(b.y1) && std::isfinite(b.x2) && std::isfinite(b.y2) &&
+           b.x1 < b.x2 && b.y1 < b.y2;
+}
+
+// A box is stored when it overlaps the base's interior or lies in the base
+// (edges included, so a point on the border counts); never with a NaN.
+bool within_limits(qvMathRectOf<double> const& b, qvMathRectOf<double> const& base) noexcept {
+    if (std::isnan(b.x1) || std::isnan(b.y1) || std::isnan(b.x2) || std::isnan(b.y2)) return false;
+    const bool overlaps = !(base.x2 <= b.x1 || b.x2 <= base.x1 || base.y2 <= b.y1 || b.y2 <= base.y1);
+    const bool contained = b.x1 >= base.x1 && b.y1 >= base.y1 && b.x2 <= base.x2 && b.y2 <= base.y2;
+    return overlaps || contained;
+}
+
+// A node that can take no record at all: the slot limit, or less room than
+// a record header.
+bool full(qvQuadTreeNode const& node) noexcept {
+    return node.fill_no >= qvQuadTreeNode::most_records ||
+           node.fill_mem + static_cast<int>(sizeof(qvShapeBase)) > qvUSEFUL_PAGE_SIZE;
+}
+
+bool fits_entry(qvQuadTreeNodeData const& e, long page_count) noexcept {
+    const qvQuadTreeHandleData cell{e.x, e.y, e.z};
+    return qvIsQuadTreeCell(cell) && e.page >= 2 && e.page < page_count && e.fill_no >= 0 &&
+           e.fill_no <= qvQuadTreeNode::most_records && e.fill_mem >= 0 && e.fill_mem <= qvUSEFUL_PAGE_SIZE &&
+           e.fill_mem % 8 == 0;
+}
+
+}  // namespace
+
+// --- construction ------------------------------------------------------------
+
+qvQuadTree::qvQuadTree(qvPageDevice* device) noexcept : device_(device) {}
+
+qvQuadTree::qvQuadTree(qvPageDevice* device, qvMathRectOf<double> const& base) : device_(device) {
+    set_base_rect(base);
+}
+
+qvQuadTree::~qvQuadTree() = default;
+
+void qvQuadTree::set_base_rect(qvMathRectOf<double> const& base) {
+    if (directory_) raise_error("Cannot re-initialize the quadtree");
+    if (!usable_base(base)) raise_error("Illegal bounds specified");
+    auto directory = std::make_unique<qvQuadTreeDirectory>(base);
+    auto root = std::make_unique<qvQuadTreeNode>(device_, 0, 0, 0);
+    root->bbox = qvMathRectOf<float>(qvRectOf<float>(qvRectOf<double>(base)));
+    directory->add(root.release());
+    directory_ = std::move(directory);
+}
+
+qvMathRectOf<double> qvQuadTree::bbox() const {
+    return directory_ ? directory_->base() : qvMathRectOf<double>::make_empty();
+}
+
+// --- records by handle -------------------------------------------------------
+
+namespace {
+
+// The index of the first record of `handle` in node, or −1; every handle
+// seen goes into `index` when one is given, and the node is then indexed.
+int scan_node(qvQuadTreeNode& node, std::int32_t handle, qvQuadTreeDirectory::CellNodes::HandleIndex* index) {
+    node.lock(false);
+    int found = -1;
+    try {
+        for (int i = 0; i < node.fill_no; ++i) {
+            const std::int32_t seen = node[i].shape_handle;
+            if (index != nullptr) index->insert_or_assign(seen, &node);
+            if (seen == handle && found < 0) {
+                found = i;
+                if (index == nullptr) break;
+            }
+        }
+    } catch (...) {
+        node.unlock(touched);
+        throw;
+    }
+    node.unlock(touched);
+    if (index != nullptr) node.set_indexed(true);
+    return found;
+}
+
+}  // namespace
+
+// A cell's nodes in order, or, through the cell's handle index: the node
+// the index names, then the nodes not indexed yet (each read once, its
+// handles taken into the index, until the handle turns up).
+qvQuadTree::Found qvQuadTree::find_in_cell(qvQuadTreeDirectory::CellNodes const& cell, std::int32_t handle,
+                                           bool use_index) {
+    if (!use_index) {
+        for (std::size_t i = 0; i < cell.size(); ++i)
+            if (const int at = scan_node(*cell[i], handle, nullptr); at >= 0) return {cell[i], at};
+        return {nullptr, -1};
+    }
+    auto& index = cell.make_handles();
+    if (const auto hint = index.find(handle); hint != index.end()) {
+        if (const int at = scan_node(*hint->second, handle, nullptr); at >= 0) return {hint->second, at};
+        index.erase(hint);   // the record moved or went
+    }
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i]->indexed()) continue;
+        if (const int at = scan_node(*cell[i], handle, &index); at >= 0) return {cell[i], at};
+    }
+    return {nullptr, -1};
+}
+
+qvQuadTree::Found qvQuadTree::connect(qvHandleRecord const& h) {
+    if (!directory_ || !qvIsQuadTreeCell(h.quadtree)) raise_error("Cannot reconnect to the shape by handle");
+    std::array<qvQuadTreeDirectory::CellNodes, 16> cells;
+    const int n = directory_->path(h.quadtree, cells);
+    bool indexed = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int c = 0; c < n; ++c) {
+            qvQuadTreeDirectory::CellNodes const& cell = cells[static_cast<std::size_t>(c)];
+            const bool use_index = pass == 0 && cell.size() >= indexed_from;
+            indexed = indexed || use_index;
+            const Found found = find_in_cell(cell, h.handle, use_index);
+            if (found.node == nullptr) continue;
+            if (auto* index = cell.handles(); index != nullptr) index->insert_or_assign(h.handle, found.node);
+            unmask(h.handle);
+            return found;
+        }
+        // A record whose handle changed in place escapes the index: read
+        // every node once more before giving up.
+        if (!indexed) break;
+    }
+    raise_error("Cannot reconnect to the shape by handle");
+}
+
+void qvQuadTree::lock_found(qvHandleRecord const& h, RecordLock& lock, bool write) {
+    const Found found = connect(h);
+    found.node->lock(write);
+    try {
+        lock.record = &(*found.node)[found.index];
+    } catch (...) {
+        found.node->unlock(touched);
+        throw;
+    }
+    lock.node = found.node;
+}
+
+void qvQuadTree::examine(qvHandleRecord const& h, RecordLock& lock) { lock_found(h, lock, false); }
+
+void qvQuadTree::modify(qvHandleRecord const& h, RecordLock& lock) { lock_found(h, lock, true); }
+
+void qvQuadTree::release(RecordLock& lock) {
+    if (lock.node != nullptr) lock.node->unlock(touched);
+    lock = RecordLock{};
+}
+
+void qvQuadTree::update(RecordLock& lock) { release(lock); }
+
+// The index is found while the lock still holds the page where the record
+// address points; remove then relocks for writing on its own.
+void qvQuadTree::remove(RecordLock& lock) {
+    qvQuadTreeNode* const node = lock.node;
+    QV_ASSERT_TEXT(node != nullptr && node->locked(), "p");
+    int index = 0;
+    while (index < node->fill_no && &(*node)[index] != lock.record) ++index;
+    QV_ASSERT_TEXT(index < node->fill_no, "index < p->fill_no");
+    const std::int32_t handle = lock.record->shape_handle;
+    try {
+        node->remove(index);
+    } catch (...) {
+        node->unlock(touched);
+        lock = RecordLock{};
+        throw;
+    }
+    node->unlock(touched);
+    lock = RecordLock{};
+    --size_;
+    directory_->reopen(*node);
+    directory_->forget(*node, handle);
+    rebalance(node);
+}
+
+// --- new records -------------------------------------------------------------
+
+void qvQuadTree::create(qvShapeBase* shape, int size, RecordLock& lock) {
+    if (size > qvUSEFUL_PAGE_SIZE) raise_error("Limitation: shape size exceeds maximum allowed for the quadtree");
+    QV_ASSERT(shape != nullptr);
+    QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
+    QV_ASSERT_TEXT(directory_ != nullptr, "directory");
+    if (!within_limits(shape->bbox(), directory_->base())) raise_error("The shape is outside limits of the scene");
+    const qvMathRectOf<float> box = shape->box;
+    // Each split either moves records a level down or adds a node with
+    // room, so a handful of rounds always ends; more means a broken split.
+    for (int round = 0; round < 64; ++round) {
+        const qvQuadTreeHandleData cell = rect_to_handle(box);
+        QV_ASSERT(qvIsQuadTreeCell(cell));
+        const qvQuadTreeDirectory::CellNodes nodes = directory_->serving(cell);
+        QV_ASSERT_TEXT(nodes.size() > 0, "(bool) i");
+        // The first node with room, past the nodes known to be full.
+        std::size_t& open = nodes.open();
+        for (std::size_t i = open; i < nodes.size(); ++i) {
+            qvQuadTreeNode* const node = nodes[i];
+            if (full(*node)) {
+                if (i == open) ++open;
+                continue;
+            }
+            if (node->fill_mem + size > qvUSEFUL_PAGE_SIZE) continue;
+            const int index = node->add(size);
+            lock.node = node;
+            lock.record = &(*node)[index];
+            ++size_;
+            return;
+        }
+        nodes[0]->unlock(touched);
+        split(nodes[0], size);
+    }
+    QV_ASSERT_TEXT(false, "split made no room");
+}
+
+void qvQuadTree::store_handle(qvShapeBase* shape, qvHandleRecord& h) {
+    QV_ASSERT(shape != nullptr);
+    QV_ASSERT_TEXT(directory_ != nullptr, "directory");
+    h.quadtree = rect_to_handle(shape->box);
+}
+
+// --- masks -------------------------------------------------------------------
+
+void qvQuadTree::mask(qvHandleRecord const& h) {
+    QV_ASSERT_TEXT(directory_ != nullptr && qvIsQuadTreeCell(h.quadtree), "p");
+    QV_ASSERT_TEXT(qvQuadTreeDirectory::FindIterator(*directory_, h.quadtree).get() != nullptr, "p");
+    ++masks_[h.handle];
+}
+
+void qvQuadTree::unmask(std::int32_t shape_handle) noexcept {
+    const auto found = masks_.find(shape_handle);
+    if (found == masks_.end()) return;
+    if (--found->second == 0) masks_.erase(found);
+}
+
+// --- queries -----------------------------------------------------------------
+
+qvIndirectIterator<qvShapeBase> qvQuadTree::query(qvMathRectOf<double> const& area, bool) {
+    if (!directory_) return qvIndirectIterator<qvShapeBase>();
+    return qvIndirectIterator<qvShapeBase>(new qvQuadTreeQuery(*this, area));
+}
+
+// --- stream form -------------------------------------------------------------
+
+void qvQuadTree::save(qvOutputStream& os) const {
+    if (!directory_) raise_error("Cannot save uninitialized quadtree");
+    qvMathRectOf<double> const& base = directory_->base();
+    for (double v : {base.x1, base.y1, base.x2, base.y2}) qvWriteValue(os, v);
+    int left = directory_->count();
+    qvWriteInt32(os, left);
+    for (qvQuadTreeDirectory::EnumerateIterator it(*directory_); it.get() != nullptr; it.next()) {
+        QV_ASSERT_TEXT(--left >= 0, "dsize >= 0");
+        qvWriteValue(os, it.get()->data());
+    }
+    QV_ASSERT_TEXT(left == 0, "dsize == 0");
+}
+
+// Reads and checks every entry before any node exists; the directory is
+// then built in place and dropped again if building fails.
+void qvQuadTree::load(qvInputStream& is) {
+    if (directory_) raise_error("Cannot load already initialized quadtree");
+    qvMathRectOf<double> base;
+    base.x1 = qvReadValue<double>(is);
+    base.y1 = qvReadValue<double>(is);
+    base.x2 = qvReadValue<double>(is);
+    base.y2 = qvReadValue<double>(is);
+    if (!usable_base(base)) raise_corrupt();
+    const long count = qvReadInt32(is);
+    const long page_count = device_->page_count();
+    if (count < 0 || count > page_count) raise_corrupt();
+    std::vector<qvQuadTreeNodeData> entries;
+    std::vector<std::int32_t> pages;
+    bool has_root = false;
+    for (long k = 0; k < count; ++k) {
+        const auto entry = qvReadValue<qvQuadTreeNodeData>(is);
+        if (!fits_entry(entry, page_count)) raise_corrupt();
+        has_root = has_root || entry.z == 0;
+        entries.push_back(entry);
+        pages.push_back(entry.page);
+    }
+    // Every search starts at the root cell, so a tree always has a root node.
+    if (!has_root) raise_corrupt();
+    std::sort(pages.begin(), pages.end());
+    if (std::adjacent_find(pages.begin(), pages.end()) != pages.end()) raise_corrupt();
+
+    directory_ = std::make_unique<qvQuadTreeDirectory>(base);
+    int records = 0;
+    try {
+        for (qvQuadTreeNodeData const& entry : entries) {
+            auto node = std::make_unique<qvQuadTreeNode>(device_);
+            static_cast<qvQuadTreeNodeData&>(*node) = entry;
+            node->bbox = handle_to_rect({entry.x, entry.y, entry.z});
+            directory_->add(node.release());
+            records += entry.fill_no;
+        }
+    } catch (...) {
+        directory_.reset();
+        throw;
+    }
+    masks_.clear();
+    size_ = records;
+}

@@ -1,0 +1,273 @@
+// qvQuadTreeDirectory: cells on the paths to the nodes' cells, and the
+// depth-first walk that the four iterators share.
+//
+// Descending from (x, y, z) towards a key (kx, ky, kz) below it: with
+// d = kz − z, the key lies on the x+ side when kx ≥ x × 2^d and on the y+
+// side when ky ≥ y × 2^d; the child taken is 2 × (x+) + (y+). For a key
+// that names a cell this always arrives at the key's own cell.
+
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
+
+#include <orvane/core/qvAssertionError.hpp>
+
+#include <algorithm>
+
+namespace {
+
+struct Step {
+    int child;
+    int x, y;
+};
+
+Step toward(int x, int y, int z, qvQuadTreeHandleData const& key) noexcept {
+    const int d = key.z - z;
+    const bool right = static_cast<long long>(key.x) >= static_cast<long long>(x) * (1LL << d);
+    const bool up = static_cast<long long>(key.y) >= static_cast<long long>(y) * (1LL << d);
+    return {2 * int{right} + int{up}, 2 * x + (right ? 1 : -1), 2 * y + (up ? 1 : -1)};
+}
+
+qvQuadTreeHandleData handle_of(qvQuadTreeNode const& node) noexcept { return {node.x, node.y, node.z}; }
+
+}  // namespace
+
+// --- nodes -------------------------------------------------------------------
+
+void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
+    std::unique_ptr<qvQuadTreeNode> owned(node);
+    const qvQuadTreeHandleData key = handle_of(*node);
+    QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
+    if (!root_) root_ = std::make_unique<Cell>();
+    Cell* cell = root_.get();
+    int x = 0, y = 0;
+    for (int z = 0; z < key.z; ++z) {
+        const Step step = toward(x, y, z, key);
+        auto& child = cell->children[static_cast<std::size_t>(step.child)];
+        if (!child) child = std::make_unique<Cell>();
+        cell = child.get();
+        x = step.x;
+        y = step.y;
+    }
+    QV_ASSERT_TEXT(x == key.x && y == key.y, "c.x == key.x && c.y == key.y");
+    cell->nodes.push_back(std::move(owned));
+    ++count_;
+}
+
+void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
+    QV_ASSERT_TEXT(node != nullptr && root_ && qvIsQuadTreeCell(handle_of(*node)), "node");
+    const qvQuadTreeHandleData key = handle_of(*node);
+    std::array<std::unique_ptr<Cell>*, 16> path{};
+    std::unique_ptr<Cell>* link = &root_;
+    path[0] = link;
+    int x = 0, y = 0;
+    for (int z = 0; z < key.z; ++z) {
+        const Step step = toward(x, y, z, key);
+        link = &(*link)->children[static_cast<std::size_t>(step.child)];
+        QV_ASSERT_TEXT(*link, "node");
+        path[static_cast<std::size_t>(z) + 1] = link;
+        x = step.x;
+        y = step.y;
+    }
+    QV_ASSERT_TEXT(x == key.x && y == key.y, "c.x == p->x && c.y == p->y");
+    auto& nodes = (*link)->nodes;
+    const auto found = std::find_if(nodes.begin(), nodes.end(), [&](auto const& held) { return held.get() == node; });
+    QV_ASSERT_TEXT(found != nodes.end(), "i != node->data.end()");
+    nodes.erase(found);
+    // What the quadtree remembered of the cell may name the node.
+    (*link)->open = 0;
+    (*link)->handles.reset();
+    for (auto& other : nodes) other->set_indexed(false);
+    --count_;
+    for (int z = key.z; z >= 0; --z) {
+        std::unique_ptr<Cell>& at = *path[static_cast<std::size_t>(z)];
+        const bool empty = at->nodes.empty() &&
+                           std::none_of(at->children.begin(), at->children.end(), [](auto const& c) { return c != nullptr; });
+        if (!empty) break;
+        at.reset();
+    }
+}
+
+// --- the cell that takes new records ------------------------------------------
+
+qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
+    std::array<CellNodes, 16> cells;
+    return path(key, cells) > 0 ? cells[0] : CellNodes();
+}
+
+int qvQuadTreeDirectory::path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const {
+    QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
+    std::array<Cell*, 16> on_path{};
+    int found = 0;
+    Cell* cell = root_.get();
+    int x = 0, y = 0;
+    for (int z = 0; cell != nullptr; ++z) {
+        if (!cell->nodes.empty()) on_path[static_cast<std::size_t>(found++)] = cell;
+        if (z == key.z) break;
+        const Step step = toward(x, y, z, key);
+        cell = cell->children[static_cast<std::size_t>(step.child)].get();
+        x = step.x;
+        y = step.y;
+    }
+    for (int i = 0; i < found; ++i) cells[static_cast<std::size_t>(i)] = CellNodes(on_path[static_cast<std::size_t>(found - 1 - i)]);
+    return found;
+}
+
+qvQuadTreeDirectory::CellNodes::HandleIndex& qvQuadTreeDirectory::CellNodes::make_handles() const {
+    if (!cell_->handles) cell_->handles = std::make_unique<HandleIndex>();
+    return *cell_->handles;
+}
+
+void qvQuadTreeDirectory::reopen(qvQuadTreeNode const& node) {
+    Cell* const cell = serving({node.x, node.y, node.z}).cell_;
+    if (cell == nullptr) return;
+    for (std::size_t i = 0; i < cell->open && i < cell->nodes.size(); ++i)
+        if (cell->nodes[i].get() == &node) {
+            cell->open = i;
+            return;
+        }
+}
+
+void qvQuadTreeDirectory::forget(qvQuadTreeNode const& node, std::int32_t handle) {
+    Cell* const cell = serving({node.x, node.y, node.z}).cell_;
+    if (cell == nullptr || !cell->handles) return;
+    const auto entry = cell->handles->find(handle);
+    if (entry != cell->handles->end() && entry->second == &node) cell->handles->erase(entry);
+}
+
+// --- the walk ----------------------------------------------------------------
+
+void qvQuadTreeDirectory::IteratorBase::push(Cell* cell, int x, int y, int z, int next_child) noexcept {
+    frames_[static_cast<std::size_t>(depth_++)] = Frame{cell,
+                                                        0,
+                                                        static_cast<std::int16_t>(x),
+                                                        static_cast<std::int16_t>(y),
+                                                        static_cast<std::int16_t>(z),
+                                                        static_cast<std::int8_t>(next_child),
+                                                        true};
+}
+
+qvQuadTreeNode* qvQuadTreeDirectory::IteratorBase::get() {
+    if (depth_ == 0) return nullptr;
+    Frame const& f = top();
+    return f.position < f.cell->nodes.size() ? f.cell->nodes[f.position].get() : nullptr;
+}
+
+bool qvQuadTreeDirectory::IteratorBase::descend(int, int, int) const noexcept { return true; }
+
+// Pre-order: a cell's nodes, then its children 0 … 3 with their subtrees.
+bool qvQuadTreeDirectory::IteratorBase::step() {
+    while (depth_ > 0) {
+        Frame& f = top();
+        const std::size_t n = f.cell->nodes.size();
+        if (f.position < n) {
+            if (f.first_visit)
+                f.first_visit = false;
+            else
+                ++f.position;
+            if (f.position < n) return true;
+        }
+        if (f.next_child >= 4) {
+            pop();
+            continue;
+        }
+        const int c = f.next_child++;
+        Cell* const child = f.cell->children[static_cast<std::size_t>(c)].get();
+        if (child == nullptr) continue;
+        const int x = 2 * f.x + (c < 2 ? -1 : 1);
+        const int y = 2 * f.y + ((c & 1) != 0 ? 1 : -1);
+        if (descend(x, y, f.z + 1)) push(child, x, y, f.z + 1, 0);
+    }
+    return false;
+}
+
+void qvQuadTreeDirectory::IteratorBase::next() { step(); }
+
+qvQuadTreeDirectory::EnumerateIterator::EnumerateIterator(qvQuadTreeDirectory const& directory) {
+    if (directory.root_) {
+        push(directory.root_.get(), 0, 0, 0, 0);
+        step();
+    }
+}
+
+// --- query -------------------------------------------------------------------
+
+qvQuadTreeDirectory::QueryIterator::QueryIterator(qvQuadTreeDirectory const& directory,
+                                                  qvMathRectOf<double> const& r)
+    : x1_(static_cast<float>(r.x1)), y1_(static_cast<float>(r.y1)), x2_(static_cast<float>(r.x2)),
+      y2_(static_cast<float>(r.y2)) {
+    if (directory.root_) {
+        push(directory.root_.get(), 0, 0, 0, 0);
+        if (step()) settle();
+    }
+}
+
+void qvQuadTreeDirectory::QueryIterator::next() {
+    if (step()) settle();
+}
+
+// Every node of a cell has the cell's rectangle: one that misses drops
+// the cell's frame, its other nodes and its subtree with it.
+void qvQuadTreeDirectory::QueryIterator::settle() {
+    while (depth_ > 0) {
+        qvMathRectOf<float> const& b = get()->bbox;
+        if (b.x2 > x1_ && x2_ > b.x1 && b.y2 > y1_ && y2_ > b.y1) return;
+        pop();
+        if (!step()) return;
+    }
+}
+
+// --- find --------------------------------------------------------------------
+
+qvQuadTreeDirectory::FindIterator::FindIterator(qvQuadTreeDirectory const& directory,
+                                                qvQuadTreeHandleData const& key) {
+    QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
+    if (!directory.root_) return;
+    Cell* cell = directory.root_.get();
+    int x = 0, y = 0, z = 0;
+    push(cell, 0, 0, 0, 4);
+    for (; z < key.z; ++z) {
+        const Step s = toward(x, y, z, key);
+        cell = cell->children[static_cast<std::size_t>(s.child)].get();
+        if (cell == nullptr) break;
+        x = s.x;
+        y = s.y;
+        push(cell, x, y, z + 1, 4);
+    }
+    QV_ASSERT_TEXT(z < key.z || (x == key.x && y == key.y), "c.x == key.x && c.y == key.y");
+    step();
+}
+
+// --- children ----------------------------------------------------------------
+
+qvQuadTreeDirectory::ChildIterator::ChildIterator(qvQuadTreeDirectory const& directory, int z, int x1, int y1,
+                                                  int x2, int y2)
+    : z_(z), x1_(x1), y1_(y1), x2_(x2), y2_(y2) {
+    if (directory.root_) {
+        push(directory.root_.get(), 0, 0, 0, z == 0 ? 4 : 0);
+        if (step()) settle();
+    }
+}
+
+void qvQuadTreeDirectory::ChildIterator::next() {
+    if (step()) settle();
+}
+
+// A cell of level cz covers, at level z_, the x from (x − 1) × 2^d + 1 to
+// (x + 1) × 2^d − 1 with d = z_ − cz (just x when d is 0), likewise y.
+bool qvQuadTreeDirectory::ChildIterator::descend(int x, int y, int z) const noexcept {
+    if (z > z_) return false;
+    const long long span = 1LL << (z_ - z);
+    const long long lo_x = (x - 1LL) * span + 1, hi_x = (x + 1LL) * span - 1;
+    const long long lo_y = (y - 1LL) * span + 1, hi_y = (y + 1LL) * span - 1;
+    return hi_x >= x1_ && lo_x <= x2_ && hi_y >= y1_ && lo_y <= y2_;
+}
+
+// Nodes above level z_ are passed a cell at a time; the walk never
+// reaches below it.
+void qvQuadTreeDirectory::ChildIterator::settle() {
+    while (depth_ > 0) {
+        Frame& f = top();
+        if (f.z == z_ && f.x >= x1_ && f.x <= x2_ && f.y >= y1_ && f.y <= y2_) return;
+        f.position = f.cell->nodes.size();
+        if (!step()) return;
+    }
+}

@@ -1,0 +1,242 @@
+// qvQuadTreeNode: the slot table and heap of one node page.
+//
+// Every slot is read through slot_target, which checks in 64 bits that the
+// target lies 8-aligned inside the used heap; a record's padded size is
+// the gap to the next target. So a page whose bytes changed behind the
+// node (a page named twice, a damaged file) raises "Invalid or corrupt
+// Orvane pagefile" instead of leading a read or a move outside the page.
+
+#include <orvane/scenes/qvQuadTreeNode.hpp>
+
+#include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvError.hpp>
+#include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/scenes/qvPageDevice.hpp>
+
+#include "scenes/qvPageLayout.hpp"
+
+#include <array>
+#include <cstring>
+
+class qvQuadTree;
+
+namespace {
+
+[[noreturn]] void raise_corrupt() {
+    qvRaise(qvErrorFrom<qvQuadTree>("Invalid or corrupt Orvane pagefile"));
+}
+
+constexpr long heap_start = qvQuadTreeNode::heap_offset;
+constexpr long heap_end = heap_start + qvUSEFUL_PAGE_SIZE;   // 16,384
+constexpr long least_record = static_cast<long>(sizeof(qvShapeBase));
+static_assert(heap_end == static_cast<long>(qvPageBytes));
+
+constexpr long slot_position(int i) noexcept { return 4 + 2 * static_cast<long>(i); }
+
+constexpr long padded(long size) noexcept { return ((size - 1) & ~7L) + 8; }
+
+std::int16_t slot_value(unsigned char const* page, int i) noexcept {
+    std::int16_t value;
+    std::memcpy(&value, page + slot_position(i), sizeof value);
+    return value;
+}
+
+void set_slot(unsigned char* page, int i, long target) noexcept {
+    const auto value = static_cast<std::int16_t>(target - slot_position(i));
+    std::memcpy(page + slot_position(i), &value, sizeof value);
+}
+
+std::int32_t size_field(unsigned char const* page, long offset) noexcept {
+    std::int32_t size;
+    std::memcpy(&size, page + offset, sizeof size);
+    return size;
+}
+
+void set_size_field(unsigned char* page, long offset, std::int32_t size) noexcept {
+    std::memcpy(page + offset, &size, sizeof size);
+}
+
+}  // namespace
+
+// --- construction ------------------------------------------------------------
+
+qvQuadTreeNode::qvQuadTreeNode(qvPageDevice* device) noexcept : device_(device), checked_(false) {}
+
+qvQuadTreeNode::qvQuadTreeNode(qvPageDevice* device, int x_, int y_, int z_) : device_(device), checked_(true) {
+    x = static_cast<std::int16_t>(x_);
+    y = static_cast<std::int16_t>(y_);
+    z = static_cast<std::int16_t>(z_);
+    const long number = device->allocate();
+    try {
+        page = qvCheckedInt32(number);
+        // Zeroed whole: a page freed by another structure keeps its bytes.
+        auto* bytes = static_cast<unsigned char*>(device->lock(number, true));
+        std::memset(bytes, 0, qvPageBytes);
+        qvSetPageWord(bytes, 0, static_cast<std::uint32_t>(number));
+        device->unlock(number, 0.0f);
+    } catch (...) {
+        try {
+            device->free(number);
+        } catch (qvError const&) {
+            // The page stays marked used: lost space, never a page handed out twice.
+        }
+        throw;
+    }
+}
+
+qvQuadTreeNode::~qvQuadTreeNode() {
+    if (locked()) qvError::abort(qvAssertionError("!locked()", __FILE__, __LINE__));
+}
+
+// --- locking -----------------------------------------------------------------
+
+void qvQuadTreeNode::lock(bool write) {
+    if (locked() && (write_locked_ || !write)) return;
+    if (locked()) unlock(0.0f);
+    auto* bytes = static_cast<unsigned char*>(device_->lock(page, write));
+    page_address_ = bytes;
+    write_locked_ = write;
+    if (!checked_) {
+        try {
+            check(bytes);
+        } catch (...) {
+            unlock(0.0f);
+            throw;
+        }
+    }
+}
+
+void qvQuadTreeNode::unlock(float priority) {
+    if (!locked()) return;
+    page_address_ = nullptr;
+    write_locked_ = false;
+    device_->unlock(page, priority);
+}
+
+// A loaded node's page must hold exactly what its entry says: its own
+// number first, then fill_no records packed from the heap start, each at
+// least a record header long, ending at fill_mem.
+void qvQuadTreeNode::check(void const* page_bytes) {
+    auto const* bytes = static_cast<unsigned char const*>(page_bytes);
+    if (qvPageWord(bytes, 0) != static_cast<std::uint32_t>(page)) raise_corrupt();
+    if (fill_no < 0 || fill_no > slot_count || fill_mem < 0 || fill_mem > qvUSEFUL_PAGE_SIZE) raise_corrupt();
+    long expected = heap_start;
+    for (int i = 0; i < fill_no; ++i) {
+        if (slot_position(i) + slot_value(bytes, i) != expected) raise_corrupt();
+        if (expected + least_record > heap_end) raise_corrupt();
+        const long size = size_field(bytes, expected);
+        if (size < least_record) raise_corrupt();
+        expected += padded(size);
+        if (expected > heap_end) raise_corrupt();
+    }
+    if (expected != heap_start + fill_mem) raise_corrupt();
+    checked_ = true;
+}
+
+// --- slots -------------------------------------------------------------------
+
+unsigned char* qvQuadTreeNode::locked_page() const {
+    QV_ASSERT_TEXT(page_address_ != nullptr, "page");
+    return page_address_;
+}
+
+long qvQuadTreeNode::record_offset(unsigned char const* page_bytes, int i) const {
+    const long target = slot_position(i) + slot_value(page_bytes, i);
+    if (target < heap_start || (target - heap_start) % 8 != 0 || target + 8 > heap_start + fill_mem)
+        raise_corrupt();
+    return target;
+}
+
+long qvQuadTreeNode::end_of(int i) const {
+    const long end = i + 1 < fill_no ? record_offset(i + 1) : heap_start + fill_mem;
+    if (end <= record_offset(i)) raise_corrupt();
+    return end;
+}
+
+qvShapeBase& qvQuadTreeNode::operator[](int i) {
+    return *record_in(locked_page(), i);
+}
+
+qvShapeBase* qvQuadTreeNode::record_in(unsigned char* page_bytes, int i) const {
+    QV_ASSERT_TEXT(i >= 0 && i < fill_no, "index >= 0 && index < fill_no");
+    const long target = record_offset(page_bytes, i);
+    if (target + least_record > heap_end) raise_corrupt();
+    return reinterpret_cast<qvShapeBase*>(page_bytes + target);
+}
+
+int qvQuadTreeNode::size(int i) {
+    QV_ASSERT_TEXT(i >= 0 && i < fill_no, "index >= 0 && index < fill_no");
+    lock(false);
+    return static_cast<int>(end_of(i) - record_offset(i));
+}
+
+// --- changes -----------------------------------------------------------------
+
+int qvQuadTreeNode::add(int size) {
+    QV_ASSERT(size > 0);
+    QV_ASSERT_TEXT(fill_mem + size <= qvUSEFUL_PAGE_SIZE, "fill_mem + size <= qvUSEFUL_PAGE_SIZE");
+    QV_ASSERT_TEXT(fill_no < slot_count, "fill_no < 330");
+    lock(true);
+    const long target = heap_start + fill_mem;
+    const long block = padded(size);
+    set_slot(page_address_, fill_no, target);
+    std::memset(page_address_ + target, 0, static_cast<std::size_t>(block));
+    fill_mem = static_cast<std::int16_t>(fill_mem + block);
+    settled_ = false;
+    indexed_ = false;
+    return fill_no++;
+}
+
+// The records behind i form one block: it moves down by record i's padded
+// size in one move, and each of their slots names the place before.
+void qvQuadTreeNode::remove(int i) {
+    QV_ASSERT_TEXT(i >= 0 && i < fill_no, "index >= 0 && index < fill_no");
+    lock(true);
+    std::array<long, slot_count + 1> target{};
+    for (int j = i; j < fill_no; ++j) target[static_cast<std::size_t>(j)] = record_offset(j);
+    const long used_end = heap_start + fill_mem;
+    target[static_cast<std::size_t>(fill_no)] = used_end;
+    for (int j = i; j < fill_no; ++j)
+        if (target[static_cast<std::size_t>(j + 1)] <= target[static_cast<std::size_t>(j)]) raise_corrupt();
+    const long start = target[static_cast<std::size_t>(i)];
+    const long next = target[static_cast<std::size_t>(i) + 1];
+    const long gap = next - start;
+    std::memmove(page_address_ + start, page_address_ + next, static_cast<std::size_t>(used_end - next));
+    for (int j = i + 1; j < fill_no; ++j) set_slot(page_address_, j - 1, target[static_cast<std::size_t>(j)] - gap);
+    std::memset(page_address_ + used_end - gap, 0, static_cast<std::size_t>(gap));
+    std::memset(page_address_ + slot_position(fill_no - 1), 0, 2);
+    fill_mem = static_cast<std::int16_t>(fill_mem - gap);
+    --fill_no;
+}
+
+void qvQuadTreeNode::fast_remove(int i) {
+    unsigned char* const bytes = locked_page();
+    QV_ASSERT_TEXT(i >= 0 && i < fill_no, "index >= 0 && index < fill_no");
+    QV_ASSERT(write_locked_);
+    set_size_field(bytes, record_offset(i), -1);
+}
+
+void qvQuadTreeNode::compress() {
+    unsigned char* const bytes = locked_page();
+    QV_ASSERT(write_locked_);
+    std::array<long, slot_count + 1> target{};
+    for (int j = 0; j < fill_no; ++j) target[static_cast<std::size_t>(j)] = record_offset(j);
+    const long used_end = heap_start + fill_mem;
+    target[static_cast<std::size_t>(fill_no)] = used_end;
+    for (int j = 0; j < fill_no; ++j)
+        if (target[static_cast<std::size_t>(j + 1)] <= target[static_cast<std::size_t>(j)]) raise_corrupt();
+    long write = heap_start;
+    int kept = 0;
+    for (int j = 0; j < fill_no; ++j) {
+        const long from = target[static_cast<std::size_t>(j)];
+        const long length = target[static_cast<std::size_t>(j) + 1] - from;
+        if (size_field(bytes, from) <= 0) continue;
+        if (write != from) std::memmove(bytes + write, bytes + from, static_cast<std::size_t>(length));
+        set_slot(bytes, kept++, write);
+        write += length;
+    }
+    std::memset(bytes + write, 0, static_cast<std::size_t>(used_end - write));
+    std::memset(bytes + slot_position(kept), 0, static_cast<std::size_t>(2 * (fill_no - kept)));
+    fill_no = static_cast<std::int16_t>(kept);
+    fill_mem = static_cast<std::int16_t>(write - heap_start);
+}

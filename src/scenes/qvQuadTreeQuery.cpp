@@ -1,0 +1,45 @@
+// qvQuadTreeQuery: node by node, record by record, one pin at a time.
+
+#include "scenes/qvQuadTreeQuery.hpp"
+
+#include <orvane/scenes/qvPageDevice.hpp>
+
+qvQuadTreeQuery::qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area)
+    : tree_(tree), nodes_(*tree.directory(), area), x1_(static_cast<float>(area.x1)),
+      y1_(static_cast<float>(area.y1)), x2_(static_cast<float>(area.x2)), y2_(static_cast<float>(area.y2)) {
+    advance();
+}
+
+bool qvQuadTreeQuery::wanted(qvShapeBase const& record) const noexcept {
+    qvMathRectOf<float> const& box = record.box;
+    return box.x1 < x2_ && x1_ < box.x2 && box.y1 < y2_ && y1_ < box.y2 && !tree_.masked(record.shape_handle);
+}
+
+// The node's fill_no is read afresh at every step: an in-place modify of
+// the node changes nothing of it, and the pin keeps the page where it is.
+void qvQuadTreeQuery::advance() {
+    current_ = nullptr;
+    for (qvQuadTreeNode* node = nodes_.get(); node != nullptr; node = nodes_.get()) {
+        if (!pin_) {
+            pin_.emplace(*tree_.device(), node->page_number(), false, 1.0f / static_cast<float>(node->z + 1));
+            index_ = -1;
+            if (!node->checked()) {
+                try {
+                    node->check(pin_->bytes());
+                } catch (...) {
+                    pin_.reset();
+                    throw;
+                }
+            }
+        }
+        while (++index_ < node->fill_no) {
+            qvShapeBase* const record = node->record_in(pin_->bytes(), index_);
+            if (wanted(*record)) {
+                current_ = record;
+                return;
+            }
+        }
+        pin_.reset();
+        nodes_.next();
+    }
+}

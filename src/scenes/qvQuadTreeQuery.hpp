@@ -1,0 +1,43 @@
+#pragma once
+// qvQuadTreeQuery: the iterator behind qvQuadTree::query: the records of
+// the nodes whose cells meet the query rectangle, in query order, that
+// overlap it strictly and are not masked.
+//
+// Keeps true: while a record is current, the iterator holds its own read
+// pin on the node's page through the device, at priority 1 / (z + 1), so
+// the few nodes near the root that every query passes stay cached longest.
+// The pin is the iterator's, not the node's lock: an examine or modify of
+// the same node (which locks and unlocks the node) cannot unlock the page
+// under the query, and the query never unlocks a lock a record lock holds.
+// Each record is reached through its checked slot, and a loaded node's page
+// is checked before its first record is read.
+
+#include <orvane/core/qvIterator.hpp>
+#include <orvane/geometry/qvMathRect.hpp>
+#include <orvane/scenes/qvQuadTree.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
+#include <orvane/shapes/qvShapeBase.hpp>
+
+#include "scenes/qvPageLock.hpp"
+
+#include <optional>
+
+class qvQuadTreeQuery : public qvIterator<qvShapeBase> {
+public:
+    qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area);
+
+    qvShapeBase* get() override { return current_; }
+    void next() override { advance(); }
+    bool at_end() const override { return current_ == nullptr; }
+
+private:
+    void advance();
+    bool wanted(qvShapeBase const& record) const noexcept;
+
+    qvQuadTree& tree_;
+    qvQuadTreeDirectory::QueryIterator nodes_;
+    std::optional<qvPageLock> pin_;
+    int index_ = -1;
+    float x1_, y1_, x2_, y2_;
+    qvShapeBase* current_ = nullptr;
+};

@@ -1,0 +1,208 @@
+// The mapped page cache over a real file: file lengths while mapped and
+// after, remaps deferred while pages are locked, the red zone, addresses
+// kept between remaps, refusals outside the file and on read-only files, and
+// views that fail or come back too small.
+
+#include "scenes/qvCacheOnMapping.hpp"
+
+#include <orvane/core/qvAssertionError.hpp>
+
+#include "qvFileTestSupport.hpp"
+#include "qvPageTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+
+using namespace qv_page_test;
+using namespace qv_file_test;
+namespace platform = orvane::platform;
+
+namespace {
+
+using E = qvErrorFrom<qvCacheOnMapping>;
+constexpr long long page_bytes = 16384;
+
+class qvCacheOnMappingTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    const std::string f = dir / "mapped.pages";
+
+    // A file of `pages` pages whose page n begins with the word n.
+    void make_file(long pages, long long extra_bytes = 0) {
+        std::string bytes(static_cast<std::size_t>(pages * page_bytes + extra_bytes), '\0');
+        for (long n = 0; n < pages; ++n) qvSetPageWord(bytes.data() + n * page_bytes, 0, static_cast<std::uint32_t>(n));
+        write_file(f, bytes);
+    }
+    qvFileMapping mapping(bool read_only, unsigned view = 0x1000000) {
+        return qvFileMapping(f.c_str(), false, read_only, view);
+    }
+};
+
+}  // namespace
+
+// --- lengths and remaps -------------------------------------------------------------
+
+TEST_F(qvCacheOnMappingTest, A_writable_file_is_as_long_as_the_view_while_mapped_and_cut_to_its_pages_after) {
+    make_file(10);
+    {
+        qvFileMapping file = mapping(false);
+        qvCacheOnMapping cache(file, 16, 64);
+        EXPECT_EQ(cache.limit(), 10);
+        EXPECT_EQ(cache.mapped(), 26);
+        EXPECT_EQ(file_length(f), 26 * page_bytes);
+        EXPECT_EQ(qvPageWord(cache.lock(9, false), 0), 9u);
+        cache.unlock(9, 0.0f);
+    }
+    EXPECT_EQ(file_length(f), 10 * page_bytes);
+    {
+        qvFileMapping file = mapping(true);
+        qvCacheOnMapping cache(file, 16, 64);
+        EXPECT_EQ(cache.mapped(), 26);
+        EXPECT_EQ(file_length(f), 10 * page_bytes);
+    }
+    EXPECT_EQ(file_length(f), 10 * page_bytes);
+}
+
+TEST_F(qvCacheOnMappingTest, Growth_into_the_headroom_remaps_at_once_or_at_the_last_unlock) {
+    make_file(10);
+    qvFileMapping file = mapping(false);
+    qvCacheOnMapping cache(file, 16, 64);
+    cache.limit(11);   // nothing locked: 11 + 16 > 26
+    EXPECT_EQ(cache.mapped(), 75);
+    EXPECT_EQ(file_length(f), 75 * page_bytes);
+
+    cache.limit(59);   // 59 + 16 = 75: still inside
+    EXPECT_EQ(cache.mapped(), 75);
+    void* const page = cache.lock(3, true);
+    EXPECT_EQ(cache.lock(3, false), page);
+    cache.limit(70);
+    EXPECT_EQ(cache.mapped(), 75);
+    cache.unlock(3, 0.0f);
+    EXPECT_EQ(cache.mapped(), 75);   // still locked once
+    EXPECT_EQ(cache.lock(3, false), page);
+    cache.unlock(3, 0.0f);
+    cache.unlock(3, 0.0f);
+    EXPECT_EQ(cache.mapped(), 134);   // 70 + 64
+    EXPECT_EQ(cache.counters().remaps, 2u);
+    EXPECT_EQ(cache.counters().locks, 3u);
+}
+
+TEST_F(qvCacheOnMappingTest, The_red_zone_keeps_the_previous_limit_and_the_unlock_makes_room) {
+    make_file(10);
+    {
+        qvFileMapping file = mapping(false);
+        qvCacheOnMapping cache(file, 16, 64);
+        cache.lock(0, false);
+        cache.limit(20);
+        EXPECT_EQ(cache.mapped(), 26);
+        cache.limit(26);
+        EXPECT_TRUE(raises<E>([&] { cache.limit(27); }, "Red zone overflow in the mapped file"));
+        EXPECT_EQ(cache.limit(), 26);
+        EXPECT_EQ(cache.mapped(), 26);
+        cache.unlock(0, 0.0f);
+        EXPECT_EQ(cache.mapped(), 90);
+        EXPECT_EQ(file_length(f), 90 * page_bytes);
+    }
+    EXPECT_EQ(file_length(f), 26 * page_bytes);
+    make_file(10);
+    qvFileMapping again = mapping(false);
+    qvCacheOnMapping cache(again, 16, 64);
+    cache.lock(5, true);
+    cache.limit(20);
+    cache.unlock(5, 0.0f);
+    EXPECT_EQ(cache.mapped(), 84);
+}
+
+// --- refusals -----------------------------------------------------------------------
+
+TEST_F(qvCacheOnMappingTest, Pages_outside_the_file_are_missing_even_inside_the_view) {
+    make_file(3, 100);   // a trailing part of a page is not a page
+    for (bool read_only : {true, false}) {
+        qvFileMapping file = mapping(read_only);
+        qvCacheOnMapping cache(file, 16, 64);
+        EXPECT_EQ(cache.limit(), 3);
+        for (long page : {-1L, 3L, 18L})
+            EXPECT_TRUE(raises<E>([&] { cache.lock(page, false); }, "Part of the Orvane pagefile is missing")) << page;
+        EXPECT_EQ(cache.locked_pages(), 0u);
+        EXPECT_EQ(qvPageWord(cache.lock(2, false), 0), 2u);
+        cache.unlock(2, 0.0f);
+    }
+    EXPECT_EQ(file_length(f), 3 * page_bytes);   // the writable one cut it
+}
+
+TEST_F(qvCacheOnMappingTest, A_read_only_cache_refuses_changes_before_anything_changes) {
+    make_file(4);
+    const std::string before = read_file(f);
+    qvFileMapping file = mapping(true);
+    qvCacheOnMapping cache(file, 16, 64);
+    EXPECT_TRUE(raises<E>([&] { cache.lock(1, true); }, "Attempt to modify a read-only file"));
+    EXPECT_TRUE(raises<E>([&] { cache.limit(5); }, "Attempt to modify a read-only file"));
+    EXPECT_EQ(cache.locked_pages(), 0u);
+    EXPECT_EQ(cache.limit(), 4);
+    EXPECT_EQ(read_file(f), before);
+}
+
+TEST_F(qvCacheOnMappingTest, Unlocking_a_page_that_is_not_locked_and_closing_with_a_lock_are_refused) {
+    make_file(2);
+    qvFileMapping file = mapping(false);
+    qvCacheOnMapping cache(file, 16, 64);
+    EXPECT_TRUE(raises<qvAssertionError>([&] { cache.unlock(1, 0.0f); }, "i != locked_pages.end()"));
+    cache.lock(1, false);
+    EXPECT_TRUE(raises<E>([&] { cache.close(); }, "Cannot release the cache memory while pages are locked"));
+    EXPECT_EQ(file_length(f), 18 * page_bytes);
+    cache.unlock(1, 0.0f);
+    cache.close();
+    cache.close();
+    EXPECT_EQ(file_length(f), 2 * page_bytes);
+}
+
+// --- failing views ------------------------------------------------------------------
+
+// map(size) answers a refused whole view with a window of the default size;
+// such a view does not hold the file's pages.
+TEST_F(qvCacheOnMappingTest, A_view_that_does_not_cover_the_pages_is_refused_and_the_file_kept) {
+    make_file(10, 100);
+    for (bool read_only : {false, true}) {
+        qvFileMapping file = mapping(read_only, 65536);
+        platform::fail_next(platform::Call::map_view, ENOMEM);
+        EXPECT_TRUE(raises<E>([&] { qvCacheOnMapping(file, 16, 64); }, "Cannot create file mapping")) << read_only;
+        EXPECT_EQ(file.view_size(), 0);
+        EXPECT_EQ(file_length(f), 10 * page_bytes + 100);
+    }
+}
+
+TEST_F(qvCacheOnMappingTest, A_remap_that_fails_keeps_the_previous_view_and_reports_only_what_does_not_fit) {
+    make_file(10);
+    qvFileMapping file = mapping(false);
+    qvCacheOnMapping cache(file, 16, 64);
+    platform::fail_next(platform::Call::reserve, ENOSPC, 100);   // the file cannot grow
+    cache.limit(11);
+    EXPECT_EQ(cache.mapped(), 26);
+    EXPECT_EQ(cache.limit(), 11);
+    cache.lock(10, true);
+    cache.unlock(10, 0.0f);   // asks for the remap again: silent
+    EXPECT_EQ(cache.mapped(), 26);
+    EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(27); }, "Cannot create file mapping"));
+    EXPECT_EQ(cache.limit(), 11);
+    EXPECT_EQ(file_length(f), 26 * page_bytes);
+    platform::clear_failures();
+    cache.limit(27);
+    EXPECT_EQ(cache.mapped(), 91);
+}
+
+TEST_F(qvCacheOnMappingTest, When_the_previous_view_cannot_come_back_every_lock_is_refused) {
+    make_file(10);
+    {
+        qvFileMapping file = mapping(false);
+        qvCacheOnMapping cache(file, 16, 64);
+        platform::fail_next(platform::Call::map_view, ENOMEM, 4);   // new size and old, whole and window
+        EXPECT_THROW(cache.limit(11), qvErrorFrom<qvFileMapping>);
+        EXPECT_FALSE(cache.has_view());
+        EXPECT_EQ(cache.limit(), 10);
+        EXPECT_TRUE(raises<E>([&] { cache.lock(0, false); }, "Cannot create file mapping"));
+        EXPECT_TRUE(raises<E>([&] { cache.limit(12); }, "Cannot create file mapping"));
+    }
+    EXPECT_EQ(file_length(f), 10 * page_bytes);
+}

@@ -1,0 +1,337 @@
+// The paged scene file with both devices: file lengths, the open matrix
+// (missing, empty, valid, shared, damaged, a directory), reopening rules,
+// files that pass between the devices, read-only refusals, cut files,
+// durable closing that fails and is retried, the reservation of a mapped
+// writer's holes, and a writer that was killed.
+
+#include <orvane/scenes/qvPageIStream.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
+#include <orvane/scenes/qvPageStreamBuf.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
+
+#include "scenes/qvPageLock.hpp"
+
+#include "qvFileTestSupport.hpp"
+#include "qvPageTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace qv_page_test;
+using namespace qv_file_test;
+namespace platform = orvane::platform;
+
+namespace {
+
+using E = qvErrorFrom<qvPagedSceneFile>;
+
+// The message of whatever qvError the call raises, "" when none.
+template <class F>
+std::string message_of(F&& call) {
+    try {
+        call();
+    } catch (qvError const& error) {
+        return static_cast<char const*>(error);
+    }
+    return "";
+}
+
+void put(qvPageDevice& device, char const* name, std::string const& bytes) {
+    qvPageOStream out(device, name);
+    out.putn(bytes.data(), static_cast<int>(bytes.size()));
+    out.close();
+}
+
+std::string get(qvPageDevice& device, char const* name) {
+    qvPageIStream in(device, name);
+    std::string bytes;
+    for (int c; (c = in.get()) >= 0;) bytes += static_cast<char>(c);
+    in.close();
+    return bytes;
+}
+
+// A file with two streams, written through `cache`'s device.
+void make_scene_file(std::string const& name, int cache) {
+    qvPagedSceneFile file;
+    file.create(name.c_str(), cache);
+    put(file.device(), "$Layout", std::string(20000, 'L'));
+    put(file.device(), "$UserData", "user data");
+    file.device().create_root("extra", 2);
+    file.close();
+}
+
+class qvPagedSceneFileTest : public ::testing::TestWithParam<int> {
+protected:
+    ScratchDir dir;
+    const std::string f = dir / "scene.pages";
+    int cache() const { return GetParam(); }
+};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Devices, qvPagedSceneFileTest, ::testing::Values(0, -1),
+                         [](auto const& info) { return std::string(info.param < 0 ? "mapped" : "io"); });
+
+// --- lengths ----------------------------------------------------------------------------------
+
+TEST(qvPagedSceneFile, A_new_mapped_file_is_65_pages_while_open_and_2_after_close) {
+    ScratchDir dir;
+    const std::string mapped = dir / "mapped", io = dir / "io";
+    qvPagedSceneFile file;
+    file.create(mapped.c_str(), -1);
+    EXPECT_EQ(file_length(mapped), 65 * 16384);
+    file.close();
+    EXPECT_EQ(file_length(mapped), 32768);
+
+    qvPagedSceneFile other;
+    other.create(io.c_str(), 0);
+    EXPECT_EQ(file_length(io), 32768);
+    other.close();
+    EXPECT_TRUE(read_file(io) == read_file(mapped));
+
+    other.create(io.c_str(), std::size_t{3} << 30);   // a cache in bytes: always the I/O device
+    EXPECT_EQ(file_length(io), 32768);
+}
+
+// The same operations leave the same bytes, whichever device ran them.
+TEST(qvPagedSceneFile, Both_devices_write_the_same_file) {
+    ScratchDir dir;
+    const std::string mapped = dir / "mapped", io = dir / "io";
+    make_scene_file(mapped, -1);
+    make_scene_file(io, 3 * 16384);
+    EXPECT_TRUE(read_file(mapped) == read_file(io));
+    EXPECT_EQ(file_length(io), 5 * 16384);
+}
+
+// --- the open matrix --------------------------------------------------------------------------
+
+TEST_P(qvPagedSceneFileTest, A_missing_name_or_a_directory_gives_false_and_creates_nothing) {
+    qvPagedSceneFile file;
+    const long descriptors = open_descriptor_count();
+    for (bool read_only : {false, true}) {
+        EXPECT_FALSE(file.open(f.c_str(), cache(), read_only));
+        EXPECT_FALSE(file.open(dir.path().c_str(), cache(), read_only));
+    }
+    EXPECT_TRUE(names_in(dir.path()).empty());
+    EXPECT_FALSE(file.is_open());
+    EXPECT_TRUE(raises<E>([&] { file.device(); }, "Pagefile has not been opened"));
+    EXPECT_EQ(open_descriptor_count(), descriptors);
+}
+
+TEST_P(qvPagedSceneFileTest, An_empty_file_opens_writable_as_new_and_is_refused_read_only) {
+    write_file(f, "");
+    qvPagedSceneFile file;
+    EXPECT_FALSE(file.open(f.c_str(), cache(), true));
+    EXPECT_EQ(file_length(f), 0);
+    ASSERT_TRUE(file.open(f.c_str(), cache(), false));
+    EXPECT_EQ(file.device().find_root("$Layout"), 0);
+    file.close();
+    EXPECT_EQ(file_length(f), 32768);
+    EXPECT_TRUE(file.open(f.c_str(), cache(), true));
+}
+
+TEST_P(qvPagedSceneFileTest, A_writer_holds_the_file_alone_and_readers_share_it) {
+    make_scene_file(f, cache());
+    qvPagedSceneFile writer, second, reader;
+    ASSERT_TRUE(writer.open(f.c_str(), cache(), false));
+    for (int other : {0, -1}) {
+        EXPECT_FALSE(second.open(f.c_str(), other, false)) << other;
+        EXPECT_FALSE(reader.open(f.c_str(), other, true)) << other;
+    }
+    writer.close();
+    ASSERT_TRUE(reader.open(f.c_str(), cache(), true));
+    ASSERT_TRUE(second.open(f.c_str(), -1 - cache(), true));   // the other device
+    EXPECT_EQ(get(second.device(), "$UserData"), "user data");
+    EXPECT_FALSE(writer.open(f.c_str(), cache(), false));
+}
+
+TEST_P(qvPagedSceneFileTest, A_file_without_its_magics_gives_false_and_keeps_its_bytes) {
+    for (long damaged : {0L, 1L}) {
+        make_scene_file(f, 0);
+        patch(f, qvPagePosition(damaged), le32(0x12345678));
+        const std::string before = read_file(f);
+        const long descriptors = open_descriptor_count();
+        qvPagedSceneFile file;
+        for (bool read_only : {true, false}) {
+            EXPECT_FALSE(file.open(f.c_str(), cache(), read_only)) << damaged;
+            EXPECT_TRUE(raises<E>([&] { file.device(); }, "Pagefile has not been opened"));
+        }
+        EXPECT_TRUE(read_file(f) == before);
+        EXPECT_EQ(open_descriptor_count(), descriptors);
+    }
+}
+
+// --- reopening --------------------------------------------------------------------------------
+
+TEST_P(qvPagedSceneFileTest, An_open_file_must_be_closed_before_another_create_or_open) {
+    qvPagedSceneFile file;
+    file.create(f.c_str(), cache());
+    const char* const text = "Pagefile should be closed before re-opening";
+    EXPECT_TRUE(raises<E>([&] { file.create(f.c_str(), cache()); }, text));
+    EXPECT_TRUE(raises<E>([&] { file.create(f.c_str(), std::size_t{0}); }, text));
+    EXPECT_TRUE(raises<E>([&] { file.open(f.c_str(), cache(), true); }, text));
+    EXPECT_TRUE(raises<E>([&] { file.open((dir / "missing").c_str(), std::size_t{0}, true); }, text));
+    put(file.device(), "s", "kept");
+    file.close();
+    file.close();
+    EXPECT_FALSE(file.is_open());
+    ASSERT_TRUE(file.open(f.c_str(), cache(), false));
+    EXPECT_EQ(get(file.device(), "s"), "kept");
+}
+
+TEST_P(qvPagedSceneFileTest, A_file_made_with_one_device_reads_the_same_with_the_other) {
+    make_scene_file(f, cache());
+    qvPagedSceneFile file;
+    ASSERT_TRUE(file.open(f.c_str(), -1 - cache(), false));
+    qvPageDevice& device = file.device();
+    EXPECT_EQ(device.find_root("$Layout"), 2);
+    EXPECT_EQ(device.find_root("extra"), 2);
+    EXPECT_EQ(get(device, "$Layout"), std::string(20000, 'L'));
+    EXPECT_EQ(get(device, "$UserData"), "user data");
+    put(device, "$UserData", "changed by the other device");
+    file.close();
+    ASSERT_TRUE(file.open(f.c_str(), cache(), true));
+    EXPECT_EQ(get(file.device(), "$UserData"), "changed by the other device");
+}
+
+// --- read-only use and damaged files -----------------------------------------------------------
+
+TEST_P(qvPagedSceneFileTest, A_read_only_file_reads_and_refuses_every_change_without_touching_the_file) {
+    make_scene_file(f, cache());
+    const std::string before = read_file(f);
+    qvPagedSceneFile file;
+    ASSERT_TRUE(file.open(f.c_str(), cache(), true));
+    qvPageDevice& device = file.device();
+    EXPECT_EQ(get(device, "$Layout"), std::string(20000, 'L'));
+    EXPECT_TRUE(raises<qvErrorFrom<qvPageFileDirectory>>([&] { device.create_root("new", 2); },
+                                                          "Cannot modify a read-only file"));
+    EXPECT_TRUE(raises<qvErrorFrom<qvPageFileDirectory>>([&] { device.remove_root("extra"); },
+                                                          "Cannot modify a read-only file"));
+    EXPECT_EQ(message_of([&] { device.allocate(); }), "Attempt to modify a read-only file");
+    EXPECT_EQ(message_of([&] { qvPageOStream(device, "$UserData"); }), "Attempt to modify a read-only file");
+    EXPECT_EQ(message_of([&] { qvPageLock(device, 2, true, 0.0f); }), "Attempt to modify a read-only file");
+    file.close();
+    EXPECT_TRUE(read_file(f) == before);
+}
+
+TEST_P(qvPagedSceneFileTest, A_trailing_part_of_a_page_is_not_a_page) {
+    make_scene_file(f, cache());
+    ASSERT_EQ(::truncate(f.c_str(), 4 * 16384 + 100), 0);
+    qvPagedSceneFile file;
+    ASSERT_TRUE(file.open(f.c_str(), cache(), true));
+    EXPECT_EQ(file.device().page_count(), 4);
+    EXPECT_EQ(message_of([&] { file.device().lock(4, false); }), "Part of the Orvane pagefile is missing");
+    EXPECT_EQ(message_of([&] { get(file.device(), "$UserData"); }), "Invalid or corrupt Orvane pagefile");
+    EXPECT_EQ(get(file.device(), "$Layout"), std::string(20000, 'L'));   // pages 2 and 3 are whole
+    file.close();
+    EXPECT_EQ(file_length(f), 4 * 16384 + 100);
+}
+
+// --- closing ----------------------------------------------------------------------------------
+
+// Nothing is lost when the durable end fails: the file stays open, and the
+// next close writes it.
+TEST_P(qvPagedSceneFileTest, A_close_that_cannot_sync_keeps_the_file_open_for_another_try) {
+    qvPagedSceneFile file;
+    file.create(f.c_str(), cache() < 0 ? -1 : 1 << 20);
+    put(file.device(), "s", "durable");
+    platform::fail_next(platform::Call::sync, EIO);
+    EXPECT_EQ(message_of([&] { file.close(); }), "I/O error while writing file");
+    EXPECT_TRUE(file.is_open());
+    file.close();
+    ASSERT_TRUE(file.open(f.c_str(), 0, true));
+    EXPECT_EQ(get(file.device(), "s"), "durable");
+}
+
+TEST_P(qvPagedSceneFileTest, A_close_with_a_stream_still_open_is_refused_until_the_stream_closes) {
+    qvPagedSceneFile file;
+    file.create(f.c_str(), cache());
+    qvPageOStream out(file.device(), "s");
+    EXPECT_EQ(message_of([&] { file.close(); }), "Cannot release the cache memory while pages are locked");
+    EXPECT_TRUE(file.is_open());
+    out.putn("late", 4);
+    out.close();
+    file.close();
+    ASSERT_TRUE(file.open(f.c_str(), cache(), true));
+    EXPECT_EQ(get(file.device(), "s"), "late");
+}
+
+// --- the mapped writer ------------------------------------------------------------------------
+
+// The I/O device extends files sparsely; a mapped writer that met such a
+// hole on a full disk would die of SIGBUS, so it reserves the whole file.
+TEST(qvPagedSceneFile, A_mapped_writer_reserves_the_holes_of_a_sparse_file_or_refuses_it) {
+    ScratchDir dir;
+    const std::string name = dir / "sparse";
+    qvPagedSceneFile file;
+    file.create(name.c_str(), 0);
+    for (int i = 0; i < 200; ++i) file.device().allocate();
+    file.close();
+    ASSERT_LT(file_length(name, true), 202 * 16384);
+    const std::string before = read_file(name);
+
+    platform::fail_next(platform::Call::reserve, ENOSPC);
+    EXPECT_FALSE(file.open(name.c_str(), -1, false));
+    EXPECT_TRUE(read_file(name) == before);
+    ASSERT_TRUE(file.open(name.c_str(), -1, false));
+    EXPECT_GE(file_length(name, true), 202 * 16384);
+    file.close();
+    EXPECT_TRUE(read_file(name) == before + std::string(16384, '\0'));   // the directory's probe page
+}
+
+// The allocator marks a page before the count grows; the red zone clears
+// the mark again, so the page comes back once the view has room.
+TEST(qvPagedSceneFile, An_allocation_that_meets_the_red_zone_leaves_map_and_page_count_as_they_were) {
+    ScratchDir dir;
+    const std::string name = dir / "red";
+    qvPagedSceneFile file;
+    file.create(name.c_str(), -1);
+    qvPageDevice& device = file.device();
+    device.lock(0, false);   // the view cannot move now
+    long last = 0;
+    std::string error;
+    for (int i = 0; i < 200 && error.empty(); ++i) error = message_of([&] { last = device.allocate(); });
+    EXPECT_EQ(error, "Red zone overflow in the mapped file");
+    const long count = device.page_count();
+    EXPECT_EQ(count, last + 1);
+    EXPECT_EQ(file_length(name), count * 16384);   // the whole view is in use
+    EXPECT_EQ(message_of([&] { device.allocate(); }), "Red zone overflow in the mapped file");
+    EXPECT_EQ(device.page_count(), count);
+    device.unlock(0, 0.0f);
+    EXPECT_EQ(device.allocate(), count);
+    file.close();
+    EXPECT_EQ(file_length(name), (count + 1) * 16384);
+}
+
+// The view's changes reach the file without any close; the spare pages of
+// the view stay behind as free pages.
+TEST(qvPagedSceneFile, A_file_whose_mapped_writer_was_killed_opens_with_both_devices) {
+    ScratchDir dir;
+    const std::string name = dir / "killed";
+    make_scene_file(name, -1);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto* file = new qvPagedSceneFile;
+        if (!file->open(name.c_str(), -1, false)) ::_exit(2);
+        put(file->device(), "$UserData", "written, never closed");
+        ::kill(::getpid(), SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_GT(file_length(name), 5 * 16384);
+    for (int cache : {0, -1}) {
+        qvPagedSceneFile file;
+        ASSERT_TRUE(file.open(name.c_str(), cache, false)) << cache;
+        EXPECT_EQ(get(file.device(), "$UserData"), "written, never closed");
+        EXPECT_EQ(get(file.device(), "$Layout"), std::string(20000, 'L'));
+        file.close();
+    }
+}
