@@ -4,6 +4,7 @@
 // interactions and the proxy class.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/shapes/qvRestrictedText.hpp>
 #include <orvane/shapes/qvScaledText.hpp>
 #include <orvane/shapes/qvSimpleScaledText.hpp>
@@ -12,6 +13,7 @@
 #include "qvGeometryValuesTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvSceneTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 #include "qvTextTestSupport.hpp"
 
@@ -194,6 +196,34 @@ TEST_F(ScaledText, It_names_its_own_interface_for_the_extended_scale_and_rebuild
     EXPECT_STREQ(back->text(), "kept");
     EXPECT_EQ(back->height(), 4.0);
     EXPECT_FALSE(qvRestrictedText(scene, h));
+}
+
+// In a real scene the header box decides where a text is drawn, and the
+// scene's stream brings both kinds back to their proxy classes.
+TEST(TextsInAMemoryScene, Are_drawn_by_their_kept_box_and_come_back_from_the_stream_as_texts) {
+    const DefaultMetricScope metric;
+    qvMemoryScene scene;
+    qvAttributeProxy font(scene, 0);
+    font.font_size(1.0f);
+    qvRestrictedText far(scene, qvCrdOf<double>(100, 100), "far", 15u, &font, nullptr);
+    qvScaledText near(scene, qvCrdOf<double>(0, 0), "near", 1.0, 1.0f, 15u, &font);
+    far->user_handle(1);
+    near->user_handle(2);
+    const qvMathRectOf<double> around_origin(-5, -5, 5, 5);
+    EXPECT_EQ(scene_test::drawn(scene, 0, false, around_origin), std::vector<long>{2});
+    far->anchor(qvCrdOf<double>(1, 1));
+    EXPECT_EQ(scene_test::drawn(scene, 0, false, around_origin), (std::vector<long>{1, 2}));
+
+    qvMemoryScene copy;
+    scene_test::load(copy, scene_test::saved(scene));
+    std::vector<std::string> texts;
+    for (qvIndirectIterator<qvGraphic> it = copy.enumerate(-1); it; ++it) {
+        if (const qvRestrictedText r{*it})
+            texts.push_back(std::string("restricted ") + r->text());
+        if (const qvScaledText t{*it})
+            texts.push_back(std::string("scaled ") + t->text() + " " + std::to_string(t->extent().width));
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"restricted far", "scaled near 4.000000"}));
 }
 
 // ---------------------------------------------------------------------------
