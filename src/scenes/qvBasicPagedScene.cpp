@@ -407,7 +407,8 @@ void qvBasicPagedScene::load(qvInputStream& is) {
             const long records = qvReadInt32(is);
             if (l >= static_cast<long>(mapv_.size())) insert_layer(static_cast<int>(mapv_.size()));
             const std::size_t e = at(mapv_[at(static_cast<int>(l))]);
-            QV_ASSERT_TEXT(e <= 0x7FFF, "layer entry fits its field");
+            // A handle record names its entry in 16 bits.
+            if (e > 0x7FFF) raise_scene_error("Illegal layer number specified");
             for (long r = 0; r < records; ++r) {
                 auto record = qvCreateShapeFromSerialization(is);
                 const long handle = store(e, *record);
@@ -421,6 +422,9 @@ void qvBasicPagedScene::load(qvInputStream& is) {
         while (static_cast<int>(mapv_.size()) > before) delete_layer(static_cast<int>(mapv_.size()) - 1);
         throw;
     }
-    rect_sender().invalidate();
-    handle_sender().invalidate();
+    // The senders' own flag does not hold back a whole invalidation.
+    if (update_notification()) {
+        rect_sender().invalidate();
+        handle_sender().invalidate();
+    }
 }

@@ -9,6 +9,7 @@
 #include <orvane/scenes/qvPagedSceneFile.hpp>
 
 #include "qvFileTestSupport.hpp"
+#include "qvNotificationProbe.hpp"
 #include "qvQuadTreeTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
 
@@ -175,4 +176,21 @@ TEST(qvBasicPagedSceneStream, Loading_needs_an_open_scene) {
                                                            "Paged scene was not initialized"));
     }
     file.close();
+}
+
+TEST(qvBasicPagedSceneStream, A_load_sends_one_whole_invalidation_on_each_sender_unless_notification_is_off) {
+    Fixture f(1);
+    qvNotificationLog log;
+    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
+    qvRecordingReceiver<long> handles{"handle", log};
+    areas.connect(f.scene->rect_sender());
+    handles.connect(f.scene->handle_sender());
+    scene_test::load(*f.scene, le32(1) + le32(1) + rec(1, 1, 1, 2, 2));
+    EXPECT_EQ(log, (qvNotificationLog{"rect all", "handle all"}));
+    log.clear();
+    EXPECT_THROW(scene_test::load(*f.scene, le32(1) + le32(1)), qvError);
+    EXPECT_TRUE(log.empty());
+    f.scene->update_notification(false, true);
+    scene_test::load(*f.scene, le32(1) + le32(1) + rec(2, 1, 1, 2, 2));
+    EXPECT_TRUE(log.empty());
 }
