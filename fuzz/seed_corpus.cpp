@@ -29,6 +29,7 @@
 #include <orvane/core/qvString.hpp>
 #include <orvane/core/qvWrap.hpp>
 #include <orvane/geometry/qvTransformation.hpp>
+#include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 #include <orvane/scenes/qvQTree.hpp>
@@ -423,6 +424,42 @@ void scene_stream_seeds(fs::path const& root) {
     a = owning.palette().property(a, *qvFolder::folder_by_name("pen/color_device/line_width"), &width, false);
     for (qvVersion v : {v000, v341})
         c.add([&](qvOutputStream& out) { owning.save(out); }, v, true, 1 | 8);
+    // Paged scenes (selector bit 4) read the memory scene's stream form.
+    c.add([&](qvOutputStream& out) { shared.save(out); }, v000, false, 16 | 2);
+    c.add([&](qvOutputStream& out) { shared.save(out); }, v000, false, 16);
+}
+
+// A paged scene file closed with its layout: three layers, the middle one
+// deleted (a hole), records in the first and the last.
+void paged_scene_layout_seed(fs::path const& name) {
+    qvPagedSceneFile file;
+    file.create(name.string().c_str(), std::size_t{1} << 20);
+    {
+        qvMatchingPalette palette;
+        qvPagedSceneSegment segment(file);
+        qvBasicPagedScene scene(file, &palette, false);
+        scene.add_segment(segment, true);
+        scene.create(qvMathRectOf<double>(0, 0, 1000, 1000));
+        for (int l = 0; l < 3; ++l) scene.insert_layer(l);
+        qvMemoryScene records(3, &palette, false);
+        for (auto const& r : sample_records()) {
+            qvShapeBase& copy = *records.allocate(r->size, nullptr);
+            const std::int32_t handle = copy.shape_handle;
+            std::memcpy(static_cast<void*>(&copy), r.get(), static_cast<std::size_t>(r->size));
+            copy.shape_handle = handle;
+            records.shape_layer(handle, 2);
+        }
+        std::stringbuf buffer;
+        {
+            qvOutputStream out(&buffer, v000, false);
+            records.save(out);
+        }
+        qvInputStream in(&buffer);
+        scene.load(in);
+        scene.delete_layer(1);
+        scene.close();
+    }
+    file.close();
 }
 
 // Page files with page streams: a header-only stream, a stream of three
@@ -473,6 +510,7 @@ void pagefile_seeds(fs::path const& root) {
         device.release();
     }
     page_stream_seeds(dir);
+    paged_scene_layout_seed(dir / "seed-7");
 }
 
 // Requests through transform() (whole frames) of the sample bitmaps, their

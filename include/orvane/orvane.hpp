@@ -252,7 +252,9 @@
 #include <orvane/shapes/qvTransformedTextData.hpp>
 
 // scenes
+#include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvDatabase.hpp>
+#include <orvane/scenes/qvHandleTree.hpp>
 #include <orvane/scenes/qvHandleRecord.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvPageAllocator.hpp>
@@ -266,6 +268,8 @@
 #include <orvane/scenes/qvPageStorage.hpp>
 #include <orvane/scenes/qvPageStreamBuf.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/scenes/qvPagedSceneSegment.hpp>
+#include <orvane/scenes/qvPagedSceneSegmentInterface.hpp>
 #include <orvane/scenes/qvQTree.hpp>
 #include <orvane/scenes/qvQuadTree.hpp>
 #include <orvane/scenes/qvQuadTreeDirectory.hpp>
