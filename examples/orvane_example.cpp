@@ -16,6 +16,7 @@ void example_palettes();
 void example_attributes();
 void example_shapes();
 void example_standalone_shapes();
+void example_texts();
 void example_memory_scene();
 void example_point_sets();
 void example_bitmap_transform();
@@ -48,6 +49,7 @@ int main() {
     example_attributes();
     example_shapes();
     example_standalone_shapes();
+    example_texts();
     example_memory_scene();
     example_point_sets();
     example_bitmap_transform();

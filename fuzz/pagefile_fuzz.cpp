@@ -14,6 +14,11 @@
 // must read back exactly, through the other device, from a file that must
 // open. The mapped writer is skipped for an input whose first map page is
 // full: its chain would grow by 2 GiB, reserved on disk.
+//
+// Last, the input opened read-only as a paged scene (one segment, its own
+// handle tree): "$Layout" loads the handle tree, the segment and its
+// quadtrees. A failed open leaves the scene not initialized; an open one
+// draws every layer, writes its stream and closes.
 
 #include "fuzz_support.hpp"
 
@@ -21,7 +26,10 @@
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvPageLock.hpp"
 
+#include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvPageStreamBuf.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
 
 #include <cstdlib>
@@ -183,6 +191,56 @@ void stream_sessions(std::uint8_t const* data, std::size_t size) {
 
 }  // namespace
 
+namespace {
+
+// Counts what it is handed.
+class CountingPort : public qvFlavorPort {
+public:
+    long drawn = 0;
+    qvDrawObject& draw() override { std::abort(); }
+    qvRestrictedTransformation const& transformation() const override { return t_; }
+    void transformation(qvRestrictedTransformation const&) override {}
+    qvRestrictedTransformation const& inverse_transformation() const override { return t_; }
+    qvMathRectOf<double> const& device_bbox() const override { return box_; }
+    void device_bbox(qvMathRectOf<double> const&) override {}
+    qvMathRectOf<double> const& model_bbox() const override { return box_; }
+    void scene(qvScene*) override {}
+    qvScene* scene() const override { return nullptr; }
+    void palette(qvPalette*) override {}
+    qvPalette* palette() const override { return nullptr; }
+    bool draw_shape(qvShapeBase const& record) override {
+        drawn += record.size;
+        return true;
+    }
+    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
+
+private:
+    qvRestrictedTransformation t_;
+    qvMathRectOf<double> box_;
+};
+
+void layout_session(std::string const& name, int cache) {
+    qvPagedSceneFile file;
+    if (!qvfuzz::attempt([&] { (void)file.open(name.c_str(), cache, true); }) || !file.is_open()) return;
+    {
+        qvMatchingPalette palette;
+        qvPagedSceneSegment segment(file);
+        qvBasicPagedScene scene(file, &palette, false);
+        scene.add_segment(segment, true);
+        if (!qvfuzz::attempt([&] { scene.open(true); })) {
+            if (scene.is_open() || segment.total_layers() != 0) std::abort();
+        } else {
+            CountingPort port;
+            qvfuzz::attempt([&] { scene.render(port, -1, qvMathRectOf<double>(-1e30, -1e30, 1e30, 1e30), false); });
+            qvfuzz::attempt([&] { (void)qvfuzz::saved([&](qvOutputStream& out) { scene.save(out); }, qvVersion()); });
+            scene.close();
+        }
+    }
+    qvfuzz::attempt([&] { file.close(); });
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size) {
     const std::string original = scratch() + "/input";
     const std::string copy = scratch() + "/copy";
@@ -196,5 +254,8 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     fs::remove(original);
     fs::remove(copy);
     stream_sessions(data, size);
+    put_file(original, data, size);
+    layout_session(original, cache);
+    fs::remove(original);
     return 0;
 }

@@ -4,6 +4,12 @@
 // reads as 2), bit 3 an owned palette; the rest is the stream, whose
 // header, when there is one, sets the version the palette is read in.
 //
+// Bit 4 instead loads the stream into a paged scene (a new scene file, one
+// segment, a palette it does not own) of bits 1-2 layers (0 to 2): a failed
+// load leaves its layers, sizes and stream as they were; a loaded one
+// saves, loads into a new paged scene and saves again as the same bytes,
+// draws every layer and closes.
+//
 // A failed load leaves layers and records as they were (an owned palette
 // keeps what it read); a loaded list or scene saves, loads into a new one
 // and saves again as the same bytes; a loaded scene then draws every layer,
@@ -13,11 +19,16 @@
 #include "fuzz_support.hpp"
 
 #include <orvane/attributes/qvStandardPalette.hpp>
+#include <orvane/scenes/qvBasicPagedScene.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -105,6 +116,70 @@ void fuzz_scene(qvInputStream& in, int layers, bool owns) {
     while (scene->total_layers() > 0 && qvfuzz::attempt([&] { scene->delete_layer(0); })) {}
 }
 
+// One scratch directory per process, removed at exit.
+struct Scratch {
+    Scratch() {
+        namespace fs = std::filesystem;
+        const std::string base = fs::exists("/dev/shm") ? "/dev/shm" : fs::temp_directory_path().string();
+        dir = base + "/qvscenefuzzXXXXXX";
+        if (::mkdtemp(dir.data()) == nullptr) std::abort();
+    }
+    ~Scratch() {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+    std::string dir;
+};
+
+std::string scratch_file(char const* name) {
+    static const Scratch scratch;
+    return scratch.dir + "/" + name;
+}
+
+// A created paged scene over its own new file.
+struct PagedSetup {
+    qvStandardPalette palette;
+    qvPagedSceneFile file;
+    std::unique_ptr<qvPagedSceneSegment> segment;
+    std::unique_ptr<qvBasicPagedScene> scene;
+    PagedSetup(char const* name, int layers) {
+        file.create(scratch_file(name).c_str(), std::size_t{1} << 20);
+        segment = std::make_unique<qvPagedSceneSegment>(file);
+        scene = std::make_unique<qvBasicPagedScene>(file, &palette, false);
+        scene->add_segment(*segment, true);
+        scene->create(qvMathRectOf<double>(-1000, -1000, 1000, 1000));
+        for (int l = 0; l < layers; ++l) scene->insert_layer(l);
+    }
+    ~PagedSetup() {
+        scene->close();
+        scene.reset();
+        segment.reset();
+        file.close();
+    }
+};
+
+void fuzz_paged_scene(qvInputStream& in, int layers) {
+    PagedSetup setup("a.pg", layers);
+    qvBasicPagedScene& scene = *setup.scene;
+    const qvVersion version = in.version();
+    const std::string before = saved(scene, version);
+    if (!qvfuzz::attempt([&] { scene.load(in); })) {
+        if (scene.total_layers() != layers || scene.size(-1) != 0) std::abort();
+        qvfuzz::require_same(before, saved(scene, version), "failed paged scene load");
+        return;
+    }
+    const std::string first = saved(scene, version);
+    {
+        PagedSetup other("b.pg", 0);
+        qvfuzz::VersionedInput again(first, version);
+        if (!qvfuzz::attempt([&] { other.scene->load(again.in); })) std::abort();
+        qvfuzz::require_same(first, saved(*other.scene, version), "paged scene");
+    }
+    CountingPort port;
+    scene.render(port, -1, qvMathRectOf<double>(-1e30, -1e30, 1e30, 1e30), true);
+    if (port.palette() != &scene.palette()) std::abort();
+}
+
 }   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size) {
@@ -112,7 +187,9 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     const int selector = data[0];
     std::stringbuf buffer(qvfuzz::bytes_of(data + 1, size - 1));
     qvInputStream in(&buffer);
-    if ((selector & 1) == 0)
+    if ((selector & 16) != 0)
+        fuzz_paged_scene(in, std::min((selector >> 1) & 3, 2));
+    else if ((selector & 1) == 0)
         fuzz_list(in);
     else
         fuzz_scene(in, 1 + std::min((selector >> 1) & 3, 2), (selector & 8) != 0);

@@ -29,6 +29,7 @@
 #include <orvane/core/qvString.hpp>
 #include <orvane/core/qvWrap.hpp>
 #include <orvane/geometry/qvTransformation.hpp>
+#include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 #include <orvane/scenes/qvQTree.hpp>
@@ -48,6 +49,8 @@
 #include <orvane/shapes/qvSimplePolygon.hpp>
 #include <orvane/shapes/qvSimplePolyline.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
+#include <orvane/shapes/qvSimpleRestrictedText.hpp>
+#include <orvane/shapes/qvSimpleScaledText.hpp>
 
 #include <orvane/geometry/qvRotation.hpp>
 #include <orvane/rendering/qvBitmapTransformation.hpp>
@@ -393,11 +396,52 @@ std::vector<std::unique_ptr<qvShapeBase>> point_set_records() {
     return out;
 }
 
+// Records of both text kinds as their stand-alone proxies write them (proxy
+// class id 0, the new header's box), and each again as its in-scene proxy
+// stamps it (proxy class 7 or 8, the text box in the header): a new record
+// with no text placed, the empty text placed, a measured text turned and
+// sheared, and a record left longer than a shortened text.
+std::vector<std::unique_ptr<qvShapeBase>> text_records() {
+    std::vector<std::unique_ptr<qvShapeBase>> out;
+    auto keep = [&out](qvShapeBase const* record, qvTextDataAccess& text) {
+        for (int in_scene = 0; in_scene < 2; ++in_scene) {
+            out.emplace_back(qvNewShapeRecord(record->size));
+            std::memcpy(static_cast<void*>(out.back().get()), record, static_cast<std::size_t>(record->size));
+            if (in_scene == 0) continue;
+            out.back()->proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(record->kind));
+            const qvMathRectOf<double> box = text.bbox();
+            out.back()->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(box)));
+        }
+    };
+    qvSimpleRestrictedText restricted;
+    restricted->anchor(qvCrdOf<double>(3, 4));
+    keep(restricted->record(), *restricted);
+    restricted->text("");
+    keep(restricted->record(), *restricted);
+    restricted->text("Orvane text");
+    restricted->extent(qvExtent{66, 1.5, 4.5});
+    restricted->angle(30);
+    restricted->aperture(75);
+    restricted->alignment(15);
+    keep(restricted->record(), *restricted);
+    restricted->text("Or");
+    keep(restricted->record(), *restricted);
+    qvSimpleScaledText scaled;
+    scaled->text("scaled");
+    scaled->extent(qvExtent{6, 0.25, 0.75});
+    scaled->height(2.5);
+    scaled->stretch(1.5f);
+    scaled->alignment(20);
+    keep(scaled->record(), *scaled);
+    return out;
+}
+
 void shape_record_seeds(fs::path const& root) {
     Corpus c(root, "shape_record_fuzz");
     auto records = sample_records();
     for (auto& r : box_shape_records()) records.push_back(std::move(r));
     for (auto& r : point_set_records()) records.push_back(std::move(r));
+    for (auto& r : text_records()) records.push_back(std::move(r));
     for (auto const& r : records) c.add([&](qvOutputStream& out) { qvWriteShapeRecord(out, *r); });
     c.add([&](qvOutputStream& out) {
         for (auto const& r : records) qvWriteShapeRecord(out, *r);
@@ -440,6 +484,42 @@ void scene_stream_seeds(fs::path const& root) {
     a = owning.palette().property(a, *qvFolder::folder_by_name("pen/color_device/line_width"), &width, false);
     for (qvVersion v : {v000, v341})
         c.add([&](qvOutputStream& out) { owning.save(out); }, v, true, 1 | 8);
+    // Paged scenes (selector bit 4) read the memory scene's stream form.
+    c.add([&](qvOutputStream& out) { shared.save(out); }, v000, false, 16 | 2);
+    c.add([&](qvOutputStream& out) { shared.save(out); }, v000, false, 16);
+}
+
+// A paged scene file closed with its layout: three layers, the middle one
+// deleted (a hole), records in the first and the last.
+void paged_scene_layout_seed(fs::path const& name) {
+    qvPagedSceneFile file;
+    file.create(name.string().c_str(), std::size_t{1} << 20);
+    {
+        qvMatchingPalette palette;
+        qvPagedSceneSegment segment(file);
+        qvBasicPagedScene scene(file, &palette, false);
+        scene.add_segment(segment, true);
+        scene.create(qvMathRectOf<double>(0, 0, 1000, 1000));
+        for (int l = 0; l < 3; ++l) scene.insert_layer(l);
+        qvMemoryScene records(3, &palette, false);
+        for (auto const& r : sample_records()) {
+            qvShapeBase& copy = *records.allocate(r->size, nullptr);
+            const std::int32_t handle = copy.shape_handle;
+            std::memcpy(static_cast<void*>(&copy), r.get(), static_cast<std::size_t>(r->size));
+            copy.shape_handle = handle;
+            records.shape_layer(handle, 2);
+        }
+        std::stringbuf buffer;
+        {
+            qvOutputStream out(&buffer, v000, false);
+            records.save(out);
+        }
+        qvInputStream in(&buffer);
+        scene.load(in);
+        scene.delete_layer(1);
+        scene.close();
+    }
+    file.close();
 }
 
 // Page files with page streams: a header-only stream, a stream of three
@@ -490,6 +570,7 @@ void pagefile_seeds(fs::path const& root) {
         device.release();
     }
     page_stream_seeds(dir);
+    paged_scene_layout_seed(dir / "seed-7");
 }
 
 // Requests through transform() (whole frames) of the sample bitmaps, their

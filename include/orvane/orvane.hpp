@@ -190,6 +190,8 @@
 #include <orvane/shapes/qvGenericEllipseProxy.hpp>
 #include <orvane/shapes/qvGenericNodeSetProxyBase.hpp>
 #include <orvane/shapes/qvGenericRectangleProxy.hpp>
+#include <orvane/shapes/qvGenericScaledTextProxy.hpp>
+#include <orvane/shapes/qvGenericTextProxy.hpp>
 #include <orvane/shapes/qvGraphic.hpp>
 #include <orvane/shapes/qvGraphicInterface.hpp>
 #include <orvane/shapes/qvGraphicListDataAccess.hpp>
@@ -220,9 +222,14 @@
 #include <orvane/shapes/qvRelativePointSetProxy.hpp>
 #include <orvane/shapes/qvRelativePointSetProxyBase.hpp>
 #include <orvane/shapes/qvRestrictedImageDataAccess.hpp>
+#include <orvane/shapes/qvRestrictedText.hpp>
 #include <orvane/shapes/qvRestrictedTextDataAccess.hpp>
+#include <orvane/shapes/qvRestrictedTextProxyBase.hpp>
 #include <orvane/shapes/qvScaledImageDataAccess.hpp>
+#include <orvane/shapes/qvScaledText.hpp>
 #include <orvane/shapes/qvScaledTextDataAccess.hpp>
+#include <orvane/shapes/qvScaledTextProxyBase.hpp>
+#include <orvane/shapes/qvScaledTextProxyInnerBase.hpp>
 #include <orvane/shapes/qvScene.hpp>
 #include <orvane/shapes/qvSceneInterface.hpp>
 #include <orvane/shapes/qvScenePublisher.hpp>
@@ -252,6 +259,10 @@
 #include <orvane/shapes/qvSimplePolyline.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
 #include <orvane/shapes/qvSimpleRectangleProxyBase.hpp>
+#include <orvane/shapes/qvSimpleRestrictedText.hpp>
+#include <orvane/shapes/qvSimpleRestrictedTextProxyBase.hpp>
+#include <orvane/shapes/qvSimpleScaledText.hpp>
+#include <orvane/shapes/qvSimpleScaledTextProxyBase.hpp>
 #include <orvane/shapes/qvSimpleShape.hpp>
 #include <orvane/shapes/qvSimpleShapeHolder.hpp>
 #include <orvane/shapes/qvSimpleShapeProxy.hpp>
@@ -260,12 +271,21 @@
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 #include <orvane/shapes/qvSingleShapeProxyInterface.hpp>
 #include <orvane/shapes/qvSpecificGraphic.hpp>
+#include <orvane/shapes/qvTextAlignment.hpp>
 #include <orvane/shapes/qvTextData.hpp>
 #include <orvane/shapes/qvTextDataAccess.hpp>
+#include <orvane/shapes/qvTextExtent.hpp>
+#include <orvane/shapes/qvTextExtentClass.hpp>
+#include <orvane/shapes/qvTextExtentInterface.hpp>
+#include <orvane/shapes/qvTextMetricEnums.hpp>
+#include <orvane/shapes/qvTextProxy.hpp>
+#include <orvane/shapes/qvTextProxyBase.hpp>
 #include <orvane/shapes/qvTransformedTextData.hpp>
 
 // scenes
+#include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvDatabase.hpp>
+#include <orvane/scenes/qvHandleTree.hpp>
 #include <orvane/scenes/qvHandleRecord.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvPageAllocator.hpp>
@@ -279,6 +299,8 @@
 #include <orvane/scenes/qvPageStorage.hpp>
 #include <orvane/scenes/qvPageStreamBuf.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/scenes/qvPagedSceneSegment.hpp>
+#include <orvane/scenes/qvPagedSceneSegmentInterface.hpp>
 #include <orvane/scenes/qvQTree.hpp>
 #include <orvane/scenes/qvQuadTree.hpp>
 #include <orvane/scenes/qvQuadTreeDirectory.hpp>

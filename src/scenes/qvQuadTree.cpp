@@ -219,6 +219,18 @@ void qvQuadTree::create(qvShapeBase* shape, int size, RecordLock& lock) {
     QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
     QV_ASSERT_TEXT(directory_ != nullptr, "directory");
     if (!within_limits(shape->bbox(), directory_->base())) raise_error("The shape is outside limits of the scene");
+    place(shape, size, lock);
+}
+
+void qvQuadTree::create_anywhere(qvShapeBase* shape, int size, RecordLock& lock) {
+    if (size > qvUSEFUL_PAGE_SIZE) raise_error("Limitation: shape size exceeds maximum allowed for the quadtree");
+    QV_ASSERT(shape != nullptr);
+    QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
+    QV_ASSERT_TEXT(directory_ != nullptr, "directory");
+    place(shape, size, lock);
+}
+
+void qvQuadTree::place(qvShapeBase* shape, int size, RecordLock& lock) {
     const qvMathRectOf<float> box = shape->box;
     // Each split either moves records a level down or adds a node with
     // room, so a handful of rounds always ends; more means a broken split.
@@ -273,6 +285,11 @@ void qvQuadTree::unmask(std::int32_t shape_handle) noexcept {
 qvIndirectIterator<qvShapeBase> qvQuadTree::query(qvMathRectOf<double> const& area, bool) {
     if (!directory_) return qvIndirectIterator<qvShapeBase>();
     return qvIndirectIterator<qvShapeBase>(new qvQuadTreeQuery(*this, area));
+}
+
+qvIndirectIterator<qvShapeBase> qvQuadTree::every_record() {
+    if (!directory_) return qvIndirectIterator<qvShapeBase>();
+    return qvIndirectIterator<qvShapeBase>(new qvQuadTreeQuery(*this));
 }
 
 // --- stream form -------------------------------------------------------------

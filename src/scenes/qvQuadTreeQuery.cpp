@@ -4,13 +4,24 @@
 
 #include <orvane/scenes/qvPageDevice.hpp>
 
+#include <cmath>
+
 qvQuadTreeQuery::qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area)
+    : qvQuadTreeQuery(tree, area, false) {}
+
+qvQuadTreeQuery::qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area, bool every)
     : tree_(tree), nodes_(*tree.directory(), area), x1_(static_cast<float>(area.x1)),
-      y1_(static_cast<float>(area.y1)), x2_(static_cast<float>(area.x2)), y2_(static_cast<float>(area.y2)) {
+      y1_(static_cast<float>(area.y1)), x2_(static_cast<float>(area.x2)), y2_(static_cast<float>(area.y2)),
+      every_(every) {
     advance();
 }
 
+// Every node's cell meets the unbounded area.
+qvQuadTreeQuery::qvQuadTreeQuery(qvQuadTree& tree)
+    : qvQuadTreeQuery(tree, qvMathRectOf<double>(qvRectOf<double>(-HUGE_VAL, -HUGE_VAL, HUGE_VAL, HUGE_VAL)), true) {}
+
 bool qvQuadTreeQuery::wanted(qvShapeBase const& record) const noexcept {
+    if (every_) return !tree_.masked(record.shape_handle);
     qvMathRectOf<float> const& box = record.box;
     return box.x1 < x2_ && x1_ < box.x2 && box.y1 < y2_ && y1_ < box.y2 && !tree_.masked(record.shape_handle);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // qvQuadTreeQuery: the iterator behind qvQuadTree::query: the records of
 // the nodes whose cells meet the query rectangle, in query order, that
-// overlap it strictly and are not masked.
+// overlap it strictly and are not masked (or every unmasked record).
 //
 // Keeps true: while a record is current, the iterator holds its own read
 // pin on the node's page through the device, at priority 1 / (z + 1), so
@@ -25,12 +25,15 @@
 class qvQuadTreeQuery : public qvIterator<qvShapeBase> {
 public:
     qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area);
+    // Every unmasked record, boxes not looked at.
+    explicit qvQuadTreeQuery(qvQuadTree& tree);
 
     qvShapeBase* get() override { return current_; }
     void next() override { advance(); }
     bool at_end() const override { return current_ == nullptr; }
 
 private:
+    qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area, bool every);
     void advance();
     bool wanted(qvShapeBase const& record) const noexcept;
 
@@ -39,5 +42,6 @@ private:
     std::optional<qvPageLock> pin_;
     int index_ = -1;
     float x1_, y1_, x2_, y2_;
+    bool every_ = false;
     qvShapeBase* current_ = nullptr;
 };

@@ -91,6 +91,11 @@ public:
     // "The shape is outside limits of the scene" for a box with a NaN, or
     // one that neither overlaps the base's interior nor lies in the base.
     void create(qvShapeBase* shape, int size, RecordLock& lock) override;
+    // As create, for a record the scene already holds (written back or
+    // read from its own stream): a box with a NaN or outside the base is
+    // kept in the root cell instead of refused, so nothing a scene once
+    // held is lost.
+    void create_anywhere(qvShapeBase* shape, int size, RecordLock& lock);
     // Both unlock the lock's node (priority 1.0) and empty the lock.
     void release(RecordLock& lock) override;
     void update(RecordLock& lock) override;
@@ -112,6 +117,9 @@ public:
     // The records whose boxes overlap area strictly, unmasked, in query
     // order; empty without a directory.
     qvIndirectIterator<qvShapeBase> query(qvMathRectOf<double> const& area, bool reverse) override;
+    // Every unmasked record in query order, whatever its box (also a NaN
+    // box or a degenerate one on the base's border, which no query meets).
+    qvIndirectIterator<qvShapeBase> every_record();
 
     // "Cannot load already initialized quadtree" / "Cannot save
     // uninitialized quadtree".
@@ -138,6 +146,7 @@ private:
     Found connect(qvHandleRecord const& h);
     Found find_in_cell(qvQuadTreeDirectory::CellNodes const& cell, std::int32_t handle, bool use_index);
     void lock_found(qvHandleRecord const& h, RecordLock& lock, bool write);
+    void place(qvShapeBase* shape, int size, RecordLock& lock);
     void unmask(std::int32_t shape_handle) noexcept;
 
     std::unique_ptr<qvQuadTreeDirectory> directory_;

@@ -22,12 +22,31 @@
 // Keeps true: the text is reached only while length > 0; the struct is not
 // copied as a value (its offset would point elsewhere): copy_from places the
 // text for the destination.
+//
+// The geometry (exact; NaN passes through the arithmetic, nothing raises):
+//  - compute_vectors gives the text box of an extent (w, d, a) as four
+//    vectors from the anchor: p0 the start of the baseline side, p1 its end,
+//    p2 the offset of the top edge, p3 that of the bottom edge; the corners
+//    are p0 + p2, p0 + p3, p1 + p2, p1 + p3. From p0 = (0, 0), p1 = (w, 0),
+//    p2 = (0, a), p3 = (0, -d): the horizontal field moves p0 and p1 (end:
+//    p0 = -p1, p1 = 0; centre: p1 = p1 / 2, p0 = -p1), the vertical field
+//    p2 and p3 (top: p3 = p3 - p2, p2 = 0; bottom: p2 = p2 - p3, p3 = 0;
+//    centre: p2 = (p2 - p3) / 2, p3 = -p2); an aperture other than exactly
+//    90 shears p2 and p3 (qvAperture), an angle other than exactly 0 turns
+//    all four (qvRotation);
+//  - bbox is symmetric about the anchor: per axis, the largest absolute
+//    corner coordinate M gives anchor - M to anchor + M, so the box holds
+//    the text whichever way a device's axes point;
+//  - get_transformed_text_data prepares the text for a device (see there).
 
 #include <orvane/geometry/qvCrd.hpp>
+#include <orvane/geometry/qvMathRect.hpp>
+#include <orvane/geometry/qvTransformation.hpp>
 #include <orvane/shapes/qvExtent.hpp>
 #include <orvane/shapes/qvSelfRelativeOffset.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
+#include <orvane/shapes/qvTransformedTextData.hpp>
 
 struct qvTextData {
     qvCrdOf<double> anchor;
@@ -56,6 +75,23 @@ struct qvTextData {
     // copy is always a terminated string within the record that its source
     // record's size holds.
     void copy_from(qvTextData const& source);
+
+    // The text box of `e` (see above), relative to the anchor.
+    void compute_vectors(qvExtent const& e, qvCrdOf<double>& p0, qvCrdOf<double>& p1, qvCrdOf<double>& p2,
+                         qvCrdOf<double>& p3) const;
+    // The text box of the stored extent.
+    void compute_vectors(qvCrdOf<double>& p0, qvCrdOf<double>& p1, qvCrdOf<double>& p2,
+                         qvCrdOf<double>& p3) const;
+    // The symmetric box around the anchor that holds the stored text box.
+    qvMathRectOf<double> bbox() const;
+
+    // The text prepared for drawing under the model-to-device
+    // transformation t: a scaled text (scaled) at its height, a restricted
+    // one at the device font size `size`. Not valid for an empty text, a
+    // zero stretch or a zero size, nor when a measured restricted text is
+    // asked for more than its measured device size (its box is shrunk to a
+    // smaller size, never grown).
+    qvTransformedTextData get_transformed_text_data(qvTransformation const& t, double size, bool scaled) const;
 
     static constexpr long flavor() noexcept { return 0; }
 };

@@ -1,0 +1,262 @@
+// The handle tree and the basic paged scene: 10M handle creates and 1M
+// random examines over 16 MiB and 256 MiB page caches (with the cache's
+// misses); save_layout and load_layout of a 10M-shape layout; the scene
+// stream's save and load of 1M records; and render of 1%, 10% and 100% of
+// a 1M-shape layer into a counting port. Fixed seeds.
+
+#include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/core/qvInputStream.hpp>
+#include <orvane/core/qvOutputStream.hpp>
+#include <orvane/scenes/qvBasicPagedScene.hpp>
+#include <orvane/scenes/qvHandleTree.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
+#include <orvane/shapes/qvShapeKind.hpp>
+
+#include "scenes/qvPageFile.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr double side = 10000.0;
+constexpr long million = 1000000;
+
+std::string scratch_name(char const* what) {
+    char const* dir = std::getenv("TMPDIR");
+    return std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/qvbench_paged_" + what + "_" +
+           std::to_string(::getpid());
+}
+
+// --- handle tree ---------------------------------------------------------------
+
+void create_handles(qvHandleTree& tree, long count) {
+    qvHandleTree::RecordLock lock;
+    for (long k = 0; k < count; ++k) {
+        tree.create(nullptr, 0, lock);
+        tree.release(lock);
+    }
+}
+
+void BM_HandleTreeCreate(benchmark::State& state) {
+    const std::size_t cache = static_cast<std::size_t>(state.range(0)) << 20;
+    const long count = 10 * million;
+    const std::string name = scratch_name("handles");
+    for (auto _ : state) {
+        qvPageFile device(name.c_str(), cache, true, false);
+        qvHandleTree tree(device, 16);
+        create_handles(tree, count);
+        state.counters["misses"] = static_cast<double>(device.counters().misses);
+        state.counters["pages"] = static_cast<double>(tree.pages().size());
+        device.release();
+    }
+    state.counters["creates_per_s"] = benchmark::Counter(static_cast<double>(count), benchmark::Counter::kIsRate);
+    std::remove(name.c_str());
+}
+BENCHMARK(BM_HandleTreeCreate)->Arg(16)->Arg(256)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_HandleTreeExamine(benchmark::State& state) {
+    const std::size_t cache = static_cast<std::size_t>(state.range(0)) << 20;
+    const long count = 10 * million;
+    const long lookups = million;
+    const std::string name = scratch_name("examine");
+    qvPageFile device(name.c_str(), cache, true, false);
+    qvHandleTree tree(device, 16);
+    create_handles(tree, count);
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<long> pick(1, count);
+    const auto before = device.counters();
+    long found = 0;
+    for (auto _ : state) {
+        qvHandleTree::RecordLock lock;
+        for (long k = 0; k < lookups; ++k) {
+            tree.examine(pick(random), lock);
+            found += lock ? 1 : 0;
+            tree.release(lock);
+        }
+    }
+    benchmark::DoNotOptimize(found);
+    state.counters["misses_per_lookup"] =
+        static_cast<double>(device.counters().misses - before.misses) / static_cast<double>(lookups * state.iterations());
+    state.counters["examines_per_s"] =
+        benchmark::Counter(static_cast<double>(lookups * state.iterations()), benchmark::Counter::kIsRate);
+    device.release();
+    std::remove(name.c_str());
+}
+BENCHMARK(BM_HandleTreeExamine)->Arg(16)->Arg(256)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// --- scenes --------------------------------------------------------------------
+
+// The scene stream of one layer of `count` 48-byte rectangle records of
+// random small boxes.
+std::string layer_stream(long count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> at(0.0f, static_cast<float>(side) - 10.0f);
+    std::string out;
+    out.reserve(static_cast<std::size_t>(8 + count * 48));
+    const auto put32 = [&out](std::int32_t v) { out.append(reinterpret_cast<char const*>(&v), 4); };
+    put32(1);
+    put32(static_cast<std::int32_t>(count));
+    unsigned char record[48] = {};
+    for (long k = 0; k < count; ++k) {
+        qvShapeBase header;
+        header.size = 48;
+        header.kind = qvRectangleKind;
+        const float x = at(random), y = at(random);
+        header.box = qvMathRectOf<float>(qvRectOf<float>(x, y, x + 5.0f, y + 5.0f));
+        std::memcpy(record, &header, sizeof header);
+        out.append(reinterpret_cast<char const*>(record), sizeof record);
+    }
+    return out;
+}
+
+struct Scene {
+    std::string name;
+    qvMatchingPalette palette;
+    qvPagedSceneFile file;
+    std::unique_ptr<qvPagedSceneSegment> segment;
+    std::unique_ptr<qvBasicPagedScene> scene;
+    explicit Scene(char const* what) : name(scratch_name(what)) {
+        file.create(name.c_str(), std::size_t{256} << 20);
+        segment = std::make_unique<qvPagedSceneSegment>(file);
+        scene = std::make_unique<qvBasicPagedScene>(file, &palette, false);
+        scene->add_segment(*segment, true);
+        scene->create(qvMathRectOf<double>(qvRectOf<double>(0, 0, side, side)));
+    }
+    // Loaded in chunks of 100,000: the scene's load appends.
+    void fill(long count) {
+        for (long done = 0; done < count; done += 100000) {
+            std::stringbuf buffer(layer_stream(std::min(100000L, count - done), static_cast<unsigned>(done + 1)));
+            qvInputStream in(&buffer);
+            scene->load(in);
+        }
+    }
+    ~Scene() {
+        if (scene->is_open()) scene->close();
+        scene.reset();
+        segment.reset();
+        file.close();
+        std::remove(name.c_str());
+    }
+};
+
+class CountingPort : public qvFlavorPort {
+public:
+    long drawn = 0;
+    qvDrawObject& draw() override { std::abort(); }
+    qvRestrictedTransformation const& transformation() const override { return t_; }
+    void transformation(qvRestrictedTransformation const&) override {}
+    qvRestrictedTransformation const& inverse_transformation() const override { return t_; }
+    qvMathRectOf<double> const& device_bbox() const override { return box_; }
+    void device_bbox(qvMathRectOf<double> const&) override {}
+    qvMathRectOf<double> const& model_bbox() const override { return box_; }
+    void scene(qvScene*) override {}
+    qvScene* scene() const override { return nullptr; }
+    void palette(qvPalette*) override {}
+    qvPalette* palette() const override { return nullptr; }
+    bool draw_shape(qvShapeBase const&) override {
+        ++drawn;
+        return true;
+    }
+    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
+
+private:
+    qvRestrictedTransformation t_;
+    qvMathRectOf<double> box_;
+};
+
+void BM_PagedLayoutSaveLoad(benchmark::State& state) {
+    Scene s("layout");
+    s.scene->insert_layer(0);
+    s.fill(state.range(0));
+    std::string bytes;
+    for (auto _ : state) {
+        std::stringbuf out_buffer;
+        {
+            qvOutputStream out(&out_buffer, qvVersion::default_version(), false);
+            s.scene->save_layout(out);
+        }
+        bytes = out_buffer.str();
+        // A reader over its own new handle tree and no file: closing it
+        // writes nothing back.
+        qvPagedSceneSegment segment(s.file);
+        qvHandleTree tree(s.file.device(), 16);
+        qvBasicPagedScene reader(tree, nullptr, &s.palette, false);
+        reader.add_segment(segment, true);
+        reader.create(qvMathRectOf<double>(qvRectOf<double>(0, 0, side, side)));
+        std::stringbuf in_buffer(bytes);
+        qvInputStream in(&in_buffer);
+        reader.load_layout(in);
+        benchmark::DoNotOptimize(reader.size(-1));
+        reader.close();
+    }
+    state.counters["layout_KB"] = static_cast<double>(bytes.size()) / 1e3;
+}
+BENCHMARK(BM_PagedLayoutSaveLoad)->Arg(10 * million)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_PagedStreamSave(benchmark::State& state) {
+    Scene s("stream_save");
+    s.scene->insert_layer(0);
+    s.fill(million);
+    for (auto _ : state) {
+        std::stringbuf buffer;
+        qvOutputStream out(&buffer, qvVersion::default_version(), false);
+        s.scene->save(out);
+        benchmark::DoNotOptimize(buffer.str().size());
+    }
+    state.counters["records_per_s"] =
+        benchmark::Counter(static_cast<double>(million * state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PagedStreamSave)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+void BM_PagedStreamLoad(benchmark::State& state) {
+    const std::string stream = layer_stream(million, 7);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto s = std::make_unique<Scene>("stream_load");
+        std::stringbuf buffer(stream);
+        qvInputStream in(&buffer);
+        state.ResumeTiming();
+        s->scene->load(in);
+        state.PauseTiming();
+        s.reset();
+        state.ResumeTiming();
+    }
+    state.counters["records_per_s"] =
+        benchmark::Counter(static_cast<double>(million * state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PagedStreamLoad)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_PagedRender(benchmark::State& state) {
+    static Scene shared("render");
+    static Scene* const s = [] {
+        shared.scene->insert_layer(0);
+        shared.fill(million);
+        return &shared;
+    }();
+    const double fraction = static_cast<double>(state.range(0)) / 100.0;
+    const double edge = side * std::sqrt(fraction);
+    const qvMathRectOf<double> area(qvRectOf<double>(0, 0, edge, edge));
+    long drawn = 0;
+    for (auto _ : state) {
+        CountingPort port;
+        s->scene->render(port, 0, area, false);
+        drawn = port.drawn;
+    }
+    state.counters["drawn"] = static_cast<double>(drawn);
+    state.counters["records_per_s"] =
+        benchmark::Counter(static_cast<double>(drawn * state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PagedRender)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+}  // namespace

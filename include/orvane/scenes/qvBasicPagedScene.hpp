@@ -1,0 +1,166 @@
+#pragma once
+// qvBasicPagedScene: the container scene whose shape records live in
+// quadtrees in the pages of paged scene files. It puts together one or
+// more segments (groups of quadtree layers), a handle database that maps
+// each shape handle to its qvHandleRecord, a layer table that maps scene
+// layers onto (segment, segment layer) pairs, a palette, and per layer a
+// shape list of the shapes connected (copied to the heap for editing).
+//
+// Keeps true:
+//  - layer entries are never removed or renumbered while the scene is
+//    open: handle records name entries, not scene layers. A deleted layer
+//    leaves a hole (no segment, segment layer −1, scene layer −1), which
+//    the next insert_layer reuses;
+//  - `mapv` holds each non-hole entry index once, and the element of
+//    `mapv` at an entry's scene layer is that entry's index;
+//  - the connected lists share one node table; `hmap` maps a connected
+//    shape's handle to its node handle;
+//  - not initialized (constructed, closed, or after a failed create or
+//    open: handle tree gone, segments emptied, no entries, empty map) or
+//    initialized (between create or open and close). A writable open
+//    clears the read-only flag before it loads "$Layout", so every entry
+//    of a writable scene has a connected list;
+//  - the destructor closes a scene that is still open (its layout is
+//    written); a failure there takes the qvError::abort way, so owners
+//    call close first;
+//  - paged layers have no z-order (no qvShapeOrderInterface): render
+//    and the stream give a layer's stored records in quadtree order, then
+//    its connected ones in list order; `reverse` reverses the order of the
+//    layers and of a layer's connected records, never the stored ones;
+//  - bbox and insert_layer refuse a negative layer ("Illegal layer number
+//    specified"); size and render take any negative layer as every layer.
+//
+// "$Layout" stream form (int32 fields little-endian unless named):
+//   own palette flag (0 or 1), then the palette's stream form when 1
+//   own handle database flag (0 or 1), then the handle tree's form when 1
+//   bounds: double x1, y1, x2, y2
+//   segment count s, then s segment stream forms in attach order
+//   scene layer count n
+//   entry count m, then m entries of four int32: segment index (−1 for a
+//   hole), segment layer, scene layer, size
+// Load refuses with "Invalid or corrupt Orvane pagefile" a flag other than
+// 0 or 1 or other than the scene's own, a negative count or size, more
+// scene layers than entries, a segment index at or above s, a segment
+// layer outside its segment, two entries on one quadtree, a scene layer
+// outside 0 … n − 1, taken twice or left unfilled; "Stored layout
+// incompatible with the current segment set" when s differs from the
+// attached segments.
+//
+// Scene stream form (as the memory scene's): the palette when owned;
+// int32 layer count; per scene layer an int32 count and exactly that many
+// records (the connected ones, then every unmasked stored one). Load
+// stores each record (new handle, layer, stored = 1) directly in its
+// layer's quadtree, appending missing layers as their part is reached; it
+// is all or nothing: on an error the records it stored are removed and
+// the layers it appended deleted. Then one invalidate() on each sender.
+//
+// Errors are qvErrorFrom<qvBasicPagedScene>; those of the handle tree,
+// segments, quadtrees, streams and device pass through.
+#include <orvane/core/qvAutoPtr.hpp>
+#include <orvane/scenes/qvHandleTree.hpp>
+#include <orvane/scenes/qvPagedSceneSegment.hpp>
+#include <orvane/scenes/qvQuadTree.hpp>
+#include <orvane/scenes/qvShapeList.hpp>
+#include <orvane/shapes/qvContainerScene.hpp>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class qvPagedSceneFile;
+class qvShapeNodeTable;
+
+class qvBasicPagedScene : public qvContainerScene {
+public:
+    // One element of the layer table; a hole has no segment.
+    struct LayerEntry {
+        qvQuadTree* sdb = nullptr;
+        qvPagedSceneSegment* segment = nullptr;
+        int segment_layer = -1;
+        orvane::auto_ptr<qvShapeList> list;   // connected shapes; may be absent
+        int scene_layer = -1;
+        int size = 0;
+    };
+
+    // Over a handle database the caller owns; file may be null (then no
+    // "$Layout" is read or written).
+    qvBasicPagedScene(qvHandleDatabase& hdb, qvPagedSceneFile* file, qvPalette* palette = nullptr, bool own = false);
+    // Makes its own handle tree (record size 16) at create and open.
+    explicit qvBasicPagedScene(qvPagedSceneFile& file, qvPalette* palette = nullptr, bool own = false);
+    qvBasicPagedScene(qvBasicPagedScene const&) = delete;
+    qvBasicPagedScene& operator=(qvBasicPagedScene const&) = delete;
+    ~qvBasicPagedScene() override;
+
+    // --- segments and life cycle
+    void add_segment(qvPagedSceneSegment& segment, bool dynamic);
+    // "Segment is not associated with the paged scene" for a foreign one.
+    void remove_segment(qvPagedSceneSegment& segment);
+    void dynamic_segment(qvPagedSceneSegment& segment);
+    qvPagedSceneSegment* dynamic_segment() const noexcept { return dynamic_; }
+    // Both "Paged scene already initialized" when initialized.
+    void create(qvMathRectOf<double> const& bounds);
+    void open(bool read_only);
+    // "Paged scene was not initialized" when not initialized.
+    void close();
+    bool is_open() const noexcept { return initialized_; }
+    void save_layout(qvOutputStream& os);
+    void load_layout(qvInputStream& is);
+    qvMathRectOf<double> bbox(int layer);
+    qvMathRectOf<double> const& bounds() const noexcept { return bounds_; }
+
+    // --- scene contract
+    qvPalette& palette() override { return *palette_; }
+    bool read_only() override { return read_only_; }
+    qvShapeBase* connect(long handle) override;
+    void disconnect(qvShapeBase* record) override;
+    qvShapeBase* allocate(int size, qvShapeBase* old) override;
+    void destroy(qvShapeBase* record) override;
+    void shape_layer(long handle, int layer) override;
+    int shape_layer(long handle) override;
+    void insert_layer(int layer) override;
+    // Deletes an empty layer; its quadtree's node pages go back to the
+    // allocator.
+    void delete_layer(int layer) override;
+    void move_layer(int from, int to) override;
+    int size(int layer) const override;
+    qvIndirectIterator<qvGraphic> enumerate(int layer) override;
+    int total_layers() override { return static_cast<int>(mapv_.size()); }
+    void render(qvFlavorPort& port, int layer, qvMathRectOf<double> const& area, bool reverse) override;
+    void load(qvInputStream& is) override;
+    void save(qvOutputStream& os) const override;
+
+    // --- what tests and the connection code look at
+    std::vector<LayerEntry> const& layers() const noexcept { return layers_; }
+    std::vector<int> const& layer_map() const noexcept { return mapv_; }
+    qvHandleDatabase* handle_database() const noexcept { return hdb_; }
+
+private:
+    void check_layer(int layer) const;
+    LayerEntry& entry_of(int layer) const {
+        return const_cast<LayerEntry&>(layers_[static_cast<std::size_t>(mapv_[static_cast<std::size_t>(layer)])]);
+    }
+    // Back to not initialized: segments emptied, table and map cleared,
+    // an own handle tree deleted. Never raises.
+    void reset() noexcept;
+    void start();
+    // Stores one record read from a stream in the layer of entry e; its
+    // new shape handle.
+    long store(std::size_t e, qvShapeBase& record);
+    // Removes a stored record of handle h again (the undo of store).
+    void unstore(long handle);
+
+    std::vector<LayerEntry> layers_;
+    std::vector<qvPagedSceneSegment*> segments_;
+    std::vector<int> mapv_;
+    qvPagedSceneSegment* dynamic_ = nullptr;
+    bool read_only_ = false;
+    std::map<long, long> hmap_;
+    qvPagedSceneFile* file_;
+    qvHandleDatabase* hdb_;
+    bool own_hdb_;
+    qvPalette* palette_ = nullptr;
+    bool own_palette_ = false;
+    qvMathRectOf<double> bounds_;
+    bool initialized_ = false;
+    std::unique_ptr<qvShapeNodeTable> nodes_;
+};

@@ -1,0 +1,430 @@
+// qvBasicPagedScene: life cycle, layers, "$Layout", drawing and the scene
+// stream (see qvBasicPagedScene.hpp).
+//
+// What comes from a file is checked as it is read and built into locals;
+// the scene takes it over only once all of it was read. Layer operations
+// make what could fail (lists, map room, a quadtree) before they change a
+// field, so a raise leaves the layer table as it was.
+#include <orvane/scenes/qvBasicPagedScene.hpp>
+
+#include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvError.hpp>
+#include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/scenes/qvPageIStream.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
+#include <orvane/shapes/qvShapeSerialization.hpp>
+
+#include "core/qvStreamFields.hpp"
+#include "scenes/qvShapeNodeTable.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <utility>
+
+namespace {
+
+[[noreturn]] void raise_scene_error(char const* message) { qvRaise(qvErrorFrom<qvBasicPagedScene>(message)); }
+[[noreturn]] void raise_corrupt() { raise_scene_error("Invalid or corrupt Orvane pagefile"); }
+
+std::size_t at(int index) noexcept { return static_cast<std::size_t>(index); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Construction and destruction
+
+qvBasicPagedScene::qvBasicPagedScene(qvHandleDatabase& hdb, qvPagedSceneFile* file, qvPalette* palette, bool own)
+    : file_(file), hdb_(&hdb), own_hdb_(false), nodes_(std::make_unique<qvShapeNodeTable>()) {
+    palette_ = palette != nullptr ? palette : new qvMatchingPalette(nullptr);
+    own_palette_ = palette == nullptr || own;
+}
+
+qvBasicPagedScene::qvBasicPagedScene(qvPagedSceneFile& file, qvPalette* palette, bool own)
+    : file_(&file), hdb_(nullptr), own_hdb_(true), nodes_(std::make_unique<qvShapeNodeTable>()) {
+    palette_ = palette != nullptr ? palette : new qvMatchingPalette(nullptr);
+    own_palette_ = palette == nullptr || own;
+}
+
+qvBasicPagedScene::~qvBasicPagedScene() {
+    deassociate_all();
+    if (initialized_) {
+        try {
+            close();
+        } catch (qvError const& error) {
+            qvError::abort(error);
+        }
+    }
+    if (own_palette_) delete palette_;
+}
+
+// ---------------------------------------------------------------------------
+// Segments
+
+void qvBasicPagedScene::add_segment(qvPagedSceneSegment& segment, bool dynamic) {
+    segments_.push_back(&segment);
+    if (dynamic) dynamic_ = &segment;
+}
+
+void qvBasicPagedScene::remove_segment(qvPagedSceneSegment& segment) {
+    const auto found = std::find(segments_.begin(), segments_.end(), &segment);
+    if (found == segments_.end()) raise_scene_error("Segment is not associated with the paged scene");
+    segments_.erase(found);
+    if (dynamic_ == &segment) dynamic_ = nullptr;
+}
+
+void qvBasicPagedScene::dynamic_segment(qvPagedSceneSegment& segment) {
+    QV_ASSERT_TEXT(std::find(segments_.begin(), segments_.end(), &segment) != segments_.end(),
+                   "_STL::find( segments.begin(), segments.end(), &ps ) != segments.end()");
+    dynamic_ = &segment;
+}
+
+// ---------------------------------------------------------------------------
+// Life cycle
+
+void qvBasicPagedScene::reset() noexcept {
+    for (qvPagedSceneSegment* segment : segments_) segment->cleanup();
+    layers_.clear();
+    mapv_.clear();
+    hmap_.clear();
+    if (own_hdb_) {
+        delete hdb_;
+        hdb_ = nullptr;
+    }
+    initialized_ = false;
+}
+
+void qvBasicPagedScene::start() {
+    if (initialized_) raise_scene_error("Paged scene already initialized");
+    if (own_hdb_) hdb_ = new qvHandleTree(file_->device(), static_cast<int>(sizeof(qvHandleRecord)));
+    for (qvPagedSceneSegment* segment : segments_) segment->initialize();
+    initialized_ = true;
+}
+
+void qvBasicPagedScene::create(qvMathRectOf<double> const& bounds) {
+    if (initialized_) raise_scene_error("Paged scene already initialized");
+    try {
+        bounds_ = bounds;
+        start();
+    } catch (...) {
+        reset();
+        throw;
+    }
+}
+
+void qvBasicPagedScene::open(bool read_only) {
+    if (initialized_) raise_scene_error("Paged scene already initialized");
+    try {
+        start();
+        read_only_ = false;
+        if (file_ != nullptr) {
+            qvPageIStream in(file_->device(), "$Layout");
+            load_layout(in);
+            in.close();
+        }
+    } catch (...) {
+        reset();
+        throw;
+    }
+    read_only_ = read_only;
+}
+
+// The layout is written first: a failure there leaves the scene open, so
+// close can be called again.
+void qvBasicPagedScene::close() {
+    if (!initialized_) raise_scene_error("Paged scene was not initialized");
+    if (file_ != nullptr && !read_only_) {
+        qvPageOStream out(file_->device(), "$Layout");
+        save_layout(out);
+        out.close();
+    }
+    reset();
+}
+
+// ---------------------------------------------------------------------------
+// "$Layout"
+
+void qvBasicPagedScene::save_layout(qvOutputStream& os) {
+    QV_ASSERT_TEXT(initialized_, "initialized");
+    qvWriteInt32(os, own_palette_ ? 1 : 0);
+    if (own_palette_) palette_->save(os);
+    qvWriteInt32(os, own_hdb_ ? 1 : 0);
+    if (own_hdb_) hdb_->save(os);
+    for (double v : {bounds_.x1, bounds_.y1, bounds_.x2, bounds_.y2}) qvWriteValue(os, v);
+    qvWriteInt32(os, static_cast<long>(segments_.size()));
+    for (qvPagedSceneSegment* segment : segments_) segment->save(os);
+    qvWriteInt32(os, static_cast<long>(mapv_.size()));
+    qvWriteInt32(os, static_cast<long>(layers_.size()));
+    for (LayerEntry const& e : layers_) {
+        const auto s = std::find(segments_.begin(), segments_.end(), e.segment);
+        QV_ASSERT_TEXT(!e.segment || s != segments_.end(), "!(*j).segment || s != segments.end()");
+        qvWriteInt32(os, e.segment ? static_cast<long>(s - segments_.begin()) : -1L);
+        qvWriteInt32(os, e.segment_layer);
+        qvWriteInt32(os, e.scene_layer);
+        qvWriteInt32(os, e.size);
+    }
+}
+
+// Entries are read one by one into a local table (never reserved from a
+// claimed count); the map is built from them once all are read.
+void qvBasicPagedScene::load_layout(qvInputStream& is) {
+    QV_ASSERT_TEXT(initialized_, "initialized");
+    const auto flag = [&is](bool own) {
+        const long value = qvReadInt32(is);
+        if ((value != 0 && value != 1) || (value == 1) != own) raise_corrupt();
+    };
+    flag(own_palette_);
+    if (own_palette_) palette_->load(is);
+    flag(own_hdb_);
+    if (own_hdb_) hdb_->load(is);
+    qvMathRectOf<double> bounds;
+    bounds.x1 = qvReadValue<double>(is);
+    bounds.y1 = qvReadValue<double>(is);
+    bounds.x2 = qvReadValue<double>(is);
+    bounds.y2 = qvReadValue<double>(is);
+    const long segment_count = qvReadInt32(is);
+    if (segment_count < 0) raise_corrupt();
+    if (segment_count != static_cast<long>(segments_.size()))
+        raise_scene_error("Stored layout incompatible with the current segment set");
+    for (qvPagedSceneSegment* segment : segments_) segment->load(is);
+    const long scene_layers = qvReadInt32(is);
+    const long entry_count = qvReadInt32(is);
+    if (scene_layers < 0 || entry_count < 0 || scene_layers > entry_count) raise_corrupt();
+
+    std::vector<LayerEntry> entries;
+    std::vector<int> map_of;   // scene layer of each entry, -1 for holes
+    std::set<std::pair<long, long>> quadtrees;
+    for (long k = 0; k < entry_count; ++k) {
+        const long segment = qvReadInt32(is);
+        const long segment_layer = qvReadInt32(is);
+        const long scene_layer = qvReadInt32(is);
+        const long size = qvReadInt32(is);
+        LayerEntry e;
+        if (segment >= 0) {
+            if (segment >= segment_count || segment_layer < 0 ||
+                segment_layer >= segments_[at(static_cast<int>(segment))]->total_layers() || scene_layer < 0 ||
+                scene_layer >= scene_layers || size < 0)
+                raise_corrupt();
+            if (!quadtrees.emplace(segment, segment_layer).second) raise_corrupt();
+            qvPagedSceneSegment* const s = segments_[at(static_cast<int>(segment))];
+            e.segment = s;
+            e.segment_layer = static_cast<int>(segment_layer);
+            e.sdb = &s->tree(e.segment_layer);
+            e.scene_layer = static_cast<int>(scene_layer);
+            e.size = static_cast<int>(size);
+        }
+        entries.push_back(std::move(e));
+    }
+    std::vector<int> mapv(at(static_cast<int>(scene_layers)), -1);
+    const std::size_t base = layers_.size();
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        if (!entries[k].segment) continue;
+        int& slot = mapv[at(entries[k].scene_layer)];
+        if (slot != -1) raise_corrupt();
+        slot = static_cast<int>(base + k);
+    }
+    if (std::find(mapv.begin(), mapv.end(), -1) != mapv.end()) raise_corrupt();
+    if (!read_only_) {
+        for (std::size_t k = 0; k < entries.size(); ++k)
+            if (entries[k].segment)
+                entries[k].list = orvane::auto_ptr<qvShapeList>(new qvShapeList(*nodes_, static_cast<int>(base + k)));
+    }
+    layers_.reserve(base + entries.size());
+    for (LayerEntry& e : entries) layers_.push_back(std::move(e));
+    mapv_.swap(mapv);
+    bounds_ = bounds;
+}
+
+qvMathRectOf<double> qvBasicPagedScene::bbox(int layer) {
+    QV_ASSERT_TEXT(initialized_, "initialized");
+    check_layer(layer);
+    LayerEntry const& e = entry_of(layer);
+    QV_ASSERT_TEXT(e.sdb != nullptr, "layers[mapv[layer]].sdb");
+    return e.sdb->bbox();
+}
+
+// ---------------------------------------------------------------------------
+// Layers
+
+void qvBasicPagedScene::check_layer(int layer) const {
+    if (layer < 0 || layer >= static_cast<int>(mapv_.size())) raise_scene_error("Illegal layer number specified");
+}
+
+void qvBasicPagedScene::insert_layer(int layer) {
+    if (layer < 0 || layer > static_cast<int>(mapv_.size())) raise_scene_error("Illegal layer number specified");
+    if (dynamic_ == nullptr) raise_scene_error("Dynamic segment is not set for the paged scene");
+    std::size_t slot = 0;
+    while (slot < layers_.size() && layers_[slot].segment) ++slot;
+    orvane::auto_ptr<qvShapeList> list;
+    if (!read_only_) list = orvane::auto_ptr<qvShapeList>(new qvShapeList(*nodes_, static_cast<int>(slot)));
+    layers_.reserve(layers_.size() + 1);
+    mapv_.reserve(mapv_.size() + 1);
+    dynamic_->add_layer(bounds_);
+    // Nothing below raises.
+    const int k = dynamic_->total_layers() - 1;
+    for (LayerEntry& e : layers_)
+        if (e.segment && e.scene_layer >= layer) ++e.scene_layer;
+    if (slot == layers_.size()) layers_.emplace_back();
+    LayerEntry& e = layers_[slot];
+    e.sdb = &dynamic_->tree(k);
+    e.segment = dynamic_;
+    e.segment_layer = k;
+    e.list = list;
+    e.scene_layer = layer;
+    e.size = 0;
+    mapv_.insert(mapv_.begin() + layer, static_cast<int>(slot));
+}
+
+// Destroying the shapes of a layer comes with the connection of paged
+// shapes; until then only an empty layer can go.
+void qvBasicPagedScene::delete_layer(int layer) {
+    check_layer(layer);
+    const std::size_t slot = at(mapv_[at(layer)]);
+    LayerEntry& gone = layers_[slot];
+    QV_ASSERT_TEXT(gone.size == 0, "layer holds no shapes");
+    qvPagedSceneSegment* const segment = gone.segment;
+    const int segment_layer = gone.segment_layer;
+    segment->remove_layer(segment_layer);
+    layers_[slot] = LayerEntry{};
+    for (LayerEntry& e : layers_) {
+        if (!e.segment) continue;
+        if (e.scene_layer > layer) --e.scene_layer;
+        if (e.segment == segment && e.segment_layer > segment_layer) --e.segment_layer;
+    }
+    mapv_.erase(mapv_.begin() + layer);
+}
+
+void qvBasicPagedScene::move_layer(int from, int to) {
+    check_layer(from);
+    check_layer(to);
+    if (from == to) return;
+    const auto position = [this](int p) { return mapv_.begin() + p; };
+    if (from < to)
+        std::rotate(position(from), position(from + 1), position(to + 1));
+    else
+        std::rotate(position(to), position(from), position(from + 1));
+    for (int p = std::min(from, to); p <= std::max(from, to); ++p) layers_[at(mapv_[at(p)])].scene_layer = p;
+}
+
+int qvBasicPagedScene::size(int layer) const {
+    if (layer >= 0) {
+        check_layer(layer);
+        return entry_of(layer).size;
+    }
+    int total = 0;
+    for (int slot : mapv_) total += layers_[at(slot)].size;
+    return total;
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+void qvBasicPagedScene::render(qvFlavorPort& port, int layer, qvMathRectOf<double> const& area, bool reverse) {
+    port.palette(palette_);
+    const int total = static_cast<int>(mapv_.size());
+    if (layer < 0) {
+        for (int l = 0; l < total; ++l) render(port, reverse ? total - 1 - l : l, area, reverse);
+        return;
+    }
+    QV_ASSERT_TEXT(layer < total, "l < int(mapv.size())");
+    LayerEntry& e = entry_of(layer);
+    for (auto record = e.sdb->query(area, reverse); record; ++record) port.draw_shape(*record);
+    if (e.list.get() != nullptr)
+        for (auto record = e.list->query(area, reverse); record; ++record) port.draw_shape(*record);
+}
+
+// ---------------------------------------------------------------------------
+// Scene stream
+
+// The count is what follows: every connected record, then every unmasked
+// stored one, also those no query over the bounds would meet.
+void qvBasicPagedScene::save(qvOutputStream& os) const {
+    if (own_palette_) palette_->save(os);
+    qvWriteInt32(os, static_cast<long>(mapv_.size()));
+    for (int slot : mapv_) {
+        LayerEntry const& e = layers_[at(slot)];
+        long count = e.list.get() != nullptr ? e.list->size() : 0;
+        for (auto record = e.sdb->every_record(); record; ++record) ++count;
+        qvWriteInt32(os, count);
+        if (e.list.get() != nullptr)
+            for (auto record = e.list->enumerate(); record; ++record) qvWriteShapeRecord(os, *record);
+        for (auto record = e.sdb->every_record(); record; ++record) qvWriteShapeRecord(os, *record);
+    }
+}
+
+long qvBasicPagedScene::store(std::size_t e, qvShapeBase& record) {
+    LayerEntry& entry = layers_[e];
+    qvHandleDatabase::RecordLock handle_lock;
+    hdb_->create(nullptr, static_cast<int>(sizeof(qvHandleRecord)), handle_lock);
+    qvHandleRecord h = handle_lock.get();
+    try {
+        record.shape_handle = h.handle;
+        qvQuadTree::RecordLock lock;
+        entry.sdb->create_anywhere(&record, record.size, lock);
+        std::memcpy(lock.record, &record, static_cast<std::size_t>(record.size));
+        entry.sdb->store_handle(lock.record, h);
+        entry.sdb->release(lock);
+    } catch (...) {
+        hdb_->remove(handle_lock);
+        throw;
+    }
+    h.layer = static_cast<std::int16_t>(e);
+    h.stored = 1;
+    handle_lock.set(h);
+    hdb_->release(handle_lock);
+    ++entry.size;
+    return h.handle;
+}
+
+void qvBasicPagedScene::unstore(long handle) {
+    qvHandleDatabase::RecordLock handle_lock;
+    hdb_->modify(handle, handle_lock);
+    if (!handle_lock) return;
+    const qvHandleRecord h = handle_lock.get();
+    LayerEntry& entry = layers_[at(h.layer)];
+    qvQuadTree::RecordLock lock;
+    entry.sdb->modify(h, lock);
+    entry.sdb->remove(lock);
+    --entry.size;
+    hdb_->remove(handle_lock);
+}
+
+// All or nothing: the handles of the stored records are marked in a
+// bitmap over handle numbers (an eighth of a byte per handle, not a list),
+// and the appended layers sit on top; an error takes both away again.
+void qvBasicPagedScene::load(qvInputStream& is) {
+    if (!initialized_) raise_scene_error("Paged scene was not initialized");
+    if (own_palette_) palette_->load(is);
+    const long count = qvReadInt32(is);
+    const int before = static_cast<int>(mapv_.size());
+    std::vector<bool> stored;
+    try {
+        const long lists = std::max(count, static_cast<long>(before));
+        for (long l = 0; l < lists; ++l) {
+            const long records = qvReadInt32(is);
+            if (l >= static_cast<long>(mapv_.size())) insert_layer(static_cast<int>(mapv_.size()));
+            const std::size_t e = at(mapv_[at(static_cast<int>(l))]);
+            // A handle record names its entry in 16 bits.
+            if (e > 0x7FFF) raise_scene_error("Illegal layer number specified");
+            for (long r = 0; r < records; ++r) {
+                auto record = qvCreateShapeFromSerialization(is);
+                const long handle = store(e, *record);
+                if (stored.size() <= static_cast<std::size_t>(handle)) stored.resize(static_cast<std::size_t>(handle) * 2 + 64);
+                stored[static_cast<std::size_t>(handle)] = true;
+            }
+        }
+    } catch (...) {
+        for (std::size_t h = 0; h < stored.size(); ++h)
+            if (stored[h]) unstore(static_cast<long>(h));
+        while (static_cast<int>(mapv_.size()) > before) delete_layer(static_cast<int>(mapv_.size()) - 1);
+        throw;
+    }
+    // The senders' own flag does not hold back a whole invalidation.
+    if (update_notification()) {
+        rect_sender().invalidate();
+        handle_sender().invalidate();
+    }
+}

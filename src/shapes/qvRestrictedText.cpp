@@ -1,0 +1,41 @@
+// The creating constructors of restricted-text handles (see qvRestrictedText.hpp).
+
+#include <orvane/shapes/qvRestrictedText.hpp>
+
+#include <orvane/shapes/qvTextAlignment.hpp>
+
+qvRestrictedText::qvRestrictedText(qvContainerScene& scene)
+    : Base(qvISafePtr<qvRestrictedTextProxy>(new qvRestrictedTextProxy(scene))) {}
+
+qvRestrictedText::qvRestrictedText(qvContainerScene& scene, qvCrdOf<double> anchor, char const* text,
+                                   qvAttributeFolderInterface* attributes, qvRestrictedTransformation* t)
+    : qvRestrictedText(scene, anchor, text, qvTextAlignment::constructor_default, 0.0, 90.0, attributes, t) {}
+
+qvRestrictedText::qvRestrictedText(qvContainerScene& scene, qvCrdOf<double> anchor, char const* text,
+                                   unsigned alignment, qvAttributeFolderInterface* attributes,
+                                   qvRestrictedTransformation* t)
+    : qvRestrictedText(scene, anchor, text, alignment, 0.0, 90.0, attributes, t) {}
+
+qvRestrictedText::qvRestrictedText(qvContainerScene& scene, qvCrdOf<double> anchor, char const* text,
+                                   unsigned alignment, double angle, qvAttributeFolderInterface* attributes,
+                                   qvRestrictedTransformation* t)
+    : qvRestrictedText(scene, anchor, text, alignment, angle, 90.0, attributes, t) {}
+
+qvRestrictedText::qvRestrictedText(qvContainerScene& scene, qvCrdOf<double> anchor, char const* text,
+                                   unsigned alignment, double angle, double aperture,
+                                   qvAttributeFolderInterface* attributes, qvRestrictedTransformation* t)
+    : qvRestrictedText(scene) {
+    qvRestrictedTextProxy& proxy = *get();
+    if (text != nullptr)
+        proxy.text(text);
+    if (attributes != nullptr) {
+        proxy.connect_attribute(*attributes);
+        proxy.adjust_extent(t);
+    } else {
+        proxy.extent(qvExtent{1.0, 0.0, 1.0});
+    }
+    proxy.anchor(anchor);
+    proxy.alignment(alignment);
+    proxy.angle(angle);
+    proxy.aperture(aperture);
+}
