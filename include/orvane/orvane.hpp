@@ -167,6 +167,8 @@
 #include <orvane/shapes/qvArcProxyBase.hpp>
 #include <orvane/shapes/qvBezierData.hpp>
 #include <orvane/shapes/qvBezierDataAccess.hpp>
+#include <orvane/shapes/qvCRestrictedImageProxy.hpp>
+#include <orvane/shapes/qvCScaledImageProxy.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvContainerSceneInterface.hpp>
 #include <orvane/shapes/qvEllipse.hpp>
@@ -177,7 +179,10 @@
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvGenericArcProxy.hpp>
 #include <orvane/shapes/qvGenericEllipseProxy.hpp>
+#include <orvane/shapes/qvGenericImageProxy.hpp>
 #include <orvane/shapes/qvGenericRectangleProxy.hpp>
+#include <orvane/shapes/qvGenericRestrictedImageProxy.hpp>
+#include <orvane/shapes/qvGenericScaledImageProxy.hpp>
 #include <orvane/shapes/qvGenericScaledTextProxy.hpp>
 #include <orvane/shapes/qvGenericTextProxy.hpp>
 #include <orvane/shapes/qvGraphic.hpp>
@@ -186,6 +191,8 @@
 #include <orvane/shapes/qvGraphicProxyInterface.hpp>
 #include <orvane/shapes/qvImageData.hpp>
 #include <orvane/shapes/qvImageDataAccess.hpp>
+#include <orvane/shapes/qvImageProxy.hpp>
+#include <orvane/shapes/qvImageProxyBase.hpp>
 #include <orvane/shapes/qvInteractionIdentities.hpp>
 #include <orvane/shapes/qvInteractionTarget.hpp>
 #include <orvane/shapes/qvNodeSetData.hpp>
@@ -200,11 +207,15 @@
 #include <orvane/shapes/qvRectangleData.hpp>
 #include <orvane/shapes/qvRectangleDataAccess.hpp>
 #include <orvane/shapes/qvRectangleProxyBase.hpp>
+#include <orvane/shapes/qvRestrictedImage.hpp>
 #include <orvane/shapes/qvRestrictedImageDataAccess.hpp>
+#include <orvane/shapes/qvRestrictedImageProxyBase.hpp>
 #include <orvane/shapes/qvRestrictedText.hpp>
 #include <orvane/shapes/qvRestrictedTextDataAccess.hpp>
 #include <orvane/shapes/qvRestrictedTextProxyBase.hpp>
+#include <orvane/shapes/qvScaledImage.hpp>
 #include <orvane/shapes/qvScaledImageDataAccess.hpp>
+#include <orvane/shapes/qvScaledImageProxyBase.hpp>
 #include <orvane/shapes/qvScaledText.hpp>
 #include <orvane/shapes/qvScaledTextDataAccess.hpp>
 #include <orvane/shapes/qvScaledTextProxyBase.hpp>
@@ -228,8 +239,12 @@
 #include <orvane/shapes/qvSimplePieSlice.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
 #include <orvane/shapes/qvSimpleRectangleProxyBase.hpp>
+#include <orvane/shapes/qvSimpleRestrictedImage.hpp>
+#include <orvane/shapes/qvSimpleRestrictedImageProxyBase.hpp>
 #include <orvane/shapes/qvSimpleRestrictedText.hpp>
 #include <orvane/shapes/qvSimpleRestrictedTextProxyBase.hpp>
+#include <orvane/shapes/qvSimpleScaledImage.hpp>
+#include <orvane/shapes/qvSimpleScaledImageProxyBase.hpp>
 #include <orvane/shapes/qvSimpleScaledText.hpp>
 #include <orvane/shapes/qvSimpleScaledTextProxyBase.hpp>
 #include <orvane/shapes/qvSimpleShape.hpp>
