@@ -33,6 +33,7 @@
 #include <orvane/core/qvSenderImpl.hpp>
 #include <orvane/core/qvSenderInvalidate.hpp>
 #include <orvane/core/qvStaticObjectRegistryInternal.hpp>
+#include <orvane/core/qvStlIterator.hpp>
 #include <orvane/core/qvStream.hpp>
 #include <orvane/core/qvStreamPersistence.hpp>
 #include <orvane/core/qvStreamVersion.hpp>
@@ -187,7 +188,9 @@
 #include <orvane/shapes/qvGenericTextProxy.hpp>
 #include <orvane/shapes/qvGraphic.hpp>
 #include <orvane/shapes/qvGraphicInterface.hpp>
+#include <orvane/shapes/qvGraphicList.hpp>
 #include <orvane/shapes/qvGraphicListDataAccess.hpp>
+#include <orvane/shapes/qvGraphicListObject.hpp>
 #include <orvane/shapes/qvGraphicProxyInterface.hpp>
 #include <orvane/shapes/qvImageData.hpp>
 #include <orvane/shapes/qvImageDataAccess.hpp>
