@@ -17,6 +17,7 @@ void example_attributes();
 void example_shapes();
 void example_standalone_shapes();
 void example_texts();
+void example_image_shapes();
 void example_memory_scene();
 void example_bitmap_transform();
 void example_scrolling();
@@ -49,6 +50,7 @@ int main() {
     example_shapes();
     example_standalone_shapes();
     example_texts();
+    example_image_shapes();
     example_memory_scene();
     example_bitmap_transform();
     example_scrolling();
