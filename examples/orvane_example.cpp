@@ -17,6 +17,7 @@ void example_attributes();
 void example_shapes();
 void example_standalone_shapes();
 void example_texts();
+void example_image_shapes();
 void example_memory_scene();
 void example_point_sets();
 void example_bitmap_transform();
@@ -50,6 +51,7 @@ int main() {
     example_shapes();
     example_standalone_shapes();
     example_texts();
+    example_image_shapes();
     example_memory_scene();
     example_point_sets();
     example_bitmap_transform();

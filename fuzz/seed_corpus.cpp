@@ -49,7 +49,9 @@
 #include <orvane/shapes/qvSimplePolygon.hpp>
 #include <orvane/shapes/qvSimplePolyline.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
+#include <orvane/shapes/qvSimpleRestrictedImage.hpp>
 #include <orvane/shapes/qvSimpleRestrictedText.hpp>
+#include <orvane/shapes/qvSimpleScaledImage.hpp>
 #include <orvane/shapes/qvSimpleScaledText.hpp>
 
 #include <orvane/geometry/qvRotation.hpp>
@@ -436,12 +438,65 @@ std::vector<std::unique_ptr<qvShapeBase>> text_records() {
     return out;
 }
 
+// Records of both image kinds as their stand-alone proxies write them, and
+// each again as its in-scene proxy stamps it (proxy class 9 or 10, the
+// image box in the header): a 256-colour indexed bitmap, an RGBA one without
+// colours, a bitmap with rows wider than its pixels need, and the new record.
+std::vector<std::unique_ptr<qvShapeBase>> image_records() {
+    std::vector<std::unique_ptr<qvShapeBase>> out;
+    auto keep = [&out](qvShapeBase const* record, qvQueryBboxDataAccess& image) {
+        for (int in_scene = 0; in_scene < 2; ++in_scene) {
+            out.emplace_back(qvNewShapeRecord(record->size));
+            std::memcpy(static_cast<void*>(out.back().get()), record, static_cast<std::size_t>(record->size));
+            if (in_scene == 0) continue;
+            out.back()->proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(record->kind));
+            const qvMathRectOf<double> box = image.bbox();
+            out.back()->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(box)));
+        }
+    };
+    qvBitmap indexed(qvBitmapLayout(qvIndexedBitmap), 8, 2);
+    std::vector<qvColorMapEntry> colours(256);
+    for (int i = 0; i < 256; ++i)
+        colours[static_cast<std::size_t>(i)] = qvColorMapEntry(qvBitmapColor(static_cast<unsigned char>(i), 0, 255), static_cast<unsigned char>(i));
+    indexed.colormap(qvColorMapReference(256, true, colours.data()));
+    for (int i = 0; i < 16; ++i) indexed.data()[i] = static_cast<unsigned char>(i * 16);
+    qvBitmap rgba(qvBitmapLayout(qvRgbaBitmap), 2, 2);
+    for (int i = 0; i < 16; ++i) rgba.data()[i] = static_cast<unsigned char>(0x80 + i);
+    qvBitmapHeader wide(qvBitmapLayout(qvIndexedBitmap), 3, 2);
+    wide.row_bytes = 12;
+    wide.image_size = 24;
+    unsigned char wide_pixels[24] = {1, 2, 3};
+
+    qvSimpleRestrictedImage restricted;
+    restricted->anchor(qvCrdOf<double>(0, 0));
+    keep(restricted->record(), *restricted);
+    restricted->bitmap(indexed);
+    restricted->anchor(qvCrdOf<double>(5, 6));
+    restricted->alignment(15);
+    restricted->adjust_extent(nullptr);
+    keep(restricted->record(), *restricted);
+    qvSimpleRestrictedImage narrow;
+    narrow->bitmap(qvBitmapReference(&wide, wide_pixels, nullptr));
+    narrow->resolution(3, 2);
+    keep(narrow->record(), *narrow);
+    qvSimpleScaledImage scaled;
+    scaled->bitmap(rgba);
+    scaled->vectors(qvCrdOf<double>(4, 1), qvCrdOf<double>(-1, 3));
+    keep(scaled->record(), *scaled);
+    qvSimpleScaledImage coloured;
+    coloured->bitmap(indexed);
+    coloured->vectors(qvCrdOf<double>(8, 0), qvCrdOf<double>(0, 2));
+    keep(coloured->record(), *coloured);
+    return out;
+}
+
 void shape_record_seeds(fs::path const& root) {
     Corpus c(root, "shape_record_fuzz");
     auto records = sample_records();
     for (auto& r : box_shape_records()) records.push_back(std::move(r));
     for (auto& r : point_set_records()) records.push_back(std::move(r));
     for (auto& r : text_records()) records.push_back(std::move(r));
+    for (auto& r : image_records()) records.push_back(std::move(r));
     for (auto const& r : records) c.add([&](qvOutputStream& out) { qvWriteShapeRecord(out, *r); });
     c.add([&](qvOutputStream& out) {
         for (auto const& r : records) qvWriteShapeRecord(out, *r);

@@ -76,7 +76,9 @@
 #include <orvane/shapes/qvPolyline.hpp>
 #include <orvane/shapes/qvProxyClass.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
+#include <orvane/shapes/qvRestrictedImage.hpp>
 #include <orvane/shapes/qvRestrictedText.hpp>
+#include <orvane/shapes/qvScaledImage.hpp>
 #include <orvane/shapes/qvScaledText.hpp>
 
 #include <array>
@@ -217,8 +219,10 @@ class qvLibraryStatics {
     qvGenericProxyClass<qvPolygonProxy> polygon_proxy_class_;
     qvGenericProxyClass<qvRectangleProxy> rectangle_proxy_class_;
     qvGenericProxyClass<qvEllipseProxy> ellipse_proxy_class_;
+    qvGenericProxyClass<qvScaledImageProxy> scaled_image_proxy_class_;
     qvGenericProxyClass<qvRestrictedTextProxy> restricted_text_proxy_class_;
     qvGenericProxyClass<qvScaledTextProxy> scaled_text_proxy_class_;
+    qvGenericProxyClass<qvRestrictedImageProxy> restricted_image_proxy_class_;
     qvGenericProxyClass<qvArcProxy> arc_proxy_class_;
     qvGenericProxyClass<qvPieSliceProxy> pie_slice_proxy_class_;
     qvClassRegistryHold<"TextExtentClass Registry"> text_extent_classes_;

@@ -44,7 +44,8 @@ void expect_proxy_classes_registered() {
     ASSERT_NE(registry, nullptr);
     EXPECT_EQ(Registry::holder().object, registry);
     const auto& ids = startup_test::proxy_class_ids;
-    for (long key : {LONG_MIN, -1L, 0L, 1L, 2L, 3L, 7L, 8L, 14L, 15L, 16L, 17L, 100L, LONG_MAX}) {
+    for (long key : {LONG_MIN, -1L, 0L, 1L, 2L, 3L, 4L, 5L, 6L, 7L, 8L, 9L, 10L, 11L, 12L, 13L, 14L, 15L, 16L, 17L,
+                     100L, LONG_MAX}) {
         auto* const found = static_cast<qvProxyClass*>(registry->registry().lookup(key));
         if (std::find(ids.begin(), ids.end(), key) == ids.end()) {
             EXPECT_EQ(found, nullptr) << key;

@@ -50,7 +50,7 @@ inline constexpr std::array<char const*, 3> class_registry_names = {
     "TextExtentClass Registry", "ProxyClass Registry", "FlavorClass Registry"};
 
 // The ids of the proxy classes registered at load, in load order.
-inline constexpr std::array<long, 14> proxy_class_ids = {3, 4, 12, 5, 13, 14, 11, 6, 1, 2, 7, 8, 15, 16};
+inline constexpr std::array<long, 16> proxy_class_ids = {3, 4, 12, 5, 13, 14, 11, 6, 1, 2, 10, 7, 8, 9, 15, 16};
 
 // The proxy classes' destructors run after the release of the
 // "ProxyClass Registry" and make it again, empty, to remove their ids. A
