@@ -15,10 +15,14 @@
 // is spliced in (its intervals appended to the pool), one covering most of
 // the grid becomes the new storage with the rest copied around it.
 //
-// The strip operations with a single interval work in place with binary
-// searches; those with a whole strip are linear merges whose output is
+// The strip operations with a single interval are binary searches and
+// copies; those with a whole strip are linear merges whose output is
 // canonical because both inputs are. Ties between equal values keep the
 // value this operand stored, so the sign of a stored zero stays.
+//
+// A plain move (shift) runs once over the keys and once over the pool, in
+// place, and undoes each addition to learn whether rounding made two
+// values one; only then does a second pass restore the canonical form.
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/geometry/qvIRGrid.hpp>
@@ -30,6 +34,7 @@
 #include <iostream>
 #include <iterator>
 #include <limits>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -374,9 +379,15 @@ void qvIRGrid::compact() {
 }
 
 // Freed space is reclaimed once it outweighs the live intervals, so the
-// pool stays within about twice what the rows hold.
-void qvIRGrid::reclaim_if_worth_it() {
-    if (unused > kReclaimAbove && unused > pool.size() - unused) compact();
+// pool stays within about twice what the rows hold. It runs after a change
+// is complete, and reclaiming is only a saving: a failed allocation leaves
+// the pool as it is rather than reporting a change that was made as failed.
+void qvIRGrid::reclaim_if_worth_it() noexcept {
+    if (unused <= kReclaimAbove || unused <= pool.size() - unused) return;
+    try {
+        compact();
+    } catch (std::bad_alloc const&) {
+    }
 }
 
 void qvIRGrid::drop_rows(std::size_t from, std::size_t to) {

@@ -31,7 +31,11 @@
 // with the "qvGridRegion" identity, and then combined grid with grid. A
 // foreign non-simple region is first collected into a temporary grid, so
 // every region-with-region operation costs about the size of both grids.
-// translate maps the grid's keys and interval ends directly.
+// translate maps the grid's keys and interval ends directly: a plain move
+// (both scales 1) shifts them in place and moves the cached box with them;
+// other maps rebuild the grid. A copy shares the grid's intervals until
+// either region changes (see qvIRGrid). enumerate() hands out a
+// qvGridRegionInternalIterator, which the holder steps inline.
 
 #include <orvane/geometry/qvGenericBBoxRegion.hpp>
 #include <orvane/geometry/qvGridRegionInternalIterator.hpp>

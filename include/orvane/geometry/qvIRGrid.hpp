@@ -11,19 +11,24 @@
 //   - no two neighbouring rows have equal strips;
 //   - each strip's intervals are sorted, disjoint, do not touch and have
 //     positive length.
-// Keys and interval ends are stored as given (never computed) and compared
-// exactly; NaN never gets in. +0 and -0 are one key: where both operands of
-// an operation hold it, the sign this grid stored stays.
+// Keys and interval ends are stored as given, or as a move or mapping
+// computed them, and compared exactly; NaN never gets in. +0 and -0 are one
+// key: where both operands of an operation hold it, the sign this grid
+// stored stays.
 //
 // Rectangles with x2 < x1 or y2 < y1, a zero extent or a NaN coordinate hold
 // no area: add and sub ignore them, mul erases the grid.
 //
 // Storage is flat: one array of rows (key, where its intervals start, how
-// many) and one pool of intervals. Copies, walks and whole-grid operations
-// are single passes over contiguous memory; an operation on a few rows
+// many) and one pool of intervals. Walks and whole-grid operations are
+// single passes over contiguous memory; an operation on a few rows
 // rewrites only those rows' intervals, at the end of the pool, and the
 // space they leave is reclaimed once it outweighs the live intervals. No
-// two rows share an interval of the pool.
+// two rows share an interval of the pool. Copies share the pool until one
+// of them writes to it, so a copy costs its rows, and a copy that is then
+// combined with another grid (which writes a new pool anyway) copies no
+// interval at all. Copies are still values: what one does, the other never
+// sees.
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/geometry/qvRTComponent.hpp>
@@ -225,7 +230,7 @@ private:
     void drop_rows(std::size_t from, std::size_t to);
     Pool packed(std::vector<Row>& rows) const;
     void compact();
-    void reclaim_if_worth_it();
+    void reclaim_if_worth_it() noexcept;
 
     std::vector<Row> c;
     Pool pool;
