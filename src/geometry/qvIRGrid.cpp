@@ -83,9 +83,9 @@ Span::iterator first_starting_at_or_after(Span::iterator from, Span::iterator to
 }
 
 // --- strip operations, each writing its result at `out` -----------------------------
-// `out` must have room for a.size() + b.size() intervals (one interval of
-// b: a.size() + 1) and must not overlap a or b; each returns the end of what
-// it wrote.
+// `out` must have room for a.size() + b.size() + 1 intervals and must not
+// overlap a or b; each returns the end of what it kept. The merges also
+// write candidates they do not keep, always within that room.
 
 using Out = qvIRInterval*;
 
@@ -135,8 +135,8 @@ Out write_intersection(Span a, qvIRInterval iv, Out out) {
 // general, by bits when neither strip holds a value with the sign bit set,
 // which a look at each strip's first start tells (every later value is
 // greater). Both orders give the same result; values written are copied,
-// never converted.
-// Keys are read straight from memory: the bits by an integer load.
+// never converted. Keys are read straight from memory, the bits by an
+// integer load.
 struct ByValue {
     static double key(double const& v) noexcept { return v; }
     static double value(double k) noexcept { return k; }
@@ -244,13 +244,13 @@ Out write_intersection(Span a, Span b, Out out) {
                                    : merge_intersection<ByValue>(a, b, out);
 }
 
-std::size_t room_for(qvIRInterval) { return 1; }
-std::size_t room_for(Span s) { return s.size(); }
+std::size_t size_of(qvIRInterval) { return 1; }
+std::size_t size_of(Span s) { return s.size(); }
 
 // A strip operation on a strip's own intervals.
 template <class B>
 void replace_with(Intervals& c, B const& b, Out (*op)(Span, B, Out)) {
-    Intervals out(c.size() + room_for(b));
+    Intervals out(c.size() + size_of(b) + 1);
     out.resize(static_cast<std::size_t>(op(c, b, out.data()) - out.data()));
     c.swap(out);
 }
@@ -287,12 +287,14 @@ void qvIRStrip::print(std::ostream& os) const { print_strip(os, c); }
 
 // === qvIRGrid: storage ==============================================================
 
-// Rows index the pool with 32 bits; no grid grows beyond that.
+// Rows index the pool with 32 bits; no grid grows beyond that. A shared
+// block is left to its other owners; this pool's own copy gets the same
+// headroom as growth would give, since more appends usually follow.
 void qvIRGrid::Pool::make_room(std::size_t n) {
     constexpr std::size_t most = std::numeric_limits<std::uint32_t>::max();
     if (n > most - size_) throw std::length_error("qvIRGrid: too many intervals");
     if (data_.use_count() > 1)
-        reallocate(size_ + n);
+        reallocate(std::min(most, std::max(size_ + n, 2 * size_)));
     else if (capacity_ - size_ < n)
         reallocate(std::min(most, std::max(size_ + n, 2 * capacity_)));
 }

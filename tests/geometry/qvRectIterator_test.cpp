@@ -19,11 +19,12 @@
 
 namespace {
 
-// A heap iterator over two rectangles that counts its destruction and can
-// be made to fail on its `fail_at`-th step.
+// A heap iterator over `count` (at most two) rectangles that counts its
+// destruction and can be made to fail on its `fail_at`-th step.
 class CountedIterator : public qvIterator<qvTestRect> {
 public:
-    explicit CountedIterator(qvProbeTally& tally, int fail_at = -1) : tally_(tally), fail_at_(fail_at) {
+    explicit CountedIterator(qvProbeTally& tally, int fail_at = -1, int count = 2)
+        : tally_(tally), fail_at_(fail_at), count_(count) {
         ++tally_.made;
     }
     ~CountedIterator() override { ++tally_.destroyed; }
@@ -32,12 +33,13 @@ public:
         if (index_ == fail_at_) throw std::runtime_error("step failed on purpose");
         ++index_;
     }
-    bool at_end() const override { return index_ >= 2; }
+    bool at_end() const override { return index_ >= count_; }
 
 private:
     qvProbeTally& tally_;
     qvTestRect rects_[3] = {{0, 0, 1, 1}, {2, 2, 3, 3}, {9, 9, 9, 9}};
     int fail_at_;
+    int count_;
     int index_ = 0;
 };
 
@@ -132,10 +134,15 @@ TEST(qvIndirectRectIterator, Reading_past_the_end_yields_the_last_rectangle_agai
         EXPECT_EQ(*it, row.last);
     }
     qvGridRegion nothing;
+    qvProbeTally empty_tally;
     qvIndirectRectIterator none(new qvGridRegionInternalIterator(nothing));
-    EXPECT_FALSE(none);
-    ++none;
-    EXPECT_FALSE(none);
+    qvIndirectRectIterator drained(new CountedIterator(empty_tally, -1, 0));
+    for (qvIndirectRectIterator* it : {&none, &drained}) {
+        EXPECT_FALSE(*it);
+        ++*it;
+        EXPECT_FALSE(*it);
+        EXPECT_EQ(**it, qvTestRect::make_empty());
+    }
 }
 
 TEST(qvGridRegionInternalIterator, A_copy_walks_on_from_the_same_position) {

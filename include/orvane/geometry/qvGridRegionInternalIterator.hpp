@@ -71,5 +71,5 @@ private:
     std::size_t rows_;
     qvIRInterval const* interval_ = nullptr;
     qvIRInterval const* band_end_ = nullptr;
-    qvMathRectOf<double> current_;
+    qvMathRectOf<double> current_ = qvMathRectOf<double>::make_empty();
 };

@@ -39,5 +39,5 @@ public:
 private:
     List::const_iterator position_;
     List::const_iterator end_;
-    qvMathRectOf<double> current_;
+    qvMathRectOf<double> current_ = qvMathRectOf<double>::make_empty();
 };
