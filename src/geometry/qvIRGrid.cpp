@@ -56,13 +56,22 @@ double higher_of(double stored, double given) { return given > stored ? given : 
 // for inverted rectangles, zero extents and NaN coordinates alike.
 bool has_area(Rect const& r) { return r.x1 < r.x2 && r.y1 < r.y2; }
 
-// Equal strips, compared exactly. Equal bytes settle it at memory speed.
+// Equal strips, compared exactly. Equal bytes settle it: at memory speed
+// for long strips, inline for short ones, where a call would cost more.
 // Strips whose bytes differ can still be equal where one stores -0 and the
 // other +0; a strip holds -0 only if its first start has the sign bit set
 // (every later value is greater), so only then is it compared by value.
 bool same(Span a, Span b) {
     if (a.size() != b.size()) return false;
-    if (a.empty() || std::memcmp(a.data(), b.data(), a.size_bytes()) == 0) return true;
+    constexpr std::size_t short_strip = 8;
+    bool same_bytes = true;
+    if (a.size() > short_strip) {
+        same_bytes = std::memcmp(a.data(), b.data(), a.size_bytes()) == 0;
+    } else {
+        for (std::size_t i = 0; i < a.size() && same_bytes; ++i)
+            same_bytes = std::memcmp(&a[i], &b[i], sizeof(qvIRInterval)) == 0;
+    }
+    if (same_bytes) return true;
     if (!std::signbit(a.front().start) && !std::signbit(b.front().start)) return false;
     return std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
