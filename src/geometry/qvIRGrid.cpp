@@ -64,12 +64,13 @@ bool has_area(Rect const& r) { return r.x1 < r.x2 && r.y1 < r.y2; }
 bool same(Span a, Span b) {
     if (a.size() != b.size()) return false;
     constexpr std::size_t short_strip = 8;
+    const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
     bool same_bytes = true;
     if (a.size() > short_strip) {
         same_bytes = std::memcmp(a.data(), b.data(), a.size_bytes()) == 0;
     } else {
         for (std::size_t i = 0; i < a.size() && same_bytes; ++i)
-            same_bytes = std::memcmp(&a[i], &b[i], sizeof(qvIRInterval)) == 0;
+            same_bytes = bits(a[i].start) == bits(b[i].start) && bits(a[i].end) == bits(b[i].end);
     }
     if (same_bytes) return true;
     if (!std::signbit(a.front().start) && !std::signbit(b.front().start)) return false;
