@@ -61,8 +61,10 @@
 #include <orvane/geometry/qvGeometryArithmetic.hpp>
 #include <orvane/geometry/qvGeometryStreaming.hpp>
 #include <orvane/geometry/qvGridRegion.hpp>
+#include <orvane/geometry/qvGridRegionInternalIterator.hpp>
 #include <orvane/geometry/qvIRGrid.hpp>
 #include <orvane/geometry/qvListRegion.hpp>
+#include <orvane/geometry/qvListRegionInternalIterator.hpp>
 #include <orvane/geometry/qvMappingTransformation.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/geometry/qvOrderedRect.hpp>

@@ -300,12 +300,28 @@ qvBaseRegion& qvGridRegion::erase() {
     return *this;
 }
 
-// An image holding no area leaves the region as assigning a new region
-// would: empty, with simple() false.
+// A plain move shifts the grid in place; when rounding merged or dropped
+// nothing, the box moves by the same offsets exactly (the move is monotone,
+// so the least start moves to the least start) and the simple flag stays.
+// Scaled and mirrored maps rebuild the grid. An image holding no area
+// leaves the region as assigning a new region would: empty, with simple()
+// false.
 qvBaseRegion& qvGridRegion::translate(qvRestrictedTransformation const& rt) {
     if (empty()) return *this;
-    qvIRGrid image = grid_.mapped(rt.get_x(), rt.get_y());
-    grid_ = std::move(image);
+    const qvRTComponent x = rt.get_x(), y = rt.get_y();
+    if (x.scale == 1 && y.scale == 1) {
+        const bool whole = grid_.shift(x.offset, y.offset);
+        if (whole) {
+            if (!stale_) {
+                Rect const& box = cached_box();
+                assign_bbox(Rect(box.x1 + x.offset, box.y1 + y.offset, box.x2 + x.offset, box.y2 + y.offset));
+            }
+            return *this;
+        }
+    } else {
+        qvIRGrid image = grid_.mapped(x, y);
+        grid_ = std::move(image);
+    }
     if (grid_.empty()) {
         erase_bbox();
         simple_ = false;
@@ -364,34 +380,4 @@ bool qvGridRegion::operator<(qvBaseRegion const& other) const {
 bool qvGridRegion::operator>(Rect const& rect) const {
     settle();
     return qvGenericBBoxRegion::operator>(rect);
-}
-
-// ---- qvGridRegionInternalIterator ----------------------------------------------------------
-
-qvGridRegionInternalIterator::qvGridRegionInternalIterator(qvGridRegion const& region) noexcept
-    : grid_(&region.grid_) {
-    seek_band();
-}
-
-void qvGridRegionInternalIterator::next() {
-    if (at_end()) return;
-    if (++interval_ != band_end_) {
-        current_.x1 = interval_->start;
-        current_.x2 = interval_->end;
-        return;
-    }
-    ++row_;
-    seek_band();
-}
-
-// A band is a row with intervals and a row above it; in canonical form the
-// top row is empty, so the second test only guards the walk.
-void qvGridRegionInternalIterator::seek_band() noexcept {
-    const std::size_t rows = grid_->row_count();
-    while (row_ < rows && (grid_->row(row_).strip.empty() || row_ + 1 == rows)) ++row_;
-    if (row_ == rows) return;
-    const qvIRRow band = grid_->row(row_);
-    interval_ = band.strip.data();
-    band_end_ = interval_ + band.strip.size();
-    current_ = qvMathRectOf<double>(interval_->start, band.key, interval_->end, grid_->row(row_ + 1).key);
 }

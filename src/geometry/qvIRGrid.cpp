@@ -15,18 +15,26 @@
 // is spliced in (its intervals appended to the pool), one covering most of
 // the grid becomes the new storage with the rest copied around it.
 //
-// The strip operations with a single interval work in place with binary
-// searches; those with a whole strip are linear merges whose output is
+// The strip operations with a single interval are binary searches and
+// copies; those with a whole strip are linear merges whose output is
 // canonical because both inputs are. Ties between equal values keep the
 // value this operand stored, so the sign of a stored zero stays.
+//
+// A plain move (shift) runs once over the keys and once over the pool, in
+// place, and undoes each addition to learn whether rounding made two
+// values one; only then does a second pass restore the canonical form.
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/geometry/qvIRGrid.hpp>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
 #include <iostream>
 #include <iterator>
 #include <limits>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -48,15 +56,25 @@ double higher_of(double stored, double given) { return given > stored ? given : 
 // for inverted rectangles, zero extents and NaN coordinates alike.
 bool has_area(Rect const& r) { return r.x1 < r.x2 && r.y1 < r.y2; }
 
-bool same(Span a, Span b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
-
-// Makes room for n more intervals, growing geometrically, so that spans
-// into `v` taken afterwards stay valid while up to n are appended.
-// Rows index the pool with 32 bits; no grid grows beyond that.
-void make_room(Intervals& v, std::size_t n) {
-    constexpr std::size_t most = std::numeric_limits<std::uint32_t>::max();
-    if (n > most - v.size()) throw std::length_error("qvIRGrid: too many intervals");
-    if (v.capacity() - v.size() < n) v.reserve(std::min(most, std::max(v.size() + n, 2 * v.capacity())));
+// Equal strips, compared exactly. Equal bytes settle it: at memory speed
+// for long strips, inline for short ones, where a call would cost more.
+// Strips whose bytes differ can still be equal where one stores -0 and the
+// other +0; a strip holds -0 only if its first start has the sign bit set
+// (every later value is greater), so only then is it compared by value.
+bool same(Span a, Span b) {
+    if (a.size() != b.size()) return false;
+    constexpr std::size_t short_strip = 8;
+    const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    bool same_bytes = true;
+    if (a.size() > short_strip) {
+        same_bytes = std::memcmp(a.data(), b.data(), a.size_bytes()) == 0;
+    } else {
+        for (std::size_t i = 0; i < a.size() && same_bytes; ++i)
+            same_bytes = bits(a[i].start) == bits(b[i].start) && bits(a[i].end) == bits(b[i].end);
+    }
+    if (same_bytes) return true;
+    if (!std::signbit(a.front().start) && !std::signbit(b.front().start)) return false;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
 
 // Intervals are sorted by start and, being disjoint, by end as well, so each
@@ -74,102 +92,176 @@ Span::iterator first_starting_at_or_after(Span::iterator from, Span::iterator to
     return std::partition_point(from, to, [x](qvIRInterval const& iv) { return iv.start < x; });
 }
 
-// --- strip operations, each appending its result to `out` ----------------------------
-// `out` must have room for a.size() + b.size() more intervals (one interval
-// of b: a.size() + 1) and must not hold a or b's storage.
+// --- strip operations, each writing its result at `out` -----------------------------
+// `out` must have room for a.size() + b.size() + 1 intervals and must not
+// overlap a or b; each returns the end of what it kept. The merges also
+// write candidates they do not keep, always within that room.
 
-void append(Intervals& out, Span::iterator from, Span::iterator to) { out.insert(out.end(), from, to); }
+using Out = qvIRInterval*;
 
-void append_union(Span a, qvIRInterval iv, Intervals& out) {
-    if (!(iv.start < iv.end)) return append(out, a.begin(), a.end());
+Out copy_to(Span s, Out out) { return std::copy(s.begin(), s.end(), out); }
+
+Out write_union(Span a, qvIRInterval iv, Out out) {
+    if (!(iv.start < iv.end)) return copy_to(a, out);
     const auto i = first_ending_at_or_after(a.begin(), a.end(), iv.start);   // touching merges too
     const auto j = first_starting_after(i, a.end(), iv.end);
-    append(out, a.begin(), i);
-    if (i == j)
-        out.push_back(iv);
-    else
-        out.push_back({lower_of(i->start, iv.start), higher_of(std::prev(j)->end, iv.end)});
-    append(out, j, a.end());
+    out = std::copy(a.begin(), i, out);
+    *out++ = i == j ? iv : qvIRInterval{lower_of(i->start, iv.start), higher_of(std::prev(j)->end, iv.end)};
+    return std::copy(j, a.end(), out);
 }
 
-void append_difference(Span a, qvIRInterval iv, Intervals& out) {
-    if (!(iv.start < iv.end)) return append(out, a.begin(), a.end());
+Out write_difference(Span a, qvIRInterval iv, Out out) {
+    if (!(iv.start < iv.end)) return copy_to(a, out);
     const auto i = first_ending_after(a.begin(), a.end(), iv.start);
     const auto j = first_starting_at_or_after(i, a.end(), iv.end);
-    append(out, a.begin(), i);
+    out = std::copy(a.begin(), i, out);
     if (i != j) {
         // [i, j) overlap (x1, x2); what survives is a head of *i and a tail of *(j-1).
-        if (i->start < iv.start) out.push_back({i->start, iv.start});
-        if (iv.end < std::prev(j)->end) out.push_back({iv.end, std::prev(j)->end});
+        if (i->start < iv.start) *out++ = {i->start, iv.start};
+        if (iv.end < std::prev(j)->end) *out++ = {iv.end, std::prev(j)->end};
     }
-    append(out, j, a.end());
+    return std::copy(j, a.end(), out);
 }
 
-void append_intersection(Span a, qvIRInterval iv, Intervals& out) {
-    if (!(iv.start < iv.end)) return;
+Out write_intersection(Span a, qvIRInterval iv, Out out) {
+    if (!(iv.start < iv.end)) return out;
     const auto i = first_ending_after(a.begin(), a.end(), iv.start);
     const auto j = first_starting_at_or_after(i, a.end(), iv.end);
-    if (i == j) return;
+    if (i == j) return out;
     // Only the outermost survivors can reach past [x1, x2].
-    const std::size_t first = out.size();
-    append(out, i, j);
-    out[first].start = higher_of(out[first].start, iv.start);
-    out.back().end = lower_of(out.back().end, iv.end);
+    Out const first = out;
+    out = std::copy(i, j, out);
+    first->start = higher_of(first->start, iv.start);
+    std::prev(out)->end = lower_of(std::prev(out)->end, iv.end);
+    return out;
 }
 
-void append_union(Span a, Span b, Intervals& out) {
-    if (b.size() == 1) return append_union(a, b.front(), out);
-    if (a.empty() || b.empty()) return append(out, (a.empty() ? b : a).begin(), (a.empty() ? b : a).end());
-    const std::size_t first = out.size();
-    auto ia = a.begin(), ib = b.begin();
-    while (ia != a.end() || ib != b.end()) {
-        const bool take_a = ib == b.end() || (ia != a.end() && ia->start <= ib->start);
-        const qvIRInterval next = take_a ? *ia++ : *ib++;
-        if (out.size() > first && next.start <= out.back().end)   // overlapping or touching
-            out.back().end = higher_of(out.back().end, next.end);
-        else
-            out.push_back(next);
+// The merges of two whole strips walk both in step, so each step waits on
+// the comparison of the last: they are chains of comparisons, and their
+// speed is the speed of one comparison. A floating comparison waits on the
+// slower floating load and takes longer itself, while doubles whose sign
+// bit is clear (+0 up to +inf) order exactly as their bit patterns read as
+// signed integers do. So the merges compare through an order: by value in
+// general, by bits when neither strip holds a value with the sign bit set,
+// which a look at each strip's first start tells (every later value is
+// greater). Both orders give the same result; values written are copied,
+// never converted. Keys are read straight from memory, the bits by an
+// integer load.
+struct ByValue {
+    static double key(double const& v) noexcept { return v; }
+    static double value(double k) noexcept { return k; }
+};
+struct ByBits {
+    static std::int64_t key(double const& v) noexcept {
+        std::int64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return bits;
     }
+    static double value(std::int64_t k) noexcept { return std::bit_cast<double>(k); }
+};
+
+bool without_sign_bits(Span a, Span b) noexcept {
+    return (a.empty() || !std::signbit(a.front().start)) && (b.empty() || !std::signbit(b.front().start));
 }
 
-void append_difference(Span a, Span b, Intervals& out) {
-    if (b.size() == 1) return append_difference(a, b.front(), out);
-    if (a.empty() || b.empty()) return append(out, a.begin(), a.end());
-    auto ib = b.begin();
+// Intervals are taken in order of their starts (a's first on a tie, so its
+// stored value stays). Which side comes next is a branch: a branch-free
+// choice would put a load on every step of the chain. Whether the next
+// interval joins the run under way or starts a new one is arithmetic: the
+// start of a new run is written ahead, one slot on, and kept only when the
+// run closes; the run's end takes the higher end either way, since an
+// interval that does not join ends above the run.
+template <class Order>
+Out merge_union(Span a, Span b, Out out) {
+    qvIRInterval const *ia = a.data(), *ib = b.data();
+    qvIRInterval const *const ea = ia + a.size(), *const eb = ib + b.size();
+    qvIRInterval const* const first = Order::key(ia->start) <= Order::key(ib->start) ? ia++ : ib++;
+    out->start = first->start;
+    auto run_end = Order::key(first->end);
+    const auto take = [&](qvIRInterval const* next) {
+        const auto next_end = Order::key(next->end);
+        const bool joins = Order::key(next->start) <= run_end;   // overlapping or touching
+        out->end = Order::value(run_end);
+        out[1].start = next->start;
+        out += !joins;
+        run_end = next_end > run_end ? next_end : run_end;
+    };
+    while (ia != ea && ib != eb) take(Order::key(ia->start) <= Order::key(ib->start) ? ia++ : ib++);
+    // The side that is left goes through the same step: this beats a call
+    // to copy the few intervals that are usually left.
+    for (; ia != ea; ++ia) take(ia);
+    for (; ib != eb; ++ib) take(ib);
+    out->end = Order::value(run_end);
+    return out + 1;
+}
+
+// For each interval of a, the pieces between the intervals of b that cross
+// it. Every candidate piece is written and kept or not by arithmetic: the
+// test follows the data.
+template <class Order>
+Out merge_difference(Span a, Span b, Out out) {
+    const auto key = [](double const& v) { return Order::key(v); };
+    qvIRInterval const* ib = b.data();
+    qvIRInterval const* const eb = ib + b.size();
     for (qvIRInterval const& iv : a) {
-        while (ib != b.end() && ib->end <= iv.start) ++ib;
+        while (ib != eb && key(ib->end) <= key(iv.start)) ++ib;
         // ib may reach into the next interval of a too, so it stays put here.
         double start = iv.start;
-        for (auto jb = ib; jb != b.end() && jb->start < iv.end; ++jb) {
-            if (start < jb->start) out.push_back({start, jb->start});
+        for (qvIRInterval const* jb = ib; jb != eb && key(jb->start) < key(iv.end); ++jb) {
+            *out = {start, jb->start};
+            out += key(start) < key(jb->start);
             start = jb->end;
         }
-        if (start < iv.end) out.push_back({start, iv.end});
+        *out = {start, iv.end};
+        out += key(start) < key(iv.end);
     }
+    return out;
 }
 
-void append_intersection(Span a, Span b, Intervals& out) {
-    if (b.size() == 1) return append_intersection(a, b.front(), out);
-    auto ia = a.begin(), ib = b.begin();
-    while (ia != a.end() && ib != b.end()) {
-        const double lo = higher_of(ia->start, ib->start);
-        const double hi = lower_of(ia->end, ib->end);
-        if (lo < hi) out.push_back({lo, hi});
-        if (ia->end < ib->end)
-            ++ia;
-        else if (ib->end < ia->end)
-            ++ib;
-        else
-            ++ia, ++ib;
+// The side that ends first goes on (both on equal ends), by arithmetic.
+template <class Order>
+Out merge_intersection(Span a, Span b, Out out) {
+    const auto key = [](double const& v) { return Order::key(v); };
+    qvIRInterval const *ia = a.data(), *ib = b.data();
+    qvIRInterval const *const ea = ia + a.size(), *const eb = ib + b.size();
+    while (ia != ea && ib != eb) {
+        const double lo = higher_of(ia->start, ib->start), hi = lower_of(ia->end, ib->end);
+        *out = {lo, hi};
+        out += lo < hi;
+        const auto a_end = key(ia->end), b_end = key(ib->end);
+        ia += a_end <= b_end;
+        ib += b_end <= a_end;
     }
+    return out;
 }
+
+Out write_union(Span a, Span b, Out out) {
+    if (b.size() == 1) return write_union(a, b.front(), out);
+    if (a.empty() || b.empty()) return copy_to(a.empty() ? b : a, out);
+    return without_sign_bits(a, b) ? merge_union<ByBits>(a, b, out) : merge_union<ByValue>(a, b, out);
+}
+
+Out write_difference(Span a, Span b, Out out) {
+    if (b.size() == 1) return write_difference(a, b.front(), out);
+    if (a.empty() || b.empty()) return copy_to(a, out);
+    return without_sign_bits(a, b) ? merge_difference<ByBits>(a, b, out) : merge_difference<ByValue>(a, b, out);
+}
+
+Out write_intersection(Span a, Span b, Out out) {
+    if (b.size() == 1) return write_intersection(a, b.front(), out);
+    if (a.empty() || b.empty()) return out;
+    return without_sign_bits(a, b) ? merge_intersection<ByBits>(a, b, out)
+                                   : merge_intersection<ByValue>(a, b, out);
+}
+
+std::size_t size_of(qvIRInterval) { return 1; }
+std::size_t size_of(Span s) { return s.size(); }
 
 // A strip operation on a strip's own intervals.
 template <class B>
-void replace_with(Intervals& c, B const& b, void (*op)(Span, B, Intervals&)) {
-    Intervals out;
-    out.reserve(c.size() + 1);
-    op(c, b, out);
+void replace_with(Intervals& c, B const& b, Out (*op)(Span, B, Out)) {
+    Intervals out(c.size() + size_of(b) + 1);
+    out.resize(static_cast<std::size_t>(op(c, b, out.data()) - out.data()));
     c.swap(out);
 }
 
@@ -182,48 +274,90 @@ void print_strip(std::ostream& os, Span s) {
 
 // === qvIRStrip ===================================================================
 
-void qvIRStrip::add(double x1, double x2) { replace_with(c, qvIRInterval{x1, x2}, append_union); }
-void qvIRStrip::sub(double x1, double x2) { replace_with(c, qvIRInterval{x1, x2}, append_difference); }
-
-void qvIRStrip::mul(double x1, double x2) {
-    replace_with(c, qvIRInterval{x1, x2}, append_intersection);
-}
+void qvIRStrip::add(double x1, double x2) { replace_with(c, qvIRInterval{x1, x2}, write_union); }
+void qvIRStrip::sub(double x1, double x2) { replace_with(c, qvIRInterval{x1, x2}, write_difference); }
+void qvIRStrip::mul(double x1, double x2) { replace_with(c, qvIRInterval{x1, x2}, write_intersection); }
 
 void qvIRStrip::add(qvIRStrip const& other) {
-    if (this != &other) replace_with(c, Span(other.c), append_union);
+    if (this != &other) replace_with(c, Span(other.c), write_union);
 }
 
 void qvIRStrip::sub(qvIRStrip const& other) {
     if (this == &other)
         clear();
     else
-        replace_with(c, Span(other.c), append_difference);
+        replace_with(c, Span(other.c), write_difference);
 }
 
 void qvIRStrip::mul(qvIRStrip const& other) {
-    if (this != &other) replace_with(c, Span(other.c), append_intersection);
+    if (this != &other) replace_with(c, Span(other.c), write_intersection);
 }
 
 void qvIRStrip::print(std::ostream& os) const { print_strip(os, c); }
 
 // === qvIRGrid: storage ==============================================================
 
+// Rows index the pool with 32 bits; no grid grows beyond that. A shared
+// block is left to its other owners; this pool's own copy gets the same
+// headroom as growth would give, since more appends usually follow.
+void qvIRGrid::Pool::make_room(std::size_t n) {
+    constexpr std::size_t most = std::numeric_limits<std::uint32_t>::max();
+    if (n > most - size_) throw std::length_error("qvIRGrid: too many intervals");
+    if (data_.use_count() > 1)
+        reallocate(std::min(most, std::max(size_ + n, 2 * size_)));
+    else if (capacity_ - size_ < n)
+        reallocate(std::min(most, std::max(size_ + n, 2 * capacity_)));
+}
+
+void qvIRGrid::Pool::reserve(std::size_t n) {
+    if (data_.use_count() > 1 || n > capacity_) reallocate(std::max(n, size_));
+}
+
+qvIRInterval* qvIRGrid::Pool::writable() {
+    if (data_.use_count() > 1) reallocate(size_);
+    return data_.get();
+}
+
+// The new block is left unwritten beyond the content: every interval a
+// sweep keeps is written before it is counted.
+void qvIRGrid::Pool::reallocate(std::size_t capacity) {
+    std::shared_ptr<qvIRInterval[]> block = std::make_shared_for_overwrite<qvIRInterval[]>(capacity);
+    std::copy(data(), data() + size_, block.get());
+    data_ = std::move(block);
+    capacity_ = capacity;
+}
+
+void qvIRGrid::Pool::append(qvIRInterval const* from, qvIRInterval const* to) noexcept {
+    set_end(std::copy(from, to, end()));
+}
+
+void qvIRGrid::Pool::release() noexcept {
+    data_.reset();
+    size_ = capacity_ = 0;
+}
+
+void qvIRGrid::Pool::swap(Pool& other) noexcept {
+    data_.swap(other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+}
+
 // The live intervals of `rows` (rows of this grid) in row order, with the
 // rows pointed at them; only the first allocation can fail, before any row
 // changes.
-std::vector<qvIRInterval> qvIRGrid::packed(std::vector<Row>& rows) const {
-    std::vector<qvIRInterval> fresh;
+qvIRGrid::Pool qvIRGrid::packed(std::vector<Row>& rows) const {
+    Pool fresh;
     fresh.reserve(pool.size() - unused);
     for (Row& r : rows) {
         const Span s = strip(r);
         r = row_of(r.key, fresh.size(), s.size());
-        fresh.insert(fresh.end(), s.begin(), s.end());
+        fresh.append(s.data(), s.data() + s.size());
     }
     return fresh;
 }
 
-// A copy holds only the live intervals.
-qvIRGrid::qvIRGrid(qvIRGrid const& other) : c(other.c), pool(other.packed(c)) {}
+// A copy shares the other's pool until either writes to it.
+qvIRGrid::qvIRGrid(qvIRGrid const& other) : c(other.c), pool(other.pool), unused(other.unused) {}
 
 qvIRGrid::qvIRGrid(qvIRGrid&& other) noexcept
     : c(std::move(other.c)), pool(std::move(other.pool)), unused(std::exchange(other.unused, 0)) {
@@ -247,13 +381,25 @@ qvIRGrid& qvIRGrid::operator=(qvIRGrid&& other) noexcept {
 
 void qvIRGrid::erase() noexcept {
     c = {};
-    pool = {};
+    pool.release();
     unused = 0;
 }
 
 void qvIRGrid::compact() {
     pool = packed(c);
     unused = 0;
+}
+
+// Freed space is reclaimed once it outweighs the live intervals, so the
+// pool stays within about twice what the rows hold. It runs after a change
+// is complete, and reclaiming is only a saving: a failed allocation leaves
+// the pool as it is rather than reporting a change that was made as failed.
+void qvIRGrid::reclaim_if_worth_it() noexcept {
+    if (unused <= kReclaimAbove || unused <= pool.size() - unused) return;
+    try {
+        compact();
+    } catch (std::bad_alloc const&) {
+    }
 }
 
 void qvIRGrid::drop_rows(std::size_t from, std::size_t to) {
@@ -277,7 +423,8 @@ void qvIRGrid::splice_rows(std::size_t from, std::size_t to, std::vector<Row> co
         c.insert(at + static_cast<std::ptrdiff_t>(old_count), split, made.end());
     if (c.empty())
         erase();
-    else if (unused > kReclaimAbove && unused > pool.size() - unused) compact();
+    else
+        reclaim_if_worth_it();
 }
 
 // === qvIRGrid: the sweep ==============================================================
@@ -310,17 +457,17 @@ void qvIRGrid::apply(Op op, Bands const& other) {
     const bool keeps_outside = op != Op::mul;
     const bool rebuild = !keeps_outside || (c.size() >= kRebuildFrom && 2 * (i1 - i0) >= c.size());
     std::vector<Row> made;
-    Intervals fresh;
-    Intervals& out = rebuild ? fresh : pool;
+    Pool fresh;
+    Pool& out = rebuild ? fresh : pool;
     const auto write = [&](double key, std::size_t first) {
         made.push_back(row_of(key, first, out.size() - first));
     };
     const auto take_rows = [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
-            make_room(out, c[i].size);
+            out.make_room(c[i].size);
             const std::size_t first = out.size();
             const Span s = strip(c[i]);
-            append(out, s.begin(), s.end());
+            out.append(s.data(), s.data() + s.size());
             write(c[i].key, first);
         }
     };
@@ -359,23 +506,23 @@ void qvIRGrid::apply(Op op, Bands const& other) {
                 key = other_key(ib);
                 b = static_cast<std::ptrdiff_t>(ib++);
             }
-            make_room(out, own_strip(a).size() + other_strip(b).size() + 1);
+            out.make_room(own_strip(a).size() + other_strip(b).size() + 1);
             const Span mine = own_strip(a), theirs = other_strip(b);   // valid until the next make_room
             const std::size_t first = out.size();
             if (op == Op::add)
-                append_union(mine, theirs, out);
+                out.set_end(write_union(mine, theirs, out.end()));
             else if (op == Op::sub)
-                append_difference(mine, theirs, out);
+                out.set_end(write_difference(mine, theirs, out.end()));
             else
-                append_intersection(mine, theirs, out);
+                out.set_end(write_intersection(mine, theirs, out.end()));
             if (same(Span{out.data() + first, out.size() - first}, last_written()))
-                out.resize(first);   // the band below goes on
+                out.shrink_to(first);   // the band below goes on
             else
                 write(key, first);
         }
         if (!rebuild) c.reserve(c.size() + made.size());
     } catch (...) {
-        if (!rebuild) pool.resize(pool_before);
+        if (!rebuild) pool.shrink_to(pool_before);
         throw;
     }
     if (!rebuild) {
@@ -395,8 +542,12 @@ void qvIRGrid::add(Rect const& r) {
     const qvIRInterval iv{r.x1, r.x2};
     const Row rows[2] = {{r.y1, 0, 1}, {r.y2, 1, 0}};
     if (c.empty()) {
-        c.assign(rows, rows + 2);
-        pool.assign(1, iv);
+        std::vector<Row> first_rows(rows, rows + 2);
+        Pool first_pool;
+        first_pool.make_room(1);
+        first_pool.append(&iv, &iv + 1);
+        c.swap(first_rows);
+        pool.swap(first_pool);
         unused = 0;
         return;
     }
@@ -466,9 +617,9 @@ void qvIRGrid::append_band(double y1, double y2, Span strip_of_band) {
         return;
     }
     c.reserve(c.size() + 2);
-    make_room(pool, strip_of_band.size());
+    pool.make_room(strip_of_band.size());
     const std::size_t first = pool.size();
-    pool.insert(pool.end(), strip_of_band.begin(), strip_of_band.end());
+    pool.append(strip_of_band.data(), strip_of_band.data() + strip_of_band.size());
     if (!on_top) c.push_back({y1, 0, 0});
     c.back() = row_of(c.back().key, first, strip_of_band.size());   // the top row keeps its stored key
     c.push_back(row_of(y2, pool.size(), 0));
@@ -494,7 +645,7 @@ qvIRGrid qvIRGrid::mapped(qvRTComponent const& x, qvRTComponent const& y) const 
             // Images arrive in ascending order: a merge at the end, or a new
             // last interval.
             if (!band_strip.empty() && r.x1 < band_strip.back().start)
-                replace_with(band_strip, qvIRInterval{r.x1, r.x2}, append_union);
+                replace_with(band_strip, qvIRInterval{r.x1, r.x2}, write_union);
             else if (!band_strip.empty() && r.x1 <= band_strip.back().end)
                 band_strip.back().end = higher_of(band_strip.back().end, r.x2);
             else
@@ -514,6 +665,86 @@ qvIRGrid qvIRGrid::mapped(qvRTComponent const& x, qvRTComponent const& y) const 
     else
         for (std::size_t band = 0; band < band_count; ++band) map_band(band);
     return image;
+}
+
+// A move runs over the storage once, in place. Whether rounding broke the
+// canonical form is told by undoing each addition: where fl(fl(v + d) - d)
+// gives back v for every key and interval end, the move is one-to-one on
+// the grid's values, so (being monotone) it keeps every order strict and
+// every pair of different strips different, and the grid stays canonical
+// as it stands. Otherwise settle_moved() restores the canonical form.
+bool qvIRGrid::shift(double dx, double dy) {
+    if (c.empty()) return true;
+    if (!std::isfinite(dx) || !std::isfinite(dy)) {
+        *this = mapped({1, dx}, {1, dy});
+        return false;
+    }
+    // Packed, every interval of the pool is live, and they all move alike:
+    // one loop over the rows' keys and one over the pool, without the
+    // rows' boundaries. A grid built by many small changes is packed by
+    // its first move, which the moves after it recover.
+    if (unused != 0) compact();
+    qvIRInterval* const base = pool.writable();
+    bool one_to_one = true;
+    for (Row& r : c) {
+        const double key = r.key + dy;
+        one_to_one &= key - dy == r.key;
+        r.key = key;
+    }
+    // Both ends of an interval move in one vector operation (a GCC and
+    // Clang extension, split where the target has no such vectors); lanes
+    // that compare equal hold all ones.
+    using Pair = double __attribute__((vector_size(16)));
+    using Mask = std::int64_t __attribute__((vector_size(16)));
+    const Pair by = {dx, dx};
+    Mask undone = {-1, -1};
+    for (qvIRInterval *iv = base, *const end = base + pool.size(); iv != end; ++iv) {
+        Pair ends;
+        std::memcpy(&ends, iv, sizeof ends);
+        const Pair moved = ends + by;
+        undone &= (moved - by) == ends;
+        std::memcpy(iv, &moved, sizeof moved);
+    }
+    one_to_one &= (undone[0] & undone[1]) != 0;
+    return one_to_one || settle_moved();
+}
+
+// After a move that rounding may have made many-to-one: a band whose keys
+// met is gone (the row above takes its key), inside a strip intervals that
+// shrank to nothing go and intervals that came to touch merge, and then
+// leading empty rows and rows equal to the row below go as usual. This is
+// the grid mapped() gives, row for row. True when nothing went.
+bool qvIRGrid::settle_moved() {
+    const std::size_t live_before = pool.size() - unused, rows_before = c.size();
+    qvIRInterval* const base = pool.writable();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        Row row = c[i];
+        qvIRInterval* const first = base + row.first;
+        qvIRInterval* out = first;
+        for (qvIRInterval const *iv = first, *const end = first + row.size; iv != end; ++iv) {
+            if (!(iv->start < iv->end)) continue;
+            if (out != first && !(out[-1].end < iv->start))
+                out[-1].end = iv->end;   // the ends only met: iv starts where the last ended
+            else
+                *out++ = *iv;
+        }
+        row.size = static_cast<std::uint32_t>(out - first);
+        if (kept > 0 && c[kept - 1].key == row.key) --kept;   // its band has no height left
+        const bool leading_empty = kept == 0 && row.size == 0;
+        if (leading_empty || (kept > 0 && same(strip(c[kept - 1]), strip(row)))) continue;
+        c[kept++] = row;
+    }
+    c.resize(kept);
+    std::size_t live = 0;
+    for (Row const& r : c) live += r.size;
+    if (c.empty()) {
+        erase();
+        return false;
+    }
+    unused = pool.size() - live;
+    reclaim_if_worth_it();
+    return live == live_before && c.size() == rows_before;
 }
 
 // === qvIRGrid: normal form and output ==============================================

@@ -278,17 +278,7 @@ void qvListRegion::update_bbox() {
 
 // ---- InternalIterator -------------------------------------------------------------------
 
-qvListRegion::InternalIterator::InternalIterator(qvListRegion const& region) noexcept
-    : region_(&region), position_(region.rects_.begin()) {
-    load();
-}
-
-void qvListRegion::InternalIterator::next() {
-    if (at_end()) return;
-    ++position_;
-    load();
-}
-
-void qvListRegion::InternalIterator::load() noexcept {
-    if (!at_end()) current_ = *position_;
+qvListRegionInternalIterator::qvListRegionInternalIterator(qvListRegion const& region) noexcept
+    : position_(region.rects_.begin()), end_(region.rects_.end()) {
+    if (!done()) current_ = *position_;
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <type_traits>
@@ -65,8 +66,15 @@ TEST(qvGridRegion, Union_into_an_empty_region_takes_the_box_of_the_others_area) 
 TEST(qvGridRegion, Translation_maps_bands_directly_as_the_generic_road_does) {
     // Scale 0 leaves no area; an infinite scale sends bands not straddling 0
     // to zero height at +-inf; NaN drops everything. Above 2^53 doubles are
-    // 2 apart, so 1 and 5 round to 0 and 4: bands vanish or merge.
+    // 2 apart, so 1 and 5 round to 0 and 4: bands vanish or merge. A plain
+    // move rounds the same way: 0.3 and 0.1 + 0.2 (one step of a double
+    // apart) become one value near 1e16 (2 apart) or 1e15 (1/8 apart), so a
+    // gap that thin closes, in a strip or between two bands, and two
+    // rectangles become one (by -0.25 both differences are exact and the
+    // gap stays). Moves by NaN or an infinity leave no area; an
+    // overflowing move reaches infinity.
     constexpr double far = 9007199254740992.0;
+    const double thin = 0.1 + 0.2;
     const Rects base = {{-2, -2, -1, -1}, {1, 1, 2, 2}, {0, 3, 1, 4}};
     const Rects bands = {{0, 0, 1, 1}, {2, 0, 3, 1}, {0, 1, 3, 2}, {4, 5, 40, 6}, {0, 6, 1, 7}};
     const struct { Rects start; qvRestrictedTransformation rt; Rects expected; } rows[] = {
@@ -74,6 +82,11 @@ TEST(qvGridRegion, Translation_maps_bands_directly_as_the_generic_road_does) {
         {base, {0, 1, 0, 0}, {}}, {base, {1, kInf, 0, 0}, {}}, {base, {kNaN, 1, 0, 0}, {}},
         {{{-1, -1, 1, 1}}, {kInf, 1, 0, 0}, {{-kInf, -1, kInf, 1}}},
         {bands, {1, 1, far, far}, {{far, far, far + 4, far + 2}, {far + 4, far + 4, far + 40, far + 6}}},
+        {{{-8, 0, 0.3, 1}, {thin, 0, 8, 1}}, {1, 1, 1e16, 0}, {{1e16 - 8, 0, 1e16 + 8, 1}}},
+        {{{-8, 0, 8, 0.3}, {-8, thin, 8, 1}}, {1, 1, 0, 1e15}, {{-8, 1e15, 8, 1e15 + 1}}},
+        {{{-8, 0, 8, 0.3}, {-8, thin, 8, 1}}, {1, 1, 0, -0.25}, {{-8, -0.25, 8, 0.3 - 0.25}, {-8, thin - 0.25, 8, 0.75}}},
+        {base, {1, 1, kNaN, 0}, {}}, {base, {1, 1, 0, kInf}, {}}, {base, {1, 1, -kInf, -kInf}, {}},
+        {{{-1e308, 0, 1.7e308, 1}}, {1, 1, 1e308, 0}, {{0, 0, kInf, 1}}},
     };
     for (auto const& row : rows) {
         qvGridRegion direct = grid_of(row.start), generic = direct;
@@ -160,6 +173,8 @@ TEST(qvRegion, Operations_with_itself_or_through_its_implementation_keep_or_empt
 // kinds (list-to-list forms too) is exercised, and every fast path is checked
 // against the generic road it replaces. Steps come in bursts, so stale caches meet the next one.
 TEST(qvGridRegionProperty, Grid_list_and_handle_cover_the_oracles_cells_after_every_step) {
+    const double far_offsets[] = {1e16, -1e16, 3e16, 9007199254740992.0, 4503599627370496.0, 1e17, 0.5, 1e-17,
+                                  1e300};
     for (unsigned seed = 1; seed <= 8; ++seed) {
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         std::mt19937 rng(20240601 + seed);
@@ -194,6 +209,28 @@ TEST(qvGridRegionProperty, Grid_list_and_handle_cover_the_oracles_cells_after_ev
                         qvApplyOp(*regions[kind], op, *operands[(kind + shift) % 3]);
                     expect_same_state(grid, generic);
                     oracle.apply(op, qvCellOracle::of(list_operand));
+                } else if (pick == 7 && rng() % 2 == 0) {
+                    // A plain move far out, where doubles lie 2 or more apart
+                    // and cells meet or vanish, and back: after each leg the
+                    // moved grid is the generic road's, so canonical, with
+                    // its box and simple flag. (A list region keeps the
+                    // images that lost their area; it takes the grid's.)
+                    const double far = far_offsets[rng() % std::size(far_offsets)];
+                    const qvRestrictedTransformation there(1, 1, far, -far), back(1, 1, -far, far);
+                    for (qvRestrictedTransformation const& rt : {there, back}) {
+                        qvGridRegion generic = grid;
+                        generic.qvGenericRegion::translate(rt);
+                        grid.translate(rt);
+                        handle.translate(rt);
+                        expect_same_state(grid, generic);
+                        ASSERT_TRUE(grid == generic && handle == generic);
+                    }
+                    ASSERT_TRUE(oracle.translate(there, back));
+                    if (grid.empty()) {  // as a new region: simple() false until erased
+                        grid.erase();
+                        handle.erase();
+                    }
+                    list = static_cast<qvBaseRegion const&>(grid);
                 } else if (pick == 7) {
                     const double scales[4] = {1, -1, 2, -2};
                     const qvRestrictedTransformation rt(scales[rng() % 4], scales[rng() % 4], int(rng() % 17) - 8,

@@ -140,11 +140,16 @@ struct qvCellOracle {
         return out;
     }
 
-    // The image of every cell; false (and unchanged) when one leaves the lattice.
-    bool translate(qvRestrictedTransformation const& rt) {
+    // The image of every cell, mapped by `rt` and then by `then`; false (and
+    // unchanged) when one leaves the lattice. Both maps are monotone, so the
+    // images of the cells of a rectangle make up the image of the rectangle,
+    // rounding and all; an image holding no area (or NaN) holds no cell.
+    bool translate(qvRestrictedTransformation const& rt,
+                   qvRestrictedTransformation const& then = qvRestrictedTransformation()) {
         qvCellOracle image;
         for (qvTestRect const& cell : cells()) {
-            const qvTestRect mapped = qvTransformRect(cell, rt);
+            const qvTestRect mapped = qvTransformRect(qvTransformRect(cell, rt), then);
+            if (!(mapped.x1 < mapped.x2 && mapped.y1 < mapped.y2)) continue;
             if (!fits(mapped)) return false;
             image.apply(0, mapped);
         }

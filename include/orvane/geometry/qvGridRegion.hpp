@@ -31,13 +31,16 @@
 // with the "qvGridRegion" identity, and then combined grid with grid. A
 // foreign non-simple region is first collected into a temporary grid, so
 // every region-with-region operation costs about the size of both grids.
-// translate maps the grid's keys and interval ends directly.
+// translate maps the grid's keys and interval ends directly: a plain move
+// (both scales 1) shifts them in place and moves the cached box with them;
+// other maps rebuild the grid. A copy shares the grid's intervals until
+// either region changes (see qvIRGrid). enumerate() hands out a
+// qvGridRegionInternalIterator, which the holder steps inline.
 
 #include <orvane/geometry/qvGenericBBoxRegion.hpp>
+#include <orvane/geometry/qvGridRegionInternalIterator.hpp>
 #include <orvane/geometry/qvIRGrid.hpp>
 #include <orvane/geometry/qvRegionIdentities.hpp>
-
-class qvGridRegionInternalIterator;
 
 class qvGridRegion : public qvGenericBBoxRegion {
 public:
@@ -121,27 +124,4 @@ private:
     bool simple_ = false;
     mutable bool stale_ = false;
     qvIRGrid grid_;
-};
-
-// Walks a grid region band by band, bottom to top, and left to right inside
-// a band: one rectangle per interval per band. It reads the region's grid,
-// which must outlive it unchanged; a copy walks on from the same position.
-class qvGridRegionInternalIterator : public qvIterator<qvMathRectOf<double>> {
-public:
-    explicit qvGridRegionInternalIterator(qvGridRegion const& region) noexcept;
-
-    qvMathRectOf<double>* get() override { return &current_; }
-    void next() override;
-    bool at_end() const override { return row_ == grid_->row_count(); }
-
-private:
-    // Moves to the first non-empty band at or after `row_`, then loads its
-    // first rectangle.
-    void seek_band() noexcept;
-
-    qvIRGrid const* grid_;
-    std::size_t row_ = 0;
-    qvIRInterval const* interval_ = nullptr;
-    qvIRInterval const* band_end_ = nullptr;
-    qvMathRectOf<double> current_;
 };

@@ -11,18 +11,24 @@
 //   - no two neighbouring rows have equal strips;
 //   - each strip's intervals are sorted, disjoint, do not touch and have
 //     positive length.
-// Keys and interval ends are stored as given (never computed) and compared
-// exactly; NaN never gets in. +0 and -0 are one key: where both operands of
-// an operation hold it, the sign this grid stored stays.
+// Keys and interval ends are stored as given, or as a move or mapping
+// computed them, and compared exactly; NaN never gets in. +0 and -0 are one
+// key: where both operands of an operation hold it, the sign this grid
+// stored stays.
 //
 // Rectangles with x2 < x1 or y2 < y1, a zero extent or a NaN coordinate hold
 // no area: add and sub ignore them, mul erases the grid.
 //
 // Storage is flat: one array of rows (key, where its intervals start, how
-// many) and one pool of intervals. Copies, walks and whole-grid operations
-// are single passes over contiguous memory; an operation on a few rows
+// many) and one pool of intervals. Walks and whole-grid operations are
+// single passes over contiguous memory; an operation on a few rows
 // rewrites only those rows' intervals, at the end of the pool, and the
-// space they leave is reclaimed once it outweighs the live intervals.
+// space they leave is reclaimed once it outweighs the live intervals. No
+// two rows share an interval of the pool. Copies share the pool until one
+// of them writes to it, so a copy costs its rows, and a copy that is then
+// combined with another grid (which writes a new pool anyway) copies no
+// interval at all. Copies are still values: what one does, the other never
+// sees.
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/geometry/qvRTComponent.hpp>
@@ -30,6 +36,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -118,6 +125,15 @@ public:
     // hold no area or a NaN drop out, and touching ones merge).
     qvIRGrid mapped(qvRTComponent const& x, qvRTComponent const& y) const;
 
+    // Moves the grid by (dx, dy) in place: the same grid as
+    // mapped({1, dx}, {1, dy}), in one pass over the storage. Where rounding
+    // of the moved values makes neighbouring keys or interval ends meet,
+    // the collapsed bands and intervals go and the neighbours merge. True
+    // when nothing did, so that every row and interval is its own image
+    // moved (the bounding box then moves exactly). A NaN or infinite offset
+    // takes mapped() and gives false.
+    bool shift(double dx, double dy);
+
     // Removes leading empty rows and all but the lowest of the trailing
     // empty rows.
     void trim();
@@ -134,6 +150,53 @@ public:
 
 private:
     enum class Op { add, sub, mul };
+    // The interval pool: one block grown by hand, so that a sweep can write
+    // a strip's worth of intervals into room made beforehand and then keep
+    // as many as it needs. Copies share the block; making room, or asking
+    // for write access, first gives a pool whose block is shared a block of
+    // its own. It never holds more than 32 bits index.
+    class Pool {
+    public:
+        Pool() noexcept = default;
+        Pool(Pool const&) noexcept = default;
+        Pool& operator=(Pool const&) noexcept = default;
+        Pool(Pool&& other) noexcept { swap(other); }
+        Pool& operator=(Pool&& other) noexcept {
+            Pool taken(std::move(other));
+            swap(taken);
+            return *this;
+        }
+        ~Pool() = default;
+
+        std::size_t size() const noexcept { return size_; }
+        qvIRInterval const* data() const noexcept { return data_.get(); }
+
+        // Room for n more intervals in an unshared block, growing
+        // geometrically; pointers into the pool taken afterwards stay valid
+        // while up to n are appended.
+        void make_room(std::size_t n);
+        // An unshared block with room for n intervals in all.
+        void reserve(std::size_t n);
+        // The content for writing in place; the block is unshared first.
+        qvIRInterval* writable();
+        // Where the next interval goes, once room is made.
+        qvIRInterval* end() noexcept { return data_.get() + size_; }
+        // Marks [data(), new_end) as the content; new_end lies within the room.
+        void set_end(qvIRInterval* new_end) noexcept { size_ = static_cast<std::size_t>(new_end - data_.get()); }
+        void shrink_to(std::size_t n) noexcept { size_ = n; }
+        // Room made beforehand.
+        void append(qvIRInterval const* from, qvIRInterval const* to) noexcept;
+        void release() noexcept;
+        void swap(Pool& other) noexcept;
+
+    private:
+        void reallocate(std::size_t capacity);
+
+        std::shared_ptr<qvIRInterval[]> data_;
+        std::size_t size_ = 0;
+        std::size_t capacity_ = 0;
+    };
+
     // 16 bytes: rows shift when keys come and go, so they are kept small.
     struct Row {
         double key;
@@ -163,11 +226,13 @@ private:
     void apply(Op op, Bands const& other);
     void splice_rows(std::size_t from, std::size_t to, std::vector<Row> const& made);
     void append_band(double y1, double y2, std::span<qvIRInterval const> strip_of_band);
+    bool settle_moved();
     void drop_rows(std::size_t from, std::size_t to);
-    std::vector<qvIRInterval> packed(std::vector<Row>& rows) const;
+    Pool packed(std::vector<Row>& rows) const;
     void compact();
+    void reclaim_if_worth_it() noexcept;
 
     std::vector<Row> c;
-    std::vector<qvIRInterval> pool;
+    Pool pool;
     std::size_t unused = 0;   // pool intervals no row refers to
 };

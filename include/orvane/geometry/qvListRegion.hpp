@@ -24,12 +24,14 @@
 // O(n*m); repeated overlapping differences grow the list.
 
 #include <orvane/geometry/qvGenericBBoxRegion.hpp>
+#include <orvane/geometry/qvListRegionInternalIterator.hpp>
 
 #include <list>
 
 class qvListRegion : public qvGenericBBoxRegion {
 public:
-    class InternalIterator;
+    // Walks the rectangles front to back.
+    using InternalIterator = qvListRegionInternalIterator;
 
     qvListRegion() = default;
     explicit qvListRegion(Rect const& rect);
@@ -73,7 +75,8 @@ protected:
     void update_bbox() override;
 
 private:
-    using List = std::list<Rect>;
+    friend class qvListRegionInternalIterator;
+    using List = qvListRegionInternalIterator::List;
 
     // The other region as a list region, when it is one.
     static qvListRegion const* as_list(qvBaseRegion const& other);
@@ -88,21 +91,4 @@ private:
     void cut_out(Rect const& b);
 
     List rects_;
-};
-
-// Walks a list region's rectangles front to back.
-class qvListRegion::InternalIterator : public qvIterator<Rect> {
-public:
-    explicit InternalIterator(qvListRegion const& region) noexcept;
-
-    Rect* get() override { return &current_; }
-    void next() override;
-    bool at_end() const override { return position_ == region_->rects_.end(); }
-
-private:
-    void load() noexcept;
-
-    qvListRegion const* region_;
-    List::const_iterator position_;
-    Rect current_;  // a copy: the region's storage is never handed out writable
 };
