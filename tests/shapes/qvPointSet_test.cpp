@@ -32,23 +32,11 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::at;
+using shape_test::bytes_hex;
+using shape_test::raw;
 using Boxes = std::vector<qvMathRectOf<double>>;
 using Points = std::vector<qvCrdOf<double>>;
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
-
-template <class T>
-T at(qvShapeBase const* record, int offset) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<char const*>(record) + offset, sizeof value);
-    return value;
-}
-
-std::string bytes_hex(qvShapeBase const* record, int from, int n) {
-    return shape_test::hex(reinterpret_cast<char const*>(record) + from, static_cast<std::size_t>(n));
-}
 
 // Every point the proxy reads back.
 template <class P>

@@ -35,6 +35,8 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::at;
+using shape_test::raw;
 using text_test::DefaultMetricScope;
 using text_test::HostProvider;
 using Boxes = std::vector<qvMathRectOf<double>>;
@@ -44,18 +46,6 @@ using TextError = qvErrorFrom<qvGenericTextProxy<qvTextProxyBase>>;
 char const* const too_long = "Limitation: text length exceeds maximum allowed for a text shape";
 char const* const bad_stretch = "Stretch must be a non-zero positive value";
 char const* const uninitialized = "Attempt to query uninitialized shape";
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
-
-// The value of type T at a record offset.
-template <class T>
-T at(qvShapeBase const* record, int offset) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<char const*>(record) + offset, sizeof value);
-    return value;
-}
 
 class RestrictedText : public ::testing::Test {
 protected:

@@ -29,13 +29,10 @@ namespace {
 using attribute_test::assertion_text;
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::raw;
 using text_test::DefaultMetricScope;
 using text_test::HostProvider;
 using Boxes = std::vector<qvMathRectOf<double>>;
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
 
 class ScaledText : public ::testing::Test {
 protected:

@@ -23,6 +23,7 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::raw;
 using Log = std::vector<std::string>;
 using Boxes = std::vector<qvMathRectOf<double>>;
 
@@ -30,10 +31,6 @@ char const* const uninitialized = "Attempt to query uninitialized shape";
 char const* const read_only = "Attempt to modify a read-only scene";
 
 // A box exactly as given, inverted or not.
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
-
 // Counts what it is sent, allocating nothing.
 class CountingReceiver : public qvBroadcastReceiver<qvInvalidateEvent<qvMathRectOf<double>>> {
 public:
