@@ -8,6 +8,7 @@
 #include "qvGeometryValuesTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -23,18 +24,13 @@ using shape_test::RecordingScene;
 using shape_test::raw;
 using Boxes = std::vector<qvMathRectOf<double>>;
 
-class Ellipse : public ::testing::Test {
+class Ellipse : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
     qvEllipse in(qvMathRectOf<double> const& box) {
         qvEllipse e(scene, box);
-        areas.items.clear();
+        forget_reports();
         return e;
     }
-
-    RecordingScene scene;
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
 };
 
 }  // namespace

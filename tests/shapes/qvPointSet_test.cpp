@@ -16,6 +16,7 @@
 
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -62,19 +63,10 @@ char const* const index_range = "index >= 0 && index < lock->data.size";
 char const* const uninitialized = "Attempt to query uninitialized shape";
 char const* const too_large = "Limitation: shape size exceeds maximum allowed for a record";
 
-// A scene whose rectangle reports are recorded.
-class PointSetScene : public ::testing::Test {
+// A scene of two layers whose rectangle reports are recorded.
+class PointSetScene : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
-    void forget_reports() {
-        areas.items.clear();
-        areas.flags.clear();
-        log.clear();
-    }
-
-    RecordingScene scene{2};
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
+    PointSetScene() : ReportingSceneTest(2) {}
 };
 
 }  // namespace

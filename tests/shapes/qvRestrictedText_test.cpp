@@ -18,6 +18,7 @@
 #include "qvGeometryValuesTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 #include "qvTextTestSupport.hpp"
 
@@ -47,10 +48,8 @@ char const* const too_long = "Limitation: text length exceeds maximum allowed fo
 char const* const bad_stretch = "Stretch must be a non-zero positive value";
 char const* const uninitialized = "Attempt to query uninitialized shape";
 
-class RestrictedText : public ::testing::Test {
+class RestrictedText : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
-
     // A text with a record, the reports of its making forgotten.
     qvRestrictedText made(char const* text = "abc") {
         qvRestrictedText t(scene);
@@ -59,15 +58,8 @@ protected:
         scene.take_log();
         return t;
     }
-    void forget_reports() {
-        areas.items.clear();
-        areas.flags.clear();
-    }
 
     const DefaultMetricScope metric;
-    RecordingScene scene;
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
 };
 
 }  // namespace

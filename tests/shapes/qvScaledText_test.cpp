@@ -14,6 +14,7 @@
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 #include "qvTextTestSupport.hpp"
 
@@ -34,9 +35,8 @@ using text_test::DefaultMetricScope;
 using text_test::HostProvider;
 using Boxes = std::vector<qvMathRectOf<double>>;
 
-class ScaledText : public ::testing::Test {
+class ScaledText : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
 
     // A left-baseline text "ab" of extent e, height 1, its reports forgotten.
     qvScaledText made(qvExtent const& e) {
@@ -44,14 +44,11 @@ protected:
         t->text("ab");
         t->alignment(0);
         t->extent(e);
-        areas.items.clear();
+        forget_reports();
         return t;
     }
 
     const DefaultMetricScope metric;
-    RecordingScene scene;
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "qvGeometryValuesTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -47,9 +48,9 @@ struct NoAllocation {
 };
 
 // A rectangle scene whose rectangle sender is watched.
-class Guard : public ::testing::Test {
+class Guard : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
+    Guard() : ReportingSceneTest(3) {}
 
     // A rectangle with a record in `layer`, its reports and log forgotten.
     qvRectangle shape(qvMathRectOf<double> const& box, int layer = 0) {
@@ -60,14 +61,8 @@ protected:
     }
     void forget() {
         scene.take_log();
-        areas.items.clear();
-        areas.flags.clear();
-        log.clear();
+        forget_reports();
     }
-
-    RecordingScene scene{3};
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
 };
 
 }  // namespace
