@@ -8,11 +8,11 @@
 // corners, so compact inserts keep their frame and leave the other words
 // alone; records grow in place in the memory scene.
 
-#include <orvane/core/qvBroadcastReceiver.hpp>
-#include <orvane/core/qvInvalidateEvent.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/shapes/qvExactPolygon.hpp>
 #include <orvane/shapes/qvPolygon.hpp>
+
+#include "qvBenchSupport.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -23,14 +23,7 @@
 
 namespace {
 
-// Counts the rectangles it is sent.
-class CountingReceiver : public qvBroadcastReceiver<qvInvalidateEvent<qvMathRectOf<double>>> {
-public:
-    ~CountingReceiver() override { disconnect_all(); }
-    void invalidate() override {}
-    void invalidate(qvMathRectOf<double> const&, int) override { ++received; }
-    std::int64_t received = 0;
-};
+using bench_support::CountingReceiver;
 
 constexpr std::int64_t edits = 100'000;
 

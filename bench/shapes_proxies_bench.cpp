@@ -4,10 +4,9 @@
 // rectangles; and the rectangle handle of an existing shape, whose proxy is
 // live (a proxy-site hit) or must be made (and dies again).
 
-#include <orvane/attributes/qvStandardPalette.hpp>
-#include <orvane/core/qvBroadcastReceiver.hpp>
-#include <orvane/core/qvInvalidateEvent.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
+
+#include "qvBenchSupport.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -17,64 +16,8 @@
 
 namespace {
 
-// A scene keeping its records in a vector (handle h is record h - 1), every
-// shape in layer 0, so the cases measure proxies, guards and the proxy site
-// rather than a scene's own bookkeeping.
-class VectorScene : public qvContainerScene {
-public:
-    ~VectorScene() override {
-        for (qvShapeBase* record : records_)
-            delete record;
-    }
-
-    qvPalette& palette() override { return palette_; }
-    bool read_only() override { return false; }
-    qvShapeBase* connect(long h) override {
-        return h >= 1 && static_cast<std::size_t>(h) <= records_.size() ? records_[static_cast<std::size_t>(h - 1)]
-                                                                          : nullptr;
-    }
-    void disconnect(qvShapeBase*) override {}
-    qvShapeBase* allocate(int size, qvShapeBase* old) override {
-        if (old != nullptr) {
-            qvShapeBase*& slot = records_[static_cast<std::size_t>(old->shape_handle - 1)];
-            return slot = qvResizeShapeRecord(old, size);
-        }
-        qvShapeBase* const record = qvNewShapeRecord(size);
-        records_.push_back(record);
-        record->shape_handle = static_cast<std::int32_t>(records_.size());
-        return record;
-    }
-    void destroy(qvShapeBase* record) override {
-        records_[static_cast<std::size_t>(record->shape_handle - 1)] = nullptr;
-        delete record;
-    }
-    void shape_layer(long, int) override {}
-    int shape_layer(long) override { return 0; }
-    void insert_layer(int) override {}
-    void delete_layer(int) override {}
-    void move_layer(int, int) override {}
-    int size(int) const override { return static_cast<int>(records_.size()); }
-    qvIndirectIterator<qvGraphic> enumerate(int) override { return {}; }
-    int total_layers() override { return 1; }
-    void render(qvFlavorPort&, int, qvMathRectOf<double> const&, bool) override {}
-    void load(qvInputStream&) override {}
-    void save(qvOutputStream&) const override {}
-
-    void reserve(std::size_t n) { records_.reserve(n); }
-
-private:
-    qvStandardPalette palette_;
-    std::vector<qvShapeBase*> records_;
-};
-
-// Counts the rectangles it is sent.
-class CountingReceiver : public qvBroadcastReceiver<qvInvalidateEvent<qvMathRectOf<double>>> {
-public:
-    ~CountingReceiver() override { disconnect_all(); }
-    void invalidate() override {}
-    void invalidate(qvMathRectOf<double> const&, int) override { ++received; }
-    std::int64_t received = 0;
-};
+using bench_support::CountingReceiver;
+using bench_support::VectorScene;
 
 constexpr std::int64_t setters = 1'000'000;
 

@@ -5,7 +5,6 @@
 // is instantiated and released, and a handle without one gets a new proxy
 // that dies again.
 
-#include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
@@ -13,6 +12,8 @@
 #include <orvane/shapes/qvShapeRecords.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
+
+#include "qvBenchSupport.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -107,41 +108,17 @@ BENCHMARK(BM_ReadRecords)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 // ---------------------------------------------------------------------------
 // The proxy site
 
-// A scene of rectangles kept in a vector; handle h is record h - 1.
-class BenchScene : public qvContainerScene {
+// `count` rectangles of the bench proxy class, handles 1 to count.
+class BenchScene : public bench_support::VectorScene {
 public:
     explicit BenchScene(std::size_t count) {
+        reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
-            records_.emplace_back(qvNewShapeRecord(48));
-            records_.back()->shape_handle = static_cast<std::int32_t>(i + 1);
-            records_.back()->proxy_class_id = 201;
-            records_.back()->kind = qvRectangleKind;
+            qvShapeBase* const record = add(qvNewShapeRecord(48));
+            record->proxy_class_id = 201;
+            record->kind = qvRectangleKind;
         }
     }
-    qvPalette& palette() override { return palette_; }
-    bool read_only() override { return false; }
-    qvShapeBase* connect(long h) override {
-        return h >= 1 && static_cast<std::size_t>(h) <= records_.size() ? records_[static_cast<std::size_t>(h - 1)].get()
-                                                                          : nullptr;
-    }
-    void disconnect(qvShapeBase*) override {}
-    qvShapeBase* allocate(int, qvShapeBase*) override { return nullptr; }
-    void destroy(qvShapeBase*) override {}
-    void shape_layer(long, int) override {}
-    int shape_layer(long) override { return 0; }
-    void insert_layer(int) override {}
-    void delete_layer(int) override {}
-    void move_layer(int, int) override {}
-    int size(int) const override { return static_cast<int>(records_.size()); }
-    qvIndirectIterator<qvGraphic> enumerate(int) override { return {}; }
-    int total_layers() override { return 1; }
-    void render(qvFlavorPort&, int, qvMathRectOf<double> const&, bool) override {}
-    void load(qvInputStream&) override {}
-    void save(qvOutputStream&) const override {}
-
-private:
-    qvStandardPalette palette_;
-    std::vector<RecordPtr> records_;
 };
 
 // The least proxy: bound to its record, entered in the site, gone on release.
@@ -170,13 +147,19 @@ public:
 
 constexpr std::size_t live_proxies = 1'000'000;
 
-void BM_InstantiateLive(benchmark::State& state) {
-    qvGenericProxyClass<BenchProxy> proxy_class;
-    BenchScene scene(live_proxies + 1);
+// Handles 1 to live_proxies of `scene`, each holding its proxy alive.
+std::vector<qvGraphic> live_handles(BenchScene& scene) {
     std::vector<qvGraphic> live;
     live.reserve(live_proxies);
     for (std::size_t h = 1; h <= live_proxies; ++h)
         live.push_back(scene.instantiate(static_cast<long>(h)));
+    return live;
+}
+
+void BM_InstantiateLive(benchmark::State& state) {
+    qvGenericProxyClass<BenchProxy> proxy_class;
+    BenchScene scene(live_proxies + 1);
+    std::vector<qvGraphic> live = live_handles(scene);
     std::mt19937 rng(20240601);
     for (auto _ : state) {
         qvGraphic g = scene.instantiate(static_cast<long>(rng() % live_proxies + 1));
@@ -190,10 +173,7 @@ BENCHMARK(BM_InstantiateLive);
 void BM_InstantiateNewAndRelease(benchmark::State& state) {
     qvGenericProxyClass<BenchProxy> proxy_class;
     BenchScene scene(live_proxies + 1);
-    std::vector<qvGraphic> live;
-    live.reserve(live_proxies);
-    for (std::size_t h = 1; h <= live_proxies; ++h)
-        live.push_back(scene.instantiate(static_cast<long>(h)));
+    std::vector<qvGraphic> live = live_handles(scene);
     for (auto _ : state) {
         qvGraphic g = scene.instantiate(static_cast<long>(live_proxies + 1));   // made, entered ...
         benchmark::DoNotOptimize(g.get());

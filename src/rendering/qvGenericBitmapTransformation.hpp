@@ -275,27 +275,19 @@ private:
     float y_at(double ry, int i) const noexcept { return static_cast<float>(ry + i * dx_.y); }
 
     // Whether the pixels a position samples all lie inside the source frame,
-    // per axis.
-    bool inside_x(float x) const noexcept {
-        if (!in_range(x)) return false;
+    // per axis: the frame's [lo, hi) on that axis.
+    static bool inside(float v, int lo, int hi) noexcept {
+        if (!in_range(v)) return false;
         if constexpr (k == 2) {
-            const int x0 = floor_int(x);
-            return x0 >= src_.left && x0 < src_.right - 1;
+            const int v0 = floor_int(v);
+            return v0 >= lo && v0 < hi - 1;
         } else {
-            const int px = qvTruncToInt(double(x) + 0.5);
-            return px >= src_.left && px < src_.right;
+            const int pv = qvTruncToInt(double(v) + 0.5);
+            return pv >= lo && pv < hi;
         }
     }
-    bool inside_y(float y) const noexcept {
-        if (!in_range(y)) return false;
-        if constexpr (k == 2) {
-            const int y0 = floor_int(y);
-            return y0 >= src_.top && y0 < src_.bottom - 1;
-        } else {
-            const int py = qvTruncToInt(double(y) + 0.5);
-            return py >= src_.top && py < src_.bottom;
-        }
-    }
+    bool inside_x(float x) const noexcept { return inside(x, src_.left, src_.right); }
+    bool inside_y(float y) const noexcept { return inside(y, src_.top, src_.bottom); }
     bool all_inside(double rx, double ry, int i) const noexcept {
         return inside_x(x_at(rx, i)) && inside_y(y_at(ry, i));
     }

@@ -322,10 +322,19 @@ void qvScrollerInterface::BroadcastPass::finish_update() noexcept {
 // ---------------------------------------------------------------------------
 // Public operations
 
-double qvScrollerInterface::limits(qvRangeOf<double> limits) {
-    const double result = do_limits(limits);
-    update(true, nullptr);
+namespace {
+
+// The update(true, nullptr) that follows a public operation's do_ step;
+// passes the step's result through.
+double published(qvScrollerInterface& s, double result) {
+    s.update(true, nullptr);
     return result;
+}
+
+}  // namespace
+
+double qvScrollerInterface::limits(qvRangeOf<double> limits) {
+    return published(*this, do_limits(limits));
 }
 
 double qvScrollerInterface::limits(double a, double b) { return limits(qvRangeOf<double>(a, b)); }
@@ -335,35 +344,23 @@ double qvScrollerInterface::model_limits(qvCrdOf<double> limits) {
 }
 
 double qvScrollerInterface::resize(qvRangeOf<double> window) {
-    const double result = do_resize(window);
-    update(true, nullptr);
-    return result;
+    return published(*this, do_resize(window));
 }
 
 double qvScrollerInterface::resize(double a, double b) { return resize(qvRangeOf<double>(a, b)); }
 
-double qvScrollerInterface::zoom(double z, double c) {
-    const double result = do_zoom(z, c);
-    update(true, nullptr);
-    return result;
-}
+double qvScrollerInterface::zoom(double z, double c) { return published(*this, do_zoom(z, c)); }
 
 double qvScrollerInterface::scroll(double distance) {
-    const double result = do_scroll(distance);
-    update(true, nullptr);
-    return result;
+    return published(*this, do_scroll(distance));
 }
 
 double qvScrollerInterface::position(double position) {
-    const double result = do_position(position);
-    update(true, nullptr);
-    return result;
+    return published(*this, do_position(position));
 }
 
 double qvScrollerInterface::mapping(qvRTComponent mapping) {
-    const double result = do_mapping(mapping);
-    update(true, nullptr);
-    return result;
+    return published(*this, do_mapping(mapping));
 }
 
 double qvScrollerInterface::mapping(double scale, double offset) {
@@ -371,9 +368,7 @@ double qvScrollerInterface::mapping(double scale, double offset) {
 }
 
 double qvScrollerInterface::apply_left(qvRTComponent factor) {
-    const double result = do_apply_left(factor);
-    update(true, nullptr);
-    return result;
+    return published(*this, do_apply_left(factor));
 }
 
 double qvScrollerInterface::apply_left(double scale, double offset) {
@@ -381,9 +376,7 @@ double qvScrollerInterface::apply_left(double scale, double offset) {
 }
 
 double qvScrollerInterface::apply_right(qvRTComponent factor) {
-    const double result = do_apply_right(factor);
-    update(true, nullptr);
-    return result;
+    return published(*this, do_apply_right(factor));
 }
 
 double qvScrollerInterface::apply_right(double scale, double offset) {

@@ -10,6 +10,7 @@
 
 #include "qvFileTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
+#include "qvPagedSceneTestSupport.hpp"
 #include "qvQuadTreeTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
 
@@ -27,28 +28,11 @@ namespace {
 using Rect = qvMathRectOf<double>;
 using Incomplete = qvErrorFrom<qvInputStream>;
 
-Rect rect(double x1, double y1, double x2, double y2) { return Rect(qvRectOf<double>(x1, y1, x2, y2)); }
+using paged_scene_test::rect;
 
-struct Fixture {
-    ScratchDir dir;
-    qvMatchingPalette palette;
-    qvPagedSceneFile file;
-    std::unique_ptr<qvPagedSceneSegment> segment;
-    std::unique_ptr<qvBasicPagedScene> scene;
-
-    explicit Fixture(int layers = 0) {
-        file.create((dir / "s.pg").c_str(), std::size_t{1} << 20);
-        segment = std::make_unique<qvPagedSceneSegment>(file);
-        scene = std::make_unique<qvBasicPagedScene>(file, &palette, false);
-        scene->add_segment(*segment, true);
-        scene->create(rect(0, 0, 100, 100));
-        for (int l = 0; l < layers; ++l) scene->insert_layer(l);
-    }
-    ~Fixture() {
-        scene.reset();
-        segment.reset();
-        file.close();
-    }
+// The scene created with layers 0 .. layers-1.
+struct Fixture : paged_scene_test::PagedSceneFixture {
+    explicit Fixture(int layers = 0) { created(layers); }
 };
 
 // A 48-byte rectangle record named `name` with the given box.

@@ -10,6 +10,7 @@
 #include <orvane/shapes/qvShapeOrderInterface.hpp>
 
 #include "qvFileTestSupport.hpp"
+#include "qvPagedSceneTestSupport.hpp"
 #include "qvQuadTreeTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
 
@@ -27,35 +28,10 @@ using E = qvErrorFrom<qvBasicPagedScene>;
 using Rect = qvMathRectOf<double>;
 constexpr char const* corrupt = "Invalid or corrupt Orvane pagefile";
 
-Rect rect(double x1, double y1, double x2, double y2) { return Rect(qvRectOf<double>(x1, y1, x2, y2)); }
+using paged_scene_test::rect;
 
 // A file, one dynamic segment, an unowned palette; the scene made on demand.
-struct Fixture {
-    ScratchDir dir;
-    std::string path = dir / "scene.pg";
-    qvMatchingPalette palette;
-    qvPagedSceneFile file;
-    std::unique_ptr<qvPagedSceneSegment> segment;
-    std::unique_ptr<qvBasicPagedScene> scene;
-
-    Fixture() { file.create(path.c_str(), std::size_t{1} << 20); }
-    ~Fixture() {
-        scene.reset();
-        segment.reset();
-        file.close();
-    }
-    qvBasicPagedScene& make() {
-        scene.reset();
-        segment = std::make_unique<qvPagedSceneSegment>(file);
-        scene = std::make_unique<qvBasicPagedScene>(file, &palette, false);
-        scene->add_segment(*segment, true);
-        return *scene;
-    }
-    qvBasicPagedScene& created(int layers) {
-        make().create(rect(0, 0, 100, 100));
-        for (int l = 0; l < layers; ++l) scene->insert_layer(l);
-        return *scene;
-    }
+struct Fixture : paged_scene_test::PagedSceneFixture {
     // Closes scene and file, opens both again.
     qvBasicPagedScene& reopened(bool read_only = false) {
         if (scene && scene->is_open()) scene->close();

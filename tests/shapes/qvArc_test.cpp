@@ -20,11 +20,8 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::raw;
 using Boxes = std::vector<qvMathRectOf<double>>;
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
 
 }  // namespace
 

@@ -23,6 +23,9 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::at;
+using shape_test::bytes_hex;
+using shape_test::raw;
 using Boxes = std::vector<qvMathRectOf<double>>;
 using Points = std::vector<qvCrdOf<double>>;
 using Tags = std::vector<int>;
@@ -36,21 +39,6 @@ using ExactTagLayer =
 char const* const no_tag_to_read = "Cannot read a tag from the point that doesn't exist";
 char const* const no_tag_to_set = "Cannot set a tag for the point that doesn't exist";
 char const* const uninitialized = "Attempt to query uninitialized shape";
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
-
-template <class T>
-T at(qvShapeBase const* record, int offset) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<char const*>(record) + offset, sizeof value);
-    return value;
-}
-
-std::string bytes_hex(qvShapeBase const* record, int from, int n) {
-    return shape_test::hex(reinterpret_cast<char const*>(record) + from, static_cast<std::size_t>(n));
-}
 
 Tags tags_of(qvBezierDataAccess& curve) {
     Tags out;

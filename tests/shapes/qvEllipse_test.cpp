@@ -8,6 +8,7 @@
 #include "qvGeometryValuesTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -20,24 +21,16 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::raw;
 using Boxes = std::vector<qvMathRectOf<double>>;
 
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
-
-class Ellipse : public ::testing::Test {
+class Ellipse : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
     qvEllipse in(qvMathRectOf<double> const& box) {
         qvEllipse e(scene, box);
-        areas.items.clear();
+        forget_reports();
         return e;
     }
-
-    RecordingScene scene;
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
 };
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <orvane/shapes/qvRelativeNodeSetProxyBase.hpp>
 
+#include "qvShapeTestSupport.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,10 +19,7 @@ namespace {
 
 using Word = qvCrdOf<std::uint16_t>;
 using Q = qvRelativeNodeSetProxyBase;
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
+using shape_test::raw;
 
 std::uint32_t packed(Word w) { return std::uint32_t{w.x} | std::uint32_t{w.y} << 16; }
 

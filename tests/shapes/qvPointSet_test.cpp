@@ -16,6 +16,7 @@
 
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -32,23 +33,11 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::at;
+using shape_test::bytes_hex;
+using shape_test::raw;
 using Boxes = std::vector<qvMathRectOf<double>>;
 using Points = std::vector<qvCrdOf<double>>;
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
-
-template <class T>
-T at(qvShapeBase const* record, int offset) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<char const*>(record) + offset, sizeof value);
-    return value;
-}
-
-std::string bytes_hex(qvShapeBase const* record, int from, int n) {
-    return shape_test::hex(reinterpret_cast<char const*>(record) + from, static_cast<std::size_t>(n));
-}
 
 // Every point the proxy reads back.
 template <class P>
@@ -74,19 +63,10 @@ char const* const index_range = "index >= 0 && index < lock->data.size";
 char const* const uninitialized = "Attempt to query uninitialized shape";
 char const* const too_large = "Limitation: shape size exceeds maximum allowed for a record";
 
-// A scene whose rectangle reports are recorded.
-class PointSetScene : public ::testing::Test {
+// A scene of two layers whose rectangle reports are recorded.
+class PointSetScene : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
-    void forget_reports() {
-        areas.items.clear();
-        areas.flags.clear();
-        log.clear();
-    }
-
-    RecordingScene scene{2};
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
+    PointSetScene() : ReportingSceneTest(2) {}
 };
 
 }  // namespace

@@ -22,10 +22,7 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
+using shape_test::raw;
 
 // One shape of each box-shaped kind, each with a record, in one scene.
 struct FourKinds {

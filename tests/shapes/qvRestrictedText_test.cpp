@@ -18,6 +18,7 @@
 #include "qvGeometryValuesTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 #include "qvTextTestSupport.hpp"
 
@@ -35,6 +36,8 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::at;
+using shape_test::raw;
 using text_test::DefaultMetricScope;
 using text_test::HostProvider;
 using Boxes = std::vector<qvMathRectOf<double>>;
@@ -45,22 +48,8 @@ char const* const too_long = "Limitation: text length exceeds maximum allowed fo
 char const* const bad_stretch = "Stretch must be a non-zero positive value";
 char const* const uninitialized = "Attempt to query uninitialized shape";
 
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
-
-// The value of type T at a record offset.
-template <class T>
-T at(qvShapeBase const* record, int offset) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<char const*>(record) + offset, sizeof value);
-    return value;
-}
-
-class RestrictedText : public ::testing::Test {
+class RestrictedText : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
-
     // A text with a record, the reports of its making forgotten.
     qvRestrictedText made(char const* text = "abc") {
         qvRestrictedText t(scene);
@@ -69,15 +58,8 @@ protected:
         scene.take_log();
         return t;
     }
-    void forget_reports() {
-        areas.items.clear();
-        areas.flags.clear();
-    }
 
     const DefaultMetricScope metric;
-    RecordingScene scene;
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
 };
 
 }  // namespace

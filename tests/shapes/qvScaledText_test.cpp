@@ -14,6 +14,7 @@
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 #include "qvTextTestSupport.hpp"
 
@@ -29,17 +30,13 @@ namespace {
 using attribute_test::assertion_text;
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::raw;
 using text_test::DefaultMetricScope;
 using text_test::HostProvider;
 using Boxes = std::vector<qvMathRectOf<double>>;
 
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
-
-class ScaledText : public ::testing::Test {
+class ScaledText : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
 
     // A left-baseline text "ab" of extent e, height 1, its reports forgotten.
     qvScaledText made(qvExtent const& e) {
@@ -47,14 +44,11 @@ protected:
         t->text("ab");
         t->alignment(0);
         t->extent(e);
-        areas.items.clear();
+        forget_reports();
         return t;
     }
 
     const DefaultMetricScope metric;
-    RecordingScene scene;
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "qvGeometryValuesTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvShapeReportTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::RecordingScene;
+using shape_test::raw;
 using Log = std::vector<std::string>;
 using Boxes = std::vector<qvMathRectOf<double>>;
 
@@ -30,10 +32,6 @@ char const* const uninitialized = "Attempt to query uninitialized shape";
 char const* const read_only = "Attempt to modify a read-only scene";
 
 // A box exactly as given, inverted or not.
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
-
 // Counts what it is sent, allocating nothing.
 class CountingReceiver : public qvBroadcastReceiver<qvInvalidateEvent<qvMathRectOf<double>>> {
 public:
@@ -50,9 +48,9 @@ struct NoAllocation {
 };
 
 // A rectangle scene whose rectangle sender is watched.
-class Guard : public ::testing::Test {
+class Guard : public shape_test::ReportingSceneTest {
 protected:
-    void SetUp() override { areas.connect(scene.rect_sender()); }
+    Guard() : ReportingSceneTest(3) {}
 
     // A rectangle with a record in `layer`, its reports and log forgotten.
     qvRectangle shape(qvMathRectOf<double> const& box, int layer = 0) {
@@ -63,14 +61,8 @@ protected:
     }
     void forget() {
         scene.take_log();
-        areas.items.clear();
-        areas.flags.clear();
-        log.clear();
+        forget_reports();
     }
-
-    RecordingScene scene{3};
-    qvNotificationLog log;
-    qvRecordingReceiver<qvMathRectOf<double>> areas{"rect", log};
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <orvane/shapes/qvSimplePolyline.hpp>
 
 #include "qvPaletteTestSupport.hpp"
+#include "qvShapeTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,7 @@ namespace {
 
 using palette_test::expect_raises;
 using Points = std::vector<qvCrdOf<double>>;
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
+using shape_test::raw;
 
 template <class S>
 Points points_of(S& shape) {

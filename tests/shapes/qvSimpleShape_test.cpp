@@ -26,12 +26,9 @@ namespace {
 
 using palette_test::expect_raises;
 using shape_test::record_hex;
+using shape_test::raw;
 
 char const* const uninitialized = "Attempt to query uninitialized shape";
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
-}
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <orvane/shapes/qvTransformedTextData.hpp>
 
 #include "qvGeometryValuesTestSupport.hpp"
+#include "qvShapeTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@
 namespace {
 
 using Crd = qvCrdOf<double>;
+using shape_test::raw;
 
 struct Vectors {
     Crd p0, p1, p2, p3;
@@ -38,10 +40,6 @@ Vectors vectors_of(unsigned alignment, qvExtent const& e, double angle = 0, doub
     d.angle = angle;
     d.aperture = aperture;
     return vectors_of(d, e);
-}
-
-qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
-    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
 }
 
 // A text of three bytes with extent e at anchor (0, 0); the bytes are never

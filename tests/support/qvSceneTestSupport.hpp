@@ -2,7 +2,7 @@
 // Support of the scene tests: records made through a scene's own allocate
 // and stamped for a test proxy class, the drawing order of a scene read
 // back through a recording port (records named by their user handles), and
-// a scene's or list's stream bytes and loads (3.4.1 streams).
+// a scene's or list's stream bytes and loads.
 
 #include <orvane/core/qvStreamPersistence.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>

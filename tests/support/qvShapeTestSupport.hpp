@@ -52,6 +52,24 @@ inline std::string record_hex(qvShapeBase const* record) {
     return hex(record, static_cast<std::size_t>(record->size));
 }
 
+// n bytes of a record from offset `from`, as hex.
+inline std::string bytes_hex(qvShapeBase const* record, int from, int n) {
+    return hex(reinterpret_cast<char const*>(record) + from, static_cast<std::size_t>(n));
+}
+
+// The value of type T at a record offset (records need not align it).
+template <class T>
+T at(qvShapeBase const* record, int offset) {
+    T value;
+    std::memcpy(&value, reinterpret_cast<char const*>(record) + offset, sizeof value);
+    return value;
+}
+
+// The box with corners (x1, y1) and (x2, y2) as a rectangle normalises them.
+inline qvMathRectOf<double> raw(double x1, double y1, double x2, double y2) {
+    return qvMathRectOf<double>(qvRectOf<double>(x1, y1, x2, y2));
+}
+
 // The graphics of a list, handed out the way scenes enumerate.
 class GraphicIterator : public qvIterator<qvGraphic> {
 public:

@@ -161,6 +161,10 @@ public:
     static bool restricted(qvRangeOf<double> const& r) noexcept { return !unrestricted(r); }
 
 protected:
+    // The walk both sides of a link share for update, begin_update and
+    // end_update (src/views).
+    friend struct qvScrollerLinkWalk;
+
     qvCrdOf<double> old_position() const noexcept { return old_; }
     qvCrdOf<double> current_position() const noexcept { return current_; }
     qvCrdOf<double> new_position() const noexcept { return new_; }
