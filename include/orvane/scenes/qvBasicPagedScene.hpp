@@ -60,15 +60,18 @@
 #include <orvane/scenes/qvHandleTree.hpp>
 #include <orvane/scenes/qvPagedSceneSegment.hpp>
 #include <orvane/scenes/qvQuadTree.hpp>
+#include <orvane/scenes/qvRecordPtr.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 
 #include <map>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class qvPagedSceneFile;
 class qvShapeNodeTable;
+class qvPS_SimpleIterator;
 
 class qvBasicPagedScene : public qvContainerScene {
 public:
@@ -90,6 +93,11 @@ public:
     qvBasicPagedScene(qvBasicPagedScene const&) = delete;
     qvBasicPagedScene& operator=(qvBasicPagedScene const&) = delete;
     ~qvBasicPagedScene() override;
+
+    // The root that marks a file open for writing (its page is no page the
+    // mark owns: nothing is allocated for it).
+    static constexpr char const* open_mark = "$Open";
+    static constexpr long open_mark_page = 1;
 
     // --- segments and life cycle
     void add_segment(qvPagedSceneSegment& segment, bool dynamic);
@@ -118,8 +126,9 @@ public:
     void shape_layer(long handle, int layer) override;
     int shape_layer(long handle) override;
     void insert_layer(int layer) override;
-    // Deletes an empty layer; its quadtree's node pages go back to the
-    // allocator.
+    // Destroys the layer's shapes through their proxies (connected ones
+    // first, then the stored ones), then the layer; its quadtree's node
+    // pages go back to the allocator.
     void delete_layer(int layer) override;
     void move_layer(int from, int to) override;
     int size(int layer) const override;
@@ -133,8 +142,37 @@ public:
     std::vector<LayerEntry> const& layers() const noexcept { return layers_; }
     std::vector<int> const& layer_map() const noexcept { return mapv_; }
     qvHandleDatabase* handle_database() const noexcept { return hdb_; }
+    // Copies handed out and no longer the scene's to store: read-only
+    // connections, and connected copies a close wrote back. Their proxies
+    // hand them to disconnect, which only frees them.
+    std::size_t loose_copies() const noexcept { return loose_.size(); }
+
+protected:
+    // The file, when the scene has one.
+    qvPagedSceneFile* file() const noexcept { return file_; }
+    // "Paged scene was not initialized" unless initialized.
+    void require_open() const;
+    // Ends every live enumeration (its pins released, at end from now on).
+    void end_enumerations() noexcept;
 
 private:
+    friend class qvPS_SimpleIterator;
+    // Puts the record into the page of r and its cell into h; stored = 1.
+    void put_shape(qvRecordPtr<qvHandleRecord>& h, qvRecordPtr<qvShapeBase>& r, qvShapeBase const& shape);
+    // The entry a handle record names, or "Invalid or corrupt Orvane
+    // pagefile" for a record that breaks the rules of a handle record.
+    LayerEntry& entry_named(qvHandleRecord const& h);
+    // Writes a connected copy into its layer's quadtree (the store part
+    // of disconnect); the copy stays where it is.
+    void write_back(qvShapeBase& shape);
+    // Writes back every connected copy, layer 0 first, each list in order,
+    // and makes them loose.
+    void write_back_all();
+    // The durable flush of the scene's file and every segment's file.
+    void flush_files();
+    // Destroys every shape of the entry through its proxy.
+    void destroy_shapes(std::size_t slot);
+    std::vector<LayerEntry>& table() noexcept { return layers_; }
     void check_layer(int layer) const;
     LayerEntry& entry_of(int layer) const {
         return const_cast<LayerEntry&>(layers_[static_cast<std::size_t>(mapv_[static_cast<std::size_t>(layer)])]);
@@ -163,4 +201,6 @@ private:
     qvMathRectOf<double> bounds_;
     bool initialized_ = false;
     std::unique_ptr<qvShapeNodeTable> nodes_;
+    std::unordered_set<qvShapeBase*> loose_;
+    std::unordered_set<qvPS_SimpleIterator*> enumerations_;
 };
