@@ -427,3 +427,86 @@ TEST(qvPagedSceneConnection, One_rectangle_in_one_layer_leaves_five_pages) {
     EXPECT_EQ(qv_page_test::word_at(file.substr(16384, 16384), 8), 4u);
     EXPECT_EQ(qv_page_test::word_at(file.substr(4 * 16384, 16384), 4), 182u);
 }
+
+// ---------------------------------------------------------------------------
+// Enumeration, drawing, deleting layers that hold shapes
+
+TEST(qvPagedSceneEnumerate, Connected_records_come_first_then_stored_ones_and_a_live_proxy_is_itself) {
+    Scene s(2);
+    qvPagedScene& scene = *s.scene;
+    for (int k = 0; k < 4; ++k) qvRectangle(scene, rect(k, k, k + 1, k + 1))->user_handle(10 + k);
+    qvRectangle held(scene, 1);   // connected, live
+    qvRectangle(scene, rect(5, 5, 6, 6))->user_handle(20);
+    scene.shape_layer(5, 1);
+
+    std::vector<long> names;
+    bool saw_held = false;
+    for (auto g = scene.enumerate(-1); g; ++g) {
+        const qvRectangle r(*g);
+        names.push_back(r->user_handle());
+        saw_held = saw_held || r.get() == held.get();
+    }
+    ASSERT_EQ(names.size(), 5u);
+    EXPECT_EQ(names[0], 10);   // the connected one of layer 0 first
+    EXPECT_EQ(names[4], 20);   // layer 1 after layer 0
+    EXPECT_EQ(std::set<long>(names.begin(), names.end()), (std::set<long>{10, 11, 12, 13, 20}));
+    EXPECT_TRUE(saw_held);
+    EXPECT_TRUE(raises<E>([&] { scene.enumerate(2); }, "Illegal layer number specified"));
+    // Drawn once each: stored ones, then the connected one.
+    EXPECT_EQ(scene_test::drawn(scene, 0), (std::vector<long>{11, 12, 13, 10}));
+}
+
+TEST(qvPagedSceneEnumerate, Every_handle_comes_once_while_each_graphic_is_released_at_once) {
+    Scene s(1, rect(0, 0, 100, 100));
+    qvPagedScene& scene = *s.scene;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> coordinate(0, 99);
+    for (int k = 0; k < 10000; ++k) {
+        qvShapeBase* const r = scene.allocate(rectangle_size, nullptr);
+        const float x = static_cast<float>(coordinate(random)), y = static_cast<float>(coordinate(random));
+        r->box = qvMathRectOf<float>(x, y, x + 0.5f, y + 0.5f);
+        r->proxy_class_id = 1;
+        r->kind = qvRectangleKind;
+        scene.disconnect(r);
+    }
+    std::vector<int> seen(10001, 0);
+    for (auto g = scene.enumerate(0); g; ++g) ++seen[static_cast<std::size_t>(qvRectangle(*g)->shape_handle())];
+    EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 1), 10000);
+    EXPECT_EQ(scene.layers()[0].list->size(), 0);
+}
+
+TEST(qvPagedSceneEnumerate, Deleting_a_layer_destroys_its_shapes_and_frees_their_handles_and_pages) {
+    Scene s(2, rect(0, 0, 100, 100));
+    qvPagedScene& scene = *s.scene;
+    const long pages_before = scene.device().page_count();
+    std::vector<long> handles;
+    for (int k = 0; k < 2000; ++k) {
+        qvRectangle r(scene, rect(k % 97, k % 89, k % 97 + 1, k % 89 + 1));
+        handles.push_back(r->shape_handle());
+    }
+    qvRectangle(scene, rect(1, 1, 2, 2));   // stays in layer 1 after the move below
+    scene.shape_layer(static_cast<long>(handles.size()) + 1, 1);
+    const long kept = static_cast<long>(handles.size()) + 1;
+    qvRectangle held(scene, handles[3]);
+    const long pages_full = scene.device().page_count();
+    EXPECT_GT(pages_full, pages_before + 2);
+
+    qvNotificationLog log;
+    qvRecordingReceiver<Rect> areas{"rect", log};
+    areas.connect(scene.rect_sender());
+    scene.delete_layer(0);
+    EXPECT_EQ(areas.items.size(), 2000u);
+    EXPECT_EQ(scene.total_layers(), 1);
+    EXPECT_EQ(scene.size(0), 1);
+    for (long h : handles) EXPECT_EQ(scene.connect(h), nullptr) << h;
+    EXPECT_TRUE(raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { held->user_handle(); },
+                                                             "Attempt to query uninitialized shape"));
+    EXPECT_EQ(scene.shape_layer(kept), 0);
+    // The freed node pages are reused by a new layer's records.
+    scene.insert_layer(1);
+    for (int k = 0; k < 2000; ++k) {
+        qvRectangle r(scene, rect(k % 97, k % 89, k % 97 + 1, k % 89 + 1));
+        scene.shape_layer(r->shape_handle(), 1);
+    }
+    EXPECT_LE(scene.device().page_count(), pages_full + 1);
+}
