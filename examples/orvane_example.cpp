@@ -20,6 +20,7 @@ void example_texts();
 void example_memory_scene();
 void example_bitmap_transform();
 void example_scrolling();
+void example_paged_scene(int argc, char** argv);
 
 namespace {
 
@@ -34,7 +35,7 @@ void example_errors() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     example_errors();
     example_object_model();
     example_streams();
@@ -52,5 +53,6 @@ int main() {
     example_memory_scene();
     example_bitmap_transform();
     example_scrolling();
+    example_paged_scene(argc, argv);
     return 0;
 }
