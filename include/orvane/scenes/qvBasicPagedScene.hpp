@@ -23,6 +23,27 @@
 //  - the destructor closes a scene that is still open (its layout is
 //    written); a failure there takes the qvError::abort way, so owners
 //    call close first;
+//  - a shape is stored only (its handle record's stored field 1), or
+//    connected: a heap copy in its entry's connected list, its handle in
+//    `hmap`, its stored copy (if any) masked. Disconnect writes the copy
+//    back (in place when size and box are unchanged, else removed and
+//    created anew in the cell of its box, the root cell for a box with a
+//    NaN or outside the bounds); it raises nothing over a record's
+//    content, and on an I/O failure keeps the shape connected for close
+//    to write back. In a read-only scene every connect is a new copy that
+//    disconnect only frees;
+//  - close writes every connected copy back (layer 0 first, each list in
+//    order) and detaches the copies: their proxies keep them, the scene
+//    frees them at their disconnect or its destruction. On a closed scene
+//    connect, allocate, destroy and shape_layer raise "Paged scene was not
+//    initialized". Close also ends every live enumeration;
+//  - with a file, create and a writable open add the root "$Open" (page 1,
+//    nothing allocated) and sync; a clean close writes everything back,
+//    writes "$Layout", syncs, removes "$Open" and syncs. A writable open
+//    of a file that has "$Open" raises "Invalid or corrupt Orvane
+//    pagefile" before it writes anything. A handle record that names a
+//    hole or no entry, has a stored field other than 0 or 1, or a cell
+//    that is none raises the same;
 //  - paged layers have no z-order (no qvShapeOrderInterface): render
 //    and the stream give a layer's stored records in quadtree order, then
 //    its connected ones in list order; `reverse` reverses the order of the
@@ -39,7 +60,9 @@
 //   entry count m, then m entries of four int32: segment index (−1 for a
 //   hole), segment layer, scene layer, size
 // Load refuses with "Invalid or corrupt Orvane pagefile" a flag other than
-// 0 or 1 or other than the scene's own, a negative count or size, more
+// 0 or 1 or a handle tree flag other than the scene's own (a palette flag
+// other than the scene's own raises "Stored layout incompatible with the
+// scene's palette": a caller's choice, not damage), a negative count or size, more
 // scene layers than entries, a segment index at or above s, a segment
 // layer outside its segment, two entries on one quadtree, a scene layer
 // outside 0 … n − 1, taken twice or left unfilled; "Stored layout
