@@ -2,14 +2,19 @@
 // random examines over 16 MiB and 256 MiB page caches (with the cache's
 // misses); save_layout and load_layout of a 10M-shape layout; the scene
 // stream's save and load of 1M records; and render of 1%, 10% and 100% of
-// a 1M-shape layer into a counting port. Fixed seeds.
+// a 1M-shape layer into a counting port. The ready-made paged scene: 1M
+// and 10M rectangles through typed handles and through allocate and
+// disconnect; random connect and disconnect, in place and relocating; open
+// and close of a 10M scene; enumerate and delete_layer of 1M. Fixed seeds.
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvHandleTree.hpp>
+#include <orvane/scenes/qvPagedScene.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
 
@@ -258,5 +263,118 @@ void BM_PagedRender(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(drawn * state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PagedRender)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// --- the ready-made paged scene ------------------------------------------------
+
+void cache_counters(benchmark::State& state, qvPagedScene& scene) {
+    state.counters["misses"] = static_cast<double>(static_cast<qvPageFile&>(scene.device()).counters().misses);
+    state.counters["pages"] = static_cast<double>(scene.device().page_count());
+}
+
+qvMathRectOf<float> float_box(qvMathRectOf<double> const& r) {
+    return qvMathRectOf<float>(static_cast<float>(r.x1), static_cast<float>(r.y1), static_cast<float>(r.x2),
+                               static_cast<float>(r.y2));
+}
+
+qvMathRectOf<double> random_box(std::mt19937& rng) {
+    std::uniform_real_distribution<double> where(0, side - 10), extent(0.5, 8);
+    const double x = where(rng), y = where(rng);
+    return qvMathRectOf<double>(qvRectOf<double>(x, y, x + extent(rng), y + extent(rng)));
+}
+
+// Arg: millions of shapes; second arg 1 through typed handles, 0 through
+// allocate and disconnect.
+void BM_PagedSceneFill(benchmark::State& state) {
+    const long count = state.range(0) * million;
+    const bool typed = state.range(1) != 0;
+    const std::string name = scratch_name("fill");
+    for (auto _ : state) {
+        qvPagedScene scene;
+        scene.create(name.c_str(), qvMathRectOf<double>(qvRectOf<double>(0, 0, side, side)), 256 << 20);
+        std::mt19937 rng(1);
+        for (long k = 0; k < count; ++k) {
+            if (typed) {
+                qvRectangle(scene, random_box(rng));
+            } else {
+                qvShapeBase* const r = scene.allocate(48, nullptr);
+                r->kind = qvRectangleKind;
+                r->proxy_class_id = 1;
+                r->box = float_box(random_box(rng));
+                scene.disconnect(r);
+            }
+        }
+        cache_counters(state, scene);
+        scene.close();
+    }
+    std::remove(name.c_str());
+    state.counters["shapes_per_s"] =
+        benchmark::Counter(static_cast<double>(count * state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PagedSceneFill)->Args({1, 1})->Args({1, 0})->Args({10, 1})->Args({10, 0})->Iterations(1)->Unit(benchmark::kMillisecond);
+
+struct Filled {
+    std::string name;
+    qvPagedScene scene;
+    explicit Filled(char const* what, long count) : name(scratch_name(what)) {
+        scene.create(name.c_str(), 2, qvMathRectOf<double>(qvRectOf<double>(0, 0, side, side)), 256 << 20);
+        std::mt19937 rng(2);
+        for (long k = 0; k < count; ++k) qvRectangle(scene, random_box(rng));
+    }
+    ~Filled() {
+        if (scene.is_open()) scene.close();
+        std::remove(name.c_str());
+    }
+};
+
+// Arg 0: written back unchanged (in place); 1: moved to a new box.
+void BM_PagedSceneConnectDisconnect(benchmark::State& state) {
+    static Filled filled("connect", million);
+    const bool relocate = state.range(0) != 0;
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<long> handle(1, million);
+    for (auto _ : state) {
+        qvShapeBase* const r = filled.scene.connect(handle(rng));
+        if (relocate) r->box = float_box(random_box(rng));
+        filled.scene.disconnect(r);
+    }
+    cache_counters(state, filled.scene);
+}
+BENCHMARK(BM_PagedSceneConnectDisconnect)->Arg(0)->Arg(1)->Iterations(200000);
+
+void BM_PagedSceneOpenClose(benchmark::State& state) {
+    static Filled filled("openclose", 10 * million);
+    if (filled.scene.is_open()) filled.scene.close();
+    for (auto _ : state) {
+        if (!filled.scene.open(filled.name.c_str(), 256 << 20, false)) state.SkipWithError("not opened");
+        filled.scene.close();
+    }
+}
+BENCHMARK(BM_PagedSceneOpenClose)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_PagedSceneEnumerate(benchmark::State& state) {
+    static Filled filled("enumerate", million);
+    long seen = 0;
+    for (auto _ : state) {
+        seen = 0;
+        for (auto g = filled.scene.enumerate(-1); g; ++g) ++seen;
+    }
+    state.counters["shapes"] = static_cast<double>(seen);
+    cache_counters(state, filled.scene);
+}
+BENCHMARK(BM_PagedSceneEnumerate)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_PagedSceneDeleteLayer(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto filled = std::make_unique<Filled>("delete", million);
+        state.ResumeTiming();
+        filled->scene.delete_layer(0);
+        state.PauseTiming();
+        cache_counters(state, filled->scene);
+        filled.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PagedSceneDeleteLayer)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

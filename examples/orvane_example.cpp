@@ -22,6 +22,7 @@ void example_memory_scene();
 void example_point_sets();
 void example_bitmap_transform();
 void example_scrolling();
+void example_paged_scene(int argc, char** argv);
 
 namespace {
 
@@ -36,7 +37,7 @@ void example_errors() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     example_errors();
     example_object_model();
     example_streams();
@@ -56,5 +57,6 @@ int main() {
     example_point_sets();
     example_bitmap_transform();
     example_scrolling();
+    example_paged_scene(argc, argv);
     return 0;
 }

@@ -19,6 +19,12 @@
 // handle tree): "$Layout" loads the handle tree, the segment and its
 // quadtrees. A failed open leaves the scene not initialized; an open one
 // draws every layer, writes its stream and closes.
+//
+// And through the ready-made paged scene: read-only, every shape
+// enumerated, then every handle up to a bound connected and disconnected;
+// on a copy, writable (refused for a file left open), every handle
+// connected and disconnected, and closed. A failed open leaves the scene
+// not initialized and reusable.
 
 #include "fuzz_support.hpp"
 
@@ -28,6 +34,7 @@
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/scenes/qvBasicPagedScene.hpp>
+#include <orvane/scenes/qvPagedScene.hpp>
 #include <orvane/scenes/qvPageStreamBuf.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
@@ -239,6 +246,44 @@ void layout_session(std::string const& name, int cache) {
     qvfuzz::attempt([&] { file.close(); });
 }
 
+constexpr long most_handles = 2048;
+
+void touch_handles(qvPagedScene& scene) {
+    for (long h = 1; h <= most_handles; ++h) {
+        qvShapeBase* record = nullptr;
+        if (!qvfuzz::attempt([&] { record = scene.connect(h); }) || record == nullptr) continue;
+        scene.disconnect(record);
+    }
+}
+
+// A scene whose close keeps failing must not be destroyed (its destructor
+// would take the abort way): it is parked, reachable, for the process's life.
+std::vector<qvPagedScene*>& parked() {
+    static std::vector<qvPagedScene*>* const scenes = new std::vector<qvPagedScene*>;
+    return *scenes;
+}
+
+void scene_session(std::string const& name, int cache, bool read_only) {
+    auto owned = std::make_unique<qvPagedScene>();
+    qvPagedScene& scene = *owned;
+    bool opened = false;
+    if (!qvfuzz::attempt([&] { opened = scene.open(name.c_str(), cache, read_only); })) {
+        if (scene.is_open()) std::abort();
+        return;
+    }
+    if (!opened) return;
+    if (read_only)
+        qvfuzz::attempt([&] {
+            for (auto g = scene.enumerate(-1); g; ++g) {
+            }
+        });
+    touch_handles(scene);
+    bool closed = false;
+    for (int attempt = 0; attempt < 2 && !closed; ++attempt)
+        closed = qvfuzz::attempt([&] { (void)scene.close(); });
+    if (!closed) parked().push_back(owned.release());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size) {
@@ -256,6 +301,10 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     stream_sessions(data, size);
     put_file(original, data, size);
     layout_session(original, cache);
+    scene_session(original, cache, true);
     fs::remove(original);
+    put_file(copy, data, size);
+    scene_session(copy, cache, false);
+    fs::remove(copy);
     return 0;
 }

@@ -35,7 +35,9 @@
 #include <orvane/scenes/qvQTree.hpp>
 #include <orvane/shapes/qvShapeRecords.hpp>
 #include <orvane/scenes/qvPageOStream.hpp>
+#include <orvane/scenes/qvPagedScene.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 #include <orvane/shapes/qvSimpleArc.hpp>
 #include <orvane/shapes/qvSimpleBezier.hpp>
@@ -605,6 +607,24 @@ void page_stream_seeds(fs::path const& dir) {
     file.close();
 }
 
+// Files of the ready-made paged scene: closed cleanly with rectangles in
+// two layers, and a snapshot taken while it was still open ("$Open" set).
+void ready_made_scene_seeds(fs::path const& dir) {
+    const std::string name = (dir / "seed-8").string();
+    qvPagedScene scene;
+    scene.create(name.c_str(), 2, qvMathRectOf<double>(0, 0, 100, 100), std::size_t{1} << 20);
+    for (int k = 0; k < 40; ++k) {
+        qvRectangle r(scene, qvMathRectOf<double>(k, k % 7, k + 2, k % 7 + 3));
+        if (k % 3 == 0) scene.shape_layer(r->shape_handle(), 1);
+    }
+    scene.close();
+    scene.open(name.c_str(), 1 << 20, false);
+    qvRectangle(scene, qvMathRectOf<double>(50, 50, 60, 60));
+    scene.device().flush();
+    fs::copy_file(name, dir / "seed-9");
+    scene.close();
+}
+
 // Page files as our writer leaves them: new, reopened (a free probe page),
 // and with roots and written pages.
 void pagefile_seeds(fs::path const& root) {
@@ -626,6 +646,7 @@ void pagefile_seeds(fs::path const& root) {
     }
     page_stream_seeds(dir);
     paged_scene_layout_seed(dir / "seed-7");
+    ready_made_scene_seeds(dir);
 }
 
 // Requests through transform() (whole frames) of the sample bitmaps, their

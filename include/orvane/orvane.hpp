@@ -318,6 +318,7 @@
 #include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPageStorage.hpp>
 #include <orvane/scenes/qvPageStreamBuf.hpp>
+#include <orvane/scenes/qvPagedScene.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
 #include <orvane/scenes/qvPagedSceneSegment.hpp>
 #include <orvane/scenes/qvPagedSceneSegmentInterface.hpp>
@@ -326,6 +327,7 @@
 #include <orvane/scenes/qvQuadTreeDirectory.hpp>
 #include <orvane/scenes/qvQuadTreeHandle.hpp>
 #include <orvane/scenes/qvQuadTreeNode.hpp>
+#include <orvane/scenes/qvRecordPtr.hpp>
 #include <orvane/scenes/qvShapeDatabase.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 

@@ -241,6 +241,24 @@ bool sync_data(int fd) noexcept {
     return ::fdatasync(fd) == 0;
 }
 
+bool sync_parent_directory(char const* name) noexcept {
+    if (name == nullptr) return false;
+    if (injected_failure(Call::sync)) return false;
+    std::string directory(name);
+    const std::size_t slash = directory.find_last_of('/');
+    if (slash == std::string::npos)
+        directory = ".";
+    else if (slash == 0)
+        directory = "/";
+    else
+        directory.resize(slash);
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    close_keeping_errno(fd);
+    return synced;
+}
+
 // --- names -------------------------------------------------------------------
 
 bool remove_file(char const* name) noexcept {

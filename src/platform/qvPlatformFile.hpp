@@ -70,6 +70,9 @@ bool reserve_blocks(int fd, long long length) noexcept;
 
 // The file's data (and what is needed to read it back) on disk.
 bool sync_data(int fd) noexcept;
+// Puts the directory entry of `name` on disk (fsync of its directory), so
+// that a file just created keeps its name across a power loss.
+bool sync_parent_directory(char const* name) noexcept;
 
 bool remove_file(char const* name) noexcept;
 

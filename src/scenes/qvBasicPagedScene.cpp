@@ -49,7 +49,11 @@ qvBasicPagedScene::qvBasicPagedScene(qvPagedSceneFile& file, qvPalette* palette,
     own_palette_ = palette == nullptr || own;
 }
 
+// Enumerations go first (their graphics may still write back), then the
+// proxies are told the scene is gone; close then writes back what they
+// held, and the copies they kept are freed here.
 qvBasicPagedScene::~qvBasicPagedScene() {
+    end_enumerations();
     deassociate_all();
     if (initialized_) {
         try {
@@ -58,6 +62,7 @@ qvBasicPagedScene::~qvBasicPagedScene() {
             qvError::abort(error);
         }
     }
+    for (qvShapeBase* copy : loose_) delete copy;
     if (own_palette_) delete palette_;
 }
 
@@ -108,15 +113,23 @@ void qvBasicPagedScene::create(qvMathRectOf<double> const& bounds) {
     if (initialized_) raise_scene_error("Paged scene already initialized");
     try {
         bounds_ = bounds;
+        read_only_ = false;
         start();
+        if (file_ != nullptr) {
+            file_->device().create_root(open_mark, open_mark_page);
+            flush_files();
+        }
     } catch (...) {
         reset();
         throw;
     }
 }
 
+// A writable open of a file that a writer left open (crashed, killed)
+// refuses before it writes anything: the file stays as it was found.
 void qvBasicPagedScene::open(bool read_only) {
     if (initialized_) raise_scene_error("Paged scene already initialized");
+    if (file_ != nullptr && !read_only && file_->device().find_root(open_mark) != 0) raise_corrupt();
     try {
         start();
         read_only_ = false;
@@ -124,6 +137,10 @@ void qvBasicPagedScene::open(bool read_only) {
             qvPageIStream in(file_->device(), "$Layout");
             load_layout(in);
             in.close();
+            if (!read_only) {
+                file_->device().create_root(open_mark, open_mark_page);
+                flush_files();
+            }
         }
     } catch (...) {
         reset();
@@ -132,14 +149,21 @@ void qvBasicPagedScene::open(bool read_only) {
     read_only_ = read_only;
 }
 
-// The layout is written first: a failure there leaves the scene open, so
-// close can be called again.
+// Everything is written first: a failure there leaves the scene open with
+// its open mark, so close can be called again. The first sync puts every
+// page on disk before the mark goes, so a crash never leaves a file that
+// looks clean with pages missing.
 void qvBasicPagedScene::close() {
     if (!initialized_) raise_scene_error("Paged scene was not initialized");
+    end_enumerations();
+    if (!read_only_) write_back_all();
     if (file_ != nullptr && !read_only_) {
         qvPageOStream out(file_->device(), "$Layout");
         save_layout(out);
         out.close();
+        flush_files();
+        file_->device().remove_root(open_mark);
+        flush_files();
     }
     reset();
 }
@@ -176,7 +200,11 @@ void qvBasicPagedScene::load_layout(qvInputStream& is) {
         const long value = qvReadInt32(is);
         if ((value != 0 && value != 1) || (value == 1) != own) raise_corrupt();
     };
-    flag(own_palette_);
+    // Another palette choice than the writer's is the caller's mistake,
+    // not a damaged file.
+    const long palette_flag = qvReadInt32(is);
+    if (palette_flag != 0 && palette_flag != 1) raise_corrupt();
+    if ((palette_flag == 1) != own_palette_) raise_scene_error("Stored layout incompatible with the scene's palette");
     if (own_palette_) palette_->load(is);
     flag(own_hdb_);
     if (own_hdb_) hdb_->load(is);
@@ -278,13 +306,11 @@ void qvBasicPagedScene::insert_layer(int layer) {
     mapv_.insert(mapv_.begin() + layer, static_cast<int>(slot));
 }
 
-// Destroying the shapes of a layer comes with the connection of paged
-// shapes; until then only an empty layer can go.
 void qvBasicPagedScene::delete_layer(int layer) {
     check_layer(layer);
     const std::size_t slot = at(mapv_[at(layer)]);
+    if (layers_[slot].size > 0) destroy_shapes(slot);
     LayerEntry& gone = layers_[slot];
-    QV_ASSERT_TEXT(gone.size == 0, "layer holds no shapes");
     qvPagedSceneSegment* const segment = gone.segment;
     const int segment_layer = gone.segment_layer;
     segment->remove_layer(segment_layer);

@@ -1,22 +1,317 @@
-// qvBasicPagedScene: the connection of paged shapes (copies out of their
-// pages for reading and editing, written back when done) and the
-// enumeration through the proxy site are not part of the scene yet: the
-// scene is read and drawn as a whole, and records reach it through its
-// stream. Every entry point states so instead of guessing.
+// qvBasicPagedScene: the connection of paged shapes (see
+// qvBasicPagedScene.hpp). A connected shape is a heap copy in its entry's
+// connected list, its handle in `hmap`, its stored copy (if any) masked in
+// the quadtree; disconnect writes it back and frees it.
+//
+// Disconnect follows remove-then-create, so a changed record goes into the
+// cell of its new box; it raises nothing over a record's content (a box
+// outside the bounds or with a NaN goes to the root cell). On an I/O
+// failure it leaves the shape connected and unstored, its copy owned by
+// the scene, and close writes it back: a proxy's destructor never sees it.
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 
 #include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvError.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/scenes/qvPagedSceneSegment.hpp>
+#include <orvane/shapes/qvGraphic.hpp>
+#include <orvane/shapes/qvGraphicInterface.hpp>
+
+#include "scenes/qvPS_SimpleIterator.hpp"
+#include "scenes/qvShapeNodeTable.hpp"
+
+#include <cstring>
+#include <new>
+#include <vector>
 
 namespace {
 
-[[noreturn]] void not_yet() { QV_ASSERT_TEXT(false, "paged shape connection"); __builtin_unreachable(); }
+[[noreturn]] void raise_scene_error(char const* message) { qvRaise(qvErrorFrom<qvBasicPagedScene>(message)); }
+[[noreturn]] void raise_corrupt() { raise_scene_error("Invalid or corrupt Orvane pagefile"); }
+
+void refuse_read_only(bool read_only) {
+    if (read_only) raise_scene_error("Cannot modify a read-only scene");
+}
+
+qvShapeBase* copy_of(qvShapeBase const& record, int size) {
+    void* const block = qvShapeBase::operator new(static_cast<std::size_t>(size));
+    std::memcpy(block, &record, static_cast<std::size_t>(size));
+    return static_cast<qvShapeBase*>(block);
+}
+
+bool same_place(qvShapeBase const& a, qvShapeBase const& b) noexcept {
+    // Bitwise: a NaN box never equals itself, and that is wanted here.
+    return a.size == b.size && a.box.x1 == b.box.x1 && a.box.y1 == b.box.y1 && a.box.x2 == b.box.x2 &&
+           a.box.y2 == b.box.y2;
+}
 
 }  // namespace
 
-qvShapeBase* qvBasicPagedScene::connect(long) { not_yet(); }
-void qvBasicPagedScene::disconnect(qvShapeBase*) { not_yet(); }
-qvShapeBase* qvBasicPagedScene::allocate(int, qvShapeBase*) { not_yet(); }
-void qvBasicPagedScene::destroy(qvShapeBase*) { not_yet(); }
-void qvBasicPagedScene::shape_layer(long, int) { not_yet(); }
-int qvBasicPagedScene::shape_layer(long) { not_yet(); }
-qvIndirectIterator<qvGraphic> qvBasicPagedScene::enumerate(int) { not_yet(); }
+void qvBasicPagedScene::require_open() const {
+    if (!initialized_) raise_scene_error("Paged scene was not initialized");
+}
+
+void qvBasicPagedScene::end_enumerations() noexcept {
+    for (qvPS_SimpleIterator* it : enumerations_) it->end();
+    enumerations_.clear();
+}
+
+qvBasicPagedScene::LayerEntry& qvBasicPagedScene::entry_named(qvHandleRecord const& h) {
+    if (h.layer < 0 || static_cast<std::size_t>(h.layer) >= layers_.size()) raise_corrupt();
+    LayerEntry& e = layers_[static_cast<std::size_t>(h.layer)];
+    if (e.segment == nullptr || (h.stored != 0 && h.stored != 1) || !qvIsQuadTreeCell(h.quadtree)) raise_corrupt();
+    return e;
+}
+
+// ---------------------------------------------------------------------------
+// Writing a record into its page
+
+void qvBasicPagedScene::put_shape(qvRecordPtr<qvHandleRecord>& h, qvRecordPtr<qvShapeBase>& r,
+                                  qvShapeBase const& shape) {
+    std::memcpy(r.get(), &shape, static_cast<std::size_t>(shape.size));
+    entry_named(*h).sdb->store_handle(r.get(), *h);
+    h->stored = 1;
+}
+
+void qvBasicPagedScene::write_back(qvShapeBase& shape) {
+    qvRecordPtr<qvHandleRecord> h(*hdb_, static_cast<long>(shape.shape_handle));
+    QV_ASSERT_TEXT(h.held(), "h");
+    LayerEntry& e = entry_named(*h);
+    if (h->stored) {
+        qvRecordPtr<qvShapeBase> r(*e.sdb, *h);
+        if (same_place(*r, shape)) {
+            put_shape(h, r, shape);
+            return;
+        }
+        r.remove();
+        h->stored = 0;
+        // The handle record says "unstored" from here on, even when the
+        // create below fails.
+        h.commit();
+    }
+    qvRecordPtr<qvShapeBase> r(*e.sdb);
+    e.sdb->create_anywhere(&shape, shape.size, r.lock());
+    put_shape(h, r, shape);
+}
+
+// ---------------------------------------------------------------------------
+// The connection operations
+
+qvShapeBase* qvBasicPagedScene::connect(long handle) {
+    require_open();
+    if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) return nullptr;
+    qvConstRecordPtr<qvHandleRecord> h(*hdb_, handle);
+    if (!h.held()) return nullptr;
+    LayerEntry& e = entry_named(*h);
+    // A connected shape has its one copy out already; an unstored one that
+    // is not connected has nothing to read.
+    if (hmap_.find(handle) != hmap_.end()) return nullptr;
+    if (h->stored == 0) raise_corrupt();
+    qvShapeBase* copy = nullptr;
+    {
+        qvConstRecordPtr<qvShapeBase> r(*e.sdb, *h);
+        copy = copy_of(*r, r->size);
+    }
+    try {
+        if (read_only_ || e.list.get() == nullptr) {
+            loose_.insert(copy);
+            return copy;
+        }
+        const long node = e.list->create(copy);
+        try {
+            hmap_.emplace(handle, node);
+        } catch (...) {
+            e.list->remove(node);
+            throw;
+        }
+        e.sdb->mask(*h);
+    } catch (...) {
+        delete copy;
+        throw;
+    }
+    return copy;
+}
+
+void qvBasicPagedScene::disconnect(qvShapeBase* shape) {
+    QV_ASSERT_TEXT(shape != nullptr, "shape");
+    if (const auto loose = loose_.find(shape); loose != loose_.end()) {
+        loose_.erase(loose);
+        delete shape;
+        return;
+    }
+    const auto t = hmap_.find(static_cast<long>(shape->shape_handle));
+    QV_ASSERT_TEXT(t != hmap_.end(), "t != hmap.end()");
+    try {
+        write_back(*shape);
+    } catch (qvError const&) {
+        // Kept connected and owned here; close writes it back.
+        return;
+    } catch (std::bad_alloc const&) {
+        return;
+    }
+    const std::size_t e = static_cast<std::size_t>(nodes_->list(t->second));
+    layers_[e].list->remove(t->second);
+    hmap_.erase(t);
+    delete shape;
+}
+
+qvShapeBase* qvBasicPagedScene::allocate(int size, qvShapeBase* shape) {
+    require_open();
+    refuse_read_only(read_only_);
+    if (size > qvUSEFUL_PAGE_SIZE) qvRaise(qvErrorFrom<qvQuadTree>("Limitation: shape size exceeds maximum allowed for the quadtree"));
+    QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
+    if (shape != nullptr) {
+        if (shape->size == size) return shape;
+        const auto t = hmap_.find(static_cast<long>(shape->shape_handle));
+        QV_ASSERT_TEXT(t != hmap_.end(), "t != hmap.end()");
+        const std::size_t e = static_cast<std::size_t>(nodes_->list(t->second));
+        return layers_[e].list->resize(t->second, size);
+    }
+    if (mapv_.empty()) raise_scene_error("Illegal layer number specified");
+    const std::size_t e = static_cast<std::size_t>(mapv_.front());
+    LayerEntry& entry = layers_[e];
+    void* const block = qvShapeBase::operator new(static_cast<std::size_t>(size));
+    std::memset(block, 0, static_cast<std::size_t>(size));
+    qvShapeBase* const record = ::new (block) qvShapeBase();
+    record->size = size;
+    record->box = qvMathRectOf<float>(1, 1, 0, 0);
+    long node = 0;
+    try {
+        qvRecordPtr<qvHandleRecord> h(*hdb_, nullptr, static_cast<int>(sizeof(qvHandleRecord)));
+        h->layer = static_cast<std::int16_t>(e);
+        h->stored = 0;
+        record->shape_handle = h->handle;
+        node = entry.list->create(record);
+        try {
+            hmap_.emplace(static_cast<long>(h->handle), node);
+        } catch (...) {
+            entry.list->remove(node);
+            throw;
+        }
+    } catch (...) {
+        delete record;
+        throw;
+    }
+    ++entry.size;
+    return record;
+}
+
+void qvBasicPagedScene::destroy(qvShapeBase* shape) {
+    require_open();
+    refuse_read_only(read_only_);
+    QV_ASSERT_TEXT(shape != nullptr, "shape");
+    const long handle = static_cast<long>(shape->shape_handle);
+    qvRecordPtr<qvHandleRecord> h(*hdb_, handle);
+    const auto t = hmap_.find(handle);
+    QV_ASSERT_TEXT(t != hmap_.end(), "t != hmap.end()");
+    QV_ASSERT_TEXT(h.held(), "h");
+    LayerEntry& e = entry_named(*h);
+    if (h->stored) {
+        qvRecordPtr<qvShapeBase> r(*e.sdb, *h);
+        r.remove();
+        h->stored = 0;
+        h.commit();
+    }
+    layers_[static_cast<std::size_t>(nodes_->list(t->second))].list->remove(t->second);
+    hmap_.erase(t);
+    --e.size;
+    h.remove();
+    delete shape;
+}
+
+void qvBasicPagedScene::shape_layer(long handle, int layer) {
+    require_open();
+    refuse_read_only(read_only_);
+    check_layer(layer);
+    if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) raise_scene_error("Shape handle not found");
+    qvRecordPtr<qvHandleRecord> h(*hdb_, handle);
+    if (!h.held()) raise_scene_error("Shape handle not found");
+    LayerEntry& from = entry_named(*h);
+    const int target = mapv_[static_cast<std::size_t>(layer)];
+    if (h->layer == target) return;
+    LayerEntry& to = layers_[static_cast<std::size_t>(target)];
+    const auto announce = [this](qvShapeBase const& record) {
+        if (update_notification()) rect_sender().invalidate(record.bbox(), -1);
+    };
+    const auto t = hmap_.find(handle);
+    if (h->stored) {
+        qvRecordPtr<qvShapeBase> r(*from.sdb, *h);
+        if (t == hmap_.end()) {
+            qvRecordPtr<qvShapeBase> moved(*to.sdb);
+            to.sdb->create_anywhere(r.get(), r->size, moved.lock());
+            std::memcpy(moved.get(), r.get(), static_cast<std::size_t>(r->size));
+            to.sdb->store_handle(moved.get(), *h);
+            announce(*moved);
+            moved.update();
+        } else {
+            h->stored = 0;
+        }
+        r.remove();
+    }
+    if (t != hmap_.end()) {
+        from.list->moveto(t->second, *to.list);
+        announce(*nodes_->record(t->second));
+    }
+    --from.size;
+    ++to.size;
+    h->layer = static_cast<std::int16_t>(target);
+}
+
+int qvBasicPagedScene::shape_layer(long handle) {
+    require_open();
+    if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) raise_scene_error("Shape handle not found");
+    qvConstRecordPtr<qvHandleRecord> h(*hdb_, handle);
+    if (!h.held()) raise_scene_error("Shape handle not found");
+    return entry_named(*h).scene_layer;
+}
+
+// ---------------------------------------------------------------------------
+// Enumeration and the shapes of a deleted layer
+
+qvIndirectIterator<qvGraphic> qvBasicPagedScene::enumerate(int layer) {
+    if (layer >= static_cast<int>(mapv_.size())) raise_scene_error("Illegal layer number specified");
+    return qvIndirectIterator<qvGraphic>(new qvPS_SimpleIterator(*this, layer));
+}
+
+// One walk in the order a repeated enumeration would take them: the
+// connected shapes in list order, then the stored ones; the handles are
+// collected first, since each destruction changes the quadtree.
+void qvBasicPagedScene::destroy_shapes(std::size_t slot) {
+    std::vector<long> handles;
+    {
+        LayerEntry& e = layers_[slot];
+        if (e.list.get() != nullptr)
+            for (long node = e.list->first(); node != 0; node = (*nodes_)[static_cast<std::int32_t>(node)].next)
+                handles.push_back(static_cast<long>(nodes_->record(node)->shape_handle));
+        for (auto record = e.sdb->every_record(); record; ++record) handles.push_back(record->shape_handle);
+    }
+    for (long handle : handles) {
+        qvGraphic graphic = instantiate(handle);
+        graphic->destroy_shape();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Close
+
+void qvBasicPagedScene::write_back_all() {
+    for (int slot : mapv_) {
+        LayerEntry& e = layers_[static_cast<std::size_t>(slot)];
+        if (e.list.get() == nullptr) continue;
+        for (long node = e.list->first(); node != 0;) {
+            const long next = (*nodes_)[static_cast<std::int32_t>(node)].next;
+            qvShapeBase* const shape = nodes_->record(node);
+            write_back(*shape);
+            loose_.insert(shape);
+            e.list->remove(node);
+            hmap_.erase(static_cast<long>(shape->shape_handle));
+            node = next;
+        }
+    }
+}
+
+void qvBasicPagedScene::flush_files() {
+    if (file_ != nullptr) file_->device().flush();
+    for (qvPagedSceneSegment* segment : segments_)
+        if (&segment->file() != file_ && segment->file().is_open()) segment->file().device().flush();
+}

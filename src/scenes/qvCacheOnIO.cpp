@@ -49,7 +49,7 @@ qvCacheOnIO::~qvCacheOnIO() {
 // --- locking -----------------------------------------------------------------
 
 void* qvCacheOnIO::lock(long page, bool write) {
-    if (write && read_only_) raise_error("Attempt to modify a read-only file");
+    if (write && (read_only_ || sealed_)) raise_error("Attempt to modify a read-only file");
     if (const auto hit = index_.find(page); hit != index_.end()) {
         ++counters_.hits;
         Entry& entry = entries_[hit->second];

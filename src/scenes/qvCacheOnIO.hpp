@@ -73,6 +73,9 @@ public:
     void release() override;
 
     bool read_only() const noexcept { return read_only_; }
+    // From now on write locks are refused as on a read-only file (a
+    // session that ended cleanly).
+    void seal() noexcept { sealed_ = true; }
     std::size_t capacity() const noexcept { return capacity_; }
     std::size_t cached_pages() const noexcept { return entries_.size(); }
     Counters const& counters() const noexcept { return counters_; }
@@ -100,6 +103,7 @@ private:
     qvPageIO& io_;
     const std::size_t capacity_;
     const bool read_only_;
+    bool sealed_ = false;
     // The list, front last, in three arrays of the same order: the victim
     // walk reads only the two compact ones.
     std::vector<Entry> entries_;

@@ -70,7 +70,7 @@ void qvCacheOnMapping::abandon() noexcept {
 // --- locking -----------------------------------------------------------------
 
 void* qvCacheOnMapping::lock(long page, bool write) {
-    if (write && read_only_) raise_error("Attempt to modify a read-only file");
+    if (write && (read_only_ || sealed_)) raise_error("Attempt to modify a read-only file");
     if (base_ == nullptr) raise_error("Cannot create file mapping");
     if (page < 0 || page >= limit_) raise_error("Part of the Orvane pagefile is missing");
     ++locked_pages_[page];
@@ -94,7 +94,7 @@ void qvCacheOnMapping::unlock(long page, float /*priority*/) {
 // --- the limit ---------------------------------------------------------------
 
 void qvCacheOnMapping::limit(long pages) {
-    if (read_only_) raise_error("Attempt to modify a read-only file");
+    if (read_only_ || sealed_) raise_error("Attempt to modify a read-only file");
     QV_ASSERT(pages >= 0 && pages <= qvMaxPageCount);
     if (base_ == nullptr) raise_error("Cannot create file mapping");
     const long previous = limit_;

@@ -82,6 +82,9 @@ public:
     // still locked stops it first with "Cannot release the cache memory
     // while pages are locked", nothing changed. Closing twice does nothing.
     void close();
+    // From now on write locks are refused as on a read-only file (a
+    // session that ended cleanly).
+    void seal() noexcept { sealed_ = true; }
     // For an owner whose construction failed: drops the view and gives a
     // writable file back the length it had when the cache was made. Never
     // raises; a file that cannot be cut back keeps zero pages at its end.
@@ -105,6 +108,7 @@ private:
     unsigned char* base_ = nullptr;
     std::unordered_map<long, int> locked_pages_;   // page -> lock count
     const bool read_only_;
+    bool sealed_ = false;
     const long long opened_bytes_;   // the file's length when the cache was made
     bool closed_ = false;
     Counters counters_;

@@ -94,6 +94,14 @@ void qvPagedSceneFile::close() {
         end<qvPageFile>(device_);
 }
 
+void qvPagedSceneFile::seal() noexcept {
+    if (!device_) return;
+    if (mapped_)
+        static_cast<qvMappedPageFile&>(*device_).seal();
+    else
+        static_cast<qvPageFile&>(*device_).seal();
+}
+
 qvPageDevice& qvPagedSceneFile::device() {
     if (!device_) raise_error("Pagefile has not been opened");
     return *device_;

@@ -220,7 +220,6 @@ TEST(qvBasicPagedSceneLayout, Damaged_layouts_leave_the_scene_not_initialized) {
     ASSERT_EQ(good.substr(counts, 8), le32(2) + le32(2));
     const std::string cases[] = {
         with(0, 2),                  // palette flag
-        with(0, 1),                  // not this scene's palette flag
         with(12, 0),                 // not this scene's handle tree flag
         with(52, 0xFFFFFFFF),        // negative segment count
         with(56, 0xFFFFFFFF),        // negative layer count of the segment
@@ -246,6 +245,10 @@ TEST(qvBasicPagedSceneLayout, Damaged_layouts_leave_the_scene_not_initialized) {
         EXPECT_FALSE(f.scene->is_open()) << "case " << k;
         EXPECT_EQ(f.segment->total_layers(), 0) << "case " << k;
     }
+    // Another palette choice than the writer's is a user error.
+    f.put_layout(with(0, 1));
+    EXPECT_TRUE(raises<E>([&] { f.scene->open(false); }, "Stored layout incompatible with the scene's palette"));
+    EXPECT_FALSE(f.scene->is_open());
     // A hole entry that leaves a scene layer unfilled.
     f.put_layout(with(entry, 0xFFFFFFFF));
     EXPECT_TRUE(raises<E>([&] { f.scene->open(false); }, corrupt));

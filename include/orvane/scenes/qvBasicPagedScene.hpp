@@ -23,6 +23,27 @@
 //  - the destructor closes a scene that is still open (its layout is
 //    written); a failure there takes the qvError::abort way, so owners
 //    call close first;
+//  - a shape is stored only (its handle record's stored field 1), or
+//    connected: a heap copy in its entry's connected list, its handle in
+//    `hmap`, its stored copy (if any) masked. Disconnect writes the copy
+//    back (in place when size and box are unchanged, else removed and
+//    created anew in the cell of its box, the root cell for a box with a
+//    NaN or outside the bounds); it raises nothing over a record's
+//    content, and on an I/O failure keeps the shape connected for close
+//    to write back. In a read-only scene every connect is a new copy that
+//    disconnect only frees;
+//  - close writes every connected copy back (layer 0 first, each list in
+//    order) and detaches the copies: their proxies keep them, the scene
+//    frees them at their disconnect or its destruction. On a closed scene
+//    connect, allocate, destroy and shape_layer raise "Paged scene was not
+//    initialized". Close also ends every live enumeration;
+//  - with a file, create and a writable open add the root "$Open" (page 1,
+//    nothing allocated) and sync; a clean close writes everything back,
+//    writes "$Layout", syncs, removes "$Open" and syncs. A writable open
+//    of a file that has "$Open" raises "Invalid or corrupt Orvane
+//    pagefile" before it writes anything. A handle record that names a
+//    hole or no entry, has a stored field other than 0 or 1, or a cell
+//    that is none raises the same;
 //  - paged layers have no z-order (no qvShapeOrderInterface): render
 //    and the stream give a layer's stored records in quadtree order, then
 //    its connected ones in list order; `reverse` reverses the order of the
@@ -39,7 +60,9 @@
 //   entry count m, then m entries of four int32: segment index (−1 for a
 //   hole), segment layer, scene layer, size
 // Load refuses with "Invalid or corrupt Orvane pagefile" a flag other than
-// 0 or 1 or other than the scene's own, a negative count or size, more
+// 0 or 1 or a handle tree flag other than the scene's own (a palette flag
+// other than the scene's own raises "Stored layout incompatible with the
+// scene's palette": a caller's choice, not damage), a negative count or size, more
 // scene layers than entries, a segment index at or above s, a segment
 // layer outside its segment, two entries on one quadtree, a scene layer
 // outside 0 … n − 1, taken twice or left unfilled; "Stored layout
@@ -60,15 +83,18 @@
 #include <orvane/scenes/qvHandleTree.hpp>
 #include <orvane/scenes/qvPagedSceneSegment.hpp>
 #include <orvane/scenes/qvQuadTree.hpp>
+#include <orvane/scenes/qvRecordPtr.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 
 #include <map>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class qvPagedSceneFile;
 class qvShapeNodeTable;
+class qvPS_SimpleIterator;
 
 class qvBasicPagedScene : public qvContainerScene {
 public:
@@ -90,6 +116,11 @@ public:
     qvBasicPagedScene(qvBasicPagedScene const&) = delete;
     qvBasicPagedScene& operator=(qvBasicPagedScene const&) = delete;
     ~qvBasicPagedScene() override;
+
+    // The root that marks a file open for writing (its page is no page the
+    // mark owns: nothing is allocated for it).
+    static constexpr char const* open_mark = "$Open";
+    static constexpr long open_mark_page = 1;
 
     // --- segments and life cycle
     void add_segment(qvPagedSceneSegment& segment, bool dynamic);
@@ -118,8 +149,9 @@ public:
     void shape_layer(long handle, int layer) override;
     int shape_layer(long handle) override;
     void insert_layer(int layer) override;
-    // Deletes an empty layer; its quadtree's node pages go back to the
-    // allocator.
+    // Destroys the layer's shapes through their proxies (connected ones
+    // first, then the stored ones), then the layer; its quadtree's node
+    // pages go back to the allocator.
     void delete_layer(int layer) override;
     void move_layer(int from, int to) override;
     int size(int layer) const override;
@@ -133,8 +165,37 @@ public:
     std::vector<LayerEntry> const& layers() const noexcept { return layers_; }
     std::vector<int> const& layer_map() const noexcept { return mapv_; }
     qvHandleDatabase* handle_database() const noexcept { return hdb_; }
+    // Copies handed out and no longer the scene's to store: read-only
+    // connections, and connected copies a close wrote back. Their proxies
+    // hand them to disconnect, which only frees them.
+    std::size_t loose_copies() const noexcept { return loose_.size(); }
+
+protected:
+    // The file, when the scene has one.
+    qvPagedSceneFile* file() const noexcept { return file_; }
+    // "Paged scene was not initialized" unless initialized.
+    void require_open() const;
+    // Ends every live enumeration (its pins released, at end from now on).
+    void end_enumerations() noexcept;
 
 private:
+    friend class qvPS_SimpleIterator;
+    // Puts the record into the page of r and its cell into h; stored = 1.
+    void put_shape(qvRecordPtr<qvHandleRecord>& h, qvRecordPtr<qvShapeBase>& r, qvShapeBase const& shape);
+    // The entry a handle record names, or "Invalid or corrupt Orvane
+    // pagefile" for a record that breaks the rules of a handle record.
+    LayerEntry& entry_named(qvHandleRecord const& h);
+    // Writes a connected copy into its layer's quadtree (the store part
+    // of disconnect); the copy stays where it is.
+    void write_back(qvShapeBase& shape);
+    // Writes back every connected copy, layer 0 first, each list in order,
+    // and makes them loose.
+    void write_back_all();
+    // The durable flush of the scene's file and every segment's file.
+    void flush_files();
+    // Destroys every shape of the entry through its proxy.
+    void destroy_shapes(std::size_t slot);
+    std::vector<LayerEntry>& table() noexcept { return layers_; }
     void check_layer(int layer) const;
     LayerEntry& entry_of(int layer) const {
         return const_cast<LayerEntry&>(layers_[static_cast<std::size_t>(mapv_[static_cast<std::size_t>(layer)])]);
@@ -163,4 +224,6 @@ private:
     qvMathRectOf<double> bounds_;
     bool initialized_ = false;
     std::unique_ptr<qvShapeNodeTable> nodes_;
+    std::unordered_set<qvShapeBase*> loose_;
+    std::unordered_set<qvPS_SimpleIterator*> enumerations_;
 };

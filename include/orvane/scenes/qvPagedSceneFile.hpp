@@ -45,6 +45,10 @@ public:
     // Nothing to do when no file is open.
     void close();
     bool is_open() const noexcept { return device_ != nullptr; }
+    // The open device refuses write locks from now on ("Attempt to modify
+    // a read-only file"), as its writer has ended cleanly. No-op when
+    // closed.
+    void seal() noexcept;
 
     // "Pagefile has not been opened" when no file is open.
     qvPageDevice& device();

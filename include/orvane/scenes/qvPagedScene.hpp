@@ -1,0 +1,69 @@
+#pragma once
+// qvPagedScene: the ready-made paged scene. It owns its page file and one
+// dynamic segment over it, makes its own handle tree, and offers the
+// application one stream of its own, "$UserData", in the same file.
+//
+// Keeps true:
+//  - the file stays open from create or open until the next create or
+//    open, or destruction; close ends the scene, not the file;
+//  - a file being written carries the root "$Open" from create or a
+//    writable open until a clean close: a writable open of a file that
+//    has it raises qvErrorFrom<qvBasicPagedScene> "Invalid or corrupt
+//    Orvane pagefile" and leaves the file as it was (a crashed or killed
+//    writer is detected, never repaired); a read-only open goes on;
+//  - at most one "$UserData" stream exists; asking for either kind ends
+//    the other (an output stream ended is complete). Close ends both, so
+//    nothing reads or writes the file behind the scene's back, and after
+//    a clean close the device refuses to be written;
+//  - proxies must not outlive close: close writes every connected shape
+//    back and detaches the copies; an edit through such a proxy raises
+//    "Paged scene was not initialized", its release only frees its copy.
+//    Segment files are opened only through their scene;
+//  - destruction closes a scene still open (writing its layout) and
+//    detaches every proxy left; a failure there takes the qvError::abort
+//    way, so owners call close first.
+#include <orvane/core/qvAutoPtr.hpp>
+#include <orvane/scenes/qvBasicPagedScene.hpp>
+#include <orvane/scenes/qvPageIStream.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/scenes/qvPagedSceneSegment.hpp>
+
+#include <memory>
+
+class qvPagedScene : public qvBasicPagedScene {
+public:
+    // A null palette gives an owned matching palette; a given one is used.
+    explicit qvPagedScene(qvPalette* palette = nullptr);
+    // Takes the palette over.
+    explicit qvPagedScene(orvane::auto_ptr<qvPalette> palette);
+    qvPagedScene(qvPagedScene const&) = delete;
+    qvPagedScene& operator=(qvPagedScene const&) = delete;
+    ~qvPagedScene() override;
+
+    // A new file (an existing one is replaced) with `layers` layers over
+    // bounds. A negative cache gives a mapped file, else a page cache of
+    // that many bytes. "Paged scene already initialized" when open.
+    void create(char const* name, int layers, qvMathRectOf<double> const& bounds, int cache);
+    void create(char const* name, qvMathRectOf<double> const& bounds, int cache);
+    // False when the file cannot be opened as a page file (nothing made).
+    bool open(char const* name, int cache, bool read_only);
+    // Writes the scene back (when writable); true when it was writable.
+    bool close();
+    qvPageDevice& device() { return file_.device(); }
+    // The "$UserData" stream for reading or writing; either ends the other.
+    // output_stream raises "Paged scene was not initialized" on a scene
+    // that is not open.
+    qvInputStream& input_stream();
+    qvOutputStream& output_stream();
+
+private:
+    void end_user_streams();
+    // Ends what is left of an earlier session: user streams and the file.
+    void close_file();
+
+    qvPagedSceneFile file_;
+    qvPagedSceneSegment segment_;
+    std::unique_ptr<qvPageIStream> input_;
+    std::unique_ptr<qvPageOStream> output_;
+};

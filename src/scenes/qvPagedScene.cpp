@@ -1,0 +1,135 @@
+// qvPagedScene (see qvPagedScene.hpp).
+#include <orvane/scenes/qvPagedScene.hpp>
+
+#include <orvane/core/qvBlockFile.hpp>
+#include <orvane/core/qvError.hpp>
+
+#include "platform/qvPlatformFile.hpp"
+
+namespace {
+
+[[noreturn]] void raise_scene_error(char const* message) { qvRaise(qvErrorFrom<qvBasicPagedScene>(message)); }
+
+}  // namespace
+
+qvPagedScene::qvPagedScene(qvPalette* palette) : qvBasicPagedScene(file_, palette, false), segment_(file_) {
+    add_segment(segment_, true);
+}
+
+qvPagedScene::qvPagedScene(orvane::auto_ptr<qvPalette> palette)
+    : qvBasicPagedScene(file_, palette.get(), palette.get() != nullptr), segment_(file_) {
+    palette.release();
+    add_segment(segment_, true);
+}
+
+// Proxies are detached before the close writes their copies back, so none
+// reaches the scene once it is gone; the base frees the copies.
+qvPagedScene::~qvPagedScene() {
+    end_enumerations();
+    deassociate_all();
+    try {
+        if (is_open()) close();
+        input_.reset();
+        output_.reset();
+        file_.close();
+    } catch (qvError const& error) {
+        qvError::abort(error);
+    }
+}
+
+void qvPagedScene::end_user_streams() {
+    if (input_) {
+        const std::unique_ptr<qvPageIStream> gone = std::move(input_);
+        gone->close();
+    }
+    if (output_) {
+        const std::unique_ptr<qvPageOStream> gone = std::move(output_);
+        gone->close();
+    }
+}
+
+void qvPagedScene::close_file() {
+    end_user_streams();
+    file_.close();
+}
+
+void qvPagedScene::create(char const* name, int layers, qvMathRectOf<double> const& bounds, int cache) {
+    if (is_open()) raise_scene_error("Paged scene already initialized");
+    if (layers < 0) raise_scene_error("Illegal layer number specified");
+    close_file();
+    file_.create(name, cache);
+    try {
+        qvBasicPagedScene::create(bounds);
+        // The file's first sync is done: now its name is made durable too.
+        if (!orvane::platform::sync_parent_directory(name))
+            qvRaise(qvErrorFrom<qvBlockFile>("I/O error while writing file"));
+        for (int l = 0; l < layers; ++l) insert_layer(total_layers());
+    } catch (...) {
+        // The file has no layout: nothing can open it, so nothing is lost.
+        if (is_open()) {
+            try {
+                qvBasicPagedScene::close();
+            } catch (qvError const&) {
+            }
+        }
+        try {
+            close_file();
+        } catch (qvError const&) {
+        }
+        throw;
+    }
+}
+
+void qvPagedScene::create(char const* name, qvMathRectOf<double> const& bounds, int cache) {
+    create(name, 1, bounds, cache);
+}
+
+// A writable open looks for the open mark through a read-only open first:
+// the writable device's own probe and view would change the file.
+bool qvPagedScene::open(char const* name, int cache, bool read_only) {
+    if (is_open()) raise_scene_error("Paged scene already initialized");
+    close_file();
+    if (!read_only) {
+        bool marked = false;
+        {
+            qvPagedSceneFile probe;
+            if (!probe.open(name, cache, true)) return false;
+            marked = probe.device().find_root(open_mark) != 0;
+            probe.close();
+        }
+        if (marked) raise_scene_error("Invalid or corrupt Orvane pagefile");
+    }
+    if (!file_.open(name, cache, read_only)) return false;
+    try {
+        qvBasicPagedScene::open(read_only);
+    } catch (...) {
+        try {
+            file_.close();
+        } catch (qvError const&) {
+        }
+        throw;
+    }
+    return true;
+}
+
+bool qvPagedScene::close() {
+    require_open();
+    end_user_streams();
+    const bool writable = !read_only();
+    qvBasicPagedScene::close();
+    if (writable) file_.seal();
+    return writable;
+}
+
+qvInputStream& qvPagedScene::input_stream() {
+    end_user_streams();
+    input_ = std::make_unique<qvPageIStream>(file_.device(), "$UserData");
+    return *input_;
+}
+
+qvOutputStream& qvPagedScene::output_stream() {
+    require_open();
+    end_user_streams();
+    output_ = std::make_unique<qvPageOStream>(file_.device(), "$UserData");
+    return *output_;
+}

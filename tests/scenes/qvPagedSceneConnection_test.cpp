@@ -1,0 +1,512 @@
+// Paged shape connection: copies out of the pages and back, new records,
+// resizing, destruction, layer moves, read-only scenes, handles that name
+// nothing and handle records that break the rules; enumeration, drawing
+// and the deletion of layers that hold shapes.
+#include <orvane/scenes/qvPagedScene.hpp>
+
+#include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/core/qvAssertionError.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
+
+#include "scenes/qvCacheOnIO.hpp"
+
+#include "qvFileTestSupport.hpp"
+#include "qvNotificationProbe.hpp"
+#include "qvPageTestSupport.hpp"
+#include "qvSceneTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using qv_file_test::raises;
+using qv_file_test::ScratchDir;
+
+namespace {
+
+using E = qvErrorFrom<qvBasicPagedScene>;
+using Rect = qvMathRectOf<double>;
+constexpr int rectangle_size = 48;
+constexpr char const* corrupt = "Invalid or corrupt Orvane pagefile";
+constexpr char const* read_only_text = "Cannot modify a read-only scene";
+
+Rect rect(double x1, double y1, double x2, double y2) { return Rect(qvRectOf<double>(x1, y1, x2, y2)); }
+
+std::string file_bytes(std::string const& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+qvHandleRecord handle_record(qvBasicPagedScene& scene, long handle) {
+    qvConstRecordPtr<qvHandleRecord> h(*scene.handle_database(), handle);
+    return h.held() ? *h : qvHandleRecord{};
+}
+
+void put_handle_record(qvBasicPagedScene& scene, qvHandleRecord const& record) {
+    qvRecordPtr<qvHandleRecord> h(*scene.handle_database(), static_cast<long>(record.handle));
+    *h = record;
+}
+
+// A stored record: its node and its place among the layer's records.
+struct Place {
+    qvQuadTreeNode* node;
+    int order;
+};
+Place place_of(qvBasicPagedScene& scene, long handle) {
+    const qvHandleRecord h = handle_record(scene, handle);
+    qvQuadTree& tree = *scene.layers()[static_cast<std::size_t>(h.layer)].sdb;
+    qvQuadTree::RecordLock lock;
+    tree.examine(h, lock);
+    qvQuadTreeNode* const node = lock.node;
+    tree.release(lock);
+    int order = 0;
+    for (auto record = tree.every_record(); record; ++record, ++order)
+        if (record->shape_handle == handle) break;
+    return {node, order};
+}
+
+struct Scene {
+    ScratchDir dir;
+    std::string path = dir / "scene.pgf";
+    qvMatchingPalette palette;
+    std::unique_ptr<qvPagedScene> scene = std::make_unique<qvPagedScene>(&palette);
+
+    explicit Scene(int layers = 1, Rect bounds = rect(0, 0, 1000, 1000)) {
+        scene->create(path.c_str(), layers, bounds, 1 << 20);
+    }
+    qvPagedScene& reopened(bool read_only = false) {
+        if (scene->is_open()) scene->close();
+        scene = std::make_unique<qvPagedScene>(&palette);
+        EXPECT_TRUE(scene->open(path.c_str(), 1 << 20, read_only));
+        return *scene;
+    }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// New records, write-back, reconnection
+
+TEST(qvPagedSceneConnection, A_new_record_starts_connected_and_its_disconnect_stores_it) {
+    Scene s;
+    qvPagedScene& scene = *s.scene;
+    qvShapeBase* const record = scene.allocate(rectangle_size, nullptr);
+    EXPECT_EQ(record->shape_handle, 1);
+    EXPECT_EQ(record->size, rectangle_size);
+    EXPECT_EQ(record->box, qvMathRectOf<float>(1, 1, 0, 0));
+    EXPECT_EQ(scene.size(0), 1);
+    EXPECT_EQ(handle_record(scene, 1).stored, 0);
+    EXPECT_EQ(scene.shape_layer(1), 0);
+    record->box = qvMathRectOf<float>(10, 10, 20, 20);
+    record->user_handle = 7;
+    const std::string bytes = scene_test::bytes_of(*record);
+    scene.disconnect(record);
+    EXPECT_EQ(handle_record(scene, 1).stored, 1);
+    EXPECT_EQ(scene.layers()[0].sdb->size(), 1);
+
+    qvShapeBase* const again = scene.connect(1);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(scene_test::bytes_of(*again), bytes);
+    // Masked while connected: drawn once, in its connected form.
+    EXPECT_EQ(scene_test::drawn(scene, 0), std::vector<long>{7});
+    EXPECT_EQ(scene.allocate(rectangle_size, again), again);
+    scene.disconnect(again);
+    EXPECT_EQ(scene_test::drawn(scene, 0), std::vector<long>{7});
+}
+
+TEST(qvPagedSceneConnection, An_unchanged_write_back_stays_in_place_and_a_moved_one_goes_to_its_new_cell) {
+    Scene s;
+    qvPagedScene& scene = *s.scene;
+    std::vector<long> handles;
+    for (int k = 0; k < 3; ++k) {
+        qvShapeBase* const r = scene.allocate(rectangle_size, nullptr);
+        r->box = qvMathRectOf<float>(600.f + k, 600, 601.f + k, 601);
+        handles.push_back(r->shape_handle);
+        scene.disconnect(r);
+    }
+    const Place before = place_of(scene, handles[1]);
+    const qvHandleRecord cell_before = handle_record(scene, handles[1]);
+    scene.disconnect(scene.connect(handles[1]));
+    const Place after = place_of(scene, handles[1]);
+    EXPECT_EQ(after.node, before.node);
+    EXPECT_EQ(after.order, before.order);
+    EXPECT_EQ(handle_record(scene, handles[1]).quadtree, cell_before.quadtree);
+
+    qvShapeBase* const moved = scene.connect(handles[1]);
+    moved->box = qvMathRectOf<float>(10, 10, 11, 11);
+    qvHandleRecord expected = handle_record(scene, handles[1]);
+    scene.layers()[0].sdb->store_handle(moved, expected);
+    scene.disconnect(moved);
+    EXPECT_EQ(handle_record(scene, handles[1]).quadtree, expected.quadtree);
+    EXPECT_NE(expected.quadtree, cell_before.quadtree);
+    EXPECT_EQ(scene.layers()[0].sdb->size(), 3);
+    // Grown records are written back at their new size.
+    qvShapeBase* grown = scene.connect(handles[0]);
+    grown = scene.allocate(rectangle_size + 16, grown);
+    EXPECT_EQ(grown->size, rectangle_size + 16);
+    scene.disconnect(grown);
+    qvShapeBase* const back = scene.connect(handles[0]);
+    EXPECT_EQ(back->size, rectangle_size + 16);
+    EXPECT_EQ(back->box, qvMathRectOf<float>(600, 600, 601, 601));
+    scene.disconnect(back);
+}
+
+TEST(qvPagedSceneConnection, Boxes_outside_the_bounds_go_to_the_root_cell_and_oversized_records_are_refused) {
+    Scene s(1, rect(10, 10, 20, 20));
+    qvPagedScene& scene = *s.scene;
+    long handle = 0;
+    {
+        qvRectangle r(scene);
+        r->user_handle(1);
+        handle = r->shape_handle();
+    }
+    EXPECT_EQ(handle_record(scene, handle).quadtree, qvQuadTreeHandleData{});
+    EXPECT_EQ(handle_record(scene, handle).stored, 1);
+    {
+        qvRectangle r(scene, handle);
+        EXPECT_EQ(r->user_handle(), 1);
+        r->rectangle(rect(std::nan(""), 0, 1, 1));
+    }
+    qvShapeBase* const nan_box = scene.connect(handle);
+    ASSERT_NE(nan_box, nullptr);
+    EXPECT_TRUE(std::isnan(nan_box->box.x1));
+    EXPECT_TRUE(raises<qvErrorFrom<qvQuadTree>>([&] { scene.allocate(15721, nan_box); },
+                                                "Limitation: shape size exceeds maximum allowed for the quadtree"));
+    EXPECT_EQ(nan_box->size, rectangle_size);
+    qvShapeBase* const largest = scene.allocate(15720, nan_box);
+    EXPECT_EQ(largest->size, 15720);
+    scene.disconnect(largest);
+    EXPECT_EQ(scene.layers()[0].sdb->size(), 1);
+}
+
+// ---------------------------------------------------------------------------
+// Layers and destruction
+
+TEST(qvPagedSceneConnection, Moving_a_shape_between_layers_moves_counts_and_reports_once_for_every_layer) {
+    Scene s(2);
+    qvPagedScene& scene = *s.scene;
+    qvShapeBase* const stored = scene.allocate(rectangle_size, nullptr);
+    stored->box = qvMathRectOf<float>(1, 2, 3, 4);
+    const long a = stored->shape_handle;
+    scene.disconnect(stored);
+    qvShapeBase* const connected = scene.allocate(rectangle_size, nullptr);
+    connected->box = qvMathRectOf<float>(5, 6, 7, 8);
+    const long b = connected->shape_handle;
+
+    qvNotificationLog log;
+    qvRecordingReceiver<Rect> areas{"rect", log};
+    areas.connect(scene.rect_sender());
+    scene.shape_layer(a, 0);
+    scene.shape_layer(b, 0);
+    EXPECT_TRUE(log.empty());
+
+    scene.shape_layer(a, 1);
+    scene.shape_layer(b, 1);
+    EXPECT_EQ(scene.size(0), 0);
+    EXPECT_EQ(scene.size(1), 2);
+    EXPECT_EQ(scene.shape_layer(a), 1);
+    EXPECT_EQ(scene.shape_layer(b), 1);
+    ASSERT_EQ(areas.items.size(), 2u);
+    EXPECT_EQ(areas.items[0], rect(1, 2, 3, 4));
+    EXPECT_EQ(areas.items[1], rect(5, 6, 7, 8));
+    EXPECT_EQ(areas.flags, (std::vector<int>{-1, -1}));
+    EXPECT_EQ(scene.layers()[static_cast<std::size_t>(scene.layer_map()[0])].sdb->size(), 0);
+    EXPECT_EQ(handle_record(scene, a).stored, 1);
+    EXPECT_EQ(handle_record(scene, b).stored, 0);
+
+    scene.disconnect(connected);
+    EXPECT_EQ(scene.layers()[static_cast<std::size_t>(scene.layer_map()[1])].sdb->size(), 2);
+    EXPECT_TRUE(raises<E>([&] { scene.shape_layer(a, 2); }, "Illegal layer number specified"));
+    EXPECT_TRUE(raises<E>([&] { scene.shape_layer(a, -1); }, "Illegal layer number specified"));
+
+    qvShapeBase* const doomed = scene.connect(a);
+    scene.destroy(doomed);
+    EXPECT_EQ(scene.size(1), 1);
+    EXPECT_EQ(scene.connect(a), nullptr);
+    EXPECT_EQ(scene.layers()[static_cast<std::size_t>(scene.layer_map()[1])].sdb->size(), 1);
+}
+
+TEST(qvPagedSceneConnection, Handles_that_name_nothing_connect_to_null_and_have_no_layer) {
+    Scene s;
+    qvPagedScene& scene = *s.scene;
+    EXPECT_EQ(scene.connect(1), nullptr);   // no handle given out yet
+    EXPECT_TRUE(raises<E>([&] { scene.shape_layer(1); }, "Shape handle not found"));
+    const long h = scene_test::add(scene, 1, {0, 0, 1, 1}, 1);
+    scene.disconnect(scene.layers()[0].list->connect(scene.layers()[0].list->first()));
+    const long freed = scene_test::add(scene, 2, {0, 0, 1, 1}, 1);
+    scene.destroy(scene.layers()[0].list->connect(scene.layers()[0].list->first()));
+    for (long handle : {0L, -1L, 100000L, freed}) {
+        EXPECT_EQ(scene.connect(handle), nullptr) << handle;
+        EXPECT_TRUE(raises<E>([&] { scene.shape_layer(handle); }, "Shape handle not found")) << handle;
+        EXPECT_TRUE(raises<E>([&] { scene.shape_layer(handle, 0); }, "Shape handle not found")) << handle;
+    }
+    EXPECT_EQ(scene.shape_layer(h), 0);
+    scene.delete_layer(0);
+    EXPECT_TRUE(raises<E>([&] { scene.allocate(rectangle_size, nullptr); }, "Illegal layer number specified"));
+}
+
+TEST(qvPagedSceneConnection, Handle_records_that_break_the_rules_are_refused_as_corrupt) {
+    Scene s(1, rect(0, 0, 1024, 1024));
+    qvPagedScene& scene = *s.scene;
+    qvShapeBase* const r = scene.allocate(rectangle_size, nullptr);
+    r->box = qvMathRectOf<float>(1, 1, 2, 2);   // deep in the tree
+    const long h = r->shape_handle;
+    scene.disconnect(r);
+    const qvHandleRecord good = handle_record(scene, h);
+    ASSERT_GT(good.quadtree.z, 1);
+
+    qvHandleRecord bad = good;
+    std::vector<qvHandleRecord> cases;
+    bad.layer = 5;   // no entry
+    cases.push_back(bad);
+    bad = good;
+    bad.layer = -1;
+    cases.push_back(bad);
+    bad = good;
+    bad.stored = 2;
+    cases.push_back(bad);
+    bad = good;
+    bad.quadtree.z = 16;
+    cases.push_back(bad);
+    bad = good;
+    bad.quadtree.z = 1;
+    bad.quadtree.x = 2;   // no cell of level 1
+    cases.push_back(bad);
+    for (std::size_t k = 0; k < cases.size(); ++k) {
+        put_handle_record(scene, cases[k]);
+        EXPECT_TRUE(raises<E>([&] { scene.connect(h); }, corrupt)) << k;
+        EXPECT_TRUE(raises<E>([&] { scene.shape_layer(h); }, corrupt)) << k;
+    }
+    // A hole named by the record.
+    scene.insert_layer(1);
+    const qvHandleRecord moved_to_hole = [&] {
+        qvHandleRecord m = good;
+        m.layer = static_cast<std::int16_t>(scene.layer_map()[1]);
+        return m;
+    }();
+    scene.delete_layer(1);
+    put_handle_record(scene, moved_to_hole);
+    EXPECT_TRUE(raises<E>([&] { scene.connect(h); }, corrupt));
+
+    // A handle record whose stored copy is gone.
+    put_handle_record(scene, good);
+    const long lost = scene_test::add(scene, 9, {3, 3, 4, 4}, 1);
+    scene.disconnect(scene.layers()[0].list->connect(scene.layers()[0].list->first()));
+    {
+        qvQuadTree::RecordLock lock;
+        scene.layers()[0].sdb->modify(handle_record(scene, lost), lock);
+        scene.layers()[0].sdb->remove(lock);
+    }
+    EXPECT_TRUE(raises<qvErrorFrom<qvQuadTree>>([&] { scene.connect(lost); }, "Cannot reconnect to the shape by handle"));
+    EXPECT_EQ(scene.layers()[0].list->size(), 0);
+    EXPECT_EQ(scene.loose_copies(), 0u);
+    put_handle_record(scene, good);
+    qvShapeBase* const fine = scene.connect(h);
+    ASSERT_NE(fine, nullptr);
+    scene.disconnect(fine);
+    EXPECT_EQ(scene_test::drawn(scene, 0).size(), 1u);   // no mask left behind
+}
+
+// ---------------------------------------------------------------------------
+// Read-only scenes
+
+TEST(qvPagedSceneConnection, A_read_only_scene_hands_out_copies_and_refuses_every_change) {
+    Scene s(2);
+    long handle = 0;
+    {
+        qvRectangle r(*s.scene, rect(1, 1, 2, 2));
+        handle = r->shape_handle();
+    }
+    qvPagedScene& scene = s.reopened(true);
+    const std::string before = file_bytes(s.path);
+    qvShapeBase* const one = scene.connect(handle);
+    qvShapeBase* const two = scene.connect(handle);
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(two, nullptr);
+    EXPECT_NE(one, two);
+    EXPECT_EQ(scene_test::bytes_of(*one), scene_test::bytes_of(*two));
+    EXPECT_TRUE(raises<E>([&] { scene.allocate(rectangle_size, nullptr); }, read_only_text));
+    EXPECT_TRUE(raises<E>([&] { scene.allocate(rectangle_size + 8, one); }, read_only_text));
+    EXPECT_TRUE(raises<E>([&] { scene.destroy(one); }, read_only_text));
+    EXPECT_TRUE(raises<E>([&] { scene.shape_layer(handle, 1); }, read_only_text));
+    EXPECT_EQ(scene.shape_layer(handle), 0);
+    scene.disconnect(one);
+    scene.disconnect(two);
+    EXPECT_EQ(scene.loose_copies(), 0u);
+    {
+        qvRectangle r(scene, handle);
+        EXPECT_TRUE(raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { r->user_handle(3); },
+                                                                 "Attempt to modify a read-only scene"));
+        EXPECT_TRUE(raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { scene.delete_layer(0); },
+                                                                 "Attempt to modify a read-only scene"));
+    }
+    EXPECT_EQ(scene.total_layers(), 2);
+    EXPECT_FALSE(scene.close());
+    EXPECT_EQ(file_bytes(s.path), before);
+
+    // Closed read-only, opened writable on the same object: editing works.
+    ASSERT_TRUE(scene.open(s.path.c_str(), 1 << 20, false));
+    for (auto const& e : scene.layers()) {
+        if (e.segment != nullptr) {
+            EXPECT_NE(e.list.get(), nullptr);
+        }
+    }
+    {
+        qvRectangle r(scene, handle);
+        r->user_handle(3);
+        qvRectangle(scene, rect(4, 4, 5, 5));
+    }
+    EXPECT_EQ(scene.size(0), 2);
+    EXPECT_TRUE(scene.close());
+}
+
+// ---------------------------------------------------------------------------
+// Whole files
+
+TEST(qvPagedSceneConnection, Typed_handles_survive_a_close_and_a_reopen_byte_for_byte) {
+    Scene s(3);
+    std::mt19937 random(34);
+    std::uniform_real_distribution<double> coordinate(0, 990);
+    std::map<long, std::string> records;
+    {
+        qvPagedScene& scene = *s.scene;
+        for (int k = 0; k < 1000; ++k) {
+            const double x = coordinate(random), y = coordinate(random);
+            qvRectangle r(scene, rect(x, y, x + 1 + k % 7, y + 2));
+            r->user_handle(k);
+            if (k % 3 == 1) scene.shape_layer(r->shape_handle(), 1 + k % 2);
+        }
+        for (int k = 1; k <= 1000; k += 5) scene.shape_layer(k, 2);
+        EXPECT_TRUE(scene.close());
+    }
+    qvPagedScene& scene = s.reopened();
+    std::vector<int> sizes;
+    for (int l = 0; l < 3; ++l) sizes.push_back(scene.size(l));
+    EXPECT_EQ(sizes[0] + sizes[1] + sizes[2], 1000);
+    for (long h = 1; h <= 1000; ++h) {
+        qvShapeBase* const r = scene.connect(h);
+        ASSERT_NE(r, nullptr) << h;
+        EXPECT_EQ(r->size, rectangle_size);
+        records[h] = scene_test::bytes_of(*r);
+        scene.disconnect(r);
+    }
+    s.reopened();
+    qvPagedScene& again = *s.scene;
+    EXPECT_EQ(again.total_layers(), 3);
+    for (int l = 0; l < 3; ++l) EXPECT_EQ(again.size(l), sizes[static_cast<std::size_t>(l)]);
+    for (auto const& [h, bytes] : records) {
+        qvShapeBase* const r = again.connect(h);
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(scene_test::bytes_of(*r), bytes) << h;
+        again.disconnect(r);
+    }
+}
+
+TEST(qvPagedSceneConnection, One_rectangle_in_one_layer_leaves_five_pages) {
+    Scene s;
+    { qvRectangle r(*s.scene, rect(1, 1, 2, 2)); }
+    EXPECT_TRUE(s.scene->close());
+    qvPageDevice& device = s.scene->device();
+    EXPECT_EQ(device.page_count(), 5);
+    EXPECT_EQ(device.find_root("$Layout"), 4);
+    EXPECT_EQ(device.find_root("$Open"), 0);
+    EXPECT_TRUE(raises<qvErrorFrom<qvCacheOnIO>>([&] { device.lock(2, true); }, "Attempt to modify a read-only file"));
+    const std::string file = file_bytes(s.path);
+    // Page 1: the directory with one entry; page 4: the layout stream.
+    EXPECT_EQ(qv_page_test::word_at(file.substr(16384, 16384), 4), 1u);
+    EXPECT_EQ(qv_page_test::word_at(file.substr(16384, 16384), 8), 4u);
+    EXPECT_EQ(qv_page_test::word_at(file.substr(4 * 16384, 16384), 4), 182u);
+}
+
+// ---------------------------------------------------------------------------
+// Enumeration, drawing, deleting layers that hold shapes
+
+TEST(qvPagedSceneEnumerate, Connected_records_come_first_then_stored_ones_and_a_live_proxy_is_itself) {
+    Scene s(2);
+    qvPagedScene& scene = *s.scene;
+    for (int k = 0; k < 4; ++k) qvRectangle(scene, rect(k, k, k + 1, k + 1))->user_handle(10 + k);
+    qvRectangle held(scene, 1);   // connected, live
+    qvRectangle(scene, rect(5, 5, 6, 6))->user_handle(20);
+    scene.shape_layer(5, 1);
+
+    std::vector<long> names;
+    bool saw_held = false;
+    for (auto g = scene.enumerate(-1); g; ++g) {
+        const qvRectangle r(*g);
+        names.push_back(r->user_handle());
+        saw_held = saw_held || r.get() == held.get();
+    }
+    ASSERT_EQ(names.size(), 5u);
+    EXPECT_EQ(names[0], 10);   // the connected one of layer 0 first
+    EXPECT_EQ(names[4], 20);   // layer 1 after layer 0
+    EXPECT_EQ(std::set<long>(names.begin(), names.end()), (std::set<long>{10, 11, 12, 13, 20}));
+    EXPECT_TRUE(saw_held);
+    EXPECT_TRUE(raises<E>([&] { scene.enumerate(2); }, "Illegal layer number specified"));
+    // Drawn once each: stored ones, then the connected one.
+    EXPECT_EQ(scene_test::drawn(scene, 0), (std::vector<long>{11, 12, 13, 10}));
+}
+
+TEST(qvPagedSceneEnumerate, Every_handle_comes_once_while_each_graphic_is_released_at_once) {
+    Scene s(1, rect(0, 0, 100, 100));
+    qvPagedScene& scene = *s.scene;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> coordinate(0, 99);
+    for (int k = 0; k < 10000; ++k) {
+        qvShapeBase* const r = scene.allocate(rectangle_size, nullptr);
+        const float x = static_cast<float>(coordinate(random)), y = static_cast<float>(coordinate(random));
+        r->box = qvMathRectOf<float>(x, y, x + 0.5f, y + 0.5f);
+        r->proxy_class_id = 1;
+        r->kind = qvRectangleKind;
+        scene.disconnect(r);
+    }
+    std::vector<int> seen(10001, 0);
+    for (auto g = scene.enumerate(0); g; ++g) ++seen[static_cast<std::size_t>(qvRectangle(*g)->shape_handle())];
+    EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 1), 10000);
+    EXPECT_EQ(scene.layers()[0].list->size(), 0);
+}
+
+TEST(qvPagedSceneEnumerate, Deleting_a_layer_destroys_its_shapes_and_frees_their_handles_and_pages) {
+    Scene s(2, rect(0, 0, 100, 100));
+    qvPagedScene& scene = *s.scene;
+    const long pages_before = scene.device().page_count();
+    std::vector<long> handles;
+    for (int k = 0; k < 2000; ++k) {
+        qvRectangle r(scene, rect(k % 97, k % 89, k % 97 + 1, k % 89 + 1));
+        handles.push_back(r->shape_handle());
+    }
+    qvRectangle(scene, rect(1, 1, 2, 2));   // stays in layer 1 after the move below
+    scene.shape_layer(static_cast<long>(handles.size()) + 1, 1);
+    const long kept = static_cast<long>(handles.size()) + 1;
+    qvRectangle held(scene, handles[3]);
+    const long pages_full = scene.device().page_count();
+    EXPECT_GT(pages_full, pages_before + 2);
+
+    qvNotificationLog log;
+    qvRecordingReceiver<Rect> areas{"rect", log};
+    areas.connect(scene.rect_sender());
+    scene.delete_layer(0);
+    EXPECT_EQ(areas.items.size(), 2000u);
+    EXPECT_EQ(scene.total_layers(), 1);
+    EXPECT_EQ(scene.size(0), 1);
+    for (long h : handles) EXPECT_EQ(scene.connect(h), nullptr) << h;
+    EXPECT_TRUE(raises<qvErrorFrom<qvSingleShapeProxyBase>>([&] { held->user_handle(); },
+                                                             "Attempt to query uninitialized shape"));
+    EXPECT_EQ(scene.shape_layer(kept), 0);
+    // The freed node pages are reused by a new layer's records.
+    scene.insert_layer(1);
+    for (int k = 0; k < 2000; ++k) {
+        qvRectangle r(scene, rect(k % 97, k % 89, k % 97 + 1, k % 89 + 1));
+        scene.shape_layer(r->shape_handle(), 1);
+    }
+    EXPECT_LE(scene.device().page_count(), pages_full + 1);
+}

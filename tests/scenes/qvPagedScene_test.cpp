@@ -1,0 +1,216 @@
+// The ready-made paged scene: create and open on one object, "$UserData",
+// close with proxies still alive, enumerations ended by close, the open
+// mark that detects a writer that never closed (a forked child that ends
+// without closing), and palettes the layout was not written with.
+#include <orvane/scenes/qvPagedScene.hpp>
+
+#include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/core/qvInputStream.hpp>
+#include <orvane/core/qvOutputStream.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
+
+#include "qvFileTestSupport.hpp"
+#include "qvSceneTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using qv_file_test::raises;
+using qv_file_test::ScratchDir;
+
+namespace {
+
+using E = qvErrorFrom<qvBasicPagedScene>;
+using Rect = qvMathRectOf<double>;
+constexpr char const* corrupt = "Invalid or corrupt Orvane pagefile";
+constexpr int cache = 1 << 20;
+
+Rect rect(double x1, double y1, double x2, double y2) { return Rect(qvRectOf<double>(x1, y1, x2, y2)); }
+
+std::string file_bytes(std::string const& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// Runs `body` in a forked child that ends with _exit, never closing.
+template <class F>
+void in_child(F&& body) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        try {
+            body();
+        } catch (...) {
+            ::_exit(2);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+}
+
+// Opens, then every shape enumerated; the text of the first error, or "".
+std::string salvage(std::string const& path, int cache_size) {
+    try {
+        qvPagedScene scene;
+        if (!scene.open(path.c_str(), cache_size, true)) return "not opened";
+        for (auto g = scene.enumerate(-1); g; ++g) {
+        }
+        scene.close();
+    } catch (qvError const& error) {
+        return static_cast<char const*>(error);
+    }
+    return "";
+}
+
+}  // namespace
+
+TEST(qvPagedScene, Create_gives_its_layers_and_open_and_close_work_on_one_object) {
+    ScratchDir dir;
+    const std::string path = dir / "a.pgf";
+    qvPagedScene scene;
+    scene.create(path.c_str(), rect(0, 0, 10, 10), cache);
+    EXPECT_EQ(scene.total_layers(), 1);
+    EXPECT_NE(scene.device().find_root("$Open"), 0);
+    EXPECT_TRUE(raises<E>([&] { scene.create(path.c_str(), rect(0, 0, 1, 1), cache); }, "Paged scene already initialized"));
+    EXPECT_TRUE(scene.close());
+    EXPECT_EQ(scene.device().find_root("$Open"), 0);
+    EXPECT_TRUE(raises<E>([&] { scene.close(); }, "Paged scene was not initialized"));
+    EXPECT_TRUE(raises<E>([&] { scene.output_stream(); }, "Paged scene was not initialized"));
+    EXPECT_TRUE(raises<E>([&] { scene.connect(1); }, "Paged scene was not initialized"));
+
+    scene.create(path.c_str(), 3, rect(0, 0, 10, 10), -1);   // mapped, replaced
+    EXPECT_EQ(scene.total_layers(), 3);
+    EXPECT_EQ(scene.layers()[2].scene_layer, 2);
+    qvRectangle(scene, rect(1, 1, 2, 2));
+    EXPECT_TRUE(scene.close());
+    ASSERT_TRUE(scene.open(path.c_str(), cache, false));
+    EXPECT_EQ(scene.size(0), 1);
+    EXPECT_NE(scene.device().find_root("$Open"), 0);
+    EXPECT_TRUE(scene.close());
+
+    EXPECT_FALSE(scene.open((dir / "missing.pgf").c_str(), cache, false));
+    EXPECT_FALSE(scene.open((dir / "missing.pgf").c_str(), -1, true));
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing.pgf"));
+    EXPECT_FALSE(scene.is_open());
+    ASSERT_TRUE(scene.open(path.c_str(), -1, false));
+    EXPECT_EQ(scene.total_layers(), 3);
+}
+
+TEST(qvPagedScene, User_data_reads_back_and_destroying_an_open_scene_saves_it) {
+    ScratchDir dir;
+    const std::string path = dir / "u.pgf";
+    {
+        qvPagedScene scene;
+        scene.create(path.c_str(), 2, rect(0, 0, 10, 10), cache);
+        qvOutputStream& out = scene.output_stream();
+        out.putn("user bytes", 10);
+        qvInputStream& in = scene.input_stream();   // ends the output: complete
+        char back[10] = {};
+        EXPECT_EQ(in.getn(back, 10), 10);
+        EXPECT_EQ(std::string(back, 10), "user bytes");
+        qvRectangle(scene, rect(1, 1, 2, 2));
+        qvOutputStream& again = scene.output_stream();
+        again.putn("second", 6);
+    }   // destroyed open: layout and stream are saved
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), cache, true));
+    EXPECT_EQ(scene.total_layers(), 2);
+    EXPECT_EQ(scene.size(0), 1);
+    char back[6] = {};
+    EXPECT_EQ(scene.input_stream().getn(back, 6), 6);
+    EXPECT_EQ(std::string(back, 6), "second");
+}
+
+TEST(qvPagedScene, Close_writes_back_live_proxies_and_later_edits_raise) {
+    ScratchDir dir;
+    const std::string path = dir / "p.pgf";
+    qvPagedScene scene;
+    scene.create(path.c_str(), rect(0, 0, 100, 100), cache);
+    qvRectangle kept(scene, rect(1, 1, 2, 2));
+    qvRectangle edited(scene, rect(3, 3, 4, 4));
+    const long h = edited->shape_handle();
+    edited->rectangle(rect(50, 50, 60, 60));
+    auto walk = scene.enumerate(0);
+    ASSERT_TRUE(walk);
+    EXPECT_TRUE(scene.close());
+    EXPECT_FALSE(walk);   // ended by close
+    EXPECT_TRUE(raises<E>([&] { edited->rectangle(rect(0, 0, 1, 1)); }, "Paged scene was not initialized"));
+    EXPECT_EQ(scene.loose_copies(), 2u);
+    edited = qvRectangle();
+    EXPECT_EQ(scene.loose_copies(), 1u);
+    ASSERT_TRUE(scene.open(path.c_str(), cache, true));
+    EXPECT_EQ(qvRectangle(scene, h)->rectangle(), rect(50, 50, 60, 60));
+    EXPECT_EQ(scene.size(0), 2);
+    // `kept` is released after the scene's close here and the scene's
+    // destruction frees what it still holds (ASan sees no leak).
+}
+
+TEST(qvPagedScene, A_layout_opened_with_another_palette_choice_is_refused) {
+    ScratchDir dir;
+    const std::string path = dir / "c.pgf";
+    qvMatchingPalette palette;
+    {
+        qvPagedScene scene(&palette);
+        scene.create(path.c_str(), rect(0, 0, 10, 10), cache);
+        scene.close();
+    }
+    qvPagedScene owned(orvane::auto_ptr<qvPalette>(new qvMatchingPalette(nullptr)));
+    EXPECT_TRUE(raises<E>([&] { owned.open(path.c_str(), cache, true); },
+                          "Stored layout incompatible with the scene's palette"));
+    EXPECT_FALSE(owned.is_open());
+    qvPagedScene shared(&palette);
+    EXPECT_TRUE(shared.open(path.c_str(), cache, false));
+}
+
+TEST(qvPagedScene, A_writer_that_never_closed_is_detected_and_its_file_left_as_it_was) {
+    ScratchDir dir;
+    for (int device : {cache, -1}) {
+        const std::string path = dir / ("crash" + std::to_string(device) + ".pgf");
+        in_child([&] {
+            qvPagedScene scene;
+            scene.create(path.c_str(), 2, rect(0, 0, 100, 100), device);
+            for (int k = 0; k < 300; ++k) qvRectangle(scene, rect(k % 90, k % 70, k % 90 + 3, k % 70 + 2));
+            if (!scene.close()) ::_exit(3);
+            if (!scene.open(path.c_str(), device, false)) ::_exit(4);
+            for (int k = 0; k < 200; ++k) qvRectangle(scene, rect(k % 50, k % 40, k % 50 + 9, k % 40 + 1));
+            qvRectangle(scene, 5)->rectangle(rect(70, 70, 80, 80));
+            scene.device().flush();
+            ::_exit(0);
+        });
+        const std::string left = file_bytes(path);
+        for (int other : {cache, -1}) {
+            qvPagedScene scene;
+            EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), other, false); }, corrupt));
+            EXPECT_FALSE(scene.is_open());
+            EXPECT_EQ(file_bytes(path), left);
+        }
+        const std::string read_only = salvage(path, device);
+        EXPECT_TRUE(read_only.empty() || read_only == corrupt || read_only == "Cannot reconnect to the shape by handle")
+            << read_only;
+        EXPECT_EQ(file_bytes(path), left);
+    }
+    // Ended before its first close: no layout at all.
+    const std::string early = dir / "early.pgf";
+    in_child([&] {
+        qvPagedScene scene;
+        scene.create(early.c_str(), rect(0, 0, 10, 10), cache);
+        qvRectangle(scene, rect(1, 1, 2, 2));
+        ::_exit(0);
+    });
+    qvPagedScene scene;
+    EXPECT_TRUE(raises<qvErrorFrom<qvInputStream>>([&] { scene.open(early.c_str(), cache, true); },
+                                                   "Incomplete data on input"));
+    EXPECT_FALSE(scene.is_open());
+    EXPECT_TRUE(raises<E>([&] { scene.open(early.c_str(), cache, false); }, corrupt));
+}
