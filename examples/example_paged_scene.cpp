@@ -61,7 +61,7 @@ private:
 
 void example_paged_scene(int argc, char** argv) {
     std::cout << "Paged scene\n";
-    long count = 20000;
+    long count = 1000000;
     if (argc > 1) count = std::max(1L, std::strtol(argv[1], nullptr, 10));
     char const* const file = "orvane_paged_scene.pgf";
     const qvMathRectOf<double> bounds(0, 0, 100000, 100000);
