@@ -5,6 +5,7 @@
 // and loading the whole scene. Shapes are rectangles with unit boxes on a
 // 1000 x 1000 grid, in three layers (fixed seeds).
 
+#include "qvCountingPort.hpp"
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
@@ -24,31 +25,6 @@ namespace {
 
 constexpr int side = 1000;
 constexpr int shapes = side * side;
-
-class CountingPort : public qvFlavorPort {
-public:
-    long drawn = 0;
-    qvDrawObject& draw() override { std::abort(); }
-    qvRestrictedTransformation const& transformation() const override { return t_; }
-    void transformation(qvRestrictedTransformation const&) override {}
-    qvRestrictedTransformation const& inverse_transformation() const override { return t_; }
-    qvMathRectOf<double> const& device_bbox() const override { return box_; }
-    void device_bbox(qvMathRectOf<double> const&) override {}
-    qvMathRectOf<double> const& model_bbox() const override { return box_; }
-    void scene(qvScene*) override {}
-    qvScene* scene() const override { return nullptr; }
-    void palette(qvPalette*) override {}
-    qvPalette* palette() const override { return nullptr; }
-    bool draw_shape(qvShapeBase const&) override {
-        ++drawn;
-        return true;
-    }
-    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
-
-private:
-    qvRestrictedTransformation t_;
-    qvMathRectOf<double> box_;
-};
 
 // A rectangle with a unit box at grid cell i, made through its typed
 // handle, which is released at once (the shape stays).
@@ -104,7 +80,7 @@ void BM_Render(benchmark::State& state) {
     const qvMathRectOf<double> area(0, 0, extent, extent);
     long drawn = 0;
     for (auto _ : state) {
-        CountingPort port;
+        qvCountingPort port;
         s.scene.render(port, -1, area, false);
         drawn = port.drawn;
     }

@@ -7,6 +7,7 @@
 // disconnect; random connect and disconnect, in place and relocating; open
 // and close of a 10M scene; enumerate and delete_layer of 1M. Fixed seeds.
 
+#include "qvCountingPort.hpp"
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
@@ -155,31 +156,6 @@ struct Scene {
     }
 };
 
-class CountingPort : public qvFlavorPort {
-public:
-    long drawn = 0;
-    qvDrawObject& draw() override { std::abort(); }
-    qvRestrictedTransformation const& transformation() const override { return t_; }
-    void transformation(qvRestrictedTransformation const&) override {}
-    qvRestrictedTransformation const& inverse_transformation() const override { return t_; }
-    qvMathRectOf<double> const& device_bbox() const override { return box_; }
-    void device_bbox(qvMathRectOf<double> const&) override {}
-    qvMathRectOf<double> const& model_bbox() const override { return box_; }
-    void scene(qvScene*) override {}
-    qvScene* scene() const override { return nullptr; }
-    void palette(qvPalette*) override {}
-    qvPalette* palette() const override { return nullptr; }
-    bool draw_shape(qvShapeBase const&) override {
-        ++drawn;
-        return true;
-    }
-    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
-
-private:
-    qvRestrictedTransformation t_;
-    qvMathRectOf<double> box_;
-};
-
 void BM_PagedLayoutSaveLoad(benchmark::State& state) {
     Scene s("layout");
     s.scene->insert_layer(0);
@@ -254,7 +230,7 @@ void BM_PagedRender(benchmark::State& state) {
     const qvMathRectOf<double> area(qvRectOf<double>(0, 0, edge, edge));
     long drawn = 0;
     for (auto _ : state) {
-        CountingPort port;
+        qvCountingPort port;
         s->scene->render(port, 0, area, false);
         drawn = port.drawn;
     }

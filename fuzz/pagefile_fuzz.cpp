@@ -32,6 +32,7 @@
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvPageLock.hpp"
 
+#include "qvCountingPort.hpp"
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvPagedScene.hpp>
@@ -200,32 +201,6 @@ void stream_sessions(std::uint8_t const* data, std::size_t size) {
 
 namespace {
 
-// Counts what it is handed.
-class CountingPort : public qvFlavorPort {
-public:
-    long drawn = 0;
-    qvDrawObject& draw() override { std::abort(); }
-    qvRestrictedTransformation const& transformation() const override { return t_; }
-    void transformation(qvRestrictedTransformation const&) override {}
-    qvRestrictedTransformation const& inverse_transformation() const override { return t_; }
-    qvMathRectOf<double> const& device_bbox() const override { return box_; }
-    void device_bbox(qvMathRectOf<double> const&) override {}
-    qvMathRectOf<double> const& model_bbox() const override { return box_; }
-    void scene(qvScene*) override {}
-    qvScene* scene() const override { return nullptr; }
-    void palette(qvPalette*) override {}
-    qvPalette* palette() const override { return nullptr; }
-    bool draw_shape(qvShapeBase const& record) override {
-        drawn += record.size;
-        return true;
-    }
-    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
-
-private:
-    qvRestrictedTransformation t_;
-    qvMathRectOf<double> box_;
-};
-
 void layout_session(std::string const& name, int cache) {
     qvPagedSceneFile file;
     if (!qvfuzz::attempt([&] { (void)file.open(name.c_str(), cache, true); }) || !file.is_open()) return;
@@ -237,7 +212,7 @@ void layout_session(std::string const& name, int cache) {
         if (!qvfuzz::attempt([&] { scene.open(true); })) {
             if (scene.is_open() || segment.total_layers() != 0) std::abort();
         } else {
-            CountingPort port;
+            qvCountingPort port;
             qvfuzz::attempt([&] { scene.render(port, -1, qvMathRectOf<double>(-1e30, -1e30, 1e30, 1e30), false); });
             qvfuzz::attempt([&] { (void)qvfuzz::saved([&](qvOutputStream& out) { scene.save(out); }, qvVersion()); });
             scene.close();

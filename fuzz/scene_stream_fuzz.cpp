@@ -18,6 +18,7 @@
 
 #include "fuzz_support.hpp"
 
+#include "qvCountingPort.hpp"
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
@@ -40,33 +41,6 @@ const std::initializer_list<std::string_view> documented = {
     "false",
     "0 <= xr && xr <= 1 && 0 <= xg && xg <= 1 && 0 <= xb && xb <= 1 || xr == -1 && xg == -1 && xb == -1",
     "0 <= xi && xi <= 1 || xi == -1",
-};
-
-// Counts what it is handed, reading every header it gets.
-class CountingPort : public qvFlavorPort {
-public:
-    long drawn = 0;
-    qvDrawObject& draw() override { std::abort(); }
-    qvRestrictedTransformation const& transformation() const override { return t_; }
-    void transformation(qvRestrictedTransformation const&) override {}
-    qvRestrictedTransformation const& inverse_transformation() const override { return t_; }
-    qvMathRectOf<double> const& device_bbox() const override { return box_; }
-    void device_bbox(qvMathRectOf<double> const&) override {}
-    qvMathRectOf<double> const& model_bbox() const override { return box_; }
-    void scene(qvScene*) override {}
-    qvScene* scene() const override { return nullptr; }
-    void palette(qvPalette* p) override { palette_ = p; }
-    qvPalette* palette() const override { return palette_; }
-    bool draw_shape(qvShapeBase const& record) override {
-        drawn += record.size;
-        return true;
-    }
-    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
-
-private:
-    qvRestrictedTransformation t_;
-    qvMathRectOf<double> box_;
-    qvPalette* palette_ = nullptr;
 };
 
 template <class Object>
@@ -109,7 +83,7 @@ void fuzz_scene(qvInputStream& in, int layers, bool owns) {
     if (!qvfuzz::attempt([&] { copy->load(again.in); })) std::abort();
     qvfuzz::require_same(first, saved(*copy, version), "memory scene");
 
-    CountingPort port;
+    qvCountingPort port;
     scene->render(port, -1, qvMathRectOf<double>(-1e30, -1e30, 1e30, 1e30), false);
     if (port.palette() != &scene->palette()) std::abort();
     // The records' proxy classes may be unknown: such shapes go directly.
@@ -175,7 +149,7 @@ void fuzz_paged_scene(qvInputStream& in, int layers) {
         if (!qvfuzz::attempt([&] { other.scene->load(again.in); })) std::abort();
         qvfuzz::require_same(first, saved(*other.scene, version), "paged scene");
     }
-    CountingPort port;
+    qvCountingPort port;
     scene.render(port, -1, qvMathRectOf<double>(-1e30, -1e30, 1e30, 1e30), true);
     if (port.palette() != &scene.palette()) std::abort();
 }
