@@ -22,6 +22,7 @@ void example_memory_scene();
 void example_point_sets();
 void example_bitmap_transform();
 void example_scrolling();
+void example_rendering();
 
 namespace {
 
@@ -56,5 +57,6 @@ int main() {
     example_point_sets();
     example_bitmap_transform();
     example_scrolling();
+    example_rendering();
     return 0;
 }
