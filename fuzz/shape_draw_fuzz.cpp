@@ -60,7 +60,7 @@ private:
     }
     void image(qvBitmapHeader const& h, qvColorMapEntry const* c, unsigned char const* px) {
         ++calls;
-        if (c != nullptr) for (int i = 0; i < h.color_count; ++i) sum += c[i].red;
+        if (c != nullptr) for (int i = 0; i < h.color_count; ++i) sum += c[i].red();
         if (px != nullptr) sum += px[0];
     }
 };
