@@ -23,6 +23,7 @@ void example_point_sets();
 void example_bitmap_transform();
 void example_scrolling();
 void example_paged_scene(int argc, char** argv);
+void example_rendering();
 
 namespace {
 
@@ -51,12 +52,13 @@ int main(int argc, char** argv) {
     example_attributes();
     example_shapes();
     example_standalone_shapes();
+    example_point_sets();
     example_texts();
     example_image_shapes();
     example_memory_scene();
-    example_point_sets();
+    example_paged_scene(argc, argv);
+    example_rendering();
     example_bitmap_transform();
     example_scrolling();
-    example_paged_scene(argc, argv);
     return 0;
 }

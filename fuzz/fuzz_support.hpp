@@ -11,12 +11,14 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
+#include <orvane/shapes/qvShapeBase.hpp>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -90,6 +92,19 @@ void require_same_image(Bitmap const& a, Bitmap const& b) {
     if (a.width() != b.width() || a.height() != b.height() || a.type() != b.type() || a.size() != b.size())
         std::abort();
     if (a.size() > 0 && std::memcmp(a.data(), b.data(), static_cast<std::size_t>(a.size())) != 0) std::abort();
+}
+
+// The input as one shape record: an 8-aligned block of exactly the
+// input's bytes (at least the 40-byte header, zero-filled), whose size
+// field is set to the block's length, so a record never claims bytes it
+// does not have.
+inline std::unique_ptr<qvShapeBase> record_of(std::uint8_t const* data, std::size_t size) {
+    const std::size_t bytes = size < sizeof(qvShapeBase) ? sizeof(qvShapeBase) : size;
+    if (bytes > 0x7FFFFFF8) return nullptr;
+    std::unique_ptr<qvShapeBase> record(qvNewShapeRecord(static_cast<int>(bytes)));
+    if (size > 0) std::memcpy(static_cast<void*>(record.get()), data, size);
+    record->size = static_cast<std::int32_t>(bytes);
+    return record;
 }
 
 }   // namespace qvfuzz

@@ -101,6 +101,11 @@ public:
         std::ofstream(dir_ / ("seed-" + std::to_string(++count_)), std::ios::binary) << buffer.str();
     }
 
+    // One seed of the given bytes, as they are.
+    void add_raw(std::string const& bytes) {
+        std::ofstream(dir_ / ("seed-" + std::to_string(++count_)), std::ios::binary) << bytes;
+    }
+
 private:
     fs::path dir_;
     int count_ = 0;
@@ -505,6 +510,17 @@ void shape_record_seeds(fs::path const& root) {
     });
 }
 
+// Raw records of every kind, as the draw target reads its input.
+void shape_draw_seeds(fs::path const& root) {
+    Corpus c(root, "shape_draw_fuzz");
+    auto records = sample_records();
+    for (auto& r : point_set_records()) records.push_back(std::move(r));
+    for (auto& r : text_records()) records.push_back(std::move(r));
+    for (auto& r : image_records()) records.push_back(std::move(r));
+    for (auto const& r : records)
+        c.add_raw(std::string(reinterpret_cast<char const*>(r.get()), static_cast<std::size_t>(r->size)));
+}
+
 // Shape lists and memory scenes holding the sample records; the selector
 // of scene_stream_fuzz picks list or scene, its layers and palette owning.
 void scene_stream_seeds(fs::path const& root) {
@@ -788,6 +804,7 @@ int main(int argc, char** argv) {
     image_seeds(root);
     palette_seeds(root);
     shape_record_seeds(root);
+    shape_draw_seeds(root);
     pagefile_seeds(root);
     bitmap_transform_seeds(root);
     scene_stream_seeds(root);

@@ -335,7 +335,17 @@
 #include <orvane/rendering/qvBitmapFrame.hpp>
 #include <orvane/rendering/qvBitmapTransformation.hpp>
 #include <orvane/rendering/qvBitmapTransformationBase.hpp>
+#include <orvane/rendering/qvDrawObject.hpp>
+#include <orvane/rendering/qvDriverInterfaces.hpp>
+#include <orvane/rendering/qvDriverObject.hpp>
+#include <orvane/rendering/qvDumpDriverObject.hpp>
+#include <orvane/rendering/qvDumpDriverUser.hpp>
+#include <orvane/rendering/qvDumpDriverUserInterface.hpp>
+#include <orvane/rendering/qvFlavorClass.hpp>
+#include <orvane/rendering/qvFlavorPortSavers.hpp>
 #include <orvane/rendering/qvRgbaQuad.hpp>
+#include <orvane/rendering/qvVBufMixins.hpp>
+#include <orvane/rendering/qvVBufObject.hpp>
 
 // views
 #include <orvane/views/qvLimitsAlignment.hpp>

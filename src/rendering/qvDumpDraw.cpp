@@ -1,0 +1,265 @@
+// The dump driver's draw object and port (see qvDumpDraw.hpp).
+//
+// draw_shape: the record check first, then the kind code picks the steps:
+//   kind        shape                 sink calls, in order
+//   -1          rectangle             line, fill, rectangle(box)
+//   -2          ellipse               line, fill, ellipse(box)
+//   -4, -13     polymarker            fill, line, marker, polymarker
+//   -5, -14     polyline              line, polyline
+//   -6, -15     polygon               fill, line, polygon
+//   -7, -16     Bezier curve          fill, line, bezier (points and tags)
+//   -9, -10     text                  fill, font, restricted_text / scaled_text
+//                                     (nothing at all for an empty text)
+//   -11, -12    image                 restricted_image / scaled_image
+//   others (arcs, pie slices, -8, 0, flavour codes): false, no call.
+// Compact points (u, v) are fractions of the record's box as stored (x0,
+// y0, x1, y1): x = x0 + u * (x1 - x0) / 65535, so 0 and 65535 give the
+// box's own edges exactly. Exact points are passed unchanged.
+
+#include "rendering/qvDumpDraw.hpp"
+
+#include <orvane/attributes/qvCookieAccess.hpp>
+#include <orvane/attributes/qvStandardCookie.hpp>
+#include <orvane/rendering/qvDumpDriverUser.hpp>
+#include <orvane/shapes/qvBezierData.hpp>
+#include <orvane/shapes/qvImageData.hpp>
+#include <orvane/shapes/qvPointSetData.hpp>
+#include <orvane/shapes/qvShapeKind.hpp>
+#include <orvane/shapes/qvTextData.hpp>
+
+#include "shapes/qvShapeRecordCheck.hpp"
+
+namespace {
+
+template <class Data>
+Data const& data_of(qvShapeBase const& record) noexcept {
+    return *reinterpret_cast<Data const*>(reinterpret_cast<char const*>(&record) + sizeof(qvShapeBase));
+}
+
+// ---------------------------------------------------------------------------
+// Attribute steps: one cookie access each, found in the palette's cache
+// after the first bake.
+
+void fill(qvDumpDriverUser& user, qvPalette& palette, long attribute) {
+    const qvCookieAccess<qvStandardBrushCookie> access(palette, attribute);
+    qvStandardBrushCookie const& brush = *access.cookie;
+    user.fill_attributes(brush.color, brush.fill_style, brush.fill_image);
+}
+
+void line(qvDumpDriverUser& user, qvPalette& palette, long attribute) {
+    const qvCookieAccess<qvStandardPenCookie> access(palette, attribute);
+    qvStandardPenCookie const& pen = *access.cookie;
+    user.line_attributes(pen.color, pen.line_width, pen.line_style, pen.line_pattern);
+}
+
+void marker(qvDumpDriverUser& user, qvPalette& palette, long attribute) {
+    const qvCookieAccess<qvStandardMarkerCookie> access(palette, attribute);
+    user.marker_attributes(access.cookie->marker_style, access.cookie->marker_image);
+}
+
+void font(qvDumpDriverUser& user, qvPalette& palette, long attribute) {
+    const qvCookieAccess<qvStandardFontCookie> access(palette, attribute);
+    qvStandardFontCookie const& f = *access.cookie;
+    user.font_attributes(f.font_family, f.font_name, f.font_slant, f.font_weight);
+}
+
+template <class Node>
+qvCrdOf<double> const& exact_point(Node const& node) noexcept {
+    if constexpr (requires { node.point; })
+        return node.point;
+    else
+        return node;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Construction and state
+
+qvDumpDraw::qvDumpDraw(qvDumpVBuf& vbuf)
+    : vbuf_(&vbuf),
+      clip_region_(qvMathRectOf<double>(0, 0, static_cast<double>(vbuf.width()), static_cast<double>(vbuf.height()))),
+      device_box_(0, 0, 0, 0),
+      model_box_(0, 0, 0, 0) {}
+
+void* qvDumpDraw::query_interface(qvInterfaceInfo const& info) {
+    return qvOfferInterfaces<qvFlavorPort>(this, info);
+}
+
+void qvDumpDraw::clip(qvBaseRegion const& region) {
+    clip_region_ = region;
+    if (qvDumpDriverUser* const user = sink())
+        user->clip(clip_region_);
+}
+
+void qvDumpDraw::transformation(qvRestrictedTransformation const& t) {
+    transformation_ = t;
+    inverse_valid_ = false;
+    // The model box is the device box seen through the inverse: it follows.
+    model_box_valid_ = false;
+    if (qvDumpDriverUser* const user = sink())
+        user->transformation(transformation_);
+}
+
+qvRestrictedTransformation const& qvDumpDraw::inverse_transformation() const {
+    if (!inverse_valid_) {
+        inverse_ = qvInvert(transformation_);
+        inverse_valid_ = true;
+    }
+    return inverse_;
+}
+
+void qvDumpDraw::device_bbox(qvMathRectOf<double> const& box) {
+    device_box_ = box;
+    model_box_valid_ = false;
+}
+
+qvMathRectOf<double> const& qvDumpDraw::model_bbox() const {
+    if (!model_box_valid_) {
+        model_box_ = qvTransformRect(device_box_, inverse_transformation());
+        model_box_valid_ = true;
+    }
+    return model_box_;
+}
+
+// ---------------------------------------------------------------------------
+// Points
+
+template <class Data>
+bool qvDumpDraw::draw_points(qvShapeBase const& record) {
+    Data const& data = data_of<Data>(record);
+    const long n = data.count;
+    points_.clear();
+    tags_.clear();
+    if (n > 0) {
+        auto const* nodes = data.nodes();
+        for (long i = 0; i < n; ++i) {
+            points_.push_back(exact_point(nodes[i]));
+            if constexpr (requires { nodes[i].tag; })
+                tags_.push_back(nodes[i].tag);
+        }
+    }
+    return true;
+}
+
+template <class Data>
+bool qvDumpDraw::draw_compact_points(qvShapeBase const& record) {
+    Data const& data = data_of<Data>(record);
+    const long n = data.count;
+    points_.clear();
+    tags_.clear();
+    if (n > 0) {
+        const qvMathRectOf<double> box = record.bbox();
+        const double w = box.x2 - box.x1, h = box.y2 - box.y1;
+        auto const* nodes = data.nodes();
+        for (long i = 0; i < n; ++i) {
+            qvCrdOf<std::uint16_t> uv;
+            if constexpr (requires { nodes[i].tag; }) {
+                uv = nodes[i].point;
+                tags_.push_back(nodes[i].tag);
+            } else {
+                uv = nodes[i];
+            }
+            points_.push_back({box.x1 + uv.x * w / 65535, box.y1 + uv.y * h / 65535});
+        }
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// draw_shape
+
+bool qvDumpDraw::draw_shape(qvShapeBase const& record) {
+    qvDumpDriverUser* const user = sink();
+    if (user == nullptr || palette_ == nullptr || !qvShapeRecordValid(record))
+        return false;
+    qvPalette& p = *palette_;
+    const long a = record.attribute_handle;
+    auto points = [this] { return points_.empty() ? nullptr : points_.data(); };
+    auto tags = [this] { return tags_.empty() ? nullptr : tags_.data(); };
+    auto count = [&record] { return static_cast<long>(data_of<qvCompactPointSetData>(record).count); };
+
+    switch (record.kind) {
+    case qvRectangleKind:
+        line(*user, p, a);
+        fill(*user, p, a);
+        user->rectangle(record.bbox());
+        return true;
+    case qvEllipseKind:
+        line(*user, p, a);
+        fill(*user, p, a);
+        user->ellipse(record.bbox());
+        return true;
+    case qvCompactPolyMarkerKind:
+    case qvExactPolyMarkerKind:
+        if (record.kind == qvCompactPolyMarkerKind)
+            draw_compact_points<qvCompactPointSetData>(record);
+        else
+            draw_points<qvPointSetData>(record);
+        fill(*user, p, a);
+        line(*user, p, a);
+        marker(*user, p, a);
+        user->polymarker(points(), count());
+        return true;
+    case qvCompactPolylineKind:
+    case qvExactPolylineKind:
+        if (record.kind == qvCompactPolylineKind)
+            draw_compact_points<qvCompactPointSetData>(record);
+        else
+            draw_points<qvPointSetData>(record);
+        line(*user, p, a);
+        user->polyline(points(), count());
+        return true;
+    case qvCompactPolygonKind:
+    case qvExactPolygonKind:
+        if (record.kind == qvCompactPolygonKind)
+            draw_compact_points<qvCompactPointSetData>(record);
+        else
+            draw_points<qvPointSetData>(record);
+        fill(*user, p, a);
+        line(*user, p, a);
+        user->polygon(points(), count());
+        return true;
+    case qvCompactBezierKind:
+    case qvExactBezierKind:
+        if (record.kind == qvCompactBezierKind)
+            draw_compact_points<qvCompactBezierData>(record);
+        else
+            draw_points<qvBezierData>(record);
+        fill(*user, p, a);
+        line(*user, p, a);
+        user->bezier(points(), tags(), count());
+        return true;
+    case qvRestrictedTextKind:
+    case qvScaledTextKind: {
+        qvTextData const& text = data_of<qvTextData>(record);
+        if (text.length == 0)
+            return true;
+        // The check found the text's zero within the record.
+        fill(*user, p, a);
+        font(*user, p, a);
+        if (record.kind == qvRestrictedTextKind)
+            user->restricted_text(text.text(), text.anchor, text.angle, static_cast<unsigned>(text.alignment));
+        else
+            user->scaled_text(text.text(), text.anchor, text.height, static_cast<double>(text.stretch), text.angle,
+                              static_cast<unsigned>(text.alignment));
+        return true;
+    }
+    case qvRestrictedImageKind:
+    case qvScaledImageKind: {
+        qvImageData const& image = data_of<qvImageData>(record);
+        qvColorMapEntry const* const colors = image.header.color_count > 0 ? image.colormap() : nullptr;
+        unsigned char const* const pixels = image.pixel_bytes() > 0 ? image.pixels() : nullptr;
+        if (record.kind == qvRestrictedImageKind) {
+            qvRestrictedImageData const& r = data_of<qvRestrictedImageData>(record);
+            user->restricted_image(image.anchor, static_cast<unsigned>(r.alignment), image.header, colors, pixels);
+        } else {
+            qvScaledImageData const& s = data_of<qvScaledImageData>(record);
+            user->scaled_image(image.anchor, s.x_vector, s.y_vector, image.header, colors, pixels);
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,79 @@
+#pragma once
+// qvDumpDraw: the draw object of a dump buffer and the flavour port that
+// receives records. It hands the sink the records' own coordinates, every
+// transformation and clip set on it, and the baked attributes of each
+// record, and draws nothing itself.
+//
+// Keeps true: a record reaches the sink only after it passes the record
+// check, with a sink set and a palette on the port; a refused record calls
+// nothing. Points are decoded into scratch arrays owned here and reused, so
+// a steady stream of records allocates nothing. The inverse and the model
+// box are computed on demand and cached; setting the transformation clears
+// both caches, setting the device box the model box.
+
+#include <orvane/geometry/qvPointTag.hpp>
+#include <orvane/geometry/qvRegion.hpp>
+#include <orvane/rendering/qvDrawObject.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
+
+#include "rendering/qvDumpVBuf.hpp"
+
+#include <vector>
+
+class qvDumpDriverUser;
+
+class qvDumpDraw : public qvDrawObject, public virtual qvFlavorPort {
+public:
+    explicit qvDumpDraw(qvDumpVBuf& vbuf);
+
+    void* query_interface(qvInterfaceInfo const& info) override;
+
+    // Draw object.
+    qvVBufObject& vbuf() const override { return *vbuf_; }
+    void brush_origin(qvCrdOf<double> const& origin) override { brush_origin_ = origin; }
+    qvCrdOf<double> brush_origin() override { return brush_origin_; }
+    using qvDrawObject::clip;
+    void clip(qvBaseRegion const& region) override;
+    qvBaseRegion const& clip() const override { return clip_region_; }
+    bool copy(qvVBufObject const&, qvMathRectOf<double> const&, qvMathRectOf<double> const&) override {
+        return false;
+    }
+
+    // Flavour port.
+    qvDrawObject& draw() override { return *this; }
+    qvRestrictedTransformation const& transformation() const override { return transformation_; }
+    void transformation(qvRestrictedTransformation const& t) override;
+    qvRestrictedTransformation const& inverse_transformation() const override;
+    qvMathRectOf<double> const& device_bbox() const override { return device_box_; }
+    void device_bbox(qvMathRectOf<double> const& box) override;
+    qvMathRectOf<double> const& model_bbox() const override;
+    void scene(qvScene* scene) override { scene_ = scene; }
+    qvScene* scene() const override { return scene_; }
+    void palette(qvPalette* palette) override { palette_ = palette; }
+    qvPalette* palette() const override { return palette_; }
+    bool draw_shape(qvShapeBase const& record) override;
+    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
+
+private:
+    qvDumpDriverUser* sink() const noexcept { return vbuf_->dump_driver().user(); }
+
+    template <class Data>
+    bool draw_points(qvShapeBase const& record);
+    template <class Data>
+    bool draw_compact_points(qvShapeBase const& record);
+
+    qvISafePtr<qvDumpVBuf> vbuf_;
+    qvScene* scene_ = nullptr;
+    qvPalette* palette_ = nullptr;
+    qvRegion clip_region_;
+    qvCrdOf<double> brush_origin_;
+    qvRestrictedTransformation transformation_;
+    mutable qvRestrictedTransformation inverse_;
+    mutable bool inverse_valid_ = false;
+    qvMathRectOf<double> device_box_;
+    mutable qvMathRectOf<double> model_box_;
+    mutable bool model_box_valid_ = false;
+    // Scratch arrays of decoded points and tags, reused record after record.
+    std::vector<qvCrdOf<double>> points_;
+    std::vector<qvPointTag> tags_;
+};
