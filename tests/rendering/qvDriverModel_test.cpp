@@ -4,13 +4,21 @@
 #include <orvane/attributes/qvColorMap.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvError.hpp>
-#include <orvane/rendering/qvDriverInterfaces.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
+#include <orvane/rendering/qvDriverAttributeCache.hpp>
+#include <orvane/rendering/qvDriverBitmapVBuf.hpp>
+#include <orvane/rendering/qvDriverColorMap.hpp>
 #include <orvane/rendering/qvDumpDriverObject.hpp>
 #include <orvane/rendering/qvFlavorClass.hpp>
-#include <orvane/rendering/qvFlavorPortSavers.hpp>
-#include <orvane/rendering/qvVBufMixins.hpp>
+#include <orvane/rendering/qvFlavorPortBrushOrigin.hpp>
+#include <orvane/rendering/qvFlavorPortMergeClip.hpp>
+#include <orvane/rendering/qvFlavorPortPalette.hpp>
+#include <orvane/rendering/qvFlavorPortScene.hpp>
+#include <orvane/rendering/qvFlavorPortSetClip.hpp>
+#include <orvane/rendering/qvFlavorPortTransformation.hpp>
+#include <orvane/rendering/qvVBufInvalidate.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
+#include <orvane/rendering/qvVBufOffset.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 
 #include "qvRecordingDumpUser.hpp"

@@ -1,8 +1,8 @@
 #pragma once
 // qvDriverObject: a host's output device, the maker of buffers. A host
 // implements it for its screens and printers; the dump driver is the
-// library's own. Optional capabilities (qvDriverInterfaces.hpp) are found
-// through query_interface, never by the language's type checks.
+// library's own. Optional capabilities (qvDriverColorMap and its kin) are
+// found through query_interface, never by the language's type checks.
 //
 // Keeps true: the object is counted (qvISafePtr<qvDriverObject>) and carries
 // no data of its own, so copying an interface copies nothing; buffer types

@@ -1,7 +1,7 @@
 #pragma once
 // qvVBufObject: one surface of a driver (a window, memory, bitmap or printer
-// buffer), the maker of draw objects. Buffer mixins (qvVBufMixins.hpp) are
-// found on it through query_interface.
+// buffer), the maker of draw objects. Buffer mixins (qvVBufOffset and its
+// kin) are found on it through query_interface.
 //
 // Keeps true: counted (qvISafePtr<qvVBufObject>), no data of its own;
 // driver() is the driver that made it.

@@ -1,0 +1,28 @@
+#pragma once
+// qvFlavorPortSetClip: replaces the clip of a flavour port's draw object
+// (device coordinates) for a scope, and puts the old clip back when
+// destroyed, also when an exception leaves the scope, so nested drawing
+// code leaves the port as it found it.
+//
+// Keeps true: copies and assignments are member by member, so a copy
+// restores the same old clip again when it ends. A destructor that meets
+// an error reports it through qvError::abort.
+
+#include <orvane/geometry/qvRegion.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
+
+class qvFlavorPortSetClip {
+public:
+    qvFlavorPortSetClip(qvFlavorPort& port, qvBaseRegion const& clip);
+    qvFlavorPortSetClip(qvFlavorPortSetClip const&) = default;
+    qvFlavorPortSetClip& operator=(qvFlavorPortSetClip const&) = default;
+    ~qvFlavorPortSetClip();
+
+    qvFlavorPort& flavor_port() const noexcept { return *port_; }
+    qvRegion const& old_clip() const noexcept { return old_clip_; }
+    qvBaseRegion const& current_clip() const;
+
+private:
+    qvFlavorPort* port_;
+    qvRegion old_clip_;
+};

@@ -1,0 +1,15 @@
+#pragma once
+// qvVBufHardcopy: marks a buffer that is a hard copy. Asked of the buffer
+// through query_interface; a null answer means it is not.
+//
+// Keeps true: no bases, only a virtual destructor (the library calls
+// nothing on it), and an identity under its own class name.
+
+#include <orvane/core/qvInterfaceInfo.hpp>
+
+class qvVBufHardcopy {
+public:
+    virtual ~qvVBufHardcopy() = default;
+};
+
+QV_INTERFACE_NAME(qvVBufHardcopy);

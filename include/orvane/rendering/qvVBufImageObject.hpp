@@ -1,0 +1,15 @@
+#pragma once
+// qvVBufImageObject: marks a buffer that is an image object. Asked of the buffer
+// through query_interface; a null answer means it is not.
+//
+// Keeps true: no bases, only a virtual destructor (the library calls
+// nothing on it), and an identity under its own class name.
+
+#include <orvane/core/qvInterfaceInfo.hpp>
+
+class qvVBufImageObject {
+public:
+    virtual ~qvVBufImageObject() = default;
+};
+
+QV_INTERFACE_NAME(qvVBufImageObject);
