@@ -19,37 +19,22 @@
 #include <string>
 #include <vector>
 
+#include "example_port.hpp"
+
 namespace {
 
 // A port that keeps the bytes of every record it is handed, with the
 // shape handle zeroed: what a record is, whatever its scene calls it.
-class CollectingPort : public qvFlavorPort {
+class CollectingPort : public ExamplePort {
 public:
     std::vector<std::string> records;
 
-    qvDrawObject& draw() override { throw qvError("no draw object"); }
-    qvRestrictedTransformation const& transformation() const override { return identity_; }
-    void transformation(qvRestrictedTransformation const&) override {}
-    qvRestrictedTransformation const& inverse_transformation() const override { return identity_; }
-    qvMathRectOf<double> const& device_bbox() const override { return box_; }
-    void device_bbox(qvMathRectOf<double> const&) override {}
-    qvMathRectOf<double> const& model_bbox() const override { return box_; }
-    void scene(qvScene*) override {}
-    qvScene* scene() const override { return nullptr; }
-    void palette(qvPalette* p) override { palette_ = p; }
-    qvPalette* palette() const override { return palette_; }
     bool draw_shape(qvShapeBase const& record) override {
         std::string bytes(reinterpret_cast<char const*>(&record), static_cast<std::size_t>(record.size));
         std::memset(bytes.data() + 4, 0, 4);
         records.push_back(std::move(bytes));
         return true;
     }
-    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
-
-private:
-    qvRestrictedTransformation identity_;
-    qvMathRectOf<double> box_;
-    qvPalette* palette_ = nullptr;
 };
 
 const qvMathRectOf<double> everywhere(-1e9, -1e9, 1e9, 1e9);

@@ -15,33 +15,18 @@
 #include <iostream>
 #include <random>
 
+#include "example_port.hpp"
+
 namespace {
 
-class CountingPort : public qvFlavorPort {
+class CountingPort : public ExamplePort {
 public:
     long hits = 0;
 
-    qvDrawObject& draw() override { throw qvError("no draw object"); }
-    qvRestrictedTransformation const& transformation() const override { return identity_; }
-    void transformation(qvRestrictedTransformation const&) override {}
-    qvRestrictedTransformation const& inverse_transformation() const override { return identity_; }
-    qvMathRectOf<double> const& device_bbox() const override { return box_; }
-    void device_bbox(qvMathRectOf<double> const&) override {}
-    qvMathRectOf<double> const& model_bbox() const override { return box_; }
-    void scene(qvScene*) override {}
-    qvScene* scene() const override { return nullptr; }
-    void palette(qvPalette* p) override { palette_ = p; }
-    qvPalette* palette() const override { return palette_; }
     bool draw_shape(qvShapeBase const&) override {
         ++hits;
         return true;
     }
-    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
-
-private:
-    qvRestrictedTransformation identity_;
-    qvMathRectOf<double> box_;
-    qvPalette* palette_ = nullptr;
 };
 
 class Stopwatch {
