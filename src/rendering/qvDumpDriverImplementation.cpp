@@ -8,6 +8,7 @@
 #include <orvane/core/qvNumericConversion.hpp>
 
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -25,9 +26,15 @@ qvISafePtr<qvDumpDriverObject> qvDumpDriverObject::create(qvDumpDriverUser* user
     return qvISafePtr<qvDumpDriverObject>(new qvDumpDriverImplementation(user, x0, y0, x1, y1));
 }
 
+// An area with any coordinate that is not a finite number names no device
+// at all: both sides are 0, not only the side the coordinate belongs to.
 qvDumpDriverImplementation::qvDumpDriverImplementation(qvDumpDriverUser* user, double x0, double y0, double x1,
                                                        double y1) noexcept
-    : user_(user), width_(side(x0, x1)), height_(side(y0, y1)) {}
+    : user_(user), width_(side(x0, x1)), height_(side(y0, y1)) {
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) ||
+        !std::isfinite(y1))
+        width_ = height_ = 0;
+}
 
 void* qvDumpDriverImplementation::query_interface(qvInterfaceInfo const& info) {
     return qvOfferInterfaces<qvDumpDriverUserInterface, qvDumpDriverObject>(this, info);

@@ -170,11 +170,8 @@ qvShapeBase* qvBasicPagedScene::allocate(int size, qvShapeBase* shape) {
     if (mapv_.empty()) raise_scene_error("Illegal layer number specified");
     const std::size_t e = static_cast<std::size_t>(mapv_.front());
     LayerEntry& entry = layers_[e];
-    void* const block = qvShapeBase::operator new(static_cast<std::size_t>(size));
-    std::memset(block, 0, static_cast<std::size_t>(size));
-    qvShapeBase* const record = ::new (block) qvShapeBase();
-    record->size = size;
-    record->box = qvMathRectOf<float>(1, 1, 0, 0);
+    // The same fresh record as the memory scene's: zeroed, empty box.
+    qvShapeBase* const record = qvNewShapeRecord(size);
     long node = 0;
     try {
         qvRecordPtr<qvHandleRecord> h(*hdb_, nullptr, static_cast<int>(sizeof(qvHandleRecord)));

@@ -6,6 +6,7 @@
 #    applies, configuring says once that the unit tests are not built, and
 #    running the tests then fails with that message; the targets file it
 #    exports is checked after this first configure and after a second.
+# Warnings are errors when Orvane is built alone, never in a host's build.
 # Configuring only: the library itself is built and tested everywhere else.
 include(${CMAKE_CURRENT_LIST_DIR}/targets_file_check.cmake)
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -39,7 +40,16 @@ foreach(build_type IN ITEMS "" Debug)
   endif()
   run_cmake(0 text ${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/install/host -B ${dir} -G ${GENERATOR}
                    -DCMAKE_CXX_COMPILER=${CXX} -DORVANE_SOURCE_DIR=${SOURCE_DIR}
-                   -DEXPECTED_BUILD_TYPE=${build_type} ${type_arg} ${no_gtest})
+                   -DEXPECTED_BUILD_TYPE=${build_type} ${type_arg} ${no_gtest}
+                   -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
+  # Warnings reach the host's build of Orvane, -Werror does not.
+  file(READ ${dir}/compile_commands.json commands)
+  if(NOT commands MATCHES "qvPlatformFile.cpp" OR NOT commands MATCHES "-Wextra")
+    message(FATAL_ERROR "the host's compile commands lack Orvane's sources or warnings")
+  endif()
+  if(commands MATCHES "-Werror")
+    message(FATAL_ERROR "a host build of Orvane got -Werror")
+  endif()
   cached_build_type(${dir} cached)
   if(NOT cached STREQUAL build_type)
     message(FATAL_ERROR "host given build type '${build_type}' has '${cached}' in its cache")
@@ -51,7 +61,11 @@ endforeach()
 
 set(dir ${WORK_DIR}/alone)
 run_cmake(0 text ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${dir} -G ${GENERATOR}
-                 -DCMAKE_CXX_COMPILER=${CXX} ${no_gtest})
+                 -DCMAKE_CXX_COMPILER=${CXX} ${no_gtest} -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
+file(READ ${dir}/compile_commands.json commands)
+if(NOT commands MATCHES "-Werror")
+  message(FATAL_ERROR "Orvane built alone lost -Werror")
+endif()
 cached_build_type(${dir} cached)
 if(NOT cached STREQUAL "RelWithDebInfo")
   message(FATAL_ERROR "Orvane configured alone has build type '${cached}', not RelWithDebInfo")

@@ -162,9 +162,15 @@ TEST(qvDumpDriver, Fixed_answers_of_driver_and_buffer) {
 
 TEST(qvDumpDriver, An_area_that_is_not_finite_is_zero_by_zero) {
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-    auto buffer = qvDumpDriverObject::create(nullptr, nan, 0, 10, inf)->new_master_vbuf();
-    EXPECT_EQ(buffer->width(), 0);
-    EXPECT_EQ(buffer->height(), 0);
+    for (double bad : {nan, inf, -inf}) {
+        for (int k = 0; k < 4; ++k) {
+            double c[4] = {0, 0, 10, 10};
+            c[k] = bad;
+            auto buffer = qvDumpDriverObject::create(nullptr, c[0], c[1], c[2], c[3])->new_master_vbuf();
+            EXPECT_EQ(buffer->width(), 0) << "coordinate " << k << " = " << bad;
+            EXPECT_EQ(buffer->height(), 0) << "coordinate " << k << " = " << bad;
+        }
+    }
 }
 
 TEST(qvDumpDriver, A_new_draw_object_after_the_last_handle_starts_afresh) {

@@ -3,6 +3,7 @@
 // nothing and handle records that break the rules; enumeration, drawing
 // and the deletion of layers that hold shapes.
 #include <orvane/scenes/qvPagedScene.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/core/qvAssertionError.hpp>
@@ -103,7 +104,7 @@ TEST(qvPagedSceneConnection, A_new_record_starts_connected_and_its_disconnect_st
     qvShapeBase* const record = scene.allocate(rectangle_size, nullptr);
     EXPECT_EQ(record->shape_handle, 1);
     EXPECT_EQ(record->size, rectangle_size);
-    EXPECT_EQ(record->box, qvMathRectOf<float>(1, 1, 0, 0));
+    EXPECT_EQ(record->box, qvMathRectOf<float>::make_empty());
     EXPECT_EQ(scene.size(0), 1);
     EXPECT_EQ(handle_record(scene, 1).stored, 0);
     EXPECT_EQ(scene.shape_layer(1), 0);
@@ -122,6 +123,31 @@ TEST(qvPagedSceneConnection, A_new_record_starts_connected_and_its_disconnect_st
     EXPECT_EQ(scene.allocate(rectangle_size, again), again);
     scene.disconnect(again);
     EXPECT_EQ(scene_test::drawn(scene, 0), std::vector<long>{7});
+}
+
+// Regression: the paged scene once wrote the corner-ordered box (0, 0, 1, 1),
+// so a record just allocated answered queries near the origin as a 1 x 1
+// shape.
+TEST(qvPagedSceneConnection, A_new_record_has_the_memory_scenes_header_and_an_empty_box) {
+    Scene s;
+    qvPagedScene& scene = *s.scene;
+    qvMemoryScene memory(1);
+    qvShapeBase* const paged = scene.allocate(rectangle_size, nullptr);
+    qvShapeBase* const held = memory.allocate(rectangle_size, nullptr);
+    const std::string header = scene_test::bytes_of(*paged).substr(0, sizeof(qvShapeBase));
+    EXPECT_EQ(header, scene_test::bytes_of(*held).substr(0, sizeof(qvShapeBase)));
+    qvShapeBase empty;
+    empty.size = rectangle_size;
+    empty.shape_handle = paged->shape_handle;
+    EXPECT_EQ(header, scene_test::bytes_of(empty).substr(0, sizeof(qvShapeBase)));
+    EXPECT_EQ(paged->box.x1, 1.f);
+    EXPECT_EQ(paged->box.x2, 0.f);
+    memory.destroy(held);
+
+    paged->user_handle = 5;
+    scene.disconnect(paged);
+    EXPECT_TRUE(scene_test::drawn(scene, 0, false, rect(-1, -1, 0.5, 0.5)).empty());
+    EXPECT_TRUE(scene_test::drawn(scene, 0, false, rect(0.25, 0.25, 0.75, 0.75)).empty());
 }
 
 TEST(qvPagedSceneConnection, An_unchanged_write_back_stays_in_place_and_a_moved_one_goes_to_its_new_cell) {
