@@ -1,28 +1,33 @@
 #!/bin/sh
-# Runs every fuzz target in build directory $1, sharing a total budget of $2
-# seconds (default 180) equally among them (at least 1 s each), on a corpus
-# seeded by the library's own writers (orvane_fuzz_seeds)
-# and, for bmp_fuzz and gif_fuzz, by the sample images below $ORVANE_SAMPLES
-# when it is set. Prints each target's execution count. Exits non-zero when
-# any target finds a crash, leak or sanitizer report; the log then shows the
-# report and a hex dump of the input that reproduces it (run the target on
-# that file to reproduce).
+# Runs every fuzz target in build directory $1 within a total budget of $2
+# seconds (default 180), two targets at a time, so each gets twice its equal
+# share of the budget (at least 1 s), on a corpus seeded by the library's own
+# writers (orvane_fuzz_seeds) and, for bmp_fuzz and gif_fuzz, by the sample
+# images below $ORVANE_SAMPLES when it is set. Prints each target's execution
+# count. Exits non-zero when any target finds a crash, leak or sanitizer
+# report; the log then shows the report and a hex dump of the input that
+# reproduces it (run the target on that file to reproduce).
 set -eu
 dir=${1:?build directory}
 budget=${2:-180}
+parallel=2
 targets=0
 for target in "$dir"/fuzz/*_fuzz; do
   if [ -x "$target" ]; then targets=$((targets + 1)); fi
 done
 seconds=1
-if [ "$targets" -gt 0 ] && [ $((budget / targets)) -gt 1 ]; then seconds=$((budget / targets)); fi
-echo "fuzzing $targets targets, ${seconds}s each (budget ${budget}s)"
+if [ "$targets" -gt 0 ]; then
+  rounds=$(( (targets + parallel - 1) / parallel ))
+  [ $((budget / rounds)) -gt 1 ] && seconds=$((budget / rounds))
+fi
+echo "fuzzing $targets targets, $parallel at a time, ${seconds}s each (budget ${budget}s)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$dir/fuzz/orvane_fuzz_seeds" "$work/seeds"
-status=0
-for target in "$dir"/fuzz/*_fuzz; do
-  [ -x "$target" ] || continue
+
+# Fuzzes one target; its outcome goes to $work/<name>.result.
+fuzz_one() {
+  target=$1
   name=$(basename "$target")
   corpus="$work/corpus-$name"
   mkdir -p "$corpus"
@@ -38,16 +43,36 @@ for target in "$dir"/fuzz/*_fuzz; do
   log="$work/$name.log"
   if "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 \
        -artifact_prefix="$work/$name-" "$corpus" >"$log" 2>&1; then
-    echo "$name: $(sed -n 's/^stat::number_of_executed_units: *//p' "$log") executions in ${seconds}s, no finding"
+    echo "$name: $(sed -n 's/^stat::number_of_executed_units: *//p' "$log") executions in ${seconds}s, no finding" \
+      >"$work/$name.result"
   else
-    echo "$name: FINDING"
-    tail -n 60 "$log"
-    for artifact in "$work/$name"-*; do
-      [ -f "$artifact" ] || continue
-      echo "--- reproducing input $(basename "$artifact") ($(wc -c <"$artifact") bytes):"
-      od -A x -t x1z -v "$artifact" | head -n 256
-    done
-    status=1
+    {
+      echo "$name: FINDING"
+      tail -n 60 "$log"
+      for artifact in "$work/$name"-*; do
+        [ -f "$artifact" ] || continue
+        echo "--- reproducing input $(basename "$artifact") ($(wc -c <"$artifact") bytes):"
+        od -A x -t x1z -v "$artifact" | head -n 256
+      done
+    } >"$work/$name.result"
   fi
+}
+
+running=0
+for target in "$dir"/fuzz/*_fuzz; do
+  [ -x "$target" ] || continue
+  fuzz_one "$target" &
+  running=$((running + 1))
+  if [ "$running" -ge "$parallel" ]; then
+    wait
+    running=0
+  fi
+done
+wait
+
+status=0
+for result in "$work"/*.result; do
+  cat "$result"
+  if grep -q ": FINDING$" "$result"; then status=1; fi
 done
 exit $status

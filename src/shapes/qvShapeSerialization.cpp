@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int header_bytes = sizeof(qvShapeBase);
+constexpr int record_header_bytes = sizeof(qvShapeBase);
 constexpr int chunk_bytes = 1 << 16;
 
 // A record block under construction; freed unless released.
@@ -56,18 +56,18 @@ private:
 }  // namespace
 
 void qvWriteShapeRecord(qvOutputStream& os, qvShapeBase const& record) {
-    QV_ASSERT_TEXT(record.size >= header_bytes, "record.size >= sizeof(qvShapeBase)");
+    QV_ASSERT_TEXT(record.size >= record_header_bytes, "record.size >= sizeof(qvShapeBase)");
     os.putn(reinterpret_cast<char const*>(&record), record.size);
 }
 
 qvOutputStream& operator<<(qvOutputStream& os, qvShapeBase const& header) {
-    os.putn(reinterpret_cast<char const*>(&header), header_bytes);
+    os.putn(reinterpret_cast<char const*>(&header), record_header_bytes);
     return os;
 }
 
 qvInputStream& operator>>(qvInputStream& is, qvShapeBase& header) {
-    char bytes[header_bytes];
-    qvReadExact(is, bytes, header_bytes);
+    char bytes[record_header_bytes];
+    qvReadExact(is, bytes, record_header_bytes);
     std::memcpy(static_cast<void*>(&header), bytes, sizeof bytes);
     return is;
 }
@@ -76,12 +76,12 @@ orvane::auto_ptr<qvShape<qvShapeData>> qvCreateShapeFromSerialization(qvInputStr
     qvShapeBase header;
     is >> header;
     const int size = header.size;
-    if (size < header_bytes)
+    if (size < record_header_bytes)
         qvThrowInputStreamError(is, "Incomplete data on input");
 
     RecordBlock block(std::min(size, chunk_bytes));
-    std::memcpy(block.bytes(), &header, header_bytes);
-    int filled = header_bytes;
+    std::memcpy(block.bytes(), &header, record_header_bytes);
+    int filled = record_header_bytes;
     while (filled < size) {
         if (filled == block.capacity())
             block.grow(static_cast<int>(std::min<long long>(size, 2LL * block.capacity())), filled);

@@ -33,8 +33,8 @@ qvFolder unknown_folder("test/unknown", unknown_class());
 qvFolder group_folder("test/group", nullptr);
 qvFolder bindable_folder("test/bindable", nullptr);
 qvFolder foreign_folder("test/foreign", nullptr);
-qvReferencePropertyClass reference_class("TEST_REFERENCE");
-qvFolder reference_folder("test/reference", &reference_class);
+qvReferencePropertyClass reference_class("TEST_STREAM_REFERENCE");
+qvFolder reference_folder("test/stream_reference", &reference_class);
 
 std::int32_t class_of(char const* path) { return folder(path).type()->handle(); }
 std::string palette_head(std::int32_t last) {
