@@ -88,8 +88,6 @@ protected:
     qvViewLayerImplementation(qvViewLayerImplementation const&) = default;
     qvViewLayerImplementation& operator=(qvViewLayerImplementation const&) = default;
 
-    qvGridRegion& prepared_region() noexcept { return prepared_; }
-
     void find_superior();
     // Pass everything, a rectangle or a region up; see the file comment.
     bool notify_superior();
