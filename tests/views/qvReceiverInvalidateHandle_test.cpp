@@ -39,12 +39,3 @@ TEST(qvReceiverInvalidateHandle, Hears_the_handle_and_flag_of_a_palette_change) 
     EXPECT_EQ(receiver.changes.back(), std::make_pair(alone, 0));
 }
 
-TEST(qvReceiverInvalidateHandle, A_receiver_that_dies_first_leaves_the_palette_silent) {
-    qvStandardPalette palette;
-    {
-        HandleLog receiver;
-        receiver.connect(palette.publisher());
-    }
-    const long h = palette.alloc(false);
-    EXPECT_EQ(palette.release(h), 0);   // no receiver left to call
-}

@@ -33,16 +33,6 @@ bool same_area(qvBaseRegion const& a, qvBaseRegion const& b) {
 
 }  // namespace
 
-TEST(qvViewAreaImplementation, A_new_area_is_clean_with_the_gate_open) {
-    Area area;
-    EXPECT_FALSE(area.redraw_all(false));
-    EXPECT_TRUE(area.redraw_area(false).empty());
-    EXPECT_TRUE(area.no_clipping());
-    EXPECT_TRUE(area.no_device_clipping());
-    EXPECT_TRUE(area.restrict_invalidation().empty());
-    EXPECT_TRUE(area.gate());
-}
-
 TEST(qvViewAreaImplementation, Zero_extents_are_widened_to_one_unit_and_NaN_is_left_alone) {
     Area area;
     EXPECT_FALSE(area.invalidate(Rect(10, 0, 10, 5), true));
