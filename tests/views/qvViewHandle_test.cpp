@@ -98,7 +98,8 @@ TEST(qvViewHandle, Assigning_the_same_layer_counts_nothing) {
     qvViewLayer layer(static_cast<qvViewLayerObject*>(object));
     qvViewLayer other = layer;
     EXPECT_EQ(count_of(*object), 2);
-    layer = layer;
+    qvViewLayer& same = layer;   // through a reference: the compilers flag a plain x = x
+    layer = same;
     other = layer;
     layer = qvViewLayer(qvViewBaseLayer(other));
     EXPECT_EQ(count_of(*object), 2);

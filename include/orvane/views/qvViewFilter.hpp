@@ -8,7 +8,7 @@
 // Keeps true: no state here; on() and off() return the same object on every
 // call, built at first use and destroyed with the library.
 
-class qvShapeBase;
+struct qvShapeBase;
 class qvViewLayer;
 
 class qvViewFilter {
