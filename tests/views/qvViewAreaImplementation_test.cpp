@@ -182,12 +182,3 @@ TEST(qvViewAreaImplementation, Copying_from_itself_keeps_the_pending_area) {
     EXPECT_TRUE(same_area(area.local_redraw_area(), grid({Rect(1, 1, 3, 3)})));
 }
 
-TEST(qvViewAreaImplementation, NaN_and_infinite_regions_are_what_the_regions_make_of_them) {
-    Area area;
-    const double inf = std::numeric_limits<double>::infinity();
-    area.invalidate(Rect(-inf, 0, inf, 1), false);
-    area.invalidate(Rect(inf, inf, inf, inf), false);   // width inf - inf is NaN: not widened
-    const qvListRegion restriction(Rect(0, 0, 10, 10));
-    area.restrict_invalidation(restriction);
-    EXPECT_TRUE(same_area(area.local_redraw_area(), grid({Rect(0, 0, 10, 1)})));
-}

@@ -351,10 +351,4 @@ TEST(qvViewLayerCopy, A_copy_takes_settings_and_area_but_no_place_in_a_tree) {
     EXPECT_EQ(copy->parent(), nullptr);
     EXPECT_EQ(copy_object->superior(), nullptr);
 
-    const qvViewLayer clone(view.layer->clone());
-    ASSERT_TRUE(clone);
-    EXPECT_NE(clone, view.layer);
-    EXPECT_EQ(clone->flags(), 0x24u);
-    EXPECT_EQ(clone->view(), nullptr);
-    EXPECT_TRUE(same_area(clone->redraw_area(false), grid({Rect(1, 1, 3, 3)})));
 }

@@ -68,18 +68,6 @@ TEST(qvViewTransformationImplementation, Zoom_keeps_its_centre_and_one_factor_me
     EXPECT_EQ(t.get_y() * 4.0, 3.0);   // twice as far from 5
 }
 
-TEST(qvViewTransformationImplementation, Zoom_by_zero_or_NaN_composes_what_the_arithmetic_gives) {
-    Forwarder view;
-    Sink sink;
-    view.transformation_sink(&sink);
-    view.zoom({3, 5}, 0);
-    view.zoom({3, 5}, std::numeric_limits<double>::quiet_NaN(), 1);
-    ASSERT_EQ(sink.left.size(), 2u);
-    EXPECT_EQ(sink.left[0], qvRestrictedTransformation(0, 0, 3, 5));
-    EXPECT_TRUE(std::isnan(sink.left[1].m0()));
-    EXPECT_EQ(sink.left[1].m3(), 1.0);
-}
-
 TEST(qvViewTransformationImplementation, Without_a_sink_nothing_is_forwarded) {
     Forwarder view;
     Sink sink;
