@@ -1,0 +1,35 @@
+#pragma once
+// qvViewTransformationImplementation: forwards every transformation change
+// of a layer or renderer to its sink, and turns zoom and scroll into
+// transformations for apply_left.
+//
+// Keeps true: the sink is not owned; without one nothing changes anywhere.
+// zoom and scroll reach apply_left through the virtual table, so an object
+// that composes its own mapping there (data layers, renderers) sees them.
+// scroll moves by whole units only, truncated toward zero in double (no
+// conversion to an integer type, so no amount overflows); a NaN or
+// infinite amount does nothing. zoom composes whatever the arithmetic
+// gives for its factors.
+
+#include <orvane/views/qvViewTransformation.hpp>
+
+class qvViewTransformationImplementation : public virtual qvViewTransformation {
+public:
+    void transformation_sink(qvViewTransformation* sink) override { sink_ = sink; }
+    qvViewTransformation* transformation_sink() const override { return sink_; }
+
+    void apply_left(qvRestrictedTransformation const& t) override;
+    void apply_right(qvRestrictedTransformation const& t) override;
+    void zoom(qvCrdOf<double> centre, double factor) override;
+    void zoom(qvCrdOf<double> centre, double x_factor, double y_factor) override;
+    void scroll(double dx, double dy) override;
+
+protected:
+    qvViewTransformationImplementation() noexcept = default;
+    qvViewTransformationImplementation(qvViewTransformationImplementation const&) noexcept = default;
+    qvViewTransformationImplementation& operator=(qvViewTransformationImplementation const&) noexcept =
+        default;
+
+private:
+    qvViewTransformation* sink_ = nullptr;
+};

@@ -1,0 +1,183 @@
+#pragma once
+// Stand-ins for the pieces of a view that come later, so the layer base can
+// be driven through its whole invalidation climb:
+//   qvRecordingRenderer  a renderer whose driver, window buffer and window
+//                        size the test sets; it logs every call of its
+//                        qvVBufInvalidate face and of redraw, and its
+//                        callback_ready() answers what the test switched
+//   qvTestViewManager    a layer implementation with the view-manager
+//                        interface: its renderer is held weakly; the layer
+//                        list is a plain vector; the rest does nothing
+//   qvTestLayer          a leaf layer logging prepare, render and cleanup,
+//                        whose render answers a scripted bool
+// Each is counted: hold it in a handle (qvBaseRenderer, qvViewManager,
+// qvViewLayer) as the library's own layers are held.
+
+#include <orvane/core/qvStlIterator.hpp>
+#include <orvane/geometry/qvRegion.hpp>
+#include <orvane/rendering/qvDriverObject.hpp>
+#include <orvane/rendering/qvVBufObject.hpp>
+#include <orvane/views/qvBaseRenderer.hpp>
+#include <orvane/views/qvViewBaseLayer.hpp>
+#include <orvane/views/qvViewLayer.hpp>
+#include <orvane/views/qvViewManager.hpp>
+
+#include "views/qvViewLayerImplementation.hpp"
+#include "views/qvViewTransformationImplementation.hpp"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+class qvRecordingRenderer : public virtual qvBaseRendererObject,
+                            public qvViewTransformationImplementation {
+public:
+    // "open", "close", "region", "rect", "point", "all" and "redraw", in
+    // call order; the region of each "region", "rect" and "redraw" call in
+    // `areas`, in the same order.
+    std::vector<std::string> log;
+    std::vector<qvRegion> areas;
+    bool ready = true;
+    long window_width = 0, window_height = 0;
+
+    // ---- qvVBufInvalidate ----------------------------------------------------
+    void open_callback(bool open) override {
+        log.push_back(open ? "open" : "close");
+        ready = open;
+    }
+    bool callback_ready() override { return ready; }
+    bool invalidate(qvBaseRegion const& region) override {
+        return record("region", qvRegion(region));
+    }
+    bool invalidate(qvMathRectOf<double> const& rect) override {
+        return record("rect", qvRegion(rect));
+    }
+    bool invalidate(qvCrdOf<double> const& point) override { return record("point", qvRegion(point)); }
+    bool invalidate() override {
+        log.push_back("all");
+        return true;
+    }
+
+    // ---- qvBaseRendererObject -------------------------------------------------
+    bool redraw(qvBaseRegion const& area, bool) override { return record("redraw", qvRegion(area)); }
+    void view_manager(qvViewManager const& manager) override { manager_ = manager; }
+    qvViewManagerObject* view_manager() const override { return manager_.get(); }
+    void driver(qvISafePtr<qvDriverObject> const& driver) override { driver_ = driver; }
+    qvISafePtr<qvDriverObject> driver() const override { return driver_; }
+    void vbuf(qvISafePtr<qvVBufObject> const& window) override { window_ = window; }
+    qvISafePtr<qvVBufObject> vbuf() const override { return window_; }
+    long width() const override { return window_width; }
+    long height() const override { return window_height; }
+    bool no_clipping() const override { return !clip_on_; }
+    void clipping(qvBaseRegion const* region) override {
+        clip_on_ = region != nullptr;
+        if (region != nullptr)
+            clip_ = *region;
+        else
+            clip_.erase();
+    }
+    qvBaseRegion const& clipping() const override { return clip_; }
+    void origin(qvCrdOf<double> const& origin) override { origin_ = origin; }
+    qvCrdOf<double> origin() const override { return origin_; }
+    void update() override {}
+    void copy_by_rectangles(bool on) override { by_rectangles_ = on; }
+    bool copy_by_rectangles() const override { return by_rectangles_; }
+
+    void* query_interface(qvInterfaceInfo const& info) override {
+        return qvOfferInterfaces<qvBaseRendererObject, qvVBufInvalidate>(this, info);
+    }
+
+private:
+    bool record(char const* what, qvRegion area) {
+        log.push_back(what);
+        areas.push_back(std::move(area));
+        return true;
+    }
+
+    qvIWeakPtr<qvViewManagerObject> manager_;
+    qvISafePtr<qvDriverObject> driver_;
+    qvISafePtr<qvVBufObject> window_;
+    bool clip_on_ = false;
+    qvRegion clip_;
+    qvCrdOf<double> origin_{};
+    bool by_rectangles_ = false;
+};
+
+class qvTestViewManager : public virtual qvViewManagerObject, public qvViewLayerImplementation {
+public:
+    using qvViewManagerObject::add;
+    using qvViewAreaImplementation::gate;
+
+    qvIndirectIterator<qvViewLayer> layers() override {
+        return qvIndirectIterator<qvViewLayer>(new qvStlIterator<std::vector<qvViewLayer>>(layers_));
+    }
+    bool add(qvViewLayer const& layer, qvOrder, qvViewLayer const&, bool) override {
+        layers_.push_back(layer);
+        return true;
+    }
+    bool remove(qvViewLayer const& layer, bool) override {
+        const auto found = std::find(layers_.begin(), layers_.end(), layer);
+        if (found == layers_.end())
+            return false;
+        layers_.erase(found);
+        return true;
+    }
+    void defer_update(bool, bool) override {}
+    // Weakly, then the layer base finds its superior anew.
+    void renderer(qvBaseRenderer const& renderer) override {
+        renderer_ = renderer;
+        reinitialize();
+    }
+    qvBaseRenderer renderer() const override { return qvBaseRenderer(renderer_); }
+    qvISafePtr<qvDriverObject> driver() const override {
+        return renderer_ ? renderer_->driver() : qvISafePtr<qvDriverObject>();
+    }
+    qvViewBackgroundLayerObject* background() const override { return nullptr; }
+    bool redraw(qvBaseRegion const& region, bool front_to_back) override {
+        return renderer_ && renderer_->redraw(region, front_to_back);
+    }
+    qvViewBaseLayer clone() override { return qvViewBaseLayer(); }
+
+    void* query_interface(qvInterfaceInfo const& info) override {
+        if (void* found = qvViewLayerImplementation::query_interface(info))
+            return found;
+        return qvOfferInterfaces<qvViewManagerObject>(this, info);
+    }
+
+private:
+    std::vector<qvViewLayer> layers_;
+    qvIWeakPtr<qvBaseRendererObject> renderer_;
+};
+
+class qvTestLayer : public qvViewLayerImplementation {
+public:
+    using qvViewAreaImplementation::copy_area_data;
+    using qvViewAreaImplementation::gate;
+    using qvViewLayerImplementation::find_superior;
+    using qvViewLayerImplementation::notify_superior;
+    using qvViewLayerImplementation::stop_notification;
+
+    // "prepare <direction>", "render" and "cleanup", in call order.
+    std::vector<std::string> calls;
+    bool render_answer = true;
+
+    void prepare(qvBaseRegion& region, bool front_to_back) override {
+        calls.push_back(front_to_back ? "prepare 1" : "prepare 0");
+        qvViewLayerImplementation::prepare(region, front_to_back);
+    }
+    bool render(qvViewVBuf&, qvCrdOf<double> const&) override {
+        calls.push_back("render");
+        return render_answer;
+    }
+    void cleanup() override {
+        calls.push_back("cleanup");
+        qvViewLayerImplementation::cleanup();
+    }
+    // A new test layer with this one's settings (copy), in no tree.
+    qvViewBaseLayer clone() override {
+        auto* twin = new qvTestLayer;
+        qvViewBaseLayer held(static_cast<qvViewBaseLayerObject*>(twin));
+        twin->copy(*this);
+        return held;
+    }
+};
