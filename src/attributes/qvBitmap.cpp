@@ -17,16 +17,13 @@
 
 namespace {
 
-constexpr std::int64_t max_field = 0x7FFFFFFF;
 constexpr int header_bytes = 48;
-
-[[noreturn]] void raise_size() { qvRaise(qvErrorFrom<qvBitmapHeader>("Invalid bitmap size")); }
 
 // What the storage of a bitmap built from `view` may hold.
 void check_storage_sizes(qvBitmapReference const& view) {
-    if (view.width() < 0 || view.height() < 0) raise_size();
+    if (view.width() < 0 || view.height() < 0) qvRaiseBitmapSize();
     const long size = view.size();
-    if (size < 0 || size > max_field) raise_size();
+    if (size < 0 || size > qvBitmapMaxField) qvRaiseBitmapSize();
     qvCheckColorCount(view.header()->color_count);
 }
 

@@ -13,8 +13,18 @@
 //     image size is row bytes x height exactly;
 //   - the image size is not negative and there are 0 to 256 colours.
 
+#include <cstdint>
+
 class qvBitmapReference;
 struct qvBitmapHeader;
+
+// The largest row size, image size or storage size a bitmap may have: each
+// is a 32-bit field of the header or of the stream form.
+constexpr std::int64_t qvBitmapMaxField = 0x7FFFFFFF;
+
+// Raises qvErrorFrom<qvBitmapHeader> "Invalid bitmap size": the one place
+// that refuses a size, for the header and for the bitmap's storage.
+[[noreturn]] void qvRaiseBitmapSize();
 
 bool qvBitmapHeaderIsValid(qvBitmapHeader const& header) noexcept;
 

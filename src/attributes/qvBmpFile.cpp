@@ -139,7 +139,7 @@ void check_size(qvInputStream& in, BmpHeader const& h) {
         raise(in, "Invalid bitmap size on input");
 }
 
-qvColorMap read_color_table(qvInputStream& in, int count) {
+qvColorMap read_bmp_color_table(qvInputStream& in, int count) {
     qvColorMap map(count);
     for (int i = 0; i < count; ++i) {
         unsigned char bgr0[4];
@@ -261,7 +261,7 @@ void qvLoadFromBmp(qvInputStream& in, qvBitmap& bitmap) {
     const std::int64_t tables_end = tables_offset + 4 * std::int64_t{colors};
     if (h.data_offset < tables_end) raise(in, "Invalid bitmap data offset on input");
 
-    const qvColorMap map = read_color_table(in, static_cast<int>(colors));
+    const qvColorMap map = read_bmp_color_table(in, static_cast<int>(colors));
     qvSkipInput(in, h.data_offset - tables_end);
     const int rows = static_cast<int>(h.height < 0 ? -std::int64_t{h.height} : h.height);
     const std::vector<unsigned char> file_rows = read_file_rows(in, h, rows);

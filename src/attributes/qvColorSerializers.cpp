@@ -12,7 +12,7 @@ namespace {
 
 // The tables live in the start-up statics: whoever streams a colour links
 // them, from a static library too.
-[[gnu::used]] constinit char const* const startup_anchor = &qvLibraryStaticsAnchor;
+[[gnu::used]] constinit char const* const color_serializers_anchor = &qvLibraryStaticsAnchor;
 
 constexpr qvVersion form_000{0};
 constexpr qvVersion form_341{0x03040001};

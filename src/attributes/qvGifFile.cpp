@@ -95,7 +95,7 @@ int read16(qvInputStream& in) { return qvReadValue<std::uint16_t>(in); }
 // Entries of a table whose packed byte says size bits s: 2^(s + 1).
 int table_size(int packed) { return 2 << (packed & 7); }
 
-qvColorMap read_color_table(qvInputStream& in, int entries) {
+qvColorMap read_gif_color_table(qvInputStream& in, int entries) {
     qvColorMap map(entries);
     for (int i = 0; i < entries; ++i) {
         unsigned char rgb[3];
@@ -121,7 +121,7 @@ Screen read_screen(qvInputStream& in) {
     const int packed = read_byte(in);
     screen.background = read_byte(in);
     screen.aspect = read_byte(in);
-    if (packed & table_flag) screen.colors = read_color_table(in, table_size(packed));
+    if (packed & table_flag) screen.colors = read_gif_color_table(in, table_size(packed));
     return screen;
 }
 
@@ -153,7 +153,7 @@ qvBitmap read_image(qvInputStream& in, Screen const& screen, int pending) {
         qvGifIO::raise("Invalid bitmap size on input");
     const int packed = read_byte(in);
     const qvColorMap colors =
-        (packed & table_flag) ? read_color_table(in, table_size(packed)) : screen.colors;
+        (packed & table_flag) ? read_gif_color_table(in, table_size(packed)) : screen.colors;
 
     qvBitmap image(qvBitmapLayout(qvIndexedBitmap), width, height);
     image.colormap(colors);

@@ -25,7 +25,7 @@ namespace platform = orvane::platform;
 
 namespace {
 
-[[noreturn]] void raise_error(char const* message) {
+[[noreturn]] void raise_mapping_error(char const* message) {
     qvRaise(qvErrorFrom<qvFileMapping>(message));
 }
 
@@ -35,7 +35,7 @@ namespace {
     static std::set<std::string> texts;
     char text[64];
     std::snprintf(text, sizeof text, "%s error 0x%X", call, static_cast<unsigned>(code));
-    raise_error(texts.insert(text).first->c_str());
+    raise_mapping_error(texts.insert(text).first->c_str());
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ qvFileMapping::qvFileMapping(unsigned default_mapping_size) noexcept
 qvFileMapping::qvFileMapping(char const* name, bool create, bool read_only,
                              unsigned default_mapping_size)
     : qvFileMapping(default_mapping_size) {
-    if (!open(name, create, read_only)) raise_error("Cannot open file");
+    if (!open(name, create, read_only)) raise_mapping_error("Cannot open file");
 }
 
 qvFileMapping::qvFileMapping(qvFileMapping&& other) noexcept
@@ -89,7 +89,7 @@ bool qvFileMapping::open(char const* name, bool create, bool read_only) {
 }
 
 bool qvFileMapping::open(char const* name, int flags, bool create, bool read_only) {
-    if (backing_ != Backing::none) raise_error("File is already opened");
+    if (backing_ != Backing::none) raise_mapping_error("File is already opened");
     if (name == nullptr) {
         backing_ = Backing::anonymous;
         size_ = 0;
@@ -122,19 +122,19 @@ void qvFileMapping::close() noexcept {
 }
 
 long long qvFileMapping::size() const {
-    if (backing_ == Backing::none) raise_error("File is not opened yet");
+    if (backing_ == Backing::none) raise_mapping_error("File is not opened yet");
     return size_;
 }
 
 // --- mapping -----------------------------------------------------------------
 
 void* qvFileMapping::map(long long size) {
-    if (backing_ == Backing::none) raise_error("File is not opened yet");
+    if (backing_ == Backing::none) raise_mapping_error("File is not opened yet");
     // The old view goes first: the file may shrink below it.
     unmap_view_checked();
     mapping_ = false;
     resize_backing(size);
-    if (size_ == 0) raise_error("Cannot create file mapping");   // the system refuses empty mappings
+    if (size_ == 0) raise_mapping_error("Cannot create file mapping");   // the system refuses empty mappings
     mapping_ = true;
     map_view(0, default_mapping_size_ < size_ ? default_mapping_size_ : size_);
     return view_;
@@ -143,7 +143,7 @@ void* qvFileMapping::map(long long size) {
 void* qvFileMapping::map(long long position, unsigned size) {
     if (position < 0 || static_cast<long long>(size) > size_ - position) {
         mapping_ = false;
-        raise_error("Pos out of range");
+        raise_mapping_error("Pos out of range");
     }
     if (!mapping_) map(size_);
     if (view_ != nullptr && position >= view_start_ && position - view_start_ <= view_size_ - size)
@@ -164,37 +164,37 @@ void qvFileMapping::unmap(long long size) {
         return;
     }
     if (backing_ == Backing::file && !read_only_ && size != size_) {
-        if (size < 0 || !platform::set_length(fd_, size)) raise_error("Cannot resize file");
+        if (size < 0 || !platform::set_length(fd_, size)) raise_mapping_error("Cannot resize file");
         size_ = size;
     }
 }
 
 void qvFileMapping::reserve() {
-    if (backing_ == Backing::none) raise_error("File is not opened yet");
+    if (backing_ == Backing::none) raise_mapping_error("File is not opened yet");
     if (backing_ != Backing::file || read_only_ || size_ == 0) return;
-    if (!platform::reserve_blocks(fd_, size_)) raise_error("Cannot create file mapping");
+    if (!platform::reserve_blocks(fd_, size_)) raise_mapping_error("Cannot create file mapping");
 }
 
 void qvFileMapping::sync() {
-    if (backing_ == Backing::none) raise_error("File is not opened yet");
+    if (backing_ == Backing::none) raise_mapping_error("File is not opened yet");
     if (backing_ != Backing::file) return;
     if ((view_ != nullptr && !platform::sync_view(view_, static_cast<unsigned long long>(view_size_)))
         || !platform::sync_data(fd_))
-        raise_error("I/O error while writing file");
+        raise_mapping_error("I/O error while writing file");
 }
 
 // Sets the object's size. A writable file grows with its new blocks reserved
 // or is truncated; a read-only file keeps its own length; anonymous memory
 // is made or resized. Raises "Cannot create file mapping", size unchanged.
 void qvFileMapping::resize_backing(long long size) {
-    if (size < 0) raise_error("Cannot create file mapping");
+    if (size < 0) raise_mapping_error("Cannot create file mapping");
     if (backing_ == Backing::anonymous) {
         if (fd_ >= 0 && size == size_) return;
         if (fd_ < 0) {
             fd_ = platform::create_anonymous(size);
-            if (fd_ < 0) raise_error("Cannot create file mapping");
+            if (fd_ < 0) raise_mapping_error("Cannot create file mapping");
         } else if (!platform::resize_anonymous(fd_, size)) {
-            raise_error("Cannot create file mapping");
+            raise_mapping_error("Cannot create file mapping");
         }
         size_ = size;
         return;
@@ -202,7 +202,7 @@ void qvFileMapping::resize_backing(long long size) {
     if (read_only_ || size == size_) return;
     const bool resized = size > size_ ? platform::grow_reserved(fd_, size_, size)
                                       : platform::set_length(fd_, size);
-    if (!resized) raise_error("Cannot create file mapping");
+    if (!resized) raise_mapping_error("Cannot create file mapping");
     size_ = size;
 }
 

@@ -33,7 +33,7 @@ struct qvRegistryMap {
 };
 
 // Whoever links the registry links the start-up registrations with it.
-[[gnu::used]] constinit char const* const startup_anchor = &qvLibraryStaticsAnchor;
+[[gnu::used]] constinit char const* const unique_object_anchor = &qvLibraryStaticsAnchor;
 
 constinit void* process_map = nullptr;
 constinit qvRegistryMap* module_slot = nullptr;

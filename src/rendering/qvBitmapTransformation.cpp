@@ -50,10 +50,10 @@ namespace {
 
 using std::int64_t;
 
-[[noreturn]] void raise(char const* message) { qvRaiseBitmapTransformationError(message); }
+[[noreturn]] void raise_transform(char const* message) { qvRaiseBitmapTransformationError(message); }
 
 int frame_int(int64_t v) {
-    if (v < INT32_MIN || v > INT32_MAX) raise("Bitmap frame out of range");
+    if (v < INT32_MIN || v > INT32_MAX) raise_transform("Bitmap frame out of range");
     return static_cast<int>(v);
 }
 
@@ -73,7 +73,7 @@ bool outside(qvBitmapFrame const& f, qvBitmapReference const& bitmap) noexcept {
 bool standard_type(int type) noexcept { return type >= qvMonochromeBitmap && type <= qvRgbaBitmap; }
 
 void check_header(qvBitmapReference const& bitmap) {
-    if (standard_type(bitmap.type()) && !qvBitmapViewIsValid(bitmap)) raise("Invalid bitmap header");
+    if (standard_type(bitmap.type()) && !qvBitmapViewIsValid(bitmap)) raise_transform("Invalid bitmap header");
 }
 
 }  // namespace
@@ -128,16 +128,16 @@ void qvBitmapTransformation::transform_extended(
     check_header(source);
     check_header(destination);
     if (with_mask) check_header(mask);
-    if (outside(source_frame, source)) raise("The frame of the source bitmap is outside limits");
+    if (outside(source_frame, source)) raise_transform("The frame of the source bitmap is outside limits");
     if (outside(destination_frame, destination))
-        raise("The frame of the destination bitmap is outside limits");
+        raise_transform("The frame of the destination bitmap is outside limits");
     if (!same_size(destination_frame, clipping))
-        raise("The frame of the destination bitmap does not match the clipping");
+        raise_transform("The frame of the destination bitmap does not match the clipping");
     if (with_mask) {
-        if (outside(mask_frame, mask)) raise("The frame of the mask bitmap is outside limits");
-        if (mask.type() != qvMonochromeBitmap) raise("Mask should be a monochrome bitmap");
+        if (outside(mask_frame, mask)) raise_transform("The frame of the mask bitmap is outside limits");
+        if (mask.type() != qvMonochromeBitmap) raise_transform("Mask should be a monochrome bitmap");
         if (!same_size(mask_frame, clipping))
-            raise("The frame of the mask bitmap does not match the clipping");
+            raise_transform("The frame of the mask bitmap does not match the clipping");
     }
 
     // ---- classification
@@ -160,12 +160,12 @@ void qvBitmapTransformation::transform_extended(
         else if (mode != 0 && source_colors)
             local = std::make_unique<qvRgbToIndex>(source.colormap());   // indices name source colours
         else if (mode != 0)
-            raise("Cannot deduce the destination colormap");
+            raise_transform("Cannot deduce the destination colormap");
         passed = mode != 0 ? local.get() : nullptr;
     }
     if ((source_type == qvMonochromeBitmap || source_type == qvIndexedBitmap) && mode != 0 &&
         !source_colors)
-        raise("Indexed or monochrome source should have a colormap");
+        raise_transform("Indexed or monochrome source should have a colormap");
 
     // ---- 1:1
     if (a_[0] == 1 && a_[1] == 0 && a_[2] == 0 && a_[3] == 1 && a_[4] == 0 && a_[5] == 0) {
@@ -175,7 +175,7 @@ void qvBitmapTransformation::transform_extended(
         const int64_t bottom = int64_t{clipping.bottom()} + source_frame.bottom();
         if (std::min(left, right) < source_frame.left() || std::max(left, right) > source_frame.right() ||
             std::min(top, bottom) < source_frame.top() || std::max(top, bottom) > source_frame.bottom())
-            raise("In 1:1 transformation the clipping should be within the source frame");
+            raise_transform("In 1:1 transformation the clipping should be within the source frame");
         if (auto worker = qvFindBitmapTransformation(qvExactBitmapTransformations, source_type,
                                                      destination_type, with_mask, mode)) {
             // Within the source frame, so every edge fits an int.

@@ -6,12 +6,12 @@
 
 namespace {
 
-qvStaticObjectRegistryInternal& ids() { return qvFlavorClass::registry()->registry(); }
+qvStaticObjectRegistryInternal& flavor_class_ids() { return qvFlavorClass::registry()->registry(); }
 
 }  // namespace
 
 qvFlavorClass::qvFlavorClass(long id) : id_(id), registered_(false) {
-    qvStaticObjectRegistryInternal& known = ids();
+    qvStaticObjectRegistryInternal& known = flavor_class_ids();
     registered_ = known.lookup(id) == nullptr && known.insert(id, this);
 }
 
@@ -30,7 +30,7 @@ void qvFlavorClass::unregister() noexcept {
         return;
     registered_ = false;
     try {
-        qvStaticObjectRegistryInternal& known = ids();
+        qvStaticObjectRegistryInternal& known = flavor_class_ids();
         if (known.lookup(id_) == this)
             known.remove(id_);
     } catch (qvError const& error) {
@@ -38,7 +38,7 @@ void qvFlavorClass::unregister() noexcept {
     }
 }
 
-qvFlavorClass* qvFlavorClass::find(long id) { return static_cast<qvFlavorClass*>(ids().lookup(id)); }
+qvFlavorClass* qvFlavorClass::find(long id) { return static_cast<qvFlavorClass*>(flavor_class_ids().lookup(id)); }
 
 bool qvFlavorClass::dispatch(long id, qvFlavorPort& port, qvShapeBase const& record) {
     qvFlavorClass* const flavor = find(id);

@@ -6,14 +6,14 @@
 
 namespace {
 
-qvStaticObjectRegistryInternal& ids() { return qvProxyClass::registry()->registry(); }
+qvStaticObjectRegistryInternal& proxy_class_ids() { return qvProxyClass::registry()->registry(); }
 
 }  // namespace
 
-qvProxyClass* qvProxyClass::find(long id) { return static_cast<qvProxyClass*>(ids().lookup(id)); }
+qvProxyClass* qvProxyClass::find(long id) { return static_cast<qvProxyClass*>(proxy_class_ids().lookup(id)); }
 
 qvProxyClass::qvProxyClass(long id) : id_(id) {
-    qvStaticObjectRegistryInternal& known = ids();
+    qvStaticObjectRegistryInternal& known = proxy_class_ids();
     registered_ = known.lookup(id) == nullptr && known.insert(id, this);
 }
 
@@ -21,7 +21,7 @@ qvProxyClass::~qvProxyClass() {
     if (!registered_)
         return;
     try {
-        ids().remove(id_);
+        proxy_class_ids().remove(id_);
     } catch (qvError const& error) {
         qvError::abort(error);
     }

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr std::int64_t header_bytes = sizeof(qvShapeBase);
+constexpr std::int64_t record_header_size = sizeof(qvShapeBase);
 constexpr std::int32_t max_colors = 256;
 
 enum class Layout { plain, compact_points, exact_points, compact_bezier, exact_bezier, text, image };
@@ -138,7 +138,7 @@ bool fits_kind(RecordBytes const& r, long kind) noexcept {
 }  // namespace
 
 bool qvShapeRecordValid(qvShapeBase const& record) noexcept {
-    if (record.size < header_bytes)
+    if (record.size < record_header_size)
         return false;
     const RecordBytes r(record);
     if (qvIsStandardKind(record.kind) && !fits_kind(r, record.kind))
