@@ -25,8 +25,12 @@ std::string flags_dir() { return *samples_dir() + "/usr/share/flags"; }
 
 // Why a test must skip: no samples (.ci/run unpacks them, or set ORVANE_SAMPLES) or no netpbm.
 std::string missing(bool samples, bool netpbm) {
-    if (samples && !samples_dir()) return "no image samples";
-    return netpbm && !netpbm_available() ? "no netpbm (giftopnm, bmptopnm, pamdepth)" : "";
+    if (samples && !samples_dir())
+        return "needs the image samples: ORVANE_SAMPLES must name the directory the sample packages were "
+               "unpacked into (README, Try it; .ci/run unpacks them into build/samples)";
+    return netpbm && !netpbm_available()
+               ? "needs netpbm (giftopnm, bmptopnm, pamdepth): apt-get install netpbm"
+               : "";
 }
 
 // The messages the readers may end with on hostile input.
