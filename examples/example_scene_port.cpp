@@ -71,6 +71,8 @@ void example_scene_port() {
     std::cout << "Scene port: rotation 30 degrees and scale 2 in front of a dump driver\n";
     qvMemoryScene scene;
     qvAttributeProxy style(scene.palette(), 0);
+    style.line_style(qvLineStyle{0});   // solid
+    style.line_color(0.0f, 0.0f, 1.0f);
     style.line_width(1.0);
     style.marker_style(qvMarkerStyle{3});   // a star
     style.marker_size(qvMarkerSize(2.0));
