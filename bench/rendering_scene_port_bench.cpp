@@ -11,8 +11,9 @@
 //                                and one cookie bake per record (per marker
 //                                for polymarkers), the port's design.
 // Peer (ORVANE_BENCH_CAIRO): the same paths, with k colour and width
-// states, recorded once on a Cairo recording surface and replayed through
-// the same transform into a second recording surface:
+// states, recorded once as Cairo paths and replayed, each stroked with its
+// state, through the same transform into a recording surface (which keeps
+// them in device space, as our dump port receives them):
 //   peer/scene_port/cairo/<k>.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
@@ -159,19 +160,27 @@ void draw_mixed_scene(benchmark::State& state, Road road) {
 
 #if defined(ORVANE_BENCH_CAIRO)
 
-// The k states and 100,000 paths recorded once; kept per k.
-cairo_surface_t* cairo_recorded(long k) {
-    static std::map<long, cairo_surface_t*> recorded;
-    cairo_surface_t*& slot = recorded[k];
-    if (slot != nullptr)
-        return slot;
-    slot = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
-    cairo_t* cr = cairo_create(slot);
+// The 100,000 paths, each with its state (colour and width, one of k),
+// recorded once and kept per k.
+struct CairoRecorded {
+    struct Item {
+        cairo_path_t* path;
+        long state;
+    };
+    std::vector<Item> items;
+};
+
+CairoRecorded& cairo_recorded(long k) {
+    static std::map<long, std::unique_ptr<CairoRecorded>> recorded;
+    std::unique_ptr<CairoRecorded>& slot = recorded[k];
+    if (slot)
+        return *slot;
+    slot = std::make_unique<CairoRecorded>();
+    cairo_surface_t* scratch = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+    cairo_t* cr = cairo_create(scratch);
     for (long i = 0; i < scene_port_records; ++i) {
-        const long a = i % k;
-        cairo_set_source_rgb(cr, static_cast<double>(a % 3) / 2, 0.25, 0.5);
-        cairo_set_line_width(cr, 1.0 + static_cast<double>(a % 8));
         const MixedGeometry g = mixed_geometry(i);
+        cairo_new_path(cr);
         switch (g.kind) {
         case 0:
             cairo_rectangle(cr, g.x, g.y, 40, 20);
@@ -193,14 +202,17 @@ cairo_surface_t* cairo_recorded(long k) {
                 cairo_line_to(cr, g.points[j].x, g.points[j].y);
             break;
         }
-        cairo_stroke(cr);
+        slot->items.push_back({cairo_copy_path(cr), i % k});
     }
     cairo_destroy(cr);
-    return slot;
+    cairo_surface_destroy(scratch);
+    return *slot;
 }
 
+// Each path stroked with its state through the mapping into a new
+// recording surface, which stores it in device space.
 void cairo_replay(benchmark::State& state) {
-    cairo_surface_t* const source = cairo_recorded(state.range(0));
+    CairoRecorded const& recorded = cairo_recorded(state.range(0));
     const qvTransformation m = scene_port_mapping();
     cairo_matrix_t matrix;
     cairo_matrix_init(&matrix, m.m0(), m.m2(), m.m1(), m.m3(), m.m4(), m.m5());
@@ -208,8 +220,13 @@ void cairo_replay(benchmark::State& state) {
         cairo_surface_t* target = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
         cairo_t* cr = cairo_create(target);
         cairo_set_matrix(cr, &matrix);
-        cairo_set_source_surface(cr, source, 0, 0);
-        cairo_paint(cr);
+        for (CairoRecorded::Item const& item : recorded.items) {
+            cairo_set_source_rgb(cr, static_cast<double>(item.state % 3) / 2, 0.25, 0.5);
+            cairo_set_line_width(cr, 1.0 + static_cast<double>(item.state % 8));
+            cairo_new_path(cr);
+            cairo_append_path(cr, item.path);
+            cairo_stroke(cr);
+        }
         cairo_destroy(cr);
         cairo_surface_finish(target);
         cairo_surface_destroy(target);
