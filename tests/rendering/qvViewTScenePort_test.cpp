@@ -21,7 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -303,6 +305,25 @@ TEST_F(ScenePort, The_identity_mapping_again_gives_unscaled_output) {
     port.draw_shape(*box_record(qvRectangleKind, 1, 2, 11, 7));
     EXPECT_EQ(exact_points(*received(0)), (Points{{3, 6}, {3, 21}, {33, 21}, {33, 6}}));
     EXPECT_EQ(exact_points(*received(1)), (Points{{1, 2}, {1, 7}, {11, 7}, {11, 2}}));
+}
+
+TEST_F(ScenePort, Non_finite_mappings_pass_through_as_doubles) {
+    const double inf = std::numeric_limits<double>::infinity();
+    port.mapping(qvTransformation(inf, 0, 0, std::numeric_limits<double>::quiet_NaN(), 0, 0));
+    qvSimpleCompactPolygon compact;
+    compact->insert(0, 5, five.data());
+    qvSimpleBezier curve;
+    curve->insert(0, 5, five.data(), five_tags);
+    EXPECT_TRUE(port.draw_shape(*box_record(qvRectangleKind, 1, 2, 11, 7)));
+    EXPECT_TRUE(port.draw_shape(*box_record(qvEllipseKind, 1, 2, 11, 7)));
+    EXPECT_TRUE(port.draw_shape(*copied(compact, qvCompactPolygonKind)));
+    EXPECT_TRUE(port.draw_shape(*copied(curve, qvExactBezierKind)));
+    ASSERT_EQ(target.calls.size(), 4u);
+    for (qvCrdOf<double> const& p : exact_points(*received(1))) {
+        EXPECT_FALSE(std::isfinite(p.x));
+        EXPECT_FALSE(std::isfinite(p.y));
+    }
+    EXPECT_TRUE(std::isnan(target.calls[0].line_width));
 }
 
 // ---------------------------------------------------------------------------
