@@ -198,12 +198,6 @@ TEST_F(ScenePort, A_raising_target_leaves_the_palettes_as_they_were) {
     EXPECT_TRUE(port.draw_shape(*box_record(qvRectangleKind, 0, 0, 1, 1, attribute.attribute_handle())));
 }
 
-TEST_F(ScenePort, A_driver_without_an_attribute_cache_is_not_told) {
-    target.driver.offers_cache = false;
-    EXPECT_TRUE(port.draw_shape(*box_record(qvRectangleKind, 0, 0, 1, 1)));
-    EXPECT_TRUE(target.driver.drops.empty());
-}
-
 TEST_F(ScenePort, An_unknown_attribute_handle_raises_and_changes_nothing) {
     EXPECT_THROW(port.draw_shape(*box_record(qvRectangleKind, 0, 0, 1, 1, 99)), qvError);
     EXPECT_TRUE(target.calls.empty());
@@ -211,6 +205,7 @@ TEST_F(ScenePort, An_unknown_attribute_handle_raises_and_changes_nothing) {
     // Without scaling the record passes with its handle, for the target to judge.
     port.scale_line_width(false);
     EXPECT_TRUE(port.draw_shape(*box_record(qvRectangleKind, 0, 0, 1, 1, 99)));
+    EXPECT_TRUE(target.driver.drops.empty());
 }
 
 // ---------------------------------------------------------------------------
@@ -347,13 +342,6 @@ TEST_F(ScenePort, The_mapping_acts_in_device_space_and_follows_only_the_port_own
     target.transformation(qvRestrictedTransformation(1, 1, 0, 0));
     port.draw_shape(*box_record(qvRectangleKind, 1, 1, 2, 2));
     EXPECT_EQ(exact_points(*received(2))[0], (qvCrdOf<double>{3, 1}));
-}
-
-TEST_F(ScenePort, Only_the_flavour_port_identity_answers) {
-    EXPECT_EQ(port.query_interface(qvInterfaceIdentity<qvFlavorPort>()), static_cast<qvFlavorPort*>(&port));
-    EXPECT_EQ(port.query_interface(qvInterfaceIdentity<qvDrawObject>()), nullptr);
-    EXPECT_EQ(&port.draw(), &target.draw());
-    EXPECT_EQ(&port.port(), &target);
 }
 
 // ---------------------------------------------------------------------------
