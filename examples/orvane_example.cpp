@@ -24,6 +24,7 @@ void example_bitmap_transform();
 void example_scrolling();
 void example_paged_scene(int argc, char** argv);
 void example_rendering();
+void example_scene_port();
 
 namespace {
 
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     example_memory_scene();
     example_paged_scene(argc, argv);
     example_rendering();
+    example_scene_port();
     example_bitmap_transform();
     example_scrolling();
     return 0;

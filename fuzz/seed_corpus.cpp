@@ -521,6 +521,21 @@ void shape_draw_seeds(fs::path const& root) {
         c.add_raw(std::string(reinterpret_cast<char const*>(r.get()), static_cast<std::size_t>(r->size)));
 }
 
+// Raw records of the kinds a scene port maps (and a few it refuses), each
+// once with attribute handle 0 and once with each attribute of the scene
+// port target's palette (handles 1 to 3).
+void scene_port_seeds(fs::path const& root) {
+    Corpus c(root, "scene_port_fuzz");
+    auto records = sample_records();
+    for (auto& r : box_shape_records()) records.push_back(std::move(r));
+    for (auto& r : point_set_records()) records.push_back(std::move(r));
+    for (auto const& r : records)
+        for (std::int32_t attribute = 0; attribute <= 3; ++attribute) {
+            r->attribute_handle = attribute;
+            c.add_raw(std::string(reinterpret_cast<char const*>(r.get()), static_cast<std::size_t>(r->size)));
+        }
+}
+
 // Shape lists and memory scenes holding the sample records; the selector
 // of scene_stream_fuzz picks list or scene, its layers and palette owning.
 void scene_stream_seeds(fs::path const& root) {
@@ -805,6 +820,7 @@ int main(int argc, char** argv) {
     palette_seeds(root);
     shape_record_seeds(root);
     shape_draw_seeds(root);
+    scene_port_seeds(root);
     pagefile_seeds(root);
     bitmap_transform_seeds(root);
     scene_stream_seeds(root);

@@ -355,6 +355,7 @@
 #include <orvane/rendering/qvFlavorPortScene.hpp>
 #include <orvane/rendering/qvFlavorPortSetClip.hpp>
 #include <orvane/rendering/qvFlavorPortTransformation.hpp>
+#include <orvane/rendering/qvReadOnlyShapeProxy.hpp>
 #include <orvane/rendering/qvRgbaQuad.hpp>
 #include <orvane/rendering/qvVBufBitmap.hpp>
 #include <orvane/rendering/qvVBufHardcopy.hpp>
@@ -363,6 +364,7 @@
 #include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/rendering/qvVBufOffset.hpp>
 #include <orvane/rendering/qvVBufTrueScale.hpp>
+#include <orvane/rendering/qvViewTScenePort.hpp>
 
 // views
 #include <orvane/views/qvBaseRenderer.hpp>

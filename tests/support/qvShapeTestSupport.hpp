@@ -1,15 +1,22 @@
 #pragma once
 // Support of the shape and scene tests: a container scene that keeps its
 // records in plain maps and logs every editing call it receives, a flavour
-// port that records what it is handed, and a minimal proxy over any record
+// port that records what it is handed (with a driver behind it that logs
+// what its attribute cache is told), and a minimal proxy over any record
 // kind, so proxies, handles and proxy sites can be tested before (and
 // independently of) the real scenes and shape kinds; and the check that a
 // graphic offers every interface its interactions name.
 
+#include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/geometry/qvRegion.hpp>
+#include <orvane/rendering/qvDrawObject.hpp>
+#include <orvane/rendering/qvDriverAttributeCache.hpp>
+#include <orvane/rendering/qvDriverObject.hpp>
+#include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvInteractionIdentities.hpp>
@@ -24,9 +31,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -221,28 +231,141 @@ private:
     long next_handle_ = 1;
 };
 
+// The driver, buffer and draw object behind a RecordingFlavorPort, so that
+// code reaching a port's driver (port.draw().vbuf().driver()) finds one.
+// The driver offers qvDriverAttributeCache while offers_cache is set and
+// logs each drop as "drop <handle>" (and "drop all"), with the palette.
+class RecordingDriver : public qvDriverObject, public qvDriverAttributeCache {
+public:
+    bool offers_cache = true;
+    std::vector<std::string> drops;
+    std::vector<qvPalette*> drop_palettes;
+
+    void* query_interface(qvInterfaceInfo const& info) override {
+        return offers_cache ? qvOfferInterfaces<qvDriverAttributeCache>(this, info) : nullptr;
+    }
+    int available() const override { return 0; }
+    unsigned info(int) const override { return 0; }
+    qvISafePtr<qvVBufObject> new_master_vbuf() override { return {}; }
+    qvISafePtr<qvVBufObject> new_vbuf(int, long, long, qvISafePtr<qvVBufObject> const&) override { return {}; }
+    bool initialized() const override { return true; }
+    double h_quantum() const override { return 1; }
+    double v_quantum() const override { return 1; }
+    double h_dpi() const override { return 96; }
+    double v_dpi() const override { return 96; }
+    void added_width(long) override {}
+    long added_width() const override { return 0; }
+    void drop(qvPalette* palette, long handle) override {
+        drops.push_back("drop " + std::to_string(handle));
+        drop_palettes.push_back(palette);
+    }
+    void drop_all(qvPalette* palette) override {
+        drops.push_back("drop all");
+        drop_palettes.push_back(palette);
+    }
+};
+
+class RecordingBuffer : public qvVBufObject {
+public:
+    explicit RecordingBuffer(RecordingDriver& driver) : driver_(&driver) {}
+    int type() const override { return 0; }
+    long width() const override { return 0; }
+    long height() const override { return 0; }
+    unsigned info() const override { return 0; }
+    qvDriverObject& driver() const override { return *driver_; }
+    double h_dpi() const override { return 96; }
+    double v_dpi() const override { return 96; }
+    long zero_point_x() const override { return 0; }
+    long zero_point_y() const override { return 0; }
+    unsigned axes() const override { return 0; }
+    qvISafePtr<qvDrawObject> new_draw() override { return {}; }
+    bool scroll(long, long, qvMathRectOf<double> const*) override { return false; }
+
+private:
+    RecordingDriver* driver_;
+};
+
+class RecordingDraw : public qvDrawObject {
+public:
+    explicit RecordingDraw(RecordingBuffer& buffer) : buffer_(&buffer) {}
+    qvVBufObject& vbuf() const override { return *buffer_; }
+    void brush_origin(qvCrdOf<double> const& origin) override { origin_ = origin; }
+    qvCrdOf<double> brush_origin() override { return origin_; }
+    using qvDrawObject::clip;
+    void clip(qvBaseRegion const& region) override { clip_ = qvRegion(region); }
+    qvBaseRegion const& clip() const override { return clip_; }
+    bool copy(qvVBufObject const&, qvMathRectOf<double> const&, qvMathRectOf<double> const&) override {
+        return false;
+    }
+
+private:
+    RecordingBuffer* buffer_;
+    qvCrdOf<double> origin_;
+    qvRegion clip_;
+};
+
 // A flavour port that keeps a copy of every record it is handed and every
-// palette it is given. It has no draw object: draw() raises.
+// palette it is given. Per draw_shape call it also keeps, in `calls`, the
+// record's bytes, the palette and transformation in force and the line
+// width the record's attribute resolves to in that palette (NaN when it
+// does not resolve: no palette, or a handle the palette does not know).
+// Told so, the n-th call (from 1) raises qvErrorFrom<RecordingFlavorPort>
+// "Recording port refuses to draw" or answers false, after it was kept;
+// on_draw, when set, runs inside each call (after it was kept), so a test
+// can act from within a draw. Its draw object leads to a RecordingDriver.
+// The inverse transformation is the transformation's inverse; the model
+// box is `model_box` when set, else the device box.
 class RecordingFlavorPort : public qvFlavorPort {
 public:
+    struct Call {
+        std::string bytes;
+        qvPalette* palette = nullptr;
+        qvRestrictedTransformation transformation;
+        double line_width = 0;
+    };
+    enum class Failure { none, raise, answer_false };
+
     std::vector<std::string> drawn;   // the records' bytes
     std::vector<qvPalette*> palettes;
+    std::vector<Call> calls;
     bool draw_answer = true;
+    long fail_on = 0;                 // the call that fails, from 1; 0 none
+    Failure failure = Failure::none;
+    std::function<void(qvShapeBase const&)> on_draw;
     qvExtent per_character{1.0, 0.25, 0.75};
+    std::optional<qvMathRectOf<double>> model_box;
+    RecordingDriver driver;
 
-    qvDrawObject& draw() override { qvRaise(qvError("The recording port has no draw object")); }
+    RecordingFlavorPort() = default;
+    // The buffer and draw object point into this port.
+    RecordingFlavorPort(RecordingFlavorPort const&) = delete;
+    RecordingFlavorPort& operator=(RecordingFlavorPort const&) = delete;
+
+    qvDrawObject& draw() override { return draw_; }
     qvRestrictedTransformation const& transformation() const override { return transformation_; }
-    void transformation(qvRestrictedTransformation const& t) override { transformation_ = t; }
-    qvRestrictedTransformation const& inverse_transformation() const override { return transformation_; }
+    void transformation(qvRestrictedTransformation const& t) override {
+        transformation_ = t;
+        inverse_ = qvInvert(t);
+    }
+    qvRestrictedTransformation const& inverse_transformation() const override { return inverse_; }
     qvMathRectOf<double> const& device_bbox() const override { return device_bbox_; }
     void device_bbox(qvMathRectOf<double> const& box) override { device_bbox_ = box; }
-    qvMathRectOf<double> const& model_bbox() const override { return device_bbox_; }
+    qvMathRectOf<double> const& model_bbox() const override { return model_box ? *model_box : device_bbox_; }
     void scene(qvScene* s) override { scene_ = s; }
     qvScene* scene() const override { return scene_; }
     void palette(qvPalette* p) override { palettes.push_back(p); }
     qvPalette* palette() const override { return palettes.empty() ? nullptr : palettes.back(); }
     bool draw_shape(qvShapeBase const& record) override {
         drawn.emplace_back(reinterpret_cast<char const*>(&record), static_cast<std::size_t>(record.size));
+        calls.push_back({drawn.back(), palette(), transformation_, resolved_line_width(record.attribute_handle)});
+        if (on_draw)
+            on_draw(record);
+        if (static_cast<long>(calls.size()) == fail_on) {
+            if (failure == Failure::raise)
+                qvRaise(qvErrorFrom<RecordingFlavorPort>("Recording port refuses to draw"));
+            if (failure == Failure::answer_false)
+                return false;
+        }
         return draw_answer;
     }
     // `length` times the extent of one character.
@@ -250,10 +373,33 @@ public:
         return {per_character.width * length, per_character.descent, per_character.ascent};
     }
 
+    // The record of call i as a record (its bytes in an 8-aligned block).
+    std::unique_ptr<qvShapeBase> record(std::size_t i) const {
+        std::string const& bytes = calls.at(i).bytes;
+        std::unique_ptr<qvShapeBase> copy(qvNewShapeRecord(static_cast<int>(bytes.size())));
+        std::memcpy(static_cast<void*>(copy.get()), bytes.data(), bytes.size());
+        return copy;
+    }
+
 private:
+    double resolved_line_width(long handle) const {
+        qvPalette* const p = palette();
+        if (p == nullptr)
+            return std::numeric_limits<double>::quiet_NaN();
+        try {
+            qvAttributeProxy attribute(*p, handle);
+            return attribute.line_width();
+        } catch (qvError const&) {
+            return std::numeric_limits<double>::quiet_NaN();
+        }
+    }
+
     qvRestrictedTransformation transformation_;
+    qvRestrictedTransformation inverse_;
     qvMathRectOf<double> device_bbox_;
     qvScene* scene_ = nullptr;
+    RecordingBuffer buffer_{driver};
+    RecordingDraw draw_{buffer_};
 };
 
 // A minimal in-scene proxy over records of data struct D, answering its own

@@ -1,0 +1,213 @@
+// The scene port's polymarkers (see qvViewTScenePort.hpp).
+//
+// A target draws markers at a fixed device size. When markers are to follow
+// the mapping (scale_markers, or rotate_markers alone), the port draws each
+// marker as a shape of its own instead: a small exact polygon, or for
+// circles a closed exact Bezier, around the mapped point, shaped by the
+// marker transformation t:
+//   scale_markers:   t = L * scaling(model / device extent of the target),
+//                    L the linear part of M: marker sizes are device units
+//                    of the target, carried into its model space and then
+//                    scaled and turned by the mapping;
+//   rotate_markers:  t = rotation by the angle in which M carries the x
+//                    axis; sizes stay the target's model units;
+//   neither:         the record goes to the target as a point set.
+// A marker point is centre + t(offset); s, the attribute's marker size (0.0
+// drawn as 4.0), is the marker's half-extent before t.
+//
+// The attribute proxy over the record's attribute is the only object made
+// per record (and, with scale_line_width, one temporary attribute per
+// marker, released before the next is made).
+
+#include <orvane/rendering/qvViewTScenePort.hpp>
+
+#include <orvane/attributes/qvAttributeInterface.hpp>
+#include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/geometry/qvRotation.hpp>
+#include <orvane/geometry/qvScaling.hpp>
+#include <orvane/rendering/qvReadOnlyShapeProxy.hpp>
+#include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeKind.hpp>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// The circle constant: the control points of a quarter circle of radius 1
+// lie this far along the tangents.
+constexpr double scene_marker_k = 0.55228474983;
+
+constexpr qvPointTag scene_marker_circle_tags[13] = {
+    qvPointOnCurve, qvPointControl, qvPointControl, qvPointOnCurve, qvPointControl,
+    qvPointControl, qvPointOnCurve, qvPointControl, qvPointControl, qvPointOnCurve,
+    qvPointControl, qvPointControl, qvPointClosedEnd};
+
+// Offsets, in units of s, of the polygon markers; the centre itself is the
+// row marked `centre`, which t does not move.
+struct SceneMarkerOffset {
+    double x, y;
+    bool centre;
+};
+
+constexpr SceneMarkerOffset scene_marker_square[] = {
+    {-1, -1, false}, {-1, 1, false}, {1, 1, false}, {1, -1, false}};
+constexpr SceneMarkerOffset scene_marker_plus[] = {
+    {-1, 0, false}, {1, 0, false}, {0, 0, true}, {0, 1, false}, {0, -1, false}, {0, 0, true}, {-1, 0, false}};
+constexpr SceneMarkerOffset scene_marker_cross[] = {
+    {-1, -1, false}, {1, 1, false}, {0, 0, true}, {-1, 1, false}, {1, -1, false}, {0, 0, true}, {-1, -1, false}};
+constexpr SceneMarkerOffset scene_marker_star[] = {
+    {-1, 0, false}, {1, 0, false},  {0, 0, true},  {0, 1, false},  {0, -1, false}, {0, 0, true}, {-1, -1, false},
+    {1, 1, false},  {0, 0, true},   {-1, 1, false}, {1, -1, false}, {0, 0, true},  {-1, 0, false}};
+
+// centre + t(ox, oy), with all six coefficients of t.
+qvCrdOf<double> scene_marker_point(qvCrdOf<double> centre, double ox, double oy, qvTransformation const& t) noexcept {
+    const qvCrdOf<double> moved = t * qvCrdOf<double>(ox, oy);
+    return {centre.x + moved.x, centre.y + moved.y};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Entries
+
+bool qvViewTScenePort::draw_exact_polymarker(qvShapeBase const& record) {
+    if (!scale_markers_ && !rotate_markers_)
+        return draw_exact_poly(record);
+    qvReadOnlyPolylineProxy source(record);
+    const int n = source.size();
+    points_.clear();
+    points_.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        points_.push_back(matrix_ * source.point(i));
+    return draw_polymarker(record, points_);
+}
+
+bool qvViewTScenePort::draw_compact_polymarker(qvShapeBase const& record) {
+    if (!scale_markers_ && !rotate_markers_)
+        return draw_compact_poly(record);
+    qvReadOnlyCompactPolylineProxy source(record);
+    const int n = source.size();
+    points_.clear();
+    points_.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        points_.push_back(matrix_ * source.point(i));
+    return draw_polymarker(record, points_);
+}
+
+qvTransformation qvViewTScenePort::marker_transformation() const {
+    if (scale_markers_) {
+        qvMathRectOf<double> const& model = target_->model_bbox();
+        qvMathRectOf<double> const& device = target_->device_bbox();
+        const double sx = (model.x2 - model.x1) / (device.x2 - device.x1);
+        const double sy = (model.y2 - model.y1) / (device.y2 - device.y1);
+        const qvTransformation linear(matrix_.m0(), matrix_.m1(), matrix_.m2(), matrix_.m3(), 0, 0);
+        return linear * qvTransformation(qvScaling(sx, sy));
+    }
+    if (rotate_markers_)
+        return qvRotation(std::atan2(matrix_.m2(), matrix_.m0()) * 180 / std::numbers::pi);
+    return qvTransformation();
+}
+
+// The points arrive mapped; the builders refill the temporaries, never the
+// point buffer, which `points` may be.
+bool qvViewTScenePort::draw_polymarker(qvShapeBase const& record, std::vector<qvCrdOf<double>> const& points) {
+    const qvTransformation t = marker_transformation();
+    const qvSafePtr<qvAttributeInterface> attribute = qvCreateAttributeProxy(palette(), record.attribute_handle);
+    double s = attribute->marker_size().size();
+    if (s == 0.0)
+        s = 4.0;
+    for (qvCrdOf<double> const& p : points) {
+        qvShapeBase* marker = nullptr;
+        switch (static_cast<int>(attribute->marker_style())) {
+        case 1:
+            marker = get_dot_marker(p, s, t);
+            break;
+        case 2:
+            marker = get_plus_marker(p, s, t);
+            break;
+        case 3:
+            marker = get_star_marker(p, s, t);
+            break;
+        case 4:
+            marker = get_circle_marker(p, s, t);
+            break;
+        case 5:
+            marker = get_cross_marker(p, s, t);
+            break;
+        case 6:
+            marker = get_square_marker(p, s, t);
+            break;
+        default:
+            break;
+        }
+        if (marker == nullptr)
+            continue;
+        copy_header(record, *marker, marker->kind);
+        forward(*marker, record.attribute_handle);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Builders
+
+qvShapeBase* qvViewTScenePort::get_square_marker(qvCrdOf<double> centre, qvMarkerSize size,
+                                                 qvTransformation const& t) {
+    const double s = size.size();
+    qvCrdOf<double> outline[4];
+    for (std::size_t i = 0; i < 4; ++i)
+        outline[i] = scene_marker_point(centre, scene_marker_square[i].x * s, scene_marker_square[i].y * s, t);
+    return fill_exact_polygon(outline, 4);
+}
+
+qvShapeBase* qvViewTScenePort::get_dot_marker(qvCrdOf<double> centre, qvMarkerSize, qvTransformation const& t) {
+    return get_square_marker(centre, qvMarkerSize(0.5), t);
+}
+
+qvShapeBase* qvViewTScenePort::get_plus_marker(qvCrdOf<double> centre, qvMarkerSize size, qvTransformation const& t) {
+    const double s = size.size();
+    qvCrdOf<double> outline[7];
+    for (std::size_t i = 0; i < 7; ++i) {
+        SceneMarkerOffset const& o = scene_marker_plus[i];
+        outline[i] = o.centre ? centre : scene_marker_point(centre, o.x * s, o.y * s, t);
+    }
+    return fill_exact_polygon(outline, 7);
+}
+
+qvShapeBase* qvViewTScenePort::get_cross_marker(qvCrdOf<double> centre, qvMarkerSize size,
+                                                qvTransformation const& t) {
+    const double s = size.size();
+    qvCrdOf<double> outline[7];
+    for (std::size_t i = 0; i < 7; ++i) {
+        SceneMarkerOffset const& o = scene_marker_cross[i];
+        outline[i] = o.centre ? centre : scene_marker_point(centre, o.x * s, o.y * s, t);
+    }
+    return fill_exact_polygon(outline, 7);
+}
+
+qvShapeBase* qvViewTScenePort::get_star_marker(qvCrdOf<double> centre, qvMarkerSize size, qvTransformation const& t) {
+    const double s = size.size();
+    qvCrdOf<double> outline[13];
+    for (std::size_t i = 0; i < 13; ++i) {
+        SceneMarkerOffset const& o = scene_marker_star[i];
+        outline[i] = o.centre ? centre : scene_marker_point(centre, o.x * s, o.y * s, t);
+    }
+    return fill_exact_polygon(outline, 13);
+}
+
+qvShapeBase* qvViewTScenePort::get_circle_marker(qvCrdOf<double> centre, qvMarkerSize size,
+                                                 qvTransformation const& t) {
+    const double s = size.size();
+    const double k = scene_marker_k * s;
+    const double offsets[13][2] = {{s, 0},  {s, k},   {k, s},   {0, s},   {-k, s}, {-s, k}, {-s, 0},
+                                   {-s, -k}, {-k, -s}, {0, -s}, {k, -s}, {s, -k}, {s, 0}};
+    qvCrdOf<double> outline[13];
+    for (std::size_t i = 0; i < 13; ++i)
+        outline[i] = scene_marker_point(centre, offsets[i][0], offsets[i][1], t);
+    bezier_->remove(0, bezier_->size());
+    bezier_->insert(0, 13, outline, scene_marker_circle_tags);
+    qvShapeBase* const filled = bezier_->record();
+    filled->kind = qvExactBezierKind;
+    return filled;
+}

@@ -1,0 +1,201 @@
+// The scene port's polymarkers over a recording port: the record passed on
+// when markers do not follow the mapping, and otherwise one shape per
+// marker: its outline per style, size and marker transformation, and one
+// temporary attribute per marker with scaled line widths.
+
+#include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/attributes/qvStandardPalette.hpp>
+#include <orvane/geometry/qvRotation.hpp>
+#include <orvane/geometry/qvScaling.hpp>
+#include <orvane/rendering/qvViewTScenePort.hpp>
+#include <orvane/shapes/qvBezierData.hpp>
+#include <orvane/shapes/qvPointSetData.hpp>
+#include <orvane/shapes/qvShapeKind.hpp>
+#include <orvane/shapes/qvSimpleCompactPolygon.hpp>
+#include <orvane/shapes/qvSimplePolygon.hpp>
+
+#include "qvShapeTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Record = std::unique_ptr<qvShapeBase>;
+using Points = std::vector<qvCrdOf<double>>;
+
+// An exact (or compact) polymarker record of `points`.
+template <class Shape = qvSimplePolygon>
+Record polymarker(Points const& points, long attribute, long kind = qvExactPolyMarkerKind) {
+    Shape shape;
+    if (!points.empty())
+        shape->insert(0, static_cast<int>(points.size()), points.data());
+    else
+        shape->remove(0, 0);
+    qvShapeBase const* const source = shape->record();
+    Record r(qvNewShapeRecord(source->size));
+    std::memcpy(static_cast<void*>(r.get()), source, static_cast<std::size_t>(source->size));
+    r->kind = static_cast<std::int32_t>(kind);
+    r->proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(kind));
+    r->shape_handle = 3;
+    r->user_handle = 4;
+    r->attribute_handle = static_cast<std::int32_t>(attribute);
+    return r;
+}
+
+Points points_of(qvShapeBase const& record) {
+    Points out;
+    char const* const data = reinterpret_cast<char const*>(&record) + sizeof(qvShapeBase);
+    if (record.kind == qvExactBezierKind) {
+        auto const& d = *reinterpret_cast<qvBezierData const*>(data);
+        for (int i = 0; i < d.count; ++i) out.push_back(d.nodes()[i].point);
+    } else {
+        auto const& d = *reinterpret_cast<qvPointSetData const*>(data);
+        for (int i = 0; i < d.count; ++i) out.push_back(d.nodes()[i]);
+    }
+    return out;
+}
+
+void expect_near(Points const& got, Points const& want, double tolerance) {
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_NEAR(got[i].x, want[i].x, tolerance) << i;
+        EXPECT_NEAR(got[i].y, want[i].y, tolerance) << i;
+    }
+}
+
+struct Markers : ::testing::Test {
+    qvStandardPalette palette;
+    qvAttributeProxy attribute{palette, 0};
+    shape_test::RecordingFlavorPort target;
+    qvViewTScenePort port{target};
+
+    Markers() {
+        target.palette(&palette);
+        target.device_bbox(qvMathRectOf<double>(0, 0, 100, 100));
+        port.scale_line_width(false);
+    }
+    // A marker style and size for the attribute; its handle.
+    long style(int marker_style, double size) {
+        attribute.marker_style(qvMarkerStyle{marker_style});
+        attribute.marker_size(qvMarkerSize(size));
+        return attribute.attribute_handle();
+    }
+    // The points of the n-th record the target received.
+    Points received(std::size_t i) const { return points_of(*target.record(i)); }
+};
+
+}  // namespace
+
+TEST_F(Markers, Without_marker_flags_the_polymarker_goes_on_as_one_mapped_record) {
+    port.scale_markers(false);
+    port.rotate_markers(false);
+    port.mapping(qvScaling(2, 2));
+    target.draw_answer = false;
+    EXPECT_FALSE(port.draw_shape(*polymarker({{1, 1}, {2, 3}}, style(6, 3))));
+    ASSERT_EQ(target.calls.size(), 1u);
+    EXPECT_EQ(target.record(0)->kind, qvExactPolyMarkerKind);
+    EXPECT_EQ(received(0), (Points{{2, 2}, {4, 6}}));
+
+    target.draw_answer = true;
+    EXPECT_TRUE(port.draw_shape(*polymarker<qvSimpleCompactPolygon>({{0, 0}, {10, 10}}, 0, qvCompactPolyMarkerKind)));
+    EXPECT_EQ(target.record(1)->kind, qvCompactPolyMarkerKind);
+    EXPECT_EQ(target.record(1)->bbox(), qvMathRectOf<double>(0, 0, 20, 20));
+}
+
+TEST_F(Markers, Scaled_markers_carry_the_target_device_size_into_its_model_space) {
+    target.model_box = qvMathRectOf<double>(0, 0, 200, 200);
+    ASSERT_TRUE(port.draw_shape(*polymarker({{10, 10}}, style(6, 3))));
+    ASSERT_EQ(target.calls.size(), 1u);
+    Record r = target.record(0);
+    EXPECT_EQ(r->kind, qvExactPolygonKind);
+    EXPECT_EQ(points_of(*r), (Points{{4, 4}, {4, 16}, {16, 16}, {16, 4}}));
+    EXPECT_EQ(r->shape_handle, 3);
+    EXPECT_EQ(r->user_handle, 4);
+    EXPECT_EQ(r->attribute_handle, attribute.attribute_handle());
+}
+
+TEST_F(Markers, Size_zero_draws_as_four_and_a_dot_is_half_a_unit_whatever_the_size) {
+    port.draw_shape(*polymarker({{10, 10}}, style(6, 0.0)));
+    EXPECT_EQ(received(0), (Points{{6, 6}, {6, 14}, {14, 14}, {14, 6}}));
+    port.draw_shape(*polymarker({{10, 10}}, style(1, 7)));
+    EXPECT_EQ(received(1), (Points{{9.5, 9.5}, {9.5, 10.5}, {10.5, 10.5}, {10.5, 9.5}}));
+}
+
+TEST_F(Markers, Style_zero_and_an_empty_polymarker_draw_nothing_and_answer_true) {
+    EXPECT_TRUE(port.draw_shape(*polymarker({{1, 1}, {2, 2}}, style(0, 3))));
+    EXPECT_TRUE(port.draw_shape(*polymarker({{1, 1}}, style(9, 3))));
+    EXPECT_TRUE(port.draw_shape(*polymarker({}, style(6, 3))));
+    EXPECT_TRUE(target.calls.empty());
+}
+
+TEST_F(Markers, Each_style_has_its_outline) {
+    const qvCrdOf<double> c{10, 20};
+    port.draw_shape(*polymarker({c}, style(2, 1)));
+    EXPECT_EQ(received(0), (Points{{9, 20}, {11, 20}, c, {10, 21}, {10, 19}, c, {9, 20}}));
+    port.draw_shape(*polymarker({c}, style(5, 1)));
+    EXPECT_EQ(received(1), (Points{{9, 19}, {11, 21}, c, {9, 21}, {11, 19}, c, {9, 19}}));
+    port.draw_shape(*polymarker({c}, style(3, 1)));
+    EXPECT_EQ(received(2), (Points{{9, 20}, {11, 20}, c, {10, 21}, {10, 19}, c, {9, 19}, {11, 21}, c, {9, 21},
+                                   {11, 19}, c, {9, 20}}));
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(target.record(i)->kind, qvExactPolygonKind);
+}
+
+TEST_F(Markers, A_circle_is_a_closed_curve_starting_and_ending_at_centre_plus_t_of_s_0) {
+    target.model_box = qvMathRectOf<double>(0, 0, 200, 200);
+    ASSERT_TRUE(port.draw_shape(*polymarker({{10, 10}}, style(4, 3))));
+    Record r = target.record(0);
+    EXPECT_EQ(r->kind, qvExactBezierKind);
+    const Points p = points_of(*r);
+    ASSERT_EQ(p.size(), 13u);
+    EXPECT_EQ(p.front(), (qvCrdOf<double>{16, 10}));
+    EXPECT_EQ(p.back(), p.front());
+    EXPECT_EQ(p[3], (qvCrdOf<double>{10, 16}));
+}
+
+TEST_F(Markers, Rotated_markers_turn_with_the_mapping_and_keep_their_model_size) {
+    port.scale_markers(false);
+    port.mapping(qvRotation(30));
+    ASSERT_TRUE(port.draw_shape(*polymarker({{0, 0}, {10, 0}}, style(6, 2))));
+    ASSERT_EQ(target.calls.size(), 2u);
+    const double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);
+    const qvCrdOf<double> centre{10 * c, 10 * s};
+    Points want;
+    for (qvCrdOf<double> o : Points{{-2, -2}, {-2, 2}, {2, 2}, {2, -2}})
+        want.push_back({centre.x + o.x * c - o.y * s, centre.y + o.x * s + o.y * c});
+    expect_near(received(1), want, 1e-12);
+}
+
+TEST_F(Markers, Scaled_line_widths_give_each_marker_its_own_temporary_attribute) {
+    attribute.line_width(1.5);
+    port.scale_line_width(true);
+    port.scale_markers(false);
+    port.mapping(qvScaling(2, 8));
+    std::vector<std::size_t> drops_before;
+    target.on_draw = [&](qvShapeBase const&) { drops_before.push_back(target.driver.drops.size()); };
+    ASSERT_TRUE(port.draw_shape(*polymarker({{0, 0}, {1, 1}, {2, 2}}, style(6, 1))));
+
+    ASSERT_EQ(target.calls.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(target.calls[i].line_width, 6.0) << i;
+        EXPECT_NE(target.calls[i].palette, &palette) << i;
+        EXPECT_EQ(target.calls[i].palette, target.calls[0].palette) << i;
+        // The previous marker's attribute was gone before this one was made.
+        EXPECT_EQ(drops_before[i], i) << i;
+    }
+    EXPECT_EQ(target.driver.drops.size(), 3u);
+    EXPECT_EQ(target.palette(), &palette);
+}
+
+TEST_F(Markers, A_marker_the_target_refuses_does_not_stop_the_others) {
+    target.fail_on = 1;
+    target.failure = shape_test::RecordingFlavorPort::Failure::answer_false;
+    EXPECT_TRUE(port.draw_shape(*polymarker({{0, 0}, {5, 5}}, style(6, 1))));
+    EXPECT_EQ(target.calls.size(), 2u);
+}
