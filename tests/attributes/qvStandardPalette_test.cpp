@@ -53,9 +53,9 @@ TEST(qvStandardPalette, Alloc_add_ref_and_release) {
 }
 
 TEST(qvStandardPalette, Cookies_are_stamped_kept_first_and_dropped_by_a_change_or_last_release) {
+    int deaths = 0;   // outlives the palette, whose destruction deletes cookies
     qvStandardPalette palette;
     const long h = palette.alloc(false), other = palette.alloc(false);
-    int deaths = 0;
     auto* first = new CountedCookie(deaths);
     palette.cookie(qvCookieHandle(h, 1), orvane::auto_ptr<qvCookie>(first));
     EXPECT_EQ(first->time_stamp, palette.time_stamp());
@@ -74,10 +74,10 @@ TEST(qvStandardPalette, Cookies_are_stamped_kept_first_and_dropped_by_a_change_o
 }
 
 TEST(qvStandardPalette, Cookies_are_shared_with_the_cache_and_replaced_in_place) {
+    int deaths = 0;   // outlives the palette, whose destruction deletes cookies
     qvStandardPalette palette;
     const long h = palette.alloc(false);
     palette.property(h, folder(line_width), &width_2, false);   // time stamp 1
-    int deaths = 0;
     const qvCookieHandle key(h, 7);
     CountedCookie kept(deaths);   // not the auto pointer's to give away
     orvane::auto_ptr<qvCookie> borrowed(&kept);

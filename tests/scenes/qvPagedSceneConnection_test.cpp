@@ -139,7 +139,7 @@ TEST(qvPagedSceneConnection, A_new_record_has_the_memory_scenes_header_and_an_em
     qvShapeBase empty;
     empty.size = rectangle_size;
     empty.shape_handle = paged->shape_handle;
-    EXPECT_EQ(header, scene_test::bytes_of(empty).substr(0, sizeof(qvShapeBase)));
+    EXPECT_EQ(header, std::string(reinterpret_cast<char const*>(&empty), sizeof empty));
     EXPECT_EQ(paged->box.x1, 1.f);
     EXPECT_EQ(paged->box.x2, 0.f);
     memory.destroy(held);
