@@ -18,7 +18,10 @@
 #include <orvane/shapes/qvPolyMarker.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
+#include <cmath>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -52,11 +55,11 @@ public:
                       qvColorMapEntry const*, unsigned char const*) override {}
 
 private:
+    // Two decimals; what rounds to zero prints as 0.00, never -0.00.
     static std::string num(double v) {
-        const long hundredths = static_cast<long>(v * 100 + (v < 0 ? -0.5 : 0.5));
-        std::string digits = std::to_string(hundredths < 0 ? -hundredths : hundredths);
-        while (digits.size() < 3) digits.insert(0, "0");
-        return (hundredths < 0 ? "-" : "") + digits.substr(0, digits.size() - 2) + "." + digits.substr(digits.size() - 2);
+        std::ostringstream out;
+        out << std::fixed << std::setprecision(2) << (std::abs(v) < 0.005 ? 0.0 : v);
+        return out.str();
     }
     static void points(char const* name, qvCrdOf<double> const* p, long n) {
         std::cout << "  " << name << " " << n << " ";
