@@ -24,6 +24,7 @@ void example_bitmap_transform();
 void example_scrolling();
 void example_paged_scene(int argc, char** argv);
 void example_rendering();
+void example_views();
 
 namespace {
 
@@ -60,5 +61,6 @@ int main(int argc, char** argv) {
     example_rendering();
     example_bitmap_transform();
     example_scrolling();
+    example_views();
     return 0;
 }

@@ -92,9 +92,14 @@ qvEveryKindScene::qvEveryKindScene() {
             qvExactBezier(scene_, 4, curve, tags, a);
             break;
         }
-        case qvRestrictedTextKind: qvRestrictedText(scene_, P{x, y + 4}, "Orvane", a, nullptr); break;
-        case qvScaledTextKind: qvScaledText(scene_, P{x, y + 4}, "scaled", 12.0, a); break;
-        case qvRestrictedImageKind: qvRestrictedImage(scene_, P{x, y}, every_kind_picture(5, 4), 0, a); break;
+        case qvRestrictedTextKind: qvRestrictedText(scene_, P{x, y + 4}, "O", a, nullptr); break;
+        case qvScaledTextKind: qvScaledText(scene_, P{x, y + 4}, "sc", 0.5, a); break;
+        case qvRestrictedImageKind: {
+            // Centred on its anchor (alignment 15), 36 x 24 model units.
+            qvRestrictedImage image(scene_, P{x + 18, y + 12}, every_kind_picture(5, 4), 15, a);
+            image->resolution(36, 24);
+            break;
+        }
         case qvScaledImageKind:
             qvScaledImage(scene_, P{x, y}, every_kind_picture(4, 3), P{32, 0}, P{0, 24}, a);
             break;
