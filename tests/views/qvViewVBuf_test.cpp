@@ -4,8 +4,12 @@
 
 #include "qvFileTestSupport.hpp"
 #include "qvRasterDriver.hpp"
+#include "qvViewTestDoubles.hpp"
 
+#include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvAssertionError.hpp>
+#include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
 
@@ -232,4 +236,35 @@ TEST(qvViewVBuf, A_copy_shares_buffer_and_draw_object_and_keeps_its_own_state) {
     EXPECT_EQ(count_of(*r.window), buffer_count);
     original.pop();   // its own entry is still there
     EXPECT_EQ(r.log(), (Log{"new_draw"}));
+}
+
+// ---------------------------------------------------------------------------
+// A layer drawing through the render buffer
+
+TEST(qvViewVBuf, A_data_layer_draws_its_pending_area_inside_the_clipping_and_restores_the_state) {
+    Redraw r;
+    qvStandardPalette palette;
+    qvAttributeProxy attributes(palette, 0);
+    attributes.fill_style(qvFillStyle{2});
+    attributes.fill_color(qvRgbColor(0.0, 0.0, 1.0));
+    qvTestDataLayer layer;
+    layer.palette = &palette;
+    layer.attribute = attributes.attribute_handle();
+    qvGridRegion repair(Rect(10, 10, 30, 30));
+    layer.prepare(repair, false);
+
+    qvViewVBuf vbuf = r.vbuf();
+    vbuf.set_clipping(Rect(20, 0, 100, 80));
+    vbuf.origin({7, 7});
+    EXPECT_TRUE(layer.render(vbuf, {2, 3}));
+    ASSERT_EQ(layer.rendered.size(), 1u);
+    EXPECT_EQ(layer.rendered[0], Rect(10, 10, 30, 30));
+    EXPECT_EQ(layer.origins[0], (qvCrdOf<double>{2, 3}));
+    const qvRgbaQuad blue(0, 0, 255, 255), magenta(255, 0, 255, 255);
+    EXPECT_EQ(r.driver->pixel(20, 10), blue);
+    EXPECT_EQ(r.driver->pixel(29, 29), blue);
+    EXPECT_EQ(r.driver->pixel(19, 15), magenta);
+    EXPECT_EQ(r.driver->pixel(25, 30), magenta);
+    EXPECT_EQ(vbuf.clipping(), Rect(20, 0, 100, 80));
+    EXPECT_EQ(vbuf.origin(), (qvCrdOf<double>{7, 7}));
 }

@@ -297,7 +297,9 @@ void qvRasterDraw::rasterise(qvShapeBase const& record, qvMathRectOf<double> con
     case qvEllipseKind: {
         if (filled)
             canvas.fill_ellipse(box, fill);
-        if (outlined) {
+        // An ellipse beyond every finite size has no outline to walk.
+        if (outlined && std::isfinite(box.x1) && std::isfinite(box.x2) && std::isfinite(box.y1) &&
+            std::isfinite(box.y2)) {
             figure_points_.clear();
             for (qvEllipseGenerator it(box, raster_tolerance(box)); !it.at_end(); it.next())
                 figure_points_.push_back(*it.get());

@@ -2,6 +2,7 @@
 // parts equal to drawn whole, bad records and coordinates.
 
 #include "qvEveryKindScene.hpp"
+#include "qvRasterCanvas.hpp"
 #include "qvRasterDraw.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvRasterVBuf.hpp"
@@ -169,6 +170,29 @@ TEST(qvRasterDraw, The_every_kind_scene_drawn_in_four_clipped_quarters_equals_it
     for (qvRgbaQuad const& p : whole)
         changed += p == magenta ? 0 : 1;
     EXPECT_GT(changed, 10000u);
+}
+
+TEST(qvRasterDraw, Shapes_take_their_fill_and_pen_colours_from_their_attributes) {
+    qvEveryKindScene every;
+    Surface s(200, 140);
+    s.port->palette(&every.scene().palette());
+    every.scene().render(*s.port, -1, qvEveryKindScene::area(), false);
+    auto bytes = [](qvRgbColor const& c) {
+        return qvRgbaQuad(qvRasterChannel(c.red()), qvRasterChannel(c.green()), qvRasterChannel(c.blue()), 255);
+    };
+    // The rectangle spans (4, 4, 40, 28): inside its fill, its right edge
+    // (x2 = 40, pixel 40) and bottom edge its pen.
+    EXPECT_EQ(s.driver->pixel(20, 15), bytes(every.fill_color(qvRectangleKind)));
+    EXPECT_EQ(s.driver->pixel(40, 15), bytes(every.line_color(qvRectangleKind)));
+    EXPECT_EQ(s.driver->pixel(20, 28), bytes(every.line_color(qvRectangleKind)));
+    EXPECT_EQ(s.driver->pixel(41, 15), magenta);
+    // Markers are 3 x 3 squares of the fill colour about each point.
+    const qvRgbaQuad marker = bytes(every.fill_color(qvExactPolyMarkerKind));
+    for (long dy = -1; dy <= 1; ++dy)
+        for (long dx = -1; dx <= 1; ++dx)
+            EXPECT_EQ(s.driver->pixel(139 + 12 + dx, 4 + 20 + dy), marker);
+    EXPECT_EQ(s.driver->pixel(139 + 14, 4 + 20), magenta);
+    EXPECT_NE(every.attribute(qvRectangleKind), every.attribute(qvEllipseKind));
 }
 
 // ---------------------------------------------------------------------------
