@@ -25,6 +25,7 @@ void example_scrolling();
 void example_paged_scene(int argc, char** argv);
 void example_rendering();
 void example_scene_port();
+void example_views();
 
 namespace {
 
@@ -62,5 +63,6 @@ int main(int argc, char** argv) {
     example_scene_port();
     example_bitmap_transform();
     example_scrolling();
+    example_views();
     return 0;
 }

@@ -404,3 +404,4 @@
 #include <orvane/views/qvViewRendering.hpp>
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewTransformation.hpp>
+#include <orvane/views/qvViewVBuf.hpp>

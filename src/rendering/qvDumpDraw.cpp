@@ -12,9 +12,8 @@
 //                                     (nothing at all for an empty text)
 //   -11, -12    image                 restricted_image / scaled_image
 //   others (arcs, pie slices, -8, 0, flavour codes): false, no call.
-// Compact points (u, v) are fractions of the record's box as stored (x0,
-// y0, x1, y1): x = x0 + u * (x1 - x0) / 65535, so 0 and 65535 give the
-// box's own edges exactly. Exact points are passed unchanged.
+// Points are decoded by the shared record decoding (qvShapeRecordPoints),
+// which every driver of the library's records uses.
 
 #include "rendering/qvDumpDraw.hpp"
 
@@ -27,14 +26,10 @@
 #include <orvane/shapes/qvShapeKind.hpp>
 #include <orvane/shapes/qvTextData.hpp>
 
+#include "rendering/qvShapeRecordPoints.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
 namespace {
-
-template <class Data>
-Data const& data_of(qvShapeBase const& record) noexcept {
-    return *reinterpret_cast<Data const*>(reinterpret_cast<char const*>(&record) + sizeof(qvShapeBase));
-}
 
 // ---------------------------------------------------------------------------
 // Attribute steps: one cookie access each, found in the palette's cache
@@ -61,14 +56,6 @@ void font(qvDumpDriverUser& user, qvPalette& palette, long attribute) {
     const qvCookieAccess<qvStandardFontCookie> access(palette, attribute);
     qvStandardFontCookie const& f = *access.cookie;
     user.font_attributes(f.font_family, f.font_name, f.font_slant, f.font_weight);
-}
-
-template <class Node>
-qvCrdOf<double> const& exact_point(Node const& node) noexcept {
-    if constexpr (requires { node.point; })
-        return node.point;
-    else
-        return node;
 }
 
 }  // namespace
@@ -123,50 +110,6 @@ qvMathRectOf<double> const& qvDumpDraw::model_bbox() const {
 }
 
 // ---------------------------------------------------------------------------
-// Points
-
-template <class Data>
-bool qvDumpDraw::draw_points(qvShapeBase const& record) {
-    Data const& data = data_of<Data>(record);
-    const long n = data.count;
-    points_.clear();
-    tags_.clear();
-    if (n > 0) {
-        auto const* nodes = data.nodes();
-        for (long i = 0; i < n; ++i) {
-            points_.push_back(exact_point(nodes[i]));
-            if constexpr (requires { nodes[i].tag; })
-                tags_.push_back(nodes[i].tag);
-        }
-    }
-    return true;
-}
-
-template <class Data>
-bool qvDumpDraw::draw_compact_points(qvShapeBase const& record) {
-    Data const& data = data_of<Data>(record);
-    const long n = data.count;
-    points_.clear();
-    tags_.clear();
-    if (n > 0) {
-        const qvMathRectOf<double> box = record.bbox();
-        const double w = box.x2 - box.x1, h = box.y2 - box.y1;
-        auto const* nodes = data.nodes();
-        for (long i = 0; i < n; ++i) {
-            qvCrdOf<std::uint16_t> uv;
-            if constexpr (requires { nodes[i].tag; }) {
-                uv = nodes[i].point;
-                tags_.push_back(nodes[i].tag);
-            } else {
-                uv = nodes[i];
-            }
-            points_.push_back({box.x1 + uv.x * w / 65535, box.y1 + uv.y * h / 65535});
-        }
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------------------
 // draw_shape
 
 bool qvDumpDraw::draw_shape(qvShapeBase const& record) {
@@ -177,7 +120,7 @@ bool qvDumpDraw::draw_shape(qvShapeBase const& record) {
     const long a = record.attribute_handle;
     auto points = [this] { return points_.empty() ? nullptr : points_.data(); };
     auto tags = [this] { return tags_.empty() ? nullptr : tags_.data(); };
-    auto count = [&record] { return static_cast<long>(data_of<qvCompactPointSetData>(record).count); };
+    auto count = [&record] { return qvShapeRecordPointCount(record); };
 
     switch (record.kind) {
     case qvRectangleKind:
@@ -192,10 +135,7 @@ bool qvDumpDraw::draw_shape(qvShapeBase const& record) {
         return true;
     case qvCompactPolyMarkerKind:
     case qvExactPolyMarkerKind:
-        if (record.kind == qvCompactPolyMarkerKind)
-            draw_compact_points<qvCompactPointSetData>(record);
-        else
-            draw_points<qvPointSetData>(record);
+        qvDecodeShapeRecordPoints(record, points_, tags_);
         fill(*user, p, a);
         line(*user, p, a);
         marker(*user, p, a);
@@ -203,36 +143,27 @@ bool qvDumpDraw::draw_shape(qvShapeBase const& record) {
         return true;
     case qvCompactPolylineKind:
     case qvExactPolylineKind:
-        if (record.kind == qvCompactPolylineKind)
-            draw_compact_points<qvCompactPointSetData>(record);
-        else
-            draw_points<qvPointSetData>(record);
+        qvDecodeShapeRecordPoints(record, points_, tags_);
         line(*user, p, a);
         user->polyline(points(), count());
         return true;
     case qvCompactPolygonKind:
     case qvExactPolygonKind:
-        if (record.kind == qvCompactPolygonKind)
-            draw_compact_points<qvCompactPointSetData>(record);
-        else
-            draw_points<qvPointSetData>(record);
+        qvDecodeShapeRecordPoints(record, points_, tags_);
         fill(*user, p, a);
         line(*user, p, a);
         user->polygon(points(), count());
         return true;
     case qvCompactBezierKind:
     case qvExactBezierKind:
-        if (record.kind == qvCompactBezierKind)
-            draw_compact_points<qvCompactBezierData>(record);
-        else
-            draw_points<qvBezierData>(record);
+        qvDecodeShapeRecordPoints(record, points_, tags_);
         fill(*user, p, a);
         line(*user, p, a);
         user->bezier(points(), tags(), count());
         return true;
     case qvRestrictedTextKind:
     case qvScaledTextKind: {
-        qvTextData const& text = data_of<qvTextData>(record);
+        qvTextData const& text = qvShapeRecordData<qvTextData>(record);
         if (text.length == 0)
             return true;
         // The check found the text's zero within the record.
@@ -247,14 +178,14 @@ bool qvDumpDraw::draw_shape(qvShapeBase const& record) {
     }
     case qvRestrictedImageKind:
     case qvScaledImageKind: {
-        qvImageData const& image = data_of<qvImageData>(record);
+        qvImageData const& image = qvShapeRecordData<qvImageData>(record);
         qvColorMapEntry const* const colors = image.header.color_count > 0 ? image.colormap() : nullptr;
         unsigned char const* const pixels = image.pixel_bytes() > 0 ? image.pixels() : nullptr;
         if (record.kind == qvRestrictedImageKind) {
-            qvRestrictedImageData const& r = data_of<qvRestrictedImageData>(record);
+            qvRestrictedImageData const& r = qvShapeRecordData<qvRestrictedImageData>(record);
             user->restricted_image(image.anchor, static_cast<unsigned>(r.alignment), image.header, colors, pixels);
         } else {
-            qvScaledImageData const& s = data_of<qvScaledImageData>(record);
+            qvScaledImageData const& s = qvShapeRecordData<qvScaledImageData>(record);
             user->scaled_image(image.anchor, s.x_vector, s.y_vector, image.header, colors, pixels);
         }
         return true;

@@ -57,11 +57,6 @@ public:
 private:
     qvDumpDriverUser* sink() const noexcept { return vbuf_->dump_driver().user(); }
 
-    template <class Data>
-    bool draw_points(qvShapeBase const& record);
-    template <class Data>
-    bool draw_compact_points(qvShapeBase const& record);
-
     qvISafePtr<qvDumpVBuf> vbuf_;
     qvScene* scene_ = nullptr;
     qvPalette* palette_ = nullptr;

@@ -10,18 +10,27 @@
 //                        list is a plain vector; the rest does nothing
 //   qvTestLayer          a leaf layer logging prepare, render and cleanup,
 //                        whose render answers a scripted bool
+//   qvTestDataLayer      a data layer whose render logs its pending region
+//                        and origin and fills pending ∩ the buffer's
+//                        clipping with a rectangle record of a given
+//                        attribute, drawn in device coordinates
 // Each is counted: hold it in a handle (qvBaseRenderer, qvViewManager,
 // qvViewLayer) as the library's own layers are held.
 
 #include <orvane/core/qvStlIterator.hpp>
 #include <orvane/geometry/qvRegion.hpp>
+#include <orvane/rendering/qvFlavorPortPalette.hpp>
+#include <orvane/rendering/qvFlavorPortTransformation.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvViewBaseLayer.hpp>
 #include <orvane/views/qvViewLayer.hpp>
 #include <orvane/views/qvViewManager.hpp>
+#include <orvane/views/qvViewVBuf.hpp>
+#include <orvane/shapes/qvRectangleData.hpp>
 
+#include "views/qvViewDataLayerImplementation.hpp"
 #include "views/qvViewLayerImplementation.hpp"
 #include "views/qvViewTransformationImplementation.hpp"
 
@@ -178,6 +187,57 @@ public:
         auto* twin = new qvTestLayer;
         qvViewBaseLayer held(static_cast<qvViewBaseLayerObject*>(twin));
         twin->copy(*this);
+        return held;
+    }
+};
+
+class qvTestDataLayer : public qvViewDataLayerImplementation {
+public:
+    using qvViewAreaImplementation::gate;
+    using qvViewLayerImplementation::stop_notification;
+
+    // The pending region and the origin of each render, in call order.
+    std::vector<qvRegion> rendered;
+    std::vector<qvCrdOf<double>> origins;
+    // What render fills with: the attribute of this palette (null: the
+    // port's palette stays as it is).
+    qvPalette* palette = nullptr;
+    long attribute = 0;
+    bool render_answer = true;
+
+    bool render(qvViewVBuf& vbuf, qvCrdOf<double> const& origin) override {
+        rendered.emplace_back(prepared_region());
+        origins.push_back(origin);
+        qvRegion area(prepared_region());
+        area *= vbuf.clipping();
+        if (area.empty())
+            return render_answer;
+        vbuf.push();
+        vbuf.set_clipping(area);
+        vbuf.enforce_settings();
+        if (qvFlavorPort* const port = vbuf.port()) {
+            const qvFlavorPortPalette keep_palette(*port, palette != nullptr ? palette : port->palette());
+            const qvFlavorPortTransformation keep_mapping(*port, qvRestrictedTransformation::identity());
+            qvShape<qvRectangleData> fill(qvRectangleKind);
+            fill.size = static_cast<std::int32_t>(sizeof fill);
+            qvMathRectOf<double> const& box = area.bbox();
+            fill.box = qvMathRectOf<float>(static_cast<float>(box.x1), static_cast<float>(box.y1),
+                                           static_cast<float>(box.x2), static_cast<float>(box.y2));
+            fill.attribute_handle = static_cast<std::int32_t>(attribute);
+            port->draw_shape(fill);
+        }
+        vbuf.pop();
+        return render_answer;
+    }
+
+    // A new test data layer with this one's settings (copy), in no tree.
+    qvViewBaseLayer clone() override {
+        auto* twin = new qvTestDataLayer;
+        qvViewBaseLayer held(static_cast<qvViewBaseLayerObject*>(static_cast<qvViewDataLayerObject*>(twin)));
+        twin->copy(*this);
+        twin->palette = palette;
+        twin->attribute = attribute;
+        twin->render_answer = render_answer;
         return held;
     }
 };

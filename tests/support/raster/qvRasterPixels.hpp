@@ -1,0 +1,47 @@
+#pragma once
+// qvRasterPixels: the pixel store of a raster buffer: width x height RGBA
+// pixels (bytes blue, green, red, alpha), row 0 on top, rows packed.
+//
+// Keeps true: width and height are positive and width x height x 4 bytes
+// are held; make() refuses any other size (0, negative, or beyond the
+// store limit) with null, so no store is ever partly made.
+
+#include <orvane/rendering/qvRgbaQuad.hpp>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class qvBitmap;
+
+class qvRasterPixels {
+public:
+    // The largest store: 2^28 pixels (1 GiB).
+    static constexpr std::int64_t max_pixels = std::int64_t{1} << 28;
+
+    // A store filled with `fill`, or null for a size it cannot hold.
+    static std::shared_ptr<qvRasterPixels> make(long width, long height, qvRgbaQuad fill);
+
+    long width() const noexcept { return width_; }
+    long height() const noexcept { return height_; }
+    bool holds(long x, long y) const noexcept { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    qvRgbaQuad& at(long x, long y) noexcept {
+        return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+    }
+    qvRgbaQuad at(long x, long y) const noexcept {
+        return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+    }
+    qvRgbaQuad* row(long y) noexcept { return &at(0, y); }
+    std::vector<qvRgbaQuad> const& all() const noexcept { return pixels_; }
+
+    // An RGBA bitmap of the pixels, row 0 on top, at `dpi`.
+    qvBitmap bitmap(int dpi) const;
+
+private:
+    qvRasterPixels(long width, long height, qvRgbaQuad fill);
+
+    long width_;
+    long height_;
+    std::vector<qvRgbaQuad> pixels_;
+};
