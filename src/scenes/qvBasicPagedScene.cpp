@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <set>
 #include <utility>
 
@@ -51,15 +52,19 @@ qvBasicPagedScene::qvBasicPagedScene(qvPagedSceneFile& file, qvPalette* palette,
 
 // Enumerations go first (their graphics may still write back), then the
 // proxies are told the scene is gone; close then writes back what they
-// held, and the copies they kept are freed here.
+// held, and the copies they kept are freed here. A close that fails is a
+// failing disk or a damaged file, not a broken invariant: the session is
+// given up and the destructor returns.
 qvBasicPagedScene::~qvBasicPagedScene() {
     end_enumerations();
     deassociate_all();
     if (initialized_) {
         try {
             close();
-        } catch (qvError const& error) {
-            qvError::abort(error);
+        } catch (qvError const&) {
+            give_up();
+        } catch (std::bad_alloc const&) {
+            give_up();
         }
     }
     for (qvShapeBase* copy : loose_) delete copy;
@@ -100,6 +105,12 @@ void qvBasicPagedScene::reset() noexcept {
         hdb_ = nullptr;
     }
     initialized_ = false;
+}
+
+// The connected lists free their copies as the table goes.
+void qvBasicPagedScene::give_up() noexcept {
+    end_enumerations();
+    reset();
 }
 
 void qvBasicPagedScene::start() {

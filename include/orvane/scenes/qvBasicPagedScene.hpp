@@ -20,9 +20,14 @@
 //    initialized (between create or open and close). A writable open
 //    clears the read-only flag before it loads "$Layout", so every entry
 //    of a writable scene has a connected list;
+//  - a close that raises leaves the scene initialized, its open mark in
+//    the file, and can be called again (after space was freed, say): what
+//    it wrote back stays written, what it did not stays connected;
 //  - the destructor closes a scene that is still open (its layout is
-//    written); a failure there takes the qvError::abort way, so owners
-//    call close first;
+//    written); when that close raises, the session is given up: nothing
+//    more is written, every copy is freed, and the destructor returns. The
+//    file keeps its open mark, as after a killed writer. Owners that must
+//    know call close first;
 //  - a shape is stored only (its handle record's stored field 1), or
 //    connected: a heap copy in its entry's connected list, its handle in
 //    `hmap`, its stored copy (if any) masked. Disconnect writes the copy
@@ -177,6 +182,9 @@ protected:
     void require_open() const;
     // Ends every live enumeration (its pins released, at end from now on).
     void end_enumerations() noexcept;
+    // Back to not initialized without writing anything: connected copies
+    // freed, structures dropped. For a destructor whose close failed.
+    void give_up() noexcept;
 
 private:
     friend class qvPS_SimpleIterator;

@@ -1,0 +1,245 @@
+// The paged scene when the file fails it: a close that cannot finish (a
+// damaged node page, a file-size limit) keeps the scene open for another
+// try, and a scene destroyed after such a close gives its session up and
+// returns; refused writable opens leave the file byte for byte; a file held
+// by another writer is not created over. The children are forked so that a
+// process-wide limit or an ending process stays out of the test runner.
+#include <orvane/scenes/qvPagedScene.hpp>
+
+#include <orvane/core/qvFileMapping.hpp>
+#include <orvane/scenes/qvQTree.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
+
+#include "qvFileTestSupport.hpp"
+#include "qvPageTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using qv_file_test::raises;
+using qv_file_test::read_file;
+using qv_file_test::ScratchDir;
+
+namespace {
+
+using E = qvErrorFrom<qvBasicPagedScene>;
+using Rect = qvMathRectOf<double>;
+constexpr char const* corrupt = "Invalid or corrupt Orvane pagefile";
+constexpr int cache = 1 << 20;
+
+Rect rect(double x1, double y1, double x2, double y2) { return Rect(qvRectOf<double>(x1, y1, x2, y2)); }
+
+// Runs `body` in a forked child; its exit code (a check that failed names
+// itself by its code, a raise that escaped is 99, a signal is 200 + it).
+template <class F>
+int child_status(F&& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int code = 99;
+        try {
+            code = body();
+        } catch (qvError const& error) {
+            std::fprintf(stderr, "child raised \"%s\"\n", static_cast<char const*>(error));
+        } catch (...) {
+        }
+        ::_exit(code);
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+    if (WIFSIGNALED(status)) return 200 + WTERMSIG(status);
+    return WEXITSTATUS(status);
+}
+
+std::string error_text(qvError const& error) { return static_cast<char const*>(error); }
+
+// A closed scene of `shapes` rectangles spread over (0, 0, 1000, 1000),
+// enough for a split tree at a few hundred.
+void write_scene(std::string const& path, int device, int shapes) {
+    qvPagedScene scene;
+    scene.create(path.c_str(), rect(0, 0, 1000, 1000), device);
+    for (int k = 0; k < shapes; ++k) {
+        const double x = (k * 37) % 990, y = (k * 53) % 990;
+        qvRectangle(scene, rect(x, y, x + 5, y + 5));
+    }
+    scene.close();
+}
+
+// The node pages of every layer of a closed file.
+std::vector<long> node_pages(std::string const& path) {
+    qvPagedScene scene;
+    EXPECT_TRUE(scene.open(path.c_str(), cache, true));
+    std::vector<long> pages;
+    for (auto const& e : scene.layers()) {
+        if (e.sdb == nullptr || e.sdb->directory() == nullptr) continue;
+        for (qvQuadTreeDirectory::EnumerateIterator it(*e.sdb->directory()); it.get() != nullptr; it.next())
+            pages.push_back(it.get()->page_number());
+    }
+    scene.close();
+    return pages;
+}
+
+bool has_open_mark(std::string const& path) {
+    qvPagedSceneFile probe;
+    if (!probe.open(path.c_str(), cache, true)) return false;
+    const bool marked = probe.device().find_root(qvBasicPagedScene::open_mark) != 0;
+    probe.close();
+    return marked;
+}
+
+}  // namespace
+
+TEST(qvPagedSceneFailure, A_close_over_a_zeroed_node_page_raises_keeps_the_scene_open_and_destruction_returns) {
+    ScratchDir dir;
+    for (int device : {cache, -1}) {
+        const std::string path = dir / ("zeroed" + std::to_string(device) + ".pgf");
+        write_scene(path, device, 20);
+        const std::vector<long> pages = node_pages(path);
+        ASSERT_EQ(pages.size(), 1u);
+        qv_page_test::patch(path, static_cast<long long>(qvPagePosition(pages.front())),
+                            std::string(qvPageBytes, '\0'));
+        const int status = child_status([&] {
+            qvPagedScene scene;
+            if (!scene.open(path.c_str(), device, false)) return 1;
+            for (int k = 0; k < 5; ++k) qvRectangle(scene, rect(k, k, k + 1, k + 1));
+            for (int attempt = 0; attempt < 2; ++attempt) {
+                try {
+                    scene.close();
+                    return 2;
+                } catch (qvError const& error) {
+                    if (error_text(error) != corrupt) return 3;
+                }
+                if (!scene.is_open()) return 4;
+            }
+            return 0;   // destroyed here, open: the session is given up
+        });
+        EXPECT_EQ(status, 0) << device;
+        EXPECT_TRUE(has_open_mark(path)) << device;
+        qvPagedScene scene;
+        EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), device, false); }, corrupt));
+    }
+}
+
+// Writes past the limit fail however long the file already is, so the
+// pages the close writes out meet it while the adds, cached and inside the
+// file's length, do not.
+TEST(qvPagedSceneFailure, A_close_under_a_file_size_limit_raises_and_succeeds_once_the_limit_is_lifted) {
+    ScratchDir dir;
+    const std::string path = dir / "limit.pgf";
+    const std::string given_up = dir / "given_up.pgf";
+    for (std::string const& file : {path, given_up}) {
+        {
+            qvPagedScene scene;
+            scene.create(file.c_str(), rect(0, 0, 1000, 1000), cache);
+            for (int k = 0; k < 500; ++k) qvRectangle(scene, rect(k, k, k + 4, k + 4));
+            scene.close();
+        }
+        const bool retry = file == path;
+        const int status = child_status([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            qvPagedScene scene;
+            if (!scene.open(file.c_str(), cache, false)) return 10;
+            rlimit limit{};
+            if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) return 11;
+            const rlimit lifted = limit;
+            limit.rlim_cur = 2 * qvPageBytes;
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 12;
+            for (int k = 500; k < 505; ++k) qvRectangle(scene, rect(k, k, k + 4, k + 4));
+            try {
+                scene.close();
+                return 13;
+            } catch (qvError const& error) {
+                if (error_text(error) != "I/O error while writing file") return 14;
+            }
+            if (!scene.is_open()) return 15;
+            if (!retry) return 0;   // destroyed open under the limit
+            if (::setrlimit(RLIMIT_FSIZE, &lifted) != 0) return 16;
+            if (!scene.close()) return 17;
+            return 0;
+        });
+        ASSERT_EQ(status, 0) << file;
+    }
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), cache, false));
+    ASSERT_EQ(scene.size(0), 505);
+    for (long h = 1; h <= 505; ++h) {
+        qvRectangle back(scene, h);
+        ASSERT_TRUE(back.get() != nullptr) << h;
+        EXPECT_EQ(back->rectangle(), rect(h - 1, h - 1, h + 3, h + 3));
+    }
+    EXPECT_TRUE(scene.close());
+    EXPECT_TRUE(has_open_mark(given_up));
+}
+
+TEST(qvPagedSceneFailure, A_refused_writable_open_of_a_cut_file_leaves_its_bytes_and_length) {
+    ScratchDir dir;
+    for (int device : {cache, -1}) {
+        const std::string path = dir / ("cut" + std::to_string(device) + ".pgf");
+        write_scene(path, device, 3000);
+        const long long full = qv_file_test::file_length(path);
+        ASSERT_GT(full, 12 * static_cast<long long>(qvPageBytes));
+        std::filesystem::resize_file(path, 10 * qvPageBytes);
+        const std::string before = read_file(path);
+        for (int other : {cache, -1}) {
+            qvPagedScene scene;
+            bool refused = false;
+            try {
+                refused = !scene.open(path.c_str(), other, false);
+            } catch (qvError const&) {
+                refused = true;
+            }
+            EXPECT_TRUE(refused) << device << ' ' << other;
+            EXPECT_FALSE(scene.is_open());
+            EXPECT_EQ(read_file(path).size(), before.size()) << device << ' ' << other;
+            EXPECT_TRUE(read_file(path) == before) << device << ' ' << other;
+        }
+    }
+}
+
+TEST(qvPagedSceneFailure, Create_over_a_file_another_process_writes_cannot_open_it_and_changes_nothing) {
+    ScratchDir dir;
+    const std::string path = dir / "held.pgf";
+    write_scene(path, cache, 10);
+    int ready[2];
+    int done[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        qvPagedSceneFile held;
+        char c = 0;
+        const bool opened = held.open(path.c_str(), cache, false);
+        c = opened ? 'y' : 'n';
+        (void)!::write(ready[1], &c, 1);
+        (void)!::read(done[0], &c, 1);
+        ::_exit(0);   // held until here; the lock ends with the process
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ASSERT_EQ(c, 'y');
+    const std::string held_bytes = read_file(path);
+    for (int device : {cache, -1}) {
+        qvPagedScene scene;
+        try {
+            scene.create(path.c_str(), rect(0, 0, 10, 10), device);
+            ADD_FAILURE() << "created over a held file";
+        } catch (qvError const& error) {
+            EXPECT_EQ(error_text(error), "Cannot open file") << device;
+        }
+        EXPECT_FALSE(scene.is_open());
+        EXPECT_TRUE(read_file(path) == held_bytes) << device;
+    }
+    (void)!::write(done[1], &c, 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+}
