@@ -203,6 +203,21 @@ void qvBasicPagedScene::save_layout(qvOutputStream& os) {
     }
 }
 
+// The palette reads into a map of its own and takes it over only at the
+// end, so a refusal leaves it as it was. What it refuses, by its checks or
+// by the assertions it keeps for handles out of range, came from the file:
+// damage, not a broken invariant of the program.
+void qvBasicPagedScene::load_stored_palette(qvInputStream& is) {
+    try {
+        palette_->load(is);
+    } catch (qvAssertionError const&) {
+        raise_corrupt();
+    } catch (qvErrorFrom<qvInputStream> const& error) {
+        if (std::strcmp(static_cast<char const*>(error), "Invalid palette stream") == 0) raise_corrupt();
+        throw;
+    }
+}
+
 // Entries are read one by one into a local table (never reserved from a
 // claimed count); the map is built from them once all are read.
 void qvBasicPagedScene::load_layout(qvInputStream& is) {
@@ -216,7 +231,7 @@ void qvBasicPagedScene::load_layout(qvInputStream& is) {
     const long palette_flag = qvReadInt32(is);
     if (palette_flag != 0 && palette_flag != 1) raise_corrupt();
     if ((palette_flag == 1) != own_palette_) raise_scene_error("Stored layout incompatible with the scene's palette");
-    if (own_palette_) palette_->load(is);
+    if (own_palette_) load_stored_palette(is);
     flag(own_hdb_);
     if (own_hdb_) hdb_->load(is);
     qvMathRectOf<double> bounds;

@@ -243,3 +243,44 @@ TEST(qvPagedSceneFailure, Create_over_a_file_another_process_writes_cannot_open_
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
 }
+
+// The palette keeps assertions for handles out of range; from a file they
+// are damage like any other.
+TEST(qvPagedSceneFailure, A_damaged_palette_in_the_layout_is_a_corrupt_file) {
+    ScratchDir dir;
+    const std::string path = dir / "palette.pgf";
+    write_scene(path, cache, 3);
+    long root = 0;
+    {
+        qvPagedSceneFile probe;
+        ASSERT_TRUE(probe.open(path.c_str(), cache, true));
+        root = probe.device().find_root("$Layout");
+        probe.close();
+    }
+    ASSERT_GE(root, 2);
+    // After the stream header (26 bytes): the own palette flag, then the
+    // palette's last handle, folder and class counts and its records.
+    const long long data = static_cast<long long>(qvPagePosition(root)) + 8 + 26;
+    const std::string page = qv_page_test::page_of(path, root);
+    ASSERT_EQ(qv_page_test::word_at(page, 8 + 26), 1u);
+    const std::uint32_t last_handle = qv_page_test::word_at(page, 8 + 30);
+    // The first record's attribute handle past the palette's last handle,
+    // one past and far past; then a folder handle far past its count.
+    const std::pair<long long, std::uint32_t> damage[] = {
+        {data + 16, last_handle + 1}, {data + 16, 0x7FFFFFFF}, {data + 16, 0x80000000}, {data + 20, 0x7FFFFFFF}};
+    for (auto const& [at, value] : damage) {
+        const std::string before = read_file(path);
+        qv_page_test::patch(path, at, qv_page_test::le32(value));
+        const std::string damaged = read_file(path);
+        for (int device : {cache, -1}) {
+            for (bool read_only : {true, false}) {
+                qvPagedScene scene;
+                EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), device, read_only); }, corrupt))
+                    << at << ' ' << value << ' ' << device << ' ' << read_only;
+                EXPECT_FALSE(scene.is_open());
+                EXPECT_TRUE(read_file(path) == damaged);
+            }
+        }
+        qv_file_test::write_file(path, before);
+    }
+}

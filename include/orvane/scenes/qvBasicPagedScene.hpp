@@ -64,7 +64,8 @@
 //   scene layer count n
 //   entry count m, then m entries of four int32: segment index (−1 for a
 //   hole), segment layer, scene layer, size
-// Load refuses with "Invalid or corrupt Orvane pagefile" a flag other than
+// Load refuses with "Invalid or corrupt Orvane pagefile" a palette part the
+// palette refuses (its stream checks and its handle assertions), a flag other than
 // 0 or 1 or a handle tree flag other than the scene's own (a palette flag
 // other than the scene's own raises "Stored layout incompatible with the
 // scene's palette": a caller's choice, not damage), a negative count or size, more
@@ -205,6 +206,8 @@ private:
     void destroy_shapes(std::size_t slot);
     std::vector<LayerEntry>& table() noexcept { return layers_; }
     void check_layer(int layer) const;
+    // The own palette's part of "$Layout"; what it refuses is a damaged file.
+    void load_stored_palette(qvInputStream& is);
     LayerEntry& entry_of(int layer) const {
         return const_cast<LayerEntry&>(layers_[static_cast<std::size_t>(mapv_[static_cast<std::size_t>(layer)])]);
     }
