@@ -14,10 +14,12 @@
 #include <orvane/scenes/qvPageIStream.hpp>
 #include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 
 #include "core/qvStreamFields.hpp"
+#include "scenes/qvMapAllocator.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
 #include <algorithm>
@@ -25,6 +27,7 @@
 #include <new>
 #include <set>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -147,8 +150,10 @@ void qvBasicPagedScene::open(bool read_only) {
         if (file_ != nullptr) {
             qvPageIStream in(file_->device(), "$Layout");
             load_layout(in);
+            std::vector<long> layout_pages(in.pages_read().begin(), in.pages_read().end());
             in.close();
             if (!read_only) {
+                check_page_use(std::move(layout_pages));
                 file_->device().create_root(open_mark, open_mark_page);
                 flush_files();
             }
@@ -158,6 +163,39 @@ void qvBasicPagedScene::open(bool read_only) {
         throw;
     }
     read_only_ = read_only;
+}
+
+// A writer hands out free pages: one the map marks free while a structure
+// uses it would be overwritten by the next allocation, and one that two
+// structures name is overwritten by either. So before anything is written
+// every page the session will write in place must be marked used and
+// named once: the map and directory pages, the node pages, the handle
+// tree's pages and the layout's own pages (the open mark names the
+// directory page, no stream). Only map pages are read; pages of segments
+// over other files are left to their own files' writers. A read-only open
+// writes nothing, and salvage must not fail on a stale map: it skips this.
+void qvBasicPagedScene::check_page_use(std::vector<long> pages) {
+    qvPageDevice& device = file_->device();
+    auto* const map = dynamic_cast<qvMapAllocator*>(&device);
+    if (map == nullptr) return;
+    pages.push_back(open_mark_page);
+    pages.insert(pages.end(), map->map_pages().begin(), map->map_pages().end());
+    if (auto const* const tree = dynamic_cast<qvHandleTree const*>(hdb_); tree != nullptr && &tree->device() == &device)
+        for (qvHandleTree::PageEntry const& entry : tree->pages()) pages.push_back(entry.page);
+    for (qvPagedSceneSegment* segment : segments_) {
+        if (&segment->file() != file_) continue;
+        for (int l = 0; l < segment->total_layers(); ++l) {
+            qvQuadTreeDirectory* const directory = segment->tree(l).directory();
+            if (directory == nullptr) continue;
+            for (qvQuadTreeDirectory::EnumerateIterator it(*directory); it.get() != nullptr; it.next())
+                pages.push_back(it.get()->page_number());
+        }
+    }
+    std::sort(pages.begin(), pages.end());
+    if (std::adjacent_find(pages.begin(), pages.end()) != pages.end()) raise_corrupt();
+    const long count = device.page_count();
+    for (long page : pages)
+        if (page < 0 || page >= count || !map->marked(page)) raise_corrupt();
 }
 
 // Everything is written first: a failure there leaves the scene open with

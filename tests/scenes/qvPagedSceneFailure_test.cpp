@@ -284,3 +284,51 @@ TEST(qvPagedSceneFailure, A_damaged_palette_in_the_layout_is_a_corrupt_file) {
         qv_file_test::write_file(path, before);
     }
 }
+
+namespace {
+
+// Clears a page's bit in the first map page of a closed file.
+void mark_free(std::string const& path, long page) {
+    const std::size_t offset = 8 + 4 * static_cast<std::size_t>(page >> 5);
+    const std::uint32_t word = qv_page_test::word_at(qv_page_test::page_of(path, 0), offset);
+    qv_page_test::patch(path, static_cast<long long>(offset), qv_page_test::le32(word & ~(1u << (page & 31))));
+}
+
+long root_of(std::string const& path, char const* name) {
+    qvPagedSceneFile probe;
+    if (!probe.open(path.c_str(), cache, true)) return -1;
+    const long root = probe.device().find_root(name);
+    probe.close();
+    return root;
+}
+
+}  // namespace
+
+// A page the map marks free would be handed out again and overwritten.
+// (The map and directory pages are the device's own to check.)
+TEST(qvPagedSceneFailure, A_writable_open_refuses_a_file_whose_map_marks_a_used_page_free) {
+    ScratchDir dir;
+    const std::string path = dir / "free.pgf";
+    write_scene(path, cache, 400);
+    const std::vector<long> nodes = node_pages(path);
+    ASSERT_GT(nodes.size(), 1u);
+    const std::string good = read_file(path);
+    for (long page : {nodes.front(), nodes.back(), root_of(path, "$Layout")}) {
+        qv_file_test::write_file(path, good);
+        mark_free(path, page);
+        const std::string damaged = read_file(path);
+        for (int device : {cache, -1}) {
+            qvPagedScene scene;
+            EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), device, false); }, corrupt)) << page << ' ' << device;
+            EXPECT_FALSE(scene.is_open());
+            EXPECT_TRUE(read_file(path) == damaged) << page << ' ' << device;
+            ASSERT_TRUE(scene.open(path.c_str(), device, true)) << page;   // read-only: nothing is handed out
+            EXPECT_EQ(scene.size(0), 400);
+            scene.close();
+        }
+    }
+    qv_file_test::write_file(path, good);
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), cache, false));
+    EXPECT_TRUE(scene.close());
+}

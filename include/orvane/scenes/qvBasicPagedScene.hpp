@@ -46,7 +46,9 @@
 //    nothing allocated) and sync; a clean close writes everything back,
 //    writes "$Layout", syncs, removes "$Open" and syncs. A writable open
 //    of a file that has "$Open" raises "Invalid or corrupt Orvane
-//    pagefile" before it writes anything. A handle record that names a
+//    pagefile" before it writes anything, and so does one where a page
+//    the layout names (map, directory, node, handle-tree and layout
+//    pages) is marked free in the map or named twice. A handle record that names a
 //    hole or no entry, has a stored field other than 0 or 1, or a cell
 //    that is none raises the same;
 //  - paged layers have no z-order (no qvShapeOrderInterface): render
@@ -206,6 +208,10 @@ private:
     void destroy_shapes(std::size_t slot);
     std::vector<LayerEntry>& table() noexcept { return layers_; }
     void check_layer(int layer) const;
+    // "Invalid or corrupt Orvane pagefile" unless every page the session
+    // writes in place (those of `pages`, read from the layout, among them)
+    // is marked used in the file's map and named by one structure only.
+    void check_page_use(std::vector<long> pages);
     // The own palette's part of "$Layout"; what it refuses is a damaged file.
     void load_stored_palette(qvInputStream& is);
     LayerEntry& entry_of(int layer) const {
