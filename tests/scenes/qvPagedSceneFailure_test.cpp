@@ -332,3 +332,29 @@ TEST(qvPagedSceneFailure, A_writable_open_refuses_a_file_whose_map_marks_a_used_
     ASSERT_TRUE(scene.open(path.c_str(), cache, false));
     EXPECT_TRUE(scene.close());
 }
+
+// A record that names a restricted text (kind -9, proxy class 7) needs 120
+// bytes; one of a rectangle's size in a node page is damage, found when its
+// node is first read, before any record of the node reaches a caller.
+TEST(qvPagedSceneFailure, A_stored_record_too_short_for_its_kind_is_refused_at_its_nodes_first_read) {
+    ScratchDir dir;
+    const std::string path = dir / "kind.pgf";
+    write_scene(path, cache, 3);
+    const std::vector<long> pages = node_pages(path);
+    ASSERT_EQ(pages.size(), 1u);
+    const long long first = static_cast<long long>(qvPagePosition(pages.front())) + 664;
+    ASSERT_LT(qv_page_test::word_at(qv_page_test::page_of(path, pages.front()), 664), 120u);
+    qv_page_test::patch(path, first + 12, qv_page_test::le32(7) + qv_page_test::le32(static_cast<std::uint32_t>(-9)));
+    for (int device : {cache, -1}) {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), device, true));
+        EXPECT_TRUE(raises<qvErrorFrom<qvQuadTree>>(
+            [&] {
+                for (auto g = scene.enumerate(0); g; ++g) {
+                }
+            },
+            corrupt));
+        EXPECT_TRUE(raises<qvErrorFrom<qvQuadTree>>([&] { scene.connect(2); }, corrupt));
+        scene.close();
+    }
+}
