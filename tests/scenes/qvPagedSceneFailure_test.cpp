@@ -13,6 +13,7 @@
 
 #include "qvFileTestSupport.hpp"
 #include "qvPageTestSupport.hpp"
+#include "qvStreamTestBuffers.hpp"
 
 #include <gtest/gtest.h>
 
@@ -356,5 +357,40 @@ TEST(qvPagedSceneFailure, A_stored_record_too_short_for_its_kind_is_refused_at_i
             corrupt));
         EXPECT_TRUE(raises<qvErrorFrom<qvQuadTree>>([&] { scene.connect(2); }, corrupt));
         scene.close();
+    }
+}
+
+// What the page-file fuzzer found, minimized: a "$Layout" whose palette
+// record names attribute handle 1 above the palette's last handle 0. Each
+// page as hex, the rest of it zero.
+TEST(qvPagedSceneFailure, Fuzz_finding_a_palette_handle_past_its_last_is_a_corrupt_file) {
+    char const* const pages[] = {
+        // map: magic, no link, pages 0 to 2 used
+        "04 01 AD DE  00 00 00 00  07 00 00 00",
+        // directory: magic, one entry: page 2, "$Layout"
+        "01 00 CE FA  01 00 00 00  02 00 00 00  00 00 00 00  24 4C 61 79 6F 75 74",
+        // the stream's one page: no next, 50 bytes; the stream header, the
+        // own palette flag, last handle 0, 54 folders, 26 classes, then a
+        // value record of attribute 1 in folder 0
+        "00 00 00 00  32 00 00 00  A9 4F 52 56 41 4E 45 20 42 49 4E 41 52 59 20 53 54 52 45 41 4D 00 01 00 04 03 "
+        "01 00 00 00  00 00 00 00  36 00 00 00  1A 00 00 00  01 00 00 00  00 00 00 00",
+    };
+    std::string file;
+    for (char const* hex : pages) {
+        std::string page = stream_test::bytes(hex);
+        page.resize(qvPageBytes, '\0');
+        file += page;
+    }
+    ScratchDir dir;
+    const std::string path = dir / "finding.pgf";
+    qv_file_test::write_file(path, file);
+    for (int device : {cache, 1 << 16, -1}) {
+        for (bool read_only : {true, false}) {
+            qvPagedScene scene;
+            EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), device, read_only); }, corrupt))
+                << device << ' ' << read_only;
+            EXPECT_FALSE(scene.is_open());
+            EXPECT_TRUE(read_file(path) == file);
+        }
     }
 }
