@@ -372,8 +372,8 @@ TEST(qvPagedSceneFailure, Fuzz_finding_a_palette_handle_past_its_last_is_a_corru
         // the stream's one page: no next, 50 bytes; the stream header, the
         // own palette flag, last handle 0, 54 folders, 26 classes, then a
         // value record of attribute 1 in folder 0
-        "00 00 00 00  32 00 00 00  A9 4F 52 56 41 4E 45 20 42 49 4E 41 52 59 20 53 54 52 45 41 4D 00 01 00 04 03 "
-        "01 00 00 00  00 00 00 00  36 00 00 00  1A 00 00 00  01 00 00 00  00 00 00 00",
+        ("00 00 00 00  32 00 00 00  A9 4F 52 56 41 4E 45 20 42 49 4E 41 52 59 20 53 54 52 45 41 4D 00 01 00 04 03 "
+         "01 00 00 00  00 00 00 00  36 00 00 00  1A 00 00 00  01 00 00 00  00 00 00 00"),
     };
     std::string file;
     for (char const* hex : pages) {
