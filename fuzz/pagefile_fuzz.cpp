@@ -27,7 +27,9 @@
 // disconnected, "$UserData" read, the whole file walked (qvPageFileWalker)
 // and the scene closed. A failed open leaves the scene not initialized and
 // reusable; a scene whose close keeps failing is destroyed all the same
-// (its session given up, the process going on).
+// (its session given up, the process going on). A writable session over a
+// file that walked soundly and that closed cleanly leaves a file that
+// opens and walks soundly.
 
 #include "fuzz_support.hpp"
 
@@ -243,14 +245,56 @@ void read_user_data(qvPagedScene& scene) {
         total += static_cast<std::size_t>(n);
 }
 
-void scene_session(std::string const& name, int cache, bool read_only) {
+// Every layer enumerated and drawn, every handle connected and
+// disconnected, "$UserData" read.
+void exercise(qvPagedScene& scene);
+
+// Whether the whole file walks without a raise or a failed cross-check.
+bool walks_soundly(qvPagedScene& scene) {
+    bool sound = false;
+    qvfuzz::attempt([&] { sound = qv_page_walk::walk(scene).sound(); });
+    return sound;
+}
+
+// A file that walked soundly when it was opened writable, and whose
+// session closed cleanly, must open again and walk soundly: the session
+// keeps every record and its handle.
+void check_written(std::string const& name) {
     qvPagedScene scene;
     bool opened = false;
-    if (!qvfuzz::attempt([&] { opened = scene.open(name.c_str(), cache, read_only); })) {
-        if (scene.is_open()) std::abort();
-        return;
+    if (!qvfuzz::attempt([&] { opened = scene.open(name.c_str(), 1 << 16, true); }) || !opened) {
+        std::fprintf(stderr, "finding: a cleanly closed file does not open\n");
+        std::abort();
     }
-    if (!opened) return;
+    const qv_page_walk::Walk walk = qv_page_walk::walk(scene);
+    if (!walk.sound()) {
+        std::fprintf(stderr, "finding: a cleanly closed file walks with: %s\n", walk.problems.front().c_str());
+        std::abort();
+    }
+    scene.close();
+}
+
+void scene_session(std::string const& name, int cache, bool read_only) {
+    bool sound = false;
+    bool closed = false;
+    {
+        qvPagedScene scene;
+        bool opened = false;
+        if (!qvfuzz::attempt([&] { opened = scene.open(name.c_str(), cache, read_only); })) {
+            if (scene.is_open()) std::abort();
+            return;
+        }
+        if (!opened) return;
+        sound = walks_soundly(scene);
+        exercise(scene);
+        for (int attempt = 0; attempt < 2 && !closed; ++attempt)
+            closed = qvfuzz::attempt([&] { (void)scene.close(); });
+        if (!closed && !scene.is_open()) std::abort();   // a failed close leaves the scene open
+    }
+    if (!read_only && sound && closed) check_written(name);
+}
+
+void exercise(qvPagedScene& scene) {
     qvfuzz::attempt([&] {
         for (auto g = scene.enumerate(-1); g; ++g) {
         }
@@ -261,11 +305,6 @@ void scene_session(std::string const& name, int cache, bool read_only) {
     });
     touch_handles(scene);
     qvfuzz::attempt([&] { read_user_data(scene); });
-    qvfuzz::attempt([&] { (void)qv_page_walk::walk(scene); });
-    bool closed = false;
-    for (int attempt = 0; attempt < 2 && !closed; ++attempt)
-        closed = qvfuzz::attempt([&] { (void)scene.close(); });
-    if (!closed && !scene.is_open()) std::abort();   // a failed close leaves the scene open
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvFileTestSupport.hpp"
+#include "qvPageFileWalker.hpp"
 #include "qvPageTestSupport.hpp"
 #include "qvStreamTestBuffers.hpp"
 
@@ -19,6 +20,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
@@ -393,4 +395,51 @@ TEST(qvPagedSceneFailure, Fuzz_finding_a_palette_handle_past_its_last_is_a_corru
             EXPECT_TRUE(read_file(path) == file);
         }
     }
+}
+
+// What the page-file fuzzer found next: a stored record whose box bytes
+// were overwritten (here with "16qvAssertionErr", an inverted box) in a
+// node below the root. The handle's stored cell still finds it; a
+// connect and disconnect writes it back in place and must keep that cell,
+// not take the cell of the damaged box, which leads elsewhere.
+TEST(qvPagedSceneFailure, Fuzz_finding_a_damaged_box_written_back_in_place_keeps_its_record_reachable) {
+    ScratchDir dir;
+    const std::string path = dir / "box.pgf";
+    write_scene(path, cache, 800);
+    // The first record, in slot order, of the first node below the root.
+    long handle = 0;
+    long long box_at = 0;
+    {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), cache, true));
+        for (qvQuadTreeDirectory::EnumerateIterator it(*scene.layers()[0].sdb->directory()); it.get() != nullptr;
+             it.next()) {
+            if (it.get()->z == 0 || it.get()->fill_no == 0) continue;
+            const long page = it.get()->page_number();
+            const std::string bytes = qv_page_test::page_of(path, page);
+            std::int16_t slot;
+            std::memcpy(&slot, bytes.data() + 4, 2);
+            handle = static_cast<long>(qv_page_test::word_at(bytes, static_cast<std::size_t>(4 + slot + 4)));
+            box_at = static_cast<long long>(qvPagePosition(page)) + 4 + slot + 24;
+            break;
+        }
+        scene.close();
+    }
+    ASSERT_GT(handle, 0);
+    qv_page_test::patch(path, box_at, stream_test::bytes("31 36 71 76 41 73 73 65 72 74 69 6F 6E 45 72 72"));
+    {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), 1 << 16, false));
+        qvShapeBase* const record = scene.connect(handle);
+        ASSERT_NE(record, nullptr);
+        scene.disconnect(record);
+        EXPECT_TRUE(scene.close());
+    }
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), cache, true));
+    qvShapeBase* const record = scene.connect(handle);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->shape_handle, handle);
+    scene.disconnect(record);
+    EXPECT_TRUE(qv_page_walk::walk(scene).sound());
 }
