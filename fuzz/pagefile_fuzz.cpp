@@ -20,11 +20,16 @@
 // quadtrees. A failed open leaves the scene not initialized; an open one
 // draws every layer, writes its stream and closes.
 //
-// And through the ready-made paged scene: read-only, every shape
-// enumerated, then every handle up to a bound connected and disconnected;
-// on a copy, writable (refused for a file left open), every handle
-// connected and disconnected, and closed. A failed open leaves the scene
-// not initialized and reusable.
+// And through the ready-made paged scene, read-only over the I/O device
+// (64 KiB cache) and over the mapped device, then writable on a copy (each
+// device; the mapped one not for a full first map page, as above): every
+// layer enumerated and drawn, every handle up to a bound connected and
+// disconnected, "$UserData" read, the whole file walked (qvPageFileWalker)
+// and the scene closed. A failed open leaves the scene not initialized and
+// reusable; a scene whose close keeps failing is destroyed all the same
+// (its session given up, the process going on). A writable session over a
+// file that walked soundly and that closed cleanly leaves a file that
+// opens and walks soundly.
 
 #include "fuzz_support.hpp"
 
@@ -33,6 +38,7 @@
 #include "scenes/qvPageLock.hpp"
 
 #include "qvCountingPort.hpp"
+#include "qvPageFileWalker.hpp"
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvPagedScene.hpp>
@@ -231,32 +237,74 @@ void touch_handles(qvPagedScene& scene) {
     }
 }
 
-// A scene whose close keeps failing must not be destroyed (its destructor
-// would take the abort way): it is parked, reachable, for the process's life.
-std::vector<qvPagedScene*>& parked() {
-    static std::vector<qvPagedScene*>* const scenes = new std::vector<qvPagedScene*>;
-    return *scenes;
+void read_user_data(qvPagedScene& scene) {
+    qvInputStream& in = scene.input_stream();
+    char chunk[4096];
+    std::size_t total = 0;
+    for (int n; (n = in.getn(chunk, static_cast<int>(sizeof chunk))) > 0 && total < (1u << 24);)
+        total += static_cast<std::size_t>(n);
+}
+
+// Every layer enumerated and drawn, every handle connected and
+// disconnected, "$UserData" read.
+void exercise(qvPagedScene& scene);
+
+// Whether the whole file walks without a raise or a failed cross-check.
+bool walks_soundly(qvPagedScene& scene) {
+    bool sound = false;
+    qvfuzz::attempt([&] { sound = qv_page_walk::walk(scene).sound(); });
+    return sound;
+}
+
+// A file that walked soundly when it was opened writable, and whose
+// session closed cleanly, must open again and walk soundly: the session
+// keeps every record and its handle.
+void check_written(std::string const& name) {
+    qvPagedScene scene;
+    bool opened = false;
+    if (!qvfuzz::attempt([&] { opened = scene.open(name.c_str(), 1 << 16, true); }) || !opened) {
+        std::fprintf(stderr, "finding: a cleanly closed file does not open\n");
+        std::abort();
+    }
+    const qv_page_walk::Walk walk = qv_page_walk::walk(scene);
+    if (!walk.sound()) {
+        std::fprintf(stderr, "finding: a cleanly closed file walks with: %s\n", walk.problems.front().c_str());
+        std::abort();
+    }
+    scene.close();
 }
 
 void scene_session(std::string const& name, int cache, bool read_only) {
-    auto owned = std::make_unique<qvPagedScene>();
-    qvPagedScene& scene = *owned;
-    bool opened = false;
-    if (!qvfuzz::attempt([&] { opened = scene.open(name.c_str(), cache, read_only); })) {
-        if (scene.is_open()) std::abort();
-        return;
-    }
-    if (!opened) return;
-    if (read_only)
-        qvfuzz::attempt([&] {
-            for (auto g = scene.enumerate(-1); g; ++g) {
-            }
-        });
-    touch_handles(scene);
+    bool sound = false;
     bool closed = false;
-    for (int attempt = 0; attempt < 2 && !closed; ++attempt)
-        closed = qvfuzz::attempt([&] { (void)scene.close(); });
-    if (!closed) parked().push_back(owned.release());
+    {
+        qvPagedScene scene;
+        bool opened = false;
+        if (!qvfuzz::attempt([&] { opened = scene.open(name.c_str(), cache, read_only); })) {
+            if (scene.is_open()) std::abort();
+            return;
+        }
+        if (!opened) return;
+        sound = walks_soundly(scene);
+        exercise(scene);
+        for (int attempt = 0; attempt < 2 && !closed; ++attempt)
+            closed = qvfuzz::attempt([&] { (void)scene.close(); });
+        if (!closed && !scene.is_open()) std::abort();   // a failed close leaves the scene open
+    }
+    if (!read_only && sound && closed) check_written(name);
+}
+
+void exercise(qvPagedScene& scene) {
+    qvfuzz::attempt([&] {
+        for (auto g = scene.enumerate(-1); g; ++g) {
+        }
+    });
+    qvfuzz::attempt([&] {
+        qvCountingPort port;
+        scene.render(port, -1, qvMathRectOf<double>(-1e30, -1e30, 1e30, 1e30), false);
+    });
+    touch_handles(scene);
+    qvfuzz::attempt([&] { read_user_data(scene); });
 }
 
 }  // namespace
@@ -276,10 +324,16 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     stream_sessions(data, size);
     put_file(original, data, size);
     layout_session(original, cache);
-    scene_session(original, cache, true);
+    scene_session(original, 1 << 16, true);
+    scene_session(original, -1, true);
     fs::remove(original);
     put_file(copy, data, size);
-    scene_session(copy, cache, false);
+    scene_session(copy, 1 << 16, false);
     fs::remove(copy);
+    if (!first_map_page_full(data, size)) {
+        put_file(copy, data, size);
+        scene_session(copy, -1, false);
+        fs::remove(copy);
+    }
     return 0;
 }

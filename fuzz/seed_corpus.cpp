@@ -656,6 +656,64 @@ void ready_made_scene_seeds(fs::path const& dir) {
     scene.close();
 }
 
+// Closed files of the ready-made paged scene (its own palette and handle
+// tree), each as its writer left it: empty; one record of each kind; two
+// root nodes of records that straddle the centre lines; a split tree; a
+// deleted layer between two with records; "$UserData" beside records.
+void paged_scene_file_seeds(fs::path const& dir) {
+    const qvMathRectOf<double> bounds(0, 0, 1024, 1024);
+    const auto made = [&](char const* name, int layers, auto&& fill) {
+        qvPagedScene scene;
+        scene.create((dir / name).string().c_str(), layers, bounds, 1 << 20);
+        fill(scene);
+        scene.close();
+    };
+    made("scene-empty", 1, [](qvPagedScene&) {});
+    made("scene-kinds", 1, [](qvPagedScene& scene) {
+        qvMatchingPalette palette;
+        qvMemoryScene records(1, &palette, false);
+        auto samples = sample_records();
+        for (auto& r : point_set_records()) samples.push_back(std::move(r));
+        for (auto& r : text_records()) samples.push_back(std::move(r));
+        for (auto& r : image_records()) samples.push_back(std::move(r));
+        for (auto const& r : samples) {
+            qvShapeBase& copy = *records.allocate(r->size, nullptr);
+            const std::int32_t handle = copy.shape_handle;
+            std::memcpy(static_cast<void*>(&copy), r.get(), static_cast<std::size_t>(r->size));
+            copy.shape_handle = handle;
+        }
+        // The scene's stream form: its own palette first, then the records.
+        std::stringbuf buffer;
+        {
+            qvOutputStream out(&buffer, v000, false);
+            scene.palette().save(out);
+            records.save(out);
+        }
+        qvInputStream in(&buffer);
+        scene.load(in);
+    });
+    made("scene-straddlers", 1, [](qvPagedScene& scene) {
+        for (int k = 0; k < 400; ++k)
+            qvRectangle(scene, qvMathRectOf<double>(500 + k % 9, (k * 5) % 1000, 530 + k % 9, (k * 5) % 1000 + 4));
+    });
+    made("scene-split", 1, [](qvPagedScene& scene) {
+        for (int k = 0; k < 800; ++k)
+            qvRectangle(scene, qvMathRectOf<double>((k * 37) % 1000, (k * 91) % 1000, (k * 37) % 1000 + 3,
+                                                    (k * 91) % 1000 + 3));
+    });
+    made("scene-hole", 3, [](qvPagedScene& scene) {
+        for (int k = 0; k < 20; ++k) {
+            qvRectangle r(scene, qvMathRectOf<double>(k * 10, k * 10, k * 10 + 5, k * 10 + 5));
+            scene.shape_layer(r->shape_handle(), (k % 2) * 2);
+        }
+        scene.delete_layer(1);
+    });
+    made("scene-user-data", 2, [](qvPagedScene& scene) {
+        for (int k = 0; k < 5; ++k) qvRectangle(scene, qvMathRectOf<double>(k, k, k + 1, k + 1));
+        scene.output_stream().putn("application bytes", 17);
+    });
+}
+
 // Page files as our writer leaves them: new, reopened (a free probe page),
 // and with roots and written pages.
 void pagefile_seeds(fs::path const& root) {
@@ -678,6 +736,7 @@ void pagefile_seeds(fs::path const& root) {
     page_stream_seeds(dir);
     paged_scene_layout_seed(dir / "seed-7");
     ready_made_scene_seeds(dir);
+    paged_scene_file_seeds(dir);
 }
 
 // Requests through transform() (whole frames) of the sample bitmaps, their

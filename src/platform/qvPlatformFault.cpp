@@ -12,7 +12,10 @@ struct Armed {
     int times = 0;
 };
 Armed armed[static_cast<int>(Call::count_)];   // zero-initialised before any static runs
+void (*observing)(Call, long long) noexcept = nullptr;
 }  // namespace
+
+void observe_calls(void (*observer)(Call call, long long position) noexcept) noexcept { observing = observer; }
 
 void fail_next(Call call, int error_number, int times) noexcept {
     armed[static_cast<int>(call)] = Armed{error_number, times};
@@ -22,7 +25,8 @@ void clear_failures() noexcept {
     for (Armed& a : armed) a = Armed{};
 }
 
-bool injected_failure(Call call) noexcept {
+bool injected_failure(Call call, long long position) noexcept {
+    if (observing != nullptr) observing(call, position);
     Armed& a = armed[static_cast<int>(call)];
     if (a.times <= 0) return false;
     --a.times;

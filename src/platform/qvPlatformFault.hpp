@@ -4,7 +4,8 @@
 // Tests arm a call to fail the next `times` times with a chosen errno; the
 // layer asks injected_failure() right before the real system call and, when
 // it answers true, behaves as if the system had refused with that errno.
-// Keeps true: an unarmed call costs one array read and never changes errno.
+// Keeps true: an unarmed, unobserved call costs one array read and one
+// pointer test and never changes errno.
 // Process-wide and unsynchronised, like the rest of the library.
 
 namespace orvane::platform {
@@ -33,6 +34,13 @@ void fail_next(Call call, int error_number, int times = 1) noexcept;
 void clear_failures() noexcept;
 
 // True, with errno set, when a failure of `call` is armed; counts it down.
-bool injected_failure(Call call) noexcept;
+// `position` is the file position a positioned write is about to use, -1
+// for every other call.
+bool injected_failure(Call call, long long position = -1) noexcept;
+
+// Calls `observer` (null: none) with every seam reached from now on, armed
+// or not, before the seam answers: tests read the order of writes and
+// syncs from it. The observer must not throw.
+void observe_calls(void (*observer)(Call call, long long position) noexcept) noexcept;
 
 }  // namespace orvane::platform

@@ -194,7 +194,7 @@ bool write_at(int fd, long long position, void const* buffer, std::size_t n) noe
         errno = EINVAL;
         return false;
     }
-    if (injected_failure(Call::write)) return false;
+    if (injected_failure(Call::write, position)) return false;
     return write_fully(fd, position, buffer, n);
 }
 

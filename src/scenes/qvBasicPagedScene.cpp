@@ -14,16 +14,20 @@
 #include <orvane/scenes/qvPageIStream.hpp>
 #include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 
 #include "core/qvStreamFields.hpp"
+#include "scenes/qvMapAllocator.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <set>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -51,15 +55,19 @@ qvBasicPagedScene::qvBasicPagedScene(qvPagedSceneFile& file, qvPalette* palette,
 
 // Enumerations go first (their graphics may still write back), then the
 // proxies are told the scene is gone; close then writes back what they
-// held, and the copies they kept are freed here.
+// held, and the copies they kept are freed here. A close that fails is a
+// failing disk or a damaged file, not a broken invariant: the session is
+// given up and the destructor returns.
 qvBasicPagedScene::~qvBasicPagedScene() {
     end_enumerations();
     deassociate_all();
     if (initialized_) {
         try {
             close();
-        } catch (qvError const& error) {
-            qvError::abort(error);
+        } catch (qvError const&) {
+            give_up();
+        } catch (std::bad_alloc const&) {
+            give_up();
         }
     }
     for (qvShapeBase* copy : loose_) delete copy;
@@ -102,6 +110,12 @@ void qvBasicPagedScene::reset() noexcept {
     initialized_ = false;
 }
 
+// The connected lists free their copies as the table goes.
+void qvBasicPagedScene::give_up() noexcept {
+    end_enumerations();
+    reset();
+}
+
 void qvBasicPagedScene::start() {
     if (initialized_) raise_scene_error("Paged scene already initialized");
     if (own_hdb_) hdb_ = new qvHandleTree(file_->device(), static_cast<int>(sizeof(qvHandleRecord)));
@@ -136,8 +150,10 @@ void qvBasicPagedScene::open(bool read_only) {
         if (file_ != nullptr) {
             qvPageIStream in(file_->device(), "$Layout");
             load_layout(in);
+            std::vector<long> layout_pages(in.pages_read().begin(), in.pages_read().end());
             in.close();
             if (!read_only) {
+                check_page_use(std::move(layout_pages));
                 file_->device().create_root(open_mark, open_mark_page);
                 flush_files();
             }
@@ -147,6 +163,39 @@ void qvBasicPagedScene::open(bool read_only) {
         throw;
     }
     read_only_ = read_only;
+}
+
+// A writer hands out free pages: one the map marks free while a structure
+// uses it would be overwritten by the next allocation, and one that two
+// structures name is overwritten by either. So before anything is written
+// every page the session will write in place must be marked used and
+// named once: the map and directory pages, the node pages, the handle
+// tree's pages and the layout's own pages (the open mark names the
+// directory page, no stream). Only map pages are read; pages of segments
+// over other files are left to their own files' writers. A read-only open
+// writes nothing, and salvage must not fail on a stale map: it skips this.
+void qvBasicPagedScene::check_page_use(std::vector<long> pages) {
+    qvPageDevice& device = file_->device();
+    auto* const map = dynamic_cast<qvMapAllocator*>(&device);
+    if (map == nullptr) return;
+    pages.push_back(open_mark_page);
+    pages.insert(pages.end(), map->map_pages().begin(), map->map_pages().end());
+    if (auto const* const tree = dynamic_cast<qvHandleTree const*>(hdb_); tree != nullptr && &tree->device() == &device)
+        for (qvHandleTree::PageEntry const& entry : tree->pages()) pages.push_back(entry.page);
+    for (qvPagedSceneSegment* segment : segments_) {
+        if (&segment->file() != file_) continue;
+        for (int l = 0; l < segment->total_layers(); ++l) {
+            qvQuadTreeDirectory* const directory = segment->tree(l).directory();
+            if (directory == nullptr) continue;
+            for (qvQuadTreeDirectory::EnumerateIterator it(*directory); it.get() != nullptr; it.next())
+                pages.push_back(it.get()->page_number());
+        }
+    }
+    std::sort(pages.begin(), pages.end());
+    if (std::adjacent_find(pages.begin(), pages.end()) != pages.end()) raise_corrupt();
+    const long count = device.page_count();
+    for (long page : pages)
+        if (page < 0 || page >= count || !map->marked(page)) raise_corrupt();
 }
 
 // Everything is written first: a failure there leaves the scene open with
@@ -192,6 +241,21 @@ void qvBasicPagedScene::save_layout(qvOutputStream& os) {
     }
 }
 
+// The palette reads into a map of its own and takes it over only at the
+// end, so a refusal leaves it as it was. What it refuses, by its checks or
+// by the assertions it keeps for handles out of range, came from the file:
+// damage, not a broken invariant of the program.
+void qvBasicPagedScene::load_stored_palette(qvInputStream& is) {
+    try {
+        palette_->load(is);
+    } catch (qvAssertionError const&) {
+        raise_corrupt();
+    } catch (qvErrorFrom<qvInputStream> const& error) {
+        if (std::strcmp(static_cast<char const*>(error), "Invalid palette stream") == 0) raise_corrupt();
+        throw;
+    }
+}
+
 // Entries are read one by one into a local table (never reserved from a
 // claimed count); the map is built from them once all are read.
 void qvBasicPagedScene::load_layout(qvInputStream& is) {
@@ -205,7 +269,7 @@ void qvBasicPagedScene::load_layout(qvInputStream& is) {
     const long palette_flag = qvReadInt32(is);
     if (palette_flag != 0 && palette_flag != 1) raise_corrupt();
     if ((palette_flag == 1) != own_palette_) raise_scene_error("Stored layout incompatible with the scene's palette");
-    if (own_palette_) palette_->load(is);
+    if (own_palette_) load_stored_palette(is);
     flag(own_hdb_);
     if (own_hdb_) hdb_->load(is);
     qvMathRectOf<double> bounds;

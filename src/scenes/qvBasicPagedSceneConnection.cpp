@@ -80,7 +80,10 @@ void qvBasicPagedScene::write_back(qvShapeBase& shape) {
     if (h->stored) {
         qvRecordPtr<qvShapeBase> r(*e.sdb, *h);
         if (same_place(*r, shape)) {
-            put_shape(h, r, shape);
+            // The record stays in its node, so its handle keeps the cell
+            // that found it there: the cell of an unchanged box, unless the
+            // file was damaged, and then the only one that still does.
+            std::memcpy(r.get(), &shape, static_cast<std::size_t>(shape.size));
             return;
         }
         r.remove();

@@ -209,6 +209,14 @@ void qvMapAllocator::mark(long page, bool used) {
     if (!used && place.word < slot.first_free) slot.first_free = place.word;
 }
 
+bool qvMapAllocator::marked(long page) {
+    if (page < 0) return false;
+    const BitPlace place = place_of(page);
+    if (place.position >= map_pages_.size()) return false;
+    qvPageLock map(*cache_, map_pages_[place.position], false, 1.0f);
+    return (map.word(word_offset(place.word)) & place.bit) != 0;
+}
+
 bool qvMapAllocator::is_map_page(long page) const noexcept {
     return std::binary_search(sorted_map_pages_.begin(), sorted_map_pages_.end(), page);
 }

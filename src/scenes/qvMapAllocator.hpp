@@ -62,6 +62,10 @@ public:
     // map unchanged: callers free pages named by links read from the file.
     void free(long page) override;
 
+    // Whether the map marks the page used; a page the map does not cover
+    // is not. Reads only the map page that records it.
+    bool marked(long page);
+
     // The map pages in chain order.
     std::vector<long> const& map_pages() const noexcept { return map_pages_; }
 

@@ -43,3 +43,22 @@ void qvMappedPageFile::close() {
     if (!qvFileMapping::read_only()) qvFileMapping::sync();   // the cut length
     qvFileMapping::close();
 }
+
+void qvMappedPageFile::abandon() noexcept {
+    if (closed()) return;
+    qvCacheOnMapping::abandon();
+    qvFileMapping::close();
+}
+
+// The mapping is closed first, so the cache's close finds no view and no
+// backing left to cut.
+void qvMappedPageFile::give_up() noexcept {
+    if (closed()) return;
+    qvFileMapping::close();
+    try {
+        qvCacheOnMapping::close();
+    } catch (qvError const&) {
+        // A page still locked: the owner's programming error, reported when
+        // the cache is destroyed.
+    }
+}

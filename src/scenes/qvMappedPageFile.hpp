@@ -61,6 +61,15 @@ public:
     // file, the last sync) come after the end: closed() is true then.
     // Closing a closed device does nothing.
     void close();
+    // Ends the session without writing anything more: the view is dropped
+    // unsynced, the file keeps its length (the view's spare pages too) and
+    // is closed, as a killed writer leaves it. For an owner whose close
+    // failed and who must still go.
+    void give_up() noexcept;
+    // As give_up, and a writable file gets back the length it had when it
+    // was opened: for an owner whose open failed after the device was made,
+    // so that a refused open leaves the file as it was.
+    void abandon() noexcept;
     bool closed() const noexcept { return qvCacheOnMapping::closed(); }
 
 private:

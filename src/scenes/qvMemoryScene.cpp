@@ -312,6 +312,9 @@ void qvMemoryScene::load(qvInputStream& is) {
     for (std::size_t l = 0; l < lists; ++l)
         list_of_layer(static_cast<int>(l)).append(layers[l]);
 
-    rect_sender().invalidate();
-    handle_sender().invalidate();
+    // The senders' own flag does not hold back a whole invalidation.
+    if (update_notification()) {
+        rect_sender().invalidate();
+        handle_sender().invalidate();
+    }
 }

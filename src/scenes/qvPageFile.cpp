@@ -45,3 +45,21 @@ void qvPageFile::close() {
     closed_ = true;
     qvPageFileStorage::close();
 }
+
+void qvPageFile::abandon() noexcept {
+    if (closed_) return;
+    discard();
+    if (!read_only()) restore_length();
+    give_up();
+}
+
+void qvPageFile::give_up() noexcept {
+    if (closed_) return;
+    discard();
+    closed_ = true;
+    try {
+        qvPageFileStorage::close();
+    } catch (qvError const&) {
+        // Given up already: what the system lost is lost with the session.
+    }
+}

@@ -40,7 +40,7 @@ class qvPageFile : public qvPageDevice,
                    public qvPageFileDirectory {
 public:
     // A negative cache size counts as 0. With must_exist a missing file is
-    // refused (the storage's "I/O error on seek operation"), never made.
+    // refused (the storage's "Cannot open file"), never made.
     qvPageFile(char const* name, int cache, bool create, bool read_only, bool must_exist = false);
     qvPageFile(char const* name, std::size_t cache, bool create, bool read_only, bool must_exist = false);
     ~qvPageFile() override = default;
@@ -55,6 +55,15 @@ public:
     // Only a failure to close the descriptor comes after the end: closed()
     // is true then. Closing a closed device does nothing.
     void close();
+    // Ends the session without writing anything more: the cached pages are
+    // dropped, changed or not, and the file is closed as a killed writer
+    // leaves it. For an owner whose close failed and who must still go.
+    void give_up() noexcept;
+    // As give_up, and a writable file gets back the length it had when it
+    // was opened: for an owner whose open failed after the device was made
+    // (the allocator's probe may have grown the file), so that a refused
+    // open leaves the file as it was.
+    void abandon() noexcept;
     bool closed() const noexcept { return closed_; }
 
     long page_count() override { return qvPageFileStorage::limit(); }

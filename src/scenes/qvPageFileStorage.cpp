@@ -29,8 +29,7 @@ constexpr int page_bytes = static_cast<int>(qvPageBytes);
 // --- opening -----------------------------------------------------------------
 
 qvPageFileStorage::qvPageFileStorage(char const* name, bool create, bool read_only, bool must_exist) {
-    open(name, create, read_only, must_exist);
-    count_pages();
+    if (!open(name, create, read_only, must_exist)) qvRaise(qvErrorFrom<qvBlockFile>("Cannot open file"));
 }
 
 bool qvPageFileStorage::open(char const* name, bool create, bool read_only, bool must_exist) {

@@ -21,9 +21,10 @@ class qvPageFileStorage : public qvPageStorage, private qvBlockFile {
 public:
     // Closed; the page count is 0 until open.
     qvPageFileStorage() noexcept = default;
-    // open(), then the page count from the file length without looking at
-    // open's result: a file that did not open fails here with the block
-    // file's "I/O error on seek operation".
+    // open(), then the page count from the file length. A file that does
+    // not open (missing with must_exist, held by a writer, not a regular
+    // file) raises the block file's "Cannot open file", as the mapped page
+    // file does, having changed nothing.
     qvPageFileStorage(char const* name, bool create, bool read_only, bool must_exist = false);
     qvPageFileStorage(qvPageFileStorage const&) = delete;
     qvPageFileStorage& operator=(qvPageFileStorage const&) = delete;

@@ -23,17 +23,22 @@ qvPagedScene::qvPagedScene(orvane::auto_ptr<qvPalette> palette)
 }
 
 // Proxies are detached before the close writes their copies back, so none
-// reaches the scene once it is gone; the base frees the copies.
+// reaches the scene once it is gone; the base frees the copies. A close
+// that fails gives the session up: streams and structures let go of their
+// pages first (into the cache, nothing written), then the device drops
+// them unwritten.
 qvPagedScene::~qvPagedScene() {
     end_enumerations();
     deassociate_all();
     try {
         if (is_open()) close();
+        end_user_streams();
+        file_.close();
+    } catch (...) {
+        give_up();
         input_.reset();
         output_.reset();
-        file_.close();
-    } catch (qvError const& error) {
-        qvError::abort(error);
+        file_.give_up();
     }
 }
 
@@ -103,10 +108,9 @@ bool qvPagedScene::open(char const* name, int cache, bool read_only) {
     try {
         qvBasicPagedScene::open(read_only);
     } catch (...) {
-        try {
-            file_.close();
-        } catch (qvError const&) {
-        }
+        // Nothing of a refused open is written: the allocator's probe may
+        // have grown the file, and the cache may hold what the load read.
+        file_.abandon();
         throw;
     }
     return true;

@@ -33,11 +33,13 @@ void end(std::unique_ptr<qvPageDevice>& owned) {
 
 qvPagedSceneFile::qvPagedSceneFile() noexcept = default;
 
+// A failing disk or a damaged file is no broken invariant: the session is
+// given up rather than the process ended.
 qvPagedSceneFile::~qvPagedSceneFile() {
     try {
         close();
-    } catch (qvError const& error) {
-        qvError::abort(error);
+    } catch (qvError const&) {
+        give_up();
     }
 }
 
@@ -92,6 +94,24 @@ void qvPagedSceneFile::close() {
         end<qvMappedPageFile>(device_);
     else
         end<qvPageFile>(device_);
+}
+
+void qvPagedSceneFile::give_up() noexcept {
+    if (!device_) return;
+    if (mapped_)
+        static_cast<qvMappedPageFile&>(*device_).give_up();
+    else
+        static_cast<qvPageFile&>(*device_).give_up();
+    device_.reset();
+}
+
+void qvPagedSceneFile::abandon() noexcept {
+    if (!device_) return;
+    if (mapped_)
+        static_cast<qvMappedPageFile&>(*device_).abandon();
+    else
+        static_cast<qvPageFile&>(*device_).abandon();
+    device_.reset();
 }
 
 void qvPagedSceneFile::seal() noexcept {

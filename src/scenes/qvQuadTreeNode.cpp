@@ -14,6 +14,7 @@
 #include <orvane/scenes/qvPageDevice.hpp>
 
 #include "scenes/qvPageLayout.hpp"
+#include "shapes/qvShapeRecordCheck.hpp"
 
 #include <array>
 #include <cstring>
@@ -115,7 +116,9 @@ void qvQuadTreeNode::unlock(float priority) {
 
 // A loaded node's page must hold exactly what its entry says: its own
 // number first, then fill_no records packed from the heap start, each at
-// least a record header long, ending at fill_mem.
+// least a record header long, ending at fill_mem. Each record passes the
+// one record check (as a record from a stream must) and names a shape
+// handle: whatever reads, draws or connects a record later relies on both.
 void qvQuadTreeNode::check(void const* page_bytes) {
     auto const* bytes = static_cast<unsigned char const*>(page_bytes);
     if (qvPageWord(bytes, 0) != static_cast<std::uint32_t>(page)) raise_corrupt();
@@ -126,8 +129,11 @@ void qvQuadTreeNode::check(void const* page_bytes) {
         if (expected + least_record > heap_end) raise_corrupt();
         const long size = size_field(bytes, expected);
         if (size < least_record) raise_corrupt();
+        const long start = expected;
         expected += padded(size);
         if (expected > heap_end) raise_corrupt();
+        auto const& record = *reinterpret_cast<qvShapeBase const*>(bytes + start);
+        if (record.shape_handle <= 0 || !qvShapeRecordValid(record)) raise_corrupt();
     }
     if (expected != heap_start + fill_mem) raise_corrupt();
     checked_ = true;

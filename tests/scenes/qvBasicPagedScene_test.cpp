@@ -290,3 +290,90 @@ TEST(qvBasicPagedSceneRender, Palette_first_reverse_layers_and_quadtree_order) {
     EXPECT_EQ(scene.size(-1), 4);
     EXPECT_EQ(scene.size(0), 3);
 }
+
+// Each count and index a layout load reads, at its bound (accepted), one
+// past it and far past it (refused, nothing sized by the count: a claimed
+// count reads no further than the stream has bytes).
+TEST(qvBasicPagedSceneLayout, Every_count_and_index_at_its_bound_one_past_and_far_past) {
+    Fixture f;
+    f.created(2);
+    f.scene->close();
+    const std::string good = f.layout();
+    const std::size_t counts = 60 + 2 * 52;
+    const std::size_t entry = counts + 8, second = entry + 16;
+    const auto with = [&](std::initializer_list<std::pair<std::size_t, std::uint32_t>> fields) {
+        std::string bytes = good;
+        for (auto const& [offset, value] : fields) bytes.replace(offset, 4, le32(value));
+        return bytes;
+    };
+    struct Case {
+        char const* what;
+        std::string bytes;
+        char const* refusal;   // null: accepted
+    };
+    constexpr char const* incomplete = "Incomplete data on input";
+    constexpr char const* segments = "Stored layout incompatible with the current segment set";
+    const Case cases[] = {
+        {"segment count 2", with({{52, 2}}), segments},
+        {"segment count far past", with({{52, 0x7FFFFFFF}}), segments},
+        {"segment layers 3", with({{56, 3}}), nullptr},   // refused by what it then reads
+        {"segment layers far past", with({{56, 0x7FFFFFFF}}), nullptr},
+        {"scene layers far past", with({{counts, 0x7FFFFFFF}}), corrupt},
+        {"entry count 3", with({{counts + 4, 3}}), incomplete},
+        {"entry count far past", with({{counts + 4, 0x7FFFFFFF}}), incomplete},
+        {"segment index far past", with({{entry, 0x7FFFFFFF}}), corrupt},
+        {"segment layers swapped, the last at its bound", with({{entry + 4, 1}, {second + 4, 0}}), ""},
+        {"segment layer far past", with({{entry + 4, 0x7FFFFFFF}}), corrupt},
+        {"scene layers swapped, the last at its bound", with({{entry + 8, 1}, {second + 8, 0}}), ""},
+        {"scene layer far past", with({{second + 8, 0x7FFFFFFF}}), corrupt},
+        {"scene layer far below", with({{second + 8, 0x80000000}}), corrupt},
+    };
+    for (Case const& c : cases) {
+        f.put_layout(c.bytes);
+        std::string raised;
+        try {
+            f.scene->open(false);
+        } catch (qvError const& error) {
+            raised = static_cast<char const*>(error);
+        }
+        if (c.refusal == nullptr) {
+            EXPECT_FALSE(raised.empty()) << c.what;
+        } else if (*c.refusal == '\0') {
+            EXPECT_EQ(raised, "") << c.what;
+            EXPECT_EQ(f.scene->total_layers(), 2) << c.what;
+            f.scene->close();
+            f.put_layout(good);
+            continue;
+        } else {
+            EXPECT_EQ(raised, c.refusal) << c.what;
+        }
+        EXPECT_FALSE(f.scene->is_open()) << c.what;
+        EXPECT_EQ(f.segment->total_layers(), 0) << c.what;
+    }
+    f.put_layout(good);
+    f.scene->open(false);
+    EXPECT_EQ(f.scene->total_layers(), 2);
+}
+
+// The scene itself, not only its ready-made owner, refuses a file a writer
+// left open, before it writes anything; a read-only open goes on.
+TEST(qvBasicPagedSceneLayout, A_file_with_the_open_mark_is_refused_writable_and_read_read_only) {
+    Fixture f;
+    f.created(1);
+    f.scene->close();
+    f.file.device().create_root(qvBasicPagedScene::open_mark, qvBasicPagedScene::open_mark_page);
+    f.file.device().flush();
+    const std::string before = qv_file_test::read_file(f.path);
+    EXPECT_TRUE(raises<E>([&] { f.scene->open(false); }, corrupt));
+    EXPECT_FALSE(f.scene->is_open());
+    EXPECT_EQ(f.segment->total_layers(), 0);
+    f.file.device().flush();
+    EXPECT_TRUE(qv_file_test::read_file(f.path) == before);
+    f.scene->open(true);
+    EXPECT_EQ(f.scene->total_layers(), 1);
+    f.scene->close();
+    EXPECT_TRUE(qv_file_test::read_file(f.path) == before);
+    f.file.device().remove_root(qvBasicPagedScene::open_mark);
+    f.scene->open(false);
+    EXPECT_TRUE(f.scene->is_open());
+}

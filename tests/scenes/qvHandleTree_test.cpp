@@ -254,3 +254,29 @@ TEST(qvHandleTreeStream, Damaged_pages_are_refused_at_use) {
     EXPECT_TRUE(raises<E>([&] { found(tree, 2); }, corrupt));
     EXPECT_TRUE(found(tree, 1));
 }
+
+// A bound on a page boundary: the last slot of the last page is found, the
+// bound itself (the first slot of a page the table does not have) and
+// anything past it give an empty lock without reaching for that page.
+TEST(qvHandleTreeStream, Lookups_at_a_bound_on_a_page_boundary_stop_at_the_bound) {
+    MemoryDevice device;
+    const long p = device.allocate();
+    const std::uint32_t page = static_cast<std::uint32_t>(p);
+    {
+        unsigned char* bytes = static_cast<unsigned char*>(device.lock(p, true));
+        std::memset(bytes, 0, qvPageBytes);
+        qvSetPageWord(bytes, 0, 1023);   // full
+        for (std::uint32_t h = 1; h < 1023; ++h) qvSetPageWord(bytes, 4 + 16 * h, h);
+        device.unlock(p, 0.0f);
+    }
+    qvHandleTree tree(device, 16);
+    load(tree, fields({1, 16, 1023, 1, 1023, 1, page, 0}));   // cursor n, bound n × 1023
+    EXPECT_TRUE(found(tree, 1));
+    EXPECT_TRUE(found(tree, 1022));
+    for (long beyond : {1023L, 1024L, 2046L, 0x7FFFFFFFL}) EXPECT_FALSE(found(tree, beyond)) << beyond;
+    for (long below : {0L, -1L}) EXPECT_FALSE(found(tree, below)) << below;
+
+    qvHandleTree past(device, 16);
+    EXPECT_TRUE(raises<E>([&] { load(past, fields({1, 16, 1023, 1, 1024, 1, page, 0})); }, corrupt));
+    EXPECT_TRUE(raises<E>([&] { load(past, fields({1, 16, 1023, 2, 1023, 1, page, 0})); }, corrupt));
+}

@@ -448,6 +448,13 @@ TEST_F(MemoryScene, The_stream_of_a_rectangle_and_an_empty_layer_is_sixty_bytes_
     EXPECT_EQ(target.total_layers(), 2);
     EXPECT_EQ(layers(target), (std::vector<Names>{{1, 7}, {}}));
     EXPECT_EQ(log, (Log{"rect all", "handle all"}));
+    // With notification off a load sends nothing, as every other change.
+    target.update_notification(false, true);
+    log.clear();
+    scene_test::load(target, bytes);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(target.size(0), 3);
+    target.update_notification(true, true);
     auto it = target.enumerate(0);
     ++it;
     const qvRectangle loaded = *it;

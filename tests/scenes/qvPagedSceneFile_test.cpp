@@ -248,6 +248,54 @@ TEST_P(qvPagedSceneFileTest, A_close_that_cannot_sync_keeps_the_file_open_for_an
     EXPECT_EQ(get(file.device(), "s"), "durable");
 }
 
+// A file whose close keeps failing is given up by its destructor, which
+// returns: the process goes on, and what the cache held unwritten is
+// dropped (a mapped view's changes are the system's to write).
+TEST_P(qvPagedSceneFileTest, A_destructor_whose_close_fails_gives_the_session_up_and_returns) {
+    make_scene_file(f, cache());
+    {
+        qvPagedSceneFile file;
+        ASSERT_TRUE(file.open(f.c_str(), cache() < 0 ? -1 : 1 << 20, false));
+        put(file.device(), "$UserData", "never written");
+        platform::fail_next(platform::Call::write, EIO, 1000);
+        platform::fail_next(platform::Call::sync, EIO, 1000);
+    }   // the destructor's close fails: given up
+    platform::clear_failures();
+    qvPagedSceneFile file;
+    ASSERT_TRUE(file.open(f.c_str(), 0, true));
+    if (cache() >= 0) {
+        EXPECT_EQ(get(file.device(), "$UserData"), "user data");   // the cache was dropped
+    }
+    EXPECT_EQ(get(file.device(), "$Layout"), std::string(20000, 'L'));
+}
+
+// give_up and abandon end a session without writing: abandon also gives a
+// writable file back the length it was opened with.
+TEST_P(qvPagedSceneFileTest, Give_up_and_abandon_write_nothing_and_abandon_restores_the_length) {
+    make_scene_file(f, cache());
+    const std::string before = read_file(f);
+    for (bool abandon : {false, true}) {
+        qvPagedSceneFile file;
+        ASSERT_TRUE(file.open(f.c_str(), cache() < 0 ? -1 : 1 << 20, false));
+        for (int k = 0; k < 40; ++k) file.device().allocate();   // the file grows
+        if (abandon)
+            file.abandon();
+        else
+            file.give_up();
+        EXPECT_FALSE(file.is_open());
+        file.give_up();   // nothing to do
+        if (abandon) {
+            EXPECT_EQ(read_file(f).size(), before.size());
+            if (cache() >= 0) {
+                EXPECT_TRUE(read_file(f) == before);
+            }
+        } else {
+            EXPECT_GT(read_file(f).size(), before.size());
+        }
+        qv_file_test::write_file(f, before);
+    }
+}
+
 TEST_P(qvPagedSceneFileTest, A_close_with_a_stream_still_open_is_refused_until_the_stream_closes) {
     qvPagedSceneFile file;
     file.create(f.c_str(), cache());

@@ -143,6 +143,25 @@ TEST(qvQuadTreeLoad, Stream_faults_are_refused_before_any_node_is_made) {
     for (Case const& c : cases) EXPECT_TRUE(load_fails<E>(c.bytes, corrupt)) << c.what;
 }
 
+// The other side of each range the load checks: the last value inside it
+// loads (nodes are checked only at their first lock).
+TEST(qvQuadTreeLoad, Entries_at_the_edge_of_each_range_load) {
+    const std::pair<char const*, std::string> cases[] = {
+        {"x and y at the edge of level 3", patched(child_entry, "07 00 F9 FF 03 00")},
+        {"x and y at the edge of level 15", patched(child_entry, "FF 7F 01 80 0F 00")},
+        {"fill_no 327", patched(child_entry + 6, "47 01")},
+        {"fill_mem 15,720", patched(child_entry + 8, "68 3D")},
+        {"the last page", patched(root_entry + 12, "03 00 00 00", patched(child_entry + 12, "02 00 00 00"))},
+    };
+    for (auto const& [what, bytes] : cases) {
+        Fixture f;
+        EXPECT_NO_THROW(f.load(bytes)) << what;
+        EXPECT_NE(f.tree.directory(), nullptr) << what;
+    }
+    // A node count at the page count is read as claimed: the stream runs out.
+    EXPECT_TRUE(load_fails<qvErrorFrom<qvInputStream>>(patched(32, "04 00 00 00"), "Incomplete data on input"));
+}
+
 TEST(qvQuadTreeLoad, A_stream_cut_anywhere_is_incomplete) {
     for (std::size_t n = 0; n < good.size(); ++n)
         ASSERT_TRUE(load_fails<qvErrorFrom<qvInputStream>>(good.substr(0, n), "Incomplete data on input")) << n;

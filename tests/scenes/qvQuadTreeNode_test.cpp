@@ -4,6 +4,7 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/scenes/qvQuadTree.hpp>
 #include <orvane/scenes/qvQuadTreeNode.hpp>
+#include <orvane/shapes/qvShapeKind.hpp>
 
 #include "qvFileTestSupport.hpp"
 #include "qvPageTestSupport.hpp"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -232,11 +234,18 @@ struct LoadedPage {
         for (std::size_t i = 0; i < sizes.size(); ++i) {
             set_slot(static_cast<int>(i), at);
             std::memcpy(bytes.data() + at, &sizes[i], 4);
+            if (sizes[i] >= 40) put(static_cast<int>(i), 4, static_cast<std::int32_t>(i + 1));   // shape handle
             at += ((sizes[i] - 1) & ~7) + 8;
         }
         entry.fill_no = static_cast<std::int16_t>(sizes.size());
         entry.fill_mem = static_cast<std::int16_t>(at - 664);
         entry.page = static_cast<std::int32_t>(number);
+    }
+    // An int32 field of record i (records placed as the constructor did).
+    void put(int i, int offset, std::int32_t value) {
+        std::int16_t slot;
+        std::memcpy(&slot, bytes.data() + 4 + 2 * i, 2);
+        std::memcpy(bytes.data() + 4 + 2 * i + slot + offset, &value, 4);
     }
     void set_slot(int i, int position) {
         const auto v = static_cast<std::int16_t>(position - (4 + 2 * i));
@@ -317,5 +326,44 @@ TEST(qvQuadTreeNodeLoaded, Pages_that_do_not_match_their_entry_are_refused) {
         LoadedPage p({});
         p.entry.fill_mem = 8;
         EXPECT_TRUE(refused(p)) << "no records but a used heap";
+    }
+}
+
+// Records reach drawing, streams and connected copies as they lie in the
+// page: each passes the record check and names a shape.
+TEST(qvQuadTreeNodeLoaded, Records_without_a_shape_handle_or_failing_the_record_check_are_refused) {
+    for (std::int32_t handle : {0, -1, std::numeric_limits<std::int32_t>::min()}) {
+        LoadedPage p({40, 40});
+        p.put(1, 4, handle);
+        EXPECT_TRUE(refused(p)) << "shape handle " << handle;
+    }
+    {
+        // A restricted text (kind -9, proxy class 7) needs 120 bytes.
+        LoadedPage p({48});
+        p.put(0, 12, 7);
+        p.put(0, 16, -9);
+        EXPECT_TRUE(refused(p)) << "48-byte restricted text";
+        LoadedPage sound({120});
+        sound.put(0, 12, 7);
+        sound.put(0, 16, -9);
+        EXPECT_NO_THROW(sound.lock_node());
+    }
+    // The colour count of an image is capped at 256.
+    const std::int32_t image = qvRestrictedImageKind;
+    const int fixed = static_cast<int>(qvFixedRecordSize(image));
+    for (std::int32_t colors : {256, 257, 0x7FFFFFFF, -1}) {
+        LoadedPage p({fixed + 4 * 257});
+        p.put(0, 12, static_cast<std::int32_t>(qvProxyClassOfKind(image)));
+        p.put(0, 16, image);
+        p.put(0, 64, colors);
+        // The colour map right after the fixed part: offset field at 106.
+        const auto to_map = static_cast<std::int16_t>(((fixed + 3) & ~3) - 106);
+        std::int16_t slot;
+        std::memcpy(&slot, p.bytes.data() + 4, 2);
+        std::memcpy(p.bytes.data() + 4 + slot + 106, &to_map, 2);
+        if (colors == 256)
+            EXPECT_NO_THROW(p.lock_node());
+        else
+            EXPECT_TRUE(refused(p)) << colors << " colours";
     }
 }

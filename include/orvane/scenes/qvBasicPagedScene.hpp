@@ -20,9 +20,14 @@
 //    initialized (between create or open and close). A writable open
 //    clears the read-only flag before it loads "$Layout", so every entry
 //    of a writable scene has a connected list;
+//  - a close that raises leaves the scene initialized, its open mark in
+//    the file, and can be called again (after space was freed, say): what
+//    it wrote back stays written, what it did not stays connected;
 //  - the destructor closes a scene that is still open (its layout is
-//    written); a failure there takes the qvError::abort way, so owners
-//    call close first;
+//    written); when that close raises, the session is given up: nothing
+//    more is written, every copy is freed, and the destructor returns. The
+//    file keeps its open mark, as after a killed writer. Owners that must
+//    know call close first;
 //  - a shape is stored only (its handle record's stored field 1), or
 //    connected: a heap copy in its entry's connected list, its handle in
 //    `hmap`, its stored copy (if any) masked. Disconnect writes the copy
@@ -41,7 +46,9 @@
 //    nothing allocated) and sync; a clean close writes everything back,
 //    writes "$Layout", syncs, removes "$Open" and syncs. A writable open
 //    of a file that has "$Open" raises "Invalid or corrupt Orvane
-//    pagefile" before it writes anything. A handle record that names a
+//    pagefile" before it writes anything, and so does one where a page
+//    the layout names (map, directory, node, handle-tree and layout
+//    pages) is marked free in the map or named twice. A handle record that names a
 //    hole or no entry, has a stored field other than 0 or 1, or a cell
 //    that is none raises the same;
 //  - paged layers have no z-order (no qvShapeOrderInterface): render
@@ -59,7 +66,8 @@
 //   scene layer count n
 //   entry count m, then m entries of four int32: segment index (−1 for a
 //   hole), segment layer, scene layer, size
-// Load refuses with "Invalid or corrupt Orvane pagefile" a flag other than
+// Load refuses with "Invalid or corrupt Orvane pagefile" a palette part the
+// palette refuses (its stream checks and its handle assertions), a flag other than
 // 0 or 1 or a handle tree flag other than the scene's own (a palette flag
 // other than the scene's own raises "Stored layout incompatible with the
 // scene's palette": a caller's choice, not damage), a negative count or size, more
@@ -177,6 +185,9 @@ protected:
     void require_open() const;
     // Ends every live enumeration (its pins released, at end from now on).
     void end_enumerations() noexcept;
+    // Back to not initialized without writing anything: connected copies
+    // freed, structures dropped. For a destructor whose close failed.
+    void give_up() noexcept;
 
 private:
     friend class qvPS_SimpleIterator;
@@ -197,6 +208,12 @@ private:
     void destroy_shapes(std::size_t slot);
     std::vector<LayerEntry>& table() noexcept { return layers_; }
     void check_layer(int layer) const;
+    // "Invalid or corrupt Orvane pagefile" unless every page the session
+    // writes in place (those of `pages`, read from the layout, among them)
+    // is marked used in the file's map and named by one structure only.
+    void check_page_use(std::vector<long> pages);
+    // The own palette's part of "$Layout"; what it refuses is a damaged file.
+    void load_stored_palette(qvInputStream& is);
     LayerEntry& entry_of(int layer) const {
         return const_cast<LayerEntry&>(layers_[static_cast<std::size_t>(mapv_[static_cast<std::size_t>(layer)])]);
     }

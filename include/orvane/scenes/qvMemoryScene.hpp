@@ -32,7 +32,7 @@
 //  - allocation, destruction and layer operations send nothing; a shape's
 //    move to another layer sends its box with layer -1 and a z-order
 //    change its box with its layer, both only while notification is on; a
-//    load sends one invalidate() on each sender;
+//    load sends one invalidate() on each sender, also only then;
 //  - destruction clears the read-only flag, detaches every live proxy
 //    (they answer "Attempt to query uninitialized shape" afterwards), then,
 //    when the palette is not owned, destroys every shape through a new

@@ -10,11 +10,15 @@
 #include <orvane/scenes/qvPageDevice.hpp>
 #include <orvane/scenes/qvPageStreamBuf.hpp>
 
+#include <unordered_set>
+
 class qvPageIStream : public qvInputStream {
 public:
     qvPageIStream(qvPageDevice& device, char const* name);
 
     void close() { buffer_.close(); }
+    // The stream's pages read so far, until close.
+    std::unordered_set<long> const& pages_read() const noexcept { return buffer_.pages_reached(); }
 
 private:
     qvPageStreamBuf buffer_;

@@ -63,6 +63,8 @@ public:
 
     void close();
     bool is_open() const noexcept { return open_; }
+    // The pages locked so far, until close.
+    std::unordered_set<long> const& pages_reached() const noexcept { return reached_; }
 
 protected:
     int_type overflow(int_type c) override;

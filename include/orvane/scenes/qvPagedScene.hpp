@@ -19,9 +19,13 @@
 //    back and detaches the copies; an edit through such a proxy raises
 //    "Paged scene was not initialized", its release only frees its copy.
 //    Segment files are opened only through their scene;
+//  - a close that raises leaves the scene open, and it can be called again
+//    (after space was freed, say);
 //  - destruction closes a scene still open (writing its layout) and
-//    detaches every proxy left; a failure there takes the qvError::abort
-//    way, so owners call close first.
+//    detaches every proxy left. When that close raises, the session is
+//    given up: nothing more is written, the file keeps its open mark (as
+//    after a killed writer), everything is freed and the destructor
+//    returns. Owners that must know call close first.
 #include <orvane/core/qvAutoPtr.hpp>
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvPageIStream.hpp>

@@ -15,7 +15,10 @@
 //    the file on disk before it is closed, so a closed file is complete;
 //  - a failed close that lost nothing (pages still locked, a write or sync
 //    that failed) leaves the file open and can be retried; one that failed
-//    after the device ended leaves it closed. The error is raised either way.
+//    after the device ended leaves it closed. The error is raised either way;
+//  - give_up ends a session without writing anything more (the file stays
+//    as a killed writer leaves it); the destructor does so when its close
+//    fails, and returns.
 // Errors are qvErrorFrom<qvPagedSceneFile>; the device's pass through.
 
 #include <orvane/scenes/qvPageDevice.hpp>
@@ -28,7 +31,8 @@ public:
     qvPagedSceneFile() noexcept;
     qvPagedSceneFile(qvPagedSceneFile const&) = delete;
     qvPagedSceneFile& operator=(qvPagedSceneFile const&) = delete;
-    // Closes; a failure takes the qvError::abort way (owners close first).
+    // Closes; when that fails the session is given up (owners that must
+    // know close first).
     ~qvPagedSceneFile();
 
     // A new, empty page file (an existing one is replaced). "Pagefile should
@@ -44,6 +48,13 @@ public:
 
     // Nothing to do when no file is open.
     void close();
+    // Closes without writing anything more: changes not yet on disk are
+    // dropped and the file is left as it is. Never raises; nothing to do
+    // when no file is open.
+    void give_up() noexcept;
+    // As give_up, and a writable file gets back the length it had when it
+    // was opened: for an owner whose open failed after the file opened.
+    void abandon() noexcept;
     bool is_open() const noexcept { return device_ != nullptr; }
     // The open device refuses write locks from now on ("Attempt to modify
     // a read-only file"), as its writer has ended cleanly. No-op when

@@ -1,0 +1,445 @@
+// The paged scene when the file fails it: a close that cannot finish (a
+// damaged node page, a file-size limit) keeps the scene open for another
+// try, and a scene destroyed after such a close gives its session up and
+// returns; refused writable opens leave the file byte for byte; a file held
+// by another writer is not created over. The children are forked so that a
+// process-wide limit or an ending process stays out of the test runner.
+#include <orvane/scenes/qvPagedScene.hpp>
+
+#include <orvane/core/qvFileMapping.hpp>
+#include <orvane/scenes/qvQTree.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
+
+#include "qvFileTestSupport.hpp"
+#include "qvPageFileWalker.hpp"
+#include "qvPageTestSupport.hpp"
+#include "qvStreamTestBuffers.hpp"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using qv_file_test::raises;
+using qv_file_test::read_file;
+using qv_file_test::ScratchDir;
+
+namespace {
+
+using E = qvErrorFrom<qvBasicPagedScene>;
+using Rect = qvMathRectOf<double>;
+constexpr char const* corrupt = "Invalid or corrupt Orvane pagefile";
+constexpr int cache = 1 << 20;
+
+Rect rect(double x1, double y1, double x2, double y2) { return Rect(qvRectOf<double>(x1, y1, x2, y2)); }
+
+// Runs `body` in a forked child; its exit code (a check that failed names
+// itself by its code, a raise that escaped is 99, a signal is 200 + it).
+template <class F>
+int child_status(F&& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int code = 99;
+        try {
+            code = body();
+        } catch (qvError const& error) {
+            std::fprintf(stderr, "child raised \"%s\"\n", static_cast<char const*>(error));
+        } catch (...) {
+        }
+        ::_exit(code);
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+    if (WIFSIGNALED(status)) return 200 + WTERMSIG(status);
+    return WEXITSTATUS(status);
+}
+
+std::string error_text(qvError const& error) { return static_cast<char const*>(error); }
+
+// A closed scene of `shapes` rectangles spread over (0, 0, 1000, 1000),
+// enough for a split tree at a few hundred.
+void write_scene(std::string const& path, int device, int shapes) {
+    qvPagedScene scene;
+    scene.create(path.c_str(), rect(0, 0, 1000, 1000), device);
+    for (int k = 0; k < shapes; ++k) {
+        const double x = (k * 37) % 990, y = (k * 53) % 990;
+        qvRectangle(scene, rect(x, y, x + 5, y + 5));
+    }
+    scene.close();
+}
+
+// The node pages of every layer of a closed file.
+std::vector<long> node_pages(std::string const& path) {
+    qvPagedScene scene;
+    EXPECT_TRUE(scene.open(path.c_str(), cache, true));
+    std::vector<long> pages;
+    for (auto const& e : scene.layers()) {
+        if (e.sdb == nullptr || e.sdb->directory() == nullptr) continue;
+        for (qvQuadTreeDirectory::EnumerateIterator it(*e.sdb->directory()); it.get() != nullptr; it.next())
+            pages.push_back(it.get()->page_number());
+    }
+    scene.close();
+    return pages;
+}
+
+bool has_open_mark(std::string const& path) {
+    qvPagedSceneFile probe;
+    if (!probe.open(path.c_str(), cache, true)) return false;
+    const bool marked = probe.device().find_root(qvBasicPagedScene::open_mark) != 0;
+    probe.close();
+    return marked;
+}
+
+}  // namespace
+
+TEST(qvPagedSceneFailure, A_close_over_a_zeroed_node_page_raises_keeps_the_scene_open_and_destruction_returns) {
+    ScratchDir dir;
+    for (int device : {cache, -1}) {
+        const std::string path = dir / ("zeroed" + std::to_string(device) + ".pgf");
+        write_scene(path, device, 20);
+        const std::vector<long> pages = node_pages(path);
+        ASSERT_EQ(pages.size(), 1u);
+        qv_page_test::patch(path, static_cast<long long>(qvPagePosition(pages.front())),
+                            std::string(qvPageBytes, '\0'));
+        const int status = child_status([&] {
+            qvPagedScene scene;
+            if (!scene.open(path.c_str(), device, false)) return 1;
+            for (int k = 0; k < 5; ++k) qvRectangle(scene, rect(k, k, k + 1, k + 1));
+            for (int attempt = 0; attempt < 2; ++attempt) {
+                try {
+                    scene.close();
+                    return 2;
+                } catch (qvError const& error) {
+                    if (error_text(error) != corrupt) return 3;
+                }
+                if (!scene.is_open()) return 4;
+            }
+            return 0;   // destroyed here, open: the session is given up
+        });
+        EXPECT_EQ(status, 0) << device;
+        EXPECT_TRUE(has_open_mark(path)) << device;
+        qvPagedScene scene;
+        EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), device, false); }, corrupt));
+    }
+}
+
+// Writes past the limit fail however long the file already is, so the
+// pages the close writes out meet it while the adds, cached and inside the
+// file's length, do not.
+TEST(qvPagedSceneFailure, A_close_under_a_file_size_limit_raises_and_succeeds_once_the_limit_is_lifted) {
+    ScratchDir dir;
+    const std::string path = dir / "limit.pgf";
+    const std::string given_up = dir / "given_up.pgf";
+    for (std::string const& file : {path, given_up}) {
+        {
+            qvPagedScene scene;
+            scene.create(file.c_str(), rect(0, 0, 1000, 1000), cache);
+            for (int k = 0; k < 500; ++k) qvRectangle(scene, rect(k, k, k + 4, k + 4));
+            scene.close();
+        }
+        const bool retry = file == path;
+        const int status = child_status([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            qvPagedScene scene;
+            if (!scene.open(file.c_str(), cache, false)) return 10;
+            rlimit limit{};
+            if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) return 11;
+            const rlimit lifted = limit;
+            limit.rlim_cur = 2 * qvPageBytes;
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 12;
+            for (int k = 500; k < 505; ++k) qvRectangle(scene, rect(k, k, k + 4, k + 4));
+            try {
+                scene.close();
+                return 13;
+            } catch (qvError const& error) {
+                if (error_text(error) != "I/O error while writing file") return 14;
+            }
+            if (!scene.is_open()) return 15;
+            if (!retry) return 0;   // destroyed open under the limit
+            if (::setrlimit(RLIMIT_FSIZE, &lifted) != 0) return 16;
+            if (!scene.close()) return 17;
+            return 0;
+        });
+        ASSERT_EQ(status, 0) << file;
+    }
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), cache, false));
+    ASSERT_EQ(scene.size(0), 505);
+    for (long h = 1; h <= 505; ++h) {
+        qvRectangle back(scene, h);
+        ASSERT_TRUE(back.get() != nullptr) << h;
+        EXPECT_EQ(back->rectangle(), rect(h - 1, h - 1, h + 3, h + 3));
+    }
+    EXPECT_TRUE(scene.close());
+    EXPECT_TRUE(has_open_mark(given_up));
+}
+
+TEST(qvPagedSceneFailure, A_refused_writable_open_of_a_cut_file_leaves_its_bytes_and_length) {
+    ScratchDir dir;
+    for (int device : {cache, -1}) {
+        const std::string path = dir / ("cut" + std::to_string(device) + ".pgf");
+        write_scene(path, device, 3000);
+        const long long full = qv_file_test::file_length(path);
+        ASSERT_GT(full, 12 * static_cast<long long>(qvPageBytes));
+        std::filesystem::resize_file(path, 10 * qvPageBytes);
+        const std::string before = read_file(path);
+        for (int other : {cache, -1}) {
+            qvPagedScene scene;
+            bool refused = false;
+            try {
+                refused = !scene.open(path.c_str(), other, false);
+            } catch (qvError const&) {
+                refused = true;
+            }
+            EXPECT_TRUE(refused) << device << ' ' << other;
+            EXPECT_FALSE(scene.is_open());
+            EXPECT_EQ(read_file(path).size(), before.size()) << device << ' ' << other;
+            EXPECT_TRUE(read_file(path) == before) << device << ' ' << other;
+        }
+    }
+}
+
+TEST(qvPagedSceneFailure, Create_over_a_file_another_process_writes_cannot_open_it_and_changes_nothing) {
+    ScratchDir dir;
+    const std::string path = dir / "held.pgf";
+    write_scene(path, cache, 10);
+    int ready[2];
+    int done[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        qvPagedSceneFile held;
+        char c = 0;
+        const bool opened = held.open(path.c_str(), cache, false);
+        c = opened ? 'y' : 'n';
+        (void)!::write(ready[1], &c, 1);
+        (void)!::read(done[0], &c, 1);
+        ::_exit(0);   // held until here; the lock ends with the process
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ASSERT_EQ(c, 'y');
+    const std::string held_bytes = read_file(path);
+    for (int device : {cache, -1}) {
+        qvPagedScene scene;
+        try {
+            scene.create(path.c_str(), rect(0, 0, 10, 10), device);
+            ADD_FAILURE() << "created over a held file";
+        } catch (qvError const& error) {
+            EXPECT_EQ(error_text(error), "Cannot open file") << device;
+        }
+        EXPECT_FALSE(scene.is_open());
+        EXPECT_TRUE(read_file(path) == held_bytes) << device;
+    }
+    (void)!::write(done[1], &c, 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+}
+
+// The palette keeps assertions for handles out of range; from a file they
+// are damage like any other.
+TEST(qvPagedSceneFailure, A_damaged_palette_in_the_layout_is_a_corrupt_file) {
+    ScratchDir dir;
+    const std::string path = dir / "palette.pgf";
+    write_scene(path, cache, 3);
+    long root = 0;
+    {
+        qvPagedSceneFile probe;
+        ASSERT_TRUE(probe.open(path.c_str(), cache, true));
+        root = probe.device().find_root("$Layout");
+        probe.close();
+    }
+    ASSERT_GE(root, 2);
+    // After the stream header (26 bytes): the own palette flag, then the
+    // palette's last handle, folder and class counts and its records.
+    const long long data = static_cast<long long>(qvPagePosition(root)) + 8 + 26;
+    const std::string page = qv_page_test::page_of(path, root);
+    ASSERT_EQ(qv_page_test::word_at(page, 8 + 26), 1u);
+    const std::uint32_t last_handle = qv_page_test::word_at(page, 8 + 30);
+    // The first record's attribute handle past the palette's last handle,
+    // one past and far past; then a folder handle far past its count.
+    const std::pair<long long, std::uint32_t> damage[] = {
+        {data + 16, last_handle + 1}, {data + 16, 0x7FFFFFFF}, {data + 16, 0x80000000}, {data + 20, 0x7FFFFFFF}};
+    for (auto const& [at, value] : damage) {
+        const std::string before = read_file(path);
+        qv_page_test::patch(path, at, qv_page_test::le32(value));
+        const std::string damaged = read_file(path);
+        for (int device : {cache, -1}) {
+            for (bool read_only : {true, false}) {
+                qvPagedScene scene;
+                EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), device, read_only); }, corrupt))
+                    << at << ' ' << value << ' ' << device << ' ' << read_only;
+                EXPECT_FALSE(scene.is_open());
+                EXPECT_TRUE(read_file(path) == damaged);
+            }
+        }
+        qv_file_test::write_file(path, before);
+    }
+}
+
+namespace {
+
+// Clears a page's bit in the first map page of a closed file.
+void mark_free(std::string const& path, long page) {
+    const std::size_t offset = 8 + 4 * static_cast<std::size_t>(page >> 5);
+    const std::uint32_t word = qv_page_test::word_at(qv_page_test::page_of(path, 0), offset);
+    qv_page_test::patch(path, static_cast<long long>(offset), qv_page_test::le32(word & ~(1u << (page & 31))));
+}
+
+long root_of(std::string const& path, char const* name) {
+    qvPagedSceneFile probe;
+    if (!probe.open(path.c_str(), cache, true)) return -1;
+    const long root = probe.device().find_root(name);
+    probe.close();
+    return root;
+}
+
+}  // namespace
+
+// A page the map marks free would be handed out again and overwritten.
+// (The map and directory pages are the device's own to check.)
+TEST(qvPagedSceneFailure, A_writable_open_refuses_a_file_whose_map_marks_a_used_page_free) {
+    ScratchDir dir;
+    const std::string path = dir / "free.pgf";
+    write_scene(path, cache, 400);
+    const std::vector<long> nodes = node_pages(path);
+    ASSERT_GT(nodes.size(), 1u);
+    const std::string good = read_file(path);
+    for (long page : {nodes.front(), nodes.back(), root_of(path, "$Layout")}) {
+        qv_file_test::write_file(path, good);
+        mark_free(path, page);
+        const std::string damaged = read_file(path);
+        for (int device : {cache, -1}) {
+            qvPagedScene scene;
+            EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), device, false); }, corrupt)) << page << ' ' << device;
+            EXPECT_FALSE(scene.is_open());
+            EXPECT_TRUE(read_file(path) == damaged) << page << ' ' << device;
+            ASSERT_TRUE(scene.open(path.c_str(), device, true)) << page;   // read-only: nothing is handed out
+            EXPECT_EQ(scene.size(0), 400);
+            scene.close();
+        }
+    }
+    qv_file_test::write_file(path, good);
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), cache, false));
+    EXPECT_TRUE(scene.close());
+}
+
+// A record that names a restricted text (kind -9, proxy class 7) needs 120
+// bytes; one of a rectangle's size in a node page is damage, found when its
+// node is first read, before any record of the node reaches a caller.
+TEST(qvPagedSceneFailure, A_stored_record_too_short_for_its_kind_is_refused_at_its_nodes_first_read) {
+    ScratchDir dir;
+    const std::string path = dir / "kind.pgf";
+    write_scene(path, cache, 3);
+    const std::vector<long> pages = node_pages(path);
+    ASSERT_EQ(pages.size(), 1u);
+    const long long first = static_cast<long long>(qvPagePosition(pages.front())) + 664;
+    ASSERT_LT(qv_page_test::word_at(qv_page_test::page_of(path, pages.front()), 664), 120u);
+    qv_page_test::patch(path, first + 12, qv_page_test::le32(7) + qv_page_test::le32(static_cast<std::uint32_t>(-9)));
+    for (int device : {cache, -1}) {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), device, true));
+        EXPECT_TRUE(raises<qvErrorFrom<qvQuadTree>>(
+            [&] {
+                for (auto g = scene.enumerate(0); g; ++g) {
+                }
+            },
+            corrupt));
+        EXPECT_TRUE(raises<qvErrorFrom<qvQuadTree>>([&] { scene.connect(2); }, corrupt));
+        scene.close();
+    }
+}
+
+// What the page-file fuzzer found, minimized: a "$Layout" whose palette
+// record names attribute handle 1 above the palette's last handle 0. Each
+// page as hex, the rest of it zero.
+TEST(qvPagedSceneFailure, Fuzz_finding_a_palette_handle_past_its_last_is_a_corrupt_file) {
+    char const* const pages[] = {
+        // map: magic, no link, pages 0 to 2 used
+        "04 01 AD DE  00 00 00 00  07 00 00 00",
+        // directory: magic, one entry: page 2, "$Layout"
+        "01 00 CE FA  01 00 00 00  02 00 00 00  00 00 00 00  24 4C 61 79 6F 75 74",
+        // the stream's one page: no next, 50 bytes; the stream header, the
+        // own palette flag, last handle 0, 54 folders, 26 classes, then a
+        // value record of attribute 1 in folder 0
+        ("00 00 00 00  32 00 00 00  A9 4F 52 56 41 4E 45 20 42 49 4E 41 52 59 20 53 54 52 45 41 4D 00 01 00 04 03 "
+         "01 00 00 00  00 00 00 00  36 00 00 00  1A 00 00 00  01 00 00 00  00 00 00 00"),
+    };
+    std::string file;
+    for (char const* hex : pages) {
+        std::string page = stream_test::bytes(hex);
+        page.resize(qvPageBytes, '\0');
+        file += page;
+    }
+    ScratchDir dir;
+    const std::string path = dir / "finding.pgf";
+    qv_file_test::write_file(path, file);
+    for (int device : {cache, 1 << 16, -1}) {
+        for (bool read_only : {true, false}) {
+            qvPagedScene scene;
+            EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), device, read_only); }, corrupt))
+                << device << ' ' << read_only;
+            EXPECT_FALSE(scene.is_open());
+            EXPECT_TRUE(read_file(path) == file);
+        }
+    }
+}
+
+// What the page-file fuzzer found next: a stored record whose box bytes
+// were overwritten (here with "16qvAssertionErr", an inverted box) in a
+// node below the root. The handle's stored cell still finds it; a
+// connect and disconnect writes it back in place and must keep that cell,
+// not take the cell of the damaged box, which leads elsewhere.
+TEST(qvPagedSceneFailure, Fuzz_finding_a_damaged_box_written_back_in_place_keeps_its_record_reachable) {
+    ScratchDir dir;
+    const std::string path = dir / "box.pgf";
+    write_scene(path, cache, 800);
+    // The first record, in slot order, of the first node below the root.
+    long handle = 0;
+    long long box_at = 0;
+    {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), cache, true));
+        for (qvQuadTreeDirectory::EnumerateIterator it(*scene.layers()[0].sdb->directory()); it.get() != nullptr;
+             it.next()) {
+            if (it.get()->z == 0 || it.get()->fill_no == 0) continue;
+            const long page = it.get()->page_number();
+            const std::string bytes = qv_page_test::page_of(path, page);
+            std::int16_t slot;
+            std::memcpy(&slot, bytes.data() + 4, 2);
+            handle = static_cast<long>(qv_page_test::word_at(bytes, static_cast<std::size_t>(4 + slot + 4)));
+            box_at = static_cast<long long>(qvPagePosition(page)) + 4 + slot + 24;
+            break;
+        }
+        scene.close();
+    }
+    ASSERT_GT(handle, 0);
+    qv_page_test::patch(path, box_at, stream_test::bytes("31 36 71 76 41 73 73 65 72 74 69 6F 6E 45 72 72"));
+    {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), 1 << 16, false));
+        qvShapeBase* const record = scene.connect(handle);
+        ASSERT_NE(record, nullptr);
+        scene.disconnect(record);
+        EXPECT_TRUE(scene.close());
+    }
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), cache, true));
+    qvShapeBase* const record = scene.connect(handle);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->shape_handle, handle);
+    scene.disconnect(record);
+    EXPECT_TRUE(qv_page_walk::walk(scene).sound());
+}
