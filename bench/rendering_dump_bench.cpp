@@ -8,7 +8,6 @@
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvDumpDriverObject.hpp>
-#include <orvane/rendering/qvDumpDriverUser.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvPointSetData.hpp>
@@ -17,6 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "qvBenchSupport.hpp"
+
 #include <cstring>
 #include <memory>
 #include <new>
@@ -24,28 +25,7 @@
 
 namespace {
 
-class CountingSink : public qvDumpDriverUser {
-public:
-    long calls = 0;
-    void transformation(qvRestrictedTransformation const&) override { ++calls; }
-    void clip(qvRegion const&) override { ++calls; }
-    void fill_attributes(qvRgbColor, long, qvBitmap const&) override { ++calls; }
-    void line_attributes(qvRgbColor, double, long, qvLinePattern) override { ++calls; }
-    void polymarker(qvCrdOf<double> const*, long) override { ++calls; }
-    void marker_attributes(long, qvBitmap const&) override { ++calls; }
-    void font_attributes(long, char const*, long, long) override { ++calls; }
-    void rectangle(qvMathRectOf<double> const&) override { ++calls; }
-    void ellipse(qvMathRectOf<double> const&) override { ++calls; }
-    void restricted_text(char const*, qvCrdOf<double> const&, double, unsigned) override { ++calls; }
-    void scaled_text(char const*, qvCrdOf<double> const&, double, double, double, unsigned) override { ++calls; }
-    void polyline(qvCrdOf<double> const*, long) override { ++calls; }
-    void polygon(qvCrdOf<double> const*, long) override { ++calls; }
-    void bezier(qvCrdOf<double> const*, qvPointTag const*, long) override { ++calls; }
-    void restricted_image(qvCrdOf<double> const&, unsigned, qvBitmapHeader const&, qvColorMapEntry const*,
-                          unsigned char const*) override { ++calls; }
-    void scaled_image(qvCrdOf<double> const&, qvCrdOf<double> const&, qvCrdOf<double> const&, qvBitmapHeader const&,
-                      qvColorMapEntry const*, unsigned char const*) override { ++calls; }
-};
+using bench_support::CountingDumpSink;
 
 using Record = std::unique_ptr<qvShapeBase>;
 
@@ -85,7 +65,7 @@ std::vector<Record> mixed_records() {
 
 void BM_DumpMixedRecords(benchmark::State& state) {
     const long attributes = state.range(0);
-    CountingSink sink;
+    CountingDumpSink sink;
     qvStandardPalette palette;
     std::vector<long> handles;
     std::vector<std::unique_ptr<qvAttributeProxy>> proxies;

@@ -21,7 +21,6 @@
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvDumpDriverObject.hpp>
-#include <orvane/rendering/qvDumpDriverUser.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/rendering/qvViewTScenePort.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
@@ -32,6 +31,8 @@
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include <benchmark/benchmark.h>
+
+#include "qvBenchSupport.hpp"
 
 #if defined(ORVANE_BENCH_CAIRO)
 #include <cairo.h>
@@ -47,28 +48,7 @@ namespace {
 
 constexpr long scene_port_records = 100000;
 
-class ScenePortCountingSink : public qvDumpDriverUser {
-public:
-    long calls = 0;
-    void transformation(qvRestrictedTransformation const&) override { ++calls; }
-    void clip(qvRegion const&) override { ++calls; }
-    void fill_attributes(qvRgbColor, long, qvBitmap const&) override { ++calls; }
-    void line_attributes(qvRgbColor, double, long, qvLinePattern) override { ++calls; }
-    void polymarker(qvCrdOf<double> const*, long) override { ++calls; }
-    void marker_attributes(long, qvBitmap const&) override { ++calls; }
-    void font_attributes(long, char const*, long, long) override { ++calls; }
-    void rectangle(qvMathRectOf<double> const&) override { ++calls; }
-    void ellipse(qvMathRectOf<double> const&) override { ++calls; }
-    void restricted_text(char const*, qvCrdOf<double> const&, double, unsigned) override { ++calls; }
-    void scaled_text(char const*, qvCrdOf<double> const&, double, double, double, unsigned) override { ++calls; }
-    void polyline(qvCrdOf<double> const*, long) override { ++calls; }
-    void polygon(qvCrdOf<double> const*, long) override { ++calls; }
-    void bezier(qvCrdOf<double> const*, qvPointTag const*, long) override { ++calls; }
-    void restricted_image(qvCrdOf<double> const&, unsigned, qvBitmapHeader const&, qvColorMapEntry const*,
-                          unsigned char const*) override { ++calls; }
-    void scaled_image(qvCrdOf<double> const&, qvCrdOf<double> const&, qvCrdOf<double> const&, qvBitmapHeader const&,
-                      qvColorMapEntry const*, unsigned char const*) override { ++calls; }
-};
+using bench_support::CountingDumpSink;
 
 // The geometry of record i, shared by our scene and the peer's recording.
 struct MixedGeometry {
@@ -141,7 +121,7 @@ enum class Road { direct, unscaled, scaled };
 
 void draw_mixed_scene(benchmark::State& state, Road road) {
     MixedScene& mixed = mixed_scene(state.range(0));
-    ScenePortCountingSink sink;
+    CountingDumpSink sink;
     auto driver = qvDumpDriverObject::create(&sink, 0, 0, 1000, 1000);
     auto buffer = driver->new_master_vbuf();
     auto draw = buffer->new_draw();

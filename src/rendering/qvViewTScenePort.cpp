@@ -41,8 +41,7 @@
 
 namespace {
 
-// The tags of a closed curve of four cubic pieces: the ellipse and the
-// circle marker.
+// The tags of a closed curve of four cubic pieces (fill_closed_curve).
 constexpr qvPointTag scene_port_circle_tags[13] = {
     qvPointOnCurve, qvPointControl, qvPointControl, qvPointOnCurve, qvPointControl,
     qvPointControl, qvPointOnCurve, qvPointControl, qvPointControl, qvPointOnCurve,
@@ -287,9 +286,7 @@ bool qvViewTScenePort::draw_ellipse(qvShapeBase const& record) {
     points_.reserve(13);
     for (qvCrdOf<double> const& p : outline)
         points_.push_back(matrix_ * p);
-    bezier_->remove(0, bezier_->size());
-    bezier_->insert(0, 13, points_.data(), scene_port_circle_tags);
-    qvShapeBase* const filled = bezier_->record();
+    qvShapeBase* const filled = fill_closed_curve(points_.data());
     copy_header(record, *filled, qvExactBezierKind);
     return forward(*filled, record.attribute_handle);
 }
@@ -304,16 +301,20 @@ qvShapeBase* qvViewTScenePort::fill_exact_polygon(qvCrdOf<double> const* points,
     return filled;
 }
 
+qvShapeBase* qvViewTScenePort::fill_closed_curve(qvCrdOf<double> const* points) {
+    bezier_->remove(0, bezier_->size());
+    bezier_->insert(0, 13, points, scene_port_circle_tags);
+    qvShapeBase* const filled = bezier_->record();
+    filled->kind = qvExactBezierKind;
+    return filled;
+}
+
 // ---------------------------------------------------------------------------
 // Point sets: read through a read-only proxy, mapped point by point
 
 bool qvViewTScenePort::draw_exact_poly(qvShapeBase const& record) {
     qvReadOnlyPolylineProxy source(record);
-    const int n = source.size();
-    points_.clear();
-    points_.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        points_.push_back(matrix_ * source.point(i));
+    const int n = map_points(source);
     qvShapeBase* const filled = fill_exact_polygon(points_.data(), n);
     copy_header(record, *filled, record.kind);
     return forward(*filled, record.attribute_handle);
@@ -321,11 +322,7 @@ bool qvViewTScenePort::draw_exact_poly(qvShapeBase const& record) {
 
 bool qvViewTScenePort::draw_compact_poly(qvShapeBase const& record) {
     qvReadOnlyCompactPolylineProxy source(record);
-    const int n = source.size();
-    points_.clear();
-    points_.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        points_.push_back(matrix_ * source.point(i));
+    const int n = map_points(source);
     compact_polygon_->remove(0, compact_polygon_->size());
     if (n > 0)
         compact_polygon_->insert(0, n, points_.data());
@@ -334,36 +331,24 @@ bool qvViewTScenePort::draw_compact_poly(qvShapeBase const& record) {
     return forward(*filled, record.attribute_handle);
 }
 
-bool qvViewTScenePort::draw_exact_bezier(qvShapeBase const& record) {
-    qvReadOnlyBezierProxy source(record);
-    const int n = source.size();
-    points_.clear();
-    points_.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        points_.push_back(matrix_ * source.point(i));
-    bezier_->remove(0, bezier_->size());
+template <class Source, class Temporary>
+bool qvViewTScenePort::draw_bezier(qvShapeBase const& record, Temporary& temporary) {
+    Source source(record);
+    const int n = map_points(source);
+    temporary->remove(0, temporary->size());
     if (n > 0)
-        bezier_->insert(0, n, points_.data());
+        temporary->insert(0, n, points_.data());
     for (int i = 0; i < n; ++i)
-        bezier_->tag(i, source.tag(i));
-    qvShapeBase* const filled = bezier_->record();
+        temporary->tag(i, source.tag(i));
+    qvShapeBase* const filled = temporary->record();
     copy_header(record, *filled, record.kind);
     return forward(*filled, record.attribute_handle);
 }
 
+bool qvViewTScenePort::draw_exact_bezier(qvShapeBase const& record) {
+    return draw_bezier<qvReadOnlyBezierProxy>(record, bezier_);
+}
+
 bool qvViewTScenePort::draw_compact_bezier(qvShapeBase const& record) {
-    qvReadOnlyCompactBezierProxy source(record);
-    const int n = source.size();
-    points_.clear();
-    points_.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        points_.push_back(matrix_ * source.point(i));
-    compact_bezier_->remove(0, compact_bezier_->size());
-    if (n > 0)
-        compact_bezier_->insert(0, n, points_.data());
-    for (int i = 0; i < n; ++i)
-        compact_bezier_->tag(i, source.tag(i));
-    qvShapeBase* const filled = compact_bezier_->record();
-    copy_header(record, *filled, record.kind);
-    return forward(*filled, record.attribute_handle);
+    return draw_bezier<qvReadOnlyCompactBezierProxy>(record, compact_bezier_);
 }

@@ -29,7 +29,9 @@
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 namespace {
@@ -37,11 +39,6 @@ namespace {
 // The circle constant: the control points of a quarter circle of radius 1
 // lie this far along the tangents.
 constexpr double scene_marker_k = 0.55228474983;
-
-constexpr qvPointTag scene_marker_circle_tags[13] = {
-    qvPointOnCurve, qvPointControl, qvPointControl, qvPointOnCurve, qvPointControl,
-    qvPointControl, qvPointOnCurve, qvPointControl, qvPointControl, qvPointOnCurve,
-    qvPointControl, qvPointControl, qvPointClosedEnd};
 
 // Offsets, in units of s, of the polygon markers; the centre itself is the
 // row marked `centre`, which t does not move.
@@ -66,6 +63,19 @@ qvCrdOf<double> scene_marker_point(qvCrdOf<double> centre, double ox, double oy,
     return {centre.x + moved.x, centre.y + moved.y};
 }
 
+// The outline of a polygon marker: each row of `offsets` scaled by s and
+// placed by scene_marker_point, the centre rows left on the centre.
+template <std::size_t N>
+std::array<qvCrdOf<double>, N> scene_marker_outline(SceneMarkerOffset const (&offsets)[N], qvCrdOf<double> centre,
+                                                    double s, qvTransformation const& t) noexcept {
+    std::array<qvCrdOf<double>, N> outline;
+    for (std::size_t i = 0; i < N; ++i) {
+        SceneMarkerOffset const& o = offsets[i];
+        outline[i] = o.centre ? centre : scene_marker_point(centre, o.x * s, o.y * s, t);
+    }
+    return outline;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -75,11 +85,7 @@ bool qvViewTScenePort::draw_exact_polymarker(qvShapeBase const& record) {
     if (!scale_markers_ && !rotate_markers_)
         return draw_exact_poly(record);
     qvReadOnlyPolylineProxy source(record);
-    const int n = source.size();
-    points_.clear();
-    points_.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        points_.push_back(matrix_ * source.point(i));
+    map_points(source);
     return draw_polymarker(record, points_);
 }
 
@@ -87,11 +93,7 @@ bool qvViewTScenePort::draw_compact_polymarker(qvShapeBase const& record) {
     if (!scale_markers_ && !rotate_markers_)
         return draw_compact_poly(record);
     qvReadOnlyCompactPolylineProxy source(record);
-    const int n = source.size();
-    points_.clear();
-    points_.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        points_.push_back(matrix_ * source.point(i));
+    map_points(source);
     return draw_polymarker(record, points_);
 }
 
@@ -154,11 +156,8 @@ bool qvViewTScenePort::draw_polymarker(qvShapeBase const& record, std::vector<qv
 
 qvShapeBase* qvViewTScenePort::get_square_marker(qvCrdOf<double> centre, qvMarkerSize size,
                                                  qvTransformation const& t) {
-    const double s = size.size();
-    qvCrdOf<double> outline[4];
-    for (std::size_t i = 0; i < 4; ++i)
-        outline[i] = scene_marker_point(centre, scene_marker_square[i].x * s, scene_marker_square[i].y * s, t);
-    return fill_exact_polygon(outline, 4);
+    const auto outline = scene_marker_outline(scene_marker_square, centre, size.size(), t);
+    return fill_exact_polygon(outline.data(), static_cast<int>(outline.size()));
 }
 
 qvShapeBase* qvViewTScenePort::get_dot_marker(qvCrdOf<double> centre, qvMarkerSize, qvTransformation const& t) {
@@ -166,34 +165,19 @@ qvShapeBase* qvViewTScenePort::get_dot_marker(qvCrdOf<double> centre, qvMarkerSi
 }
 
 qvShapeBase* qvViewTScenePort::get_plus_marker(qvCrdOf<double> centre, qvMarkerSize size, qvTransformation const& t) {
-    const double s = size.size();
-    qvCrdOf<double> outline[7];
-    for (std::size_t i = 0; i < 7; ++i) {
-        SceneMarkerOffset const& o = scene_marker_plus[i];
-        outline[i] = o.centre ? centre : scene_marker_point(centre, o.x * s, o.y * s, t);
-    }
-    return fill_exact_polygon(outline, 7);
+    const auto outline = scene_marker_outline(scene_marker_plus, centre, size.size(), t);
+    return fill_exact_polygon(outline.data(), static_cast<int>(outline.size()));
 }
 
 qvShapeBase* qvViewTScenePort::get_cross_marker(qvCrdOf<double> centre, qvMarkerSize size,
                                                 qvTransformation const& t) {
-    const double s = size.size();
-    qvCrdOf<double> outline[7];
-    for (std::size_t i = 0; i < 7; ++i) {
-        SceneMarkerOffset const& o = scene_marker_cross[i];
-        outline[i] = o.centre ? centre : scene_marker_point(centre, o.x * s, o.y * s, t);
-    }
-    return fill_exact_polygon(outline, 7);
+    const auto outline = scene_marker_outline(scene_marker_cross, centre, size.size(), t);
+    return fill_exact_polygon(outline.data(), static_cast<int>(outline.size()));
 }
 
 qvShapeBase* qvViewTScenePort::get_star_marker(qvCrdOf<double> centre, qvMarkerSize size, qvTransformation const& t) {
-    const double s = size.size();
-    qvCrdOf<double> outline[13];
-    for (std::size_t i = 0; i < 13; ++i) {
-        SceneMarkerOffset const& o = scene_marker_star[i];
-        outline[i] = o.centre ? centre : scene_marker_point(centre, o.x * s, o.y * s, t);
-    }
-    return fill_exact_polygon(outline, 13);
+    const auto outline = scene_marker_outline(scene_marker_star, centre, size.size(), t);
+    return fill_exact_polygon(outline.data(), static_cast<int>(outline.size()));
 }
 
 qvShapeBase* qvViewTScenePort::get_circle_marker(qvCrdOf<double> centre, qvMarkerSize size,
@@ -205,9 +189,5 @@ qvShapeBase* qvViewTScenePort::get_circle_marker(qvCrdOf<double> centre, qvMarke
     qvCrdOf<double> outline[13];
     for (std::size_t i = 0; i < 13; ++i)
         outline[i] = scene_marker_point(centre, offsets[i][0], offsets[i][1], t);
-    bezier_->remove(0, bezier_->size());
-    bezier_->insert(0, 13, outline, scene_marker_circle_tags);
-    qvShapeBase* const filled = bezier_->record();
-    filled->kind = qvExactBezierKind;
-    return filled;
+    return fill_closed_curve(outline);
 }

@@ -21,6 +21,7 @@
 #include <orvane/rendering/qvVBufOffset.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 
+#include "qvDriverTestDoubles.hpp"
 #include "qvRecordingDumpUser.hpp"
 
 #include <gtest/gtest.h>
@@ -29,33 +30,23 @@
 
 namespace {
 
-class OffsetBuffer : public qvVBufObject, public qvVBufOffset {
+class OffsetBuffer : public qvStubVBuf, public qvVBufOffset {
 public:
-    explicit OffsetBuffer(qvDriverObject& d) : driver_(d) {}
+    explicit OffsetBuffer(qvDriverObject& d) : qvStubVBuf(d) {}
     void* query_interface(qvInterfaceInfo const& info) override { return qvOfferInterfaces<qvVBufOffset>(this, info); }
-    int type() const override { return 0; }
     long width() const override { return 1; }
     long height() const override { return 1; }
     unsigned info() const override { return qvVBufInfoPlacementOffset; }
-    qvDriverObject& driver() const override { return driver_; }
-    double h_dpi() const override { return 96; }
-    double v_dpi() const override { return 96; }
-    long zero_point_x() const override { return 0; }
-    long zero_point_y() const override { return 0; }
-    unsigned axes() const override { return 0; }
-    qvISafePtr<qvDrawObject> new_draw() override { return {}; }
-    bool scroll(long, long, qvMathRectOf<double> const*) override { return false; }
     void x_offset(long v) override { x_ = v; }
     long x_offset() override { return x_; }
     void y_offset(long v) override { y_ = v; }
     long y_offset() override { return y_; }
 
 private:
-    qvDriverObject& driver_;
     long x_ = 0, y_ = 0;
 };
 
-class CachingDriver : public qvDriverObject, public qvDriverAttributeCache, public qvDriverColorMap {
+class CachingDriver : public qvStubDriver, public qvDriverAttributeCache, public qvDriverColorMap {
 public:
     void* query_interface(qvInterfaceInfo const& info) override {
         return qvOfferInterfaces<qvDriverAttributeCache, qvDriverColorMap>(this, info);
@@ -63,14 +54,6 @@ public:
     int available() const override { return 1; }
     unsigned info(int) const override { return qvVBufInfoNoMemoryBuffer; }
     qvISafePtr<qvVBufObject> new_master_vbuf() override { return qvISafePtr<qvVBufObject>(new OffsetBuffer(*this)); }
-    qvISafePtr<qvVBufObject> new_vbuf(int, long, long, qvISafePtr<qvVBufObject> const&) override { return {}; }
-    bool initialized() const override { return true; }
-    double h_quantum() const override { return 1; }
-    double v_quantum() const override { return 1; }
-    double h_dpi() const override { return 96; }
-    double v_dpi() const override { return 96; }
-    void added_width(long) override {}
-    long added_width() const override { return 0; }
     void drop(qvPalette*, long handle) override { dropped = handle; }
     void drop_all(qvPalette*) override {}
     void colors(qvColorMap const& map) override {

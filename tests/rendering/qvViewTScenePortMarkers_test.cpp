@@ -8,8 +8,6 @@
 #include <orvane/geometry/qvRotation.hpp>
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/rendering/qvViewTScenePort.hpp>
-#include <orvane/shapes/qvBezierData.hpp>
-#include <orvane/shapes/qvPointSetData.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
 #include <orvane/shapes/qvSimpleCompactPolygon.hpp>
 #include <orvane/shapes/qvSimplePolygon.hpp>
@@ -19,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -38,29 +35,13 @@ Record polymarker(Points const& points, long attribute, long kind = qvExactPolyM
         shape->insert(0, static_cast<int>(points.size()), points.data());
     else
         shape->remove(0, 0);
-    qvShapeBase const* const source = shape->record();
-    Record r(qvNewShapeRecord(source->size));
-    std::memcpy(static_cast<void*>(r.get()), source, static_cast<std::size_t>(source->size));
-    r->kind = static_cast<std::int32_t>(kind);
-    r->proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(kind));
+    Record r = shape_test::scene_record(*shape->record(), kind, attribute);
     r->shape_handle = 3;
     r->user_handle = 4;
-    r->attribute_handle = static_cast<std::int32_t>(attribute);
     return r;
 }
 
-Points points_of(qvShapeBase const& record) {
-    Points out;
-    char const* const data = reinterpret_cast<char const*>(&record) + sizeof(qvShapeBase);
-    if (record.kind == qvExactBezierKind) {
-        auto const& d = *reinterpret_cast<qvBezierData const*>(data);
-        for (int i = 0; i < d.count; ++i) out.push_back(d.nodes()[i].point);
-    } else {
-        auto const& d = *reinterpret_cast<qvPointSetData const*>(data);
-        for (int i = 0; i < d.count; ++i) out.push_back(d.nodes()[i]);
-    }
-    return out;
-}
+using shape_test::exact_points;
 
 void expect_near(Points const& got, Points const& want, double tolerance) {
     ASSERT_EQ(got.size(), want.size());
@@ -88,7 +69,7 @@ struct Markers : ::testing::Test {
         return attribute.attribute_handle();
     }
     // The points of the n-th record the target received.
-    Points received(std::size_t i) const { return points_of(*target.record(i)); }
+    Points received(std::size_t i) const { return exact_points(*target.record(i)); }
 };
 
 }  // namespace
@@ -115,7 +96,7 @@ TEST_F(Markers, Scaled_markers_carry_the_target_device_size_into_its_model_space
     ASSERT_EQ(target.calls.size(), 1u);
     Record r = target.record(0);
     EXPECT_EQ(r->kind, qvExactPolygonKind);
-    EXPECT_EQ(points_of(*r), (Points{{4, 4}, {4, 16}, {16, 16}, {16, 4}}));
+    EXPECT_EQ(exact_points(*r), (Points{{4, 4}, {4, 16}, {16, 16}, {16, 4}}));
     EXPECT_EQ(r->shape_handle, 3);
     EXPECT_EQ(r->user_handle, 4);
     EXPECT_EQ(r->attribute_handle, attribute.attribute_handle());
@@ -152,7 +133,7 @@ TEST_F(Markers, A_circle_is_a_closed_curve_starting_and_ending_at_centre_plus_t_
     ASSERT_TRUE(port.draw_shape(*polymarker({{10, 10}}, style(4, 3))));
     Record r = target.record(0);
     EXPECT_EQ(r->kind, qvExactBezierKind);
-    const Points p = points_of(*r);
+    const Points p = exact_points(*r);
     ASSERT_EQ(p.size(), 13u);
     EXPECT_EQ(p.front(), (qvCrdOf<double>{16, 10}));
     EXPECT_EQ(p.back(), p.front());

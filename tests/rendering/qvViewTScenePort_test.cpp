@@ -22,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
@@ -45,37 +44,18 @@ Record box_record(long kind, float x1, float y1, float x2, float y2, long attrib
     return r;
 }
 
+using shape_test::data_of;
+using shape_test::exact_points;
+
 // The record of a stand-alone shape, stamped as a scene's of `kind`.
 template <class Shape>
 Record copied(Shape& shape, long kind, long attribute = 0) {
-    qvShapeBase const* const source = shape->record();
-    Record r(qvNewShapeRecord(source->size));
-    std::memcpy(static_cast<void*>(r.get()), source, static_cast<std::size_t>(source->size));
-    r->kind = static_cast<std::int32_t>(kind);
-    r->proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(kind));
+    Record r = shape_test::scene_record(*shape->record(), kind, attribute);
     r->shape_handle = 7;
-    r->attribute_handle = static_cast<std::int32_t>(attribute);
     return r;
 }
 
-template <class Data>
-Data const& data_of(qvShapeBase const& record) {
-    return *reinterpret_cast<Data const*>(reinterpret_cast<char const*>(&record) + sizeof(qvShapeBase));
-}
-
-// The exact points (and tags) of a received record.
-Points exact_points(qvShapeBase const& record) {
-    Points out;
-    if (record.kind == qvExactBezierKind) {
-        auto const& d = data_of<qvBezierData>(record);
-        for (int i = 0; i < d.count; ++i) out.push_back(d.nodes()[i].point);
-    } else {
-        auto const& d = data_of<qvPointSetData>(record);
-        for (int i = 0; i < d.count; ++i) out.push_back(d.nodes()[i]);
-    }
-    return out;
-}
-
+// The tags of a received exact Bezier record.
 std::vector<int> exact_tags(qvShapeBase const& record) {
     std::vector<int> out;
     auto const& d = data_of<qvBezierData>(record);

@@ -4,8 +4,9 @@
 // port that records what it is handed (with a driver behind it that logs
 // what its attribute cache is told), and a minimal proxy over any record
 // kind, so proxies, handles and proxy sites can be tested before (and
-// independently of) the real scenes and shape kinds; and the check that a
-// graphic offers every interface its interactions name.
+// independently of) the real scenes and shape kinds; readers and copies of
+// records; and the check that a graphic offers every interface its
+// interactions name.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
@@ -17,15 +18,19 @@
 #include <orvane/rendering/qvDriverAttributeCache.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
+#include <orvane/shapes/qvBezierData.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvInteractionIdentities.hpp>
 #include <orvane/shapes/qvInteractionTarget.hpp>
+#include <orvane/shapes/qvPointSetData.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeKind.hpp>
 #include <orvane/shapes/qvShapeSerialization.hpp>
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 
 #include "core/qvStreamFields.hpp"
+#include "qvDriverTestDoubles.hpp"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +78,36 @@ T at(qvShapeBase const* record, int offset) {
     T value;
     std::memcpy(&value, reinterpret_cast<char const*>(record) + offset, sizeof value);
     return value;
+}
+
+// The data struct behind a record's header.
+template <class Data>
+Data const& data_of(qvShapeBase const& record) {
+    return *reinterpret_cast<Data const*>(reinterpret_cast<char const*>(&record) + sizeof(qvShapeBase));
+}
+
+// The points of an exact Bezier (kind -16) or exact point-set record.
+inline std::vector<qvCrdOf<double>> exact_points(qvShapeBase const& record) {
+    std::vector<qvCrdOf<double>> out;
+    if (record.kind == qvExactBezierKind) {
+        auto const& d = data_of<qvBezierData>(record);
+        for (int i = 0; i < d.count; ++i) out.push_back(d.nodes()[i].point);
+    } else {
+        auto const& d = data_of<qvPointSetData>(record);
+        for (int i = 0; i < d.count; ++i) out.push_back(d.nodes()[i]);
+    }
+    return out;
+}
+
+// A copy of a stand-alone shape's record stamped as a scene's record of
+// `kind` (its proxy class with it) with `attribute`; handles as they were.
+inline std::unique_ptr<qvShapeBase> scene_record(qvShapeBase const& source, long kind, long attribute) {
+    std::unique_ptr<qvShapeBase> r(qvNewShapeRecord(source.size));
+    std::memcpy(static_cast<void*>(r.get()), &source, static_cast<std::size_t>(source.size));
+    r->kind = static_cast<std::int32_t>(kind);
+    r->proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(kind));
+    r->attribute_handle = static_cast<std::int32_t>(attribute);
+    return r;
 }
 
 // The box with corners (x1, y1) and (x2, y2) as a rectangle normalises them.
@@ -235,7 +270,7 @@ private:
 // code reaching a port's driver (port.draw().vbuf().driver()) finds one.
 // The driver offers qvDriverAttributeCache while offers_cache is set and
 // logs each drop as "drop <handle>" (and "drop all"), with the palette.
-class RecordingDriver : public qvDriverObject, public qvDriverAttributeCache {
+class RecordingDriver : public qvStubDriver, public qvDriverAttributeCache {
 public:
     bool offers_cache = true;
     std::vector<std::string> drops;
@@ -244,17 +279,6 @@ public:
     void* query_interface(qvInterfaceInfo const& info) override {
         return offers_cache ? qvOfferInterfaces<qvDriverAttributeCache>(this, info) : nullptr;
     }
-    int available() const override { return 0; }
-    unsigned info(int) const override { return 0; }
-    qvISafePtr<qvVBufObject> new_master_vbuf() override { return {}; }
-    qvISafePtr<qvVBufObject> new_vbuf(int, long, long, qvISafePtr<qvVBufObject> const&) override { return {}; }
-    bool initialized() const override { return true; }
-    double h_quantum() const override { return 1; }
-    double v_quantum() const override { return 1; }
-    double h_dpi() const override { return 96; }
-    double v_dpi() const override { return 96; }
-    void added_width(long) override {}
-    long added_width() const override { return 0; }
     void drop(qvPalette* palette, long handle) override {
         drops.push_back("drop " + std::to_string(handle));
         drop_palettes.push_back(palette);
@@ -265,24 +289,9 @@ public:
     }
 };
 
-class RecordingBuffer : public qvVBufObject {
+class RecordingBuffer : public qvStubVBuf {
 public:
-    explicit RecordingBuffer(RecordingDriver& driver) : driver_(&driver) {}
-    int type() const override { return 0; }
-    long width() const override { return 0; }
-    long height() const override { return 0; }
-    unsigned info() const override { return 0; }
-    qvDriverObject& driver() const override { return *driver_; }
-    double h_dpi() const override { return 96; }
-    double v_dpi() const override { return 96; }
-    long zero_point_x() const override { return 0; }
-    long zero_point_y() const override { return 0; }
-    unsigned axes() const override { return 0; }
-    qvISafePtr<qvDrawObject> new_draw() override { return {}; }
-    bool scroll(long, long, qvMathRectOf<double> const*) override { return false; }
-
-private:
-    RecordingDriver* driver_;
+    explicit RecordingBuffer(RecordingDriver& driver) : qvStubVBuf(driver) {}
 };
 
 class RecordingDraw : public qvDrawObject {

@@ -42,6 +42,7 @@
 #include <orvane/shapes/qvSimpleCompactPolygon.hpp>
 #include <orvane/shapes/qvSimplePolygon.hpp>
 
+#include <cstddef>
 #include <vector>
 
 class qvAttributeInterface;
@@ -131,6 +132,21 @@ private:
     bool forward(qvShapeBase& filled, long source_attribute);
     // The header of `source` into `filled`, with `kind`.
     static void copy_header(qvShapeBase const& source, qvShapeBase& filled, long kind) noexcept;
+    // Every point of `source` (a read-only proxy) mapped by M into the point
+    // buffer; the point count.
+    template <class Source>
+    int map_points(Source& source) {
+        const int n = source.size();
+        points_.clear();
+        points_.reserve(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+            points_.push_back(matrix_ * source.point(i));
+        return n;
+    }
+    // The exact and compact Bezier drawers: Source the record's read-only
+    // proxy, `temporary` the temporary shape of the record's form.
+    template <class Source, class Temporary>
+    bool draw_bezier(qvShapeBase const& record, Temporary& temporary);
 
     // Marker builders: fill a temporary shape around `centre` (size s is
     // the half-extent, shaped by t) and return its record.
@@ -145,6 +161,9 @@ private:
     // The temporary exact polygon refilled with n points, kind -15, its
     // header box the tight box of the points.
     qvShapeBase* fill_exact_polygon(qvCrdOf<double> const* points, int n);
+    // The temporary exact Bezier refilled with the 13 points of a closed
+    // curve of four cubic pieces (the ellipse, the circle marker), kind -16.
+    qvShapeBase* fill_closed_curve(qvCrdOf<double> const* points);
 
     qvFlavorPort* target_;
     qvTransformation matrix_;
