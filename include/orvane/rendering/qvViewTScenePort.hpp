@@ -61,6 +61,8 @@ public:
     void port(qvFlavorPort& target) noexcept { target_ = &target; }
 
     qvTransformation const& mapping() const noexcept { return mapping_; }
+    // M, the model-to-target matrix.
+    qvTransformation const& matrix() const noexcept { return matrix_; }
     // Stores t and recomputes M from the target.
     void mapping(qvTransformation const& t);
 
