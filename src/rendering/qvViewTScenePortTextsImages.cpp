@@ -46,6 +46,15 @@ namespace {
 
 constexpr double scene_port_degrees = 180.0 / std::numbers::pi;
 
+// A copy's header box: its own box, computed from the edited record, in
+// float as a scene keeps it. The copy starts with the source's box, which
+// no longer says where the shape is once it has been mapped.
+template <class Copy>
+void scene_port_copy_box(Copy& copy) {
+    const qvMathRectOf<double> box = copy->bbox();
+    copy->record()->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(box)));
+}
+
 // The length of A's image of the y axis: how a text's height follows A.
 double scene_port_text_factor(qvTransformation const& a) noexcept {
     return std::sqrt(a.m1() * a.m1() + a.m3() * a.m3());
@@ -125,6 +134,7 @@ bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
 
     if (!scale_font_size_ && !scale_line_width_) {
         copy->adjust_extent(nullptr);
+        scene_port_copy_box(copy);
         return target_->draw_shape(*copy->record());
     }
     ScenePortTextAttribute attribute(*target_, &palette_);
@@ -146,6 +156,7 @@ bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
             attribute->line_width(get_scaled_line_width(attribute->line_width()));
         copy->extent(copy->compute_extent(*attribute.get()));
         copy->adjust_extent(nullptr);
+        scene_port_copy_box(copy);
         drawn = target_->draw_shape(*copy->record());
     }
     attribute.release();
@@ -163,6 +174,7 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
 
     if (!scale_line_width_) {
         copy->adjust_extent();
+        scene_port_copy_box(copy);
         return target_->draw_shape(*copy->record());
     }
     ScenePortTextAttribute attribute(*target_, &palette_);
@@ -173,6 +185,7 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
         attribute->line_width(get_scaled_line_width(attribute->line_width()));
         copy->record()->attribute_handle = qvCheckedInt32(attribute->attribute_handle());
         copy->adjust_extent();
+        scene_port_copy_box(copy);
         drawn = target_->draw_shape(*copy->record());
     }
     attribute.release();
@@ -208,9 +221,15 @@ bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
     clipping.set_region(qvRegion(qvMathRectOf<double>(-DBL_MAX, -DBL_MAX, DBL_MAX, DBL_MAX)));
     if (clipping.empty())
         return false;
-    copy->bitmap(clipping.clip());
+    // The resampled pixels keep the source's resolution: the image's size
+    // in device units is its pixels at that resolution, so a bitmap at the
+    // default resolution would come out the wrong size.
+    qvBitmap resampled = clipping.clip();
+    resampled.dpi(source.dpi_x(), source.dpi_y());
+    copy->bitmap(resampled);
     copy->anchor(mapping_ * copy->anchor());
     copy->adjust_extent(nullptr);
+    scene_port_copy_box(copy);
     return target_->draw_shape(*copy->record());
 }
 
@@ -223,5 +242,6 @@ bool qvViewTScenePort::draw_scaled_image(qvShapeBase const& record) {
     const qvCrdOf<double> anchor = copy->anchor();
     const qvCrdOf<double> q1 = matrix_ * p1, q2 = matrix_ * p2;
     copy->vectors(qvCrdOf<double>(q1.x - anchor.x, q1.y - anchor.y), qvCrdOf<double>(q2.x - anchor.x, q2.y - anchor.y));
+    scene_port_copy_box(copy);
     return target_->draw_shape(*copy->record());
 }

@@ -16,6 +16,7 @@
 #include <orvane/shapes/qvShapeKind.hpp>
 
 #include "qvAttributeStreams.hpp"
+#include "qvEveryKindScene.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvRasterVBuf.hpp"
 #include "qvRecordingDumpUser.hpp"
@@ -308,6 +309,39 @@ TEST_F(TVBufDump, Buffer_and_port_can_go_in_either_order) {
         } else {
             draw = qvISafePtr<qvDrawObject>();
             tv.reset();
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Every kind through the port
+
+TEST(TVBufEveryKind, Texts_and_images_reach_the_real_buffer_placed_by_the_transformation) {
+    qvEveryKindScene every;
+    qvRasterSettings settings;
+    settings.log = false;
+    auto driver = qvRasterDriver::create(settings);
+    auto real = driver->new_vbuf(1, 400, 300, qvISafePtr<qvVBufObject>());
+    qvTVBuf tv(*real);
+    tv->transformation(qvTransformation(0.5, 0, 0, 0.5, 100, 50));
+    {
+        const auto draw = tv->new_draw();
+        qvFlavorPort& port = *qvQueryInterface<qvFlavorPort>(draw.get());
+        port.palette(&every.scene().palette());
+        port.transformation(qvRestrictedTransformation(2, 2, 0, 0));
+        every.scene().render(port, -1, qvEveryKindScene::area(), false);
+    }
+    std::string counts;
+    for (int kind : qvEveryKindScene::kinds()) counts += " " + std::to_string(kind) + ":" + std::to_string(driver->draw_count(kind));
+    for (int kind : {-9, -10, -11, -12}) EXPECT_EQ(driver->draw_count(kind), 1) << counts;
+    // Nothing lands outside the model area's image, (100, 50)-(280, 180).
+    qvRasterVBuf const& raster = *qvQueryInterface<qvRasterVBuf>(real.get());
+    const qvRgbaQuad clear = settings.clear_color;
+    for (long y = 0; y < 300; y += 3) {
+        for (long x = 0; x < 400; x += 3) {
+            if (x < 99 || x > 281 || y < 49 || y > 181) {
+                ASSERT_EQ(raster.pixel(x, y), clear) << x << "," << y;
+            }
         }
     }
 }

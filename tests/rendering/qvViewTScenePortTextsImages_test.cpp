@@ -146,6 +146,7 @@ TEST_F(ScenePortTexts, A_scaled_text_is_mapped_by_M_and_its_height_follows_the_y
     auto t = received_text<qvSimpleScaledText>();
     EXPECT_EQ(t->anchor(), P(30, 60));
     EXPECT_DOUBLE_EQ(t->height(), 30);
+    EXPECT_EQ(qvMathRectOf<double>(t->record()->box), t->bbox());
 }
 
 // ---------------------------------------------------------------------------
@@ -264,6 +265,23 @@ TEST_F(ScenePortTexts, A_restricted_image_is_resampled_in_device_space_with_rows
                 << x << "," << y;
     // Resolutions for no matrix: 72 x pixels / 72 dpi (the default).
     EXPECT_EQ(sent->x_resolution(), 6);
+    // The header box follows the mapped copy, not the source's.
+    EXPECT_EQ(qvMathRectOf<double>(r->box), sent->bbox());
+}
+
+TEST_F(ScenePortTexts, A_resampled_image_keeps_its_resolution_and_so_its_device_size) {
+    // Regression: the resampled bitmap came with the default 72 dpi, so an
+    // image of 36 dpi was sent at half its size under the identity.
+    qvBitmap bits = texts_images_bitmap(3, 2);
+    bits.dpi(36);
+    qvSimpleRestrictedImage image;
+    image->bitmap(bits);
+    ASSERT_TRUE(port.draw_shape(*texts_images_record(image, qvRestrictedImageKind)));
+    Record r = target.record(0);
+    qvSimpleRestrictedImage sent(r.get());
+    EXPECT_EQ(sent->bitmap().dpi_x(), 36);
+    EXPECT_EQ(sent->x_resolution(), 6);
+    EXPECT_EQ(sent->y_resolution(), 4);
 }
 
 TEST_F(ScenePortTexts, A_restricted_image_beyond_the_clipping_limit_is_not_drawn) {
