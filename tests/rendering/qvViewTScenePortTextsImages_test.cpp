@@ -224,6 +224,18 @@ TEST_F(ScenePortTexts, A_target_that_raises_leaves_transformation_and_palette_as
     EXPECT_TRUE(port.draw_shape(*restricted_text(0, 90, 0, attribute.attribute_handle())));
 }
 
+TEST_F(ScenePortTexts, Malformed_text_and_image_records_are_refused_without_a_call) {
+    Record short_text = restricted_text(0, 90, 0);
+    short_text->size = 100;   // shorter than a text record's fixed part
+    EXPECT_FALSE(port.draw_shape(*short_text));
+    qvSimpleScaledImage image;
+    image->bitmap(texts_images_bitmap(4, 4));
+    Record cut = texts_images_record(image, qvScaledImageKind);
+    cut->size -= 16;          // the pixels run past the record
+    EXPECT_FALSE(port.draw_shape(*cut));
+    EXPECT_TRUE(target.calls.empty());
+}
+
 // ---------------------------------------------------------------------------
 // Images
 
