@@ -30,6 +30,15 @@ qvTFlavorPort::~qvTFlavorPort() {
 }
 
 void qvTFlavorPort::retarget(qvFlavorPort& target, qvISafePtr<qvDrawObject> const& target_draw) {
+    // The old target gets back what it had; what is saved is the new one's,
+    // so a port's end never hands one draw object another one's clip.
+    qvDrawObject& old = this->target_draw();
+    std::unique_ptr<qvBaseRegion> new_saved(target.draw().clip().clone());
+    const qvCrdOf<double> new_brush = target.draw().brush_origin();
+    old.brush_origin(saved_brush_);
+    old.clip(*saved_clip_);
+    saved_clip_ = std::move(new_saved);
+    saved_brush_ = new_brush;
     port(target);
     target_draw_ = target_draw;
 }

@@ -198,6 +198,35 @@ TEST_F(TVBuf, Clips_reach_the_real_draw_object_as_mapped_boxes_and_are_put_back_
     EXPECT_EQ(real->brush_origin(), brush_before);
 }
 
+TEST_F(TVBuf, A_retargeted_port_gives_the_old_target_back_its_clip_and_brush_origin) {
+    qvISafePtr<qvDrawObject> second;
+    qvRegion second_clip;
+    {
+        qvTVBuf tv(*window);
+        tv->transformation(qvScaling(2));
+        const auto draw = tv->new_draw();
+        auto* port = static_cast<qvTFlavorPort*>(draw.get());
+        const qvISafePtr<qvDrawObject> first(&port->port().draw());
+        const qvRegion first_clip(first->clip());
+        draw->clip(Rect(0, 0, 5, 5));
+        draw->brush_origin(qvCrdOf<double>(3, 3));
+        EXPECT_EQ(first->brush_origin(), qvCrdOf<double>(6, 6));
+
+        tv->new_draw();   // the raster host hands out a new draw object
+        second = qvISafePtr<qvDrawObject>(&port->port().draw());
+        ASSERT_NE(second.get(), first.get());
+        EXPECT_TRUE(first->clip() == first_clip);
+        EXPECT_EQ(first->brush_origin(), qvCrdOf<double>(0, 0));
+
+        second_clip = qvRegion(second->clip());
+        draw->clip(Rect(1, 1, 2, 2));
+        draw->brush_origin(qvCrdOf<double>(4, 4));
+        EXPECT_EQ(second->brush_origin(), qvCrdOf<double>(8, 8));
+    }
+    EXPECT_TRUE(second->clip() == second_clip);
+    EXPECT_EQ(second->brush_origin(), qvCrdOf<double>(0, 0));
+}
+
 TEST_F(TVBuf, The_port_outlives_its_buffer_and_then_names_the_real_one) {
     qvISafePtr<qvDrawObject> draw;
     {

@@ -10,7 +10,8 @@
 //    handle (when it was given one), so a buffer that keeps its draw
 //    objects weakly cannot free the target under the port;
 //  - the real draw object's clip region and brush origin, as they were
-//    when the port was made, are put back when the port is destroyed;
+//    when the port took it as its target, are put back when the port is
+//    destroyed or retargeted;
 //  - the transformed buffer is held weakly (it holds the port counted):
 //    once it is gone, vbuf() is the real draw object's buffer;
 //  - clip regions are mapped rectangle by rectangle, each to the bounding
@@ -33,8 +34,10 @@ public:
                   qvISafePtr<qvDrawObject> const& target_draw = {});
     ~qvTFlavorPort() override;
 
-    // A new target and the counted draw object behind it; clip and brush
-    // origin are not carried over.
+    // A new target and the counted draw object behind it: the old target's
+    // clip and brush origin are put back and the new target's are saved in
+    // their place; the virtual ones are not carried over (a renderer sets
+    // them on each new draw object).
     void retarget(qvFlavorPort& target, qvISafePtr<qvDrawObject> const& target_draw);
 
     // "qvFlavorPort" alone.
