@@ -26,6 +26,7 @@ void example_paged_scene(int argc, char** argv);
 void example_rendering();
 void example_scene_port();
 void example_views();
+void example_tvbuf();
 
 namespace {
 
@@ -64,5 +65,6 @@ int main(int argc, char** argv) {
     example_bitmap_transform();
     example_scrolling();
     example_views();
+    example_tvbuf();
     return 0;
 }

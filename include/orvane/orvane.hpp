@@ -332,6 +332,9 @@
 #include <orvane/scenes/qvShapeList.hpp>
 
 // rendering
+#include <orvane/rendering/qvBitmapClipping.hpp>
+#include <orvane/rendering/qvBitmapClippingBase.hpp>
+#include <orvane/rendering/qvBitmapClippingT.hpp>
 #include <orvane/rendering/qvBitmapFrame.hpp>
 #include <orvane/rendering/qvBitmapTransformation.hpp>
 #include <orvane/rendering/qvBitmapTransformationBase.hpp>
@@ -357,6 +360,9 @@
 #include <orvane/rendering/qvFlavorPortTransformation.hpp>
 #include <orvane/rendering/qvReadOnlyShapeProxy.hpp>
 #include <orvane/rendering/qvRgbaQuad.hpp>
+#include <orvane/rendering/qvTFlavorPort.hpp>
+#include <orvane/rendering/qvTVBuf.hpp>
+#include <orvane/rendering/qvTVBufObject.hpp>
 #include <orvane/rendering/qvVBufBitmap.hpp>
 #include <orvane/rendering/qvVBufHardcopy.hpp>
 #include <orvane/rendering/qvVBufImageObject.hpp>

@@ -17,7 +17,8 @@
 //   -5, -6        compact polyline       compact polygon record, own kind
 //   -14, -15      exact polyline         exact polygon record, own kind
 //   -7, -16       Bezier                 Bezier record of its form, own kind
-// Every other kind gives false (texts and images for now too).
+//   -9 .. -12     texts and images       qvViewTScenePortTextsImages.cpp
+// Every other kind gives false.
 
 #include <orvane/rendering/qvViewTScenePort.hpp>
 
@@ -218,9 +219,16 @@ bool qvViewTScenePort::draw_shape(qvShapeBase const& record) {
         return draw_exact_poly(record);
     case qvExactBezierKind:
         return draw_exact_bezier(record);
+    case qvRestrictedTextKind:
+        return draw_restricted_text(record);
+    case qvScaledTextKind:
+        return draw_scaled_text(record);
+    case qvRestrictedImageKind:
+        return draw_restricted_image(record);
+    case qvScaledImageKind:
+        return draw_scaled_image(record);
     default:
-        // Arcs, pie slices, -8, 0, flavour codes; texts and images until
-        // their mapping is built.
+        // Arcs, pie slices, -8, 0, flavour codes.
         return false;
     }
 }

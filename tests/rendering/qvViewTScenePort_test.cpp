@@ -192,7 +192,7 @@ TEST_F(ScenePort, An_unknown_attribute_handle_raises_and_changes_nothing) {
 // Refused records
 
 TEST_F(ScenePort, Kinds_it_does_not_draw_and_malformed_records_give_false_without_a_call) {
-    for (long kind : {-3L, -17L, -8L, 0L, 5L, -9L, -10L, -11L, -12L}) {
+    for (long kind : {-3L, -17L, -8L, 0L, 5L}) {
         Record r(qvNewShapeRecord(256));   // room for any fixed part its kind has
         r->kind = static_cast<std::int32_t>(kind);
         r->proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(kind));

@@ -10,7 +10,7 @@
 // Keeps true:
 //  - a record is read only after it passes the record check; a record that
 //    fails, or whose kind is not drawn here (arcs, pie slices, -8, 0,
-//    flavour codes, and for now texts and images), gives false: the target
+//    flavour codes), gives false: the target
 //    is not called and no member changes;
 //  - no record or point array is allocated per shape: the four temporary
 //    shapes and the point buffer are reused, raised to the exact size a
@@ -62,6 +62,8 @@ public:
     void port(qvFlavorPort& target) noexcept { target_ = &target; }
 
     qvTransformation const& mapping() const noexcept { return mapping_; }
+    // M, the model-to-target matrix.
+    qvTransformation const& matrix() const noexcept { return matrix_; }
     // Stores t and recomputes M from the target.
     void mapping(qvTransformation const& t);
 
@@ -106,8 +108,13 @@ protected:
     // One marker per point (already mapped by M); true unless an error
     // passes: the target's answer for each marker is not used.
     bool draw_polymarker(qvShapeBase const& record, std::vector<qvCrdOf<double>> const& points);
-    // Texts and images: declared for the text-and-image mapping, which is
-    // not built yet; draw_shape answers false for their kinds meanwhile.
+    // Texts and images, each through a stand-alone copy of the record.
+    // Restricted kinds are drawn in the target's device space with its
+    // transformation the identity for the call; a restricted text whose
+    // scaled font size is below 1, and a restricted image whose resampled
+    // size is empty or beyond what qvBitmapClippingT accepts, are not drawn
+    // (false). Drivers must read a text's aperture only through qvAperture:
+    // an aperture of 90 arrives as -90, the same shear.
     bool draw_restricted_text(qvShapeBase const& record);
     bool draw_scaled_text(qvShapeBase const& record);
     bool draw_restricted_image(qvShapeBase const& record);

@@ -1,0 +1,247 @@
+// The scene port's texts and images (see qvViewTScenePort.hpp).
+//
+// Texts and images are not point sets: each is copied into a stand-alone
+// shape of its kind, the copy is edited through its data-access interfaces
+// and its record goes to the target. The copy lives for the call.
+//
+//   kind   copy                      drawn in           base B
+//   -9     restricted text           target's device    the mapping
+//   -10    scaled text               target's model     M
+//   -11    restricted image          target's device    (resampled)
+//   -12    scaled image              target's model     M
+//
+// The device kinds set the port's transformation to the identity for the
+// call (so M equals the mapping) and put it back on every exit, through the
+// flavour-port saver; palette switches are scoped the same way, so a target
+// or an attribute that raises leaves the port as it found it.
+
+#include <orvane/rendering/qvViewTScenePort.hpp>
+
+#include <orvane/attributes/qvAttributeInterface.hpp>
+#include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/geometry/qvAperture.hpp>
+#include <orvane/geometry/qvRegion.hpp>
+#include <orvane/geometry/qvRotation.hpp>
+#include <orvane/geometry/qvScaling.hpp>
+#include <orvane/rendering/qvBitmapClippingT.hpp>
+#include <orvane/rendering/qvDrawObject.hpp>
+#include <orvane/rendering/qvDriverAttributeCache.hpp>
+#include <orvane/rendering/qvDriverObject.hpp>
+#include <orvane/rendering/qvFlavorPortPalette.hpp>
+#include <orvane/rendering/qvFlavorPortTransformation.hpp>
+#include <orvane/rendering/qvVBufObject.hpp>
+#include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvSimpleRestrictedImage.hpp>
+#include <orvane/shapes/qvSimpleRestrictedText.hpp>
+#include <orvane/shapes/qvSimpleScaledImage.hpp>
+#include <orvane/shapes/qvSimpleScaledText.hpp>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr double scene_port_degrees = 180.0 / std::numbers::pi;
+
+// A copy's header box: its own box, computed from the edited record, in
+// float as a scene keeps it. The copy starts with the source's box, which
+// no longer says where the shape is once it has been mapped.
+template <class Copy>
+void scene_port_copy_box(Copy& copy) {
+    const qvMathRectOf<double> box = copy->bbox();
+    copy->record()->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(box)));
+}
+
+// The length of A's image of the y axis: how a text's height follows A.
+double scene_port_text_factor(qvTransformation const& a) noexcept {
+    return std::sqrt(a.m1() * a.m1() + a.m3() * a.m3());
+}
+
+// Direction, mirror and aperture of a text copy under the base matrix b:
+// writes the new angle and aperture and returns A (with the half turn of a
+// mirror composed in). `mirrored` tells the caller to flip the alignment.
+qvTransformation scene_port_text_direction(qvTextDataAccess& text, qvTransformation const& b, bool& mirrored) {
+    qvTransformation a = b * qvTransformation(qvRotation(-text.angle()));
+    mirrored = (b.m0() < 0 && b.m3() >= 0) || (b.m3() < 0 && b.m0() >= 0);
+    if (mirrored)
+        a = a * qvTransformation(qvRotation(180));
+    text.angle(-std::atan2(a.m2(), a.m0()) * scene_port_degrees);
+    // Rounding can push the cosine just past +-1 near apertures of 0 and
+    // 180, which made acos a NaN; a collapsed axis still gives NaN.
+    const double cosine = qvApertureCos(a * qvTransformation(qvAperture(-text.aperture())));
+    const double clamped = std::isnan(cosine) ? cosine : std::clamp(cosine, -1.0, 1.0);
+    text.aperture(-std::acos(clamped) * scene_port_degrees);
+    return a;
+}
+
+// The temporary attribute of a text's attribute step: a copy, in the
+// port's private palette, of the source's attribute. Made before the
+// palette switch and released after it is undone, on every exit; the
+// driver's attribute cache is told that its handle is gone.
+class ScenePortTextAttribute {
+public:
+    ScenePortTextAttribute(qvFlavorPort& target, qvPalette* private_palette)
+        : cache_(qvQueryInterface<qvDriverAttributeCache>(&target.draw().vbuf().driver())),
+          palette_(private_palette),
+          attribute_(qvCreateAttributeProxy(private_palette, 0)) {}
+    // An error is already passing when this releases: one from the host's
+    // cache could not be reported beside it.
+    ~ScenePortTextAttribute() {
+        try {
+            release();
+        } catch (...) {
+        }
+    }
+    ScenePortTextAttribute(ScenePortTextAttribute const&) = delete;
+    ScenePortTextAttribute& operator=(ScenePortTextAttribute const&) = delete;
+
+    qvAttributeInterface* get() const noexcept { return attribute_.get(); }
+    qvAttributeInterface* operator->() const noexcept { return attribute_.get(); }
+
+    void release() {
+        if (attribute_.get() == nullptr)
+            return;
+        const long handle = attribute_->attribute_handle();
+        attribute_ = qvSafePtr<qvAttributeInterface>();
+        if (cache_ != nullptr && handle != 0)
+            cache_->drop(palette_, handle);
+    }
+
+private:
+    qvDriverAttributeCache* cache_;
+    qvPalette* palette_;
+    qvSafePtr<qvAttributeInterface> attribute_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Texts
+
+bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
+    qvSimpleRestrictedText copy(&record);
+    const qvTransformation device = target_->transformation();
+    copy->anchor(device * copy->anchor());
+    const qvFlavorPortTransformation in_device(*this, qvRestrictedTransformation());
+    copy->anchor(mapping_ * copy->anchor());
+    bool mirrored = false;
+    const qvTransformation a = scene_port_text_direction(*copy, mapping_, mirrored);
+    if (mirrored)
+        copy->alignment(get_flipped_alignment(copy->alignment()));
+
+    if (!scale_font_size_ && !scale_line_width_) {
+        copy->adjust_extent(nullptr);
+        scene_port_copy_box(copy);
+        return target_->draw_shape(*copy->record());
+    }
+    ScenePortTextAttribute attribute(*target_, &palette_);
+    set_attribute(attribute.get(), record.attribute_handle);
+    bool drawn;
+    {
+        const qvFlavorPortPalette switched(*this, &palette_);
+        copy->record()->attribute_handle = qvCheckedInt32(attribute->attribute_handle());
+        if (scale_font_size_) {
+            const double f = static_cast<float>(attribute->font_size());
+            const double factor = scene_port_text_factor(a);
+            const double size = f == 0.0 ? factor * 10.0 : f * factor;
+            // Too small to read, or no size at all (a collapsed mapping).
+            if (!(size >= 1.0))
+                return false;
+            attribute->font_size(static_cast<float>(size));
+        }
+        if (scale_line_width_)
+            attribute->line_width(get_scaled_line_width(attribute->line_width()));
+        copy->extent(copy->compute_extent(*attribute.get()));
+        copy->adjust_extent(nullptr);
+        scene_port_copy_box(copy);
+        drawn = target_->draw_shape(*copy->record());
+    }
+    attribute.release();
+    return drawn;
+}
+
+bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
+    qvSimpleScaledText copy(&record);
+    copy->anchor(matrix_ * copy->anchor());
+    bool mirrored = false;
+    const qvTransformation a = scene_port_text_direction(*copy, matrix_, mirrored);
+    if (mirrored)
+        copy->alignment(get_flipped_alignment(copy->alignment()));
+    copy->height(copy->height() * scene_port_text_factor(a));
+
+    if (!scale_line_width_) {
+        copy->adjust_extent();
+        scene_port_copy_box(copy);
+        return target_->draw_shape(*copy->record());
+    }
+    ScenePortTextAttribute attribute(*target_, &palette_);
+    set_attribute(attribute.get(), record.attribute_handle);
+    bool drawn;
+    {
+        const qvFlavorPortPalette switched(*this, &palette_);
+        attribute->line_width(get_scaled_line_width(attribute->line_width()));
+        copy->record()->attribute_handle = qvCheckedInt32(attribute->attribute_handle());
+        copy->adjust_extent();
+        scene_port_copy_box(copy);
+        drawn = target_->draw_shape(*copy->record());
+    }
+    attribute.release();
+    return drawn;
+}
+
+// ---------------------------------------------------------------------------
+// Images
+
+bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
+    qvSimpleRestrictedImage copy(&record);
+    const qvTransformation device = target_->transformation();
+    copy->anchor(device * copy->anchor());
+    const qvFlavorPortTransformation in_device(*this, qvRestrictedTransformation());
+
+    // R maps the target's device space into bitmap space; the bitmap is
+    // resampled once, whole, through its inverse.
+    const qvTransformation r = qvTransformation(qvScaling(1.0, -1.0)) * qvInvert(mapping_);
+    const qvBitmapReference source = copy->bitmap();
+    // A zoomed-in view must not fail its whole redraw for one image: what
+    // the clipping would refuse is not drawn. The mapped size is checked
+    // before the clipping measures it exactly (its frame must fit an int).
+    const qvTransformation& m = mapping_;
+    const double w = source.width(), h = source.height();
+    const double rough_w = std::fabs(m.m0()) * w + std::fabs(m.m1()) * h;
+    const double rough_h = std::fabs(m.m2()) * w + std::fabs(m.m3()) * h;
+    if (!qvBitmapClippingT::size_allowed(std::max(rough_w - 2.0, 0.0), std::max(rough_h - 2.0, 0.0)))
+        return false;
+    qvBitmapClippingT clipping(source, r, static_cast<qvStandardBitmapType>(source.type()), false, true);
+    qvMathRectOf<double> const& d = clipping.device_rectangle();
+    if (!qvBitmapClippingT::size_allowed(d.width(), d.height()))
+        return false;
+    clipping.set_region(qvRegion(qvMathRectOf<double>(-DBL_MAX, -DBL_MAX, DBL_MAX, DBL_MAX)));
+    if (clipping.empty())
+        return false;
+    // The resampled pixels keep the source's resolution: the image's size
+    // in device units is its pixels at that resolution, so a bitmap at the
+    // default resolution would come out the wrong size.
+    qvBitmap resampled = clipping.clip();
+    resampled.dpi(source.dpi_x(), source.dpi_y());
+    copy->bitmap(resampled);
+    copy->anchor(mapping_ * copy->anchor());
+    copy->adjust_extent(nullptr);
+    scene_port_copy_box(copy);
+    return target_->draw_shape(*copy->record());
+}
+
+bool qvViewTScenePort::draw_scaled_image(qvShapeBase const& record) {
+    qvSimpleScaledImage copy(&record);
+    const qvCrdOf<double> p = copy->anchor();
+    const qvCrdOf<double> u = copy->x_vector(), v = copy->y_vector();
+    const qvCrdOf<double> p1(p.x + u.x, p.y + u.y), p2(p.x + v.x, p.y + v.y);
+    copy->anchor(matrix_ * p);
+    const qvCrdOf<double> anchor = copy->anchor();
+    const qvCrdOf<double> q1 = matrix_ * p1, q2 = matrix_ * p2;
+    copy->vectors(qvCrdOf<double>(q1.x - anchor.x, q1.y - anchor.y), qvCrdOf<double>(q2.x - anchor.x, q2.y - anchor.y));
+    scene_port_copy_box(copy);
+    return target_->draw_shape(*copy->record());
+}
