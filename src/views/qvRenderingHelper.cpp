@@ -85,7 +85,9 @@ bool qvRenderingHelper::draw_shape(qvShapeBase const& record) {
     if (!sound)
         return false;
     if (qvPalette* const palette = target.palette()) {
-        qvFolder const& folder = qvAttributeFolder(qvAttributeFolderId::attribute_flavor);
+        // The registered folder object itself: a change of its bound class
+        // is still seen by the check below.
+        static qvFolder const& folder = qvAttributeFolder(qvAttributeFolderId::attribute_flavor);
         qvCheckPropertyClass(folder.type(), qvAttributeClassId::reference);
         if (void const* const stored = palette->property(record.attribute_handle, folder)) {
             std::int32_t flavor;
