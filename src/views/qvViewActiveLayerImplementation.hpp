@@ -18,9 +18,10 @@
 //  - the three caches (device clip of this layer, clipping of the subtree,
 //    redraw answers) are only read while current: the device clip stops
 //    being current at every change of clipping or clip transformation, the
-//    subtree clipping at cleanup, at every change of the child list, of the
-//    clipping and of the clip transformation, the redraw answers at prepare
-//    and cleanup (the renderer's forced queries recompute them);
+//    subtree clipping and the redraw answers at every change of the child
+//    list, the clipping or the clip transformation, the subtree clipping
+//    also at cleanup, the redraw answers at prepare and cleanup (the
+//    renderer's forced queries recompute them);
 //  - device-clip rectangles are floored on every coordinate and ordered; a
 //    rectangle with a NaN coordinate is dropped; nothing converts a double
 //    to an integer type;
