@@ -94,6 +94,9 @@ TEST(qvViewActiveLayerList, Orders_place_children_and_unknown_ones_change_nothin
     qvViewGroupLayer group(true);
     Leaf l, m, n, x, y;
     EXPECT_EQ(group->flags(0), 0x01u);
+    group->is_independent(true);
+    EXPECT_EQ(group->flags(), 0x03u);
+    group->is_independent(false);
     EXPECT_TRUE(group->add(l.handle, qvOrder(5)));
     EXPECT_TRUE(group->add(m.handle, qvOrder(5)));
     EXPECT_TRUE(group->add(n.handle, qvOrder(6)));
@@ -331,14 +334,21 @@ TEST(qvViewActiveLayerClipping, Every_transformation_change_reaches_the_floored_
     EXPECT_TRUE(same_area(group->clipping(), grid({Rect(10, 0, 20, 10)})));
 }
 
-TEST(qvViewActiveLayerClipping, A_nan_translation_drops_the_clip_rectangle) {
+TEST(qvViewActiveLayerClipping, Nan_and_infinite_translations_give_what_the_arithmetic_gives) {
     qvViewGroupLayer group(true);
     const qvGridRegion clip(Rect(0, 0, 10, 10));
     group->clipping(&clip);
     group->invalidate(Rect(0, 0, 5, 5), false);
     group->apply_left(qvTranslation(std::numeric_limits<double>::quiet_NaN(), 0));
     EXPECT_FALSE(group->no_local_device_clipping());
-    EXPECT_TRUE(group->local_device_clipping().empty());
+    EXPECT_TRUE(group->local_device_clipping().empty());   // the NaN rectangle is dropped
+
+    group->clipping(&clip);
+    group->invalidate(Rect(0, 0, 5, 5), false);
+    group->apply_left(qvTranslation(std::numeric_limits<double>::infinity(), 0));
+    group->apply_right(qvTranslation(-std::numeric_limits<double>::infinity(), 0));
+    (void)group->redraw_area(true);
+    (void)group->device_clipping();
 }
 
 TEST(qvViewActiveLayerClipping, Waiting_area_moves_with_the_clip) {
