@@ -123,6 +123,12 @@ TEST(qvViewActiveLayerList, A_layer_moves_from_its_old_parent_and_is_never_liste
     Leaf l, other;
     ASSERT_TRUE(first->add(l.handle, qvOrder(6)));
     ASSERT_TRUE(first->add(other.handle, qvOrder(6)));
+    // A refused add leaves the layer where it was.
+    EXPECT_FALSE(second->add(l.handle, qvOrder(3)));
+    EXPECT_FALSE(second->add(l.handle, qvOrder(1), other.handle));
+    EXPECT_TRUE(first->contains(l.handle));
+    EXPECT_EQ(l.object->parent(), as_parent(first));
+
     ASSERT_TRUE(second->add(l.handle, qvOrder(5)));
     EXPECT_FALSE(first->contains(l.handle));
     EXPECT_TRUE(second->contains(l.handle));
