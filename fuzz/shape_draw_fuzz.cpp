@@ -1,8 +1,11 @@
 // libFuzzer target of drawing a record: any bytes as one record (size
 // field set to the input's length) drawn through a dump driver, with a
-// counting sink and a palette holding a few attributes. Drawing refuses
-// what the record check refuses and reads nothing outside the record; a
-// crash, an assertion or a sanitizer report is a finding.
+// counting sink and a palette holding a few attributes, then drawn again
+// through a rendering helper in front of the same port. Drawing refuses
+// what the record check refuses and reads nothing outside the record; the
+// helper may also raise "Attempt to render a malformed shape" (kind 0, or
+// a refused flavour record); a crash, an assertion or a sanitizer report
+// is a finding.
 
 #include "fuzz_support.hpp"
 
@@ -13,6 +16,7 @@
 #include <orvane/rendering/qvDumpDriverUser.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
+#include <orvane/views/qvRenderingHelper.hpp>
 
 #include "shapes/qvShapeRecordCheck.hpp"
 
@@ -73,6 +77,7 @@ struct Drawing {
     qvISafePtr<qvVBufObject> buffer = driver->new_master_vbuf();
     qvISafePtr<qvDrawObject> draw = buffer->new_draw();
     qvFlavorPort& port = *qvQueryInterface<qvFlavorPort>(draw.get());
+    qvRenderingHelper helper{port, nullptr};
     Drawing() {
         first.line_width(2.0);
         second.font_size(12.0f);
@@ -91,6 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     qvfuzz::attempt([&] { drawn = drawing.port.draw_shape(*record); });
     if (!qvShapeRecordValid(*record) && (drawn || drawing.sink.calls != before)) {
         std::fprintf(stderr, "finding: a record the check refuses reached the sink\n");
+        std::abort();
+    }
+    const long before_helper = drawing.sink.calls;
+    bool helped = false;
+    qvfuzz::attempt([&] { helped = drawing.helper.draw_shape(*record); });
+    if ((record->kind == 0 || !qvShapeRecordValid(*record)) && (helped || drawing.sink.calls != before_helper)) {
+        std::fprintf(stderr, "finding: the helper passed on a record it must stop\n");
         std::abort();
     }
     return 0;

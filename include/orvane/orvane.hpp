@@ -381,6 +381,8 @@
 #include <orvane/views/qvReceiverInvalidateHandle.hpp>
 #include <orvane/views/qvRenderer.hpp>
 #include <orvane/views/qvRendererObject.hpp>
+#include <orvane/views/qvRenderingFilterHelper.hpp>
+#include <orvane/views/qvRenderingHelper.hpp>
 #include <orvane/views/qvScrollBar.hpp>
 #include <orvane/views/qvScrollBarObject.hpp>
 #include <orvane/views/qvScroller.hpp>
@@ -397,6 +399,7 @@
 #include <orvane/views/qvViewDataLayer.hpp>
 #include <orvane/views/qvViewDataLayerObject.hpp>
 #include <orvane/views/qvViewFilter.hpp>
+#include <orvane/views/qvViewGroupLayer.hpp>
 #include <orvane/views/qvViewGroupLayerObject.hpp>
 #include <orvane/views/qvViewHandle.hpp>
 #include <orvane/views/qvViewLayer.hpp>

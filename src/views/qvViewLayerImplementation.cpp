@@ -1,6 +1,7 @@
 // The layer base: links, preparation and the invalidation climb.
 
 #include "views/qvViewLayerImplementation.hpp"
+#include "views/qvViewHeldForCall.hpp"
 
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvViewActiveLayer.hpp>
@@ -12,18 +13,6 @@ namespace {
 // A climb longer than this has met a cycle (a manager registered in its own
 // tree); it ends without a superior instead of looping.
 constexpr int max_superior_climb = 1 << 16;
-
-// One count more for the length of a call, also when it throws.
-class HeldForCall {
-public:
-    explicit HeldForCall(qvRefBase const& counted) noexcept : counted_(counted) { counted_.bump(); }
-    HeldForCall(HeldForCall const&) = delete;
-    HeldForCall& operator=(HeldForCall const&) = delete;
-    ~HeldForCall() { counted_.dec(); }
-
-private:
-    qvRefBase const& counted_;
-};
 
 }  // namespace
 
@@ -63,7 +52,7 @@ void qvViewLayerImplementation::prepare(qvBaseRegion& region, bool front_to_back
         // The extra count keeps a layer that no handle owns yet (one under
         // construction, or a host's own on the stack) from being deleted
         // when the handle made for the filter lets go.
-        const HeldForCall hold(*this);
+        const qvViewHeldForCall hold(*this);
         const qvViewLayer self(static_cast<qvViewLayerObject*>(this));
         if (!filter->accept_layer(self, -1)) {
             prepared_.erase();

@@ -14,6 +14,13 @@
 //                        and origin and fills pending ∩ the buffer's
 //                        clipping with a rectangle record of a given
 //                        attribute, drawn in device coordinates
+//   qvTestFlavorClass    a flavour class under a given id whose renderer
+//                        logs each record's kind and the port it got and
+//                        answers a scripted bool (registered while alive,
+//                        when the id is free)
+//   qvScriptedFilter     a view filter with a scripted layer_mode, answers
+//                        of accept_layer per layer number, a predicate for
+//                        accept_shape, and a log of the questions
 // Each is counted: hold it in a handle (qvBaseRenderer, qvViewManager,
 // qvViewLayer) as the library's own layers are held.
 
@@ -22,9 +29,11 @@
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/rendering/qvFlavorPortTransformation.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
+#include <orvane/rendering/qvFlavorClass.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvViewBaseLayer.hpp>
+#include <orvane/views/qvViewFilter.hpp>
 #include <orvane/views/qvViewLayer.hpp>
 #include <orvane/views/qvViewManager.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
@@ -35,6 +44,8 @@
 #include "views/qvViewTransformationImplementation.hpp"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -166,21 +177,35 @@ public:
     using qvViewLayerImplementation::notify_superior;
     using qvViewLayerImplementation::stop_notification;
 
-    // "prepare <direction>", "render" and "cleanup", in call order.
+    // "prepare <direction>", "render" and "cleanup", in call order; the
+    // buffer's clipping at each render; the number of reinitialize calls.
     std::vector<std::string> calls;
+    int reinitialized = 0;
+    std::vector<qvRegion> clips_seen;
     bool render_answer = true;
+    // Where render appends this layer's `name` (shared by several layers,
+    // it shows their order), when set.
+    std::vector<std::string>* order_log = nullptr;
+    std::string name;
 
     void prepare(qvBaseRegion& region, bool front_to_back) override {
         calls.push_back(front_to_back ? "prepare 1" : "prepare 0");
         qvViewLayerImplementation::prepare(region, front_to_back);
     }
-    bool render(qvViewVBuf&, qvCrdOf<double> const&) override {
+    bool render(qvViewVBuf& vbuf, qvCrdOf<double> const&) override {
         calls.push_back("render");
+        clips_seen.emplace_back(vbuf.clipping());
+        if (order_log != nullptr)
+            order_log->push_back(name);
         return render_answer;
     }
     void cleanup() override {
         calls.push_back("cleanup");
         qvViewLayerImplementation::cleanup();
+    }
+    void reinitialize() override {
+        ++reinitialized;
+        qvViewLayerImplementation::reinitialize();
     }
     // A new test layer with this one's settings (copy), in no tree.
     qvViewBaseLayer clone() override {
@@ -239,5 +264,52 @@ public:
         twin->attribute = attribute;
         twin->render_answer = render_answer;
         return held;
+    }
+};
+
+class qvTestFlavorClass : public qvFlavorClass, private qvFlavorRenderer {
+public:
+    explicit qvTestFlavorClass(long id, bool answer_ = true) : qvFlavorClass(id), answer(answer_) {}
+    qvTestFlavorClass(qvTestFlavorClass const&) = delete;
+    qvTestFlavorClass& operator=(qvTestFlavorClass const&) = delete;
+
+    bool answer;
+    // The kind of each record and the port it came with, in call order.
+    std::vector<long> kinds;
+    std::vector<qvFlavorPort*> ports;
+
+    qvFlavorRenderer& renderer() override { return *this; }
+
+private:
+    bool render(qvFlavorPort& port, qvShapeBase const& record) override {
+        kinds.push_back(record.kind);
+        ports.push_back(&port);
+        return answer;
+    }
+};
+
+class qvScriptedFilter : public qvViewFilter {
+public:
+    unsigned mode = 0;
+    // accept_layer's answer per layer number; `other_layers` for the rest.
+    std::map<int, bool> layer_answers;
+    bool other_layers = true;
+    // accept_shape's answer; none accepts every record.
+    std::function<bool(qvShapeBase const&)> shape_answer;
+    // "mode", "shape <kind>" and "layer <number>", in call order.
+    mutable std::vector<std::string> log;
+
+    unsigned layer_mode(qvViewLayer const&) const override {
+        log.push_back("mode");
+        return mode;
+    }
+    bool accept_shape(qvShapeBase const& record) const override {
+        log.push_back("shape " + std::to_string(record.kind));
+        return !shape_answer || shape_answer(record);
+    }
+    bool accept_layer(qvViewLayer const&, int number) const override {
+        log.push_back("layer " + std::to_string(number));
+        const auto found = layer_answers.find(number);
+        return found == layer_answers.end() ? other_layers : found->second;
     }
 };

@@ -4,10 +4,14 @@
 // view manager keeps one as the root of its tree.
 
 #include <orvane/views/qvViewActiveLayerObject.hpp>
+#include <orvane/views/qvViewBaseLayer.hpp>
 
 class qvViewGroupLayerObject : public virtual qvViewActiveLayerObject {
 public:
     ~qvViewGroupLayerObject() override = default;
+
+    // A new group layer, no children; empty when none can be made.
+    static qvViewBaseLayer create();
 
 protected:
     qvViewGroupLayerObject() noexcept = default;
