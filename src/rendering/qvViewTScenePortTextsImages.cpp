@@ -170,7 +170,11 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
     const qvTransformation a = scene_port_text_direction(*copy, matrix_, mirrored);
     if (mirrored)
         copy->alignment(get_flipped_alignment(copy->alignment()));
-    copy->height(copy->height() * scene_port_text_factor(a));
+    // A mapping that collapses the text's height leaves nothing to draw; the
+    // copy would refuse a height of 0.
+    const double height = copy->height() * scene_port_text_factor(a);
+    if (height == 0.0) return false;
+    copy->height(height);
 
     if (!scale_line_width_) {
         copy->adjust_extent();

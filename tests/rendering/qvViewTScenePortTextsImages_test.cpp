@@ -149,6 +149,14 @@ TEST_F(ScenePortTexts, A_scaled_text_is_mapped_by_M_and_its_height_follows_the_y
     EXPECT_EQ(qvMathRectOf<double>(t->record()->box), t->bbox());
 }
 
+// Regression: a mapping that collapses the y axis gave the copy a height of
+// 0, which its setter refuses with an assertion.
+TEST_F(ScenePortTexts, A_scaled_text_under_a_mapping_that_collapses_its_height_is_not_drawn) {
+    port.mapping(qvTransformation(1, 0, 0, 0, 0, 0));
+    EXPECT_FALSE(port.draw_shape(*scaled_text(0, 90, 0)));
+    EXPECT_TRUE(target.calls.empty());
+}
+
 // ---------------------------------------------------------------------------
 // Restricted texts: font size, extent, state put back
 
