@@ -1,13 +1,11 @@
 #pragma once
-// Helpers of the shape and rendering benchmarks: a container scene over a
-// plain vector, a receiver and a dump driver sink that only count, so the
-// cases measure proxies, guards, records, the proxy site and the drawing
-// road rather than a scene's own bookkeeping or a sink's output.
+// Helpers of the shape benchmarks: a container scene over a plain vector
+// and a receiver that only counts, so the cases measure proxies, guards,
+// records and the proxy site rather than a scene's own bookkeeping.
 
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvBroadcastReceiver.hpp>
 #include <orvane/core/qvInvalidateEvent.hpp>
-#include <orvane/rendering/qvDumpDriverUser.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 
@@ -79,30 +77,6 @@ public:
     void invalidate() override {}
     void invalidate(qvMathRectOf<double> const&, int) override { ++received; }
     std::int64_t received = 0;
-};
-
-// Counts every call a dump driver makes on it.
-class CountingDumpSink : public qvDumpDriverUser {
-public:
-    long calls = 0;
-    void transformation(qvRestrictedTransformation const&) override { ++calls; }
-    void clip(qvRegion const&) override { ++calls; }
-    void fill_attributes(qvRgbColor, long, qvBitmap const&) override { ++calls; }
-    void line_attributes(qvRgbColor, double, long, qvLinePattern) override { ++calls; }
-    void polymarker(qvCrdOf<double> const*, long) override { ++calls; }
-    void marker_attributes(long, qvBitmap const&) override { ++calls; }
-    void font_attributes(long, char const*, long, long) override { ++calls; }
-    void rectangle(qvMathRectOf<double> const&) override { ++calls; }
-    void ellipse(qvMathRectOf<double> const&) override { ++calls; }
-    void restricted_text(char const*, qvCrdOf<double> const&, double, unsigned) override { ++calls; }
-    void scaled_text(char const*, qvCrdOf<double> const&, double, double, double, unsigned) override { ++calls; }
-    void polyline(qvCrdOf<double> const*, long) override { ++calls; }
-    void polygon(qvCrdOf<double> const*, long) override { ++calls; }
-    void bezier(qvCrdOf<double> const*, qvPointTag const*, long) override { ++calls; }
-    void restricted_image(qvCrdOf<double> const&, unsigned, qvBitmapHeader const&, qvColorMapEntry const*,
-                          unsigned char const*) override { ++calls; }
-    void scaled_image(qvCrdOf<double> const&, qvCrdOf<double> const&, qvCrdOf<double> const&, qvBitmapHeader const&,
-                      qvColorMapEntry const*, unsigned char const*) override { ++calls; }
 };
 
 }  // namespace bench_support

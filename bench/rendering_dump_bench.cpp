@@ -16,7 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "qvBenchSupport.hpp"
+#include "qvCountingDumpUser.hpp"
 
 #include <cstring>
 #include <memory>
@@ -24,8 +24,6 @@
 #include <vector>
 
 namespace {
-
-using bench_support::CountingDumpSink;
 
 using Record = std::unique_ptr<qvShapeBase>;
 
@@ -65,7 +63,7 @@ std::vector<Record> mixed_records() {
 
 void BM_DumpMixedRecords(benchmark::State& state) {
     const long attributes = state.range(0);
-    CountingDumpSink sink;
+    qvCountingDumpUser sink;
     qvStandardPalette palette;
     std::vector<long> handles;
     std::vector<std::unique_ptr<qvAttributeProxy>> proxies;

@@ -32,7 +32,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "qvBenchSupport.hpp"
+#include "qvCountingDumpUser.hpp"
 
 #if defined(ORVANE_BENCH_CAIRO)
 #include <cairo.h>
@@ -47,8 +47,6 @@
 namespace {
 
 constexpr long scene_port_records = 100000;
-
-using bench_support::CountingDumpSink;
 
 // The geometry of record i, shared by our scene and the peer's recording.
 struct MixedGeometry {
@@ -121,7 +119,7 @@ enum class Road { direct, unscaled, scaled };
 
 void draw_mixed_scene(benchmark::State& state, Road road) {
     MixedScene& mixed = mixed_scene(state.range(0));
-    CountingDumpSink sink;
+    qvCountingDumpUser sink;
     auto driver = qvDumpDriverObject::create(&sink, 0, 0, 1000, 1000);
     auto buffer = driver->new_master_vbuf();
     auto draw = buffer->new_draw();

@@ -18,7 +18,6 @@
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvDumpDriverObject.hpp>
-#include <orvane/rendering/qvDumpDriverUser.hpp>
 #include <orvane/rendering/qvTVBuf.hpp>
 #include <orvane/rendering/qvViewTScenePort.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
@@ -30,34 +29,13 @@
 #include <orvane/shapes/qvShapeKind.hpp>
 #include <orvane/shapes/qvSimpleRestrictedImage.hpp>
 
+#include "qvCountingDumpUser.hpp"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
 namespace {
-
-class TVBufCountingSink : public qvDumpDriverUser {
-public:
-    long calls = 0;
-    void transformation(qvRestrictedTransformation const&) override { ++calls; }
-    void clip(qvRegion const&) override { ++calls; }
-    void fill_attributes(qvRgbColor, long, qvBitmap const&) override { ++calls; }
-    void line_attributes(qvRgbColor, double, long, qvLinePattern) override { ++calls; }
-    void polymarker(qvCrdOf<double> const*, long) override { ++calls; }
-    void marker_attributes(long, qvBitmap const&) override { ++calls; }
-    void font_attributes(long, char const*, long, long) override { ++calls; }
-    void rectangle(qvMathRectOf<double> const&) override { ++calls; }
-    void ellipse(qvMathRectOf<double> const&) override { ++calls; }
-    void restricted_text(char const*, qvCrdOf<double> const&, double, unsigned) override { ++calls; }
-    void scaled_text(char const*, qvCrdOf<double> const&, double, double, double, unsigned) override { ++calls; }
-    void polyline(qvCrdOf<double> const*, long) override { ++calls; }
-    void polygon(qvCrdOf<double> const*, long) override { ++calls; }
-    void bezier(qvCrdOf<double> const*, qvPointTag const*, long) override { ++calls; }
-    void restricted_image(qvCrdOf<double> const&, unsigned, qvBitmapHeader const&, qvColorMapEntry const*,
-                          unsigned char const*) override { ++calls; }
-    void scaled_image(qvCrdOf<double> const&, qvCrdOf<double> const&, qvCrdOf<double> const&, qvBitmapHeader const&,
-                      qvColorMapEntry const*, unsigned char const*) override { ++calls; }
-};
 
 // 10,000 records over (0, 0)-(1000, 1000), five kinds in turn.
 std::unique_ptr<qvMemoryScene> tvbuf_scene() {
@@ -84,7 +62,7 @@ std::unique_ptr<qvMemoryScene> tvbuf_scene() {
 }
 
 struct TVBufDumpSetup {
-    TVBufCountingSink sink;
+    qvCountingDumpUser sink;
     qvISafePtr<qvDumpDriverObject> driver = qvDumpDriverObject::create(&sink, 0, 0, 2000, 2000);
     qvISafePtr<qvVBufObject> buffer = driver->new_master_vbuf();
 };

@@ -13,30 +13,22 @@
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvDumpDriverObject.hpp>
-#include <orvane/rendering/qvDumpDriverUser.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/views/qvRenderingHelper.hpp>
 
+#include "qvCountingDumpUser.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
 namespace {
 
 // Touches every point, tag and text byte it is handed, so a read outside
 // the record shows under the address sanitizer.
-class CountingSink : public qvDumpDriverUser {
+class CountingSink : public qvCountingDumpUser {
 public:
     double sum = 0;
-    long calls = 0;
-    void transformation(qvRestrictedTransformation const&) override { ++calls; }
-    void clip(qvRegion const&) override { ++calls; }
-    void fill_attributes(qvRgbColor, long, qvBitmap const&) override { ++calls; }
-    void line_attributes(qvRgbColor, double, long, qvLinePattern) override { ++calls; }
     void polymarker(qvCrdOf<double> const* p, long n) override { touch(p, n); }
-    void marker_attributes(long, qvBitmap const&) override { ++calls; }
     void font_attributes(long, char const* name, long, long) override { text(name); }
-    void rectangle(qvMathRectOf<double> const&) override { ++calls; }
-    void ellipse(qvMathRectOf<double> const&) override { ++calls; }
     void restricted_text(char const* t, qvCrdOf<double> const&, double, unsigned) override { text(t); }
     void scaled_text(char const* t, qvCrdOf<double> const&, double, double, double, unsigned) override { text(t); }
     void polyline(qvCrdOf<double> const* p, long n) override { touch(p, n); }

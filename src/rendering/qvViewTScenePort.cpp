@@ -28,14 +28,11 @@
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/geometry/qvPointTag.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
-#include <orvane/rendering/qvDriverAttributeCache.hpp>
-#include <orvane/rendering/qvDriverObject.hpp>
-#include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/rendering/qvReadOnlyShapeProxy.hpp>
-#include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
 
+#include "rendering/qvViewTScenePortScaledAttribute.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
 #include <cmath>
@@ -58,11 +55,6 @@ qvMathRectOf<float> scene_port_float_box(qvMathRectOf<double> const& box) noexce
     return qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(box)));
 }
 
-// The attribute cache of the driver behind a port, or null.
-qvDriverAttributeCache* scene_port_attribute_cache(qvFlavorPort& target) {
-    return qvQueryInterface<qvDriverAttributeCache>(&target.draw().vbuf().driver());
-}
-
 // Marks the port busy for the length of one draw_shape.
 class ScenePortBusy {
 public:
@@ -76,52 +68,6 @@ private:
 };
 
 }  // namespace
-
-// ---------------------------------------------------------------------------
-// The temporary attribute of the scaled-attribute step: a copy, in the
-// private palette, of the source record's attribute. Made before the
-// palette switch; released after the palette is back, on every exit. The
-// driver's cache is found first, so a port without a reachable driver
-// fails before anything is made.
-
-class qvViewTScenePort::ScaledAttribute {
-public:
-    ScaledAttribute(qvViewTScenePort& port, long source_handle)
-        : cache_(scene_port_attribute_cache(*port.target_)),
-          palette_(&port.palette_),
-          attribute_(qvCreateAttributeProxy(&port.palette_, 0)) {
-        port.set_attribute(attribute_.get(), source_handle);
-    }
-    // The exceptional road: an error is already passing, and one from the
-    // host's cache could not be reported beside it.
-    ~ScaledAttribute() {
-        try {
-            release();
-        } catch (...) {
-        }
-    }
-    ScaledAttribute(ScaledAttribute const&) = delete;
-    ScaledAttribute& operator=(ScaledAttribute const&) = delete;
-
-    qvAttributeInterface& operator*() const noexcept { return *attribute_; }
-    qvAttributeInterface* operator->() const noexcept { return attribute_.get(); }
-
-    // Releases the attribute in the private palette, then tells the cache
-    // that its handle is gone.
-    void release() {
-        if (attribute_.get() == nullptr)
-            return;
-        const long handle = attribute_->attribute_handle();
-        attribute_ = qvSafePtr<qvAttributeInterface>();
-        if (cache_ != nullptr && handle != 0)
-            cache_->drop(palette_, handle);
-    }
-
-private:
-    qvDriverAttributeCache* cache_;
-    qvPalette* palette_;
-    qvSafePtr<qvAttributeInterface> attribute_;
-};
 
 // ---------------------------------------------------------------------------
 // Construction and state
@@ -252,16 +198,11 @@ void qvViewTScenePort::set_attribute(qvAttributeInterface* attr, long handle) {
 bool qvViewTScenePort::forward(qvShapeBase& filled, long source_attribute) {
     if (!scale_line_width_)
         return target_->draw_shape(filled);
-    ScaledAttribute attribute(*this, source_attribute);
-    bool drawn;
-    {
-        const qvFlavorPortPalette switched(*this, &palette_);
-        attribute->line_width(get_scaled_line_width(attribute->line_width()));
-        filled.attribute_handle = qvCheckedInt32(attribute->attribute_handle());
-        drawn = target_->draw_shape(filled);
-    }
-    attribute.release();
-    return drawn;
+    return ScaledAttribute::draw(*this, source_attribute, [&](qvAttributeInterface& attribute) {
+        attribute.line_width(get_scaled_line_width(attribute.line_width()));
+        filled.attribute_handle = qvCheckedInt32(attribute.attribute_handle());
+        return target_->draw_shape(filled);
+    });
 }
 
 // ---------------------------------------------------------------------------

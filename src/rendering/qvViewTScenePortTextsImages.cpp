@@ -18,24 +18,20 @@
 #include <orvane/rendering/qvViewTScenePort.hpp>
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
-#include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/geometry/qvAperture.hpp>
 #include <orvane/geometry/qvRegion.hpp>
 #include <orvane/geometry/qvRotation.hpp>
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/rendering/qvBitmapClippingT.hpp>
-#include <orvane/rendering/qvDrawObject.hpp>
-#include <orvane/rendering/qvDriverAttributeCache.hpp>
-#include <orvane/rendering/qvDriverObject.hpp>
-#include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/rendering/qvFlavorPortTransformation.hpp>
-#include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvSimpleRestrictedImage.hpp>
 #include <orvane/shapes/qvSimpleRestrictedText.hpp>
 #include <orvane/shapes/qvSimpleScaledImage.hpp>
 #include <orvane/shapes/qvSimpleScaledText.hpp>
+
+#include "rendering/qvViewTScenePortScaledAttribute.hpp"
 
 #include <algorithm>
 #include <cfloat>
@@ -46,13 +42,15 @@ namespace {
 
 constexpr double scene_port_degrees = 180.0 / std::numbers::pi;
 
-// A copy's header box: its own box, computed from the edited record, in
-// float as a scene keeps it. The copy starts with the source's box, which
-// no longer says where the shape is once it has been mapped.
+// Hands an edited copy's record to the target. Its header box is first
+// made its own, computed from the edited record, in float as a scene keeps
+// it: the copy starts with the source's box, which no longer says where the
+// shape is once it has been mapped.
 template <class Copy>
-void scene_port_copy_box(Copy& copy) {
+bool scene_port_send_copy(qvFlavorPort& target, Copy& copy) {
     const qvMathRectOf<double> box = copy->bbox();
     copy->record()->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(box)));
+    return target.draw_shape(*copy->record());
 }
 
 // The length of A's image of the y axis: how a text's height follows A.
@@ -77,45 +75,6 @@ qvTransformation scene_port_text_direction(qvTextDataAccess& text, qvTransformat
     return a;
 }
 
-// The temporary attribute of a text's attribute step: a copy, in the
-// port's private palette, of the source's attribute. Made before the
-// palette switch and released after it is undone, on every exit; the
-// driver's attribute cache is told that its handle is gone.
-class ScenePortTextAttribute {
-public:
-    ScenePortTextAttribute(qvFlavorPort& target, qvPalette* private_palette)
-        : cache_(qvQueryInterface<qvDriverAttributeCache>(&target.draw().vbuf().driver())),
-          palette_(private_palette),
-          attribute_(qvCreateAttributeProxy(private_palette, 0)) {}
-    // An error is already passing when this releases: one from the host's
-    // cache could not be reported beside it.
-    ~ScenePortTextAttribute() {
-        try {
-            release();
-        } catch (...) {
-        }
-    }
-    ScenePortTextAttribute(ScenePortTextAttribute const&) = delete;
-    ScenePortTextAttribute& operator=(ScenePortTextAttribute const&) = delete;
-
-    qvAttributeInterface* get() const noexcept { return attribute_.get(); }
-    qvAttributeInterface* operator->() const noexcept { return attribute_.get(); }
-
-    void release() {
-        if (attribute_.get() == nullptr)
-            return;
-        const long handle = attribute_->attribute_handle();
-        attribute_ = qvSafePtr<qvAttributeInterface>();
-        if (cache_ != nullptr && handle != 0)
-            cache_->drop(palette_, handle);
-    }
-
-private:
-    qvDriverAttributeCache* cache_;
-    qvPalette* palette_;
-    qvSafePtr<qvAttributeInterface> attribute_;
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -134,33 +93,25 @@ bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
 
     if (!scale_font_size_ && !scale_line_width_) {
         copy->adjust_extent(nullptr);
-        scene_port_copy_box(copy);
-        return target_->draw_shape(*copy->record());
+        return scene_port_send_copy(*target_, copy);
     }
-    ScenePortTextAttribute attribute(*target_, &palette_);
-    set_attribute(attribute.get(), record.attribute_handle);
-    bool drawn;
-    {
-        const qvFlavorPortPalette switched(*this, &palette_);
-        copy->record()->attribute_handle = qvCheckedInt32(attribute->attribute_handle());
+    return ScaledAttribute::draw(*this, record.attribute_handle, [&](qvAttributeInterface& attribute) {
+        copy->record()->attribute_handle = qvCheckedInt32(attribute.attribute_handle());
         if (scale_font_size_) {
-            const double f = static_cast<float>(attribute->font_size());
+            const double f = static_cast<float>(attribute.font_size());
             const double factor = scene_port_text_factor(a);
             const double size = f == 0.0 ? factor * 10.0 : f * factor;
             // Too small to read, or no size at all (a collapsed mapping).
             if (!(size >= 1.0))
                 return false;
-            attribute->font_size(static_cast<float>(size));
+            attribute.font_size(static_cast<float>(size));
         }
         if (scale_line_width_)
-            attribute->line_width(get_scaled_line_width(attribute->line_width()));
-        copy->extent(copy->compute_extent(*attribute.get()));
+            attribute.line_width(get_scaled_line_width(attribute.line_width()));
+        copy->extent(copy->compute_extent(attribute));
         copy->adjust_extent(nullptr);
-        scene_port_copy_box(copy);
-        drawn = target_->draw_shape(*copy->record());
-    }
-    attribute.release();
-    return drawn;
+        return scene_port_send_copy(*target_, copy);
+    });
 }
 
 bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
@@ -178,22 +129,14 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
 
     if (!scale_line_width_) {
         copy->adjust_extent();
-        scene_port_copy_box(copy);
-        return target_->draw_shape(*copy->record());
+        return scene_port_send_copy(*target_, copy);
     }
-    ScenePortTextAttribute attribute(*target_, &palette_);
-    set_attribute(attribute.get(), record.attribute_handle);
-    bool drawn;
-    {
-        const qvFlavorPortPalette switched(*this, &palette_);
-        attribute->line_width(get_scaled_line_width(attribute->line_width()));
-        copy->record()->attribute_handle = qvCheckedInt32(attribute->attribute_handle());
+    return ScaledAttribute::draw(*this, record.attribute_handle, [&](qvAttributeInterface& attribute) {
+        attribute.line_width(get_scaled_line_width(attribute.line_width()));
+        copy->record()->attribute_handle = qvCheckedInt32(attribute.attribute_handle());
         copy->adjust_extent();
-        scene_port_copy_box(copy);
-        drawn = target_->draw_shape(*copy->record());
-    }
-    attribute.release();
-    return drawn;
+        return scene_port_send_copy(*target_, copy);
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -233,8 +176,7 @@ bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
     copy->bitmap(resampled);
     copy->anchor(mapping_ * copy->anchor());
     copy->adjust_extent(nullptr);
-    scene_port_copy_box(copy);
-    return target_->draw_shape(*copy->record());
+    return scene_port_send_copy(*target_, copy);
 }
 
 bool qvViewTScenePort::draw_scaled_image(qvShapeBase const& record) {
@@ -246,6 +188,5 @@ bool qvViewTScenePort::draw_scaled_image(qvShapeBase const& record) {
     const qvCrdOf<double> anchor = copy->anchor();
     const qvCrdOf<double> q1 = matrix_ * p1, q2 = matrix_ * p2;
     copy->vectors(qvCrdOf<double>(q1.x - anchor.x, q1.y - anchor.y), qvCrdOf<double>(q2.x - anchor.x, q2.y - anchor.y));
-    scene_port_copy_box(copy);
-    return target_->draw_shape(*copy->record());
+    return scene_port_send_copy(*target_, copy);
 }

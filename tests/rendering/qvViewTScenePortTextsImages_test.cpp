@@ -20,7 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -31,13 +30,8 @@ using P = qvCrdOf<double>;
 // The record of a stand-alone shape, stamped as a scene's of `kind`.
 template <class Shape>
 Record texts_images_record(Shape& shape, long kind, long attribute = 0) {
-    qvShapeBase const* const source = shape->record();
-    Record r(qvNewShapeRecord(source->size));
-    std::memcpy(static_cast<void*>(r.get()), source, static_cast<std::size_t>(source->size));
-    r->kind = static_cast<std::int32_t>(kind);
-    r->proxy_class_id = static_cast<std::int32_t>(qvProxyClassOfKind(kind));
+    Record r = shape_test::scene_record(*shape->record(), kind, attribute);
     r->shape_handle = 7;
-    r->attribute_handle = static_cast<std::int32_t>(attribute);
     return r;
 }
 
