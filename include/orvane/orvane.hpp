@@ -393,9 +393,13 @@
 #include <orvane/views/qvViewActiveLayer.hpp>
 #include <orvane/views/qvViewActiveLayerObject.hpp>
 #include <orvane/views/qvViewArea.hpp>
+#include <orvane/views/qvViewAttrCollectorBase.hpp>
+#include <orvane/views/qvViewBackgroundLayer.hpp>
 #include <orvane/views/qvViewBackgroundLayerObject.hpp>
 #include <orvane/views/qvViewBaseLayer.hpp>
 #include <orvane/views/qvViewBaseLayerObject.hpp>
+#include <orvane/views/qvViewBkAttrCollector.hpp>
+#include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewDataLayer.hpp>
 #include <orvane/views/qvViewDataLayerObject.hpp>
 #include <orvane/views/qvViewFilter.hpp>

@@ -49,6 +49,12 @@
 #include <string>
 #include <vector>
 
+// A counted driver of a derived type as the handle renderers hand out.
+template <class D>
+qvISafePtr<qvDriverObject> qvAsDriverHandle(qvISafePtr<D> const& driver) {
+    return qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get()));
+}
+
 class qvRecordingRenderer : public virtual qvBaseRendererObject,
                             public qvViewTransformationImplementation {
 public:
