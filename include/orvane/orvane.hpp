@@ -393,6 +393,7 @@
 #include <orvane/views/qvViewActiveLayer.hpp>
 #include <orvane/views/qvViewActiveLayerObject.hpp>
 #include <orvane/views/qvViewArea.hpp>
+#include <orvane/views/qvViewAttrCollector.hpp>
 #include <orvane/views/qvViewAttrCollectorBase.hpp>
 #include <orvane/views/qvViewBackgroundLayer.hpp>
 #include <orvane/views/qvViewBackgroundLayerObject.hpp>
@@ -414,6 +415,7 @@
 #include <orvane/views/qvViewManagerObject.hpp>
 #include <orvane/views/qvViewOffFilter.hpp>
 #include <orvane/views/qvViewOnFilter.hpp>
+#include <orvane/views/qvViewRectCollector.hpp>
 #include <orvane/views/qvViewRendering.hpp>
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewTransformation.hpp>
