@@ -10,9 +10,9 @@
 #include "views/qvViewHeldForCall.hpp"
 
 #include <orvane/core/qvAssertionError.hpp>
-#include <orvane/core/qvStlIterator.hpp>
-#include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/geometry/qvRegion.hpp>
+#include <orvane/rendering/qvDriverObject.hpp>
+#include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvViewCreator.hpp>
 
 #include <algorithm>
