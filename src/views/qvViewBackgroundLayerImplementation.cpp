@@ -14,7 +14,7 @@
 #include <orvane/attributes/qvRgbColor.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvAssertionError.hpp>
-#include <orvane/geometry/qvRegion.hpp>
+#include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/geometry/qvTranslation.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
@@ -173,7 +173,8 @@ void qvViewBackgroundLayerImplementation::cleanup() {
 bool qvViewBackgroundLayerImplementation::render(qvViewVBuf& vbuf, qvCrdOf<double> const& origin) {
     if (!has_background() || attr_source() == nullptr)
         return true;
-    qvRegion work(prepared_region());
+    qvGridRegion& work = work_;
+    work = prepared_region();
     work *= vbuf.clipping();
     if (work.empty())
         return true;

@@ -16,6 +16,7 @@
 //    attribute reference and the collector are let go before it dies;
 //  - render leaves the render buffer's clip stack as it found it.
 
+#include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/views/qvViewBackgroundLayerObject.hpp>
 #include <orvane/views/qvViewBkAttrCollector.hpp>
 
@@ -64,4 +65,7 @@ private:
     bool owns_palette_;
     qvViewBkAttrCollector collector_;
     double added_width_ = 0.0;
+    // What the current render fills: the prepared region cut to the
+    // buffer's clip; kept so a redraw allocates nothing once warm.
+    qvGridRegion work_;
 };
