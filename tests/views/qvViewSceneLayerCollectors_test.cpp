@@ -88,6 +88,12 @@ TEST(qvViewRectCollector, Images_wholly_outside_a_sized_window_are_dropped) {
     v.renderer->window_width = 0;
     v.change(Rect(-10, 10, -2, 20));
     EXPECT_TRUE(v.waits(Rect(-12, 8, 0, 22)));
+
+    // Nor is one whose renderer is gone.
+    v.settle();
+    v.renderer_handle = qvBaseRenderer();
+    v.change(Rect(-50, -50, -40, -40));
+    EXPECT_TRUE(v.waits(Rect(-52, -52, -38, -38)));
 }
 
 TEST(qvViewRectCollector, Malformed_rectangles_are_ignored) {
@@ -145,19 +151,13 @@ TEST(qvViewRectCollector, Only_the_first_change_of_a_redraw_notifies_until_clean
     EXPECT_EQ(v.renderer->log.size(), 1u);
 }
 
-TEST(qvViewRectCollector, A_destroyed_renderer_only_skips_the_window_test) {
-    CollectorView v;
-    v.renderer_handle = qvBaseRenderer();   // the last count: the renderer dies
-    v.change(Rect(-50, -50, -40, -40));
-    EXPECT_TRUE(v.waits(Rect(-50, -50, -40, -40)));
-}
-
 TEST(qvViewRectCollector, A_destroyed_scene_leaves_its_layers_with_no_scene_and_layer_minus_one) {
     CollectorView v(0, 3);
     auto* unviewed = new qvTestSceneLayer(v.scene.get(), 2);
     const qvViewLayer unviewed_handle = scene_layer_handle(unviewed);
     v.change(Rect(1, 1, 2, 2), -1);
     EXPECT_TRUE(unviewed->local_redraw_area().empty());   // an unviewed layer collects nothing
+    EXPECT_TRUE(unviewed->attributes.empty());
     v.scene.reset();
     for (qvTestSceneLayer* layer : {v.layer, unviewed}) {
         EXPECT_EQ(layer->scene_pointer(), nullptr);
@@ -207,15 +207,4 @@ TEST(qvViewAttrCollector, Moving_to_another_view_drops_the_palette_from_the_old_
     v.scene->palette().publisher().invalidate(3L, 0);
     EXPECT_EQ(w.driver->log(), std::vector<std::string>{"drop 3"});
     EXPECT_EQ(v.driver->log(), std::vector<std::string>{"drop_all"});
-}
-
-TEST(qvViewAttrCollector, Without_a_view_nothing_is_connected) {
-    qvMemoryScene scene;
-    qvTestSceneLayer* layer = new qvTestSceneLayer(&scene, -1);
-    const qvViewLayer held = scene_layer_handle(layer);
-    EXPECT_EQ(layer->attributes.palette(), nullptr);
-    EXPECT_TRUE(layer->attributes.empty());
-    EXPECT_FALSE(layer->rects.empty());   // hears the scene's end only
-    scene.rect_sender().invalidate(Rect(0, 0, 1, 1), -1);
-    EXPECT_TRUE(layer->local_redraw_area().empty());
 }
