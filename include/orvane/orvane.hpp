@@ -393,9 +393,14 @@
 #include <orvane/views/qvViewActiveLayer.hpp>
 #include <orvane/views/qvViewActiveLayerObject.hpp>
 #include <orvane/views/qvViewArea.hpp>
+#include <orvane/views/qvViewAttrCollector.hpp>
+#include <orvane/views/qvViewAttrCollectorBase.hpp>
+#include <orvane/views/qvViewBackgroundLayer.hpp>
 #include <orvane/views/qvViewBackgroundLayerObject.hpp>
 #include <orvane/views/qvViewBaseLayer.hpp>
 #include <orvane/views/qvViewBaseLayerObject.hpp>
+#include <orvane/views/qvViewBkAttrCollector.hpp>
+#include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewDataLayer.hpp>
 #include <orvane/views/qvViewDataLayerObject.hpp>
 #include <orvane/views/qvViewFilter.hpp>
@@ -410,6 +415,7 @@
 #include <orvane/views/qvViewManagerObject.hpp>
 #include <orvane/views/qvViewOffFilter.hpp>
 #include <orvane/views/qvViewOnFilter.hpp>
+#include <orvane/views/qvViewRectCollector.hpp>
 #include <orvane/views/qvViewRendering.hpp>
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewTransformation.hpp>

@@ -18,6 +18,9 @@
 //                        logs each record's kind and the port it got and
 //                        answers a scripted bool (registered while alive,
 //                        when the id is free)
+//   qvTestSceneLayer     a data layer with the scene-layer interface and
+//                        its two collectors wired as a scene layer wires
+//                        them; its render only logs
 //   qvScriptedFilter     a view filter with a scripted layer_mode, answers
 //                        of accept_layer per layer number, a predicate for
 //                        accept_shape, and a log of the questions
@@ -36,7 +39,11 @@
 #include <orvane/views/qvViewFilter.hpp>
 #include <orvane/views/qvViewLayer.hpp>
 #include <orvane/views/qvViewManager.hpp>
+#include <orvane/views/qvViewAttrCollector.hpp>
+#include <orvane/views/qvViewRectCollector.hpp>
+#include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
+#include <orvane/core/qvAssertionError.hpp>
 #include <orvane/shapes/qvRectangleData.hpp>
 
 #include "views/qvViewDataLayerImplementation.hpp"
@@ -48,6 +55,12 @@
 #include <map>
 #include <string>
 #include <vector>
+
+// A counted driver of a derived type as the handle renderers hand out.
+template <class D>
+qvISafePtr<qvDriverObject> qvAsDriverHandle(qvISafePtr<D> const& driver) {
+    return qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get()));
+}
 
 class qvRecordingRenderer : public virtual qvBaseRendererObject,
                             public qvViewTransformationImplementation {
@@ -265,6 +278,74 @@ public:
         twin->render_answer = render_answer;
         return held;
     }
+};
+
+class qvTestSceneLayer : public virtual qvViewSceneLayerObject, public qvViewDataLayerImplementation {
+public:
+    // "render", "cleanup" and "reinitialize", in call order.
+    std::vector<std::string> calls;
+    qvViewRectCollector rects;
+    qvViewAttrCollector attributes;
+
+    explicit qvTestSceneLayer(qvScene* scene = nullptr, int layer = -1) {
+        rects.attach(this);
+        attributes.attach(this);
+        reset(scene, layer);
+    }
+
+    qvScene& scene() const override {
+        QV_ASSERT(scene_ != nullptr);
+        return *scene_;
+    }
+    qvScene* scene_pointer() const noexcept { return scene_; }
+    int layer() const override { return layer_; }
+    void cache(bool) override {}
+    bool cache() const override { return false; }
+    void reset(qvScene* scene, int layer) override {
+        scene_ = scene;
+        layer_ = layer;
+        rects.connect(scene_);
+        attributes.connect(scene_);
+    }
+
+    // Another view: the old driver's cache forgets the scene's palette.
+    void view(qvViewManager const& manager) override {
+        if (manager.get() != view())
+            attributes.flush();
+        qvViewDataLayerImplementation::view(manager);
+    }
+    using qvViewDataLayerImplementation::view;
+    void reinitialize() override {
+        calls.push_back("reinitialize");
+        qvViewDataLayerImplementation::reinitialize();
+        rects.connect(scene_);
+        attributes.connect(scene_);
+    }
+    bool render(qvViewVBuf&, qvCrdOf<double> const&) override {
+        calls.push_back("render");
+        return true;
+    }
+    void cleanup() override {
+        calls.push_back("cleanup");
+        qvViewDataLayerImplementation::cleanup();
+        rects.rearm();
+        attributes.rearm();
+    }
+    qvViewBaseLayer clone() override {
+        auto* twin = new qvTestSceneLayer(scene_, layer_);
+        qvViewBaseLayer held(static_cast<qvViewBaseLayerObject*>(static_cast<qvViewSceneLayerObject*>(twin)));
+        twin->copy(static_cast<qvViewDataLayerObject const&>(*this));
+        return held;
+    }
+    void* query_interface(qvInterfaceInfo const& info) override {
+        if (void* found = qvViewDataLayerImplementation::query_interface(info))
+            return found;
+        return qvOfferInterfaces<qvViewSceneLayerObject>(this, info);
+    }
+
+private:
+    qvScene* scene_ = nullptr;
+    int layer_ = -1;
 };
 
 class qvTestFlavorClass : public qvFlavorClass, private qvFlavorRenderer {

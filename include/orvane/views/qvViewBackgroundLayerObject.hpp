@@ -8,14 +8,25 @@
 // attribute base holds a reference on.
 
 #include <orvane/attributes/qvAttributeInternalBase.hpp>
+#include <orvane/views/qvViewBaseLayer.hpp>
 #include <orvane/views/qvViewDataLayerObject.hpp>
 
 class qvPalette;
+class qvRgbColor;
 
 class qvViewBackgroundLayerObject : public virtual qvViewDataLayerObject,
                                     public qvAttributeInternalBase {
 public:
     ~qvViewBackgroundLayerObject() override = default;
+
+    // A layer over a palette of its own, filled with grey 1.0, fill style 0.
+    static qvViewBaseLayer create();
+    // A layer over a palette of its own, filled with `color`, fill style 0.
+    static qvViewBaseLayer create(qvRgbColor const& color);
+    // A layer showing the attribute named `name` of `palette` (not owned;
+    // it must outlive the layer or let its publisher tell the layer it
+    // goes). Null palette: a palette of its own, no attribute.
+    static qvViewBaseLayer create(qvPalette* palette, char const* name);
 
     // The palette the fill is read from, and the fill's attribute handle.
     virtual qvPalette* background_palette() const = 0;

@@ -10,4 +10,8 @@ class qvViewManager : public qvViewHandle<qvViewManagerObject, qvViewBaseLayerOb
                                           qvViewBaseLayer, qvViewLayer> {
 public:
     using qvViewHandle::qvViewHandle;
+    // True: a new view manager (qvViewCreator::create); false: empty.
+    explicit qvViewManager(bool make);
+    // A new view manager copied from `other`, whatever `make` says.
+    qvViewManager(bool make, qvViewManager const& other);
 };

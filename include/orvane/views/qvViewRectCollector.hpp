@@ -1,0 +1,59 @@
+#pragma once
+// qvViewRectCollector: hears a scene's changed model rectangles for one
+// scene layer and invalidates their device image in it: mapped by the
+// layer's mapping, grown by the driver's added width, dropped when wholly
+// outside a window of known size, rounded outward to whole device units.
+// Only the first invalidation after a re-arm notifies the layer's
+// superiors; later ones only add to the invalid area.
+//
+// Keeps true:
+//  - the layer and the renderer are referred to weakly: the layer owns the
+//    collector, and a renderer that dies only skips the window test;
+//  - connected to the scene's rectangle sender whenever the layer has a
+//    scene; without a view the receiver option is off, so it hears only the
+//    scene's end and collects nothing;
+//  - when the scene's sender dies the layer is reset to no scene and layer
+//    -1, so it never points at a freed scene; nothing reconnects inside the
+//    sender's teardown;
+//  - rectangles that are inverted or have a NaN or infinite coordinate are
+//    ignored.
+
+#include <orvane/core/qvBroadcastReceiver.hpp>
+#include <orvane/core/qvInvalidateEvent.hpp>
+#include <orvane/core/qvWeakPtr.hpp>
+#include <orvane/geometry/qvMathRect.hpp>
+#include <orvane/views/qvBaseRendererObject.hpp>
+#include <orvane/views/qvViewSceneLayerObject.hpp>
+
+class qvScene;
+
+class qvViewRectCollector : public qvBroadcastReceiver<qvInvalidateEvent<qvMathRectOf<double>>> {
+public:
+    qvViewRectCollector() : qvBroadcastReceiver<qvInvalidateEvent<qvMathRectOf<double>>>(true) {}
+    ~qvViewRectCollector() override;
+
+    void attach(qvViewSceneLayerObject* layer) { layer_ = layer; }
+    // Listens to `scene` (the layer's, none when null) as the layer's view
+    // allows; see the file comment.
+    void connect(qvScene* scene);
+    // For the next redraw: notifies once more (and hears again in a view).
+    void rearm();
+    qvScene* scene() const noexcept { return scene_; }
+    double grow() const noexcept { return grow_x_; }
+
+    void invalidate() override;
+    void invalidate(qvMathRectOf<double> const& rect, int layer) override;
+
+protected:
+    void partner_destroyed(qvSenderBase* sender) override;
+
+private:
+    void invalidate_once(qvMathRectOf<double> const* rect);
+
+    qvIWeakPtr<qvViewSceneLayerObject> layer_;
+    qvScene* scene_ = nullptr;
+    qvIWeakPtr<qvBaseRendererObject> renderer_;
+    bool notify_ = true;
+    bool viewed_ = false;
+    double grow_x_ = 0.0, grow_y_ = 0.0;
+};
