@@ -165,24 +165,51 @@ struct Sequence {
     std::string file;   // the sorted boxes when morton
 };
 
+// The boxes of a sequence one at a time: made from the seed, or read from
+// the sorted file in chunks.
+class BoxReader {
+public:
+    explicit BoxReader(Sequence const& seq) : seq_(seq), source_(seq.set) {
+        if (!seq.morton) return;
+        in_ = std::fopen(seq.file.c_str(), "rb");
+        if (in_ == nullptr) throw std::runtime_error("no box file " + seq.file);
+        chunk_.resize(65536);
+    }
+    BoxReader(BoxReader const&) = delete;
+    BoxReader& operator=(BoxReader const&) = delete;
+    ~BoxReader() {
+        if (in_ != nullptr) std::fclose(in_);
+    }
+    bool next(Box& box) {
+        if (done_ == seq_.count) return false;
+        ++done_;
+        if (!seq_.morton) {
+            box = source_.next();
+            return true;
+        }
+        if (at_ == got_) {
+            got_ = std::fread(chunk_.data(), sizeof(Box), chunk_.size(), in_);
+            at_ = 0;
+            if (got_ == 0) throw std::runtime_error("box file cut short");
+        }
+        box = chunk_[at_++];
+        return true;
+    }
+
+private:
+    Sequence const& seq_;
+    BoxSource source_;
+    std::FILE* in_ = nullptr;
+    std::vector<Box> chunk_;
+    std::size_t at_ = 0, got_ = 0;
+    long done_ = 0;
+};
+
 // Calls f on every box of the sequence, in its order.
 template <class F>
 void each_box(Sequence const& seq, F&& f) {
-    if (!seq.morton) {
-        BoxSource source(seq.set);
-        for (long i = 0; i < seq.count; ++i) f(source.next());
-        return;
-    }
-    std::FILE* in = std::fopen(seq.file.c_str(), "rb");
-    if (in == nullptr) throw std::runtime_error("no box file " + seq.file);
-    std::vector<Box> chunk(65536);
-    for (long done = 0; done < seq.count;) {
-        const std::size_t got = std::fread(chunk.data(), sizeof(Box), chunk.size(), in);
-        if (got == 0) break;
-        for (std::size_t i = 0; i < got; ++i) f(chunk[i]);
-        done += static_cast<long>(got);
-    }
-    std::fclose(in);
+    BoxReader reader(seq);
+    for (Box b{}; reader.next(b);) f(b);
 }
 
 // --- viewports ---------------------------------------------------------------------
@@ -326,21 +353,19 @@ int cache_bytes(int mib) { return mib < 0 ? -1 : mib << 20; }
 // our own making with each box put in.
 class RecordStream : public std::streambuf {
 public:
-    explicit RecordStream(Sequence const& seq) {
+    explicit RecordStream(Sequence const& seq) : boxes_(seq), count_(seq.count) {
         qvMemoryScene memory;
         qvRectangle made(memory, qvMathRectOf<double>(qvRectOf<double>(0, 0, 1, 1)));
         qvShapeBase* const r = memory.connect(1);
         record_.assign(reinterpret_cast<char const*>(r), reinterpret_cast<char const*>(r) + r->size);
         memory.disconnect(r);
-        boxes_.reserve(static_cast<std::size_t>(seq.count));
-        each_box(seq, [this](Box const& b) { boxes_.push_back(b); });
     }
     // Before the load: the scene's layer count. The head shares its buffer
     // with the first records: the stream's version probe reads past it and
     // gives the bytes back, which works within one buffer.
     void layers(int count) {
         layers_ = count;
-        const std::int32_t head[2] = {count, static_cast<std::int32_t>(boxes_.size())};
+        const std::int32_t head[2] = {count, static_cast<std::int32_t>(count_)};
         buffer_.assign(reinterpret_cast<char const*>(head), reinterpret_cast<char const*>(head) + sizeof head);
         append_records();
         setg(buffer_.data(), buffer_.data(), buffer_.data() + buffer_.size());
@@ -362,7 +387,7 @@ protected:
     }
     int_type underflow() override {
         before_ += egptr() - eback();
-        if (next_ >= boxes_.size()) {
+        if (next_ >= count_) {
             if (layers_ <= 1) return traits_type::eof();
             buffer_.assign(static_cast<std::size_t>(layers_ - 1) * 4, '\0');   // the other layers' counts
             layers_ = 0;
@@ -377,9 +402,10 @@ protected:
 
 private:
     void append_records() {
-        for (std::size_t end = std::min(boxes_.size(), next_ + 4096); next_ < end; ++next_) {
+        for (long end = std::min(count_, next_ + 4096); next_ < end; ++next_) {
             auto* const header = reinterpret_cast<qvShapeBase*>(record_.data());
-            Box const& b = boxes_[next_];
+            Box b{};
+            boxes_.next(b);
             header->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<float>(b.x1), static_cast<float>(b.y1),
                                                               static_cast<float>(b.x2), static_cast<float>(b.y2)));
             buffer_.insert(buffer_.end(), record_.begin(), record_.end());
@@ -388,9 +414,10 @@ private:
 
 private:
     std::vector<char> record_;
-    std::vector<Box> boxes_;
+    BoxReader boxes_;
+    long count_;
     std::vector<char> buffer_;
-    std::size_t next_ = 0;
+    long next_ = 0;
     int layers_ = 1;
     off_type before_ = 0;   // bytes of the buffers before this one
 };
@@ -411,7 +438,7 @@ Result our_load(Sequence const& seq, Ours const& how, std::string const& name) {
     qvMatchingPalette palette(nullptr);
     qvPagedScene scene(&palette);
     std::unique_ptr<RecordStream> stream;
-    if (!how.typed) stream = std::make_unique<RecordStream>(seq);   // read before the clock starts
+    if (!how.typed) stream = std::make_unique<RecordStream>(seq);
     const double start = now();
     scene.create(name.c_str(), bounds, cache_bytes(how.cache_mib));
     if (how.typed) {
