@@ -772,15 +772,18 @@ std::map<std::string, std::uint64_t>& expected_counts() {
     static std::map<std::string, std::uint64_t> all;
     return all;
 }
-std::vector<std::string>& files_made() {
-    static std::vector<std::string> all;
+// The files this process made, removed at its end.
+struct MadeFiles {
+    std::vector<std::string> names;
+    ~MadeFiles() {
+        for (auto const& f : names) std::remove(f.c_str());
+    }
+    void push_back(std::string const& name) { names.push_back(name); }
+};
+MadeFiles& files_made() {
+    static MadeFiles all;
     return all;
 }
-struct Cleanup {
-    ~Cleanup() {
-        for (auto const& f : files_made()) std::remove(f.c_str());
-    }
-} cleanup;
 
 Result const& measured(std::string const& key, std::function<Result()> const& f) {
     auto found = results().find(key);
