@@ -82,7 +82,7 @@ namespace {
 
 constexpr std::int32_t world = 1 << 20;
 constexpr std::int32_t middle = 1 << 19;
-constexpr int cache_mib = 256;   // the disk peers' page cache
+[[maybe_unused]] constexpr int cache_mib = 256;   // the disk peers' page cache
 constexpr int queries = 1000;
 
 // --- boxes -----------------------------------------------------------------------
@@ -278,7 +278,7 @@ double file_mb(std::string const& name) {
     return ::stat(name.c_str(), &s) == 0 ? static_cast<double>(s.st_size) / 1e6 : 0.0;
 }
 
-void sync_file(std::string const& name) {
+[[maybe_unused]] void sync_file(std::string const& name) {
     const int fd = ::open(name.c_str(), O_RDONLY);
     if (fd < 0) return;
     ::fsync(fd);
@@ -930,6 +930,7 @@ void register_cases(Set set, long count) {
                                          })
                 ->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
         };
+        (void)peer;   // without any peer package
 #if ORVANE_BENCH_SQLITE
         if (sqlite_has_rtree())
             peer("sqlite", [](Sequence const& seq) {
@@ -988,6 +989,7 @@ void register_cases(Set set, long count) {
                                              })
                     ->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
             };
+            (void)peer;
 #if ORVANE_BENCH_SQLITE
             if (sqlite_has_rtree())
                 peer("sqlite", [=]() -> std::function<Result()> {
