@@ -25,7 +25,7 @@
 // Names follow bench/compare: "cmp/<operation>/<variant>/<size>" for ours
 // (the first variant of an operation is the one the ratios use),
 // "peer/<operation>/<peer>/<size>" for a peer. Each case's counters are
-// also in its label, which bench/compare prints. One measurement per case
+// in its label, which bench/compare prints. One measurement per case
 // and process: repetitions reuse it.
 
 #include "qvCountingPort.hpp"
@@ -838,23 +838,15 @@ std::string label_of(Result const& r, bool load, double seconds, long count) {
     return text;
 }
 
-// Reports one measurement: its time, the rate for a load, its counters.
+// Reports one measurement: its time, and its counters in the label only
+// (bench/compare reads CSV, whose reporter wants every case to carry the
+// same counters).
 bool report(benchmark::State& state, Result const& r, double seconds, bool load, long count) {
     if (r.error[0] != '\0') {
         state.SkipWithError(r.error);
         return false;
     }
     for (auto _ : state) state.SetIterationTime(seconds);
-    if (load) {
-        state.counters["shapes_per_s"] = static_cast<double>(count) / seconds;
-        state.counters["file_MB"] = r.file_mb;
-        state.counters["RssFile_MB"] = r.rss_file;
-        state.counters["RssAnon_MB"] = r.rss_anon;
-    } else if (r.pages_per_query > 0) {
-        state.counters["pages_per_query"] = r.pages_per_query;
-        if (r.hit_rate >= 0) state.counters["hit_rate"] = r.hit_rate;
-    }
-    state.counters["VmHWM_MB"] = r.vm_hwm;
     state.SetLabel(label_of(r, load, seconds, count));
     return true;
 }
