@@ -4,12 +4,14 @@
 // nodes, their fill and the file size; 1,000 queries of 0.01%, 1% and 10%
 // of the base with records per second, pages per query and the cache's hit
 // rate; lookups by handle record with the pages each reads; and the cache's
-// victim rule against LRU on one recorded page trace.
-// Fixed seeds. The mapped page file is left out until its cache exists.
+// victim rule against LRU on one recorded page trace. Inserts and queries
+// run over the mapped page file too (cache_MiB 0), whose pages per query
+// are its locks. Fixed seeds.
 
 #include <orvane/scenes/qvQTree.hpp>
 
 #include "scenes/qvCacheOnIO.hpp"
+#include "scenes/qvMappedPageFile.hpp"
 #include "scenes/qvPageFile.hpp"
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvQuadTreeCells.hpp"
@@ -138,7 +140,8 @@ void BM_QuadTree_RectToHandle(benchmark::State& state) {
 
 // --- inserts -----------------------------------------------------------------------
 
-// range(0): spread, range(1): order, range(2): cache MiB.
+// range(0): spread, range(1): order, range(2): cache MiB (0: the mapped
+// page file).
 void BM_QuadTree_Insert(benchmark::State& state) {
     const auto spread = static_cast<Spread>(state.range(0));
     const auto order = static_cast<Order>(state.range(1));
@@ -146,17 +149,25 @@ void BM_QuadTree_Insert(benchmark::State& state) {
     const auto all = boxes(spread, order, million);
     const std::string name = scratch_name("insert");
     for (auto _ : state) {
-        qvPageFile device(name.c_str(), cache, true, false);
-        qvQTree tree(&device, base);
+        std::unique_ptr<qvPageDevice> device;
+        if (cache > 0)
+            device = std::make_unique<qvPageFile>(name.c_str(), cache, true, false);
+        else
+            device = std::make_unique<qvMappedPageFile>(name.c_str(), true, false);
+        qvQTree tree(device.get(), base);
         insert(tree, all);
         state.PauseTiming();
         const Shape s = shape_of(tree);
         state.counters["nodes"] = s.nodes;
         state.counters["fill"] = s.fill;
-        state.counters["file_MB"] = static_cast<double>(device.page_count()) * qvPageBytes / 1e6;
-        state.counters["misses"] = static_cast<double>(device.counters().misses);
+        state.counters["file_MB"] = static_cast<double>(device->page_count()) * qvPageBytes / 1e6;
+        if (auto* io = dynamic_cast<qvPageFile*>(device.get())) {
+            state.counters["misses"] = static_cast<double>(io->counters().misses);
+            io->release();
+        } else {
+            static_cast<qvMappedPageFile&>(*device).close();
+        }
         state.counters["inserts_per_s"] = benchmark::Counter(million, benchmark::Counter::kIsRate);
-        device.release();
         state.ResumeTiming();
     }
     std::remove(name.c_str());
@@ -186,20 +197,33 @@ public:
     std::vector<Event> trace;
 };
 
-// One tree of 1M uniform records per cache size, built once and shared by
-// the query cases.
+// One tree of 1M uniform records per cache size (0: the mapped page
+// file), built once and shared by the query cases; and one of 10M for the
+// victim rule's trace.
 struct Layer {
-    explicit Layer(int cache_mib)
+    explicit Layer(int cache_mib, int count = million)
         : name(scratch_name(("layer" + std::to_string(cache_mib)).c_str())),
-          device(name.c_str(), cache_mib << 20, true, false), tree(&device, base) {
-        insert(tree, boxes(Spread::uniform, Order::random, million));
+          any(cache_mib > 0 ? std::unique_ptr<qvPageDevice>(
+                                  std::make_unique<TracingPageFile>(name.c_str(), cache_mib << 20, true, false))
+                            : std::make_unique<qvMappedPageFile>(name.c_str(), true, false)),
+          tree(any.get(), base) {
+        insert(tree, boxes(Spread::uniform, Order::random, count));
     }
     ~Layer() {
-        device.release();
+        if (auto* io = dynamic_cast<TracingPageFile*>(any.get())) io->release();
+        else static_cast<qvMappedPageFile&>(*any).close();
         std::remove(name.c_str());
     }
+    // Locks so far and, for the page cache, hits (-1 for the mapping).
+    std::pair<double, double> locks() const {
+        if (auto* io = dynamic_cast<TracingPageFile const*>(any.get()))
+            return {static_cast<double>(io->counters().hits + io->counters().misses),
+                    static_cast<double>(io->counters().hits)};
+        return {static_cast<double>(static_cast<qvMappedPageFile const&>(*any).counters().locks), -1.0};
+    }
+    TracingPageFile& traced() { return dynamic_cast<TracingPageFile&>(*any); }
     std::string name;
-    TracingPageFile device;
+    std::unique_ptr<qvPageDevice> any;
     qvQTree tree;
 };
 
@@ -227,7 +251,7 @@ std::vector<qvMathRectOf<double>> query_areas(double fraction, int n) {
 void BM_QuadTree_Query(benchmark::State& state) {
     Layer& l = layer(static_cast<int>(state.range(1)));
     const auto areas = query_areas(static_cast<double>(state.range(0)) / 10000.0, 1000);
-    const qvCacheOnIO::Counters before = l.device.counters();
+    const auto before = l.locks();
     std::int64_t records = 0;
     for (auto _ : state) {
         for (auto const& area : areas)
@@ -236,12 +260,12 @@ void BM_QuadTree_Query(benchmark::State& state) {
                 ++records;
             }
     }
-    const auto hits = static_cast<double>(l.device.counters().hits - before.hits);
-    const auto misses = static_cast<double>(l.device.counters().misses - before.misses);
+    const auto after = l.locks();
+    const double locks = after.first - before.first;
     const double queries = 1000.0 * static_cast<double>(state.iterations());
     state.counters["records_per_s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsRate);
-    state.counters["pages_per_query"] = (hits + misses) / queries;
-    state.counters["hit_rate"] = hits / std::max(1.0, hits + misses);
+    state.counters["pages_per_query"] = locks / queries;
+    if (after.second >= 0) state.counters["hit_rate"] = (after.second - before.second) / std::max(1.0, locks);
 }
 
 // Lookups by handle record (examine and release) of 10,000 random records
@@ -282,19 +306,27 @@ void BM_QuadTree_Examine(benchmark::State& state) {
 
 // --- victim rule against LRU ---------------------------------------------------------
 
-// The lock trace of 1,000 queries of each size over the 16 MiB layer.
-std::vector<Event> const& query_trace() {
-    static const std::vector<Event> trace = [] {
-        Layer& l = layer(16);
-        l.device.trace.clear();
-        l.device.tracing = true;
-        for (double fraction : {0.0001, 0.01, 0.1})
-            for (auto const& area : query_areas(fraction, 1000))
-                for (auto it = l.tree.query(area, false); it; ++it) benchmark::DoNotOptimize(it->box);
-        l.device.tracing = false;
-        return std::move(l.device.trace);
+// The lock trace of 1,000 queries of each size over the 16 MiB layer of 1M
+// records, or over a layer of 10M (built over a 256 MiB cache).
+std::vector<Event> trace_of(Layer& layer) {
+    TracingPageFile& l = layer.traced();
+    l.trace.clear();
+    l.tracing = true;
+    for (double fraction : {0.0001, 0.01, 0.1})
+        for (auto const& area : query_areas(fraction, 1000))
+            for (auto it = layer.tree.query(area, false); it; ++it) benchmark::DoNotOptimize(it->box);
+    l.tracing = false;
+    return std::move(l.trace);
+}
+
+std::vector<Event> const& query_trace(int millions) {
+    static const std::vector<Event> small = trace_of(layer(16));
+    if (millions == 1) return small;
+    static const std::vector<Event> big = [] {
+        Layer ten(256, 10 * million);
+        return trace_of(ten);
     }();
-    return trace;
+    return big;
 }
 
 struct NullIO : qvPageIO {
@@ -304,7 +336,7 @@ struct NullIO : qvPageIO {
 
 // The trace through the page cache's own rule (priority with decay).
 void BM_QuadTree_VictimRule(benchmark::State& state) {
-    auto const& trace = query_trace();
+    auto const& trace = query_trace(static_cast<int>(state.range(1)));
     NullIO io;
     double misses = 0, locks = 0;
     for (auto _ : state) {
@@ -324,7 +356,7 @@ void BM_QuadTree_VictimRule(benchmark::State& state) {
 
 // The same trace under least recently used, locked pages never evicted.
 void BM_QuadTree_LRU(benchmark::State& state) {
-    auto const& trace = query_trace();
+    auto const& trace = query_trace(static_cast<int>(state.range(1)));
     const std::size_t capacity = static_cast<std::size_t>(state.range(0)) * 64;   // 16 KiB pages per MiB
     double misses = 0, locks = 0;
     for (auto _ : state) {
@@ -369,14 +401,22 @@ void BM_QuadTree_LRU(benchmark::State& state) {
 
 BENCHMARK(BM_QuadTree_RectToHandle);
 BENCHMARK(BM_QuadTree_Insert)
-    ->ArgsProduct({{0, 1, 2}, {0, 1}, {16, 256}})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}, {16, 256, 0}})
     ->ArgNames({"spread", "morton", "cache_MiB"})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuadTree_Query)
-    ->ArgsProduct({{1, 100, 1000}, {16, 256}})
+    ->ArgsProduct({{1, 100, 1000}, {16, 256, 0}})
     ->ArgNames({"area_bp", "cache_MiB"})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuadTree_Examine)->Arg(0)->Arg(2)->ArgName("spread")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_QuadTree_VictimRule)->Arg(4)->Arg(16)->ArgName("cache_MiB")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_QuadTree_LRU)->Arg(4)->Arg(16)->ArgName("cache_MiB")->Unit(benchmark::kMillisecond);
+// The same traces under both rules: 1M records at 4 and 16 MiB, 10M at 16
+// and 256 MiB.
+BENCHMARK(BM_QuadTree_VictimRule)
+    ->Args({4, 1})->Args({16, 1})->Args({16, 10})->Args({256, 10})
+    ->ArgNames({"cache_MiB", "M"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuadTree_LRU)
+    ->Args({4, 1})->Args({16, 1})->Args({16, 10})->Args({256, 10})
+    ->ArgNames({"cache_MiB", "M"})
+    ->Unit(benchmark::kMillisecond);

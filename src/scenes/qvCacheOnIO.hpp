@@ -25,9 +25,18 @@
 //  - unlock raises no I/O error: a page whose write-back at unlock fails
 //    stays cached and dirty, and the next flush or release reports it.
 // The list is kept as arrays in reverse (the front is the last element),
-// so a new entry is an append and the priorities lie in one float array
-// that the decay pass runs over, beside an array of lock counts; a hash
+// so a new entry is an append, beside an array of lock counts; a hash
 // index makes a hit O(1).
+// The decay is counted, not done: an entry keeps the priority it was given
+// and the decay count of that moment, and its priority now is that value
+// multiplied by 0.9 (float, rounded each time) once per decay since, read
+// from a table of such products per priority value given. Rounding keeps
+// order, so a tree over the list's positions that holds each range's
+// lowest unlocked entry stays right as everything decays; the victim walk
+// follows the candidate chain through it in O(log capacity) steps per
+// candidate instead of visiting every entry. Many distinct priorities, or
+// a NaN, make the cache decay every entry on each full miss instead, as
+// the rule is written, from then on.
 // Errors are qvErrorFrom<qvCacheOnIO>; those of the page I/O pass through.
 
 #include <orvane/scenes/qvPageCache.hpp>
@@ -95,8 +104,22 @@ private:
         bool dirty;
     };
 
-    std::ptrdiff_t find_victim() noexcept;
+    std::ptrdiff_t find_victim();
     void decay_all() noexcept;
+    // The entry's priority now.
+    float current(std::size_t at) const noexcept;
+    // Sets the priority given at unlock (decayed from the next decay on).
+    void set_priority(std::size_t at, float priority);
+    // Gives up the counted decay: every priority made current.
+    void decay_eagerly() noexcept;
+    // The tree of lowest unlocked entries: marks a position changed, brings
+    // the tree up to date, and finds the entry nearest the front below
+    // `limit` whose priority is below `bar` (any unlocked one when `any`).
+    void changed(std::size_t at);
+    void refresh_tree();
+    void tree_leaf(std::size_t at) noexcept;
+    std::ptrdiff_t front_most(std::size_t node, std::size_t lo, std::size_t hi, std::size_t limit, float bar,
+                              bool any) const noexcept;
     void write_back(Entry& entry);
     void drop(std::size_t index) noexcept;
 
@@ -107,8 +130,22 @@ private:
     // The list, front last, in three arrays of the same order: the victim
     // walk reads only the two compact ones.
     std::vector<Entry> entries_;
-    std::vector<float> priorities_;
+    std::vector<float> priorities_;   // as given (as current once eager)
     std::vector<int> locks_;
+    // Counted decay: decays so far, and per entry the count when its
+    // priority was given and its row of decayed products.
+    bool eager_ = false;
+    std::uint64_t decays_ = 0;
+    std::vector<std::uint64_t> given_at_;
+    std::vector<std::uint16_t> row_of_;
+    std::vector<std::vector<float>> rows_;   // rows_[r][k]: k decays of rows_[r][0]
+    // The tree (leaves at tree_size_ + position; -1: no unlocked entry) and
+    // the positions changed since it was last brought up to date.
+    std::vector<std::int32_t> tree_;
+    std::size_t tree_size_ = 0;
+    bool tree_valid_ = false;
+    std::vector<std::uint32_t> stale_;
+    std::vector<unsigned char> stale_mark_;
     std::unordered_map<long, std::size_t> index_;   // page -> position in entries_
     qvPageBufferPool buffers_;
     Counters counters_;
