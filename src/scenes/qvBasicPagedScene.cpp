@@ -19,6 +19,7 @@
 #include <orvane/shapes/qvShapeSerialization.hpp>
 
 #include "core/qvStreamFields.hpp"
+#include "scenes/qvBasicPagedSceneErrors.hpp"
 #include "scenes/qvMapAllocator.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
@@ -29,10 +30,11 @@
 #include <utility>
 #include <vector>
 
+void qvRaisePagedSceneError(char const* message) { qvRaise(qvErrorFrom<qvBasicPagedScene>(message)); }
+void qvRaisePagedSceneCorrupt() { qvRaisePagedSceneError("Invalid or corrupt Orvane pagefile"); }
+
 namespace {
 
-[[noreturn]] void raise_scene_error(char const* message) { qvRaise(qvErrorFrom<qvBasicPagedScene>(message)); }
-[[noreturn]] void raise_corrupt() { raise_scene_error("Invalid or corrupt Orvane pagefile"); }
 
 std::size_t at(int index) noexcept { return static_cast<std::size_t>(index); }
 
@@ -84,7 +86,7 @@ void qvBasicPagedScene::add_segment(qvPagedSceneSegment& segment, bool dynamic) 
 
 void qvBasicPagedScene::remove_segment(qvPagedSceneSegment& segment) {
     const auto found = std::find(segments_.begin(), segments_.end(), &segment);
-    if (found == segments_.end()) raise_scene_error("Segment is not associated with the paged scene");
+    if (found == segments_.end()) qvRaisePagedSceneError("Segment is not associated with the paged scene");
     segments_.erase(found);
     if (dynamic_ == &segment) dynamic_ = nullptr;
 }
@@ -117,14 +119,14 @@ void qvBasicPagedScene::give_up() noexcept {
 }
 
 void qvBasicPagedScene::start() {
-    if (initialized_) raise_scene_error("Paged scene already initialized");
+    if (initialized_) qvRaisePagedSceneError("Paged scene already initialized");
     if (own_hdb_) hdb_ = new qvHandleTree(file_->device(), static_cast<int>(sizeof(qvHandleRecord)));
     for (qvPagedSceneSegment* segment : segments_) segment->initialize();
     initialized_ = true;
 }
 
 void qvBasicPagedScene::create(qvMathRectOf<double> const& bounds) {
-    if (initialized_) raise_scene_error("Paged scene already initialized");
+    if (initialized_) qvRaisePagedSceneError("Paged scene already initialized");
     try {
         bounds_ = bounds;
         read_only_ = false;
@@ -142,8 +144,8 @@ void qvBasicPagedScene::create(qvMathRectOf<double> const& bounds) {
 // A writable open of a file that a writer left open (crashed, killed)
 // refuses before it writes anything: the file stays as it was found.
 void qvBasicPagedScene::open(bool read_only) {
-    if (initialized_) raise_scene_error("Paged scene already initialized");
-    if (file_ != nullptr && !read_only && file_->device().find_root(open_mark) != 0) raise_corrupt();
+    if (initialized_) qvRaisePagedSceneError("Paged scene already initialized");
+    if (file_ != nullptr && !read_only && file_->device().find_root(open_mark) != 0) qvRaisePagedSceneCorrupt();
     try {
         start();
         read_only_ = false;
@@ -192,10 +194,10 @@ void qvBasicPagedScene::check_page_use(std::vector<long> pages) {
         }
     }
     std::sort(pages.begin(), pages.end());
-    if (std::adjacent_find(pages.begin(), pages.end()) != pages.end()) raise_corrupt();
+    if (std::adjacent_find(pages.begin(), pages.end()) != pages.end()) qvRaisePagedSceneCorrupt();
     const long count = device.page_count();
     for (long page : pages)
-        if (page < 0 || page >= count || !map->marked(page)) raise_corrupt();
+        if (page < 0 || page >= count || !map->marked(page)) qvRaisePagedSceneCorrupt();
 }
 
 // Everything is written first: a failure there leaves the scene open with
@@ -203,7 +205,7 @@ void qvBasicPagedScene::check_page_use(std::vector<long> pages) {
 // page on disk before the mark goes, so a crash never leaves a file that
 // looks clean with pages missing.
 void qvBasicPagedScene::close() {
-    if (!initialized_) raise_scene_error("Paged scene was not initialized");
+    if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
     end_enumerations();
     if (!read_only_) write_back_all();
     if (file_ != nullptr && !read_only_) {
@@ -249,9 +251,9 @@ void qvBasicPagedScene::load_stored_palette(qvInputStream& is) {
     try {
         palette_->load(is);
     } catch (qvAssertionError const&) {
-        raise_corrupt();
+        qvRaisePagedSceneCorrupt();
     } catch (qvErrorFrom<qvInputStream> const& error) {
-        if (std::strcmp(static_cast<char const*>(error), "Invalid palette stream") == 0) raise_corrupt();
+        if (std::strcmp(static_cast<char const*>(error), "Invalid palette stream") == 0) qvRaisePagedSceneCorrupt();
         throw;
     }
 }
@@ -262,13 +264,13 @@ void qvBasicPagedScene::load_layout(qvInputStream& is) {
     QV_ASSERT_TEXT(initialized_, "initialized");
     const auto flag = [&is](bool own) {
         const long value = qvReadInt32(is);
-        if ((value != 0 && value != 1) || (value == 1) != own) raise_corrupt();
+        if ((value != 0 && value != 1) || (value == 1) != own) qvRaisePagedSceneCorrupt();
     };
     // Another palette choice than the writer's is the caller's mistake,
     // not a damaged file.
     const long palette_flag = qvReadInt32(is);
-    if (palette_flag != 0 && palette_flag != 1) raise_corrupt();
-    if ((palette_flag == 1) != own_palette_) raise_scene_error("Stored layout incompatible with the scene's palette");
+    if (palette_flag != 0 && palette_flag != 1) qvRaisePagedSceneCorrupt();
+    if ((palette_flag == 1) != own_palette_) qvRaisePagedSceneError("Stored layout incompatible with the scene's palette");
     if (own_palette_) load_stored_palette(is);
     flag(own_hdb_);
     if (own_hdb_) hdb_->load(is);
@@ -278,13 +280,13 @@ void qvBasicPagedScene::load_layout(qvInputStream& is) {
     bounds.x2 = qvReadValue<double>(is);
     bounds.y2 = qvReadValue<double>(is);
     const long segment_count = qvReadInt32(is);
-    if (segment_count < 0) raise_corrupt();
+    if (segment_count < 0) qvRaisePagedSceneCorrupt();
     if (segment_count != static_cast<long>(segments_.size()))
-        raise_scene_error("Stored layout incompatible with the current segment set");
+        qvRaisePagedSceneError("Stored layout incompatible with the current segment set");
     for (qvPagedSceneSegment* segment : segments_) segment->load(is);
     const long scene_layers = qvReadInt32(is);
     const long entry_count = qvReadInt32(is);
-    if (scene_layers < 0 || entry_count < 0 || scene_layers > entry_count) raise_corrupt();
+    if (scene_layers < 0 || entry_count < 0 || scene_layers > entry_count) qvRaisePagedSceneCorrupt();
 
     std::vector<LayerEntry> entries;
     std::vector<int> map_of;   // scene layer of each entry, -1 for holes
@@ -299,8 +301,8 @@ void qvBasicPagedScene::load_layout(qvInputStream& is) {
             if (segment >= segment_count || segment_layer < 0 ||
                 segment_layer >= segments_[at(static_cast<int>(segment))]->total_layers() || scene_layer < 0 ||
                 scene_layer >= scene_layers || size < 0)
-                raise_corrupt();
-            if (!quadtrees.emplace(segment, segment_layer).second) raise_corrupt();
+                qvRaisePagedSceneCorrupt();
+            if (!quadtrees.emplace(segment, segment_layer).second) qvRaisePagedSceneCorrupt();
             qvPagedSceneSegment* const s = segments_[at(static_cast<int>(segment))];
             e.segment = s;
             e.segment_layer = static_cast<int>(segment_layer);
@@ -315,10 +317,10 @@ void qvBasicPagedScene::load_layout(qvInputStream& is) {
     for (std::size_t k = 0; k < entries.size(); ++k) {
         if (!entries[k].segment) continue;
         int& slot = mapv[at(entries[k].scene_layer)];
-        if (slot != -1) raise_corrupt();
+        if (slot != -1) qvRaisePagedSceneCorrupt();
         slot = static_cast<int>(base + k);
     }
-    if (std::find(mapv.begin(), mapv.end(), -1) != mapv.end()) raise_corrupt();
+    if (std::find(mapv.begin(), mapv.end(), -1) != mapv.end()) qvRaisePagedSceneCorrupt();
     if (!read_only_) {
         for (std::size_t k = 0; k < entries.size(); ++k)
             if (entries[k].segment)
@@ -342,12 +344,12 @@ qvMathRectOf<double> qvBasicPagedScene::bbox(int layer) {
 // Layers
 
 void qvBasicPagedScene::check_layer(int layer) const {
-    if (layer < 0 || layer >= static_cast<int>(mapv_.size())) raise_scene_error("Illegal layer number specified");
+    if (layer < 0 || layer >= static_cast<int>(mapv_.size())) qvRaisePagedSceneError("Illegal layer number specified");
 }
 
 void qvBasicPagedScene::insert_layer(int layer) {
-    if (layer < 0 || layer > static_cast<int>(mapv_.size())) raise_scene_error("Illegal layer number specified");
-    if (dynamic_ == nullptr) raise_scene_error("Dynamic segment is not set for the paged scene");
+    if (layer < 0 || layer > static_cast<int>(mapv_.size())) qvRaisePagedSceneError("Illegal layer number specified");
+    if (dynamic_ == nullptr) qvRaisePagedSceneError("Dynamic segment is not set for the paged scene");
     std::size_t slot = 0;
     while (slot < layers_.size() && layers_[slot].segment) ++slot;
     orvane::auto_ptr<qvShapeList> list;
@@ -486,7 +488,7 @@ void qvBasicPagedScene::unstore(long handle) {
 // bitmap over handle numbers (an eighth of a byte per handle, not a list),
 // and the appended layers sit on top; an error takes both away again.
 void qvBasicPagedScene::load(qvInputStream& is) {
-    if (!initialized_) raise_scene_error("Paged scene was not initialized");
+    if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
     if (own_palette_) palette_->load(is);
     const long count = qvReadInt32(is);
     const int before = static_cast<int>(mapv_.size());
@@ -498,7 +500,7 @@ void qvBasicPagedScene::load(qvInputStream& is) {
             if (l >= static_cast<long>(mapv_.size())) insert_layer(static_cast<int>(mapv_.size()));
             const std::size_t e = at(mapv_[at(static_cast<int>(l))]);
             // A handle record names its entry in 16 bits.
-            if (e > 0x7FFF) raise_scene_error("Illegal layer number specified");
+            if (e > 0x7FFF) qvRaisePagedSceneError("Illegal layer number specified");
             for (long r = 0; r < records; ++r) {
                 auto record = qvCreateShapeFromSerialization(is);
                 const long handle = store(e, *record);

@@ -17,6 +17,7 @@
 #include <orvane/shapes/qvGraphic.hpp>
 #include <orvane/shapes/qvGraphicInterface.hpp>
 
+#include "scenes/qvBasicPagedSceneErrors.hpp"
 #include "scenes/qvPS_SimpleIterator.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
@@ -26,11 +27,9 @@
 
 namespace {
 
-[[noreturn]] void raise_scene_error(char const* message) { qvRaise(qvErrorFrom<qvBasicPagedScene>(message)); }
-[[noreturn]] void raise_corrupt() { raise_scene_error("Invalid or corrupt Orvane pagefile"); }
 
 void refuse_read_only(bool read_only) {
-    if (read_only) raise_scene_error("Cannot modify a read-only scene");
+    if (read_only) qvRaisePagedSceneError("Cannot modify a read-only scene");
 }
 
 qvShapeBase* copy_of(qvShapeBase const& record, int size) {
@@ -48,7 +47,7 @@ bool same_place(qvShapeBase const& a, qvShapeBase const& b) noexcept {
 }  // namespace
 
 void qvBasicPagedScene::require_open() const {
-    if (!initialized_) raise_scene_error("Paged scene was not initialized");
+    if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
 }
 
 void qvBasicPagedScene::end_enumerations() noexcept {
@@ -57,9 +56,9 @@ void qvBasicPagedScene::end_enumerations() noexcept {
 }
 
 qvBasicPagedScene::LayerEntry& qvBasicPagedScene::entry_named(qvHandleRecord const& h) {
-    if (h.layer < 0 || static_cast<std::size_t>(h.layer) >= layers_.size()) raise_corrupt();
+    if (h.layer < 0 || static_cast<std::size_t>(h.layer) >= layers_.size()) qvRaisePagedSceneCorrupt();
     LayerEntry& e = layers_[static_cast<std::size_t>(h.layer)];
-    if (e.segment == nullptr || (h.stored != 0 && h.stored != 1) || !qvIsQuadTreeCell(h.quadtree)) raise_corrupt();
+    if (e.segment == nullptr || (h.stored != 0 && h.stored != 1) || !qvIsQuadTreeCell(h.quadtree)) qvRaisePagedSceneCorrupt();
     return e;
 }
 
@@ -109,7 +108,7 @@ qvShapeBase* qvBasicPagedScene::connect(long handle) {
     // A connected shape has its one copy out already; an unstored one that
     // is not connected has nothing to read.
     if (hmap_.find(handle) != hmap_.end()) return nullptr;
-    if (h->stored == 0) raise_corrupt();
+    if (h->stored == 0) qvRaisePagedSceneCorrupt();
     qvShapeBase* copy = nullptr;
     {
         qvConstRecordPtr<qvShapeBase> r(*e.sdb, *h);
@@ -170,7 +169,7 @@ qvShapeBase* qvBasicPagedScene::allocate(int size, qvShapeBase* shape) {
         const std::size_t e = static_cast<std::size_t>(nodes_->list(t->second));
         return layers_[e].list->resize(t->second, size);
     }
-    if (mapv_.empty()) raise_scene_error("Illegal layer number specified");
+    if (mapv_.empty()) qvRaisePagedSceneError("Illegal layer number specified");
     const std::size_t e = static_cast<std::size_t>(mapv_.front());
     LayerEntry& entry = layers_[e];
     // The same fresh record as the memory scene's: zeroed, empty box.
@@ -223,9 +222,9 @@ void qvBasicPagedScene::shape_layer(long handle, int layer) {
     require_open();
     refuse_read_only(read_only_);
     check_layer(layer);
-    if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) raise_scene_error("Shape handle not found");
+    if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) qvRaisePagedSceneError("Shape handle not found");
     qvRecordPtr<qvHandleRecord> h(*hdb_, handle);
-    if (!h.held()) raise_scene_error("Shape handle not found");
+    if (!h.held()) qvRaisePagedSceneError("Shape handle not found");
     LayerEntry& from = entry_named(*h);
     const int target = mapv_[static_cast<std::size_t>(layer)];
     if (h->layer == target) return;
@@ -259,9 +258,9 @@ void qvBasicPagedScene::shape_layer(long handle, int layer) {
 
 int qvBasicPagedScene::shape_layer(long handle) {
     require_open();
-    if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) raise_scene_error("Shape handle not found");
+    if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) qvRaisePagedSceneError("Shape handle not found");
     qvConstRecordPtr<qvHandleRecord> h(*hdb_, handle);
-    if (!h.held()) raise_scene_error("Shape handle not found");
+    if (!h.held()) qvRaisePagedSceneError("Shape handle not found");
     return entry_named(*h).scene_layer;
 }
 
@@ -269,7 +268,7 @@ int qvBasicPagedScene::shape_layer(long handle) {
 // Enumeration and the shapes of a deleted layer
 
 qvIndirectIterator<qvGraphic> qvBasicPagedScene::enumerate(int layer) {
-    if (layer >= static_cast<int>(mapv_.size())) raise_scene_error("Illegal layer number specified");
+    if (layer >= static_cast<int>(mapv_.size())) qvRaisePagedSceneError("Illegal layer number specified");
     return qvIndirectIterator<qvGraphic>(new qvPS_SimpleIterator(*this, layer));
 }
 

@@ -31,7 +31,7 @@
 
 namespace {
 
-[[noreturn]] void raise_error(char const* message) {
+[[noreturn]] void raise_cache_io_error(char const* message) {
     qvRaise(qvErrorFrom<qvCacheOnIO>(message));
 }
 
@@ -67,7 +67,7 @@ qvCacheOnIO::~qvCacheOnIO() {
 // --- locking -----------------------------------------------------------------
 
 void* qvCacheOnIO::lock(long page, bool write) {
-    if (write && (read_only_ || sealed_)) raise_error("Attempt to modify a read-only file");
+    if (write && (read_only_ || sealed_)) raise_cache_io_error("Attempt to modify a read-only file");
     if (const auto hit = index_.find(page); hit != index_.end()) {
         ++counters_.hits;
         Entry& entry = entries_[hit->second];
@@ -300,7 +300,7 @@ void qvCacheOnIO::release() {
     qvCacheOnIO::flush();
     while (!entries_.empty()) {
         Entry const& front = entries_.back();
-        if (locks_.back() > 0) raise_error("Cannot release the cache memory while pages are locked");
+        if (locks_.back() > 0) raise_cache_io_error("Cannot release the cache memory while pages are locked");
         index_.erase(front.page);
         buffers_.give(front.buffer);
         entries_.pop_back();

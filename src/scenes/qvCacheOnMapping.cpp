@@ -17,7 +17,7 @@
 
 namespace {
 
-[[noreturn]] void raise_error(char const* message) {
+[[noreturn]] void raise_mapping_cache_error(char const* message) {
     qvRaise(qvErrorFrom<qvCacheOnMapping>(message));
 }
 
@@ -31,7 +31,7 @@ qvCacheOnMapping::qvCacheOnMapping(qvFileMapping& mapping, long headroom, long g
     QV_ASSERT(headroom >= 0 && growth >= headroom);
     try {
         const long long pages = opened_bytes_ >> qvPageShift;
-        if (pages > qvMaxPageCount) raise_error("Cannot create file mapping");
+        if (pages > qvMaxPageCount) raise_mapping_cache_error("Cannot create file mapping");
         limit_ = static_cast<long>(pages);
         map_pages(limit_ + headroom_);
     } catch (...) {
@@ -50,7 +50,7 @@ qvCacheOnMapping::~qvCacheOnMapping() {
 
 void qvCacheOnMapping::close() {
     if (closed_) return;
-    if (!locked_pages_.empty()) raise_error("Cannot release the cache memory while pages are locked");
+    if (!locked_pages_.empty()) raise_mapping_cache_error("Cannot release the cache memory while pages are locked");
     closed_ = true;
     base_ = nullptr;
     mapped_ = 0;
@@ -70,9 +70,9 @@ void qvCacheOnMapping::abandon() noexcept {
 // --- locking -----------------------------------------------------------------
 
 void* qvCacheOnMapping::lock(long page, bool write) {
-    if (write && (read_only_ || sealed_)) raise_error("Attempt to modify a read-only file");
-    if (base_ == nullptr) raise_error("Cannot create file mapping");
-    if (page < 0 || page >= limit_) raise_error("Part of the Orvane pagefile is missing");
+    if (write && (read_only_ || sealed_)) raise_mapping_cache_error("Attempt to modify a read-only file");
+    if (base_ == nullptr) raise_mapping_cache_error("Cannot create file mapping");
+    if (page < 0 || page >= limit_) raise_mapping_cache_error("Part of the Orvane pagefile is missing");
     ++locked_pages_[page];
     ++counters_.locks;
     return base_ + qvPagePosition(page);
@@ -94,9 +94,9 @@ void qvCacheOnMapping::unlock(long page, float /*priority*/) {
 // --- the limit ---------------------------------------------------------------
 
 void qvCacheOnMapping::limit(long pages) {
-    if (read_only_ || sealed_) raise_error("Attempt to modify a read-only file");
+    if (read_only_ || sealed_) raise_mapping_cache_error("Attempt to modify a read-only file");
     QV_ASSERT(pages >= 0 && pages <= qvMaxPageCount);
-    if (base_ == nullptr) raise_error("Cannot create file mapping");
+    if (base_ == nullptr) raise_mapping_cache_error("Cannot create file mapping");
     const long previous = limit_;
     limit_ = pages;
     if (limit_ + headroom_ > mapped_ && locked_pages_.empty()) {
@@ -112,7 +112,7 @@ void qvCacheOnMapping::limit(long pages) {
     }
     if (limit_ > mapped_) {
         limit_ = previous;
-        raise_error("Red zone overflow in the mapped file");
+        raise_mapping_cache_error("Red zone overflow in the mapped file");
     }
 }
 
@@ -124,7 +124,7 @@ void qvCacheOnMapping::map_pages(long pages) {
     const long long bytes = qvPagePosition(pages);
     void* const base = mapping_.map(bytes);
     const long long needed = read_only_ ? qvPagePosition(limit_) : bytes;
-    if (mapping_.view_size() < needed) raise_error("Cannot create file mapping");
+    if (mapping_.view_size() < needed) raise_mapping_cache_error("Cannot create file mapping");
     base_ = static_cast<unsigned char*>(base);
     mapped_ = pages;
 }

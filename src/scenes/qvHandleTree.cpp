@@ -17,8 +17,8 @@
 
 namespace {
 
-[[noreturn]] void raise_error(char const* message) { qvRaise(qvErrorFrom<qvHandleTree>(message)); }
-[[noreturn]] void raise_corrupt() { raise_error("Invalid or corrupt Orvane pagefile"); }
+[[noreturn]] void raise_handle_tree_error(char const* message) { qvRaise(qvErrorFrom<qvHandleTree>(message)); }
+[[noreturn]] void raise_handle_tree_corrupt() { raise_handle_tree_error("Invalid or corrupt Orvane pagefile"); }
 
 constexpr float kept = 1.0f;   // unlock priority of every handle-tree page
 
@@ -65,7 +65,7 @@ qvHandleTree::~qvHandleTree() = default;
 // Records
 
 void qvHandleTree::lookup(long handle, RecordLock& lock, bool write) {
-    if (!initialized_) raise_error("Handle tree must be initialized before use");
+    if (!initialized_) raise_handle_tree_error("Handle tree must be initialized before use");
     release(lock);
     if (handle < 1 || handle >= bound_) return;
     const int index = static_cast<int>(handle / per_page_);
@@ -75,7 +75,7 @@ void qvHandleTree::lookup(long handle, RecordLock& lock, bool write) {
     unsigned char* const record = slot(pin.page(), i);
     const std::uint32_t word = handle_word(record);
     if (word == 0) return;   // freed
-    if (word != static_cast<std::uint32_t>(handle)) raise_corrupt();
+    if (word != static_cast<std::uint32_t>(handle)) raise_handle_tree_corrupt();
     lock.pin = std::move(pin);
     lock.record = record;
 }
@@ -89,7 +89,7 @@ void qvHandleTree::modify(long const& handle, RecordLock& lock) { lookup(handle,
 void qvHandleTree::create(qvHandleRecord*, int, RecordLock& lock) {
     release(lock);
     if (!initialized_) {
-        if (record_size_ == 0) raise_error("Illegal record size specified");
+        if (record_size_ == 0) raise_handle_tree_error("Illegal record size specified");
         initialized_ = true;
         cursor_ = 0;
         bound_ = 1;
@@ -120,7 +120,7 @@ void qvHandleTree::create(qvHandleRecord*, int, RecordLock& lock) {
     PageEntry& entry = pages_[static_cast<std::size_t>(cursor_)];
     unsigned char* const page = pin.page();
     const std::uint32_t i = qvPageWord(page, 0);
-    if (i >= static_cast<std::uint32_t>(per_page_) || handle_word(slot(page, i)) != 0) raise_corrupt();
+    if (i >= static_cast<std::uint32_t>(per_page_) || handle_word(slot(page, i)) != 0) raise_handle_tree_corrupt();
     const long handle = first + static_cast<long>(i);
     // Issued handles stay 32-bit: the narrowing raises before one is given.
     qvCheckedInt32(handle);
@@ -129,7 +129,7 @@ void qvHandleTree::create(qvHandleRecord*, int, RecordLock& lock) {
     for (; next < static_cast<std::uint32_t>(per_page_); ++next) {
         const std::uint32_t word = handle_word(slot(page, next));
         if (word == 0) break;
-        if (word != static_cast<std::uint32_t>(first + static_cast<long>(next))) raise_corrupt();
+        if (word != static_cast<std::uint32_t>(first + static_cast<long>(next))) raise_handle_tree_corrupt();
     }
     qvSetPageWord(page, 0, next);
     --entry.free;
@@ -176,32 +176,32 @@ void qvHandleTree::save(qvOutputStream& os) const {
 
 // Reads and checks every field into locals; the tree changes only at the end.
 void qvHandleTree::load(qvInputStream& is) {
-    if (initialized_) raise_error("Cannot load already initialized handle tree");
+    if (initialized_) raise_handle_tree_error("Cannot load already initialized handle tree");
     const long flag = qvReadInt32(is);
     const long size = qvReadInt32(is);
     const long per_page = qvReadInt32(is);
-    if ((flag != 0 && flag != 1) || size != record_size_ || per_page != per_page_) raise_corrupt();
+    if ((flag != 0 && flag != 1) || size != record_size_ || per_page != per_page_) raise_handle_tree_corrupt();
     if (flag == 0) return;
     const long cursor = qvReadInt32(is);
     const long bound = qvReadInt32(is);
     const long n = qvReadInt32(is);
     const long page_count = device_.page_count();
-    if (n < 0 || n > page_count) raise_corrupt();
-    if (cursor < 0 || cursor > n) raise_corrupt();
-    if (bound < 1 || bound > std::max(1L, n * per_page_)) raise_corrupt();
+    if (n < 0 || n > page_count) raise_handle_tree_corrupt();
+    if (cursor < 0 || cursor > n) raise_handle_tree_corrupt();
+    if (bound < 1 || bound > std::max(1L, n * per_page_)) raise_handle_tree_corrupt();
     std::vector<PageEntry> pages;
     // Grown entry by entry: a claimed count reads no further than the stream.
     for (long k = 0; k < n; ++k) {
         const long page = qvReadInt32(is);
         const long free = qvReadInt32(is);
-        if (page < 2 || page >= page_count || free < 0 || free > per_page_) raise_corrupt();
+        if (page < 2 || page >= page_count || free < 0 || free > per_page_) raise_handle_tree_corrupt();
         pages.push_back(PageEntry{page, static_cast<int>(free)});
     }
     std::vector<long> numbers;
     numbers.reserve(pages.size());
     for (PageEntry const& e : pages) numbers.push_back(e.page);
     std::sort(numbers.begin(), numbers.end());
-    if (std::adjacent_find(numbers.begin(), numbers.end()) != numbers.end()) raise_corrupt();
+    if (std::adjacent_find(numbers.begin(), numbers.end()) != numbers.end()) raise_handle_tree_corrupt();
     pages_.swap(pages);
     cursor_ = static_cast<int>(cursor);
     bound_ = bound;

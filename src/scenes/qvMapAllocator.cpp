@@ -25,7 +25,7 @@
 
 namespace {
 
-[[noreturn]] void raise_corrupt() {
+[[noreturn]] void raise_map_corrupt() {
     qvRaise(qvErrorFrom<qvMapAllocator>("Invalid or corrupt Orvane pagefile"));
 }
 
@@ -91,32 +91,32 @@ void qvMapAllocator::load_chain() {
     std::unordered_set<long> seen;
     std::vector<long> own_bit_elsewhere;   // members recorded by another map page
     for (long page = 0;;) {
-        if (chain.size() == longest_chain(page_count)) raise_corrupt();
+        if (chain.size() == longest_chain(page_count)) raise_map_corrupt();
         const std::size_t position = chain.size();
         chain.push_back(page);
         seen.insert(page);
         std::uint32_t link;
         {
             qvPageLock map(*cache_, page, false, 0.0f);
-            if (map.word(magic_offset) != magic) raise_corrupt();
+            if (map.word(magic_offset) != magic) raise_map_corrupt();
             link = map.word(link_offset);
             const BitPlace own = place_of(page);
             if (own.position == position) {
-                if ((map.word(word_offset(own.word)) & own.bit) == 0) raise_corrupt();
+                if ((map.word(word_offset(own.word)) & own.bit) == 0) raise_map_corrupt();
             } else {
                 own_bit_elsewhere.push_back(page);
             }
         }
         if (link == 0) break;
         if (link == 1 || link >= static_cast<std::uint32_t>(page_count) || seen.count(static_cast<long>(link)))
-            raise_corrupt();
+            raise_map_corrupt();
         page = static_cast<long>(link);
     }
     for (long page : own_bit_elsewhere) {
         const BitPlace own = place_of(page);
-        if (own.position >= chain.size()) raise_corrupt();
+        if (own.position >= chain.size()) raise_map_corrupt();
         qvPageLock map(*cache_, chain[own.position], false, 0.0f);
-        if ((map.word(word_offset(own.word)) & own.bit) == 0) raise_corrupt();
+        if ((map.word(word_offset(own.word)) & own.bit) == 0) raise_map_corrupt();
     }
     std::vector<long> sorted = chain;
     std::sort(sorted.begin(), sorted.end());
@@ -194,7 +194,7 @@ void qvMapAllocator::add_map_page() {
 void qvMapAllocator::free(long page) {
     QV_ASSERT(!map_pages_.empty());
     if (page < 0 || page >= limit_->limit() || place_of(page).position >= map_pages_.size() || is_map_page(page))
-        raise_corrupt();
+        raise_map_corrupt();
     mark(page, false);
 }
 

@@ -28,7 +28,7 @@
 
 namespace {
 
-[[noreturn]] void raise_scene_error(char const* message) { qvRaise(qvErrorFrom<qvMemoryScene>(message)); }
+[[noreturn]] void raise_memory_scene_error(char const* message) { qvRaise(qvErrorFrom<qvMemoryScene>(message)); }
 
 }  // namespace
 
@@ -40,7 +40,7 @@ qvMemoryScene::qvMemoryScene(qvPalette* palette, bool owns_palette) : qvMemorySc
 qvMemoryScene::qvMemoryScene(int layers, qvPalette* palette, bool owns_palette)
     : nodes_(std::make_unique<qvShapeNodeTable>()) {
     if (layers < 1)
-        raise_scene_error("Scene cannot have less than 1 layer");
+        raise_memory_scene_error("Scene cannot have less than 1 layer");
     // A failed construction takes nothing: a given palette stays the caller's.
     std::unique_ptr<qvPalette> made;
     if (palette == nullptr)
@@ -76,18 +76,18 @@ qvMemoryScene::~qvMemoryScene() {
 
 void qvMemoryScene::check_layer(int layer) const {
     if (layer < 0 || layer >= static_cast<int>(mapv_.size()))
-        raise_scene_error("Illegal layer number specified");
+        raise_memory_scene_error("Illegal layer number specified");
 }
 
 void qvMemoryScene::refuse_when_read_only() const {
     if (read_only_)
-        raise_scene_error("Cannot modify a read-only scene");
+        raise_memory_scene_error("Cannot modify a read-only scene");
 }
 
 int qvMemoryScene::slot_of(long handle) const {
     const int slot = nodes_->list(handle);
     if (slot < 0)
-        raise_scene_error("Shape handle not found");
+        raise_memory_scene_error("Shape handle not found");
     return slot;
 }
 
@@ -137,11 +137,11 @@ qvShapeBase* qvMemoryScene::allocate(int size, qvShapeBase* old) {
     if (old != nullptr) {
         const long handle = old->shape_handle;
         if (nodes_->record(handle) != old)
-            raise_scene_error("Shape handle not found");
+            raise_memory_scene_error("Shape handle not found");
         return slots_[static_cast<std::size_t>(nodes_->list(handle))].list->resize(handle, size);
     }
     if (mapv_.empty())
-        raise_scene_error("Illegal layer number specified");
+        raise_memory_scene_error("Illegal layer number specified");
     std::unique_ptr<qvShapeBase> record(qvNewShapeRecord(size));
     const long handle = list_of_layer(0).create(record.get());
     // The table issues no slot beyond 32 bits.
@@ -154,7 +154,7 @@ void qvMemoryScene::destroy(qvShapeBase* record) {
     refuse_when_read_only();
     const long handle = record->shape_handle;
     if (nodes_->record(handle) != record)
-        raise_scene_error("Shape handle not found");
+        raise_memory_scene_error("Shape handle not found");
     slots_[static_cast<std::size_t>(nodes_->list(handle))].list->remove(handle);
     delete record;
 }
@@ -182,7 +182,7 @@ void qvMemoryScene::shape_order(long handle, qvOrder order, long other) {
 
 void qvMemoryScene::insert_layer(int layer) {
     if (layer < 0 || layer > static_cast<int>(mapv_.size()))
-        raise_scene_error("Illegal layer number specified");
+        raise_memory_scene_error("Illegal layer number specified");
     const std::size_t slot = free_slot();
     auto list = std::make_unique<qvShapeList>(*nodes_, static_cast<int>(slot));
     mapv_.reserve(mapv_.size() + 1);
@@ -231,7 +231,7 @@ int qvMemoryScene::size(int layer) const {
 
 qvIndirectIterator<qvGraphic> qvMemoryScene::enumerate(int layer) {
     if (layer >= static_cast<int>(mapv_.size()))
-        raise_scene_error("Illegal layer number specified");
+        raise_memory_scene_error("Illegal layer number specified");
     return qvIndirectIterator<qvGraphic>(new qvMS_SimpleIterator(*this, layer));
 }
 

@@ -15,11 +15,11 @@
 
 namespace {
 
-[[noreturn]] void raise_error(char const* message) {
+[[noreturn]] void raise_directory_error(char const* message) {
     qvRaise(qvErrorFrom<qvPageFileDirectory>(message));
 }
 
-constexpr std::size_t magic_offset = 0;
+constexpr std::size_t directory_magic_offset = 0;
 constexpr std::size_t count_offset = 4;
 constexpr std::size_t entry_bytes = 32;
 constexpr std::size_t entry_offset(long entry) noexcept { return 8 + entry_bytes * static_cast<std::size_t>(entry); }
@@ -43,15 +43,15 @@ void qvPageFileDirectory::create(qvPageCache& cache, qvPageAllocator& allocator,
         qvPageLock page(cache, root_, true, 0.0f);
         // A directory already there (its page wrongly marked free) is
         // kept: a probe must never wipe the names of an existing file.
-        if (page.word(magic_offset) != magic) {
-            page.set_word(magic_offset, magic);
+        if (page.word(directory_magic_offset) != magic) {
+            page.set_word(directory_magic_offset, magic);
             page.set_word(count_offset, 0);
         }
         return;
     }
     if (!read_only) allocator.free(probe);
     qvPageLock page(cache, root_, false, 0.0f);
-    if (page.word(magic_offset) != magic) raise_error("Wrong pagefile directory vesrion");
+    if (page.word(directory_magic_offset) != magic) raise_directory_error("Wrong pagefile directory vesrion");
     entry_count(page);
 }
 
@@ -68,11 +68,11 @@ long qvPageFileDirectory::find_root(char const* name) {
 void qvPageFileDirectory::create_root(char const* name, long page_number) {
     QV_ASSERT(cache_ != nullptr && name != nullptr && page_number > 0);
     refuse_if_read_only();
-    if (!fits(name)) raise_error("Directory entry name is too long");
+    if (!fits(name)) raise_directory_error("Directory entry name is too long");
     const auto stored_page = static_cast<std::uint32_t>(qvCheckedInt32(page_number));
     qvPageLock page(*cache_, root_, true, 0.0f);
     const long count = entry_count(page);
-    if (count == max_entries) raise_error("Maximum number of directory entries exceeded");
+    if (count == max_entries) raise_directory_error("Maximum number of directory entries exceeded");
     unsigned char* const entry = page.bytes() + entry_offset(count);
     page.set_word(entry_offset(count), stored_page);
     std::memset(entry + name_offset, 0, name_bytes);
@@ -103,7 +103,7 @@ long qvPageFileDirectory::remove_root(char const* name) {
 long qvPageFileDirectory::entry_count(qvPageLock const& page) const {
     const std::uint32_t count = page.word(count_offset);
     if (count > static_cast<std::uint32_t>(max_entries))
-        raise_error("Invalid or corrupt Orvane pagefile");
+        raise_directory_error("Invalid or corrupt Orvane pagefile");
     return static_cast<long>(count);
 }
 
@@ -121,10 +121,10 @@ long qvPageFileDirectory::find_entry(qvPageLock const& page, char const* name) c
 long qvPageFileDirectory::root_page_of(qvPageLock const& page, long entry) const {
     const std::uint32_t root_page = page.word(entry_offset(entry));
     if (root_page == 0 || root_page > static_cast<std::uint32_t>(qvMaxPageCount))
-        raise_error("Invalid or corrupt Orvane pagefile");
+        raise_directory_error("Invalid or corrupt Orvane pagefile");
     return static_cast<long>(root_page);
 }
 
 void qvPageFileDirectory::refuse_if_read_only() const {
-    if (read_only_) raise_error("Cannot modify a read-only file");
+    if (read_only_) raise_directory_error("Cannot modify a read-only file");
 }

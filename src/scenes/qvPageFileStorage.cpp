@@ -10,7 +10,7 @@
 
 namespace {
 
-[[noreturn]] void raise_error(char const* message) {
+[[noreturn]] void raise_storage_error(char const* message) {
     qvRaise(qvErrorFrom<qvPageFileStorage>(message));
 }
 
@@ -33,7 +33,7 @@ qvPageFileStorage::qvPageFileStorage(char const* name, bool create, bool read_on
 }
 
 bool qvPageFileStorage::open(char const* name, bool create, bool read_only, bool must_exist) {
-    if (create && read_only) raise_error("Cannot create file in read only mode");
+    if (create && read_only) raise_storage_error("Cannot create file in read only mode");
     if (!qvBlockFile::open(name, must_exist ? open_existing : 0, read_only, create)) return false;
     count_pages();
     return true;
@@ -59,7 +59,7 @@ void qvPageFileStorage::restore_length() noexcept {
 
 void qvPageFileStorage::read(long page, void* buffer) {
     if (!in_page_range(page) || read_at(qvPagePosition(page), buffer, page_bytes) != page_bytes)
-        raise_error("Part of the Orvane pagefile is missing");
+        raise_storage_error("Part of the Orvane pagefile is missing");
 }
 
 void qvPageFileStorage::write(long page, void* buffer) {

@@ -24,7 +24,7 @@
 
 namespace {
 
-[[noreturn]] void raise_corrupt() {
+[[noreturn]] void raise_stream_corrupt() {
     qvRaise(qvErrorFrom<qvPageStreamBuf>("Invalid or corrupt Orvane pagefile"));
 }
 
@@ -35,7 +35,7 @@ constexpr std::size_t used_offset = 4;
 
 std::uint32_t checked_used(void const* page) {
     const std::uint32_t used = qvPageWord(page, used_offset);
-    if (used > qvPageStreamBuf::data_bytes) raise_corrupt();
+    if (used > qvPageStreamBuf::data_bytes) raise_stream_corrupt();
     return used;
 }
 
@@ -119,7 +119,7 @@ void qvPageStreamBuf::cut_rest(std::uint32_t link) {
 void qvPageStreamBuf::check_reachable(std::uint32_t page) const {
     if (page < 2 || page >= static_cast<std::uint32_t>(device_.page_count()) ||
         reached_.count(static_cast<long>(page)) != 0)
-        raise_corrupt();
+        raise_stream_corrupt();
 }
 
 // A page from the allocator, laid out as the last page of a stream. A page

@@ -5,10 +5,10 @@
 #include <orvane/core/qvError.hpp>
 
 #include "platform/qvPlatformFile.hpp"
+#include "scenes/qvBasicPagedSceneErrors.hpp"
 
 namespace {
 
-[[noreturn]] void raise_scene_error(char const* message) { qvRaise(qvErrorFrom<qvBasicPagedScene>(message)); }
 
 }  // namespace
 
@@ -59,8 +59,8 @@ void qvPagedScene::close_file() {
 }
 
 void qvPagedScene::create(char const* name, int layers, qvMathRectOf<double> const& bounds, int cache) {
-    if (is_open()) raise_scene_error("Paged scene already initialized");
-    if (layers < 0) raise_scene_error("Illegal layer number specified");
+    if (is_open()) qvRaisePagedSceneError("Paged scene already initialized");
+    if (layers < 0) qvRaisePagedSceneError("Illegal layer number specified");
     close_file();
     file_.create(name, cache);
     try {
@@ -92,7 +92,7 @@ void qvPagedScene::create(char const* name, qvMathRectOf<double> const& bounds, 
 // A writable open looks for the open mark through a read-only open first:
 // the writable device's own probe and view would change the file.
 bool qvPagedScene::open(char const* name, int cache, bool read_only) {
-    if (is_open()) raise_scene_error("Paged scene already initialized");
+    if (is_open()) qvRaisePagedSceneError("Paged scene already initialized");
     close_file();
     if (!read_only) {
         bool marked = false;
@@ -102,7 +102,7 @@ bool qvPagedScene::open(char const* name, int cache, bool read_only) {
             marked = probe.device().find_root(open_mark) != 0;
             probe.close();
         }
-        if (marked) raise_scene_error("Invalid or corrupt Orvane pagefile");
+        if (marked) qvRaisePagedSceneError("Invalid or corrupt Orvane pagefile");
     }
     if (!file_.open(name, cache, read_only)) return false;
     try {

@@ -13,7 +13,7 @@
 
 namespace {
 
-[[noreturn]] void raise_error(char const* message) {
+[[noreturn]] void raise_scene_file_error(char const* message) {
     qvRaise(qvErrorFrom<qvPagedSceneFile>(message));
 }
 
@@ -47,7 +47,7 @@ qvPagedSceneFile::~qvPagedSceneFile() {
 
 template <class Make>
 void qvPagedSceneFile::install(Make&& make, bool mapped) {
-    if (device_) raise_error("Pagefile should be closed before re-opening");
+    if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
     device_ = make();
     mapped_ = mapped;
 }
@@ -65,7 +65,7 @@ void qvPagedSceneFile::create(char const* name, std::size_t cache) {
 
 bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
     if (cache < 0) {
-        if (device_) raise_error("Pagefile should be closed before re-opening");
+        if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
         try {
             install([&] { return std::make_unique<qvMappedPageFile>(name, false, read_only, true); }, true);
         } catch (qvError const&) {
@@ -77,7 +77,7 @@ bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
 }
 
 bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only) {
-    if (device_) raise_error("Pagefile should be closed before re-opening");
+    if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
     try {
         install([&] { return std::make_unique<qvPageFile>(name, cache, false, read_only, true); }, false);
     } catch (qvError const&) {
@@ -123,6 +123,6 @@ void qvPagedSceneFile::seal() noexcept {
 }
 
 qvPageDevice& qvPagedSceneFile::device() {
-    if (!device_) raise_error("Pagefile has not been opened");
+    if (!device_) raise_scene_file_error("Pagefile has not been opened");
     return *device_;
 }

@@ -13,7 +13,7 @@
 
 namespace {
 
-[[noreturn]] void raise_corrupt() {
+[[noreturn]] void raise_segment_corrupt() {
     qvRaise(qvErrorFrom<qvPagedSceneSegment>("Invalid or corrupt Orvane pagefile"));
 }
 
@@ -61,7 +61,7 @@ void qvPagedSceneSegment::save(qvOutputStream& os) const {
 
 void qvPagedSceneSegment::load(qvInputStream& is) {
     const long count = qvReadInt32(is);
-    if (count < 0) raise_corrupt();
+    if (count < 0) raise_segment_corrupt();
     for (long k = 0; k < count; ++k) {
         auto tree = std::make_unique<qvQTree>(&file_.device());
         tree->load(is);

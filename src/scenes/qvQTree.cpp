@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int deepest = 15;
 constexpr float kept_parent = 1.0f;   // the split node stays wanted
 constexpr float new_child = 0.5f;
 
@@ -134,7 +133,7 @@ qvMathRectOf<float> qvQTree::handle_to_rect(qvQuadTreeHandleData const& h) {
 
 qvQuadTreeHandleData qvQTree::rect_to_handle(qvMathRectOf<float> const& r) {
     QV_ASSERT_TEXT(directory() != nullptr, "directory");
-    return qvCellOf(directory()->base(), r, deepest);
+    return qvCellOf(directory()->base(), r, qvQuadTreeDeepest);
 }
 
 void qvQTree::rebalance(qvQuadTreeNode*) {}
@@ -158,7 +157,7 @@ void qvQTree::split(qvQuadTreeNode* node, int size) {
     const int x = node->x, y = node->y, z = node->z;
     const qvQuadTreeHandleData own{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
                                    static_cast<std::int16_t>(z)};
-    if (z < deepest) {
+    if (z < qvQuadTreeDeepest) {
         std::array<Child, 4> children{};
         for (int c = 0; c < 4; ++c)
             children[static_cast<std::size_t>(c)] = {{static_cast<std::int16_t>(2 * x + (c & 1 ? 1 : -1)),

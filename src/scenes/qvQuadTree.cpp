@@ -25,11 +25,11 @@
 
 namespace {
 
-[[noreturn]] void raise_error(char const* message) {
+[[noreturn]] void raise_quadtree_error(char const* message) {
     qvRaise(qvErrorFrom<qvQuadTree>(message));
 }
 
-[[noreturn]] void raise_corrupt() { raise_error("Invalid or corrupt Orvane pagefile"); }
+[[noreturn]] void raise_quadtree_corrupt() { raise_quadtree_error("Invalid or corrupt Orvane pagefile"); }
 
 constexpr float touched = 1.0f;   // unlock priority of nodes that create, remove and find touch
 
@@ -77,8 +77,8 @@ qvQuadTree::qvQuadTree(qvPageDevice* device, qvMathRectOf<double> const& base) :
 qvQuadTree::~qvQuadTree() = default;
 
 void qvQuadTree::set_base_rect(qvMathRectOf<double> const& base) {
-    if (directory_) raise_error("Cannot re-initialize the quadtree");
-    if (!usable_base(base)) raise_error("Illegal bounds specified");
+    if (directory_) raise_quadtree_error("Cannot re-initialize the quadtree");
+    if (!usable_base(base)) raise_quadtree_error("Illegal bounds specified");
     auto directory = std::make_unique<qvQuadTreeDirectory>(base);
     auto root = std::make_unique<qvQuadTreeNode>(device_, 0, 0, 0);
     root->bbox = qvMathRectOf<float>(qvRectOf<float>(qvRectOf<double>(base)));
@@ -142,7 +142,7 @@ qvQuadTree::Found qvQuadTree::find_in_cell(qvQuadTreeDirectory::CellNodes const&
 }
 
 qvQuadTree::Found qvQuadTree::connect(qvHandleRecord const& h) {
-    if (!directory_ || !qvIsQuadTreeCell(h.quadtree)) raise_error("Cannot reconnect to the shape by handle");
+    if (!directory_ || !qvIsQuadTreeCell(h.quadtree)) raise_quadtree_error("Cannot reconnect to the shape by handle");
     std::array<qvQuadTreeDirectory::CellNodes, 16> cells;
     const int n = directory_->path(h.quadtree, cells);
     bool indexed = false;
@@ -161,7 +161,7 @@ qvQuadTree::Found qvQuadTree::connect(qvHandleRecord const& h) {
         // every node once more before giving up.
         if (!indexed) break;
     }
-    raise_error("Cannot reconnect to the shape by handle");
+    raise_quadtree_error("Cannot reconnect to the shape by handle");
 }
 
 void qvQuadTree::lock_found(qvHandleRecord const& h, RecordLock& lock, bool write) {
@@ -214,16 +214,16 @@ void qvQuadTree::remove(RecordLock& lock) {
 // --- new records -------------------------------------------------------------
 
 void qvQuadTree::create(qvShapeBase* shape, int size, RecordLock& lock) {
-    if (size > qvUSEFUL_PAGE_SIZE) raise_error("Limitation: shape size exceeds maximum allowed for the quadtree");
+    if (size > qvUSEFUL_PAGE_SIZE) raise_quadtree_error("Limitation: shape size exceeds maximum allowed for the quadtree");
     QV_ASSERT(shape != nullptr);
     QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
     QV_ASSERT_TEXT(directory_ != nullptr, "directory");
-    if (!within_limits(shape->bbox(), directory_->base())) raise_error("The shape is outside limits of the scene");
+    if (!within_limits(shape->bbox(), directory_->base())) raise_quadtree_error("The shape is outside limits of the scene");
     place(shape, size, lock);
 }
 
 void qvQuadTree::create_anywhere(qvShapeBase* shape, int size, RecordLock& lock) {
-    if (size > qvUSEFUL_PAGE_SIZE) raise_error("Limitation: shape size exceeds maximum allowed for the quadtree");
+    if (size > qvUSEFUL_PAGE_SIZE) raise_quadtree_error("Limitation: shape size exceeds maximum allowed for the quadtree");
     QV_ASSERT(shape != nullptr);
     QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
     QV_ASSERT_TEXT(directory_ != nullptr, "directory");
@@ -295,7 +295,7 @@ qvIndirectIterator<qvShapeBase> qvQuadTree::every_record() {
 // --- stream form -------------------------------------------------------------
 
 void qvQuadTree::save(qvOutputStream& os) const {
-    if (!directory_) raise_error("Cannot save uninitialized quadtree");
+    if (!directory_) raise_quadtree_error("Cannot save uninitialized quadtree");
     qvMathRectOf<double> const& base = directory_->base();
     for (double v : {base.x1, base.y1, base.x2, base.y2}) qvWriteValue(os, v);
     int left = directory_->count();
@@ -310,30 +310,30 @@ void qvQuadTree::save(qvOutputStream& os) const {
 // Reads and checks every entry before any node exists; the directory is
 // then built in place and dropped again if building fails.
 void qvQuadTree::load(qvInputStream& is) {
-    if (directory_) raise_error("Cannot load already initialized quadtree");
+    if (directory_) raise_quadtree_error("Cannot load already initialized quadtree");
     qvMathRectOf<double> base;
     base.x1 = qvReadValue<double>(is);
     base.y1 = qvReadValue<double>(is);
     base.x2 = qvReadValue<double>(is);
     base.y2 = qvReadValue<double>(is);
-    if (!usable_base(base)) raise_corrupt();
+    if (!usable_base(base)) raise_quadtree_corrupt();
     const long count = qvReadInt32(is);
     const long page_count = device_->page_count();
-    if (count < 0 || count > page_count) raise_corrupt();
+    if (count < 0 || count > page_count) raise_quadtree_corrupt();
     std::vector<qvQuadTreeNodeData> entries;
     std::vector<std::int32_t> pages;
     bool has_root = false;
     for (long k = 0; k < count; ++k) {
         const auto entry = qvReadValue<qvQuadTreeNodeData>(is);
-        if (!fits_entry(entry, page_count)) raise_corrupt();
+        if (!fits_entry(entry, page_count)) raise_quadtree_corrupt();
         has_root = has_root || entry.z == 0;
         entries.push_back(entry);
         pages.push_back(entry.page);
     }
     // Every search starts at the root cell, so a tree always has a root node.
-    if (!has_root) raise_corrupt();
+    if (!has_root) raise_quadtree_corrupt();
     std::sort(pages.begin(), pages.end());
-    if (std::adjacent_find(pages.begin(), pages.end()) != pages.end()) raise_corrupt();
+    if (std::adjacent_find(pages.begin(), pages.end()) != pages.end()) raise_quadtree_corrupt();
 
     directory_ = std::make_unique<qvQuadTreeDirectory>(base);
     int records = 0;

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int deepest = 15;
 constexpr double cells = 32768.0;   // level-15 cells per axis
 
 // A level-15 cell number, or -1 when v is no cell number: NaN, or outside
@@ -26,14 +25,14 @@ float scaled(double v, double lo, double hi) noexcept {
     return static_cast<float>((v - lo) * cells / (hi - lo));
 }
 
-struct Span {
+struct CellSpan {
     int first;
     int last;
 };
 
 // The cell numbers of [r_lo, r_hi] on one axis of [lo, hi]; false when
 // either is no cell number.
-bool span_of(float r_lo, float r_hi, double lo, double hi, Span& span) noexcept {
+bool cell_span_of(float r_lo, float r_hi, double lo, double hi, CellSpan& span) noexcept {
     const float low = static_cast<float>(r_lo > lo ? static_cast<double>(r_lo) : lo);
     const float high = static_cast<float>(r_hi < hi ? static_cast<double>(r_hi) : hi);
     const float first = std::floor(qvTrimmed(scaled(low, lo, hi)));
@@ -46,12 +45,12 @@ bool span_of(float r_lo, float r_hi, double lo, double hi, Span& span) noexcept 
 }  // namespace
 
 qvQuadTreeHandleData qvCellOf(qvMathRectOf<double> const& base, qvMathRectOf<float> const& r, int level) {
-    QV_ASSERT(level >= 0 && level <= deepest);
+    QV_ASSERT(level >= 0 && level <= qvQuadTreeDeepest);
     if (std::isnan(r.x1) || std::isnan(r.y1) || std::isnan(r.x2) || std::isnan(r.y2)) return {};
-    Span sx, sy;
-    if (!span_of(r.x1, r.x2, base.x1, base.x2, sx) || !span_of(r.y1, r.y2, base.y1, base.y2, sy)) return {};
+    CellSpan sx, sy;
+    if (!cell_span_of(r.x1, r.x2, base.x1, base.x2, sx) || !cell_span_of(r.y1, r.y2, base.y1, base.y2, sy)) return {};
     int z = level;
-    const int shift = deepest - level;
+    const int shift = qvQuadTreeDeepest - level;
     sx.first >>= shift;
     sx.last >>= shift;
     sy.first >>= shift;

@@ -40,6 +40,10 @@
 #include <bit>
 #include <cstdint>
 
+// The deepest level of a quadtree: cells of level 15 are 1/32,768 of the
+// base on each axis.
+constexpr int qvQuadTreeDeepest = 15;
+
 inline float qvTrimmed(float value) noexcept {
     return std::bit_cast<float>(std::bit_cast<std::uint32_t>(value) & 0xFFFFFFFCu);
 }

@@ -23,7 +23,7 @@ class qvQuadTree;
 
 namespace {
 
-[[noreturn]] void raise_corrupt() {
+[[noreturn]] void raise_node_corrupt() {
     qvRaise(qvErrorFrom<qvQuadTree>("Invalid or corrupt Orvane pagefile"));
 }
 
@@ -121,21 +121,21 @@ void qvQuadTreeNode::unlock(float priority) {
 // handle: whatever reads, draws or connects a record later relies on both.
 void qvQuadTreeNode::check(void const* page_bytes) {
     auto const* bytes = static_cast<unsigned char const*>(page_bytes);
-    if (qvPageWord(bytes, 0) != static_cast<std::uint32_t>(page)) raise_corrupt();
-    if (fill_no < 0 || fill_no > slot_count || fill_mem < 0 || fill_mem > qvUSEFUL_PAGE_SIZE) raise_corrupt();
+    if (qvPageWord(bytes, 0) != static_cast<std::uint32_t>(page)) raise_node_corrupt();
+    if (fill_no < 0 || fill_no > slot_count || fill_mem < 0 || fill_mem > qvUSEFUL_PAGE_SIZE) raise_node_corrupt();
     long expected = heap_start;
     for (int i = 0; i < fill_no; ++i) {
-        if (slot_position(i) + slot_value(bytes, i) != expected) raise_corrupt();
-        if (expected + least_record > heap_end) raise_corrupt();
+        if (slot_position(i) + slot_value(bytes, i) != expected) raise_node_corrupt();
+        if (expected + least_record > heap_end) raise_node_corrupt();
         const long size = size_field(bytes, expected);
-        if (size < least_record) raise_corrupt();
+        if (size < least_record) raise_node_corrupt();
         const long start = expected;
         expected += padded(size);
-        if (expected > heap_end) raise_corrupt();
+        if (expected > heap_end) raise_node_corrupt();
         auto const& record = *reinterpret_cast<qvShapeBase const*>(bytes + start);
-        if (record.shape_handle <= 0 || !qvShapeRecordValid(record)) raise_corrupt();
+        if (record.shape_handle <= 0 || !qvShapeRecordValid(record)) raise_node_corrupt();
     }
-    if (expected != heap_start + fill_mem) raise_corrupt();
+    if (expected != heap_start + fill_mem) raise_node_corrupt();
     checked_ = true;
 }
 
@@ -149,13 +149,13 @@ unsigned char* qvQuadTreeNode::locked_page() const {
 long qvQuadTreeNode::record_offset(unsigned char const* page_bytes, int i) const {
     const long target = slot_position(i) + slot_value(page_bytes, i);
     if (target < heap_start || (target - heap_start) % 8 != 0 || target + 8 > heap_start + fill_mem)
-        raise_corrupt();
+        raise_node_corrupt();
     return target;
 }
 
 long qvQuadTreeNode::end_of(int i) const {
     const long end = i + 1 < fill_no ? record_offset(i + 1) : heap_start + fill_mem;
-    if (end <= record_offset(i)) raise_corrupt();
+    if (end <= record_offset(i)) raise_node_corrupt();
     return end;
 }
 
@@ -166,7 +166,7 @@ qvShapeBase& qvQuadTreeNode::operator[](int i) {
 qvShapeBase* qvQuadTreeNode::record_in(unsigned char* page_bytes, int i) const {
     QV_ASSERT_TEXT(i >= 0 && i < fill_no, "index >= 0 && index < fill_no");
     const long target = record_offset(page_bytes, i);
-    if (target + least_record > heap_end) raise_corrupt();
+    if (target + least_record > heap_end) raise_node_corrupt();
     return reinterpret_cast<qvShapeBase*>(page_bytes + target);
 }
 
@@ -203,7 +203,7 @@ void qvQuadTreeNode::remove(int i) {
     const long used_end = heap_start + fill_mem;
     target[static_cast<std::size_t>(fill_no)] = used_end;
     for (int j = i; j < fill_no; ++j)
-        if (target[static_cast<std::size_t>(j + 1)] <= target[static_cast<std::size_t>(j)]) raise_corrupt();
+        if (target[static_cast<std::size_t>(j + 1)] <= target[static_cast<std::size_t>(j)]) raise_node_corrupt();
     const long start = target[static_cast<std::size_t>(i)];
     const long next = target[static_cast<std::size_t>(i) + 1];
     const long gap = next - start;
@@ -230,7 +230,7 @@ void qvQuadTreeNode::compress() {
     const long used_end = heap_start + fill_mem;
     target[static_cast<std::size_t>(fill_no)] = used_end;
     for (int j = 0; j < fill_no; ++j)
-        if (target[static_cast<std::size_t>(j + 1)] <= target[static_cast<std::size_t>(j)]) raise_corrupt();
+        if (target[static_cast<std::size_t>(j + 1)] <= target[static_cast<std::size_t>(j)]) raise_node_corrupt();
     long write = heap_start;
     int kept = 0;
     for (int j = 0; j < fill_no; ++j) {

@@ -53,7 +53,8 @@ private:
     std::int32_t current_;
 };
 
-namespace {
+// Named, not anonymous: the list's iterator classes derive from the walk.
+namespace qv_shape_list_walk {
 
 // The area of a query as the floats that records' boxes are compared with.
 struct FloatArea {
@@ -98,13 +99,13 @@ private:
     FloatArea area_;
 };
 
-}  // namespace
+}  // namespace qv_shape_list_walk
 
-class qvShapeList::FwdIterator : public AreaWalk<&qvShapeNodeTable::Node::next> {
+class qvShapeList::FwdIterator : public qv_shape_list_walk::AreaWalk<&qvShapeNodeTable::Node::next> {
     using AreaWalk::AreaWalk;
 };
 
-class qvShapeList::BwdIterator : public AreaWalk<&qvShapeNodeTable::Node::previous> {
+class qvShapeList::BwdIterator : public qv_shape_list_walk::AreaWalk<&qvShapeNodeTable::Node::previous> {
     using AreaWalk::AreaWalk;
 };
 
