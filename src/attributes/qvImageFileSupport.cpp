@@ -51,10 +51,12 @@ void qvCheckBitmapToWrite(qvBitmapReference const& bitmap) {
 
 bool qvImageTooLarge(qvBitmapLayout const& layout, std::int64_t width, std::int64_t rows) {
     constexpr std::int64_t max_image_bytes = 0x7FFFFFFF;
-    constexpr std::int64_t max_side = std::int64_t{1} << 32;   // keeps the product in range
+    constexpr std::int64_t max_side = std::int64_t{1} << 32;   // keeps the row size in range
     if (width > max_side || rows > max_side) return true;
     const std::int64_t row_bytes = (qvBitmapRowBytesNeeded(layout.pixel_size, width) + 3) / 4 * 4;
-    return row_bytes * rows > max_image_bytes;
+    // Divided, not multiplied: rows of 2^31 pixels of 3 or 4 bytes times as
+    // many rows overflow 64 bits (bmp_fuzz found it).
+    return row_bytes > max_image_bytes || (row_bytes > 0 && rows > max_image_bytes / row_bytes);
 }
 
 void qvWriteUint16(qvOutputStream& os, int value) { qvWriteValue(os, static_cast<std::uint16_t>(value)); }
