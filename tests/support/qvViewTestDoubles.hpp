@@ -52,6 +52,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -61,6 +62,17 @@ template <class D>
 qvISafePtr<qvDriverObject> qvAsDriverHandle(qvISafePtr<D> const& driver) {
     return qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get()));
 }
+
+// The grid region of some rectangles, and whether two regions cover the same
+// area, however they split it.
+inline qvGridRegion qvGridOf(std::initializer_list<qvMathRectOf<double>> rects) {
+    qvGridRegion g;
+    for (qvMathRectOf<double> const& r : rects)
+        g += r;
+    return g;
+}
+
+inline bool qvSameArea(qvBaseRegion const& a, qvBaseRegion const& b) { return qvGridRegion(a) == qvGridRegion(b); }
 
 class qvRecordingRenderer : public virtual qvBaseRendererObject,
                             public qvViewTransformationImplementation {

@@ -20,15 +20,6 @@ namespace {
 
 using Rect = qvMathRectOf<double>;
 
-bool same_area(qvBaseRegion const& a, qvBaseRegion const& b) { return qvGridRegion(a) == qvGridRegion(b); }
-
-qvGridRegion grid(std::initializer_list<Rect> rects) {
-    qvGridRegion g;
-    for (Rect const& r : rects)
-        g += r;
-    return g;
-}
-
 // A test layer and the handle that owns it.
 struct Leaf {
     qvTestLayer* object = new qvTestLayer;
@@ -211,11 +202,11 @@ TEST(qvViewActiveLayerRedraw, Children_prepare_front_to_back_on_one_shrinking_co
 
         qvGridRegion region(Rect(0, 0, 100, 100));
         group->prepare(region, direction);
-        EXPECT_TRUE(same_area(front.object->prepared_region(), grid({Rect(0, 0, 10, 10)})));
+        EXPECT_TRUE(qvSameArea(front.object->prepared_region(), qvGridOf({Rect(0, 0, 10, 10)})));
         qvGridRegion rest(Rect(0, 0, 100, 100));
         rest -= Rect(0, 0, 10, 10);
-        EXPECT_TRUE(same_area(middle.object->prepared_region(), rest)) << direction;
-        EXPECT_TRUE(same_area(back.object->prepared_region(), rest));
+        EXPECT_TRUE(qvSameArea(middle.object->prepared_region(), rest)) << direction;
+        EXPECT_TRUE(qvSameArea(back.object->prepared_region(), rest));
         EXPECT_TRUE(region.empty());   // the opaque back child covered what was left
         EXPECT_EQ(middle.object->calls.back(), direction ? "prepare 1" : "prepare 0");
     }
@@ -230,13 +221,13 @@ TEST(qvViewActiveLayerRedraw, Prepare_leaves_what_the_layer_and_its_children_do_
 
     qvGridRegion region(Rect(0, 0, 100, 100));
     group->prepare(region, false);
-    EXPECT_TRUE(same_area(region, grid({Rect(0, 0, 100, 100)})));   // a transparent child gives it back
+    EXPECT_TRUE(qvSameArea(region, qvGridOf({Rect(0, 0, 100, 100)})));   // a transparent child gives it back
 
     child.object->has_background(true);
     group->prepare(region, false);
     qvGridRegion expected(Rect(0, 0, 100, 100));
     expected -= Rect(0, 0, 50, 50);
-    EXPECT_TRUE(same_area(region, expected));
+    EXPECT_TRUE(qvSameArea(region, expected));
 }
 
 TEST(qvViewActiveLayerRedraw, Render_visits_every_child_in_the_drawing_direction) {
@@ -286,10 +277,10 @@ TEST(qvViewActiveLayerRedraw, An_invalidation_climbs_through_the_group_to_the_re
     view.renderer_object->areas.clear();
 
     EXPECT_TRUE(l.handle->invalidate(Rect(10, 10, 20, 20), true));
-    EXPECT_TRUE(same_area(view.group->local_redraw_area(), grid({Rect(10, 10, 20, 20)})));
-    EXPECT_TRUE(same_area(view.manager->local_redraw_area(), grid({Rect(10, 10, 20, 20)})));
+    EXPECT_TRUE(qvSameArea(view.group->local_redraw_area(), qvGridOf({Rect(10, 10, 20, 20)})));
+    EXPECT_TRUE(qvSameArea(view.manager->local_redraw_area(), qvGridOf({Rect(10, 10, 20, 20)})));
     ASSERT_EQ(view.renderer_object->log, std::vector<std::string>{"region"});
-    EXPECT_TRUE(same_area(view.renderer_object->areas[0], view.manager->local_redraw_area()));
+    EXPECT_TRUE(qvSameArea(view.renderer_object->areas[0], view.manager->local_redraw_area()));
 }
 
 // ---------------------------------------------------------------------------
@@ -307,11 +298,11 @@ TEST(qvViewActiveLayerClipping, The_subtree_clip_joins_the_children_and_is_cut_t
     ASSERT_TRUE(group->add(a.handle, qvOrder(6)));
     ASSERT_TRUE(group->add(b.handle, qvOrder(6)));
     EXPECT_FALSE(group->no_device_clipping());
-    EXPECT_TRUE(same_area(group->device_clipping(), grid({Rect(0, 0, 10, 10), Rect(20, 0, 30, 10)})));
+    EXPECT_TRUE(qvSameArea(group->device_clipping(), qvGridOf({Rect(0, 0, 10, 10), Rect(20, 0, 30, 10)})));
 
     const qvGridRegion own(Rect(5, 0, 25, 10));
     group->clipping(&own);
-    EXPECT_TRUE(same_area(group->device_clipping(), grid({Rect(5, 0, 10, 10), Rect(20, 0, 25, 10)})));
+    EXPECT_TRUE(qvSameArea(group->device_clipping(), qvGridOf({Rect(5, 0, 10, 10), Rect(20, 0, 25, 10)})));
 
     Leaf open;
     group->clipping(nullptr);
@@ -324,7 +315,7 @@ TEST(qvViewActiveLayerClipping, Every_transformation_change_reaches_the_floored_
     const qvGridRegion clip(Rect(1.7, 2.2, 10.4, 20.6));
     group->clipping(&clip);
     group->apply_left(qvTranslation(0.5, 0.5));
-    EXPECT_TRUE(same_area(group->local_device_clipping(), grid({Rect(2, 2, 10, 21)})));
+    EXPECT_TRUE(qvSameArea(group->local_device_clipping(), qvGridOf({Rect(2, 2, 10, 21)})));
 
     // The second change meets a cache emptied by the first and a redraw in
     // between: it is composed all the same.
@@ -336,8 +327,8 @@ TEST(qvViewActiveLayerClipping, Every_transformation_change_reaches_the_floored_
     group->prepare(region, false);
     group->cleanup();
     group->apply_left(qvTranslation(5, 0));
-    EXPECT_TRUE(same_area(group->local_device_clipping(), grid({Rect(10, 0, 20, 10)})));
-    EXPECT_TRUE(same_area(group->clipping(), grid({Rect(10, 0, 20, 10)})));
+    EXPECT_TRUE(qvSameArea(group->local_device_clipping(), qvGridOf({Rect(10, 0, 20, 10)})));
+    EXPECT_TRUE(qvSameArea(group->clipping(), qvGridOf({Rect(10, 0, 20, 10)})));
 }
 
 TEST(qvViewActiveLayerClipping, Nan_and_infinite_translations_give_what_the_arithmetic_gives) {
@@ -363,7 +354,7 @@ TEST(qvViewActiveLayerClipping, Waiting_area_moves_with_the_clip) {
     group->clipping(&clip);
     group->invalidate(Rect(0, 0, 5, 10), false);
     group->apply_left(qvTranslation(5, 0));
-    EXPECT_TRUE(same_area(group->local_redraw_area(), grid({Rect(5, 0, 10, 10)})));
+    EXPECT_TRUE(qvSameArea(group->local_redraw_area(), qvGridOf({Rect(5, 0, 10, 10)})));
 }
 
 TEST(qvViewActiveLayerClipping, Apply_right_maps_the_waiting_area_through_the_old_clip_transformation) {
@@ -374,8 +365,8 @@ TEST(qvViewActiveLayerClipping, Apply_right_maps_the_waiting_area_through_the_ol
     group->validate();
     group->invalidate(Rect(0, 0, 4, 4), false);
     group->apply_right(qvTranslation(1, 0));   // C × t = 2p + (2, 0); m moves by (2, 0)
-    EXPECT_TRUE(same_area(group->local_device_clipping(), grid({Rect(2, 0, 22, 20)})));
-    EXPECT_TRUE(same_area(group->local_redraw_area(), grid({Rect(2, 0, 6, 4)})));
+    EXPECT_TRUE(qvSameArea(group->local_device_clipping(), qvGridOf({Rect(2, 0, 22, 20)})));
+    EXPECT_TRUE(qvSameArea(group->local_redraw_area(), qvGridOf({Rect(2, 0, 6, 4)})));
 }
 
 TEST(qvViewActiveLayerClipping, Redraw_queries_combine_the_layer_and_its_children) {
@@ -387,13 +378,13 @@ TEST(qvViewActiveLayerClipping, Redraw_queries_combine_the_layer_and_its_childre
     a.handle->invalidate(Rect(20, 0, 30, 10), false);
     b.handle->invalidate(Rect(40, 0, 50, 10), false);
     EXPECT_FALSE(group->redraw_all(true));
-    EXPECT_TRUE(same_area(group->redraw_area(true),
-                          grid({Rect(0, 0, 10, 10), Rect(20, 0, 30, 10), Rect(40, 0, 50, 10)})));
+    EXPECT_TRUE(qvSameArea(group->redraw_area(true),
+                          qvGridOf({Rect(0, 0, 10, 10), Rect(20, 0, 30, 10), Rect(40, 0, 50, 10)})));
 
     const qvGridRegion clip(Rect(5, 0, 45, 10));
     group->clipping(&clip);
-    EXPECT_TRUE(same_area(group->redraw_area(true),
-                          grid({Rect(5, 0, 10, 10), Rect(20, 0, 30, 10), Rect(40, 0, 45, 10)})));
+    EXPECT_TRUE(qvSameArea(group->redraw_area(true),
+                          qvGridOf({Rect(5, 0, 10, 10), Rect(20, 0, 30, 10), Rect(40, 0, 45, 10)})));
 
     b.handle->invalidate(false);   // the whole child
     EXPECT_FALSE(group->redraw_all(true));   // a clipped layer is never wholly dirty
@@ -423,5 +414,5 @@ TEST(qvViewActiveLayerClipping, Notify_invalidation_tells_the_renderer_before_an
     EXPECT_TRUE(view.renderer_object->log.empty());
     EXPECT_EQ(sink.right, 1);
     EXPECT_EQ(data->mapping(), qvRestrictedTransformation(qvTranslation(3, 0)));
-    EXPECT_TRUE(same_area(view.group->local_redraw_area(), grid({Rect(0, 0, 5, 5)})));
+    EXPECT_TRUE(qvSameArea(view.group->local_redraw_area(), qvGridOf({Rect(0, 0, 5, 5)})));
 }

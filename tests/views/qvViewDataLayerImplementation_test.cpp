@@ -16,8 +16,6 @@ namespace {
 using Rect = qvMathRectOf<double>;
 using RT = qvRestrictedTransformation;
 
-bool same_area(qvBaseRegion const& a, qvBaseRegion const& b) { return qvGridRegion(a) == qvGridRegion(b); }
-
 // A renderer, a test view manager drawn by it and a test data layer in it.
 struct View {
     qvRecordingRenderer* renderer_object = new qvRecordingRenderer;
@@ -81,16 +79,16 @@ TEST(qvViewDataLayerImplementation, Waiting_area_moves_with_the_picture_without_
     View v;
     v.layer->invalidate(Rect(0, 0, 10, 10), false);
     v.layer->apply_left(RT(1, 1, 5, 0));
-    EXPECT_TRUE(same_area(v.layer->local_redraw_area(), qvGridRegion(Rect(5, 0, 15, 10))));
+    EXPECT_TRUE(qvSameArea(v.layer->local_redraw_area(), qvGridRegion(Rect(5, 0, 15, 10))));
     EXPECT_TRUE(v.renderer_object->log.empty());
     EXPECT_EQ(v.layer->mapping(), RT(1, 1, 5, 0));
 
     // A new mapping carries by new x inverse(old): a scale doubles it.
     v.layer->mapping(RT(2, 2, 10, 0));
-    EXPECT_TRUE(same_area(v.layer->local_redraw_area(), qvGridRegion(Rect(10, 0, 30, 20))));
+    EXPECT_TRUE(qvSameArea(v.layer->local_redraw_area(), qvGridRegion(Rect(10, 0, 30, 20))));
     v.layer->apply_right(RT(1, 1, 0, 5));   // model shift (0, 5) is device (0, 10)
     EXPECT_EQ(v.layer->mapping(), RT(2, 2, 10, 10));
-    EXPECT_TRUE(same_area(v.layer->local_redraw_area(), qvGridRegion(Rect(10, 10, 30, 30))));
+    EXPECT_TRUE(qvSameArea(v.layer->local_redraw_area(), qvGridRegion(Rect(10, 10, 30, 30))));
 }
 
 TEST(qvViewDataLayerImplementation, A_clipped_layer_keeps_what_waits_inside_its_new_clipping) {
@@ -99,15 +97,15 @@ TEST(qvViewDataLayerImplementation, A_clipped_layer_keeps_what_waits_inside_its_
     v.layer->clipping(&clip);
     v.layer->invalidate(Rect(0, 0, 5, 10), false);
     v.layer->apply_left(RT(1, 1, 5, 0));
-    EXPECT_TRUE(same_area(v.layer->local_device_clipping(), qvGridRegion(Rect(5, 0, 15, 10))));
-    EXPECT_TRUE(same_area(v.layer->local_redraw_area(), qvGridRegion(Rect(5, 0, 10, 10))));
+    EXPECT_TRUE(qvSameArea(v.layer->local_device_clipping(), qvGridRegion(Rect(5, 0, 15, 10))));
+    EXPECT_TRUE(qvSameArea(v.layer->local_redraw_area(), qvGridRegion(Rect(5, 0, 10, 10))));
 
     // Read after the clipping moved, the waiting (4, 0, 9, 10) would lose
     // its part left of 5 before being carried to (9, 0, 14, 10).
     v.layer->validate();
     v.layer->invalidate(Rect(5, 0, 9, 10), false);
     v.layer->apply_left(RT(1, 1, 5, 0));
-    EXPECT_TRUE(same_area(v.layer->local_redraw_area(), qvGridRegion(Rect(10, 0, 14, 10))));
+    EXPECT_TRUE(qvSameArea(v.layer->local_redraw_area(), qvGridRegion(Rect(10, 0, 14, 10))));
 }
 
 TEST(qvViewDataLayerImplementation, With_notification_the_old_and_the_new_area_travel_up) {
@@ -119,11 +117,11 @@ TEST(qvViewDataLayerImplementation, With_notification_the_old_and_the_new_area_t
     v.layer->apply_left(RT(1, 1, 5, 0));
     auto& r = *v.renderer_object;
     ASSERT_EQ(r.log, (std::vector<std::string>{"region", "region"}));
-    EXPECT_TRUE(same_area(r.areas[0], qvGridRegion(Rect(0, 0, 10, 10))));
+    EXPECT_TRUE(qvSameArea(r.areas[0], qvGridRegion(Rect(0, 0, 10, 10))));
     qvGridRegion both(Rect(0, 0, 10, 10));
     both += Rect(5, 0, 15, 10);
-    EXPECT_TRUE(same_area(r.areas[1], both));
-    EXPECT_TRUE(same_area(v.layer->local_redraw_area(), qvGridRegion(Rect(5, 0, 15, 10))));
+    EXPECT_TRUE(qvSameArea(r.areas[1], both));
+    EXPECT_TRUE(qvSameArea(v.layer->local_redraw_area(), qvGridRegion(Rect(5, 0, 15, 10))));
 }
 
 TEST(qvViewDataLayerImplementation, An_independent_layer_only_forwards_to_its_sink) {
@@ -137,7 +135,7 @@ TEST(qvViewDataLayerImplementation, An_independent_layer_only_forwards_to_its_si
     ASSERT_EQ(sink.left.size(), 1u);
     EXPECT_EQ(sink.left[0], RT(1, 1, 5, 0));
     EXPECT_EQ(v.layer->mapping(), RT::identity());
-    EXPECT_TRUE(same_area(v.layer->local_redraw_area(), qvGridRegion(Rect(0, 0, 10, 10))));
+    EXPECT_TRUE(qvSameArea(v.layer->local_redraw_area(), qvGridRegion(Rect(0, 0, 10, 10))));
     EXPECT_TRUE(v.renderer_object->log.empty());
 }
 
@@ -155,17 +153,17 @@ TEST(qvViewDataLayerImplementation, The_device_clipping_is_the_clipping_mapped_a
     qvTestDataLayer layer;
     const qvGridRegion clip(Rect(0.5, 0.5, 10.7, 10.7));
     layer.clipping(&clip);
-    EXPECT_TRUE(same_area(layer.local_device_clipping(), qvGridRegion(Rect(0, 0, 10, 10))));
+    EXPECT_TRUE(qvSameArea(layer.local_device_clipping(), qvGridRegion(Rect(0, 0, 10, 10))));
     layer.mapping(RT(2, 2, 0, 0));
-    EXPECT_TRUE(same_area(layer.local_device_clipping(), qvGridRegion(Rect(1, 1, 21, 21))));
+    EXPECT_TRUE(qvSameArea(layer.local_device_clipping(), qvGridRegion(Rect(1, 1, 21, 21))));
 
     qvGridRegion two(Rect(0, 0, 4, 4));
     two += Rect(10, 10, 14.5, 14.5);
     layer.clipping(&two);
     qvGridRegion want(Rect(0, 0, 8, 8));
     want += Rect(20, 20, 29, 29);
-    EXPECT_TRUE(same_area(layer.local_device_clipping(), want));
-    EXPECT_TRUE(same_area(layer.clipping(), two));
+    EXPECT_TRUE(qvSameArea(layer.local_device_clipping(), want));
+    EXPECT_TRUE(qvSameArea(layer.clipping(), two));
 
     // A NaN mapping drops every rectangle: no clipping area at all.
     layer.mapping(RT(std::numeric_limits<double>::quiet_NaN(), 1, 0, 0));
@@ -175,11 +173,11 @@ TEST(qvViewDataLayerImplementation, The_device_clipping_is_the_clipping_mapped_a
 TEST(qvViewDataLayerImplementation, The_redraw_area_is_cut_to_the_device_clipping) {
     qvTestDataLayer layer;
     layer.invalidate(Rect(0, 0, 20, 20), false);
-    EXPECT_TRUE(same_area(layer.redraw_area(), qvGridRegion(Rect(0, 0, 20, 20))));
+    EXPECT_TRUE(qvSameArea(layer.redraw_area(), qvGridRegion(Rect(0, 0, 20, 20))));
     const qvGridRegion clip(Rect(5, 5, 10, 10));
     layer.clipping(&clip);
     layer.invalidate(Rect(0, 0, 20, 20), false);
-    EXPECT_TRUE(same_area(layer.redraw_area(), qvGridRegion(Rect(5, 5, 10, 10))));
+    EXPECT_TRUE(qvSameArea(layer.redraw_area(), qvGridRegion(Rect(5, 5, 10, 10))));
 }
 
 TEST(qvViewDataLayerImplementation, Copy_takes_flags_mapping_and_device_clipping) {
@@ -193,5 +191,5 @@ TEST(qvViewDataLayerImplementation, Copy_takes_flags_mapping_and_device_clipping
     ASSERT_TRUE(data);
     EXPECT_EQ(data->flags(), 0x24u);
     EXPECT_EQ(data->mapping(), RT(2, 2, 1, 1));
-    EXPECT_TRUE(same_area(data->local_device_clipping(), qvGridRegion(Rect(1, 1, 21, 21))));
+    EXPECT_TRUE(qvSameArea(data->local_device_clipping(), qvGridRegion(Rect(1, 1, 21, 21))));
 }

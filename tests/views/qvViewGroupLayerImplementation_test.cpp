@@ -14,8 +14,6 @@ namespace {
 
 using Rect = qvMathRectOf<double>;
 
-bool same_area(qvBaseRegion const& a, qvBaseRegion const& b) { return qvGridRegion(a) == qvGridRegion(b); }
-
 struct GroupWindow {
     qvISafePtr<qvRasterDriver> driver;
     qvISafePtr<qvVBufObject> window;
@@ -50,7 +48,7 @@ TEST(qvViewGroupLayerRender, Without_a_clip_children_see_the_buffer_as_it_is_and
     qvViewVBuf vbuf = w.vbuf();
     EXPECT_TRUE(g.group->render(vbuf, {0, 0}));
     ASSERT_EQ(g.child->clips_seen.size(), 1u);
-    EXPECT_TRUE(same_area(g.child->clips_seen[0], qvGridRegion(Rect(0, 0, 100, 80))));
+    EXPECT_TRUE(qvSameArea(g.child->clips_seen[0], qvGridRegion(Rect(0, 0, 100, 80))));
     EXPECT_THROW(vbuf.pop(), qvAssertionError);   // nothing was left pushed
 }
 
@@ -65,8 +63,8 @@ TEST(qvViewGroupLayerRender, With_a_clip_children_see_the_buffer_cut_to_it_until
     g.child->render_answer = false;
     EXPECT_FALSE(g.group->render(vbuf, {0, 0}));
     ASSERT_EQ(g.child->clips_seen.size(), 1u);
-    EXPECT_TRUE(same_area(g.child->clips_seen[0], qvGridRegion(Rect(50, 40, 100, 60))));
-    EXPECT_TRUE(same_area(vbuf.clipping(), qvGridRegion(Rect(0, 0, 100, 80))));
+    EXPECT_TRUE(qvSameArea(g.child->clips_seen[0], qvGridRegion(Rect(50, 40, 100, 60))));
+    EXPECT_TRUE(qvSameArea(vbuf.clipping(), qvGridRegion(Rect(0, 0, 100, 80))));
     vbuf.pop();
     EXPECT_THROW(vbuf.pop(), qvAssertionError);
 }
@@ -78,7 +76,7 @@ TEST(qvViewGroupLayerRender, Under_the_off_filter_the_group_draws_nothing_and_hi
     g.group->view_filter(qvViewFilter::off());
     qvGridRegion region(Rect(0, 0, 100, 80));
     g.group->prepare(region, false);
-    EXPECT_TRUE(same_area(region, qvGridRegion(Rect(0, 0, 100, 80))));
+    EXPECT_TRUE(qvSameArea(region, qvGridRegion(Rect(0, 0, 100, 80))));
     qvViewVBuf vbuf = w.vbuf();
     EXPECT_TRUE(g.group->render(vbuf, {0, 0}));
     EXPECT_TRUE(g.child->clips_seen.empty());
@@ -89,7 +87,7 @@ TEST(qvViewGroupLayerRender, Under_the_off_filter_the_group_draws_nothing_and_hi
     g.group->view_filter(&filter);
     g.group->prepare(region, false);
     EXPECT_EQ(filter.log, std::vector<std::string>{"layer -1"});
-    EXPECT_TRUE(same_area(region, qvGridRegion(Rect(0, 0, 100, 80))));
+    EXPECT_TRUE(qvSameArea(region, qvGridRegion(Rect(0, 0, 100, 80))));
 }
 
 TEST(qvViewGroupLayerObject, A_clone_has_the_settings_and_area_but_no_children) {
@@ -105,8 +103,8 @@ TEST(qvViewGroupLayerObject, A_clone_has_the_settings_and_area_but_no_children) 
     EXPECT_NE(twin.counter(), g.group.counter());
     EXPECT_EQ(twin->flags(), 0x21u);
     EXPECT_EQ(twin->view_filter(), qvViewFilter::off());
-    EXPECT_TRUE(same_area(twin->local_device_clipping(), clip));
-    EXPECT_TRUE(same_area(twin->local_redraw_area(), qvGridRegion(Rect(0, 0, 10, 10))));
+    EXPECT_TRUE(qvSameArea(twin->local_device_clipping(), clip));
+    EXPECT_TRUE(qvSameArea(twin->local_redraw_area(), qvGridRegion(Rect(0, 0, 10, 10))));
     EXPECT_FALSE(twin->layers());
     EXPECT_EQ(twin->parent(), nullptr);
 }

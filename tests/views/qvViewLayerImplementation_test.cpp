@@ -15,17 +15,6 @@ namespace {
 
 using Rect = qvMathRectOf<double>;
 
-qvGridRegion grid(std::initializer_list<Rect> rects) {
-    qvGridRegion g;
-    for (Rect const& r : rects)
-        g += r;
-    return g;
-}
-
-bool same_area(qvBaseRegion const& a, qvBaseRegion const& b) {
-    return qvGridRegion(a) == qvGridRegion(b);
-}
-
 // A layer kind that stores its flags with bit 0 cleared, as data layers do.
 struct ClearsBitZero : qvTestLayer {
     unsigned flags(unsigned value) override { return qvTestLayer::flags(value & ~1u); }
@@ -129,7 +118,7 @@ TEST(qvViewLayerNotification, Restrict_notification_grows_the_area_and_tells_nob
     View view;
     view.layer->restrict_notification(true);
     EXPECT_FALSE(view.layer->invalidate(Rect(0, 0, 4, 4), true));
-    EXPECT_TRUE(same_area(view.layer->redraw_area(false), grid({Rect(0, 0, 4, 4)})));
+    EXPECT_TRUE(qvSameArea(view.layer->redraw_area(false), qvGridOf({Rect(0, 0, 4, 4)})));
     EXPECT_TRUE(view.renderer_object->log.empty());
     EXPECT_TRUE(view.manager->redraw_area(false).empty());
 }
@@ -141,10 +130,10 @@ TEST(qvViewLayerNotification, One_invalidation_reaches_the_manager_and_the_rende
 
     EXPECT_TRUE(view.layer->invalidate(Rect(10, 0, 12, 2), true));
     // What travels is the layer's whole redraw area, the earlier piece too.
-    const qvGridRegion both = grid({Rect(0, 0, 4, 4), Rect(10, 0, 12, 2)});
-    EXPECT_TRUE(same_area(view.manager->redraw_area(false), both));
+    const qvGridRegion both = qvGridOf({Rect(0, 0, 4, 4), Rect(10, 0, 12, 2)});
+    EXPECT_TRUE(qvSameArea(view.manager->redraw_area(false), both));
     ASSERT_EQ(view.renderer_object->log, (std::vector<std::string>{"region"}));
-    EXPECT_TRUE(same_area(view.renderer_object->areas[0], both));
+    EXPECT_TRUE(qvSameArea(view.renderer_object->areas[0], both));
     EXPECT_FALSE(view.layer_object->gate());
     EXPECT_FALSE(view.manager_object->gate());
     EXPECT_EQ(view.layer_object->superior(), view.renderer.get());
@@ -157,12 +146,12 @@ TEST(qvViewLayerNotification, Always_dirty_sends_the_device_clip_or_everything) 
     EXPECT_EQ(view.renderer_object->log, (std::vector<std::string>{"all"}));
 
     View clipped;
-    const qvGridRegion clip = grid({Rect(0, 0, 10, 10), Rect(20, 0, 30, 10)});
+    const qvGridRegion clip = qvGridOf({Rect(0, 0, 10, 10), Rect(20, 0, 30, 10)});
     clipped.layer->clipping(&clip);
     clipped.layer->flags(0x80);
     EXPECT_TRUE(clipped.layer->invalidate(true));
     ASSERT_EQ(clipped.renderer_object->log, (std::vector<std::string>{"region"}));
-    EXPECT_TRUE(same_area(clipped.renderer_object->areas[0], clip));
+    EXPECT_TRUE(qvSameArea(clipped.renderer_object->areas[0], clip));
 }
 
 TEST(qvViewLayerNotification, A_closed_channel_keeps_the_areas_for_the_next_notification) {
@@ -171,13 +160,13 @@ TEST(qvViewLayerNotification, A_closed_channel_keeps_the_areas_for_the_next_noti
     EXPECT_FALSE(view.layer->invalidate(Rect(0, 0, 4, 4), true));
     EXPECT_TRUE(view.layer_object->gate());   // no attempt: the gate is untouched
     EXPECT_TRUE(view.renderer_object->log.empty());
-    EXPECT_TRUE(same_area(view.layer->redraw_area(false), grid({Rect(0, 0, 4, 4)})));
+    EXPECT_TRUE(qvSameArea(view.layer->redraw_area(false), qvGridOf({Rect(0, 0, 4, 4)})));
 
     view.renderer_object->ready = true;
     EXPECT_TRUE(view.layer->invalidate(Rect(6, 0, 8, 2), true));
-    const qvGridRegion both = grid({Rect(0, 0, 4, 4), Rect(6, 0, 8, 2)});
+    const qvGridRegion both = qvGridOf({Rect(0, 0, 4, 4), Rect(6, 0, 8, 2)});
     ASSERT_EQ(view.renderer_object->areas.size(), 1u);
-    EXPECT_TRUE(same_area(view.renderer_object->areas[0], both));
+    EXPECT_TRUE(qvSameArea(view.renderer_object->areas[0], both));
 }
 
 TEST(qvViewLayerNotification, A_layer_in_no_tree_answers_false) {
@@ -200,15 +189,15 @@ TEST(qvViewLayerNotification, The_climb_passes_through_the_parent_to_the_manager
     child->parent(group);
 
     EXPECT_TRUE(child->invalidate(Rect(0, 0, 3, 3), true));
-    EXPECT_TRUE(same_area(group->redraw_area(false), grid({Rect(0, 0, 3, 3)})));
-    EXPECT_TRUE(same_area(view.manager->redraw_area(false), grid({Rect(0, 0, 3, 3)})));
+    EXPECT_TRUE(qvSameArea(group->redraw_area(false), qvGridOf({Rect(0, 0, 3, 3)})));
+    EXPECT_TRUE(qvSameArea(view.manager->redraw_area(false), qvGridOf({Rect(0, 0, 3, 3)})));
     EXPECT_EQ(view.renderer_object->log, (std::vector<std::string>{"region"}));
     EXPECT_FALSE(child_object->gate());
     EXPECT_FALSE(group_object->gate());
 
     // Rectangle and whole forms of the notification take the same road.
     EXPECT_TRUE(child_object->notify_superior(Rect(5, 5, 6, 6)));
-    EXPECT_TRUE(same_area(group->redraw_area(false), grid({Rect(0, 0, 3, 3), Rect(5, 5, 6, 6)})));
+    EXPECT_TRUE(qvSameArea(group->redraw_area(false), qvGridOf({Rect(0, 0, 3, 3), Rect(5, 5, 6, 6)})));
     EXPECT_TRUE(child_object->notify_superior());
     EXPECT_TRUE(group->redraw_all(false));
     EXPECT_EQ(view.renderer_object->log.back(), "all");
@@ -255,8 +244,8 @@ TEST(qvViewLayerLinks, View_parent_and_superior_read_null_once_their_objects_die
 // Preparation
 
 TEST(qvViewLayerPrepare, An_opaque_layer_hides_what_it_covers_a_transparent_one_nothing) {
-    const qvGridRegion repair = grid({Rect(0, 0, 20, 20)});
-    const qvGridRegion clip = grid({Rect(5, 5, 10, 10)});
+    const qvGridRegion repair = qvGridOf({Rect(0, 0, 20, 20)});
+    const qvGridRegion clip = qvGridOf({Rect(5, 5, 10, 10)});
 
     qvTestLayer* object = new qvTestLayer;
     qvViewLayer layer(static_cast<qvViewLayerObject*>(object));
@@ -264,33 +253,33 @@ TEST(qvViewLayerPrepare, An_opaque_layer_hides_what_it_covers_a_transparent_one_
 
     qvGridRegion region = repair;
     layer->prepare(region, true);   // transparent, no clip
-    EXPECT_TRUE(same_area(region, repair));
-    EXPECT_TRUE(same_area(object->prepared_region(), repair));
+    EXPECT_TRUE(qvSameArea(region, repair));
+    EXPECT_TRUE(qvSameArea(object->prepared_region(), repair));
     EXPECT_TRUE(object->drawing_direction());
 
     layer->clipping(&clip);
     layer->prepare(region, false);   // transparent, clipped
-    EXPECT_TRUE(same_area(region, repair));
-    EXPECT_TRUE(same_area(object->prepared_region(), clip));
+    EXPECT_TRUE(qvSameArea(region, repair));
+    EXPECT_TRUE(qvSameArea(object->prepared_region(), clip));
     EXPECT_FALSE(object->drawing_direction());
 
     layer->has_background(true);
     layer->prepare(region, false);   // opaque, clipped: the clip leaves the region
-    EXPECT_TRUE(same_area(object->prepared_region(), clip));
+    EXPECT_TRUE(qvSameArea(object->prepared_region(), clip));
     qvGridRegion rest = repair;
     rest -= clip;
-    EXPECT_TRUE(same_area(region, rest));
+    EXPECT_TRUE(qvSameArea(region, rest));
 
     layer->clipping(nullptr);
     region = repair;
     layer->prepare(region, false);   // opaque, unclipped: nothing left behind it
     EXPECT_TRUE(region.empty());
-    EXPECT_TRUE(same_area(object->prepared_region(), repair));
+    EXPECT_TRUE(qvSameArea(object->prepared_region(), repair));
     EXPECT_EQ(object->calls, (std::vector<std::string>{"prepare 1", "prepare 0", "prepare 0", "prepare 0"}));
 }
 
 TEST(qvViewLayerPrepare, The_off_filter_leaves_the_layer_out_and_the_region_alone) {
-    const qvGridRegion repair = grid({Rect(0, 0, 20, 20)});
+    const qvGridRegion repair = qvGridOf({Rect(0, 0, 20, 20)});
     qvTestLayer* object = new qvTestLayer;
     qvViewLayer layer(static_cast<qvViewLayerObject*>(object));
     layer->has_background(true);
@@ -298,11 +287,11 @@ TEST(qvViewLayerPrepare, The_off_filter_leaves_the_layer_out_and_the_region_alon
     qvGridRegion region = repair;
     layer->prepare(region, false);
     EXPECT_TRUE(object->prepared_region().empty());
-    EXPECT_TRUE(same_area(region, repair));
+    EXPECT_TRUE(qvSameArea(region, repair));
 
     layer->view_filter(qvViewFilter::on());
     layer->prepare(region, false);
-    EXPECT_TRUE(same_area(object->prepared_region(), repair));
+    EXPECT_TRUE(qvSameArea(object->prepared_region(), repair));
     EXPECT_TRUE(region.empty());
 }
 
@@ -311,7 +300,7 @@ TEST(qvViewLayerPrepare, The_off_filter_leaves_the_layer_out_and_the_region_alon
 TEST(qvViewLayerPrepare, A_filter_may_judge_a_layer_that_no_handle_owns) {
     auto object = std::make_unique<qvTestLayer>();
     object->view_filter(qvViewFilter::off());
-    qvGridRegion region = grid({Rect(0, 0, 1, 1)});
+    qvGridRegion region = qvGridOf({Rect(0, 0, 1, 1)});
     object->prepare(region, false);
     EXPECT_TRUE(object->prepared_region().empty());
     object->flags(0x4);   // still alive
@@ -333,7 +322,7 @@ TEST(qvViewLayerCopy, Cleanup_validates_and_opens_the_gate) {
 
 TEST(qvViewLayerCopy, A_copy_takes_settings_and_area_but_no_place_in_a_tree) {
     View view;
-    const qvGridRegion clip = grid({Rect(0, 0, 10, 10)});
+    const qvGridRegion clip = qvGridOf({Rect(0, 0, 10, 10)});
     view.layer->clipping(&clip);
     view.layer->flags(0x24);
     view.layer->view_filter(qvViewFilter::on());
@@ -345,8 +334,8 @@ TEST(qvViewLayerCopy, A_copy_takes_settings_and_area_but_no_place_in_a_tree) {
     copy_object->copy(*view.layer_object);
     EXPECT_EQ(copy->flags(), 0x24u);
     EXPECT_EQ(copy->view_filter(), qvViewFilter::on());
-    EXPECT_TRUE(same_area(copy->clipping(), clip));
-    EXPECT_TRUE(same_area(copy->redraw_area(false), grid({Rect(1, 1, 3, 3)})));
+    EXPECT_TRUE(qvSameArea(copy->clipping(), clip));
+    EXPECT_TRUE(qvSameArea(copy->redraw_area(false), qvGridOf({Rect(1, 1, 3, 3)})));
     EXPECT_EQ(copy->view(), nullptr);
     EXPECT_EQ(copy->parent(), nullptr);
     EXPECT_EQ(copy_object->superior(), nullptr);

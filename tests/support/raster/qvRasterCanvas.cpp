@@ -17,21 +17,6 @@
 
 namespace {
 
-// [ceil(a - o - 0.5), ceil(b - o - 0.5)) cut to [0, limit), as longs; NaN
-// gives an empty range.
-bool raster_index_range(double a, double b, double o, long limit, long& first, long& end) noexcept {
-    double lo = std::ceil(a - o - 0.5), hi = std::ceil(b - o - 0.5);
-    if (std::isnan(lo) || std::isnan(hi))
-        return false;
-    lo = std::max(lo, 0.0);
-    hi = std::min(hi, static_cast<double>(limit));
-    if (!(lo < hi))
-        return false;
-    first = static_cast<long>(lo);
-    end = static_cast<long>(hi);
-    return true;
-}
-
 // The pixel index of a device coordinate, kept as a double (it may lie far
 // outside any store).
 double raster_pixel_of(double v, double o) noexcept { return std::floor(v - o); }
@@ -86,7 +71,7 @@ qvRasterCanvas::qvRasterCanvas(qvRasterPixels& pixels, qvCrdOf<double> offset,
 // Spans and single pixels
 
 bool qvRasterCanvas::rows(double y1, double y2, long& first, long& end) const noexcept {
-    return raster_index_range(y1, y2, offset_.y, pixels_.height(), first, end);
+    return qvRasterPixels::index_range(y1, y2, offset_.y, pixels_.height(), first, end);
 }
 
 template <class ColorAt>
@@ -97,7 +82,7 @@ void qvRasterCanvas::span(long j, double xa, double xb, ColorAt&& color_at) {
         if (!(r.y1 <= yc && yc < r.y2))
             continue;
         long first, end;
-        if (!raster_index_range(std::max(xa, r.x1), std::min(xb, r.x2), offset_.x, pixels_.width(), first, end))
+        if (!qvRasterPixels::index_range(std::max(xa, r.x1), std::min(xb, r.x2), offset_.x, pixels_.width(), first, end))
             continue;
         for (long i = first; i < end; ++i)
             color_at(i, row[i]);

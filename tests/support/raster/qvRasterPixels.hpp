@@ -8,6 +8,8 @@
 
 #include <orvane/rendering/qvRgbaQuad.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,6 +24,22 @@ public:
 
     // A store filled with `fill`, or null for a size it cannot hold.
     static std::shared_ptr<qvRasterPixels> make(long width, long height, qvRgbaQuad fill);
+
+    // The pixel index range [first, end) of the centres inside [a, b) on an
+    // axis with offset o, cut to [0, limit): [ceil(a - o - 0.5),
+    // ceil(b - o - 0.5)). False for an empty range, NaN included.
+    static bool index_range(double a, double b, double o, long limit, long& first, long& end) noexcept {
+        double lo = std::ceil(a - o - 0.5), hi = std::ceil(b - o - 0.5);
+        if (std::isnan(lo) || std::isnan(hi))
+            return false;
+        lo = std::max(lo, 0.0);
+        hi = std::min(hi, static_cast<double>(limit));
+        if (!(lo < hi))
+            return false;
+        first = static_cast<long>(lo);   // within [0, limit] here
+        end = static_cast<long>(hi);
+        return true;
+    }
 
     long width() const noexcept { return width_; }
     long height() const noexcept { return height_; }

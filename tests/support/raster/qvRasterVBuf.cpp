@@ -17,21 +17,6 @@
 
 namespace {
 
-// The pixel index range [first, end) of the centres inside [a, b), cut to
-// [0, limit); NaN gives nothing.
-bool raster_vbuf_range(double a, double b, double o, long limit, long& first, long& end) noexcept {
-    double lo = std::ceil(a - o - 0.5), hi = std::ceil(b - o - 0.5);
-    if (std::isnan(lo) || std::isnan(hi))
-        return false;
-    lo = std::max(lo, 0.0);
-    hi = std::min(hi, static_cast<double>(limit));
-    if (!(lo < hi))
-        return false;
-    first = static_cast<long>(lo);
-    end = static_cast<long>(hi);
-    return true;
-}
-
 template <class Writer>
 bool raster_save(qvRasterPixels const* pixels, double dpi, char const* path, Writer&& write) {
     if (pixels == nullptr || path == nullptr)
@@ -133,8 +118,8 @@ bool qvRasterVBuf::scroll(long dx, long dy, qvMathRectOf<double> const* area) {
     const qvCrdOf<double> o = offset();
     const qvMathRectOf<double> bounds = area != nullptr ? *area : device_rect();
     long x0, x1, y0, y1;
-    if (!raster_vbuf_range(bounds.x1, bounds.x2, o.x, width(), x0, x1) ||
-        !raster_vbuf_range(bounds.y1, bounds.y2, o.y, height(), y0, y1))
+    if (!qvRasterPixels::index_range(bounds.x1, bounds.x2, o.x, width(), x0, x1) ||
+        !qvRasterPixels::index_range(bounds.y1, bounds.y2, o.y, height(), y0, y1))
         return true;
     const long w = x1 - x0, h = y1 - y0;
     const long sx = std::clamp(dx, -w, w), sy = std::clamp(dy, -h, h);
