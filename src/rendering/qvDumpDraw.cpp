@@ -65,9 +65,7 @@ void font(qvDumpDriverUser& user, qvPalette& palette, long attribute) {
 
 qvDumpDraw::qvDumpDraw(qvDumpVBuf& vbuf)
     : vbuf_(&vbuf),
-      clip_region_(qvMathRectOf<double>(0, 0, static_cast<double>(vbuf.width()), static_cast<double>(vbuf.height()))),
-      device_box_(0, 0, 0, 0),
-      model_box_(0, 0, 0, 0) {}
+      clip_region_(qvMathRectOf<double>(0, 0, static_cast<double>(vbuf.width()), static_cast<double>(vbuf.height()))) {}
 
 void* qvDumpDraw::query_interface(qvInterfaceInfo const& info) {
     return qvOfferInterfaces<qvFlavorPort>(this, info);
@@ -80,34 +78,12 @@ void qvDumpDraw::clip(qvBaseRegion const& region) {
 }
 
 void qvDumpDraw::transformation(qvRestrictedTransformation const& t) {
-    transformation_ = t;
-    inverse_valid_ = false;
-    // The model box is the device box seen through the inverse: it follows.
-    model_box_valid_ = false;
+    geometry_.transformation(t);
     if (qvDumpDriverUser* const user = sink())
-        user->transformation(transformation_);
+        user->transformation(geometry_.transformation());
 }
 
-qvRestrictedTransformation const& qvDumpDraw::inverse_transformation() const {
-    if (!inverse_valid_) {
-        inverse_ = qvInvert(transformation_);
-        inverse_valid_ = true;
-    }
-    return inverse_;
-}
 
-void qvDumpDraw::device_bbox(qvMathRectOf<double> const& box) {
-    device_box_ = box;
-    model_box_valid_ = false;
-}
-
-qvMathRectOf<double> const& qvDumpDraw::model_bbox() const {
-    if (!model_box_valid_) {
-        model_box_ = qvTransformRect(device_box_, inverse_transformation());
-        model_box_valid_ = true;
-    }
-    return model_box_;
-}
 
 // ---------------------------------------------------------------------------
 // draw_shape

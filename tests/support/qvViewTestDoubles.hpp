@@ -46,6 +46,7 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/shapes/qvRectangleData.hpp>
 
+#include "qvRasterDriver.hpp"
 #include "views/qvViewDataLayerImplementation.hpp"
 #include "views/qvViewLayerImplementation.hpp"
 #include "views/qvViewTransformationImplementation.hpp"
@@ -62,6 +63,22 @@ template <class D>
 qvISafePtr<qvDriverObject> qvAsDriverHandle(qvISafePtr<D> const& driver) {
     return qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get()));
 }
+
+// A raster driver's 100 x 80 window and render buffers over all of it: the
+// usual drawing target of the view tests.
+struct qvRasterTestWindow {
+    qvISafePtr<qvRasterDriver> driver;
+    qvISafePtr<qvVBufObject> window;
+
+    qvRasterTestWindow() {
+        qvRasterSettings settings;
+        settings.window_width = 100;
+        settings.window_height = 80;
+        driver = qvRasterDriver::create(settings);
+        window = driver->new_master_vbuf();
+    }
+    qvViewVBuf vbuf() const { return qvViewVBuf(window, qvRegion(qvMathRectOf<double>(0, 0, 100, 80)), {0, 0}); }
+};
 
 // The grid region of some rectangles, and whether two regions cover the same
 // area, however they split it.

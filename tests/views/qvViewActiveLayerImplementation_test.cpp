@@ -36,20 +36,6 @@ std::vector<qvRefBase*> children(qvViewActiveLayerObject& layer) {
 
 qvViewActiveLayerObject* as_parent(qvViewGroupLayer const& group) { return group.get(); }
 
-// A render buffer over a 100 x 80 raster window.
-struct Window {
-    qvISafePtr<qvRasterDriver> driver;
-    qvISafePtr<qvVBufObject> window;
-    Window() {
-        qvRasterSettings settings;
-        settings.window_width = 100;
-        settings.window_height = 80;
-        driver = qvRasterDriver::create(settings);
-        window = driver->new_master_vbuf();
-    }
-    qvViewVBuf vbuf() const { return qvViewVBuf(window, qvRegion(Rect(0, 0, 100, 80)), {0, 0}); }
-};
-
 // A transformation sink that counts what reaches it.
 struct CountingSink : qvViewTransformation {
     int left = 0, right = 0;
@@ -231,7 +217,7 @@ TEST(qvViewActiveLayerRedraw, Prepare_leaves_what_the_layer_and_its_children_do_
 }
 
 TEST(qvViewActiveLayerRedraw, Render_visits_every_child_in_the_drawing_direction) {
-    Window w;
+    qvRasterTestWindow w;
     qvViewGroupLayer group(true);
     std::vector<std::string> order;
     Leaf a, b, c;

@@ -14,19 +14,6 @@ namespace {
 
 using Rect = qvMathRectOf<double>;
 
-struct GroupWindow {
-    qvISafePtr<qvRasterDriver> driver;
-    qvISafePtr<qvVBufObject> window;
-    GroupWindow() {
-        qvRasterSettings settings;
-        settings.window_width = 100;
-        settings.window_height = 80;
-        driver = qvRasterDriver::create(settings);
-        window = driver->new_master_vbuf();
-    }
-    qvViewVBuf vbuf() const { return qvViewVBuf(window, qvRegion(Rect(0, 0, 100, 80)), {0, 0}); }
-};
-
 // A group holding one test layer, prepared over the whole window.
 struct GroupOfOne {
     qvViewGroupLayer group{true};
@@ -42,7 +29,7 @@ struct GroupOfOne {
 }  // namespace
 
 TEST(qvViewGroupLayerRender, Without_a_clip_children_see_the_buffer_as_it_is_and_the_stack_unwinds) {
-    GroupWindow w;
+    qvRasterTestWindow w;
     GroupOfOne g;
     g.prepare();
     qvViewVBuf vbuf = w.vbuf();
@@ -53,7 +40,7 @@ TEST(qvViewGroupLayerRender, Without_a_clip_children_see_the_buffer_as_it_is_and
 }
 
 TEST(qvViewGroupLayerRender, With_a_clip_children_see_the_buffer_cut_to_it_until_render_ends) {
-    GroupWindow w;
+    qvRasterTestWindow w;
     GroupOfOne g;
     const qvGridRegion clip(Rect(50, 40, 150, 60));
     g.group->clipping(&clip);
@@ -70,7 +57,7 @@ TEST(qvViewGroupLayerRender, With_a_clip_children_see_the_buffer_cut_to_it_until
 }
 
 TEST(qvViewGroupLayerRender, Under_the_off_filter_the_group_draws_nothing_and_hides_nothing) {
-    GroupWindow w;
+    qvRasterTestWindow w;
     GroupOfOne g;
     g.child->has_background(true);
     g.group->view_filter(qvViewFilter::off());

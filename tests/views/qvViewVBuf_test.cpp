@@ -27,19 +27,8 @@ using Log = std::vector<std::string>;
 
 // A 100 x 80 window, a render buffer over it clipped to the window, and
 // the log from here on.
-struct Redraw {
-    qvISafePtr<qvRasterDriver> driver;
-    qvISafePtr<qvVBufObject> window;
-
-    Redraw() {
-        qvRasterSettings settings;
-        settings.window_width = 100;
-        settings.window_height = 80;
-        driver = qvRasterDriver::create(settings);
-        window = driver->new_master_vbuf();
-        driver->clear_log();
-    }
-    qvViewVBuf vbuf() const { return qvViewVBuf(window, qvRegion(Rect(0, 0, 100, 80)), {0, 0}); }
+struct Redraw : qvRasterTestWindow {
+    Redraw() { driver->clear_log(); }
     Log log() const { return driver->log(); }
 };
 

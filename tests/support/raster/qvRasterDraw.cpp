@@ -161,34 +161,13 @@ bool qvRasterDraw::copy(qvVBufObject const& source, qvMathRectOf<double> const& 
 // Transformation and boxes
 
 void qvRasterDraw::transformation(qvRestrictedTransformation const& t) {
-    transformation_ = t;
-    inverse_valid_ = false;
-    model_box_valid_ = false;
+    geometry_.transformation(t);
 }
 
-qvRestrictedTransformation const& qvRasterDraw::inverse_transformation() const {
-    if (!inverse_valid_) {
-        inverse_ = qvInvert(transformation_);
-        inverse_valid_ = true;
-    }
-    return inverse_;
-}
 
-void qvRasterDraw::device_bbox(qvMathRectOf<double> const& box) {
-    device_box_ = box;
-    model_box_valid_ = false;
-}
-
-qvMathRectOf<double> const& qvRasterDraw::model_bbox() const {
-    if (!model_box_valid_) {
-        model_box_ = qvTransformRect(device_box_, inverse_transformation());
-        model_box_valid_ = true;
-    }
-    return model_box_;
-}
 
 qvCrdOf<double> qvRasterDraw::map(qvCrdOf<double> const& p) const noexcept {
-    return {transformation_.get_x() * p.x, transformation_.get_y() * p.y};
+    return {geometry_.transformation().get_x() * p.x, geometry_.transformation().get_y() * p.y};
 }
 
 qvExtent qvRasterDraw::text_metrics(long attribute, char const*, unsigned length) {
@@ -225,7 +204,7 @@ bool qvRasterDraw::draw_shape(qvShapeBase const& record) {
         return false;
     }
     qvRasterDriver& driver = vbuf_->raster_driver();
-    const qvMathRectOf<double> box = qvTransformRect(record.bbox(), transformation_);
+    const qvMathRectOf<double> box = qvTransformRect(record.bbox(), geometry_.transformation());
     if (driver.logging())
         driver.note("draw_shape " + std::to_string(record.kind) + " " + std::to_string(record.attribute_handle) +
                     " " + qvRasterText(box));

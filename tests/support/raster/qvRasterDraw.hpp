@@ -21,6 +21,7 @@
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 
+#include "rendering/qvDrawObjectGeometry.hpp"
 #include "qvRasterVBuf.hpp"
 
 #include <vector>
@@ -44,12 +45,14 @@ public:
 
     // ---- flavour port ---------------------------------------------------------------
     qvDrawObject& draw() override { return *this; }
-    qvRestrictedTransformation const& transformation() const override { return transformation_; }
+    qvRestrictedTransformation const& transformation() const override { return geometry_.transformation(); }
     void transformation(qvRestrictedTransformation const& t) override;
-    qvRestrictedTransformation const& inverse_transformation() const override;
-    qvMathRectOf<double> const& device_bbox() const override { return device_box_; }
-    void device_bbox(qvMathRectOf<double> const& box) override;
-    qvMathRectOf<double> const& model_bbox() const override;
+    qvRestrictedTransformation const& inverse_transformation() const override {
+        return geometry_.inverse_transformation();
+    }
+    qvMathRectOf<double> const& device_bbox() const override { return geometry_.device_bbox(); }
+    void device_bbox(qvMathRectOf<double> const& box) override { geometry_.device_bbox(box); }
+    qvMathRectOf<double> const& model_bbox() const override { return geometry_.model_bbox(); }
     void scene(qvScene* scene) override { scene_ = scene; }
     qvScene* scene() const override { return scene_; }
     void palette(qvPalette* palette) override { palette_ = palette; }
@@ -72,12 +75,7 @@ private:
     qvCrdOf<double> brush_origin_{0, 0};
     qvScene* scene_ = nullptr;
     qvPalette* palette_ = nullptr;
-    qvRestrictedTransformation transformation_;
-    mutable qvRestrictedTransformation inverse_;
-    mutable bool inverse_valid_ = false;
-    qvMathRectOf<double> device_box_{0, 0, 0, 0};
-    mutable qvMathRectOf<double> model_box_{0, 0, 0, 0};
-    mutable bool model_box_valid_ = false;
+    qvDrawObjectGeometry geometry_;
     // Scratch storage reused record after record.
     std::vector<qvCrdOf<double>> points_;
     std::vector<qvPointTag> tags_;
