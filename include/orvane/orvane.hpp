@@ -420,3 +420,16 @@
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewTransformation.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
+
+// interaction
+#include <orvane/interaction/qvBoxSelector.hpp>
+#include <orvane/interaction/qvPointSetGenerator.hpp>
+#include <orvane/interaction/qvPolyMarkerXPoint.hpp>
+#include <orvane/interaction/qvPolyXPoint.hpp>
+#include <orvane/interaction/qvPolygonSelector.hpp>
+#include <orvane/interaction/qvPolygonXPoint.hpp>
+#include <orvane/interaction/qvPolylineXPoint.hpp>
+#include <orvane/interaction/qvSelector.hpp>
+#include <orvane/interaction/qvSelectorCook.hpp>
+#include <orvane/interaction/qvSelectorCookie.hpp>
+#include <orvane/interaction/qvSpotSelector.hpp>
