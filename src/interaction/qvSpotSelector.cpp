@@ -24,6 +24,8 @@
 #include "interaction/qvSelectorCookieRead.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
+#include <cmath>
+
 namespace {
 
 qvCrdOf<double> spot_selector_map(qvRestrictedTransformation const& t, qvCrdOf<double> const& p) {
@@ -85,6 +87,10 @@ qvMathRectOf<double> qvSpotSelectorObject::bbox() const {
 
 bool qvSpotSelectorObject::check_selection(qvShapeBase const* record, Info info) {
     if (record == nullptr || info.transformation == nullptr || !qvShapeRecordValid(*record))
+        return false;
+    // A spot nowhere, or a tolerance that is no number, hits nothing (the
+    // area tests would not see the tolerance).
+    if (!std::isfinite(point_.x) || !std::isfinite(point_.y) || std::isnan(tolerance_))
         return false;
     qvShapeBase const& r = *record;
     Pens pens;

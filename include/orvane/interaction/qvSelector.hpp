@@ -91,6 +91,13 @@ protected:
     qvSelector(qvSelector const& other);
     qvSelector& operator=(qvSelector const& other);
 
+    // The axis flags the text corners read (a mirrored device x axis; a
+    // device y axis pointing down), for selectors of such devices.
+    void axes(bool mirror_x, bool y_down) noexcept {
+        mirror_x_ = mirror_x;
+        y_down_ = y_down;
+    }
+
     // The four device corners of a text record's box, in the order
     // anchor + (first + fourth), (first + third), (second + third),
     // (second + fourth) of the text data's vectors; `scaled` for a scaled
