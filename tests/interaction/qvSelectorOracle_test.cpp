@@ -1,0 +1,170 @@
+// Property test: the spot, box and polygon selectors' verdicts on seeded
+// random rectangles, polylines, polygons and markers (compact and exact,
+// integer points) equal the hit oracle's, called directly under a fixed
+// transformation and palette. Cases within 1e-6 of a decision boundary are
+// skipped; the test checks that few are.
+
+#include <orvane/attributes/qvStandardPalette.hpp>
+#include <orvane/interaction/qvBoxSelector.hpp>
+#include <orvane/interaction/qvSpotSelector.hpp>
+
+#include "qvHitOracle.hpp"
+#include "qvSelectorTestRecords.hpp"
+#include "rendering/qvShapeRecordPoints.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+namespace {
+
+using namespace selector_test;
+using hit_oracle::Verdict;
+
+// A simple polygon: vertices around a centre at increasing angles, at
+// least 0.25 rad apart, rounded to integers.
+std::vector<Pt> star(std::mt19937& rng, Pt centre, double r_min, double r_max, int n) {
+    std::uniform_real_distribution<double> radius(r_min, r_max);
+    std::vector<Pt> out;
+    const double step = 2 * std::numbers::pi / n;
+    std::uniform_real_distribution<double> jitter(0.0, step - 0.25);
+    for (int i = 0; i < n; ++i) {
+        const double a = i * step + jitter(rng);
+        const double r = radius(rng);
+        out.push_back({std::round(centre.x + r * std::cos(a)), std::round(centre.y + r * std::sin(a))});
+    }
+    return out;
+}
+
+struct Shape {
+    Record record;
+    long kind = 0;
+    bool line = false, closed = false, rectangle = false, markers = false;
+    double width = 0;
+    bool filled = false;
+    int diameter = 5;
+};
+
+struct OracleTest : ::testing::Test {
+    std::mt19937 rng{20261207};
+    qvStandardPalette palette;
+    qvRestrictedTransformation t{1.5, -2.0, 7.0, 250.0};
+    int compared = 0, skipped = 0;
+
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+
+    Shape random_shape() {
+        Shape s;
+        const int what = pick(0, 3);
+        const bool is_compact = pick(0, 1) == 1;
+        s.width = pick(0, 1) ? 3.0 : 0.0;
+        s.filled = pick(0, 1) == 1;
+        s.diameter = pick(0, 1) ? 2 : 4;
+        const long a = attribute(palette, {.line_width = s.width,
+                                           .fill_style = s.filled ? 0 : 1,
+                                           .fill_color = true,
+                                           .marker_diameter = s.diameter});
+        std::vector<Pt> pts;
+        if (what == 0) {
+            const int x = pick(0, 90), y = pick(0, 90);
+            s.record = make(qvRectangleKind, Box(x, y, x + pick(0, 40), y + pick(0, 40)), 0, a);
+            s.rectangle = s.line = s.closed = true;
+            return s;
+        }
+        if (what == 3) {
+            pts = star(rng, {double(pick(20, 80)), double(pick(20, 80))}, 5, 30, pick(3, 9));
+            s.kind = is_compact ? qvCompactPolygonKind : qvExactPolygonKind;
+            s.line = s.closed = true;
+        } else {
+            for (int i = pick(1, 8); i > 0; --i) pts.push_back({double(pick(0, 100)), double(pick(0, 100))});
+            s.markers = what == 1;
+            s.line = what == 2;
+            s.kind = what == 1 ? (is_compact ? qvCompactPolyMarkerKind : qvExactPolyMarkerKind)
+                               : (is_compact ? qvCompactPolylineKind : qvExactPolylineKind);
+        }
+        s.record = is_compact ? compact(s.kind, pts, a) : exact(s.kind, pts, a);
+        return s;
+    }
+
+    std::vector<Pt> device_points(Shape const& s) const {
+        std::vector<Pt> model;
+        if (s.rectangle) {
+            const Box b = s.record->bbox();
+            model = {{b.x1, b.y1}, {b.x1, b.y2}, {b.x2, b.y2}, {b.x2, b.y1}};
+        } else {
+            std::vector<qvPointTag> tags;
+            qvDecodeShapeRecordPoints(*s.record, model, tags);
+        }
+        for (Pt& p : model) p = {t.m0() * p.x + t.m4(), t.m3() * p.y + t.m5()};
+        return model;
+    }
+
+    Verdict spot_oracle(Shape const& s, Pt p, double tol, bool whole_area) const {
+        const std::vector<Pt> pts = device_points(s);
+        const double r = s.width / 2 + tol;
+        const bool area = whole_area || s.filled;
+        if (s.markers) return hit_oracle::near_marker(p, pts, s.diameter + tol);
+        if (s.rectangle && area) {
+            const Box b(pts[0], pts[2]);
+            const double g = tol + s.width / 2;
+            return hit_oracle::in_box(p, Box(b.x1 - g, b.y1 - g, b.x2 + g, b.y2 + g));
+        }
+        hit_oracle::AnyOf any;
+        any.add(hit_oracle::on_outline(p, pts, r, s.closed));
+        if (s.closed && area && !s.rectangle) any.add(hit_oracle::inside(p, pts));
+        return any.result();
+    }
+
+    void compare(Verdict expected, bool actual, char const* what, int round) {
+        if (expected == Verdict::near) {
+            ++skipped;
+            return;
+        }
+        ++compared;
+        ASSERT_EQ(actual, expected == Verdict::hit) << what << " round " << round;
+    }
+};
+
+}  // namespace
+
+TEST_F(OracleTest, Spot_verdicts_equal_the_oracle) {
+    qvSpotSelectorObject spot(nullptr);
+    for (int round = 0; round < 20000; ++round) {
+        const Shape s = random_shape();
+        const Pt p{pick(-20, 1600) / 10.0, pick(0, 2600) / 10.0};
+        const double tol = pick(0, 2) * 2.5;
+        const bool whole_area = pick(0, 1) == 1;
+        spot.setup(p, tol);
+        spot.options(whole_area ? qvSelector::whole_area : 0u);
+        compare(spot_oracle(s, p, tol, whole_area), spot.check_selection(s.record.get(), {&t, &palette}), "spot",
+                round);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(compared, 10 * skipped);
+}
+
+TEST_F(OracleTest, Box_and_polygon_verdicts_equal_the_oracle) {
+    qvBoxSelectorObject box(nullptr);
+    for (int round = 0; round < 20000; ++round) {
+        const Shape s = random_shape();
+        const bool touch = pick(0, 1) == 1;
+        const std::vector<Pt> shape = device_points(s);
+        if (pick(0, 1) == 0) {
+            const double x = pick(0, 160), y = pick(0, 260);
+            const Box b(x, y, x + pick(1, 120), y + pick(1, 200));
+            box.setup(b, touch);
+            const std::vector<Pt> corners = {{b.x1, b.y1}, {b.x1, b.y2}, {b.x2, b.y2}, {b.x2, b.y1}};
+            compare(hit_oracle::selected(shape, s.line, s.closed, corners, touch),
+                    box.check_selection(s.record.get(), {&t, &palette}), "box", round);
+        } else {
+            std::vector<Pt> polygon = star(rng, {double(pick(20, 140)), double(pick(20, 240))}, 10, 90, pick(3, 12));
+            qvPolygonSelectorObject selector(static_cast<int>(polygon.size()), polygon.data(), nullptr, touch);
+            compare(hit_oracle::selected(shape, s.line, s.closed, polygon, touch),
+                    selector.check_selection(s.record.get(), {&t, &palette}), "polygon", round);
+        }
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(compared, 10 * skipped);
+}
