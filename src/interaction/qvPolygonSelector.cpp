@@ -3,8 +3,9 @@
 //
 // Cost: a shape point costs one winding pass over the selection's
 // vertices (one atan2 each), a segment one crossing test per selection
-// edge. A point outside the box of the selection's vertices is neither
-// inside nor on a vertex, so it is rejected before the winding pass.
+// edge. The box of the selection's vertices, taken at setup, rejects
+// early: a point outside it is neither inside nor on a vertex, and a
+// segment wholly on one side of it crosses no edge.
 
 #include <orvane/interaction/qvBoxSelector.hpp>
 #include <orvane/interaction/qvPolygonSelector.hpp>
@@ -321,6 +322,12 @@ bool qvPolygonSelectorObject::check_point(qvCrdOf<double> const& q) const {
 bool qvPolygonSelectorObject::check_line(qvCrdOf<double> const& a, qvCrdOf<double> const& b) const {
     const int n = vertex_count();
     if (n <= 0)
+        return false;
+    // A segment wholly on one side of the vertices' box crosses no edge
+    // (NaN ends compare false and go on to the crossing tests).
+    qvMathRectOf<double> const& box = vertex_box_;
+    if ((a.x < box.x1 && b.x < box.x1) || (a.x > box.x2 && b.x > box.x2) || (a.y < box.y1 && b.y < box.y1) ||
+        (a.y > box.y2 && b.y > box.y2))
         return false;
     qvCrdOf<double> previous = vertex(n - 1);
     for (int i = 0; i < n; ++i) {
