@@ -21,6 +21,7 @@
 #include <orvane/shapes/qvTextData.hpp>
 
 #include "interaction/qvSelectorCookieRead.hpp"
+#include "interaction/qvSelectorFlatness.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
 #include <cmath>
@@ -129,7 +130,8 @@ bool qvPolygonSelectorObject::check_selection(qvShapeBase const* record, Info in
     switch (r.kind) {
     case qvEllipseKind: {
         const double w = qvSelectorCookieOf<qvSelectorPenCookie>(r, info)->line_width;
-        qvEllipseGenerator points(qvTransformRect(r.bbox(), t), w);
+        const qvMathRectOf<double> b = qvTransformRect(r.bbox(), t);
+        qvEllipseGenerator points(b, qvSelectorFlatness(w, {{b.x1, b.y1}, {b.x2, b.y2}}));
         return check_generator(points, true, true);
     }
     case qvCompactPolyMarkerKind:
@@ -217,7 +219,8 @@ bool qvPolygonSelectorObject::check_figures(qvShapeBase const& record, Info info
                 break;
             const qvCrdOf<double> c1 = nodes.point_at(i + 1);
             const qvCrdOf<double> c2 = two ? nodes.point_at(i + 2) : c1;
-            curve.reset(p, c1, c2, nodes.point_at(end), tolerance);
+            const qvCrdOf<double> p3 = nodes.point_at(end);
+            curve.reset(p, c1, c2, p3, qvSelectorFlatness(tolerance, {p, c1, c2, p3}));
             curve.next();  // its first point is the node just taken
             for (; !curve.at_end(); curve.next())
                 figure_.push_back(*curve.get());

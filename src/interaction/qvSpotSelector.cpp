@@ -22,6 +22,7 @@
 #include <orvane/shapes/qvTextData.hpp>
 
 #include "interaction/qvSelectorCookieRead.hpp"
+#include "interaction/qvSelectorFlatness.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
 #include <cmath>
@@ -145,7 +146,13 @@ bool qvSpotSelectorObject::check_rectangle(qvShapeBase const& record, Info info,
 
 bool qvSpotSelectorObject::check_ellipse(qvShapeBase const& record, Info info, Pens const& pens) const {
     const qvMathRectOf<double> b = qvTransformRect(record.bbox(), *info.transformation);
-    qvEllipseGenerator points(b, pens.width);
+    // The flattened outline lies inside the box: a spot beyond the box
+    // grown by the band's radius hits neither outline nor area.
+    const double r = pens.width * 0.5 + tolerance_;
+    if (!(point_.x >= b.x1 - r && point_.x <= b.x2 + r && point_.y >= b.y1 - r && point_.y <= b.y2 + r))
+        return false;
+    const double flatness = qvSelectorFlatness(pens.width, {{b.x1, b.y1}, {b.x2, b.y2}});
+    qvEllipseGenerator points(b, flatness);
     qvPolylineXPoint outline(point_, pens.width, tolerance_);
     qvCrdOf<double> first;
     if (!spot_selector_feed(points, outline, first))
@@ -155,7 +162,7 @@ bool qvSpotSelectorObject::check_ellipse(qvShapeBase const& record, Info info, P
         return true;
     if (!pens.area)
         return false;
-    points.reset(b, pens.width);
+    points.reset(b, flatness);
     qvPolygonXPoint area(point_);
     spot_selector_feed(points, area, first);
     area.add_vertex(first.x, first.y);
@@ -241,7 +248,8 @@ bool qvSpotSelectorObject::check_ext_nodeset(qvShapeBase const& record, Info inf
                 return false;
             const qvCrdOf<double> c1 = nodes.point_at(i + 1);
             const qvCrdOf<double> c2 = two ? nodes.point_at(i + 2) : c1;
-            curve.reset(p, c1, c2, nodes.point_at(end), pens.width);
+            const qvCrdOf<double> p3 = nodes.point_at(end);
+            curve.reset(p, c1, c2, p3, qvSelectorFlatness(pens.width, {p, c1, c2, p3}));
             curve.next();  // its first point is the node just fed
             for (; !curve.at_end(); curve.next()) {
                 const qvCrdOf<double> q = *curve.get();

@@ -4,6 +4,7 @@
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/interaction/qvSpotSelector.hpp>
 
+#include "interaction/qvSelectorFlatness.hpp"
 #include "qvSelectorTestRecords.hpp"
 
 #include <gtest/gtest.h>
@@ -273,4 +274,19 @@ TEST_F(SpotTest, Port_without_palette_bakes_nothing_and_uses_the_defaults) {
     EXPECT_FALSE(spot.check_selection(r.get(), {&t, nullptr}));
     EXPECT_TRUE(spot.check_selection(r.get(), {&t, &palette}));
     EXPECT_FALSE(spot.check_selection(nullptr, {&t, &palette}));
+}
+
+TEST(qvSelectorFlatness, Pen_tolerance_unless_the_curve_is_absurdly_large) {
+    EXPECT_EQ(qvSelectorFlatness(3.0, {{0, 0}, {1000, 1000}}), 3.0);
+    EXPECT_EQ(qvSelectorFlatness(0.0, {{0, 0}, {1000, 1000}}), 1.0);
+    EXPECT_EQ(qvSelectorFlatness(-2.0, {}), 1.0);
+    EXPECT_EQ(qvSelectorFlatness(0.0, {{0, 0}, {0, 1 << 30}}), 1 << 10);
+    EXPECT_EQ(qvSelectorFlatness(std::numeric_limits<double>::quiet_NaN(), {{0, 0}, {5, 5}}), 1.0);
+}
+
+TEST_F(SpotTest, Huge_curves_are_still_judged) {
+    const Record e = make(qvEllipseKind, Box(-1e30, -1e30, 1e30, 1e30));
+    EXPECT_FALSE(hit(e, {0, 0}));
+    EXPECT_TRUE(hit(e, {0, 0}, area_flag));
+    EXPECT_FALSE(hit(e, {3e30, 0}, area_flag));
 }
