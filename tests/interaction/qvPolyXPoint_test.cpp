@@ -1,13 +1,11 @@
-// The crossing accumulators on their own: winding, bands and discs.
+// The winding accumulator on its own (the band and disc accumulators are
+// pinned through the spot tests).
 
-#include <orvane/interaction/qvPolyMarkerXPoint.hpp>
 #include <orvane/interaction/qvPolygonXPoint.hpp>
-#include <orvane/interaction/qvPolylineXPoint.hpp>
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <utility>
 
 namespace {
 
@@ -52,38 +50,4 @@ TEST(qvPolygonXPoint, Reset_forgets_an_open_figure_s_turns) {
     EXPECT_FALSE(p.is_hit());
     feed(p, {{100, 100}, {110, 100}, {110, 110}, {100, 110}, {100, 100}});
     EXPECT_FALSE(p.is_hit());
-}
-
-TEST(qvPolylineXPoint, Band_is_width_over_two_plus_tolerance_with_square_ends) {
-    qvPolylineXPoint x({0, 3}, 2.0, 2.0);  // r = 3
-    EXPECT_EQ(x.radius(), 3.0);
-    feed(x, {{-10, 0}, {10, 0}});
-    EXPECT_TRUE(x.is_hit());
-    qvPolylineXPoint beyond({0, 3.01}, 2.0, 2.0);
-    feed(beyond, {{-10, 0}, {10, 0}});
-    EXPECT_FALSE(beyond.is_hit());
-    qvPolylineXPoint corner({13, 3}, 2.0, 2.0);  // the band's corner
-    feed(corner, {{-10, 0}, {10, 0}});
-    EXPECT_TRUE(corner.is_hit());
-    qvPolylineXPoint past({13.01, 0}, 2.0, 2.0);
-    feed(past, {{-10, 0}, {10, 0}});
-    EXPECT_FALSE(past.is_hit());
-    // A zero-length segment is a disc; one vertex alone hits nothing.
-    qvPolylineXPoint dot({3, 0}, 0.0, 3.0);
-    feed(dot, {{0, 0}});
-    EXPECT_FALSE(dot.is_hit());
-    feed(dot, {{0, 0}});
-    EXPECT_TRUE(dot.is_hit());
-    dot.reset();
-    EXPECT_FALSE(dot.is_hit());
-}
-
-TEST(qvPolyMarkerXPoint, Radius_is_the_whole_diameter_plus_tolerance) {
-    qvPolyMarkerXPoint at({0, 0}, 4, 4, 5.0);
-    feed(at, {{100, 100}, {0, 9}});
-    EXPECT_TRUE(at.is_hit());
-    EXPECT_EQ(at.style(), 4);
-    qvPolyMarkerXPoint off({0, 0}, 1, 4, 5.0);
-    feed(off, {{0, 9.01}, {6.4, 6.4}});
-    EXPECT_FALSE(off.is_hit());
 }

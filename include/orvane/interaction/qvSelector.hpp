@@ -14,6 +14,14 @@
 // only supplies resolutions and the default spot tolerance; nothing is
 // drawn on it.
 //
+// Units: tolerances, line widths and marker diameters are device units
+// (model units for a selection made in a scene's own coordinates). Driven
+// through a view, the redraw area filters first: a record reaches
+// check_selection only when its mapped header box strictly overlaps the
+// redraw area, the selection's box grown by the added width 1; a marker or
+// line band reaching further than that is cut there (compact records'
+// boxes are wider by their minimum extent).
+//
 // Keeps true: buffers and draw objects hold their selector (and a draw
 // object its buffer) counted, so any of them may outlive the handles the
 // caller holds; a draw object lives for one redraw and starts unstopped.
