@@ -84,7 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
         raw->size = static_cast<std::int32_t>(size);
         records.push_back(std::move(raw));
     }
-    selectors.steer(buffer.str().substr(static_cast<std::size_t>(buffer.pubseekoff(0, std::ios::cur, std::ios::in))));
+    const std::streamoff read = buffer.pubseekoff(0, std::ios::cur, std::ios::in);
+    const std::string all = buffer.str();
+    selectors.steer(read >= 0 && static_cast<std::size_t>(read) <= all.size() ? all.substr(static_cast<std::size_t>(read))
+                                                                               : std::string());
     for (auto const& record : records)
         qvfuzz::attempt([&] { selectors.test(*record); });
     return 0;
