@@ -22,6 +22,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,41 +39,27 @@ const Rect index_bounds = copy_rect(0, 0, 1024, 1024);
 // cell edges (zero width too), across centre lines, outside the bounds,
 // the empty box of a new record, NaN and infinite ones.
 qvMathRectOf<float> odd_box(std::mt19937& rng) {
-    std::uniform_int_distribution<int> kind(0, 9), cell(0, 64);
-    std::uniform_real_distribution<float> at(-100.0f, 1100.0f), extent(0.0f, 40.0f);
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    switch (kind(rng)) {
-    case 0: {
-        const float e = static_cast<float>(cell(rng) * 16);
-        return {e, e, e + 16.0f, e};
-    }
-    case 1: return {500.0f, 500.0f, 524.0f, 530.0f};
-    case 2: return {1.0f, 1.0f, 0.0f, 0.0f};
-    case 3: return {nan, 0.0f, 10.0f, 10.0f};
-    case 4: return {-inf, 5.0f, inf, 6.0f};
-    default: {
-        const float x = at(rng), y = at(rng);
-        return {x, y, x + extent(rng), y + extent(rng)};
-    }
-    }
+    const auto e = static_cast<float>(rng() % 65 * 16);
+    const float x = std::uniform_real_distribution<float>(-100.0f, 1100.0f)(rng);
+    const float y = std::uniform_real_distribution<float>(-100.0f, 1100.0f)(rng);
+    const float w = std::uniform_real_distribution<float>(0.0f, 40.0f)(rng);
+    const qvMathRectOf<float> odd[] = {{e, e, e + 16.0f, e}, {500.0f, 500.0f, 524.0f, 530.0f},
+                                       {1.0f, 1.0f, 0.0f, 0.0f}, {nan, 0.0f, 10.0f, 10.0f}, {-inf, 5.0f, inf, 6.0f}};
+    const unsigned kind = rng() % 10;
+    return kind < 5 ? odd[kind] : qvMathRectOf<float>{x, y, x + w, y + w / 2};
 }
 
 Rect odd_area(std::mt19937& rng) {
-    std::uniform_int_distribution<int> kind(0, 5), cell(0, 64);
-    std::uniform_real_distribution<double> at(-200.0, 1200.0), extent(0.0, 600.0);
-    if (kind(rng) == 0) {
-        const double e = cell(rng) * 16.0;
-        return copy_rect(e, e, e + 32.0, e + 16.0);   // on cell edges
+    const double e = static_cast<double>(rng() % 65 * 16);
+    const double x = std::uniform_real_distribution<double>(-200.0, 1200.0)(rng);
+    const double y = std::uniform_real_distribution<double>(-200.0, 1200.0)(rng);
+    const double w = std::uniform_real_distribution<double>(0.0, 600.0)(rng);
+    switch (rng() % 6) {
+    case 0: return copy_rect(e, e, e + 32.0, e + 16.0);   // on cell edges
+    case 1: return copy_rect(std::nan(""), 0, 10, 10);
+    default: return copy_rect(x, y, x + w, y + w);
     }
-    if (kind(rng) == 1) return copy_rect(std::nan(""), 0, 10, 10);
-    const double x = at(rng), y = at(rng);
-    return copy_rect(x, y, x + extent(rng), y + extent(rng));
-}
-
-std::vector<qvShapeBase*> listed(qvShapeList& list, Rect const& area, bool reverse) {
-    std::vector<qvShapeBase*> out;
-    for (auto r = list.query(area, reverse); r; ++r) out.push_back(&*r);
-    return out;
 }
 
 // Lists made, emptied, moved between and edited at random, the index told
@@ -83,93 +70,53 @@ TEST(qvConnectedCopyIndex, Queries_agree_with_the_lists_linear_walk_through_rand
     qvShapeNodeTable table;
     std::vector<std::unique_ptr<qvShapeList>> lists;
     for (int l = 0; l < 3; ++l) lists.push_back(std::make_unique<qvShapeList>(table, l));
+    const auto list = [&](long l) -> qvShapeList& { return *lists[static_cast<std::size_t>(l)]; };
     qvConnectedCopyIndex index(table);
     std::vector<std::int32_t> live;
-    std::vector<bool> editing(1, false);
-    std::uniform_int_distribution<int> op(0, 9), layer(0, 2);
+    std::set<std::int32_t> editing;   // guards open across later steps
+    const auto drop = [&](std::int32_t slot) {
+        qvShapeBase* const record = table.record(slot);
+        index.leave(slot);
+        list(table.list(slot)).remove(slot);
+        delete record;
+        editing.erase(slot);
+    };
     for (int round = 0; round < 6000; ++round) {
-        const int what = live.empty() ? 0 : op(rng);
+        const unsigned what = live.empty() ? 0 : rng() % 10;
         const std::size_t pick = live.empty() ? 0 : rng() % live.size();
+        const int l = static_cast<int>(rng() % 3);
         if (what <= 2) {
             qvShapeBase* const record = qvNewShapeRecord(48);
             record->box = odd_box(rng);
-            const int l = layer(rng);
-            const auto slot = static_cast<std::int32_t>(lists[static_cast<std::size_t>(l)]->create(record));
-            index.enter(slot, l, index_bounds);
-            live.push_back(slot);
-            if (editing.size() <= static_cast<std::size_t>(slot)) editing.resize(static_cast<std::size_t>(slot) + 1);
-            editing[static_cast<std::size_t>(slot)] = false;
+            live.push_back(static_cast<std::int32_t>(list(l).create(record)));
+            index.enter(live.back(), l, index_bounds);
         } else if (what == 3) {
-            const std::int32_t slot = live[pick];
-            qvShapeBase* const record = table.record(slot);
-            index.leave(slot);
-            lists[static_cast<std::size_t>(table.list(slot))]->remove(slot);
-            delete record;
+            drop(live[pick]);
             live.erase(live.begin() + static_cast<long>(pick));
         } else if (what == 4) {
-            const std::int32_t slot = live[pick];
-            const int l = layer(rng);
-            lists[static_cast<std::size_t>(table.list(slot))]->moveto(slot, *lists[static_cast<std::size_t>(l)]);
+            list(table.list(live[pick])).moveto(live[pick], list(l));
             index.make_room(l);
-            index.move(slot, l, index_bounds);
+            index.move(live[pick], l, index_bounds);
         } else if (what <= 7) {
-            // A guarded edit, possibly left open across later queries.
-            const std::int32_t slot = live[pick];
-            const auto s = static_cast<std::size_t>(slot);
-            if (!editing[s]) index.begin_edit(slot);
-            editing[s] = true;
-            table.record(slot)->box = odd_box(rng);
+            if (editing.insert(live[pick]).second) index.begin_edit(live[pick]);
+            table.record(live[pick])->box = odd_box(rng);
             if (what != 7) {
-                index.end_edit(slot, index_bounds);
-                editing[s] = false;
+                index.end_edit(live[pick], index_bounds);
+                editing.erase(live[pick]);
             }
         } else {
             const Rect area = odd_area(rng);
-            const int l = layer(rng);
             for (bool reverse : {false, true}) {
-                std::vector<qvShapeBase*> found;
+                std::vector<qvShapeBase*> found, oracle;
                 index.query(l, area, reverse, found);
-                ASSERT_EQ(found, listed(*lists[static_cast<std::size_t>(l)], area, reverse)) << "round " << round;
+                for (auto r = list(l).query(area, reverse); r; ++r) oracle.push_back(&*r);
+                ASSERT_EQ(found, oracle) << "round " << round;
             }
         }
     }
-    for (int l = 0; l < 3; ++l) EXPECT_EQ(index.size(l), static_cast<std::size_t>(lists[static_cast<std::size_t>(l)]->size()));
-    // Every copy gone: every cell freed.
-    for (std::int32_t slot : live) {
-        index.leave(slot);
-        qvShapeBase* const record = table.record(slot);
-        lists[static_cast<std::size_t>(table.list(slot))]->remove(slot);
-        delete record;
-    }
-    EXPECT_EQ(index.cells(), 0u);
-}
-
-TEST(qvConnectedCopyIndex, A_query_tests_only_the_copies_near_its_area) {
-    qvShapeNodeTable table;
-    qvShapeList list(table, 0);
-    qvConnectedCopyIndex index(table);
-    for (int k = 0; k < 1000; ++k) {
-        qvShapeBase* const record = qvNewShapeRecord(48);
-        const float x = 900.0f + static_cast<float>(k % 10) * 9.0f, y = 900.0f + static_cast<float>(k / 10) * 0.9f;
-        record->box = {x, y, x + 2.0f, y + 0.5f};
-        index.enter(static_cast<std::int32_t>(list.create(record)), 0, index_bounds);
-    }
-    qvShapeBase* const near = qvNewShapeRecord(48);
-    near->box = {10.0f, 10.0f, 20.0f, 20.0f};
-    index.enter(static_cast<std::int32_t>(list.create(near)), 0, index_bounds);
-    std::vector<qvShapeBase*> found;
-    index.query(0, copy_rect(0, 0, 100, 100), false, found);
-    EXPECT_EQ(found, std::vector<qvShapeBase*>{near});
-    EXPECT_EQ(index.visited(), 1u);
-    // A copy under edit is tested by every query until the edit ends.
-    const auto slot = static_cast<std::int32_t>(list.first());
-    index.begin_edit(slot);
-    found.clear();
-    index.query(0, copy_rect(0, 0, 100, 100), false, found);
-    EXPECT_EQ(index.visited(), 3u);
-    EXPECT_EQ(index.unplaced(0), 1u);
-    index.end_edit(slot, index_bounds);
-    EXPECT_EQ(index.unplaced(0), 0u);
+    for (int l = 0; l < 3; ++l) EXPECT_EQ(index.size(l), static_cast<std::size_t>(list(l).size()));
+    for (std::int32_t slot : live) drop(slot);
+    EXPECT_EQ(index.cells(), 0u);   // every emptied cell freed
 }
 
 // --- the paged scene ---------------------------------------------------------------
