@@ -375,6 +375,8 @@
 // views
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvBaseRendererObject.hpp>
+#include <orvane/views/qvDeviceRenderer.hpp>
+#include <orvane/views/qvDeviceRendererObject.hpp>
 #include <orvane/views/qvLimitsAlignment.hpp>
 #include <orvane/views/qvMappingDimension.hpp>
 #include <orvane/views/qvMappingDimensionObject.hpp>
