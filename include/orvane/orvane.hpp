@@ -419,6 +419,7 @@
 #include <orvane/views/qvViewOnFilter.hpp>
 #include <orvane/views/qvViewRectCollector.hpp>
 #include <orvane/views/qvViewRendering.hpp>
+#include <orvane/views/qvViewSceneLayer.hpp>
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewTransformation.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
