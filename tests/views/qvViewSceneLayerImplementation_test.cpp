@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -192,6 +193,19 @@ TEST(qvViewSceneLayerRender, Nothing_to_draw_still_reports_a_finished_render) {
 
     v.layer->cache(true);
     EXPECT_FALSE(v.layer->cache());
+}
+
+TEST(qvViewSceneLayerRender, A_mapping_without_finite_numbers_draws_nothing) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    for (qvRestrictedTransformation const& bad :
+         {qvRestrictedTransformation(nan, 1, 0, 0), qvRestrictedTransformation(inf, inf, 0, 0),
+          qvRestrictedTransformation(1, 1, -inf, nan)}) {
+        SceneView v;
+        qvRectangle(*v.scene, 10, 10, 20, 20);
+        v.layer->mapping(bad);
+        EXPECT_TRUE(v.redraw(qvGridOf({Rect(0, 0, 100, 80)})));
+        EXPECT_EQ(v.window.driver->draw_count(), 0);
+    }
 }
 
 TEST(qvViewSceneLayerRender, A_scene_that_raises_leaves_the_render_buffer_as_it_was) {
