@@ -19,6 +19,8 @@
 #include <orvane/views/qvDeviceRenderer.hpp>
 #include <orvane/views/qvViewBackgroundLayerObject.hpp>
 #include <orvane/views/qvViewCreator.hpp>
+#include <orvane/views/qvViewSceneLayer.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
 
 #include <gtest/gtest.h>
 
@@ -491,4 +493,26 @@ TEST(qvDeviceRendererManager, Attaching_a_manager_detaches_the_old_one_and_eithe
     s.renderer = qvDeviceRenderer();
     EXPECT_FALSE(s.view->renderer());
     EXPECT_FALSE(s.view->redraw(qvGridOf({Rect(0, 0, 10, 10)}), false));
+}
+
+TEST(qvDeviceRendererOffset, Collectors_test_changes_against_the_window_where_it_stands) {
+    qvRasterSettings settings = window_settings();
+    settings.window_offset = qvCrdOf<long>{10, 20};
+    Screen s(settings);
+    qvMemoryScene scene;
+    const qvViewSceneLayer layer(scene, -1);
+    s.view->add(qvViewLayer(layer), qvOrder(5));
+    ASSERT_TRUE(s.redraw(Rect(0, 0, 110, 100)));
+    s.driver->take_invalid();
+    scene.rect_sender().invalidate(Rect(0, 0, 5, 5), -1);   // grown by 2: still left of and above the window
+    EXPECT_TRUE(s.driver->take_invalid().empty());
+    scene.rect_sender().invalidate(Rect(100, 90, 105, 95), -1);   // beyond (0, 0, 100, 80), inside the window
+    EXPECT_TRUE(qvSameArea(s.driver->take_invalid(), qvGridOf({Rect(98, 88, 107, 97)})));
+}
+
+TEST(qvDeviceRendererRedraw, A_window_of_minus_one_by_minus_one_clips_nothing) {
+    Screen s(window_settings(-1, -1));
+    EXPECT_TRUE(s.redraw(Rect(500, 500, 600, 600)));
+    EXPECT_TRUE(s.redraw(Rect(500, 500, 600, 600)));
+    EXPECT_TRUE(qvSameArea(s.front->clips_seen.back(), qvGridOf({Rect(500, 500, 600, 600)})));
 }
