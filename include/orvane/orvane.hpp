@@ -375,6 +375,8 @@
 // views
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvBaseRendererObject.hpp>
+#include <orvane/views/qvDeviceRenderer.hpp>
+#include <orvane/views/qvDeviceRendererObject.hpp>
 #include <orvane/views/qvLimitsAlignment.hpp>
 #include <orvane/views/qvMappingDimension.hpp>
 #include <orvane/views/qvMappingDimensionObject.hpp>
@@ -417,6 +419,7 @@
 #include <orvane/views/qvViewOnFilter.hpp>
 #include <orvane/views/qvViewRectCollector.hpp>
 #include <orvane/views/qvViewRendering.hpp>
+#include <orvane/views/qvViewSceneLayer.hpp>
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewTransformation.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
