@@ -96,7 +96,6 @@ struct Screen {
 };
 
 const qvRgbaQuad white(255, 255, 255, 255);
-const qvRgbaQuad magenta(255, 0, 255, 255);
 
 // A layer whose render raises, as a layer meeting a malformed record does.
 class RaisingLayer : public qvTestLayer {
