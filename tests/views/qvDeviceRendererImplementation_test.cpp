@@ -96,7 +96,6 @@ struct Screen {
 };
 
 const qvRgbaQuad white(255, 255, 255, 255);
-const qvRgbaQuad magenta(255, 0, 255, 255);
 
 // A layer whose render raises, as a layer meeting a malformed record does.
 class RaisingLayer : public qvTestLayer {
@@ -252,6 +251,12 @@ TEST(qvDeviceRendererRedraw, The_valid_area_grows_only_by_steps_that_succeeded) 
     s.driver->fail_next(qvRasterOp::copy, 1);
     EXPECT_FALSE(s.redraw_whole());
     EXPECT_TRUE(qvSameArea(s.impl().valid_area(), qvGridOf({Rect(0, 0, 100, 80)})));
+
+    // A buffer that gives no draw object has rendered nothing.
+    s.data->invalidate(false);
+    s.driver->fail_next(qvRasterOp::new_draw, 2);   // made with the render buffer, asked again to draw
+    EXPECT_FALSE(s.redraw(Rect(0, 0, 20, 20)));
+    EXPECT_TRUE(qvSameArea(s.impl().valid_area(), qvGridOf({Rect(20, 0, 100, 80), Rect(0, 20, 20, 80)})));
 }
 
 // ---------------------------------------------------------------------------
@@ -481,6 +486,11 @@ TEST(qvDeviceRendererManager, Attaching_a_manager_detaches_the_old_one_and_eithe
     EXPECT_FALSE(s.view->renderer());
     EXPECT_EQ(second->renderer().get(), s.renderer.get());
     EXPECT_EQ(s.renderer->view_manager(), second.get());
+
+    // A manager another renderer has taken meanwhile keeps that renderer.
+    const qvDeviceRenderer other(qvAsDriverHandle(s.driver), second);
+    s.renderer->view_manager(s.view);
+    EXPECT_EQ(second->renderer().get(), other.get());
 
     // The manager holds the renderer weakly, the renderer the manager too.
     {
