@@ -54,7 +54,9 @@ void BM_AdapterLookup(benchmark::State& state) {
     case 0: adapter_lookup<qvScaleInteraction>(state, qvRectangle(scene, 0, 0, 1, 1)); break;
     case 1: adapter_lookup<qvScaleInteraction>(state, qvPolygon(scene, 3, triangle)); break;
     case 2: adapter_lookup<qvRotateInteraction>(state, qvExactPolygon(scene, 3, triangle)); break;
-    case 3: adapter_lookup<qvExtendedScaleInteraction>(state, qvRestrictedText(scene, {0, 0}, "t", nullptr, nullptr)); break;
+    case 3:
+        adapter_lookup<qvExtendedScaleInteraction>(state, qvRestrictedText(scene, {0, 0}, "t", nullptr, nullptr));
+        break;
     default:
         group->add(qvRectangle(scene, 0, 0, 1, 1));
         adapter_lookup<qvScaleInteraction>(state, group);
@@ -85,8 +87,7 @@ void polygon_edit(benchmark::State& state, Edit edit) {
         grow = !grow;
     }
     state.SetItemsProcessed(state.iterations() * n);
-    state.counters["reports"] =
-        static_cast<double>(receiver.received) / static_cast<double>(state.iterations());
+    state.counters["reports"] = static_cast<double>(receiver.received) / static_cast<double>(state.iterations());
 }
 
 void BM_ExactPolygonMove(benchmark::State& s) { polygon_edit<qvExactPolygon>(s, Edit::move); }
@@ -116,8 +117,7 @@ void BM_GroupScale(benchmark::State& state) {
         grow = !grow;
     }
     state.SetItemsProcessed(state.iterations() * 1000);
-    state.counters["reports"] =
-        static_cast<double>(receiver.received) / static_cast<double>(state.iterations());
+    state.counters["reports"] = static_cast<double>(receiver.received) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_GroupScale)->Unit(benchmark::kMicrosecond);
 

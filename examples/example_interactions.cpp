@@ -18,29 +18,32 @@ void print_box(char const* what, qvMathRectOf<double> const& b) {
     std::cout << "    " << what << " (" << b.x1 << ", " << b.y1 << ")-(" << b.x2 << ", " << b.y2 << ")\n";
 }
 
+// The graphic's own box, as its move interaction reports it.
+qvMathRectOf<double> box_of(qvGraphic const& graphic) { return qvAdapter<qvMoveInteraction>(graphic)->bbox(); }
+
 // Moves, scales and rotates one graphic; a kind without an adapter for an
 // interaction is said so and left alone.
 void edit(char const* name, qvGraphic const& graphic) {
     std::cout << "  " << name << '\n';
-    qvAdapter<qvMoveInteraction> move(graphic);
-    print_box("before:        ", move->bbox());
-    move->move(qvCrdOf<double>(5, 5));
-    print_box("moved (5, 5):  ", move->bbox());
+    print_box("before:        ", box_of(graphic));
+    qvAdapter<qvMoveInteraction>(graphic)->move(qvCrdOf<double>(5, 5));
+    print_box("moved (5, 5):  ", box_of(graphic));
 
+    // Texts sized in device units scale through the extended interaction,
+    // which keeps their size and moves nothing but what resize asks.
     qvAdapter<qvScaleInteraction> scale(graphic);
     qvAdapter<qvExtendedScaleInteraction> extended(graphic);
     qvScaleInteraction* const scaling = scale ? scale.get() : extended.get();
     scaling->scale(15, 2);   // about the centre
-    print_box("scaled by 2:   ", scaling->bbox());
+    print_box("scaled by 2:   ", box_of(graphic));
 
     qvAdapter<qvRotateInteraction> rotate(graphic);
     if (!rotate) {
         std::cout << "    no rotation for this kind\n";
         return;
     }
-    const qvMathRectOf<double> b = rotate->bbox();
-    rotate->rotate(b.center(), 90);
-    print_box("turned 90 deg: ", rotate->bbox());
+    rotate->rotate(box_of(graphic).center(), 90);
+    print_box("turned 90 deg: ", box_of(graphic));
 }
 
 }  // namespace
@@ -62,9 +65,10 @@ void example_interactions() {
     group->add(rectangle);
     group->add(polygon);
     group->add(text);
-    qvAdapter<qvScaleInteraction> scaling(group);
-    std::cout << "  the three as a group\n";
-    print_box("before:        ", scaling->bbox());
-    scaling->scale(6, 0.5);   // about the left-bottom corner
-    print_box("halved:        ", scaling->bbox());
+    std::cout << "  the three as a group, halved about its left-bottom corner\n";
+    print_box("group before:  ", box_of(group));
+    qvAdapter<qvScaleInteraction>(group)->scale(6, 0.5);
+    print_box("rectangle:     ", box_of(rectangle));
+    print_box("polygon:       ", box_of(polygon));
+    print_box("text (as was): ", box_of(text));
 }

@@ -1,6 +1,6 @@
-// The adapter registry and qvAdapter: the rows the library registers at
-// load and what each builds, the look-up's refusals, a target's own
-// interaction, and an adapter's life inside qvAdapter's storage.
+// The adapter registry and qvAdapter: the library's rows and what each
+// builds, the look-up's refusals, a target's own interaction, and an
+// adapter's life inside qvAdapter's storage.
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/interaction/qvAdapter.hpp>
@@ -16,14 +16,16 @@
 #include <orvane/shapes/qvScaledText.hpp>
 
 #include "qvAllocationProbe.hpp"
+#include "qvPaletteTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <type_traits>
 #include <vector>
 
-// A data access and an adapter over it that exist only in this test file.
+// A data access that exists only in this test file, and counts the deaths
+// of the adapters built over it.
 struct InteractionTestCounter {
     virtual ~InteractionTestCounter() = default;
     int destroyed = 0;
@@ -32,51 +34,40 @@ QV_INTERFACE_NAME(InteractionTestCounter);
 
 namespace {
 
+using palette_test::expect_raises;
+
 static_assert(!std::is_copy_constructible_v<qvAdapter<qvMoveInteraction>>);
 static_assert(!std::is_move_constructible_v<qvAdapter<qvMoveInteraction>>);
 static_assert(!std::is_copy_assignable_v<qvAdapter<qvScaleInteraction>>);
 static_assert(!std::is_move_assignable_v<qvAdapter<qvScaleInteraction>>);
 
+// Registered for a rotation over the counter; it only moves.
 struct CountingAdapter : qvAdapterBase, qvMoveInteraction {
     using DataAccess = InteractionTestCounter;
-    explicit CountingAdapter(InteractionTestCounter* counter) : counter_(counter) {}
-    ~CountingAdapter() override { ++counter_->destroyed; }
+    explicit CountingAdapter(InteractionTestCounter* c) : counter(c) {}
+    ~CountingAdapter() override { ++counter->destroyed; }
     void* query_interface(qvInterfaceInfo const& info) override {
         return qvOfferInterfaces<qvMoveInteraction>(this, info);
     }
-    qvMathRectOf<double> bbox() override { return {0, 0, 1, 1}; }
+    qvMathRectOf<double> bbox() override { return {}; }
     void move(qvCrdOf<double>) override {}
-    InteractionTestCounter* counter_;
+    InteractionTestCounter* counter;
 };
 
-qvAdapterClass<qvRotateInteraction, CountingAdapter>& counting_row() {
-    static qvAdapterClass<qvRotateInteraction, CountingAdapter> row;
-    return row;
-}
+void register_counting_row() { static qvAdapterClass<qvRotateInteraction, CountingAdapter> row; }
 
-// Offers the counter; names it for a rotation (the counting row is keyed
-// on rotation) unless told to name another data access.
+// Names the counter for every interaction, and offers it unless told not to.
 struct CounterTarget : qvInteractionTarget, InteractionTestCounter {
     void* query_interface(qvInterfaceInfo const& info) override {
         return offers ? qvOfferInterfaces<InteractionTestCounter>(this, info) : nullptr;
     }
-    qvInterfaceInfo const* query_interaction(qvInterfaceInfo const& interaction) const override {
-        return &interaction == &qvInterfaceIdentity<qvRotateInteraction>() ? &qvInterfaceIdentity<InteractionTestCounter>()
-                                                                         : nullptr;
+    qvInterfaceInfo const* query_interaction(qvInterfaceInfo const&) const override {
+        return &qvInterfaceIdentity<InteractionTestCounter>();
     }
     bool offers = true;
 };
 
-// A graphic's interfaces under a chosen answer to query_interaction.
-struct RenamingTarget : qvInteractionTarget {
-    RenamingTarget(qvGraphic g, qvInterfaceInfo const& names) : graphic(std::move(g)), data_access(&names) {}
-    void* query_interface(qvInterfaceInfo const& info) override { return graphic->query_interface(info); }
-    qvInterfaceInfo const* query_interaction(qvInterfaceInfo const&) const override { return data_access; }
-    qvGraphic graphic;
-    qvInterfaceInfo const* data_access;
-};
-
-// A graphic that moves itself.
+// Moves itself, and names a rectangle (which it lacks) for the rest.
 struct SelfMoving : qvInteractionTarget, qvMoveInteraction {
     void* query_interface(qvInterfaceInfo const& info) override {
         return qvOfferInterfaces<qvMoveInteraction>(this, info);
@@ -89,89 +80,58 @@ struct SelfMoving : qvInteractionTarget, qvMoveInteraction {
     qvCrdOf<double> moved;
 };
 
-qvInterfaceInfo const& move_id() { return qvInterfaceIdentity<qvMoveInteraction>(); }
-qvInterfaceInfo const& scale_id() { return qvInterfaceIdentity<qvScaleInteraction>(); }
-qvInterfaceInfo const& extended_id() { return qvInterfaceIdentity<qvExtendedScaleInteraction>(); }
-qvInterfaceInfo const& rotate_id() { return qvInterfaceIdentity<qvRotateInteraction>(); }
-
-struct Row {
-    qvInterfaceInfo const* interaction;
-    qvInterfaceInfo const* data_access;
-    std::vector<qvInterfaceInfo const*> answers;
-};
-
-class AdapterRegistry : public ::testing::Test {
-protected:
-    // The library's rows in load order, with the interactions each adapter answers.
-    std::vector<Row> rows() {
-        auto rect = &qvInterfaceIdentity<qvRectangleDataAccess>(), list = &qvInterfaceIdentity<qvGraphicListDataAccess>(),
-             points = &qvInterfaceIdentity<qvPointSetDataAccess>(), text = &qvInterfaceIdentity<qvTextDataAccess>(),
-             anchor = &qvInterfaceIdentity<qvAnchorDataAccess>();
-        return {{&move_id(), rect, {&move_id(), &scale_id()}},
-                {&scale_id(), rect, {&move_id(), &scale_id()}},
-                {&move_id(), list, {&move_id(), &scale_id()}},
-                {&scale_id(), list, {&move_id(), &scale_id()}},
-                {&rotate_id(), points, {&rotate_id()}},
-                {&move_id(), points, {&move_id(), &scale_id()}},
-                {&scale_id(), points, {&move_id(), &scale_id()}},
-                {&rotate_id(), list, {&rotate_id()}},
-                {&rotate_id(), text, {&rotate_id()}},
-                {&move_id(), anchor, {&move_id()}},
-                {&move_id(), text, {&move_id()}},
-                {&extended_id(), &qvInterfaceIdentity<qvRestrictedTextDataAccess>(), {&move_id(), &extended_id()}},
-                {&extended_id(), &qvInterfaceIdentity<qvScaledTextDataAccess>(), {&move_id(), &extended_id()}}};
-    }
-
-    // A graphic that offers `data_access`.
-    qvGraphic offering(qvInterfaceInfo const* data_access) {
-        const qvCrdOf<double> square[] = {{0, 0}, {1, 0}, {1, 1}};
-        if (data_access == &qvInterfaceIdentity<qvRectangleDataAccess>()) return qvRectangle(scene, 0, 0, 1, 1);
-        if (data_access == &qvInterfaceIdentity<qvPointSetDataAccess>()) return qvExactPolygon(scene, 3, square);
-        if (data_access == &qvInterfaceIdentity<qvGraphicListDataAccess>()) return qvGraphicList();
-        if (data_access == &qvInterfaceIdentity<qvScaledTextDataAccess>())
-            return qvScaledText(scene, qvCrdOf<double>(0, 0), "s", 2.0, nullptr);
-        if (data_access == &qvInterfaceIdentity<qvAnchorDataAccess>()) {
-            qvRestrictedImage image(scene);
-            image->anchor(qvCrdOf<double>(1, 1));
-            return image;
-        }
-        return qvRestrictedText(scene, qvCrdOf<double>(0, 0), "r", nullptr, nullptr);
-    }
-
-    qvMemoryScene scene;
-};
+template <class I>
+qvInterfaceInfo const* id() {
+    return &qvInterfaceIdentity<I>();
+}
 
 }  // namespace
 
-TEST_F(AdapterRegistry, The_library_registers_its_thirteen_rows_in_load_order) {
-    counting_row();   // a row of this file's own comes after them
+TEST(AdapterRegistry, The_library_rows_come_in_load_order_and_each_builds_an_adapter_for_its_interactions) {
+    qvMemoryScene scene;
+    const qvCrdOf<double> triangle[] = {{0, 0}, {1, 0}, {1, 1}};
+    qvRestrictedImage image(scene);
+    image->anchor(qvCrdOf<double>(1, 1));
+    const qvGraphic anchored = image, rect = qvRectangle(scene, 0, 0, 1, 1), list = qvGraphicList(),
+                    points = qvExactPolygon(scene, 3, triangle),
+                    text = qvRestrictedText(scene, {0, 0}, "r", nullptr, nullptr),
+                    scaled = qvScaledText(scene, {0, 0}, "s", 2.0, nullptr);
+    const auto move = id<qvMoveInteraction>(), scale = id<qvScaleInteraction>(),
+               extended = id<qvExtendedScaleInteraction>(), rotate = id<qvRotateInteraction>();
+    struct Row {
+        qvInterfaceInfo const *interaction, *data_access;
+        qvGraphic const& graphic;  // names data_access for interaction
+        std::vector<qvInterfaceInfo const*> answers;
+    };
+    const Row rows[] = {{move, id<qvRectangleDataAccess>(), rect, {move, scale}},
+                        {scale, id<qvRectangleDataAccess>(), rect, {move, scale}},
+                        {move, id<qvGraphicListDataAccess>(), list, {move, scale}},
+                        {scale, id<qvGraphicListDataAccess>(), list, {move, scale}},
+                        {rotate, id<qvPointSetDataAccess>(), points, {rotate}},
+                        {move, id<qvPointSetDataAccess>(), points, {move, scale}},
+                        {scale, id<qvPointSetDataAccess>(), points, {move, scale}},
+                        {rotate, id<qvGraphicListDataAccess>(), list, {rotate}},
+                        {rotate, id<qvTextDataAccess>(), text, {rotate}},
+                        {move, id<qvAnchorDataAccess>(), anchored, {move}},
+                        {move, id<qvTextDataAccess>(), text, {move}},
+                        {extended, id<qvRestrictedTextDataAccess>(), text, {move, extended}},
+                        {extended, id<qvScaledTextDataAccess>(), scaled, {move, extended}}};
+    register_counting_row();  // a row of this file's own comes after them
     std::vector<qvAdapterEntry> const& entries = qvAdapterList::holder()->entries();
-    const std::vector<Row> expected = rows();
-    ASSERT_GE(entries.size(), expected.size());
-    std::size_t library_rows = 0;
-    for (qvAdapterEntry const& entry : entries)
-        library_rows += entry.data_access != &qvInterfaceIdentity<InteractionTestCounter>();
-    EXPECT_EQ(library_rows, 13u);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
+    ASSERT_GE(entries.size(), 13u);
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                            [](qvAdapterEntry const& e) { return e.data_access != id<InteractionTestCounter>(); }),
+              13);
+    for (std::size_t i = 0; i < 13; ++i) {
         SCOPED_TRACE(i + 1);
-        EXPECT_EQ(entries[i].interaction, expected[i].interaction);
-        EXPECT_EQ(entries[i].data_access, expected[i].data_access);
-        EXPECT_NE(entries[i].adapter_class, nullptr);
-    }
-}
-
-TEST_F(AdapterRegistry, Each_row_builds_an_adapter_answering_exactly_its_interactions) {
-    const std::array<qvInterfaceInfo const*, 6> asked = {&move_id(), &scale_id(), &extended_id(), &rotate_id(),
-                                                         &qvInterfaceIdentity<qvRectangleDataAccess>(),
-                                                         &qvInterfaceIdentity<qvPointSetDataAccess>()};
-    int number = 0;
-    for (Row const& row : rows()) {
-        SCOPED_TRACE(++number);
-        RenamingTarget target(offering(row.data_access), *row.data_access);
+        Row const& row = rows[i];
+        EXPECT_EQ(entries[i].interaction, row.interaction);
+        EXPECT_EQ(entries[i].data_access, row.data_access);
+        ASSERT_EQ(row.graphic->query_interaction(*row.interaction), row.data_access);
         alignas(qvAdapterStorageAlign) unsigned char storage[qvAdapterStorageSize];
-        qvAdapterBase* const adapter = qvAdapterBase::create(*row.interaction, &target, storage);
+        qvAdapterBase* const adapter = qvAdapterBase::create(*row.interaction, row.graphic.get(), storage);
         ASSERT_EQ(static_cast<void*>(adapter), static_cast<void*>(storage));
-        for (qvInterfaceInfo const* info : asked) {
+        for (auto info : {move, scale, extended, rotate, id<qvRectangleDataAccess>(), id<qvPointSetDataAccess>()}) {
             const bool answers = std::find(row.answers.begin(), row.answers.end(), info) != row.answers.end();
             EXPECT_EQ(adapter->query_interface(*info) != nullptr, answers);
         }
@@ -179,19 +139,18 @@ TEST_F(AdapterRegistry, Each_row_builds_an_adapter_answering_exactly_its_interac
     }
 }
 
-TEST_F(AdapterRegistry, Look_ups_follow_the_graphic_s_own_answer_and_match_identities_exactly) {
+TEST(AdapterRegistry, Look_ups_follow_the_graphic_s_answer_and_match_identities_exactly) {
+    qvMemoryScene scene;
     qvGraphicList list;
     list->add(qvRectangle(scene, 0, 0, 4, 2));
     qvAdapter<qvScaleInteraction> group(list);
-    ASSERT_NE(group.get(), nullptr);
     ASSERT_NE(group.adapter(), nullptr);
     EXPECT_EQ(group->bbox(), qvMathRectOf<double>(0, 0, 4, 2));
 
     const qvRestrictedText text(scene, qvCrdOf<double>(0, 0), "t", nullptr, nullptr);
-    EXPECT_EQ(qvAdapter<qvScaleInteraction>(text).get(), nullptr);   // only the extended rows are the text's
-    qvAdapter<qvExtendedScaleInteraction> extended(text);
-    ASSERT_NE(extended.get(), nullptr);
-    EXPECT_NE(extended.adapter()->query_interface(move_id()), nullptr);
+    EXPECT_EQ(qvAdapter<qvScaleInteraction>(text).get(), nullptr);  // its rows are for the extended scale
+    EXPECT_NE(qvAdapter<qvExtendedScaleInteraction>(text).get(), nullptr);
+    EXPECT_EQ(qvAdapter<qvRotateInteraction>(qvRectangle(scene, 0, 0, 1, 1)).get(), nullptr);  // no row joins them
 
     // No row yields a data access: only the graphic's own is found.
     const qvCrdOf<double> triangle[] = {{0, 0}, {2, 0}, {0, 2}};
@@ -203,45 +162,37 @@ TEST_F(AdapterRegistry, Look_ups_follow_the_graphic_s_own_answer_and_match_ident
 
     EXPECT_EQ(qvAdapter<qvMoveInteraction>(static_cast<qvInteractionTarget*>(nullptr)).get(), nullptr);
     EXPECT_EQ(qvAdapter<qvMoveInteraction>(qvGraphic()).get(), nullptr);
-    EXPECT_EQ(qvAdapterBase::create(rotate_id(), nullptr, nullptr), nullptr);
-    // A rectangle names its rectangle for a rotation too, but no row joins them.
-    EXPECT_EQ(qvAdapter<qvRotateInteraction>(qvRectangle(scene, 0, 0, 1, 1)).get(), nullptr);
 }
 
-TEST_F(AdapterRegistry, The_data_access_is_checked_before_the_storage) {
-    counting_row();
+TEST(AdapterRegistry, The_data_access_is_checked_before_the_storage) {
+    register_counting_row();
     CounterTarget target;
-    EXPECT_EQ(qvAdapterBase::create(rotate_id(), &target, nullptr), nullptr);
-    EXPECT_EQ(qvAdapterBase::create(move_id(), &target, nullptr), nullptr);   // named for rotation only
+    EXPECT_EQ(qvAdapterBase::create(qvInterfaceIdentity<qvRotateInteraction>(), &target, nullptr), nullptr);
+    EXPECT_EQ(qvAdapterBase::create(qvInterfaceIdentity<qvMoveInteraction>(), &target, nullptr), nullptr);  // no row
     target.offers = false;
-    try {
-        qvAdapterBase::create(rotate_id(), &target, nullptr);
-        ADD_FAILURE() << "a target without its named data access was accepted";
-    } catch (qvAssertionError const& error) {
-        EXPECT_STREQ(static_cast<char const*>(error), "intf");
-    }
+    expect_raises<qvAssertionError>(
+        [&] { qvAdapterBase::create(qvInterfaceIdentity<qvRotateInteraction>(), &target, nullptr); }, "intf");
 }
 
-TEST_F(AdapterRegistry, A_target_s_own_interaction_is_used_without_an_adapter) {
+TEST(AdapterRegistry, A_target_s_own_interaction_is_used_without_an_adapter) {
     SelfMoving self;
     qvAdapter<qvMoveInteraction> move(&self);
     EXPECT_EQ(move.get(), static_cast<qvMoveInteraction*>(&self));
     EXPECT_EQ(move.adapter(), nullptr);
     move->move(qvCrdOf<double>(2, 3));
     EXPECT_EQ(self.moved, qvCrdOf<double>(2, 3));
-    // It names a rectangle for a scale, which it does not offer.
-    EXPECT_THROW(qvAdapter<qvScaleInteraction>{&self}, qvAssertionError);
+    EXPECT_THROW(qvAdapter<qvScaleInteraction>{&self}, qvAssertionError);  // "intf"
 }
 
-TEST_F(AdapterRegistry, An_adapter_lives_in_the_storage_and_dies_once_with_it) {
-    counting_row();
+TEST(AdapterRegistry, An_adapter_lives_in_the_storage_and_dies_once_with_it) {
+    register_counting_row();
     CounterTarget target;
     bool inside = false, answered = true;
     int destroyed_while_held = -1;
-    qv_allocation_probe::allocations_left = 0;   // any allocation now fails
+    qv_allocation_probe::allocations_left = 0;  // any allocation now fails
     {
         qvAdapter<qvRotateInteraction> rotate(&target);
-        answered = rotate.get() != nullptr;   // the counting adapter only moves
+        answered = rotate.get() != nullptr;  // the counting adapter only moves
         auto* const at = reinterpret_cast<unsigned char*>(rotate.adapter());
         inside = at >= reinterpret_cast<unsigned char*>(&rotate) && at < reinterpret_cast<unsigned char*>(&rotate + 1);
         destroyed_while_held = target.destroyed;
