@@ -90,3 +90,11 @@ private:
     qvAdapterBase* adapter_ = nullptr;
     alignas(qvAdapterStorageAlign) unsigned char storage_[qvAdapterStorageSize];
 };
+
+// The instances the library builds once for every caller.
+extern template class qvAdapter<qvMoveInteraction>;
+extern template class qvAdapter<qvRotateInteraction>;
+extern template class qvAdapter<qvScaleInteraction>;
+extern template class qvAdapter<qvExtendedScaleInteraction>;
+extern template class qvAdapter<qvRectangleDataAccess>;
+extern template class qvAdapter<qvPointSetDataAccess>;
