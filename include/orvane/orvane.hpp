@@ -423,3 +423,26 @@
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewTransformation.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
+
+// interaction
+#include <orvane/interaction/qvAdapter.hpp>
+#include <orvane/interaction/qvAdapterBase.hpp>
+#include <orvane/interaction/qvAdapterClass.hpp>
+#include <orvane/interaction/qvAdapterEntry.hpp>
+#include <orvane/interaction/qvAdapterList.hpp>
+#include <orvane/interaction/qvAlignment.hpp>
+#include <orvane/interaction/qvExtendedScaleInteraction.hpp>
+#include <orvane/interaction/qvInteractionBase.hpp>
+#include <orvane/interaction/qvMoveAnchoredObject.hpp>
+#include <orvane/interaction/qvMoveInteraction.hpp>
+#include <orvane/interaction/qvMoveScaleGroup.hpp>
+#include <orvane/interaction/qvMoveScalePointSet.hpp>
+#include <orvane/interaction/qvMoveScaleRectangle.hpp>
+#include <orvane/interaction/qvMoveText.hpp>
+#include <orvane/interaction/qvRotateGroup.hpp>
+#include <orvane/interaction/qvRotateInteraction.hpp>
+#include <orvane/interaction/qvRotatePointSet.hpp>
+#include <orvane/interaction/qvRotateText.hpp>
+#include <orvane/interaction/qvScaleInteraction.hpp>
+#include <orvane/interaction/qvScaleRestrictedText.hpp>
+#include <orvane/interaction/qvScaleScaledText.hpp>
