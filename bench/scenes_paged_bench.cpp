@@ -5,7 +5,9 @@
 // a 1M-shape layer into a counting port. The ready-made paged scene: 1M
 // and 10M rectangles through typed handles and through allocate and
 // disconnect; random connect and disconnect, in place and relocating; open
-// and close of a 10M scene; enumerate and delete_layer of 1M. Fixed seeds.
+// and close of a 10M scene; enumerate and delete_layer of 1M; render of a
+// viewport with 0 and 10,000 open proxies elsewhere in its layer. Fixed
+// seeds.
 
 #include "qvCountingPort.hpp"
 #include <orvane/attributes/qvMatchingPalette.hpp>
@@ -19,6 +21,7 @@
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
 
+#include "scenes/qvConnectedCopyIndex.hpp"
 #include "scenes/qvPageFile.hpp"
 
 #include <benchmark/benchmark.h>
@@ -32,6 +35,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -352,5 +356,41 @@ void BM_PagedSceneDeleteLayer(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PagedSceneDeleteLayer)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Arg: open proxies (typed handles held) whose shapes lie outside a 1%
+// viewport of a layer of 100,000 stored rectangles. Their copies are found
+// by box, so the viewport's cost should not grow with their number;
+// copies_tested counts the connected copies a render tested.
+void BM_PagedRenderAmongOpenProxies(benchmark::State& state) {
+    const auto open = static_cast<std::size_t>(state.range(0));
+    const std::string name = scratch_name("proxies");
+    auto scene = std::make_unique<qvPagedScene>();
+    scene->create(name.c_str(), qvMathRectOf<double>(qvRectOf<double>(0, 0, side, side)), 256 << 20);
+    std::mt19937 rng(4);
+    for (long k = 0; k < 100000; ++k) qvRectangle(*scene, random_box(rng));
+    const double edge = side / 10;
+    const qvMathRectOf<double> viewport(qvRectOf<double>(0, 0, edge, edge));
+    std::vector<qvRectangle> proxies;
+    proxies.reserve(open);
+    while (proxies.size() < open) {
+        const qvMathRectOf<double> box = random_box(rng);
+        if (box.x1 < edge && box.y1 < edge) continue;
+        proxies.emplace_back(*scene, box);
+    }
+    const std::uint64_t before = scene->connected_copies().visited();
+    long drawn = 0;
+    for (auto _ : state) {
+        qvCountingPort port;
+        scene->render(port, 0, viewport, false);
+        drawn = port.drawn;
+    }
+    state.counters["drawn"] = static_cast<double>(drawn);
+    state.counters["copies_tested"] =
+        static_cast<double>(scene->connected_copies().visited() - before) / static_cast<double>(state.iterations());
+    proxies.clear();
+    scene.reset();
+    std::remove(name.c_str());
+}
+BENCHMARK(BM_PagedRenderAmongOpenProxies)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -42,6 +42,8 @@
 #include "scenes/qvCacheOnIO.hpp"
 #include "scenes/qvCacheOnMapping.hpp"
 
+#include "qvBenchBoxes.hpp"
+
 #include <benchmark/benchmark.h>
 
 #if ORVANE_BENCH_SQLITE
@@ -80,73 +82,17 @@
 
 namespace {
 
-constexpr std::int32_t world = 1 << 20;
-constexpr std::int32_t middle = 1 << 19;
+using bench_boxes::world;
 [[maybe_unused]] constexpr int cache_mib = 256;   // the disk peers' page cache
 constexpr int queries = 1000;
 
 // --- boxes -----------------------------------------------------------------------
 
-enum class Set { uniform, clustered, straddle };
-char const* set_name(Set s) { return s == Set::uniform ? "uniform" : s == Set::clustered ? "clustered" : "straddle"; }
-
-struct Box {
-    std::int32_t x1, y1, x2, y2;
-};
-
-// The boxes of one set, made one at a time from a fixed seed (no array).
-class BoxSource {
-public:
-    explicit BoxSource(Set set) : set_(set), rng_(20261207u + static_cast<unsigned>(set)) {
-        std::uniform_int_distribution<std::int32_t> anywhere(0, world - 1);
-        for (auto& c : centres_) c = {anywhere(rng_), anywhere(rng_)};
-    }
-    Box next() {
-        std::uniform_int_distribution<std::int32_t> extent(1, 64);
-        const std::int32_t w = extent(rng_), h = extent(rng_);
-        std::int32_t x = std::uniform_int_distribution<std::int32_t>(0, world - w)(rng_);
-        std::int32_t y = std::uniform_int_distribution<std::int32_t>(0, world - h)(rng_);
-        if (set_ == Set::clustered) {
-            std::normal_distribution<double> around(0.0, 16384.0);
-            auto const& c = centres_[rng_() % centres_.size()];
-            x = std::clamp(static_cast<std::int32_t>(std::lround(c[0] + around(rng_))), 0, world - w);
-            y = std::clamp(static_cast<std::int32_t>(std::lround(c[1] + around(rng_))), 0, world - h);
-        } else if (set_ == Set::straddle && rng_() % 20 == 0) {
-            // Across a centre line: x1 < 2^19 < x2 or y1 < 2^19 < y2 (a side
-            // of 1 is made 2).
-            if (rng_() % 2 == 0) {
-                const std::int32_t s = std::max(w, 2);
-                const std::int32_t x1 = middle - 1 - static_cast<std::int32_t>(rng_() % static_cast<unsigned>(s - 1));
-                return {x1, y, x1 + s, y + h};
-            }
-            const std::int32_t s = std::max(h, 2);
-            const std::int32_t y1 = middle - 1 - static_cast<std::int32_t>(rng_() % static_cast<unsigned>(s - 1));
-            return {x, y1, x + w, y1 + s};
-        }
-        return {x, y, x + w, y + h};
-    }
-
-private:
-    Set set_;
-    std::mt19937_64 rng_;
-    std::array<std::array<std::int32_t, 2>, 64> centres_{};
-};
-
-std::uint32_t interleave(std::uint32_t v) {
-    v &= 0xFFFF;
-    v = (v | (v << 8)) & 0x00FF00FF;
-    v = (v | (v << 4)) & 0x0F0F0F0F;
-    v = (v | (v << 2)) & 0x33333333;
-    v = (v | (v << 1)) & 0x55555555;
-    return v;
-}
-
-// Morton key of the centre, 16 bits per axis.
-std::uint32_t morton(Box const& b) {
-    const auto cx = static_cast<std::uint32_t>(b.x1 + b.x2) >> 5;
-    const auto cy = static_cast<std::uint32_t>(b.y1 + b.y2) >> 5;
-    return interleave(cx) | (interleave(cy) << 1);
-}
+using bench_boxes::Box;
+using bench_boxes::BoxSource;
+using bench_boxes::Set;
+using bench_boxes::set_name;
+using bench_boxes::morton;
 
 std::string scratch_dir() {
     char const* dir = std::getenv("TMPDIR");

@@ -16,6 +16,8 @@
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvQuadTreeCells.hpp"
 
+#include "qvBenchBoxes.hpp"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -33,7 +35,7 @@
 
 namespace {
 
-constexpr double side = 10000.0;
+constexpr double side = bench_boxes::float_side;
 const qvMathRectOf<double> base(0.0, 0.0, side, side);
 constexpr int record_bytes = 64;
 constexpr int million = 1000000;
@@ -46,51 +48,11 @@ std::string scratch_name(char const* what) {
 
 // --- boxes ---------------------------------------------------------------------
 
-enum class Spread { uniform, clustered, straddlers };
+using bench_boxes::Set;
 enum class Order { random, morton };
 
-std::uint32_t spread_bits(std::uint32_t v) {
-    v &= 0xFFFF;
-    v = (v | (v << 8)) & 0x00FF00FF;
-    v = (v | (v << 4)) & 0x0F0F0F0F;
-    v = (v | (v << 2)) & 0x33333333;
-    v = (v | (v << 1)) & 0x55555555;
-    return v;
-}
-
-std::uint32_t morton(qvRectOf<float> const& b) {
-    const auto cx = static_cast<std::uint32_t>((b.x1 + b.x2) * 0.5f / side * 65535.0f);
-    const auto cy = static_cast<std::uint32_t>((b.y1 + b.y2) * 0.5f / side * 65535.0f);
-    return spread_bits(cx) | (spread_bits(cy) << 1);
-}
-
-std::vector<qvRectOf<float>> boxes(Spread spread, Order order, int n) {
-    std::mt19937 rng(32);
-    std::uniform_real_distribution<float> anywhere(0.0f, static_cast<float>(side) - 20.0f);
-    std::uniform_real_distribution<float> extent(1.0f, 10.0f);
-    std::vector<qvRectOf<float>> centres;
-    for (int c = 0; c < 100; ++c) centres.push_back({anywhere(rng), anywhere(rng), 0, 0});
-    std::normal_distribution<float> around(0.0f, 100.0f);
-    std::vector<qvRectOf<float>> out;
-    out.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        float x = anywhere(rng), y = anywhere(rng);
-        if (spread == Spread::clustered) {
-            auto const& c = centres[rng() % centres.size()];
-            x = std::clamp(c.x1 + around(rng), 0.0f, static_cast<float>(side) - 20.0f);
-            y = std::clamp(c.y1 + around(rng), 0.0f, static_cast<float>(side) - 20.0f);
-        }
-        if (spread == Spread::straddlers && rng() % 20 == 0) {
-            // Across a cell edge of level 1 to 4.
-            const float step = static_cast<float>(side) / static_cast<float>(2 << (rng() % 4));
-            const float edge = step * static_cast<float>(1 + rng() % static_cast<unsigned>(side / step - 1));
-            if (rng() % 2) x = edge - 2.0f; else y = edge - 2.0f;
-        }
-        out.push_back({x, y, x + extent(rng), y + extent(rng)});
-    }
-    if (order == Order::morton)
-        std::stable_sort(out.begin(), out.end(), [](auto const& a, auto const& b) { return morton(a) < morton(b); });
-    return out;
+std::vector<qvRectOf<float>> boxes(Set set, Order order, int n) {
+    return bench_boxes::float_boxes(set, order == Order::morton, n);
 }
 
 void insert(qvQuadTree& tree, std::vector<qvRectOf<float>> const& all) {
@@ -130,7 +92,7 @@ Shape shape_of(qvQuadTree const& tree) {
 // --- the cell arithmetic -----------------------------------------------------------
 
 void BM_QuadTree_RectToHandle(benchmark::State& state) {
-    const auto all = boxes(Spread::uniform, Order::random, 4096);
+    const auto all = boxes(Set::uniform, Order::random, 4096);
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(qvCellOf(base, qvMathRectOf<float>(all[i++ & 4095]), 15));
@@ -143,7 +105,7 @@ void BM_QuadTree_RectToHandle(benchmark::State& state) {
 // range(0): spread, range(1): order, range(2): cache MiB (0: the mapped
 // page file).
 void BM_QuadTree_Insert(benchmark::State& state) {
-    const auto spread = static_cast<Spread>(state.range(0));
+    const auto spread = static_cast<Set>(state.range(0));
     const auto order = static_cast<Order>(state.range(1));
     const int cache = static_cast<int>(state.range(2)) << 20;
     const auto all = boxes(spread, order, million);
@@ -207,7 +169,7 @@ struct Layer {
                                   std::make_unique<TracingPageFile>(name.c_str(), cache_mib << 20, true, false))
                             : std::make_unique<qvMappedPageFile>(name.c_str(), true, false)),
           tree(any.get(), base) {
-        insert(tree, boxes(Spread::uniform, Order::random, count));
+        insert(tree, boxes(Set::uniform, Order::random, count));
     }
     ~Layer() {
         if (auto* io = dynamic_cast<TracingPageFile*>(any.get())) io->release();
@@ -272,7 +234,7 @@ void BM_QuadTree_Query(benchmark::State& state) {
 // of 1M (range(0): spread, uniform or 5% across centre lines), over a 256
 // MiB cache: pages locked per lookup.
 void BM_QuadTree_Examine(benchmark::State& state) {
-    const auto spread = static_cast<Spread>(state.range(0));
+    const auto spread = static_cast<Set>(state.range(0));
     const auto all = boxes(spread, Order::random, million);
     const std::string name = scratch_name("examine");
     qvPageFile device(name.c_str(), 256 << 20, true, false);

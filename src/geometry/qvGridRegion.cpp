@@ -31,11 +31,41 @@ using Rect = qvMathRectOf<double>;
 // NaN) and for zero-area ones, which a grid never stores.
 bool holds_area(Rect const& r) noexcept { return r.x1 < r.x2 && r.y1 < r.y2; }
 
-// A foreign region's area collected into a grid: one union per rectangle.
+// A foreign region's area collected into a grid. A few rectangles are added
+// one by one; many (a list region of scattered invalidations) are added in
+// batches whose grids are then united pairwise, level by level, so each
+// rectangle takes part in about log n unions of grids near its own size
+// rather than in one union with a grid that has grown to hold all the
+// others (which made collecting quadratic).
 qvIRGrid collected(qvBaseRegion const& region) {
+    constexpr std::size_t grid_collect_batch = 16;
+    std::vector<qvIRGrid> level;
     qvIRGrid grid;
-    for (qvIndirectRectIterator it = region.enumerate(); it; ++it) grid.add(*it);
-    return grid;
+    std::size_t in_grid = 0;
+    for (qvIndirectRectIterator it = region.enumerate(); it; ++it) {
+        grid.add(*it);
+        if (++in_grid == grid_collect_batch) {
+            level.push_back(std::move(grid));
+            grid = qvIRGrid();
+            in_grid = 0;
+        }
+    }
+    if (level.empty())
+        return grid;
+    if (in_grid != 0)
+        level.push_back(std::move(grid));
+    while (level.size() > 1) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < level.size(); i += 2) {
+            if (i + 1 < level.size())
+                level[i].add(level[i + 1]);
+            if (kept != i)
+                level[kept] = std::move(level[i]);
+            ++kept;
+        }
+        level.resize(kept);
+    }
+    return std::move(level.front());
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 
 #include "core/qvStreamFields.hpp"
 #include "scenes/qvBasicPagedSceneErrors.hpp"
+#include "scenes/qvConnectedCopyIndex.hpp"
 #include "scenes/qvMapAllocator.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
@@ -44,13 +45,15 @@ std::size_t at(int index) noexcept { return static_cast<std::size_t>(index); }
 // Construction and destruction
 
 qvBasicPagedScene::qvBasicPagedScene(qvHandleDatabase& hdb, qvPagedSceneFile* file, qvPalette* palette, bool own)
-    : file_(file), hdb_(&hdb), own_hdb_(false), nodes_(std::make_unique<qvShapeNodeTable>()) {
+    : file_(file), hdb_(&hdb), own_hdb_(false), nodes_(std::make_unique<qvShapeNodeTable>()),
+      copies_(std::make_unique<qvConnectedCopyIndex>(*nodes_)) {
     palette_ = palette != nullptr ? palette : new qvMatchingPalette(nullptr);
     own_palette_ = palette == nullptr || own;
 }
 
 qvBasicPagedScene::qvBasicPagedScene(qvPagedSceneFile& file, qvPalette* palette, bool own)
-    : file_(&file), hdb_(nullptr), own_hdb_(true), nodes_(std::make_unique<qvShapeNodeTable>()) {
+    : file_(&file), hdb_(nullptr), own_hdb_(true), nodes_(std::make_unique<qvShapeNodeTable>()),
+      copies_(std::make_unique<qvConnectedCopyIndex>(*nodes_)) {
     palette_ = palette != nullptr ? palette : new qvMatchingPalette(nullptr);
     own_palette_ = palette == nullptr || own;
 }
@@ -105,6 +108,7 @@ void qvBasicPagedScene::reset() noexcept {
     layers_.clear();
     mapv_.clear();
     hmap_.clear();
+    copies_->clear();
     if (own_hdb_) {
         delete hdb_;
         hdb_ = nullptr;
@@ -424,8 +428,10 @@ void qvBasicPagedScene::render(qvFlavorPort& port, int layer, qvMathRectOf<doubl
     QV_ASSERT_TEXT(layer < total, "l < int(mapv.size())");
     LayerEntry& e = entry_of(layer);
     for (auto record = e.sdb->query(area, reverse); record; ++record) port.draw_shape(*record);
-    if (e.list.get() != nullptr)
-        for (auto record = e.list->query(area, reverse); record; ++record) port.draw_shape(*record);
+    if (e.list.get() == nullptr) return;
+    std::vector<qvShapeBase*> copies;
+    copies_->query(mapv_[at(layer)], area, reverse, copies);
+    for (qvShapeBase* record : copies) port.draw_shape(*record);
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include <orvane/shapes/qvGraphicInterface.hpp>
 
 #include "scenes/qvBasicPagedSceneErrors.hpp"
+#include "scenes/qvConnectedCopyIndex.hpp"
 #include "scenes/qvPS_SimpleIterator.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
@@ -121,8 +122,10 @@ qvShapeBase* qvBasicPagedScene::connect(long handle) {
         }
         const long node = e.list->create(copy);
         try {
+            copies_->enter(static_cast<std::int32_t>(node), e.list->number(), bounds_);
             hmap_.emplace(handle, node);
         } catch (...) {
+            copies_->leave(static_cast<std::int32_t>(node));
             e.list->remove(node);
             throw;
         }
@@ -152,6 +155,7 @@ void qvBasicPagedScene::disconnect(qvShapeBase* shape) {
         return;
     }
     const std::size_t e = static_cast<std::size_t>(nodes_->list(t->second));
+    copies_->leave(static_cast<std::int32_t>(t->second));
     layers_[e].list->remove(t->second);
     hmap_.erase(t);
     delete shape;
@@ -182,8 +186,10 @@ qvShapeBase* qvBasicPagedScene::allocate(int size, qvShapeBase* shape) {
         record->shape_handle = h->handle;
         node = entry.list->create(record);
         try {
+            copies_->enter(static_cast<std::int32_t>(node), static_cast<int>(e), bounds_);
             hmap_.emplace(static_cast<long>(h->handle), node);
         } catch (...) {
+            copies_->leave(static_cast<std::int32_t>(node));
             entry.list->remove(node);
             throw;
         }
@@ -211,6 +217,7 @@ void qvBasicPagedScene::destroy(qvShapeBase* shape) {
         h->stored = 0;
         h.commit();
     }
+    copies_->leave(static_cast<std::int32_t>(t->second));
     layers_[static_cast<std::size_t>(nodes_->list(t->second))].list->remove(t->second);
     hmap_.erase(t);
     --e.size;
@@ -233,6 +240,7 @@ void qvBasicPagedScene::shape_layer(long handle, int layer) {
         if (update_notification()) rect_sender().invalidate(record.bbox(), -1);
     };
     const auto t = hmap_.find(handle);
+    if (t != hmap_.end()) copies_->make_room(target);
     if (h->stored) {
         qvRecordPtr<qvShapeBase> r(*from.sdb, *h);
         if (t == hmap_.end()) {
@@ -249,6 +257,7 @@ void qvBasicPagedScene::shape_layer(long handle, int layer) {
     }
     if (t != hmap_.end()) {
         from.list->moveto(t->second, *to.list);
+        copies_->move(static_cast<std::int32_t>(t->second), target, bounds_);
         announce(*nodes_->record(t->second));
     }
     --from.size;
@@ -262,6 +271,18 @@ int qvBasicPagedScene::shape_layer(long handle) {
     qvConstRecordPtr<qvHandleRecord> h(*hdb_, handle);
     if (!h.held()) qvRaisePagedSceneError("Shape handle not found");
     return entry_named(*h).scene_layer;
+}
+
+// Only a copy this scene holds connected is the index's: a loose copy (read
+// only, or written back by close) has no place in it.
+void qvBasicPagedScene::record_edit(qvShapeBase& record, bool editing) noexcept {
+    const auto t = hmap_.find(static_cast<long>(record.shape_handle));
+    if (t == hmap_.end() || nodes_->record(t->second) != &record) return;
+    const auto slot = static_cast<std::int32_t>(t->second);
+    if (editing)
+        copies_->begin_edit(slot);
+    else
+        copies_->end_edit(slot, bounds_);
 }
 
 // ---------------------------------------------------------------------------
@@ -302,6 +323,7 @@ void qvBasicPagedScene::write_back_all() {
             qvShapeBase* const shape = nodes_->record(node);
             write_back(*shape);
             loose_.insert(shape);
+            copies_->leave(static_cast<std::int32_t>(node));
             e.list->remove(node);
             hmap_.erase(static_cast<long>(shape->shape_handle));
             node = next;

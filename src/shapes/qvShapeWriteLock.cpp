@@ -41,10 +41,18 @@ qvShapeWriteLock::qvShapeWriteLock(qvSingleShapeProxyBase& proxy, bool create, b
         --proxy.guard_depth_;
         throw;
     }
+    // Last, so that nothing raises after the scene was told.
+    if (outermost && proxy.record_ != nullptr)
+        scene.record_edit(*proxy.record_, true);
 }
 
+// The scene hears of the end of the edit before any receiver does, so a
+// receiver that draws at once finds the record at its new box.
 qvShapeWriteLock::~qvShapeWriteLock() {
-    if (--proxy_->guard_depth_ != 0 || proxy_->record_ == nullptr || suppressed_)
+    if (--proxy_->guard_depth_ != 0 || proxy_->record_ == nullptr)
+        return;
+    proxy_->scene_->record_edit(*proxy_->record_, false);
+    if (suppressed_)
         return;
     try {
         send(*proxy_->scene_, proxy_->record_->bbox(), layer_);

@@ -24,8 +24,8 @@
 //
 // Load order. Positions marked (later) are added by the area that owns them,
 // each as one member line at its place (plus the include of its header):
-//    1. the thirteen move, scale and rotate adapter classes    (later)
-//    2. the "Adapter list"                                      (later)
+//    1. the thirteen move, scale and rotate adapter classes    *_adapter_
+//    2. the "Adapter list"                                      adapter_list_
 //    3. the "Gadget palette"                                    (later)
 //    4. the colour serializers per stream version               colour_serializers_
 //    5. the binary streams' "Invalid streambuf" text: a literal, no member
@@ -63,6 +63,22 @@
 #include <orvane/core/qvClassRegistry.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvUniqueObject.hpp>
+#include <orvane/interaction/qvAdapterClass.hpp>
+#include <orvane/interaction/qvAdapterList.hpp>
+#include <orvane/interaction/qvExtendedScaleInteraction.hpp>
+#include <orvane/interaction/qvMoveAnchoredObject.hpp>
+#include <orvane/interaction/qvMoveInteraction.hpp>
+#include <orvane/interaction/qvMoveScaleGroup.hpp>
+#include <orvane/interaction/qvMoveScalePointSet.hpp>
+#include <orvane/interaction/qvMoveScaleRectangle.hpp>
+#include <orvane/interaction/qvMoveText.hpp>
+#include <orvane/interaction/qvRotateGroup.hpp>
+#include <orvane/interaction/qvRotateInteraction.hpp>
+#include <orvane/interaction/qvRotatePointSet.hpp>
+#include <orvane/interaction/qvRotateText.hpp>
+#include <orvane/interaction/qvScaleInteraction.hpp>
+#include <orvane/interaction/qvScaleRestrictedText.hpp>
+#include <orvane/interaction/qvScaleScaledText.hpp>
 #include <orvane/shapes/qvArc.hpp>
 #include <orvane/shapes/qvBezier.hpp>
 #include <orvane/shapes/qvEllipse.hpp>
@@ -151,6 +167,29 @@ public:
         : qvUniqueObjectHold<qvClassRegistry<Name>>(qvClassRegistry<Name>::holder()) {}
 };
 
+// One row of the "Adapter list": the registration of an adapter class. Its
+// constructor takes a use of the two identities through the module's
+// holders of them; the unload gives those uses back (after the list's hold,
+// released first), so no interface record outlives the library's hold.
+template <class Interaction, class Adapter>
+class qvAdapterRow {
+public:
+    qvAdapterRow() = default;
+    qvAdapterRow(qvAdapterRow const&) = delete;
+    qvAdapterRow& operator=(qvAdapterRow const&) = delete;
+    ~qvAdapterRow() {
+        try {
+            qvInterfaceInfoInstantiation<Interaction>::get_interface_info().release();
+            qvInterfaceInfoInstantiation<typename Adapter::DataAccess>::get_interface_info().release();
+        } catch (qvError const& error) {
+            qvError::abort(error);
+        }
+    }
+
+private:
+    qvAdapterClass<Interaction, Adapter> class_;
+};
+
 // ---------------------------------------------------------------------------
 // The interface records, by group, in load order
 
@@ -199,6 +238,20 @@ constexpr std::array<char const*, 36> view_to_seismic_names = {
 // The statics, in load order
 
 class qvLibraryStatics {
+    qvAdapterRow<qvMoveInteraction, qvMoveScaleRectangle> move_rectangle_adapter_;
+    qvAdapterRow<qvScaleInteraction, qvMoveScaleRectangle> scale_rectangle_adapter_;
+    qvAdapterRow<qvMoveInteraction, qvMoveScaleGroup> move_group_adapter_;
+    qvAdapterRow<qvScaleInteraction, qvMoveScaleGroup> scale_group_adapter_;
+    qvAdapterRow<qvRotateInteraction, qvRotatePointSet> rotate_point_set_adapter_;
+    qvAdapterRow<qvMoveInteraction, qvMoveScalePointSet> move_point_set_adapter_;
+    qvAdapterRow<qvScaleInteraction, qvMoveScalePointSet> scale_point_set_adapter_;
+    qvAdapterRow<qvRotateInteraction, qvRotateGroup> rotate_group_adapter_;
+    qvAdapterRow<qvRotateInteraction, qvRotateText> rotate_text_adapter_;
+    qvAdapterRow<qvMoveInteraction, qvMoveAnchoredObject> move_anchored_adapter_;
+    qvAdapterRow<qvMoveInteraction, qvMoveText> move_text_adapter_;
+    qvAdapterRow<qvExtendedScaleInteraction, qvScaleRestrictedText> scale_restricted_text_adapter_;
+    qvAdapterRow<qvExtendedScaleInteraction, qvScaleScaledText> scale_scaled_text_adapter_;
+    qvUniqueObjectHold<qvAdapterList> adapter_list_{qvAdapterList::holder()};
     qvColorSerializers colour_serializers_;
     qvRegistryMapHold registry_map_;
     qvInterfaceRecords<8> gradient_unit_records_{gradient_unit_names};

@@ -55,6 +55,14 @@
 //    and the stream give a layer's stored records in quadtree order, then
 //    its connected ones in list order; `reverse` reverses the order of the
 //    layers and of a layer's connected records, never the stored ones;
+//  - render finds a layer's connected copies by box, as its stored
+//    records: an index of the copies (qvConnectedCopyIndex) holds each by
+//    the box it had when it was connected, made or written, or when the
+//    last modification guard of its proxy closed; while a guard is open
+//    the copy is tested wherever an area is. A caller that connects a
+//    record itself and moves its box without a guard has it found at its
+//    new box from its disconnect on (until then an area away from the old
+//    box may miss it);
 //  - bbox and insert_layer refuse a negative layer ("Illegal layer number
 //    specified"); size and render take any negative layer as every layer.
 //
@@ -100,6 +108,7 @@
 #include <unordered_set>
 #include <vector>
 
+class qvConnectedCopyIndex;
 class qvPagedSceneFile;
 class qvShapeNodeTable;
 class qvPS_SimpleIterator;
@@ -177,6 +186,8 @@ public:
     // connections, and connected copies a close wrote back. Their proxies
     // hand them to disconnect, which only frees them.
     std::size_t loose_copies() const noexcept { return loose_.size(); }
+    // The connected copies by box.
+    qvConnectedCopyIndex const& connected_copies() const noexcept { return *copies_; }
 
 protected:
     // The file, when the scene has one.
@@ -191,6 +202,9 @@ protected:
 
 private:
     friend class qvPS_SimpleIterator;
+    // A guard's edit of a connected copy begins or ends: the copy leaves
+    // its place in the index meanwhile and is placed by its new box after.
+    void record_edit(qvShapeBase& record, bool editing) noexcept override;
     // Puts the record into the page of r and its cell into h; stored = 1.
     void put_shape(qvRecordPtr<qvHandleRecord>& h, qvRecordPtr<qvShapeBase>& r, qvShapeBase const& shape);
     // The entry a handle record names, or "Invalid or corrupt Orvane
@@ -241,6 +255,7 @@ private:
     qvMathRectOf<double> bounds_;
     bool initialized_ = false;
     std::unique_ptr<qvShapeNodeTable> nodes_;
+    std::unique_ptr<qvConnectedCopyIndex> copies_;
     std::unordered_set<qvShapeBase*> loose_;
     std::unordered_set<qvPS_SimpleIterator*> enumerations_;
 };

@@ -47,5 +47,7 @@ public:
     }
 
 private:
-    bool notifying() const { return this->scene().update_notification(); }
+    // An edit nested in an outer guard of this shape leaves the reports to
+    // that guard, which sends the whole box before and after.
+    bool notifying() const { return this->guard_depth_ == 1 && this->scene().update_notification(); }
 };

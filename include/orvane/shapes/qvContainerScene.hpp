@@ -7,6 +7,12 @@
 // Keeps true: one palette() serves both sides; destroying the scene removes
 // the proxy site's entries (telling their proxies) but not the proxies,
 // whose handles must be released before the scene is destroyed.
+//
+// The outermost modification guard of a proxy tells the scene that owns
+// the record when an edit of it begins and ends, whatever the state of
+// notification (which only decides whether receivers hear of it): a scene
+// that finds records by their boxes must know when a box may have moved.
+// Scenes that do not keep such an index ignore it.
 
 #include <orvane/shapes/qvContainerSceneInterface.hpp>
 #include <orvane/shapes/qvProxySite.hpp>
@@ -21,6 +27,13 @@ public:
 
 protected:
     qvContainerScene() = default;
+
+private:
+    friend class qvShapeWriteLock;
+    // `editing` true: the outermost guard of the record's proxy has opened
+    // (after making the record, when it made one); false: it is closing,
+    // the edit done. Never raises: the closing call runs in a destructor.
+    virtual void record_edit(qvShapeBase&, bool /*editing*/) noexcept {}
 };
 
 QV_INTERFACE_NAME(qvContainerScene);

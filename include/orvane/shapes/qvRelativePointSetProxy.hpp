@@ -12,6 +12,9 @@
 //   insert       one box, after the insertion, over the new points;
 //   remove       one box, before the removal, over the doomed points;
 //   point set    two boxes over the point, before and after.
+// An edit nested in an outer guard of the shape (a whole transform of the
+// set) sends no neighbourhood boxes: the outer guard reports the shape's box
+// before and after.
 // While notification is off nothing is computed: a remove or point set on
 // a proxy without a record then creates its empty record and fails the
 // index check, while with notification on it raises "Attempt to query
@@ -57,5 +60,7 @@ public:
     qvMathRectOf<double> bbox() override { return this->rectangle(); }
 
 private:
-    bool notifying() const { return this->scene().update_notification(); }
+    // An edit nested in an outer guard of this shape leaves the reports to
+    // that guard, which sends the whole box before and after.
+    bool notifying() const { return this->guard_depth_ == 1 && this->scene().update_notification(); }
 };

@@ -14,6 +14,9 @@
 //      scene puts it in layer 0).
 // Closing: the depth goes down; the outermost guard reports the box of the
 // record it then has unless suppressed.
+// The outermost guard also tells the scene (record_edit, whatever the
+// notification state) when it opens over a record, last of all, and when
+// it closes over one, before the closing report.
 //
 // Keeps true:
 //  - only the outermost guard of a proxy reports: one change, or any number

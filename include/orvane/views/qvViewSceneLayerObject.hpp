@@ -1,7 +1,9 @@
 #pragma once
 // qvViewSceneLayerObject: a data layer that draws one layer of a scene (or
-// all of them). The scene is not owned.
+// all of them) and hears the scene's changes. The scene is not owned: when
+// it is destroyed first, the layer is left showing no scene.
 
+#include <orvane/views/qvViewBaseLayer.hpp>
 #include <orvane/views/qvViewDataLayerObject.hpp>
 
 class qvScene;
@@ -16,6 +18,10 @@ public:
     virtual void cache(bool on) = 0;
     virtual bool cache() const = 0;
     virtual void reset(qvScene* scene, int layer) = 0;
+
+    // A new scene layer over `scene`'s layer `layer` (-1: all); empty when
+    // none can be made.
+    static qvViewBaseLayer create(qvScene& scene, int layer);
 
 protected:
     qvViewSceneLayerObject() noexcept = default;

@@ -133,7 +133,10 @@ void qvRasterDraw::brush_origin(qvCrdOf<double> const& origin) {
 }
 
 void qvRasterDraw::clip(qvBaseRegion const& region) {
-    vbuf_->raster_driver().note("clip " + qvRasterText(region));
+    // Spelling a large region out costs more than the clip itself: only
+    // when logging.
+    if (vbuf_->raster_driver().logging())
+        vbuf_->raster_driver().note("clip " + qvRasterText(region));
     clip_ = region;
     clip_rects_.clear();
     for (qvIndirectRectIterator it = clip_.enumerate(); it; ++it)
@@ -143,7 +146,8 @@ void qvRasterDraw::clip(qvBaseRegion const& region) {
 bool qvRasterDraw::copy(qvVBufObject const& source, qvMathRectOf<double> const& from,
                         qvMathRectOf<double> const& to) {
     qvRasterDriver& driver = vbuf_->raster_driver();
-    driver.note("copy " + qvRasterText(from) + " " + qvRasterText(to));
+    if (driver.logging())
+        driver.note("copy " + qvRasterText(from) + " " + qvRasterText(to));
     if (driver.fails(qvRasterOp::copy))
         return false;
     // Asking needs a mutable object; the answer changes nothing.

@@ -179,7 +179,7 @@ bool qvRasterVBuf::record(char const* what, qvRegion area) {
 }
 
 bool qvRasterVBuf::invalidate(qvBaseRegion const& region) {
-    return record(("region " + qvRasterText(region)).c_str(), qvRegion(region));
+    return record(driver_->logging() ? ("region " + qvRasterText(region)).c_str() : "region", qvRegion(region));
 }
 
 bool qvRasterVBuf::invalidate(qvMathRectOf<double> const& rect) {
