@@ -1,14 +1,26 @@
-// Property test: the spot, box and polygon selectors' verdicts on seeded
+// Property tests: the spot, box and polygon selectors' verdicts on seeded
 // random rectangles, polylines, polygons and markers (compact and exact,
-// integer points) equal the hit oracle's, called directly under a fixed
-// transformation and palette. Cases within 1e-6 of a decision boundary are
-// skipped; the test checks that few are.
+// integer points) equal the hit oracle's, first called directly under a
+// fixed transformation and palette (attributes varied), then down the
+// rendering road through the selection test view over 1,000 scenes, where
+// the oracle applies the redraw area's filter. Cases within 1e-6 of a
+// decision boundary are skipped; the tests check that few are.
 
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/interaction/qvBoxSelector.hpp>
 #include <orvane/interaction/qvSpotSelector.hpp>
 
+#include <orvane/shapes/qvExactPolyMarker.hpp>
+#include <orvane/shapes/qvExactPolygon.hpp>
+#include <orvane/shapes/qvExactPolyline.hpp>
+#include <orvane/shapes/qvPolyMarker.hpp>
+#include <orvane/shapes/qvPolygon.hpp>
+#include <orvane/shapes/qvPolyline.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
+
+#include "qvCountingPort.hpp"
 #include "qvHitOracle.hpp"
+#include "qvSelectionTestView.hpp"
 #include "qvSelectorTestRecords.hpp"
 #include "rendering/qvShapeRecordPoints.hpp"
 
@@ -16,7 +28,9 @@
 
 #include <cmath>
 #include <numbers>
+#include <map>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -165,6 +179,141 @@ TEST_F(OracleTest, Box_and_polygon_verdicts_equal_the_oracle) {
                     selector.check_selection(s.record.get(), {&t, &palette}), "polygon", round);
         }
         if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(compared, 10 * skipped);
+}
+
+namespace {
+
+// Keeps a copy of every record a scene hands it.
+struct CopyingPort : qvCountingPort {
+    std::vector<Record> records;
+    bool draw_shape(qvShapeBase const& record) override {
+        Record copy(qvNewShapeRecord(record.size));
+        std::memcpy(static_cast<void*>(copy.get()), &record, static_cast<std::size_t>(record.size));
+        records.push_back(std::move(copy));
+        return true;
+    }
+};
+
+struct HitSet : qvSelector::Callback {
+    std::set<std::int32_t> handles;
+    bool selected(qvShapeBase const* record, qvScene const*) override {
+        handles.insert(record->shape_handle);
+        return true;
+    }
+};
+
+// Fills the view's scene with n shapes of the four kinds through their
+// handles (compact boxes follow the shapes' own rule), no attributes.
+void fill_scene(OracleTest& test, qvMemoryScene& scene, int n) {
+    for (int i = 0; i < n; ++i) {
+        const int what = test.pick(0, 3);
+        const bool is_compact = test.pick(0, 1) == 1;
+        std::vector<Pt> pts;
+        if (what == 3)
+            pts = star(test.rng, {double(test.pick(20, 80)), double(test.pick(20, 80))}, 5, 30, test.pick(3, 9));
+        else
+            for (int k = test.pick(1, 6); k > 0; --k) pts.push_back({double(test.pick(0, 100)), double(test.pick(0, 100))});
+        const int count = static_cast<int>(pts.size());
+        switch (what) {
+        case 0: {
+            const int x = test.pick(0, 90), y = test.pick(0, 90);
+            qvRectangle(scene, Box(x, y, x + test.pick(0, 30), y + test.pick(0, 30)));
+            break;
+        }
+        case 1: is_compact ? (void)qvPolyMarker(scene, count, pts.data()) : (void)qvExactPolyMarker(scene, count, pts.data()); break;
+        case 2: is_compact ? (void)qvPolyline(scene, count, pts.data()) : (void)qvExactPolyline(scene, count, pts.data()); break;
+        default: is_compact ? (void)qvPolygon(scene, count, pts.data()) : (void)qvExactPolygon(scene, count, pts.data()); break;
+        }
+    }
+}
+
+// The record's own figure in model coordinates (the view's mapping is the
+// identity): a rectangle's box corners, else its decoded points.
+std::vector<Pt> figure_of(qvShapeBase const& r) {
+    std::vector<Pt> pts;
+    if (r.kind == qvRectangleKind) {
+        const Box b = r.bbox();
+        return {{b.x1, b.y1}, {b.x1, b.y2}, {b.x2, b.y2}, {b.x2, b.y1}};
+    }
+    std::vector<qvPointTag> tags;
+    qvDecodeShapeRecordPoints(r, pts, tags);
+    return pts;
+}
+
+// Hit, miss or near for one record: first the redraw area's filter (the
+// header box strictly overlapping the selection's box grown by 1), then
+// the selector's own question.
+template <class Question>
+Verdict through_view(qvShapeBase const& r, Box const& selection_box, Question&& question) {
+    const Box area(selection_box.x1 - 1, selection_box.y1 - 1, selection_box.x2 + 1, selection_box.y2 + 1);
+    const Verdict reaches = hit_oracle::boxes_overlap(r.bbox(), area);
+    if (reaches == Verdict::miss) return Verdict::miss;
+    const Verdict answer = question();
+    if (reaches == Verdict::near) return answer == Verdict::miss ? Verdict::miss : Verdict::near;
+    return answer;
+}
+
+}  // namespace
+
+TEST_F(OracleTest, Verdicts_through_a_view_equal_the_oracle_with_the_redraw_filter) {
+    t = qvRestrictedTransformation::identity();
+    for (int round = 0; round < 1000; ++round) {
+        qvSelectionTestView view;
+        fill_scene(*this, view.scene(), 8);
+        CopyingPort port;
+        view.scene().render(port, -1, Box(-1e9, -1e9, 1e9, 1e9), false);
+
+        // One spot, one box and one polygon selection of the scene.
+        HitSet spot_hits, box_hits, polygon_hits;
+        const Pt p{pick(-50, 1150) / 10.0, pick(-50, 1150) / 10.0};
+        // A tolerance of 0 makes the redraw area empty: nothing is drawn.
+        const double tol = pick(1, 4) * 1.25;
+        const bool whole_area = pick(0, 1) == 1;
+        qvSpotSelector spot(&spot_hits);
+        spot->setup(p, tol);
+        spot->options(whole_area ? qvSelector::whole_area : 0u);
+        view.select(spot, spot->bbox());
+
+        const bool box_touch = pick(0, 1) == 1;
+        const double bx = pick(-10, 100), by = pick(-10, 100);
+        const Box b(bx, by, bx + pick(1, 60), by + pick(1, 60));
+        qvBoxSelector box(b, &box_hits, box_touch);
+        view.select(box, box->bbox());
+
+        const bool polygon_touch = pick(0, 1) == 1;
+        std::vector<Pt> polygon = star(rng, {double(pick(10, 90)), double(pick(10, 90))}, 5, 50, pick(3, 10));
+        qvPolygonSelector selector(static_cast<int>(polygon.size()), polygon.data(), &polygon_hits, polygon_touch);
+        view.select(selector, selector->bbox());
+
+        const std::vector<Pt> corners = {{b.x1, b.y1}, {b.x1, b.y2}, {b.x2, b.y2}, {b.x2, b.y1}};
+        for (Record const& r : port.records) {
+            const std::vector<Pt> fig = figure_of(*r);
+            const bool markers = r->kind == qvCompactPolyMarkerKind || r->kind == qvExactPolyMarkerKind;
+            const bool closed = r->kind == qvRectangleKind || r->kind == qvCompactPolygonKind || r->kind == qvExactPolygonKind;
+            const bool line = !markers;
+            const std::int32_t h = r->shape_handle;
+            compare(through_view(*r, spot->bbox(),
+                                 [&] {
+                                     if (markers) return hit_oracle::near_marker(p, fig, 5 + tol);
+                                     if (r->kind == qvRectangleKind && whole_area)
+                                         return hit_oracle::in_box(p, Box(r->bbox().x1 - tol, r->bbox().y1 - tol,
+                                                                          r->bbox().x2 + tol, r->bbox().y2 + tol));
+                                     hit_oracle::AnyOf any;
+                                     any.add(hit_oracle::on_outline(p, fig, tol, closed));
+                                     if (closed && whole_area && r->kind != qvRectangleKind)
+                                         any.add(hit_oracle::inside(p, fig));
+                                     return any.result();
+                                 }),
+                    spot_hits.handles.count(h) == 1, "spot", round);
+            compare(through_view(*r, b, [&] { return hit_oracle::selected(fig, line, closed, corners, box_touch); }),
+                    box_hits.handles.count(h) == 1, "box", round);
+            compare(through_view(*r, selector->bbox(),
+                                 [&] { return hit_oracle::selected(fig, line, closed, polygon, polygon_touch); }),
+                    polygon_hits.handles.count(h) == 1, "polygon", round);
+            if (HasFatalFailure()) return;
+        }
     }
     EXPECT_GT(compared, 10 * skipped);
 }
