@@ -27,6 +27,7 @@ void example_rendering();
 void example_scene_port();
 void example_views();
 void example_tvbuf();
+void example_selectors();
 void example_interactions();
 
 namespace {
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     example_scrolling();
     example_views();
     example_tvbuf();
+    example_selectors();
     example_interactions();
     return 0;
 }
