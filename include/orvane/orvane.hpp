@@ -453,6 +453,7 @@
 #include <orvane/interaction/qvScaleInteraction.hpp>
 #include <orvane/interaction/qvScaleRestrictedText.hpp>
 #include <orvane/interaction/qvScaleScaledText.hpp>
+#include <orvane/interaction/qvScaleTextAdapter.hpp>
 #include <orvane/interaction/qvSelector.hpp>
 #include <orvane/interaction/qvSelectorCook.hpp>
 #include <orvane/interaction/qvSelectorCookie.hpp>
