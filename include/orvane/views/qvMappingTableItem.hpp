@@ -30,10 +30,9 @@ public:
     qvMappingTableItem(qvMappingTableItem const&) = default;
     qvMappingTableItem& operator=(qvMappingTableItem const&) = default;
 
-    // Whether the entry's layer is `other`'s, the same counted object.
-    bool same_layer(qvRefPtrBase const& other) const noexcept {
-        return layer.counter() == other.counter() && layer.object() == other.object();
-    }
+    // Whether the entry's layer is `other`'s: the same counted object,
+    // whatever interface each pointer sees it through.
+    bool same_layer(qvRefPtrBase const& other) const noexcept { return layer.counter() == other.counter(); }
 };
 
 // Every field equal; offsets compared exactly.
