@@ -10,7 +10,8 @@
 //                       showing the same memory scene through a logged scene
 //                       layer; one control, resized to the window, links the
 //                       left layer (both axes, offset (0, 0)) and the right
-//                       one (both axes, offset (200, 0))
+//                       one (both axes, offset (200, 0)), and pushes its
+//                       mapping into both
 
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
@@ -82,6 +83,8 @@ struct qvTwoLinkedViews {
         control->resize(qvMathRectOf<double>(0, 0, 400, 300));
         control->add(left, 3, {0, 0});
         control->add(right, 3, right_offset);
+        // Adding pushes nothing: the control's mapping puts the offset in.
+        control->mapping(control->mapping());
         log.clear();
     }
 
