@@ -179,6 +179,18 @@ TEST_F(qvMappingControlTest, Remove_unlinks_a_layer_whatever_its_link_and_offset
     EXPECT_TRUE(control->mapping_table()->query(mine));
 }
 
+TEST_F(qvMappingControlTest, Without_a_table_or_a_layer_nothing_is_linked) {
+    control->add(qvViewLayer(), 3, {1, 1});
+    EXPECT_EQ(control->link_type(qvViewLayer()), 0);
+    control->mapping_table(qvMappingTable());
+    control->add(left, 3, {1, 1});
+    control->zoom(2);
+    control->remove(right);
+    EXPECT_EQ(control->link_type(left), 0);
+    EXPECT_EQ(control->offset(right), (qvCrdOf<double>(0, 0)));
+    EXPECT_TRUE(log.empty());
+}
+
 TEST_F(qvMappingControlTest, Set_mapping_reaches_data_layers_and_nested_managers_but_not_group_children) {
     qvViewManager nested = qvViewCreator::create();
     qvViewSceneLayer inner = qvLoggedSceneLayer::make("inner", log, &scene);

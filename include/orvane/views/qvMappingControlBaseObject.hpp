@@ -63,7 +63,7 @@ public:
     virtual void mapping_table(qvMappingTable const& table) = 0;
     // Links `layer` (bits: 1 vertical, 2 horizontal) with a device offset;
     // a link of the layer that exists is overwritten. Nothing is pushed into
-    // the layer now.
+    // the layer now; an empty layer handle links nothing.
     virtual void add(qvViewLayer const& layer, int link_type, qvCrdOf<double> const& offset) = 0;
     // Erases every link of this control to `layer`.
     virtual void remove(qvViewLayer const& layer) = 0;
