@@ -446,3 +446,13 @@
 #include <orvane/interaction/qvScaleInteraction.hpp>
 #include <orvane/interaction/qvScaleRestrictedText.hpp>
 #include <orvane/interaction/qvScaleScaledText.hpp>
+
+// drawings
+#include <orvane/drawings/qvCompositeDrawing.hpp>
+#include <orvane/drawings/qvDrawing.hpp>
+#include <orvane/drawings/qvDrawingChangeGuard.hpp>
+#include <orvane/drawings/qvDrawingContainer.hpp>
+#include <orvane/drawings/qvDrawingHost.hpp>
+#include <orvane/drawings/qvDrawingList.hpp>
+#include <orvane/drawings/qvDrawingScene.hpp>
+#include <orvane/drawings/qvSceneAdapter.hpp>
