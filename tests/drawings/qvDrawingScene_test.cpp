@@ -4,6 +4,7 @@
 
 #include "qvDrawingTestSupport.hpp"
 #include "qvFreshRenderCheck.hpp"
+#include "qvNotificationProbe.hpp"
 #include "qvRasterCanvas.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvShapeTestSupport.hpp"
@@ -24,19 +25,6 @@
 namespace {
 
 using Rect = qvMathRectOf<double>;
-
-// Hears a scene's rectangle sender as text: "rect (x1 y1 x2 y2) layer" or
-// "all".
-class SceneEars : public qvBroadcastReceiver<qvInvalidateEvent<Rect>> {
-public:
-    std::vector<std::string> heard;
-    explicit SceneEars(qvScene& scene) : qvBroadcastReceiver(true) { connect(scene.rect_sender()); }
-    ~SceneEars() override { disconnect_all(); }
-    void invalidate() override { heard.push_back("all"); }
-    void invalidate(Rect const& r, int layer) override {
-        heard.push_back("rect " + qvRasterText(r) + " " + std::to_string(layer));
-    }
-};
 
 // Three drawings side by side, handles 1 to 3, owned by the test.
 struct Three {
@@ -100,20 +88,24 @@ TEST(qvDrawingScene, The_ports_palette_comes_back_also_when_a_drawing_throws) {
 
 TEST(qvDrawingScene, Drawings_report_on_layer_0_only_while_notification_is_on) {
     Three t;
-    SceneEars ears(t.scene);
+    qvNotificationLog log;
+    qvRecordingReceiver<Rect> ears("scene", log);
+    ears.connect(t.scene.rect_sender());
     t.d[0].visible(false);
     t.scene.invalidate();
-    EXPECT_EQ(ears.heard, (std::vector<std::string>{"rect (0 0 10 10) 0", "rect (0 0 10 10) 0", "all"}));
-    ears.heard.clear();
+    EXPECT_EQ(log, (qvNotificationLog{"scene item", "scene item", "scene all"}));
+    EXPECT_EQ(ears.items, (std::vector<Rect>{Rect(0, 0, 10, 10), Rect(0, 0, 10, 10)}));
+    EXPECT_EQ(ears.flags, (std::vector<int>{0, 0}));
+    log.clear();
     t.scene.update_notification(false, true);
     t.d[1].visible(false);
     t.scene.invalidate();
-    EXPECT_TRUE(ears.heard.empty());
+    EXPECT_TRUE(log.empty());
     // Adding, moving and removing report nothing.
     t.scene.update_notification(true, true);
     t.scene.items()->change_order(&t.d[0], qvOrderLast, nullptr);
     t.scene.items()->remove(&t.d[1]);
-    EXPECT_TRUE(ears.heard.empty());
+    EXPECT_TRUE(log.empty());
     EXPECT_EQ(t.d[1].host(), nullptr);
     EXPECT_EQ(t.d[0].host(), &t.scene);
 }
