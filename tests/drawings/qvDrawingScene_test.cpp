@@ -27,10 +27,11 @@ namespace {
 using Rect = qvMathRectOf<double>;
 
 // Three drawings side by side, handles 1 to 3, owned by the test.
+// The drawings outlive the scene that holds them.
 struct Three {
-    qvDrawingScene scene;
     qvTestDrawing d[3] = {qvTestDrawing(Rect(0, 0, 10, 10)), qvTestDrawing(Rect(10, 0, 20, 10)),
                           qvTestDrawing(Rect(20, 0, 30, 10))};
+    qvDrawingScene scene;
     Three() {
         for (int i = 0; i < 3; ++i) {
             d[i].user_handle(i + 1);
@@ -157,9 +158,9 @@ const qvRestrictedTransformation drawing_view_mapping(2, 2, 10, 10);
 const qvRgbColor drawing_view_paper(0.95f, 0.90f, 0.75f);
 
 struct DrawingView {
-    qvDrawingScene scene;
     qvTestDrawing d[3] = {qvTestDrawing(Rect(5, 5, 40, 30)), qvTestDrawing(Rect(30.25, 20.5, 70, 60)),
                           qvTestDrawing(Rect(80, 10, 120, 50))};
+    qvDrawingScene scene;
     qvViewManager view = qvViewCreator::create();
     qvViewSceneLayer layer;
     qvISafePtr<qvRasterDriver> driver;
