@@ -30,6 +30,7 @@ void example_tvbuf();
 void example_selectors();
 void example_interactions();
 void example_mapping();
+void example_drawings();
 
 namespace {
 
@@ -72,5 +73,6 @@ int main(int argc, char** argv) {
     example_selectors();
     example_interactions();
     example_mapping();
+    example_drawings();
     return 0;
 }

@@ -471,3 +471,13 @@
 #include <orvane/interaction/qvSelectorCook.hpp>
 #include <orvane/interaction/qvSelectorCookie.hpp>
 #include <orvane/interaction/qvSpotSelector.hpp>
+
+// drawings
+#include <orvane/drawings/qvCompositeDrawing.hpp>
+#include <orvane/drawings/qvDrawing.hpp>
+#include <orvane/drawings/qvDrawingChangeGuard.hpp>
+#include <orvane/drawings/qvDrawingContainer.hpp>
+#include <orvane/drawings/qvDrawingHost.hpp>
+#include <orvane/drawings/qvDrawingList.hpp>
+#include <orvane/drawings/qvDrawingScene.hpp>
+#include <orvane/drawings/qvSceneAdapter.hpp>
