@@ -377,9 +377,12 @@
 #include <orvane/views/qvBaseRendererObject.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
 #include <orvane/views/qvDeviceRendererObject.hpp>
+#include <orvane/views/qvHardcopyUnits.hpp>
 #include <orvane/views/qvLimitsAlignment.hpp>
 #include <orvane/views/qvMappingDimension.hpp>
 #include <orvane/views/qvMappingDimensionObject.hpp>
+#include <orvane/views/qvMargins.hpp>
+#include <orvane/views/qvPageFormat.hpp>
 #include <orvane/views/qvReceiverInvalidateHandle.hpp>
 #include <orvane/views/qvRenderer.hpp>
 #include <orvane/views/qvRendererObject.hpp>
@@ -415,8 +418,11 @@
 #include <orvane/views/qvViewLayersContain.hpp>
 #include <orvane/views/qvViewManager.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
+#include <orvane/views/qvViewMultiBufferLayer.hpp>
+#include <orvane/views/qvViewMultiBufferLayerObject.hpp>
 #include <orvane/views/qvViewOffFilter.hpp>
 #include <orvane/views/qvViewOnFilter.hpp>
+#include <orvane/views/qvViewPageScene.hpp>
 #include <orvane/views/qvViewRectCollector.hpp>
 #include <orvane/views/qvViewRendering.hpp>
 #include <orvane/views/qvViewSceneLayer.hpp>
