@@ -28,6 +28,7 @@ void example_scene_port();
 void example_views();
 void example_tvbuf();
 void example_interactions();
+void example_printing();
 
 namespace {
 
@@ -68,5 +69,6 @@ int main(int argc, char** argv) {
     example_views();
     example_tvbuf();
     example_interactions();
+    example_printing();
     return 0;
 }
