@@ -133,11 +133,7 @@ TEST(qvViewPageScene, A_new_one_has_no_pages_one_layer_and_US_Letter_with_half_i
     EXPECT_EQ(pages.total_layers(), 1);
     const qvPageFormat format = pages.page();
     EXPECT_EQ(format.page_limits(), Rect(0, 0, 612, 792));
-    EXPECT_EQ(format.left_margin(), 36.0);
-    EXPECT_EQ(format.right_margin(), 36.0);
-    EXPECT_EQ(format.bottom_margin(), 36.0);
-    EXPECT_EQ(format.top_margin(), 36.0);
-    EXPECT_EQ(format.orientation(), qvPageFormat::portrait);
+    EXPECT_EQ(format.print_area(), Rect(36, 36, 576, 756));   // margins of 36
     EXPECT_EQ(pages.pageAreaTransformation(), qvRestrictedTransformation::identity());
     EXPECT_EQ(pages.printAreaTransformation(), qvRestrictedTransformation::identity());
     EXPECT_EQ(qvQueryInterface<qvVBufInvalidate>(static_cast<qvScene*>(&pages)),
