@@ -30,6 +30,7 @@ void example_tvbuf();
 void example_selectors();
 void example_interactions();
 void example_mapping();
+void example_printing();
 void example_drawings();
 
 namespace {
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     example_selectors();
     example_interactions();
     example_mapping();
+    example_printing();
     example_drawings();
     return 0;
 }

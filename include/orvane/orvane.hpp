@@ -377,6 +377,7 @@
 #include <orvane/views/qvBaseRendererObject.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
 #include <orvane/views/qvDeviceRendererObject.hpp>
+#include <orvane/views/qvHardcopyUnits.hpp>
 #include <orvane/views/qvLimitsAlignment.hpp>
 #include <orvane/views/qvMappingControl.hpp>
 #include <orvane/views/qvMappingControlBase.hpp>
@@ -389,6 +390,8 @@
 #include <orvane/views/qvMappingTable.hpp>
 #include <orvane/views/qvMappingTableInterface.hpp>
 #include <orvane/views/qvMappingTableItem.hpp>
+#include <orvane/views/qvMargins.hpp>
+#include <orvane/views/qvPageFormat.hpp>
 #include <orvane/views/qvReceiverInvalidateHandle.hpp>
 #include <orvane/views/qvRenderer.hpp>
 #include <orvane/views/qvRendererObject.hpp>
@@ -428,8 +431,11 @@
 #include <orvane/views/qvViewLayersContain.hpp>
 #include <orvane/views/qvViewManager.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
+#include <orvane/views/qvViewMultiBufferLayer.hpp>
+#include <orvane/views/qvViewMultiBufferLayerObject.hpp>
 #include <orvane/views/qvViewOffFilter.hpp>
 #include <orvane/views/qvViewOnFilter.hpp>
+#include <orvane/views/qvViewPageScene.hpp>
 #include <orvane/views/qvViewRectCollector.hpp>
 #include <orvane/views/qvViewRendering.hpp>
 #include <orvane/views/qvViewSceneLayer.hpp>
