@@ -2,7 +2,7 @@
 // and the invalid area carried along with the picture.
 //
 // On a pure whole-unit translation the layer's invalid area moves with the
-// picture and gains the strips the move uncovers (one scroll per rectangle
+// picture (the active layer carries it) and gains the strips the move uncovers (one scroll per rectangle
 // of its local device clip, else of the window); everything else in the
 // window is already right once the pixels have moved. When those strips
 // cover the whole area there is nothing to save: the whole layer is
@@ -221,16 +221,21 @@ void qvViewWindowScrollLayerImplementation::apply_right(qvRestrictedTransformati
     qvViewActiveLayerImplementation::apply_right(t);
 }
 
+// A part goes to the window's channel, not into the parent's area: the
+// parent moves its own waiting area after its children have moved, so a
+// part put there during the climb would move twice. The renderer finds it
+// in this layer's area anyway (an active layer answers for its children).
 void qvViewWindowScrollLayerImplementation::notify_parent() {
     if (!notify_invalidation())
         return;
-    qvViewActiveLayerObject* const up = parent();
-    if (up == nullptr)
+    if (redraw_all(true)) {
+        if (qvViewActiveLayerObject* const up = parent())
+            up->invalidate(true);
         return;
-    if (redraw_all(true))
-        up->invalidate(true);
-    else
-        up->invalidate(redraw_area(true), true);
+    }
+    qvBaseRendererObject* const renderer = renderer_.get();
+    if (renderer != nullptr && renderer->callback_ready())
+        renderer->invalidate(redraw_area(true));
 }
 
 void qvViewWindowScrollLayerImplementation::apply_left(qvRestrictedTransformation const& t) {
@@ -264,9 +269,10 @@ void qvViewWindowScrollLayerImplementation::apply_left(qvRestrictedTransformatio
         return;
     }
 
+    // The active layer has already carried the waiting areas (this layer's
+    // and its children's) along with the picture.
     const qvCrdOf<double> by{t.m4(), t.m5()};
     qvGridRegion moved(redraw_area(true));
-    moved.translate(qvTranslation(by.x, by.y));
     bool covered;
     if (no_local_device_clipping()) {
         window_scroll_add_strips(moved, window, by);

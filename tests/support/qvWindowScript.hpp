@@ -162,6 +162,16 @@ public:
         driver->clear_log();
         return renderer->redraw(driver->take_invalid(), false);
     }
+    // Redraws until the window reports nothing more to repaint (at most
+    // four times); false when it still does.
+    bool settle() {
+        for (int i = 0; i < 4; ++i) {
+            if (!driver->window().whole && driver->window().area.empty())
+                return true;
+            redraw();
+        }
+        return !driver->window().whole && driver->window().area.empty();
+    }
     void redraw_all() {
         driver->take_invalid();
         driver->clear_log();
@@ -237,9 +247,8 @@ private:
     // Rectangles over three windows' width and height around the window,
     // in twelve solid colours.
     void build_scene() {
-        std::vector<long> attributes;
         for (int i = 0; i < 12; ++i) {
-            qvAttributeProxy a(scene, 0);
+            qvAttributeProxy& a = attributes_.emplace_back(scene, 0);
             const qvRgbColor colour(0.08f * static_cast<float>(i), 0.9f - 0.07f * static_cast<float>(i),
                                     0.2f + 0.05f * static_cast<float>(i % 5));
             a.line_style(qvLineStyle{2});
@@ -247,20 +256,20 @@ private:
             a.fill_style(qvFillStyle{2});
             a.fill_color(colour);
             a.fill_background_color(colour);
-            attributes.push_back(a.attribute_handle());
         }
         const double w = static_cast<double>(setup_.width), h = static_cast<double>(setup_.height);
         for (int i = 0; i < setup_.shapes; ++i) {
             const double x = between(static_cast<int>(-w), static_cast<int>(2 * w));
             const double y = between(static_cast<int>(-h), static_cast<int>(2 * h));
             const double sw = between(4, 60), sh = between(4, 40);
-            qvAttributeProxy a(scene, attributes[pick(attributes.size())]);
-            shapes_.emplace_back(scene, x, y, x + sw, y + sh, &a);
+            shapes_.emplace_back(scene, x, y, x + sw, y + sh, &attributes_[pick(attributes_.size())]);
         }
     }
 
     qvWindowScriptSetup setup_;
     std::mt19937 rng_;
+    // The styles live as long as the script holds them.
+    std::vector<qvAttributeProxy> attributes_;
     std::vector<qvRectangle> shapes_;
     double zoom_level_ = 1.0;
 };
