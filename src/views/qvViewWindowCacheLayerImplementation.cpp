@@ -204,6 +204,10 @@ void qvViewWindowCacheLayerImplementation::update_cache() {
             }
         }
     }
+    // Whole pixels covering the wanted rectangle: a cache at the floored
+    // corner with the truncated extent would miss its last column and row.
+    wanted = qvMathRectOf<double>(qvRectOf<double>(std::floor(wanted.x1), std::floor(wanted.y1),
+                                                   std::ceil(wanted.x2), std::ceil(wanted.y2)));
     const double w = wanted.x2 - wanted.x1, h = wanted.y2 - wanted.y1;
     if (!(w > 0) || !(h > 0)) {
         release_cache();
@@ -217,7 +221,7 @@ void qvViewWindowCacheLayerImplementation::update_cache() {
     const qvISafePtr<qvDriverObject> driver(driver_);
     if (buffer_type_ < 0 || !driver)
         return;
-    const int x = qvTruncToInt(std::floor(wanted.x1)), y = qvTruncToInt(std::floor(wanted.y1));
+    const int x = qvTruncToInt(wanted.x1), y = qvTruncToInt(wanted.y1);
     const int width = qvTruncToInt(w), height = qvTruncToInt(h);
     if (width <= 0 || height <= 0 || x == INT_MIN || y == INT_MIN)
         return;

@@ -81,6 +81,12 @@ struct qvWindowScriptSetup {
     unsigned seed = 1;
     bool pixels = true;
     bool log = true;
+    // When set, the layer under test instead of one of `layer`'s kind.
+    qvViewLayer custom;
+    // Buffer types of the driver (qvRasterSettings::buffer_types).
+    std::vector<unsigned> buffer_types{0x2, 0};
+    // Off: the constructor leaves the window undrawn.
+    bool first_redraw = true;
 };
 
 class qvWindowScript {
@@ -92,7 +98,8 @@ public:
         bg.fill_color(qvRgbColor(0.95f, 0.90f, 0.75f));
         bg.fill_background_color(qvRgbColor(0.95f, 0.90f, 0.75f));
         bg.fill_style(qvFillStyle(2));
-        switch (setup.layer) {
+        switch (setup.custom ? qvWindowLayerKind(-1) : setup.layer) {
+        default: tested = setup.custom; break;
         case qvWindowLayerKind::group: tested = qvViewLayer(qvViewGroupLayer(true)); break;
         case qvWindowLayerKind::cache_buffered: {
             const qvViewWindowCacheLayer cache(false);
@@ -120,12 +127,14 @@ public:
         settings.window_height = setup.height;
         settings.pixels = setup.pixels;
         settings.log = setup.log;
+        settings.buffer_types = setup.buffer_types;
         driver = qvRasterDriver::create(settings);
         renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get())),
                                     view);
         renderer->backing_store((setup.renderer_flags & 1u) != 0);
         renderer->double_buffered((setup.renderer_flags & 2u) != 0);
-        redraw_all();
+        if (setup.first_redraw)
+            redraw_all();
     }
     qvWindowScript(qvWindowScript const&) = delete;
     qvWindowScript& operator=(qvWindowScript const&) = delete;
@@ -207,12 +216,17 @@ public:
     // ---- what the log and the window say ---------------------------------------------
     ::testing::AssertionResult fresh() { return qvFreshRenderCheck(*driver, view, renderer->origin()); }
     // The union of the clips under which shapes were drawn since the log was
-    // last cleared (window, memory buffer and caches alike).
+    // last cleared (window, memory buffer and caches alike). A draw object
+    // that was never clipped draws on its whole buffer, taken as the
+    // window's size (the memory buffers and caches here are).
     qvGridRegion children_drew() const {
         qvGridRegion drawn, clip;
         bool counted = false;
         for (std::string const& line : driver->log()) {
-            if (line.rfind("clip ", 0) == 0) {
+            if (line == "new_draw") {
+                clip = qvMathRectOf<double>(0, 0, static_cast<double>(setup_.width), static_cast<double>(setup_.height));
+                counted = false;
+            } else if (line.rfind("clip ", 0) == 0) {
                 clip = qvWindowLogRegion(line.substr(5));
                 counted = false;
             } else if (line.rfind("draw_shape", 0) == 0 && !counted) {
