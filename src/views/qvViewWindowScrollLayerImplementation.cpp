@@ -243,11 +243,22 @@ void qvViewWindowScrollLayerImplementation::apply_left(qvRestrictedTransformatio
         return;
     qvMathRectOf<double> window;
     const bool pure = t.m0() == 1.0 && t.m3() == 1.0 && window_scroll_whole(t.m4()) && window_scroll_whole(t.m5());
-    if (!copy_scroll_on_ || !at_root() || !window_rect(window) || !pure || redraw_all(true)) {
+    // A clip that is not independent moves with the picture: the pixels in
+    // it are not a fixed part of the window, so nothing is shifted.
+    const bool fixed_clip = no_local_device_clipping() || is_independent();
+    if (!copy_scroll_on_ || !at_root() || !window_rect(window) || !pure || !fixed_clip || redraw_all(true)) {
         qvViewActiveLayerImplementation::apply_left(t);
         return;
     }
     const bool renderer_moves = qvViewWindowScrollNotice::moving(renderer_.get());
+    // An independent layer's own waiting area stays where it is in the
+    // active layer's apply_left; it moves with the picture here.
+    qvGridRegion own;
+    if (is_independent()) {
+        own = local_redraw_area();
+        own.translate(qvTranslation(t.m4(), t.m5()));
+        validate();
+    }
     if (notify_invalidation()) {
         notify_invalidation(false);
         try {
@@ -273,6 +284,7 @@ void qvViewWindowScrollLayerImplementation::apply_left(qvRestrictedTransformatio
     // and its children's) along with the picture.
     const qvCrdOf<double> by{t.m4(), t.m5()};
     qvGridRegion moved(redraw_area(true));
+    moved += own;
     bool covered;
     if (no_local_device_clipping()) {
         window_scroll_add_strips(moved, window, by);
