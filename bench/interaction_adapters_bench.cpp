@@ -22,21 +22,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <random>
 #include <vector>
 
 namespace {
 
 using bench_support::CountingReceiver;
 
-std::vector<qvCrdOf<double>> ring_points(std::size_t n) {
-    std::mt19937 rng(20261207);
-    std::uniform_real_distribution<double> inside(0, 1000);
-    std::vector<qvCrdOf<double>> out(n);
-    for (auto& p : out)
-        p = {inside(rng), inside(rng)};
-    return out;
-}
+std::vector<qvCrdOf<double>> ring_points(std::size_t n) { return bench_support::random_points(n, 20261207, 0, 1000); }
 
 template <class I>
 void adapter_lookup(benchmark::State& state, qvGraphic const& graphic) {

@@ -1,16 +1,22 @@
 #pragma once
-// Helpers of the shape benchmarks: a container scene over a plain vector
-// and a receiver that only counts, so the cases measure proxies, guards,
-// records and the proxy site rather than a scene's own bookkeeping.
+// Helpers shared by the benchmarks: a container scene over a plain vector
+// and a receiver that only counts, so the shape cases measure proxies,
+// guards, records and the proxy site rather than a scene's own bookkeeping;
+// seeded random points, the same on every run; and the raster window the
+// view cases draw into.
 
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvBroadcastReceiver.hpp>
 #include <orvane/core/qvInvalidateEvent.hpp>
+#include <orvane/geometry/qvCrd.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 
+#include "qvRasterSettings.hpp"
+
 #include <cstddef>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 namespace bench_support {
@@ -78,5 +84,27 @@ public:
     void invalidate(qvMathRectOf<double> const&, int) override { ++received; }
     std::int64_t received = 0;
 };
+
+// n points, each coordinate drawn uniformly from [low, high), x before y,
+// by a generator seeded with `seed`.
+inline std::vector<qvCrdOf<double>> random_points(std::size_t n, std::uint32_t seed, double low, double high) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> inside(low, high);
+    std::vector<qvCrdOf<double>> out(n);
+    for (auto& p : out)
+        p = {inside(rng), inside(rng)};
+    return out;
+}
+
+// A 1000 x 1000 raster window that logs nothing; without pixels its records
+// are decoded and counted but not rasterised.
+inline qvRasterSettings view_bench_window(bool pixels) {
+    qvRasterSettings settings;
+    settings.window_width = 1000;
+    settings.window_height = 1000;
+    settings.pixels = pixels;
+    settings.log = false;
+    return settings;
+}
 
 }  // namespace bench_support

@@ -18,7 +18,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <random>
 #include <vector>
 
 namespace {
@@ -28,14 +27,7 @@ using bench_support::CountingReceiver;
 constexpr std::int64_t edits = 100'000;
 
 // Points inside the square of the two corners every shape starts with.
-std::vector<qvCrdOf<double>> inner_points(std::size_t n) {
-    std::mt19937 rng(20240928);
-    std::uniform_real_distribution<double> inside(1, 999);
-    std::vector<qvCrdOf<double>> out(n);
-    for (auto& p : out)
-        p = {inside(rng), inside(rng)};
-    return out;
-}
+std::vector<qvCrdOf<double>> inner_points(std::size_t n) { return bench_support::random_points(n, 20240928, 1, 999); }
 
 const qvCrdOf<double> corners[] = {{0, 0}, {1000, 1000}};
 

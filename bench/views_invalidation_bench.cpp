@@ -33,6 +33,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "qvBenchSupport.hpp"
 #include "qvRasterDriver.hpp"
 
 #if defined(ORVANE_BENCH_PIXMAN)
@@ -86,12 +87,7 @@ struct InvalidationView {
     qvDeviceRenderer renderer;
 
     explicit InvalidationView(qvScene& scene) {
-        qvRasterSettings settings;
-        settings.window_width = 1000;
-        settings.window_height = 1000;
-        settings.pixels = false;
-        settings.log = false;
-        driver = qvRasterDriver::create(settings);
+        driver = qvRasterDriver::create(bench_support::view_bench_window(false));
         layer = qvViewSceneLayer(scene, -1);
         view->add(qvViewLayer(layer), qvOrder(6));
         renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get())), view);

@@ -8,6 +8,7 @@
 // a group of 1000 children, each clipped to a cell of a 40 x 25 grid and
 // every third opaque, over a region of 10k rectangles.
 
+#include "qvBenchSupport.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvViewTestDoubles.hpp"
 
@@ -37,12 +38,7 @@ struct LayersBenchPort {
     qvAttributeProxy attributes{palette, 0};
 
     LayersBenchPort() {
-        qvRasterSettings settings;
-        settings.window_width = 1000;
-        settings.window_height = 1000;
-        settings.pixels = false;
-        settings.log = false;
-        driver = qvRasterDriver::create(settings);
+        driver = qvRasterDriver::create(bench_support::view_bench_window(false));
         window = driver->new_master_vbuf();
         draw = window->new_draw();
         port = qvQueryInterface<qvFlavorPort>(draw.get());

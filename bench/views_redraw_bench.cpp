@@ -39,6 +39,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "qvBenchSupport.hpp"
 #include "qvRasterDriver.hpp"
 
 #if defined(ORVANE_BENCH_CAIRO)
@@ -187,12 +188,7 @@ struct RedrawView {
     qvDeviceRenderer renderer;
 
     RedrawView(qvScene& scene, bool pixels) {
-        qvRasterSettings settings;
-        settings.window_width = 1000;
-        settings.window_height = 1000;
-        settings.pixels = pixels;
-        settings.log = false;
-        driver = qvRasterDriver::create(settings);
+        driver = qvRasterDriver::create(bench_support::view_bench_window(pixels));
         qvAttributeInterface& bg = *view->background();
         bg.fill_style(qvFillStyle{2});
         bg.fill_color(qvRgbColor(1, 1, 1));

@@ -28,7 +28,9 @@ void example_scene_port();
 void example_views();
 void example_window();
 void example_tvbuf();
+void example_selectors();
 void example_interactions();
+void example_mapping();
 
 namespace {
 
@@ -69,6 +71,8 @@ int main(int argc, char** argv) {
     example_views();
     example_window();
     example_tvbuf();
+    example_selectors();
     example_interactions();
+    example_mapping();
     return 0;
 }

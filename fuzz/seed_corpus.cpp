@@ -510,6 +510,21 @@ void shape_record_seeds(fs::path const& root) {
     });
 }
 
+// Written records of every kind, one a seed and all in one, for the hit
+// tests; the raw records as the draw target's double as single records.
+void selector_seeds(fs::path const& root) {
+    Corpus c(root, "selector_fuzz");
+    auto records = sample_records();
+    for (auto& r : box_shape_records()) records.push_back(std::move(r));
+    for (auto& r : point_set_records()) records.push_back(std::move(r));
+    for (auto& r : text_records()) records.push_back(std::move(r));
+    for (auto& r : image_records()) records.push_back(std::move(r));
+    for (auto const& r : records) c.add([&](qvOutputStream& out) { qvWriteShapeRecord(out, *r); });
+    c.add([&](qvOutputStream& out) {
+        for (auto const& r : records) qvWriteShapeRecord(out, *r);
+    });
+}
+
 // Raw records of every kind, as the draw target reads its input.
 void shape_draw_seeds(fs::path const& root) {
     Corpus c(root, "shape_draw_fuzz");
@@ -879,6 +894,7 @@ int main(int argc, char** argv) {
     palette_seeds(root);
     shape_record_seeds(root);
     shape_draw_seeds(root);
+    selector_seeds(root);
     scene_port_seeds(root);
     pagefile_seeds(root);
     bitmap_transform_seeds(root);

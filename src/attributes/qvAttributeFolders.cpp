@@ -38,6 +38,7 @@ constexpr std::array<char const*, folder_count> folder_paths = {
     "marker/color_device/marker_size",
     "marker/color_device/marker_image",
     "marker/color_device/marker_hot_spot",
+    "marker/color_device/marker_diameter",
     "font/color_device/font_family",
     "font/color_device/font_name",
     "font/color_device/font_size",

@@ -20,7 +20,7 @@ enum class qvAttributeFolderId : int {
     fill_color, fill_color_index, fill_background_color, fill_style, fill_image,
     fill_custom_brush,
     // marker
-    marker_style, marker_size, marker_image, marker_hot_spot,
+    marker_style, marker_size, marker_image, marker_hot_spot, marker_diameter,
     // font
     font_family, font_name, font_size, font_slant, font_weight, font_attribute,
     count

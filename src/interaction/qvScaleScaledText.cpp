@@ -5,16 +5,8 @@
 
 #include "interaction/qvTextBoxCorners.hpp"
 
-#include <orvane/core/qvDynamicInterface.hpp>
-
-void* qvScaleScaledText::query_interface(qvInterfaceInfo const& info) {
-    return qvOfferInterfaces<qvMoveInteraction, qvExtendedScaleInteraction>(this, info);
-}
+template class qvScaleTextAdapter<qvScaledTextDataAccess>;
 
 qvMathRectOf<double> qvScaleScaledText::bbox() {
-    return qvTextCornersBox(data_->anchor(), qvTextBoxCorners(*data_));
-}
-
-void qvScaleScaledText::move(qvCrdOf<double> delta) {
-    data_->anchor(data_->anchor() + delta);
+    return qvTextCornersBox(data()->anchor(), qvTextBoxCorners(*data()));
 }

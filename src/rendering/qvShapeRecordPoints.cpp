@@ -35,12 +35,10 @@ void record_points_decode(qvShapeBase const& record, std::vector<qvCrdOf<double>
         return;
     points.reserve(static_cast<std::size_t>(n));
     const qvMathRectOf<double> box = record.bbox();
-    const double w = box.x2 - box.x1, h = box.y2 - box.y1;
     auto const* nodes = data.nodes();
     for (long i = 0; i < n; ++i) {
         if constexpr (compact) {
-            const qvCrdOf<std::uint16_t> uv = record_points_compact(nodes[i]);
-            points.push_back({box.x1 + uv.x * w / 65535, box.y1 + uv.y * h / 65535});
+            points.push_back(qvCompactRecordPoint(box, record_points_compact(nodes[i])));
         } else {
             points.push_back(record_points_exact(nodes[i]));
         }

@@ -18,12 +18,19 @@
 #include <orvane/geometry/qvPointTag.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 
+#include <cstdint>
 #include <vector>
 
 // The kind's data struct, read in place at record offset 40.
 template <class Data>
 Data const& qvShapeRecordData(qvShapeBase const& record) noexcept {
     return *reinterpret_cast<Data const*>(reinterpret_cast<char const*>(&record) + sizeof(qvShapeBase));
+}
+
+// The model point of a compact point (u, v) on the record's box as stored
+// (box = record.bbox()): 0 and 65535 give the box's own edges exactly.
+inline qvCrdOf<double> qvCompactRecordPoint(qvMathRectOf<double> const& box, qvCrdOf<std::uint16_t> uv) noexcept {
+    return {box.x1 + uv.x * (box.x2 - box.x1) / 65535, box.y1 + uv.y * (box.y2 - box.y1) / 65535};
 }
 
 // Whether the record's kind stores points: the compact and exact

@@ -168,10 +168,14 @@ double qvScrollerInterface::do_resize(qvRangeOf<double> window) {
                   qvRTComponent(), qvRTComponent()});
 }
 
-double qvScrollerInterface::do_zoom(double z, double c) {
+void qvScrollerInterface::check_zoom(double z, double c) {
     QV_ASSERT_TEXT(z > 0, "z > 0");
     require_finite(z);
     require_finite(c);
+}
+
+double qvScrollerInterface::do_zoom(double z, double c) {
+    check_zoom(z, c);
     const qvRTComponent zoom(z, (1 - z) * c);
     const qvRTComponent judge(mapping_.scale * z, mapping_.scale * (1 - z) * c + mapping_.offset);
     const qvCrdOf<double> old = recalculate(window_, judge);

@@ -2,7 +2,9 @@
 // Bases of the test drivers and buffers: every answer of the driver model
 // fixed and inert (96 dpi, quantum 1, no added width, no buffers made, no
 // scrolling), so a test double overrides only what its test looks at. The
-// buffer borrows its driver, which must outlive it.
+// driver answers query_interface for qvDriverObject, as a real driver does
+// for the renderers that look it up. The buffer borrows its driver, which
+// must outlive it.
 
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
@@ -21,6 +23,9 @@ public:
     double v_dpi() const override { return 96; }
     void added_width(long) override {}
     long added_width() const override { return 0; }
+    void* query_interface(qvInterfaceInfo const& info) override {
+        return qvOfferInterfaces<qvDriverObject>(this, info);
+    }
 };
 
 class qvStubVBuf : public qvVBufObject {

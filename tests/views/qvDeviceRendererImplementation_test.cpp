@@ -2,6 +2,7 @@
 // redraw roads, what counts as valid, the window rectangle and its offset,
 // scrolls and zooms, invalidation forwarding, failures and bad input.
 
+#include "qvDriverTestDoubles.hpp"
 #include "qvEveryKindScene.hpp"
 #include "qvFreshRenderCheck.hpp"
 #include "qvRasterDriver.hpp"
@@ -107,23 +108,7 @@ public:
 };
 
 // A driver whose window buffer never comes.
-class NoWindowDriver : public qvDriverObject {
-public:
-    int available() const override { return 0; }
-    unsigned info(int) const override { return 0; }
-    qvISafePtr<qvVBufObject> new_master_vbuf() override { return {}; }
-    qvISafePtr<qvVBufObject> new_vbuf(int, long, long, qvISafePtr<qvVBufObject> const&) override { return {}; }
-    bool initialized() const override { return true; }
-    double h_quantum() const override { return 1; }
-    double v_quantum() const override { return 1; }
-    double h_dpi() const override { return 96; }
-    double v_dpi() const override { return 96; }
-    void added_width(long) override {}
-    long added_width() const override { return 0; }
-    void* query_interface(qvInterfaceInfo const& info) override {
-        return qvOfferInterfaces<qvDriverObject>(this, info);
-    }
-};
+class NoWindowDriver : public qvStubDriver {};
 
 }  // namespace
 

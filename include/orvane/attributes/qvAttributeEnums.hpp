@@ -16,6 +16,7 @@
 enum qvLineStyle : std::int32_t {};
 enum qvFillStyle : std::int32_t {};
 enum qvMarkerStyle : std::int32_t {};
+enum qvMarkerDiameter : std::int32_t {};
 enum qvDimUnit : std::int32_t {};
 enum qvLineEndCap : std::int32_t {};
 enum qvLineJoin : std::int32_t {};

@@ -73,6 +73,7 @@ QV_PROPERTY_VALUE_TYPE(qvFillStyle, fill_style, true);
 QV_PROPERTY_VALUE_TYPE(qvBitmap, image, false);
 QV_PROPERTY_VALUE_TYPE(qvCustomBrush, custom_brush, false);
 QV_PROPERTY_VALUE_TYPE(qvMarkerStyle, marker_style, true);
+QV_PROPERTY_VALUE_TYPE(qvMarkerDiameter, marker_diameter, true);
 QV_PROPERTY_VALUE_TYPE(qvMarkerSize, marker_size, false);
 QV_PROPERTY_VALUE_TYPE(qvCrdOf<int>, marker_hot_spot, false);
 QV_PROPERTY_VALUE_TYPE(qvFontFamily, font_family, true);

@@ -82,6 +82,11 @@ public:
     virtual double do_resize(qvRangeOf<double> window);
     // Zooms by z about the model value c (z > 1 enlarges).
     virtual double do_zoom(double z, double c);
+    // The checks do_zoom makes before it records anything: "z > 0" for a
+    // factor that is not positive, "Invalid scroller argument" for a value
+    // that is not finite. Callers that zoom several scrollers as one step
+    // run them first, so that either every scroller moves or none does.
+    static void check_zoom(double z, double c);
     virtual double do_scroll(double distance);
     virtual double do_position(double position);
     virtual void do_alignment(qvLimitsAlignment alignment);

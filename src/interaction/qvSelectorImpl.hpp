@@ -1,0 +1,91 @@
+#pragma once
+// The buffer and draw object of a selector (see qvSelector.hpp).
+//
+// The buffer answers a buffer without pixels: width and height -1, no
+// offset, scrolling that succeeds without doing anything. The draw object
+// is the flavour port of one redraw: it keeps the port's transformation,
+// boxes, scene and palette, and turns draw_shape into the hit test. Clip
+// and brush origin are accepted and forgotten.
+//
+// Keeps true: the buffer holds its selector, the draw object its buffer
+// (and through it the selector), counted; `stopped` is set once a callback
+// answered false and then every record is ignored.
+
+#include <orvane/geometry/qvRegion.hpp>
+#include <orvane/interaction/qvSelector.hpp>
+#include <orvane/rendering/qvDrawObject.hpp>
+#include <orvane/rendering/qvVBufObject.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
+
+#include "rendering/qvDrawObjectGeometry.hpp"
+
+class qvSelector::VBufImpl : public qvVBufObject {
+public:
+    explicit VBufImpl(qvSelector& selector) noexcept : selector_(&selector) {}
+
+    int type() const override { return 0; }
+    long width() const override { return -1; }
+    long height() const override { return -1; }
+    unsigned info() const override { return 0; }
+    qvDriverObject& driver() const override { return *selector_; }
+    double h_dpi() const override { return selector_->h_dpi(); }
+    double v_dpi() const override { return selector_->v_dpi(); }
+    long zero_point_x() const override { return 0; }
+    long zero_point_y() const override { return 0; }
+    unsigned axes() const override { return 0; }
+    qvISafePtr<qvDrawObject> new_draw() override;
+    bool scroll(long, long, qvMathRectOf<double> const*) override { return true; }
+
+    qvSelector& selector() const noexcept { return *selector_; }
+
+private:
+    qvISafePtr<qvSelector> selector_;
+};
+
+class qvSelector::DrawImpl : public qvDrawObject, public virtual qvFlavorPort {
+public:
+    explicit DrawImpl(VBufImpl& vbuf) noexcept : vbuf_(&vbuf) {}
+
+    void* query_interface(qvInterfaceInfo const& info) override;
+
+    // ---- draw object -----------------------------------------------------------
+    qvVBufObject& vbuf() const override { return *vbuf_; }
+    void brush_origin(qvCrdOf<double> const&) override {}
+    qvCrdOf<double> brush_origin() override { return {0, 0}; }
+    using qvDrawObject::clip;
+    void clip(qvMathRectOf<double> const&) override {}
+    void clip(qvBaseRegion const&) override {}
+    qvBaseRegion const& clip() const override { return clip_; }
+    bool copy(qvVBufObject const&, qvMathRectOf<double> const&, qvMathRectOf<double> const&) override {
+        return false;
+    }
+
+    // ---- flavour port ----------------------------------------------------------
+    qvDrawObject& draw() override { return *this; }
+    qvRestrictedTransformation const& transformation() const override { return geometry_.transformation(); }
+    void transformation(qvRestrictedTransformation const& t) override { geometry_.transformation(t); }
+    qvRestrictedTransformation const& inverse_transformation() const override {
+        return geometry_.inverse_transformation();
+    }
+    qvMathRectOf<double> const& device_bbox() const override { return geometry_.device_bbox(); }
+    void device_bbox(qvMathRectOf<double> const& box) override { geometry_.device_bbox(box); }
+    qvMathRectOf<double> const& model_bbox() const override { return geometry_.model_bbox(); }
+    void scene(qvScene* scene) override { scene_ = scene; }
+    qvScene* scene() const override { return scene_; }
+    void palette(qvPalette* palette) override { palette_ = palette; }
+    qvPalette* palette() const override { return palette_; }
+    // Tests the record and reports a hit; false only for a record that
+    // fails the record check.
+    bool draw_shape(qvShapeBase const& record) override;
+    qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
+
+    bool stopped() const noexcept { return stopped_; }
+
+private:
+    qvISafePtr<VBufImpl> vbuf_;
+    qvScene* scene_ = nullptr;
+    qvPalette* palette_ = nullptr;
+    bool stopped_ = false;
+    qvDrawObjectGeometry geometry_;
+    qvRegion clip_;
+};
