@@ -12,7 +12,8 @@
 // Roads of a scroll: at the device renderer (it moves the window and its
 // memory buffer itself), through the view manager's own scroll (nothing
 // moves the pixels), and through a mapping control linked to the layer
-// under test when the caller links one (scroll_by_control).
+// under test (link type 3, no offset, sized to the window), which moves
+// the layer alone.
 //
 // The layer under test has notify_invalidation on, so each road tells the
 // window what it has to repaint; the scene layer keeps it off.
@@ -22,6 +23,7 @@
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
+#include <orvane/views/qvMappingControl.hpp>
 #include <orvane/views/qvViewBackgroundLayerObject.hpp>
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewGroupLayer.hpp>
@@ -133,6 +135,9 @@ public:
                                     view);
         renderer->backing_store((setup.renderer_flags & 1u) != 0);
         renderer->double_buffered((setup.renderer_flags & 2u) != 0);
+        control = qvMappingControlObject::create();
+        control->add(tested, 3, qvCrdOf<double>{0, 0});
+        control->resize(qvMathRectOf<double>(0, 0, static_cast<double>(setup.width), static_cast<double>(setup.height)));
         if (setup.first_redraw)
             redraw_all();
     }
@@ -152,17 +157,17 @@ public:
         switch (road) {
         case qvWindowRoad::renderer: renderer->scroll(x, y); break;
         case qvWindowRoad::manager: view->scroll(x, y); break;
-        case qvWindowRoad::control:
-            if (scroll_by_control)
-                scroll_by_control(x, y);
-            else
-                view->scroll(x, y);
+        case qvWindowRoad::control: {
+            // The control moves its window over the model (at its own scale,
+            // 1): the picture moves the other way.
+            control->scroll(-x, -y);
             break;
+        }
         }
     }
     void zoom(double factor) {
-        renderer->zoom(qvCrdOf<double>{static_cast<double>(setup_.width / 2), static_cast<double>(setup_.height / 2)},
-                       factor, factor);
+        const qvCrdOf<double> centre{static_cast<double>(setup_.width / 2), static_cast<double>(setup_.height / 2)};
+        renderer->zoom(centre, factor, factor);
         zoom_level_ *= factor;
     }
     // The host's redraw: what the window collected. Returns the renderer's
@@ -249,8 +254,7 @@ public:
     qvViewSceneLayer scene_layer;
     qvISafePtr<qvRasterDriver> driver;
     qvDeviceRenderer renderer;
-    // Set by a caller that links the tested layer to a mapping control.
-    std::function<void(double, double)> scroll_by_control;
+    qvMappingControl control;
     qvWindowRoad last_road = qvWindowRoad::renderer;
     qvCrdOf<int> last_scroll{0, 0};
 

@@ -178,15 +178,20 @@ TEST(qvViewWindowCacheLayerScroll, A_failed_cache_scroll_is_repaired_by_the_next
     EXPECT_TRUE(v.script->fresh());
 }
 
-TEST(qvViewWindowCacheLayerScroll, Both_roads_scroll_the_cache_once_and_the_window_only_at_the_renderer) {
-    for (qvWindowRoad road : {qvWindowRoad::renderer, qvWindowRoad::manager}) {
+TEST(qvViewWindowCacheLayerScroll, Every_road_scrolls_the_cache_and_only_the_renderer_the_window) {
+    for (qvWindowRoad road : {qvWindowRoad::renderer, qvWindowRoad::manager, qvWindowRoad::control}) {
         CacheView v(2);
         v.script->redraw_all();
         v.script->driver->clear_log();
         v.script->scroll(road, 12, -8);
-        const int moves = v.count("scroll 12 -8");
+        EXPECT_EQ(v.script->scene_layer->mapping(), qvRestrictedTransformation(1, 1, 12, -8));
+        // The control moves the layer one axis at a time.
+        const int moves = road == qvWindowRoad::control ? v.count("scroll 0 -8") + v.count("scroll 12 0")
+                                                        : v.count("scroll 12 -8");
         v.script->redraw();
-        EXPECT_EQ(moves, road == qvWindowRoad::renderer ? 2 : 1) << "window and cache, or the cache alone";
+        // Renderer: the window and the cache; manager: the cache; control:
+        // the cache, once per axis. The window moves at the renderer only.
+        EXPECT_EQ(moves, road == qvWindowRoad::manager ? 1 : 2) << static_cast<int>(road);
         EXPECT_TRUE(v.script->fresh()) << static_cast<int>(road);
         // The children drew the two strips only; the rest came from the cache.
         EXPECT_TRUE(v.script->children_drew() == qvGridOf({Rect(0, 0, 12, 112), Rect(0, 112, 160, 120)}))

@@ -86,10 +86,11 @@ TEST(qvViewWindowScrollLayerPending, A_scroll_past_the_window_repaints_everythin
 }
 
 TEST(qvViewWindowScrollLayerRoads, One_scroll_and_two_redraws_move_the_window_once_on_every_road) {
-    for (qvWindowRoad road : {qvWindowRoad::renderer, qvWindowRoad::manager}) {
+    for (qvWindowRoad road : {qvWindowRoad::renderer, qvWindowRoad::manager, qvWindowRoad::control}) {
         ScrollView v;
         v.script->driver->clear_log();
         v.script->scroll(road, 9, -7);
+        EXPECT_EQ(v.script->scene_layer->mapping(), qvRestrictedTransformation(1, 1, 9, -7));
         int moves = v.window_scrolls();
         v.script->redraw();
         moves += v.window_scrolls();

@@ -44,7 +44,7 @@ TEST_P(qvWindowLayersProperty, Every_redraw_equals_a_fresh_render) {
     const bool saving = c.flags == 0 && c.layer != qvWindowLayerKind::group;
     bool clean = true;
     for (int step = 0; step < 200; ++step) {
-        const auto what = script.random_step(2);
+        const auto what = script.random_step(3);
         if (what == qvWindowScript::Step::redraw) {
             ASSERT_TRUE(script.fresh()) << qvWindowLayerName(c.layer) << " flags " << c.flags << " step " << step;
             // A window moved at render reports the strips it uncovered, as
