@@ -26,6 +26,7 @@ void example_paged_scene(int argc, char** argv);
 void example_rendering();
 void example_scene_port();
 void example_views();
+void example_window();
 void example_tvbuf();
 void example_selectors();
 void example_interactions();
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
     example_bitmap_transform();
     example_scrolling();
     example_views();
+    example_window();
     example_tvbuf();
     example_selectors();
     example_interactions();

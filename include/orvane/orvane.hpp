@@ -442,6 +442,11 @@
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewTransformation.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
+#include <orvane/views/qvUIView.hpp>
+#include <orvane/views/qvViewWindowCacheLayer.hpp>
+#include <orvane/views/qvViewWindowCacheLayerObject.hpp>
+#include <orvane/views/qvViewWindowScrollLayer.hpp>
+#include <orvane/views/qvViewWindowScrollLayerObject.hpp>
 
 // interaction
 #include <orvane/interaction/qvAdapter.hpp>

@@ -10,6 +10,7 @@
 // data, so nothing has to be registered at start-up.
 
 #include "views/qvDeviceRendererImplementation.hpp"
+#include "views/qvViewWindowScrollNotice.hpp"
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
@@ -379,7 +380,12 @@ void qvDeviceRendererImplementation::apply_left(qvRestrictedTransformation const
     if (!manager) {
         origin_ = {0.0, 0.0};
     } else {
-        manager->scroll(static_cast<double>(dx), static_cast<double>(dy));
+        // The window and memory pixels are moved below: layers that shift
+        // pixels themselves must not move them again.
+        {
+            const qvViewWindowScrollNotice notice(this);
+            manager->scroll(static_cast<double>(dx), static_cast<double>(dy));
+        }
         if (manager->redraw_all(true)) {
             origin_ = {0.0, 0.0};
             invalidate();
