@@ -52,10 +52,16 @@ TEST(qvBezierGenerator, Tolerance_that_is_not_positive_becomes_one_and_depth_is_
     reset.reset(arch[0], arch[1], arch[2], arch[3], -1.0);
     EXPECT_EQ(drain(reset), one);
     // Without the cap this would subdivide until the pieces are subnormal.
+    // With it every piece is 2^-24 of the curve: counted over its first
+    // 2^-10, whose x(t) = 30t^2 - 20t^3 rises, up to half a piece short of
+    // the end of the 2^14th piece (the whole curve would take 2^24 steps).
     qvBezierGenerator g(arch[0], arch[1], arch[2], arch[3], 5e-324);
+    const double t = (0x1p14 - 0.5) * 0x1p-24, end_x = 30 * t * t - 20 * t * t * t;
     long count = 0;
-    for (; g; ++g) ++count;
-    EXPECT_EQ(count, 1L << 24);
+    for (; g && g->x < end_x; ++g) ++count;
+    EXPECT_EQ(count, 1L << 14);
+    ASSERT_TRUE(g);
+    EXPECT_GT(g->y, 0);
 }
 
 TEST(qvBezierGenerator, Copies_go_on_from_the_same_point_and_reset_restarts) {
