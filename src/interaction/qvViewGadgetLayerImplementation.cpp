@@ -10,9 +10,13 @@
 #include <orvane/interaction/qvGadgetPalette.hpp>
 #include <orvane/interaction/qvViewGadgetLayer.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
+#include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
+#include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
 
+#include <cmath>
 #include <new>
 
 namespace {
@@ -152,4 +156,37 @@ void qvViewGadgetLayerImplementation::reinitialize() {
                 manager->remove(qvViewLayer(entry->layer), false);
     }
     qvViewActiveLayerImplementation::reinitialize();
+}
+
+// ---------------------------------------------------------------------------
+// View transformations
+
+void qvViewGadgetLayerImplementation::apply_left(qvRestrictedTransformation const& t) {
+    qvViewActiveLayerImplementation::apply_left(t);
+    const auto found = scenes_.find(0);
+    if (found == scenes_.end() || t.is_identity())
+        return;
+    GadgetScene& device = *found->second;
+    auto* const scene = qvQueryInterface<qvContainerScene>(device.scene);
+    if (scene == nullptr || !device.layer)
+        return;
+    // Grown as the scene layer grows a changed rectangle: by the view
+    // driver's added width, then outward to whole pixels.
+    double grow = 1.0;
+    if (qvViewManagerObject* const manager = view())
+        if (const qvISafePtr<qvDriverObject> driver = manager->driver())
+            grow = static_cast<double>(driver->added_width());
+    for (qvIndirectIterator<qvGraphic> it = scene->enumerate(-1); it; ++it) {
+        auto* const proxy = qvQueryInterface<qvSingleShapeProxyBase>(it->get());
+        if (proxy == nullptr || proxy->record() == nullptr)
+            continue;
+        const auto& b = proxy->record()->box;
+        const qvMathRectOf<double> shown(std::floor(b.x1 - grow), std::floor(b.y1 - grow), std::ceil(b.x2 + grow),
+                                         std::ceil(b.y2 + grow));
+        device.layer->invalidate(shown, true);
+        const qvMathRectOf<double> moved = qvTransformRect(shown, t);
+        device.layer->invalidate(qvMathRectOf<double>(std::floor(moved.x1), std::floor(moved.y1),
+                                                      std::ceil(moved.x2), std::ceil(moved.y2)),
+                                 true);
+    }
 }

@@ -39,6 +39,9 @@ public:
     // In a view: every gadget scene layer is registered again right after
     // this layer; in none: each leaves the view manager it is in.
     void reinitialize() override;
+    // The renderer's pixel scroll moves the device-space gadgets' pixels
+    // while their layer keeps its place: both places are repaired.
+    void apply_left(qvRestrictedTransformation const& t) override;
     // A new gadget layer with this layer's settings and no gadget scenes.
     qvViewBaseLayer clone() override;
     void* query_interface(qvInterfaceInfo const& info) override;

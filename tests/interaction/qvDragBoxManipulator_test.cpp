@@ -98,7 +98,7 @@ TEST(qvDragBoxManipulator, A_band_shown_while_the_view_scrolls_leaves_a_fresh_wi
     box.begin(Pt{20, 20});
     box.move(Pt{90, 70});
     EXPECT_TRUE(v.fresh());
-    v.view()->scroll(7, 4);
+    v.renderer()->scroll(7, 4);  // the host scrolls: the window's pixels move
     EXPECT_TRUE(v.fresh());
     box.move(Pt{60, 50});
     EXPECT_TRUE(v.fresh());
