@@ -9,11 +9,14 @@
 #include <orvane/interaction/qvGadgetPalette.hpp>
 #include <orvane/interaction/qvViewGadgetLayer.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
+#include <orvane/rendering/qvDumpDriverObject.hpp>
+#include <orvane/shapes/qvPolyMarker.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewManager.hpp>
 
 #include "qvInteractionTestView.hpp"
+#include "qvRecordingDumpUser.hpp"
 
 #include <gtest/gtest.h>
 
@@ -185,4 +188,47 @@ TEST(qvViewGadgetLayer, Destroyed_while_its_view_lives_leaves_no_layer_over_a_de
     EXPECT_FALSE(v.view()->contains(qvViewLayer(companion)));
     v.redraw_whole();  // must not read a freed scene (ASan)
     EXPECT_TRUE(v.fresh());
+}
+
+TEST(qvGadgetPalette, Gadgets_reach_a_driver_in_their_styles) {
+    qvRecordingDumpUser sink;
+    GadgetView v;
+    const qvDeviceRenderer dump(qvAsDriverHandle(qvDumpDriverObject::create(&sink, 0, 0, 100, 100)), v.view);
+    ASSERT_TRUE(dump);
+    const qvViewSceneLayer device = v.gadgets->gadget_scene_layer();
+    auto* const scene = qvQueryInterface<qvContainerScene>(&device->scene());
+    qvRectangle band(*scene, Box(10, 10, 40, 30));
+    ASSERT_TRUE(band->connect_attribute("DashedRectangle"));
+    const qvCrdOf<double> at{50, 50};
+    qvPolyMarker handle(*scene, 1, &at);
+    ASSERT_TRUE(handle->connect_attribute("HandleBar"));
+    sink.lines.clear();
+    dump->redraw(qvRegion(Box(0, 0, 100, 100)), false);
+
+    const auto after = [&](std::string const& shape) {
+        std::vector<std::string> styles;
+        for (std::size_t i = 0; i < sink.lines.size(); ++i) {
+            if (sink.lines[i].rfind(shape, 0) != 0)
+                continue;
+            for (std::size_t j = i; j-- > 0 && sink.lines[j].rfind("rectangle", 0) != 0 &&
+                                    sink.lines[j].rfind("polymarker", 0) != 0;)
+                styles.push_back(sink.lines[j]);
+        }
+        return styles;
+    };
+    const auto has = [](std::vector<std::string> const& lines, std::string const& prefix) {
+        for (std::string const& line : lines)
+            if (line.rfind(prefix, 0) == 0)
+                return true;
+        return false;
+    };
+    const std::vector<std::string> band_styles = after("rectangle (10,10,40,30)");
+    EXPECT_TRUE(has(band_styles, "line rgba(0,0,1,1) w=")) << ::testing::PrintToString(sink.lines);
+    bool dashed = false;
+    for (std::string const& line : band_styles)
+        dashed = dashed || (line.rfind("line ", 0) == 0 && line.find("style=3") != std::string::npos);
+    EXPECT_TRUE(dashed);
+    const std::vector<std::string> handle_styles = after("polymarker 1 (50,50)");
+    EXPECT_TRUE(has(handle_styles, "marker style=6")) << ::testing::PrintToString(sink.lines);
+    EXPECT_TRUE(has(handle_styles, "fill rgba(0.25,0.25,0.25,1) style=0")) << ::testing::PrintToString(sink.lines);
 }
