@@ -29,6 +29,7 @@ void example_views();
 void example_tvbuf();
 void example_selectors();
 void example_interactions();
+void example_selections();
 
 namespace {
 
@@ -70,5 +71,6 @@ int main(int argc, char** argv) {
     example_tvbuf();
     example_selectors();
     example_interactions();
+    example_selections();
     return 0;
 }
