@@ -36,8 +36,8 @@ constexpr double selection_side = 10000.0;
 // n rectangles of sides 1 to 40 placed at seeded random corners.
 template <class Scene>
 void fill_selection_scene(Scene& scene, long n) {
-    const std::vector<qvCrdOf<double>> corners = random_points(static_cast<std::size_t>(n), 7, 0, selection_side - 40);
-    const std::vector<qvCrdOf<double>> sizes = random_points(static_cast<std::size_t>(n), 11, 1, 40);
+    const std::vector<qvCrdOf<double>> corners = bench_support::random_points(static_cast<std::size_t>(n), 7, 0, selection_side - 40);
+    const std::vector<qvCrdOf<double>> sizes = bench_support::random_points(static_cast<std::size_t>(n), 11, 1, 40);
     for (long i = 0; i < n; ++i) {
         const auto c = corners[static_cast<std::size_t>(i)], s = sizes[static_cast<std::size_t>(i)];
         qvRectangle(scene, qvMathRectOf<double>(c.x, c.y, c.x + s.x, c.y + s.y));

@@ -163,9 +163,12 @@ TEST(qvPointSelection, An_edit_beside_does_not_widen_the_next_select) {
     qvExactPolyMarker marker(scene, 1, &at);
     qvPointSelection selection(scene);
     qvGraphicList list;
-    EXPECT_FALSE(selection.select(list, Pt{12, 0}, 1.0, 0x01));
-    qvRectangle beside(scene, Box(18, -2, 22, 2));  // an edit the view collects
-    EXPECT_FALSE(selection.select(list, Pt{12, 0}, 1.0, 0x01));
+    // Diameter 5 + tolerance 3.5 would reach the marker 8 away, but the
+    // spot's box does not: the marker never reaches the test...
+    EXPECT_FALSE(selection.select(list, Pt{12, 0}, 3.5, 0x01));
+    // ...nor after an edit beside it left an invalid area in the view.
+    qvRectangle beside(scene, Box(18, -2, 22, 2));
+    EXPECT_FALSE(selection.select(list, Pt{12, 0}, 3.5, 0x01));
     EXPECT_EQ(list->size(), 0);
 }
 
