@@ -232,3 +232,10 @@ TEST(qvGadgetPalette, Gadgets_reach_a_driver_in_their_styles) {
     EXPECT_TRUE(has(handle_styles, "marker style=6")) << ::testing::PrintToString(sink.lines);
     EXPECT_TRUE(has(handle_styles, "fill rgba(0.25,0.25,0.25,1) style=0")) << ::testing::PrintToString(sink.lines);
 }
+
+TEST(qvGadgetPalette, Is_registered_at_load_and_held_by_the_library) {
+    void* const found = qvLookupRegistry(qvGadgetPalette::get_name());
+    ASSERT_NE(found, nullptr);
+    EXPECT_FALSE(qvRemoveRegistry(qvGadgetPalette::get_name())) << "the library holds a use too";
+    EXPECT_EQ(found, static_cast<void*>(qvGadgetPalette::holder().get()));
+}
