@@ -9,8 +9,7 @@ qvPointSelection::qvPointSelection(qvContainerScene& scene) : selector_(&callbac
 }
 
 qvPointSelection::qvPointSelection(qvViewSceneLayer& layer) {
-    qvContainerScene& scene = container_of(*layer);
-    (void)scene;
+    (void)container_of(layer);
     selector_ = qvSpotSelector(&callback_, view_driver(layer));
     initialize(selector_, *layer);
 }

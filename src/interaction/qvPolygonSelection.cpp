@@ -9,7 +9,7 @@ qvPolygonSelection::qvPolygonSelection(qvContainerScene& scene) : selector_(&cal
 }
 
 qvPolygonSelection::qvPolygonSelection(qvViewSceneLayer& layer) {
-    (void)container_of(*layer);
+    (void)container_of(layer);
     selector_ = qvPolygonSelector(&callback_, view_driver(layer));
     initialize(selector_, *layer);
 }

@@ -9,7 +9,7 @@ qvRectangleSelection::qvRectangleSelection(qvContainerScene& scene) : selector_(
 }
 
 qvRectangleSelection::qvRectangleSelection(qvViewSceneLayer& layer) {
-    (void)container_of(*layer);
+    (void)container_of(layer);
     selector_ = qvBoxSelector(&callback_, view_driver(layer));
     initialize(selector_, *layer);
 }

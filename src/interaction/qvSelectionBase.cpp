@@ -65,6 +65,12 @@ qvContainerScene& qvSelectionBase::container_of(qvViewSceneLayerObject& layer) {
     return *container;
 }
 
+qvContainerScene& qvSelectionBase::container_of(qvViewSceneLayer const& layer) {
+    if (!layer)
+        raise_selection_error("Cannot use proxy selection with non-container scene");
+    return container_of(*layer);
+}
+
 qvISafePtr<qvDriverObject> qvSelectionBase::view_driver(qvViewSceneLayer const& layer) {
     if (!layer)
         return {};

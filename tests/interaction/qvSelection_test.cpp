@@ -172,14 +172,20 @@ TEST(qvPointSelection, An_edit_beside_does_not_widen_the_next_select) {
     EXPECT_EQ(list->size(), 0);
 }
 
-TEST(qvPointSelection, Refuses_a_layer_over_a_scene_without_proxies) {
+TEST(qvPointSelection, Refuses_a_layer_over_no_scene_with_proxies) {
     PlainScene plain;
-    qvViewSceneLayer layer(plain, -1);
-    try {
-        qvPointSelection selection(layer);
-        ADD_FAILURE() << "no error";
-    } catch (qvError const& e) {
-        EXPECT_STREQ(static_cast<char const*>(e), "Cannot use proxy selection with non-container scene");
+    qvViewSceneLayer over_plain(plain, -1), orphan, empty;
+    {
+        qvMemoryScene gone;
+        orphan = qvViewSceneLayer(gone, -1);
+    }
+    for (qvViewSceneLayer* layer : {&over_plain, &orphan, &empty}) {
+        try {
+            qvPointSelection selection(*layer);
+            ADD_FAILURE() << "no error";
+        } catch (qvError const& e) {
+            EXPECT_STREQ(static_cast<char const*>(e), "Cannot use proxy selection with non-container scene");
+        }
     }
 }
 

@@ -73,8 +73,9 @@ public:
 
     // Raises qvErrorFrom<qvSelectionBase> "Cannot use proxy selection with
     // non-container scene" for a layer whose scene is no container scene or
-    // which shows no scene.
+    // which shows no scene (an empty handle included).
     static qvContainerScene& container_of(qvViewSceneLayerObject& layer);
+    static qvContainerScene& container_of(qvViewSceneLayer const& layer);
     // The driver of the view `layer` is in; empty when none.
     static qvISafePtr<qvDriverObject> view_driver(qvViewSceneLayer const& layer);
 
