@@ -32,6 +32,7 @@ void example_selectors();
 void example_interactions();
 void example_mapping();
 void example_printing();
+void example_selections();
 void example_drawings();
 
 namespace {
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
     example_interactions();
     example_mapping();
     example_printing();
+    example_selections();
     example_drawings();
     return 0;
 }

@@ -26,7 +26,7 @@
 // each as one member line at its place (plus the include of its header):
 //    1. the thirteen move, scale and rotate adapter classes    *_adapter_
 //    2. the "Adapter list"                                      adapter_list_
-//    3. the "Gadget palette"                                    (later)
+//    3. the "Gadget palette"                                    gadget_palette_
 //    4. the colour serializers per stream version               colour_serializers_
 //    5. the binary streams' "Invalid streambuf" text: a literal, no member
 //    6. the library's hold on the registry map                  registry_map_
@@ -65,6 +65,7 @@
 #include <orvane/core/qvUniqueObject.hpp>
 #include <orvane/interaction/qvAdapterClass.hpp>
 #include <orvane/interaction/qvAdapterList.hpp>
+#include <orvane/interaction/qvGadgetPalette.hpp>
 #include <orvane/interaction/qvExtendedScaleInteraction.hpp>
 #include <orvane/interaction/qvMoveAnchoredObject.hpp>
 #include <orvane/interaction/qvMoveInteraction.hpp>
@@ -252,6 +253,7 @@ class qvLibraryStatics {
     qvAdapterRow<qvExtendedScaleInteraction, qvScaleRestrictedText> scale_restricted_text_adapter_;
     qvAdapterRow<qvExtendedScaleInteraction, qvScaleScaledText> scale_scaled_text_adapter_;
     qvUniqueObjectHold<qvAdapterList> adapter_list_{qvAdapterList::holder()};
+    qvUniqueObjectHold<qvGadgetPalette> gadget_palette_{qvGadgetPalette::holder()};
     qvColorSerializers colour_serializers_;
     qvRegistryMapHold registry_map_;
     qvInterfaceRecords<8> gradient_unit_records_{gradient_unit_names};

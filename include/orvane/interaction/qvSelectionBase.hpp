@@ -1,0 +1,107 @@
+#pragma once
+// qvSelectionBase: the common part of the proxy selections, which fill a
+// graphic list with the graphics of a container scene found under a spot,
+// inside a box or inside a polygon. A selection builds its own small view
+// once: a view manager whose background paints nothing, a scene layer over
+// every layer of the scene in front (identity mapping when built on a
+// scene: model coordinates; a clone of a view's scene layer: that view's
+// device coordinates), and a device renderer whose driver is the selector.
+// Each select renders the selection's box at once, front to back, so the
+// topmost shape is reported first; every hit reaches the embedded callback.
+//
+// Flags: 0x01 every hit (else the first only), 0x02 toggle listed graphics,
+// 0x04 query only (true when a listed graphic is hit; the list is never
+// changed), 0x08 touching is enough (box, polygon), 0x10 clear the list
+// first (not together with 0x04), 0x20 closed shapes and texts hit over
+// their whole area (spot). Paged scenes have no z-order: there the first
+// hit comes in their index order.
+//
+// Keeps true:
+//  - a select renders its own box only: what the view collected before
+//    (scene edits) is dropped first, so an edit never widens a select;
+//  - a copy builds a view, renderer and selector of its own (same kind and
+//    wrapped driver, a clone of the scene layer) reporting to its own
+//    callback, so it works on after the original is gone;
+//  - a shape reported twice in one select (a paged scene hands over each
+//    connected copy) is added, toggled or counted once;
+//  - the callback finds listed graphics through a hash of the listed
+//    single-shape graphics' handles, built at the first hit that needs it.
+
+#include <orvane/geometry/qvMathRect.hpp>
+#include <orvane/interaction/qvSelector.hpp>
+#include <orvane/views/qvDeviceRenderer.hpp>
+#include <orvane/views/qvViewManager.hpp>
+#include <orvane/views/qvViewSceneLayer.hpp>
+
+#include <unordered_map>
+#include <unordered_set>
+
+class qvContainerScene;
+class qvGraphicListDataAccess;
+
+class qvSelectionBase {
+public:
+    class Callback : public qvSelector::Callback {
+    public:
+        // Takes the flags of one select; clears the list for 0x10 without
+        // 0x04.
+        void setup(qvGraphicListDataAccess* list, unsigned flags);
+        bool selected(qvShapeBase const* record, qvScene const* scene) override;
+        bool found() const noexcept { return found_; }
+        void scene(qvContainerScene* scene) noexcept { scene_ = scene; }
+        qvContainerScene* scene() const noexcept { return scene_; }
+
+    private:
+        // Whether `handle` is listed; builds the hash on first need.
+        bool listed(long handle);
+        // Removes the first listed graphic of `handle`, in list order.
+        void remove_listed(long handle);
+
+        qvGraphicListDataAccess* list_ = nullptr;
+        qvContainerScene* scene_ = nullptr;
+        bool toggle_ = false;
+        bool stop_at_first_ = true;
+        bool query_only_ = false;
+        bool found_ = false;
+        bool list_was_empty_ = true;
+        bool hashed_ = false;
+        std::unordered_map<long, int> listed_;
+        // Shapes reported in this select: a shape a scene hands over twice
+        // (a paged scene's connected copies) counts once.
+        std::unordered_set<long> seen_;
+    };
+
+    // Raises qvErrorFrom<qvSelectionBase> "Cannot use proxy selection with
+    // non-container scene" for a layer whose scene is no container scene or
+    // which shows no scene (an empty handle included).
+    static qvContainerScene& container_of(qvViewSceneLayerObject& layer);
+    static qvContainerScene& container_of(qvViewSceneLayer const& layer);
+    // The driver of the view `layer` is in; empty when none.
+    static qvISafePtr<qvDriverObject> view_driver(qvViewSceneLayer const& layer);
+
+protected:
+    qvSelectionBase() = default;
+    qvSelectionBase(qvSelectionBase const&) = delete;
+    qvSelectionBase& operator=(qvSelectionBase const&) = delete;
+    ~qvSelectionBase() = default;
+
+    void initialize(qvISafePtr<qvDriverObject> const& selector, qvContainerScene& scene);
+    void initialize(qvISafePtr<qvDriverObject> const& selector, qvViewSceneLayerObject& layer);
+    // Renders `area` through the selector; the callback's found flag.
+    bool select(qvGraphicListDataAccess* list, qvMathRectOf<double> const& area, unsigned flags);
+    qvViewSceneLayer const& scene_layer() const noexcept { return layer_; }
+
+    qvViewManager view_;
+    qvDeviceRenderer renderer_;
+    qvViewSceneLayer layer_;
+    Callback callback_;
+
+private:
+    void build_view(qvISafePtr<qvDriverObject> const& selector);
+};
+
+// Renders `area` of `view` at once, front to back, over nothing collected
+// before. Shared by the proxy and callback selections.
+void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer, qvMathRectOf<double> const& area);
+// A spot's box grown so that a tolerance of 0 still covers an area.
+qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance);

@@ -1,0 +1,36 @@
+#pragma once
+// qvSelectionCallbackBase: the view of a callback selection, which hands
+// every hit record to an application callback and works on any scene. Its
+// view is made once (a view manager whose background paints nothing, a
+// scene layer in front); each select makes a fresh selector and renderer.
+//
+// Built on a scene, coordinates are the scene layer's default mapping and
+// no driver is wrapped; built on a view's scene layer, a clone of that
+// layer is drawn and the driver of that layer's view is wrapped (it
+// supplies resolutions and the default spot tolerance).
+
+#include <orvane/geometry/qvMathRect.hpp>
+#include <orvane/rendering/qvDriverObject.hpp>
+#include <orvane/views/qvDeviceRenderer.hpp>
+#include <orvane/views/qvViewManager.hpp>
+#include <orvane/views/qvViewSceneLayer.hpp>
+
+class qvScene;
+
+class qvSelectionCallbackBase {
+protected:
+    qvSelectionCallbackBase() = default;
+    ~qvSelectionCallbackBase() = default;
+
+    void mirror_view(qvScene& scene);
+    void mirror_view(qvViewSceneLayer& layer);
+    // Renders `area` through `selector` with a renderer made for it.
+    void run(qvISafePtr<qvDriverObject> const& selector, qvMathRectOf<double> const& area);
+    qvISafePtr<qvDriverObject> const& wrapped_driver() const noexcept { return driver_; }
+
+private:
+    qvViewManager view_;
+    qvViewSceneLayer layer_;
+    qvDeviceRenderer renderer_;
+    qvISafePtr<qvDriverObject> driver_;
+};

@@ -1,0 +1,184 @@
+// The proxy selections' shared view and callback (see qvSelectionBase.hpp).
+//
+// The callback's cost model: a hit that needs to know whether its shape is
+// listed builds, once per select, a hash from handle to the number of
+// listed single-shape graphics of that handle; later hits are one lookup. A
+// select whose hits never ask pays nothing per listed graphic. Only a
+// toggle's removal walks the list, to take the first match in list order.
+
+#include <orvane/interaction/qvSelectionBase.hpp>
+
+#include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvRegion.hpp>
+#include <orvane/shapes/qvContainerScene.hpp>
+#include <orvane/shapes/qvGraphicListDataAccess.hpp>
+#include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvSingleShapeProxyBase.hpp>
+#include <orvane/views/qvViewBackgroundLayerObject.hpp>
+#include <orvane/views/qvViewCreator.hpp>
+#include <orvane/views/qvViewManagerObject.hpp>
+
+namespace {
+
+[[noreturn]] void raise_selection_error(char const* text) { qvRaise(qvErrorFrom<qvSelectionBase>(text)); }
+
+// The shape handle of a listed graphic, or false for a graphic that is no
+// single-shape proxy or has no record (those never match).
+bool selection_listed_handle(qvGraphic const& graphic, long& handle) {
+    auto* const proxy = qvQueryInterface<qvSingleShapeProxyBase>(graphic.get());
+    if (proxy == nullptr || proxy->record() == nullptr)
+        return false;
+    handle = proxy->record()->shape_handle;
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Shared helpers
+
+void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer, qvMathRectOf<double> const& area) {
+    // Scene edits since the last select left invalid areas in the view; the
+    // renderer would repair them too, and hits there would be reported.
+    view->validate();
+    layer->validate();
+    view->redraw(qvRegion(area), true);
+}
+
+qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance) {
+    if (!(tolerance > 0.0))
+        return qvMathRectOf<double>(box.x1 - 0.5, box.y1 - 0.5, box.x2 + 0.5, box.y2 + 0.5);
+    return box;
+}
+
+qvContainerScene& qvSelectionBase::container_of(qvViewSceneLayerObject& layer) {
+    qvScene* shown = nullptr;
+    try {
+        shown = &layer.scene();
+    } catch (qvAssertionError const&) {
+        shown = nullptr;  // the layer's scene is gone
+    }
+    auto* const container = shown != nullptr ? qvQueryInterface<qvContainerScene>(shown) : nullptr;
+    if (container == nullptr)
+        raise_selection_error("Cannot use proxy selection with non-container scene");
+    return *container;
+}
+
+qvContainerScene& qvSelectionBase::container_of(qvViewSceneLayer const& layer) {
+    if (!layer)
+        raise_selection_error("Cannot use proxy selection with non-container scene");
+    return container_of(*layer);
+}
+
+qvISafePtr<qvDriverObject> qvSelectionBase::view_driver(qvViewSceneLayer const& layer) {
+    if (!layer)
+        return {};
+    qvViewManagerObject* const manager = layer->view();
+    return manager != nullptr ? manager->driver() : qvISafePtr<qvDriverObject>();
+}
+
+// ---------------------------------------------------------------------------
+// The view
+
+void qvSelectionBase::build_view(qvISafePtr<qvDriverObject> const& selector) {
+    qvViewManager view = qvViewCreator::create();
+    QV_ASSERT_TEXT(view, "view");
+    view->background()->fill_style(qvFillStyle{1});
+    renderer_ = qvDeviceRenderer(selector, view);
+    view_ = view;
+}
+
+void qvSelectionBase::initialize(qvISafePtr<qvDriverObject> const& selector, qvContainerScene& scene) {
+    build_view(selector);
+    callback_.scene(&scene);
+    layer_ = qvViewSceneLayer(scene, -1);
+    layer_->mapping(qvRestrictedTransformation::identity());
+    view_->add(qvViewLayer(layer_), qvOrderLast);
+}
+
+void qvSelectionBase::initialize(qvISafePtr<qvDriverObject> const& selector, qvViewSceneLayerObject& layer) {
+    qvContainerScene& scene = container_of(layer);
+    const qvViewSceneLayer twin(layer.clone());
+    QV_ASSERT_TEXT(twin, "layer");
+    build_view(selector);
+    callback_.scene(&scene);
+    layer_ = twin;
+    view_->add(qvViewLayer(layer_), qvOrderLast);
+}
+
+bool qvSelectionBase::select(qvGraphicListDataAccess* list, qvMathRectOf<double> const& area, unsigned flags) {
+    if (list == nullptr)
+        return false;
+    callback_.setup(list, flags);
+    qvSelectionRender(view_, layer_, area);
+    return callback_.found();
+}
+
+// ---------------------------------------------------------------------------
+// The callback
+
+void qvSelectionBase::Callback::setup(qvGraphicListDataAccess* list, unsigned flags) {
+    list_ = list;
+    toggle_ = (flags & 0x02u) != 0;
+    stop_at_first_ = (flags & 0x01u) == 0;
+    query_only_ = (flags & 0x04u) != 0;
+    found_ = false;
+    if ((flags & 0x10u) != 0 && !query_only_)
+        list_->remove_all();
+    list_was_empty_ = list_->size() == 0;
+    hashed_ = false;
+    listed_.clear();
+    seen_.clear();
+}
+
+bool qvSelectionBase::Callback::listed(long handle) {
+    if (!hashed_) {
+        for (qvIndirectIterator<qvGraphic> it = list_->enumerate(); it; ++it) {
+            long listed_handle = 0;
+            if (selection_listed_handle(*it, listed_handle))
+                ++listed_[listed_handle];
+        }
+        hashed_ = true;
+    }
+    const auto found = listed_.find(handle);
+    return found != listed_.end() && found->second > 0;
+}
+
+void qvSelectionBase::Callback::remove_listed(long handle) {
+    for (qvIndirectIterator<qvGraphic> it = list_->enumerate(); it; ++it) {
+        long listed_handle = 0;
+        if (selection_listed_handle(*it, listed_handle) && listed_handle == handle) {
+            list_->remove(it);
+            if (--listed_[handle] == 0)
+                listed_.erase(handle);
+            return;
+        }
+    }
+}
+
+bool qvSelectionBase::Callback::selected(qvShapeBase const* record, qvScene const* scene) {
+    if (scene == nullptr || scene != static_cast<qvScene const*>(scene_) || list_ == nullptr)
+        return true;
+    const long handle = record->shape_handle;
+    if (!seen_.insert(handle).second)
+        return !stop_at_first_;
+    if (!query_only_)
+        found_ = true;
+    if (!list_was_empty_ && listed(handle)) {
+        if (query_only_) {
+            found_ = true;
+            return false;
+        }
+        if (toggle_)
+            remove_listed(handle);
+        return !stop_at_first_;
+    }
+    if (!query_only_) {
+        const qvGraphic graphic = scene_->instantiate(handle);
+        list_->add(graphic);
+        if (hashed_)
+            ++listed_[handle];
+    }
+    return !stop_at_first_;
+}

@@ -1,0 +1,75 @@
+// The callback selections (see qvSelectionCallbackBase.hpp): one view made
+// once, a selector and a renderer made for every select.
+
+#include <orvane/interaction/qvPointCallbackSelection.hpp>
+#include <orvane/interaction/qvPolygonCallbackSelection.hpp>
+#include <orvane/interaction/qvRectangleCallbackSelection.hpp>
+
+#include <orvane/core/qvAssertionError.hpp>
+#include <orvane/interaction/qvBoxSelector.hpp>
+#include <orvane/interaction/qvPolygonSelector.hpp>
+#include <orvane/interaction/qvSelectionBase.hpp>
+#include <orvane/interaction/qvSpotSelector.hpp>
+#include <orvane/views/qvViewBackgroundLayerObject.hpp>
+#include <orvane/views/qvViewCreator.hpp>
+
+namespace {
+
+qvViewManager callback_selection_view() {
+    qvViewManager view = qvViewCreator::create();
+    QV_ASSERT_TEXT(view, "view");
+    view->background()->fill_style(qvFillStyle{1});
+    return view;
+}
+
+}  // namespace
+
+void qvSelectionCallbackBase::mirror_view(qvScene& scene) {
+    view_ = callback_selection_view();
+    layer_ = qvViewSceneLayer(scene, -1);
+    view_->add(qvViewLayer(layer_), qvOrderLast);
+}
+
+void qvSelectionCallbackBase::mirror_view(qvViewSceneLayer& layer) {
+    QV_ASSERT_TEXT(layer, "layer");
+    driver_ = qvSelectionBase::view_driver(layer);
+    const qvViewSceneLayer twin(layer->clone());
+    QV_ASSERT_TEXT(twin, "layer");
+    view_ = callback_selection_view();
+    layer_ = twin;
+    view_->add(qvViewLayer(layer_), qvOrderLast);
+}
+
+void qvSelectionCallbackBase::run(qvISafePtr<qvDriverObject> const& selector, qvMathRectOf<double> const& area) {
+    renderer_ = qvDeviceRenderer(selector, view_);
+    qvSelectionRender(view_, layer_, area);
+}
+
+void qvPointCallbackSelection::select(qvSelectionCallback& callback, qvCrdOf<double> point, double tolerance) {
+    const qvSpotSelector selector(&callback, wrapped_driver());
+    selector->setup(point, tolerance);
+    run(selector, qvSpotArea(selector->bbox(), tolerance));
+}
+
+void qvRectangleCallbackSelection::select(qvSelectionCallback& callback, qvMathRectOf<double> const& box, bool touch) {
+    const qvBoxSelector selector(&callback, wrapped_driver());
+    selector->setup(box, touch);
+    run(selector, selector->bbox());
+}
+
+void qvPolygonCallbackSelection::select(qvSelectionCallback& callback, qvPointSetDataAccess* polygon, bool touch) {
+    if (polygon == nullptr)
+        return;
+    const qvPolygonSelector selector(&callback, wrapped_driver());
+    selector->setup(polygon, touch);
+    run(selector, selector->bbox());
+}
+
+void qvPolygonCallbackSelection::select(qvSelectionCallback& callback, int count, qvCrdOf<double>* points,
+                                        bool touch) {
+    if (count <= 0 || points == nullptr)
+        return;
+    const qvPolygonSelector selector(&callback, wrapped_driver());
+    selector->setup(count, points, touch);
+    run(selector, selector->bbox());
+}
