@@ -18,7 +18,7 @@ using qv_file_test::raises;
 namespace {
 
 struct Palette {
-    static char const* get_name() { return "Gadget palette"; }
+    static char const* get_name() { return "Unique test palette"; }
     Palette() { ++made; }
     virtual ~Palette() { ++destroyed; }
     static inline int made = 0;
@@ -87,8 +87,8 @@ TEST_F(qvRegistry, Null_name_hands_out_or_replaces_the_map) {
 }
 
 TEST_F(qvRegistry, Lock_or_remove_of_an_unregistered_name_raises) {
-    EXPECT_TRUE(raises<qvAssertionError>([] { qvLockRegistry("Gadget palette"); }, "p != registry->end()"));
-    EXPECT_TRUE(raises<qvAssertionError>([] { qvRemoveRegistry("Gadget palette"); }, "p != reg->end()"));
+    EXPECT_TRUE(raises<qvAssertionError>([] { qvLockRegistry("Unique test palette"); }, "p != registry->end()"));
+    EXPECT_TRUE(raises<qvAssertionError>([] { qvRemoveRegistry("Unique test palette"); }, "p != reg->end()"));
     qvReleaseRegistryMap();
 }
 
