@@ -33,14 +33,39 @@ bool selection_listed_handle(qvGraphic const& graphic, long& handle) {
     return true;
 }
 
+// Between selects a selection's scene layer is parked: always dirty, so a
+// scene edit's invalidation records nothing (a wholly invalid layer stays
+// so), and restricted from notifying, so nothing climbs to its view. An
+// edit then costs the selection's view one flag test, however many come.
+constexpr unsigned selection_parked_flags =
+    qvViewRendering::always_dirty_flag | qvViewRendering::restrict_notification_flag;
+
+// Parks the layer again when a select's render ends, also by an exception.
+class SelectionParkScope {
+public:
+    explicit SelectionParkScope(qvViewSceneLayer const& layer) : layer_(layer) {
+        layer_->flags(layer_->flags() & ~static_cast<unsigned>(qvViewRendering::always_dirty_flag));
+    }
+    ~SelectionParkScope() { qvSelectionPark(layer_); }
+    SelectionParkScope(SelectionParkScope const&) = delete;
+    SelectionParkScope& operator=(SelectionParkScope const&) = delete;
+
+private:
+    qvViewSceneLayer const& layer_;
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // Shared helpers
 
+void qvSelectionPark(qvViewSceneLayer const& layer) { layer->flags(layer->flags() | selection_parked_flags); }
+
 void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer, qvMathRectOf<double> const& area) {
-    // Scene edits since the last select left invalid areas in the view; the
-    // renderer would repair them too, and hits there would be reported.
+    const SelectionParkScope unparked(layer);
+    // Whatever the view holds from before (the invalidation of its making,
+    // a clone's copied area) would be repaired too, and hits there
+    // reported: the select renders its own box only.
     view->validate();
     layer->validate();
     view->redraw(qvRegion(area), true);
@@ -95,6 +120,7 @@ void qvSelectionBase::initialize(qvISafePtr<qvDriverObject> const& selector, qvC
     layer_ = qvViewSceneLayer(scene, -1);
     layer_->mapping(qvRestrictedTransformation::identity());
     view_->add(qvViewLayer(layer_), qvOrderLast);
+    qvSelectionPark(layer_);
 }
 
 void qvSelectionBase::initialize(qvISafePtr<qvDriverObject> const& selector, qvViewSceneLayerObject& layer) {
@@ -105,6 +131,7 @@ void qvSelectionBase::initialize(qvISafePtr<qvDriverObject> const& selector, qvV
     callback_.scene(&scene);
     layer_ = twin;
     view_->add(qvViewLayer(layer_), qvOrderLast);
+    qvSelectionPark(layer_);
 }
 
 bool qvSelectionBase::select(qvGraphicListDataAccess* list, qvMathRectOf<double> const& area, unsigned flags) {

@@ -28,6 +28,7 @@ void qvSelectionCallbackBase::mirror_view(qvScene& scene) {
     view_ = callback_selection_view();
     layer_ = qvViewSceneLayer(scene, -1);
     view_->add(qvViewLayer(layer_), qvOrderLast);
+    qvSelectionPark(layer_);
 }
 
 void qvSelectionCallbackBase::mirror_view(qvViewSceneLayer& layer) {
@@ -38,6 +39,7 @@ void qvSelectionCallbackBase::mirror_view(qvViewSceneLayer& layer) {
     view_ = callback_selection_view();
     layer_ = twin;
     view_->add(qvViewLayer(layer_), qvOrderLast);
+    qvSelectionPark(layer_);
 }
 
 void qvSelectionCallbackBase::run(qvISafePtr<qvDriverObject> const& selector, qvMathRectOf<double> const& area) {

@@ -17,8 +17,11 @@
 // hit comes in their index order.
 //
 // Keeps true:
-//  - a select renders its own box only: what the view collected before
-//    (scene edits) is dropped first, so an edit never widens a select;
+//  - a select renders its own box only: what the view held before is
+//    dropped first, so an edit never widens a select;
+//  - between selects the scene layer is parked (always dirty, notifying
+//    nothing): a scene edit costs the selection's view constant time and
+//    leaves nothing pending there;
 //  - a copy builds a view, renderer and selector of its own (same kind and
 //    wrapped driver, a clone of the scene layer) reporting to its own
 //    callback, so it works on after the original is gone;
@@ -100,8 +103,12 @@ private:
     void build_view(qvISafePtr<qvDriverObject> const& selector);
 };
 
+// Parks a selection's scene layer between selects: scene edits then cost
+// its view constant time and leave it nothing pending.
+void qvSelectionPark(qvViewSceneLayer const& layer);
 // Renders `area` of `view` at once, front to back, over nothing collected
-// before. Shared by the proxy and callback selections.
+// before, and parks `layer` again. Shared by the proxy and callback
+// selections.
 void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer, qvMathRectOf<double> const& area);
 // A spot's box grown so that a tolerance of 0 still covers an area.
 qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance);
