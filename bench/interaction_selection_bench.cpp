@@ -29,7 +29,12 @@
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
 #endif
+#if ORVANE_BENCH_GEOS
+#define GEOS_USE_ONLY_R_API
+#include <geos_c.h>
+#endif
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +42,7 @@
 #include <numbers>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -181,79 +187,372 @@ BENCHMARK(BM_PagedSelection<box_case<qvBasicPagedScene>>)->Apply([](auto* b) { s
 BENCHMARK(BM_PagedSelection<polygon_case<qvBasicPagedScene>>)->Apply([](auto* b) { polygon_sizes(b, 100000); })
     ->Unit(benchmark::kMicrosecond);
 
-// ---------------------------------------------------------------------------
-// Side by side (bench/compare): a box selection, shapes wholly inside, over
-// a memory scene ("cmp/selection-box/memory/<n>-<few|many>") and the same
-// rectangles in Boost.Geometry's rtree, queried with covered_by
-// ("peer/selection-box/boost/<n>-<few|many>"). Index and scene are built
-// outside the timing; each case checks that both count the same hits.
 
-#if ORVANE_BENCH_BOOST
+// ---------------------------------------------------------------------------
+// Scene edits between selects: range(0) edits (one shape moved about) before
+// each small spot select over 10^4 shapes; range(1) 0 runs the edits with no
+// selection alive, so the difference is what the selection's view pays.
+// Parked between selects, its share stays flat however many edits come.
+
 namespace {
 
-namespace sbg = boost::geometry;
-namespace sbgi = boost::geometry::index;
-using SelectionPoint = sbg::model::point<double, 2, sbg::cs::cartesian>;
-using SelectionBox = sbg::model::box<SelectionPoint>;
-
-std::vector<qvMathRectOf<double>> selection_rects(long n) {
-    const auto corners = bench_support::random_points(static_cast<std::size_t>(n), 7, 0, selection_side - 40);
-    const auto sizes = bench_support::random_points(static_cast<std::size_t>(n), 11, 1, 40);
-    std::vector<qvMathRectOf<double>> out;
-    for (std::size_t i = 0; i < corners.size(); ++i)
-        out.emplace_back(corners[i].x, corners[i].y, corners[i].x + sizes[i].x, corners[i].y + sizes[i].y);
-    return out;
+void BM_SelectionEditsBetweenSelects(benchmark::State& state) {
+    qvMemoryScene scene;
+    fill_selection_scene(scene, 10000);
+    qvRectangle roving(scene, qvMathRectOf<double>(0, 0, 10, 10));
+    const long edits = state.range(0);
+    std::unique_ptr<qvPointSelection> selection;
+    if (state.range(1) != 0)
+        selection = std::make_unique<qvPointSelection>(scene);
+    qvGraphicList list;
+    for (auto _ : state) {
+        for (long i = 0; i < edits; ++i) {
+            const double x = static_cast<double>(i % 9000);
+            roving->rectangle(qvMathRectOf<double>(x, x, x + 10, x + 10));
+        }
+        if (selection)
+            selection->select(list, qvCrdOf<double>(5000, 5000), 5, 0x11);
+    }
+    state.counters["edits"] = static_cast<double>(edits);
 }
 
-long boost_selection_count(std::vector<qvMathRectOf<double>> const& rects, qvMathRectOf<double> const& area) {
-    std::vector<SelectionBox> boxes;
-    for (auto const& r : rects)
-        boxes.emplace_back(SelectionPoint(r.x1, r.y1), SelectionPoint(r.x2, r.y2));
-    const sbgi::rtree<SelectionBox, sbgi::rstar<16>> tree(boxes);
-    const SelectionBox query(SelectionPoint(area.x1, area.y1), SelectionPoint(area.x2, area.y2));
-    std::vector<SelectionBox> hits;
-    tree.query(sbgi::covered_by(query), std::back_inserter(hits));
-    return static_cast<long>(hits.size());
+// The spot of the listed cases: 10^5 rectangles over (5000, 5000) in a
+// paged scene, every one listed (so connected: the scene hands over its
+// connected copies). range(0): flags, 0x01 (each hit found listed and kept)
+// or 0x04 (query only: the first listed hit ends the select).
+void BM_PagedSelectionListedHits(benchmark::State& state) {
+    PagedSelectionScene paged;
+    const long n = 100000;
+    const auto corners = bench_support::random_points(static_cast<std::size_t>(n), 13, 4960, 5000);
+    const auto sizes = bench_support::random_points(static_cast<std::size_t>(n), 17, 40, 80);
+    qvGraphicList list;
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        list->add(qvRectangle(*paged.scene, qvMathRectOf<double>(corners[i].x, corners[i].y,
+                                                                  corners[i].x + sizes[i].x,
+                                                                  corners[i].y + sizes[i].y)));
+    qvPointSelection selection(*paged.scene);
+    const unsigned flags = static_cast<unsigned>(state.range(0)) | 0x20u;
+    bool found = false;
+    for (auto _ : state)
+        found = selection.select(list, qvCrdOf<double>(5000, 5000), 1, flags);
+    if (!found || list->size() != n)
+        state.SkipWithError("the listed hits were not found, or the list changed");
+    state.counters["listed"] = static_cast<double>(list->size());
+}
+
+}  // namespace
+
+BENCHMARK(BM_SelectionEditsBetweenSelects)->ArgsProduct({{0, 100, 10000}, {0, 1}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PagedSelectionListedHits)->Arg(0x01)->Arg(0x04)->Unit(benchmark::kMillisecond);
+
+// ---------------------------------------------------------------------------
+// Side by side (bench/compare): spot, box and polygon selections over the
+// same rectangles, in a memory and a paged scene ("cmp/selection-<kind>/
+// <memory|paged>/<n>-<few|many>[-<vertices>v]"), and the peers doing the
+// same work: an index query by box, then the exact test. Boost.Geometry's
+// rtree then comparable_distance (spot), covered_by (box, polygon inside)
+// or intersects (polygon touching) ("peer/selection-<kind>/boost/..."); GEOS's
+// STRtree then the selection prepared once, PreparedDistanceWithin,
+// PreparedCovers or PreparedIntersects ("peer/selection-<kind>/geos/...").
+// Indexes, scenes and prepared geometry are built outside the timing. Our
+// spot is a square, theirs round, and our polygon test meets theirs only
+// away from the polygon's edge: rectangles in the bands where the answers
+// may differ are left out of the data, so every side must count the same
+// hits (each cmp case checks against every peer built in).
+
+#if ORVANE_BENCH_BOOST || ORVANE_BENCH_GEOS
+namespace {
+
+enum class CompareKind { spot, box, polygon_inside, polygon_touching };
+
+char const* compare_kind_name(CompareKind kind) {
+    switch (kind) {
+    case CompareKind::spot:
+        return "spot";
+    case CompareKind::box:
+        return "box";
+    case CompareKind::polygon_inside:
+        return "polygon-inside";
+    case CompareKind::polygon_touching:
+        break;
+    }
+    return "polygon-touching";
+}
+
+struct CompareCase {
+    CompareKind kind = CompareKind::box;
+    std::vector<qvMathRectOf<double>> rects;  // as our scenes store them (floats)
+    qvCrdOf<double> spot{5000, 5000};
+    double tolerance = 0;
+    qvMathRectOf<double> area;  // the box, else the selection's bounding box
+    std::vector<qvCrdOf<double>> polygon;
+};
+
+double compare_float(double v) { return static_cast<double>(static_cast<float>(v)); }
+
+// Distances from the middle to a rectangle's nearest and farthest points.
+void compare_distances(qvMathRectOf<double> const& r, double& nearest, double& farthest) {
+    const double dx = std::max({r.x1 - 5000, 0.0, 5000 - r.x2}), dy = std::max({r.y1 - 5000, 0.0, 5000 - r.y2});
+    const double fx = std::max(std::abs(r.x1 - 5000), std::abs(r.x2 - 5000));
+    const double fy = std::max(std::abs(r.y1 - 5000), std::abs(r.y2 - 5000));
+    nearest = std::hypot(dx, dy);
+    farthest = std::hypot(fx, fy);
+}
+
+// Whether a rectangle's answers may differ between the sides: near the
+// round band of the spot (square for us), or near the polygon's edge
+// (between its inscribed circle and its circle).
+bool compare_in_band(CompareCase const& c, qvMathRectOf<double> const& r, long vertices) {
+    double nearest = 0, farthest = 0;
+    compare_distances(r, nearest, farthest);
+    if (c.kind == CompareKind::spot) {
+        const double chebyshev = std::max({r.x1 - 5000, 0.0, 5000 - r.x2, r.y1 - 5000, 5000 - r.y2});
+        return !(nearest <= c.tolerance - 1 || chebyshev > c.tolerance + 1);
+    }
+    if (c.kind == CompareKind::box)
+        return false;
+    const double outer = (c.area.x2 - c.area.x1) / 2;
+    const double inner = outer * std::cos(std::numbers::pi / static_cast<double>(vertices));
+    const auto clear = [&](double d) { return d < inner - 1 || d > outer + 1; };
+    return !(clear(nearest) && clear(farthest));
+}
+
+CompareCase make_compare_case(CompareKind kind, long n, bool many, long vertices) {
+    CompareCase c;
+    c.kind = kind;
+    c.tolerance = many ? 200 : 5;
+    c.area = selection_area(many);
+    if (kind == CompareKind::spot)
+        c.area = qvMathRectOf<double>(5000 - c.tolerance, 5000 - c.tolerance, 5000 + c.tolerance, 5000 + c.tolerance);
+    if (kind == CompareKind::polygon_inside || kind == CompareKind::polygon_touching)
+        c.polygon = selection_polygon(vertices, many);
+    const auto corners = bench_support::random_points(static_cast<std::size_t>(n), 7, 0, selection_side - 40);
+    const auto sizes = bench_support::random_points(static_cast<std::size_t>(n), 11, 1, 40);
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        const qvMathRectOf<double> r(compare_float(corners[i].x), compare_float(corners[i].y),
+                                     compare_float(corners[i].x + sizes[i].x), compare_float(corners[i].y + sizes[i].y));
+        if (!compare_in_band(c, r, vertices))
+            c.rects.push_back(r);
+    }
+    return c;
+}
+
+#if ORVANE_BENCH_BOOST
+namespace cbg = boost::geometry;
+namespace cbgi = boost::geometry::index;
+using ComparePoint = cbg::model::point<double, 2, cbg::cs::cartesian>;
+using CompareBox = cbg::model::box<ComparePoint>;
+using ComparePolygon = cbg::model::polygon<ComparePoint>;
+using CompareEntry = std::pair<CompareBox, std::size_t>;
+using CompareTree = cbgi::rtree<CompareEntry, cbgi::rstar<16>>;
+
+// Boost 1.74 has no covered_by for a box in a polygon: the inside test takes
+// each rectangle as a polygon, made with the index.
+struct BoostSelection {
+    CompareTree tree;
+    std::vector<ComparePolygon> shapes;
+    ComparePoint spot;
+    CompareBox area;
+    ComparePolygon polygon;
+    std::vector<CompareEntry> candidates;
+
+    explicit BoostSelection(CompareCase const& c) : spot(c.spot.x, c.spot.y) {
+        std::vector<CompareEntry> boxes;
+        for (auto const& r : c.rects) {
+            boxes.emplace_back(CompareBox(ComparePoint(r.x1, r.y1), ComparePoint(r.x2, r.y2)), boxes.size());
+            if (c.kind == CompareKind::polygon_inside) {
+                shapes.emplace_back();
+                cbg::convert(boxes.back().first, shapes.back());
+            }
+        }
+        tree = CompareTree(boxes);
+        area = CompareBox(ComparePoint(c.area.x1, c.area.y1), ComparePoint(c.area.x2, c.area.y2));
+        for (auto const& p : c.polygon)
+            cbg::append(polygon.outer(), ComparePoint(p.x, p.y));
+        cbg::correct(polygon);
+    }
+
+    long hits(CompareCase const& c) {
+        candidates.clear();
+        long found = 0;
+        switch (c.kind) {
+        case CompareKind::spot: {
+            tree.query(cbgi::intersects(area), std::back_inserter(candidates));
+            const double reach = c.tolerance * c.tolerance;
+            for (CompareEntry const& e : candidates)
+                found += cbg::comparable_distance(spot, e.first) <= reach ? 1 : 0;
+            return found;
+        }
+        case CompareKind::box:
+            tree.query(cbgi::covered_by(area), std::back_inserter(candidates));
+            return static_cast<long>(candidates.size());
+        case CompareKind::polygon_inside:
+            tree.query(cbgi::covered_by(area), std::back_inserter(candidates));
+            for (CompareEntry const& e : candidates)
+                found += cbg::covered_by(shapes[e.second], polygon) ? 1 : 0;
+            return found;
+        case CompareKind::polygon_touching:
+            break;
+        }
+        tree.query(cbgi::intersects(area), std::back_inserter(candidates));
+        for (CompareEntry const& e : candidates)
+            found += cbg::intersects(e.first, polygon) ? 1 : 0;
+        return found;
+    }
+};
+#endif
+
+#if ORVANE_BENCH_GEOS
+// The reentrant API: one context per selection, everything it made freed
+// with it.
+struct GeosSelection {
+    GEOSContextHandle_t context = GEOS_init_r();
+    GEOSSTRtree* tree = nullptr;
+    std::vector<GEOSGeometry*> shapes;
+    GEOSGeometry* selection = nullptr;
+    GEOSGeometry* query = nullptr;
+    GEOSPreparedGeometry const* prepared = nullptr;
+    std::vector<GEOSGeometry const*> candidates;
+
+    explicit GeosSelection(CompareCase const& c) {
+        tree = GEOSSTRtree_create_r(context, 10);
+        for (auto const& r : c.rects) {
+            shapes.push_back(GEOSGeom_createRectangle_r(context, r.x1, r.y1, r.x2, r.y2));
+            GEOSSTRtree_insert_r(context, tree, shapes.back(), shapes.back());
+        }
+        query = GEOSGeom_createRectangle_r(context, c.area.x1, c.area.y1, c.area.x2, c.area.y2);
+        if (c.kind == CompareKind::spot) {
+            selection = GEOSGeom_createPointFromXY_r(context, c.spot.x, c.spot.y);
+        } else if (c.kind == CompareKind::box) {
+            selection = GEOSGeom_createRectangle_r(context, c.area.x1, c.area.y1, c.area.x2, c.area.y2);
+        } else {
+            GEOSCoordSequence* ring = GEOSCoordSeq_create_r(context, static_cast<unsigned>(c.polygon.size() + 1), 2);
+            for (std::size_t i = 0; i <= c.polygon.size(); ++i) {
+                auto const& p = c.polygon[i % c.polygon.size()];
+                GEOSCoordSeq_setXY_r(context, ring, static_cast<unsigned>(i), p.x, p.y);
+            }
+            selection = GEOSGeom_createPolygon_r(context, GEOSGeom_createLinearRing_r(context, ring), nullptr, 0);
+        }
+        prepared = GEOSPrepare_r(context, selection);
+        hits(c);  // the STRtree builds itself at its first query
+    }
+    GeosSelection(GeosSelection const&) = delete;
+    GeosSelection& operator=(GeosSelection const&) = delete;
+    ~GeosSelection() {
+        GEOSPreparedGeom_destroy_r(context, prepared);
+        GEOSGeom_destroy_r(context, selection);
+        GEOSGeom_destroy_r(context, query);
+        GEOSSTRtree_destroy_r(context, tree);
+        for (GEOSGeometry* g : shapes)
+            GEOSGeom_destroy_r(context, g);
+        GEOS_finish_r(context);
+    }
+
+    static void collect(void* item, void* self) {
+        static_cast<GeosSelection*>(self)->candidates.push_back(static_cast<GEOSGeometry const*>(item));
+    }
+
+    long hits(CompareCase const& c) {
+        candidates.clear();
+        GEOSSTRtree_query_r(context, tree, query, &GeosSelection::collect, this);
+        long found = 0;
+        for (GEOSGeometry const* g : candidates) {
+            char hit = 0;
+            switch (c.kind) {
+            case CompareKind::spot:
+                hit = GEOSPreparedDistanceWithin_r(context, prepared, g, c.tolerance);
+                break;
+            case CompareKind::box:
+            case CompareKind::polygon_inside:
+                hit = GEOSPreparedCovers_r(context, prepared, g);
+                break;
+            case CompareKind::polygon_touching:
+                hit = GEOSPreparedIntersects_r(context, prepared, g);
+                break;
+            }
+            found += hit == 1 ? 1 : 0;
+        }
+        return found;
+    }
+};
+#endif
+
+// One select of ours, repeated; the list cleared each time.
+template <class Scene>
+void compare_ours(benchmark::State& state, Scene& scene, CompareCase const& c) {
+    for (auto const& r : c.rects)
+        qvRectangle(scene, r);
+    qvGraphicList list;
+    if (c.kind == CompareKind::spot) {
+        qvPointSelection selection(scene);
+        for (auto _ : state)
+            selection.select(list, c.spot, c.tolerance, 0x31);
+    } else if (c.kind == CompareKind::box) {
+        qvRectangleSelection selection(scene);
+        for (auto _ : state)
+            selection.select(list, c.area, 0x11);
+    } else {
+        qvPolygonSelection selection(scene);
+        std::vector<qvCrdOf<double>> polygon = c.polygon;
+        const unsigned flags = c.kind == CompareKind::polygon_touching ? 0x19u : 0x11u;
+        for (auto _ : state)
+            selection.select(list, static_cast<int>(polygon.size()), polygon.data(), flags);
+    }
+    const long ours = list->size();
+#if ORVANE_BENCH_BOOST
+    if (BoostSelection(c).hits(c) != ours)
+        state.SkipWithError("ours and boost count different hits");
+#endif
+#if ORVANE_BENCH_GEOS
+    if (GeosSelection(c).hits(c) != ours)
+        state.SkipWithError("ours and geos count different hits");
+#endif
+    state.counters["hits"] = static_cast<double>(ours);
+}
+
+template <class Peer>
+void compare_peer(benchmark::State& state, CompareCase const& c) {
+    Peer peer(c);
+    long found = 0;
+    for (auto _ : state)
+        found = peer.hits(c);
+    state.counters["hits"] = static_cast<double>(found);
+}
+
+void register_compare(CompareKind kind, long n, bool many, long vertices) {
+    std::string size = std::to_string(n) + (many ? "-many" : "-few");
+    if (vertices > 0)
+        size += "-" + std::to_string(vertices) + "v";
+    const std::string operation = std::string("selection-") + compare_kind_name(kind);
+    benchmark::RegisterBenchmark(("cmp/" + operation + "/memory/" + size).c_str(), [=](benchmark::State& state) {
+        qvMemoryScene scene;
+        compare_ours(state, scene, make_compare_case(kind, n, many, vertices));
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("cmp/" + operation + "/paged/" + size).c_str(), [=](benchmark::State& state) {
+        PagedSelectionScene paged;
+        compare_ours(state, *paged.scene, make_compare_case(kind, n, many, vertices));
+    })->Unit(benchmark::kMicrosecond);
+#if ORVANE_BENCH_BOOST
+    benchmark::RegisterBenchmark(("peer/" + operation + "/boost/" + size).c_str(), [=](benchmark::State& state) {
+        compare_peer<BoostSelection>(state, make_compare_case(kind, n, many, vertices));
+    })->Unit(benchmark::kMicrosecond);
+#endif
+#if ORVANE_BENCH_GEOS
+    benchmark::RegisterBenchmark(("peer/" + operation + "/geos/" + size).c_str(), [=](benchmark::State& state) {
+        compare_peer<GeosSelection>(state, make_compare_case(kind, n, many, vertices));
+    })->Unit(benchmark::kMicrosecond);
+#endif
 }
 
 const bool selection_compare_registered = [] {
     for (long n : {1000L, 10000L, 100000L})
         for (bool many : {false, true}) {
-            const std::string size = std::to_string(n) + (many ? "-many" : "-few");
-            benchmark::RegisterBenchmark(("cmp/selection-box/memory/" + size).c_str(),
-                                         [n, many](benchmark::State& state) {
-                                             qvMemoryScene scene;
-                                             for (auto const& r : selection_rects(n))
-                                                 qvRectangle(scene, r);
-                                             qvRectangleSelection selection(scene);
-                                             qvGraphicList list;
-                                             const qvMathRectOf<double> area = selection_area(many);
-                                             for (auto _ : state)
-                                                 selection.select(list, area, 0x11);
-                                             const long theirs = boost_selection_count(selection_rects(n), area);
-                                             if (list->size() != theirs)
-                                                 state.SkipWithError("ours and boost count different hits");
-                                             state.counters["hits"] = static_cast<double>(list->size());
-                                         })
-                ->Unit(benchmark::kMicrosecond);
-            benchmark::RegisterBenchmark(("peer/selection-box/boost/" + size).c_str(),
-                                         [n, many](benchmark::State& state) {
-                                             std::vector<SelectionBox> boxes;
-                                             for (auto const& r : selection_rects(n))
-                                                 boxes.emplace_back(SelectionPoint(r.x1, r.y1),
-                                                                    SelectionPoint(r.x2, r.y2));
-                                             const sbgi::rtree<SelectionBox, sbgi::rstar<16>> tree(boxes);
-                                             const qvMathRectOf<double> area = selection_area(many);
-                                             const SelectionBox query(SelectionPoint(area.x1, area.y1),
-                                                                      SelectionPoint(area.x2, area.y2));
-                                             std::vector<SelectionBox> hits;
-                                             for (auto _ : state) {
-                                                 hits.clear();
-                                                 tree.query(sbgi::covered_by(query), std::back_inserter(hits));
-                                             }
-                                             state.counters["hits"] = static_cast<double>(hits.size());
-                                         })
-                ->Unit(benchmark::kMicrosecond);
+            register_compare(CompareKind::spot, n, many, 0);
+            register_compare(CompareKind::box, n, many, 0);
+            for (long vertices : {10L, 5000L}) {
+                register_compare(CompareKind::polygon_inside, n, many, vertices);
+                register_compare(CompareKind::polygon_touching, n, many, vertices);
+            }
         }
     return true;
 }();
