@@ -192,7 +192,8 @@ BENCHMARK(BM_PagedSelection<polygon_case<qvBasicPagedScene>>)->Apply([](auto* b)
 // Scene edits between selects: range(0) edits (one shape moved about) before
 // each small spot select over 10^4 shapes; range(1) 0 runs the edits with no
 // selection alive, so the difference is what the selection's view pays.
-// Parked between selects, its share stays flat however many edits come.
+// Parked between selects, that is the same small sum for every edit, and
+// the select after many edits costs what it costs after none.
 
 namespace {
 
