@@ -62,6 +62,18 @@ qvHandleBarManipulator::~qvHandleBarManipulator() {
     }
 }
 
+qvHandleBarManipulator& qvHandleBarManipulator::operator=(qvHandleBarManipulator const& other) {
+    if (this == &other)
+        return *this;
+    if (handles_ != other.handles_)
+        deactivate();
+    handles_ = other.handles_;
+    gadget_layer_ = other.gadget_layer_;
+    scene_layer_ = other.scene_layer_;
+    handle_layer_ = other.handle_layer_;
+    return *this;
+}
+
 bool qvHandleBarManipulator::activate(qvViewGadgetLayer gadget_layer, qvViewSceneLayer scene_layer, qvGraphic) {
     return activate(std::move(gadget_layer), std::move(scene_layer));
 }

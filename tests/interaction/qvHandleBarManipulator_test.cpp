@@ -163,6 +163,21 @@ TEST(qvHandleBarManipulator, Copies_share_one_row_freed_by_the_last_holder) {
     }
 }
 
+TEST(qvHandleBarManipulator, Assigning_over_an_active_bar_erases_its_own_handles) {
+    qvInteractionTestView v;
+    qvHandleBarManipulator first, second;
+    ASSERT_TRUE(first.activate(v.gadgets(), v.layer()));
+    ASSERT_TRUE(second.activate(v.gadgets(), v.layer()));
+    first.add_handle(Pt{1, 1});
+    second.add_handle(Pt{2, 2});
+    second.add_handle(Pt{3, 3});
+    second = first;
+    EXPECT_EQ(second.size(), 1);
+    EXPECT_EQ(handle_shapes(first), 1) << "the old row's shapes are gone";
+    second = first;  // one shared row: nothing is dropped
+    EXPECT_EQ(first.size(), 1);
+}
+
 TEST(qvHandleBarManipulator, Outliving_its_view_is_quiet) {
     auto v = std::make_unique<qvInteractionTestView>();
     auto bar = std::make_unique<qvHandleBarManipulator>();

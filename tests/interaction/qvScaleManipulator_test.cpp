@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -214,4 +215,16 @@ TEST(qvScaleManipulator, A_graphic_without_a_scale_interaction_is_refused_or_fai
         }
     }
     EXPECT_EQ(box->bbox(), Box(0, 0, 40, 20));
+}
+
+TEST(qvScaleManipulator, Outliving_its_view_mid_drag_is_quiet) {
+    auto v = std::make_unique<qvInteractionTestView>();
+    const qvRectangle shape(v->scene(), Box(0, 0, 40, 20));
+    auto scale = std::make_unique<qvScaleManipulator>();
+    ASSERT_TRUE(scale->activate(v->gadgets(), v->layer(), shape));
+    ASSERT_TRUE(scale->begin(Pt{90, 50}));  // handle 7
+    v.reset();
+    EXPECT_EQ(scale_error([&] { scale->deactivate(); }), "no error");
+    EXPECT_FALSE(scale->active());
+    scale.reset();
 }

@@ -68,7 +68,8 @@ class qvHandleBarManipulator : public qvManipulator {
 public:
     qvHandleBarManipulator();
     qvHandleBarManipulator(qvHandleBarManipulator const& other) = default;
-    qvHandleBarManipulator& operator=(qvHandleBarManipulator const& other) = default;
+    // Drops this bar's own handles first unless the two share one row.
+    qvHandleBarManipulator& operator=(qvHandleBarManipulator const& other);
     ~qvHandleBarManipulator() override;
 
     // The graphic is ignored. An empty scene layer gives false, inactive;
