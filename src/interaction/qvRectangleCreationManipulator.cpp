@@ -65,20 +65,12 @@ void qvRectangleCreationManipulator::follow_band() {
 
 void qvRectangleCreationManipulator::begin(qvCrdOf<double> p) {
     require_active();
-    {
-        qvAdapter<qvRectangleDataAccess> r(target_);
-        QV_ASSERT_TEXT(r.get() != nullptr, "r");
-    }
     box_.begin(p);
     follow_band();
 }
 
 void qvRectangleCreationManipulator::move(qvCrdOf<double> p) {
     require_active();
-    {
-        qvAdapter<qvRectangleDataAccess> r(target_);
-        QV_ASSERT_TEXT(r.get() != nullptr, "r");
-    }
     box_.move(p);
     follow_band();
 }

@@ -29,7 +29,9 @@
 
 class qvPointSetCreationManipulator : public qvManipulator {
 public:
-    enum Style { MARKERS = 0, POLYGON = 1, POLYLINE = 2 };
+    // A fixed underlying type: a value outside the three is representable
+    // and refused by add_point, never undefined.
+    enum Style : int { MARKERS = 0, POLYGON = 1, POLYLINE = 2 };
 
     explicit qvPointSetCreationManipulator(Style style = POLYLINE) noexcept : style_(style) {}
     qvPointSetCreationManipulator(qvPointSetCreationManipulator const& other) = default;
