@@ -34,6 +34,7 @@ void example_mapping();
 void example_printing();
 void example_selections();
 void example_drawings();
+void example_scale();
 
 namespace {
 
@@ -80,5 +81,6 @@ int main(int argc, char** argv) {
     example_printing();
     example_selections();
     example_drawings();
+    example_scale();
     return 0;
 }

@@ -460,6 +460,7 @@
 #include <orvane/interaction/qvDragBoxSelectionManipulator.hpp>
 #include <orvane/interaction/qvExtendedScaleInteraction.hpp>
 #include <orvane/interaction/qvGadgetPalette.hpp>
+#include <orvane/interaction/qvHandleBarManipulator.hpp>
 #include <orvane/interaction/qvInteractionBase.hpp>
 #include <orvane/interaction/qvManipulator.hpp>
 #include <orvane/interaction/qvMoveAnchoredObject.hpp>
@@ -471,6 +472,7 @@
 #include <orvane/interaction/qvPointCallbackSelection.hpp>
 #include <orvane/interaction/qvPointSelection.hpp>
 #include <orvane/interaction/qvPointSetGenerator.hpp>
+#include <orvane/interaction/qvPointSetCreationManipulator.hpp>
 #include <orvane/interaction/qvPolygonCallbackSelection.hpp>
 #include <orvane/interaction/qvPolygonSelection.hpp>
 #include <orvane/interaction/qvPolygonSelector.hpp>
@@ -480,6 +482,7 @@
 #include <orvane/interaction/qvPolyXPoint.hpp>
 #include <orvane/interaction/qvRectangleCallbackSelection.hpp>
 #include <orvane/interaction/qvRectangleSelection.hpp>
+#include <orvane/interaction/qvRectangleCreationManipulator.hpp>
 #include <orvane/interaction/qvRotateGroup.hpp>
 #include <orvane/interaction/qvRotateInteraction.hpp>
 #include <orvane/interaction/qvRotatePointSet.hpp>
@@ -487,6 +490,7 @@
 #include <orvane/interaction/qvScaleInteraction.hpp>
 #include <orvane/interaction/qvScaleRestrictedText.hpp>
 #include <orvane/interaction/qvScaleScaledText.hpp>
+#include <orvane/interaction/qvScaleManipulator.hpp>
 #include <orvane/interaction/qvScaleTextAdapter.hpp>
 #include <orvane/interaction/qvSelectionBase.hpp>
 #include <orvane/interaction/qvSelectionCallback.hpp>

@@ -9,9 +9,11 @@
 // view through a host-supplied step function; after each step it records
 // the target's model geometry (a host-supplied reading), the gadget scenes'
 // shapes (count, proxy class ids, style names, front to back by scene) and
-// the window's invalidations since the previous step. The caller ends with
-// the fresh-render check (redraw what the window collected, then compare
-// with a fresh full render).
+// the window's invalidations since the previous step. A "handle" step
+// picks by its device point through the host-supplied pick and expects the
+// step's index (-1: none). The caller ends with the fresh-render check
+// (fresh(): redraw what the window collected, then compare with a fresh
+// full render).
 
 #include <orvane/interaction/qvViewGadgetLayer.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
@@ -92,30 +94,42 @@ struct qvManipulatorStep {
     std::string op;
     double x = 0, y = 0;
     unsigned flags = 0;
+    int expect = -1;  // the index a "handle" step must pick
 };
 
 struct qvManipulatorReport {
     std::string geometry;             // the host's reading of the target
     std::vector<std::string> gadgets;  // "<class id>:<style name>" per shape
     std::string invalid;               // the window's invalidations
+    int handle = -1;                   // what a "handle" step picked
 };
 
 class qvManipulatorScript {
 public:
     using Step = std::function<void(qvManipulatorStep const&)>;
     using Reading = std::function<std::string()>;
+    using Pick = std::function<int(qvCrdOf<double>)>;
 
     qvManipulatorScript(qvInteractionTestView& view, Step step, Reading reading = {})
         : view_(view), step_(std::move(step)), reading_(std::move(reading)) {}
 
     // Gadget scenes looked at after each step, besides the device one.
     void watch(qvViewSceneLayer const& gadget_layer) { watched_.push_back(gadget_layer); }
+    // How "handle" steps pick; without one they reach the step function.
+    void pick(Pick pick) { pick_ = std::move(pick); }
+    // The closing check of every script.
+    ::testing::AssertionResult fresh() { return view_.fresh(); }
 
     std::vector<qvManipulatorReport> run(std::vector<qvManipulatorStep> const& steps) {
         std::vector<qvManipulatorReport> reports;
         for (qvManipulatorStep const& s : steps) {
-            step_(s);
             qvManipulatorReport report;
+            if (s.op == "handle" && pick_) {
+                report.handle = pick_(qvCrdOf<double>(s.x, s.y));
+                EXPECT_EQ(report.handle, s.expect) << "handle picked at (" << s.x << ", " << s.y << ")";
+            } else {
+                step_(s);
+            }
             if (reading_)
                 report.geometry = reading_();
             std::vector<qvViewSceneLayer> layers{view_.gadgets()->gadget_scene_layer()};
@@ -149,5 +163,6 @@ private:
     qvInteractionTestView& view_;
     Step step_;
     Reading reading_;
+    Pick pick_;
     std::vector<qvViewSceneLayer> watched_;
 };

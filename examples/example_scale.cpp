@@ -1,0 +1,78 @@
+// Scaling: a host drags a handle of the scale manipulator. A rectangle on
+// a view at scale 2 and offset 10 gets the eight handles of a scale
+// manipulator; the host's press, drag and release (device coordinates)
+// pull the top-right handle, 7, and the rectangle follows, keeping its
+// aspect ratio (the default style). The window is written before and after
+// to orvane_scale_before.bmp and orvane_scale_after.bmp.
+
+#include <orvane/interaction/qvScaleManipulator.hpp>
+#include <orvane/interaction/qvViewGadgetLayer.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
+#include <orvane/views/qvDeviceRenderer.hpp>
+#include <orvane/views/qvViewBackgroundLayerObject.hpp>
+#include <orvane/views/qvViewCreator.hpp>
+#include <orvane/views/qvViewSceneLayer.hpp>
+
+#include "qvRasterDriver.hpp"
+
+#include <iostream>
+
+namespace {
+
+void print_scale_box(char const* what, qvRectangle const& shape) {
+    const qvMathRectOf<double> b = shape->rectangle();
+    std::cout << "  " << what << ": (" << b.x1 << ", " << b.y1 << ")-(" << b.x2 << ", " << b.y2 << ")\n";
+}
+
+void save_scale_window(qvRasterDriver& window, qvDeviceRenderer const& renderer, char const* file) {
+    const qvRegion invalid = window.take_invalid();  // the host's expose
+    if (!invalid.empty())
+        renderer->redraw(invalid, false);
+    if (window.save_bmp(file))
+        std::cout << "  wrote " << file << " in the current folder\n";
+    else
+        std::cout << "  could not write " << file << " here\n";
+}
+
+}  // namespace
+
+void example_scale() {
+    std::cout << "Scaling\n";
+    qvMemoryScene scene;
+    const qvRectangle shape(scene, qvMathRectOf<double>(10, 10, 50, 30));
+
+    qvViewManager view = qvViewCreator::create();
+    view->background()->fill_color(qvRgbColor(0.95f, 0.95f, 0.85f));
+    view->background()->fill_style(qvFillStyle(2));
+    qvViewGadgetLayer gadgets(0);
+    qvViewSceneLayer layer(scene, -1);
+    layer->mapping(qvRestrictedTransformation(2, 2, 10, 10));
+    view->add(qvViewLayer(gadgets), qvOrderLast);
+    view->add(qvViewLayer(layer), qvOrderLast);
+    qvRasterSettings settings;
+    settings.window_width = 200;
+    settings.window_height = 150;
+    const qvISafePtr<qvRasterDriver> window = qvRasterDriver::create(settings);
+    const qvDeviceRenderer renderer(qvISafePtr<qvDriverObject>(window, window.get()), view);
+    renderer->backing_store(true);
+    renderer->redraw(qvRegion(qvMathRectOf<double>(0, 0, 200, 150)), false);
+
+    qvScaleManipulator scale;
+    if (!scale.activate(gadgets, layer, shape)) {
+        std::cout << "  the rectangle cannot be scaled\n";
+        return;
+    }
+    print_scale_box("before", shape);
+    save_scale_window(*window, renderer, "orvane_scale_before.bmp");
+
+    // Handle 7 sits on the top-right corner, model (50, 30): device (110, 70).
+    const bool grabbed = scale.begin(qvCrdOf<double>(110, 70));
+    std::cout << "  pressed on handle 7: " << (grabbed ? "grabbed" : "missed") << '\n';
+    if (grabbed) {
+        scale.move(qvCrdOf<double>(170, 110));  // model (80, 50)
+        scale.end();
+    }
+    print_scale_box("after", shape);
+    save_scale_window(*window, renderer, "orvane_scale_after.bmp");
+}
