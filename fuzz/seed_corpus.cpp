@@ -497,8 +497,9 @@ std::vector<std::unique_ptr<qvShapeBase>> image_records() {
     return out;
 }
 
-void shape_record_seeds(fs::path const& root) {
-    Corpus c(root, "shape_record_fuzz");
+// Written records of every kind, one a seed and all in one.
+void written_record_seeds(fs::path const& root, char const* target) {
+    Corpus c(root, target);
     auto records = sample_records();
     for (auto& r : box_shape_records()) records.push_back(std::move(r));
     for (auto& r : point_set_records()) records.push_back(std::move(r));
@@ -510,20 +511,10 @@ void shape_record_seeds(fs::path const& root) {
     });
 }
 
-// Written records of every kind, one a seed and all in one, for the hit
-// tests; the raw records as the draw target's double as single records.
-void selector_seeds(fs::path const& root) {
-    Corpus c(root, "selector_fuzz");
-    auto records = sample_records();
-    for (auto& r : box_shape_records()) records.push_back(std::move(r));
-    for (auto& r : point_set_records()) records.push_back(std::move(r));
-    for (auto& r : text_records()) records.push_back(std::move(r));
-    for (auto& r : image_records()) records.push_back(std::move(r));
-    for (auto const& r : records) c.add([&](qvOutputStream& out) { qvWriteShapeRecord(out, *r); });
-    c.add([&](qvOutputStream& out) {
-        for (auto const& r : records) qvWriteShapeRecord(out, *r);
-    });
-}
+void shape_record_seeds(fs::path const& root) { written_record_seeds(root, "shape_record_fuzz"); }
+
+// The same records for the hit tests.
+void selector_seeds(fs::path const& root) { written_record_seeds(root, "selector_fuzz"); }
 
 // Raw records of every kind, as the draw target reads its input.
 void shape_draw_seeds(fs::path const& root) {

@@ -24,6 +24,22 @@ bool drawing_meets_area(qvDrawing* d, qvMathRectOf<double> const& area, qvRestri
     return area.x2 > b.x1 && b.x2 > area.x1 && area.y2 > b.y1 && b.y2 > area.y1;
 }
 
+// Where a walk over the entries starts and where it stops, either way.
+template <bool Backward>
+auto drawing_walk_first(qvDrawingList::Entries& entries) {
+    if constexpr (Backward)
+        return entries.rbegin();
+    else
+        return entries.begin();
+}
+template <bool Backward>
+auto drawing_walk_stop(qvDrawingList::Entries& entries) {
+    if constexpr (Backward)
+        return entries.rend();
+    else
+        return entries.end();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -204,38 +220,32 @@ void qvDrawingList::SimpleDrawingIterator::next() {
 }
 bool qvDrawingList::SimpleDrawingIterator::at_end() const { return at_ == entries_->end(); }
 
-qvDrawingList::FwdDrawingIterator::FwdDrawingIterator(Entries& entries, qvMathRectOf<double> const& area,
-                                                      qvRestrictedTransformation const* rt)
-    : entries_(&entries), at_(entries.begin()), area_(area), rt_(rt) {
+template <bool Backward>
+qvDrawingList::AreaDrawingIterator<Backward>::AreaDrawingIterator(Entries& entries, qvMathRectOf<double> const& area,
+                                                                  qvRestrictedTransformation const* rt)
+    : entries_(&entries), at_(drawing_walk_first<Backward>(entries)), area_(area), rt_(rt) {
     skip();
 }
-void qvDrawingList::FwdDrawingIterator::skip() {
-    while (at_ != entries_->end() && !drawing_meets_area(*at_, area_, rt_))
+template <bool Backward>
+void qvDrawingList::AreaDrawingIterator<Backward>::skip() {
+    while (at_ != drawing_walk_stop<Backward>(*entries_) && !drawing_meets_area(*at_, area_, rt_))
         ++at_;
 }
-qvDrawing* qvDrawingList::FwdDrawingIterator::get() { return at_ == entries_->end() ? nullptr : *at_; }
-void qvDrawingList::FwdDrawingIterator::next() {
-    if (at_ == entries_->end())
+template <bool Backward>
+qvDrawing* qvDrawingList::AreaDrawingIterator<Backward>::get() {
+    return at_ == drawing_walk_stop<Backward>(*entries_) ? nullptr : *at_;
+}
+template <bool Backward>
+void qvDrawingList::AreaDrawingIterator<Backward>::next() {
+    if (at_ == drawing_walk_stop<Backward>(*entries_))
         return;
     ++at_;
     skip();
 }
-bool qvDrawingList::FwdDrawingIterator::at_end() const { return at_ == entries_->end(); }
+template <bool Backward>
+bool qvDrawingList::AreaDrawingIterator<Backward>::at_end() const {
+    return at_ == drawing_walk_stop<Backward>(*entries_);
+}
 
-qvDrawingList::BwdDrawingIterator::BwdDrawingIterator(Entries& entries, qvMathRectOf<double> const& area,
-                                                      qvRestrictedTransformation const* rt)
-    : entries_(&entries), at_(entries.rbegin()), area_(area), rt_(rt) {
-    skip();
-}
-void qvDrawingList::BwdDrawingIterator::skip() {
-    while (at_ != entries_->rend() && !drawing_meets_area(*at_, area_, rt_))
-        ++at_;
-}
-qvDrawing* qvDrawingList::BwdDrawingIterator::get() { return at_ == entries_->rend() ? nullptr : *at_; }
-void qvDrawingList::BwdDrawingIterator::next() {
-    if (at_ == entries_->rend())
-        return;
-    ++at_;
-    skip();
-}
-bool qvDrawingList::BwdDrawingIterator::at_end() const { return at_ == entries_->rend(); }
+template class qvDrawingList::AreaDrawingIterator<false>;
+template class qvDrawingList::AreaDrawingIterator<true>;

@@ -22,6 +22,7 @@
 
 #include "interaction/qvSelectorCookieRead.hpp"
 #include "interaction/qvSelectorFlatness.hpp"
+#include "interaction/qvSelectorNodeCurve.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
 #include <cmath>
@@ -212,22 +213,16 @@ bool qvPolygonSelectorObject::check_figures(qvShapeBase const& record, Info info
             ++i;
             continue;
         }
-        if (i + 1 < n && nodes.tag_at(i + 1) == qvPointControl) {
-            const bool two = i + 2 < n && nodes.tag_at(i + 2) == qvPointControl;
-            const long end = two ? i + 3 : i + 2;
-            if (end >= n)
-                break;
-            const qvCrdOf<double> c1 = nodes.point_at(i + 1);
-            const qvCrdOf<double> c2 = two ? nodes.point_at(i + 2) : c1;
-            const qvCrdOf<double> p3 = nodes.point_at(end);
-            curve.reset(p, c1, c2, p3, qvSelectorFlatness(tolerance, {p, c1, c2, p3}));
-            curve.next();  // its first point is the node just taken
-            for (; !curve.at_end(); curve.next())
-                figure_.push_back(*curve.get());
-            i = end;
+        const long end = qvSelectorStartCurve(nodes, i, p, tolerance, curve);
+        if (end < 0)
+            break;
+        if (end == 0) {
+            ++i;
             continue;
         }
-        ++i;
+        for (; !curve.at_end(); curve.next())
+            figure_.push_back(*curve.get());
+        i = end;
     }
     if (!figure_.empty()) {
         const bool passed = judge(false);

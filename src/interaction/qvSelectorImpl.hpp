@@ -15,9 +15,8 @@
 #include <orvane/interaction/qvSelector.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
-#include <orvane/shapes/qvFlavorPort.hpp>
 
-#include "rendering/qvDrawObjectGeometry.hpp"
+#include "rendering/qvDrawObjectPort.hpp"
 
 class qvSelector::VBufImpl : public qvVBufObject {
 public:
@@ -42,7 +41,7 @@ private:
     qvISafePtr<qvSelector> selector_;
 };
 
-class qvSelector::DrawImpl : public qvDrawObject, public virtual qvFlavorPort {
+class qvSelector::DrawImpl : public qvDrawObject, public qvDrawObjectPort {
 public:
     explicit DrawImpl(VBufImpl& vbuf) noexcept : vbuf_(&vbuf) {}
 
@@ -62,18 +61,6 @@ public:
 
     // ---- flavour port ----------------------------------------------------------
     qvDrawObject& draw() override { return *this; }
-    qvRestrictedTransformation const& transformation() const override { return geometry_.transformation(); }
-    void transformation(qvRestrictedTransformation const& t) override { geometry_.transformation(t); }
-    qvRestrictedTransformation const& inverse_transformation() const override {
-        return geometry_.inverse_transformation();
-    }
-    qvMathRectOf<double> const& device_bbox() const override { return geometry_.device_bbox(); }
-    void device_bbox(qvMathRectOf<double> const& box) override { geometry_.device_bbox(box); }
-    qvMathRectOf<double> const& model_bbox() const override { return geometry_.model_bbox(); }
-    void scene(qvScene* scene) override { scene_ = scene; }
-    qvScene* scene() const override { return scene_; }
-    void palette(qvPalette* palette) override { palette_ = palette; }
-    qvPalette* palette() const override { return palette_; }
     // Tests the record and reports a hit; false only for a record that
     // fails the record check.
     bool draw_shape(qvShapeBase const& record) override;
@@ -83,9 +70,6 @@ public:
 
 private:
     qvISafePtr<VBufImpl> vbuf_;
-    qvScene* scene_ = nullptr;
-    qvPalette* palette_ = nullptr;
     bool stopped_ = false;
-    qvDrawObjectGeometry geometry_;
     qvRegion clip_;
 };

@@ -23,6 +23,7 @@
 
 #include "interaction/qvSelectorCookieRead.hpp"
 #include "interaction/qvSelectorFlatness.hpp"
+#include "interaction/qvSelectorNodeCurve.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
 #include <cmath>
@@ -47,6 +48,28 @@ bool spot_selector_feed(qvIterator<qvCrdOf<double>>& points, qvPolyXPoint& accum
         accumulator.add_vertex(p.x, p.y);
     }
     return any;
+}
+
+// A closed figure around `spot`: the outline band first, then (with an
+// area) the inside; `rewind` starts `points` again for the second pass.
+// An empty figure hits nothing.
+template <class Rewind>
+bool spot_selector_closed_figure(qvIterator<qvCrdOf<double>>& points, Rewind&& rewind, qvCrdOf<double> const& spot,
+                                 double width, double tolerance, bool area_too) {
+    qvPolylineXPoint outline(spot, width, tolerance);
+    qvCrdOf<double> first;
+    if (!spot_selector_feed(points, outline, first))
+        return false;
+    outline.add_vertex(first.x, first.y);
+    if (outline.is_hit())
+        return true;
+    if (!area_too)
+        return false;
+    rewind();
+    qvPolygonXPoint area(spot);
+    spot_selector_feed(points, area, first);
+    area.add_vertex(first.x, first.y);
+    return area.is_hit();
 }
 
 }  // namespace
@@ -153,20 +176,8 @@ bool qvSpotSelectorObject::check_ellipse(qvShapeBase const& record, Info info, P
         return false;
     const double flatness = qvSelectorFlatness(pens.width, {{b.x1, b.y1}, {b.x2, b.y2}});
     qvEllipseGenerator points(b, flatness);
-    qvPolylineXPoint outline(point_, pens.width, tolerance_);
-    qvCrdOf<double> first;
-    if (!spot_selector_feed(points, outline, first))
-        return false;
-    outline.add_vertex(first.x, first.y);
-    if (outline.is_hit())
-        return true;
-    if (!pens.area)
-        return false;
-    points.reset(b, flatness);
-    qvPolygonXPoint area(point_);
-    spot_selector_feed(points, area, first);
-    area.add_vertex(first.x, first.y);
-    return area.is_hit();
+    return spot_selector_closed_figure(points, [&] { points.reset(b, flatness); }, point_, pens.width, tolerance_,
+                                       pens.area);
 }
 
 bool qvSpotSelectorObject::check_polymarker(qvShapeBase const& record, Info info) const {
@@ -188,20 +199,7 @@ bool qvSpotSelectorObject::check_polyline(qvShapeBase const& record, Info info, 
 
 bool qvSpotSelectorObject::check_polygon(qvShapeBase const& record, Info info, Pens const& pens) const {
     qvPointSetGenerator points(record, *info.transformation);
-    qvPolylineXPoint outline(point_, pens.width, tolerance_);
-    qvCrdOf<double> first;
-    if (!spot_selector_feed(points, outline, first))
-        return false;
-    outline.add_vertex(first.x, first.y);
-    if (outline.is_hit())
-        return true;
-    if (!pens.area)
-        return false;
-    points.reset();
-    qvPolygonXPoint area(point_);
-    spot_selector_feed(points, area, first);
-    area.add_vertex(first.x, first.y);
-    return area.is_hit();
+    return spot_selector_closed_figure(points, [&] { points.reset(); }, point_, pens.width, tolerance_, pens.area);
 }
 
 // The node walk: see qvSpotSelector.hpp. A curve's control nodes that run
@@ -241,28 +239,22 @@ bool qvSpotSelectorObject::check_ext_nodeset(qvShapeBase const& record, Info inf
             ++i;
             continue;
         }
-        if (i + 1 < n && nodes.tag_at(i + 1) == qvPointControl) {
-            const bool two = i + 2 < n && nodes.tag_at(i + 2) == qvPointControl;
-            const long end = two ? i + 3 : i + 2;
-            if (end >= n)
-                return false;
-            const qvCrdOf<double> c1 = nodes.point_at(i + 1);
-            const qvCrdOf<double> c2 = two ? nodes.point_at(i + 2) : c1;
-            const qvCrdOf<double> p3 = nodes.point_at(end);
-            curve.reset(p, c1, c2, p3, qvSelectorFlatness(pens.width, {p, c1, c2, p3}));
-            curve.next();  // its first point is the node just fed
-            for (; !curve.at_end(); curve.next()) {
-                const qvCrdOf<double> q = *curve.get();
-                outline.add_vertex(q.x, q.y);
-                if (outline.is_hit())
-                    return true;
-                if (pens.area)
-                    area.add_vertex(q.x, q.y);
-            }
-            i = end;
+        const long end = qvSelectorStartCurve(nodes, i, p, pens.width, curve);
+        if (end < 0)
+            return false;
+        if (end == 0) {
+            ++i;
             continue;
         }
-        ++i;
+        for (; !curve.at_end(); curve.next()) {
+            const qvCrdOf<double> q = *curve.get();
+            outline.add_vertex(q.x, q.y);
+            if (outline.is_hit())
+                return true;
+            if (pens.area)
+                area.add_vertex(q.x, q.y);
+        }
+        i = end;
     }
     return false;
 }

@@ -83,8 +83,6 @@ void qvDumpDraw::transformation(qvRestrictedTransformation const& t) {
         user->transformation(geometry_.transformation());
 }
 
-
-
 // ---------------------------------------------------------------------------
 // draw_shape
 

@@ -14,16 +14,15 @@
 #include <orvane/geometry/qvPointTag.hpp>
 #include <orvane/geometry/qvRegion.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
-#include <orvane/shapes/qvFlavorPort.hpp>
 
-#include "rendering/qvDrawObjectGeometry.hpp"
+#include "rendering/qvDrawObjectPort.hpp"
 #include "rendering/qvDumpVBuf.hpp"
 
 #include <vector>
 
 class qvDumpDriverUser;
 
-class qvDumpDraw : public qvDrawObject, public virtual qvFlavorPort {
+class qvDumpDraw : public qvDrawObject, public qvDrawObjectPort {
 public:
     explicit qvDumpDraw(qvDumpVBuf& vbuf);
 
@@ -42,18 +41,9 @@ public:
 
     // Flavour port.
     qvDrawObject& draw() override { return *this; }
-    qvRestrictedTransformation const& transformation() const override { return geometry_.transformation(); }
+    using qvDrawObjectPort::transformation;
+    // Also hands the new transformation to the sink.
     void transformation(qvRestrictedTransformation const& t) override;
-    qvRestrictedTransformation const& inverse_transformation() const override {
-        return geometry_.inverse_transformation();
-    }
-    qvMathRectOf<double> const& device_bbox() const override { return geometry_.device_bbox(); }
-    void device_bbox(qvMathRectOf<double> const& box) override { geometry_.device_bbox(box); }
-    qvMathRectOf<double> const& model_bbox() const override { return geometry_.model_bbox(); }
-    void scene(qvScene* scene) override { scene_ = scene; }
-    qvScene* scene() const override { return scene_; }
-    void palette(qvPalette* palette) override { palette_ = palette; }
-    qvPalette* palette() const override { return palette_; }
     bool draw_shape(qvShapeBase const& record) override;
     qvExtent text_metrics(long, char const*, unsigned) override { return {}; }
 
@@ -61,11 +51,8 @@ private:
     qvDumpDriverUser* sink() const noexcept { return vbuf_->dump_driver().user(); }
 
     qvISafePtr<qvDumpVBuf> vbuf_;
-    qvScene* scene_ = nullptr;
-    qvPalette* palette_ = nullptr;
     qvRegion clip_region_;
     qvCrdOf<double> brush_origin_;
-    qvDrawObjectGeometry geometry_;
     // Scratch arrays of decoded points and tags, reused record after record.
     std::vector<qvCrdOf<double>> points_;
     std::vector<qvPointTag> tags_;

@@ -14,35 +14,40 @@ struct qvHardcopyPaperSize {
 
 constexpr double hardcopy_mm = 25.4;
 
+// A sheet measured in whole millimetres.
+constexpr qvHardcopyPaperSize hardcopy_metric(int width, int height) {
+    return {width / hardcopy_mm, height / hardcopy_mm};
+}
+
 // Indexed by qvHardcopyUnits::PaperFormat.
 constexpr qvHardcopyPaperSize hardcopy_paper_table[hardcopy_format_count] = {
     {8.5, 11.0},                           // 0 US Letter
-    {210 / hardcopy_mm, 297 / hardcopy_mm},      // 1 A4
-    {176 / hardcopy_mm, 250 / hardcopy_mm},      // 2 B5 (ISO)
+    hardcopy_metric(210, 297),             // 1 A4
+    hardcopy_metric(176, 250),             // 2 B5 (ISO)
     {8.5, 14.0},                           // 3 US Legal
     {7.5, 10.0},                           // 4 Executive
-    {841 / hardcopy_mm, 1189 / hardcopy_mm},     // 5 A0
-    {594 / hardcopy_mm, 841 / hardcopy_mm},      // 6 A1
-    {420 / hardcopy_mm, 594 / hardcopy_mm},      // 7 A2
-    {297 / hardcopy_mm, 420 / hardcopy_mm},      // 8 A3
-    {148 / hardcopy_mm, 210 / hardcopy_mm},      // 9 A5
-    {105 / hardcopy_mm, 148 / hardcopy_mm},      // 10 A6
-    {74 / hardcopy_mm, 105 / hardcopy_mm},       // 11 A7
-    {52 / hardcopy_mm, 74 / hardcopy_mm},        // 12 A8
-    {37 / hardcopy_mm, 52 / hardcopy_mm},        // 13 A9
-    {1000 / hardcopy_mm, 1414 / hardcopy_mm},    // 14 B0 (ISO)
-    {707 / hardcopy_mm, 1000 / hardcopy_mm},     // 15 B1
-    {500 / hardcopy_mm, 707 / hardcopy_mm},      // 16 B2
-    {353 / hardcopy_mm, 500 / hardcopy_mm},      // 17 B3
-    {250 / hardcopy_mm, 353 / hardcopy_mm},      // 18 B4
-    {125 / hardcopy_mm, 176 / hardcopy_mm},      // 19 B6
-    {88 / hardcopy_mm, 125 / hardcopy_mm},       // 20 B7
-    {62 / hardcopy_mm, 88 / hardcopy_mm},        // 21 B8
-    {44 / hardcopy_mm, 62 / hardcopy_mm},        // 22 B9
-    {31 / hardcopy_mm, 44 / hardcopy_mm},        // 23 B10
-    {162 / hardcopy_mm, 229 / hardcopy_mm},      // 24 C5 envelope
+    hardcopy_metric(841, 1189),            // 5 A0
+    hardcopy_metric(594, 841),             // 6 A1
+    hardcopy_metric(420, 594),             // 7 A2
+    hardcopy_metric(297, 420),             // 8 A3
+    hardcopy_metric(148, 210),             // 9 A5
+    hardcopy_metric(105, 148),             // 10 A6
+    hardcopy_metric(74, 105),              // 11 A7
+    hardcopy_metric(52, 74),               // 12 A8
+    hardcopy_metric(37, 52),               // 13 A9
+    hardcopy_metric(1000, 1414),           // 14 B0 (ISO)
+    hardcopy_metric(707, 1000),            // 15 B1
+    hardcopy_metric(500, 707),             // 16 B2
+    hardcopy_metric(353, 500),             // 17 B3
+    hardcopy_metric(250, 353),             // 18 B4
+    hardcopy_metric(125, 176),             // 19 B6
+    hardcopy_metric(88, 125),              // 20 B7
+    hardcopy_metric(62, 88),               // 21 B8
+    hardcopy_metric(44, 62),               // 22 B9
+    hardcopy_metric(31, 44),               // 23 B10
+    hardcopy_metric(162, 229),             // 24 C5 envelope
     {4.125, 9.5},                          // 25 No. 10 envelope
-    {110 / hardcopy_mm, 220 / hardcopy_mm},      // 26 DL envelope
+    hardcopy_metric(110, 220),             // 26 DL envelope
     {8.5, 13.0},                           // 27 Folio
     {17.0, 11.0},                          // 28 Ledger, on its side
     {11.0, 17.0},                          // 29 Tabloid

@@ -395,6 +395,21 @@ void qvViewActiveLayerImplementation::apply_left(qvRestrictedTransformation cons
     change_clip(t, [&t](qvRestrictedTransformation const& c) { return t * c; });
 }
 
+void qvViewActiveLayerImplementation::apply_left_unnoticed(qvRestrictedTransformation const& t) {
+    if (!notify_invalidation()) {
+        qvViewActiveLayerImplementation::apply_left(t);
+        return;
+    }
+    notify_invalidation(false);
+    try {
+        qvViewActiveLayerImplementation::apply_left(t);
+    } catch (...) {
+        notify_invalidation(true);
+        throw;
+    }
+    notify_invalidation(true);
+}
+
 void qvViewActiveLayerImplementation::apply_right(qvRestrictedTransformation const& t) {
     qvViewLayerImplementation::apply_right(t);
     each_child(true, [&t](qvViewLayerObject& child) { child.apply_right(t); });

@@ -32,6 +32,7 @@
 #include <orvane/geometry/qvRestrictedTransformation.hpp>
 #include <orvane/views/qvViewActiveLayerObject.hpp>
 #include <orvane/views/qvViewLayer.hpp>
+#include <orvane/views/qvViewVBuf.hpp>
 
 #include "views/qvViewLayerImplementation.hpp"
 
@@ -99,6 +100,14 @@ protected:
     qvViewActiveLayerImplementation(qvViewActiveLayerImplementation const&) = delete;
     qvViewActiveLayerImplementation& operator=(qvViewActiveLayerImplementation const&) = delete;
 
+    // Pushes, applies the local device clip, runs `step` (the drawing),
+    // pops and enforces the settings; the pop also runs when `step` raises.
+    template <class Step>
+    bool render_in_local_clip(qvViewVBuf& vbuf, Step&& step);
+    // This class's apply_left with invalidation notices held back; the
+    // notice switch is back on every exit.
+    void apply_left_unnoticed(qvRestrictedTransformation const& t);
+
 private:
     // The position of the child naming `layer`'s object, or the end.
     std::vector<qvViewLayer>::iterator find(qvViewLayer const& layer);
@@ -133,3 +142,20 @@ private:
     mutable bool redraw_all_ = false;
     std::vector<qvViewLayer> children_;
 };
+
+template <class Step>
+bool qvViewActiveLayerImplementation::render_in_local_clip(qvViewVBuf& vbuf, Step&& step) {
+    vbuf.push();
+    bool finished;
+    try {
+        if (!no_local_device_clipping())
+            vbuf.mul_clipping(local_device_clipping());
+        finished = step();
+    } catch (...) {
+        vbuf.pop();
+        throw;
+    }
+    vbuf.pop();
+    vbuf.enforce_settings();
+    return finished;
+}

@@ -38,17 +38,5 @@ void* qvViewGroupLayerImplementation::query_interface(qvInterfaceInfo const& inf
 }
 
 bool qvViewGroupLayerImplementation::render(qvViewVBuf& vbuf, qvCrdOf<double> const& origin) {
-    vbuf.push();
-    bool finished;
-    try {
-        if (!no_local_device_clipping())
-            vbuf.mul_clipping(local_device_clipping());
-        finished = qvViewActiveLayerImplementation::render(vbuf, origin);
-    } catch (...) {
-        vbuf.pop();
-        throw;
-    }
-    vbuf.pop();
-    vbuf.enforce_settings();
-    return finished;
+    return render_in_local_clip(vbuf, [&] { return qvViewActiveLayerImplementation::render(vbuf, origin); });
 }

@@ -281,25 +281,8 @@ bool qvViewWindowCacheLayerImplementation::render(qvViewVBuf& vbuf, qvCrdOf<doub
     return (this->*procedures[index])(vbuf, origin);
 }
 
-template <class Step>
-bool qvViewWindowCacheLayerImplementation::bracketed(qvViewVBuf& vbuf, Step&& step) {
-    vbuf.push();
-    bool finished;
-    try {
-        if (!no_local_device_clipping())
-            vbuf.mul_clipping(local_device_clipping());
-        finished = step();
-    } catch (...) {
-        vbuf.pop();
-        throw;
-    }
-    vbuf.pop();
-    vbuf.enforce_settings();
-    return finished;
-}
-
 bool qvViewWindowCacheLayerImplementation::render_direct(qvViewVBuf& vbuf, qvCrdOf<double> const& origin) {
-    return bracketed(vbuf, [&] { return qvViewActiveLayerImplementation::render(vbuf, origin); });
+    return render_in_local_clip(vbuf, [&] { return qvViewActiveLayerImplementation::render(vbuf, origin); });
 }
 
 bool qvViewWindowCacheLayerImplementation::render_into_cache(qvBaseRegion const& area) {
@@ -324,7 +307,7 @@ bool qvViewWindowCacheLayerImplementation::copy_from_cache(qvViewVBuf& vbuf, qvB
 }
 
 bool qvViewWindowCacheLayerImplementation::render_buffered(qvViewVBuf& vbuf, qvCrdOf<double> const& origin) {
-    return bracketed(vbuf, [&] {
+    return render_in_local_clip(vbuf, [&] {
         const bool drawn = missing_part_.empty() || render_into_cache(missing_part_);
         qvGridRegion shown(prepared_region());
         shown *= vbuf.clipping();
@@ -338,7 +321,7 @@ bool qvViewWindowCacheLayerImplementation::render_buffered(qvViewVBuf& vbuf, qvC
 // too: a read-back of a half-drawn window would keep unfinished pixels as
 // correct ones.
 bool qvViewWindowCacheLayerImplementation::render_copy_back(qvViewVBuf& vbuf, qvCrdOf<double> const& origin) {
-    return bracketed(vbuf, [&] {
+    return render_in_local_clip(vbuf, [&] {
         bool copied = true, drawn = true, kept = true;
         if (!cached_part_.empty())
             copied = copy_from_cache(vbuf, cached_part_, origin);
@@ -387,18 +370,7 @@ void qvViewWindowCacheLayerImplementation::apply_left(qvRestrictedTransformation
     if (t == qvRestrictedTransformation::identity())
         return;
     const bool notify = notify_invalidation();
-    if (notify) {
-        notify_invalidation(false);
-        try {
-            qvViewActiveLayerImplementation::apply_left(t);
-        } catch (...) {
-            notify_invalidation(true);
-            throw;
-        }
-        notify_invalidation(true);
-    } else {
-        qvViewActiveLayerImplementation::apply_left(t);
-    }
+    apply_left_unnoticed(t);
 
     if (cache_) {
         const int dx = qvTruncToInt(t.m4()), dy = qvTruncToInt(t.m5());

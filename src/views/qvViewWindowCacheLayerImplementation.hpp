@@ -84,10 +84,6 @@ private:
     bool render_into_cache(qvBaseRegion const& area);
     // Copies `area` from the cache into the buffer at `origin`.
     bool copy_from_cache(qvViewVBuf& vbuf, qvBaseRegion const& area, qvCrdOf<double> const& origin);
-    // Pushes, applies the local device clip, runs `step`, pops and enforces;
-    // the pop also runs when `step` raises.
-    template <class Step>
-    bool bracketed(qvViewVBuf& vbuf, Step&& step);
 
     unsigned modes_;
     qvIWeakPtr<qvDriverObject> driver_;

@@ -158,25 +158,17 @@ bool qvViewWindowScrollLayerImplementation::render(qvViewVBuf& vbuf, qvCrdOf<dou
     repaint *= vbuf.clipping();
     if (repaint.empty())
         return true;
-    vbuf.push();
-    bool finished;
-    try {
+    // The window moves through the target buffer, not through the pushed
+    // clip and origin, so it may move inside the bracket.
+    return render_in_local_clip(vbuf, [&] {
         if (copy_scroll_on_) {
             if (redraw_all(false))
                 pending_ = {0.0, 0.0};
             else if (pending_.x != 0.0 || pending_.y != 0.0)
                 move_window(vbuf);
         }
-        if (!no_local_device_clipping())
-            vbuf.mul_clipping(local_device_clipping());
-        finished = qvViewActiveLayerImplementation::render(vbuf, origin);
-    } catch (...) {
-        vbuf.pop();
-        throw;
-    }
-    vbuf.pop();
-    vbuf.enforce_settings();
-    return finished;
+        return qvViewActiveLayerImplementation::render(vbuf, origin);
+    });
 }
 
 // Within each rectangle of the local device clip, as the strips were
@@ -259,18 +251,7 @@ void qvViewWindowScrollLayerImplementation::apply_left(qvRestrictedTransformatio
         own.translate(qvTranslation(t.m4(), t.m5()));
         validate();
     }
-    if (notify_invalidation()) {
-        notify_invalidation(false);
-        try {
-            qvViewActiveLayerImplementation::apply_left(t);
-        } catch (...) {
-            notify_invalidation(true);
-            throw;
-        }
-        notify_invalidation(true);
-    } else {
-        qvViewActiveLayerImplementation::apply_left(t);
-    }
+    apply_left_unnoticed(t);
 
     const bool pending = pending_.x != 0.0 || pending_.y != 0.0;
     if ((renderer_moves && pending) || (!renderer_moves && renderer_buffers())) {

@@ -27,6 +27,7 @@
 #include <orvane/drawings/qvDrawingContainer.hpp>
 
 #include <list>
+#include <type_traits>
 
 class qvDrawingList : public qvDrawingContainer {
 public:
@@ -67,39 +68,27 @@ public:
         Entries::iterator at_;
     };
 
-    // The entries meeting an area, first to last. A box meets the area when
-    // the interiors overlap (touching is not enough; NaN meets nothing);
-    // each box is asked anew at each step.
-    class FwdDrawingIterator : public qvIterator<qvDrawing> {
+    // The entries meeting an area, first to last (last to first when
+    // `Backward`). A box meets the area when the interiors overlap (touching
+    // is not enough; NaN meets nothing); each box is asked anew at each step.
+    template <bool Backward>
+    class AreaDrawingIterator : public qvIterator<qvDrawing> {
     public:
-        FwdDrawingIterator(Entries& entries, qvMathRectOf<double> const& area, qvRestrictedTransformation const* rt);
+        AreaDrawingIterator(Entries& entries, qvMathRectOf<double> const& area, qvRestrictedTransformation const* rt);
         qvDrawing* get() override;
         void next() override;
         bool at_end() const override;
 
     private:
+        using Position = std::conditional_t<Backward, Entries::reverse_iterator, Entries::iterator>;
         void skip();
         Entries* entries_;
-        Entries::iterator at_;
+        Position at_;
         qvMathRectOf<double> area_;
         qvRestrictedTransformation const* rt_;
     };
-
-    // The same, last to first.
-    class BwdDrawingIterator : public qvIterator<qvDrawing> {
-    public:
-        BwdDrawingIterator(Entries& entries, qvMathRectOf<double> const& area, qvRestrictedTransformation const* rt);
-        qvDrawing* get() override;
-        void next() override;
-        bool at_end() const override;
-
-    private:
-        void skip();
-        Entries* entries_;
-        Entries::reverse_iterator at_;
-        qvMathRectOf<double> area_;
-        qvRestrictedTransformation const* rt_;
-    };
+    using FwdDrawingIterator = AreaDrawingIterator<false>;
+    using BwdDrawingIterator = AreaDrawingIterator<true>;
 
 protected:
     virtual void on_drawing_added(qvDrawing* d);

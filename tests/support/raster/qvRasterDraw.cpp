@@ -164,12 +164,6 @@ bool qvRasterDraw::copy(qvVBufObject const& source, qvMathRectOf<double> const& 
 // ---------------------------------------------------------------------------
 // Transformation and boxes
 
-void qvRasterDraw::transformation(qvRestrictedTransformation const& t) {
-    geometry_.transformation(t);
-}
-
-
-
 qvCrdOf<double> qvRasterDraw::map(qvCrdOf<double> const& p) const noexcept {
     return {geometry_.transformation().get_x() * p.x, geometry_.transformation().get_y() * p.y};
 }

@@ -19,14 +19,13 @@
 #include <orvane/geometry/qvPointTag.hpp>
 #include <orvane/geometry/qvRegion.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
-#include <orvane/shapes/qvFlavorPort.hpp>
 
-#include "rendering/qvDrawObjectGeometry.hpp"
+#include "rendering/qvDrawObjectPort.hpp"
 #include "qvRasterVBuf.hpp"
 
 #include <vector>
 
-class qvRasterDraw : public qvDrawObject, public virtual qvFlavorPort {
+class qvRasterDraw : public qvDrawObject, public qvDrawObjectPort {
 public:
     explicit qvRasterDraw(qvRasterVBuf& vbuf);
 
@@ -45,18 +44,6 @@ public:
 
     // ---- flavour port ---------------------------------------------------------------
     qvDrawObject& draw() override { return *this; }
-    qvRestrictedTransformation const& transformation() const override { return geometry_.transformation(); }
-    void transformation(qvRestrictedTransformation const& t) override;
-    qvRestrictedTransformation const& inverse_transformation() const override {
-        return geometry_.inverse_transformation();
-    }
-    qvMathRectOf<double> const& device_bbox() const override { return geometry_.device_bbox(); }
-    void device_bbox(qvMathRectOf<double> const& box) override { geometry_.device_bbox(box); }
-    qvMathRectOf<double> const& model_bbox() const override { return geometry_.model_bbox(); }
-    void scene(qvScene* scene) override { scene_ = scene; }
-    qvScene* scene() const override { return scene_; }
-    void palette(qvPalette* palette) override { palette_ = palette; }
-    qvPalette* palette() const override { return palette_; }
     bool draw_shape(qvShapeBase const& record) override;
     // Width: length x the font size; ascent the font size; descent 0. Zero
     // without a palette.
@@ -73,9 +60,6 @@ private:
     qvRegion clip_;
     std::vector<qvMathRectOf<double>> clip_rects_;
     qvCrdOf<double> brush_origin_{0, 0};
-    qvScene* scene_ = nullptr;
-    qvPalette* palette_ = nullptr;
-    qvDrawObjectGeometry geometry_;
     // Scratch storage reused record after record.
     std::vector<qvCrdOf<double>> points_;
     std::vector<qvPointTag> tags_;
