@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,6 +53,32 @@ Pt handle_at(qvPointSetEditManipulator& m, int i) {
 }
 
 std::vector<std::string> handle_styles(int n) { return std::vector<std::string>(static_cast<std::size_t>(n), "3:HandleBar"); }
+
+// Point-set access whose point(i) raises once told to.
+class FailingPoints : public qvGraphicInterface, public qvPointSetDataAccess {
+public:
+    explicit FailingPoints(qvContainerScene& scene) : scene_(scene), points_(five) {}
+    void* query_interface(qvInterfaceInfo const& info) override {
+        return qvOfferInterfaces<qvPointSetDataAccess>(this, info);
+    }
+    qvContainerScene& scene() const override { return scene_; }
+    void destroy_shape() override {}
+    Box bbox() override { return Box(0, 0, 20, 30); }
+    void insert(int, int, qvCrdOf<double> const*) override {}
+    void remove(int, int) override {}
+    int size() override { return static_cast<int>(points_.size()); }
+    Pt point(int i) override {
+        if (fail)
+            qvRaise(qvErrorFrom<FailingPoints>("point refused"));
+        return points_[static_cast<std::size_t>(i)];
+    }
+    void point(int i, Pt p) override { points_[static_cast<std::size_t>(i)] = p; }
+    bool fail = false;
+
+private:
+    qvContainerScene& scene_;
+    std::vector<Pt> points_;
+};
 
 long shape_of(qvGraphic const& g) { return qvQueryInterface<qvSingleShapeProxyBase>(g.get())->shape_handle(); }
 
@@ -159,4 +187,36 @@ TEST(qvPointSetEditManipulator, Refusals_and_misuse) {
     EXPECT_FALSE(edit.handle_bar().active()) << "nothing shown";
     EXPECT_EQ(edit.selected_point(), -1);
     EXPECT_FALSE(edit.moving());
+}
+
+TEST(qvPointSetEditManipulator, A_target_that_raises_inside_a_rebuild_leaves_notification_on) {
+    qvInteractionTestView v;
+    auto* const points = new FailingPoints(v.scene());
+    const qvGraphic target(points);
+    v.redraw_whole();
+    qvPointSetEditManipulator edit;
+    ASSERT_TRUE(edit.activate(v.gadgets(), v.layer(), target));
+    EXPECT_EQ(edit.handle_bar().size(), 5);
+    qvScene& handles = edit.handle_bar().handle_layer()->scene();
+    points->fail = true;
+    EXPECT_EQ(point_edit_error([&] { edit.notify(2); }), "point refused");
+    EXPECT_TRUE(handles.update_notification());
+    points->fail = false;
+    edit.deactivate();
+    EXPECT_TRUE(v.fresh());
+}
+
+TEST(qvPointSetEditManipulator, Non_finite_device_points_are_stored_as_given) {
+    qvInteractionTestView v;
+    const qvExactPolygon polygon(v.scene(), 5, five.data());
+    qvPointSetEditManipulator edit;
+    ASSERT_TRUE(edit.activate(v.gadgets(), v.layer(), polygon));
+    EXPECT_FALSE(edit.check(Pt{std::nan(""), 10}));
+    ASSERT_TRUE(edit.begin(Pt{10, 10}));
+    edit.move(Pt{std::numeric_limits<double>::infinity(), 30});
+    EXPECT_EQ(polygon->point(0).x, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(polygon->point(0).y, 10.0);
+    edit.end();
+    edit.deactivate();
+    EXPECT_TRUE(edit.handle_bar().active() == false);
 }
