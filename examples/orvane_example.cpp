@@ -35,6 +35,7 @@ void example_printing();
 void example_selections();
 void example_drawings();
 void example_scale();
+void example_editing();
 
 namespace {
 
@@ -82,5 +83,6 @@ int main(int argc, char** argv) {
     example_selections();
     example_drawings();
     example_scale();
+    example_editing();
     return 0;
 }

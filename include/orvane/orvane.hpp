@@ -458,6 +458,8 @@
 #include <orvane/interaction/qvBoxSelector.hpp>
 #include <orvane/interaction/qvDragBoxManipulator.hpp>
 #include <orvane/interaction/qvDragBoxSelectionManipulator.hpp>
+#include <orvane/interaction/qvDragCircleManipulator.hpp>
+#include <orvane/interaction/qvDragCircleSelectionManipulator.hpp>
 #include <orvane/interaction/qvExtendedScaleInteraction.hpp>
 #include <orvane/interaction/qvGadgetPalette.hpp>
 #include <orvane/interaction/qvHandleBarManipulator.hpp>
@@ -473,8 +475,11 @@
 #include <orvane/interaction/qvPointSelection.hpp>
 #include <orvane/interaction/qvPointSetGenerator.hpp>
 #include <orvane/interaction/qvPointSetCreationManipulator.hpp>
+#include <orvane/interaction/qvPointSetEditManipulator.hpp>
 #include <orvane/interaction/qvPolygonCallbackSelection.hpp>
+#include <orvane/interaction/qvPolygonManipulator.hpp>
 #include <orvane/interaction/qvPolygonSelection.hpp>
+#include <orvane/interaction/qvPolygonSelectionManipulator.hpp>
 #include <orvane/interaction/qvPolygonSelector.hpp>
 #include <orvane/interaction/qvPolygonXPoint.hpp>
 #include <orvane/interaction/qvPolylineXPoint.hpp>
