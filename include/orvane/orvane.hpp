@@ -511,6 +511,7 @@
 #include <orvane/drawings/qvDrawingHost.hpp>
 #include <orvane/drawings/qvDrawingList.hpp>
 #include <orvane/drawings/qvDrawingScene.hpp>
+#include <orvane/drawings/qvLabelDrawing.hpp>
 #include <orvane/drawings/qvSceneAdapter.hpp>
 #include <orvane/drawings/qvSeismicSection.hpp>
 #include <orvane/drawings/qvSeismicTraceStatistics.hpp>
