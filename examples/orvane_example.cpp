@@ -35,6 +35,7 @@ void example_printing();
 void example_selections();
 void example_drawings();
 void example_scale();
+void example_pipeline();
 
 namespace {
 
@@ -50,6 +51,7 @@ void example_errors() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    example_pipeline();
     example_errors();
     example_object_model();
     example_streams();
