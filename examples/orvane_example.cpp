@@ -36,6 +36,7 @@ void example_selections();
 void example_drawings();
 void example_scale();
 void example_editing();
+void example_pipeline();
 
 namespace {
 
@@ -51,6 +52,7 @@ void example_errors() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    example_pipeline();
     example_errors();
     example_object_model();
     example_streams();

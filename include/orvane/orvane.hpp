@@ -152,6 +152,7 @@
 #include <orvane/attributes/qvRgbToIndex.hpp>
 #include <orvane/attributes/qvScaledUnit.hpp>
 #include <orvane/attributes/qvSimplePropertyClass.hpp>
+#include <orvane/attributes/qvSharedAttribute.hpp>
 #include <orvane/attributes/qvStandardAttributeRepository.hpp>
 #include <orvane/attributes/qvStandardBitmapType.hpp>
 #include <orvane/attributes/qvStandardCook.hpp>
@@ -515,4 +516,12 @@
 #include <orvane/drawings/qvDrawingHost.hpp>
 #include <orvane/drawings/qvDrawingList.hpp>
 #include <orvane/drawings/qvDrawingScene.hpp>
+#include <orvane/drawings/qvLabelDrawing.hpp>
 #include <orvane/drawings/qvSceneAdapter.hpp>
+#include <orvane/drawings/qvSeismicSection.hpp>
+#include <orvane/drawings/qvSeismicTraceStatistics.hpp>
+#include <orvane/drawings/qvSeismicTypes.hpp>
+#include <orvane/drawings/qvStandardSymbolPainters.hpp>
+#include <orvane/drawings/qvSymbolDrawing.hpp>
+#include <orvane/drawings/qvSymbolPainter.hpp>
+#include <orvane/drawings/qvTraceNormalizerBase.hpp>
