@@ -6,6 +6,8 @@
 
 #include <orvane/interaction/qvDragBoxManipulator.hpp>
 
+#include "interaction/qvDeviceGadget.hpp"
+
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
@@ -41,24 +43,11 @@ bool qvDragBoxManipulator::activate(qvViewGadgetLayer gadget_layer, qvViewSceneL
 }
 
 bool qvDragBoxManipulator::activate(qvViewGadgetLayer gadget_layer) {
-    if (active_)
-        deactivate();
-    if (!gadget_layer)
-        raise_drag_box_error("Gadget layer is not initialized");
-    qvViewSceneLayer device = gadget_layer->gadget_scene_layer();
-    if (!device)
-        return false;
-    gadget_layer_ = std::move(device);
-    active_ = true;
-    return true;
+    return qvActivateOnDeviceGadgets(*this, gadget_layer, gadget_layer_, active_);
 }
 
 void qvDragBoxManipulator::deactivate() {
-    if (!active_)
-        return;
-    end();
-    gadget_layer_ = qvViewSceneLayer();
-    active_ = false;
+    qvDeactivateOnDeviceGadgets(gadget_layer_, active_, [this] { end(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -77,14 +66,7 @@ void qvDragBoxManipulator::move(qvCrdOf<double> crd) {
     rectangle(drag_box_span(start_, crd));
 }
 
-void qvDragBoxManipulator::end() {
-    if (!gadget_)
-        return;
-    const qvRectangle gone = std::move(gadget_);
-    gadget_ = qvRectangle();
-    if (gone->record() != nullptr)
-        gone->destroy_shape();
-}
+void qvDragBoxManipulator::end() { qvDropDeviceGadget(gadget_); }
 
 void qvDragBoxManipulator::rectangle(qvMathRectOf<double> const& r) {
     if (!active_)

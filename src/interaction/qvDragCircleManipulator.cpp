@@ -4,6 +4,8 @@
 
 #include <orvane/interaction/qvDragCircleManipulator.hpp>
 
+#include "interaction/qvDeviceGadget.hpp"
+
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
@@ -39,24 +41,11 @@ bool qvDragCircleManipulator::activate(qvViewGadgetLayer gadget_layer, qvViewSce
 }
 
 bool qvDragCircleManipulator::activate(qvViewGadgetLayer gadget_layer) {
-    if (active_)
-        deactivate();
-    if (!gadget_layer)
-        raise_drag_circle_error("Gadget layer is not initialized");
-    qvViewSceneLayer device = gadget_layer->gadget_scene_layer();
-    if (!device)
-        return false;
-    gadget_layer_ = std::move(device);
-    active_ = true;
-    return true;
+    return qvActivateOnDeviceGadgets(*this, gadget_layer, gadget_layer_, active_);
 }
 
 void qvDragCircleManipulator::deactivate() {
-    if (!active_)
-        return;
-    end();
-    gadget_layer_ = qvViewSceneLayer();
-    active_ = false;
+    qvDeactivateOnDeviceGadgets(gadget_layer_, active_, [this] { end(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -88,14 +77,7 @@ void qvDragCircleManipulator::move(qvCrdOf<double> crd) {
     radius(std::sqrt(dx * dx + dy * dy));
 }
 
-void qvDragCircleManipulator::end() {
-    if (!gadget_)
-        return;
-    const qvEllipse gone = std::move(gadget_);
-    gadget_ = qvEllipse();
-    if (gone->record() != nullptr)
-        gone->destroy_shape();
-}
+void qvDragCircleManipulator::end() { qvDropDeviceGadget(gadget_); }
 
 void qvDragCircleManipulator::radius(double r) {
     if (!active_)

@@ -5,6 +5,8 @@
 
 #include <orvane/interaction/qvPolygonManipulator.hpp>
 
+#include "interaction/qvDeviceGadget.hpp"
+
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
@@ -42,34 +44,14 @@ bool qvPolygonManipulator::activate(qvViewGadgetLayer gadget_layer, qvViewSceneL
 }
 
 bool qvPolygonManipulator::activate(qvViewGadgetLayer gadget_layer) {
-    if (active_)
-        deactivate();
-    if (!gadget_layer)
-        raise_polygon_manipulator_error("Gadget layer is not initialized");
-    qvViewSceneLayer device = gadget_layer->gadget_scene_layer();
-    if (!device)
-        return false;
-    gadget_layer_ = std::move(device);
-    active_ = true;
-    return true;
+    return qvActivateOnDeviceGadgets(*this, gadget_layer, gadget_layer_, active_);
 }
 
 void qvPolygonManipulator::deactivate() {
-    if (!active_)
-        return;
-    destroy_gadget();
-    gadget_layer_ = qvViewSceneLayer();
-    active_ = false;
+    qvDeactivateOnDeviceGadgets(gadget_layer_, active_, [this] { destroy_gadget(); });
 }
 
-void qvPolygonManipulator::destroy_gadget() {
-    if (!gadget_)
-        return;
-    const qvExactPolyline gone = std::move(gadget_);
-    gadget_ = qvExactPolyline();
-    if (gone->record() != nullptr)
-        gone->destroy_shape();
-}
+void qvPolygonManipulator::destroy_gadget() { qvDropDeviceGadget(gadget_); }
 
 // ---------------------------------------------------------------------------
 // The outline
