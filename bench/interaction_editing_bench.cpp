@@ -22,8 +22,8 @@
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewSceneLayer.hpp>
 
+#include "qvBenchGadgetView.hpp"
 #include "qvBenchSupport.hpp"
-#include "qvRasterDriver.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -31,27 +31,6 @@
 #include <vector>
 
 namespace {
-
-struct EditingBenchView {
-    qvMemoryScene scene;
-    qvViewManager view = qvViewCreator::create();
-    qvViewGadgetLayer gadgets{0};
-    qvViewSceneLayer layer{scene, -1};
-    qvISafePtr<qvRasterDriver> window;
-    qvDeviceRenderer renderer;
-
-    EditingBenchView() {
-        layer->mapping(qvRestrictedTransformation(2, 2, 10, 10));
-        view->add(qvViewLayer(gadgets), qvOrderLast);
-        view->add(qvViewLayer(layer), qvOrderLast);
-        qvRasterSettings settings;
-        settings.window_width = 400;
-        settings.window_height = 300;
-        settings.log = false;
-        window = qvRasterDriver::create(settings);
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(window, window.get()), view);
-    }
-};
 
 // n points on a grid of 100 columns, 50 model units apart.
 std::vector<qvCrdOf<double>> editing_grid(int n) {
@@ -63,7 +42,7 @@ std::vector<qvCrdOf<double>> editing_grid(int n) {
 }
 
 void BM_PointSetEditCheck(benchmark::State& state) {
-    EditingBenchView v;
+    bench_support::GadgetBenchView v;
     const int n = static_cast<int>(state.range(0));
     const std::vector<qvCrdOf<double>> points = editing_grid(n);
     const qvExactPolyline line(v.scene, n, points.data());
@@ -78,7 +57,7 @@ BENCHMARK(BM_PointSetEditCheck)->Arg(10000);
 
 // Arg 0: 1,000 points added before each rebuild; arg 1: removed.
 void BM_PointSetEditRebuild(benchmark::State& state) {
-    EditingBenchView v;
+    bench_support::GadgetBenchView v;
     const bool removing = state.range(0) != 0;
     const std::vector<qvCrdOf<double>> points = editing_grid(11000);
     const qvExactPolyline line(v.scene, removing ? 11000 : 10000, points.data());
@@ -104,7 +83,7 @@ void BM_PointSetEditRebuild(benchmark::State& state) {
 BENCHMARK(BM_PointSetEditRebuild)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_DragPolygonSelection(benchmark::State& state) {
-    EditingBenchView v;
+    bench_support::GadgetBenchView v;
     // 10,000 small rectangles on a 100 x 100 grid, 2 model units apart.
     for (int i = 0; i < 10000; ++i) {
         const double x = 2.0 * (i % 100), y = 2.0 * (i / 100);

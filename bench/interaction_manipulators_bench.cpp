@@ -24,8 +24,8 @@
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewSceneLayer.hpp>
 
+#include "qvBenchGadgetView.hpp"
 #include "qvBenchSupport.hpp"
-#include "qvRasterDriver.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -33,29 +33,8 @@
 
 namespace {
 
-struct ManipulatorBenchView {
-    qvMemoryScene scene;
-    qvViewManager view = qvViewCreator::create();
-    qvViewGadgetLayer gadgets{0};
-    qvViewSceneLayer layer{scene, -1};
-    qvISafePtr<qvRasterDriver> window;
-    qvDeviceRenderer renderer;
-
-    ManipulatorBenchView() {
-        layer->mapping(qvRestrictedTransformation(2, 2, 10, 10));
-        view->add(qvViewLayer(gadgets), qvOrderLast);
-        view->add(qvViewLayer(layer), qvOrderLast);
-        qvRasterSettings settings;
-        settings.window_width = 400;
-        settings.window_height = 300;
-        settings.log = false;
-        window = qvRasterDriver::create(settings);
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(window, window.get()), view);
-    }
-};
-
 void BM_HandleBarSelected(benchmark::State& state) {
-    ManipulatorBenchView v;
+    bench_support::GadgetBenchView v;
     qvHandleBarManipulator bar;
     bar.activate(v.gadgets, v.layer);
     const int n = static_cast<int>(state.range(0));
@@ -72,7 +51,7 @@ void BM_HandleBarSelected(benchmark::State& state) {
 BENCHMARK(BM_HandleBarSelected)->Arg(8)->Arg(10000);
 
 void BM_ScaleDrag100Moves(benchmark::State& state) {
-    ManipulatorBenchView v;
+    bench_support::GadgetBenchView v;
     qvGraphic shape;
     if (state.range(0) == 0) {
         shape = qvRectangle(v.scene, qvMathRectOf<double>(10, 10, 60, 40));
@@ -109,7 +88,7 @@ void BM_PointSetCreation(benchmark::State& state) {
     const std::vector<qvCrdOf<double>> points = bench_support::random_points(10000, 20261207, 0, 300);
     for (auto _ : state) {
         state.PauseTiming();
-        ManipulatorBenchView v;
+        bench_support::GadgetBenchView v;
         const qvExactPolyline target(v.scene);
         qvPointSetCreationManipulator create;
         create.activate(v.gadgets, v.layer, target);
