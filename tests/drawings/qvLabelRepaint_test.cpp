@@ -6,6 +6,7 @@
 #include "qvRasterCanvas.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvTextTestSupport.hpp"
+#include "qvViewTestDoubles.hpp"
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/drawings/qvDrawingScene.hpp>
