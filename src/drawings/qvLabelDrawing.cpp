@@ -321,6 +321,10 @@ void qvLabelDrawing::render(qvFlavorPort& port, qvMathRectOf<double> const&) {
         restricted->adjust_extent(&adjust);
         restricted->extent(restricted->compute_extent(*text_attr_));
         text_record = restricted->record();
+        // A stand-alone text keeps the box it was made with; a host draws
+        // and culls by the record's box, so it gets the text's own box
+        // under T, the one bbox and the change reports cover.
+        text_record->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(r.box)));
         if (!box_fixed_size_) b = r.box, shade = label_moved(r.box, mx * r.kx, my * r.ky);
     }
 
