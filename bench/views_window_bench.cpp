@@ -20,8 +20,6 @@
 // nothing.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
-#include <orvane/geometry/qvGridRegion.hpp>
-#include <orvane/geometry/qvRectIterator.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
@@ -35,6 +33,7 @@
 #include <benchmark/benchmark.h>
 
 #include "qvRasterDriver.hpp"
+#include "qvRasterLog.hpp"
 
 #if defined(ORVANE_BENCH_QT)
 #include <QApplication>
@@ -171,34 +170,7 @@ struct WindowBenchView {
 
     // Pixels of the clips under which shapes were drawn in the last step.
     double drawn_pixels() const {
-        qvGridRegion drawn, clip;
-        bool counted = false;
-        for (std::string const& line : driver->log()) {
-            if (line == "new_draw") {
-                clip = qvMathRectOf<double>(0, 0, double(window_bench_width), double(window_bench_height));
-                counted = false;
-            } else if (line.rfind("clip ", 0) == 0) {
-                clip.erase();
-                for (std::size_t at = line.find('('); at != std::string::npos; at = line.find('(', at + 1)) {
-                    double v[4];
-                    char const* p = line.c_str() + at + 1;
-                    char* end = nullptr;
-                    for (double& x : v) {
-                        x = std::strtod(p, &end);
-                        p = end;
-                    }
-                    clip += qvMathRectOf<double>(v[0], v[1], v[2], v[3]);
-                }
-                counted = false;
-            } else if (line.rfind("draw_shape", 0) == 0 && !counted) {
-                drawn += clip;
-                counted = true;
-            }
-        }
-        double pixels = 0;
-        for (qvIndirectRectIterator it = drawn.enumerate(); it; ++it)
-            pixels += ((*it).x2 - (*it).x1) * ((*it).y2 - (*it).y1);
-        return pixels;
+        return qvRasterRegionPixels(qvRasterDrawnRegion(driver->log(), window_bench_width, window_bench_height));
     }
 };
 

@@ -4,8 +4,6 @@
 // so that each scroll step has the scene draw only the strips it uncovered.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
-#include <orvane/geometry/qvGridRegion.hpp>
-#include <orvane/geometry/qvRectIterator.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/views/qvUIView.hpp>
@@ -14,6 +12,7 @@
 #include <orvane/views/qvViewWindowCacheLayer.hpp>
 
 #include "qvRasterDriver.hpp"
+#include "qvRasterLog.hpp"
 
 #include <cstdlib>
 #include <iostream>
@@ -34,34 +33,7 @@ public:
 // Pixels of the clips under which the driver drew shapes since its log was
 // cleared: what the layers under the cache had to draw.
 long example_window_drawn_pixels(qvRasterDriver const& driver, long width, long height) {
-    qvGridRegion drawn, clip;
-    bool counted = false;
-    for (std::string const& line : driver.log()) {
-        if (line == "new_draw") {
-            clip = qvMathRectOf<double>(0, 0, static_cast<double>(width), static_cast<double>(height));
-            counted = false;
-        } else if (line.rfind("clip ", 0) == 0) {
-            clip.erase();
-            for (std::size_t at = line.find('('); at != std::string::npos; at = line.find('(', at + 1)) {
-                double v[4];
-                char const* p = line.c_str() + at + 1;
-                char* end = nullptr;
-                for (double& d : v) {
-                    d = std::strtod(p, &end);
-                    p = end;
-                }
-                clip += qvMathRectOf<double>(v[0], v[1], v[2], v[3]);
-            }
-            counted = false;
-        } else if (line.rfind("draw_shape", 0) == 0 && !counted) {
-            drawn += clip;
-            counted = true;
-        }
-    }
-    long pixels = 0;
-    for (qvIndirectRectIterator it = drawn.enumerate(); it; ++it)
-        pixels += static_cast<long>(((*it).x2 - (*it).x1) * ((*it).y2 - (*it).y1));
-    return pixels;
+    return static_cast<long>(qvRasterRegionPixels(qvRasterDrawnRegion(driver.log(), width, height)));
 }
 
 }  // namespace

@@ -33,6 +33,7 @@
 
 #include "qvFreshRenderCheck.hpp"
 #include "qvRasterDriver.hpp"
+#include "qvRasterLog.hpp"
 
 #include <cstdlib>
 #include <functional>
@@ -52,27 +53,6 @@ inline char const* qvWindowLayerName(qvWindowLayerKind kind) {
     case qvWindowLayerKind::scroll: return "scroll";
     }
     return "?";
-}
-
-// The rectangles of a raster log text "(x1 y1 x2 y2)+(...)", as a region.
-inline qvGridRegion qvWindowLogRegion(std::string const& text) {
-    qvGridRegion region;
-    std::size_t at = 0;
-    while ((at = text.find('(', at)) != std::string::npos) {
-        char* end = nullptr;
-        double v[4];
-        char const* p = text.c_str() + at + 1;
-        bool ok = true;
-        for (double& d : v) {
-            d = std::strtod(p, &end);
-            ok = ok && end != p;
-            p = end;
-        }
-        if (ok)
-            region += qvMathRectOf<double>(v[0], v[1], v[2], v[3]);
-        ++at;
-    }
-    return region;
 }
 
 struct qvWindowScriptSetup {
@@ -225,21 +205,7 @@ public:
     // that was never clipped draws on its whole buffer, taken as the
     // window's size (the memory buffers and caches here are).
     qvGridRegion children_drew() const {
-        qvGridRegion drawn, clip;
-        bool counted = false;
-        for (std::string const& line : driver->log()) {
-            if (line == "new_draw") {
-                clip = qvMathRectOf<double>(0, 0, static_cast<double>(setup_.width), static_cast<double>(setup_.height));
-                counted = false;
-            } else if (line.rfind("clip ", 0) == 0) {
-                clip = qvWindowLogRegion(line.substr(5));
-                counted = false;
-            } else if (line.rfind("draw_shape", 0) == 0 && !counted) {
-                drawn += clip;
-                counted = true;
-            }
-        }
-        return drawn;
+        return qvRasterDrawnRegion(driver->log(), setup_.width, setup_.height);
     }
     int count(std::string const& prefix) const {
         int n = 0;
