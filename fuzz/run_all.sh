@@ -1,7 +1,7 @@
 #!/bin/sh
-# Runs every fuzz target in build directory $1 within a total budget of $2
-# seconds (default 180), two targets at a time, so each gets twice its equal
-# share of the budget (at least 1 s), on a corpus seeded by the library's own
+# Runs every fuzz target in build directory $1 for an equal share of a total
+# budget of $2 target-seconds (default 180; at least 1 s each), two targets
+# at a time, so the whole takes about half the budget, on a corpus seeded by the library's own
 # writers (orvane_fuzz_seeds) and, for bmp_fuzz and gif_fuzz, by the sample
 # images below $ORVANE_SAMPLES when it is set. Prints each target's execution
 # count. Exits non-zero when any target finds a crash, leak or sanitizer
@@ -17,8 +17,7 @@ for target in "$dir"/fuzz/*_fuzz; do
 done
 seconds=1
 if [ "$targets" -gt 0 ]; then
-  rounds=$(( (targets + parallel - 1) / parallel ))
-  [ $((budget / rounds)) -gt 1 ] && seconds=$((budget / rounds))
+  [ $((budget / targets)) -gt 1 ] && seconds=$((budget / targets))
 fi
 echo "fuzzing $targets targets, $parallel at a time, ${seconds}s each (budget ${budget}s)"
 work=$(mktemp -d)
