@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -79,6 +80,16 @@ TEST_F(qvMappingTableTest, Remove_erases_every_equal_entry_and_only_exactly_equa
     const auto left = found(table, qvMappingControlFilter(&first_control));
     ASSERT_EQ(left.size(), 1u);
     EXPECT_TRUE(left[0].same_layer(b));
+}
+
+TEST_F(qvMappingTableTest, An_entry_with_a_NaN_offset_equals_itself_and_can_be_removed) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const qvMappingTableItem item(&first_control, a, 3, {nan, 5});
+    EXPECT_TRUE(item == item);
+    EXPECT_FALSE(item == qvMappingTableItem(&first_control, a, 3, {0, 5}));
+    table->add(item);
+    table->remove(item);
+    EXPECT_FALSE(table->query(qvMappingControlFilter(&first_control)));
 }
 
 TEST_F(qvMappingTableTest, Removing_through_an_entry_of_the_table_itself_erases_all_its_equals) {
