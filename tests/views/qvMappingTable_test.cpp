@@ -43,6 +43,19 @@ TEST_F(qvMappingTableTest, A_query_on_an_empty_table_is_at_its_end_at_once) {
     EXPECT_THROW((void)*qvIndirectIterator<qvMappingTableItem>(), qvAssertionError);
 }
 
+TEST_F(qvMappingTableTest, A_query_at_its_end_stays_there_when_advanced_again) {
+    table->add(qvMappingTableItem(&first_control, a, 3, {}));
+    table->add(qvMappingTableItem(&second_control, a, 3, {}));
+    const qvMappingControlFilter filter(&first_control);
+    qvIndirectIterator<qvMappingTableItem> it = table->query(filter);
+    ASSERT_TRUE(it);
+    ++it;
+    EXPECT_FALSE(it);
+    ++it;
+    EXPECT_FALSE(it);
+    EXPECT_EQ(it.operator->(), nullptr);
+}
+
 TEST_F(qvMappingTableTest, Controls_sharing_a_table_see_only_their_own_entries_in_order) {
     table->add(qvMappingTableItem(&first_control, a, 3, {1, 0}));
     table->add(qvMappingTableItem(&second_control, a, 1, {2, 0}));
