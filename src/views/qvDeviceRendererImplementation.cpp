@@ -10,6 +10,7 @@
 // data, so nothing has to be registered at start-up.
 
 #include "views/qvDeviceRendererImplementation.hpp"
+#include "views/qvViewWindowPlace.hpp"
 #include "views/qvViewWindowScrollNotice.hpp"
 
 #include <orvane/core/qvAssertionError.hpp>
@@ -29,11 +30,6 @@ namespace {
 
 [[noreturn]] void device_renderer_raise_no_memory() {
     qvRaise(qvErrorFrom<qvDeviceRendererImplementation>("Memory buffer allocation failed"));
-}
-
-qvMathRectOf<double> device_renderer_rect(qvCrdOf<long> at, long w, long h) {
-    const double x = static_cast<double>(at.x), y = static_cast<double>(at.y);
-    return {x, y, x + static_cast<double>(w), y + static_cast<double>(h)};
 }
 
 qvBaseRenderer device_renderer_make(qvViewManager const& view, bool owned,
@@ -150,10 +146,7 @@ void qvDeviceRendererImplementation::release_memory() {
     valid_.erase();
 }
 
-qvCrdOf<long> qvDeviceRendererImplementation::window_offset() const {
-    auto* const offset = qvQueryInterface<qvVBufOffset>(window_.get());
-    return offset != nullptr ? qvCrdOf<long>{offset->x_offset(), offset->y_offset()} : qvCrdOf<long>{0, 0};
-}
+qvCrdOf<long> qvDeviceRendererImplementation::window_offset() const { return qvViewBufferOffset(window_.get()); }
 
 namespace {
 
@@ -187,7 +180,7 @@ void qvDeviceRendererImplementation::resize_memory(long w, long h, qvCrdOf<long>
         }
         if (moved)
             valid_.erase();
-        valid_ *= device_renderer_rect(at, w, h);
+        valid_ *= qvViewPlacedRect(at, w, h);
         return;
     }
     release_memory();
@@ -240,7 +233,7 @@ bool qvDeviceRendererImplementation::redraw(qvBaseRegion const& area, bool prepa
 
     // A window of -1 x -1 (a selector's) has no rectangle: nothing is cut.
     const bool unbounded = w < 0 && h < 0;
-    const qvMathRectOf<double> window_rect = device_renderer_rect(at, w, h);
+    const qvMathRectOf<double> window_rect = qvViewPlacedRect(at, w, h);
     redraw_ = area;
     qvGridRegion wanted;
     if (manager->redraw_all(true)) {
@@ -398,7 +391,7 @@ void qvDeviceRendererImplementation::apply_left(qvRestrictedTransformation const
 
     if (memory_ && !valid_.empty()) {
         const qvCrdOf<long> at = window_offset();
-        const qvMathRectOf<double> bounds = device_renderer_rect(at, memory_->width(), memory_->height());
+        const qvMathRectOf<double> bounds = qvViewPlacedRect(at, memory_->width(), memory_->height());
         valid_.translate(qvTranslation(static_cast<double>(dx), static_cast<double>(dy)));
         const qvScrollInfo moved(qvWinRectOf<double>(bounds.x1, bounds.y1, bounds.x2, bounds.y2),
                                  qvCrdOf<double>{static_cast<double>(dx), static_cast<double>(dy)});

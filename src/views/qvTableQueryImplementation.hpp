@@ -5,7 +5,7 @@
 // The walk holds a position, the list's end and a reference to the filter:
 // at construction and on every next() it moves to the first entry at or
 // after (next: strictly after) its position that the filter keeps, or to
-// the end.
+// the end, where it stays.
 
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/views/qvTableQueryInterface.hpp>
@@ -21,8 +21,11 @@ public:
         : position_(first), end_(end), filter_(filter) {
         if (position_ != end_ && !filter_.accept(*position_)) next();
     }
-    T* get() override { return &*position_; }
+    // At the end: null, and next() stays there (the list's end is no entry,
+    // and stepping past it would start the walk over).
+    T* get() override { return position_ != end_ ? &*position_ : nullptr; }
     void next() override {
+        if (position_ == end_) return;
         do {
             ++position_;
         } while (position_ != end_ && !filter_.accept(*position_));

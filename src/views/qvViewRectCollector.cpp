@@ -6,13 +6,13 @@
 #include <orvane/views/qvViewRectCollector.hpp>
 
 #include <orvane/rendering/qvDriverObject.hpp>
-#include <orvane/rendering/qvVBufObject.hpp>
-#include <orvane/rendering/qvVBufOffset.hpp>
 #include <orvane/shapes/qvScene.hpp>
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
 
 #include <cmath>
+
+#include "views/qvViewWindowPlace.hpp"
 
 qvViewRectCollector::~qvViewRectCollector() { disconnect_all(); }
 
@@ -70,18 +70,8 @@ void qvViewRectCollector::invalidate(qvMathRectOf<double> const& rect, int layer
                                      image.y2 + grow_y_);
     if (qvBaseRendererObject* const renderer = renderer_.get()) {
         const long w = renderer->width(), h = renderer->height();
-        if (w > 0 && h > 0) {
-            // The window stands at its buffer's offset, where the renderer
-            // draws it.
-            double x = 0.0, y = 0.0;
-            const qvISafePtr<qvVBufObject> window = renderer->vbuf();
-            if (auto* const offset = qvQueryInterface<qvVBufOffset>(window.get())) {
-                x = static_cast<double>(offset->x_offset());
-                y = static_cast<double>(offset->y_offset());
-            }
-            if (!qvRectsOverlap(grown, qvMathRectOf<double>(x, y, x + static_cast<double>(w), y + static_cast<double>(h))))
-                return;
-        }
+        if (w > 0 && h > 0 && !qvRectsOverlap(grown, qvViewWindowRect(*renderer)))
+            return;
     }
     const qvMathRectOf<double> rounded(std::floor(grown.x1), std::floor(grown.y1), std::ceil(grown.x2),
                                        std::ceil(grown.y2));

@@ -49,14 +49,7 @@ constinit const qvViewSceneLayerImplementation::RenderProcedure
 
 qvViewSceneLayerImplementation::qvViewSceneLayerImplementation() = default;
 
-qvViewSceneLayerImplementation::qvViewSceneLayerImplementation(qvScene* scene, int layer)
-    : scene_(scene), layer_(layer) {
-    rect_collector_.attach(this);
-    attr_collector_.attach(this);
-    rect_collector_.connect(scene_);
-    attr_collector_.connect(scene_);
-    reinitialize();
-}
+qvViewSceneLayerImplementation::qvViewSceneLayerImplementation(qvScene* scene, int layer) { reset(scene, layer); }
 
 // The collectors go first, so no event reaches a layer half taken apart.
 qvViewSceneLayerImplementation::~qvViewSceneLayerImplementation() {

@@ -11,6 +11,7 @@
 // modes are on.
 
 #include "views/qvViewWindowCacheLayerImplementation.hpp"
+#include "views/qvViewWindowPlace.hpp"
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
@@ -38,13 +39,6 @@ constexpr int window_cache_max_climb = 1 << 16;
 qvViewBaseLayer window_cache_handle(qvViewWindowCacheLayerImplementation* layer) {
     return qvViewBaseLayer(
         static_cast<qvViewBaseLayerObject*>(static_cast<qvViewWindowCacheLayerObject*>(layer)));
-}
-
-qvCrdOf<double> window_cache_offset_of(qvVBufObject* buffer) {
-    auto* const offset = qvQueryInterface<qvVBufOffset>(buffer);
-    if (offset == nullptr)
-        return {0.0, 0.0};
-    return {static_cast<double>(offset->x_offset()), static_cast<double>(offset->y_offset())};
 }
 
 bool window_cache_contains(qvMathRectOf<double> const& outer, qvMathRectOf<double> const& inner) {
@@ -153,11 +147,7 @@ bool qvViewWindowCacheLayerImplementation::window_rect(qvMathRectOf<double>& out
     qvBaseRendererObject* const renderer = renderer_.get();
     if (renderer == nullptr || renderer->width() <= 0 || renderer->height() <= 0)
         return false;
-    const qvISafePtr<qvVBufObject> window = renderer->vbuf();
-    const qvCrdOf<double> at = window_cache_offset_of(window.get());
-    out = qvMathRectOf<double>(qvCrdOf<double>{at.x, at.y},
-                               qvCrdOf<double>{at.x + static_cast<double>(renderer->width()),
-                                               at.y + static_cast<double>(renderer->height())});
+    out = qvViewWindowRect(*renderer);
     return true;
 }
 
@@ -177,10 +167,7 @@ void qvViewWindowCacheLayerImplementation::prepare(qvBaseRegion& region, bool fr
 qvMathRectOf<double> qvViewWindowCacheLayerImplementation::cache_rect() const {
     if (!cache_)
         return window_cache_no_rect();
-    const qvCrdOf<double> at = window_cache_offset_of(cache_.get());
-    return qvMathRectOf<double>(qvCrdOf<double>{at.x, at.y},
-                                qvCrdOf<double>{at.x + static_cast<double>(cache_->width()),
-                                                at.y + static_cast<double>(cache_->height())});
+    return qvViewPlacedRect(qvViewBufferOffset(cache_.get()), cache_->width(), cache_->height());
 }
 
 // The wanted rectangle is the window where it stands; a cache type without

@@ -10,6 +10,7 @@
 
 #include "views/qvViewWindowScrollLayerImplementation.hpp"
 
+#include "views/qvViewWindowPlace.hpp"
 #include "views/qvViewWindowScrollNotice.hpp"
 
 #include <orvane/core/qvAssertionError.hpp>
@@ -17,7 +18,6 @@
 #include <orvane/geometry/qvRectIterator.hpp>
 #include <orvane/geometry/qvScrollInfo.hpp>
 #include <orvane/geometry/qvTranslation.hpp>
-#include <orvane/rendering/qvVBufOffset.hpp>
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvDeviceRendererObject.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
@@ -116,14 +116,7 @@ bool qvViewWindowScrollLayerImplementation::window_rect(qvMathRectOf<double>& ou
     qvBaseRendererObject* const renderer = renderer_.get();
     if (renderer == nullptr)
         return false;
-    double x = 0.0, y = 0.0;
-    const qvISafePtr<qvVBufObject> window = renderer->vbuf();
-    if (auto* const offset = qvQueryInterface<qvVBufOffset>(window.get())) {
-        x = static_cast<double>(offset->x_offset());
-        y = static_cast<double>(offset->y_offset());
-    }
-    out = qvMathRectOf<double>(qvCrdOf<double>{x, y}, qvCrdOf<double>{x + static_cast<double>(renderer->width()),
-                                                                   y + static_cast<double>(renderer->height())});
+    out = qvViewWindowRect(*renderer);
     return true;
 }
 

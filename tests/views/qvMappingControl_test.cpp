@@ -19,6 +19,8 @@
 #include <limits>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 
 using Rect = qvMathRectOf<double>;
@@ -177,6 +179,17 @@ TEST_F(qvMappingControlTest, Remove_unlinks_a_layer_whatever_its_link_and_offset
     control->zoom(2);
     const qvMappingControlFilter mine(control.get());
     EXPECT_TRUE(control->mapping_table()->query(mine));
+}
+
+// remove() erases the entry it finds until none is left: an entry unequal
+// to itself (a NaN offset) was found again forever. The timer turns that
+// hang into a failure.
+TEST_F(qvMappingControlTest, Remove_unlinks_a_layer_linked_with_a_NaN_offset) {
+    alarm(10);
+    control->add(left, 3, {std::numeric_limits<double>::quiet_NaN(), 0});
+    control->remove(left);
+    EXPECT_EQ(control->link_type(left), 0);
+    alarm(0);
 }
 
 TEST_F(qvMappingControlTest, Without_a_table_or_a_layer_nothing_is_linked) {

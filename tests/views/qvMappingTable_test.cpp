@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -40,6 +41,19 @@ TEST_F(qvMappingTableTest, A_query_on_an_empty_table_is_at_its_end_at_once) {
     const qvIndirectIterator<qvMappingTableItem> it = table->query(filter);
     EXPECT_FALSE(it);
     EXPECT_THROW((void)*qvIndirectIterator<qvMappingTableItem>(), qvAssertionError);
+}
+
+TEST_F(qvMappingTableTest, A_query_at_its_end_stays_there_when_advanced_again) {
+    table->add(qvMappingTableItem(&first_control, a, 3, {}));
+    table->add(qvMappingTableItem(&second_control, a, 3, {}));
+    const qvMappingControlFilter filter(&first_control);
+    qvIndirectIterator<qvMappingTableItem> it = table->query(filter);
+    ASSERT_TRUE(it);
+    ++it;
+    EXPECT_FALSE(it);
+    ++it;
+    EXPECT_FALSE(it);
+    EXPECT_EQ(it.operator->(), nullptr);
 }
 
 TEST_F(qvMappingTableTest, Controls_sharing_a_table_see_only_their_own_entries_in_order) {
@@ -79,6 +93,16 @@ TEST_F(qvMappingTableTest, Remove_erases_every_equal_entry_and_only_exactly_equa
     const auto left = found(table, qvMappingControlFilter(&first_control));
     ASSERT_EQ(left.size(), 1u);
     EXPECT_TRUE(left[0].same_layer(b));
+}
+
+TEST_F(qvMappingTableTest, An_entry_with_a_NaN_offset_equals_itself_and_can_be_removed) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const qvMappingTableItem item(&first_control, a, 3, {nan, 5});
+    EXPECT_TRUE(item == item);
+    EXPECT_FALSE(item == qvMappingTableItem(&first_control, a, 3, {0, 5}));
+    table->add(item);
+    table->remove(item);
+    EXPECT_FALSE(table->query(qvMappingControlFilter(&first_control)));
 }
 
 TEST_F(qvMappingTableTest, Removing_through_an_entry_of_the_table_itself_erases_all_its_equals) {

@@ -35,8 +35,12 @@ public:
     bool same_layer(qvRefPtrBase const& other) const noexcept { return layer.counter() == other.counter(); }
 };
 
-// Every field equal; offsets compared exactly.
+// Every field equal; offsets compared exactly, except that a NaN equals a
+// NaN: an entry must equal itself, or the table could never erase it (a
+// layer linked with a NaN offset once made the control's remove() loop
+// forever).
 inline bool operator==(qvMappingTableItem const& a, qvMappingTableItem const& b) noexcept {
+    auto same = [](double u, double v) { return u == v || (u != u && v != v); };
     return a.control == b.control && a.same_layer(b.layer) && a.link_type == b.link_type &&
-           a.offset.x == b.offset.x && a.offset.y == b.offset.y;
+           same(a.offset.x, b.offset.x) && same(a.offset.y, b.offset.y);
 }
