@@ -15,8 +15,6 @@
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
-#include <orvane/views/qvViewBackgroundLayerObject.hpp>
-#include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
 
 namespace {
@@ -182,9 +180,7 @@ int qvHandleBarManipulator::selected(qvCrdOf<double> crd) {
     qvContainerScene& scene = handle_scene();
     qvHBM_Callback callback(handles_.get(), &scene);
     const qvSpotSelector selector(crd, &callback);
-    qvViewManager view = qvViewCreator::create();
-    QV_ASSERT_TEXT(view, "view");
-    view->background()->fill_style(qvFillStyle{1});
+    const qvViewManager view = qvSelectionView();
     const qvDeviceRenderer renderer(selector, view);
     const qvViewSceneLayer twin(handle_layer_->clone());
     QV_ASSERT_TEXT(twin, "layer");
