@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -121,6 +122,8 @@ TEST(qvHandleBarManipulator, Misuse_raises_and_changes_nothing) {
     EXPECT_EQ(handle_bar_error([&] { bar[3]; }), illegal);
     EXPECT_EQ(handle_bar_error([&] { bar[-1]; }), illegal);
     EXPECT_EQ(handle_bar_error([&] { bar.remove_handle(3); }), illegal);
+    EXPECT_EQ(handle_bar_error([&] { bar[std::numeric_limits<int>::max()]; }), illegal);
+    EXPECT_EQ(handle_bar_error([&] { bar.remove_handle(std::numeric_limits<int>::min()); }), illegal);
     EXPECT_EQ(bar.size(), 3);
     EXPECT_EQ(handle_shapes(bar), 3);
 }
