@@ -32,6 +32,16 @@ qvContainerScene* handle_bar_scene_of(qvViewSceneLayer const& layer) noexcept {
     }
 }
 
+// The shape of a handle, or empty when `scene` no longer holds it: other
+// code destroyed it, or emptied a scene the gadgets share with it.
+qvGraphic handle_bar_live_shape(qvContainerScene& scene, std::int32_t handle) {
+    try {
+        return scene.instantiate(handle);
+    } catch (qvError const&) {
+        return qvGraphic();
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -96,7 +106,7 @@ void qvHandleBarManipulator::deactivate() {
         return;
     if (qvContainerScene* const scene = handle_bar_scene_of(handle_layer_)) {
         for (const std::int32_t handle : handles_->order) {
-            const qvGraphic graphic = scene->instantiate(handle);
+            const qvGraphic graphic = handle_bar_live_shape(*scene, handle);
             if (auto* const proxy = qvQueryInterface<qvSingleShapeProxyBase>(graphic.get()))
                 proxy->destroy_shape();
         }

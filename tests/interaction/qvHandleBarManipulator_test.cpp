@@ -191,3 +191,26 @@ TEST(qvHandleBarManipulator, Outliving_its_view_is_quiet) {
     EXPECT_FALSE(bar->active());
     bar.reset();
 }
+
+// Such a handle used to make deactivate raise "Shape handle not found" and
+// keep the bar active, so its destructor ended the process.
+TEST(qvHandleBarManipulator, Deactivation_passes_over_a_handle_destroyed_elsewhere) {
+    qvInteractionTestView v;
+    v.redraw_whole();
+    auto bar = std::make_unique<qvHandleBarManipulator>();
+    ASSERT_TRUE(bar->activate(v.gadgets(), v.layer()));
+    three_handles(*bar);
+    const qvViewSceneLayer handles = bar->handle_layer();
+    auto* const gadgets = qvQueryInterface<qvContainerScene>(&handles->scene());
+    (*bar)[0]->destroy_shape();
+    EXPECT_EQ(handle_bar_error([&] { bar->deactivate(); }), "no error");
+    EXPECT_FALSE(bar->active());
+    EXPECT_EQ(gadgets->size(-1), 0);
+
+    ASSERT_TRUE(bar->activate(v.gadgets(), v.layer()));
+    three_handles(*bar);
+    (*bar)[2]->destroy_shape();
+    bar.reset();  // the destructor deactivates
+    EXPECT_EQ(gadgets->size(-1), 0);
+    EXPECT_TRUE(v.fresh());
+}
