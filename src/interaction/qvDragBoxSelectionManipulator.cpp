@@ -62,16 +62,14 @@ void qvDragBoxSelectionManipulator::move(qvCrdOf<double> crd) {
 
 bool qvDragBoxSelectionManipulator::end(unsigned options) {
     require_list();
+    // Read first: with no band its box raises and the list is untouched.
     const qvMathRectOf<double> r = box_.rectangle();
-    if (!scene_layer_) {
-        box_.end();
-        raise_drag_selection_error("Manipulator was not initialized yet");
-    }
-    bool found = false;
-    {
-        qvRectangleSelection selection(scene_layer_);
-        found = selection.select(list_, r, options);
-    }
-    box_.end();
-    return found;
+    // The band goes whatever the selection answers or raises (a scene
+    // layer whose scene is gone or no container scene raises here).
+    struct EndBand {
+        qvDragBoxManipulator& band;
+        ~EndBand() { band.end(); }
+    } ending{box_};
+    qvRectangleSelection selection(scene_layer_);
+    return selection.select(list_, r, options);
 }

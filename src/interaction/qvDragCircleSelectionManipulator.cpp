@@ -62,16 +62,14 @@ void qvDragCircleSelectionManipulator::move(qvCrdOf<double> crd) {
 
 bool qvDragCircleSelectionManipulator::end(unsigned options) {
     require_list();
+    // Read first: with no band its box raises and the list is untouched.
     const qvMathRectOf<double> r = circle_.rectangle();
-    if (!scene_layer_) {
-        circle_.end();
-        raise_circle_selection_error("Manipulator was not initialized yet");
-    }
-    bool found = false;
-    {
-        qvRectangleSelection selection(scene_layer_);
-        found = selection.select(list_, r, options);
-    }
-    circle_.end();
-    return found;
+    // The band goes whatever the selection answers or raises (a scene
+    // layer whose scene is gone or no container scene raises here).
+    struct EndBand {
+        qvDragCircleManipulator& band;
+        ~EndBand() { band.end(); }
+    } ending{circle_};
+    qvRectangleSelection selection(scene_layer_);
+    return selection.select(list_, r, options);
 }

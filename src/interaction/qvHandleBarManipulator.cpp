@@ -15,8 +15,6 @@
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
-#include <orvane/views/qvViewBackgroundLayerObject.hpp>
-#include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
 
 namespace {
@@ -31,6 +29,16 @@ qvContainerScene* handle_bar_scene_of(qvViewSceneLayer const& layer) noexcept {
         return qvQueryInterface<qvContainerScene>(&layer->scene());
     } catch (qvError const&) {
         return nullptr;
+    }
+}
+
+// The shape of a handle, or empty when `scene` no longer holds it: other
+// code destroyed it, or emptied a scene the gadgets share with it.
+qvGraphic handle_bar_live_shape(qvContainerScene& scene, std::int32_t handle) {
+    try {
+        return scene.instantiate(handle);
+    } catch (qvError const&) {
+        return qvGraphic();
     }
 }
 
@@ -98,7 +106,7 @@ void qvHandleBarManipulator::deactivate() {
         return;
     if (qvContainerScene* const scene = handle_bar_scene_of(handle_layer_)) {
         for (const std::int32_t handle : handles_->order) {
-            const qvGraphic graphic = scene->instantiate(handle);
+            const qvGraphic graphic = handle_bar_live_shape(*scene, handle);
             if (auto* const proxy = qvQueryInterface<qvSingleShapeProxyBase>(graphic.get()))
                 proxy->destroy_shape();
         }
@@ -182,9 +190,7 @@ int qvHandleBarManipulator::selected(qvCrdOf<double> crd) {
     qvContainerScene& scene = handle_scene();
     qvHBM_Callback callback(handles_.get(), &scene);
     const qvSpotSelector selector(crd, &callback);
-    qvViewManager view = qvViewCreator::create();
-    QV_ASSERT_TEXT(view, "view");
-    view->background()->fill_style(qvFillStyle{1});
+    const qvViewManager view = qvSelectionView();
     const qvDeviceRenderer renderer(selector, view);
     const qvViewSceneLayer twin(handle_layer_->clone());
     QV_ASSERT_TEXT(twin, "layer");

@@ -123,8 +123,14 @@ void qvPointSetEditManipulator::deactivate() {
         }
         if (scene != nullptr) {
             qvPointSetEditMute mute(*scene);
-            for (int i = 0, n = bar_.size(); i < n; ++i)
-                mute.add(point_set_edit_handle_point(bar_, i));
+            for (int i = 0, n = bar_.size(); i < n; ++i) {
+                // A handle whose shape other code destroyed has no pixels
+                // left to repaint; the bar passes it over too.
+                try {
+                    mute.add(point_set_edit_handle_point(bar_, i));
+                } catch (qvError const&) {
+                }
+            }
             bar_.deactivate();
         } else {
             bar_.deactivate();

@@ -30,8 +30,10 @@ struct ScaleHandleRow {
     int y_sign;
 };
 
-constexpr ScaleHandleRow scale_handle_rows[8] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
-                                                  {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
+constexpr int scale_handle_count = 8;
+
+constexpr ScaleHandleRow scale_handle_rows[scale_handle_count] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
+                                                                  {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
 
 }  // namespace
 
@@ -44,6 +46,7 @@ qvScaleManipulator::~qvScaleManipulator() {
 }
 
 qvCrdOf<double> qvScaleManipulator::handle_position(int n, qvMathRectOf<double> const& box) {
+    QV_ASSERT_TEXT(n >= 0 && n < scale_handle_count, "n");
     const ScaleHandleRow row = scale_handle_rows[n];
     const double cx = (box.x1 + box.x2) / 2, cy = (box.y1 + box.y2) / 2;
     const double x = row.x_sign < 0 ? box.x1 : row.x_sign > 0 ? box.x2 : cx;
@@ -86,7 +89,7 @@ bool qvScaleManipulator::activate(qvViewGadgetLayer gadget_layer, qvViewSceneLay
     try {
         qvMathRectOf<double> box;
         with_interaction([&](qvScaleInteraction& s) { box = s.bbox(); });
-        for (int n = 0; n < 8; ++n) {
+        for (int n = 0; n < scale_handle_count; ++n) {
             const qvGraphic handle = bar_.add_handle(handle_position(n, box));
             if (auto* const proxy = qvQueryInterface<qvSingleShapeProxyBase>(handle.get()))
                 proxy->connect_attribute("HandleBar");
@@ -124,7 +127,7 @@ void qvScaleManipulator::notify(unsigned what) {
 }
 
 void qvScaleManipulator::place_handles(qvMathRectOf<double> const& box) {
-    for (int n = 0; n < 8 && n < bar_.size(); ++n) {
+    for (int n = 0; n < scale_handle_count && n < bar_.size(); ++n) {
         const qvGraphic handle = bar_[n];
         qvAdapter<qvPointSetDataAccess> points(handle);
         if (points.get() != nullptr)
@@ -135,14 +138,22 @@ void qvScaleManipulator::place_handles(qvMathRectOf<double> const& box) {
 // ---------------------------------------------------------------------------
 // The drag
 
+// The bar is open to callers (handle_bar()): a handle added there after
+// the eight has no row of the handle table, so it is never picked for a
+// drag, which would otherwise read past the table.
+int qvScaleManipulator::scale_handle_at(qvCrdOf<double> crd) {
+    const int hit = bar_.selected(crd);
+    return hit < scale_handle_count ? hit : -1;
+}
+
 bool qvScaleManipulator::check(qvCrdOf<double> crd) {
     require_active();
-    return bar_.selected(crd) >= 0;
+    return scale_handle_at(crd) >= 0;
 }
 
 bool qvScaleManipulator::begin(qvCrdOf<double> crd) {
     require_active();
-    selected_ = bar_.selected(crd);
+    selected_ = scale_handle_at(crd);
     return selected_ >= 0;
 }
 

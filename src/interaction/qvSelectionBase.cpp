@@ -59,6 +59,13 @@ private:
 // ---------------------------------------------------------------------------
 // Shared helpers
 
+qvViewManager qvSelectionView() {
+    qvViewManager view = qvViewCreator::create();
+    QV_ASSERT_TEXT(view, "view");
+    view->background()->fill_style(qvFillStyle{1});
+    return view;
+}
+
 void qvSelectionPark(qvViewSceneLayer const& layer) { layer->flags(layer->flags() | selection_parked_flags); }
 
 void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer, qvMathRectOf<double> const& area) {
@@ -107,9 +114,7 @@ qvISafePtr<qvDriverObject> qvSelectionBase::view_driver(qvViewSceneLayer const& 
 // The view
 
 void qvSelectionBase::build_view(qvISafePtr<qvDriverObject> const& selector) {
-    qvViewManager view = qvViewCreator::create();
-    QV_ASSERT_TEXT(view, "view");
-    view->background()->fill_style(qvFillStyle{1});
+    qvViewManager view = qvSelectionView();
     renderer_ = qvDeviceRenderer(selector, view);
     view_ = view;
 }

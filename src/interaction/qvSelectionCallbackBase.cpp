@@ -10,22 +10,9 @@
 #include <orvane/interaction/qvPolygonSelector.hpp>
 #include <orvane/interaction/qvSelectionBase.hpp>
 #include <orvane/interaction/qvSpotSelector.hpp>
-#include <orvane/views/qvViewBackgroundLayerObject.hpp>
-#include <orvane/views/qvViewCreator.hpp>
-
-namespace {
-
-qvViewManager callback_selection_view() {
-    qvViewManager view = qvViewCreator::create();
-    QV_ASSERT_TEXT(view, "view");
-    view->background()->fill_style(qvFillStyle{1});
-    return view;
-}
-
-}  // namespace
 
 void qvSelectionCallbackBase::mirror_view(qvScene& scene) {
-    view_ = callback_selection_view();
+    view_ = qvSelectionView();
     layer_ = qvViewSceneLayer(scene, -1);
     view_->add(qvViewLayer(layer_), qvOrderLast);
     qvSelectionPark(layer_);
@@ -36,7 +23,7 @@ void qvSelectionCallbackBase::mirror_view(qvViewSceneLayer& layer) {
     driver_ = qvSelectionBase::view_driver(layer);
     const qvViewSceneLayer twin(layer->clone());
     QV_ASSERT_TEXT(twin, "layer");
-    view_ = callback_selection_view();
+    view_ = qvSelectionView();
     layer_ = twin;
     view_->add(qvViewLayer(layer_), qvOrderLast);
     qvSelectionPark(layer_);

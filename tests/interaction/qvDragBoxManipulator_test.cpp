@@ -6,12 +6,14 @@
 #include <orvane/core/qvError.hpp>
 #include <orvane/interaction/qvDragBoxManipulator.hpp>
 #include <orvane/interaction/qvDragBoxSelectionManipulator.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvInteractionTestView.hpp"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -153,4 +155,23 @@ TEST(qvDragBoxSelectionManipulator, Refusals_and_misuse) {
     ASSERT_TRUE(drag.activate(v.gadgets(), v.layer(), host));
     EXPECT_EQ(error_of([&] { drag.end(0x01); }), no_box);
     EXPECT_EQ(host->size(), 0);
+}
+
+// A select that raised used to leave the band drawn until deactivation.
+TEST(qvDragBoxSelectionManipulator, A_select_that_raises_still_erases_the_band) {
+    qvInteractionTestView v;
+    auto gone = std::make_unique<qvMemoryScene>();
+    const qvViewSceneLayer stale(*gone, -1);
+    qvGraphicList host;
+    qvDragBoxSelectionManipulator drag;
+    ASSERT_TRUE(drag.activate(v.gadgets(), stale, host));
+    drag.begin(Pt{20, 20});
+    drag.move(Pt{60, 50});
+    ASSERT_EQ(device_gadgets(v), 1);
+    gone.reset();
+    EXPECT_EQ(error_of([&] { drag.end(0x01); }), "Cannot use proxy selection with non-container scene");
+    EXPECT_EQ(device_gadgets(v), 0);
+    EXPECT_EQ(host->size(), 0);
+    EXPECT_TRUE(drag.active());
+    EXPECT_TRUE(v.fresh());
 }

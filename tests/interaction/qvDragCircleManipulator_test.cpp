@@ -4,6 +4,7 @@
 
 #include <orvane/core/qvError.hpp>
 #include <orvane/interaction/qvDragCircleSelectionManipulator.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvInteractionTestView.hpp"
@@ -140,4 +141,25 @@ TEST(qvDragCircleSelectionManipulator, Selects_what_the_enclosing_square_covers)
     drag.deactivate();
     EXPECT_FALSE(drag.active());
     EXPECT_EQ(host->size(), 2);
+}
+
+// A select that raised used to leave the circle drawn until deactivation.
+TEST(qvDragCircleSelectionManipulator, A_select_that_raises_still_erases_the_circle) {
+    qvInteractionTestView v;
+    auto gone = std::make_unique<qvMemoryScene>();
+    const qvViewSceneLayer stale(*gone, -1);
+    qvGraphicList host;
+    qvDragCircleSelectionManipulator drag;
+    ASSERT_TRUE(drag.activate(v.gadgets(), stale, host));
+    drag.begin(Pt{60, 60});
+    drag.move(Pt{80, 60});
+    const qvViewSceneLayer device = v.gadgets()->gadget_scene_layer();
+    auto* const gadgets = qvQueryInterface<qvContainerScene>(&device->scene());
+    ASSERT_EQ(gadgets->size(-1), 1);
+    gone.reset();
+    EXPECT_EQ(circle_error([&] { drag.end(0x01); }), "Cannot use proxy selection with non-container scene");
+    EXPECT_EQ(gadgets->size(-1), 0);
+    EXPECT_EQ(host->size(), 0);
+    EXPECT_TRUE(drag.active());
+    EXPECT_TRUE(v.fresh());
 }

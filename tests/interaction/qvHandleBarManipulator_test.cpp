@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -121,6 +122,8 @@ TEST(qvHandleBarManipulator, Misuse_raises_and_changes_nothing) {
     EXPECT_EQ(handle_bar_error([&] { bar[3]; }), illegal);
     EXPECT_EQ(handle_bar_error([&] { bar[-1]; }), illegal);
     EXPECT_EQ(handle_bar_error([&] { bar.remove_handle(3); }), illegal);
+    EXPECT_EQ(handle_bar_error([&] { bar[std::numeric_limits<int>::max()]; }), illegal);
+    EXPECT_EQ(handle_bar_error([&] { bar.remove_handle(std::numeric_limits<int>::min()); }), illegal);
     EXPECT_EQ(bar.size(), 3);
     EXPECT_EQ(handle_shapes(bar), 3);
 }
@@ -187,4 +190,27 @@ TEST(qvHandleBarManipulator, Outliving_its_view_is_quiet) {
     EXPECT_EQ(handle_bar_error([&] { bar->deactivate(); }), "no error");
     EXPECT_FALSE(bar->active());
     bar.reset();
+}
+
+// Such a handle used to make deactivate raise "Shape handle not found" and
+// keep the bar active, so its destructor ended the process.
+TEST(qvHandleBarManipulator, Deactivation_passes_over_a_handle_destroyed_elsewhere) {
+    qvInteractionTestView v;
+    v.redraw_whole();
+    auto bar = std::make_unique<qvHandleBarManipulator>();
+    ASSERT_TRUE(bar->activate(v.gadgets(), v.layer()));
+    three_handles(*bar);
+    const qvViewSceneLayer handles = bar->handle_layer();
+    auto* const gadgets = qvQueryInterface<qvContainerScene>(&handles->scene());
+    (*bar)[0]->destroy_shape();
+    EXPECT_EQ(handle_bar_error([&] { bar->deactivate(); }), "no error");
+    EXPECT_FALSE(bar->active());
+    EXPECT_EQ(gadgets->size(-1), 0);
+
+    ASSERT_TRUE(bar->activate(v.gadgets(), v.layer()));
+    three_handles(*bar);
+    (*bar)[2]->destroy_shape();
+    bar.reset();  // the destructor deactivates
+    EXPECT_EQ(gadgets->size(-1), 0);
+    EXPECT_TRUE(v.fresh());
 }

@@ -6,7 +6,9 @@
 #include <orvane/core/qvError.hpp>
 #include <orvane/interaction/qvAdapter.hpp>
 #include <orvane/interaction/qvPointSetEditManipulator.hpp>
+#include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvExactPolygon.hpp>
+#include <orvane/shapes/qvExactPolyline.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvInteractionTestView.hpp"
@@ -16,6 +18,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -219,4 +222,29 @@ TEST(qvPointSetEditManipulator, Non_finite_device_points_are_stored_as_given) {
     edit.end();
     edit.deactivate();
     EXPECT_TRUE(edit.handle_bar().active() == false);
+}
+
+// A handle shape destroyed by other code used to make deactivate raise
+// "Shape handle not found" and stay active, so the destructor ended the
+// process.
+TEST(qvPointSetEditManipulator, A_handle_destroyed_elsewhere_does_not_stop_deactivation) {
+    qvInteractionTestView v;
+    const qvExactPolyline shape(v.scene(), 5, five.data());
+    v.redraw_whole();
+    auto edit = std::make_unique<qvPointSetEditManipulator>();
+    ASSERT_TRUE(edit->activate(v.gadgets(), v.layer(), shape));
+    const qvViewSceneLayer handles = edit->handle_bar().handle_layer();
+    auto* const gadgets = qvQueryInterface<qvContainerScene>(&handles->scene());
+    edit->handle_bar()[1]->destroy_shape();
+    ASSERT_EQ(gadgets->size(-1), 4);
+    EXPECT_EQ(point_edit_error([&] { edit->deactivate(); }), "no error");
+    EXPECT_FALSE(edit->active());
+    EXPECT_EQ(gadgets->size(-1), 0) << "the other handles went";
+    EXPECT_TRUE(v.fresh());
+
+    ASSERT_TRUE(edit->activate(v.gadgets(), v.layer(), shape));
+    edit->handle_bar()[4]->destroy_shape();
+    edit.reset();  // the destructor deactivates
+    EXPECT_EQ(gadgets->size(-1), 0);
+    EXPECT_EQ(points_of(shape), "(0,0)(10,0)(20,20)(10,30)(0,20)");
 }

@@ -193,6 +193,29 @@ TEST(qvScaleManipulator, Misuse_raises_and_changes_nothing) {
     EXPECT_TRUE(f.v.fresh()) << "the handles went with the failed activations";
 }
 
+// A handle a caller adds to the bar has no row in the handle table: picking
+// it for a drag used to read past that table on the first move.
+TEST(qvScaleManipulator, A_handle_added_to_its_bar_is_no_scale_handle) {
+    ScaleFixture f(Box(0, 0, 100, 50), 2);
+    f.scale.handle_bar().add_handle(Pt{50, 25});
+    ASSERT_EQ(f.scale.handle_bar().selected(Pt{50, 25}), 8);
+    EXPECT_FALSE(f.scale.check(Pt{50, 25}));
+    EXPECT_FALSE(f.scale.begin(Pt{50, 25}));
+    EXPECT_FALSE(f.scale.moving());
+    EXPECT_EQ(scale_error([&] { f.scale.move(Pt{60, 60}); }), "Handle bar is not selected");
+    EXPECT_EQ(f.shape->rectangle(), Box(0, 0, 100, 50));
+    EXPECT_TRUE(f.scale.begin(Pt{100, 50})) << "the eight still drag";
+
+    for (const int n : {-1, 8, 1000}) {
+        try {
+            (void)qvScaleManipulator::handle_position(n, Box(0, 0, 100, 50));
+            ADD_FAILURE() << n;
+        } catch (qvAssertionError const& e) {
+            EXPECT_STREQ(static_cast<char const*>(e), "n") << n;
+        }
+    }
+}
+
 TEST(qvScaleManipulator, A_graphic_without_a_scale_interaction_is_refused_or_fails_the_check) {
     qvInteractionTestView v;
     auto* const box = new SwitchableBox(v.scene(), Box(0, 0, 40, 20));

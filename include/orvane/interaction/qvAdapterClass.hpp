@@ -8,10 +8,14 @@
 // the assertion "intf". With storage (at least sizeof(Adapter) bytes,
 // aligned for it) the adapter is built there; the caller destroys it in
 // place through qvAdapterBase. An adapter that also takes the target is
-// given it (to find the shape proxy behind the data access).
+// given it (to find the shape proxy behind the data access). Every row may
+// be built in a qvAdapter's fixed storage, so a class registers only when
+// it fits there (checked at compile time: a larger one would be built past
+// the storage's end).
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvInterfaceInfo.hpp>
+#include <orvane/interaction/qvAdapter.hpp>
 #include <orvane/interaction/qvAdapterBase.hpp>
 
 #include <new>
@@ -20,6 +24,7 @@
 template <class Interaction, class Adapter>
 class qvAdapterClass : public qvAdapterBase::Class {
     using DataAccess = typename Adapter::DataAccess;
+    static_assert(qvAdapterFitsStorage<Adapter>, "an adapter must fit qvAdapter's storage");
 
 public:
     qvAdapterClass()

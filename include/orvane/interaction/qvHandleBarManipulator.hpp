@@ -26,7 +26,8 @@
 //    qvErrorFrom<qvHandleBarManipulator> "Manipulator was not initialized
 //    yet" while inactive, and changes nothing on any error;
 //  - deactivate destroys every handle shape whose scene still exists and
-//    raises nothing once the gadget layer or view is gone.
+//    raises nothing once the gadget layer or view is gone, nor for a handle
+//    whose shape other code destroyed (it is passed over).
 
 #include <orvane/geometry/qvCrd.hpp>
 #include <orvane/interaction/qvManipulator.hpp>

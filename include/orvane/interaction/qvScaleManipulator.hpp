@@ -63,11 +63,15 @@ public:
     unsigned style() const noexcept { return style_; }
     qvHandleBarManipulator& handle_bar() noexcept { return bar_; }
 
-    // Handle n's position on a box.
+    // Handle n's position on a box; n outside 0 .. 7 fails the assertion
+    // "n".
     static qvCrdOf<double> handle_position(int n, qvMathRectOf<double> const& box);
 
 private:
     void require_active() const;
+    // The index of the scale handle (0 .. 7) under the device point, -1
+    // for none.
+    int scale_handle_at(qvCrdOf<double> crd);
     // Runs f with the graphic's scale interaction (extended one first).
     template <class F>
     void with_interaction(F&& f);

@@ -103,6 +103,10 @@ private:
     void build_view(qvISafePtr<qvDriverObject> const& selector);
 };
 
+// A view manager of a select's own whose background paints nothing, so a
+// render reports the shapes alone. Shared by the proxy and callback
+// selections and the handle bar's pick.
+qvViewManager qvSelectionView();
 // Parks a selection's scene layer between selects: scene edits then cost
 // its view constant time and leave it nothing pending.
 void qvSelectionPark(qvViewSceneLayer const& layer);
