@@ -1,6 +1,6 @@
 // Label drawings. Every render and every bbox with a transformation builds
-// the stand-alone text it needs and measures it; nothing is kept between
-// calls except the scales of the renders seen since the last change, which
+// the stand-alone text it needs and measures it once (render draws the
+// text it measured); nothing is kept between calls except the scales of the renders seen since the last change, which
 // the change report uses to cover text that overflows the fixed box.
 //
 // Order in render: the assertions come before anything touches the port,
@@ -11,23 +11,31 @@
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/drawings/qvLabelDrawing.hpp>
-#include <orvane/geometry/qvAperture.hpp>
-#include <orvane/geometry/qvRotation.hpp>
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
 #include <orvane/shapes/qvSimpleRestrictedText.hpp>
 #include <orvane/shapes/qvSimpleScaledText.hpp>
+#include <orvane/shapes/qvTextData.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 // The label's text box under one transformation: R (restricted) or S
-// (scaled) in model units, and the factors device units -> model units.
+// (scaled) in model units, the factors device units -> model units, and the
+// extent a restricted text was measured with (device units).
 struct qvLabelDrawing::TextBox {
     qvMathRectOf<double> box;
     double kx = 1.0, ky = 1.0;
+    qvExtent extent;
+};
+
+// The stand-alone texts of one render or bbox; measure prepares the one of
+// the label's kind, and render draws that same text.
+struct qvLabelDrawing::Texts {
+    qvSimpleScaledText scaled;
+    qvSimpleRestrictedText restricted;
 };
 
 // Reports the label's box before and after one change. The scales seen are
@@ -181,46 +189,30 @@ unsigned qvLabelDrawing::effective_alignment() const noexcept {
 
 // ---------------------------------------------------------------- measuring
 
-// The text's model box under rt; the text attribute is present.
-qvLabelDrawing::TextBox qvLabelDrawing::measure(qvRestrictedTransformation const& rt) const {
+// The text's model box under rt; the text attribute is present. A
+// restricted text's vectors are the text record's own (its alignment and
+// angle are the label's, its aperture the stand-alone text's), measured in
+// device units; only the size is turned into model units here.
+qvLabelDrawing::TextBox qvLabelDrawing::measure(qvRestrictedTransformation const& rt, Texts& texts) const {
     TextBox out;
     const unsigned align = effective_alignment();
     if (scalable_) {
-        qvSimpleScaledText t;
+        qvSimpleScaledText& t = texts.scaled;
         label_prepare_text(t, text_, anchor_, align, text_rotation_);
         t->adjust_extent();
         t->extent(t->compute_extent(*text_attr_));
         out.box = t->bbox();
         return out;
     }
-    qvSimpleRestrictedText t;
+    qvSimpleRestrictedText& t = texts.restricted;
     label_prepare_text(t, text_, anchor_, align, text_rotation_);
-    const qvExtent e = t->compute_extent(*text_attr_);
+    out.extent = t->compute_extent(*text_attr_);
     out.kx = 1.0 / std::fabs(rt.m0());
     out.ky = 1.0 / std::fabs(rt.m3());
-    const double w = e.width, a = e.ascent, d = e.descent;
     const unsigned h = align & 12u, v = align & 3u;
-    qvCrdOf<double> p0(0, 0), p1(w, 0);
-    if (h == 8) p0 = {-w, 0};
-    if (h == 8) p1 = {0, 0};
-    if (h == 12) p0 = {-w / 2, 0};
-    if (h == 12) p1 = {w / 2, 0};
-    qvCrdOf<double> up(0, a), down(0, -d);
-    if (v == 1) up = {0, 0}, down = {0, -(a + d)};
-    if (v == 2) up = {0, a + d}, down = {0, 0};
-    if (v == 3) up = {0, (a + d) / 2}, down = {0, -(a + d) / 2};
-    const double aperture = t->aperture();
-    if (aperture != 90.0) {
-        const qvAperture ap(aperture);
-        up = ap * up;
-        down = ap * down;
-    }
-    if (text_rotation_ != 0.0) {
-        const qvRotation rot(text_rotation_);
-        up = rot * up, down = rot * down, p0 = rot * p0, p1 = rot * p1;
-    }
-    const qvCrdOf<double> c[4] = {{p0.x + up.x, p0.y + up.y}, {p0.x + down.x, p0.y + down.y},
-                                  {p1.x + up.x, p1.y + up.y}, {p1.x + down.x, p1.y + down.y}};
+    qvCrdOf<double> p0, p1, up, down;
+    static_cast<qvShape<qvTextData> const*>(t->record())->data().compute_vectors(out.extent, p0, p1, up, down);
+    const qvCrdOf<double> c[4] = {p0 + up, p0 + down, p1 + up, p1 + down};
     double x0 = c[0].x, x1 = c[0].x, y0 = c[0].y, y1 = c[0].y;
     for (auto const& p : c) {
         x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
@@ -237,16 +229,23 @@ qvLabelDrawing::TextBox qvLabelDrawing::measure(qvRestrictedTransformation const
 qvMathRectOf<double> qvLabelDrawing::bbox(qvRestrictedTransformation const* rt) const {
     const double mx = rt ? label_shade_offset(shade_margin_, rt->m0()) : shade_margin_;
     const double my = rt ? label_shade_offset(shade_margin_, rt->m3()) : shade_margin_;
+    if (!text_attr_ || text_()[0] == '\0' || rt == nullptr) return united_box(nullptr, mx, my);
+    Texts texts;
+    const TextBox t = measure(*rt, texts);
+    return united_box(&t, mx, my);
+}
+
+qvMathRectOf<double> qvLabelDrawing::united_box(TextBox const* text, double mx, double my) const noexcept {
     const qvMathRectOf<double> shade0 = label_moved(box_, mx, my);
-    qvMathRectOf<double> u = box_;
-    if (show_shade_) u += shade0;
-    if (!text_attr_ || text_()[0] == '\0' || rt == nullptr) return u;
-    qvMathRectOf<double> b = box_, shade = shade0;
-    const TextBox t = measure(*rt);
-    u = t.box;
+    if (text == nullptr) {
+        qvMathRectOf<double> u = box_;
+        if (show_shade_) u += shade0;
+        return u;
+    }
+    qvMathRectOf<double> u = text->box, b = box_, shade = shade0;
     if (!box_fixed_size_ && (scalable_ || show_border_)) {
-        b = t.box;
-        shade = scalable_ ? label_moved(t.box, mx, my) : label_moved(t.box, mx * t.kx, my * t.ky);
+        b = text->box;
+        shade = scalable_ ? label_moved(text->box, mx, my) : label_moved(text->box, mx * text->kx, my * text->ky);
     }
     if (show_border_) {
         u += b;
@@ -291,41 +290,40 @@ void qvLabelDrawing::render(qvFlavorPort& port, qvMathRectOf<double> const&) {
         seen_x_ = std::copysign(std::min(std::fabs(seen_x_), std::fabs(sx)), sx);
         seen_y_ = std::copysign(std::min(std::fabs(seen_y_), std::fabs(sy)), sy);
     }
-    if (bbox(&t).empty() || text_()[0] == '\0') return;
+    // An empty text draws nothing (and its bbox measures nothing either).
+    if (text_()[0] == '\0') return;
     const double mx = label_shade_offset(shade_margin_, sx);
     const double my = label_shade_offset(shade_margin_, sy);
+    // One measurement gives the box bbox(&t) would answer, the text's box
+    // and the prepared text that is drawn.
+    Texts texts;
+    const TextBox measured = measure(t, texts);
+    if (united_box(&measured, mx, my).empty()) return;
     qvMathRectOf<double> b = box_;
     qvMathRectOf<double> shade = label_moved(box_, mx, my);
-    const unsigned align = effective_alignment();
     const long text_handle = text_attr_->attribute_handle();
 
-    qvSimpleScaledText scaled;
-    qvSimpleRestrictedText restricted;
     qvShapeBase* text_record = nullptr;
     if (scalable_) {
-        label_prepare_text(scaled, text_, anchor_, align, text_rotation_);
-        scaled->adjust_extent();
-        scaled->extent(scaled->compute_extent(*text_attr_));
-        const qvMathRectOf<double> s = scaled->bbox();
+        const qvMathRectOf<double> s = measured.box;
         const double size = std::min(s.x2 - s.x1, s.y2 - s.y1);
         // A text box of no width or height has no size to give the text.
         if (size > 0.0) {
-            scaled->height(size);
-            text_record = scaled->record();
+            texts.scaled->height(size);
+            text_record = texts.scaled->record();
         }
         if (!box_fixed_size_) b = s, shade = label_moved(s, mx, my);
     } else {
-        label_prepare_text(restricted, text_, anchor_, align, text_rotation_);
-        const TextBox r = measure(t);
+        const qvMathRectOf<double> r = measured.box;
         qvRestrictedTransformation adjust = t;
-        restricted->adjust_extent(&adjust);
-        restricted->extent(restricted->compute_extent(*text_attr_));
-        text_record = restricted->record();
+        texts.restricted->adjust_extent(&adjust);
+        texts.restricted->extent(measured.extent);
+        text_record = texts.restricted->record();
         // A stand-alone text keeps the box it was made with; a host draws
         // and culls by the record's box, so it gets the text's own box
         // under T, the one bbox and the change reports cover.
-        text_record->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(r.box)));
-        if (!box_fixed_size_) b = r.box, shade = label_moved(r.box, mx * r.kx, my * r.ky);
+        text_record->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(r)));
+        if (!box_fixed_size_) b = r, shade = label_moved(r, mx * measured.kx, my * measured.ky);
     }
 
     if (show_border_) {

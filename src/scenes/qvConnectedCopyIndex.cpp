@@ -10,6 +10,7 @@
 #include <orvane/core/qvAssertionError.hpp>
 
 #include "scenes/qvQuadTreeCells.hpp"
+#include "scenes/qvRecordArea.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
 #include <algorithm>
@@ -243,13 +244,11 @@ void qvConnectedCopyIndex::unplace(std::int32_t slot) noexcept {
 // ---------------------------------------------------------------------------
 // Queries
 
-void qvConnectedCopyIndex::test(std::int32_t slot, float const (&area)[4],
+void qvConnectedCopyIndex::test(std::int32_t slot, qvRecordArea const& area,
                                 std::vector<std::pair<std::int64_t, qvShapeBase*>>& hits) {
     ++visited_;
     qvShapeBase* const record = table_[slot].record;
-    qvMathRectOf<float> const& b = record->box;
-    if (b.x1 < area[2] && b.x2 > area[0] && b.y1 < area[3] && b.y2 > area[1])
-        hits.emplace_back(entries_[copy_index_at(slot)].order, record);
+    if (area.met_by(*record)) hits.emplace_back(entries_[copy_index_at(slot)].order, record);
 }
 
 // The root holds what lies outside the bounds too, so it is never pruned;
@@ -260,8 +259,7 @@ void qvConnectedCopyIndex::query(int layer, qvMathRectOf<double> const& area, bo
     if (layer < 0 || static_cast<std::size_t>(layer) >= layers_.size()) return;
     Layer const& l = layers_[static_cast<std::size_t>(layer)];
     if (l.size == 0) return;
-    const float a[4] = {static_cast<float>(area.x1), static_cast<float>(area.y1), static_cast<float>(area.x2),
-                        static_cast<float>(area.y2)};
+    const qvRecordArea a(area);
     std::vector<std::pair<std::int64_t, qvShapeBase*>> hits;
     for (std::int32_t slot = l.unplaced; slot != 0; slot = entries_[copy_index_at(slot)].next) test(slot, a, hits);
     std::vector<std::int32_t> pending;
@@ -275,8 +273,8 @@ void qvConnectedCopyIndex::query(int layer, qvMathRectOf<double> const& area, bo
         for (std::int32_t child : c.child) {
             if (child < 0) continue;
             Cell const& k = cells_[copy_index_at(child)];
-            if (copy_cell_edge(b.x1, b.x2, k.x, k.level) >= a[2] || copy_cell_edge(b.x1, b.x2, k.x + 1, k.level) <= a[0] ||
-                copy_cell_edge(b.y1, b.y2, k.y, k.level) >= a[3] || copy_cell_edge(b.y1, b.y2, k.y + 1, k.level) <= a[1])
+            if (copy_cell_edge(b.x1, b.x2, k.x, k.level) >= a.x2 || copy_cell_edge(b.x1, b.x2, k.x + 1, k.level) <= a.x1 ||
+                copy_cell_edge(b.y1, b.y2, k.y, k.level) >= a.y2 || copy_cell_edge(b.y1, b.y2, k.y + 1, k.level) <= a.y1)
                 continue;
             pending.push_back(child);
         }

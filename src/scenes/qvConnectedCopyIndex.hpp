@@ -27,8 +27,8 @@
 //    by key and gives them in list order, or reversed;
 //  - only enter() raises, and only before it changes anything; every other
 //    operation runs without allocating or falls back to the unplaced chain.
-// Copies are tested with the connected list's own rule: the record's float
-// box against the area rounded once to floats, strictly.
+// Copies are tested with the connected list's own rule (qvRecordArea): the
+// record's float box against the area rounded once to floats, strictly.
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
@@ -37,6 +37,7 @@
 #include <vector>
 
 class qvShapeNodeTable;
+struct qvRecordArea;
 
 class qvConnectedCopyIndex {
 public:
@@ -108,7 +109,7 @@ private:
     void link_unplaced(std::int32_t slot) noexcept;
     std::int32_t new_cell(std::int32_t parent, std::int32_t x, std::int32_t y, std::int32_t level);
     void free_cell(std::int32_t cell) noexcept;
-    void test(std::int32_t slot, float const (&area)[4], std::vector<std::pair<std::int64_t, qvShapeBase*>>& hits);
+    void test(std::int32_t slot, qvRecordArea const& area, std::vector<std::pair<std::int64_t, qvShapeBase*>>& hits);
 
     qvShapeNodeTable const& table_;
     std::vector<Entry> entries_;

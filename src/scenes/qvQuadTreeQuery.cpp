@@ -10,9 +10,7 @@ qvQuadTreeQuery::qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& a
     : qvQuadTreeQuery(tree, area, false) {}
 
 qvQuadTreeQuery::qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area, bool every)
-    : tree_(tree), nodes_(*tree.directory(), area), x1_(static_cast<float>(area.x1)),
-      y1_(static_cast<float>(area.y1)), x2_(static_cast<float>(area.x2)), y2_(static_cast<float>(area.y2)),
-      every_(every) {
+    : tree_(tree), nodes_(*tree.directory(), area), area_(area), every_(every) {
     advance();
 }
 
@@ -22,8 +20,7 @@ qvQuadTreeQuery::qvQuadTreeQuery(qvQuadTree& tree)
 
 bool qvQuadTreeQuery::wanted(qvShapeBase const& record) const noexcept {
     if (every_) return !tree_.masked(record.shape_handle);
-    qvMathRectOf<float> const& box = record.box;
-    return box.x1 < x2_ && x1_ < box.x2 && box.y1 < y2_ && y1_ < box.y2 && !tree_.masked(record.shape_handle);
+    return area_.met_by(record) && !tree_.masked(record.shape_handle);
 }
 
 // The node's fill_no is read afresh at every step: an in-place modify of

@@ -19,6 +19,7 @@
 #include <orvane/shapes/qvShapeBase.hpp>
 
 #include "scenes/qvPageLock.hpp"
+#include "scenes/qvRecordArea.hpp"
 
 #include <optional>
 
@@ -41,7 +42,7 @@ private:
     qvQuadTreeDirectory::QueryIterator nodes_;
     std::optional<qvPageLock> pin_;
     int index_ = -1;
-    float x1_, y1_, x2_, y2_;
+    qvRecordArea area_;
     bool every_ = false;
     qvShapeBase* current_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <orvane/scenes/qvShapeList.hpp>
 
 #include "core/qvStreamFields.hpp"
+#include "scenes/qvRecordArea.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
 #include <orvane/core/qvAssertionError.hpp>
@@ -56,20 +57,6 @@ private:
 // Named, not anonymous: the list's iterator classes derive from the walk.
 namespace qv_shape_list_walk {
 
-// The area of a query as the floats that records' boxes are compared with.
-struct FloatArea {
-    explicit FloatArea(qvMathRectOf<double> const& area) noexcept
-        : x1(static_cast<float>(area.x1)), y1(static_cast<float>(area.y1)), x2(static_cast<float>(area.x2)),
-          y2(static_cast<float>(area.y2)) {}
-
-    bool met_by(qvShapeBase const& record) const noexcept {
-        qvMathRectOf<float> const& b = record.box;
-        return b.x1 < x2 && b.x2 > x1 && b.y1 < y2 && b.y2 > y1;
-    }
-
-    float x1, y1, x2, y2;
-};
-
 // The records that meet an area, walking `next` (forwards) or `previous`.
 template <std::int32_t qvShapeNodeTable::Node::*Step>
 class AreaWalk : public qvIterator<qvShapeBase> {
@@ -96,7 +83,7 @@ private:
 
     qvShapeNodeTable const& table_;
     std::int32_t current_;
-    FloatArea area_;
+    qvRecordArea area_;
 };
 
 }  // namespace qv_shape_list_walk

@@ -207,3 +207,31 @@ TEST_F(LabelFixture, A_change_repaints_the_overflowing_text_it_drew) {
     EXPECT_EQ(host.rects[0], Rect(-6, -3, 6, 3));   // the smallest scale of each axis
     l.host(nullptr);
 }
+
+// A render used to build and measure its text up to four times (for its
+// bbox, for the text's box again, and for the text drawn); now the text it
+// measures is the one it draws.
+TEST_F(LabelFixture, A_render_measures_its_text_once_and_draws_the_text_it_measured) {
+    for (bool scalable : {false, true}) {
+        qvLabelDrawing l;
+        l.scalable(scalable);
+        l.text_attribute(text_attr);
+        l.border_attribute(border_attr);
+        l.show_border(true);
+        l.box_fixed_size(false);
+        l.text("abc");
+        l.anchor(qvCrdOf<double>(50, 50));
+        l.text_rotation(30);
+        port.t = qvRestrictedTransformation(2, -2, 0, 0);
+        port.drawn.clear();
+        provider.calls.clear();
+        l.render(port, Rect(0, 0, 100, 100));
+        long measured = 0;
+        for (std::string const& call : provider.calls) measured += call.rfind("text ", 0) == 0 ? 1 : 0;
+        EXPECT_EQ(measured, 1) << scalable;
+        ASSERT_EQ(port.drawn.size(), 2u) << scalable;
+        if (!scalable) {
+            EXPECT_EQ(port.drawn[1].box, port.drawn[0].box);   // text record and border: the text's box
+        }
+    }
+}

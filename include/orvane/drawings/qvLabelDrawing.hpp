@@ -73,11 +73,16 @@ public:
 private:
     class Change;
     struct TextBox;
+    struct Texts;
 
     void update_box() noexcept;
     unsigned effective_alignment() const noexcept;
-    // The text's model box under rt (non-null), and the scale factors.
-    TextBox measure(qvRestrictedTransformation const& rt) const;
+    // Prepares the text of the label's kind in `texts` and measures it: its
+    // model box under rt, and the scale factors. The text attribute is set.
+    TextBox measure(qvRestrictedTransformation const& rt, Texts& texts) const;
+    // What bbox answers, given the text measured under the transformation
+    // the shade offsets (mx, my) came from; null `text`: no text to add.
+    qvMathRectOf<double> united_box(TextBox const* text, double mx, double my) const noexcept;
     // bbox(nullptr) united with the text box under the smallest scales
     // seen; raises nothing (runs in a change's end).
     qvMathRectOf<double> repaint_box() const noexcept;
