@@ -40,6 +40,7 @@
 #include <benchmark/benchmark.h>
 
 #include "qvBenchSupport.hpp"
+#include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 
 #if defined(ORVANE_BENCH_CAIRO)
@@ -194,7 +195,7 @@ struct RedrawView {
         bg.fill_color(qvRgbColor(1, 1, 1));
         layer = qvViewSceneLayer(scene, -1);
         view->add(qvViewLayer(layer), qvOrder(6));
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get())), view);
+        renderer = qvDeviceRenderer(qvAsDriverHandle(driver), view);
         renderer->redraw(qvRegion(redraw_window), false);
         driver->take_invalid();
     }

@@ -32,6 +32,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvRasterLog.hpp"
 
@@ -154,7 +155,7 @@ struct WindowBenchView {
         settings.pixels = pixels;
         settings.log = log;
         driver = qvRasterDriver::create(settings);
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get())), view);
+        renderer = qvDeviceRenderer(qvAsDriverHandle(driver), view);
         renderer->redraw(qvRegion(qvMathRectOf<double>(0, 0, double(window_bench_width), double(window_bench_height))),
                          false);
         driver->take_invalid();

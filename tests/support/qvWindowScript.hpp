@@ -31,6 +31,7 @@
 #include <orvane/views/qvViewWindowCacheLayer.hpp>
 #include <orvane/views/qvViewWindowScrollLayer.hpp>
 
+#include "qvDriverHandle.hpp"
 #include "qvFreshRenderCheck.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvRasterLog.hpp"
@@ -111,8 +112,7 @@ public:
         settings.log = setup.log;
         settings.buffer_types = setup.buffer_types;
         driver = qvRasterDriver::create(settings);
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get())),
-                                    view);
+        renderer = qvDeviceRenderer(qvAsDriverHandle(driver), view);
         renderer->backing_store((setup.renderer_flags & 1u) != 0);
         renderer->double_buffered((setup.renderer_flags & 2u) != 0);
         control = qvMappingControlObject::create();
