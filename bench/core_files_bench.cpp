@@ -6,14 +6,14 @@
 #include <orvane/core/qvBlockFile.hpp>
 #include <orvane/core/qvFileMapping.hpp>
 
+#include "qvBenchSupport.hpp"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -24,9 +24,7 @@ constexpr int page_size = 16384;
 class BenchFile {
 public:
     explicit BenchFile(long long bytes) {
-        char const* dir = std::getenv("TMPDIR");
-        name_ = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/qvbench_files_" +
-                std::to_string(::getpid()) + "_" + std::to_string(bytes);
+        name_ = bench_support::scratch_path("files") + "_" + std::to_string(bytes);
         qvBlockFile file(name_.c_str(), false, true);
         std::vector<char> page(page_size, 'p');
         for (long long at = 0; at < bytes; at += page_size)

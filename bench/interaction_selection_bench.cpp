@@ -41,7 +41,6 @@
 #include <memory>
 #include <numbers>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -67,9 +66,7 @@ struct PagedSelectionScene {
     std::unique_ptr<qvPagedSceneSegment> segment;
     std::unique_ptr<qvBasicPagedScene> scene;
     PagedSelectionScene() {
-        char const* dir = std::getenv("TMPDIR");
-        name = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/qvbench_selection_" +
-               std::to_string(::getpid());
+        name = bench_support::scratch_path("selection");
         file.create(name.c_str(), std::size_t{512} << 20);
         segment = std::make_unique<qvPagedSceneSegment>(file);
         scene = std::make_unique<qvBasicPagedScene>(file, &palette, false);

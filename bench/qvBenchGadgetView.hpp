@@ -9,6 +9,7 @@
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewSceneLayer.hpp>
 
+#include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 
 namespace bench_support {
@@ -30,7 +31,7 @@ struct GadgetBenchView {
         settings.window_height = 300;
         settings.log = false;
         window = qvRasterDriver::create(settings);
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(window, window.get()), view);
+        renderer = qvDeviceRenderer(qvAsDriverHandle(window), view);
     }
 };
 

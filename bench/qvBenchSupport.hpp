@@ -2,8 +2,8 @@
 // Helpers shared by the benchmarks: a container scene over a plain vector
 // and a receiver that only counts, so the shape cases measure proxies,
 // guards, records and the proxy site rather than a scene's own bookkeeping;
-// seeded random points, the same on every run; and the raster window the
-// view cases draw into.
+// seeded random points, the same on every run; the raster window the view
+// cases draw into; and the names of scratch files.
 
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvBroadcastReceiver.hpp>
@@ -16,7 +16,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace bench_support {
@@ -105,6 +108,17 @@ inline qvRasterSettings view_bench_window(bool pixels) {
     settings.pixels = pixels;
     settings.log = false;
     return settings;
+}
+
+// The folder of scratch files: $TMPDIR when set, else /tmp.
+inline std::string scratch_dir() {
+    char const* dir = std::getenv("TMPDIR");
+    return dir != nullptr && *dir != '\0' ? dir : "/tmp";
+}
+
+// A scratch file of this process: "<scratch_dir()>/qvbench_<what>_<pid>".
+inline std::string scratch_path(std::string const& what) {
+    return scratch_dir() + "/qvbench_" + what + "_" + std::to_string(::getpid());
 }
 
 }  // namespace bench_support

@@ -9,6 +9,7 @@
 // viewport with 0 and 10,000 open proxies elsewhere in its layer. Fixed
 // seeds.
 
+#include "qvBenchSupport.hpp"
 #include "qvCountingPort.hpp"
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/core/qvInputStream.hpp>
@@ -28,13 +29,11 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <random>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -42,11 +41,7 @@ namespace {
 constexpr double side = 10000.0;
 constexpr long million = 1000000;
 
-std::string scratch_name(char const* what) {
-    char const* dir = std::getenv("TMPDIR");
-    return std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/qvbench_paged_" + what + "_" +
-           std::to_string(::getpid());
-}
+std::string scratch_name(char const* what) { return bench_support::scratch_path(std::string("paged_") + what); }
 
 // --- handle tree ---------------------------------------------------------------
 

@@ -42,6 +42,7 @@
 #include "scenes/qvCacheOnIO.hpp"
 #include "scenes/qvCacheOnMapping.hpp"
 
+#include "qvBenchSupport.hpp"
 #include "qvBenchBoxes.hpp"
 
 #include <benchmark/benchmark.h>
@@ -94,14 +95,9 @@ using bench_boxes::Set;
 using bench_boxes::set_name;
 using bench_boxes::morton;
 
-std::string scratch_dir() {
-    char const* dir = std::getenv("TMPDIR");
-    return dir != nullptr && *dir != '\0' ? dir : "/tmp";
-}
+using bench_support::scratch_dir;
 
-std::string scratch(std::string const& what) {
-    return scratch_dir() + "/qvbench_cmp_" + what + "_" + std::to_string(::getpid());
-}
+std::string scratch(std::string const& what) { return bench_support::scratch_path("cmp_" + what); }
 
 // One load order of one set: the generator's, or the Morton-sorted file.
 struct Sequence {

@@ -7,6 +7,7 @@
 // 1, 16 and 256 MiB written and read (bytes per second), and the mapped
 // device's remaps per 100,000 allocations with and without a held page.
 
+#include "qvBenchSupport.hpp"
 #include "scenes/qvCacheOnIO.hpp"
 #include "scenes/qvMappedPageFile.hpp"
 #include "scenes/qvMapAllocator.hpp"
@@ -22,11 +23,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -93,11 +92,7 @@ void BM_PageCache_FullMiss(benchmark::State& state) {
 
 constexpr long million = 1000000;
 
-std::string scratch_name(char const* what) {
-    char const* dir = std::getenv("TMPDIR");
-    return std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/qvbench_" + what + "_" +
-           std::to_string(::getpid());
-}
+std::string scratch_name(char const* what) { return bench_support::scratch_path(what); }
 
 // Map pages at k × 130,976 marking pages 0 .. 1M − 1 used, a directory on
 // page 1, and nothing else written: the file is sparse.

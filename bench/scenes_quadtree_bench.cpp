@@ -16,20 +16,19 @@
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvQuadTreeCells.hpp"
 
+#include "qvBenchSupport.hpp"
 #include "qvBenchBoxes.hpp"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <list>
 #include <map>
 #include <memory>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <unordered_map>
 #include <vector>
 
@@ -40,11 +39,7 @@ const qvMathRectOf<double> base(0.0, 0.0, side, side);
 constexpr int record_bytes = 64;
 constexpr int million = 1000000;
 
-std::string scratch_name(char const* what) {
-    char const* dir = std::getenv("TMPDIR");
-    return std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/qvbench_quadtree_" + what + "_" +
-           std::to_string(::getpid());
-}
+std::string scratch_name(char const* what) { return bench_support::scratch_path(std::string("quadtree_") + what); }
 
 // --- boxes ---------------------------------------------------------------------
 

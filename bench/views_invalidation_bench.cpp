@@ -34,6 +34,7 @@
 #include <benchmark/benchmark.h>
 
 #include "qvBenchSupport.hpp"
+#include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 
 #if defined(ORVANE_BENCH_PIXMAN)
@@ -90,7 +91,7 @@ struct InvalidationView {
         driver = qvRasterDriver::create(bench_support::view_bench_window(false));
         layer = qvViewSceneLayer(scene, -1);
         view->add(qvViewLayer(layer), qvOrder(6));
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get())), view);
+        renderer = qvDeviceRenderer(qvAsDriverHandle(driver), view);
         renderer->redraw(qvRegion(invalidation_window), false);
         driver->take_invalid();
     }

@@ -39,14 +39,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include "qvBenchQt.hpp"
 #include "qvBenchSupport.hpp"
+#include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 
 #if defined(ORVANE_BENCH_CAIRO)
 #include <cairo.h>
 #endif
 #if defined(ORVANE_BENCH_QT)
-#include <QApplication>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsPathItem>
 #include <QGraphicsPolygonItem>
@@ -62,7 +63,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -134,9 +134,7 @@ struct RedrawScenes {
             a.fill_style(qvFillStyle{2});
             a.fill_color(qvRgbColor(st.fill[0], st.fill[1], st.fill[2]));
         }
-        char const* dir = std::getenv("TMPDIR");
-        paged_name = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/qvbench_redraw_" +
-                     std::to_string(::getpid());
+        paged_name = bench_support::scratch_path("redraw");
         paged.create(paged_name.c_str(), 1, redraw_window, 256 << 20);
         fill(memory, memory_edit);
         fill(paged, paged_edit);
@@ -194,7 +192,7 @@ struct RedrawView {
         bg.fill_color(qvRgbColor(1, 1, 1));
         layer = qvViewSceneLayer(scene, -1);
         view->add(qvViewLayer(layer), qvOrder(6));
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get())), view);
+        renderer = qvDeviceRenderer(qvAsDriverHandle(driver), view);
         renderer->redraw(qvRegion(redraw_window), false);
         driver->take_invalid();
     }
@@ -337,17 +335,6 @@ BENCHMARK_CAPTURE(redraw_cairo, one_percent, true)->Name("peer/redraw_1pct/paged
 
 #if defined(ORVANE_BENCH_QT)
 
-QApplication& redraw_qt_application() {
-    static int argc = 1;
-    static char name[] = "orvane_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
 // Built once per index method: the items of the three layers, later layers
 // below (z = -layer), each with its state's pen (cosmetic, 1 pixel) and brush.
 QGraphicsScene& redraw_qt_scene(bool bsp) {
@@ -355,7 +342,7 @@ QGraphicsScene& redraw_qt_scene(bool bsp) {
     std::unique_ptr<QGraphicsScene>& slot = scenes[bsp ? 1 : 0];
     if (slot)
         return *slot;
-    redraw_qt_application();
+    bench_support::qt_application();
     slot = std::make_unique<QGraphicsScene>(0, 0, redraw_side, redraw_side);
     slot->setItemIndexMethod(bsp ? QGraphicsScene::BspTreeIndex : QGraphicsScene::NoIndex);
     std::vector<QPen> pens;

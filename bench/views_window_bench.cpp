@@ -1,4 +1,4 @@
-// Benchmark B5: scrolling a big window. 1,000 seeded scroll steps of 1 to
+// Scrolling a big window. 1,000 seeded scroll steps of 1 to
 // 50 px each way over a 2000 x 1500 raster window showing 10,000 rectangles
 // (a 6000 x 4500 canvas), each step followed by the host's redraw of what
 // the window collected. One benchmark iteration is one step.
@@ -32,6 +32,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "qvBenchQt.hpp"
+#include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvRasterLog.hpp"
 
@@ -154,7 +156,7 @@ struct WindowBenchView {
         settings.pixels = pixels;
         settings.log = log;
         driver = qvRasterDriver::create(settings);
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get())), view);
+        renderer = qvDeviceRenderer(qvAsDriverHandle(driver), view);
         renderer->redraw(qvRegion(qvMathRectOf<double>(0, 0, double(window_bench_width), double(window_bench_height))),
                          false);
         driver->take_invalid();
@@ -210,19 +212,8 @@ BENCHMARK_CAPTURE(window_scroll_ours, copy_back, WindowBenchLayer::cache_copy_ba
 
 #if defined(ORVANE_BENCH_QT)
 
-QApplication& window_bench_qt_application() {
-    static int argc = 1;
-    static char name[] = "orvane_bench";
-    static char* argv[] = {name, nullptr};
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 void window_scroll_qt(benchmark::State& state, bool cache_background) {
-    window_bench_qt_application();
+    bench_support::qt_application();
     QGraphicsScene scene(0, 0, window_bench_canvas_w, window_bench_canvas_h);
     scene.setItemIndexMethod(QGraphicsScene::BspTreeIndex);
     scene.setBackgroundBrush(QColor::fromRgbF(0.95, 0.9, 0.75));

@@ -14,9 +14,7 @@
 #include "qvRasterDriver.hpp"
 #include "qvRasterLog.hpp"
 
-#include <cstdlib>
 #include <iostream>
-#include <string>
 #include <vector>
 
 namespace {

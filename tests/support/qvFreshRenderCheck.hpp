@@ -16,6 +16,7 @@
 #include <orvane/views/qvDeviceRenderer.hpp>
 #include <orvane/views/qvViewCreator.hpp>
 
+#include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 
 #include <gtest/gtest.h>
@@ -39,8 +40,7 @@ inline ::testing::AssertionResult qvFreshRenderCheck(qvRasterDriver& shown, qvVi
     const qvViewManager copy = qvViewCreator::create(view);
     if (!copy)
         return ::testing::AssertionFailure() << "no copy of the view manager";
-    const qvDeviceRenderer renderer(qvISafePtr<qvDriverObject>(fresh, static_cast<qvDriverObject*>(fresh.get())),
-                                    copy);
+    const qvDeviceRenderer renderer(qvAsDriverHandle(fresh), copy);
     if (!renderer)
         return ::testing::AssertionFailure() << "no fresh renderer";
     renderer->origin(origin);

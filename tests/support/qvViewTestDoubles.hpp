@@ -46,6 +46,7 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/shapes/qvRectangleData.hpp>
 
+#include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 #include "views/qvViewDataLayerImplementation.hpp"
 #include "views/qvViewLayerImplementation.hpp"
@@ -57,12 +58,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-// A counted driver of a derived type as the handle renderers hand out.
-template <class D>
-qvISafePtr<qvDriverObject> qvAsDriverHandle(qvISafePtr<D> const& driver) {
-    return qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get()));
-}
 
 // A raster driver's 100 x 80 window and render buffers over all of it: the
 // usual drawing target of the view tests.

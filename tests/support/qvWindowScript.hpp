@@ -31,12 +31,11 @@
 #include <orvane/views/qvViewWindowCacheLayer.hpp>
 #include <orvane/views/qvViewWindowScrollLayer.hpp>
 
+#include "qvDriverHandle.hpp"
 #include "qvFreshRenderCheck.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvRasterLog.hpp"
 
-#include <cstdlib>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -80,25 +79,7 @@ public:
         bg.fill_color(qvRgbColor(0.95f, 0.90f, 0.75f));
         bg.fill_background_color(qvRgbColor(0.95f, 0.90f, 0.75f));
         bg.fill_style(qvFillStyle(2));
-        switch (setup.custom ? qvWindowLayerKind(-1) : setup.layer) {
-        default: tested = setup.custom; break;
-        case qvWindowLayerKind::group: tested = qvViewLayer(qvViewGroupLayer(true)); break;
-        case qvWindowLayerKind::cache_buffered: {
-            const qvViewWindowCacheLayer cache(false);
-            cache->buffered(true);
-            tested = qvViewLayer(cache);
-            break;
-        }
-        case qvWindowLayerKind::cache_copy_back:
-        case qvWindowLayerKind::cache_double: {
-            const qvViewWindowCacheLayer cache(false);
-            cache->copy_back(true);
-            cache->double_render(setup.layer == qvWindowLayerKind::cache_double);
-            tested = qvViewLayer(cache);
-            break;
-        }
-        case qvWindowLayerKind::scroll: tested = qvViewLayer(qvViewWindowScrollLayer(true)); break;
-        }
+        tested = setup.custom ? setup.custom : layer_of_kind(setup.layer);
         tested->notify_invalidation(true);
         scene_layer = qvViewSceneLayer(scene, -1);
         view->add(tested, qvOrderFirst);   // 6: behind every registered layer
@@ -111,8 +92,7 @@ public:
         settings.log = setup.log;
         settings.buffer_types = setup.buffer_types;
         driver = qvRasterDriver::create(settings);
-        renderer = qvDeviceRenderer(qvISafePtr<qvDriverObject>(driver, static_cast<qvDriverObject*>(driver.get())),
-                                    view);
+        renderer = qvDeviceRenderer(qvAsDriverHandle(driver), view);
         renderer->backing_store((setup.renderer_flags & 1u) != 0);
         renderer->double_buffered((setup.renderer_flags & 2u) != 0);
         control = qvMappingControlObject::create();
@@ -225,6 +205,25 @@ public:
     qvCrdOf<int> last_scroll{0, 0};
 
 private:
+    static qvViewLayer layer_of_kind(qvWindowLayerKind kind) {
+        switch (kind) {
+        case qvWindowLayerKind::group: return qvViewLayer(qvViewGroupLayer(true));
+        case qvWindowLayerKind::cache_buffered: {
+            const qvViewWindowCacheLayer cache(false);
+            cache->buffered(true);
+            return qvViewLayer(cache);
+        }
+        case qvWindowLayerKind::cache_copy_back:
+        case qvWindowLayerKind::cache_double: {
+            const qvViewWindowCacheLayer cache(false);
+            cache->copy_back(true);
+            cache->double_render(kind == qvWindowLayerKind::cache_double);
+            return qvViewLayer(cache);
+        }
+        case qvWindowLayerKind::scroll: break;
+        }
+        return qvViewLayer(qvViewWindowScrollLayer(true));
+    }
     std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_); }
     double between(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
 

@@ -84,6 +84,25 @@ TEST(qvRasterDriver, The_window_collects_what_is_invalidated_while_its_channel_i
     EXPECT_EQ(driver->log()[4], "invalidate rect (20 0 30 10)");
 }
 
+TEST(qvRasterDriver, Without_a_log_the_window_still_collects_every_kind_of_invalidation) {
+    qvRasterSettings settings;
+    settings.window_width = 100;
+    settings.window_height = 50;
+    settings.log = false;
+    auto driver = qvRasterDriver::create(settings);
+    auto window = driver->new_master_vbuf();
+    auto* channel = qvQueryInterface<qvVBufInvalidate>(window.get());
+    ASSERT_NE(channel, nullptr);
+    EXPECT_TRUE(channel->invalidate(Rect(0, 0, 10, 10)));
+    EXPECT_TRUE(channel->invalidate(qvRegion(Rect(20, 0, 30, 10))));
+    EXPECT_TRUE(channel->invalidate(qvCrdOf<double>(40.5, 0.5)));
+    qvRegion expected(Rect(0, 0, 10, 10));
+    expected += Rect(20, 0, 30, 10);
+    expected += Rect(40, 0, 41, 1);
+    EXPECT_TRUE(same_region(driver->take_invalid(), expected));
+    EXPECT_TRUE(driver->log().empty());
+}
+
 TEST(qvRasterDriver, A_scroll_moves_pixels_and_exposes_a_strip_into_the_invalid_area) {
     auto driver = window_driver(20, 10);
     auto window = driver->new_master_vbuf();

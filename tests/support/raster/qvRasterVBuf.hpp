@@ -71,7 +71,8 @@ public:
 private:
     qvCrdOf<long>& offset_ref() noexcept { return window_ ? driver_->window().offset : own_offset_; }
     qvCrdOf<long> const& offset_ref() const noexcept { return window_ ? driver_->window().offset : own_offset_; }
-    bool record(char const* what, qvRegion area);
+    // Adds `area` to the window's while its channel is ready.
+    bool record(qvRegion const& area);
 
     qvISafePtr<qvRasterDriver> driver_;
     bool window_;
