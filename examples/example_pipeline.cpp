@@ -7,13 +7,13 @@
 // cursor layer is removed, and the window, repaired, is written again to
 // orvane_pipeline_edited.bmp.
 //
-// What makes a shape visible: the standard cook draws a line only when its
+// What makes a shape visible: the standard cook bakes a line only when its
 // attribute has a line style other than 1 (unset reads as 1) and a colour,
 // and a fill only with a fill style other than 1 and a colour; the raster
-// host, as most drivers, paints style 0 (the cook's fallback when a colour
-// is missing) as nothing. The background layer paints only when it is
-// opaque: a fill style other than 0 needs its colour and its background
-// colour. Every attribute below sets style and colour together.
+// host paints style 0 (the cook's fallback when a colour is missing) as
+// nothing. The background layer paints only when it is opaque: a fill
+// style other than 0 needs its colour and its background colour. Every
+// attribute below sets style and colour together.
 //
 // tests/views/qvExampleOutput_test.cpp probes both pictures: keep the
 // colours, places and the drag below in step with it.
