@@ -18,7 +18,7 @@
 
 #include "qvViewTestDoubles.hpp"
 
-#include "views/qvViewAreaImplementation.hpp"
+#include <orvane/views/qvViewAreaImplementation.hpp>
 
 #include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/geometry/qvListRegion.hpp>

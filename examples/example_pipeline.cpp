@@ -1,9 +1,22 @@
 // The whole road on the raster test host driver: a memory scene with a
 // drawing scene of labels and symbols above it, in one view (background,
-// two scene layers, a gadget layer) written to orvane_pipeline.bmp; a
-// point selection at a spot names the shape hit; the scale manipulator
-// drags a handle of that shape; the box before and after, and the window
-// again in orvane_pipeline_edited.bmp.
+// two scene layers, a gadget layer and the host's cursor, a layer the
+// application wrote itself) written to orvane_pipeline.bmp; a point
+// selection at a spot names the shape hit; the scale manipulator drags the
+// top-right corner of that shape inwards while the cursor follows; the
+// cursor layer is removed, and the window, repaired, is written again to
+// orvane_pipeline_edited.bmp.
+//
+// What makes a shape visible: the standard cook bakes a line only when its
+// attribute has a line style other than 1 (unset reads as 1) and a colour,
+// and a fill only with a fill style other than 1 and a colour; the raster
+// host paints style 0 (the cook's fallback when a colour is missing) as
+// nothing. The background layer paints only when it is opaque: a fill
+// style other than 0 needs its colour and its background colour. Every
+// attribute below sets style and colour together.
+//
+// tests/views/qvExampleOutput_test.cpp probes both pictures: keep the
+// colours, places and the drag below in step with it.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/drawings/qvDrawingScene.hpp>
@@ -22,6 +35,7 @@
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewSceneLayer.hpp>
 
+#include "example_cursor_layer.hpp"
 #include "qvRasterDriver.hpp"
 
 #include <iostream>
@@ -49,16 +63,32 @@ void save_pipeline_window(qvRasterDriver& window, qvDeviceRenderer const& render
 
 void example_pipeline() {
     std::cout << "The whole road\n";
+    const qvRgbColor paper(0.95f, 0.95f, 0.85f), grass(0.55f, 0.75f, 0.45f), water(0.3f, 0.5f, 0.85f),
+        edge(0.2f, 0.3f, 0.2f), red(0.75f, 0.15f, 0.1f), cursor_color(0.5f, 0.2f, 0.6f);
     qvMemoryScene scene;
     const qvRectangle field(scene, qvMathRectOf<double>(10, 10, 60, 40));
     field->user_handle(1);
-    qvEllipse(scene, qvCrdOf<double>(75, 30), 8)->user_handle(2);
+    field->line_style(qvLineStyle(2));
+    field->line_color(edge);
+    field->fill_style(qvFillStyle(2));
+    field->fill_color(grass);
+    const qvEllipse well(scene, qvCrdOf<double>(75, 30), 8);
+    well->user_handle(2);
+    well->line_style(qvLineStyle(2));
+    well->line_color(edge);
+    well->fill_style(qvFillStyle(2));
+    well->fill_color(water);
 
     // Labels and symbols live outside the memory scene, in a drawing scene
-    // the application owns; they are drawn above it.
+    // the application owns; they are drawn above it. A label's text is
+    // drawn with the fill of its attribute (the raster host fills its box),
+    // the star with both line and fill.
     qvDrawingScene marks;
     const qvSharedAttribute ink(qvCreateAttributeProxy(&marks.palette(), 0));
-    ink->line_color(0.6f, 0.1f, 0.1f);
+    ink->line_style(qvLineStyle(2));
+    ink->line_color(red);
+    ink->fill_style(qvFillStyle(2));
+    ink->fill_color(red);
     qvLabelDrawing title;
     title.text_attribute(ink);
     title.text("field A");
@@ -69,7 +99,9 @@ void example_pipeline() {
     marks.items()->add(&marker, qvOrderLast);
 
     qvViewManager view = qvViewCreator::create();
-    view->background()->fill_color(qvRgbColor(0.95f, 0.95f, 0.85f));
+    // Opaque: a fill style other than 0 with both colours.
+    view->background()->fill_color(paper);
+    view->background()->fill_background_color(paper);
     view->background()->fill_style(qvFillStyle(2));
     const qvRestrictedTransformation mapping(2, 2, 10, 10);
     qvViewGadgetLayer gadgets(0);
@@ -77,9 +109,15 @@ void example_pipeline() {
     qvViewSceneLayer drawings(marks, -1);
     shapes->mapping(mapping);
     drawings->mapping(mapping);
-    view->add(qvViewLayer(gadgets), qvOrderLast);
-    view->add(qvViewLayer(drawings), qvOrderLast);
+    // The host's cursor at the spot it will click, device (50, 50).
+    auto* const pointer = new CursorLayer(qvCrdOf<double>(50, 50), 3, cursor_color);
+    const qvViewLayer cursor(static_cast<qvViewBaseLayerObject*>(pointer));  // owns it
+    // Each added to the end, drawn over what came before: the shapes, the
+    // labels and symbols, the manipulators' gadgets, the cursor on top.
     view->add(qvViewLayer(shapes), qvOrderLast);
+    view->add(qvViewLayer(drawings), qvOrderLast);
+    view->add(qvViewLayer(gadgets), qvOrderLast);
+    view->add(cursor, qvOrderLast);
     qvRasterSettings settings;
     settings.window_width = 200;
     settings.window_height = 120;
@@ -108,13 +146,19 @@ void example_pipeline() {
         return;
     }
     print_pipeline_box("before", field);
-    // Handle 7, the top-right corner: model (60, 40), device (130, 90).
+    // Handle 7, the top-right corner: model (60, 40), device (130, 90),
+    // dragged in to device (110, 80); the cursor follows the pointer.
     if (scale.begin(qvCrdOf<double>(130, 90))) {
-        scale.move(qvCrdOf<double>(150, 100));
+        pointer->move_to(qvCrdOf<double>(130, 90));
+        scale.move(qvCrdOf<double>(110, 80));
+        pointer->move_to(qvCrdOf<double>(110, 80));
         scale.end();
     }
     print_pipeline_box("after", field);
     scale.deactivate();
+    // The host hides its cursor: the layer leaves the view, which repaints
+    // what it covered.
+    view->remove(cursor, false);
     save_pipeline_window(*window, renderer, "orvane_pipeline_edited.bmp");
     marks.items()->clear();
 }

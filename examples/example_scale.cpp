@@ -3,7 +3,17 @@
 // manipulator; the host's press, drag and release (device coordinates)
 // pull the top-right handle, 7, and the rectangle follows, keeping its
 // aspect ratio (the default style). The window is written before and after
-// to orvane_scale_before.bmp and orvane_scale_after.bmp.
+// to orvane_scale_before.bmp and orvane_scale_after.bmp. The handles are not
+// in the pictures: they take their look from the gadget palette's
+// "HandleBar" style, a marker with fill style 0, which the raster host
+// paints as nothing.
+//
+// The rectangle is drawn because its attribute has a line style and a fill
+// style (other than 1, which is also what an unset style reads as) each
+// with a colour; the background because its fill style, other than 0, has
+// both its colour and its background colour.
+// tests/views/qvExampleOutput_test.cpp probes both pictures: keep the
+// colours and the drag below in step with it.
 
 #include <orvane/interaction/qvScaleManipulator.hpp>
 #include <orvane/interaction/qvViewGadgetLayer.hpp>
@@ -40,10 +50,16 @@ void save_scale_window(qvRasterDriver& window, qvDeviceRenderer const& renderer,
 void example_scale() {
     std::cout << "Scaling\n";
     qvMemoryScene scene;
+    const qvRgbColor paper(0.95f, 0.95f, 0.85f), brick(0.8f, 0.4f, 0.25f), edge(0.35f, 0.15f, 0.1f);
     const qvRectangle shape(scene, qvMathRectOf<double>(10, 10, 50, 30));
+    shape->line_style(qvLineStyle(2));
+    shape->line_color(edge);
+    shape->fill_style(qvFillStyle(2));
+    shape->fill_color(brick);
 
     qvViewManager view = qvViewCreator::create();
-    view->background()->fill_color(qvRgbColor(0.95f, 0.95f, 0.85f));
+    view->background()->fill_color(paper);
+    view->background()->fill_background_color(paper);
     view->background()->fill_style(qvFillStyle(2));
     qvViewGadgetLayer gadgets(0);
     qvViewSceneLayer layer(scene, -1);

@@ -412,6 +412,7 @@
 #include <orvane/views/qvViewActiveLayer.hpp>
 #include <orvane/views/qvViewActiveLayerObject.hpp>
 #include <orvane/views/qvViewArea.hpp>
+#include <orvane/views/qvViewAreaImplementation.hpp>
 #include <orvane/views/qvViewAttrCollector.hpp>
 #include <orvane/views/qvViewAttrCollectorBase.hpp>
 #include <orvane/views/qvViewBackgroundLayer.hpp>
@@ -421,6 +422,7 @@
 #include <orvane/views/qvViewBkAttrCollector.hpp>
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewDataLayer.hpp>
+#include <orvane/views/qvViewDataLayerImplementation.hpp>
 #include <orvane/views/qvViewDataLayerObject.hpp>
 #include <orvane/views/qvViewFilter.hpp>
 #include <orvane/views/qvViewGroupLayer.hpp>
@@ -428,6 +430,7 @@
 #include <orvane/views/qvViewHandle.hpp>
 #include <orvane/views/qvViewLayer.hpp>
 #include <orvane/views/qvViewLayerFlavorPort.hpp>
+#include <orvane/views/qvViewLayerImplementation.hpp>
 #include <orvane/views/qvViewLayerObject.hpp>
 #include <orvane/views/qvViewLayersContain.hpp>
 #include <orvane/views/qvViewManager.hpp>
@@ -439,9 +442,11 @@
 #include <orvane/views/qvViewPageScene.hpp>
 #include <orvane/views/qvViewRectCollector.hpp>
 #include <orvane/views/qvViewRendering.hpp>
+#include <orvane/views/qvViewRenderingImplementation.hpp>
 #include <orvane/views/qvViewSceneLayer.hpp>
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 #include <orvane/views/qvViewTransformation.hpp>
+#include <orvane/views/qvViewTransformationImplementation.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
 #include <orvane/views/qvUIView.hpp>
 #include <orvane/views/qvViewWindowCacheLayer.hpp>

@@ -18,7 +18,7 @@
 #include <orvane/views/qvRendererObject.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
 
-#include "views/qvViewTransformationImplementation.hpp"
+#include <orvane/views/qvViewTransformationImplementation.hpp>
 
 class qvRendererImplementation : public virtual qvRendererObject, public qvViewTransformationImplementation {
 public:

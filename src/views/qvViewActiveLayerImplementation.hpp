@@ -34,7 +34,7 @@
 #include <orvane/views/qvViewLayer.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
 
-#include "views/qvViewLayerImplementation.hpp"
+#include <orvane/views/qvViewLayerImplementation.hpp>
 
 #include <cstddef>
 #include <vector>

@@ -7,7 +7,7 @@
 // rectangle, else its clone; it is cut to the other and to the argument,
 // added to pending and dropped.
 
-#include "views/qvViewAreaImplementation.hpp"
+#include <orvane/views/qvViewAreaImplementation.hpp>
 
 #include <memory>
 

@@ -20,7 +20,7 @@
 #include <orvane/views/qvViewBackgroundLayerObject.hpp>
 #include <orvane/views/qvViewBkAttrCollector.hpp>
 
-#include "views/qvViewDataLayerImplementation.hpp"
+#include <orvane/views/qvViewDataLayerImplementation.hpp>
 
 class qvViewBackgroundLayerImplementation : public virtual qvViewBackgroundLayerObject,
                                             public qvViewDataLayerImplementation {

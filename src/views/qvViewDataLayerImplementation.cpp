@@ -1,7 +1,7 @@
 // The data layer: mapping, device clipping and the invalid area across a
 // mapping change (see qvViewDataLayerImplementation.hpp for the frame).
 
-#include "views/qvViewDataLayerImplementation.hpp"
+#include <orvane/views/qvViewDataLayerImplementation.hpp>
 
 #include <orvane/geometry/qvListRegion.hpp>
 

@@ -1,6 +1,6 @@
 // The layer base: links, preparation and the invalidation climb.
 
-#include "views/qvViewLayerImplementation.hpp"
+#include <orvane/views/qvViewLayerImplementation.hpp>
 #include "views/qvViewHeldForCall.hpp"
 
 #include <orvane/views/qvBaseRenderer.hpp>

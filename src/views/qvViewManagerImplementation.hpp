@@ -27,7 +27,7 @@
 #include <orvane/views/qvViewManager.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
 
-#include "views/qvViewLayerImplementation.hpp"
+#include <orvane/views/qvViewLayerImplementation.hpp>
 
 #include <cstddef>
 #include <vector>

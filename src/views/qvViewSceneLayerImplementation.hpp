@@ -33,7 +33,7 @@
 #include <orvane/views/qvViewRectCollector.hpp>
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 
-#include "views/qvViewDataLayerImplementation.hpp"
+#include <orvane/views/qvViewDataLayerImplementation.hpp>
 
 class qvViewSceneLayerImplementation : public virtual qvViewSceneLayerObject,
                                        public qvViewDataLayerImplementation {

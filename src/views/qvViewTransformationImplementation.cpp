@@ -1,6 +1,6 @@
 // The forwarding transformation mixin.
 
-#include "views/qvViewTransformationImplementation.hpp"
+#include <orvane/views/qvViewTransformationImplementation.hpp>
 
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/geometry/qvTranslation.hpp>

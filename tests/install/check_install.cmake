@@ -1,7 +1,8 @@
 # The README's installed-package lines, run as written there (with the
 # compiler the library was built with): install the built library into a
 # fresh prefix, then configure, build and run a tiny consumer that finds it
-# with find_package(orvane CONFIG) through CMAKE_PREFIX_PATH.
+# with find_package(orvane CONFIG) through CMAKE_PREFIX_PATH, from the
+# README's whole CMakeLists.txt of an application (consumer/).
 include(${CMAKE_CURRENT_LIST_DIR}/targets_file_check.cmake)
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
@@ -25,9 +26,17 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/build RESULT_VARIAB
 if(rc)
   message(FATAL_ERROR "building the consumer failed: ${rc}")
 endif()
-execute_process(COMMAND ${WORK_DIR}/build/consumer RESULT_VARIABLE rc
+execute_process(COMMAND ${WORK_DIR}/build/app RESULT_VARIABLE rc
                 OUTPUT_VARIABLE out)
 message(STATUS "consumer printed: ${out}")
 if(rc)
   message(FATAL_ERROR "the consumer failed: ${rc}")
+endif()
+
+# The README shows that CMakeLists.txt whole: it must be the one built here.
+file(READ ${SOURCE_DIR}/tests/install/consumer/CMakeLists.txt app_lists)
+file(READ ${SOURCE_DIR}/README.md readme)
+string(FIND "${readme}" "${app_lists}" found)
+if(found EQUAL -1)
+  message(FATAL_ERROR "README.md does not hold tests/install/consumer/CMakeLists.txt as it is now")
 endif()

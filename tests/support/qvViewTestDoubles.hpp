@@ -48,9 +48,9 @@
 
 #include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
-#include "views/qvViewDataLayerImplementation.hpp"
-#include "views/qvViewLayerImplementation.hpp"
-#include "views/qvViewTransformationImplementation.hpp"
+#include <orvane/views/qvViewDataLayerImplementation.hpp>
+#include <orvane/views/qvViewLayerImplementation.hpp>
+#include <orvane/views/qvViewTransformationImplementation.hpp>
 
 #include <algorithm>
 #include <functional>

@@ -1,9 +1,18 @@
-// The pictures the example program writes (examples/example_views.cpp),
-// read back from the folder it ran in, named by ORVANE_EXAMPLE_OUTPUT (the
-// example_output fixture sets it; without it the case is skipped). Five
-// probes: the background in two margins, the moved rectangle's new strip,
-// the strip it left, and the ellipse. The GIF holds each colour as the
-// writer maps it onto the 6 x 6 x 6 colour cube.
+// The pictures the example program writes, read back from the folder it
+// ran in, named by ORVANE_EXAMPLE_OUTPUT (the example_output fixture sets
+// it; without it the cases are skipped). Each picture is probed at named
+// spots, before and after an edit where there is one: two blank pictures
+// are equal, so equality of two renders proves nothing on its own.
+//  - orvane_scene.* (examples/example_views.cpp): the background in two
+//    margins, the moved rectangle's new strip, the strip it left, and the
+//    ellipse. The GIF holds each colour as the writer maps it onto the
+//    6 x 6 x 6 colour cube.
+//  - orvane_pipeline*.bmp (examples/example_pipeline.cpp): background,
+//    field, well, label, star and the application's cursor layer; after the
+//    drag the moved corner, the strip it left, and no cursor.
+//  - orvane_scale_*.bmp (examples/example_scale.cpp): the rectangle before
+//    and after its corner was pulled out.
+//  - orvane_tvbuf.bmp (examples/example_tvbuf.cpp): painted to every corner.
 
 #include "qvEveryKindScene.hpp"
 #include "qvImageFileTestSupport.hpp"
@@ -91,12 +100,52 @@ std::string file_bytes(std::string const& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The folder the example ran in, or null (the case is then skipped).
+char const* example_folder() {
+    char const* const folder = std::getenv("ORVANE_EXAMPLE_OUTPUT");
+    return folder != nullptr && *folder != '\0' ? folder : nullptr;
+}
+
+// Reads `name` from the example's folder, checks its size and every probe.
+void expect_bmp_probes(std::string const& name, long width, long height, std::vector<Probe> const& probes) {
+    const std::string bytes = file_bytes(std::string(example_folder()) + "/" + name);
+    ASSERT_FALSE(bytes.empty()) << name;
+    qvBitmap bitmap;
+    image_test::load_bmp(bytes, bitmap);
+    const image_test::RgbPixels pixels = image_test::rgb_of(bitmap);
+    ASSERT_EQ(pixels.width, width) << name;
+    ASSERT_EQ(pixels.height, height) << name;
+    for (Probe const& p : probes)
+        EXPECT_EQ(pixels.rgb[static_cast<std::size_t>(p.y * width + p.x)], p.rgb)
+            << p.what << " in " << name << " at " << p.x << ", " << p.y;
+}
+
+// What examples/example_pipeline.cpp draws, in device pixels of its
+// 200 x 120 window (scale 2, offset 10): the field (10, 10)-(60, 40) at
+// (30, 30)-(130, 90), dragged by its top-right corner to model (50, 34),
+// device (110, 78); the well, centre (75, 30) radius 8, at (144, 54)-(176,
+// 86) under the star at (160, 70); the label below the field; the cursor a
+// square of 6 pixels around (50, 50).
+const std::uint32_t pipeline_paper = rgb_of_color(qvRgbColor(0.95f, 0.95f, 0.85f));
+const std::uint32_t pipeline_grass = rgb_of_color(qvRgbColor(0.55f, 0.75f, 0.45f));
+const std::uint32_t pipeline_water = rgb_of_color(qvRgbColor(0.3f, 0.5f, 0.85f));
+const std::uint32_t pipeline_red = rgb_of_color(qvRgbColor(0.75f, 0.15f, 0.1f));
+const std::uint32_t pipeline_cursor = rgb_of_color(qvRgbColor(0.5f, 0.2f, 0.6f));
+
+// The rectangle of examples/example_scale.cpp: (30, 30)-(110, 70) in its
+// 200 x 150 window, pulled out to (30, 30)-(170, 100).
+const std::uint32_t scale_paper = pipeline_paper;
+const std::uint32_t scale_brick = rgb_of_color(qvRgbColor(0.8f, 0.4f, 0.25f));
+
 }  // namespace
 
+#define QV_NEEDS_EXAMPLE_FOLDER()                                                                         \
+    if (example_folder() == nullptr)                                                                      \
+    GTEST_SKIP() << "ORVANE_EXAMPLE_OUTPUT names no folder: run through ctest (the example_output fixture)"
+
 TEST(qvExampleOutput, Both_pictures_show_the_repaired_view_at_five_probes) {
-    char const* const folder = std::getenv("ORVANE_EXAMPLE_OUTPUT");
-    if (folder == nullptr || *folder == '\0')
-        GTEST_SKIP() << "ORVANE_EXAMPLE_OUTPUT names no folder: run through ctest (the example_output fixture)";
+    QV_NEEDS_EXAMPLE_FOLDER();
+    char const* const folder = example_folder();
     const std::string base = std::string(folder) + "/orvane_scene.";
     const std::string bmp = file_bytes(base + "bmp"), gif = file_bytes(base + "gif");
     ASSERT_FALSE(bmp.empty()) << base << "bmp";
@@ -115,4 +164,77 @@ TEST(qvExampleOutput, Both_pictures_show_the_repaired_view_at_five_probes) {
         EXPECT_EQ(bmp_pixels.rgb[at], p.rgb) << p.what << " in the BMP at " << p.x << ", " << p.y;
         EXPECT_EQ(gif_pixels.rgb[at], through_cube(p.rgb)) << p.what << " in the GIF at " << p.x << ", " << p.y;
     }
+}
+
+TEST(qvExampleOutput, The_whole_road_shows_every_layer_before_the_drag) {
+    QV_NEEDS_EXAMPLE_FOLDER();
+    expect_bmp_probes("orvane_pipeline.bmp", 200, 120,
+                      {
+                          {5, 5, pipeline_paper, "the background, top left"},
+                          {195, 115, pipeline_paper, "the background, bottom right"},
+                          {100, 40, pipeline_grass, "the field"},
+                          {120, 85, pipeline_grass, "the field's corner before the drag"},
+                          {148, 70, pipeline_water, "the well, beside the star"},
+                          {160, 70, pipeline_red, "the star, on the well"},
+                          {80, 100, pipeline_red, "the label's text box"},
+                          {50, 50, pipeline_cursor, "the cursor layer, over the field"},
+                      });
+}
+
+TEST(qvExampleOutput, The_whole_road_after_the_drag_shows_the_moved_corner_and_no_cursor) {
+    QV_NEEDS_EXAMPLE_FOLDER();
+    expect_bmp_probes("orvane_pipeline_edited.bmp", 200, 120,
+                      {
+                          {5, 5, pipeline_paper, "the background, top left"},
+                          {107, 75, pipeline_grass, "the field inside its moved corner"},
+                          {120, 85, pipeline_paper, "the strip the corner left, right"},
+                          {70, 84, pipeline_paper, "the strip the corner left, below"},
+                          {50, 50, pipeline_grass, "the field where the removed cursor was"},
+                          {148, 70, pipeline_water, "the well"},
+                          {160, 70, pipeline_red, "the star"},
+                          {80, 100, pipeline_red, "the label's text box"},
+                      });
+}
+
+TEST(qvExampleOutput, The_scale_pictures_show_the_rectangle_before_and_after_its_corner_was_pulled) {
+    QV_NEEDS_EXAMPLE_FOLDER();
+    expect_bmp_probes("orvane_scale_before.bmp", 200, 150,
+                      {
+                          {5, 5, scale_paper, "the background"},
+                          {70, 50, scale_brick, "the rectangle"},
+                          {140, 85, scale_paper, "where the rectangle will grow"},
+                          {175, 105, scale_paper, "beyond the pulled corner"},
+                      });
+    expect_bmp_probes("orvane_scale_after.bmp", 200, 150,
+                      {
+                          {5, 5, scale_paper, "the background"},
+                          {70, 50, scale_brick, "the rectangle"},
+                          {140, 85, scale_brick, "the part the rectangle grew"},
+                          {165, 95, scale_brick, "inside the pulled corner"},
+                          {175, 105, scale_paper, "beyond the pulled corner"},
+                      });
+}
+
+// The raster host starts a buffer unpainted (magenta); the example paints
+// the whole of it before the half-scale scene lands in the middle.
+TEST(qvExampleOutput, The_transformed_buffer_picture_is_painted_to_every_corner) {
+    QV_NEEDS_EXAMPLE_FOLDER();
+    qvEveryKindScene every;
+    Rect rectangle;
+    for (qvIndirectIterator<qvGraphic> it = every.scene().enumerate(-1); it; ++it)
+        if (const qvRectangle r(*it); r) {
+            rectangle = r->rectangle();
+            break;
+        }
+    // Scale 2 into the buffer, then 0.5 and moved by (100, 50).
+    const long x = static_cast<long>((rectangle.x1 + rectangle.x2) / 2 + 100);
+    const long y = static_cast<long>((rectangle.y1 + rectangle.y2) / 2 + 50);
+    expect_bmp_probes("orvane_tvbuf.bmp", 400, 300,
+                      {
+                          {0, 0, pipeline_paper, "the top left corner"},
+                          {399, 0, pipeline_paper, "the top right corner"},
+                          {0, 299, pipeline_paper, "the bottom left corner"},
+                          {399, 299, pipeline_paper, "the bottom right corner"},
+                          {x, y, rgb_of_color(every.fill_color(qvRectangleKind)), "the rectangle"},
+                      });
 }

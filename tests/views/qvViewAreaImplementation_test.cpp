@@ -2,7 +2,7 @@
 // clipping and restriction, and what the redraw queries answer.
 
 #include "qvViewTestDoubles.hpp"
-#include "views/qvViewAreaImplementation.hpp"
+#include <orvane/views/qvViewAreaImplementation.hpp>
 
 #include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/geometry/qvListRegion.hpp>

@@ -1,7 +1,7 @@
 // The forwarding transformation mixin: what reaches the sink for scroll and
 // zoom, and that nothing happens without a sink.
 
-#include "views/qvViewTransformationImplementation.hpp"
+#include <orvane/views/qvViewTransformationImplementation.hpp>
 
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/geometry/qvTranslation.hpp>

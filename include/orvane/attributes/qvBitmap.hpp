@@ -11,6 +11,10 @@
 // operation that fails leaves the bitmap as it was; a failed allocation
 // throws std::bad_alloc.
 //
+// Pixels lie as qvBitmapReference lays them out: rows top first (row 0 is
+// the top row, unlike a BMP file's bottom-up rows), each padded to a
+// multiple of 4 bytes.
+//
 // Stream form (little-endian, no version of its own):
 //   offset        size           meaning
 //        0          48           the header, field by field as in qvBitmapHeader

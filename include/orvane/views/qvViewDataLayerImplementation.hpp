@@ -33,7 +33,7 @@
 #include <orvane/geometry/qvRestrictedTransformation.hpp>
 #include <orvane/views/qvViewDataLayerObject.hpp>
 
-#include "views/qvViewLayerImplementation.hpp"
+#include <orvane/views/qvViewLayerImplementation.hpp>
 
 class qvViewDataLayerImplementation : public virtual qvViewDataLayerObject, public qvViewLayerImplementation {
 public:

@@ -18,6 +18,15 @@
 // needed and held weakly, so a renderer that dies leaves the layer without
 // one (notifications then answer false).
 //
+// An application derives a layer of its own (a grid, a cursor, an overlay)
+// from this class, or from qvViewDataLayerImplementation when it draws in
+// model coordinates: it supplies render (draw prepared_region() into the
+// render buffer, pushing and popping the buffer's state) and clone, and
+// answers its own interfaces in query_interface after asking its base.
+// Invalidation, preparation and the links to the tree come from here, so
+// such a layer is added, invalidated, redrawn and removed as the library's
+// own are.
+//
 // Keeps true:
 //  - view, parent and superior are weak: each reads null once its object
 //    is gone; a layer keeps nothing above it alive;
@@ -37,9 +46,9 @@
 #include <orvane/views/qvViewLayerObject.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
 
-#include "views/qvViewAreaImplementation.hpp"
-#include "views/qvViewRenderingImplementation.hpp"
-#include "views/qvViewTransformationImplementation.hpp"
+#include <orvane/views/qvViewAreaImplementation.hpp>
+#include <orvane/views/qvViewRenderingImplementation.hpp>
+#include <orvane/views/qvViewTransformationImplementation.hpp>
 
 class qvViewLayerImplementation : public virtual qvViewLayerObject,
                                   public qvViewRenderingImplementation,
