@@ -477,7 +477,8 @@ void mark_used(std::string const& path, long page) {
 // bound (refused, the file byte for byte as it was), through both devices
 // and both modes. The cut layouts show where a refusal happens: scene
 // layers beyond the entries are refused at the two counts, before anything
-// is sized by them, not when the entries run out. Three entries over two
+// is sized by them, and a scene layer at the count at its entry, not when
+// the entries run out. Three entries over two
 // scene layers are what tells a scene layer at the count, and one taken
 // twice, from a map left with a gap.
 TEST(qvPagedSceneFailure, Each_layout_bound_refuses_at_the_bound_and_opens_one_step_inside) {
@@ -542,6 +543,18 @@ TEST(qvPagedSceneFailure, Each_layout_bound_refuses_at_the_bound_and_opens_one_s
          [&](std::string& l) {
              at_end(l, counts, 4);
              l.resize(l.size() - 48);
+         },
+         -1, corrupt, corrupt},
+        {"the first entry on scene layer 2, the rest cut",
+         [&](std::string& l) {
+             at_end(l, 40, 2);
+             l.resize(l.size() - 32);
+         },
+         -1, incomplete, incomplete},
+        {"the first entry on scene layer 3, the count, the rest cut",
+         [&](std::string& l) {
+             at_end(l, 40, 3);
+             l.resize(l.size() - 32);
          },
          -1, corrupt, corrupt},
         {"two scene layers, the last entry a hole",
