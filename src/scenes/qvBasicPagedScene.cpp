@@ -177,7 +177,9 @@ void qvBasicPagedScene::open(bool read_only) {
 // every page the session will write in place must be marked used and
 // named once: the map and directory pages, the node pages, the handle
 // tree's pages and the layout's own pages (the open mark names the
-// directory page, no stream). Only map pages are read; pages of segments
+// directory page, no stream). A page the map marked used while the file
+// did not have it (the directory's probe grew the count over it) is named
+// by damage, not by a writer. Only map pages are read; pages of segments
 // over other files are left to their own files' writers. A read-only open
 // writes nothing, and salvage must not fail on a stale map: it skips this.
 void qvBasicPagedScene::check_page_use(std::vector<long> pages) {
@@ -201,7 +203,7 @@ void qvBasicPagedScene::check_page_use(std::vector<long> pages) {
     if (std::adjacent_find(pages.begin(), pages.end()) != pages.end()) qvRaisePagedSceneCorrupt();
     const long count = device.page_count();
     for (long page : pages)
-        if (page < 0 || page >= count || !map->marked(page)) qvRaisePagedSceneCorrupt();
+        if (page < 0 || page >= count || !map->marked(page) || map->grown_over(page)) qvRaisePagedSceneCorrupt();
 }
 
 // Everything is written first: a failure there leaves the scene open with

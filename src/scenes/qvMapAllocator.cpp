@@ -156,10 +156,13 @@ long qvMapAllocator::allocate() {
 // Marks first; the map and the count stay as they were when the count
 // cannot grow (a full file, a mapped file's red zone).
 void qvMapAllocator::take(long page) {
+    const long end = limit_->limit();
+    if (page > end) grown_over_.reserve(grown_over_.size() + 1);
     mark(page, true);
-    if (page < limit_->limit()) return;
+    if (page < end) return;
     try {
         limit_->limit(page + 1);
+        if (page > end) grown_over_.emplace_back(end, page);
     } catch (...) {
         try {
             mark(page, false);
@@ -207,6 +210,12 @@ void qvMapAllocator::mark(long page, bool used) {
     Slot& slot = slots_[place.position];
     if (slot.free_pages >= 0 && ((bits & place.bit) != 0) != used) slot.free_pages += used ? -1 : 1;
     if (!used && place.word < slot.first_free) slot.first_free = place.word;
+}
+
+bool qvMapAllocator::grown_over(long page) const noexcept {
+    for (auto const& [first, end] : grown_over_)
+        if (page >= first && page < end) return true;
+    return false;
 }
 
 bool qvMapAllocator::marked(long page) {

@@ -39,6 +39,7 @@
 #include <orvane/scenes/qvPageLimit.hpp>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class qvMapAllocator : public virtual qvPageAllocator {
@@ -69,6 +70,11 @@ public:
     // The map pages in chain order.
     std::vector<long> const& map_pages() const noexcept { return map_pages_; }
 
+    // Whether the count grew over the page while the map marked it: a page
+    // the file did not have, which no structure of the file can have
+    // written, though the map calls it used (a damaged or cut file).
+    bool grown_over(long page) const noexcept;
+
 private:
     void lay_out_new_file();
     void load_chain();
@@ -86,4 +92,5 @@ private:
     };
     std::vector<Slot> slots_;           // per map page, in chain order
     std::vector<long> sorted_map_pages_;
+    std::vector<std::pair<long, long>> grown_over_;   // [first, end) ranges
 };

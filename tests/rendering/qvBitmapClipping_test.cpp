@@ -14,6 +14,7 @@
 
 #include "qvAttributeStreams.hpp"
 #include "qvBitmapTransformReference.hpp"
+#include "qvImageFileTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +172,39 @@ TEST(qvBitmapClipping, A_region_covering_the_bitmap_gives_it_converted_with_its_
     EXPECT_EQ(get(out, 0, 0), quad(255, 0, 0));
     EXPECT_TRUE(out.transparent());
     EXPECT_EQ(out.transparent_rgb(), qvBitmapColor(entries[1].color()));
+}
+
+// A transparent index names a colour only below the map's size: the index
+// equal to the size, as a GIF or a caller may give it, names none (reading
+// the entry there read past the colours), the one below it names its entry.
+TEST(qvBitmapClipping, A_transparent_index_read_from_a_file_names_a_colour_only_below_the_map_size) {
+    const qvBitmap source = image_test::indexed_bitmap(3, 2, {0, 1, 0, 1, 1, 0}, 2);
+    for (unsigned char index : {2, 1}) {
+        qvBitmap with_index = source;
+        with_index.transparent_index(index);
+        // The writer's table has 256 entries; this file's keeps two.
+        std::string gif = image_test::save_gif(with_index);
+        ASSERT_EQ(static_cast<unsigned char>(gif[10]), 0xF7);
+        gif[10] = static_cast<char>(0xF0);
+        gif.erase(13 + 6, 768 - 6);
+        qvBitmap from_gif;
+        ASSERT_TRUE(image_test::load_gif(gif, from_gif));
+        qvBitmap from_bmp;
+        image_test::load_bmp(image_test::save_bmp(source), from_bmp);
+        from_bmp.transparent_index(index);
+        for (qvBitmap const* read : {&from_gif, &from_bmp}) {
+            ASSERT_EQ(read->colormap().size(), 2);
+            ASSERT_EQ(read->transparent_index(), index);
+            qvBitmapClipping c(*read, qvTransformation(), qvRgbaBitmap);
+            c.set_region(region_of(-5, -5, 50, 50));
+            const qvBitmap out = c.clip();
+            ASSERT_EQ(out.type(), qvRgbaBitmap);
+            EXPECT_EQ(out.transparent(), index < 2) << int(index);
+            if (index < 2) {
+                EXPECT_EQ(out.transparent_rgb(), qvBitmapColor(1, 254, 3));
+            }
+        }
+    }
 }
 
 TEST(qvBitmapClipping, Cuts_the_mapped_box_in_bitmap_pixels_and_places_it_by_the_inverse) {

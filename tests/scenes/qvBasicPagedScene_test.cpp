@@ -224,12 +224,15 @@ TEST(qvBasicPagedSceneLayout, Damaged_layouts_leave_the_scene_not_initialized) {
         with(52, 0xFFFFFFFF),        // negative segment count
         with(56, 0xFFFFFFFF),        // negative layer count of the segment
         with(counts, 0xFFFFFFFF),    // negative scene layers
-        with(counts, 3),             // more scene layers than entries
+        // Cut where the refusal must already have come: more scene layers
+        // than entries at the counts, a scene layer past the count at its
+        // entry (a later refusal would meet the cut first).
+        with(counts, 3).substr(0, counts + 8),
         with(counts + 4, 0xFFFFFFFF),
         with(entry, 1),              // segment index past the segments
         with(entry + 4, 2),          // segment layer past its segment
         with(entry + 16 + 4, 0),     // two entries on one quadtree
-        with(entry + 8, 2),          // scene layer past the count
+        with(entry + 8, 2).substr(0, entry + 16),
         with(entry + 16 + 8, 0),     // scene layer taken twice
         with(entry + 12, 0xFFFFFFFF), // negative size
     };

@@ -7,6 +7,7 @@
 #include <orvane/scenes/qvPagedScene.hpp>
 
 #include <orvane/core/qvFileMapping.hpp>
+#include <orvane/scenes/qvPagedSceneFile.hpp>
 #include <orvane/scenes/qvQTree.hpp>
 #include <orvane/scenes/qvQuadTreeDirectory.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -442,4 +444,172 @@ TEST(qvPagedSceneFailure, Fuzz_finding_a_damaged_box_written_back_in_place_keeps
     EXPECT_EQ(record->shape_handle, handle);
     scene.disconnect(record);
     EXPECT_TRUE(qv_page_walk::walk(scene).sound());
+}
+
+namespace {
+
+// Edits "$Layout" of a closed file in place, as a writer of a damaged file
+// would have left it: the stream's one page keeps its place, its byte count
+// follows the edit (which may only shorten it).
+void edit_layout(std::string const& path, std::function<void(std::string&)> const& edit) {
+    const long root = root_of(path, "$Layout");
+    ASSERT_GE(root, 2);
+    const std::string page = qv_page_test::page_of(path, root);
+    ASSERT_EQ(qv_page_test::word_at(page, 0), 0u);   // no next page
+    const std::uint32_t used = qv_page_test::word_at(page, 4);
+    std::string bytes = page.substr(8, used);
+    edit(bytes);
+    ASSERT_LE(bytes.size(), used);
+    const auto at = static_cast<long long>(qvPagePosition(root));
+    qv_page_test::patch(path, at + 4, qv_page_test::le32(static_cast<std::uint32_t>(bytes.size())));
+    qv_page_test::patch(path, at + 8, bytes);
+}
+
+void mark_used(std::string const& path, long page) {
+    const std::size_t offset = 8 + 4 * static_cast<std::size_t>(page >> 5);
+    const std::uint32_t word = qv_page_test::word_at(qv_page_test::page_of(path, 0), offset);
+    qv_page_test::patch(path, static_cast<long long>(offset), qv_page_test::le32(word | 1u << (page & 31)));
+}
+
+}  // namespace
+
+// Every bound of what a layout names, one step inside (opens) and at the
+// bound (refused, the file byte for byte as it was), through both devices
+// and both modes. The cut layouts show where a refusal happens: scene
+// layers beyond the entries are refused at the two counts, before anything
+// is sized by them, and a scene layer at the count at its entry, not when
+// the entries run out. Three entries over two
+// scene layers are what tells a scene layer at the count, and one taken
+// twice, from a map left with a gap.
+TEST(qvPagedSceneFailure, Each_layout_bound_refuses_at_the_bound_and_opens_one_step_inside) {
+    ScratchDir dir;
+    const std::string path = dir / "bounds.pgf";
+    {
+        qvPagedScene scene;
+        scene.create(path.c_str(), 3, rect(0, 0, 1000, 1000), cache);
+        for (int k = 0; k < 5; ++k) qvRectangle(scene, rect(10 * k, 20, 10 * k + 5, 30));
+        scene.close();
+    }
+    long spare = 0;   // marked used, named by nothing
+    {
+        qvPagedSceneFile file;
+        ASSERT_TRUE(file.open(path.c_str(), cache, false));
+        spare = file.device().allocate();
+        file.close();
+    }
+    const long count = qv_file_test::file_length(path) / static_cast<long long>(qvPageBytes);
+    ASSERT_EQ(spare, count - 1);
+    long tree_page = 0;
+    {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), cache, true));
+        const qv_page_walk::Walk walk = qv_page_walk::walk(scene);
+        ASSERT_TRUE(walk.sound());
+        ASSERT_EQ(walk.handle_pages.size(), 1u);
+        tree_page = walk.handle_pages.front();
+        scene.close();
+    }
+    const long node_page = node_pages(path).front();
+    const std::string good = read_file(path);
+
+    // Offsets from the end: three entries of 16 bytes, the two counts before
+    // them; the handle tree's fields after its flag, record size and slots.
+    const auto at_end = [](std::string& l, std::size_t back, std::uint32_t value) {
+        l.replace(l.size() - back, 4, qv_page_test::le32(value));
+    };
+    const auto tree_field = [tree_page](std::string& l, std::size_t offset, std::uint32_t value) {
+        const std::string head = qv_page_test::le32(1) + qv_page_test::le32(16) + qv_page_test::le32(1023);
+        const std::size_t at = l.find(head);
+        ASSERT_NE(at, std::string::npos);
+        ASSERT_EQ(l.substr(at + 20, 8), qv_page_test::le32(1) + qv_page_test::le32(static_cast<std::uint32_t>(tree_page)));
+        l.replace(at + offset, 4, qv_page_test::le32(value));
+    };
+    constexpr std::size_t counts = 56, last_entry = 16;
+    constexpr std::size_t tree_bound = 16, tree_first_page = 24;
+    const std::string incomplete = "Incomplete data on input";
+    struct Case {
+        char const* what;
+        std::function<void(std::string&)> edit;
+        long marked = -1;           // a page to mark used in the map besides
+        std::string writable;       // the refusal, empty when it opens
+        std::string read_only;
+        int layers = 3;
+    };
+    const Case cases[] = {
+        {"as written", [](std::string&) {}, -1, "", ""},
+        {"scene layers at the entries, cut after the counts", [](std::string& l) { l.resize(l.size() - 48); }, -1,
+         incomplete, incomplete},
+        {"scene layers one past the entries, cut after the counts",
+         [&](std::string& l) {
+             at_end(l, counts, 4);
+             l.resize(l.size() - 48);
+         },
+         -1, corrupt, corrupt},
+        {"the first entry on scene layer 2, the rest cut",
+         [&](std::string& l) {
+             at_end(l, 40, 2);
+             l.resize(l.size() - 32);
+         },
+         -1, incomplete, incomplete},
+        {"the first entry on scene layer 3, the count, the rest cut",
+         [&](std::string& l) {
+             at_end(l, 40, 3);
+             l.resize(l.size() - 32);
+         },
+         -1, corrupt, corrupt},
+        {"two scene layers, the last entry a hole",
+         [&](std::string& l) {
+             at_end(l, counts, 2);
+             at_end(l, last_entry, 0xFFFFFFFF);
+         },
+         -1, "", "", 2},
+        {"two scene layers, the last entry on scene layer 2", [&](std::string& l) { at_end(l, counts, 2); }, -1, corrupt,
+         corrupt},
+        {"two scene layers, the last entry on scene layer 1 again",
+         [&](std::string& l) {
+             at_end(l, counts, 2);
+             at_end(l, last_entry - 8, 1);
+         },
+         -1, corrupt, corrupt},
+        {"the handle tree on the last page", [&](std::string& l) { tree_field(l, tree_first_page, spare); }, -1, "", ""},
+        {"the handle tree on the page count, marked used",
+         [&](std::string& l) { tree_field(l, tree_first_page, count); }, count, corrupt, corrupt},
+        // Nothing reads a handle-tree page at a read-only open; a writer
+        // would overwrite the node page.
+        {"the handle tree on a node page", [&](std::string& l) { tree_field(l, tree_first_page, node_page); }, -1,
+         corrupt, ""},
+        {"handle bound on the page boundary", [&](std::string& l) { tree_field(l, tree_bound, 1023); }, -1, "", ""},
+        {"handle bound one past the page boundary", [&](std::string& l) { tree_field(l, tree_bound, 1024); }, -1,
+         corrupt, corrupt},
+    };
+    for (Case const& c : cases) {
+        qv_file_test::write_file(path, good);
+        edit_layout(path, c.edit);
+        ASSERT_EQ(qv_file_test::file_length(path), static_cast<long long>(good.size())) << c.what;
+        if (c.marked >= 0) mark_used(path, c.marked);
+        const std::string damaged = read_file(path);
+        for (int device : {cache, -1}) {
+            for (bool read_only : {true, false}) {
+                std::string const& refusal = read_only ? c.read_only : c.writable;
+                qvPagedScene scene;
+                std::string raised;
+                try {
+                    if (!scene.open(path.c_str(), device, read_only)) raised = "not opened";
+                } catch (qvError const& error) {
+                    raised = error_text(error);
+                }
+                const std::string where = std::string(c.what) + ", device " + std::to_string(device) +
+                                          (read_only ? ", read-only" : ", writable");
+                EXPECT_EQ(raised, refusal) << where;
+                if (raised.empty()) {
+                    EXPECT_EQ(scene.total_layers(), c.layers) << where;
+                    scene.close();
+                    qv_file_test::write_file(path, damaged);
+                } else {
+                    EXPECT_FALSE(scene.is_open()) << where;
+                    EXPECT_TRUE(read_file(path) == damaged) << where;
+                }
+            }
+        }
+    }
 }

@@ -2,7 +2,9 @@
 // operators of the data structs (where they place variable parts, what they
 // copy and what they write), and the record check that every loader uses.
 
+#include <orvane/core/qvInputStream.hpp>
 #include <orvane/shapes/qvShapeRecords.hpp>
+#include <orvane/shapes/qvShapeSerialization.hpp>
 #include <orvane/shapes/qvTransformedTextData.hpp>
 
 #include "shapes/qvShapeRecordCheck.hpp"
@@ -15,6 +17,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -288,7 +291,7 @@ RecordPtr text(char const* s) {
 }
 
 RecordPtr image(int colors) {
-    RecordPtr r(qvNewShapeRecord(136 + 4 * colors + 8));
+    RecordPtr r(qvNewShapeRecord(136 + (4 * colors + 7) / 8 * 8 + 8));
     r->kind = qvRestrictedImageKind;
     r->proxy_class_id = 9;
     auto& d = data_of<qvRestrictedImageData>(r.get());
@@ -330,7 +333,8 @@ TEST(qvShapeRecordCheck, Accepts_what_fits_its_layouts_and_nothing_else) {
         {"empty text, any offset", [] { auto r = text(""); data_of<qvTextData>(r.get()).text_offset = -300; return r; }, true},
         {"image", [] { return image(2); }, true},
         {"256 colours", [] { return image(256); }, true},
-        {"257 colours", [] { auto r = image(256); data_of<qvImageData>(r.get()).header.color_count = 257; return r; }, false},
+        // With room for every colour: only the cap refuses it.
+        {"257 colours", [] { return image(257); }, false},
         {"pixels past the end", [] { auto r = image(2); data_of<qvImageData>(r.get()).header.height = 3; return r; }, false},
         {"negative row bytes", [] { auto r = image(2); data_of<qvImageData>(r.get()).header.row_bytes = -4; return r; }, false},
         {"parts that a copy cannot pack", [] {
@@ -360,4 +364,17 @@ TEST(qvShapeRecordCheck, Accepts_what_fits_its_layouts_and_nothing_else) {
     }
     palette_test::expect_raises<qvErrorFrom<qvInputStream>>(
         [&] { qvCheckShapeRecord(*cases[1].make()); }, "Invalid shape record on input");
+
+    // The same cap through the stream reader, on both sides of it.
+    for (int colors : {256, 257}) {
+        const RecordPtr record = image(colors);
+        std::stringbuf buffer(std::string(reinterpret_cast<char const*>(record.get()),
+                                          static_cast<std::size_t>(record->size)));
+        qvInputStream in(&buffer);
+        if (colors == 256)
+            EXPECT_EQ(qvCreateShapeFromSerialization(in)->size, record->size);
+        else
+            palette_test::expect_raises<qvErrorFrom<qvInputStream>>(
+                [&] { qvCreateShapeFromSerialization(in); }, "Invalid shape record on input");
+    }
 }

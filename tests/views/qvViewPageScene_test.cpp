@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -292,7 +293,15 @@ TEST(qvViewPageSceneRender, Inverted_areas_and_other_layers_draw_nothing) {
     pages.render(dump.port, -1, Rect::make_empty(), false);
     pages.render(dump.port, 0, Rect(0, 0, std::nan(""), 10), false);
     pages.render(dump.port, 1, Rect(0, 0, 2000, 2000), false);
+    pages.render(dump.port, -2, Rect(0, 0, 2000, 2000), false);
+    pages.render(dump.port, INT_MIN, Rect(0, 0, 2000, 2000), false);
     EXPECT_TRUE(dump.sink.lines.empty());
+    // The layers on the inner side of both bounds draw both sheets.
+    for (int layer : {-1, 0}) {
+        dump.sink.lines.clear();
+        pages.render(dump.port, layer, Rect(0, 0, 2000, 2000), false);
+        EXPECT_EQ(std::count(dump.sink.lines.begin(), dump.sink.lines.end(), "rectangle (0,0,612,792)"), 2) << layer;
+    }
 }
 
 TEST(qvViewPageSceneRender, A_page_placed_by_a_zero_scale_or_NaN_shows_no_content) {
