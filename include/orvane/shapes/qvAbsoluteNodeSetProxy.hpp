@@ -21,6 +21,9 @@
 //    a given point is read;
 //  - a null point array with n >= 1 writes n points (0, 0) (tag 1 in a
 //    Bezier set), as the compact form stores the word 0;
+//  - a point that is not finite or lies beyond the float range (where the
+//    header's box could not follow it) is refused (qvShapeCoordinates)
+//    after those checks and before anything changes;
 //  - remove and point set create a missing record (empty) through their
 //    guard, then check; insert creates it through its allocation.
 
@@ -29,6 +32,7 @@
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvGenericNodeSetProxyBase.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 #include <cstddef>
 #include <cstdint>
@@ -50,6 +54,7 @@ public:
         const std::int64_t fixed = sizeof(qvShape<D>);
         const int extra =
             this->record_size(fixed + (count + n) * static_cast<std::int64_t>(sizeof(Node))) - static_cast<int>(fixed);
+        qvShapeCoordinates::require(points, n);
         if (this->record_ != nullptr)
             settle(data());
 
@@ -92,6 +97,7 @@ public:
     }
 
     void point(int i, qvCrdOf<double> p) override {
+        qvShapeCoordinates::require(p);
         const typename B::WriteLock lock(*this, true, true);
         check_index(i);
         qvNodeSetNodes::point(data().nodes()[i]) = p;
