@@ -35,3 +35,15 @@ void qvShapeCoordinates::require(qvRectOf<float> const& r) {
     if (!qvIsFinite(r))
         raise_out_of_range();
 }
+
+void qvShapeCoordinates::require_finite(qvCrdOf<double> const& p) {
+    if (!qvIsFinite(p))
+        raise_out_of_range();
+}
+
+void qvShapeCoordinates::require_finite(qvCrdOf<double> const* points, int n) {
+    if (points == nullptr)
+        return;
+    for (int k = 0; k < n; ++k)
+        require_finite(points[k]);
+}

@@ -47,6 +47,8 @@ public:
     void begin(qvCrdOf<double> crd);
     // Without a gadget, begin(crd).
     void move(qvCrdOf<double> crd);
+    // The band move(crd) would show; nothing changes.
+    qvMathRectOf<double> band_for_move(qvCrdOf<double> crd) const;
     // Erases the gadget, if one is shown.
     void end();
 

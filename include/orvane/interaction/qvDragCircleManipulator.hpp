@@ -69,6 +69,8 @@ public:
 
 private:
     qvEllipseProxy& shown();
+    // "Invalid device point" unless the circle's box fits a shape.
+    static void require_circle(qvCrdOf<double> const& c, double r);
 
     qvViewSceneLayer gadget_layer_;
     qvEllipse gadget_;

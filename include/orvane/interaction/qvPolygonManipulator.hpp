@@ -79,7 +79,13 @@ public:
 
 class qvDragPolygonManipulator : public qvPolygonManipulator {
 public:
-    void begin(qvCrdOf<double> p) { push_back(p); }
-    void move(qvCrdOf<double> p) { push_back(p); }
+    void begin(qvCrdOf<double> p) {
+        require_device_point(p);
+        push_back(p);
+    }
+    void move(qvCrdOf<double> p) {
+        require_device_point(p);
+        push_back(p);
+    }
     void end() { destroy_gadget(); }
 };

@@ -4,7 +4,10 @@
 // keeps every point as a fraction of that box, so a coordinate is storable
 // only when it is finite and within the float range (qvFitsFloat); anything
 // else would leave an infinity or a NaN in the record, and in a compact
-// record a NaN frame turns every point into NaN for good.
+// record a NaN frame turns every point into NaN for good. The one exception
+// is an exact point set outside any scene: it keeps no box, so any finite
+// double is storable there (the transforming port carries device points
+// beyond the float range in such sets).
 //
 // Keeps true: the setters call require before they change anything (before
 // their write guard opens where no earlier check must come first), so a
@@ -24,6 +27,10 @@ public:
     static void require(qvCrdOf<double> const* points, int n);
     // For values computed in float inside a record (moved or resized boxes).
     static void require(qvRectOf<float> const& r);
+    // Finite alone: for the exact points of a stand-alone record, which
+    // keeps no box and holds any double.
+    static void require_finite(qvCrdOf<double> const& p);
+    static void require_finite(qvCrdOf<double> const* points, int n);
 
     [[noreturn]] static void raise_out_of_range();
 };
