@@ -66,6 +66,9 @@ void qvRectangleCreationManipulator::drag(qvCrdOf<double> p, bool start) {
     qvAdapter<qvRectangleDataAccess> r(target_);
     QV_ASSERT_TEXT(r.get() != nullptr, "r");
     require_live_target(target_, target_had_record_);
+    // The point itself first: the band's corners are a minimum and a
+    // maximum, which would let a NaN coordinate slip away unseen.
+    require_device_point(p);
     const qvMathRectOf<double> band = start ? qvMathRectOf<double>(p, p) : box_.band_for_move(p);
     const qvMathRectOf<double> model = scene_rect(layer_, band);
     if (start)
