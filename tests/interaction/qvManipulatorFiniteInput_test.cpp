@@ -16,9 +16,11 @@
 #include <orvane/interaction/qvPolygonManipulator.hpp>
 #include <orvane/interaction/qvRectangleCreationManipulator.hpp>
 #include <orvane/interaction/qvRotateInteraction.hpp>
+#include <orvane/interaction/qvScaleInteraction.hpp>
 #include <orvane/interaction/qvScaleManipulator.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvExactPolygon.hpp>
+#include <orvane/shapes/qvGraphicList.hpp>
 #include <orvane/shapes/qvPolygon.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
@@ -336,4 +338,29 @@ TEST(qvPointSetAdaptersFinite, A_refused_move_or_rotation_leaves_every_point) {
               "Coordinate is not finite or out of range");
     EXPECT_EQ(bytes(target), before);
     EXPECT_EQ(target->size(), 3);
+}
+
+TEST(qvGroupAdaptersFinite, A_group_refuses_before_its_first_member_moves) {
+    qvInteractionTestView v;
+    const qvRectangle near(v.scene(), Box(0, 0, 10, 10));
+    const qvRectangle far(v.scene(), Box(3e38, 0, 3.2e38, 10));
+    qvGraphicList group;
+    group->add(near);
+    group->add(far);
+    const std::string a = bytes(near), b = bytes(far);
+    for (const double d : {nan, inf, -inf, 1e40, 1e300}) {
+        EXPECT_EQ(error_of([&] { qvAdapter<qvMoveInteraction>(group)->move(Pt{d, 0}); }),
+                  "Coordinate is not finite or out of range")
+            << d;
+        EXPECT_EQ(error_of([&] { qvAdapter<qvScaleInteraction>(group)->move_rt(Pt{0, d}); }),
+                  "Coordinate is not finite or out of range")
+            << d;
+    }
+    // `near` could move by 1e38, `far` not: neither moves.
+    EXPECT_EQ(error_of([&] { qvAdapter<qvMoveInteraction>(group)->move(Pt{1e38, 0}); }),
+              "Coordinate is not finite or out of range");
+    EXPECT_EQ(error_of([&] { qvAdapter<qvScaleInteraction>(group)->move_rt(Pt{1e38, 0}); }),
+              "Coordinate is not finite or out of range");
+    EXPECT_EQ(bytes(near), a);
+    EXPECT_EQ(bytes(far), b);
 }
