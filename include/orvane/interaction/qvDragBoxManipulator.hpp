@@ -11,7 +11,9 @@
 // Errors (qvErrorFrom<qvDragBoxManipulator>): "Gadget layer is not
 // initialized" (activation with an empty gadget layer), "Manipulator was not
 // initialized yet" (drawing before activation), "Cannot query the drag box
-// before it is initialized" (rectangle() while no gadget is shown).
+// before it is initialized" (rectangle() while no gadget is shown); and
+// the base's "Invalid device point" for a point no shape can hold, before
+// the band changes.
 //
 // Keeps true: a rectangle spanned by two points is normalised (first
 // corner the smaller x and y); activation on a gadget layer in no view
