@@ -11,11 +11,12 @@
 // on is gone, deactivate (so its destructor) drops its gadgets without
 // erasing them and raises nothing.
 //
-// Device points: a manipulator takes a device point only when a shape could
-// hold it and, mapped into the edited scene, what the mapping gives (a
-// mapping of scale 0 maps every point to an infinity or NaN).
-// Otherwise it raises qvErrorFrom<qvManipulator> "Invalid device point"
-// before it changes anything.
+// Device points: before it changes anything, a manipulator refuses a
+// device point no shape could hold (NaN, an infinity, beyond the float
+// range), and one whose model form under the edited layer's mapping no
+// shape could hold (a mapping of scale 0 sends every point to an infinity
+// or NaN), with qvErrorFrom<qvManipulator> "Invalid device point". The
+// scale manipulator keeps its own rule for drags to an infinity.
 
 #include <orvane/geometry/qvCrd.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
