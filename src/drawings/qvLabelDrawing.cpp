@@ -6,11 +6,17 @@
 // Order in render: the assertions come before anything touches the port,
 // and the text's palette is set by a scoped saver, so a raising render
 // leaves the port's palette as it was.
+//
+// A label whose anchor or boxes no shape can hold (a NaN or infinite width,
+// height, shade margin or anchor, a restricted text under a scale of 0)
+// draws nothing, and its bbox is then the fixed box alone: such values
+// never reach a stand-alone shape or the driver.
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/drawings/qvLabelDrawing.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
@@ -229,7 +235,8 @@ qvLabelDrawing::TextBox qvLabelDrawing::measure(qvRestrictedTransformation const
 qvMathRectOf<double> qvLabelDrawing::bbox(qvRestrictedTransformation const* rt) const {
     const double mx = rt ? label_shade_offset(shade_margin_, rt->m0()) : shade_margin_;
     const double my = rt ? label_shade_offset(shade_margin_, rt->m3()) : shade_margin_;
-    if (!text_attr_ || text_()[0] == '\0' || rt == nullptr) return united_box(nullptr, mx, my);
+    if (!text_attr_ || text_()[0] == '\0' || rt == nullptr || !qvFitsFloat(anchor_))
+        return united_box(nullptr, mx, my);
     Texts texts;
     const TextBox t = measure(*rt, texts);
     return united_box(&t, mx, my);
@@ -291,7 +298,7 @@ void qvLabelDrawing::render(qvFlavorPort& port, qvMathRectOf<double> const&) {
         seen_y_ = std::copysign(std::min(std::fabs(seen_y_), std::fabs(sy)), sy);
     }
     // An empty text draws nothing (and its bbox measures nothing either).
-    if (text_()[0] == '\0') return;
+    if (text_()[0] == '\0' || !qvFitsFloat(anchor_)) return;
     const double mx = label_shade_offset(shade_margin_, sx);
     const double my = label_shade_offset(shade_margin_, sy);
     // One measurement gives the box bbox(&t) would answer, the text's box
@@ -301,6 +308,17 @@ void qvLabelDrawing::render(qvFlavorPort& port, qvMathRectOf<double> const&) {
     if (united_box(&measured, mx, my).empty()) return;
     qvMathRectOf<double> b = box_;
     qvMathRectOf<double> shade = label_moved(box_, mx, my);
+    if (!box_fixed_size_) {
+        b = measured.box;
+        shade = scalable_ ? label_moved(b, mx, my) : label_moved(b, mx * measured.kx, my * measured.ky);
+    }
+    if (show_border_) {
+        QV_ASSERT_TEXT(border_attr_, "_border_attr");
+        QV_ASSERT_TEXT(!show_shade_ || shade_attr_, "_shade_attr");
+    }
+    if (!qvFitsFloat(measured.box) || (show_border_ && !qvFitsFloat(b)) ||
+        (show_border_ && show_shade_ && !qvFitsFloat(shade)))
+        return;
     const long text_handle = text_attr_->attribute_handle();
 
     qvShapeBase* text_record = nullptr;
@@ -312,7 +330,6 @@ void qvLabelDrawing::render(qvFlavorPort& port, qvMathRectOf<double> const&) {
             texts.scaled->height(size);
             text_record = texts.scaled->record();
         }
-        if (!box_fixed_size_) b = s, shade = label_moved(s, mx, my);
     } else {
         const qvMathRectOf<double> r = measured.box;
         qvRestrictedTransformation adjust = t;
@@ -323,14 +340,11 @@ void qvLabelDrawing::render(qvFlavorPort& port, qvMathRectOf<double> const&) {
         // and culls by the record's box, so it gets the text's own box
         // under T, the one bbox and the change reports cover.
         text_record->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(r)));
-        if (!box_fixed_size_) b = r, shade = label_moved(r, mx * measured.kx, my * measured.ky);
     }
 
     if (show_border_) {
-        QV_ASSERT_TEXT(border_attr_, "_border_attr");
         qvSimpleRectangle rect;
         if (show_shade_) {
-            QV_ASSERT_TEXT(shade_attr_, "_shade_attr");
             rect->rectangle(shade);
             rect->record()->attribute_handle = qvCheckedInt32(shade_attr_->attribute_handle());
             port.draw_shape(*rect->record());

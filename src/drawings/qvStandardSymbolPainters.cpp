@@ -2,10 +2,14 @@
 // the port's present transformation, rewrites the painter's own shapes in
 // place (point sets emptied, then refilled from index 0), stamps the
 // attribute handle and hands the records to the port in a fixed order.
+// A box no shape can hold (a size of 1e300, a NaN anchor, a non-scalable
+// size under a scale of 0) draws nothing: neither the shapes nor the driver
+// ever see such coordinates.
 
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/drawings/qvStandardSymbolPainters.hpp>
 #include <orvane/drawings/qvSymbolDrawing.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
 
@@ -17,9 +21,13 @@ struct SymbolPainterBox {
     double x0, y0, x1, y1, cx, cy;
 };
 
-SymbolPainterBox symbol_painter_box(qvFlavorPort& port, qvSymbolDrawing const& drawing) {
+// The drawing's box under the port's transformation; none when no shape
+// could hold it.
+std::optional<SymbolPainterBox> symbol_painter_box(qvFlavorPort& port, qvSymbolDrawing const& drawing) {
     const qvMathRectOf<double> b = drawing.bbox(&port.transformation());
-    return {b.x1, b.y1, b.x2, b.y2, (b.x1 + b.x2) * 0.5, (b.y1 + b.y2) * 0.5};
+    if (!qvFitsFloat(b))
+        return std::nullopt;
+    return SymbolPainterBox{b.x1, b.y1, b.x2, b.y2, (b.x1 + b.x2) * 0.5, (b.y1 + b.y2) * 0.5};
 }
 
 template <class Shape>
@@ -49,13 +57,19 @@ long qvAttributedSymbolPainter::attribute_handle() const {
 }
 
 void qvCircleSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawing) {
-    const SymbolPainterBox b = symbol_painter_box(port, drawing);
+    const std::optional<SymbolPainterBox> box = symbol_painter_box(port, drawing);
+    if (!box)
+        return;
+    const SymbolPainterBox& b = *box;
     ellipse_->rectangle(qvMathRectOf<double>(b.x0, b.y0, b.x1, b.y1));
     symbol_painter_send(port, ellipse_, attribute_handle());
 }
 
 void qvCrossSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawing) {
-    const SymbolPainterBox b = symbol_painter_box(port, drawing);
+    const std::optional<SymbolPainterBox> box = symbol_painter_box(port, drawing);
+    if (!box)
+        return;
+    const SymbolPainterBox& b = *box;
     symbol_painter_points(lines_[0], {{b.x0, b.y0}, {b.x1, b.y1}});
     symbol_painter_points(lines_[1], {{b.x0, b.y1}, {b.x1, b.y0}});
     const long handle = attribute_handle();
@@ -63,13 +77,19 @@ void qvCrossSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawi
 }
 
 void qvDiamondSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawing) {
-    const SymbolPainterBox b = symbol_painter_box(port, drawing);
+    const std::optional<SymbolPainterBox> box = symbol_painter_box(port, drawing);
+    if (!box)
+        return;
+    const SymbolPainterBox& b = *box;
     symbol_painter_points(polygon_, {{b.cx, b.y0}, {b.x1, b.cy}, {b.cx, b.y1}, {b.x0, b.cy}});
     symbol_painter_send(port, polygon_, attribute_handle());
 }
 
 void qvPlusSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawing) {
-    const SymbolPainterBox b = symbol_painter_box(port, drawing);
+    const std::optional<SymbolPainterBox> box = symbol_painter_box(port, drawing);
+    if (!box)
+        return;
+    const SymbolPainterBox& b = *box;
     symbol_painter_points(lines_[0], {{b.x0, b.cy}, {b.x1, b.cy}});
     symbol_painter_points(lines_[1], {{b.cx, b.y1}, {b.cx, b.y0}});
     const long handle = attribute_handle();
@@ -77,7 +97,10 @@ void qvPlusSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawin
 }
 
 void qvSquareSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawing) {
-    const SymbolPainterBox b = symbol_painter_box(port, drawing);
+    const std::optional<SymbolPainterBox> box = symbol_painter_box(port, drawing);
+    if (!box)
+        return;
+    const SymbolPainterBox& b = *box;
     rectangle_->rectangle(qvMathRectOf<double>(b.x0, b.y0, b.x1, b.y1));
     qvPalette* own = attribute() ? attribute()->attribute_palette() : port.palette();
     std::optional<qvFlavorPortPalette> swap;   // puts the port's palette back on every exit
@@ -86,7 +109,10 @@ void qvSquareSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& draw
 }
 
 void qvStarSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawing) {
-    const SymbolPainterBox b = symbol_painter_box(port, drawing);
+    const std::optional<SymbolPainterBox> box = symbol_painter_box(port, drawing);
+    if (!box)
+        return;
+    const SymbolPainterBox& b = *box;
     symbol_painter_points(lines_[0], {{b.x0, b.cy}, {b.x1, b.cy}});
     symbol_painter_points(lines_[1], {{b.cx, b.y0}, {b.cx, b.y1}});
     symbol_painter_points(lines_[2], {{b.x0, b.y0}, {b.x1, b.y1}});
@@ -96,7 +122,10 @@ void qvStarSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawin
 }
 
 void qvTriangleSymbolPainter::draw(qvFlavorPort& port, qvSymbolDrawing const& drawing) {
-    const SymbolPainterBox b = symbol_painter_box(port, drawing);
+    const std::optional<SymbolPainterBox> box = symbol_painter_box(port, drawing);
+    if (!box)
+        return;
+    const SymbolPainterBox& b = *box;
     symbol_painter_points(polygon_, {{b.cx, b.y0}, {b.x0, b.y1}, {b.x1, b.y1}});
     symbol_painter_send(port, polygon_, attribute_handle());
 }

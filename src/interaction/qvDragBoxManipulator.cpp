@@ -54,6 +54,7 @@ void qvDragBoxManipulator::deactivate() {
 // The band
 
 void qvDragBoxManipulator::begin(qvCrdOf<double> crd) {
+    require_device_point(crd);
     start_ = crd;
     rectangle(drag_box_span(crd, crd));
 }
@@ -63,7 +64,12 @@ void qvDragBoxManipulator::move(qvCrdOf<double> crd) {
         begin(crd);
         return;
     }
+    require_device_point(crd);
     rectangle(drag_box_span(start_, crd));
+}
+
+qvMathRectOf<double> qvDragBoxManipulator::band_for_move(qvCrdOf<double> crd) const {
+    return drag_box_span(gadget_ ? start_ : crd, crd);
 }
 
 void qvDragBoxManipulator::end() { qvDropDeviceGadget(gadget_); }

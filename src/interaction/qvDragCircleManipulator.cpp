@@ -51,9 +51,18 @@ void qvDragCircleManipulator::deactivate() {
 // ---------------------------------------------------------------------------
 // The circle
 
+// The box of the circle at c with radius r must fit a shape before the
+// centre moves: the centre and the two radii are three writes.
+void qvDragCircleManipulator::require_circle(qvCrdOf<double> const& c, double r) {
+    const double a = std::fabs(r);
+    require_device_point(qvCrdOf<double>(c.x - a, c.y - a));
+    require_device_point(qvCrdOf<double>(c.x + a, c.y + a));
+}
+
 void qvDragCircleManipulator::circle(qvCrdOf<double> const& c, double r) {
     if (!active_)
         raise_drag_circle_error("Manipulator was not initialized yet");
+    require_circle(c, r);
     if (gadget_ && gadget_->record() != nullptr) {
         gadget_->center(c);
         gadget_->x_radius(r);
@@ -72,6 +81,7 @@ void qvDragCircleManipulator::move(qvCrdOf<double> crd) {
         begin(crd);
         return;
     }
+    require_device_point(crd);
     const qvCrdOf<double> c = center();
     const double dx = c.x - crd.x, dy = c.y - crd.y;
     radius(std::sqrt(dx * dx + dy * dy));
@@ -83,6 +93,7 @@ void qvDragCircleManipulator::radius(double r) {
     if (!active_)
         raise_drag_circle_error("Manipulator was not initialized yet");
     qvEllipseProxy& e = shown();
+    require_circle(e.center(), r);
     e.x_radius(r);
     e.y_radius(r);
 }

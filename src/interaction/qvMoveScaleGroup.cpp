@@ -6,6 +6,9 @@
 // own corner on F's sides, so that corner lands; then its corner of the
 // call's name moves by what is left of its own displacement. The factors
 // are computed, and the zero-extent check made, before any member changes.
+// So is the check that the group's new box fits a shape: every member lies
+// inside it, so a member refusing half-way through, after others moved,
+// cannot happen.
 
 #include <orvane/interaction/qvMoveScaleGroup.hpp>
 
@@ -13,6 +16,7 @@
 
 #include <orvane/core/qvDynamicInterface.hpp>
 #include <orvane/geometry/qvRectToRectTransformation.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 namespace {
 
@@ -39,9 +43,10 @@ qvGroupScaling group_scaling(qvMathRectOf<double> const& g, qvGroupCorner corner
     const double gx = left ? -d.x : d.x, gy = bottom ? -d.y : d.y;
     // The box with its corner moved: a zero extent that would open raises
     // here, with the error the point sets give.
-    (void)qvRectToRectTransformation(
-        g, qvMathRectOf<double>(left ? g.x1 + d.x : g.x1, bottom ? g.y1 + d.y : g.y1, left ? g.x2 : g.x2 + d.x,
-                                bottom ? g.y2 : g.y2 + d.y));
+    const qvRectOf<double> moved(left ? g.x1 + d.x : g.x1, bottom ? g.y1 + d.y : g.y1, left ? g.x2 : g.x2 + d.x,
+                                 bottom ? g.y2 : g.y2 + d.y);
+    qvShapeCoordinates::require(moved);
+    (void)qvRectToRectTransformation(g, qvMathRectOf<double>(moved.x1, moved.y1, moved.x2, moved.y2));
     return {qvCrdOf<double>(left ? g.x2 : g.x1, bottom ? g.y2 : g.y1), group_axis_factor(w, gx),
             group_axis_factor(h, gy)};
 }
@@ -78,6 +83,8 @@ void* qvMoveScaleGroup::query_interface(qvInterfaceInfo const& info) {
 qvMathRectOf<double> qvMoveScaleGroup::bbox() { return qvGroupBox(*data_); }
 
 void qvMoveScaleGroup::move(qvCrdOf<double> delta) {
+    const qvMathRectOf<double> g = qvGroupBox(*data_);
+    qvShapeCoordinates::require(qvRectOf<double>(g.x1 + delta.x, g.y1 + delta.y, g.x2 + delta.x, g.y2 + delta.y));
     qvForEachGroupMember<qvMoveInteraction>(*data_, [&](qvMoveInteraction& member) { member.move(delta); });
 }
 

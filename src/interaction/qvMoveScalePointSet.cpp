@@ -1,7 +1,9 @@
 // Move and scale over a point set (see qvMoveScalePointSet.hpp). Every
-// change is one per-axis scale and offset, applied point by point with the
-// size read again before each point; a corner move computes it from the box
-// before it opens the edit, so a degenerate box fails with nothing written.
+// change is one per-axis scale and offset; a corner move computes it from
+// the box before it opens the edit, so a degenerate box fails with nothing
+// written. The mapped points are gathered and checked before the first is
+// written, so a point no shape can hold (a drag to an infinity) leaves the
+// set as it was instead of half moved.
 
 #include <orvane/interaction/qvMoveScalePointSet.hpp>
 
@@ -10,6 +12,9 @@
 #include <orvane/core/qvDynamicInterface.hpp>
 #include <orvane/geometry/qvRectToRectTransformation.hpp>
 #include <orvane/geometry/qvTranslation.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
+
+#include <vector>
 
 qvMoveScalePointSet::qvMoveScalePointSet(qvPointSetDataAccess* data, qvInteractionTarget* target)
     : data_(data), proxy_(qvPointSetEditScope::proxy_of(target)) {}
@@ -26,11 +31,16 @@ void qvMoveScalePointSet::apply(qvRestrictedTransformation const& t) {
     // Per axis, never through the zero cross terms, so an infinite
     // coordinate or offset stays out of 0 * inf.
     const qvRTComponent x = t.get_x(), y = t.get_y();
-    const qvPointSetEditScope edit(proxy_);
-    for (int i = 0; i < data_->size(); ++i) {
+    const int n = data_->size();
+    std::vector<qvCrdOf<double>> mapped(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
         const qvCrdOf<double> p = data_->point(i);
-        data_->point(i, qvCrdOf<double>(x * p.x, y * p.y));
+        mapped[static_cast<std::size_t>(i)] = qvCrdOf<double>(x * p.x, y * p.y);
     }
+    qvShapeCoordinates::require(mapped.data(), n);
+    const qvPointSetEditScope edit(proxy_);
+    for (int i = 0; i < n; ++i)
+        data_->point(i, mapped[static_cast<std::size_t>(i)]);
 }
 
 void qvMoveScalePointSet::map_box(qvMathRectOf<double> const& from, qvMathRectOf<double> const& to) {

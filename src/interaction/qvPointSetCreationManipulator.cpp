@@ -3,7 +3,8 @@
 // shape of the companion gadget scene; changing or destroying it repaints
 // the view through that scene's notification. A band whose scene is gone
 // (the gadget layer died first) has lost its record and is dropped without
-// erasing.
+// erasing. A device point is mapped and checked before the target or the
+// band changes, and a target the application destroyed is not made again.
 
 #include <orvane/interaction/qvPointSetCreationManipulator.hpp>
 
@@ -50,6 +51,7 @@ bool qvPointSetCreationManipulator::activate(qvViewGadgetLayer gadget_layer, qvV
     if (!companion)
         return false;
     target_ = std::move(graphic);
+    target_had_record_ = has_record(target_);
     gadget_layer_ = std::move(gadget_layer);
     layer_ = std::move(scene_layer);
     companion_ = std::move(companion);
@@ -95,8 +97,10 @@ void qvPointSetCreationManipulator::add_point(qvCrdOf<double> crd) {
     {
         qvAdapter<qvPointSetDataAccess> r(target_);
         QV_ASSERT_TEXT(r.get() != nullptr, "r");
-        const qvCrdOf<double> p = layer_->device_to_scene(crd);
+        require_live_target(target_, target_had_record_);
+        const qvCrdOf<double> p = scene_point(layer_, crd);
         r->insert(r->size(), 1, &p);
+        target_had_record_ = has_record(target_);
     }
     if (gadget_)
         notify(2);
@@ -155,7 +159,7 @@ void qvPointSetCreationManipulator::track(qvCrdOf<double> crd) {
     qvAdapter<qvPointSetDataAccess> band(gadget_);
     if (band.get() == nullptr)
         return;
-    band->point(style_ == MARKERS ? 0 : 1, layer_->device_to_scene(crd));
+    band->point(style_ == MARKERS ? 0 : 1, scene_point(layer_, crd));
 }
 
 void qvPointSetCreationManipulator::end() {

@@ -200,7 +200,7 @@ void qvPointSetEditManipulator::move(qvCrdOf<double> crd) {
     require_active();
     if (selected_ < 0)
         raise_point_set_edit_error("Handle bar is not selected");
-    const qvCrdOf<double> p = scene_layer_->device_to_scene(crd);
+    const qvCrdOf<double> p = scene_point(scene_layer_, crd);
     qvAdapter<qvPointSetDataAccess> points(target_);
     QV_ASSERT_TEXT(points.get() != nullptr, "r");
     points->point(selected_, p);

@@ -92,9 +92,13 @@ bool qvClickPolygonManipulator::begin(qvCrdOf<double> p) {
 }
 
 void qvClickPolygonManipulator::add_point(qvCrdOf<double> p) {
+    require_device_point(p);
     if (size() == 0)
         push_back(p);
     push_back(p);
 }
 
-void qvClickPolygonManipulator::track(qvCrdOf<double> p) { point(size() - 1, p); }
+void qvClickPolygonManipulator::track(qvCrdOf<double> p) {
+    require_device_point(p);
+    point(size() - 1, p);
+}

@@ -1,6 +1,7 @@
 // Rotation of a point set (see qvRotatePointSet.hpp). The mapped points are
-// gathered before the set is touched, so a failure while reading changes
-// nothing.
+// gathered and checked before the set is touched, so a failure while
+// reading, or a point no shape can hold, changes nothing (the set is
+// emptied and refilled: a refusal after the removal would lose it).
 
 #include <orvane/interaction/qvRotatePointSet.hpp>
 
@@ -8,6 +9,7 @@
 #include "interaction/qvRotationAbout.hpp"
 
 #include <orvane/core/qvDynamicInterface.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 #include <vector>
 
@@ -28,6 +30,7 @@ void qvRotatePointSet::rotate(qvCrdOf<double> centre, double angle) {
     std::vector<qvCrdOf<double>> mapped(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
         mapped[static_cast<std::size_t>(i)] = m * data_->point(i);
+    qvShapeCoordinates::require(mapped.data(), n);
     const qvPointSetEditScope edit(proxy_);
     data_->remove(0, n);
     data_->insert(0, n, mapped.data());

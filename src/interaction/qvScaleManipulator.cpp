@@ -8,11 +8,18 @@
 // (a factor whose result would fall below the other axis' minimum is
 // replaced by the other first). Because the untouched axis of an edge
 // handle keeps factor 1, an edge handle with the aspect kept only shrinks.
+//
+// Out-of-range drags follow the same rules: a point at an infinity past
+// the opposite side stops at the minimum, and with the aspect kept the
+// finite factor wins. A NaN device point, or a drag whose box no shape can
+// hold (an infinity outwards, a mapping of scale 0), raises "Invalid device
+// point" before the graphic changes.
 
 #include <orvane/interaction/qvScaleManipulator.hpp>
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/interaction/qvAdapter.hpp>
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 
@@ -34,6 +41,18 @@ constexpr int scale_handle_count = 8;
 
 constexpr ScaleHandleRow scale_handle_rows[scale_handle_count] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
                                                                   {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
+
+// The box the interaction calls below will give: an edge with a growth sign
+// moves by the growth; without one, the aspect step moves both edges by
+// half of it (zero when that step does not run). It must fit a shape before
+// the first call, since an edge handle with the aspect kept makes three.
+bool grown_box_fits(qvMathRectOf<double> const& box, int x_sign, int y_sign, double dW, double dH) {
+    const double x1 = x_sign < 0 ? box.x1 - dW : x_sign == 0 ? box.x1 - dW / 2 : box.x1;
+    const double x2 = x_sign > 0 ? box.x2 + dW : x_sign == 0 ? box.x2 + dW / 2 : box.x2;
+    const double y1 = y_sign < 0 ? box.y1 - dH : y_sign == 0 ? box.y1 - dH / 2 : box.y1;
+    const double y2 = y_sign > 0 ? box.y2 + dH : y_sign == 0 ? box.y2 + dH / 2 : box.y2;
+    return qvFitsFloat(qvRectOf<double>(x1, y1, x2, y2));
+}
 
 }  // namespace
 
@@ -171,6 +190,8 @@ void qvScaleManipulator::move(qvCrdOf<double> crd) {
 }
 
 void qvScaleManipulator::resize(qvScaleInteraction& s, qvCrdOf<double> crd) {
+    if (std::isnan(crd.x) || std::isnan(crd.y))
+        raise_invalid_device_point();
     const int n = selected_;
     const ScaleHandleRow row = scale_handle_rows[n];
     const qvMathRectOf<double> box = s.bbox();
@@ -205,6 +226,8 @@ void qvScaleManipulator::resize(qvScaleInteraction& s, qvCrdOf<double> crd) {
         h = H * k;
     }
     const double dW = w - W, dH = h - H;
+    if (!grown_box_fits(box, row.x_sign, row.y_sign, dW, dH))
+        raise_invalid_device_point();
     switch (n) {
     case 0: s.move_lb(-dW, -dH); break;
     case 1: s.move_bottom(-dH); break;

@@ -7,6 +7,7 @@
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/interaction/qvGadgetPalette.hpp>
 #include <orvane/interaction/qvViewGadgetLayer.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
@@ -184,7 +185,11 @@ void qvViewGadgetLayerImplementation::apply_left(qvRestrictedTransformation cons
         const qvMathRectOf<double> shown(std::floor(b.x1 - grow), std::floor(b.y1 - grow), std::ceil(b.x2 + grow),
                                          std::ceil(b.y2 + grow));
         device.layer->invalidate(shown, true);
+        // A transformation without finite numbers moves no pixel to a place
+        // that could be named; such a rectangle must not reach the driver.
         const qvMathRectOf<double> moved = qvTransformRect(shown, t);
+        if (!qvIsFinite(moved))
+            continue;
         device.layer->invalidate(qvMathRectOf<double>(std::floor(moved.x1), std::floor(moved.y1),
                                                       std::ceil(moved.x2), std::ceil(moved.y2)),
                                  true);

@@ -232,8 +232,12 @@ bool qvDeviceRendererImplementation::redraw(qvBaseRegion const& area, bool prepa
     const unsigned index = memory_ ? (flags_ & 3u) : 0u;
 
     // A window of -1 x -1 (a selector's) has no rectangle: nothing is cut.
-    const bool unbounded = w < 0 && h < 0;
-    const qvMathRectOf<double> window_rect = qvViewPlacedRect(at, w, h);
+    // Any other negative size is a window without pixels, where nothing is
+    // drawn: it used to count as unbounded too, and a background layer then
+    // handed the driver an infinite rectangle.
+    const bool unbounded = w == -1 && h == -1;
+    const qvMathRectOf<double> window_rect =
+        w < 0 || h < 0 ? qvViewPlacedRect(at, 0, 0) : qvViewPlacedRect(at, w, h);
     redraw_ = area;
     qvGridRegion wanted;
     if (manager->redraw_all(true)) {

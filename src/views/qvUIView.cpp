@@ -12,6 +12,7 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvViewCreator.hpp>
@@ -26,6 +27,14 @@ namespace {
 [[noreturn]] void ui_view_raise(char const* message) { qvRaise(qvErrorFrom<qvUIView>(message)); }
 
 bool ui_view_valid_factor(double f) { return f > 0.0 && std::isfinite(f); }
+
+// Canvas, viewport, distances and points: a NaN or an infinity would reach
+// the view's mapping and the scroll bars.
+template <class T>
+void ui_view_require_finite(T const& value) {
+    if (!qvIsFinite(value))
+        ui_view_raise("Invalid scroller argument");
+}
 
 // One axis of adjust_viewport: where the viewport [lo, hi] goes on a canvas
 // [c0, c1]. `placement` is 0 for the start, 1 for the end, 2 for the
@@ -261,6 +270,7 @@ void qvUIView::mode(Mode m) {
 }
 
 void qvUIView::virtual_limits(qvWinRectOf<double> const& rect) {
+    ui_view_require_finite(rect);
     virtual_limits_ = rect;
     if (mode_ != FEEDBACK)
         return;
@@ -272,6 +282,8 @@ void qvUIView::virtual_limits(qvWinRectOf<double> const& rect) {
 }
 
 void qvUIView::viewport_limits(qvWinRectOf<double> const& r) {
+    ui_view_require_finite(r);
+    ui_view_require_finite(viewport_to_virtual(r));
     viewport_ = viewport_to_virtual(r);
     if (mode_ != FEEDBACK)
         return;
@@ -286,6 +298,7 @@ void qvUIView::viewport_limits(qvWinRectOf<double> const& r) {
 }
 
 void qvUIView::scroll(qvCrdOf<double> d) {
+    ui_view_require_finite(d);
     if (mode_ == FEEDBACK) {
         viewport_ = qvWinRectOf<double>(viewport_.x1 + d.x, viewport_.y1 + d.y, viewport_.x2 + d.x, viewport_.y2 + d.y);
         const qvCrdOf<double> a = adjust_viewport();
@@ -304,6 +317,7 @@ void qvUIView::scroll(ScrollOrientation orientation, double v) {
 // Alignments other than 0 to 4 leave the viewport where it is in
 // NO_FEEDBACK mode (and mean the centre in FEEDBACK mode, as position() does).
 void qvUIView::position(qvCrdOf<double> p, Alignment a) {
+    ui_view_require_finite(p);
     if (mode_ == FEEDBACK) {
         const qvCrdOf<double> at = position(a);
         scroll(qvCrdOf<double>{p.x - at.x, p.y - at.y});
@@ -331,6 +345,7 @@ void qvUIView::position(ScrollOrientation orientation, double v, Alignment a) {
 void qvUIView::zoom(double sx, double sy, qvCrdOf<double> centre) {
     if (!ui_view_valid_factor(sx) || !ui_view_valid_factor(sy))
         ui_view_raise("Invalid zoom factor");
+    ui_view_require_finite(centre);
     qvViewManager& view = manager();
     if (mode_ != FEEDBACK) {
         view->zoom(centre, sx, sy);

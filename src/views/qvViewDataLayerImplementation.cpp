@@ -3,9 +3,20 @@
 
 #include <orvane/views/qvViewDataLayerImplementation.hpp>
 
+#include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/geometry/qvListRegion.hpp>
 
 #include <cmath>
+
+namespace {
+
+void require_finite_mapping(qvRestrictedTransformation const& rt) {
+    if (!qvIsFinite(rt))
+        qvRaise(qvErrorFrom<qvViewDataLayerObject>("Invalid scroller argument"));
+}
+
+}  // namespace
 
 qvViewDataLayerImplementation::~qvViewDataLayerImplementation() = default;
 
@@ -79,6 +90,7 @@ void qvViewDataLayerImplementation::copy(qvViewDataLayerObject const& source) {
 // Mapping changes
 
 void qvViewDataLayerImplementation::mapping(qvRestrictedTransformation const& rt) {
+    require_finite_mapping(rt);
     if (rt == mapping_ || (flags() & ignore_mapping_flag) != 0)
         return;
     change_mapping(rt, rt * qvInvert(mapping_), false);

@@ -116,9 +116,14 @@ TEST_F(PointSetAdapters, Points_are_written_one_at_a_time_and_rotation_replaces_
     LoggingPointSet set;
     set.points = {{1, 0}, {0, 2}};
     const double inf = std::numeric_limits<double>::infinity();
-    qvAdapter<qvMoveInteraction>(&set)->move(qvCrdOf<double>(inf, 1));  // applied as given
+    // A move to an infinity used to be applied as given; it is refused
+    // before the first point is written.
+    expect_raises<qvErrorFrom<qvShapeCoordinates>>([&] { qvAdapter<qvMoveInteraction>(&set)->move(qvCrdOf<double>(inf, 1)); },
+                                                   "Coordinate is not finite or out of range");
+    EXPECT_TRUE(set.log.empty());
+    qvAdapter<qvMoveInteraction>(&set)->move(qvCrdOf<double>(3, 1));
     EXPECT_EQ(set.log, (std::vector<std::string>{"point 0", "point 1"}));
-    EXPECT_EQ(set.points, (Points{{inf, 1}, {inf, 3}}));
+    EXPECT_EQ(set.points, (Points{{4, 1}, {3, 3}}));
 
     set.log.clear();
     set.points = {{1, 0}, {0, 2}};

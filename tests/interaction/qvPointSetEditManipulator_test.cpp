@@ -13,6 +13,7 @@
 
 #include "qvInteractionTestView.hpp"
 #include "qvNotificationProbe.hpp"
+#include "qvPaletteTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,7 @@
 
 namespace {
 
+using palette_test::expect_raises;
 using Pt = qvCrdOf<double>;
 using Box = qvMathRectOf<double>;
 
@@ -209,16 +211,18 @@ TEST(qvPointSetEditManipulator, A_target_that_raises_inside_a_rebuild_leaves_not
     EXPECT_TRUE(v.fresh());
 }
 
-TEST(qvPointSetEditManipulator, Non_finite_device_points_are_stored_as_given) {
+// Non-finite device points used to be stored as given.
+TEST(qvPointSetEditManipulator, Non_finite_device_points_are_refused_and_store_nothing) {
     qvInteractionTestView v;
     const qvExactPolygon polygon(v.scene(), 5, five.data());
     qvPointSetEditManipulator edit;
     ASSERT_TRUE(edit.activate(v.gadgets(), v.layer(), polygon));
     EXPECT_FALSE(edit.check(Pt{std::nan(""), 10}));
     ASSERT_TRUE(edit.begin(Pt{10, 10}));
-    edit.move(Pt{std::numeric_limits<double>::infinity(), 30});
-    EXPECT_EQ(polygon->point(0).x, std::numeric_limits<double>::infinity());
-    EXPECT_EQ(polygon->point(0).y, 10.0);
+    const Pt before = polygon->point(0);
+    expect_raises<qvErrorFrom<qvManipulator>>([&] { edit.move(Pt{std::numeric_limits<double>::infinity(), 30}); },
+                                              "Invalid device point");
+    EXPECT_EQ(polygon->point(0), before);
     edit.end();
     edit.deactivate();
     EXPECT_TRUE(edit.handle_bar().active() == false);

@@ -366,13 +366,13 @@ TEST_F(PointSetScene, Without_notification_nothing_is_sent_and_the_exact_box_sti
 }
 
 TEST_F(PointSetScene, The_exact_header_box_is_the_float_rounded_tight_box) {
-    const qvCrdOf<double> points[] = {{0.1, 1e300}, {-0.3, 2}};
+    const qvCrdOf<double> points[] = {{0.1, 3e38}, {-0.3, 2}};
     qvExactPolygon polygon(scene, 2, points);
     const qvMathRectOf<double> box = polygon->record()->bbox();
     EXPECT_EQ(box.x1, static_cast<double>(-0.3f));
     EXPECT_EQ(box.x2, static_cast<double>(0.1f));
-    EXPECT_EQ(box.y2, std::numeric_limits<double>::infinity());
-    EXPECT_EQ(polygon->bbox(), raw(-0.3, 2, 0.1, 1e300));
+    EXPECT_EQ(box.y2, static_cast<double>(3e38f));
+    EXPECT_EQ(polygon->bbox(), raw(-0.3, 2, 0.1, 3e38));
 }
 
 // ---------------------------------------------------------------------------
@@ -449,16 +449,21 @@ TEST_F(PointSetScene, Bad_ranges_fail_the_assertions_and_change_nothing) {
     EXPECT_EQ(points_of(*exact), Points(three, three + 3));
 }
 
-TEST_F(PointSetScene, Not_a_number_and_infinite_coordinates_quantise_to_0) {
+TEST_F(PointSetScene, Not_a_number_infinite_and_out_of_float_coordinates_are_refused) {
+    // They used to quantise to 0 inside a NaN frame, which no later edit
+    // could repair.
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const qvCrdOf<double> odd[] = {{nan, inf}, {1, 1}, {-inf, 2}};
-    qvPolygon polygon(scene, 3, odd);
-    EXPECT_EQ(bytes_hex(polygon->record(), 48, 12), "00 00 00 00 00 00 00 00 00 00 00 00");
-    polygon->point(1, qvCrdOf<double>(1e308, -1e308));
-    polygon->push_back(qvCrdOf<double>(nan, nan));
-    EXPECT_EQ(polygon->size(), 4);
-    EXPECT_EQ(bytes_hex(polygon->record(), 48 + 12, 4), "00 00 00 00");
+    const qvCrdOf<double> odd[] = {{1, 1}, {nan, inf}, {-inf, 2}};
+    expect_raises<qvErrorFrom<qvShapeCoordinates>>([&] { qvPolygon(scene, 3, odd); },
+                                                   "Coordinate is not finite or out of range");
+    qvPolygon polygon(scene, 1, odd);
+    const std::string before = shape_test::record_hex(polygon->record());
+    expect_raises<qvErrorFrom<qvShapeCoordinates>>([&] { polygon->point(0, qvCrdOf<double>(1e308, -1e308)); },
+                                                   "Coordinate is not finite or out of range");
+    expect_raises<qvErrorFrom<qvShapeCoordinates>>([&] { polygon->push_back(qvCrdOf<double>(nan, nan)); },
+                                                   "Coordinate is not finite or out of range");
+    EXPECT_EQ(shape_test::record_hex(polygon->record()), before);
 }
 
 TEST(PointSets, A_read_only_scene_refuses_every_edit_and_the_constructor_makes_no_shape) {

@@ -60,14 +60,16 @@ TEST(qvRectangle, The_setter_stores_the_box_as_given_and_the_constructors_order_
     EXPECT_EQ(back.y1, static_cast<double>(-0.1f));
     EXPECT_EQ(back.x2, static_cast<double>(1e-3f));
 
-    // Beyond float, and not numbers: stored as the conversion gives them.
+    // Beyond float, and not numbers: refused, the box stays as it was (it
+    // used to be stored as the conversion gave it: infinities and NaN).
     const double inf = std::numeric_limits<double>::infinity();
-    r->rectangle(raw(1e300, std::nan(""), -inf, -1e-300));
-    const qvMathRectOf<double> odd = r->rectangle();
-    EXPECT_EQ(odd.x1, inf);
-    EXPECT_TRUE(std::isnan(odd.y1));
-    EXPECT_EQ(odd.x2, -inf);
-    EXPECT_EQ(odd.y2, 0.0);
+    expect_raises<qvErrorFrom<qvShapeCoordinates>>([&] { r->rectangle(raw(1e300, 0, -inf, -1e-300)); },
+                                                   "Coordinate is not finite or out of range");
+    expect_raises<qvErrorFrom<qvShapeCoordinates>>([&] { r->rectangle(raw(0, std::nan(""), 1, 1)); },
+                                                   "Coordinate is not finite or out of range");
+    EXPECT_EQ(r->rectangle(), back);
+    r->rectangle(raw(-3.4e38, 0, 3.4e38, -1e-300));   // the float range is the bound
+    EXPECT_EQ(r->rectangle().x2, static_cast<double>(3.4e38f));
 }
 
 TEST(qvRectangle, A_given_attribute_is_connected_after_the_box) {

@@ -165,8 +165,11 @@ TEST(qvViewDataLayerImplementation, The_device_clipping_is_the_clipping_mapped_a
     EXPECT_TRUE(qvSameArea(layer.local_device_clipping(), want));
     EXPECT_TRUE(qvSameArea(layer.clipping(), two));
 
-    // A NaN mapping drops every rectangle: no clipping area at all.
-    layer.mapping(RT(std::numeric_limits<double>::quiet_NaN(), 1, 0, 0));
+    // The setter refuses a NaN mapping; one composed by apply_left drops
+    // every rectangle: no clipping area at all.
+    EXPECT_THROW(layer.mapping(RT(std::numeric_limits<double>::quiet_NaN(), 1, 0, 0)), qvErrorFrom<qvViewDataLayerObject>);
+    EXPECT_EQ(layer.mapping(), RT(2, 2, 0, 0));
+    layer.apply_left(RT(std::numeric_limits<double>::quiet_NaN(), 1, 0, 0));
     EXPECT_TRUE(layer.local_device_clipping().empty());
 }
 

@@ -11,7 +11,9 @@
 // Errors (qvErrorFrom<qvDragBoxManipulator>): "Gadget layer is not
 // initialized" (activation with an empty gadget layer), "Manipulator was not
 // initialized yet" (drawing before activation), "Cannot query the drag box
-// before it is initialized" (rectangle() while no gadget is shown).
+// before it is initialized" (rectangle() while no gadget is shown); and
+// the base's "Invalid device point" for a point no shape can hold, before
+// the band changes.
 //
 // Keeps true: a rectangle spanned by two points is normalised (first
 // corner the smaller x and y); activation on a gadget layer in no view
@@ -47,6 +49,8 @@ public:
     void begin(qvCrdOf<double> crd);
     // Without a gadget, begin(crd).
     void move(qvCrdOf<double> crd);
+    // The band move(crd) would show; nothing changes.
+    qvMathRectOf<double> band_for_move(qvCrdOf<double> crd) const;
     // Erases the gadget, if one is shown.
     void end();
 

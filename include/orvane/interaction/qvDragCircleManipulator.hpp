@@ -12,7 +12,9 @@
 // initialized", "Manipulator was not initialized yet" (drawing before
 // activation), "Cannot query the drag circle before it is initialized"
 // (reading or setting the centre, radii or box while no circle is shown;
-// rectangle(r) alone is then ignored).
+// rectangle(r) alone is then ignored); and the base's "Invalid device
+// point" for a point, or a circle's box, no shape can hold, before the
+// centre or a radius changes.
 //
 // Keeps true: activation on a gadget layer in no view returns false and
 // leaves the manipulator inactive; the ellipse-access radius slots forward
@@ -69,6 +71,8 @@ public:
 
 private:
     qvEllipseProxy& shown();
+    // "Invalid device point" unless the circle's box fits a shape.
+    static void require_circle(qvCrdOf<double> const& c, double r);
 
     qvViewSceneLayer gadget_layer_;
     qvEllipse gadget_;

@@ -18,8 +18,10 @@
 // <qvPointSetCreationManipulator>): "Gadget layer is not initialized",
 // "Manipulator was not initialized yet" (nothing changes), "Wrong
 // manipulator style is specified" (raised when the first band would be
-// made: the new point stays, no band is shown). The target is never
-// destroyed here.
+// made: the new point stays, no band is shown); "Invalid device point" of
+// the base and "Attempt to query uninitialized shape" for a target the
+// application destroyed change nothing. The target is never destroyed or
+// made again here.
 
 #include <orvane/geometry/qvCrd.hpp>
 #include <orvane/interaction/qvManipulator.hpp>
@@ -69,4 +71,6 @@ private:
     qvGraphic target_;
     qvGraphic gadget_;
     Style style_ = POLYLINE;
+    // The target had its record when last seen (see require_live_target).
+    bool target_had_record_ = false;
 };

@@ -18,7 +18,9 @@
 // Errors (qvErrorFrom<qvPointSetEditManipulator>): "Gadget layer is not
 // initialized", "Manipulator was not initialized yet" (every operation but
 // activate, active, deactivate, selected_point() and moving() while
-// inactive), "Handle bar is not selected" (move with no selected point).
+// inactive), "Handle bar is not selected" (move with no selected point);
+// and the base's "Invalid device point" when move's point, or its model
+// form, is one no shape can hold.
 
 #include <orvane/interaction/qvHandleBarManipulator.hpp>
 

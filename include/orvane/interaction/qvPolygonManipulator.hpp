@@ -15,7 +15,8 @@
 // Errors (qvErrorFrom<qvPolygonManipulator>): "Gadget layer is not
 // initialized", "Manipulator was not initialized yet" (writing while
 // inactive), "Cannot query the drag box before it is initialized" (reading
-// or editing points while no outline exists).
+// or editing points while no outline exists); and the base's "Invalid
+// device point" for a clicked, tracked or dragged point no shape can hold.
 
 #include <orvane/geometry/qvCrd.hpp>
 #include <orvane/interaction/qvManipulator.hpp>
@@ -79,7 +80,13 @@ public:
 
 class qvDragPolygonManipulator : public qvPolygonManipulator {
 public:
-    void begin(qvCrdOf<double> p) { push_back(p); }
-    void move(qvCrdOf<double> p) { push_back(p); }
+    void begin(qvCrdOf<double> p) {
+        require_device_point(p);
+        push_back(p);
+    }
+    void move(qvCrdOf<double> p) {
+        require_device_point(p);
+        push_back(p);
+    }
     void end() { destroy_gadget(); }
 };

@@ -13,7 +13,9 @@
 // graphic without rectangle access, an empty scene layer and a gadget
 // layer in no view; errors (qvErrorFrom<qvRectangleCreationManipulator>
 // "Gadget layer is not initialized", "Manipulator was not initialized
-// yet") change nothing; the target is never destroyed here.
+// yet"; "Invalid device point" of the base; "Attempt to query
+// uninitialized shape" for a target the application destroyed) change
+// nothing; the target is never destroyed or made again here.
 
 #include <orvane/geometry/qvCrd.hpp>
 #include <orvane/interaction/qvDragBoxManipulator.hpp>
@@ -42,10 +44,13 @@ public:
 
 private:
     void require_active() const;
-    // The target's rectangle becomes the model form of the band.
-    void follow_band();
+    // begin (start) or move: the band follows p and the target's rectangle
+    // becomes the band's model form.
+    void drag(qvCrdOf<double> p, bool start);
 
     qvDragBoxManipulator box_;
     qvGraphic target_;
     qvViewSceneLayer layer_;
+    // The target had its record when last seen (see require_live_target).
+    bool target_had_record_ = false;
 };

@@ -20,7 +20,11 @@
 // activate, deactivate, active and moving raises
 // qvErrorFrom<qvScaleManipulator> "Manipulator was not initialized yet"
 // while inactive, move without a selected handle "Handle bar is not
-// selected", and neither changes anything. A graphic that lost both scale
+// selected", and neither changes anything; move raises the base's "Invalid
+// device point" for a NaN point or a box no shape can hold (an infinity
+// dragged outwards, a mapping of scale 0) before the graphic changes,
+// while a drag to an infinity past the opposite side stops at the minimum
+// as any far drag does. A graphic that lost both scale
 // interactions fails the assertion "r || xr" in move and notify.
 
 #include <orvane/geometry/qvCrd.hpp>

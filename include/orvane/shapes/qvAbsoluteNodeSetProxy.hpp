@@ -21,6 +21,9 @@
 //    a given point is read;
 //  - a null point array with n >= 1 writes n points (0, 0) (tag 1 in a
 //    Bezier set), as the compact form stores the word 0;
+//  - a point that is not finite is refused (qvShapeCoordinates) after those
+//    checks and before anything changes; in a scene, where the header's
+//    float box follows the points, so is a point beyond the float range;
 //  - remove and point set create a missing record (empty) through their
 //    guard, then check; insert creates it through its allocation.
 
@@ -29,10 +32,13 @@
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvGenericNodeSetProxyBase.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
+#include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 template <class B, class D>
 class qvAbsoluteNodeSetProxy : public B, public qvGenericNodeSetProxyBase {
@@ -50,6 +56,7 @@ public:
         const std::int64_t fixed = sizeof(qvShape<D>);
         const int extra =
             this->record_size(fixed + (count + n) * static_cast<std::int64_t>(sizeof(Node))) - static_cast<int>(fixed);
+        require_storable(points, n);
         if (this->record_ != nullptr)
             settle(data());
 
@@ -92,6 +99,7 @@ public:
     }
 
     void point(int i, qvCrdOf<double> p) override {
+        require_storable(&p, 1);
         const typename B::WriteLock lock(*this, true, true);
         check_index(i);
         qvNodeSetNodes::point(data().nodes()[i]) = p;
@@ -127,6 +135,15 @@ protected:
     void store_bbox() { this->record_->box = to_float(qvAbsoluteNodeSetProxy::bbox()); }
 
 private:
+    // In a scene the header keeps the float box of the points (store_bbox),
+    // so the float range bounds them; a stand-alone record keeps no box.
+    static void require_storable(qvCrdOf<double> const* points, int n) {
+        if constexpr (std::is_base_of_v<qvSingleShapeProxyBase, B>)
+            qvShapeCoordinates::require(points, n);
+        else
+            qvShapeCoordinates::require_finite(points, n);
+    }
+
     void check_index(int i) const {
         QV_ASSERT_TEXT(i >= 0 && i < data().count, "index >= 0 && index < lock->data.size");
     }

@@ -11,6 +11,7 @@
 #include <orvane/shapes/qvAbsoluteNodeSetProxy.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvPointSetData.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 template <class B>
 class qvAbsolutePointSetProxy : public qvAbsoluteNodeSetProxy<B, qvPointSetData> {
@@ -37,6 +38,7 @@ public:
     }
 
     void point(int i, qvCrdOf<double> p) override {
+        qvShapeCoordinates::require(p);
         const typename B::WriteLock lock(*this, false, false);
         if (notifying())
             lock.report(this->neighbourhood(i, 1));

@@ -23,6 +23,7 @@
 
 #include <orvane/geometry/qvCrd.hpp>
 #include <orvane/shapes/qvGenericRectangleProxy.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 #include <cmath>
 
@@ -35,13 +36,17 @@ public:
     }
 
     void center(qvCrdOf<double> c) override {
+        qvShapeCoordinates::require(c);
         const qvCrdOf<float> target(c);
         const typename B::WriteLock lock(*this, true, true);
         qvMathRectOf<float>& box = this->record_->box;
         const qvCrdOf<float> now = float_center(box);
         const float dx = target.x - now.x;
         const float dy = target.y - now.y;
-        box = qvMathRectOf<float>(qvCrdOf<float>(box.x2 + dx, box.y2 + dy), qvCrdOf<float>(box.x1 + dx, box.y1 + dy));
+        const qvMathRectOf<float> moved(qvCrdOf<float>(box.x2 + dx, box.y2 + dy),
+                                        qvCrdOf<float>(box.x1 + dx, box.y1 + dy));
+        qvShapeCoordinates::require(moved);
+        box = moved;
     }
 
     double x_radius() override {
@@ -55,6 +60,8 @@ public:
         qvMathRectOf<float>& box = this->record_->box;
         const double m = (static_cast<double>(box.x1) + static_cast<double>(box.x2)) / 2;
         const double a = std::fabs(r);
+        qvShapeCoordinates::require(m - a);
+        qvShapeCoordinates::require(m + a);
         box.left(static_cast<float>(m - a));
         box.right(static_cast<float>(m + a));
     }
@@ -70,6 +77,8 @@ public:
         qvMathRectOf<float>& box = this->record_->box;
         const double m = (static_cast<double>(box.y1) + static_cast<double>(box.y2)) / 2;
         const double a = std::fabs(r);
+        qvShapeCoordinates::require(m - a);
+        qvShapeCoordinates::require(m + a);
         box.bottom(static_cast<float>(m - a));
         box.top(static_cast<float>(m + a));
     }

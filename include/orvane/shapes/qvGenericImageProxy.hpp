@@ -38,6 +38,7 @@
 #include <orvane/core/qvError.hpp>
 #include <orvane/shapes/qvImageData.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 #include <cstdint>
 #include <cstring>
@@ -56,6 +57,7 @@ public:
         return image().anchor;
     }
     void anchor(qvCrdOf<double> p) override {
+        qvShapeCoordinates::require(p);
         const typename B::WriteLock lock(*this, true, true);
         image().anchor = p;
     }

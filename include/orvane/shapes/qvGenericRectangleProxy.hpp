@@ -11,7 +11,9 @@
 //  - every change runs inside B's write guard (create, notify) and every
 //    read inside B's read guard, which raises "Attempt to query
 //    uninitialized shape" without a record;
-//  - bbox() is the rectangle.
+//  - bbox() is the rectangle;
+//  - a rectangle with a value that is not finite or beyond the float range
+//    is refused (qvShapeCoordinates) before the guard opens.
 //
 // B provides WriteLock and ReadLock (guards constructed from B's object),
 // and the record in its protected `record_`. The members carry no
@@ -21,6 +23,7 @@
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 template <class B>
 class qvGenericRectangleProxy : public B {
@@ -31,6 +34,7 @@ public:
     }
 
     void rectangle(qvMathRectOf<double> const& r) {
+        qvShapeCoordinates::require(r);
         const qvMathRectOf<float> box(qvRectOf<float>(static_cast<qvRectOf<double> const&>(r)));
         const typename B::WriteLock lock(*this, true, true);
         this->record_->box = box;

@@ -36,6 +36,7 @@
 #include <orvane/core/qvError.hpp>
 #include <orvane/shapes/qvSelfRelativeOffset.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 #include <orvane/shapes/qvTextData.hpp>
 #include <orvane/shapes/qvTextExtent.hpp>
 
@@ -67,6 +68,7 @@ public:
         return data().anchor;
     }
     void anchor(qvCrdOf<double> p) override {
+        qvShapeCoordinates::require(p);
         const typename B::WriteLock lock(*this, true, true);
         data().anchor = p;
     }

@@ -26,6 +26,10 @@
 //    size (qvErrorFrom of the base, "Limitation: shape size exceeds maximum
 //    allowed for a record"), before a given point is read;
 //  - a null point array with n >= 1 stands for n points (0, 0);
+//  - the frame stays finite: a point that is not finite or lies beyond the
+//    float range is refused (qvShapeCoordinates) after those checks and
+//    before anything changes, since a NaN or infinite frame would turn
+//    every word into NaN for good;
 //  - remove and point set create a missing record (empty) through their
 //    guard, then check; insert creates it through its allocation.
 
@@ -34,6 +38,7 @@
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvRelativeNodeSetProxyBase.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 #include <cstddef>
 #include <cstdint>
@@ -53,6 +58,7 @@ public:
         QV_ASSERT_TEXT(this->record_ == nullptr ? n_from == 0 : n_from >= 0 && n_from <= count,
                        "!lock && n_from == 0 || n_from >= 0 && n_from <= lock->data.size");
         const int extra = extra_for(count + n);
+        qvShapeCoordinates::require(points, n);
 
         qvMathRectOf<double> box(0, 0, 0, 0);
         bool started = false;
@@ -124,6 +130,7 @@ public:
     }
 
     void point(int i, qvCrdOf<double> p) override {
+        qvShapeCoordinates::require(p);
         const typename B::WriteLock lock(*this, true, true);
         check_index(i);
         const std::int64_t count = data().count;

@@ -20,10 +20,11 @@
 // index check, while with notification on it raises "Attempt to query
 // uninitialized shape" first and creates nothing.
 
-#include <orvane/shapes/qvPointSetData.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvGenericRectangleProxy.hpp>
+#include <orvane/shapes/qvPointSetData.hpp>
 #include <orvane/shapes/qvRelativeNodeSetProxy.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 template <class B>
 class qvRelativePointSetProxy : public qvRelativeNodeSetProxy<qvGenericRectangleProxy<B>, qvCompactPointSetData> {
@@ -48,6 +49,7 @@ public:
     }
 
     void point(int i, qvCrdOf<double> p) override {
+        qvShapeCoordinates::require(p);
         const typename B::WriteLock lock(*this, false, false);
         if (notifying())
             lock.report(this->neighbourhood(i, 1));

@@ -13,6 +13,7 @@
 // box is computed on demand and never written.
 
 #include <orvane/shapes/qvGenericTextProxy.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 template <class B>
 class qvTextProxy : public qvGenericTextProxy<B> {
@@ -28,6 +29,7 @@ public:
     using Generic::text;
 
     void anchor(qvCrdOf<double> p) override {
+        qvShapeCoordinates::require(p);
         const typename B::WriteLock lock(*this, true, true);
         Generic::anchor(p);
         store_box();

@@ -15,8 +15,9 @@
 //  - in NO_FEEDBACK mode geometry is only recorded (and the view's
 //    transformation moved); in FEEDBACK mode every change is applied and
 //    reported through the hooks;
-//  - a request that raises (bad limits, an empty zoom area, a bad factor)
-//    changes nothing;
+//  - a request that raises (bad limits, an empty zoom area, a bad factor, a
+//    canvas, viewport, distance, position or centre with a NaN or an
+//    infinity: "Invalid scroller argument") changes nothing;
 //  - copies share the view manager and the renderer (counted handles).
 
 #include <orvane/core/qvSafePtr.hpp>

@@ -27,7 +27,10 @@
 //    rectangles mapped and floored on every coordinate (a rectangle with a
 //    NaN coordinate is dropped); a change of clipping or mapping
 //    invalidates it; nothing here converts a double to an integer type;
-//  - a singular or NaN mapping is used as the arithmetic gives it.
+//  - mapping(rt) refuses an rt with a NaN or an infinity before step 1
+//    (qvErrorFrom<qvViewDataLayerObject> "Invalid scroller argument"); a
+//    singular (scale 0) mapping, or one that apply_* made non-finite, is
+//    used as the arithmetic gives it.
 
 #include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/geometry/qvRestrictedTransformation.hpp>

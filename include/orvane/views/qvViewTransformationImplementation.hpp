@@ -8,8 +8,10 @@
 // that composes its own mapping there (data layers, renderers) sees them.
 // scroll moves by whole units only, truncated toward zero in double (no
 // conversion to an integer type, so no amount overflows); a NaN or
-// infinite amount does nothing. zoom composes whatever the arithmetic
-// gives for its factors.
+// infinite amount does nothing. zoom refuses a factor of 0, NaN or an
+// infinity ("Invalid zoom factor") and a centre, or a composed
+// transformation, that is not finite ("Invalid scroller argument"), both
+// qvErrorFrom<qvViewTransformation>, before anything moves.
 
 #include <orvane/views/qvViewTransformation.hpp>
 
