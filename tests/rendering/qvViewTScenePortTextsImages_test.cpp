@@ -75,6 +75,9 @@ struct ScenePortTexts : ::testing::Test {
     qvViewTScenePort port{target};
     ScenePortTexts() {
         target.palette(&scene_palette);
+        // Restricted images are resampled only where the target's clip lets
+        // them through.
+        target.draw().clip(qvMathRectOf<double>(-10000, -10000, 10000, 10000));
         port.scale_line_width(false);
         port.scale_font_size(false);
     }
