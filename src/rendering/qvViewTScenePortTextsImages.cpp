@@ -78,6 +78,8 @@ qvTransformation scene_port_text_direction(qvTextDataAccess& text, qvTransformat
 
 // A restricted image's whole mapped frame stays this far inside int.
 constexpr double scene_port_frame_limit = 1 << 29;
+// The resolution at which a bitmap pixel takes one device unit.
+constexpr int scene_port_default_dpi = 72;
 
 // Where a restricted image's anchor lies across its extent, as a fraction
 // from the low edge per axis. Device y runs down: the top edge is the low
@@ -163,12 +165,13 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
 // Images
 
 // The resampling covers only the part of the image that the target's clip
-// lets through, so its cost follows the window, not the mapped size (an
-// image 4,352 pixels wide and 0 high once cost 18 million pixels a draw
-// under a turn). The target places a restricted image by its anchor,
-// alignment and size; the part is sent with the anchor moved so that each
-// of its pixels lands where it lay in the whole resampled image, which is
-// what an image inside the window is still sent as.
+// lets through, at one pixel per device unit, so its cost follows the
+// window, not the mapped size nor the image's resolution (an image 4,352
+// pixels wide and 0 high once cost 18 million pixels a draw under a turn).
+// The target places a restricted image by its anchor, alignment and size;
+// the part is sent with the anchor moved so that each of its pixels lands
+// where it lay in the whole resampled image, which is what an image inside
+// the window is still sent as.
 bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
     qvSimpleRestrictedImage copy(&record);
     const qvBitmapReference source = copy->bitmap();
@@ -178,34 +181,35 @@ bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
     copy->anchor(device * copy->anchor());
     const qvFlavorPortTransformation in_device(*this, qvRestrictedTransformation());
 
+    // The device units a source pixel takes at its resolution (1 at the
+    // default), from the size the copy reports for no matrix.
+    copy->adjust_extent(nullptr);
+    const double w = source.width(), h = source.height();
+    const qvCrdOf<double> unit(copy->x_resolution() / w, copy->y_resolution() / h);
     // R maps the target's device space into bitmap space; the bitmap is
     // resampled through its inverse. The whole mapped frame must fit an
     // int before the clipping measures it.
-    const qvTransformation r = qvTransformation(qvScaling(1.0, -1.0)) * qvInvert(mapping_);
+    const qvTransformation r = qvTransformation(qvScaling(1.0 / unit.x, -1.0 / unit.y)) * qvInvert(mapping_);
     const qvTransformation& m = mapping_;
-    const double w = source.width(), h = source.height();
-    const double rough_w = std::fabs(m.m0()) * w + std::fabs(m.m1()) * h;
-    const double rough_h = std::fabs(m.m2()) * w + std::fabs(m.m3()) * h;
+    const double rough_w = std::fabs(m.m0()) * w * unit.x + std::fabs(m.m1()) * h * unit.y;
+    const double rough_h = std::fabs(m.m2()) * w * unit.x + std::fabs(m.m3()) * h * unit.y;
     if (!(rough_w <= scene_port_frame_limit && rough_h <= scene_port_frame_limit))
         return false;
     qvBitmapClippingT clipping(source, r, static_cast<qvStandardBitmapType>(source.type()), false, true);
 
     // Where the whole resampled image would lie on the target: its first
-    // pixel's corner (low) and the device units a pixel takes (unit), from
-    // the size the copy reports for the source's resolution.
-    copy->adjust_extent(nullptr);
-    const qvCrdOf<double> unit(copy->x_resolution() / w, copy->y_resolution() / h);
+    // pixel's corner, one device unit a pixel.
     const qvCrdOf<double> anchor = mapping_ * copy->anchor();
     const qvCrdOf<double> k = scene_port_image_anchor(static_cast<unsigned>(copy->alignment()));
     const qvBitmapFrame& whole = clipping.whole_frame();
-    const qvCrdOf<double> low(anchor.x - k.x * whole.width() * unit.x, anchor.y - k.y * whole.height() * unit.y);
+    const qvCrdOf<double> low(anchor.x - k.x * whole.width(), anchor.y - k.y * whole.height());
 
     // The window in the clipping's device space, where D's corner is that
-    // first pixel's corner and a pixel is one unit; NaN fails the test.
+    // first pixel's corner; NaN fails the test.
     qvMathRectOf<double> const& d = clipping.device_rectangle();
     const qvMathRectOf<double> window = target_->draw().clip_box();
-    const double x1 = d.x1 + (window.x1 - low.x) / unit.x, x2 = d.x1 + (window.x2 - low.x) / unit.x;
-    const double y1 = d.y1 + (window.y1 - low.y) / unit.y, y2 = d.y1 + (window.y2 - low.y) / unit.y;
+    const double x1 = d.x1 + (window.x1 - low.x), x2 = d.x1 + (window.x2 - low.x);
+    const double y1 = d.y1 + (window.y1 - low.y), y2 = d.y1 + (window.y2 - low.y);
     if (!(x1 < x2 && y1 < y2))
         return false;
     const qvMathRectOf<double> covered(std::max(x1, d.x1), std::max(y1, d.y1), std::min(x2, d.x2),
@@ -219,14 +223,14 @@ bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
     clipping.set_region(qvRegion(covered));
     if (clipping.empty())
         return false;
-    // The resampled pixels keep the source's resolution: the image's size
-    // in device units is its pixels at that resolution, so a bitmap at the
-    // default resolution would come out the wrong size.
+    // The part's pixels are device units: at the default resolution, or
+    // the source's own when that is the default too.
     qvBitmap resampled = clipping.clip();
-    resampled.dpi(source.dpi_x(), source.dpi_y());
+    resampled.dpi(unit.x == 1.0 ? source.dpi_x() : scene_port_default_dpi,
+                  unit.y == 1.0 ? source.dpi_y() : scene_port_default_dpi);
     const qvBitmapFrame& part = clipping.clip_frame();
-    const double dx = unit.x * ((part.left() - whole.left()) + k.x * (part.width() - whole.width()));
-    const double dy = unit.y * ((part.top() - whole.top()) + k.y * (part.height() - whole.height()));
+    const double dx = (part.left() - whole.left()) + k.x * (part.width() - whole.width());
+    const double dy = (part.top() - whole.top()) + k.y * (part.height() - whole.height());
     copy->bitmap(resampled);
     copy->anchor(qvCrdOf<double>(anchor.x + dx, anchor.y + dy));
     copy->adjust_extent(nullptr);

@@ -1,7 +1,8 @@
 // The scene port's restricted images and the target's window: an image
 // without pixels costs and sends nothing, only the part the target's clip
-// lets through is resampled, and every pixel of that part lands where the
-// whole resampled image put it, for each alignment and resolution.
+// lets through is resampled, a pixel a device unit, and every pixel of that
+// part lands where the whole resampled image put it, for each alignment and
+// resolution.
 
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
@@ -122,10 +123,10 @@ TEST(qvScenePortImageWindow, The_part_in_the_window_keeps_each_pixel_where_the_w
 
             const qvBitmapReference whole_bits = qvSimpleRestrictedImage(whole.get())->bitmap();
             const qvBitmapReference cut_bits = qvSimpleRestrictedImage(cut.get())->bitmap();
-            // The part is the window in pixels and a pixel or two of margin.
-            const double per_unit = dpi == 0 ? 1.0 : 2.0;
-            EXPECT_LE(cut_bits.width(), 40 * per_unit + 4) << alignment << " " << dpi;
-            EXPECT_LE(cut_bits.height(), 25 * per_unit + 4) << alignment << " " << dpi;
+            // The part is the window, a pixel a device unit whatever the
+            // image's resolution, and a pixel or two of margin.
+            EXPECT_LE(cut_bits.width(), 40 + 4) << alignment << " " << dpi;
+            EXPECT_LE(cut_bits.height(), 25 + 4) << alignment << " " << dpi;
             EXPECT_GT(whole_bits.width() * whole_bits.height(), 4 * cut_bits.width() * cut_bits.height());
             const P spots[] = {{window.x1 + 0.25, window.y1 + 0.25}, centre,
                                {window.x2 - 0.25, window.y2 - 0.25}, {window.x1 + 3.5, window.y2 - 1.5}};
@@ -199,4 +200,22 @@ TEST(qvScenePortImageWindow, An_image_beside_the_window_or_under_an_empty_clip_i
         EXPECT_TRUE(w.target.calls.empty());
         EXPECT_EQ(w.target.transformation(), qvRestrictedTransformation(2, 2, 5, 5));
     }
+}
+
+TEST(qvScenePortImageWindow, A_fine_image_is_resampled_at_the_device_density_not_its_own) {
+    // 400 x 300 pixels at 7200 dpi take 4 x 3 device units: resampling all
+    // 120,000 pixels for 12 device pixels made a fine image as costly as
+    // a huge one.
+    Windowed w(Rect(0, 0, 640, 480));
+    w.port.mapping(qvTransformation(qvRotation(30)));
+    ASSERT_TRUE(w.port.draw_shape(*window_image(window_bitmap(400, 300, 7200), P(100, 100), 15)));
+    const Record sent = w.target.record(0);
+    qvSimpleRestrictedImage image(sent.get());
+    const qvBitmapReference out = image->bitmap();
+    // The turned 4 x 3 units span 4 cos 30 + 3 sin 30 = 4.96 by 4.6.
+    EXPECT_LE(out.width(), 7);
+    EXPECT_LE(out.height(), 7);
+    EXPECT_EQ(out.dpi_x(), 72);
+    EXPECT_EQ(image->x_resolution(), out.width());
+    EXPECT_EQ(image->y_resolution(), out.height());
 }
