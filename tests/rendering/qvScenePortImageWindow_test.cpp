@@ -121,8 +121,10 @@ TEST(qvScenePortImageWindow, The_part_in_the_window_keeps_each_pixel_where_the_w
             Windowed part(window);
             const Record cut = draw(part);
 
-            const qvBitmapReference whole_bits = qvSimpleRestrictedImage(whole.get())->bitmap();
-            const qvBitmapReference cut_bits = qvSimpleRestrictedImage(cut.get())->bitmap();
+            // The bitmaps are views into the copies, which must outlive them.
+            qvSimpleRestrictedImage whole_copy(whole.get()), cut_copy(cut.get());
+            const qvBitmapReference whole_bits = whole_copy->bitmap();
+            const qvBitmapReference cut_bits = cut_copy->bitmap();
             // The part is the window, a pixel a device unit whatever the
             // image's resolution, and a pixel or two of margin.
             EXPECT_LE(cut_bits.width(), 40 + 4) << alignment << " " << dpi;
@@ -181,7 +183,8 @@ TEST(qvScenePortImageWindow, A_zoomed_in_image_is_resampled_only_where_the_windo
     const qvBitmap bits = window_bitmap(100, 100);
     ASSERT_TRUE(w.port.draw_shape(*window_image(bits, P(0, 0), 5)));   // start, top
     const Record sent = w.target.record(0);
-    const qvBitmapReference cut = qvSimpleRestrictedImage(sent.get())->bitmap();
+    qvSimpleRestrictedImage copy(sent.get());
+    const qvBitmapReference cut = copy->bitmap();
     EXPECT_LE(cut.width(), 644);
     EXPECT_LE(cut.height(), 484);
     // Device (300, 200) is the middle of source pixel (37, 52).
