@@ -26,17 +26,22 @@
 #include <orvane/rendering/qvBitmapClippingT.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvFlavorPortTransformation.hpp>
+#include <orvane/shapes/qvImageData.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeKind.hpp>
 #include <orvane/shapes/qvSimpleRestrictedImage.hpp>
 #include <orvane/shapes/qvSimpleRestrictedText.hpp>
 #include <orvane/shapes/qvSimpleScaledImage.hpp>
 #include <orvane/shapes/qvSimpleScaledText.hpp>
 #include <orvane/shapes/qvTextAlignment.hpp>
 
+#include "rendering/qvShapeRecordPoints.hpp"
 #include "rendering/qvViewTScenePortScaledAttribute.hpp"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <numbers>
 
 namespace {
@@ -95,6 +100,24 @@ qvCrdOf<double> scene_port_image_anchor(unsigned alignment) noexcept {
     else if (qvTextAlignment::vertical(alignment) == qvTextAlignment::vertical_centre)
         k.y = 0.5;
     return k;
+}
+
+// A stand-alone copy of a (checked) restricted-image record's fixed part:
+// its bitmap keeps its size and resolution but has no pixels or colours.
+// Copying the pixels only for the resampled part to replace them made every
+// draw cost as much as the whole source.
+qvSimpleRestrictedImage scene_port_image_without_pixels(qvShapeBase const& record) {
+    constexpr std::int32_t fixed = qvFixedRecordSize(qvRestrictedImageKind);
+    const std::unique_ptr<qvShapeBase> head(qvNewShapeRecord(fixed));
+    std::memcpy(static_cast<void*>(head.get()), &record, fixed);
+    head->size = fixed;
+    qvImageData& image = static_cast<qvShape<qvRestrictedImageData>*>(head.get())->data().image;
+    image.header.row_bytes = 0;
+    image.header.image_size = 0;
+    image.header.color_count = 0;
+    image.pixel_offset = 0;
+    image.colormap_offset = 0;
+    return qvSimpleRestrictedImage(head.get());
 }
 
 }  // namespace
@@ -173,10 +196,16 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
 // where it lay in the whole resampled image, which is what an image inside
 // the window is still sent as.
 bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
-    qvSimpleRestrictedImage copy(&record);
-    const qvBitmapReference source = copy->bitmap();
+    // The source's bitmap is read in place (its header copied); the copy
+    // has none of its pixels, which the resampled part replaces.
+    qvImageData const& image = qvShapeRecordData<qvImageData>(record);
+    qvBitmapHeader header = image.header;
+    const qvBitmapReference source(
+        &header, image.pixel_bytes() > 0 ? const_cast<unsigned char*>(image.pixels()) : nullptr,
+        image.colormap_bytes() > 0 ? const_cast<qvColorMapEntry*>(image.colormap()) : nullptr);
     if (source.width() <= 0 || source.height() <= 0)
         return false;
+    qvSimpleRestrictedImage copy = scene_port_image_without_pixels(record);
     const qvTransformation device = target_->transformation();
     copy->anchor(device * copy->anchor());
     const qvFlavorPortTransformation in_device(*this, qvRestrictedTransformation());
