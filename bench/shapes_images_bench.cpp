@@ -4,12 +4,12 @@
 // box and reporting it; and a line width set and read through a graphic
 // list of 10,000 rectangles (one pass over the members each).
 // A restricted image of 1024 x 1024 RGBA pixels drawn through a scene port
-// turning by 30 degrees into a dump driver's window of w x w device units,
-// w = 64 .. 1024, and into one of 2048 that holds all of its 1399 x 1399
-// turned pixels (what every window cost before the resampling followed the
-// window): the work grows with the window's area, the part of the image
-// that shows, reported as pixels per second of the window; and the same
-// image 4352 pixels wide and 0 high, which draws nothing.
+// turning by 30 degrees about the centre of a dump driver's window of w x w
+// device units, w = 64 .. 1024, and of one of 2048 that holds all of its
+// 1399 x 1399 turned pixels (what every window cost when the whole image
+// was resampled): the time follows the part of the image the window shows,
+// reported as window pixels per second; and the same image 4352 pixels
+// wide and 0 high, which draws nothing.
 
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/geometry/qvRotation.hpp>
