@@ -535,6 +535,19 @@ void scene_port_seeds(fs::path const& root) {
     auto records = sample_records();
     for (auto& r : box_shape_records()) records.push_back(std::move(r));
     for (auto& r : point_set_records()) records.push_back(std::move(r));
+    for (auto& r : image_records()) records.push_back(std::move(r));
+    // Images far wider than the window once turned: one without pixels
+    // (which once cost seconds a draw) and one a pixel high.
+    for (int height : {0, 1}) {
+        qvSimpleRestrictedImage wide;
+        wide->bitmap(qvBitmap(qvBitmapLayout(qvRgbaBitmap), 4352, height));
+        wide->anchor(qvCrdOf<double>(40, 30));
+        wide->alignment(15);
+        records.emplace_back(qvNewShapeRecord(wide->record()->size));
+        std::memcpy(static_cast<void*>(records.back().get()), wide->record(),
+                    static_cast<std::size_t>(wide->record()->size));
+        records.back()->kind = qvRestrictedImageKind;
+    }
     for (auto const& r : records)
         for (std::int32_t attribute = 0; attribute <= 3; ++attribute) {
             r->attribute_handle = attribute;

@@ -20,6 +20,12 @@ qvBitmapClippingT::qvBitmapClippingT(qvBitmapReference const& bitmap, qvTransfor
     const qvBitmapFrame q = resampling_.query_frame(qvBitmapFrame(0, 0, bitmap.width(), bitmap.height()));
     device_ = qvMathRectOf<double>(pre_translation_inverse_ * qvCrdOf<double>(q.right(), q.bottom()),
                                    pre_translation_inverse_ * qvCrdOf<double>(q.left(), q.top()));
+    whole_ = frame_of(device_);
+}
+
+qvBitmapFrame qvBitmapClippingT::frame_of(qvMathRectOf<double> const& c) const {
+    return qvBitmapFrame(qvMathRectOf<double>(pre_translation_ * qvCrdOf<double>(c.x2, c.y2),
+                                              pre_translation_ * qvCrdOf<double>(c.x1, c.y1)));
 }
 
 void qvBitmapClippingT::raise_too_large() {
@@ -51,8 +57,7 @@ void qvBitmapClippingT::set_region(qvRegion const& region) {
     }
     const qvMathRectOf<double> c(std::max(device_.x1, widened.x1), std::max(device_.y1, widened.y1),
                                  std::min(device_.x2, widened.x2), std::min(device_.y2, widened.y2));
-    const qvBitmapFrame frame(qvMathRectOf<double>(pre_translation_ * qvCrdOf<double>(c.x2, c.y2),
-                                                   pre_translation_ * qvCrdOf<double>(c.x1, c.y1)));
+    const qvBitmapFrame frame = frame_of(c);
     if (!size_allowed(frame.width(), frame.height()))
         raise_too_large();
 
@@ -68,6 +73,7 @@ void qvBitmapClippingT::set_region(qvRegion const& region) {
     clip_ = c;
     output_ = output;
     mask_ = mask;
+    part_ = frame;
 }
 
 bool qvBitmapClippingT::empty() const { return clip_.x2 < clip_.x1 || clip_.y2 < clip_.y1; }

@@ -24,18 +24,24 @@
 #include <orvane/geometry/qvRotation.hpp>
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/rendering/qvBitmapClippingT.hpp>
+#include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvFlavorPortTransformation.hpp>
+#include <orvane/shapes/qvImageData.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeKind.hpp>
 #include <orvane/shapes/qvSimpleRestrictedImage.hpp>
 #include <orvane/shapes/qvSimpleRestrictedText.hpp>
 #include <orvane/shapes/qvSimpleScaledImage.hpp>
 #include <orvane/shapes/qvSimpleScaledText.hpp>
+#include <orvane/shapes/qvTextAlignment.hpp>
 
+#include "rendering/qvShapeRecordPoints.hpp"
 #include "rendering/qvViewTScenePortScaledAttribute.hpp"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <numbers>
 
 namespace {
@@ -73,6 +79,45 @@ qvTransformation scene_port_text_direction(qvTextDataAccess& text, qvTransformat
     const double clamped = std::isnan(cosine) ? cosine : std::clamp(cosine, -1.0, 1.0);
     text.aperture(-std::acos(clamped) * scene_port_degrees);
     return a;
+}
+
+// A restricted image's whole mapped frame stays this far inside int.
+constexpr double scene_port_frame_limit = 1 << 29;
+// The resolution at which a bitmap pixel takes one device unit.
+constexpr int scene_port_default_dpi = 72;
+
+// Where a restricted image's anchor lies across its extent, as a fraction
+// from the low edge per axis. Device y runs down: the top edge is the low
+// one, and the baseline of an image is its bottom edge.
+qvCrdOf<double> scene_port_image_anchor(unsigned alignment) noexcept {
+    qvCrdOf<double> k(0.0, 1.0);
+    if (qvTextAlignment::horizontal(alignment) == qvTextAlignment::end)
+        k.x = 1.0;
+    else if (qvTextAlignment::horizontal(alignment) == qvTextAlignment::horizontal_centre)
+        k.x = 0.5;
+    if (qvTextAlignment::vertical(alignment) == qvTextAlignment::top)
+        k.y = 0.0;
+    else if (qvTextAlignment::vertical(alignment) == qvTextAlignment::vertical_centre)
+        k.y = 0.5;
+    return k;
+}
+
+// A stand-alone copy of a (checked) restricted-image record's fixed part:
+// its bitmap keeps its size and resolution but has no pixels or colours.
+// Copying the pixels only for the resampled part to replace them made every
+// draw cost as much as the whole source.
+qvSimpleRestrictedImage scene_port_image_without_pixels(qvShapeBase const& record) {
+    constexpr std::int32_t fixed = qvFixedRecordSize(qvRestrictedImageKind);
+    const std::unique_ptr<qvShapeBase> head(qvNewShapeRecord(fixed));
+    std::memcpy(static_cast<void*>(head.get()), &record, fixed);
+    head->size = fixed;
+    qvImageData& image = static_cast<qvShape<qvRestrictedImageData>*>(head.get())->data().image;
+    image.header.row_bytes = 0;
+    image.header.image_size = 0;
+    image.header.color_count = 0;
+    image.pixel_offset = 0;
+    image.colormap_offset = 0;
+    return qvSimpleRestrictedImage(head.get());
 }
 
 }  // namespace
@@ -142,39 +187,81 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
 // ---------------------------------------------------------------------------
 // Images
 
+// The resampling covers only the part of the image that the target's clip
+// lets through, at one pixel per device unit, so its cost follows the
+// window, not the mapped size nor the image's resolution (an image 4,352
+// pixels wide and 0 high once cost 18 million pixels a draw under a turn).
+// The target places a restricted image by its anchor, alignment and size;
+// the part is sent with the anchor moved so that each of its pixels lands
+// where it lay in the whole resampled image, which is what an image inside
+// the window is still sent as.
 bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
-    qvSimpleRestrictedImage copy(&record);
+    // The source's bitmap is read in place (its header copied); the copy
+    // has none of its pixels, which the resampled part replaces.
+    qvImageData const& image = qvShapeRecordData<qvImageData>(record);
+    qvBitmapHeader header = image.header;
+    const qvBitmapReference source(
+        &header, image.pixel_bytes() > 0 ? const_cast<unsigned char*>(image.pixels()) : nullptr,
+        image.colormap_bytes() > 0 ? const_cast<qvColorMapEntry*>(image.colormap()) : nullptr);
+    if (source.width() <= 0 || source.height() <= 0)
+        return false;
+    qvSimpleRestrictedImage copy = scene_port_image_without_pixels(record);
     const qvTransformation device = target_->transformation();
     copy->anchor(device * copy->anchor());
     const qvFlavorPortTransformation in_device(*this, qvRestrictedTransformation());
 
-    // R maps the target's device space into bitmap space; the bitmap is
-    // resampled once, whole, through its inverse.
-    const qvTransformation r = qvTransformation(qvScaling(1.0, -1.0)) * qvInvert(mapping_);
-    const qvBitmapReference source = copy->bitmap();
-    // A zoomed-in view must not fail its whole redraw for one image: what
-    // the clipping would refuse is not drawn. The mapped size is checked
-    // before the clipping measures it exactly (its frame must fit an int).
-    const qvTransformation& m = mapping_;
+    // The device units a source pixel takes at its resolution (1 at the
+    // default), from the size the copy reports for no matrix.
+    copy->adjust_extent(nullptr);
     const double w = source.width(), h = source.height();
-    const double rough_w = std::fabs(m.m0()) * w + std::fabs(m.m1()) * h;
-    const double rough_h = std::fabs(m.m2()) * w + std::fabs(m.m3()) * h;
-    if (!qvBitmapClippingT::size_allowed(std::max(rough_w - 2.0, 0.0), std::max(rough_h - 2.0, 0.0)))
+    const qvCrdOf<double> unit(copy->x_resolution() / w, copy->y_resolution() / h);
+    // R maps the target's device space into bitmap space; the bitmap is
+    // resampled through its inverse. The whole mapped frame must fit an
+    // int before the clipping measures it.
+    const qvTransformation r = qvTransformation(qvScaling(1.0 / unit.x, -1.0 / unit.y)) * qvInvert(mapping_);
+    const qvTransformation& m = mapping_;
+    const double rough_w = std::fabs(m.m0()) * w * unit.x + std::fabs(m.m1()) * h * unit.y;
+    const double rough_h = std::fabs(m.m2()) * w * unit.x + std::fabs(m.m3()) * h * unit.y;
+    if (!(rough_w <= scene_port_frame_limit && rough_h <= scene_port_frame_limit))
         return false;
     qvBitmapClippingT clipping(source, r, static_cast<qvStandardBitmapType>(source.type()), false, true);
+
+    // Where the whole resampled image would lie on the target: its first
+    // pixel's corner, one device unit a pixel.
+    const qvCrdOf<double> anchor = mapping_ * copy->anchor();
+    const qvCrdOf<double> k = scene_port_image_anchor(static_cast<unsigned>(copy->alignment()));
+    const qvBitmapFrame& whole = clipping.whole_frame();
+    const qvCrdOf<double> low(anchor.x - k.x * whole.width(), anchor.y - k.y * whole.height());
+
+    // The window in the clipping's device space, where D's corner is that
+    // first pixel's corner; NaN fails the test.
     qvMathRectOf<double> const& d = clipping.device_rectangle();
-    if (!qvBitmapClippingT::size_allowed(d.width(), d.height()))
+    const qvMathRectOf<double> window = target_->draw().clip_box();
+    const double x1 = d.x1 + (window.x1 - low.x), x2 = d.x1 + (window.x2 - low.x);
+    const double y1 = d.y1 + (window.y1 - low.y), y2 = d.y1 + (window.y2 - low.y);
+    if (!(x1 < x2 && y1 < y2))
         return false;
-    clipping.set_region(qvRegion(qvMathRectOf<double>(-DBL_MAX, -DBL_MAX, DBL_MAX, DBL_MAX)));
+    const qvMathRectOf<double> covered(std::max(x1, d.x1), std::max(y1, d.y1), std::min(x2, d.x2),
+                                       std::min(y2, d.y2));
+    // A zoomed-in view must not fail its whole redraw for one image: a part
+    // the clipping would refuse (whole pixels and a pixel of margin on each
+    // side) is not drawn.
+    if (!(covered.x1 < covered.x2 && covered.y1 < covered.y2) ||
+        !qvBitmapClippingT::size_allowed(covered.width() + 4.0, covered.height() + 4.0))
+        return false;
+    clipping.set_region(qvRegion(covered));
     if (clipping.empty())
         return false;
-    // The resampled pixels keep the source's resolution: the image's size
-    // in device units is its pixels at that resolution, so a bitmap at the
-    // default resolution would come out the wrong size.
+    // The part's pixels are device units: at the default resolution, or
+    // the source's own when that is the default too.
     qvBitmap resampled = clipping.clip();
-    resampled.dpi(source.dpi_x(), source.dpi_y());
+    resampled.dpi(unit.x == 1.0 ? source.dpi_x() : scene_port_default_dpi,
+                  unit.y == 1.0 ? source.dpi_y() : scene_port_default_dpi);
+    const qvBitmapFrame& part = clipping.clip_frame();
+    const double dx = (part.left() - whole.left()) + k.x * (part.width() - whole.width());
+    const double dy = (part.top() - whole.top()) + k.y * (part.height() - whole.height());
     copy->bitmap(resampled);
-    copy->anchor(mapping_ * copy->anchor());
+    copy->anchor(qvCrdOf<double>(anchor.x + dx, anchor.y + dy));
     copy->adjust_extent(nullptr);
     return scene_port_send_copy(*target_, copy);
 }

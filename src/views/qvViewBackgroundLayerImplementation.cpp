@@ -18,7 +18,6 @@
 #include <orvane/geometry/qvTranslation.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
-#include <orvane/rendering/qvFlavorPortTransformation.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
 #include <orvane/views/qvRenderingHelper.hpp>
 #include <orvane/views/qvViewManager.hpp>
@@ -188,7 +187,10 @@ bool qvViewBackgroundLayerImplementation::render(qvViewVBuf& vbuf, qvCrdOf<doubl
             vbuf.enforce_settings();
             qvScene* const old_scene = helper.scene();
             helper.scene(nullptr);
-            const qvFlavorPortTransformation keep_mapping(helper, qvTranslation(origin.x, origin.y));
+            // Set, not saved: every layer sets the port's transformation
+            // before it draws, and putting it back would hand the driver
+            // one more transformation than the fill needs.
+            helper.transformation(qvTranslation(origin.x, origin.y));
             const qvFlavorPortPalette keep_palette(helper, attr_source());
             qvMathRectOf<double> const& box = work.bbox();
             helper.device_bbox(qvMathRectOf<double>(box.x1 - added_width_, box.y1 - added_width_,

@@ -57,6 +57,29 @@ private:
     qvGridRegion clipping_;
 };
 
+// The port's transformation as render found it, put back on the way out
+// only when the drawing left another one (the printed view's layers set
+// theirs on the same port). The scene layer that draws this scene goes on
+// through the port, rectangle by rectangle, under the transformation it
+// set; a driver is never handed again the one it already has.
+class qvPageSceneShownTransformation {
+public:
+    explicit qvPageSceneShownTransformation(qvFlavorPort& port) : port_(port), shown_(port.transformation()) {}
+    qvPageSceneShownTransformation(qvPageSceneShownTransformation const&) = delete;
+    qvPageSceneShownTransformation& operator=(qvPageSceneShownTransformation const&) = delete;
+    ~qvPageSceneShownTransformation() {
+        qvRestoreOrAbort([this] {
+            if (!(port_.transformation() == shown_))
+                port_.transformation(shown_);
+        });
+    }
+    qvRestrictedTransformation const& shown() const noexcept { return shown_; }
+
+private:
+    qvFlavorPort& port_;
+    qvRestrictedTransformation shown_;
+};
+
 bool page_scene_finite(qvMathRectOf<double> const& r) {
     return std::isfinite(r.x1) && std::isfinite(r.y1) && std::isfinite(r.x2) && std::isfinite(r.y2);
 }
@@ -161,8 +184,8 @@ void qvViewPageScene::render(qvFlavorPort& port, int layer, qvMathRectOf<double>
         return;
     // The background scene sets its own palette on the port.
     const qvFlavorPortPalette palette_kept(port, port.palette());
-    const qvRestrictedTransformation shown = port.transformation();
-    const qvFlavorPortTransformation transformation_kept(port, shown);
+    const qvPageSceneShownTransformation transformation_kept(port);
+    const qvRestrictedTransformation& shown = transformation_kept.shown();
     backgroundCreate();
 
     const qvMathRectOf<double> sheet = format_.page_limits();

@@ -75,6 +75,9 @@ struct ScenePortTexts : ::testing::Test {
     qvViewTScenePort port{target};
     ScenePortTexts() {
         target.palette(&scene_palette);
+        // Restricted images are resampled only where the target's clip lets
+        // them through.
+        target.draw().clip(qvMathRectOf<double>(-10000, -10000, 10000, 10000));
         port.scale_line_width(false);
         port.scale_font_size(false);
     }
@@ -283,9 +286,10 @@ TEST_F(ScenePortTexts, A_restricted_image_is_resampled_in_device_space_with_rows
     EXPECT_EQ(qvMathRectOf<double>(r->box), sent->bbox());
 }
 
-TEST_F(ScenePortTexts, A_resampled_image_keeps_its_resolution_and_so_its_device_size) {
+TEST_F(ScenePortTexts, A_resampled_image_keeps_its_device_size_at_one_pixel_a_device_unit) {
     // Regression: the resampled bitmap came with the default 72 dpi, so an
-    // image of 36 dpi was sent at half its size under the identity.
+    // image of 36 dpi was sent at half its size under the identity. It is
+    // now resampled at the target's density: each source pixel two pixels.
     qvBitmap bits = texts_images_bitmap(3, 2);
     bits.dpi(36);
     qvSimpleRestrictedImage image;
@@ -293,7 +297,11 @@ TEST_F(ScenePortTexts, A_resampled_image_keeps_its_resolution_and_so_its_device_
     ASSERT_TRUE(port.draw_shape(*texts_images_record(image, qvRestrictedImageKind)));
     Record r = target.record(0);
     qvSimpleRestrictedImage sent(r.get());
-    EXPECT_EQ(sent->bitmap().dpi_x(), 36);
+    const qvBitmapReference out = sent->bitmap();
+    EXPECT_EQ(out.dpi_x(), 72);
+    ASSERT_EQ(out.width(), 6);
+    ASSERT_EQ(out.height(), 4);
+    EXPECT_EQ(transform_reference::get(out, 5, 3), transform_reference::get(bits, 2, 1));
     EXPECT_EQ(sent->x_resolution(), 6);
     EXPECT_EQ(sent->y_resolution(), 4);
 }

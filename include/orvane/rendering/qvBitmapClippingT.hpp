@@ -50,17 +50,27 @@ public:
 
     qvMathRectOf<double> const& device_rectangle() const noexcept { return device_; }
     qvMathRectOf<double> const& clip_rectangle() const noexcept { return clip_; }
+    // The resampling frames of D (the whole transformed bitmap) and of the
+    // last C that set_region resampled: pixel (i, j) of clip() is pixel
+    // (i + part.left - whole.left, j + part.top - whole.top) of the bitmap
+    // a region covering D would give.
+    qvBitmapFrame const& whole_frame() const noexcept { return whole_; }
+    qvBitmapFrame const& clip_frame() const noexcept { return part_; }
     qvBitmapTransformation const& resampling() const noexcept { return resampling_; }
     // Whether a clipping frame of that size is accepted.
     static bool size_allowed(double width, double height) noexcept;
 
 private:
     [[noreturn]] static void raise_too_large();
+    // The resampling frame of device rectangle c.
+    qvBitmapFrame frame_of(qvMathRectOf<double> const& c) const;
 
     qvTransformation pre_translation_;
     qvTransformation pre_translation_inverse_;
     qvMathRectOf<double> clip_{0, 0, 0, 0};
     qvMathRectOf<double> device_{0, 0, 0, 0};
+    qvBitmapFrame whole_;
+    qvBitmapFrame part_;
     qvBitmap mask_;
     qvBitmap output_;
     qvBitmapTransformation resampling_;

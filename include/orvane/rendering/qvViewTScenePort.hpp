@@ -111,9 +111,10 @@ protected:
     // Texts and images, each through a stand-alone copy of the record.
     // Restricted kinds are drawn in the target's device space with its
     // transformation the identity for the call; a restricted text whose
-    // scaled font size is below 1, and a restricted image whose resampled
-    // size is empty or beyond what qvBitmapClippingT accepts, are not drawn
-    // (false). Drivers must read a text's aperture only through qvAperture:
+    // scaled font size is below 1 is not drawn (false). A restricted image
+    // is resampled only where the target's clip shows it; one without
+    // pixels, outside the clip, or whose shown part is beyond what
+    // qvBitmapClippingT accepts, is not drawn (false). Drivers must read a text's aperture only through qvAperture:
     // an aperture of 90 arrives as -90, the same shear.
     bool draw_restricted_text(qvShapeBase const& record);
     bool draw_scaled_text(qvShapeBase const& record);

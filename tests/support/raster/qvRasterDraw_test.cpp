@@ -12,6 +12,7 @@
 #include <orvane/shapes/qvPointSetData.hpp>
 #include <orvane/shapes/qvRectangleData.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
+#include <orvane/shapes/qvSimpleBezier.hpp>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,40 @@ TEST(qvRasterDraw, Shapes_take_their_fill_and_pen_colours_from_their_attributes)
             EXPECT_EQ(s.driver->pixel(139 + 12 + dx, 4 + 20 + dy), marker);
     EXPECT_EQ(s.driver->pixel(139 + 14, 4 + 20), magenta);
     EXPECT_NE(every.attribute(qvRectangleKind), every.attribute(qvEllipseKind));
+}
+
+TEST(qvRasterDraw, An_open_s_curve_is_drawn_through_its_bends_not_along_its_chord) {
+    // Regression: the example's open Bezier came out as its chord, because
+    // its midpoint lies on the chord and the flattening judged it flat.
+    Surface s(120, 90);
+    Styled style(qvRgbColor(0, 0, 0), qvRgbColor(1, 0, 0));
+    style.attributes.fill_style(qvFillStyle{0});
+    s.port->palette(&style.palette);
+    s.port->transformation(qvRestrictedTransformation(2, 2, 10, 10));
+    const qvCrdOf<double> curve[] = {{0, 20}, {10, -10}, {26, 34}, {36, 4}};
+    const qvPointTag tags[] = {qvPointOnCurve, qvPointControl, qvPointControl, qvPointOpenEnd};
+    qvSimpleBezier bezier;
+    bezier->insert(0, 4, curve, tags);
+    bezier->record()->kind = qvExactBezierKind;
+    bezier->record()->attribute_handle = static_cast<std::int32_t>(style.handle());
+    ASSERT_TRUE(s.port->draw_shape(*bezier->record()));
+
+    const qvRgbaQuad red(255, 0, 0, 255);
+    // Whether the pen touched the 3 x 3 pixels about device (x, y).
+    auto inked = [&](double x, double y) {
+        for (long dy = -1; dy <= 1; ++dy)
+            for (long dx = -1; dx <= 1; ++dx)
+                if (s.driver->pixel(static_cast<long>(x) + dx, static_cast<long>(y) + dy) == red)
+                    return true;
+        return false;
+    };
+    // The curve at t = 1/4, 1/2 and 3/4, in device units: (2 x + 10, 2 y + 10).
+    EXPECT_TRUE(inked(26.875, 28.125));
+    EXPECT_TRUE(inked(46, 34));
+    EXPECT_TRUE(inked(65.125, 39.875));
+    // The chord at the same abscissae, 14 device units from the curve.
+    EXPECT_FALSE(inked(26.875, 42.5));
+    EXPECT_FALSE(inked(65.125, 25.5));
 }
 
 // ---------------------------------------------------------------------------
