@@ -63,6 +63,8 @@ struct ScaleFixture {
         shape = qvRectangle(v.scene(), box);
         v.redraw_whole();
         EXPECT_TRUE(scale.activate(v.gadgets(), v.layer(), shape));
+        v.fill_handles();
+        v.repair();
     }
     // Plays begin, move and end, reporting the box after each step.
     std::vector<qvManipulatorReport> drag(Pt from, Pt to) {
