@@ -88,6 +88,7 @@ public:
         for (char const* name : {"HandleBar", "NewPoint"})
             qvGadgetStyle(name).fill_style(qvFillStyle{2});
     }
+
     // Draws the whole window and forgets what was collected so far.
     void redraw_whole() {
         renderer_->redraw(qvRegion(qvMathRectOf<double>(0, 0, width, height)), false);
