@@ -176,6 +176,12 @@ TEST(qvViewWindowCacheLayerScroll, A_zoom_erases_the_valid_region_and_the_next_r
     EXPECT_TRUE(v.script->children_drew() == Rect(0, 0, 160, 120)) << qvRasterText(v.script->children_drew());
     EXPECT_TRUE(v.cache->valid_region() == Rect(0, 0, 160, 120));
     EXPECT_TRUE(v.script->fresh());
+
+    // A zoom on the model side, unequal on the two axes, likewise.
+    v.cache->apply_right(qvScaling(1.25, 0.8));
+    EXPECT_TRUE(v.cache->valid_region().empty());
+    v.script->redraw_all();
+    EXPECT_TRUE(v.script->fresh());
 }
 
 TEST(qvViewWindowCacheLayerScroll, Translations_without_finite_numbers_erase_the_valid_region) {
