@@ -93,6 +93,7 @@ TEST(qvPointSetEditManipulator, Drags_a_point_and_its_handle_and_ends_fresh) {
     v.redraw_whole();
     qvPointSetEditManipulator edit;
     ASSERT_TRUE(edit.activate(v.gadgets(), v.layer(), polygon));
+    v.fill_handles();
     ASSERT_EQ(edit.handle_bar().size(), 5);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(handle_at(edit, i), five[static_cast<std::size_t>(i)]);
