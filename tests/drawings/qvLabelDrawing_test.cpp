@@ -173,6 +173,8 @@ TEST_F(LabelFixture, Shade_border_and_text_are_drawn_in_order_with_the_shade_mov
     EXPECT_EQ(port.drawn[2].handle, text_attr->attribute_handle());
     EXPECT_EQ(port.drawn[2].palette, &text_palette);
     EXPECT_EQ(port.palette(), &scene_palette);
+    // The box under that transformation covers the shade where it went.
+    EXPECT_EQ(l.bbox(&port.t), Rect(48.5, 47.125, 56.5, 50.375));
 }
 
 TEST_F(LabelFixture, A_scaled_text_of_no_height_draws_border_but_no_text) {
