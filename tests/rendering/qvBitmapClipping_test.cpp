@@ -99,20 +99,20 @@ TEST(qvBitmapClippingT, A_region_that_only_touches_D_or_is_empty_misses) {
 TEST(qvBitmapClippingT, A_part_is_cut_to_whole_pixels_and_a_second_region_leaves_the_first_clip_alone) {
     const qvBitmap src = clipping_numbered(4, 3);
     qvBitmapClippingT c(src, qvTransformation(), qvRgbaBitmap, false, false);
-    c.set_region(region_of(1.5, 1.2, 2.5, 2.1));   // widened to (1, 1)-(3, 3)
-    expect_rect(c.clip_rectangle(), 1, 1, 3, 3);
+    c.set_region(region_of(2.5, 1.2, 3.5, 2.1));   // widened to (2, 1)-(4, 3)
+    expect_rect(c.clip_rectangle(), 2, 1, 4, 3);
     const qvBitmap first = c.clip();
     ASSERT_EQ(first.width(), 2);
     ASSERT_EQ(first.height(), 2);
     // Device y 1..3 is the two lowest rows of D: source rows 2 and 1.
-    EXPECT_EQ(get(first, 0, 0), get(src, 1, 2));
-    EXPECT_EQ(get(first, 1, 1), get(src, 2, 1));
+    EXPECT_EQ(get(first, 0, 0), get(src, 2, 2));
+    EXPECT_EQ(get(first, 1, 1), get(src, 3, 1));
     EXPECT_EQ(c.mask().width(), 0);   // no mask asked for
 
     c.set_region(region_of(0, 1, 4, 4));
     EXPECT_EQ(c.clip().width(), 4);
     EXPECT_EQ(first.width(), 2);
-    EXPECT_EQ(get(first, 0, 0), get(src, 1, 2));
+    EXPECT_EQ(get(first, 0, 0), get(src, 2, 2));
 }
 
 TEST(qvBitmapClippingT, Copies_the_colour_map_and_transparency_to_an_indexed_output) {
