@@ -140,8 +140,10 @@ TEST_F(LabelFixture, Alignment_places_a_restricted_texts_box) {
     l.alignment(15);
     EXPECT_EQ(l.bbox(&identity), centred);
     EXPECT_EQ(centred, Rect(47, 48.5, 53, 51.5));
-    const qvRestrictedTransformation zoomed(2, -2, 0, 0);
-    EXPECT_EQ(l.bbox(&zoomed), Rect(48.5, 49.25, 51.5, 50.75));
+    const qvRestrictedTransformation zoomed(2, -4, 0, 0);   // device 6 x 3: model 3 x 0.75
+    EXPECT_EQ(l.bbox(&zoomed), Rect(48.5, 49.625, 51.5, 50.375));
+    l.alignment(8 | 2);   // left of and above the anchor, in model units
+    EXPECT_EQ(l.bbox(&zoomed), Rect(47, 50, 50, 50.75));
 }
 
 TEST_F(LabelFixture, Shade_border_and_text_are_drawn_in_order_with_the_shade_moved_in_device_units) {
@@ -153,7 +155,7 @@ TEST_F(LabelFixture, Shade_border_and_text_are_drawn_in_order_with_the_shade_mov
     l.anchor(qvCrdOf<double>(50, 50));
     l.box_fixed_size(false);
     l.show_shade(true);
-    port.t = qvRestrictedTransformation(2, -2, 0, 0);
+    port.t = qvRestrictedTransformation(2, -4, 0, 0);
     l.render(port, Rect(0, 0, 100, 100));
     ASSERT_EQ(port.drawn.size(), 1u);   // shade without border: the text alone
     EXPECT_EQ(port.drawn[0].palette, &text_palette);
@@ -163,14 +165,16 @@ TEST_F(LabelFixture, Shade_border_and_text_are_drawn_in_order_with_the_shade_mov
     l.show_border(true);
     l.render(port, Rect(0, 0, 100, 100));
     ASSERT_EQ(port.drawn.size(), 3u);
-    const Rect text_box(48.5, 49.25, 51.5, 50.75);
-    EXPECT_EQ(port.drawn[0].box, Rect(53.5, 44.25, 56.5, 45.75));   // (+5, -5) model units
+    const Rect text_box(48.5, 49.625, 51.5, 50.375);
+    EXPECT_EQ(port.drawn[0].box, Rect(53.5, 47.125, 56.5, 47.875));   // 10 device units: (+5, -2.5) model
     EXPECT_EQ(port.drawn[0].handle, shade_attr->attribute_handle());
     EXPECT_EQ(port.drawn[1].box, text_box);
     EXPECT_EQ(port.drawn[1].palette, &scene_palette);
     EXPECT_EQ(port.drawn[2].handle, text_attr->attribute_handle());
     EXPECT_EQ(port.drawn[2].palette, &text_palette);
     EXPECT_EQ(port.palette(), &scene_palette);
+    // The box under that transformation covers the shade where it went.
+    EXPECT_EQ(l.bbox(&port.t), Rect(48.5, 47.125, 56.5, 50.375));
 }
 
 TEST_F(LabelFixture, A_scaled_text_of_no_height_draws_border_but_no_text) {
@@ -196,15 +200,15 @@ TEST_F(LabelFixture, A_change_repaints_the_overflowing_text_it_drew) {
     l.text("abc");
     l.width(2);
     l.height(2);
-    port.t = qvRestrictedTransformation(0.5, 0.5, 0, 0);   // the text is 12 by 6 model units
+    port.t = qvRestrictedTransformation(0.5, 1.5, 0, 0);   // the text is 12 by 2 model units
     l.render(port, Rect(-20, -20, 20, 20));
-    port.t = qvRestrictedTransformation(4, 1, 0, 0);
+    port.t = qvRestrictedTransformation(0.25, 4, 0, 0);    // 24 by 0.75
     l.render(port, Rect(-20, -20, 20, 20));
     l.host(&host);
     EXPECT_EQ(l.bbox(nullptr), Rect(-1, -1, 1, 1));
     l.text("abcd");
     ASSERT_EQ(host.rects.size(), 2u);
-    EXPECT_EQ(host.rects[0], Rect(-6, -3, 6, 3));   // the smallest scale of each axis
+    EXPECT_EQ(host.rects[0], Rect(-12, -1, 12, 1));   // the smallest scale of each axis
     l.host(nullptr);
 }
 

@@ -104,11 +104,21 @@ TEST(qvSymbolDrawing, A_painters_attribute_reaches_only_the_drawings_that_use_it
     EXPECT_EQ(host_b.rects, (std::vector<Rect>{Rect(5, 5, 6, 6)}));
     EXPECT_TRUE(host_c.rects.empty());
 
+    // A drawing reports its own box, whatever rectangle the painter names.
+    host_b.rects.clear();
+    shared->publisher().invalidate(Rect(40, 30, 41, 31), 0);
+    EXPECT_EQ(host_b.rects, (std::vector<Rect>{Rect(5, 5, 6, 6)}));
+
+    // Painters change hands: a hears no more, c hears its new painter only.
     a.painter(qvSymbolPainterPtr());
-    host_a.rects.clear();
+    c.painter(shared);
+    for (auto* h : {&host_a, &host_b, &host_c}) h->rects.clear();
     static_cast<qvPlusSymbolPainter&>(*shared).attribute(qvSharedAttribute());
     EXPECT_TRUE(host_a.rects.empty());
-    EXPECT_EQ(host_b.rects.size(), 2u);
+    EXPECT_EQ(host_b.rects, (std::vector<Rect>{Rect(5, 5, 6, 6)}));
+    EXPECT_EQ(host_c.rects, (std::vector<Rect>{Rect(0, 0, 1, 1)}));
+    other->invalidate();
+    EXPECT_EQ(host_c.rects.size(), 1u);
     for (auto* d : {&a, &b, &c}) d->host(nullptr);
 }
 
@@ -122,12 +132,18 @@ TEST(qvSymbolDrawing, Copies_share_the_painter_and_hear_it) {
         copy.host(&host);
         painter->invalidate();
         EXPECT_EQ(host.rects.size(), 1u);
-        qvSymbolDrawing assigned;
+        qvSymbolDrawing assigned(nullptr, Rect(3, 4, 9, 5));
         assigned = original;
         EXPECT_EQ(assigned.painter().get(), painter.get());
+        qvRecordingDrawingHost assigned_host;
+        assigned.host(&assigned_host);
+        painter->invalidate();
+        EXPECT_EQ(assigned_host.rects, (std::vector<Rect>{Rect(0, 0, 2, 2)}));
+        EXPECT_EQ(host.rects.size(), 2u);
+        assigned.host(nullptr);
     }
     painter->invalidate();   // the copies are gone and disconnected
-    EXPECT_EQ(host.rects.size(), 1u);
+    EXPECT_EQ(host.rects.size(), 2u);
 }
 
 TEST_F(SymbolDump, Painters_draw_their_geometry_in_order) {

@@ -48,6 +48,24 @@ TEST(qvDrawArcHelper, Full_ellipse_is_four_quarter_pieces) {
     std::array<qvPointTag, qvDrawArcHelper::max_points> tags{};
     ASSERT_EQ(qvDrawArcHelper(R(0, 0, 2, 2), 0, 360).get_points(pts, tags), 13);
     EXPECT_TRUE(std::equal(a.points.begin(), a.points.end(), pts.begin()));
+
+    // A non-square ellipse from an angle off the axes, at all 13 points: a
+    // piece runs from E(t) to E(t + 90), its controls k along the tangents,
+    // with E(t) = centre + (rx cos t, ry sin t), here centre (30, 25), rx 20
+    // and ry 5.
+    const double deg = std::numbers::pi / 180, k = 0.55228475;
+    const auto on = [&](double t) { return P(30 + 20 * std::cos(t * deg), 25 + 5 * std::sin(t * deg)); };
+    const auto tangent = [&](double t) { return P(-20 * std::sin(t * deg), 5 * std::cos(t * deg)); };
+    const Arc e = arc(R(10, 20, 50, 30), 30, 390);
+    ASSERT_EQ(e.points.size(), 13u);
+    expect_near(e.points[0], on(30));
+    for (int piece = 0; piece < 4; ++piece) {
+        const double t = 30 + 90.0 * piece;
+        const std::size_t at = 3 * static_cast<std::size_t>(piece);
+        expect_near(e.points[at + 1], on(t) + tangent(t) * k);
+        expect_near(e.points[at + 2], on(t + 90) - tangent(t + 90) * k);
+        expect_near(e.points[at + 3], on(t + 90));
+    }
 }
 
 TEST(qvDrawArcHelper, Short_arcs_order_their_angles) {

@@ -51,9 +51,14 @@ TEST(qvDragBoxManipulator, Band_follows_begin_move_and_end) {
     EXPECT_EQ(box.rectangle(), Box(10, 40, 30, 50));
     box.end();
     EXPECT_EQ(error_of([&] { box.rectangle(); }), no_box);
-    box.begin(Pt{5, 5});
+    box.begin(Pt{70, 45});
     EXPECT_EQ(device_gadgets(v), 1);
-    EXPECT_EQ(box.rectangle(), Box(5, 5, 5, 5));
+    EXPECT_EQ(box.rectangle(), Box(70, 45, 70, 45));
+    box.move(Pt{20, 15});   // back over both axes, by unequal amounts
+    EXPECT_EQ(box.rectangle(), Box(20, 15, 70, 45));
+    box.move(Pt{90, 5});    // right of the anchor, still above it
+    EXPECT_EQ(box.rectangle(), Box(70, 5, 90, 45));
+    EXPECT_TRUE(v.fresh());
     box.end();
     EXPECT_EQ(device_gadgets(v), 0);
 }

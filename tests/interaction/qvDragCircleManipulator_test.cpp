@@ -72,6 +72,13 @@ TEST(qvDragCircleManipulator, The_radius_follows_the_cursor_about_the_centre) {
     // Slots forward to the circle.
     circle.x_radius(6);
     EXPECT_EQ(circle.radius(), 6.0);
+    circle.y_radius(4);   // an ellipse about (20, 30), 6 across and 4 up
+    EXPECT_EQ(circle.rectangle(), Box(14, 26, 26, 34));
+    // A begin over the shown ellipse makes it a circle again, on both axes.
+    circle.begin(Pt{70, 40});
+    EXPECT_EQ(circle.rectangle(), Box(70, 40, 70, 40));
+    circle.move(Pt{73, 44});   // 3 across and 4 up: radius 5
+    EXPECT_EQ(circle.rectangle(), Box(65, 35, 75, 45));
     circle.rectangle(Box(0, 0, 20, 10));
     EXPECT_EQ(circle.radius(), 10.0) << "the horizontal radius";
     EXPECT_EQ(circle.y_radius(), 5.0);

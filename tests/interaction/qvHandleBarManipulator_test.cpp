@@ -89,13 +89,20 @@ TEST(qvHandleBarManipulator, Removing_a_handle_moves_the_later_ones_down) {
     qvHandleBarManipulator bar;
     ASSERT_TRUE(bar.activate(v.gadgets(), v.layer()));
     three_handles(bar);
-    bar.remove_handle(0);
+    bar.remove_handle(1);   // from the middle: the first keeps its index
     ASSERT_EQ(bar.size(), 2);
     EXPECT_EQ(handle_shapes(bar), 2);
-    EXPECT_EQ(handle_point(bar, 0), (Pt{10, 0}));
+    EXPECT_EQ(handle_point(bar, 0), (Pt{0, 0}));
     EXPECT_EQ(handle_point(bar, 1), (Pt{20, 0}));
-    EXPECT_EQ(bar.selected(Pt{50, 10}), 1);
-    EXPECT_EQ(bar.selected(Pt{10, 10}), -1) << "the removed handle is gone from the view";
+    EXPECT_EQ(bar.selected(Pt{50, 10}), 1) << "the next handle answers to its new index";
+    EXPECT_EQ(bar.selected(Pt{10, 10}), 0);
+    EXPECT_EQ(bar.selected(Pt{30, 10}), -1) << "the removed handle is gone from the view";
+
+    bar.remove_handle(0);
+    ASSERT_EQ(bar.size(), 1);
+    EXPECT_EQ(handle_point(bar, 0), (Pt{20, 0}));
+    EXPECT_EQ(bar.selected(Pt{50, 10}), 0);
+    EXPECT_EQ(bar.selected(Pt{10, 10}), -1);
 }
 
 TEST(qvHandleBarManipulator, Misuse_raises_and_changes_nothing) {

@@ -95,6 +95,7 @@ TEST(qvPointSetEditManipulator, Drags_a_point_and_its_handle_and_ends_fresh) {
     v.redraw_whole();
     qvPointSetEditManipulator edit;
     ASSERT_TRUE(edit.activate(v.gadgets(), v.layer(), polygon));
+    v.fill_handles();
     ASSERT_EQ(edit.handle_bar().size(), 5);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(handle_at(edit, i), five[static_cast<std::size_t>(i)]);
@@ -143,6 +144,7 @@ TEST(qvPointSetEditManipulator, Rebuild_adds_and_removes_handles_at_the_top_with
     qvPointSetEditManipulator edit;
     ASSERT_TRUE(edit.activate(v.gadgets(), v.layer(), polygon));
     const qvGraphic first = edit.handle_bar()[0];
+    v.fill_handles();
     v.repair();
 
     qvScene& handles = edit.handle_bar().handle_layer()->scene();
@@ -169,6 +171,18 @@ TEST(qvPointSetEditManipulator, Rebuild_adds_and_removes_handles_at_the_top_with
     ASSERT_EQ(areas.items.size(), 1u);
     EXPECT_EQ(areas.items[0], Box(0, 0, 60, 40)) << "covers the removed handles";
     EXPECT_TRUE(v.fresh()) << "no stale handle pixels";
+
+    // Every point moves far away, off the box the new places cover: the
+    // batch's rectangle must take in where the handles stood before.
+    for (int i = 0; i < 4; ++i) {
+        const Pt p = polygon->point(i);
+        polygon->point(i, Pt{p.x + 60, p.y + 30});
+    }
+    v.repair();
+    edit.notify(2);
+    EXPECT_EQ(handle_at(edit, 2), (Pt{80, 50}));
+    EXPECT_EQ(areas.items.back(), Box(0, 0, 80, 60));
+    EXPECT_TRUE(v.fresh()) << "no handle left at its old place";
 
     const qvViewSceneLayer layer = edit.handle_bar().handle_layer();
     edit.notify(3);

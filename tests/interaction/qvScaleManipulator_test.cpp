@@ -1,7 +1,7 @@
 // The scale manipulator on the interaction test view: scripted drags of
-// its eight handles (identity mapping unless said), the minimum size, the
-// kept aspect ratio, boxes of zero extent, misuse, and a graphic that
-// loses its scale interaction.
+// each of its eight handles both ways (identity mapping unless said), the
+// minimum size, the kept aspect ratio, boxes of zero extent, misuse, and a
+// graphic that loses its scale interaction.
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
@@ -63,6 +63,8 @@ struct ScaleFixture {
         shape = qvRectangle(v.scene(), box);
         v.redraw_whole();
         EXPECT_TRUE(scale.activate(v.gadgets(), v.layer(), shape));
+        v.fill_handles();
+        v.repair();
     }
     // Plays begin, move and end, reporting the box after each step.
     std::vector<qvManipulatorReport> drag(Pt from, Pt to) {
@@ -115,6 +117,38 @@ TEST(qvScaleManipulator, A_corner_drag_keeps_the_aspect_under_style_2_only) {
     free.drag(Pt{100, 50}, Pt{150, 100});
     EXPECT_EQ(free.shape->rectangle(), Box(0, 0, 150, 100));
     EXPECT_TRUE(free.handles_on_box());
+}
+
+// Free style, box (20, 10, 120, 60): each handle moves its own edges by 13
+// across and 7 up, and ignores the 5 it is dragged along an edge it does
+// not own; then back past where it started.
+TEST(qvScaleManipulator, Each_of_the_eight_handles_moves_its_own_edges_outward_and_inward) {
+    struct Drag {
+        Pt from, to;
+        Box box;
+    };
+    struct Row {
+        Drag out, in;
+    };
+    const Row rows[8] = {
+        {{{20, 10}, {7, 3}, Box(7, 3, 120, 60)}, {{7, 3}, {33, 17}, Box(33, 17, 120, 60)}},
+        {{{70, 10}, {75, 3}, Box(20, 3, 120, 60)}, {{70, 3}, {65, 17}, Box(20, 17, 120, 60)}},
+        {{{120, 10}, {133, 3}, Box(20, 3, 133, 60)}, {{133, 3}, {107, 17}, Box(20, 17, 107, 60)}},
+        {{{20, 35}, {7, 40}, Box(7, 10, 120, 60)}, {{7, 35}, {33, 30}, Box(33, 10, 120, 60)}},
+        {{{120, 35}, {133, 40}, Box(20, 10, 133, 60)}, {{133, 35}, {107, 30}, Box(20, 10, 107, 60)}},
+        {{{20, 60}, {7, 67}, Box(7, 10, 120, 67)}, {{7, 67}, {33, 53}, Box(33, 10, 120, 53)}},
+        {{{70, 60}, {75, 67}, Box(20, 10, 120, 67)}, {{70, 67}, {65, 53}, Box(20, 10, 120, 53)}},
+        {{{120, 60}, {133, 67}, Box(20, 10, 133, 67)}, {{133, 67}, {107, 53}, Box(20, 10, 107, 53)}},
+    };
+    for (int n = 0; n < 8; ++n) {
+        ScaleFixture f(Box(20, 10, 120, 60), 0);
+        for (Drag const& d : {rows[n].out, rows[n].in}) {
+            EXPECT_EQ(f.scale.handle_bar().selected(d.from), n);
+            f.drag(d.from, d.to);
+            EXPECT_EQ(f.shape->rectangle(), d.box) << "handle " << n;
+            EXPECT_TRUE(f.handles_on_box()) << "handle " << n;
+        }
+    }
 }
 
 TEST(qvScaleManipulator, The_minimum_size_holds_and_a_narrow_box_grows_to_it) {

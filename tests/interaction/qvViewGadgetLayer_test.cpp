@@ -26,16 +26,6 @@ namespace {
 
 using Box = qvMathRectOf<double>;
 
-// The shared attribute of `name` in the gadget palette, as a proxy.
-qvSharedAttributeProxy gadget_style(char const* name) {
-    qvPalette* const palette = qvViewGadgetLayer::palette();
-    EXPECT_NE(palette, nullptr);
-    qvMemoryScene scene(palette, false);
-    qvRectangle probe(scene, Box(0, 0, 1, 1));
-    EXPECT_TRUE(probe->connect_attribute(name)) << name;
-    return qvSharedAttributeProxy(*palette, probe->attr_handle());
-}
-
 struct GadgetView {
     qvViewManager view = qvViewCreator::create();
     qvViewGadgetLayer gadgets{0};
@@ -57,25 +47,25 @@ TEST(qvGadgetPalette, Is_shared_while_a_gadget_scene_lives_and_made_afresh_after
         EXPECT_EQ(qvViewGadgetLayer::palette(), shared);
         EXPECT_EQ(&second.gadgets->gadget_scene_layer()->scene().palette(), shared);
         // Styles were made once: the four names each resolve to one handle.
-        gadget_style("HandleBar").marker_size(qvMarkerSize(9.0));
-        EXPECT_EQ(gadget_style("HandleBar").marker_size().size(), 9.0);
+        qvGadgetStyle("HandleBar").marker_size(qvMarkerSize(9.0));
+        EXPECT_EQ(qvGadgetStyle("HandleBar").marker_size().size(), 9.0);
     }
     EXPECT_EQ(qvViewGadgetLayer::palette(), nullptr) << "the last gadget layer is gone";
     GadgetView again;
     ASSERT_TRUE(again.gadgets->gadget_scene_layer());
-    EXPECT_EQ(gadget_style("HandleBar").marker_size().size(), 4.0) << "host's change not carried over";
+    EXPECT_EQ(qvGadgetStyle("HandleBar").marker_size().size(), 4.0) << "host's change not carried over";
 }
 
 TEST(qvGadgetPalette, Holds_the_four_styles) {
     GadgetView v;
     ASSERT_TRUE(v.gadgets->gadget_scene_layer());
     for (char const* name : {"DashedRectangle", "DashedLine"}) {
-        qvSharedAttributeProxy style = gadget_style(name);
+        qvSharedAttributeProxy style = qvGadgetStyle(name);
         EXPECT_EQ(style.line_style(), qvLineStyle{3}) << name;
         EXPECT_EQ(style.line_color(), qvRgbColor(0.0f, 0.0f, 1.0f)) << name;
     }
     for (char const* name : {"HandleBar", "NewPoint"}) {
-        qvSharedAttributeProxy style = gadget_style(name);
+        qvSharedAttributeProxy style = qvGadgetStyle(name);
         EXPECT_EQ(style.marker_style(), qvMarkerStyle{6}) << name;
         EXPECT_EQ(style.marker_size().size(), 4.0) << name;
         EXPECT_EQ(style.fill_style(), qvFillStyle{0}) << name;

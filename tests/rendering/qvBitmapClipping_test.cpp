@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 using namespace transform_reference;
@@ -99,20 +100,20 @@ TEST(qvBitmapClippingT, A_region_that_only_touches_D_or_is_empty_misses) {
 TEST(qvBitmapClippingT, A_part_is_cut_to_whole_pixels_and_a_second_region_leaves_the_first_clip_alone) {
     const qvBitmap src = clipping_numbered(4, 3);
     qvBitmapClippingT c(src, qvTransformation(), qvRgbaBitmap, false, false);
-    c.set_region(region_of(1.5, 1.2, 2.5, 2.1));   // widened to (1, 1)-(3, 3)
-    expect_rect(c.clip_rectangle(), 1, 1, 3, 3);
+    c.set_region(region_of(2.5, 1.2, 3.5, 2.1));   // widened to (2, 1)-(4, 3)
+    expect_rect(c.clip_rectangle(), 2, 1, 4, 3);
     const qvBitmap first = c.clip();
     ASSERT_EQ(first.width(), 2);
     ASSERT_EQ(first.height(), 2);
     // Device y 1..3 is the two lowest rows of D: source rows 2 and 1.
-    EXPECT_EQ(get(first, 0, 0), get(src, 1, 2));
-    EXPECT_EQ(get(first, 1, 1), get(src, 2, 1));
+    EXPECT_EQ(get(first, 0, 0), get(src, 2, 2));
+    EXPECT_EQ(get(first, 1, 1), get(src, 3, 1));
     EXPECT_EQ(c.mask().width(), 0);   // no mask asked for
 
     c.set_region(region_of(0, 1, 4, 4));
     EXPECT_EQ(c.clip().width(), 4);
     EXPECT_EQ(first.width(), 2);
-    EXPECT_EQ(get(first, 0, 0), get(src, 1, 2));
+    EXPECT_EQ(get(first, 0, 0), get(src, 2, 2));
 }
 
 TEST(qvBitmapClippingT, Copies_the_colour_map_and_transparency_to_an_indexed_output) {
@@ -221,6 +222,30 @@ TEST(qvBitmapClipping, Cuts_the_mapped_box_in_bitmap_pixels_and_places_it_by_the
     EXPECT_EQ(get(out, 1, 1), get(src, 2, 2));
     EXPECT_EQ(c.clip_to_device(), qvInvert(t) * qvTransformation(qvTranslation(1, 1)));
     EXPECT_EQ(c.clip_to_device() * qvCrdOf<double>(0, 0), qvCrdOf<double>(0, 2));
+}
+
+// The clip rectangle is the box of all four mapped corners of the region's
+// box: at 30 degrees each side comes from a different corner.
+TEST(qvBitmapClipping, Takes_the_box_of_the_region_turned_or_sheared_into_the_bitmap) {
+    const qvBitmap src = clipping_numbered(64, 64);
+    const double c = std::sqrt(3.0) / 2, s = 0.5;
+    // Device to bitmap: turn by 30 degrees, then move by (20, 5).
+    qvBitmapClipping turned(src, qvTransformation(c, -s, s, c, 20, 5), qvRgbaBitmap);
+    turned.set_region(region_of(10, 10, 30, 20));
+    const Rect r = turned.clip_rectangle();
+    EXPECT_NEAR(r.x1, 20 + 10 * c - 20 * s, 1e-12);   // corner (10, 20)
+    EXPECT_NEAR(r.y1, 5 + 10 * s + 10 * c, 1e-12);    // corner (10, 10)
+    EXPECT_NEAR(r.x2, 20 + 30 * c - 10 * s, 1e-12);   // corner (30, 10)
+    EXPECT_NEAR(r.y2, 5 + 30 * s + 20 * c, 1e-12);    // corner (30, 20)
+
+    // x' = x + y / 2 leans the box: its left from (10, 10), its right from
+    // (30, 20); y' = y + x / 2 likewise for the bottom and top.
+    qvBitmapClipping leaning(src, qvTransformation(1, 0.5, 0, 1, 0, 0), qvRgbaBitmap);
+    leaning.set_region(region_of(10, 10, 30, 20));
+    expect_rect(leaning.clip_rectangle(), 15, 10, 40, 20);
+    qvBitmapClipping rising(src, qvTransformation(1, 0, 0.5, 1, 0, 0), qvRgbaBitmap);
+    rising.set_region(region_of(10, 10, 30, 20));
+    expect_rect(rising.clip_rectangle(), 10, 15, 30, 35);
 }
 
 TEST(qvBitmapClipping, A_miss_keeps_the_zero_rectangle_which_is_not_empty_and_clips_to_size_zero) {

@@ -196,6 +196,9 @@ TEST(qvDumpDriver, Transformation_and_clip_reach_the_sink_and_the_model_box_foll
     d.port.transformation(t);
     EXPECT_EQ(d.port.inverse_transformation(), qvInvert(t));
     EXPECT_EQ(d.port.model_bbox(), qvTransformRect(qvMathRectOf<double>(0, 0, 100, 50), qvInvert(t)));
+    // A second, different device box under the same transformation.
+    d.port.device_bbox(qvMathRectOf<double>(30, 10, 70, 45));
+    EXPECT_EQ(d.port.model_bbox(), qvMathRectOf<double>(10, -6.25, 30, 2.5));
     d.draw->clip(qvMathRectOf<double>(1, 2, 3, 4));
     EXPECT_EQ(d.user.lines, (std::vector<std::string>{"transformation 2 -4 10 20", "clip (1,2,3,4)"}));
     EXPECT_EQ(d.draw->clip_box(), qvMathRectOf<double>(1, 2, 3, 4));

@@ -89,6 +89,22 @@ TEST_F(TVBuf, The_area_is_the_real_extent_seen_through_the_inverse_and_width_is_
     // The stored box takes no part.
     tv->bbox(Rect(1, 2, 3, 4));
     expect_area(*tv, 0, -640, 480, 0);
+
+    // 30 degrees: seen through the inverse, (x, y) -> (x c + y s, y c - x s),
+    // each side of the area comes from a different corner of the window.
+    const double c = std::sqrt(3.0) / 2, s = 0.5;
+    tv->transformation(qvTransformation(c, -s, s, c, 0, 0));
+    const Rect turned = tv->bbox();
+    EXPECT_NEAR(turned.x1, 0, 1e-9);                  // (0, 0)
+    EXPECT_NEAR(turned.y1, -640 * s, 1e-9);           // (640, 0)
+    EXPECT_NEAR(turned.x2, 640 * c + 480 * s, 1e-9);  // (640, 480)
+    EXPECT_NEAR(turned.y2, 480 * c, 1e-9);            // (0, 480)
+    EXPECT_EQ(tv->width(), 794);
+    EXPECT_EQ(tv->height(), 415);
+
+    // A shear, x' = x + y / 2, leaves y alone and leans the area left.
+    tv->transformation(qvTransformation(1, 0.5, 0, 1, 0, 0));
+    expect_area(*tv, -240, 0, 640, 480);
 }
 
 TEST_F(TVBuf, Non_finite_coefficients_give_a_non_finite_area_and_a_defined_width) {
@@ -280,6 +296,15 @@ TEST_F(TVBuf, Scrolls_move_real_pixels_only_by_whole_pixels_without_turning) {
     EXPECT_TRUE(tv->scroll(2, 4, nullptr));   // 3 and 6: whole
     tv->transformation(qvTransformation(qvRotation(90)));
     EXPECT_FALSE(tv->scroll(1, 0, nullptr));
+    // Turned by 30 degrees or sheared along either axis, pixels cannot be
+    // moved as they are, whatever whole numbers the scale terms give.
+    const double c = std::sqrt(3.0) / 2;
+    for (qvTransformation const& t : {qvTransformation(c, -0.5, 0.5, c, 0, 0), qvTransformation(1, 0.5, 0, 1, 0, 0),
+                                      qvTransformation(1, 0, 0.5, 1, 0, 0)}) {
+        tv->transformation(t);
+        EXPECT_FALSE(tv->scroll(2, 0, nullptr)) << t.m1() << " " << t.m2();
+        EXPECT_FALSE(tv->scroll(0, 2, nullptr)) << t.m1() << " " << t.m2();
+    }
     tv->transformation(qvTransformation(std::numeric_limits<double>::infinity(), 0, 0, 1, 0, 0));
     EXPECT_FALSE(tv->scroll(1, 0, nullptr));
     EXPECT_EQ(logged("scroll"), (std::vector<std::string>{"scroll 3 6"}));

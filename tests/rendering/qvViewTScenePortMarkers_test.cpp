@@ -91,12 +91,14 @@ TEST_F(Markers, Without_marker_flags_the_polymarker_goes_on_as_one_mapped_record
 }
 
 TEST_F(Markers, Scaled_markers_carry_the_target_device_size_into_its_model_space) {
-    target.model_box = qvMathRectOf<double>(0, 0, 200, 200);
+    // A non-square target: 2 model units a device unit across, 3 up.
+    target.device_bbox(qvMathRectOf<double>(0, 0, 100, 50));
+    target.model_box = qvMathRectOf<double>(0, 0, 200, 150);
     ASSERT_TRUE(port.draw_shape(*polymarker({{10, 10}}, style(6, 3))));
     ASSERT_EQ(target.calls.size(), 1u);
     Record r = target.record(0);
     EXPECT_EQ(r->kind, qvExactPolygonKind);
-    EXPECT_EQ(exact_points(*r), (Points{{4, 4}, {4, 16}, {16, 16}, {16, 4}}));
+    EXPECT_EQ(exact_points(*r), (Points{{4, 1}, {4, 19}, {16, 19}, {16, 1}}));
     EXPECT_EQ(r->shape_handle, 3);
     EXPECT_EQ(r->user_handle, 4);
     EXPECT_EQ(r->attribute_handle, attribute.attribute_handle());
@@ -129,7 +131,8 @@ TEST_F(Markers, Each_style_has_its_outline) {
 }
 
 TEST_F(Markers, A_circle_is_a_closed_curve_starting_and_ending_at_centre_plus_t_of_s_0) {
-    target.model_box = qvMathRectOf<double>(0, 0, 200, 200);
+    target.device_bbox(qvMathRectOf<double>(0, 0, 100, 50));
+    target.model_box = qvMathRectOf<double>(0, 0, 200, 150);
     ASSERT_TRUE(port.draw_shape(*polymarker({{10, 10}}, style(4, 3))));
     Record r = target.record(0);
     EXPECT_EQ(r->kind, qvExactBezierKind);
@@ -137,7 +140,18 @@ TEST_F(Markers, A_circle_is_a_closed_curve_starting_and_ending_at_centre_plus_t_
     ASSERT_EQ(p.size(), 13u);
     EXPECT_EQ(p.front(), (qvCrdOf<double>{16, 10}));
     EXPECT_EQ(p.back(), p.front());
-    EXPECT_EQ(p[3], (qvCrdOf<double>{10, 16}));
+    EXPECT_EQ(p[3], (qvCrdOf<double>{10, 19}));
+    // All 13: four quarter arcs, each the first one's three points
+    // (1, k), (k, 1), (0, 1) turned on by a quarter, then stretched to the
+    // half-extents 6 across and 9 up.
+    const double k = 0.55228474983;
+    Points want{{16, 10}};
+    for (int quarter = 0; quarter < 4; ++quarter)
+        for (qvCrdOf<double> q : Points{{1, k}, {k, 1}, {0, 1}}) {
+            for (int turn = 0; turn < quarter; ++turn) q = {-q.y, q.x};
+            want.push_back({10 + 6 * q.x, 10 + 9 * q.y});
+        }
+    expect_near(p, want, 1e-12);
 }
 
 TEST_F(Markers, Rotated_markers_turn_with_the_mapping_and_keep_their_model_size) {

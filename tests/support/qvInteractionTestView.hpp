@@ -15,8 +15,10 @@
 // (fresh(): redraw what the window collected, then compare with a fresh
 // full render).
 
+#include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/interaction/qvViewGadgetLayer.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
 #include <orvane/views/qvViewBackgroundLayerObject.hpp>
@@ -30,6 +32,19 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+// The shared attribute of `name` in the gadget palette, as a proxy (an
+// empty one when no gadget scene holds the palette).
+inline qvSharedAttributeProxy qvGadgetStyle(char const* name) {
+    qvPalette* const palette = qvViewGadgetLayer::palette();
+    EXPECT_NE(palette, nullptr);
+    if (palette == nullptr)
+        return qvSharedAttributeProxy();
+    qvMemoryScene scene(palette, false);
+    qvRectangle probe(scene, qvMathRectOf<double>(0, 0, 1, 1));
+    EXPECT_TRUE(probe->connect_attribute(name)) << name;
+    return qvSharedAttributeProxy(*palette, probe->attr_handle());
+}
 
 class qvInteractionTestView {
 public:
@@ -64,6 +79,15 @@ public:
 
     // The device box of a model box.
     static qvMathRectOf<double> device(qvMathRectOf<double> const& model) { return qvTransformRect(model, mapping()); }
+
+    // The library's handle styles have neither fill nor outline, which the
+    // raster host draws as nothing; filled solid, a handle left at its old
+    // place shows in the fresh-render check. Needs a gadget scene (a
+    // manipulator activated); the restyled handles wait for a repair.
+    static void fill_handles() {
+        for (char const* name : {"HandleBar", "NewPoint"})
+            qvGadgetStyle(name).fill_style(qvFillStyle{2});
+    }
 
     // Draws the whole window and forgets what was collected so far.
     void redraw_whole() {

@@ -25,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -406,6 +407,20 @@ TEST(qvDeviceRendererTransformation, Sub_pixel_moves_are_dropped_and_whole_pixel
     EXPECT_TRUE(qvSameArea(s.driver->take_invalid(), qvGridOf({Rect(0, 0, 1, 80)})));
     EXPECT_TRUE(s.redraw(Rect(0, 0, 1, 80)));
     EXPECT_TRUE(qvFreshRenderCheck(*s.driver, s.view, {1, 0}));
+    EXPECT_TRUE(s.memory_matches_window());
+
+    // Down by whole pixels: the origin moves on its own axis only.
+    s.events();
+    s.renderer->apply_left(qvTranslation(0, 2.6));
+    EXPECT_EQ(s.events(), (Log{"scroll 0 2", "scroll 0 2"}));
+    EXPECT_EQ(s.renderer->origin(), (qvCrdOf<double>{1, 2}));
+    EXPECT_EQ(s.data->mapping(), qvTranslation(1, 2) * before);
+    EXPECT_TRUE(qvSameArea(s.impl().valid_area(), qvGridOf({Rect(0, 2, 100, 80)})));
+    EXPECT_TRUE(qvSameArea(s.driver->take_invalid(), qvGridOf({Rect(0, 0, 100, 2)})));
+    EXPECT_TRUE(s.redraw(Rect(0, 0, 100, 2)));
+    const Log& drawn = s.driver->log();
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), "brush_origin 1 2"), drawn.end());
+    EXPECT_TRUE(qvFreshRenderCheck(*s.driver, s.view, {1, 2}));
     EXPECT_TRUE(s.memory_matches_window());
 }
 

@@ -90,11 +90,17 @@ TEST(qvViewVBuf, Enforcing_unchanged_settings_again_calls_nothing) {
     vbuf.enforce_settings();
     EXPECT_EQ(r.log().size(), 3u);
 
+    // A move along one axis alone, as a vertical scroll gives, is a change.
+    vbuf.origin({3, 6});
+    vbuf.enforce_settings();
+    EXPECT_EQ(r.log().size(), 4u);
+    EXPECT_EQ(r.log().back(), "brush_origin 3 6");
+
     // A NaN origin never compares equal: it is handed on every time.
     vbuf.origin({std::numeric_limits<double>::quiet_NaN(), 0});
     vbuf.enforce_settings();
     vbuf.enforce_settings();
-    EXPECT_EQ(r.log().size(), 5u);
+    EXPECT_EQ(r.log().size(), 6u);
 }
 
 TEST(qvViewVBuf, Push_and_pop_restore_clipping_and_origin_but_leave_the_draw_object_alone) {

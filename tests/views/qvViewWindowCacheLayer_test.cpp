@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -121,6 +122,28 @@ TEST(qvViewWindowCacheLayerModes, Copy_back_reads_the_window_back_unless_it_rend
     }
 }
 
+TEST(qvViewWindowCacheLayerRender, A_child_changed_wholly_or_in_part_between_two_cached_redraws_is_drawn_afresh) {
+    for (unsigned modes : {1u, 2u})
+        for (bool whole : {false, true}) {
+            CacheView v(modes);
+            v.script->redraw_all();
+            ASSERT_TRUE(v.script->fresh());
+            // In part: rectangles move and say where. Wholly: they move
+            // while the scene keeps quiet, which it owns up to on resuming
+            // as one change of everything.
+            if (whole)
+                v.script->scene.update_notification(false, false);
+            for (int i = 0; i < 6; ++i) v.script->edit();
+            if (whole)
+                v.script->scene.update_notification(true, false);
+            // The host repaints the whole window: what the cache still holds
+            // is copied, everything else must come from the children.
+            v.script->redraw_all();
+            EXPECT_TRUE(v.script->fresh()) << "modes " << modes << (whole ? " whole" : " part");
+            EXPECT_FALSE(v.script->children_drew().empty()) << "modes " << modes << (whole ? " whole" : " part");
+        }
+}
+
 TEST(qvViewWindowCacheLayerRender, A_repaint_outside_the_render_buffers_clip_calls_nothing) {
     CacheView v(3);
     v.script->redraw_all();
@@ -152,6 +175,12 @@ TEST(qvViewWindowCacheLayerScroll, A_zoom_erases_the_valid_region_and_the_next_r
     v.script->redraw();
     EXPECT_TRUE(v.script->children_drew() == Rect(0, 0, 160, 120)) << qvRasterText(v.script->children_drew());
     EXPECT_TRUE(v.cache->valid_region() == Rect(0, 0, 160, 120));
+    EXPECT_TRUE(v.script->fresh());
+
+    // A zoom on the model side, unequal on the two axes, likewise.
+    v.cache->apply_right(qvScaling(1.25, 0.8));
+    EXPECT_TRUE(v.cache->valid_region().empty());
+    v.script->redraw_all();
     EXPECT_TRUE(v.script->fresh());
 }
 
@@ -219,5 +248,24 @@ TEST(qvViewWindowCacheLayerBuffers, An_offsettable_cache_covers_the_clip_box_at_
     // Rounded outward: a cache of the truncated extent would miss the box's
     // last column and row.
     EXPECT_EQ(v.cache->cache_rect(), Rect(20, 10, 90, 100));
+    EXPECT_TRUE(v.script->fresh());
+}
+
+// The window is read back whole, but what a failing child left unfinished
+// must not count as cached: the next repaint asks the children again.
+TEST(qvViewWindowCacheLayerBuffers, A_window_render_that_fails_part_way_is_not_read_back_as_valid) {
+    CacheView v(1);
+    auto* failing = new qvTestDataLayer;
+    failing->render_answer = false;
+    ASSERT_TRUE(v.cache->add(qvViewLayer(static_cast<qvViewLayerObject*>(static_cast<qvViewDataLayerObject*>(failing))),
+                             qvOrder(6)));
+    v.script->redraw_all();
+    EXPECT_EQ(v.count("copy"), 1);   // the read-back
+    EXPECT_TRUE(v.cache->valid_region().empty()) << qvRasterText(v.cache->valid_region());
+
+    failing->render_answer = true;
+    v.script->redraw_all();
+    EXPECT_TRUE(v.script->children_drew() == Rect(0, 0, 160, 120)) << qvRasterText(v.script->children_drew());
+    EXPECT_TRUE(v.cache->valid_region() == Rect(0, 0, 160, 120));
     EXPECT_TRUE(v.script->fresh());
 }
