@@ -22,8 +22,10 @@
 // Costs: add is O(1) with at most three containment tests; difference and
 // intersection with a rectangle walk the list; the difference of two
 // regions is O(n*m), and repeated overlapping differences grow the list.
-// The intersection of two regions sorts once and sweeps: O((n+m) log(n+m))
-// plus the pairs whose x-ranges overlap and the pieces it returns.
+// The intersection of two regions files one side in a grid of cells about
+// one average rectangle in size: linear in n + m, the pairs sharing a cell
+// and the pieces returned (quadratic only when many far larger than
+// average rectangles overlap one another, as the result then is).
 
 #include <orvane/geometry/qvGenericBBoxRegion.hpp>
 #include <orvane/geometry/qvListRegionInternalIterator.hpp>
