@@ -5,7 +5,9 @@
 // with the raster host only counting (no pixels), so what is timed is the
 // collectors, the notification and the renderer's region work.
 //
-//   cmp/invalidation/scattered/10k      10,000 scattered rectangles
+//   cmp/invalidation/scattered/<n>      1,000, 10,000 or 100,000 scattered
+//                                       rectangles (the total should grow
+//                                       as n log n)
 //   cmp/invalidation/strips/1k          1,000 adjacent 1-pixel strips
 //   cmp/invalidation/proxy_edits/10k    10,000 rectangles of a 1M-shape
 //                                       memory scene moved through their
@@ -57,11 +59,11 @@ using InvalidationRect = qvMathRectOf<double>;
 
 const InvalidationRect invalidation_window(0, 0, 1000, 1000);
 
-std::vector<InvalidationRect> invalidation_scattered() {
+std::vector<InvalidationRect> invalidation_scattered(int n = 10000) {
     std::mt19937 rng(64);
     std::uniform_real_distribution<double> where(-20, 1000), extent(1, 20);
     std::vector<InvalidationRect> rects;
-    for (int i = 0; i < 10000; ++i) {
+    for (int i = 0; i < n; ++i) {
         const double x = where(rng), y = where(rng);
         rects.emplace_back(x, y, x + extent(rng), y + extent(rng));
     }
@@ -75,9 +77,14 @@ std::vector<InvalidationRect> invalidation_strips() {
     return rects;
 }
 
-std::vector<InvalidationRect> const& invalidation_set(bool strips) {
-    static const std::vector<InvalidationRect> scattered = invalidation_scattered(), adjacent = invalidation_strips();
-    return strips ? adjacent : scattered;
+// The scattered set of n (1k, 10k or 100k) rectangles, or the strips.
+std::vector<InvalidationRect> const& invalidation_set(bool strips, int n = 10000) {
+    static const std::vector<InvalidationRect> scattered_1k = invalidation_scattered(1000),
+                                               scattered_10k = invalidation_scattered(10000),
+                                               scattered_100k = invalidation_scattered(100000),
+                                               adjacent = invalidation_strips();
+    if (strips) return adjacent;
+    return n == 1000 ? scattered_1k : n == 100000 ? scattered_100k : scattered_10k;
 }
 
 // A view of `scene` in a 1000 x 1000 counting window, drawn once.
@@ -97,10 +104,10 @@ struct InvalidationView {
     }
 };
 
-void invalidation_ours(benchmark::State& state, bool strips) {
+void invalidation_ours(benchmark::State& state, bool strips, int n) {
     qvMemoryScene empty;
     InvalidationView v(empty);
-    std::vector<InvalidationRect> const& rects = invalidation_set(strips);
+    std::vector<InvalidationRect> const& rects = invalidation_set(strips, n);
     for (auto _ : state) {
         for (InvalidationRect const& r : rects)
             empty.rect_sender().invalidate(r, -1);
@@ -109,8 +116,10 @@ void invalidation_ours(benchmark::State& state, bool strips) {
     state.SetItemsProcessed(state.iterations() * static_cast<long>(rects.size()));
 }
 
-BENCHMARK_CAPTURE(invalidation_ours, scattered, false)->Name("cmp/invalidation/scattered/10k")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(invalidation_ours, strips, true)->Name("cmp/invalidation/strips/1k")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(invalidation_ours, scattered_1k, false, 1000)->Name("cmp/invalidation/scattered/1k")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(invalidation_ours, scattered, false, 10000)->Name("cmp/invalidation/scattered/10k")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(invalidation_ours, scattered_100k, false, 100000)->Name("cmp/invalidation/scattered/100k")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(invalidation_ours, strips, true, 0)->Name("cmp/invalidation/strips/1k")->Unit(benchmark::kMicrosecond);
 
 // 1M rectangles, 10,000 of them held to be moved back and forth.
 struct InvalidationEdited {
@@ -154,9 +163,9 @@ struct InvalidationBox {
     int x1, y1, x2, y2;
 };
 
-std::vector<InvalidationBox> invalidation_boxes(bool strips) {
+std::vector<InvalidationBox> invalidation_boxes(bool strips, int n = 10000) {
     std::vector<InvalidationBox> boxes;
-    for (InvalidationRect const& r : invalidation_set(strips))
+    for (InvalidationRect const& r : invalidation_set(strips, n))
         boxes.push_back({static_cast<int>(std::floor(r.x1 - 2)), static_cast<int>(std::floor(r.y1 - 2)),
                          static_cast<int>(std::ceil(r.x2 + 2)), static_cast<int>(std::ceil(r.y2 + 2))});
     return boxes;
@@ -164,8 +173,8 @@ std::vector<InvalidationBox> invalidation_boxes(bool strips) {
 
 #if defined(ORVANE_BENCH_PIXMAN)
 
-void invalidation_pixman(benchmark::State& state, bool strips, bool one_by_one) {
-    const std::vector<InvalidationBox> boxes = invalidation_boxes(strips);
+void invalidation_pixman(benchmark::State& state, bool strips, bool one_by_one, int n = 10000) {
+    const std::vector<InvalidationBox> boxes = invalidation_boxes(strips, n);
     std::vector<pixman_box32_t> native;
     for (InvalidationBox const& b : boxes)
         native.push_back({b.x1, b.y1, b.x2, b.y2});
@@ -185,8 +194,14 @@ void invalidation_pixman(benchmark::State& state, bool strips, bool one_by_one) 
     }
 }
 
+BENCHMARK_CAPTURE(invalidation_pixman, scattered_1k, false, false, 1000)
+    ->Name("peer/invalidation/scattered/pixman/1k")
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(invalidation_pixman, scattered, false, false)
     ->Name("peer/invalidation/scattered/pixman/10k")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(invalidation_pixman, scattered_100k, false, false, 100000)
+    ->Name("peer/invalidation/scattered/pixman/100k")
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(invalidation_pixman, strips, true, false)->Name("peer/invalidation/strips/pixman/1k")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(invalidation_pixman, scattered_union, false, true)

@@ -2,8 +2,9 @@
 //
 // Rebuild: 1000 registered leaf layers, one rebuild per iteration (linear
 // in the list). Add/remove: one layer taken out of 1000 and put back.
-// Adds: 1000 adds to an empty manager, one rebuild each (quadratic) or
-// deferred into one rebuild at the end. Redraw: prepare, render and cleanup
+// Adds: n = 100, 1000, 10000 adds to an empty manager, each bringing the
+// tree up to date (an append, linear in all) or deferred into one rebuild
+// at the end. Redraw: prepare, render and cleanup
 // of a manager holding only its background over a 2000 x 1500 raster
 // window, as a renderer calls them.
 
@@ -59,9 +60,10 @@ void BM_ViewManager_AddRemoveOne(benchmark::State& state) {
 }
 BENCHMARK(BM_ViewManager_AddRemoveOne)->Unit(benchmark::kMicrosecond);
 
-void BM_ViewManager_ThousandAdds(benchmark::State& state) {
-    const bool deferred = state.range(0) != 0;
-    const std::vector<qvViewLayer> layers = manager_bench_layers(1000);
+void BM_ViewManager_Adds(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const bool deferred = state.range(1) != 0;
+    const std::vector<qvViewLayer> layers = manager_bench_layers(n);
     for (auto _ : state) {
         const qvViewManager manager = qvViewCreator::create();
         if (deferred)
@@ -72,9 +74,12 @@ void BM_ViewManager_ThousandAdds(benchmark::State& state) {
             manager->defer_update(false, false);
         benchmark::DoNotOptimize(manager.get());
     }
-    state.SetItemsProcessed(state.iterations() * 1000);
+    state.SetItemsProcessed(state.iterations() * n);
 }
-BENCHMARK(BM_ViewManager_ThousandAdds)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ViewManager_Adds)
+    ->ArgsProduct({{100, 1000, 10000}, {0, 1}})
+    ->ArgNames({"n", "deferred"})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ViewManager_BackgroundRedraw(benchmark::State& state) {
     qvRasterSettings settings;

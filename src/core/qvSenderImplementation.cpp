@@ -2,6 +2,8 @@
 
 #include "core/qvSenderImplementation.hpp"
 
+#include <utility>
+
 qvSenderImpl* qvSenderImpl::create() { return new qvSenderImplementation; }
 
 // --- the walk held by an iterator -----------------------------------------------
@@ -35,13 +37,50 @@ bool qvSenderImplementation::cursor_holds(qvReceiverBase* r, int priority,
 }
 
 // The first filing (r, p) of the named list that the cursor does not stand on.
+// The index names the filings; only a receiver filed twice under the same
+// priority (which the library never does) needs the list to tell which
+// comes first.
 qvSenderImplementation::Pos qvSenderImplementation::first_filing(qvReceiverBase* r, int priority,
                                                                  bool ordered) noexcept {
+    const auto [from, to] = index_.equal_range(Key{r, priority, ordered});
+    Pos found = list_of(ordered).end();
+    for (auto it = from; it != to; ++it) {
+        if (under_cursor(it->second, ordered))
+            continue;
+        if (found != list_of(ordered).end())
+            return first_filing_by_walk(r, priority, ordered);
+        found = it->second;
+    }
+    return found;
+}
+
+qvSenderImplementation::Pos qvSenderImplementation::first_filing_by_walk(qvReceiverBase* r,
+                                                                         int priority,
+                                                                         bool ordered) noexcept {
     List& l = list_of(ordered);
     for (Pos e = l.begin(); e != l.end(); ++e)
         if (e->receiver == r && e->priority == priority && !under_cursor(e, ordered))
             return e;
     return l.end();
+}
+
+// The index changes only here (and in clear and refile), beside the lists.
+void qvSenderImplementation::index(Pos e, bool ordered) {
+    index_.emplace(Key{e->receiver, e->priority, ordered}, e);
+}
+
+void qvSenderImplementation::unindex(Pos e, bool ordered) noexcept {
+    const auto [from, to] = index_.equal_range(Key{e->receiver, e->priority, ordered});
+    for (auto it = from; it != to; ++it)
+        if (it->second == e) {
+            index_.erase(it);
+            return;
+        }
+}
+
+void qvSenderImplementation::erase(Pos e, bool ordered) noexcept {
+    unindex(e, ordered);
+    list_of(ordered).erase(e);
 }
 
 bool qvSenderImplementation::stand(bool ordered, Pos e, State state) noexcept {
@@ -64,7 +103,7 @@ void qvSenderImplementation::apply_pending(Pos e, bool ordered) noexcept {
     const Pending action = pending_;
     pending_ = Pending::none;
     if (action == Pending::remove)
-        list_of(ordered).erase(e);
+        erase(e, ordered);
     else if (action == Pending::refile)
         refile(e, ordered, refile_priority_, refile_target_);
 }
@@ -78,6 +117,8 @@ void qvSenderImplementation::place(List& to, List& from, Pos e, Pos search_from)
     to.splice(at, from, e);
 }
 
+// Re-keys e's index node in place: the index keeps its size, so this never
+// allocates and never rehashes.
 void qvSenderImplementation::refile(Pos e, bool from_ordered, int priority,
                                     bool to_ordered) noexcept {
     List& from = list_of(from_ordered);
@@ -85,6 +126,14 @@ void qvSenderImplementation::refile(Pos e, bool from_ordered, int priority,
     const bool within = from_ordered == to_ordered;
     if (within && e->priority == priority)
         return;
+    const auto [first, last] = index_.equal_range(Key{e->receiver, e->priority, from_ordered});
+    auto node_at = first;
+    while (node_at != last && node_at->second != e)
+        ++node_at;
+    auto node = index_.extract(node_at);
+    node.key() = Key{e->receiver, priority, to_ordered};
+    index_.insert(std::move(node));
+
     const int old_priority = e->priority;
     e->priority = priority;
     if (!within && !to_ordered) {
@@ -100,19 +149,23 @@ void qvSenderImplementation::refile(Pos e, bool from_ordered, int priority,
 // --- filing -------------------------------------------------------------------------
 
 void qvSenderImplementation::insert(qvReceiverBase* r, int priority, bool ordered) {
-    if (!ordered) {
-        plain_.push_front(Entry{r, priority});
-        return;
-    }
-    Pos at = ordered_.begin();
-    while (at != ordered_.end() && at->priority > priority)
+    List& l = list_of(ordered);
+    Pos at = l.begin();
+    while (ordered && at != l.end() && at->priority > priority)
         ++at;
-    ordered_.insert(at, Entry{r, priority});
+    const Pos e = l.insert(at, Entry{r, priority});
+    try {
+        index(e, ordered);
+    } catch (...) {
+        l.erase(e);
+        throw;
+    }
 }
 
 void qvSenderImplementation::clear() {
     state_ = State::idle;
     pending_ = Pending::none;
+    index_.clear();
     ordered_.clear();
     plain_.clear();
 }
@@ -124,7 +177,7 @@ void qvSenderImplementation::remove(qvReceiverBase* r, int priority, bool ordere
     }
     const Pos e = first_filing(r, priority, ordered);
     if (e != list_of(ordered).end())
-        list_of(ordered).erase(e);
+        erase(e, ordered);
 }
 
 bool qvSenderImplementation::empty(bool ordered) const {

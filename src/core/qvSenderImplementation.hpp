@@ -9,12 +9,20 @@
 //     concerns the entry under the cursor, which nothing else frees or moves;
 //   - the entry a re-file moves is never its own landmark: it is placed
 //     before the first *other* entry whose priority is not above its new one.
+//   - every entry of either list is in the index exactly once, under its
+//     receiver, its priority and its list.
 // Entries live in std::list nodes, so moving one (splice) never invalidates
-// the cursor and a walk allocates nothing.
+// the cursor and a walk allocates nothing. The index lets a removal find its
+// entry without walking the list, so connecting and disconnecting n
+// receivers costs O(n) in all, whatever the order; the lists alone still
+// decide the order of notification.
 
 #include <orvane/core/qvSenderImpl.hpp>
 
+#include <cstddef>
+#include <functional>
 #include <list>
+#include <unordered_map>
 
 class qvSenderImplementation final : public qvSenderImpl {
 public:
@@ -43,6 +51,22 @@ private:
     using List = std::list<Entry>;
     using Pos = List::iterator;
 
+    // A filing's identity: (receiver, priority, list).
+    struct Key {
+        qvReceiverBase* receiver;
+        int priority;
+        bool ordered;
+        bool operator==(Key const&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(Key const& k) const noexcept {
+            const std::size_t h = std::hash<qvReceiverBase*>{}(k.receiver);
+            return h ^ (static_cast<std::size_t>(static_cast<unsigned>(k.priority)) * 2 +
+                        (k.ordered ? 1u : 0u)) * 0x9e3779b97f4a7c15ull;
+        }
+    };
+    using Index = std::unordered_multimap<Key, Pos, KeyHash>;
+
     enum class State { all, list, priority, single, idle };
     enum class Pending { none, remove, refile };
 
@@ -51,6 +75,10 @@ private:
     bool under_cursor(Pos e, bool ordered) const noexcept;
     bool cursor_holds(qvReceiverBase* r, int priority, bool ordered) const noexcept;
     Pos first_filing(qvReceiverBase* r, int priority, bool ordered) noexcept;
+    Pos first_filing_by_walk(qvReceiverBase* r, int priority, bool ordered) noexcept;
+    void index(Pos e, bool ordered);
+    void unindex(Pos e, bool ordered) noexcept;
+    void erase(Pos e, bool ordered) noexcept;
 
     bool stand(bool ordered, Pos e, State state) noexcept;
     void settle() noexcept;
@@ -60,6 +88,7 @@ private:
 
     List ordered_;
     List plain_;
+    Index index_;
     // The cursor.
     bool current_ordered_ = true;
     Pos current_{};

@@ -1,5 +1,7 @@
-// The drawing list. Entries are a std::list, so size is a stored count and
-// a move is a splice that keeps every other position valid. Each operation
+// The drawing list. Entries are a std::deque: adding at either end is cheap,
+// a walk reads them in sequence, and a move is a rotation of the entries
+// between the old and the new place (finding the drawing costs as much
+// already). Iterators are valid only while the list is unchanged. Each operation
 // finds everything it needs (the drawing's entry, the reference's entry,
 // the placement) before it changes anything: a refused operation leaves
 // entries, counts and hosts untouched.
@@ -22,6 +24,15 @@ namespace {
 bool drawing_meets_area(qvDrawing* d, qvMathRectOf<double> const& area, qvRestrictedTransformation const* rt) {
     const qvMathRectOf<double> b = d->bbox(rt);
     return area.x2 > b.x1 && b.x2 > area.x1 && area.y2 > b.y1 && b.y2 > area.y1;
+}
+
+// Puts the entry at `own` just before the one at `at` (the end when `at` is
+// the end); the other entries keep their order.
+void drawing_move_before(qvDrawingList::Entries::iterator own, qvDrawingList::Entries::iterator at) {
+    if (own < at)
+        std::rotate(own, std::next(own), at);
+    else if (at < own)
+        std::rotate(at, own, std::next(own));
 }
 
 // Where a walk over the entries starts and where it stops, either way.
@@ -157,11 +168,11 @@ void qvDrawingList::change_order(qvDrawing* d, qvOrder order, qvDrawing* referen
     if (order == qvOrderLast) {
         if (std::next(own) == entries_.end())
             return;
-        entries_.splice(entries_.end(), entries_, own);
+        drawing_move_before(own, entries_.end());
     } else if (order == qvOrderFirst) {
         if (own == entries_.begin())
             return;
-        entries_.splice(entries_.begin(), entries_, own);
+        drawing_move_before(own, entries_.begin());
     } else {
         if (reference == nullptr)
             raise_drawing_list_error("Reference drawing not specified");
@@ -171,11 +182,11 @@ void qvDrawingList::change_order(qvDrawing* d, qvOrder order, qvDrawing* referen
         if (order == qvOrderAfter) {
             if (std::next(at) == own)
                 return;
-            entries_.splice(std::next(at), entries_, own);
+            drawing_move_before(own, std::next(at));
         } else if (order == qvOrderBefore || order == qvOrderBeforeToo) {
             if (at != entries_.begin() && std::prev(at) == own)
                 return;
-            entries_.splice(at, entries_, own);
+            drawing_move_before(own, at);
         } else {
             raise_drawing_list_error("Placement not supported");
         }
@@ -226,10 +237,21 @@ qvDrawingList::AreaDrawingIterator<Backward>::AreaDrawingIterator(Entries& entri
     : entries_(&entries), at_(drawing_walk_first<Backward>(entries)), area_(area), rt_(rt) {
     skip();
 }
+// Each test reads a drawing the walk has not touched yet; asking the memory
+// for the drawings a few entries ahead hides that wait on long lists.
 template <bool Backward>
 void qvDrawingList::AreaDrawingIterator<Backward>::skip() {
-    while (at_ != drawing_walk_stop<Backward>(*entries_) && !drawing_meets_area(*at_, area_, rt_))
-        ++at_;
+    constexpr std::ptrdiff_t ahead = 16;
+    const Position stop = drawing_walk_stop<Backward>(*entries_);
+    for (; at_ != stop; ++at_) {
+        if (stop - at_ > ahead) {   // a drawing's fields may reach into its second cache line
+            char const* const soon = reinterpret_cast<char const*>(at_[ahead]);
+            __builtin_prefetch(soon);
+            __builtin_prefetch(soon + 64);
+        }
+        if (drawing_meets_area(*at_, area_, rt_))
+            return;
+    }
 }
 template <bool Backward>
 qvDrawing* qvDrawingList::AreaDrawingIterator<Backward>::get() {

@@ -31,29 +31,27 @@ using Rect = qvMathRectOf<double>;
 // NaN) and for zero-area ones, which a grid never stores.
 bool holds_area(Rect const& r) noexcept { return r.x1 < r.x2 && r.y1 < r.y2; }
 
-// A foreign region's area collected into a grid. A few rectangles are added
-// one by one; many (a list region of scattered invalidations) are added in
-// batches whose grids are then united pairwise, level by level, so each
-// rectangle takes part in about log n unions of grids near its own size
-// rather than in one union with a grid that has grown to hold all the
-// others (which made collecting quadratic).
+// A foreign region's area collected into a grid. The rectangles are taken
+// in batches, each built into a grid by one sweep (qvIRGrid::assign_union),
+// and the batches' grids are then united pairwise, level by level, so each
+// rectangle takes part in about log(n / batch) unions of grids near its own
+// size rather than in one union with a grid that has grown to hold all the
+// others (which made collecting quadratic). The batch bounds the sweep's
+// own worst case, rectangles that all span the same keys.
 qvIRGrid collected(qvBaseRegion const& region) {
-    constexpr std::size_t grid_collect_batch = 16;
+    constexpr std::size_t grid_collect_batch = 4096;
     std::vector<qvIRGrid> level;
-    qvIRGrid grid;
-    std::size_t in_grid = 0;
+    std::vector<Rect> batch;
+    const auto flush = [&] {
+        level.emplace_back();
+        level.back().assign_union(batch);
+        batch.clear();
+    };
     for (qvIndirectRectIterator it = region.enumerate(); it; ++it) {
-        grid.add(*it);
-        if (++in_grid == grid_collect_batch) {
-            level.push_back(std::move(grid));
-            grid = qvIRGrid();
-            in_grid = 0;
-        }
+        batch.push_back(*it);
+        if (batch.size() == grid_collect_batch) flush();
     }
-    if (level.empty())
-        return grid;
-    if (in_grid != 0)
-        level.push_back(std::move(grid));
+    if (!batch.empty() || level.empty()) flush();
     while (level.size() > 1) {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < level.size(); i += 2) {

@@ -600,6 +600,80 @@ void qvIRGrid::mul(qvIRGrid const& other) {
     apply(Op::mul, other.bands());
 }
 
+// === qvIRGrid: a union of many rectangles ============================================
+//
+// The rectangles' lower and upper edges, sorted, are the keys. Walking them
+// upwards, the rectangles whose band is open are kept sorted by their left
+// edge; at each key the strip is their x-intervals merged in one pass
+// (touching ones join), and a row is written only where that strip differs
+// from the one below, which is the canonical form as the sweep of the other
+// operations gives it: the first strip holds a rectangle, the last is empty.
+
+namespace {
+
+struct UnionEdge {
+    double y;
+    std::uint32_t id;  // the rectangle's index
+    bool opens;
+};
+
+struct UnionOpen {
+    double x1;
+    double x2;
+    std::uint32_t id;
+    bool operator<(UnionOpen const& o) const noexcept { return x1 < o.x1 || (x1 == o.x1 && id < o.id); }
+};
+
+}  // namespace
+
+void qvIRGrid::assign_union(std::span<Rect const> rects) {
+    if (rects.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("qvIRGrid: too many rectangles");
+    std::vector<UnionEdge> edges;
+    edges.reserve(2 * rects.size());
+    for (std::size_t i = 0; i < rects.size(); ++i)
+        if (has_area(rects[i])) {
+            const auto id = static_cast<std::uint32_t>(i);
+            edges.push_back({rects[i].y1, id, true});
+            edges.push_back({rects[i].y2, id, false});
+        }
+    std::sort(edges.begin(), edges.end(), [](UnionEdge const& a, UnionEdge const& b) { return a.y < b.y; });
+
+    std::vector<Row> rows;
+    Pool made;
+    std::vector<UnionOpen> open;
+    for (std::size_t e = 0; e < edges.size();) {
+        const double key = edges[e].y;
+        for (; e < edges.size() && edges[e].y == key; ++e) {
+            Rect const& r = rects[edges[e].id];
+            const UnionOpen item{r.x1, r.x2, edges[e].id};
+            const auto at = std::lower_bound(open.begin(), open.end(), item);
+            if (edges[e].opens)
+                open.insert(at, item);
+            else
+                open.erase(at);
+        }
+        made.make_room(open.size());   // may move the block: spans are taken after it
+        qvIRInterval* const first = made.end();
+        qvIRInterval* out = first;
+        for (UnionOpen const& o : open) {
+            if (out != first && o.x1 <= out[-1].end) {
+                if (o.x2 > out[-1].end) out[-1].end = o.x2;
+            } else {
+                *out++ = {o.x1, o.x2};
+            }
+        }
+        const Span strip_here(first, static_cast<std::size_t>(out - first));
+        if (!rows.empty() && same(Span(made.data() + rows.back().first, rows.back().size), strip_here))
+            continue;
+        rows.push_back(row_of(key, made.size(), strip_here.size()));
+        made.set_end(out);
+    }
+    c.swap(rows);
+    pool.swap(made);
+    unused = 0;
+}
+
 // === qvIRGrid: images ================================================================
 
 // Unites the band [y1, y2) x strip_of_band into the grid. Bands arriving in

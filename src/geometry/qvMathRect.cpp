@@ -14,7 +14,3 @@ qvMathRectOf<double> operator*(qvMathRectOf<double> const& a,
                                qvMathRectOf<double> const& b) noexcept {
     return qvRectIntersection(a, b);
 }
-
-bool qvRectsOverlap(qvMathRectOf<double> const& a, qvMathRectOf<double> const& b) noexcept {
-    return a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2;
-}

@@ -88,7 +88,14 @@ bool qvRenderingHelper::draw_shape(qvShapeBase const& record) {
         // The registered folder object itself: a change of its bound class
         // is still seen by the check below.
         static qvFolder const& folder = qvAttributeFolder(qvAttributeFolderId::attribute_flavor);
-        qvCheckPropertyClass(folder.type(), qvAttributeClassId::reference);
+        // Property classes live as long as the library, so a binding once
+        // checked stays right until the folder is bound anew; only then is
+        // the check repeated (it costs a registry look-up per record).
+        static qvPropertyClass const* verified = nullptr;
+        if (folder.type() == nullptr || folder.type() != verified) {
+            qvCheckPropertyClass(folder.type(), qvAttributeClassId::reference);
+            verified = folder.type();
+        }
         if (void const* const stored = palette->property(record.attribute_handle, folder)) {
             std::int32_t flavor;
             std::memcpy(&flavor, stored, sizeof flavor);

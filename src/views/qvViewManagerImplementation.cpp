@@ -174,6 +174,7 @@ bool qvViewManagerImplementation::add(qvViewLayer const& layer, qvOrder order, q
     default:
         return false;
     }
+    const bool appended = at == layers_.end();
     layers_.insert(at, held);
     {
         const qvViewHeldForCall hold(*this);
@@ -188,9 +189,22 @@ bool qvViewManagerImplementation::add(qvViewLayer const& layer, qvOrder order, q
                 target->invalidate(held->local_device_clipping());
         }
     }
-    if (!deferred_)
+    if (deferred_)
+        tree_current_ = false;
+    else if (appended)
+        update_after_append(held);
+    else
         rebuild();
     return true;
+}
+
+// What a rebuild would give, without its walk over the whole list: the
+// layer goes last among head's children, before the background. So a run
+// of n adds costs n appends, not n rebuilds of a growing list.
+void qvViewManagerImplementation::update_after_append(qvViewLayer const& held) {
+    if (!tree_current_ || !tree_flat_ || !bg_ || qvQueryInterface<qvViewActiveLayerObject>(held.get()) != nullptr ||
+        !head_->add(held, qvOrder(manager_order_before), qvViewLayer(bg_)))
+        rebuild();
 }
 
 bool qvViewManagerImplementation::remove(qvViewLayer const& layer, bool quiet) {
@@ -214,6 +228,7 @@ bool qvViewManagerImplementation::remove(qvViewLayer const& layer, bool quiet) {
     held->parent(qvViewActiveLayer());
     held->view(qvViewManager());
     layers_.erase(find(held));
+    tree_current_ = false;
     if (tell)
         if (qvBaseRendererObject* const target = live_renderer()) {
             if (everything)
@@ -233,10 +248,12 @@ void qvViewManagerImplementation::defer_update(bool defer, bool keep) {
 }
 
 void qvViewManagerImplementation::rebuild() {
+    tree_current_ = false;
     if (!head_)
         return;
     head_->clear();
     qvViewActiveLayerObject* target = head_.get();
+    bool flat = true;
     // Holds the target while later adds run: the list holds it too, but a
     // layer's add may call out.
     qvViewLayer target_held(head_);
@@ -246,10 +263,13 @@ void qvViewManagerImplementation::rebuild() {
             active->clear();
             target = active;
             target_held = layer;
+            flat = false;
         }
     }
     if (bg_)
         target->add(qvViewLayer(bg_), qvOrder(manager_order_last));
+    tree_flat_ = flat;
+    tree_current_ = true;
 }
 
 // ---------------------------------------------------------------------------

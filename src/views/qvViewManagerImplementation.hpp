@@ -86,6 +86,11 @@ public:
 private:
     void make_head_and_bg(char const* head_line, char const* bg_line);
     void rebuild();
+    // Brings the tree up to date after `held` was registered at the end of
+    // the list: appended in front of the background when the tree is as
+    // the last rebuild left it and holds no active layer but head, else
+    // rebuilt.
+    void update_after_append(qvViewLayer const& held);
     std::vector<qvViewLayer>::iterator find(qvViewLayer const& layer);
     // Whether `layer` is this manager or a manager whose registered tree
     // holds this one.
@@ -97,6 +102,10 @@ private:
     qvViewBackgroundLayer bg_;
     qvIWeakPtr<qvBaseRendererObject> renderer_;
     bool deferred_ = false;
+    // The tree is what rebuild() makes of the list (no deferred change
+    // since), and head is the only active layer in it.
+    bool tree_current_ = false;
+    bool tree_flat_ = false;
     mutable bool redraw_area_known_ = false;
     mutable qvGridRegion redraw_region_;
     mutable bool redraw_all_known_ = false;

@@ -26,7 +26,7 @@
 
 #include <orvane/drawings/qvDrawingContainer.hpp>
 
-#include <list>
+#include <deque>
 #include <type_traits>
 
 class qvDrawingList : public qvDrawingContainer {
@@ -53,7 +53,9 @@ public:
     qvIndirectIterator<qvDrawing> query(qvMathRectOf<double> const& area, qvRestrictedTransformation const* rt,
                                         bool reverse) override;
 
-    using Entries = std::list<qvDrawing*>;
+    // Contiguous blocks: a walk over many drawings reads the entries in
+    // sequence and can fetch the drawings ahead of the test.
+    using Entries = std::deque<qvDrawing*>;
 
     // Every entry, first to last.
     class SimpleDrawingIterator : public qvIterator<qvDrawing> {

@@ -120,6 +120,12 @@ public:
     void sub(qvIRGrid const& other);
     void mul(qvIRGrid const& other);
 
+    // Replaces the grid with the union of the rectangles (those holding no
+    // area drop out) in one sweep upwards: the same set as adding them one
+    // by one. The sweep's work is the rectangles' edges sorted plus, at
+    // every key, the rectangles that span it; *this changes only on
+    // success.
+    void assign_union(std::span<qvMathRectOf<double> const> rects);
     // The image under the axis maps x and y: the same grid as uniting, into
     // an empty grid, the image of every band's rectangles (so images that
     // hold no area or a NaN drop out, and touching ones merge).

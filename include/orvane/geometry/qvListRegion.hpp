@@ -20,13 +20,18 @@
 // hold zero-area sets), nor even another list region holding the same point.
 //
 // Costs: add is O(1) with at most three containment tests; difference and
-// intersection with a rectangle walk the list; region-with-region forms are
-// O(n*m); repeated overlapping differences grow the list.
+// intersection with a rectangle walk the list; the difference of two
+// regions is O(n*m), and repeated overlapping differences grow the list.
+// The intersection of two regions files one side in a grid of cells about
+// one average rectangle in size: linear in n + m, the pairs sharing a cell
+// and the pieces returned (quadratic only when many far larger than
+// average rectangles overlap one another, as the result then is).
 
 #include <orvane/geometry/qvGenericBBoxRegion.hpp>
 #include <orvane/geometry/qvListRegionInternalIterator.hpp>
 
 #include <list>
+#include <vector>
 
 class qvListRegion : public qvGenericBBoxRegion {
 public:
@@ -86,8 +91,7 @@ private:
     void prepend_all(List const& others);
     template <class ForEachRect>
     void subtract_each(ForEachRect for_each);
-    template <class ForEachRect>
-    void intersect_each(ForEachRect for_each);
+    void intersect_with(std::vector<Rect> const& others);
     void cut_out(Rect const& b);
 
     List rects_;

@@ -25,4 +25,7 @@ qvMathRectOf<double> qvRectIntersection(qvMathRectOf<double> const& a,
                                         qvMathRectOf<double> const& b) noexcept;
 qvMathRectOf<double> operator*(qvMathRectOf<double> const& a,
                                qvMathRectOf<double> const& b) noexcept;
-bool qvRectsOverlap(qvMathRectOf<double> const& a, qvMathRectOf<double> const& b) noexcept;
+// Inline: intersecting two list regions calls it once per candidate pair.
+inline bool qvRectsOverlap(qvMathRectOf<double> const& a, qvMathRectOf<double> const& b) noexcept {
+    return a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2;
+}
