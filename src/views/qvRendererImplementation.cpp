@@ -4,6 +4,7 @@
 #include "views/qvRendererImplementation.hpp"
 
 #include <orvane/core/qvAssertionError.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvDeviceRendererObject.hpp>
 #include <orvane/views/qvViewManager.hpp>
@@ -23,15 +24,25 @@ void qvRendererImplementation::open_callback(bool open) {
 
 bool qvRendererImplementation::callback_ready() { return channel_ != nullptr && channel_->callback_ready(); }
 
+// A host may hand a layer an area with an infinity or a NaN in it, and a
+// layer passes its area up as it got it. The window is never given such
+// coordinates: an area it cannot hold asks for the whole window instead,
+// so nothing the host meant to repaint is lost.
 bool qvRendererImplementation::invalidate(qvBaseRegion const& region) {
+    if (!region.empty() && !qvIsFinite(region.bbox()))
+        return invalidate();
     return channel_ != nullptr && channel_->invalidate(region);
 }
 
 bool qvRendererImplementation::invalidate(qvMathRectOf<double> const& rect) {
+    if (!qvIsFinite(rect))
+        return invalidate();
     return channel_ != nullptr && channel_->invalidate(rect);
 }
 
 bool qvRendererImplementation::invalidate(qvCrdOf<double> const& point) {
+    if (!qvIsFinite(point))
+        return invalidate();
     return channel_ != nullptr && channel_->invalidate(point);
 }
 

@@ -5,6 +5,7 @@
 
 #include <orvane/views/qvViewRectCollector.hpp>
 
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/shapes/qvScene.hpp>
 #include <orvane/views/qvBaseRenderer.hpp>
@@ -59,8 +60,7 @@ void qvViewRectCollector::invalidate(qvMathRectOf<double> const& rect, int layer
     qvViewSceneLayerObject* const layer = layer_.get();
     if (layer == nullptr)
         return;
-    if (!std::isfinite(rect.x1) || !std::isfinite(rect.y1) || !std::isfinite(rect.x2) ||
-        !std::isfinite(rect.y2) || rect.x2 < rect.x1 || rect.y2 < rect.y1)
+    if (!qvIsFinite(rect) || rect.x2 < rect.x1 || rect.y2 < rect.y1)
         return;
     const int own = layer->layer();
     if (own != -1 && layer_number != -1 && own != layer_number)

@@ -206,3 +206,27 @@ TEST(qvApplicationLayer, A_clone_is_the_same_kind_with_the_same_flags) {
     EXPECT_EQ(twin->flags(), 0x24u);
     EXPECT_EQ(twin->view(), nullptr);
 }
+
+// A host's layer may be handed an area with an infinity or a NaN; the
+// window used to receive infinities as they came. An unbounded area now
+// asks for the whole window; a NaN one names no place and is dropped.
+TEST(qvApplicationLayer, An_area_the_window_cannot_hold_asks_for_the_whole_window) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<Rect, char const*> cases[] = {{Rect(50, 30, inf, 35), "(0 0 200 120)"},
+                                                  {Rect(-inf, -inf, inf, inf), "(0 0 200 120)"},
+                                                  {Rect(nan, 30, 60, 35), "()"}};
+    for (auto const& [wild, expected] : cases) {
+        AppView app;
+        auto* const box = new AppDeviceLayer(Rect(40, 20, 70, 50));
+        const qvViewLayer layer(static_cast<qvViewBaseLayerObject*>(box));
+        app.view->add(layer, qvOrderLast);
+        app.redraw_all();
+        app.driver->take_invalid();
+
+        box->invalidate(wild, true);
+        EXPECT_EQ(qvRasterText(app.repair()), expected) << wild.x1 << " " << wild.x2;
+        EXPECT_TRUE(app.inked(55, 32));
+        EXPECT_TRUE(app.paper(10, 10));
+    }
+}

@@ -12,6 +12,7 @@
 // each of its values does.
 
 #include <orvane/geometry/qvCrd.hpp>
+#include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/geometry/qvRect.hpp>
 #include <orvane/geometry/qvRestrictedTransformation.hpp>
 
@@ -23,6 +24,10 @@ inline bool qvIsFinite(double v) noexcept { return std::isfinite(v); }
 inline bool qvIsFinite(qvCrdOf<double> const& p) noexcept { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 inline bool qvIsFinite(qvRectOf<double> const& r) noexcept {
+    return std::isfinite(r.x1) && std::isfinite(r.y1) && std::isfinite(r.x2) && std::isfinite(r.y2);
+}
+
+inline bool qvIsFinite(qvMathRectOf<double> const& r) noexcept {
     return std::isfinite(r.x1) && std::isfinite(r.y1) && std::isfinite(r.x2) && std::isfinite(r.y2);
 }
 
