@@ -8,11 +8,12 @@
 #include <orvane/core/qvRefBase.hpp>
 #include <orvane/core/qvRefPtrBase.hpp>
 
-#include <algorithm>
-#include <list>
+#include <unordered_set>
 
+// Kept by address, so that letting go of one of many weak pointers (a view
+// tearing down thousands of layers that each watch it) is not a walk.
 struct qvRefBase::WeakList {
-    std::list<qvRefPtrBase*> c;
+    std::unordered_multiset<qvRefPtrBase*> c;
 };
 
 // --- qvRefBase -----------------------------------------------------------------
@@ -30,16 +31,16 @@ qvRefBase::~qvRefBase() {
 void qvRefBase::attach(qvRefPtrBase const& wptr) const {
     if (weak_ == nullptr)
         weak_ = new WeakList;
-    weak_->c.push_back(const_cast<qvRefPtrBase*>(&wptr));
+    weak_->c.insert(const_cast<qvRefPtrBase*>(&wptr));
 }
 
 void qvRefBase::detach(qvRefPtrBase const& wptr) const {
     QV_ASSERT_TEXT(weak_, "weak");
     qvRefPtrBase* const address = const_cast<qvRefPtrBase*>(&wptr);
-    QV_ASSERT_TEXT(std::find(weak_->c.begin(), weak_->c.end(), address) != weak_->c.end(),
+    QV_ASSERT_TEXT(weak_->c.count(address) != 0,
                    "_STL::find( weak->c.begin(), weak->c.end(), (qvRefPtrBase*)&wptr ) "
                    "!= weak->c.end()");
-    weak_->c.remove(address);
+    weak_->c.erase(address);
 }
 
 bool qvRefBase::watched() const noexcept { return weak_ != nullptr && !weak_->c.empty(); }

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -80,9 +81,15 @@ qvIndirectIterator<qvViewLayer> qvViewActiveLayerImplementation::layers() {
     return qvIndirectIterator<qvViewLayer>(new qvViewLayerIterator(children_));
 }
 
+// A layer is a child at most once (an add first takes it from its old
+// place), so the direction of the search is not seen. It runs from the back
+// because that is where adds happen: the view manager appends before the
+// background, its last child, and a run of n appends stays linear.
 std::vector<qvViewLayer>::iterator qvViewActiveLayerImplementation::find(qvViewLayer const& layer) {
-    return std::find_if(children_.begin(), children_.end(),
-                        [&layer](qvViewLayer const& child) { return child.counter() == layer.counter(); });
+    const auto last = std::find_if(children_.rbegin(), children_.rend(), [&layer](qvViewLayer const& child) {
+        return child.counter() == layer.counter();
+    });
+    return last == children_.rend() ? children_.end() : std::prev(last.base());
 }
 
 bool qvViewActiveLayerImplementation::contains(qvViewLayer const& layer) {

@@ -2,8 +2,8 @@
 // qvRefBase: the counter record of counted objects.
 //
 // Keeps true: `counter` is the number of strong pointers that hold the
-// object; the weak list, when present, lists (in the order of attaching) the
-// address of every weak pointer that watches the object, and nothing else.
+// object; the weak list, when present, holds the address of every weak
+// pointer that watches the object, and nothing else.
 // The record serves two uses: an object that derives from it (as a virtual
 // base beside qvDynamicInterface) carries its own count; any other object
 // gets a separate record on the heap, made by its first smart pointer.
@@ -32,7 +32,7 @@ public:
 
     qvRefBase* ref_base() const noexcept { return const_cast<qvRefBase*>(this); }
 
-    // The weak list: attach appends the pointer's address; detach removes
+    // The weak list: attach adds the pointer's address; detach removes
     // every entry equal to it and raises "weak" when no list exists, or the
     // long find text when the pointer is not listed.
     void attach(qvRefPtrBase const& wptr) const;
