@@ -41,5 +41,5 @@ bool qvPointSelection::select(qvGraphicList& list, qvCrdOf<double> point, double
 
 bool qvPointSelection::run(qvGraphicList& list, unsigned flags) {
     selector_->options(flags);
-    return qvSelectionBase::select(list.get(), qvSpotArea(selector_->bbox(), selector_->tolerance()), flags);
+    return qvSelectionBase::select(list.get(), qvSpotArea(selector_->bbox(), selector_->tolerance(), reach()), flags);
 }

@@ -8,6 +8,8 @@
 
 #include <orvane/interaction/qvSelectionBase.hpp>
 
+#include "interaction/qvSelectionReach.hpp"
+
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/geometry/qvRegion.hpp>
@@ -78,10 +80,11 @@ void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer,
     view->redraw(qvRegion(area), true);
 }
 
-qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance) {
-    if (!(tolerance > 0.0))
-        return qvMathRectOf<double>(box.x1 - 0.5, box.y1 - 0.5, box.x2 + 0.5, box.y2 + 0.5);
-    return box;
+// The reach is added outside the spot's box: a record whose box comes
+// within tolerance plus reach of the spot may hit and must be asked.
+qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance, double reach) {
+    const double grow = (tolerance > 0.0 ? 0.0 : 0.5) + (reach > 0.0 ? reach : 0.0);
+    return qvMathRectOf<double>(box.x1 - grow, box.y1 - grow, box.x2 + grow, box.y2 + grow);
 }
 
 qvContainerScene& qvSelectionBase::container_of(qvViewSceneLayerObject& layer) {
@@ -112,6 +115,14 @@ qvISafePtr<qvDriverObject> qvSelectionBase::view_driver(qvViewSceneLayer const& 
 
 // ---------------------------------------------------------------------------
 // The view
+
+qvSelectionBase::qvSelectionBase() : reach_(std::make_unique<qvSelectionReach>()) {}
+
+qvSelectionBase::~qvSelectionBase() = default;
+
+double qvSelectionBase::reach() {
+    return reach_->widest(callback_.scene());
+}
 
 void qvSelectionBase::build_view(qvISafePtr<qvDriverObject> const& selector) {
     qvViewManager view = qvSelectionView();

@@ -10,6 +10,9 @@
 #include <orvane/interaction/qvPolygonSelector.hpp>
 #include <orvane/interaction/qvSelectionBase.hpp>
 #include <orvane/interaction/qvSpotSelector.hpp>
+#include <orvane/shapes/qvScene.hpp>
+
+#include "interaction/qvSelectionReach.hpp"
 
 void qvSelectionCallbackBase::mirror_view(qvScene& scene) {
     view_ = qvSelectionView();
@@ -29,6 +32,12 @@ void qvSelectionCallbackBase::mirror_view(qvViewSceneLayer& layer) {
     qvSelectionPark(layer_);
 }
 
+double qvSelectionCallbackBase::reach() {
+    if (!reach_)
+        reach_ = std::make_shared<qvSelectionReach>();
+    return reach_->widest(&layer_->scene());
+}
+
 void qvSelectionCallbackBase::run(qvISafePtr<qvDriverObject> const& selector, qvMathRectOf<double> const& area) {
     renderer_ = qvDeviceRenderer(selector, view_);
     qvSelectionRender(view_, layer_, area);
@@ -37,7 +46,7 @@ void qvSelectionCallbackBase::run(qvISafePtr<qvDriverObject> const& selector, qv
 void qvPointCallbackSelection::select(qvSelectionCallback& callback, qvCrdOf<double> point, double tolerance) {
     const qvSpotSelector selector(&callback, wrapped_driver());
     selector->setup(point, tolerance);
-    run(selector, qvSpotArea(selector->bbox(), tolerance));
+    run(selector, qvSpotArea(selector->bbox(), tolerance, reach()));
 }
 
 void qvRectangleCallbackSelection::select(qvSelectionCallback& callback, qvMathRectOf<double> const& box, bool touch) {
