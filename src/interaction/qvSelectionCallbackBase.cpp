@@ -39,6 +39,8 @@ double qvSelectionCallbackBase::reach() {
 }
 
 void qvSelectionCallbackBase::run(qvISafePtr<qvDriverObject> const& selector, qvMathRectOf<double> const& area) {
+    if (qvSelectionRenderDirect(layer_, *selector, area))
+        return;
     renderer_ = qvDeviceRenderer(selector, view_);
     qvSelectionRender(view_, layer_, area);
 }

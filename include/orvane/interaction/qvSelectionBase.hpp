@@ -96,8 +96,9 @@ protected:
 
     void initialize(qvISafePtr<qvDriverObject> const& selector, qvContainerScene& scene);
     void initialize(qvISafePtr<qvDriverObject> const& selector, qvViewSceneLayerObject& layer);
-    // Renders `area` through the selector; the callback's found flag.
-    bool select(qvGraphicListDataAccess* list, qvMathRectOf<double> const& area, unsigned flags);
+    // Renders `area` through `selector`; the callback's found flag.
+    bool select(qvGraphicListDataAccess* list, qvMathRectOf<double> const& area, unsigned flags,
+                qvDriverObject& selector);
     qvViewSceneLayer const& scene_layer() const noexcept { return layer_; }
     // The farthest the ink of the scene's records reaches beyond their boxes.
     double reach();
@@ -123,6 +124,11 @@ void qvSelectionPark(qvViewSceneLayer const& layer);
 // before, and parks `layer` again. Shared by the proxy and callback
 // selections.
 void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer, qvMathRectOf<double> const& area);
+// Hands `selector` what the selection view's redraw of `area` would, the
+// same records in the same order, without going through the view; false
+// (nothing done) when the layer needs the view's road (a view filter).
+bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& selector,
+                             qvMathRectOf<double> const& area);
 // A spot's box grown by `reach` (see qvSelectionReach), and so that a
 // tolerance of 0 still covers an area.
 qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance, double reach);
