@@ -6,6 +6,7 @@
 // the toggling cases, which alternate adding and removing.
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/interaction/qvPointCallbackSelection.hpp>
 #include <orvane/interaction/qvPointSelection.hpp>
 #include <orvane/interaction/qvPolygonSelection.hpp>
 #include <orvane/interaction/qvRectangleSelection.hpp>
@@ -245,7 +246,8 @@ void BM_PagedSelectionListedHits(benchmark::State& state) {
 // One spot among many shapes: the fixed cost of a select. The scene holds
 // range(0) rectangles placed as above, less those whose box comes within the
 // selection's reach of the spot (5000.5, 5000.5), so that nothing there is
-// hit ("none"); "one" adds a rectangle around the spot. Tolerance 1, flags
+// hit ("none"); "one" adds a small rectangle around the spot, whose outline
+// lies within the tolerance (so also a hollow one is hit). Tolerance 1, flags
 // 0x31. "peer/spot-query/boost" is Boost.Geometry's rtree answering the
 // same box query (the spot grown by tolerance and reach) over the same
 // boxes, for scale.
@@ -273,7 +275,7 @@ std::vector<qvMathRectOf<double>> one_spot_boxes(long n, bool hit) {
             out.push_back(r);
     }
     if (hit)
-        out.push_back(qvMathRectOf<double>(4990, 4993, 5012, 5009));
+        out.push_back(qvMathRectOf<double>(5000, 5000.25, 5001.5, 5001));  // its outline within the tolerance
     return out;
 }
 
@@ -292,20 +294,36 @@ void one_spot_case(benchmark::State& state, Scene& scene) {
     state.counters["hits"] = static_cast<double>(list->size());
 }
 
+// The same through a callback selection, which only counts the hit: what
+// the select itself costs without making a graphic of the hit shape.
+template <class Scene>
+void one_spot_callback_case(benchmark::State& state, Scene& scene) {
+    for (auto const& r : one_spot_boxes(state.range(0), state.range(1) != 0))
+        qvRectangle(scene, r);
+    qvPointCallbackSelection selection(scene);
+    qvSelectionCallback counter;
+    for (auto _ : state)
+        selection.select(counter, one_spot, spot_tolerance);
+    const double per_select = static_cast<double>(counter.count()) / static_cast<double>(state.iterations());
+    if (per_select != static_cast<double>(state.range(1)))
+        state.SkipWithError("a different answer");
+    state.counters["hits"] = per_select;
+}
+
 void one_spot_sizes(benchmark::internal::Benchmark* b) {
     for (long n : {1000L, 100000L, 1000000L})
         for (long hits : {0L, 1L})
             b->Args({n, hits});
 }
 
-template <class Scene>
+template <class Scene, bool Callback = false>
 void BM_OneSpot(benchmark::State& state) {
     if constexpr (std::is_same_v<Scene, qvMemoryScene>) {
         qvMemoryScene scene;
-        one_spot_case(state, scene);
+        Callback ? one_spot_callback_case(state, scene) : one_spot_case(state, scene);
     } else {
         PagedSelectionScene paged;
-        one_spot_case(state, *paged.scene);
+        Callback ? one_spot_callback_case(state, *paged.scene) : one_spot_case(state, *paged.scene);
     }
 }
 
@@ -313,6 +331,7 @@ void BM_OneSpot(benchmark::State& state) {
 
 BENCHMARK(BM_OneSpot<qvMemoryScene>)->Apply(one_spot_sizes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OneSpot<qvBasicPagedScene>)->Apply(one_spot_sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OneSpot<qvBasicPagedScene, true>)->Apply(one_spot_sizes)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_SelectionEditsBetweenSelects)->ArgsProduct({{0, 100, 10000}, {0, 1}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PagedSelectionListedHits)->Arg(0x01)->Arg(0x04)->Unit(benchmark::kMillisecond);
