@@ -2,8 +2,8 @@
 //
 // Cost model: building sorts a node's records twice (at most 327, once per
 // write of the node that a query then passes); asking costs one box test
-// per band (at most 6), one per group of a band that meets, and one mark
-// per candidate, read back in index order.
+// per band (at most 6), one per group of a band that meets and one per
+// record of a group that meets; those that meet are sorted into index order.
 
 #include "scenes/qvQuadTreeNodeSummary.hpp"
 
@@ -105,10 +105,8 @@ bool qvQuadTreeNodeSummary::still_holds(qvQuadTreeNode& node, unsigned char* pag
     return true;
 }
 
-void qvQuadTreeNodeSummary::candidates(qvRecordArea const& area, std::vector<int>& out,
-                                       std::vector<unsigned char>& marks) const {
+void qvQuadTreeNodeSummary::candidates(qvRecordArea const& area, std::vector<int>& out) const {
     out.clear();
-    bool any = false;
     for (std::size_t b = 0; b < bands.size(); ++b) {
         if (!summary_meets(bands[b], area))
             continue;
@@ -116,20 +114,13 @@ void qvQuadTreeNodeSummary::candidates(qvRecordArea const& area, std::vector<int
         for (std::size_t g = b * band_size; g < last; ++g) {
             if (!summary_meets(boxes[g], area))
                 continue;
-            if (!any) {
-                marks.assign(static_cast<std::size_t>(records), 0);
-                any = true;
-            }
             for (int k = starts[g]; k < starts[g + 1]; ++k) {
-                const auto index = static_cast<std::size_t>(members[static_cast<std::size_t>(k)]);
-                if (summary_meets(record_boxes[index], area))
-                    marks[index] = 1;
+                const int index = members[static_cast<std::size_t>(k)];
+                if (summary_meets(record_boxes[static_cast<std::size_t>(index)], area))
+                    out.push_back(index);
             }
         }
     }
-    if (!any)
-        return;
-    for (int i = 0; i < records; ++i)
-        if (marks[static_cast<std::size_t>(i)] != 0)
-            out.push_back(i);
+    // Few records meet a small area: sorting them is cheaper than marking.
+    std::sort(out.begin(), out.end());
 }

@@ -47,8 +47,8 @@ struct qvQuadTreeNodeSummary {
     // the boxes this summary was made of; then it takes the node's stamp.
     bool still_holds(qvQuadTreeNode& node, unsigned char* page_bytes);
     // The indices of the records whose box meets `area`, ascending, into
-    // `out` (cleared first); `marks` is scratch space.
-    void candidates(qvRecordArea const& area, std::vector<int>& out, std::vector<unsigned char>& marks) const;
+    // `out` (cleared first).
+    void candidates(qvRecordArea const& area, std::vector<int>& out) const;
 
     std::uint64_t writes = 0;
     int records = 0;                         // the node's fill_no when built

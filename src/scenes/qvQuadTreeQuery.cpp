@@ -55,7 +55,7 @@ bool qvQuadTreeQuery::enter(qvQuadTreeNode& node) {
             qvQuadTreeNodeSummary::build(node, pin_->bytes());
     }
     writes_ = node.writes();
-    summary->candidates(area_, candidates_, marks_);
+    summary->candidates(area_, candidates_);
     next_candidate_ = 0;
     if (candidates_.empty())
         return false;

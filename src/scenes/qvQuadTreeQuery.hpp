@@ -64,6 +64,5 @@ private:
     bool walk_all_ = true;        // every record of the node, by index
     std::uint64_t writes_ = 0;    // the node's stamp its summary holds
     std::vector<int> candidates_;
-    std::vector<unsigned char> marks_;
     std::size_t next_candidate_ = 0;
 };
