@@ -32,10 +32,17 @@ void qvSelectionCallbackBase::mirror_view(qvViewSceneLayer& layer) {
     qvSelectionPark(layer_);
 }
 
+// A layer whose scene is gone draws nothing; its reach is the defaults'.
 double qvSelectionCallbackBase::reach() {
     if (!reach_)
         reach_ = std::make_shared<qvSelectionReach>();
-    return reach_->widest(&layer_->scene());
+    qvScene* scene = nullptr;
+    try {
+        scene = &layer_->scene();
+    } catch (qvAssertionError const&) {
+        scene = nullptr;
+    }
+    return reach_->widest(scene);
 }
 
 void qvSelectionCallbackBase::run(qvISafePtr<qvDriverObject> const& selector, qvMathRectOf<double> const& area) {

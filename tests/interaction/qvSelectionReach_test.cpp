@@ -205,3 +205,16 @@ TEST(qvSelectionReach, A_scene_that_dies_is_forgotten_without_being_called) {
     qvMemoryScene other;  // may reuse the dead scene's address
     EXPECT_EQ(reach.widest(&other), 5.0);
 }
+
+TEST(qvSelectionReach, A_callback_selection_over_a_layer_whose_scene_is_gone_finds_nothing) {
+    qvViewSceneLayer orphan;
+    {
+        qvMemoryScene gone;
+        wide_line(gone, 40.0);
+        orphan = qvViewSceneLayer(gone, -1);
+    }
+    qvPointCallbackSelection selection(orphan);
+    qvSelectionCallback counter;
+    selection.select(counter, Pt{50, 40}, tolerance);
+    EXPECT_EQ(counter.count(), 0);
+}

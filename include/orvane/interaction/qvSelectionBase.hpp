@@ -22,6 +22,10 @@
 // Keeps true:
 //  - a select renders its own box only: what the view held before is
 //    dropped first, so an edit never widens a select;
+//  - a select hands the scene's records straight to the selector, through
+//    the scene layer's rendering helper, in the order the view's redraw
+//    would; the view's own road is kept for a layer with a view filter, a
+//    clip or an invalidation restriction;
 //  - between selects the scene layer is parked (always dirty, notifying
 //    nothing): a scene edit costs the selection's view constant time and
 //    leaves nothing pending there;

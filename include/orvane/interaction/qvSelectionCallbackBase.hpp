@@ -2,7 +2,8 @@
 // qvSelectionCallbackBase: the view of a callback selection, which hands
 // every hit record to an application callback and works on any scene. Its
 // view is made once (a view manager whose background paints nothing, a
-// scene layer in front); each select makes a fresh selector and renderer.
+// scene layer in front); each select makes a fresh selector, and a fresh
+// renderer when it takes the view's road (see qvSelectionRenderDirect).
 //
 // Built on a scene, coordinates are the scene layer's default mapping and
 // no driver is wrapped; built on a view's scene layer, a clone of that
