@@ -103,6 +103,7 @@ void qvSelectionReach::forget() noexcept {
 void qvSelectionReach::rebuild() {
     stale_ = false;
     walk_ = false;
+    edits_.ordered(true);
     changed_.clear();
     known_.clear();
     wide_.clear();
@@ -122,6 +123,7 @@ void qvSelectionReach::rebuild() {
 // again is read afresh).
 void qvSelectionReach::walk() {
     walk_ = false;
+    edits_.ordered(true);
     std::vector<long> fresh;
     for (qvIndirectIterator<qvWrap<long>> it = palette_->enumerate(); it; ++it)
         if (known_.insert(*it).second)

@@ -65,8 +65,14 @@ private:
     public:
         explicit EditWatch(qvSelectionReach& owner) : owner_(owner) {}
         ~EditWatch() override { disconnect_all(); }
-        void invalidate() override { owner_.walk_ = true; }
-        void invalidate(qvMathRectOf<double> const&, int) override { owner_.walk_ = true; }
+        void invalidate() override { heard(); }
+        void invalidate(qvMathRectOf<double> const&, int) override { heard(); }
+        // One edit is enough to walk once: the watch stops hearing until
+        // the walk, so a run of edits costs the scene nothing more.
+        void heard() {
+            owner_.walk_ = true;
+            ordered(false);
+        }
 
     protected:
         void partner_destroyed(qvSenderBase*) override { owner_.forget(); }

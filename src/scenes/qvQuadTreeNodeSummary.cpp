@@ -3,13 +3,15 @@
 // Cost model: building sorts a node's records twice (at most 327, once per
 // write of the node that a query then passes); asking costs one box test
 // per band (at most 6), one per group of a band that meets and one per
-// record of a group that meets; those that meet are sorted into index order.
+// record of a group that meets; those that meet are put into index order
+// (sorted when few, marked when many).
 
 #include "scenes/qvQuadTreeNodeSummary.hpp"
 
 #include <orvane/scenes/qvQuadTreeNode.hpp>
 
 #include <algorithm>
+#include <bitset>
 #include <cmath>
 #include <cstring>
 
@@ -121,6 +123,17 @@ void qvQuadTreeNodeSummary::candidates(qvRecordArea const& area, std::vector<int
             }
         }
     }
-    // Few records meet a small area: sorting them is cheaper than marking.
-    std::sort(out.begin(), out.end());
+    // Few records meet a small area: sorting them is cheapest; many (a large
+    // area) are put in order by marking them.
+    if (out.size() <= 32) {
+        std::sort(out.begin(), out.end());
+        return;
+    }
+    std::bitset<qvQuadTreeNode::slot_count> marked;
+    for (int index : out)
+        marked.set(static_cast<std::size_t>(index));
+    out.clear();
+    for (int i = 0; i < records; ++i)
+        if (marked.test(static_cast<std::size_t>(i)))
+            out.push_back(i);
 }
