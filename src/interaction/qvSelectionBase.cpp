@@ -85,8 +85,6 @@ void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer,
     view->redraw(qvRegion(area), true);
 }
 
-// The reach is added outside the spot's box: a record whose box comes
-// within tolerance plus reach of the spot may hit and must be asked.
 // The direct road. A selection's view holds its hollow background and one
 // scene layer and nothing else, and its selector draws nothing, so the
 // redraw of one box comes down to what the scene layer does for it: its
@@ -129,6 +127,8 @@ bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& sele
     return true;
 }
 
+// The reach is added outside the spot's box: a record whose box comes
+// within tolerance plus reach of the spot may hit and must be asked.
 qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance, double reach) {
     const double grow = (tolerance > 0.0 ? 0.0 : 0.5) + (reach > 0.0 ? reach : 0.0);
     return qvMathRectOf<double>(box.x1 - grow, box.y1 - grow, box.x2 + grow, box.y2 + grow);
