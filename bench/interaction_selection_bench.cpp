@@ -6,6 +6,7 @@
 // the toggling cases, which alternate adding and removing.
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/interaction/qvPointCallbackSelection.hpp>
 #include <orvane/interaction/qvPointSelection.hpp>
 #include <orvane/interaction/qvPolygonSelection.hpp>
 #include <orvane/interaction/qvRectangleSelection.hpp>
@@ -41,6 +42,7 @@
 #include <memory>
 #include <numbers>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -239,6 +241,97 @@ void BM_PagedSelectionListedHits(benchmark::State& state) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// One spot among many shapes: the fixed cost of a select. The scene holds
+// range(0) rectangles placed as above, less those whose box comes within the
+// selection's reach of the spot (5000.5, 5000.5), so that nothing there is
+// hit ("none"); "one" adds a small rectangle around the spot, whose outline
+// lies within the tolerance (so also a hollow one is hit). Tolerance 1, flags
+// 0x31. "peer/spot-query/boost" is Boost.Geometry's rtree answering the
+// same box query (the spot grown by tolerance and reach) over the same
+// boxes, for scale.
+
+namespace {
+
+constexpr double spot_tolerance = 1.0;
+// The farthest a selection's area reaches beyond the spot here: the
+// tolerance, the default marker diameter 5 the scene's plain attributes
+// give, and the added width 1.
+constexpr double spot_reach = spot_tolerance + 5.0 + 1.0;
+constexpr qvCrdOf<double> one_spot{5000.5, 5000.5};
+
+std::vector<qvMathRectOf<double>> one_spot_boxes(long n, bool hit) {
+    const auto corners = bench_support::random_points(static_cast<std::size_t>(n), 7, 0, selection_side - 40);
+    const auto sizes = bench_support::random_points(static_cast<std::size_t>(n), 11, 1, 40);
+    std::vector<qvMathRectOf<double>> out;
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        const qvMathRectOf<double> r(static_cast<float>(corners[i].x), static_cast<float>(corners[i].y),
+                                     static_cast<float>(corners[i].x + sizes[i].x),
+                                     static_cast<float>(corners[i].y + sizes[i].y));
+        const bool near = r.x2 > one_spot.x - spot_reach - 1 && r.x1 < one_spot.x + spot_reach + 1 &&
+                          r.y2 > one_spot.y - spot_reach - 1 && r.y1 < one_spot.y + spot_reach + 1;
+        if (!near)
+            out.push_back(r);
+    }
+    if (hit)
+        out.push_back(qvMathRectOf<double>(5000, 5000.25, 5001.5, 5001));  // its outline within the tolerance
+    return out;
+}
+
+// range(0): shapes; range(1): hits wanted (0 or 1).
+template <class Scene>
+void one_spot_case(benchmark::State& state, Scene& scene) {
+    for (auto const& r : one_spot_boxes(state.range(0), state.range(1) != 0))
+        qvRectangle(scene, r);
+    qvPointSelection selection(scene);
+    qvGraphicList list;
+    bool found = false;
+    for (auto _ : state)
+        found = selection.select(list, one_spot, spot_tolerance, 0x31);
+    if (found != (state.range(1) != 0))
+        state.SkipWithError("a different answer");
+    state.counters["hits"] = static_cast<double>(list->size());
+}
+
+// The same through a callback selection, which only counts the hit: what
+// the select itself costs without making a graphic of the hit shape.
+template <class Scene>
+void one_spot_callback_case(benchmark::State& state, Scene& scene) {
+    for (auto const& r : one_spot_boxes(state.range(0), state.range(1) != 0))
+        qvRectangle(scene, r);
+    qvPointCallbackSelection selection(scene);
+    qvSelectionCallback counter;
+    for (auto _ : state)
+        selection.select(counter, one_spot, spot_tolerance);
+    const double per_select = static_cast<double>(counter.count()) / static_cast<double>(state.iterations());
+    if (per_select != static_cast<double>(state.range(1)))
+        state.SkipWithError("a different answer");
+    state.counters["hits"] = per_select;
+}
+
+void one_spot_sizes(benchmark::internal::Benchmark* b) {
+    for (long n : {1000L, 100000L, 1000000L})
+        for (long hits : {0L, 1L})
+            b->Args({n, hits});
+}
+
+template <class Scene, bool Callback = false>
+void BM_OneSpot(benchmark::State& state) {
+    if constexpr (std::is_same_v<Scene, qvMemoryScene>) {
+        qvMemoryScene scene;
+        Callback ? one_spot_callback_case(state, scene) : one_spot_case(state, scene);
+    } else {
+        PagedSelectionScene paged;
+        Callback ? one_spot_callback_case(state, *paged.scene) : one_spot_case(state, *paged.scene);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_OneSpot<qvMemoryScene>)->Apply(one_spot_sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OneSpot<qvBasicPagedScene>)->Apply(one_spot_sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OneSpot<qvBasicPagedScene, true>)->Apply(one_spot_sizes)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_SelectionEditsBetweenSelects)->ArgsProduct({{0, 100, 10000}, {0, 1}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PagedSelectionListedHits)->Arg(0x01)->Arg(0x04)->Unit(benchmark::kMillisecond);
@@ -473,6 +566,27 @@ struct GeosSelection {
         return found;
     }
 };
+#endif
+
+#if ORVANE_BENCH_BOOST
+// The rtree's answer to the one-spot box query (see one_spot_case).
+void BM_PeerSpotQuery(benchmark::State& state) {
+    const long n = state.range(0);
+    std::vector<CompareEntry> boxes;
+    for (auto const& r : one_spot_boxes(n, state.range(1) != 0))
+        boxes.emplace_back(CompareBox(ComparePoint(r.x1, r.y1), ComparePoint(r.x2, r.y2)), boxes.size());
+    const CompareTree tree(boxes);
+    const qvCrdOf<double> p = one_spot;
+    const CompareBox area(ComparePoint(p.x - spot_reach, p.y - spot_reach), ComparePoint(p.x + spot_reach, p.y + spot_reach));
+    std::vector<CompareEntry> found;
+    for (auto _ : state) {
+        found.clear();
+        tree.query(cbgi::intersects(area), std::back_inserter(found));
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["hits"] = static_cast<double>(found.size());
+}
+BENCHMARK(BM_PeerSpotQuery)->Name("peer/spot-query/boost")->Apply(one_spot_sizes)->Unit(benchmark::kMicrosecond);
 #endif
 
 // One select of ours, repeated; the list cleared each time.

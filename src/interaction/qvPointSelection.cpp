@@ -41,5 +41,6 @@ bool qvPointSelection::select(qvGraphicList& list, qvCrdOf<double> point, double
 
 bool qvPointSelection::run(qvGraphicList& list, unsigned flags) {
     selector_->options(flags);
-    return qvSelectionBase::select(list.get(), qvSpotArea(selector_->bbox(), selector_->tolerance()), flags);
+    const qvMathRectOf<double> area = qvSpotArea(selector_->bbox(), selector_->tolerance(), reach());
+    return qvSelectionBase::select(list.get(), area, flags, *selector_);
 }

@@ -46,5 +46,5 @@ bool qvPolygonSelection::select(qvGraphicList& list, int count, qvCrdOf<double>*
 
 bool qvPolygonSelection::run(qvGraphicList& list, unsigned flags) {
     selector_->options(flags);
-    return qvSelectionBase::select(list.get(), selector_->bbox(), flags | 0x01u);
+    return qvSelectionBase::select(list.get(), selector_->bbox(), flags | 0x01u, *selector_);
 }

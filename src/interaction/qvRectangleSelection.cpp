@@ -33,5 +33,5 @@ qvRectangleSelection::~qvRectangleSelection() = default;
 bool qvRectangleSelection::select(qvGraphicList& list, qvMathRectOf<double> const& box, unsigned flags) {
     selector_->setup(box, (flags & 0x08u) != 0);
     selector_->options(flags);
-    return qvSelectionBase::select(list.get(), selector_->bbox(), flags | 0x01u);
+    return qvSelectionBase::select(list.get(), selector_->bbox(), flags | 0x01u, *selector_);
 }

@@ -8,9 +8,16 @@
 
 #include <orvane/interaction/qvSelectionBase.hpp>
 
+#include "interaction/qvSelectionReach.hpp"
+
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/geometry/qvRegion.hpp>
+#include <orvane/geometry/qvTranslation.hpp>
+#include <orvane/rendering/qvDrawObject.hpp>
+#include <orvane/shapes/qvScene.hpp>
+#include <orvane/views/qvRenderingHelper.hpp>
+#include <orvane/views/qvViewFilter.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvGraphicListDataAccess.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
@@ -78,10 +85,53 @@ void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer,
     view->redraw(qvRegion(area), true);
 }
 
-qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance) {
-    if (!(tolerance > 0.0))
-        return qvMathRectOf<double>(box.x1 - 0.5, box.y1 - 0.5, box.x2 + 0.5, box.y2 + 0.5);
-    return box;
+// The direct road. A selection's view holds its hollow background and one
+// scene layer and nothing else, and its selector draws nothing, so the
+// redraw of one box comes down to what the scene layer does for it: its
+// rendering helper in front of a fresh selector port, the scene and the
+// transformation (origin (0, 0), the layer's mapping) set on it, the box
+// grown by the added width as the device box, and one scene call over the
+// port's model box for the layer (-1: every layer) front to back. Doing
+// only that hands the selector the same records in the same order (the
+// tests compare both roads) without the view's prepare, render buffer and
+// clean-up. A layer with a view filter takes the view's road, which asks
+// the filter, and one with a clip or an invalidation restriction (a clone
+// of a view's layer may bring them) the view's, which cuts the area by them.
+bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& selector,
+                             qvMathRectOf<double> const& area) {
+    if (layer->view_filter() != nullptr || !layer->no_clipping() || !layer->no_local_device_clipping() ||
+        !layer->no_device_clipping() || !layer->restrict_invalidation().empty())
+        return false;
+    const qvRegion region(area);
+    if (region.empty())
+        return true;
+    qvScene* scene = nullptr;
+    try {
+        scene = &layer->scene();
+    } catch (qvAssertionError const&) {
+        return true;  // a layer over no scene draws nothing
+    }
+    const qvISafePtr<qvVBufObject> vbuf = selector.new_master_vbuf();
+    const qvISafePtr<qvDrawObject> draw = vbuf ? vbuf->new_draw() : qvISafePtr<qvDrawObject>();
+    qvFlavorPort* const port = draw ? qvQueryInterface<qvFlavorPort>(draw.get()) : nullptr;
+    if (port == nullptr)
+        return true;
+    qvRenderingHelper helper(*port, &*layer);
+    helper.scene(scene);
+    helper.transformation(qvTranslation(0.0, 0.0) * layer->mapping());
+    const qvMathRectOf<double> box = region.bbox();
+    const double g = static_cast<double>(selector.added_width());
+    helper.device_bbox(qvMathRectOf<double>(box.x1 - g, box.y1 - g, box.x2 + g, box.y2 + g));
+    const qvMathRectOf<double> model = helper.model_bbox();
+    scene->render(helper, layer->layer(), model, true);
+    return true;
+}
+
+// The reach is added outside the spot's box: a record whose box comes
+// within tolerance plus reach of the spot may hit and must be asked.
+qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance, double reach) {
+    const double grow = (tolerance > 0.0 ? 0.0 : 0.5) + (reach > 0.0 ? reach : 0.0);
+    return qvMathRectOf<double>(box.x1 - grow, box.y1 - grow, box.x2 + grow, box.y2 + grow);
 }
 
 qvContainerScene& qvSelectionBase::container_of(qvViewSceneLayerObject& layer) {
@@ -113,6 +163,14 @@ qvISafePtr<qvDriverObject> qvSelectionBase::view_driver(qvViewSceneLayer const& 
 // ---------------------------------------------------------------------------
 // The view
 
+qvSelectionBase::qvSelectionBase() : reach_(std::make_unique<qvSelectionReach>()) {}
+
+qvSelectionBase::~qvSelectionBase() = default;
+
+double qvSelectionBase::reach() {
+    return reach_->widest(callback_.scene());
+}
+
 void qvSelectionBase::build_view(qvISafePtr<qvDriverObject> const& selector) {
     qvViewManager view = qvSelectionView();
     renderer_ = qvDeviceRenderer(selector, view);
@@ -139,11 +197,13 @@ void qvSelectionBase::initialize(qvISafePtr<qvDriverObject> const& selector, qvV
     qvSelectionPark(layer_);
 }
 
-bool qvSelectionBase::select(qvGraphicListDataAccess* list, qvMathRectOf<double> const& area, unsigned flags) {
+bool qvSelectionBase::select(qvGraphicListDataAccess* list, qvMathRectOf<double> const& area, unsigned flags,
+                             qvDriverObject& selector) {
     if (list == nullptr)
         return false;
     callback_.setup(list, flags);
-    qvSelectionRender(view_, layer_, area);
+    if (!qvSelectionRenderDirect(layer_, selector, area))
+        qvSelectionRender(view_, layer_, area);
     return callback_.found();
 }
 

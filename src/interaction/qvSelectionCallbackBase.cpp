@@ -10,6 +10,9 @@
 #include <orvane/interaction/qvPolygonSelector.hpp>
 #include <orvane/interaction/qvSelectionBase.hpp>
 #include <orvane/interaction/qvSpotSelector.hpp>
+#include <orvane/shapes/qvScene.hpp>
+
+#include "interaction/qvSelectionReach.hpp"
 
 void qvSelectionCallbackBase::mirror_view(qvScene& scene) {
     view_ = qvSelectionView();
@@ -29,7 +32,22 @@ void qvSelectionCallbackBase::mirror_view(qvViewSceneLayer& layer) {
     qvSelectionPark(layer_);
 }
 
+// A layer whose scene is gone draws nothing; its reach is the defaults'.
+double qvSelectionCallbackBase::reach() {
+    if (!reach_)
+        reach_ = std::make_shared<qvSelectionReach>();
+    qvScene* scene = nullptr;
+    try {
+        scene = &layer_->scene();
+    } catch (qvAssertionError const&) {
+        scene = nullptr;
+    }
+    return reach_->widest(scene);
+}
+
 void qvSelectionCallbackBase::run(qvISafePtr<qvDriverObject> const& selector, qvMathRectOf<double> const& area) {
+    if (qvSelectionRenderDirect(layer_, *selector, area))
+        return;
     renderer_ = qvDeviceRenderer(selector, view_);
     qvSelectionRender(view_, layer_, area);
 }
@@ -37,7 +55,7 @@ void qvSelectionCallbackBase::run(qvISafePtr<qvDriverObject> const& selector, qv
 void qvPointCallbackSelection::select(qvSelectionCallback& callback, qvCrdOf<double> point, double tolerance) {
     const qvSpotSelector selector(&callback, wrapped_driver());
     selector->setup(point, tolerance);
-    run(selector, qvSpotArea(selector->bbox(), tolerance));
+    run(selector, qvSpotArea(selector->bbox(), tolerance, reach()));
 }
 
 void qvRectangleCallbackSelection::select(qvSelectionCallback& callback, qvMathRectOf<double> const& box, bool touch) {

@@ -14,6 +14,7 @@
 #include <orvane/scenes/qvPageDevice.hpp>
 
 #include "scenes/qvPageLayout.hpp"
+#include "scenes/qvQuadTreeNodeSummary.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
 #include <array>
@@ -97,6 +98,8 @@ void qvQuadTreeNode::lock(bool write) {
     auto* bytes = static_cast<unsigned char*>(device_->lock(page, write));
     page_address_ = bytes;
     write_locked_ = write;
+    if (write)
+        ++writes_;
     if (!checked_) {
         try {
             check(bytes);
@@ -109,6 +112,8 @@ void qvQuadTreeNode::lock(bool write) {
 
 void qvQuadTreeNode::unlock(float priority) {
     if (!locked()) return;
+    if (write_locked_)
+        ++writes_;
     page_address_ = nullptr;
     write_locked_ = false;
     device_->unlock(page, priority);

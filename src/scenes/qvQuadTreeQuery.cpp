@@ -4,6 +4,8 @@
 
 #include <orvane/scenes/qvPageDevice.hpp>
 
+#include "scenes/qvQuadTreeNodeSummary.hpp"
+
 #include <cmath>
 
 qvQuadTreeQuery::qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area)
@@ -23,30 +25,75 @@ bool qvQuadTreeQuery::wanted(qvShapeBase const& record) const noexcept {
     return area_.met_by(record) && !tree_.masked(record.shape_handle);
 }
 
-// The node's fill_no is read afresh at every step: an in-place modify of
-// the node changes nothing of it, and the pin keeps the page where it is.
+bool qvQuadTreeQuery::pin(qvQuadTreeNode& node) {
+    if (pin_)
+        return true;
+    pin_.emplace(*tree_.device(), node.page_number(), false, 1.0f / static_cast<float>(node.z + 1));
+    if (!node.checked()) {
+        try {
+            node.check(pin_->bytes());
+        } catch (...) {
+            pin_.reset();
+            throw;
+        }
+    }
+    return true;
+}
+
+bool qvQuadTreeQuery::enter(qvQuadTreeNode& node) {
+    entered_ = true;
+    index_ = -1;
+    walk_all_ = every_ || node.write_locked();
+    if (walk_all_) {
+        pin(node);
+        return true;
+    }
+    std::unique_ptr<qvQuadTreeNodeSummary>& summary = node.summary();
+    if (!summary || summary->writes != node.writes()) {
+        pin(node);
+        if (!summary || !summary->still_holds(node, pin_->bytes()))
+            qvQuadTreeNodeSummary::build(node, pin_->bytes());
+    }
+    writes_ = node.writes();
+    summary->candidates(area_, candidates_);
+    next_candidate_ = 0;
+    if (candidates_.empty())
+        return false;
+    pin(node);
+    return true;
+}
+
+// A write to the node while the query stands in it (a callback editing the
+// scene) ends the summary's say: from the last index yielded on, every
+// record is read, its fill_no afresh at every step.
+int qvQuadTreeQuery::next_index(qvQuadTreeNode const& node) {
+    if (!walk_all_ && node.writes() != writes_)
+        walk_all_ = true;
+    if (walk_all_)
+        return ++index_ < node.fill_no ? index_ : -1;
+    if (next_candidate_ >= candidates_.size())
+        return -1;
+    index_ = candidates_[next_candidate_++];
+    return index_;
+}
+
 void qvQuadTreeQuery::advance() {
     current_ = nullptr;
     for (qvQuadTreeNode* node = nodes_.get(); node != nullptr; node = nodes_.get()) {
-        if (!pin_) {
-            pin_.emplace(*tree_.device(), node->page_number(), false, 1.0f / static_cast<float>(node->z + 1));
-            index_ = -1;
-            if (!node->checked()) {
-                try {
-                    node->check(pin_->bytes());
-                } catch (...) {
-                    pin_.reset();
-                    throw;
-                }
-            }
+        if (!entered_ && !enter(*node)) {
+            entered_ = false;
+            pin_.reset();
+            nodes_.next();
+            continue;
         }
-        while (++index_ < node->fill_no) {
-            qvShapeBase* const record = node->record_in(pin_->bytes(), index_);
+        for (int i = next_index(*node); i >= 0; i = next_index(*node)) {
+            qvShapeBase* const record = node->record_in(pin_->bytes(), i);
             if (wanted(*record)) {
                 current_ = record;
                 return;
             }
         }
+        entered_ = false;
         pin_.reset();
         nodes_.next();
     }

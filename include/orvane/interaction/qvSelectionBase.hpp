@@ -8,6 +8,9 @@
 // device coordinates), and a device renderer whose driver is the selector.
 // Each select renders the selection's box at once, front to back, so the
 // topmost shape is reported first; every hit reaches the embedded callback.
+// A spot's box is grown first by the farthest its scene's pens and markers
+// can reach (see qvSpotArea), so a wide line or a large marker is asked
+// about wherever its ink lies.
 //
 // Flags: 0x01 every hit (else the first only), 0x02 toggle listed graphics,
 // 0x04 query only (true when a listed graphic is hit; the list is never
@@ -19,6 +22,10 @@
 // Keeps true:
 //  - a select renders its own box only: what the view held before is
 //    dropped first, so an edit never widens a select;
+//  - a select hands the scene's records straight to the selector, through
+//    the scene layer's rendering helper, in the order the view's redraw
+//    would; the view's own road is kept for a layer with a view filter, a
+//    clip or an invalidation restriction;
 //  - between selects the scene layer is parked (always dirty, notifying
 //    nothing): a scene edit costs the selection's view constant time and
 //    leaves nothing pending there;
@@ -36,11 +43,14 @@
 #include <orvane/views/qvViewManager.hpp>
 #include <orvane/views/qvViewSceneLayer.hpp>
 
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
 class qvContainerScene;
 class qvGraphicListDataAccess;
+class qvPalette;
+class qvSelectionReach;
 
 class qvSelectionBase {
 public:
@@ -83,21 +93,25 @@ public:
     static qvISafePtr<qvDriverObject> view_driver(qvViewSceneLayer const& layer);
 
 protected:
-    qvSelectionBase() = default;
+    qvSelectionBase();
     qvSelectionBase(qvSelectionBase const&) = delete;
     qvSelectionBase& operator=(qvSelectionBase const&) = delete;
-    ~qvSelectionBase() = default;
+    ~qvSelectionBase();
 
     void initialize(qvISafePtr<qvDriverObject> const& selector, qvContainerScene& scene);
     void initialize(qvISafePtr<qvDriverObject> const& selector, qvViewSceneLayerObject& layer);
-    // Renders `area` through the selector; the callback's found flag.
-    bool select(qvGraphicListDataAccess* list, qvMathRectOf<double> const& area, unsigned flags);
+    // Renders `area` through `selector`; the callback's found flag.
+    bool select(qvGraphicListDataAccess* list, qvMathRectOf<double> const& area, unsigned flags,
+                qvDriverObject& selector);
     qvViewSceneLayer const& scene_layer() const noexcept { return layer_; }
+    // The farthest the ink of the scene's records reaches beyond their boxes.
+    double reach();
 
     qvViewManager view_;
     qvDeviceRenderer renderer_;
     qvViewSceneLayer layer_;
     Callback callback_;
+    std::unique_ptr<qvSelectionReach> reach_;
 
 private:
     void build_view(qvISafePtr<qvDriverObject> const& selector);
@@ -114,5 +128,11 @@ void qvSelectionPark(qvViewSceneLayer const& layer);
 // before, and parks `layer` again. Shared by the proxy and callback
 // selections.
 void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer, qvMathRectOf<double> const& area);
-// A spot's box grown so that a tolerance of 0 still covers an area.
-qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance);
+// Hands `selector` what the selection view's redraw of `area` would, the
+// same records in the same order, without going through the view; false
+// (nothing done) when the layer needs the view's road (a view filter).
+bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& selector,
+                             qvMathRectOf<double> const& area);
+// A spot's box grown by `reach` (see qvSelectionReach), and so that a
+// tolerance of 0 still covers an area.
+qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance, double reach);

@@ -18,9 +18,10 @@
 // (model units for a selection made in a scene's own coordinates). Driven
 // through a view, the redraw area filters first: a record reaches
 // check_selection only when its mapped header box strictly overlaps the
-// redraw area, the selection's box grown by the added width 1; a marker or
-// line band reaching further than that is cut there (compact records'
-// boxes are wider by their minimum extent).
+// redraw area grown by the added width 1. A line band or a marker reaches
+// beyond its record's box, so the selections grow a spot's area by the
+// farthest reach of the scene's pens and markers (qvSelectionReach); a
+// selector driven over a bare area sees only what that area holds.
 //
 // Keeps true: buffers and draw objects hold their selector (and a draw
 // object its buffer) counted, so any of them may outlive the handles the
