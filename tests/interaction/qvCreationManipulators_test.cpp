@@ -13,6 +13,7 @@
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvInteractionTestView.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +24,6 @@ namespace {
 
 using Box = qvMathRectOf<double>;
 using Pt = qvCrdOf<double>;
-
-template <class F>
-std::string creation_error(F&& f) {
-    try {
-        f();
-    } catch (qvError const& e) {
-        return static_cast<char const*>(e);
-    }
-    return "no error";
-}
 
 std::string points_text(qvGraphic const& g) {
     qvAdapter<qvPointSetDataAccess> points(g);
@@ -90,12 +81,12 @@ TEST(qvRectangleCreationManipulator, Refusals_and_misuse) {
     qvViewGadgetLayer viewless(0);
     EXPECT_FALSE(create.activate(viewless, v.layer(), target));
     EXPECT_FALSE(create.active());
-    EXPECT_EQ(creation_error([&] { create.activate(qvViewGadgetLayer(), v.layer(), target); }),
+    EXPECT_EQ(qvRaisedText([&] { create.activate(qvViewGadgetLayer(), v.layer(), target); }),
               "Gadget layer is not initialized");
     const std::string not_initialized = "Manipulator was not initialized yet";
-    EXPECT_EQ(creation_error([&] { create.begin(Pt{}); }), not_initialized);
-    EXPECT_EQ(creation_error([&] { create.end(); }), not_initialized);
-    EXPECT_EQ(creation_error([&] { create.notify(1); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { create.begin(Pt{}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { create.end(); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { create.notify(1); }), not_initialized);
     EXPECT_EQ(target->rectangle(), Box(1, 1, 2, 2));
 }
 
@@ -188,15 +179,15 @@ TEST(qvPointSetCreationManipulator, Refusals_and_misuse) {
     EXPECT_FALSE(create.activate(v.gadgets(), qvViewSceneLayer(), target));
     EXPECT_FALSE(create.active());
     qvViewGadgetLayer viewless(0);
-    EXPECT_EQ(creation_error([&] { create.activate(viewless, v.layer(), target); }),
+    EXPECT_EQ(qvRaisedText([&] { create.activate(viewless, v.layer(), target); }),
               "Gadget layer must be connected to a view");
     EXPECT_FALSE(create.active());
-    EXPECT_EQ(creation_error([&] { create.activate(qvViewGadgetLayer(), v.layer(), target); }),
+    EXPECT_EQ(qvRaisedText([&] { create.activate(qvViewGadgetLayer(), v.layer(), target); }),
               "Gadget layer is not initialized");
     const std::string not_initialized = "Manipulator was not initialized yet";
-    EXPECT_EQ(creation_error([&] { create.add_point(Pt{}); }), not_initialized);
-    EXPECT_EQ(creation_error([&] { create.track(Pt{}); }), not_initialized);
-    EXPECT_EQ(creation_error([&] { create.notify(2); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { create.add_point(Pt{}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { create.track(Pt{}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { create.notify(2); }), not_initialized);
     EXPECT_EQ(qvAdapter<qvPointSetDataAccess>(target)->size(), 0);
 
     ASSERT_TRUE(create.activate(v.gadgets(), v.layer(), target));
@@ -205,7 +196,7 @@ TEST(qvPointSetCreationManipulator, Refusals_and_misuse) {
 
     qvPointSetCreationManipulator wrong(static_cast<qvPointSetCreationManipulator::Style>(7));
     ASSERT_TRUE(wrong.activate(v.gadgets(), v.layer(), target));
-    EXPECT_EQ(creation_error([&] { wrong.add_point(Pt{30, 10}); }), "Wrong manipulator style is specified");
+    EXPECT_EQ(qvRaisedText([&] { wrong.add_point(Pt{30, 10}); }), "Wrong manipulator style is specified");
     EXPECT_EQ(points_text(target), "(10,0)") << "the point stays";
     EXPECT_FALSE(wrong.gadget());
     EXPECT_TRUE(v.fresh());
@@ -219,6 +210,6 @@ TEST(qvPointSetCreationManipulator, Outliving_its_view_with_a_band_shown_is_quie
     create->add_point(Pt{30, 10});
     create->track(Pt{50, 10});
     v.reset();
-    EXPECT_EQ(creation_error([&] { create->deactivate(); }), "no error");
+    EXPECT_EQ(qvRaisedText([&] { create->deactivate(); }), "no error");
     create.reset();
 }

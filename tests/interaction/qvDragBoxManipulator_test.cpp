@@ -10,6 +10,7 @@
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvInteractionTestView.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,16 +21,6 @@ namespace {
 
 using Box = qvMathRectOf<double>;
 using Pt = qvCrdOf<double>;
-
-template <class F>
-std::string error_of(F&& f) {
-    try {
-        f();
-    } catch (qvError const& e) {
-        return static_cast<char const*>(e);
-    }
-    return "no error";
-}
 
 int device_gadgets(qvInteractionTestView& v) {
     const qvViewSceneLayer layer = v.gadgets()->gadget_scene_layer();
@@ -50,7 +41,7 @@ TEST(qvDragBoxManipulator, Band_follows_begin_move_and_end) {
     box.move(Pt{10, 50});
     EXPECT_EQ(box.rectangle(), Box(10, 40, 30, 50));
     box.end();
-    EXPECT_EQ(error_of([&] { box.rectangle(); }), no_box);
+    EXPECT_EQ(qvRaisedText([&] { box.rectangle(); }), no_box);
     box.begin(Pt{70, 45});
     EXPECT_EQ(device_gadgets(v), 1);
     EXPECT_EQ(box.rectangle(), Box(70, 45, 70, 45));
@@ -71,13 +62,13 @@ TEST(qvDragBoxManipulator, Reactivation_erases_a_shown_band) {
     box.move(Pt{20, 20});
     ASSERT_TRUE(box.activate(v.gadgets()));
     EXPECT_EQ(device_gadgets(v), 0);
-    EXPECT_EQ(error_of([&] { box.rectangle(); }), no_box);
+    EXPECT_EQ(qvRaisedText([&] { box.rectangle(); }), no_box);
 }
 
 TEST(qvDragBoxManipulator, Misuse_raises_and_changes_nothing) {
     qvDragBoxManipulator box;
-    EXPECT_EQ(error_of([&] { box.begin(Pt{1, 1}); }), not_initialized);
-    EXPECT_EQ(error_of([&] { box.activate(qvViewGadgetLayer()); }), "Gadget layer is not initialized");
+    EXPECT_EQ(qvRaisedText([&] { box.begin(Pt{1, 1}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { box.activate(qvViewGadgetLayer()); }), "Gadget layer is not initialized");
     EXPECT_FALSE(box.active());
     qvViewGadgetLayer viewless(0);
     EXPECT_FALSE(box.activate(viewless)) << "a gadget layer in no view";
@@ -91,7 +82,7 @@ TEST(qvDragBoxManipulator, Outliving_its_gadget_layer_with_a_band_shown_is_quiet
     box->begin(Pt{10, 10});
     box->move(Pt{40, 30});
     v.reset();
-    EXPECT_EQ(error_of([&] { box->deactivate(); }), "no error");
+    EXPECT_EQ(qvRaisedText([&] { box->deactivate(); }), "no error");
     EXPECT_FALSE(box->active());
     box.reset();
 }
@@ -155,10 +146,10 @@ TEST(qvDragBoxSelectionManipulator, Refusals_and_misuse) {
     qvDragBoxSelectionManipulator drag;
     EXPECT_FALSE(drag.activate(v.gadgets(), qvViewSceneLayer(), host)) << "no scene layer";
     EXPECT_FALSE(drag.activate(v.gadgets(), v.layer(), qvGraphic())) << "no list";
-    EXPECT_EQ(error_of([&] { drag.begin(Pt{1, 1}); }), not_initialized);
-    EXPECT_EQ(error_of([&] { drag.end(0); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { drag.begin(Pt{1, 1}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { drag.end(0); }), not_initialized);
     ASSERT_TRUE(drag.activate(v.gadgets(), v.layer(), host));
-    EXPECT_EQ(error_of([&] { drag.end(0x01); }), no_box);
+    EXPECT_EQ(qvRaisedText([&] { drag.end(0x01); }), no_box);
     EXPECT_EQ(host->size(), 0);
 }
 
@@ -174,7 +165,7 @@ TEST(qvDragBoxSelectionManipulator, A_select_that_raises_still_erases_the_band) 
     drag.move(Pt{60, 50});
     ASSERT_EQ(device_gadgets(v), 1);
     gone.reset();
-    EXPECT_EQ(error_of([&] { drag.end(0x01); }), "Cannot use proxy selection with non-container scene");
+    EXPECT_EQ(qvRaisedText([&] { drag.end(0x01); }), "Cannot use proxy selection with non-container scene");
     EXPECT_EQ(device_gadgets(v), 0);
     EXPECT_EQ(host->size(), 0);
     EXPECT_TRUE(drag.active());

@@ -8,6 +8,7 @@
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvInteractionTestView.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,6 @@ namespace {
 
 using Box = qvMathRectOf<double>;
 using Pt = qvCrdOf<double>;
-
-template <class F>
-std::string circle_error(F&& f) {
-    try {
-        f();
-    } catch (qvError const& e) {
-        return static_cast<char const*>(e);
-    }
-    return "no error";
-}
 
 const std::string no_circle = "Cannot query the drag circle before it is initialized";
 const std::string not_initialized = "Manipulator was not initialized yet";
@@ -90,16 +81,16 @@ TEST(qvDragCircleManipulator, The_radius_follows_the_cursor_about_the_centre) {
 TEST(qvDragCircleManipulator, Without_a_circle_only_rectangle_is_quiet) {
     qvInteractionTestView v;
     qvDragCircleManipulator circle;
-    EXPECT_EQ(circle_error([&] { circle.begin(Pt{1, 1}); }), not_initialized);
-    EXPECT_EQ(circle_error([&] { circle.rectangle(Box(0, 0, 1, 1)); }), not_initialized);
-    EXPECT_EQ(circle_error([&] { circle.activate(qvViewGadgetLayer()); }), "Gadget layer is not initialized");
+    EXPECT_EQ(qvRaisedText([&] { circle.begin(Pt{1, 1}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { circle.rectangle(Box(0, 0, 1, 1)); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { circle.activate(qvViewGadgetLayer()); }), "Gadget layer is not initialized");
     EXPECT_FALSE(circle.activate(qvViewGadgetLayer(0))) << "a gadget layer in no view";
     ASSERT_TRUE(circle.activate(v.gadgets()));
-    EXPECT_EQ(circle_error([&] { circle.rectangle(Box(0, 0, 1, 1)); }), "no error");
-    EXPECT_EQ(circle_error([&] { circle.center(Pt{1, 1}); }), no_circle);
-    EXPECT_EQ(circle_error([&] { circle.x_radius(); }), no_circle);
-    EXPECT_EQ(circle_error([&] { circle.y_radius(2); }), no_circle);
-    EXPECT_EQ(circle_error([&] { circle.radius(2); }), no_circle);
+    EXPECT_EQ(qvRaisedText([&] { circle.rectangle(Box(0, 0, 1, 1)); }), "no error");
+    EXPECT_EQ(qvRaisedText([&] { circle.center(Pt{1, 1}); }), no_circle);
+    EXPECT_EQ(qvRaisedText([&] { circle.x_radius(); }), no_circle);
+    EXPECT_EQ(qvRaisedText([&] { circle.y_radius(2); }), no_circle);
+    EXPECT_EQ(qvRaisedText([&] { circle.radius(2); }), no_circle);
 
     // Outliving the gadget layer with a circle shown is quiet.
     auto w = std::make_unique<qvInteractionTestView>();
@@ -109,7 +100,7 @@ TEST(qvDragCircleManipulator, Without_a_circle_only_rectangle_is_quiet) {
     shown->begin(Pt{40, 40});
     shown->move(Pt{60, 40});
     w.reset();
-    EXPECT_EQ(circle_error([&] { shown->deactivate(); }), "no error");
+    EXPECT_EQ(qvRaisedText([&] { shown->deactivate(); }), "no error");
     shown.reset();
 }
 
@@ -123,11 +114,11 @@ TEST(qvDragCircleSelectionManipulator, Selects_what_the_enclosing_square_covers)
     v.redraw_whole();
     qvGraphicList host;
     qvDragCircleSelectionManipulator drag;
-    EXPECT_EQ(circle_error([&] { drag.begin(Pt{1, 1}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { drag.begin(Pt{1, 1}); }), not_initialized);
     EXPECT_FALSE(drag.activate(v.gadgets(), qvViewSceneLayer(), host));
     EXPECT_FALSE(drag.activate(v.gadgets(), v.layer(), qvGraphic()));
     ASSERT_TRUE(drag.activate(v.gadgets(), v.layer(), host));
-    EXPECT_EQ(circle_error([&] { drag.end(0); }), no_circle);
+    EXPECT_EQ(qvRaisedText([&] { drag.end(0); }), no_circle);
     EXPECT_EQ(host->size(), 0);
 
     bool found = false;
@@ -164,7 +155,7 @@ TEST(qvDragCircleSelectionManipulator, A_select_that_raises_still_erases_the_cir
     auto* const gadgets = qvQueryInterface<qvContainerScene>(&device->scene());
     ASSERT_EQ(gadgets->size(-1), 1);
     gone.reset();
-    EXPECT_EQ(circle_error([&] { drag.end(0x01); }), "Cannot use proxy selection with non-container scene");
+    EXPECT_EQ(qvRaisedText([&] { drag.end(0x01); }), "Cannot use proxy selection with non-container scene");
     EXPECT_EQ(gadgets->size(-1), 0);
     EXPECT_EQ(host->size(), 0);
     EXPECT_TRUE(drag.active());

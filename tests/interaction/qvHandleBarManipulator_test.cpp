@@ -9,6 +9,7 @@
 #include <orvane/shapes/qvContainerScene.hpp>
 
 #include "qvInteractionTestView.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +20,6 @@
 namespace {
 
 using Pt = qvCrdOf<double>;
-
-template <class F>
-std::string handle_bar_error(F&& f) {
-    try {
-        f();
-    } catch (qvError const& e) {
-        return static_cast<char const*>(e);
-    }
-    return "no error";
-}
 
 int handle_shapes(qvHandleBarManipulator& bar) {
     return qvQueryInterface<qvContainerScene>(&bar.handle_layer()->scene())->size(-1);
@@ -109,28 +100,28 @@ TEST(qvHandleBarManipulator, Misuse_raises_and_changes_nothing) {
     const std::string not_initialized = "Manipulator was not initialized yet";
     qvHandleBarManipulator bar;
     bar.deactivate();  // never activated: nothing happens
-    EXPECT_EQ(handle_bar_error([&] { bar.size(); }), not_initialized);
-    EXPECT_EQ(handle_bar_error([&] { bar.add_handle(Pt{}); }), not_initialized);
-    EXPECT_EQ(handle_bar_error([&] { bar.selected(Pt{}); }), not_initialized);
-    EXPECT_EQ(handle_bar_error([&] { bar.notify(1); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { bar.size(); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { bar.add_handle(Pt{}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { bar.selected(Pt{}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { bar.notify(1); }), not_initialized);
     qvInteractionTestView v;
-    EXPECT_EQ(handle_bar_error([&] { bar.activate(qvViewGadgetLayer(), v.layer()); }),
+    EXPECT_EQ(qvRaisedText([&] { bar.activate(qvViewGadgetLayer(), v.layer()); }),
               "Gadget layer is not initialized");
     EXPECT_FALSE(bar.activate(v.gadgets(), qvViewSceneLayer())) << "an empty scene layer";
     EXPECT_FALSE(bar.active());
     qvViewGadgetLayer viewless(0);
-    EXPECT_EQ(handle_bar_error([&] { bar.activate(viewless, v.layer()); }),
+    EXPECT_EQ(qvRaisedText([&] { bar.activate(viewless, v.layer()); }),
               "Gadget layer must be connected to a view");
     EXPECT_FALSE(bar.active());
 
     ASSERT_TRUE(bar.activate(v.gadgets(), v.layer()));
     three_handles(bar);
     const std::string illegal = "Illegal handle index requested";
-    EXPECT_EQ(handle_bar_error([&] { bar[3]; }), illegal);
-    EXPECT_EQ(handle_bar_error([&] { bar[-1]; }), illegal);
-    EXPECT_EQ(handle_bar_error([&] { bar.remove_handle(3); }), illegal);
-    EXPECT_EQ(handle_bar_error([&] { bar[std::numeric_limits<int>::max()]; }), illegal);
-    EXPECT_EQ(handle_bar_error([&] { bar.remove_handle(std::numeric_limits<int>::min()); }), illegal);
+    EXPECT_EQ(qvRaisedText([&] { bar[3]; }), illegal);
+    EXPECT_EQ(qvRaisedText([&] { bar[-1]; }), illegal);
+    EXPECT_EQ(qvRaisedText([&] { bar.remove_handle(3); }), illegal);
+    EXPECT_EQ(qvRaisedText([&] { bar[std::numeric_limits<int>::max()]; }), illegal);
+    EXPECT_EQ(qvRaisedText([&] { bar.remove_handle(std::numeric_limits<int>::min()); }), illegal);
     EXPECT_EQ(bar.size(), 3);
     EXPECT_EQ(handle_shapes(bar), 3);
 }
@@ -194,7 +185,7 @@ TEST(qvHandleBarManipulator, Outliving_its_view_is_quiet) {
     ASSERT_TRUE(bar->activate(v->gadgets(), v->layer()));
     three_handles(*bar);
     v.reset();
-    EXPECT_EQ(handle_bar_error([&] { bar->deactivate(); }), "no error");
+    EXPECT_EQ(qvRaisedText([&] { bar->deactivate(); }), "no error");
     EXPECT_FALSE(bar->active());
     bar.reset();
 }
@@ -210,7 +201,7 @@ TEST(qvHandleBarManipulator, Deactivation_passes_over_a_handle_destroyed_elsewhe
     const qvViewSceneLayer handles = bar->handle_layer();
     auto* const gadgets = qvQueryInterface<qvContainerScene>(&handles->scene());
     (*bar)[0]->destroy_shape();
-    EXPECT_EQ(handle_bar_error([&] { bar->deactivate(); }), "no error");
+    EXPECT_EQ(qvRaisedText([&] { bar->deactivate(); }), "no error");
     EXPECT_FALSE(bar->active());
     EXPECT_EQ(gadgets->size(-1), 0);
 

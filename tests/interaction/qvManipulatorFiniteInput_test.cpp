@@ -26,6 +26,7 @@
 
 #include "qvInteractionTestView.hpp"
 #include "qvShapeTestSupport.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -56,16 +57,6 @@ std::vector<Pt> bad_points() {
 
 std::string text_of(Pt p) { return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")"; }
 
-template <class F>
-std::string error_of(F&& f) {
-    try {
-        f();
-    } catch (qvError const& e) {
-        return static_cast<char const*>(e);
-    }
-    return "no error";
-}
-
 std::string bytes(qvGraphic const& g) {
     auto* const proxy = qvQueryInterface<qvSingleShapeProxyBase>(g.get());
     return proxy != nullptr ? shape_test::record_hex(proxy->record()) : "no proxy";
@@ -90,7 +81,7 @@ TEST(qvScaleManipulatorFinite, Bad_points_are_refused_unless_the_minimum_rule_se
     for (const Pt p : bad_points()) {
         if (p.x == -inf || p.y == -inf)
             continue;  // past the opposite side: below
-        EXPECT_EQ(error_of([&] { scale.move(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { scale.move(p); }), invalid_point) << text_of(p);
         EXPECT_EQ(bytes(target), before) << text_of(p);
     }
     // Dragged to an infinity past the opposite side, the box stops at its
@@ -109,7 +100,7 @@ TEST(qvScaleManipulatorFinite, With_the_aspect_kept_the_finite_factor_wins) {
     ASSERT_TRUE(scale.begin(Pt{70, 50}));
     scale.move(Pt{inf, 70});  // kx infinite, ky = 20 / 10 = 2: k = 2
     EXPECT_EQ(target->rectangle(), Box(10, 10, 50, 30));
-    EXPECT_EQ(error_of([&] { scale.move(Pt{nan, 70}); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { scale.move(Pt{nan, 70}); }), invalid_point);
     EXPECT_EQ(target->rectangle(), Box(10, 10, 50, 30));
 }
 
@@ -122,7 +113,7 @@ TEST(qvScaleManipulatorFinite, A_mapping_of_scale_0_moves_nothing) {
     ASSERT_TRUE(scale.begin(Pt{70, 50}));
     const std::string before = bytes(target);
     v.layer()->mapping(flat);
-    EXPECT_EQ(error_of([&] { scale.move(Pt{80, 60}); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { scale.move(Pt{80, 60}); }), invalid_point);
     EXPECT_EQ(bytes(target), before);
 }
 
@@ -139,8 +130,8 @@ TEST(qvRectangleCreationFinite, Bad_points_and_a_flat_mapping_move_neither_band_
     const std::string before = bytes(target);
     ASSERT_EQ(target->rectangle(), Box(10, 10, 20, 15));
     for (const Pt p : bad_points()) {
-        EXPECT_EQ(error_of([&] { create.move(p); }), invalid_point) << text_of(p);
-        EXPECT_EQ(error_of([&] { create.begin(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { create.move(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { create.begin(p); }), invalid_point) << text_of(p);
         EXPECT_EQ(bytes(target), before) << text_of(p);
     }
     create.notify(0);  // the band still shows the target: (30, 30)-(50, 40)
@@ -149,8 +140,8 @@ TEST(qvRectangleCreationFinite, Bad_points_and_a_flat_mapping_move_neither_band_
 
     const std::string last = bytes(target);
     v.layer()->mapping(flat);
-    EXPECT_EQ(error_of([&] { create.move(Pt{60, 60}); }), invalid_point);
-    EXPECT_EQ(error_of([&] { create.begin(Pt{60, 60}); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { create.move(Pt{60, 60}); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { create.begin(Pt{60, 60}); }), invalid_point);
     EXPECT_EQ(bytes(target), last);
 }
 
@@ -161,8 +152,8 @@ TEST(qvRectangleCreationFinite, A_destroyed_target_raises_and_is_not_made_again)
     ASSERT_TRUE(create.activate(v.gadgets(), v.layer(), target));
     create.begin(Pt{30, 30});
     target->destroy_shape();
-    EXPECT_EQ(error_of([&] { create.move(Pt{50, 40}); }), uninitialized);
-    EXPECT_EQ(error_of([&] { create.begin(Pt{50, 40}); }), uninitialized);
+    EXPECT_EQ(qvRaisedText([&] { create.move(Pt{50, 40}); }), uninitialized);
+    EXPECT_EQ(qvRaisedText([&] { create.begin(Pt{50, 40}); }), uninitialized);
     EXPECT_EQ(target->record(), nullptr);
 
     // A shape made without a box has no record yet: its first drag makes it.
@@ -193,8 +184,8 @@ TEST(qvPointSetCreationFinite, Bad_points_append_nothing_and_leave_the_band) {
         band += bytes(*it);
     ASSERT_FALSE(band.empty());
     for (const Pt p : bad_points()) {
-        EXPECT_EQ(error_of([&] { create.add_point(p); }), invalid_point) << text_of(p);
-        EXPECT_EQ(error_of([&] { create.track(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { create.add_point(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { create.track(p); }), invalid_point) << text_of(p);
         EXPECT_EQ(bytes(target), before) << text_of(p);
     }
     std::string band_after;
@@ -203,8 +194,8 @@ TEST(qvPointSetCreationFinite, Bad_points_append_nothing_and_leave_the_band) {
     EXPECT_EQ(band_after, band);
 
     v.layer()->mapping(flat);
-    EXPECT_EQ(error_of([&] { create.add_point(Pt{40, 40}); }), invalid_point);
-    EXPECT_EQ(error_of([&] { create.track(Pt{40, 40}); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { create.add_point(Pt{40, 40}); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { create.track(Pt{40, 40}); }), invalid_point);
     EXPECT_EQ(bytes(target), before);
 }
 
@@ -216,14 +207,14 @@ TEST(qvPointSetCreationFinite, A_destroyed_target_raises_and_is_not_made_again) 
     ASSERT_TRUE(create.activate(v.gadgets(), v.layer(), target));
     create.add_point(Pt{50, 70});
     target->destroy_shape();
-    EXPECT_EQ(error_of([&] { create.add_point(Pt{40, 40}); }), uninitialized);
+    EXPECT_EQ(qvRaisedText([&] { create.add_point(Pt{40, 40}); }), uninitialized);
     EXPECT_EQ(target->record(), nullptr);
 
     // Destroyed before its first point: it had a record when activated.
     qvPolygon compact(v.scene(), 2, two);
     ASSERT_TRUE(create.activate(v.gadgets(), v.layer(), compact));
     compact->destroy_shape();
-    EXPECT_EQ(error_of([&] { create.add_point(Pt{40, 40}); }), uninitialized);
+    EXPECT_EQ(qvRaisedText([&] { create.add_point(Pt{40, 40}); }), uninitialized);
     EXPECT_EQ(compact->record(), nullptr);
 
     // A new, empty target is made by its first point.
@@ -245,11 +236,11 @@ TEST(qvPointSetEditFinite, Bad_points_and_a_flat_mapping_keep_every_compact_poin
     ASSERT_TRUE(edit.begin(Pt{70, 34}));  // point 1
     const std::string before = bytes(target);
     for (const Pt p : bad_points()) {
-        EXPECT_EQ(error_of([&] { edit.move(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { edit.move(p); }), invalid_point) << text_of(p);
         EXPECT_EQ(bytes(target), before) << text_of(p);
     }
     v.layer()->mapping(flat);
-    EXPECT_EQ(error_of([&] { edit.move(Pt{40, 40}); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { edit.move(Pt{40, 40}); }), invalid_point);
     EXPECT_EQ(bytes(target), before);
 }
 
@@ -261,12 +252,12 @@ TEST(qvDragBoxFinite, Bad_points_show_no_band_and_keep_the_shown_one) {
     qvDragBoxManipulator box;
     ASSERT_TRUE(box.activate(v.gadgets()));
     for (const Pt p : bad_points())
-        EXPECT_EQ(error_of([&] { box.begin(p); }), invalid_point) << text_of(p);
-    EXPECT_EQ(error_of([&] { box.rectangle(); }), "Cannot query the drag box before it is initialized");
+        EXPECT_EQ(qvRaisedText([&] { box.begin(p); }), invalid_point) << text_of(p);
+    EXPECT_EQ(qvRaisedText([&] { box.rectangle(); }), "Cannot query the drag box before it is initialized");
     box.begin(Pt{10, 20});
     box.move(Pt{30, 25});
     for (const Pt p : bad_points())
-        EXPECT_EQ(error_of([&] { box.move(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { box.move(p); }), invalid_point) << text_of(p);
     EXPECT_EQ(box.rectangle(), Box(10, 20, 30, 25));
 }
 
@@ -275,14 +266,14 @@ TEST(qvDragCircleFinite, Bad_points_and_radii_no_shape_holds_leave_the_circle) {
     qvDragCircleManipulator circle;
     ASSERT_TRUE(circle.activate(v.gadgets()));
     for (const Pt p : bad_points())
-        EXPECT_EQ(error_of([&] { circle.begin(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { circle.begin(p); }), invalid_point) << text_of(p);
     circle.begin(Pt{40, 30});
     circle.move(Pt{43, 34});
     for (const Pt p : bad_points())
-        EXPECT_EQ(error_of([&] { circle.move(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { circle.move(p); }), invalid_point) << text_of(p);
     // Finite points whose distance no float holds.
-    EXPECT_EQ(error_of([&] { circle.move(Pt{-3e38, 3e38}); }), invalid_point);
-    EXPECT_EQ(error_of([&] { circle.radius(nan); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { circle.move(Pt{-3e38, 3e38}); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { circle.radius(nan); }), invalid_point);
     EXPECT_EQ(circle.center(), (Pt{40, 30}));
     EXPECT_EQ(circle.radius(), 5.0);
     EXPECT_EQ(circle.rectangle(), Box(35, 25, 45, 35));
@@ -293,13 +284,13 @@ TEST(qvPolygonManipulatorFinite, Bad_points_add_no_vertex_and_move_none) {
     qvClickPolygonManipulator click;
     ASSERT_TRUE(click.activate(v.gadgets()));
     for (const Pt p : bad_points())
-        EXPECT_EQ(error_of([&] { click.begin(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { click.begin(p); }), invalid_point) << text_of(p);
     EXPECT_EQ(click.size(), 0);
     click.begin(Pt{10, 10});
     click.track(Pt{20, 15});
     for (const Pt p : bad_points()) {
-        EXPECT_EQ(error_of([&] { click.add_point(p); }), invalid_point) << text_of(p);
-        EXPECT_EQ(error_of([&] { click.track(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { click.add_point(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { click.track(p); }), invalid_point) << text_of(p);
     }
     ASSERT_EQ(click.size(), 2);
     EXPECT_EQ(click.point(1), (Pt{20, 15}));
@@ -308,8 +299,8 @@ TEST(qvPolygonManipulatorFinite, Bad_points_add_no_vertex_and_move_none) {
     ASSERT_TRUE(drag.activate(v.gadgets()));
     drag.begin(Pt{10, 10});
     for (const Pt p : bad_points()) {
-        EXPECT_EQ(error_of([&] { drag.move(p); }), invalid_point) << text_of(p);
-        EXPECT_EQ(error_of([&] { drag.begin(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { drag.move(p); }), invalid_point) << text_of(p);
+        EXPECT_EQ(qvRaisedText([&] { drag.begin(p); }), invalid_point) << text_of(p);
     }
     EXPECT_EQ(drag.size(), 1);
 }
@@ -323,18 +314,18 @@ TEST(qvPointSetAdaptersFinite, A_refused_move_or_rotation_leaves_every_point) {
     const qvExactPolygon target(v.scene(), 3, three);
     const std::string before = bytes(target);
     for (const double d : {nan, inf, -inf, 1e40, 1e300}) {
-        EXPECT_EQ(error_of([&] { qvAdapter<qvMoveInteraction>(target)->move(Pt{d, 0}); }),
+        EXPECT_EQ(qvRaisedText([&] { qvAdapter<qvMoveInteraction>(target)->move(Pt{d, 0}); }),
                   "Coordinate is not finite or out of range")
             << d;
         EXPECT_EQ(bytes(target), before) << d;
     }
     // Point 0 could move by 1e38, the others not: nothing moves.
-    EXPECT_EQ(error_of([&] { qvAdapter<qvMoveInteraction>(target)->move(Pt{1e38, 1e38}); }),
+    EXPECT_EQ(qvRaisedText([&] { qvAdapter<qvMoveInteraction>(target)->move(Pt{1e38, 1e38}); }),
               "Coordinate is not finite or out of range");
     EXPECT_EQ(bytes(target), before);
     // A rotation that carries (3e38, 5) past the float range used to empty
     // the set before the refill was refused.
-    EXPECT_EQ(error_of([&] { qvAdapter<qvRotateInteraction>(target)->rotate(Pt{-3e38, 0}, 30); }),
+    EXPECT_EQ(qvRaisedText([&] { qvAdapter<qvRotateInteraction>(target)->rotate(Pt{-3e38, 0}, 30); }),
               "Coordinate is not finite or out of range");
     EXPECT_EQ(bytes(target), before);
     EXPECT_EQ(target->size(), 3);
@@ -349,17 +340,17 @@ TEST(qvGroupAdaptersFinite, A_group_refuses_before_its_first_member_moves) {
     group->add(far);
     const std::string a = bytes(near), b = bytes(far);
     for (const double d : {nan, inf, -inf, 1e40, 1e300}) {
-        EXPECT_EQ(error_of([&] { qvAdapter<qvMoveInteraction>(group)->move(Pt{d, 0}); }),
+        EXPECT_EQ(qvRaisedText([&] { qvAdapter<qvMoveInteraction>(group)->move(Pt{d, 0}); }),
                   "Coordinate is not finite or out of range")
             << d;
-        EXPECT_EQ(error_of([&] { qvAdapter<qvScaleInteraction>(group)->move_rt(Pt{0, d}); }),
+        EXPECT_EQ(qvRaisedText([&] { qvAdapter<qvScaleInteraction>(group)->move_rt(Pt{0, d}); }),
                   "Coordinate is not finite or out of range")
             << d;
     }
     // `near` could move by 1e38, `far` not: neither moves.
-    EXPECT_EQ(error_of([&] { qvAdapter<qvMoveInteraction>(group)->move(Pt{1e38, 0}); }),
+    EXPECT_EQ(qvRaisedText([&] { qvAdapter<qvMoveInteraction>(group)->move(Pt{1e38, 0}); }),
               "Coordinate is not finite or out of range");
-    EXPECT_EQ(error_of([&] { qvAdapter<qvScaleInteraction>(group)->move_rt(Pt{1e38, 0}); }),
+    EXPECT_EQ(qvRaisedText([&] { qvAdapter<qvScaleInteraction>(group)->move_rt(Pt{1e38, 0}); }),
               "Coordinate is not finite or out of range");
     EXPECT_EQ(bytes(near), a);
     EXPECT_EQ(bytes(far), b);

@@ -14,6 +14,7 @@
 #include "qvInteractionTestView.hpp"
 #include "qvNotificationProbe.hpp"
 #include "qvPaletteTestSupport.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -29,16 +30,6 @@ namespace {
 using palette_test::expect_raises;
 using Pt = qvCrdOf<double>;
 using Box = qvMathRectOf<double>;
-
-template <class F>
-std::string point_edit_error(F&& f) {
-    try {
-        f();
-    } catch (qvError const& e) {
-        return static_cast<char const*>(e);
-    }
-    return "no error";
-}
 
 // Model points; device (10, 10), (30, 10), (50, 50), (30, 70), (10, 50).
 const std::vector<Pt> five{{0, 0}, {10, 0}, {20, 20}, {10, 30}, {0, 20}};
@@ -133,7 +124,7 @@ TEST(qvPointSetEditManipulator, Drags_a_point_and_its_handle_and_ends_fresh) {
     EXPECT_EQ(handle_at(edit, 2), (Pt{20, 10}));
     EXPECT_NE(reports[4].invalid, "()");
     EXPECT_EQ(edit.selected_point(), -1);
-    EXPECT_EQ(point_edit_error([&] { edit.move(Pt{1, 1}); }), "Handle bar is not selected");
+    EXPECT_EQ(qvRaisedText([&] { edit.move(Pt{1, 1}); }), "Handle bar is not selected");
     EXPECT_TRUE(script.fresh());
 }
 
@@ -197,9 +188,9 @@ TEST(qvPointSetEditManipulator, Refusals_and_misuse) {
     qvInteractionTestView v;
     const qvRectangle box(v.scene(), Box(0, 0, 10, 10));
     qvPointSetEditManipulator edit;
-    EXPECT_EQ(point_edit_error([&] { edit.check(Pt{1, 1}); }), "Manipulator was not initialized yet");
-    EXPECT_EQ(point_edit_error([&] { edit.notify(2); }), "Manipulator was not initialized yet");
-    EXPECT_EQ(point_edit_error([&] { edit.activate(qvViewGadgetLayer(), v.layer(), box); }),
+    EXPECT_EQ(qvRaisedText([&] { edit.check(Pt{1, 1}); }), "Manipulator was not initialized yet");
+    EXPECT_EQ(qvRaisedText([&] { edit.notify(2); }), "Manipulator was not initialized yet");
+    EXPECT_EQ(qvRaisedText([&] { edit.activate(qvViewGadgetLayer(), v.layer(), box); }),
               "Gadget layer is not initialized");
     EXPECT_FALSE(edit.activate(v.gadgets(), v.layer(), box)) << "a rectangle has no point-set access";
     EXPECT_FALSE(edit.active());
@@ -218,7 +209,7 @@ TEST(qvPointSetEditManipulator, A_target_that_raises_inside_a_rebuild_leaves_not
     EXPECT_EQ(edit.handle_bar().size(), 5);
     qvScene& handles = edit.handle_bar().handle_layer()->scene();
     points->fail = true;
-    EXPECT_EQ(point_edit_error([&] { edit.notify(2); }), "point refused");
+    EXPECT_EQ(qvRaisedText([&] { edit.notify(2); }), "point refused");
     EXPECT_TRUE(handles.update_notification());
     points->fail = false;
     edit.deactivate();
@@ -255,7 +246,7 @@ TEST(qvPointSetEditManipulator, A_handle_destroyed_elsewhere_does_not_stop_deact
     auto* const gadgets = qvQueryInterface<qvContainerScene>(&handles->scene());
     edit->handle_bar()[1]->destroy_shape();
     ASSERT_EQ(gadgets->size(-1), 4);
-    EXPECT_EQ(point_edit_error([&] { edit->deactivate(); }), "no error");
+    EXPECT_EQ(qvRaisedText([&] { edit->deactivate(); }), "no error");
     EXPECT_FALSE(edit->active());
     EXPECT_EQ(gadgets->size(-1), 0) << "the other handles went";
     EXPECT_TRUE(v.fresh());

@@ -9,6 +9,7 @@
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvInteractionTestView.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,16 +21,6 @@ namespace {
 
 using Box = qvMathRectOf<double>;
 using Pt = qvCrdOf<double>;
-
-template <class F>
-std::string polygon_error(F&& f) {
-    try {
-        f();
-    } catch (qvError const& e) {
-        return static_cast<char const*>(e);
-    }
-    return "no error";
-}
 
 std::string outline_of(qvPolygonManipulator& m) {
     std::ostringstream out;
@@ -50,7 +41,7 @@ TEST(qvClickPolygonManipulator, Clicks_fix_vertices_while_the_last_follows_the_p
     EXPECT_FALSE(click.active());
     ASSERT_TRUE(click.activate(v.gadgets()));
     EXPECT_EQ(click.size(), 0);
-    EXPECT_EQ(polygon_error([&] { click.track(Pt{1, 1}); }), no_outline);
+    EXPECT_EQ(qvRaisedText([&] { click.track(Pt{1, 1}); }), no_outline);
     qvManipulatorScript script(
         v,
         [&](qvManipulatorStep const& s) {
@@ -99,18 +90,18 @@ TEST(qvDragPolygonManipulator, Every_position_becomes_a_vertex) {
     EXPECT_EQ(drag.bbox(), Box(10, 10, 60, 70));
     EXPECT_TRUE(script.fresh());
     drag.end();
-    EXPECT_EQ(polygon_error([&] { drag.bbox(); }), no_outline);
-    EXPECT_EQ(polygon_error([&] { drag.remove(0, 1); }), no_outline);
+    EXPECT_EQ(qvRaisedText([&] { drag.bbox(); }), no_outline);
+    EXPECT_EQ(qvRaisedText([&] { drag.remove(0, 1); }), no_outline);
     EXPECT_TRUE(v.fresh());
 }
 
 TEST(qvPolygonManipulator, Refusals_misuse_and_a_gadget_layer_that_dies_first) {
     qvDragPolygonManipulator drag;
-    EXPECT_EQ(polygon_error([&] { drag.begin(Pt{1, 1}); }), not_initialized);
-    EXPECT_EQ(polygon_error([&] { drag.activate(qvViewGadgetLayer()); }), "Gadget layer is not initialized");
+    EXPECT_EQ(qvRaisedText([&] { drag.begin(Pt{1, 1}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { drag.activate(qvViewGadgetLayer()); }), "Gadget layer is not initialized");
     qvViewGadgetLayer viewless(0);
     EXPECT_FALSE(drag.activate(viewless)) << "a gadget layer in no view";
-    EXPECT_EQ(polygon_error([&] { drag.move(Pt{1, 1}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { drag.move(Pt{1, 1}); }), not_initialized);
 
     auto v = std::make_unique<qvInteractionTestView>();
     auto click = std::make_unique<qvClickPolygonSelectionManipulator>();
@@ -119,7 +110,7 @@ TEST(qvPolygonManipulator, Refusals_misuse_and_a_gadget_layer_that_dies_first) {
     click->begin(Pt{10, 10});
     click->add_point(Pt{40, 10});
     v.reset();
-    EXPECT_EQ(polygon_error([&] { click->deactivate(); }), "no error");
+    EXPECT_EQ(qvRaisedText([&] { click->deactivate(); }), "no error");
     EXPECT_FALSE(click->active());
     click.reset();
 }
@@ -133,15 +124,15 @@ TEST(qvPolygonSelectionManipulator, Refusals_and_ends_without_an_outline) {
     EXPECT_FALSE(drag.activate(v.gadgets(), qvViewSceneLayer(), host)) << "an empty scene layer";
     EXPECT_FALSE(drag.activate(qvViewGadgetLayer(0), v.layer(), host)) << "a gadget layer in no view";
     EXPECT_FALSE(drag.active());
-    EXPECT_EQ(polygon_error([&] { drag.end(0); }), not_initialized);
-    EXPECT_EQ(polygon_error([&] { drag.move(Pt{1, 1}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { drag.end(0); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { drag.move(Pt{1, 1}); }), not_initialized);
     qvClickPolygonSelectionManipulator click;
-    EXPECT_EQ(polygon_error([&] { click.add_point(Pt{1, 1}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { click.add_point(Pt{1, 1}); }), not_initialized);
 
     const qvRectangle shape(v.scene(), Box(0, 0, 10, 10));
     host->add(shape);
     ASSERT_TRUE(drag.activate(v.gadgets(), v.layer(), host));
-    EXPECT_EQ(polygon_error([&] { drag.end(0x10); }), no_outline);
+    EXPECT_EQ(qvRaisedText([&] { drag.end(0x10); }), no_outline);
     EXPECT_EQ(host->size(), 1) << "the list stays as it was, even asked to clear";
 }
 

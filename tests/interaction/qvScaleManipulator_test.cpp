@@ -11,6 +11,7 @@
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvInteractionTestView.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,6 @@ namespace {
 
 using Box = qvMathRectOf<double>;
 using Pt = qvCrdOf<double>;
-
-template <class F>
-std::string scale_error(F&& f) {
-    try {
-        f();
-    } catch (qvError const& e) {
-        return static_cast<char const*>(e);
-    }
-    return "no error";
-}
 
 // A graphic that scales itself until told to stop offering it.
 class SwitchableBox : public qvGraphicInterface, public qvScaleInteraction {
@@ -205,10 +196,10 @@ TEST(qvScaleManipulator, An_axis_of_zero_extent_is_left_alone) {
 TEST(qvScaleManipulator, Misuse_raises_and_changes_nothing) {
     const std::string not_initialized = "Manipulator was not initialized yet";
     qvScaleManipulator idle;
-    EXPECT_EQ(scale_error([&] { idle.begin(Pt{}); }), not_initialized);
-    EXPECT_EQ(scale_error([&] { idle.check(Pt{}); }), not_initialized);
-    EXPECT_EQ(scale_error([&] { idle.end(); }), not_initialized);
-    EXPECT_EQ(scale_error([&] { idle.notify(2); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { idle.begin(Pt{}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { idle.check(Pt{}); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { idle.end(); }), not_initialized);
+    EXPECT_EQ(qvRaisedText([&] { idle.notify(2); }), not_initialized);
     EXPECT_FALSE(idle.moving());
 
     ScaleFixture f(Box(0, 0, 100, 50), 2);
@@ -216,10 +207,10 @@ TEST(qvScaleManipulator, Misuse_raises_and_changes_nothing) {
     EXPECT_TRUE(f.scale.check(Pt{0, 0}));
     EXPECT_FALSE(f.scale.begin(Pt{50, 25}));
     EXPECT_FALSE(f.scale.moving());
-    EXPECT_EQ(scale_error([&] { f.scale.move(Pt{60, 60}); }), "Handle bar is not selected");
+    EXPECT_EQ(qvRaisedText([&] { f.scale.move(Pt{60, 60}); }), "Handle bar is not selected");
     f.scale.end();  // without begin
     EXPECT_EQ(f.shape->rectangle(), Box(0, 0, 100, 50));
-    EXPECT_EQ(scale_error([&] { f.scale.activate(qvViewGadgetLayer(), f.v.layer(), f.shape); }),
+    EXPECT_EQ(qvRaisedText([&] { f.scale.activate(qvViewGadgetLayer(), f.v.layer(), f.shape); }),
               "Gadget layer is not initialized");
     EXPECT_FALSE(f.scale.active());
     EXPECT_FALSE(f.scale.activate(f.v.gadgets(), qvViewSceneLayer(), f.shape)) << "no scene layer";
@@ -236,7 +227,7 @@ TEST(qvScaleManipulator, A_handle_added_to_its_bar_is_no_scale_handle) {
     EXPECT_FALSE(f.scale.check(Pt{50, 25}));
     EXPECT_FALSE(f.scale.begin(Pt{50, 25}));
     EXPECT_FALSE(f.scale.moving());
-    EXPECT_EQ(scale_error([&] { f.scale.move(Pt{60, 60}); }), "Handle bar is not selected");
+    EXPECT_EQ(qvRaisedText([&] { f.scale.move(Pt{60, 60}); }), "Handle bar is not selected");
     EXPECT_EQ(f.shape->rectangle(), Box(0, 0, 100, 50));
     EXPECT_TRUE(f.scale.begin(Pt{100, 50})) << "the eight still drag";
 
@@ -281,7 +272,7 @@ TEST(qvScaleManipulator, Outliving_its_view_mid_drag_is_quiet) {
     ASSERT_TRUE(scale->activate(v->gadgets(), v->layer(), shape));
     ASSERT_TRUE(scale->begin(Pt{90, 50}));  // handle 7
     v.reset();
-    EXPECT_EQ(scale_error([&] { scale->deactivate(); }), "no error");
+    EXPECT_EQ(qvRaisedText([&] { scale->deactivate(); }), "no error");
     EXPECT_FALSE(scale->active());
     scale.reset();
 }

@@ -16,6 +16,7 @@
 
 #include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -31,16 +32,6 @@ using Win = qvWinRectOf<double>;
 const double nan = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
 const double non_finite[] = {nan, inf, -inf};
-
-template <class F>
-std::string error_of(F&& f) {
-    try {
-        f();
-    } catch (qvError const& e) {
-        return static_cast<char const*>(e);
-    }
-    return "no error";
-}
 
 // A view manager showing one scene layer at scale 2, offset (10, 20).
 struct MappedView {
@@ -58,15 +49,15 @@ struct MappedView {
 TEST(qvViewZoomFinite, Factors_of_0_NaN_or_an_infinity_and_bad_centres_move_no_layer) {
     MappedView v;
     for (const double f : {0.0, nan, inf, -inf}) {
-        EXPECT_EQ(error_of([&] { v.view->zoom(Pt{5, 5}, f); }), "Invalid zoom factor") << f;
-        EXPECT_EQ(error_of([&] { v.view->zoom(Pt{5, 5}, 2.0, f); }), "Invalid zoom factor") << f;
+        EXPECT_EQ(qvRaisedText([&] { v.view->zoom(Pt{5, 5}, f); }), "Invalid zoom factor") << f;
+        EXPECT_EQ(qvRaisedText([&] { v.view->zoom(Pt{5, 5}, 2.0, f); }), "Invalid zoom factor") << f;
     }
     for (const double c : non_finite) {
-        EXPECT_EQ(error_of([&] { v.view->zoom(Pt{c, 5}, 2.0); }), "Invalid scroller argument") << c;
-        EXPECT_EQ(error_of([&] { v.view->zoom(Pt{5, c}, 2.0); }), "Invalid scroller argument") << c;
+        EXPECT_EQ(qvRaisedText([&] { v.view->zoom(Pt{c, 5}, 2.0); }), "Invalid scroller argument") << c;
+        EXPECT_EQ(qvRaisedText([&] { v.view->zoom(Pt{5, c}, 2.0); }), "Invalid scroller argument") << c;
     }
     // Finite alone is not enough: the composed move c - f * c overflows.
-    EXPECT_EQ(error_of([&] { v.view->zoom(Pt{1e300, 0}, 1e300); }), "Invalid scroller argument");
+    EXPECT_EQ(qvRaisedText([&] { v.view->zoom(Pt{1e300, 0}, 1e300); }), "Invalid scroller argument");
     EXPECT_EQ(v.layer->mapping(), RT(2, 3, 10, 20));
     // Large finite factors are zooms like any other.
     v.view->zoom(Pt{0, 0}, 1e40, 0.5);
@@ -77,7 +68,7 @@ TEST(qvViewLayerMappingFinite, A_mapping_with_NaN_or_an_infinity_is_refused_a_fl
     MappedView v;
     for (const double bad : non_finite) {
         for (const RT& rt : {RT(bad, 1, 0, 0), RT(1, bad, 0, 0), RT(1, 1, bad, 0), RT(1, 1, 0, bad)})
-            EXPECT_EQ(error_of([&] { v.layer->mapping(rt); }), "Invalid scroller argument") << bad;
+            EXPECT_EQ(qvRaisedText([&] { v.layer->mapping(rt); }), "Invalid scroller argument") << bad;
     }
     EXPECT_EQ(v.layer->mapping(), RT(2, 3, 10, 20));
     v.layer->mapping(RT(1e300, 1e40, -1e300, 0));
@@ -100,13 +91,13 @@ TEST(qvUIViewFinite, Canvas_viewport_scroll_position_and_centre_without_finite_n
     const Pt origin = ui.position(qvUIView::X0_Y0);
     for (const double bad : non_finite) {
         const std::string text = "Invalid scroller argument";
-        EXPECT_EQ(error_of([&] { ui.virtual_limits(Win(qvRectOf<double>(0, 0, bad, 300))); }), text) << bad;
-        EXPECT_EQ(error_of([&] { ui.viewport_limits(Win(qvRectOf<double>(bad, 0, 100, 100))); }), text) << bad;
-        EXPECT_EQ(error_of([&] { ui.scroll(Pt{bad, 0}); }), text) << bad;
-        EXPECT_EQ(error_of([&] { ui.scroll(qvUIView::VERTICAL, bad); }), text) << bad;
-        EXPECT_EQ(error_of([&] { ui.position(Pt{0, bad}, qvUIView::CENTRE); }), text) << bad;
-        EXPECT_EQ(error_of([&] { ui.zoom(2.0, Pt{bad, 0}); }), text) << bad;
-        EXPECT_EQ(error_of([&] { ui.zoom(bad, Pt{0, 0}); }), "Invalid zoom factor") << bad;
+        EXPECT_EQ(qvRaisedText([&] { ui.virtual_limits(Win(qvRectOf<double>(0, 0, bad, 300))); }), text) << bad;
+        EXPECT_EQ(qvRaisedText([&] { ui.viewport_limits(Win(qvRectOf<double>(bad, 0, 100, 100))); }), text) << bad;
+        EXPECT_EQ(qvRaisedText([&] { ui.scroll(Pt{bad, 0}); }), text) << bad;
+        EXPECT_EQ(qvRaisedText([&] { ui.scroll(qvUIView::VERTICAL, bad); }), text) << bad;
+        EXPECT_EQ(qvRaisedText([&] { ui.position(Pt{0, bad}, qvUIView::CENTRE); }), text) << bad;
+        EXPECT_EQ(qvRaisedText([&] { ui.zoom(2.0, Pt{bad, 0}); }), text) << bad;
+        EXPECT_EQ(qvRaisedText([&] { ui.zoom(bad, Pt{0, 0}); }), "Invalid zoom factor") << bad;
     }
     EXPECT_EQ(ui.virtual_limits(), canvas);
     EXPECT_EQ(ui.position(qvUIView::X0_Y0), origin);
