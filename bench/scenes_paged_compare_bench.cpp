@@ -780,9 +780,8 @@ std::string label_of(Result const& r, bool load, double seconds, long count) {
     return text;
 }
 
-// Reports one measurement: its time, and its counters in the label only
-// (bench/compare reads CSV, whose reporter wants every case to carry the
-// same counters).
+// Reports one measurement: its time, and its counters in the label, which
+// bench/compare prints as they are (formatted here, one line per case).
 bool report(benchmark::State& state, Result const& r, double seconds, bool load, long count) {
     if (r.error[0] != '\0') {
         state.SkipWithError(r.error);
