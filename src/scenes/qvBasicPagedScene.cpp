@@ -488,9 +488,6 @@ void qvBasicPagedScene::unstore(long handle) {
 
 namespace {
 
-// Record bytes a load keeps waiting before it writes them to their nodes.
-constexpr std::size_t load_batch_bytes = std::size_t{32} << 20;
-
 void load_mark(std::vector<bool>& marks, long handle) {
     if (marks.size() <= static_cast<std::size_t>(handle)) marks.resize(static_cast<std::size_t>(handle) * 2 + 64);
     marks[static_cast<std::size_t>(handle)] = true;
@@ -528,8 +525,11 @@ void qvBasicPagedScene::load(qvInputStream& is) {
             if (e > 0x7FFF) qvRaisePagedSceneError("Illegal layer number specified");
             deferred = layers_[e].sdb;
             std::size_t bytes = 0;
-            const auto write = [&] {
-                deferred->write_deferred();
+            const auto write = [&](bool last) {
+                if (last)
+                    deferred->end_deferred();
+                else
+                    deferred->write_deferred();
                 for (long handle : waiting) load_mark(stored, handle);
                 waiting.clear();
                 bytes = 0;
@@ -540,9 +540,9 @@ void qvBasicPagedScene::load(qvInputStream& is) {
                 if (waiting.size() == waiting.capacity()) waiting.reserve(waiting.size() * 2 + 1024);
                 waiting.push_back(store(e, *record));
                 bytes += static_cast<std::size_t>(record->size);
-                if (bytes >= load_batch_bytes) write();
+                if (bytes >= qvQuadTree::deferred_batch_bytes) write(false);
             }
-            write();
+            write(true);
             deferred = nullptr;
         }
     } catch (...) {

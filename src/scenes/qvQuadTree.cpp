@@ -284,7 +284,13 @@ qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
     QV_ASSERT_TEXT(directory_ != nullptr, "directory");
     const qvQuadTreeHandleData cell = rect_to_handle(record.box);
     qvQuadTreeNode* const node = find_room(size, cell);
-    // Room first, so that nothing can fail once the slot is taken.
+    // Room first, so that nothing can fail once the slot is taken: for a
+    // whole batch at once (never grown and copied while it is filled),
+    // more only for a batch larger than asked.
+    if (waiting_bytes_.capacity() == 0) {
+        waiting_bytes_.reserve(deferred_batch_bytes + qvUSEFUL_PAGE_SIZE);
+        waiting_.reserve(deferred_batch_bytes / sizeof(qvShapeBase));
+    }
     if (waiting_.size() == waiting_.capacity()) waiting_.reserve(waiting_.size() * 2 + 1024);
     if (node->waiting == 0 && waiting_nodes_.size() == waiting_nodes_.capacity())
         waiting_nodes_.reserve(waiting_nodes_.size() * 2 + 256);
@@ -382,6 +388,13 @@ void qvQuadTree::write_deferred() {
     waiting_bytes_.clear();
 }
 
+void qvQuadTree::end_deferred() {
+    write_deferred();
+    std::vector<Waiting>().swap(waiting_);
+    std::vector<qvQuadTreeNode*>().swap(waiting_nodes_);
+    std::vector<unsigned char>().swap(waiting_bytes_);
+}
+
 void qvQuadTree::discard_deferred() noexcept {
     // Each node's first waiting record is the first of its slots given back.
     for (Waiting const& w : waiting_) {
@@ -396,9 +409,9 @@ void qvQuadTree::discard_deferred() noexcept {
             // Only a hint: the node is found again by its own room.
         }
     }
-    waiting_.clear();
-    waiting_nodes_.clear();
-    waiting_bytes_.clear();
+    std::vector<Waiting>().swap(waiting_);
+    std::vector<qvQuadTreeNode*>().swap(waiting_nodes_);
+    std::vector<unsigned char>().swap(waiting_bytes_);
 }
 
 void qvQuadTree::store_handle(qvShapeBase* shape, qvHandleRecord& h) {

@@ -106,8 +106,13 @@ public:
     // cell it splits. While records wait nothing else may use the
     // quadtree; discard_deferred gives their slots back unwritten.
     // create_deferred returns the record's cell, what store_handle writes.
+    // A batch should hold about deferred_batch_bytes of records: room for
+    // that is taken once, at the first deferred store, and kept until
+    // discard_deferred or end_deferred, which also writes what waits.
+    static constexpr std::size_t deferred_batch_bytes = std::size_t{32} << 20;
     qvQuadTreeHandleData create_deferred(qvShapeBase const& record);
     void write_deferred();
+    void end_deferred();
     void discard_deferred() noexcept;
     // Both unlock the lock's node (priority 1.0) and empty the lock.
     void release(RecordLock& lock) override;
