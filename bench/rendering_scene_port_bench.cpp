@@ -6,10 +6,10 @@
 //   cmp/scene_port/direct/<k>    straight to the dump port;
 //   cmp/scene_port/unscaled/<k>  through a scene port turning by 30 degrees
 //                                and scaling by 2, scale_line_width off;
-//   cmp/scene_port/scaled/<k>    the same with scale_line_width on: one
-//                                attribute copy into the private palette
-//                                and one cookie bake per record (per marker
-//                                for polymarkers), the port's design.
+//   cmp/scene_port/scaled/<k>    the same with scale_line_width on: the
+//                                render is one draw, so each of the k
+//                                attributes is copied into the private
+//                                palette (and baked) once, not per record.
 // Peer (ORVANE_BENCH_CAIRO): the same paths, with k colour and width
 // states, recorded once as Cairo paths and replayed, each stroked with its
 // state, through the same transform into a recording surface (which keeps

@@ -3,8 +3,9 @@
 // Boost.Geometry's rtree, each compiled in only when its development
 // package is present (ORVANE_BENCH_SQLITE, _SPATIALINDEX, _BOOST).
 //
-// Every side gets the same boxes: 1M and 10M rectangles with integer
-// corners and sides 1 to 64 in (0, 0, 2^20, 2^20), in three sets (uniform;
+// Every side gets the same boxes: 100k, 1M and 10M rectangles (sizes 10x
+// apart, so that growth shows) with integer corners and sides 1 to 64 in
+// (0, 0, 2^20, 2^20), in three sets (uniform;
 // 64 Gaussian clusters of sigma 2^14, clipped; uniform with 5% straddling
 // x = 2^19 or y = 2^19), in the generator's order and in Morton order of
 // their centres (16 bits per axis, from a pre-sorted box file). Query edges
@@ -702,7 +703,11 @@ Result boost_load_and_query(Sequence const& seq, bool pack) {
 
 // --- the cases ------------------------------------------------------------------------
 
-std::string size_name(long count) { return count >= 1000000 ? std::to_string(count / 1000000) + "M" : std::to_string(count); }
+std::string size_name(long count) {
+    if (count >= 1000000) return std::to_string(count / 1000000) + "M";
+    if (count >= 1000) return std::to_string(count / 1000) + "k";
+    return std::to_string(count);
+}
 
 // Results by key, so that the query cases reuse the files the load cases
 // made and repetitions reuse a measurement.
@@ -780,9 +785,8 @@ std::string label_of(Result const& r, bool load, double seconds, long count) {
     return text;
 }
 
-// Reports one measurement: its time, and its counters in the label only
-// (bench/compare reads CSV, whose reporter wants every case to carry the
-// same counters).
+// Reports one measurement: its time, and its counters in the label, which
+// bench/compare prints as they are (formatted here, one line per case).
 bool report(benchmark::State& state, Result const& r, double seconds, bool load, long count) {
     if (r.error[0] != '\0') {
         state.SkipWithError(r.error);
@@ -965,7 +969,7 @@ const bool registered = [] {
 #if ORVANE_BENCH_SQLITE
     if (!sqlite_has_rtree()) std::fprintf(stderr, "scenes_paged_compare: SQLite has no R*Tree module, its cases are left out\n");
 #endif
-    for (long count : {1000000L, 10000000L})
+    for (long count : {100000L, 1000000L, 10000000L})
         for (Set set : {Set::uniform, Set::clustered, Set::straddle}) register_cases(set, count);
     return true;
 }();

@@ -28,6 +28,7 @@
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/geometry/qvPointTag.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
+#include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/rendering/qvReadOnlyShapeProxy.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
@@ -72,13 +73,15 @@ private:
 // ---------------------------------------------------------------------------
 // Construction and state
 
-qvViewTScenePort::qvViewTScenePort(qvFlavorPort& target) : target_(&target) {}
+qvViewTScenePort::qvViewTScenePort(qvFlavorPort& target)
+    : target_(&target), scaled_(std::make_unique<ScaledAttributes>(*this)) {}
 
 qvViewTScenePort::~qvViewTScenePort() = default;
 
 void qvViewTScenePort::mapping(qvTransformation const& t) {
     mapping_ = t;
     update_matrix();
+    scaled_->end();
 }
 
 void qvViewTScenePort::update_matrix() {
@@ -113,6 +116,7 @@ qvRestrictedTransformation const& qvViewTScenePort::transformation() const { ret
 void qvViewTScenePort::transformation(qvRestrictedTransformation const& t) {
     target_->transformation(t);
     update_matrix();
+    scaled_->end();
 }
 
 qvRestrictedTransformation const& qvViewTScenePort::inverse_transformation() const {
@@ -129,7 +133,12 @@ void qvViewTScenePort::scene(qvScene* scene) { target_->scene(scene); }
 
 qvScene* qvViewTScenePort::scene() const { return target_->scene(); }
 
-void qvViewTScenePort::palette(qvPalette* palette) { target_->palette(palette); }
+// Outside draw_shape a palette begins a draw (a scene's render gives one
+// first); inside, it is the port's own switch to the private palette.
+void qvViewTScenePort::palette(qvPalette* palette) {
+    target_->palette(palette);
+    if (!drawing_ && palette != &palette_) scaled_->begin(palette);
+}
 
 qvPalette* qvViewTScenePort::palette() const { return target_->palette(); }
 
@@ -198,6 +207,12 @@ void qvViewTScenePort::set_attribute(qvAttributeInterface* attr, long handle) {
 bool qvViewTScenePort::forward(qvShapeBase& filled, long source_attribute) {
     if (!scale_line_width_)
         return target_->draw_shape(filled);
+    if (scaled_->open()) {
+        qvAttributeInterface& attribute = scaled_->scaled(source_attribute);
+        filled.attribute_handle = qvCheckedInt32(attribute.attribute_handle());
+        const qvFlavorPortPalette switched(*this, &palette_);
+        return target_->draw_shape(filled);
+    }
     return ScaledAttribute::draw(*this, source_attribute, [&](qvAttributeInterface& attribute) {
         attribute.line_width(get_scaled_line_width(attribute.line_width()));
         filled.attribute_handle = qvCheckedInt32(attribute.attribute_handle());

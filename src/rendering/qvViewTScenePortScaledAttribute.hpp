@@ -1,6 +1,7 @@
 #pragma once
 // The scene port's scaled-attribute step, shared by its point-set drawers
-// and its text drawers (see qvViewTScenePort.hpp).
+// and its text drawers (see qvViewTScenePort.hpp), and the copies of one
+// draw that the line-width step reuses.
 //
 // The temporary attribute is a copy, in the port's private palette, of the
 // source record's attribute. It is made before the palette switch and
@@ -10,12 +11,20 @@
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 #include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/attributes/qvPalette.hpp>
+#include <orvane/core/qvBroadcastReceiver.hpp>
+#include <orvane/core/qvInvalidateEvent.hpp>
+#include <orvane/core/qvWeakPtr.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvDriverAttributeCache.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/rendering/qvViewTScenePort.hpp>
+
+#include <exception>
+#include <unordered_map>
+#include <vector>
 
 class qvViewTScenePort::ScaledAttribute {
 public:
@@ -67,4 +76,100 @@ private:
     qvDriverAttributeCache* cache_;
     qvPalette* palette_;
     qvSafePtr<qvAttributeInterface> attribute_;
+};
+
+// The scaled copies of one draw, by the source attribute's handle in the
+// palette the draw was given. Copying an attribute across palettes looks
+// every property up by name, which cost a record about thirty times its
+// drawing; a draw names few attributes, so each is copied once. Keeps true:
+//  - a copy carries its source's values as they were when it was made,
+//    with the width scaled by M of that time: a change announced by the
+//    source palette marks every copy stale (they are released before the
+//    next record is drawn), and a new M or palette ends the draw;
+//  - a released copy is dropped from the driver's cache as the per-record
+//    step does it, when that driver is still alive (it is held weakly, as
+//    a draw can outlive its buffer);
+//  - copies live in the port's private palette and never outlive it.
+class qvViewTScenePort::ScaledAttributes : public qvBroadcastReceiver<qvInvalidateEvent<long>> {
+public:
+    explicit ScaledAttributes(qvViewTScenePort& port) : port_(port) {}
+    ~ScaledAttributes() override {
+        disconnect_all();
+        try {
+            end();
+        } catch (...) {
+        }
+    }
+    ScaledAttributes(ScaledAttributes const&) = delete;
+    ScaledAttributes& operator=(ScaledAttributes const&) = delete;
+
+    bool open() const noexcept { return open_; }
+
+    // A draw over `source` begins; the copies of the one before are
+    // released first.
+    void begin(qvPalette* source) {
+        end();
+        if (source == nullptr || source == &port_.palette_) return;
+        connect(source->publisher());
+        source_ = source;
+        open_ = true;
+    }
+
+    // Releases every copy; the first error of a release passes once all
+    // were tried.
+    void end() {
+        disconnect_all();
+        source_ = nullptr;
+        open_ = false;
+        stale_ = false;
+        std::exception_ptr error;
+        for (qvSafePtr<qvAttributeInterface>& made : made_) {
+            try {
+                const long handle = made->attribute_handle();
+                made = qvSafePtr<qvAttributeInterface>();
+                if (qvDriverObject* const driver = driver_.get())
+                    if (auto* const cache = qvQueryInterface<qvDriverAttributeCache>(driver); cache != nullptr && handle != 0)
+                        cache->drop(&port_.palette_, handle);
+            } catch (...) {
+                if (!error) error = std::current_exception();
+            }
+        }
+        made_.clear();
+        by_source_.clear();
+        driver_ = qvIWeakPtr<qvDriverObject>();
+        if (error) std::rethrow_exception(error);
+    }
+
+    // The copy of `source` with its width scaled, made on first use.
+    qvAttributeInterface& scaled(long source) {
+        if (stale_) {
+            qvPalette* const source = source_;
+            end();
+            begin(source);
+        }
+        if (const auto found = by_source_.find(source); found != by_source_.end()) return *made_[found->second];
+        if (made_.empty()) driver_ = qvIWeakPtr<qvDriverObject>(&port_.target_->draw().vbuf().driver());
+        made_.reserve(made_.size() + 1);
+        qvSafePtr<qvAttributeInterface> made = qvCreateAttributeProxy(&port_.palette_, 0);
+        port_.set_attribute(made.get(), source);
+        made->line_width(port_.get_scaled_line_width(made->line_width()));
+        by_source_.emplace(source, made_.size());
+        made_.push_back(std::move(made));
+        return *made_.back();
+    }
+
+    // The source palette changed an attribute, or all of them.
+    void invalidate() override { stale_ = true; }
+    void invalidate(long const&, int) override { stale_ = true; }
+
+private:
+    qvViewTScenePort& port_;
+    // The copies in the order they were made (and are released), and
+    // their positions by source handle.
+    std::vector<qvSafePtr<qvAttributeInterface>> made_;
+    std::unordered_map<long, std::size_t> by_source_;
+    qvIWeakPtr<qvDriverObject> driver_;
+    qvPalette* source_ = nullptr;
+    bool open_ = false;
+    bool stale_ = false;
 };

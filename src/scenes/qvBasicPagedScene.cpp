@@ -462,11 +462,7 @@ long qvBasicPagedScene::store(std::size_t e, qvShapeBase& record) {
     qvHandleRecord h = handle_lock.get();
     try {
         record.shape_handle = h.handle;
-        qvQuadTree::RecordLock lock;
-        entry.sdb->create_anywhere(&record, record.size, lock);
-        std::memcpy(lock.record, &record, static_cast<std::size_t>(record.size));
-        entry.sdb->store_handle(lock.record, h);
-        entry.sdb->release(lock);
+        h.quadtree = entry.sdb->create_deferred(record);
     } catch (...) {
         hdb_->remove(handle_lock);
         throw;
@@ -492,15 +488,35 @@ void qvBasicPagedScene::unstore(long handle) {
     hdb_->remove(handle_lock);
 }
 
+namespace {
+
+void load_mark(std::vector<bool>& marks, long handle) {
+    if (marks.size() <= static_cast<std::size_t>(handle)) marks.resize(static_cast<std::size_t>(handle) * 2 + 64);
+    marks[static_cast<std::size_t>(handle)] = true;
+}
+
+}  // namespace
+
 // All or nothing: the handles of the stored records are marked in a
 // bitmap over handle numbers (an eighth of a byte per handle, not a list),
 // and the appended layers sit on top; an error takes both away again.
+//
+// Records are stored in stream order, each in the node and slot a record
+// by record load gives it, but their bytes wait (deferred stores of the
+// quadtree) and are written node by node once a batch is complete. In
+// stream order each record locked the node page of a random cell, and once
+// the nodes outgrew the page cache nearly every record cost a page written
+// back and another read; batched, a node page is read and written once per
+// batch. Until its batch is written a record is in no page: an error first
+// gives those slots back, and their handles go without a record.
 void qvBasicPagedScene::load(qvInputStream& is) {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
     if (own_palette_) palette_->load(is);
     const long count = qvReadInt32(is);
     const int before = static_cast<int>(mapv_.size());
     std::vector<bool> stored;
+    std::vector<long> waiting;   // handles whose records are not written yet
+    qvQuadTree* deferred = nullptr;
     try {
         const long lists = std::max(count, static_cast<long>(before));
         for (long l = 0; l < lists; ++l) {
@@ -509,14 +525,49 @@ void qvBasicPagedScene::load(qvInputStream& is) {
             const std::size_t e = at(mapv_[at(static_cast<int>(l))]);
             // A handle record names its entry in 16 bits.
             if (e > 0x7FFF) qvRaisePagedSceneError("Illegal layer number specified");
+            deferred = layers_[e].sdb;
+            std::size_t bytes = 0;
+            const auto write = [&](bool last) {
+                if (last)
+                    deferred->end_deferred();
+                else
+                    deferred->write_deferred();
+                for (long handle : waiting) load_mark(stored, handle);
+                waiting.clear();
+                bytes = 0;
+            };
             for (long r = 0; r < records; ++r) {
                 auto record = qvCreateShapeFromSerialization(is);
-                const long handle = store(e, *record);
-                if (stored.size() <= static_cast<std::size_t>(handle)) stored.resize(static_cast<std::size_t>(handle) * 2 + 64);
-                stored[static_cast<std::size_t>(handle)] = true;
+                // Room first, so that a stored record always gets its entry.
+                if (waiting.size() == waiting.capacity()) waiting.reserve(waiting.size() * 2 + 1024);
+                waiting.push_back(store(e, *record));
+                bytes += static_cast<std::size_t>(record->size);
+                if (bytes >= qvQuadTree::deferred_batch_bytes) write(false);
             }
+            write(true);
+            deferred = nullptr;
         }
     } catch (...) {
+        if (deferred != nullptr) {
+            // A batch whose writing failed may be written in part.
+            deferred->discard_deferred();
+            for (long handle : waiting) {
+                qvHandleDatabase::RecordLock handle_lock;
+                hdb_->modify(handle, handle_lock);
+                if (!handle_lock) continue;
+                const qvHandleRecord h = handle_lock.get();
+                LayerEntry& entry = layers_[at(h.layer)];
+                try {
+                    qvQuadTree::RecordLock lock;
+                    entry.sdb->modify(h, lock);
+                    entry.sdb->remove(lock);
+                } catch (qvError const&) {
+                    // Never written: its slot was given back.
+                }
+                --entry.size;
+                hdb_->remove(handle_lock);
+            }
+        }
         for (std::size_t h = 0; h < stored.size(); ++h)
             if (stored[h]) unstore(static_cast<long>(h));
         while (static_cast<int>(mapv_.size()) > before) delete_layer(static_cast<int>(mapv_.size()) - 1);

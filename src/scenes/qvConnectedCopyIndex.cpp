@@ -5,6 +5,9 @@
 // meets; its cost is the cells and copies near the area, plus the root's
 // straddlers and the copies being edited. The finds are sorted by order
 // key at the end, which gives the list's order without walking the list.
+// Placing waits for a query: building a scene through typed handles enters,
+// edits and removes every copy once, and placing each one on the way (with
+// its cells made and freed again) was half of such a build.
 #include "scenes/qvConnectedCopyIndex.hpp"
 
 #include <orvane/core/qvAssertionError.hpp>
@@ -14,6 +17,7 @@
 #include "scenes/qvShapeNodeTable.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -22,11 +26,23 @@ namespace {
 
 std::size_t copy_index_at(std::int32_t index) noexcept { return static_cast<std::size_t>(index); }
 
+// 2^-level for every level a cell can have: exact powers of two.
+constexpr auto copy_cell_scales = [] {
+    std::array<double, qvQuadTreeDeepest + 1> scales{};
+    double s = 1.0;
+    for (double& scale : scales) {
+        scale = s;
+        s /= 2;
+    }
+    return scales;
+}();
+
 // The edge k of the cells of `level` on one axis of the bounds [lo, hi]:
-// one formula for placing and pruning. k / 2^level is exact, so a child's
+// one formula for placing and pruning. k / 2^level is exact (a product by
+// an exact power of two, what ldexp gives without its call), so a child's
 // outer edges are its parent's to the bit.
 double copy_cell_edge(double lo, double hi, std::int32_t k, std::int32_t level) noexcept {
-    return lo + (hi - lo) * std::ldexp(static_cast<double>(k), -level);
+    return lo + (hi - lo) * (static_cast<double>(k) * copy_cell_scales[static_cast<std::size_t>(level)]);
 }
 
 }  // namespace
@@ -46,7 +62,7 @@ void qvConnectedCopyIndex::enter(std::int32_t slot, int layer, qvMathRectOf<doub
     e.order = ++l.back;
     e.editing = false;
     ++l.size;
-    place(slot, bounds);
+    link_pending(slot, bounds);
 }
 
 void qvConnectedCopyIndex::leave(std::int32_t slot) noexcept {
@@ -74,7 +90,7 @@ void qvConnectedCopyIndex::move(std::int32_t slot, int layer, qvMathRectOf<doubl
     if (e.editing)
         link_unplaced(slot);
     else
-        place(slot, bounds);
+        link_pending(slot, bounds);
 }
 
 void qvConnectedCopyIndex::begin_edit(std::int32_t slot) noexcept {
@@ -94,7 +110,7 @@ void qvConnectedCopyIndex::end_edit(std::int32_t slot, qvMathRectOf<double> cons
     // by a nested guard): its box is taken afresh either way.
     unplace(slot);
     e.editing = false;
-    place(slot, bounds);
+    link_pending(slot, bounds);
 }
 
 void qvConnectedCopyIndex::clear() noexcept {
@@ -198,10 +214,30 @@ void qvConnectedCopyIndex::place(std::int32_t slot, qvMathRectOf<double> const& 
     for (std::int32_t up = cell; up >= 0; up = cells_[copy_index_at(up)].parent) ++cells_[copy_index_at(up)].count;
 }
 
+void qvConnectedCopyIndex::link_pending(std::int32_t slot, qvMathRectOf<double> const& bounds) noexcept {
+    Entry& e = entries_[copy_index_at(slot)];
+    Layer& l = layers_[copy_index_at(e.layer)];
+    e.cell = on_pending_chain;
+    e.previous = 0;
+    e.next = l.pending;
+    if (l.pending != 0) entries_[copy_index_at(l.pending)].previous = slot;
+    l.pending = slot;
+    l.next_bounds = bounds;
+}
+
+void qvConnectedCopyIndex::place_pending(int layer) noexcept {
+    Layer& l = layers_[static_cast<std::size_t>(layer)];
+    while (l.pending != 0) {
+        const std::int32_t slot = l.pending;
+        unplace(slot);
+        place(slot, l.next_bounds);
+    }
+}
+
 void qvConnectedCopyIndex::link_unplaced(std::int32_t slot) noexcept {
     Entry& e = entries_[copy_index_at(slot)];
     Layer& l = layers_[copy_index_at(e.layer)];
-    e.cell = -1;
+    e.cell = on_unplaced_chain;
     e.previous = 0;
     e.next = l.unplaced;
     if (l.unplaced != 0) entries_[copy_index_at(l.unplaced)].previous = slot;
@@ -213,14 +249,20 @@ void qvConnectedCopyIndex::link_unplaced(std::int32_t slot) noexcept {
 void qvConnectedCopyIndex::unplace(std::int32_t slot) noexcept {
     Entry& e = entries_[copy_index_at(slot)];
     Layer& l = layers_[copy_index_at(e.layer)];
-    std::int32_t& head = e.cell < 0 ? l.unplaced : cells_[copy_index_at(e.cell)].first;
+    std::int32_t& head = e.cell == on_unplaced_chain ? l.unplaced
+                         : e.cell == on_pending_chain ? l.pending
+                                                      : cells_[copy_index_at(e.cell)].first;
     if (e.previous != 0)
         entries_[copy_index_at(e.previous)].next = e.next;
     else
         head = e.next;
     if (e.next != 0) entries_[copy_index_at(e.next)].previous = e.previous;
     e.next = e.previous = 0;
-    if (e.cell < 0) {
+    if (e.cell == on_pending_chain) {
+        e.cell = on_unplaced_chain;
+        return;
+    }
+    if (e.cell == on_unplaced_chain) {
         --l.unplaced_count;
         return;
     }
@@ -238,7 +280,7 @@ void qvConnectedCopyIndex::unplace(std::int32_t slot) noexcept {
         }
         cell = parent;
     }
-    e.cell = -1;
+    e.cell = on_unplaced_chain;
 }
 
 // ---------------------------------------------------------------------------
@@ -257,6 +299,7 @@ void qvConnectedCopyIndex::test(std::int32_t slot, qvRecordArea const& area,
 void qvConnectedCopyIndex::query(int layer, qvMathRectOf<double> const& area, bool reverse,
                                  std::vector<qvShapeBase*>& found) {
     if (layer < 0 || static_cast<std::size_t>(layer) >= layers_.size()) return;
+    place_pending(layer);
     Layer const& l = layers_[static_cast<std::size_t>(layer)];
     if (l.size == 0) return;
     const qvRecordArea a(area);

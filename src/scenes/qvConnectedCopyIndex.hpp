@@ -15,10 +15,15 @@
 //
 // Keeps true:
 //  - entries are kept by node-table slot (the connected list's handle);
-//    an entry is in no layer, in a cell, or "unplaced": on its layer's
-//    unplaced chain, which every query of the layer scans. A copy under
-//    an open modification guard is unplaced (its box may change at any
-//    step of the edit), and so is one whose cell could not be made;
+//    an entry is in no layer, in a cell, "pending" or "unplaced". Pending:
+//    on its layer's pending chain, waiting to be placed by the layer's
+//    next query, which places the whole chain before it looks at a cell;
+//    a copy that comes and goes between two queries (a handle made,
+//    edited and released while a scene is built) never touches a cell.
+//    Unplaced: on its layer's unplaced chain, which every query of the
+//    layer scans. A copy under an open modification guard is unplaced
+//    (its box may change at any step of the edit), and so is one whose
+//    cell could not be made;
 //  - a cell's count is the number of entries in its subtree, never 0: an
 //    emptied cell is freed at once (an emptied root ends the layer's tree,
 //    and the next copy starts it over the bounds of that time);
@@ -46,8 +51,9 @@ public:
     qvConnectedCopyIndex& operator=(qvConnectedCopyIndex const&) = delete;
 
     // Enters the copy of `slot` (a live node) into `layer`, after every copy
-    // there (as the list's create appends it), placed by its box; `bounds`
-    // start the layer's tree when it has none. Raises only before any change.
+    // there (as the list's create appends it), to be placed by its box;
+    // `bounds` start the layer's tree when it has none. Raises only before
+    // any change.
     void enter(std::int32_t slot, int layer, qvMathRectOf<double> const& bounds);
     // Takes the copy out of the index; nothing for one that is not in it.
     void leave(std::int32_t slot) noexcept;
@@ -57,15 +63,16 @@ public:
     // The copy goes to the front of `layer` (the list's moveto), keeping
     // whether it is being edited. Needs make_room(layer) first.
     void move(std::int32_t slot, int layer, qvMathRectOf<double> const& bounds) noexcept;
-    // An edit begins: the copy is unplaced until end_edit, which places it
-    // by the box it then has. Nothing for a slot that is not in the index.
+    // An edit begins: the copy is unplaced until end_edit, which leaves it
+    // to be placed by the box it then has. Nothing for a slot that is not
+    // in the index.
     void begin_edit(std::int32_t slot) noexcept;
     void end_edit(std::int32_t slot, qvMathRectOf<double> const& bounds) noexcept;
     // Empties every layer.
     void clear() noexcept;
 
     // Appends the copies of `layer` whose boxes meet `area`, in list order
-    // (last first when `reverse`).
+    // (last first when `reverse`); places the layer's pending copies first.
     void query(int layer, qvMathRectOf<double> const& area, bool reverse, std::vector<qvShapeBase*>& found);
 
     // What tests look at: boxes tested by queries so far; copies in `layer`;
@@ -76,9 +83,13 @@ public:
     std::size_t cells() const noexcept { return cells_.size() - free_cells_; }
 
 private:
+    // Entry::cell of a copy on a chain rather than in a cell.
+    static constexpr std::int32_t on_unplaced_chain = -1;
+    static constexpr std::int32_t on_pending_chain = -2;
+
     struct Entry {
         std::int64_t order = 0;
-        std::int32_t cell = -1;   // -1: on the layer's unplaced chain
+        std::int32_t cell = on_unplaced_chain;   // a cell, or a chain
         std::int32_t next = 0;    // slots along the cell's or the chain's list
         std::int32_t previous = 0;
         std::int32_t layer = -1;  // -1: not in the index
@@ -96,9 +107,11 @@ private:
         std::int32_t root = -1;
         std::int32_t unplaced = 0;   // first slot of the unplaced chain
         std::int32_t unplaced_count = 0;
+        std::int32_t pending = 0;    // first slot of the pending chain
         std::int32_t size = 0;
         std::int64_t front = 0, back = 0;
         qvMathRectOf<double> bounds;
+        qvMathRectOf<double> next_bounds;   // for a tree started by a pending copy
     };
 
     // Links into the deepest cell that holds the box (unplaced chain when
@@ -107,6 +120,10 @@ private:
     // Unlinks from its cell or chain; the layer stays set.
     void unplace(std::int32_t slot) noexcept;
     void link_unplaced(std::int32_t slot) noexcept;
+    // Onto the layer's pending chain; `bounds` start its tree if it has none
+    // when the copy is placed.
+    void link_pending(std::int32_t slot, qvMathRectOf<double> const& bounds) noexcept;
+    void place_pending(int layer) noexcept;
     std::int32_t new_cell(std::int32_t parent, std::int32_t x, std::int32_t y, std::int32_t level);
     void free_cell(std::int32_t cell) noexcept;
     void test(std::int32_t slot, qvRecordArea const& area, std::vector<std::pair<std::int64_t, qvShapeBase*>>& hits);

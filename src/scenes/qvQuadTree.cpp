@@ -231,12 +231,19 @@ void qvQuadTree::create_anywhere(qvShapeBase* shape, int size, RecordLock& lock)
 }
 
 void qvQuadTree::place(qvShapeBase* shape, int size, RecordLock& lock) {
-    const qvMathRectOf<float> box = shape->box;
+    qvQuadTreeNode* const node = find_room(size, rect_to_handle(shape->box));
+    const int index = node->add(size);
+    lock.node = node;
+    lock.record = &(*node)[index];
+    ++size_;
+}
+
+// A split does not change the record's cell, only who serves it.
+qvQuadTreeNode* qvQuadTree::find_room(int size, qvQuadTreeHandleData const& cell) {
+    QV_ASSERT(qvIsQuadTreeCell(cell));
     // Each split either moves records a level down or adds a node with
     // room, so a handful of rounds always ends; more means a broken split.
     for (int round = 0; round < 64; ++round) {
-        const qvQuadTreeHandleData cell = rect_to_handle(box);
-        QV_ASSERT(qvIsQuadTreeCell(cell));
         const qvQuadTreeDirectory::CellNodes nodes = directory_->serving(cell);
         QV_ASSERT_TEXT(nodes.size() > 0, "(bool) i");
         // The first node with room, past the nodes known to be full.
@@ -248,16 +255,163 @@ void qvQuadTree::place(qvShapeBase* shape, int size, RecordLock& lock) {
                 continue;
             }
             if (node->fill_mem + size > qvUSEFUL_PAGE_SIZE) continue;
-            const int index = node->add(size);
-            lock.node = node;
-            lock.record = &(*node)[index];
-            ++size_;
-            return;
+            return node;
         }
+        // A split reads the records of the cell's nodes.
+        if (!waiting_.empty())
+            for (std::size_t i = 0; i < nodes.size(); ++i) write_waiting(nodes[i]);
         nodes[0]->unlock(touched);
         split(nodes[0], size);
     }
     QV_ASSERT_TEXT(false, "split made no room");
+    return nullptr;
+}
+
+// --- deferred stores ---------------------------------------------------------
+//
+// A record waits as its bytes and the slot its node reserved; the node's
+// fill already counts it, so the next record is placed exactly as if it had
+// been written. Slots are reserved at the end of a node only and a split
+// writes its cell first, so what waits for a node is always its last slots,
+// in the order they were made. Writing sorts the waiting records by node
+// (nodes in page order) with one counting pass, then fills each node page in
+// one lock, reading the bytes a few records ahead.
+
+qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
+    const int size = record.size;
+    if (size > qvUSEFUL_PAGE_SIZE) raise_quadtree_error("Limitation: shape size exceeds maximum allowed for the quadtree");
+    QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
+    QV_ASSERT_TEXT(directory_ != nullptr, "directory");
+    const qvQuadTreeHandleData cell = rect_to_handle(record.box);
+    qvQuadTreeNode* const node = find_room(size, cell);
+    // Room first, so that nothing can fail once the slot is taken: for a
+    // whole batch at once (never grown and copied while it is filled),
+    // more only for a batch larger than asked.
+    if (waiting_bytes_.capacity() == 0) {
+        waiting_bytes_.reserve(deferred_batch_bytes + qvUSEFUL_PAGE_SIZE);
+        waiting_.reserve(deferred_batch_bytes / sizeof(qvShapeBase));
+    }
+    if (waiting_.size() == waiting_.capacity()) waiting_.reserve(waiting_.size() * 2 + 1024);
+    if (node->waiting == 0 && waiting_nodes_.size() == waiting_nodes_.capacity())
+        waiting_nodes_.reserve(waiting_nodes_.size() * 2 + 256);
+    const std::size_t at = waiting_bytes_.size();
+    auto const* bytes = reinterpret_cast<unsigned char const*>(&record);
+    waiting_bytes_.insert(waiting_bytes_.end(), bytes, bytes + size);
+    long target = 0;
+    int slot = 0;
+    try {
+        slot = node->reserve(size, target);
+    } catch (...) {
+        waiting_bytes_.resize(at);
+        throw;
+    }
+    const auto index = static_cast<std::int32_t>(waiting_.size());
+    waiting_.push_back(Waiting{node, slot, static_cast<std::int32_t>(target), size, -1, at});
+    if (node->waiting++ == 0) {
+        waiting_nodes_.push_back(node);
+        node->waiting_first = index;
+    } else {
+        waiting_[static_cast<std::size_t>(node->waiting_last)].next = index;
+    }
+    node->waiting_last = index;
+    ++size_;
+    return cell;
+}
+
+// Before a split, along the node's chain.
+void qvQuadTree::write_waiting(qvQuadTreeNode* node) {
+    if (node->waiting == 0) return;
+    try {
+        for (std::int32_t i = node->waiting_first; i >= 0; i = waiting_[static_cast<std::size_t>(i)].next) {
+            Waiting& w = waiting_[static_cast<std::size_t>(i)];
+            if (w.node == nullptr) continue;   // written before a failure
+            node->fill_reserved(w.slot, w.target, &waiting_bytes_[w.at], w.size);
+            w.node = nullptr;
+        }
+    } catch (...) {
+        node->unlock(touched);
+        throw;
+    }
+    node->unlock(touched);
+    node->waiting = 0;
+    node->waiting_first = node->waiting_last = -1;
+}
+
+void qvQuadTree::write_deferred() {
+    std::vector<qvQuadTreeNode*>& nodes = waiting_nodes_;
+    nodes.erase(std::remove_if(nodes.begin(), nodes.end(), [](qvQuadTreeNode const* n) { return n->waiting == 0; }),
+                nodes.end());
+    // A node written by a split and given records again is listed twice.
+    std::sort(nodes.begin(), nodes.end(),
+              [](qvQuadTreeNode const* a, qvQuadTreeNode const* b) { return a->page_number() < b->page_number(); });
+    nodes.erase(std::unique(nodes.begin(), nodes.end()), nodes.end());
+    // Where each node's records start in the sorted order.
+    std::vector<std::size_t> start(nodes.size() + 1, 0);
+    for (std::size_t r = 0; r < nodes.size(); ++r) {
+        nodes[r]->waiting_rank = static_cast<std::int32_t>(r);
+        start[r + 1] = start[r] + static_cast<std::size_t>(nodes[r]->waiting);
+    }
+    std::vector<std::uint32_t> order(start.back());
+    {
+        std::vector<std::size_t> next(start.begin(), start.end() - 1);
+        for (std::size_t i = 0; i < waiting_.size(); ++i)
+            if (qvQuadTreeNode* const node = waiting_[i].node)
+                order[next[static_cast<std::size_t>(node->waiting_rank)]++] = static_cast<std::uint32_t>(i);
+    }
+    constexpr std::size_t ahead = 8;
+    for (std::size_t r = 0; r < nodes.size(); ++r) {
+        qvQuadTreeNode* const node = nodes[r];
+        try {
+            for (std::size_t k = start[r]; k < start[r + 1]; ++k) {
+                if (k + ahead < order.size()) __builtin_prefetch(&waiting_bytes_[waiting_[order[k + ahead]].at]);
+                Waiting const& w = waiting_[order[k]];
+                node->fill_reserved(w.slot, w.target, &waiting_bytes_[w.at], w.size);
+            }
+        } catch (...) {
+            node->unlock(touched);
+            // What was written stays; what was not waits still.
+            for (std::size_t q = 0; q < r; ++q) {
+                nodes[q]->waiting = 0;
+                nodes[q]->waiting_first = nodes[q]->waiting_last = -1;
+            }
+            for (std::size_t k = 0; k < start[r]; ++k) waiting_[order[k]].node = nullptr;
+            throw;
+        }
+        node->unlock(touched);
+    }
+    for (qvQuadTreeNode* node : nodes) {
+        node->waiting = 0;
+        node->waiting_first = node->waiting_last = -1;
+    }
+    waiting_.clear();
+    nodes.clear();
+    waiting_bytes_.clear();
+}
+
+void qvQuadTree::end_deferred() {
+    write_deferred();
+    std::vector<Waiting>().swap(waiting_);
+    std::vector<qvQuadTreeNode*>().swap(waiting_nodes_);
+    std::vector<unsigned char>().swap(waiting_bytes_);
+}
+
+void qvQuadTree::discard_deferred() noexcept {
+    // Each node's first waiting record is the first of its slots given back.
+    for (Waiting const& w : waiting_) {
+        if (w.node == nullptr || w.node->waiting == 0) continue;
+        size_ -= w.node->waiting;
+        w.node->waiting = 0;
+        w.node->waiting_first = w.node->waiting_last = -1;
+        w.node->unreserve(w.slot, w.target);
+        try {
+            directory_->reopen(*w.node);
+        } catch (...) {
+            // Only a hint: the node is found again by its own room.
+        }
+    }
+    std::vector<Waiting>().swap(waiting_);
+    std::vector<qvQuadTreeNode*>().swap(waiting_nodes_);
+    std::vector<unsigned char>().swap(waiting_bytes_);
 }
 
 void qvQuadTree::store_handle(qvShapeBase* shape, qvHandleRecord& h) {

@@ -198,6 +198,36 @@ int qvQuadTreeNode::add(int size) {
     return fill_no++;
 }
 
+int qvQuadTreeNode::reserve(int size, long& target) {
+    QV_ASSERT(size > 0);
+    QV_ASSERT_TEXT(fill_mem + size <= qvUSEFUL_PAGE_SIZE, "fill_mem + size <= qvUSEFUL_PAGE_SIZE");
+    QV_ASSERT_TEXT(fill_no < slot_count, "fill_no < 330");
+    if (!checked_) {
+        // The check compares the page with fill_no: before it changes.
+        lock(false);
+        unlock(1.0f);
+    }
+    target = heap_start + fill_mem;
+    fill_mem = static_cast<std::int16_t>(fill_mem + padded(size));
+    settled_ = false;
+    indexed_ = false;
+    return fill_no++;
+}
+
+void qvQuadTreeNode::fill_reserved(int slot, long target, void const* record, int size) {
+    QV_ASSERT_TEXT(slot >= 0 && slot < fill_no, "index >= 0 && index < fill_no");
+    QV_ASSERT(size > 0 && target >= heap_start && target + padded(size) <= heap_start + fill_mem);
+    lock(true);
+    set_slot(page_address_, slot, target);
+    std::memset(page_address_ + target, 0, static_cast<std::size_t>(padded(size)));
+    std::memcpy(page_address_ + target, record, static_cast<std::size_t>(size));
+}
+
+void qvQuadTreeNode::unreserve(int slot, long target) noexcept {
+    fill_no = static_cast<std::int16_t>(slot);
+    fill_mem = static_cast<std::int16_t>(target - heap_start);
+}
+
 // The records behind i form one block: it moves down by record i's padded
 // size in one move, and each of their slots names the place before.
 void qvQuadTreeNode::remove(int i) {

@@ -21,10 +21,15 @@
 //    with port(...), keeps the old M until one of those two is called;
 //  - with scale_line_width, each record (each marker) is drawn in the
 //    private palette with a temporary copy of its attribute carrying the
-//    scaled width; the palette switch and the temporary attribute are both
-//    scoped, so they are undone also when the target raises, and when the
-//    temporary is released the driver's attribute cache (when the driver
-//    offers one) is told to drop its handle, which the palette may reuse;
+//    scaled width; the palette switch is scoped, so it is undone also when
+//    the target raises, and when a temporary is released the driver's
+//    attribute cache (when the driver offers one) is told to drop its
+//    handle, which the palette may reuse. Outside a draw the temporary
+//    lives for one record. A draw begins when the port is given a palette
+//    (a scene's render does so first) and ends at the next palette, a new
+//    mapping or transformation, a change of a copied attribute in the
+//    given palette, or the port's end: within it each attribute is copied
+//    once and its copy reused by every record that names it;
 //  - draw_shape is not re-entrant: a call from inside the target's drawing
 //    of a record raises qvErrorFrom<qvViewTScenePort> "Scene port cannot be
 //    re-entered" before any temporary is touched, and the outer draw goes
@@ -43,6 +48,7 @@
 #include <orvane/shapes/qvSimplePolygon.hpp>
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 class qvAttributeInterface;
@@ -123,6 +129,7 @@ protected:
 
 private:
     class ScaledAttribute;
+    class ScaledAttributes;
 
     // M := inv * mapping * T, from the target.
     void update_matrix();
@@ -188,4 +195,7 @@ private:
     bool rotate_markers_ = true;
     // Set while draw_shape runs: the temporaries are in use.
     bool drawing_ = false;
+    // The scaled copies of the current draw; destroyed before the private
+    // palette that holds them.
+    std::unique_ptr<ScaledAttributes> scaled_;
 };

@@ -66,6 +66,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 class qvPageDevice;
 
@@ -96,6 +97,23 @@ public:
     // kept in the root cell instead of refused, so nothing a scene once
     // held is lost.
     void create_anywhere(qvShapeBase* shape, int size, RecordLock& lock);
+    // Deferred stores, for a load larger than the page cache:
+    // create_deferred takes the node and slot that create_anywhere would
+    // (the same sequence gives the same nodes, slots and splits) and keeps
+    // the record's bytes; write_deferred writes what waits node by node, in
+    // page order, so that a node page is locked once for all its records
+    // instead of once per record. A split first writes what waits in the
+    // cell it splits. While records wait nothing else may use the
+    // quadtree; discard_deferred gives their slots back unwritten.
+    // create_deferred returns the record's cell, what store_handle writes.
+    // A batch should hold about deferred_batch_bytes of records: room for
+    // that is taken once, at the first deferred store, and kept until
+    // discard_deferred or end_deferred, which also writes what waits.
+    static constexpr std::size_t deferred_batch_bytes = std::size_t{32} << 20;
+    qvQuadTreeHandleData create_deferred(qvShapeBase const& record);
+    void write_deferred();
+    void end_deferred();
+    void discard_deferred() noexcept;
     // Both unlock the lock's node (priority 1.0) and empty the lock.
     void release(RecordLock& lock) override;
     void update(RecordLock& lock) override;
@@ -147,10 +165,30 @@ private:
     Found find_in_cell(qvQuadTreeDirectory::CellNodes const& cell, std::int32_t handle, bool use_index);
     void lock_found(qvHandleRecord const& h, RecordLock& lock, bool write);
     void place(qvShapeBase* shape, int size, RecordLock& lock);
+    // The node that takes a record of `size` bytes whose box lies in `cell`
+    // (rect_to_handle of the box), after the splits that make room.
+    qvQuadTreeNode* find_room(int size, qvQuadTreeHandleData const& cell);
+    // Writes what waits for `node` (deferred stores).
+    void write_waiting(qvQuadTreeNode* node);
     void unmask(std::int32_t shape_handle) noexcept;
+
+    // A deferred record: its node (null once written) and slot, its block
+    // in the page, its size, the next record waiting for the same node (-1
+    // none) and where its bytes wait in waiting_bytes_.
+    struct Waiting {
+        qvQuadTreeNode* node;
+        std::int32_t slot;
+        std::int32_t target;
+        std::int32_t size;
+        std::int32_t next;
+        std::size_t at;
+    };
 
     std::unique_ptr<qvQuadTreeDirectory> directory_;
     qvPageDevice* device_;
     int size_ = 0;
     std::unordered_map<std::int32_t, int> masks_;   // shape handle -> occurrences
+    std::vector<Waiting> waiting_;   // in the order they were made
+    std::vector<qvQuadTreeNode*> waiting_nodes_;   // each node once
+    std::vector<unsigned char> waiting_bytes_;
 };

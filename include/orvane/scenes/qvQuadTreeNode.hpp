@@ -111,6 +111,17 @@ public:
     // Locks for writing. Assertions "size > 0", "fill_mem + size <=
     // qvUSEFUL_PAGE_SIZE" and "fill_no < 330" (the slot table's end).
     int add(int size);
+    // add without the page, for a store that writes later: the slot and
+    // its block are taken as add takes them (a loaded node's page is
+    // checked first) and the block's offset in the page is returned through
+    // `target`. Nothing but fill_reserved may touch the slot meanwhile.
+    int reserve(int size, long& target);
+    // Writes reserved slot `slot`: its table entry and the record of `size`
+    // bytes, zero padded. Locks for writing.
+    void fill_reserved(int slot, long target, void const* record, int size);
+    // Gives back the slots from `slot` on, never filled (`target` is the
+    // block of `slot`).
+    void unreserve(int slot, long target) noexcept;
     // Deletes record i and packs the heap; later records move down one
     // index. Locks for writing.
     void remove(int i);
@@ -153,6 +164,13 @@ public:
     qvQuadTreeNodeData const& data() const noexcept { return *this; }
 
     qvMathRectOf<float> bbox{0.0f, 0.0f, 0.0f, 0.0f};
+    // The quadtree's deferred stores that wait for this node: how many (0
+    // none), the first and last of their chain through the quadtree's
+    // list, and, while they are written, the node's place in the order.
+    std::int32_t waiting = 0;
+    std::int32_t waiting_first = -1;
+    std::int32_t waiting_last = -1;
+    std::int32_t waiting_rank = 0;
 
 private:
     long record_offset(unsigned char const* page_bytes, int i) const;
