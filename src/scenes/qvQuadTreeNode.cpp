@@ -211,6 +211,7 @@ int qvQuadTreeNode::reserve(int size, long& target) {
     fill_mem = static_cast<std::int16_t>(fill_mem + padded(size));
     settled_ = false;
     indexed_ = false;
+    ++writes_;   // what a query learnt of the node counted fewer records
     return fill_no++;
 }
 
@@ -224,6 +225,7 @@ void qvQuadTreeNode::fill_reserved(int slot, long target, void const* record, in
 }
 
 void qvQuadTreeNode::unreserve(int slot, long target) noexcept {
+    ++writes_;
     fill_no = static_cast<std::int16_t>(slot);
     fill_mem = static_cast<std::int16_t>(target - heap_start);
 }
