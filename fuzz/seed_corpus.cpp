@@ -64,6 +64,7 @@
 #include "scenes/qvPageFile.hpp"
 #include "scenes/qvPageLock.hpp"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -341,7 +342,7 @@ std::vector<std::unique_ptr<qvShapeBase>> box_shape_records() {
     ellipse->center(qvCrdOf<double>(10, 20));
     ellipse->radius(-5);
     keep(ellipse->record());
-    ellipse->x_radius(1e300);
+    ellipse->x_radius(FLT_MAX);   // the largest a shape takes: its box at the float range
     keep(ellipse->record());
     qvSimpleArc arc;
     arc->rectangle(qvMathRectOf<double>(-2, -1, 2, 1));
@@ -387,10 +388,23 @@ std::vector<std::unique_ptr<qvShapeBase>> point_set_records() {
     exact_polyline->insert(0, 4, points);
     exact_polyline->remove(1, 2);
     keep(exact_polyline->record());
+    // A shape refuses points no record should hold, but a record read from
+    // outside may carry them: these are written as stand-ins, then their
+    // bytes are put in the kept record.
     qvSimplePolyMarker exact_markers;
-    const qvCrdOf<double> odd[] = {{std::nan(""), 1}, {1e300, -1e300}};
-    exact_markers->insert(0, 2, odd);
+    const qvCrdOf<double> stand_ins[] = {{1234.5, 1}, {2345.25, -3456.75}};
+    exact_markers->insert(0, 2, stand_ins);
     keep(exact_markers->record());
+    auto put = [&out](double stand_in, double odd) {
+        auto* const bytes = reinterpret_cast<unsigned char*>(out.back().get());
+        const std::size_t size = static_cast<std::size_t>(out.back()->size);
+        for (std::size_t at = 0; at + sizeof(double) <= size; ++at)
+            if (std::memcmp(bytes + at, &stand_in, sizeof(double)) == 0)
+                std::memcpy(bytes + at, &odd, sizeof(double));
+    };
+    put(1234.5, std::nan(""));
+    put(2345.25, 1e300);
+    put(-3456.75, -1e300);
     qvSimpleCompactBezier compact_curve;
     compact_curve->insert(0, 4, points, tags);
     compact_curve->close_segment();
