@@ -3,6 +3,12 @@
 //                                unit boxes) rendered over all of it;
 //   drawings/scene/percent/<n>   the same over 1% of its area: every box is
 //                                still asked (no index), few are drawn;
+//   drawings/scene/percent_packed/<n>
+//                                the same with the drawings side by side in
+//                                one array: the walk runs the same
+//                                instructions, so the two rows tell apart
+//                                what the walk costs and what reading
+//                                drawings scattered over the heap costs;
 //   drawings/report/on, /off     10,000 invalidations of a drawing in a
 //                                scene with one listener, notification on
 //                                or suspended;
@@ -78,6 +84,31 @@ void drawing_scene_percent(benchmark::State& state) {
     state.counters["drawn_per_pass"] = static_cast<double>(port.drawn) / static_cast<double>(state.iterations());
 }
 
+// The same grid, the drawings side by side in one array (not owned by the
+// scene): the walk's reads are the same, only where the drawings lie differs.
+void drawing_scene_percent_packed(benchmark::State& state) {
+    const long n = state.range(0);
+    std::vector<BenchDrawing> drawings;
+    drawings.reserve(static_cast<std::size_t>(n));
+    const long columns = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(n))));
+    qvDrawingScene scene;
+    for (long i = 0; i < n; ++i) {
+        const double x = 2.0 * static_cast<double>(i % columns), y = 2.0 * static_cast<double>(i / columns);
+        drawings.emplace_back(qvMathRectOf<double>(x, y, x + 1, y + 1));
+    }
+    for (auto& d : drawings)
+        scene.items()->add(&d, qvOrderLast);
+    qvCountingPort port;
+    const double edge = 2.0 * static_cast<double>(columns) * 0.1;
+    const qvMathRectOf<double> corner(0, 0, edge, edge);
+    for (auto _ : state) {
+        scene.render(port, 0, corner, false);
+        benchmark::DoNotOptimize(port.drawn);
+    }
+    scene.items()->clear();
+    state.counters["drawn_per_pass"] = static_cast<double>(port.drawn) / static_cast<double>(state.iterations());
+}
+
 class BenchRectCounter : public qvBroadcastReceiver<qvInvalidateEvent<qvMathRectOf<double>>> {
 public:
     long heard = 0;
@@ -125,6 +156,7 @@ void scene_adapter_whole(benchmark::State& state) {
 
 BENCHMARK(drawing_scene_whole)->Name("drawings/scene/whole")->Arg(1000)->Arg(10000)->Arg(100000);
 BENCHMARK(drawing_scene_percent)->Name("drawings/scene/percent")->Arg(1000)->Arg(10000)->Arg(100000);
+BENCHMARK(drawing_scene_percent_packed)->Name("drawings/scene/percent_packed")->Arg(1000)->Arg(10000)->Arg(100000);
 BENCHMARK(drawing_reports_on)->Name("drawings/report/on");
 BENCHMARK(drawing_reports_off)->Name("drawings/report/off");
 BENCHMARK(scene_adapter_whole)->Name("drawings/adapter/whole");

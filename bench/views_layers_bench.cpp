@@ -1,6 +1,7 @@
 // The rendering helper's overhead and a group layer's redraw steps.
 //
-// Helper: 1M mixed rectangle and ellipse records (fixed seed) drawn into a
+// Helper: 10k, 100k and 1M mixed rectangle and ellipse records (fixed seed,
+// so the smaller sets are the start of the larger) drawn into a
 // raster test host window with pixels off, once straight into the port and
 // once through a rendering helper in front of it; the helper's cost per
 // record (kind, one record check, one "attribute_flavor" look-up) should
@@ -47,8 +48,9 @@ struct LayersBenchPort {
     }
 };
 
-std::vector<qvShape<qvRectangleData>> layers_bench_records(long attribute) {
-    std::vector<qvShape<qvRectangleData>> records(1'000'000, qvShape<qvRectangleData>(qvRectangleKind));
+std::vector<qvShape<qvRectangleData>> layers_bench_records(long attribute, long count) {
+    std::vector<qvShape<qvRectangleData>> records(static_cast<std::size_t>(count),
+                                                  qvShape<qvRectangleData>(qvRectangleKind));
     std::mt19937 rng(20261207);
     std::uniform_real_distribution<float> at(0, 992);
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -64,24 +66,24 @@ std::vector<qvShape<qvRectangleData>> layers_bench_records(long attribute) {
 
 void BM_RenderingHelper_Straight(benchmark::State& state) {
     LayersBenchPort p;
-    const auto records = layers_bench_records(p.attributes.attribute_handle());
+    const auto records = layers_bench_records(p.attributes.attribute_handle(), state.range(0));
     for (auto _ : state)
         for (auto const& r : records)
             benchmark::DoNotOptimize(p.port->draw_shape(r));
     state.SetItemsProcessed(state.iterations() * static_cast<long>(records.size()));
 }
-BENCHMARK(BM_RenderingHelper_Straight)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderingHelper_Straight)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_RenderingHelper_ThroughHelper(benchmark::State& state) {
     LayersBenchPort p;
-    const auto records = layers_bench_records(p.attributes.attribute_handle());
+    const auto records = layers_bench_records(p.attributes.attribute_handle(), state.range(0));
     qvRenderingHelper helper(*p.port, nullptr);
     for (auto _ : state)
         for (auto const& r : records)
             benchmark::DoNotOptimize(helper.draw_shape(r));
     state.SetItemsProcessed(state.iterations() * static_cast<long>(records.size()));
 }
-BENCHMARK(BM_RenderingHelper_ThroughHelper)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderingHelper_ThroughHelper)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // A leaf that draws nothing: the group's own cost alone.
 class LayersBenchLeaf : public qvViewLayerImplementation {
