@@ -3,10 +3,11 @@
 // manipulator; the host's press, drag and release (device coordinates)
 // pull the top-right handle, 7, and the rectangle follows, keeping its
 // aspect ratio (the default style). The window is written before and after
-// to orvane_scale_before.bmp and orvane_scale_after.bmp. The handles are not
-// in the pictures: they take their look from the gadget palette's
-// "HandleBar" style, a marker with fill style 0, which the raster host
-// paints as nothing.
+// to orvane_scale_before.bmp and orvane_scale_after.bmp. The handles take
+// their look from the gadget palette's "HandleBar" style, a square marker
+// filled grey 0.25 (with fill style 0), which the raster host paints as a
+// small grey square; they show partly under the rectangle, since the scene
+// layer is registered in front of the gadget layer.
 //
 // The rectangle is drawn because its attribute has a line style and a fill
 // style (other than 1, which is also what an unset style reads as) each

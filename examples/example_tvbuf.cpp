@@ -7,10 +7,13 @@
 // background: the transformed buffer covers only the scene's half-size
 // area of it. Records sized in device units keep that size through the
 // transformed buffer's port: the restricted image is resampled to the
-// buffer's scale, so its 5 x 4 pixels come out as a dot; the two
-// poly-markers do not reach the real buffer at all (12 of the 14 shapes
-// do). tests/views/qvExampleOutput_test.cpp probes the picture: keep the
-// paper colour in step with it.
+// buffer's scale, so its 5 x 4 pixels come out as a dot. The port draws
+// markers that follow the scale as shapes of their own, in the marker
+// style of their attribute; the every-kind scene gives its poly-markers no
+// marker style, which draws none, so they do not reach the real buffer
+// (12 of the 14 shapes do), where a direct drawing leaves marker shapes to
+// the host. tests/views/qvExampleOutput_test.cpp probes the picture: keep
+// the paper colour in step with it.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>

@@ -5,7 +5,8 @@
 // marker as a shape of its own instead: a small exact polygon, or for
 // circles a closed exact Bezier, around the mapped point, shaped by the
 // marker transformation t:
-//   scale_markers:   t = L * scaling(model / device extent of the target),
+//   scale_markers:   t = L * scaling(model / device extent of the target,
+//                    or its inverse scale while its device box is empty),
 //                    L the linear part of M: marker sizes are device units
 //                    of the target, carried into its model space and then
 //                    scaled and turned by the mapping;
@@ -23,6 +24,7 @@
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 #include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/geometry/qvRestrictedTransformation.hpp>
 #include <orvane/geometry/qvRotation.hpp>
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/rendering/qvReadOnlyShapeProxy.hpp>
@@ -76,6 +78,16 @@ std::array<qvCrdOf<double>, N> scene_marker_outline(SceneMarkerOffset const (&of
     return outline;
 }
 
+// Model units a device unit of the target spans along one axis: the ratio
+// of its boxes, or, while its device box is still empty on that axis (no
+// renderer has set it: a port drawn on by hand), the scale of its inverse
+// transformation, which is the ratio any device box would give. The ratio
+// of two empty extents was NaN, and every marker then raised as a wild
+// point out of the temporary shape, ending the whole render.
+double scene_marker_ratio(double model_extent, double device_extent, double inverse_scale) noexcept {
+    return device_extent != 0.0 ? model_extent / device_extent : std::fabs(inverse_scale);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -101,8 +113,9 @@ qvTransformation qvViewTScenePort::marker_transformation() const {
     if (scale_markers_) {
         qvMathRectOf<double> const& model = target_->model_bbox();
         qvMathRectOf<double> const& device = target_->device_bbox();
-        const double sx = (model.x2 - model.x1) / (device.x2 - device.x1);
-        const double sy = (model.y2 - model.y1) / (device.y2 - device.y1);
+        qvRestrictedTransformation const& inverse = target_->inverse_transformation();
+        const double sx = scene_marker_ratio(model.x2 - model.x1, device.x2 - device.x1, inverse.m0());
+        const double sy = scene_marker_ratio(model.y2 - model.y1, device.y2 - device.y1, inverse.m3());
         const qvTransformation linear(matrix_.m0(), matrix_.m1(), matrix_.m2(), matrix_.m3(), 0, 0);
         return linear * qvTransformation(qvScaling(sx, sy));
     }

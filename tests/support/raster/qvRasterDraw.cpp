@@ -4,7 +4,8 @@
 //   kind        pixels
 //   -1          fill the mapped box, outline its border
 //   -2          fill the inscribed ellipse, outline it flattened
-//   -4, -13     a 3 x 3 marker per point
+//   -4, -13     a 3 x 3 marker per point, in the brush's colour even
+//               with fill style 0, else the pen's
 //   -5, -14     outline the polyline
 //   -6, -15     fill (even-odd) and outline the polygon
 //   -7, -16     fill the closed (tag 4) figures, outline every figure
@@ -299,9 +300,13 @@ void qvRasterDraw::rasterise(qvShapeBase const& record, qvMathRectOf<double> con
     }
     case qvCompactPolyMarkerKind:
     case qvExactPolyMarkerKind: {
-        if (!filled && !outlined)
+        // A marker is a solid mark in the brush's colour whatever the fill
+        // style: a style-0 brush bakes empty but keeps its colour, and the
+        // gadgets' handle style fills its square markers so.
+        const bool coloured = !brush.cookie->no_color;
+        if (!coloured && !outlined)
             break;
-        const qvRgbaQuad color = filled ? fill : line;
+        const qvRgbaQuad color = coloured ? fill : line;
         for (qvCrdOf<double> const& p : points_)
             canvas.marker(p, color);
         break;

@@ -12,7 +12,8 @@
 //    pixels off), and counts it by kind;
 //  - colours come from the palette's cookies (pen, brush, marker); a fill
 //    needs a brush that is neither empty nor without colour, an outline
-//    such a pen; markers take the fill colour, else the pen's;
+//    such a pen; markers take the brush's colour whenever it has one
+//    (fill style 0 included), else the pen's;
 //  - model_bbox() is the device box through the inverse, recomputed after
 //    either changes.
 

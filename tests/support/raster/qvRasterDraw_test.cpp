@@ -9,6 +9,7 @@
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
+#include <orvane/interaction/qvGadgetPalette.hpp>
 #include <orvane/shapes/qvPointSetData.hpp>
 #include <orvane/shapes/qvRectangleData.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
@@ -194,6 +195,27 @@ TEST(qvRasterDraw, Shapes_take_their_fill_and_pen_colours_from_their_attributes)
             EXPECT_EQ(s.driver->pixel(139 + 12 + dx, 4 + 20 + dy), marker);
     EXPECT_EQ(s.driver->pixel(139 + 14, 4 + 20), magenta);
     EXPECT_NE(every.attribute(qvRectangleKind), every.attribute(qvEllipseKind));
+}
+
+TEST(qvRasterDraw, A_handle_of_the_gadget_style_is_a_grey_square_though_its_fill_style_is_0) {
+    // Regression: the style's brush (fill style 0) bakes empty, and the
+    // edit manipulators' handles drew nothing at all.
+    Surface s;
+    qvStandardPalette palette;
+    qvGadgetPalette gadgets(&palette);
+    gadgets.initialize();
+    qvAttributeProxy handle(palette, 0);
+    ASSERT_TRUE(handle.connect_attribute("HandleBar"));
+    s.port->palette(&palette);
+    auto marks = polyline({{10, 12}, {30, 7}}, handle.attribute_handle());
+    marks->kind = qvExactPolyMarkerKind;
+    ASSERT_TRUE(s.port->draw_shape(*marks));
+    const qvRgbaQuad grey(qvRasterChannel(0.25), qvRasterChannel(0.25), qvRasterChannel(0.25), 255);
+    EXPECT_EQ(s.driver->pixel(10, 12), grey);
+    EXPECT_EQ(s.driver->pixel(11, 13), grey);
+    EXPECT_EQ(s.driver->pixel(30, 7), grey);
+    EXPECT_EQ(s.driver->pixel(12, 12), magenta);
+    EXPECT_EQ(s.driver->pixel(20, 10), magenta);
 }
 
 TEST(qvRasterDraw, An_open_s_curve_is_drawn_through_its_bends_not_along_its_chord) {
