@@ -6,8 +6,7 @@
 // to orvane_scale_before.bmp and orvane_scale_after.bmp. The handles take
 // their look from the gadget palette's "HandleBar" style, a square marker
 // filled grey 0.25 (with fill style 0), which the raster host paints as a
-// small grey square; they show partly under the rectangle, since the scene
-// layer is registered in front of the gadget layer.
+// small grey square over the rectangle's corners and edges.
 //
 // The rectangle is drawn because its attribute has a line style and a fill
 // style (other than 1, which is also what an unset style reads as) each
@@ -65,8 +64,10 @@ void example_scale() {
     qvViewGadgetLayer gadgets(0);
     qvViewSceneLayer layer(scene, -1);
     layer->mapping(qvRestrictedTransformation(2, 2, 10, 10));
-    view->add(qvViewLayer(gadgets), qvOrderLast);
+    // Each add with qvOrderLast goes in front of what the view holds: the
+    // gadget layer, added second, shows its handles over the rectangle.
     view->add(qvViewLayer(layer), qvOrderLast);
+    view->add(qvViewLayer(gadgets), qvOrderLast);
     qvRasterSettings settings;
     settings.window_width = 200;
     settings.window_height = 150;

@@ -133,9 +133,11 @@ const std::uint32_t pipeline_red = rgb_of_color(qvRgbColor(0.75f, 0.15f, 0.1f));
 const std::uint32_t pipeline_cursor = rgb_of_color(qvRgbColor(0.5f, 0.2f, 0.6f));
 
 // The rectangle of examples/example_scale.cpp: (30, 30)-(110, 70) in its
-// 200 x 150 window, pulled out to (30, 30)-(170, 100).
+// 200 x 150 window, pulled out to (30, 30)-(170, 100); its handles are the
+// gadget palette's grey squares, drawn over it.
 const std::uint32_t scale_paper = pipeline_paper;
 const std::uint32_t scale_brick = rgb_of_color(qvRgbColor(0.8f, 0.4f, 0.25f));
+const std::uint32_t scale_handle = rgb_of_color(qvRgbColor(0.25f, 0.25f, 0.25f));
 
 }  // namespace
 
@@ -204,6 +206,8 @@ TEST(qvExampleOutput, The_scale_pictures_show_the_rectangle_before_and_after_its
                           {70, 50, scale_brick, "the rectangle"},
                           {140, 85, scale_paper, "where the rectangle will grow"},
                           {175, 105, scale_paper, "beyond the pulled corner"},
+                          {110, 70, scale_handle, "handle 7 on the corner"},
+                          {30, 30, scale_handle, "handle 0 on the opposite corner"},
                       });
     expect_bmp_probes("orvane_scale_after.bmp", 200, 150,
                       {
@@ -212,6 +216,8 @@ TEST(qvExampleOutput, The_scale_pictures_show_the_rectangle_before_and_after_its
                           {140, 85, scale_brick, "the part the rectangle grew"},
                           {165, 95, scale_brick, "inside the pulled corner"},
                           {175, 105, scale_paper, "beyond the pulled corner"},
+                          {170, 100, scale_handle, "handle 7 on the moved corner"},
+                          {110, 70, scale_brick, "the handle's old place, repainted"},
                       });
 }
 
