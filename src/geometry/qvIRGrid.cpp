@@ -574,8 +574,20 @@ void qvIRGrid::mul(Rect const& r) {
 
 // === qvIRGrid: grids ===============================================================
 
+// Grids that read one block through equal rows hold one set: a block is
+// never written while two pools share it. A redraw meets copies of one
+// area again and again (a layer's work area cut to the buffer's clip that
+// was set from the same area), where this check stands in for a sweep;
+// the result is the canonical grid the sweep would have made.
+bool qvIRGrid::same_storage(qvIRGrid const& other) const noexcept {
+    if (pool.data() != other.pool.data() || c.size() != other.c.size()) return false;
+    return std::equal(c.begin(), c.end(), other.c.begin(), [](Row const& x, Row const& y) {
+        return x.first == y.first && x.size == y.size && x.key == y.key;
+    });
+}
+
 void qvIRGrid::add(qvIRGrid const& other) {
-    if (this == &other || other.empty()) return;
+    if (this == &other || other.empty() || same_storage(other)) return;
     if (empty())
         *this = other;
     else
@@ -583,7 +595,7 @@ void qvIRGrid::add(qvIRGrid const& other) {
 }
 
 void qvIRGrid::sub(qvIRGrid const& other) {
-    if (this == &other) {
+    if (this == &other || (!empty() && same_storage(other))) {
         erase();
         return;
     }
@@ -592,7 +604,7 @@ void qvIRGrid::sub(qvIRGrid const& other) {
 }
 
 void qvIRGrid::mul(qvIRGrid const& other) {
-    if (this == &other || empty()) return;
+    if (this == &other || empty() || same_storage(other)) return;
     if (other.empty()) {
         erase();
         return;
@@ -865,6 +877,7 @@ void qvIRGrid::optimize(Rect& bbox) {
 
 bool qvIRGrid::operator==(qvIRGrid const& other) const noexcept {
     if (c.size() != other.c.size()) return false;
+    if (same_storage(other)) return true;
     for (std::size_t i = 0; i < c.size(); ++i)
         if (!(c[i].key == other.c[i].key) || !same(strip(c[i]), other.strip(other.c[i]))) return false;
     return true;
