@@ -39,7 +39,8 @@ qvListRegion& qvListRegion::operator=(qvListRegion const& other) {
 }
 
 void qvListRegion::copy_from(qvListRegion const& other) {
-    rects_ = other.rects_;   // the strong guarantee of vector's assignment
+    List copy(other.rects_);   // a failed copy leaves the list as it was
+    rects_.swap(copy);
     assign_bbox(other.bbox());
 }
 
