@@ -89,7 +89,7 @@ qvBaseRegion& qvListRegion::intersect(Rect const& rect) {
     std::size_t kept = 0;
     for (Rect const& a : rects_)
         if (qvRectsOverlap(a, b)) rects_[kept++] = a * b;
-    rects_.resize(kept);
+    rects_.shrink_to(kept);
     std::reverse(rects_.begin(), rects_.end());
     update_bbox();
     return *this;
@@ -333,7 +333,7 @@ void qvListRegion::append_all(ForEachRect for_each) {
     for_each([&tail](Rect const& r) {
         if (!qvRegionRectIsVoid(r)) tail.push_back(r);
     });
-    rects_.insert(rects_.begin(), tail.rbegin(), tail.rend());
+    rects_.insert_front(tail.rbegin(), tail.rend());
     for (Rect const& r : tail) add_bbox(r);
 }
 
@@ -341,7 +341,7 @@ void qvListRegion::append_all(ForEachRect for_each) {
 // in reverse order before ours: in storage, the other's storage reversed,
 // after ours.
 void qvListRegion::prepend_all(List const& others) {
-    rects_.insert(rects_.end(), others.rbegin(), others.rend());
+    rects_.append(others.rbegin(), others.rend());
 }
 
 // ---- region-with-region operations ---------------------------------------------------
@@ -456,7 +456,7 @@ qvBaseRegion& qvListRegion::translate(qvRestrictedTransformation const& rt) {
         const Rect image = qvTransformRect(r, rt);
         if (!qvRegionRectIsVoid(image)) rects_[kept++] = image;
     }
-    rects_.resize(kept);
+    rects_.shrink_to(kept);
     update_bbox();
     return *this;
 }

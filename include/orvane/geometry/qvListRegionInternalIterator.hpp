@@ -15,13 +15,13 @@
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
 
-#include <vector>
+#include <orvane/geometry/qvRectArray.hpp>
 
 class qvListRegion;
 
 class qvListRegionInternalIterator final : public qvIterator<qvMathRectOf<double>> {
 public:
-    using List = std::vector<qvMathRectOf<double>>;
+    using List = qvRectArray;
 
     explicit qvListRegionInternalIterator(qvListRegion const& region) noexcept;
 
