@@ -574,8 +574,20 @@ void qvIRGrid::mul(Rect const& r) {
 
 // === qvIRGrid: grids ===============================================================
 
+// Grids that read one block through equal rows hold one set: a block is
+// never written while two pools share it. A redraw meets copies of one
+// area again and again (a layer's work area cut to the buffer's clip that
+// was set from the same area), where this check stands in for a sweep;
+// the result is the canonical grid the sweep would have made.
+bool qvIRGrid::same_storage(qvIRGrid const& other) const noexcept {
+    if (pool.data() != other.pool.data() || c.size() != other.c.size()) return false;
+    return std::equal(c.begin(), c.end(), other.c.begin(), [](Row const& x, Row const& y) {
+        return x.first == y.first && x.size == y.size && x.key == y.key;
+    });
+}
+
 void qvIRGrid::add(qvIRGrid const& other) {
-    if (this == &other || other.empty()) return;
+    if (this == &other || other.empty() || same_storage(other)) return;
     if (empty())
         *this = other;
     else
@@ -583,7 +595,7 @@ void qvIRGrid::add(qvIRGrid const& other) {
 }
 
 void qvIRGrid::sub(qvIRGrid const& other) {
-    if (this == &other) {
+    if (this == &other || (!empty() && same_storage(other))) {
         erase();
         return;
     }
@@ -592,7 +604,7 @@ void qvIRGrid::sub(qvIRGrid const& other) {
 }
 
 void qvIRGrid::mul(qvIRGrid const& other) {
-    if (this == &other || empty()) return;
+    if (this == &other || empty() || same_storage(other)) return;
     if (other.empty()) {
         erase();
         return;
@@ -629,15 +641,31 @@ struct UnionOpen {
 void qvIRGrid::assign_union(std::span<Rect const> rects) {
     if (rects.size() > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("qvIRGrid: too many rectangles");
+    // Lower edges first, then upper edges, each half sorted and the two
+    // merged. Invalidations often arrive in order (a scroll's strips, a
+    // list's rows; a list region hands them back newest first), and then a
+    // half is sorted or reversed and only the merge remains; the order
+    // among equal keys does not matter, as all edges of one key are taken
+    // in before its strip is written.
     std::vector<UnionEdge> edges;
     edges.reserve(2 * rects.size());
     for (std::size_t i = 0; i < rects.size(); ++i)
-        if (has_area(rects[i])) {
-            const auto id = static_cast<std::uint32_t>(i);
-            edges.push_back({rects[i].y1, id, true});
-            edges.push_back({rects[i].y2, id, false});
-        }
-    std::sort(edges.begin(), edges.end(), [](UnionEdge const& a, UnionEdge const& b) { return a.y < b.y; });
+        if (has_area(rects[i])) edges.push_back({rects[i].y1, static_cast<std::uint32_t>(i), true});
+    const std::size_t lower_edges = edges.size();
+    for (std::size_t i = 0; i < rects.size(); ++i)
+        if (has_area(rects[i])) edges.push_back({rects[i].y2, static_cast<std::uint32_t>(i), false});
+    const auto by_y = [](UnionEdge const& a, UnionEdge const& b) { return a.y < b.y; };
+    const auto middle = edges.begin() + static_cast<std::ptrdiff_t>(lower_edges);
+    const auto sort_half = [&by_y](auto from, auto to) {
+        if (std::is_sorted(from, to, by_y)) return;
+        if (std::is_sorted(from, to, [&by_y](UnionEdge const& a, UnionEdge const& b) { return by_y(b, a); }))
+            std::reverse(from, to);
+        else
+            std::sort(from, to, by_y);
+    };
+    sort_half(edges.begin(), middle);
+    sort_half(middle, edges.end());
+    std::inplace_merge(edges.begin(), middle, edges.end(), by_y);
 
     std::vector<Row> rows;
     Pool made;
@@ -865,6 +893,7 @@ void qvIRGrid::optimize(Rect& bbox) {
 
 bool qvIRGrid::operator==(qvIRGrid const& other) const noexcept {
     if (c.size() != other.c.size()) return false;
+    if (same_storage(other)) return true;
     for (std::size_t i = 0; i < c.size(); ++i)
         if (!(c[i].key == other.c[i].key) || !same(strip(c[i]), other.strip(other.c[i]))) return false;
     return true;

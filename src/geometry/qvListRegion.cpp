@@ -1,11 +1,14 @@
 // qvListRegion: the list algorithms.
 //
-// Every difference and intersection walks the list front to back and puts
-// what it keeps back at the front, so a walk never meets its own output.
-// Moving a kept rectangle is a splice (no allocation); new pieces are built
-// in a local list first and spliced in, so a failed allocation leaves the
-// rectangle it was cutting in place. The box is recomputed after every
-// difference and intersection, also when an exception passes.
+// The list is stored back to front (rects_.back() is its front). Every
+// difference and intersection walks the list front to back and puts what
+// it keeps back at the front, so the kept rectangles come out in reverse
+// walk order: in storage, in the order the walk meets them, each cut
+// rectangle's pieces in the order they are made. A difference of one
+// rectangle writes the new list into scratch storage and swaps it in, so a
+// failed allocation leaves the list as it was before that rectangle. The
+// box is recomputed after every difference and intersection, also when an
+// exception passes.
 
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/geometry/qvListRegion.hpp>
@@ -36,7 +39,7 @@ qvListRegion& qvListRegion::operator=(qvListRegion const& other) {
 }
 
 void qvListRegion::copy_from(qvListRegion const& other) {
-    List copy(other.rects_);
+    List copy(other.rects_);   // a failed copy leaves the list as it was
     rects_.swap(copy);
     assign_bbox(other.bbox());
 }
@@ -61,9 +64,9 @@ qvBaseRegion& qvListRegion::add(Rect const& rect) {
     const Rect r = rect;  // may be our own bbox()
     if (qvRegionRectIsVoid(r)) return *this;
     int looked = 0;
-    for (auto it = rects_.begin(); it != rects_.end() && looked < 3; ++it, ++looked)
+    for (auto it = rects_.rbegin(); it != rects_.rend() && looked < 3; ++it, ++looked)
         if (qvRegionRectContains(*it, r)) return *this;
-    rects_.push_front(r);
+    rects_.push_back(r);
     add_bbox(r);
     return *this;
 }
@@ -81,15 +84,13 @@ qvBaseRegion& qvListRegion::intersect(Rect const& rect) {
     const Rect b = rect;
     if (empty()) return *this;
     if (qvRegionRectIsVoid(b)) return erase();
-    for (auto it = rects_.begin(); it != rects_.end();) {
-        const auto here = it++;
-        if (qvRectsOverlap(*here, b)) {
-            *here = *here * b;
-            rects_.splice(rects_.begin(), rects_, here);
-        } else {
-            rects_.erase(here);
-        }
-    }
+    // Walked front to back (storage backwards) and kept in reverse walk
+    // order: the survivors in storage order, reversed.
+    std::size_t kept = 0;
+    for (Rect const& a : rects_)
+        if (qvRectsOverlap(a, b)) rects_[kept++] = a * b;
+    rects_.shrink_to(kept);
+    std::reverse(rects_.begin(), rects_.end());
     update_bbox();
     return *this;
 }
@@ -98,31 +99,32 @@ qvBaseRegion& qvListRegion::intersect(Rect const& rect) {
 // the band above c, the band below, the side left of c and the side right
 // of c, each only where c leaves something; the sides span a's full height.
 // The pieces go to the front in that order, so the last ends up first.
-void qvListRegion::cut_out(Rect const& b) {
-    for (auto it = rects_.begin(); it != rects_.end();) {
-        const auto here = it++;
-        const Rect a = *here;
+// `scratch` is storage to build the new list in; it takes the old one.
+void qvListRegion::cut_out(Rect const& b, List& scratch) {
+    scratch.clear();
+    scratch.reserve(rects_.size() + 3);
+    for (auto it = rects_.rbegin(); it != rects_.rend(); ++it) {
+        const Rect a = *it;
         if (!qvRectsOverlap(a, b)) {
-            rects_.splice(rects_.begin(), rects_, here);
+            scratch.push_back(a);
             continue;
         }
         const Rect c = a * b;
-        List pieces;
-        if (c.y2 != a.y2) pieces.push_front(Rect(a.x1, c.y2, a.x2, a.y2));
-        if (c.y1 != a.y1) pieces.push_front(Rect(a.x1, a.y1, a.x2, c.y1));
-        if (c.x1 != a.x1) pieces.push_front(Rect(a.x1, a.y1, c.x1, a.y2));
-        if (c.x2 != a.x2) pieces.push_front(Rect(c.x2, a.y1, a.x2, a.y2));
-        rects_.splice(rects_.begin(), pieces);
-        rects_.erase(here);
+        if (c.y2 != a.y2) scratch.push_back(Rect(a.x1, c.y2, a.x2, a.y2));
+        if (c.y1 != a.y1) scratch.push_back(Rect(a.x1, a.y1, a.x2, c.y1));
+        if (c.x1 != a.x1) scratch.push_back(Rect(a.x1, a.y1, c.x1, a.y2));
+        if (c.x2 != a.x2) scratch.push_back(Rect(c.x2, a.y1, a.x2, a.y2));
     }
+    rects_.swap(scratch);
 }
 
 // `for_each(cut)` calls cut(b) for every rectangle b to remove, in order.
 template <class ForEachRect>
 void qvListRegion::subtract_each(ForEachRect for_each) {
+    List scratch;
     try {
-        for_each([this](Rect const& b) {
-            if (!qvRegionRectIsVoid(b)) cut_out(b);
+        for_each([this, &scratch](Rect const& b) {
+            if (!qvRegionRectIsVoid(b)) cut_out(b, scratch);
         });
     } catch (...) {
         update_bbox();
@@ -147,7 +149,8 @@ void qvListRegion::subtract_each(ForEachRect for_each) {
 // Beyond b's first row and column that corner can only be in the cell where
 // a starts, so there b reads only the rectangles that start in the cell.
 // The i found for one j are few and sorted on the spot, so the pairs come
-// out in ascending (j, i) order and the list is built from the back.
+// out in ascending (j, i) order, which is the storage order (back to
+// front) of the new list.
 //
 // Cost: the rectangles of both sides, the cells they reach, the pairs that
 // share a cell, and the pieces returned. Rectangles far larger than the
@@ -295,10 +298,10 @@ private:
 
 }  // namespace
 
-// Our old nodes are reused for the pieces, and the surplus is allocated
-// before anything changes: a failed allocation leaves the region as it was.
+// `others` in list order (front first). The new list is built aside and
+// swapped in: a failed allocation leaves the region as it was.
 void qvListRegion::intersect_with(std::vector<Rect> const& others) {
-    const std::vector<Rect> ours(rects_.begin(), rects_.end());
+    const std::vector<Rect> ours(rects_.rbegin(), rects_.rend());
     std::vector<std::uint32_t> found;      // i of every pair, in (j, i) order
     std::vector<std::uint32_t> found_end;  // where the pairs of each j end
     found_end.reserve(others.size());
@@ -309,33 +312,36 @@ void qvListRegion::intersect_with(std::vector<Rect> const& others) {
             found_end.push_back(static_cast<std::uint32_t>(found.size()));
         }
     }
-    List result(found.size() > rects_.size() ? found.size() - rects_.size() : 0);
-    if (found.size() >= rects_.size())
-        result.splice(result.begin(), rects_);
-    else
-        result.splice(result.begin(), rects_, rects_.begin(),
-                      std::next(rects_.begin(), static_cast<std::ptrdiff_t>(found.size())));
-    auto out = result.begin();
-    for (std::size_t j = others.size(); j-- > 0;) {
-        const std::uint32_t first = j == 0 ? 0 : found_end[j - 1];
-        for (std::uint32_t k = found_end[j]; k-- > first;) *out++ = ours[found[k]] * others[j];
+    List result;
+    result.reserve(found.size());
+    std::uint32_t first = 0;
+    for (std::size_t j = 0; j < others.size(); ++j) {
+        for (std::uint32_t k = first; k < found_end[j]; ++k) result.push_back(ours[found[k]] * others[j]);
+        first = found_end[j];
     }
     rects_.swap(result);
     update_bbox();
 }
 
-void qvListRegion::append(Rect const& rect) {
-    if (qvRegionRectIsVoid(rect)) return;
-    rects_.push_back(rect);
-    add_bbox(rect);
+// `for_each(visit)` calls visit(r) for every rectangle to put at the back
+// of the list, in order; void ones are skipped. The back of the list is the
+// start of the storage, so they are gathered first and put there in one
+// move, reversed.
+template <class ForEachRect>
+void qvListRegion::append_all(ForEachRect for_each) {
+    List tail;
+    for_each([&tail](Rect const& r) {
+        if (!qvRegionRectIsVoid(r)) tail.push_back(r);
+    });
+    rects_.insert_front(tail.rbegin(), tail.rend());
+    for (Rect const& r : tail) add_bbox(r);
 }
 
 // The other list's rectangles go to the front one by one, so they end up
-// in reverse order before ours.
+// in reverse order before ours: in storage, the other's storage reversed,
+// after ours.
 void qvListRegion::prepend_all(List const& others) {
-    List reversed;
-    for (Rect const& r : others) reversed.push_front(r);
-    rects_.splice(rects_.begin(), reversed);
+    rects_.append(others.rbegin(), others.rend());
 }
 
 // ---- region-with-region operations ---------------------------------------------------
@@ -358,7 +364,7 @@ qvBaseRegion& qvListRegion::operator=(qvBaseRegion const& other) {
     if (!empty()) erase();
     if (other.empty()) return *this;
     if (other.simple()) return assign(other.bbox());
-    enumerated(other)([this](Rect const& r) { append(r); });
+    append_all(enumerated(other));
     return *this;
 }
 
@@ -368,7 +374,7 @@ qvBaseRegion& qvListRegion::operator+=(qvBaseRegion const& other) {
     if (empty()) return *this = other;
     if (other.empty()) return *this;
     if (other.simple()) return add(other.bbox());
-    enumerated(other)([this](Rect const& r) { append(r); });
+    append_all(enumerated(other));
     return *this;
 }
 
@@ -413,7 +419,7 @@ qvListRegion& qvListRegion::operator-=(qvListRegion const& other) {
         subtract(other.bbox());
     } else {
         subtract_each([&other](auto cut) {
-            for (Rect const& b : other.rects_) cut(b);
+            for (auto it = other.rects_.rbegin(); it != other.rects_.rend(); ++it) cut(*it);
         });
     }
     return *this;
@@ -424,7 +430,7 @@ qvListRegion& qvListRegion::operator*=(qvListRegion const& other) {
     if (other.simple()) {
         intersect(other.bbox());
     } else if (!empty()) {
-        intersect_with(std::vector<Rect>(other.rects_.begin(), other.rects_.end()));
+        intersect_with(std::vector<Rect>(other.rects_.rbegin(), other.rects_.rend()));
     }
     return *this;
 }
@@ -445,13 +451,12 @@ qvBaseRegion& qvListRegion::erase() {
 // Images holding NaN (0 * inf, a NaN transformation) are dropped.
 qvBaseRegion& qvListRegion::translate(qvRestrictedTransformation const& rt) {
     if (empty()) return *this;
-    for (auto it = rects_.begin(); it != rects_.end();) {
-        *it = qvTransformRect(*it, rt);
-        if (qvRegionRectIsVoid(*it))
-            it = rects_.erase(it);
-        else
-            ++it;
+    std::size_t kept = 0;
+    for (Rect const& r : rects_) {
+        const Rect image = qvTransformRect(r, rt);
+        if (!qvRegionRectIsVoid(image)) rects_[kept++] = image;
     }
+    rects_.shrink_to(kept);
     update_bbox();
     return *this;
 }
@@ -465,6 +470,6 @@ void qvListRegion::update_bbox() {
 // ---- InternalIterator -------------------------------------------------------------------
 
 qvListRegionInternalIterator::qvListRegionInternalIterator(qvListRegion const& region) noexcept
-    : position_(region.rects_.begin()), end_(region.rects_.end()) {
+    : position_(region.rects_.rbegin()), end_(region.rects_.rend()) {
     if (!done()) current_ = *position_;
 }

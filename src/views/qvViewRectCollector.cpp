@@ -7,6 +7,7 @@
 
 #include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
+#include <orvane/rendering/qvVBufObject.hpp>
 #include <orvane/shapes/qvScene.hpp>
 #include <orvane/views/qvBaseRenderer.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
@@ -68,10 +69,16 @@ void qvViewRectCollector::invalidate(qvMathRectOf<double> const& rect, int layer
     const qvMathRectOf<double> image = qvTransformRect(rect, layer->mapping());
     const qvMathRectOf<double> grown(image.x1 - grow_x_, image.y1 - grow_y_, image.x2 + grow_x_,
                                      image.y2 + grow_y_);
+    // The window's place is asked for every event: the host may resize or
+    // move it between two events of one cycle without telling the layers.
+    // The size read for the test is the size tested against.
     if (qvBaseRendererObject* const renderer = renderer_.get()) {
         const long w = renderer->width(), h = renderer->height();
-        if (w > 0 && h > 0 && !qvRectsOverlap(grown, qvViewWindowRect(*renderer)))
-            return;
+        if (w > 0 && h > 0) {
+            const qvISafePtr<qvVBufObject> window = renderer->vbuf();
+            if (!qvRectsOverlap(grown, qvViewPlacedRect(qvViewBufferOffset(window.get()), w, h)))
+                return;
+        }
     }
     const qvMathRectOf<double> rounded(std::floor(grown.x1), std::floor(grown.y1), std::ceil(grown.x2),
                                        std::ceil(grown.y2));

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -51,6 +52,25 @@ TEST(qvIRGridProperty, One_sweep_over_many_rectangles_gives_the_grid_of_adding_t
         swept.assign_union(rects);
         ASSERT_EQ(text_of(swept), text_of(one_by_one)) << "round " << round;
         ASSERT_TRUE(swept == one_by_one) << "round " << round;
+    }
+}
+
+// Rectangles in order of their lower edge, upwards or downwards, take the
+// merge instead of the sort; equal keys, flat and inverted rectangles and
+// rectangles whose upper edges are out of order must still come out right.
+TEST(qvIRGridProperty, Rectangles_already_in_order_give_the_grid_of_adding_them_one_by_one) {
+    std::mt19937 rng(20261209);
+    for (int round = 0; round < 2000; ++round) {
+        qvTestRects rects = random_rects(rng, round % 40, 4 + round % 17);
+        std::stable_sort(rects.begin(), rects.end(), [](qvTestRect const& a, qvTestRect const& b) {
+            return a.y1 < b.y1;   // NaN and infinite edges fall where they fall
+        });
+        if (round % 2 == 1) std::reverse(rects.begin(), rects.end());
+        qvIRGrid one_by_one;
+        for (qvTestRect const& r : rects) one_by_one.add(r);
+        qvIRGrid swept;
+        swept.assign_union(rects);
+        ASSERT_EQ(text_of(swept), text_of(one_by_one)) << "round " << round;
     }
 }
 

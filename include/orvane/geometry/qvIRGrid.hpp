@@ -225,6 +225,8 @@ private:
         return {pool.data() + r.first, r.size};
     }
     Bands bands() const noexcept { return {c.data(), c.size(), pool.data()}; }
+    // The same rows over the same block: the same set, without a walk.
+    bool same_storage(qvIRGrid const& other) const noexcept;
 
     // Combines the grid with the other operand's bands (at least two rows,
     // canonical). Only the rows inside the other operand's y range are

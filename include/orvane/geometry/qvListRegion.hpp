@@ -19,7 +19,13 @@
 // rectangles is not empty yet equals no grid region (grid regions cannot
 // hold zero-area sets), nor even another list region holding the same point.
 //
-// Costs: add is O(1) with at most three containment tests; difference and
+// Storage: one array holding the list back to front, so that putting a
+// rectangle at the front is an append, and an operation that rebuilds the
+// list writes one new array instead of allocating a node per rectangle.
+// erase() keeps the array's capacity, so a region that is filled and
+// emptied again (a layer's pending area) grows in place.
+//
+// Costs: add is O(1) amortised with at most three containment tests; difference and
 // intersection with a rectangle walk the list; the difference of two
 // regions is O(n*m), and repeated overlapping differences grow the list.
 // The intersection of two regions files one side in a grid of cells about
@@ -30,7 +36,6 @@
 #include <orvane/geometry/qvGenericBBoxRegion.hpp>
 #include <orvane/geometry/qvListRegionInternalIterator.hpp>
 
-#include <list>
 #include <vector>
 
 class qvListRegion : public qvGenericBBoxRegion {
@@ -87,12 +92,14 @@ private:
     static qvListRegion const* as_list(qvBaseRegion const& other);
 
     void copy_from(qvListRegion const& other);
-    void append(Rect const& rect);
+    template <class ForEachRect>
+    void append_all(ForEachRect for_each);
     void prepend_all(List const& others);
     template <class ForEachRect>
     void subtract_each(ForEachRect for_each);
     void intersect_with(std::vector<Rect> const& others);
-    void cut_out(Rect const& b);
+    void cut_out(Rect const& b, List& scratch);
 
+    // The list back to front: rects_.back() is the front (the newest).
     List rects_;
 };

@@ -6,7 +6,8 @@
 //
 // Keeps true: either the walk is over or the current rectangle is a copy of
 // the one at the current position (the region's storage is never handed
-// out writable).
+// out writable). The region stores its list newest last, so the walk runs
+// over the storage backwards.
 //
 // Stepping is inline and the class final, so the rectangle holder, which
 // knows this class, walks a list region's rectangles without a call.
@@ -14,13 +15,13 @@
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
 
-#include <list>
+#include <orvane/geometry/qvRectArray.hpp>
 
 class qvListRegion;
 
 class qvListRegionInternalIterator final : public qvIterator<qvMathRectOf<double>> {
 public:
-    using List = std::list<qvMathRectOf<double>>;
+    using List = qvRectArray;
 
     explicit qvListRegionInternalIterator(qvListRegion const& region) noexcept;
 
@@ -37,7 +38,7 @@ public:
     }
 
 private:
-    List::const_iterator position_;
-    List::const_iterator end_;
+    List::const_reverse_iterator position_;
+    List::const_reverse_iterator end_;
     qvMathRectOf<double> current_ = qvMathRectOf<double>::make_empty();
 };
