@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -71,6 +72,7 @@ void qvConnectedCopyIndex::leave(std::int32_t slot) noexcept {
     Entry& e = entries_[copy_index_at(slot)];
     --layers_[copy_index_at(e.layer)].size;
     e = Entry{};
+    forget_stored(slot);
 }
 
 void qvConnectedCopyIndex::make_room(int layer) {
@@ -115,10 +117,36 @@ void qvConnectedCopyIndex::end_edit(std::int32_t slot, qvMathRectOf<double> cons
 
 void qvConnectedCopyIndex::clear() noexcept {
     entries_.clear();
+    stored_.clear();
     layers_.clear();
     cells_.clear();
     first_free_cell_ = -1;
     free_cells_ = 0;
+}
+
+// ---------------------------------------------------------------------------
+// The stored records copies were made from
+
+void qvConnectedCopyIndex::keep_stored(std::int32_t slot, qvShapeBase const& stored) noexcept {
+    if (slot <= 0 || stored.size < static_cast<std::int32_t>(sizeof(qvShapeBase))) return;
+    auto const* const bytes = reinterpret_cast<unsigned char const*>(&stored);
+    try {
+        if (stored_.size() <= copy_index_at(slot)) stored_.resize(copy_index_at(slot) + 1);
+        stored_[copy_index_at(slot)].assign(bytes, bytes + stored.size);
+    } catch (std::bad_alloc const&) {
+        forget_stored(slot);
+    }
+}
+
+bool qvConnectedCopyIndex::as_stored(std::int32_t slot, qvShapeBase const& copy) const noexcept {
+    if (slot <= 0 || copy_index_at(slot) >= stored_.size()) return false;
+    std::vector<unsigned char> const& kept = stored_[copy_index_at(slot)];
+    return !kept.empty() && static_cast<std::size_t>(copy.size) == kept.size() &&
+           std::memcmp(&copy, kept.data(), kept.size()) == 0;
+}
+
+void qvConnectedCopyIndex::forget_stored(std::int32_t slot) noexcept {
+    if (slot > 0 && copy_index_at(slot) < stored_.size()) stored_[copy_index_at(slot)].clear();
 }
 
 std::size_t qvConnectedCopyIndex::size(int layer) const noexcept {

@@ -34,6 +34,12 @@
 //    operation runs without allocating or falls back to the unplaced chain.
 // Copies are tested with the connected list's own rule (qvRecordArea): the
 // record's float box against the area rounded once to floats, strictly.
+//
+// The index also keeps, per copy, the bytes of the stored record it was
+// connected from (when the scene asks it to): a copy let go still equal to
+// them goes back without a write to its node. Kept only while the stored
+// record is known to hold them: the scene forgets them when it changes the
+// stored record of a connected shape, and leave() drops them.
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
@@ -70,6 +76,15 @@ public:
     void end_edit(std::int32_t slot, qvMathRectOf<double> const& bounds) noexcept;
     // Empties every layer.
     void clear() noexcept;
+
+    // Keeps `stored`, the record the copy of `slot` was just made from.
+    // Keeps nothing when there is no room for it (the copy is then written
+    // back as any other), so that it never raises.
+    void keep_stored(std::int32_t slot, qvShapeBase const& stored) noexcept;
+    // Whether bytes are kept for `slot` and `copy` is equal to them in its
+    // size and every byte.
+    bool as_stored(std::int32_t slot, qvShapeBase const& copy) const noexcept;
+    void forget_stored(std::int32_t slot) noexcept;
 
     // Appends the copies of `layer` whose boxes meet `area`, in list order
     // (last first when `reverse`); places the layer's pending copies first.
@@ -132,6 +147,10 @@ private:
     std::vector<Entry> entries_;
     std::vector<Layer> layers_;
     std::vector<Cell> cells_;
+    // By slot: the kept bytes, empty when none (capacity stays for the
+    // slot's next copy, so a shape connected and let go again and again
+    // allocates once).
+    std::vector<std::vector<unsigned char>> stored_;
     std::int32_t first_free_cell_ = -1;
     std::size_t free_cells_ = 0;
     std::uint64_t visited_ = 0;

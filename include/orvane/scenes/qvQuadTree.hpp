@@ -122,6 +122,10 @@ public:
 
     void store_handle(qvShapeBase* shape, qvHandleRecord& h) override;
     void mask(qvHandleRecord const& h) override;
+    // Takes one occurrence away, as the examine or modify that finds the
+    // record does: for a holder that lets its copy go without looking the
+    // record up (it is unchanged). Nothing for a handle not masked.
+    void unmask(std::int32_t shape_handle) noexcept;
     qvMathRectOf<double> bbox() const override;
     // Records created minus removed; a loaded quadtree starts from the sum
     // of its nodes' fill_no.
@@ -170,7 +174,6 @@ private:
     qvQuadTreeNode* find_room(int size, qvQuadTreeHandleData const& cell);
     // Writes what waits for `node` (deferred stores).
     void write_waiting(qvQuadTreeNode* node);
-    void unmask(std::int32_t shape_handle) noexcept;
 
     // A deferred record: its node (null once written) and slot, its block
     // in the page, its size, the next record waiting for the same node (-1
