@@ -122,6 +122,7 @@ void qvConnectedCopyIndex::clear() noexcept {
     cells_.clear();
     first_free_cell_ = -1;
     free_cells_ = 0;
+    std::vector<std::pair<std::int64_t, qvShapeBase*>>().swap(hits_);
 }
 
 // ---------------------------------------------------------------------------
@@ -246,6 +247,7 @@ void qvConnectedCopyIndex::link_pending(std::int32_t slot, qvMathRectOf<double> 
     Entry& e = entries_[copy_index_at(slot)];
     Layer& l = layers_[copy_index_at(e.layer)];
     e.cell = on_pending_chain;
+    e.tested = false;
     e.previous = 0;
     e.next = l.pending;
     if (l.pending != 0) entries_[copy_index_at(l.pending)].previous = slot;
@@ -327,13 +329,22 @@ void qvConnectedCopyIndex::test(std::int32_t slot, qvRecordArea const& area,
 void qvConnectedCopyIndex::query(int layer, qvMathRectOf<double> const& area, bool reverse,
                                  std::vector<qvShapeBase*>& found) {
     if (layer < 0 || static_cast<std::size_t>(layer) >= layers_.size()) return;
-    place_pending(layer);
-    Layer const& l = layers_[static_cast<std::size_t>(layer)];
+    Layer& l = layers_[static_cast<std::size_t>(layer)];
     if (l.size == 0) return;
     const qvRecordArea a(area);
-    std::vector<std::pair<std::int64_t, qvShapeBase*>> hits;
+    // Scratch kept between queries (a query calls nobody back).
+    std::vector<std::pair<std::int64_t, qvShapeBase*>>& hits = hits_;
+    hits.clear();
+    Entry* const lone = l.pending != 0 ? &entries_[copy_index_at(l.pending)] : nullptr;
+    if (lone != nullptr && lone->next == 0 && !lone->tested) {
+        test(l.pending, a, hits);
+        lone->tested = true;
+    } else {
+        place_pending(layer);
+    }
     for (std::int32_t slot = l.unplaced; slot != 0; slot = entries_[copy_index_at(slot)].next) test(slot, a, hits);
-    std::vector<std::int32_t> pending;
+    std::vector<std::int32_t>& pending = walk_;
+    pending.clear();
     if (l.root >= 0) pending.push_back(l.root);
     qvMathRectOf<double> const& b = l.bounds;
     while (!pending.empty()) {

@@ -20,6 +20,10 @@
 //    next query, which places the whole chain before it looks at a cell;
 //    a copy that comes and goes between two queries (a handle made,
 //    edited and released while a scene is built) never touches a cell.
+//    A query that finds one lone copy pending, not tested by a query
+//    before, tests it where it waits and leaves it to the next query: a
+//    graphic made for a hit and let go again before the next select
+//    never makes a cell either;
 //    Unplaced: on its layer's unplaced chain, which every query of the
 //    layer scans. A copy under an open modification guard is unplaced
 //    (its box may change at any step of the edit), and so is one whose
@@ -45,6 +49,7 @@
 #include <orvane/shapes/qvShapeBase.hpp>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class qvShapeNodeTable;
@@ -109,6 +114,7 @@ private:
         std::int32_t previous = 0;
         std::int32_t layer = -1;  // -1: not in the index
         bool editing = false;
+        bool tested = false;      // pending, and a query has tested it there
     };
     struct Cell {
         std::int32_t child[4] = {-1, -1, -1, -1};
@@ -151,6 +157,8 @@ private:
     // slot's next copy, so a shape connected and let go again and again
     // allocates once).
     std::vector<std::vector<unsigned char>> stored_;
+    std::vector<std::pair<std::int64_t, qvShapeBase*>> hits_;   // query scratch
+    std::vector<std::int32_t> walk_;
     std::int32_t first_free_cell_ = -1;
     std::size_t free_cells_ = 0;
     std::uint64_t visited_ = 0;
