@@ -23,7 +23,7 @@
 //    A query that finds one lone copy pending, not tested by a query
 //    before, tests it where it waits and leaves it to the next query: a
 //    graphic made for a hit and let go again before the next select
-//    never makes a cell either;
+//    never makes a cell either.
 //    Unplaced: on its layer's unplaced chain, which every query of the
 //    layer scans. A copy under an open modification guard is unplaced
 //    (its box may change at any step of the edit), and so is one whose
@@ -92,7 +92,8 @@ public:
     void forget_stored(std::int32_t slot) noexcept;
 
     // Appends the copies of `layer` whose boxes meet `area`, in list order
-    // (last first when `reverse`); places the layer's pending copies first.
+    // (last first when `reverse`); places the layer's pending copies first
+    // (a lone one not tested before is only tested).
     void query(int layer, qvMathRectOf<double> const& area, bool reverse, std::vector<qvShapeBase*>& found);
 
     // What tests look at: boxes tested by queries so far; copies in `layer`;

@@ -8,7 +8,9 @@
 // handle index names the node to read first; the nodes read since their
 // last new record are known to the index, so only the others are read when
 // it names none, and a lookup that fails through the index reads the whole
-// path once more before it gives up.
+// path once more before it gives up. Before any of that, a lookup tries the
+// record the last query yielded (a hit is connected while the query stands
+// on it), checked on its page like every other hint.
 
 #include <orvane/scenes/qvQuadTree.hpp>
 
@@ -144,7 +146,7 @@ qvQuadTree::Found qvQuadTree::find_in_cell(qvQuadTreeDirectory::CellNodes const&
 
 // The hint's node is looked for among the path's nodes before it is read,
 // so a node freed since is never touched; a record's handle is unique in
-// its quadtree, so the hint finds the record the walk would find.
+// a sound quadtree, so the hint finds the record the walk would find.
 qvQuadTree::Found qvQuadTree::yielded_on_path(qvHandleRecord const& h,
                                               std::array<qvQuadTreeDirectory::CellNodes, 16> const& cells,
                                               int count) {
