@@ -55,17 +55,6 @@ struct HintTree {
 
 }  // namespace
 
-TEST(qvQuadTreeLookupHint, The_yielded_record_is_the_one_a_lookup_of_its_handle_finds) {
-    HintTree t;
-    t.fill(12);
-    t.yield(7);
-    EXPECT_EQ(t.examined(t.handles[6]), (std::pair<std::int32_t, float>{7, 118.0f}));
-    // Another handle than the one yielded: the walk, as before.
-    t.yield(3);
-    EXPECT_EQ(t.examined(t.handles[9]), (std::pair<std::int32_t, float>{10, 127.0f}));
-    EXPECT_EQ(t.examined(t.handles[2]), (std::pair<std::int32_t, float>{3, 106.0f}));
-}
-
 TEST(qvQuadTreeLookupHint, A_record_moved_down_its_node_after_the_query_is_found_by_the_walk) {
     HintTree t;
     t.fill(12);
@@ -85,22 +74,4 @@ TEST(qvQuadTreeLookupHint, A_removed_record_is_not_found_through_a_stale_hint) {
     qvQuadTree::RecordLock lock;
     EXPECT_TRUE(qv_file_test::raises<qvErrorFrom<qvQuadTree>>([&] { t.tree.examine(t.handles[4], lock); },
                                                               "Cannot reconnect to the shape by handle"));
-}
-
-TEST(qvQuadTreeLookupHint, A_lookup_through_the_hint_takes_the_mask_away_as_the_walk_does) {
-    HintTree t;
-    t.fill(4);
-    t.tree.mask(t.handles[1]);
-    EXPECT_TRUE(t.tree.masked(2));
-    // A query never yields a masked record, so hint another and look up 2.
-    t.yield(1);
-    EXPECT_EQ(t.examined(t.handles[1]).first, 2);
-    EXPECT_FALSE(t.tree.masked(2));
-    t.tree.mask(t.handles[0]);
-    t.tree.mask(t.handles[0]);
-    t.yield(2);
-    t.tree.unmask(1);
-    EXPECT_TRUE(t.tree.masked(1));
-    t.tree.unmask(1);
-    EXPECT_FALSE(t.tree.masked(1));
 }
