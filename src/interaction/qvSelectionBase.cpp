@@ -102,8 +102,9 @@ bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& sele
     if (layer->view_filter() != nullptr || !layer->no_clipping() || !layer->no_local_device_clipping() ||
         !layer->no_device_clipping() || !layer->restrict_invalidation().empty())
         return false;
-    const qvRegion region(area);
-    if (region.empty())
+    // The region of one rectangle, without making one: empty unless the
+    // rectangle has area (a NaN has none), else the rectangle itself.
+    if (!(area.x1 < area.x2 && area.y1 < area.y2))
         return true;
     qvScene* scene = nullptr;
     try {
@@ -119,7 +120,7 @@ bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& sele
     qvRenderingHelper helper(*port, &*layer);
     helper.scene(scene);
     helper.transformation(qvTranslation(0.0, 0.0) * layer->mapping());
-    const qvMathRectOf<double> box = region.bbox();
+    qvMathRectOf<double> const& box = area;
     const double g = static_cast<double>(selector.added_width());
     helper.device_bbox(qvMathRectOf<double>(box.x1 - g, box.y1 - g, box.x2 + g, box.y2 + g));
     const qvMathRectOf<double> model = helper.model_bbox();

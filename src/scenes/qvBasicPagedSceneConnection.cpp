@@ -8,6 +8,13 @@
 // outside the bounds or with a NaN goes to the root cell). On an I/O
 // failure it leaves the shape connected and unstored, its copy owned by
 // the scene, and close writes it back: a proxy's destructor never sees it.
+//
+// A copy let go unchanged (a graphic made for a hit and dropped again) is
+// not written back: its stored record holds the same bytes, which the
+// in-place write would only write again, dirtying the node's page and
+// retiring what queries learnt of the node. Connect keeps the stored bytes
+// with the copy's index entry for the comparison; every operation here that
+// changes the stored record of a connected shape forgets them.
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 
 #include <orvane/core/qvAssertionError.hpp>
@@ -130,6 +137,7 @@ qvShapeBase* qvBasicPagedScene::connect(long handle) {
             throw;
         }
         e.sdb->mask(*h);
+        copies_->keep_stored(static_cast<std::int32_t>(node), *copy);
     } catch (...) {
         delete copy;
         throw;
@@ -146,13 +154,18 @@ void qvBasicPagedScene::disconnect(qvShapeBase* shape) {
     }
     const auto t = hmap_.find(static_cast<long>(shape->shape_handle));
     QV_ASSERT_TEXT(t != hmap_.end(), "t != hmap.end()");
-    try {
-        write_back(*shape);
-    } catch (qvError const&) {
-        // Kept connected and owned here; close writes it back.
-        return;
-    } catch (std::bad_alloc const&) {
-        return;
+    if (copies_->as_stored(static_cast<std::int32_t>(t->second), *shape)) {
+        // Only the mask goes, as the lookup of a write back would take it.
+        layers_[static_cast<std::size_t>(nodes_->list(t->second))].sdb->unmask(shape->shape_handle);
+    } else {
+        try {
+            write_back(*shape);
+        } catch (qvError const&) {
+            // Kept connected and owned here; close writes it back.
+            return;
+        } catch (std::bad_alloc const&) {
+            return;
+        }
     }
     const std::size_t e = static_cast<std::size_t>(nodes_->list(t->second));
     copies_->leave(static_cast<std::int32_t>(t->second));
@@ -252,6 +265,7 @@ void qvBasicPagedScene::shape_layer(long handle, int layer) {
             moved.update();
         } else {
             h->stored = 0;
+            copies_->forget_stored(static_cast<std::int32_t>(t->second));
         }
         r.remove();
     }

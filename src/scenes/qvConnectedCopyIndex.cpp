@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -71,6 +72,7 @@ void qvConnectedCopyIndex::leave(std::int32_t slot) noexcept {
     Entry& e = entries_[copy_index_at(slot)];
     --layers_[copy_index_at(e.layer)].size;
     e = Entry{};
+    forget_stored(slot);
 }
 
 void qvConnectedCopyIndex::make_room(int layer) {
@@ -115,10 +117,37 @@ void qvConnectedCopyIndex::end_edit(std::int32_t slot, qvMathRectOf<double> cons
 
 void qvConnectedCopyIndex::clear() noexcept {
     entries_.clear();
+    stored_.clear();
     layers_.clear();
     cells_.clear();
     first_free_cell_ = -1;
     free_cells_ = 0;
+    std::vector<std::pair<std::int64_t, qvShapeBase*>>().swap(hits_);
+}
+
+// ---------------------------------------------------------------------------
+// The stored records copies were made from
+
+void qvConnectedCopyIndex::keep_stored(std::int32_t slot, qvShapeBase const& stored) noexcept {
+    if (slot <= 0 || stored.size < static_cast<std::int32_t>(sizeof(qvShapeBase))) return;
+    auto const* const bytes = reinterpret_cast<unsigned char const*>(&stored);
+    try {
+        if (stored_.size() <= copy_index_at(slot)) stored_.resize(copy_index_at(slot) + 1);
+        stored_[copy_index_at(slot)].assign(bytes, bytes + stored.size);
+    } catch (std::bad_alloc const&) {
+        forget_stored(slot);
+    }
+}
+
+bool qvConnectedCopyIndex::as_stored(std::int32_t slot, qvShapeBase const& copy) const noexcept {
+    if (slot <= 0 || copy_index_at(slot) >= stored_.size()) return false;
+    std::vector<unsigned char> const& kept = stored_[copy_index_at(slot)];
+    return !kept.empty() && static_cast<std::size_t>(copy.size) == kept.size() &&
+           std::memcmp(&copy, kept.data(), kept.size()) == 0;
+}
+
+void qvConnectedCopyIndex::forget_stored(std::int32_t slot) noexcept {
+    if (slot > 0 && copy_index_at(slot) < stored_.size()) stored_[copy_index_at(slot)].clear();
 }
 
 std::size_t qvConnectedCopyIndex::size(int layer) const noexcept {
@@ -218,6 +247,7 @@ void qvConnectedCopyIndex::link_pending(std::int32_t slot, qvMathRectOf<double> 
     Entry& e = entries_[copy_index_at(slot)];
     Layer& l = layers_[copy_index_at(e.layer)];
     e.cell = on_pending_chain;
+    e.tested = false;
     e.previous = 0;
     e.next = l.pending;
     if (l.pending != 0) entries_[copy_index_at(l.pending)].previous = slot;
@@ -299,13 +329,22 @@ void qvConnectedCopyIndex::test(std::int32_t slot, qvRecordArea const& area,
 void qvConnectedCopyIndex::query(int layer, qvMathRectOf<double> const& area, bool reverse,
                                  std::vector<qvShapeBase*>& found) {
     if (layer < 0 || static_cast<std::size_t>(layer) >= layers_.size()) return;
-    place_pending(layer);
-    Layer const& l = layers_[static_cast<std::size_t>(layer)];
+    Layer& l = layers_[static_cast<std::size_t>(layer)];
     if (l.size == 0) return;
     const qvRecordArea a(area);
-    std::vector<std::pair<std::int64_t, qvShapeBase*>> hits;
+    // Scratch kept between queries (a query calls nobody back).
+    std::vector<std::pair<std::int64_t, qvShapeBase*>>& hits = hits_;
+    hits.clear();
+    Entry* const lone = l.pending != 0 ? &entries_[copy_index_at(l.pending)] : nullptr;
+    if (lone != nullptr && lone->next == 0 && !lone->tested) {
+        test(l.pending, a, hits);
+        lone->tested = true;
+    } else {
+        place_pending(layer);
+    }
     for (std::int32_t slot = l.unplaced; slot != 0; slot = entries_[copy_index_at(slot)].next) test(slot, a, hits);
-    std::vector<std::int32_t> pending;
+    std::vector<std::int32_t>& pending = walk_;
+    pending.clear();
     if (l.root >= 0) pending.push_back(l.root);
     qvMathRectOf<double> const& b = l.bounds;
     while (!pending.empty()) {

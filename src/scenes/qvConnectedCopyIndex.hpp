@@ -20,6 +20,10 @@
 //    next query, which places the whole chain before it looks at a cell;
 //    a copy that comes and goes between two queries (a handle made,
 //    edited and released while a scene is built) never touches a cell.
+//    A query that finds one lone copy pending, not tested by a query
+//    before, tests it where it waits and leaves it to the next query: a
+//    graphic made for a hit and let go again before the next select
+//    never makes a cell either.
 //    Unplaced: on its layer's unplaced chain, which every query of the
 //    layer scans. A copy under an open modification guard is unplaced
 //    (its box may change at any step of the edit), and so is one whose
@@ -34,11 +38,18 @@
 //    operation runs without allocating or falls back to the unplaced chain.
 // Copies are tested with the connected list's own rule (qvRecordArea): the
 // record's float box against the area rounded once to floats, strictly.
+//
+// The index also keeps, per copy, the bytes of the stored record it was
+// connected from (when the scene asks it to): a copy let go still equal to
+// them goes back without a write to its node. Kept only while the stored
+// record is known to hold them: the scene forgets them when it changes the
+// stored record of a connected shape, and leave() drops them.
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class qvShapeNodeTable;
@@ -71,8 +82,18 @@ public:
     // Empties every layer.
     void clear() noexcept;
 
+    // Keeps `stored`, the record the copy of `slot` was just made from.
+    // Keeps nothing when there is no room for it (the copy is then written
+    // back as any other), so that it never raises.
+    void keep_stored(std::int32_t slot, qvShapeBase const& stored) noexcept;
+    // Whether bytes are kept for `slot` and `copy` is equal to them in its
+    // size and every byte.
+    bool as_stored(std::int32_t slot, qvShapeBase const& copy) const noexcept;
+    void forget_stored(std::int32_t slot) noexcept;
+
     // Appends the copies of `layer` whose boxes meet `area`, in list order
-    // (last first when `reverse`); places the layer's pending copies first.
+    // (last first when `reverse`); places the layer's pending copies first
+    // (a lone one not tested before is only tested).
     void query(int layer, qvMathRectOf<double> const& area, bool reverse, std::vector<qvShapeBase*>& found);
 
     // What tests look at: boxes tested by queries so far; copies in `layer`;
@@ -94,6 +115,7 @@ private:
         std::int32_t previous = 0;
         std::int32_t layer = -1;  // -1: not in the index
         bool editing = false;
+        bool tested = false;      // pending, and a query has tested it there
     };
     struct Cell {
         std::int32_t child[4] = {-1, -1, -1, -1};
@@ -132,6 +154,12 @@ private:
     std::vector<Entry> entries_;
     std::vector<Layer> layers_;
     std::vector<Cell> cells_;
+    // By slot: the kept bytes, empty when none (capacity stays for the
+    // slot's next copy, so a shape connected and let go again and again
+    // allocates once).
+    std::vector<std::vector<unsigned char>> stored_;
+    std::vector<std::pair<std::int64_t, qvShapeBase*>> hits_;   // query scratch
+    std::vector<std::int32_t> walk_;
     std::int32_t first_free_cell_ = -1;
     std::size_t free_cells_ = 0;
     std::uint64_t visited_ = 0;

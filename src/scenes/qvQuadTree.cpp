@@ -8,7 +8,9 @@
 // handle index names the node to read first; the nodes read since their
 // last new record are known to the index, so only the others are read when
 // it names none, and a lookup that fails through the index reads the whole
-// path once more before it gives up.
+// path once more before it gives up. Before any of that, a lookup tries the
+// record the last query yielded (a hit is connected while the query stands
+// on it), checked on its page like every other hint.
 
 #include <orvane/scenes/qvQuadTree.hpp>
 
@@ -100,12 +102,13 @@ int scan_node(qvQuadTreeNode& node, std::int32_t handle, qvQuadTreeDirectory::Ce
     node.lock(false);
     int found = -1;
     try {
-        for (int i = 0; i < node.fill_no; ++i) {
-            const std::int32_t seen = node[i].shape_handle;
-            if (index != nullptr) index->insert_or_assign(seen, &node);
-            if (seen == handle && found < 0) {
-                found = i;
-                if (index == nullptr) break;
+        if (index == nullptr) {
+            found = node.index_of(handle);
+        } else {
+            for (int i = 0; i < node.fill_no; ++i) {
+                const std::int32_t seen = node[i].shape_handle;
+                index->insert_or_assign(seen, &node);
+                if (seen == handle && found < 0) found = i;
             }
         }
     } catch (...) {
@@ -141,10 +144,46 @@ qvQuadTree::Found qvQuadTree::find_in_cell(qvQuadTreeDirectory::CellNodes const&
     return {nullptr, -1};
 }
 
+// The hint's node is looked for among the path's nodes before it is read,
+// so a node freed since is never touched; a record's handle is unique in
+// a sound quadtree, so the hint finds the record the walk would find.
+qvQuadTree::Found qvQuadTree::yielded_on_path(qvHandleRecord const& h,
+                                              std::array<qvQuadTreeDirectory::CellNodes, 16> const& cells,
+                                              int count) {
+    if (yielded_.node == nullptr || yielded_.shape_handle != h.handle) return {nullptr, -1};
+    qvQuadTreeNode* const node = yielded_.node;
+    const int index = yielded_.index;
+    yielded_ = Yielded{};
+    for (int c = 0; c < count; ++c) {
+        qvQuadTreeDirectory::CellNodes const& cell = cells[static_cast<std::size_t>(c)];
+        for (std::size_t i = 0; i < cell.size(); ++i) {
+            if (cell[i] != node) continue;
+            if (index < 0 || index >= node->fill_no) return {nullptr, -1};
+            node->lock(false);
+            bool holds = false;
+            try {
+                holds = (*node)[index].shape_handle == h.handle;
+            } catch (...) {
+                node->unlock(touched);
+                throw;
+            }
+            node->unlock(touched);
+            if (!holds) return {nullptr, -1};
+            if (auto* handles = cell.handles(); handles != nullptr) handles->insert_or_assign(h.handle, node);
+            return {node, index};
+        }
+    }
+    return {nullptr, -1};
+}
+
 qvQuadTree::Found qvQuadTree::connect(qvHandleRecord const& h) {
     if (!directory_ || !qvIsQuadTreeCell(h.quadtree)) raise_quadtree_error("Cannot reconnect to the shape by handle");
     std::array<qvQuadTreeDirectory::CellNodes, 16> cells;
     const int n = directory_->path(h.quadtree, cells);
+    if (const Found hinted = yielded_on_path(h, cells, n); hinted.node != nullptr) {
+        unmask(h.handle);
+        return hinted;
+    }
     bool indexed = false;
     for (int pass = 0; pass < 2; ++pass) {
         for (int c = 0; c < n; ++c) {

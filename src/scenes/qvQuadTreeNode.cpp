@@ -175,6 +175,21 @@ qvShapeBase* qvQuadTreeNode::record_in(unsigned char* page_bytes, int i) const {
     return reinterpret_cast<qvShapeBase*>(page_bytes + target);
 }
 
+// One pass over the slot table with operator[]'s checks inline: a lookup
+// by handle reads every record of a node, hundreds at a time.
+int qvQuadTreeNode::index_of(std::int32_t shape_handle) const {
+    unsigned char* const page = locked_page();
+    const long used_end = heap_start + fill_mem;
+    for (int i = 0; i < fill_no; ++i) {
+        const long target = slot_position(i) + slot_value(page, i);
+        if (target < heap_start || (target - heap_start) % 8 != 0 || target + 8 > used_end ||
+            target + least_record > heap_end)
+            raise_node_corrupt();
+        if (reinterpret_cast<qvShapeBase const*>(page + target)->shape_handle == shape_handle) return i;
+    }
+    return -1;
+}
+
 int qvQuadTreeNode::size(int i) {
     QV_ASSERT_TEXT(i >= 0 && i < fill_no, "index >= 0 && index < fill_no");
     lock(false);

@@ -90,6 +90,7 @@ void qvQuadTreeQuery::advance() {
             qvShapeBase* const record = node->record_in(pin_->bytes(), i);
             if (wanted(*record)) {
                 current_ = record;
+                tree_.yielded(node, i, record->shape_handle);
                 return;
             }
         }

@@ -63,6 +63,7 @@
 #include <orvane/scenes/qvShapeDatabase.hpp>
 #include <orvane/shapes/qvShapeSource.hpp>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
@@ -122,6 +123,10 @@ public:
 
     void store_handle(qvShapeBase* shape, qvHandleRecord& h) override;
     void mask(qvHandleRecord const& h) override;
+    // Takes one occurrence away, as the examine or modify that finds the
+    // record does: for a holder that lets its copy go without looking the
+    // record up (it is unchanged). Nothing for a handle not masked.
+    void unmask(std::int32_t shape_handle) noexcept;
     qvMathRectOf<double> bbox() const override;
     // Records created minus removed; a loaded quadtree starts from the sum
     // of its nodes' fill_no.
@@ -147,6 +152,13 @@ public:
     qvPageDevice* device() const noexcept { return device_; }
     // Null until a base rectangle is set or loaded.
     qvQuadTreeDirectory* directory() const noexcept { return directory_.get(); }
+    // A query yields record `index` of `node`: a lookup of its handle that
+    // follows (a hit connected at once) tries there first. Only a hint:
+    // the lookup takes it when `node` is on the handle's path and still
+    // holds the handle at `index`, and walks the path otherwise.
+    void yielded(qvQuadTreeNode* node, int index, std::int32_t shape_handle) noexcept {
+        yielded_ = Yielded{node, index, shape_handle};
+    }
     // Whether a query skips the record of this shape handle.
     bool masked(std::int32_t shape_handle) const noexcept {
         return !masks_.empty() && masks_.find(shape_handle) != masks_.end();
@@ -162,6 +174,9 @@ private:
         int index;
     };
     Found connect(qvHandleRecord const& h);
+    // The record the last query yielded, when it is h's on h's path.
+    Found yielded_on_path(qvHandleRecord const& h, std::array<qvQuadTreeDirectory::CellNodes, 16> const& cells,
+                          int count);
     Found find_in_cell(qvQuadTreeDirectory::CellNodes const& cell, std::int32_t handle, bool use_index);
     void lock_found(qvHandleRecord const& h, RecordLock& lock, bool write);
     void place(qvShapeBase* shape, int size, RecordLock& lock);
@@ -170,7 +185,6 @@ private:
     qvQuadTreeNode* find_room(int size, qvQuadTreeHandleData const& cell);
     // Writes what waits for `node` (deferred stores).
     void write_waiting(qvQuadTreeNode* node);
-    void unmask(std::int32_t shape_handle) noexcept;
 
     // A deferred record: its node (null once written) and slot, its block
     // in the page, its size, the next record waiting for the same node (-1
@@ -188,6 +202,12 @@ private:
     qvPageDevice* device_;
     int size_ = 0;
     std::unordered_map<std::int32_t, int> masks_;   // shape handle -> occurrences
+    struct Yielded {
+        qvQuadTreeNode* node = nullptr;   // compared with live nodes before any use
+        int index = -1;
+        std::int32_t shape_handle = 0;
+    };
+    Yielded yielded_;
     std::vector<Waiting> waiting_;   // in the order they were made
     std::vector<qvQuadTreeNode*> waiting_nodes_;   // each node once
     std::vector<unsigned char> waiting_bytes_;

@@ -102,6 +102,9 @@ public:
 
     // Record i in the locked page (the assertion "page" when unlocked).
     qvShapeBase& operator[](int i);
+    // The index of the first record of the shape handle in the locked page,
+    // or -1; each slot checked as operator[] checks it.
+    int index_of(std::int32_t shape_handle) const;
     // The padded size of record i; locks for reading when unlocked and
     // leaves the page locked.
     int size(int i);
