@@ -5,12 +5,20 @@
 // d = kz − z, the key lies on the x+ side when kx ≥ x × 2^d and on the y+
 // side when ky ≥ y × 2^d; the child taken is 2 × (x+) + (y+). For a key
 // that names a cell this always arrives at the key's own cell.
+//
+// The same descent in cell numbers: a cell of level z is column
+// f = (x + 2^z − 1) / 2 of 2^z, and its child on the x+ side is column
+// 2f + 1, so the cell of level l above key is column f_key >> (kz − l).
+// Two keys share their cells down to the deepest level at which both
+// columns and both rows agree, which one xor of their level-15 numbers
+// tells.
 
 #include <orvane/scenes/qvQuadTreeDirectory.hpp>
 
 #include <orvane/core/qvAssertionError.hpp>
 
 #include <algorithm>
+#include <bit>
 
 namespace {
 
@@ -28,6 +36,18 @@ Step toward(int x, int y, int z, qvQuadTreeHandleData const& key) noexcept {
 
 qvQuadTreeHandleData handle_of(qvQuadTreeNode const& node) noexcept { return {node.x, node.y, node.z}; }
 
+// Column (or row) of handle coordinate v at level z, and back.
+int column_of(int v, int z) noexcept { return (v + (1 << z) - 1) / 2; }
+int coordinate_of(int column, int z) noexcept { return 2 * column + 1 - (1 << z); }
+
+// The deepest level whose cell lies on the paths of both a and b.
+int shared_level(qvQuadTreeHandleData const& a, qvQuadTreeHandleData const& b) noexcept {
+    const auto deep = [](int v, int z) { return static_cast<unsigned>(column_of(v, z)) << (15 - z); };
+    const unsigned apart = (deep(a.x, a.z) ^ deep(b.x, b.z)) | (deep(a.y, a.z) ^ deep(b.y, b.z));
+    const int level = std::min<int>(a.z, b.z);
+    return apart == 0 ? level : std::min(level, 14 - (static_cast<int>(std::bit_width(apart)) - 1));
+}
+
 }  // namespace
 
 // --- nodes -------------------------------------------------------------------
@@ -38,18 +58,23 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
     if (!root_) root_ = std::make_unique<Cell>();
     Cell* cell = root_.get();
+    std::array<Cell*, 16> on_path{};
+    on_path[0] = cell;
     int x = 0, y = 0;
     for (int z = 0; z < key.z; ++z) {
         const Step step = toward(x, y, z, key);
         auto& child = cell->children[static_cast<std::size_t>(step.child)];
         if (!child) child = std::make_unique<Cell>();
         cell = child.get();
+        on_path[static_cast<std::size_t>(z) + 1] = cell;
         x = step.x;
         y = step.y;
     }
     QV_ASSERT_TEXT(x == key.x && y == key.y, "c.x == key.x && c.y == key.y");
     cell->nodes.push_back(std::move(owned));
     ++count_;
+    // Nothing can fail from here on.
+    for (int z = 0; z <= key.z; ++z) widen(on_path[static_cast<std::size_t>(z)]->reach, node->bbox);
 }
 
 void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
@@ -77,37 +102,76 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
     (*link)->handles.reset();
     for (auto& other : nodes) other->set_indexed(false);
     --count_;
-    for (int z = key.z; z >= 0; --z) {
+    path_depth_ = -1;
+    int z = key.z;
+    for (; z >= 0; --z) {
         std::unique_ptr<Cell>& at = *path[static_cast<std::size_t>(z)];
         const bool empty = at->nodes.empty() &&
                            std::none_of(at->children.begin(), at->children.end(), [](auto const& c) { return c != nullptr; });
         if (!empty) break;
         at.reset();
     }
+    for (; z >= 0; --z) {
+        Cell& at = **path[static_cast<std::size_t>(z)];
+        at.reach = reach_of(at);
+    }
+}
+
+void qvQuadTreeDirectory::widen(qvRectOf<float>& reach, qvRectOf<float> const& box) noexcept {
+    // A NaN side is left out: a box with one meets no query either.
+    reach.x1 = std::min(reach.x1, box.x1);
+    reach.y1 = std::min(reach.y1, box.y1);
+    reach.x2 = std::max(reach.x2, box.x2);
+    reach.y2 = std::max(reach.y2, box.y2);
+}
+
+qvRectOf<float> qvQuadTreeDirectory::reach_of(Cell const& cell) noexcept {
+    qvRectOf<float> reach{inf, inf, -inf, -inf};
+    for (auto const& node : cell.nodes) widen(reach, node->bbox);
+    for (auto const& child : cell.children)
+        if (child) widen(reach, child->reach);
+    return reach;
 }
 
 // --- the cell that takes new records ------------------------------------------
 
-qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
-    std::array<CellNodes, 16> cells;
-    return path(key, cells) > 0 ? cells[0] : CellNodes();
-}
-
-int qvQuadTreeDirectory::path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const {
+int qvQuadTreeDirectory::walk_to(qvQuadTreeHandleData const& key) const {
     QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
-    std::array<Cell*, 16> on_path{};
-    int found = 0;
-    Cell* cell = root_.get();
-    int x = 0, y = 0;
-    for (int z = 0; cell != nullptr; ++z) {
-        if (!cell->nodes.empty()) on_path[static_cast<std::size_t>(found++)] = cell;
-        if (z == key.z) break;
+    if (!root_) return -1;
+    int z = 0;
+    if (path_depth_ < 0)
+        path_[0] = root_.get();
+    else
+        z = std::min(shared_level(key, path_key_), path_depth_);
+    Cell* cell = path_[static_cast<std::size_t>(z)];
+    const int d = key.z - z;
+    int x = coordinate_of(column_of(key.x, key.z) >> d, z);
+    int y = coordinate_of(column_of(key.y, key.z) >> d, z);
+    for (; z < key.z; ++z) {
         const Step step = toward(x, y, z, key);
-        cell = cell->children[static_cast<std::size_t>(step.child)].get();
+        Cell* const child = cell->children[static_cast<std::size_t>(step.child)].get();
+        if (child == nullptr) break;
+        cell = child;
+        path_[static_cast<std::size_t>(z) + 1] = cell;
         x = step.x;
         y = step.y;
     }
-    for (int i = 0; i < found; ++i) cells[static_cast<std::size_t>(i)] = CellNodes(on_path[static_cast<std::size_t>(found - 1 - i)]);
+    path_key_ = key;
+    path_depth_ = z;
+    return z;
+}
+
+qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
+    for (int z = walk_to(key); z >= 0; --z)
+        if (Cell* const cell = path_[static_cast<std::size_t>(z)]; !cell->nodes.empty()) return CellNodes(cell);
+    return CellNodes();
+}
+
+int qvQuadTreeDirectory::path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const {
+    int found = 0;
+    for (int z = walk_to(key); z >= 0; --z)
+        if (Cell* const cell = path_[static_cast<std::size_t>(z)]; !cell->nodes.empty())
+            cells[static_cast<std::size_t>(found++)] = CellNodes(cell);
     return found;
 }
 
@@ -151,7 +215,7 @@ qvQuadTreeNode* qvQuadTreeDirectory::IteratorBase::get() {
     return f.position < f.cell->nodes.size() ? f.cell->nodes[f.position].get() : nullptr;
 }
 
-bool qvQuadTreeDirectory::IteratorBase::descend(int, int, int) const noexcept { return true; }
+bool qvQuadTreeDirectory::IteratorBase::descend(Cell const&, int, int, int) const noexcept { return true; }
 
 // Pre-order: a cell's nodes, then its children 0 … 3 with their subtrees.
 bool qvQuadTreeDirectory::IteratorBase::step() {
@@ -174,7 +238,7 @@ bool qvQuadTreeDirectory::IteratorBase::step() {
         if (child == nullptr) continue;
         const int x = 2 * f.x + (c < 2 ? -1 : 1);
         const int y = 2 * f.y + ((c & 1) != 0 ? 1 : -1);
-        if (descend(x, y, f.z + 1)) push(child, x, y, f.z + 1, 0);
+        if (descend(*child, x, y, f.z + 1)) push(child, x, y, f.z + 1, 0);
     }
     return false;
 }
@@ -202,6 +266,11 @@ qvQuadTreeDirectory::QueryIterator::QueryIterator(qvQuadTreeDirectory const& dir
 
 void qvQuadTreeDirectory::QueryIterator::next() {
     if (step()) settle();
+}
+
+bool qvQuadTreeDirectory::QueryIterator::descend(Cell const& child, int, int, int) const noexcept {
+    qvRectOf<float> const& b = child.reach;
+    return b.x2 > x1_ && x2_ > b.x1 && b.y2 > y1_ && y2_ > b.y1;
 }
 
 // Every node of a cell has the cell's rectangle: one that misses drops
@@ -253,7 +322,7 @@ void qvQuadTreeDirectory::ChildIterator::next() {
 
 // A cell of level cz covers, at level z_, the x from (x − 1) × 2^d + 1 to
 // (x + 1) × 2^d − 1 with d = z_ − cz (just x when d is 0), likewise y.
-bool qvQuadTreeDirectory::ChildIterator::descend(int x, int y, int z) const noexcept {
+bool qvQuadTreeDirectory::ChildIterator::descend(Cell const&, int x, int y, int z) const noexcept {
     if (z > z_) return false;
     const long long span = 1LL << (z_ - z);
     const long long lo_x = (x - 1LL) * span + 1, hi_x = (x + 1LL) * span - 1;

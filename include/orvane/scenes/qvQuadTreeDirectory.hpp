@@ -14,12 +14,23 @@
 //  - a cell's nodes stay in the order they were added, and the walk (nodes
 //    of a cell first, then children 0 … 3, each with its subtree) is the
 //    order in which the quadtree saves and yields them;
-//  - the directory owns its cells and nodes; count() is the node count.
+//  - the directory owns its cells and nodes; count() is the node count;
+//  - a cell's reach holds the bbox of every node in its subtree (it is
+//    inverted, so that nothing meets it, when the subtree has none);
+//  - the remembered path names the cells on the last key's path from the
+//    root, as deep as that walk went; a remove forgets it.
 //
 // The iterators walk on one explicit stack of at most 16 frames and keep
 // positions as indexes, so nodes and cells added during a walk (a split
 // while a query runs) never leave them dangling; removing nodes does.
 // Each is positioned on its first node, or at its end, once constructed.
+//
+// Records arrive in runs that fall into nearby cells, so path and serving
+// start from the deepest cell the last key's path shares with the new key
+// instead of from the root: the deep levels of a large tree are where
+// following child links misses the processor's cache. A query passes a
+// child whose reach it does not meet, which skips exactly the nodes it
+// would have tested and dropped one by one.
 
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
@@ -28,13 +39,16 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 class qvQuadTreeDirectory {
+    static constexpr float inf = std::numeric_limits<float>::infinity();
     struct Cell {
         std::array<std::unique_ptr<Cell>, 4> children;
+        qvRectOf<float> reach{inf, inf, -inf, -inf};   // as given: may be inverted
         std::vector<std::unique_ptr<qvQuadTreeNode>> nodes;
         std::size_t open = 0;   // nodes before it can take no record
         std::unique_ptr<std::unordered_map<std::int32_t, qvQuadTreeNode*>> handles;
@@ -116,7 +130,7 @@ public:
         // One step of the walk; false at the end.
         bool step();
         // Whether a child of the top frame's cell is worth a visit.
-        virtual bool descend(int x, int y, int z) const noexcept;
+        virtual bool descend(Cell const& child, int x, int y, int z) const noexcept;
 
         std::array<Frame, 16> frames_{};
         int depth_ = 0;
@@ -136,6 +150,7 @@ public:
         void next() override;
 
     private:
+        bool descend(Cell const& child, int x, int y, int z) const noexcept override;
         void settle();
         float x1_, y1_, x2_, y2_;
     };
@@ -155,13 +170,24 @@ public:
         void next() override;
 
     private:
-        bool descend(int x, int y, int z) const noexcept override;
+        bool descend(Cell const& child, int x, int y, int z) const noexcept override;
         void settle();
         int z_, x1_, y1_, x2_, y2_;
     };
 
 private:
+    // Fills the remembered path for key from the deepest level it shares
+    // with the last key; returns the deepest level walked.
+    int walk_to(qvQuadTreeHandleData const& key) const;
+    static void widen(qvRectOf<float>& reach, qvRectOf<float> const& box) noexcept;
+    static qvRectOf<float> reach_of(Cell const& cell) noexcept;
+
     int count_ = 0;
     qvMathRectOf<double> base_;
     std::unique_ptr<Cell> root_;
+    // The last key's path: path_[z] is its cell of level z for z up to
+    // path_depth_ (-1: nothing remembered).
+    mutable std::array<Cell*, 16> path_{};
+    mutable qvQuadTreeHandleData path_key_{0, 0, 0};
+    mutable int path_depth_ = -1;
 };
