@@ -64,7 +64,10 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     for (int z = 0; z < key.z; ++z) {
         const Step step = toward(x, y, z, key);
         auto& child = cell->children[static_cast<std::size_t>(step.child)];
-        if (!child) child = std::make_unique<Cell>();
+        if (!child) {
+            child = std::make_unique<Cell>();
+            cell->present = static_cast<std::uint8_t>(cell->present | 1u << step.child);
+        }
         cell = child.get();
         on_path[static_cast<std::size_t>(z) + 1] = cell;
         x = step.x;
@@ -114,6 +117,9 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
     for (; z >= 0; --z) {
         Cell& at = **path[static_cast<std::size_t>(z)];
         at.reach = reach_of(at);
+        at.present = 0;
+        for (std::size_t c = 0; c < 4; ++c)
+            if (at.children[c]) at.present = static_cast<std::uint8_t>(at.present | 1u << c);
     }
 }
 
@@ -215,10 +221,11 @@ qvQuadTreeNode* qvQuadTreeDirectory::IteratorBase::get() {
     return f.position < f.cell->nodes.size() ? f.cell->nodes[f.position].get() : nullptr;
 }
 
-bool qvQuadTreeDirectory::IteratorBase::descend(Cell const&, int, int, int) const noexcept { return true; }
-
 // Pre-order: a cell's nodes, then its children 0 … 3 with their subtrees.
-bool qvQuadTreeDirectory::IteratorBase::step() {
+// A child made while the walk stands on its parent is visited when its
+// place has not been passed yet.
+template <class Admit>
+bool qvQuadTreeDirectory::IteratorBase::step(Admit const& admit) {
     while (depth_ > 0) {
         Frame& f = top();
         const std::size_t n = f.cell->nodes.size();
@@ -229,18 +236,23 @@ bool qvQuadTreeDirectory::IteratorBase::step() {
                 ++f.position;
             if (f.position < n) return true;
         }
-        if (f.next_child >= 4) {
+        const unsigned ahead = f.next_child >= 4 ? 0u : unsigned{f.cell->present} >> f.next_child;
+        if (ahead == 0) {
             pop();
             continue;
         }
-        const int c = f.next_child++;
+        const int c = f.next_child + std::countr_zero(ahead);
+        f.next_child = static_cast<std::int8_t>(c + 1);
         Cell* const child = f.cell->children[static_cast<std::size_t>(c)].get();
-        if (child == nullptr) continue;
         const int x = 2 * f.x + (c < 2 ? -1 : 1);
         const int y = 2 * f.y + ((c & 1) != 0 ? 1 : -1);
-        if (descend(*child, x, y, f.z + 1)) push(child, x, y, f.z + 1, 0);
+        if (admit(*child, x, y, f.z + 1)) push(child, x, y, f.z + 1, 0);
     }
     return false;
+}
+
+bool qvQuadTreeDirectory::IteratorBase::step() {
+    return step([](Cell const&, int, int, int) { return true; });
 }
 
 void qvQuadTreeDirectory::IteratorBase::next() { step(); }
@@ -260,27 +272,27 @@ qvQuadTreeDirectory::QueryIterator::QueryIterator(qvQuadTreeDirectory const& dir
       y2_(static_cast<float>(r.y2)) {
     if (directory.root_) {
         push(directory.root_.get(), 0, 0, 0, 0);
-        if (step()) settle();
+        if (step_in()) settle();
     }
 }
 
 void qvQuadTreeDirectory::QueryIterator::next() {
-    if (step()) settle();
+    if (step_in()) settle();
 }
 
-bool qvQuadTreeDirectory::QueryIterator::descend(Cell const& child, int, int, int) const noexcept {
-    qvRectOf<float> const& b = child.reach;
-    return b.x2 > x1_ && x2_ > b.x1 && b.y2 > y1_ && y2_ > b.y1;
+// A subtree whose reach the rectangle does not meet holds no node that
+// meets it.
+bool qvQuadTreeDirectory::QueryIterator::step_in() {
+    return step([this](Cell const& child, int, int, int) { return meets(child.reach); });
 }
 
 // Every node of a cell has the cell's rectangle: one that misses drops
 // the cell's frame, its other nodes and its subtree with it.
 void qvQuadTreeDirectory::QueryIterator::settle() {
     while (depth_ > 0) {
-        qvMathRectOf<float> const& b = get()->bbox;
-        if (b.x2 > x1_ && x2_ > b.x1 && b.y2 > y1_ && y2_ > b.y1) return;
+        if (meets(get()->bbox)) return;
         pop();
-        if (!step()) return;
+        if (!step_in()) return;
     }
 }
 
@@ -312,17 +324,21 @@ qvQuadTreeDirectory::ChildIterator::ChildIterator(qvQuadTreeDirectory const& dir
     : z_(z), x1_(x1), y1_(y1), x2_(x2), y2_(y2) {
     if (directory.root_) {
         push(directory.root_.get(), 0, 0, 0, z == 0 ? 4 : 0);
-        if (step()) settle();
+        if (step_in()) settle();
     }
 }
 
 void qvQuadTreeDirectory::ChildIterator::next() {
-    if (step()) settle();
+    if (step_in()) settle();
+}
+
+bool qvQuadTreeDirectory::ChildIterator::step_in() {
+    return step([this](Cell const&, int x, int y, int z) { return covers(x, y, z); });
 }
 
 // A cell of level cz covers, at level z_, the x from (x − 1) × 2^d + 1 to
 // (x + 1) × 2^d − 1 with d = z_ − cz (just x when d is 0), likewise y.
-bool qvQuadTreeDirectory::ChildIterator::descend(Cell const&, int x, int y, int z) const noexcept {
+bool qvQuadTreeDirectory::ChildIterator::covers(int x, int y, int z) const noexcept {
     if (z > z_) return false;
     const long long span = 1LL << (z_ - z);
     const long long lo_x = (x - 1LL) * span + 1, hi_x = (x + 1LL) * span - 1;
@@ -337,6 +353,6 @@ void qvQuadTreeDirectory::ChildIterator::settle() {
         Frame& f = top();
         if (f.z == z_ && f.x >= x1_ && f.x <= x2_ && f.y >= y1_ && f.y <= y2_) return;
         f.position = f.cell->nodes.size();
-        if (!step()) return;
+        if (!step_in()) return;
     }
 }

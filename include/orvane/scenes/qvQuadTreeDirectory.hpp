@@ -49,6 +49,7 @@ class qvQuadTreeDirectory {
     struct Cell {
         std::array<std::unique_ptr<Cell>, 4> children;
         qvRectOf<float> reach{inf, inf, -inf, -inf};   // as given: may be inverted
+        std::uint8_t present = 0;                       // bit c: children[c] is set
         std::vector<std::unique_ptr<qvQuadTreeNode>> nodes;
         std::size_t open = 0;   // nodes before it can take no record
         std::unique_ptr<std::unordered_map<std::int32_t, qvQuadTreeNode*>> handles;
@@ -127,10 +128,11 @@ public:
         void push(Cell* cell, int x, int y, int z, int next_child) noexcept;
         void pop() noexcept { --depth_; }
         Frame& top() noexcept { return frames_[static_cast<std::size_t>(depth_ - 1)]; }
-        // One step of the walk; false at the end.
+        // One step of the walk, entering the children that admit(child,
+        // x, y, z) lets in; false at the end.
+        template <class Admit>
+        bool step(Admit const& admit);
         bool step();
-        // Whether a child of the top frame's cell is worth a visit.
-        virtual bool descend(Cell const& child, int x, int y, int z) const noexcept;
 
         std::array<Frame, 16> frames_{};
         int depth_ = 0;
@@ -150,7 +152,10 @@ public:
         void next() override;
 
     private:
-        bool descend(Cell const& child, int x, int y, int z) const noexcept override;
+        bool meets(qvRectOf<float> const& b) const noexcept {
+            return b.x2 > x1_ && x2_ > b.x1 && b.y2 > y1_ && y2_ > b.y1;
+        }
+        bool step_in();
         void settle();
         float x1_, y1_, x2_, y2_;
     };
@@ -170,7 +175,8 @@ public:
         void next() override;
 
     private:
-        bool descend(Cell const& child, int x, int y, int z) const noexcept override;
+        bool covers(int x, int y, int z) const noexcept;
+        bool step_in();
         void settle();
         int z_, x1_, y1_, x2_, y2_;
     };
