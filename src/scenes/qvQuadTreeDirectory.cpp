@@ -56,7 +56,14 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     std::unique_ptr<qvQuadTreeNode> owned(node);
     const qvQuadTreeHandleData key = handle_of(*node);
     QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
-    if (!root_) root_ = std::make_unique<Cell>();
+    // Room for an entry per cell this may make, so that no link fails.
+    const std::size_t wanted = std::max<std::size_t>(links_.size(), 1) + static_cast<std::size_t>(key.z) + 1;
+    if (links_.capacity() < wanted) links_.reserve(std::max(wanted, 2 * links_.capacity()));
+    if (links_.empty()) links_.emplace_back();
+    if (!root_) {
+        root_ = std::make_unique<Cell>();
+        root_->link = make_link(root_.get());
+    }
     Cell* cell = root_.get();
     std::array<Cell*, 16> on_path{};
     on_path[0] = cell;
@@ -66,6 +73,8 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
         auto& child = cell->children[static_cast<std::size_t>(step.child)];
         if (!child) {
             child = std::make_unique<Cell>();
+            child->link = make_link(child.get());
+            links_[cell->link].child[static_cast<std::size_t>(step.child)] = child->link;
             cell->present = static_cast<std::uint8_t>(cell->present | 1u << step.child);
         }
         cell = child.get();
@@ -77,6 +86,7 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     cell->nodes.push_back(std::move(owned));
     ++count_;
     // Nothing can fail from here on.
+    links_[cell->link].has_nodes = true;
     for (int z = 0; z <= key.z; ++z) widen(on_path[static_cast<std::size_t>(z)]->reach, node->bbox);
 }
 
@@ -99,7 +109,9 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
     auto& nodes = (*link)->nodes;
     const auto found = std::find_if(nodes.begin(), nodes.end(), [&](auto const& held) { return held.get() == node; });
     QV_ASSERT_TEXT(found != nodes.end(), "i != node->data.end()");
+    if (free_links_.capacity() < free_links_.size() + 16) free_links_.reserve(2 * free_links_.size() + 16);
     nodes.erase(found);
+    links_[(*link)->link].has_nodes = !nodes.empty();
     // What the quadtree remembered of the cell may name the node.
     (*link)->open = 0;
     (*link)->handles.reset();
@@ -112,6 +124,12 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
         const bool empty = at->nodes.empty() &&
                            std::none_of(at->children.begin(), at->children.end(), [](auto const& c) { return c != nullptr; });
         if (!empty) break;
+        if (z > 0) {
+            Cell& parent = **path[static_cast<std::size_t>(z) - 1];
+            links_[parent.link].child[static_cast<std::size_t>(path[static_cast<std::size_t>(z)] - parent.children.data())] = 0;
+        }
+        links_[at->link] = Link{};
+        free_links_.push_back(at->link);
         at.reset();
     }
     for (; z >= 0; --z) {
@@ -121,6 +139,19 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
         for (std::size_t c = 0; c < 4; ++c)
             if (at.children[c]) at.present = static_cast<std::uint8_t>(at.present | 1u << c);
     }
+}
+
+std::uint32_t qvQuadTreeDirectory::make_link(Cell* cell) noexcept {
+    Link fresh;
+    fresh.cell = cell;
+    if (!free_links_.empty()) {
+        const std::uint32_t at = free_links_.back();
+        free_links_.pop_back();
+        links_[at] = fresh;
+        return at;
+    }
+    links_.push_back(fresh);
+    return static_cast<std::uint32_t>(links_.size() - 1);
 }
 
 void qvQuadTreeDirectory::widen(qvRectOf<float>& reach, qvRectOf<float> const& box) noexcept {
@@ -146,19 +177,19 @@ int qvQuadTreeDirectory::walk_to(qvQuadTreeHandleData const& key) const {
     if (!root_) return -1;
     int z = 0;
     if (path_depth_ < 0)
-        path_[0] = root_.get();
+        path_[0] = root_->link;
     else
         z = std::min(shared_level(key, path_key_), path_depth_);
-    Cell* cell = path_[static_cast<std::size_t>(z)];
+    std::uint32_t at = path_[static_cast<std::size_t>(z)];
     const int d = key.z - z;
     int x = coordinate_of(column_of(key.x, key.z) >> d, z);
     int y = coordinate_of(column_of(key.y, key.z) >> d, z);
     for (; z < key.z; ++z) {
         const Step step = toward(x, y, z, key);
-        Cell* const child = cell->children[static_cast<std::size_t>(step.child)].get();
-        if (child == nullptr) break;
-        cell = child;
-        path_[static_cast<std::size_t>(z) + 1] = cell;
+        const std::uint32_t child = links_[at].child[static_cast<std::size_t>(step.child)];
+        if (child == 0) break;
+        at = child;
+        path_[static_cast<std::size_t>(z) + 1] = at;
         x = step.x;
         y = step.y;
     }
@@ -169,15 +200,15 @@ int qvQuadTreeDirectory::walk_to(qvQuadTreeHandleData const& key) const {
 
 qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
     for (int z = walk_to(key); z >= 0; --z)
-        if (Cell* const cell = path_[static_cast<std::size_t>(z)]; !cell->nodes.empty()) return CellNodes(cell);
+        if (Link const& l = links_[path_[static_cast<std::size_t>(z)]]; l.has_nodes) return CellNodes(l.cell);
     return CellNodes();
 }
 
 int qvQuadTreeDirectory::path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const {
     int found = 0;
     for (int z = walk_to(key); z >= 0; --z)
-        if (Cell* const cell = path_[static_cast<std::size_t>(z)]; !cell->nodes.empty())
-            cells[static_cast<std::size_t>(found++)] = CellNodes(cell);
+        if (Link const& l = links_[path_[static_cast<std::size_t>(z)]]; l.has_nodes)
+            cells[static_cast<std::size_t>(found++)] = CellNodes(l.cell);
     return found;
 }
 

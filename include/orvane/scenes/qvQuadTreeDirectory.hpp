@@ -17,8 +17,10 @@
 //  - the directory owns its cells and nodes; count() is the node count;
 //  - a cell's reach holds the bbox of every node in its subtree (it is
 //    inverted, so that nothing meets it, when the subtree has none);
-//  - the remembered path names the cells on the last key's path from the
-//    root, as deep as that walk went; a remove forgets it.
+//  - every cell has one entry in links_ that names it, its children's
+//    entries (0: no child) and whether it has nodes; the remembered path
+//    names the entries on the last key's path from the root, as deep as
+//    that walk went; a remove forgets it.
 //
 // The iterators walk on one explicit stack of at most 16 frames and keep
 // positions as indexes, so nodes and cells added during a walk (a split
@@ -27,8 +29,9 @@
 //
 // Records arrive in runs that fall into nearby cells, so path and serving
 // start from the deepest cell the last key's path shares with the new key
-// instead of from the root: the deep levels of a large tree are where
-// following child links misses the processor's cache. A query passes a
+// instead of from the root, and follow the links_ table, whose entries are
+// small and packed, rather than the cells: the deep levels of a large tree
+// are where following child pointers misses the processor's cache. A query passes a
 // child whose reach it does not meet, which skips exactly the nodes it
 // would have tested and dropped one by one.
 
@@ -50,6 +53,7 @@ class qvQuadTreeDirectory {
         std::array<std::unique_ptr<Cell>, 4> children;
         qvRectOf<float> reach{inf, inf, -inf, -inf};   // as given: may be inverted
         std::uint8_t present = 0;                       // bit c: children[c] is set
+        std::uint32_t link = 0;                         // its entry in links_
         std::vector<std::unique_ptr<qvQuadTreeNode>> nodes;
         std::size_t open = 0;   // nodes before it can take no record
         std::unique_ptr<std::unordered_map<std::int32_t, qvQuadTreeNode*>> handles;
@@ -185,15 +189,24 @@ private:
     // Fills the remembered path for key from the deepest level it shares
     // with the last key; returns the deepest level walked.
     int walk_to(qvQuadTreeHandleData const& key) const;
+    // A cell's entry in links_; room was made for it beforehand.
+    std::uint32_t make_link(Cell* cell) noexcept;
     static void widen(qvRectOf<float>& reach, qvRectOf<float> const& box) noexcept;
     static qvRectOf<float> reach_of(Cell const& cell) noexcept;
 
     int count_ = 0;
     qvMathRectOf<double> base_;
     std::unique_ptr<Cell> root_;
-    // The last key's path: path_[z] is its cell of level z for z up to
-    // path_depth_ (-1: nothing remembered).
-    mutable std::array<Cell*, 16> path_{};
+    struct Link {
+        std::array<std::uint32_t, 4> child{};
+        Cell* cell = nullptr;
+        bool has_nodes = false;
+    };
+    std::vector<Link> links_;   // [0] stands for no cell
+    std::vector<std::uint32_t> free_links_;
+    // The last key's path: path_[z] is the entry of its cell of level z for
+    // z up to path_depth_ (-1: nothing remembered).
+    mutable std::array<std::uint32_t, 16> path_{};
     mutable qvQuadTreeHandleData path_key_{0, 0, 0};
     mutable int path_depth_ = -1;
 };
