@@ -40,6 +40,13 @@ qvQuadTreeHandleData handle_of(qvQuadTreeNode const& node) noexcept { return {no
 int column_of(int v, int z) noexcept { return (v + (1 << z) - 1) / 2; }
 int coordinate_of(int column, int z) noexcept { return 2 * column + 1 - (1 << z); }
 
+// The place in a table of level l of key's cell of that level (key.z at
+// least l): column, then row.
+std::size_t slot_of(qvQuadTreeHandleData const& key, int l) noexcept {
+    const int d = key.z - l;
+    return static_cast<std::size_t>(column_of(key.x, key.z) >> d) << l | static_cast<std::size_t>(column_of(key.y, key.z) >> d);
+}
+
 // The deepest level whose cell lies on the paths of both a and b.
 int shared_level(qvQuadTreeHandleData const& a, qvQuadTreeHandleData const& b) noexcept {
     const auto deep = [](int v, int z) { return static_cast<unsigned>(column_of(v, z)) << (15 - z); };
@@ -60,6 +67,7 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     const std::size_t wanted = std::max<std::size_t>(links_.size(), 1) + static_cast<std::size_t>(key.z) + 1;
     if (links_.capacity() < wanted) links_.reserve(std::max(wanted, 2 * links_.capacity()));
     if (links_.empty()) links_.emplace_back();
+    if (key.z >= express_level && express_.empty()) express_.assign(std::size_t{1} << (2 * express_level), 0);
     if (!root_) {
         root_ = std::make_unique<Cell>();
         root_->link = make_link(root_.get());
@@ -75,6 +83,7 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
             child = std::make_unique<Cell>();
             child->link = make_link(child.get());
             links_[cell->link].child[static_cast<std::size_t>(step.child)] = child->link;
+            if (z + 1 == express_level) express_[slot_of(key, express_level)] = child->link;
             cell->present = static_cast<std::uint8_t>(cell->present | 1u << step.child);
         }
         cell = child.get();
@@ -128,6 +137,7 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
             Cell& parent = **path[static_cast<std::size_t>(z) - 1];
             links_[parent.link].child[static_cast<std::size_t>(path[static_cast<std::size_t>(z)] - parent.children.data())] = 0;
         }
+        if (z == express_level) express_[slot_of(key, express_level)] = 0;
         links_[at->link] = Link{};
         free_links_.push_back(at->link);
         at.reset();
@@ -199,6 +209,24 @@ int qvQuadTreeDirectory::walk_to(qvQuadTreeHandleData const& key) const {
 }
 
 qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
+    QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
+    if (key.z > express_level && !express_.empty()) {
+        if (std::uint32_t at = express_[slot_of(key, express_level)]; at != 0) {
+            const int d = key.z - express_level;
+            int x = coordinate_of(column_of(key.x, key.z) >> d, express_level);
+            int y = coordinate_of(column_of(key.y, key.z) >> d, express_level);
+            std::uint32_t deepest = links_[at].has_nodes ? at : 0;
+            for (int z = express_level; z < key.z; ++z) {
+                const Step step = toward(x, y, z, key);
+                at = links_[at].child[static_cast<std::size_t>(step.child)];
+                if (at == 0) break;
+                if (links_[at].has_nodes) deepest = at;
+                x = step.x;
+                y = step.y;
+            }
+            if (deepest != 0) return CellNodes(links_[deepest].cell);
+        }
+    }
     for (int z = walk_to(key); z >= 0; --z)
         if (Link const& l = links_[path_[static_cast<std::size_t>(z)]]; l.has_nodes) return CellNodes(l.cell);
     return CellNodes();

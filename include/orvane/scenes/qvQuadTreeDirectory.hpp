@@ -20,7 +20,9 @@
 //  - every cell has one entry in links_ that names it, its children's
 //    entries (0: no child) and whether it has nodes; the remembered path
 //    names the entries on the last key's path from the root, as deep as
-//    that walk went; a remove forgets it.
+//    that walk went; a remove forgets it;
+//  - once a cell of the express level exists, express_ names, per column
+//    and row of that level, the entry of its cell (0: none).
 //
 // The iterators walk on one explicit stack of at most 16 frames and keep
 // positions as indexes, so nodes and cells added during a walk (a split
@@ -31,7 +33,10 @@
 // start from the deepest cell the last key's path shares with the new key
 // instead of from the root, and follow the links_ table, whose entries are
 // small and packed, rather than the cells: the deep levels of a large tree
-// are where following child pointers misses the processor's cache. A query passes a
+// are where following child pointers misses the processor's cache. For a
+// deep key, serving first goes straight to the key's cell of the express
+// level and walks down from there; only when no cell below that level
+// serves the key does it look further up. A query passes a
 // child whose reach it does not meet, which skips exactly the nodes it
 // would have tested and dropped one by one.
 
@@ -204,6 +209,8 @@ private:
     };
     std::vector<Link> links_;   // [0] stands for no cell
     std::vector<std::uint32_t> free_links_;
+    static constexpr int express_level = 8;
+    std::vector<std::uint32_t> express_;   // 4^8 entries, or none
     // The last key's path: path_[z] is the entry of its cell of level z for
     // z up to path_depth_ (-1: nothing remembered).
     mutable std::array<std::uint32_t, 16> path_{};
