@@ -65,6 +65,7 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
     // Room for an entry per cell this may make, so that no link fails.
     const std::size_t wanted = std::max<std::size_t>(links_.size(), 1) + static_cast<std::size_t>(key.z) + 1;
+    QV_ASSERT_TEXT(wanted <= std::numeric_limits<std::uint32_t>::max(), "links_.size() < UINT32_MAX");
     if (links_.capacity() < wanted) links_.reserve(std::max(wanted, 2 * links_.capacity()));
     if (links_.empty()) links_.emplace_back();
     if (key.z >= express_level && express_.empty()) express_.assign(std::size_t{1} << (2 * express_level), 0);

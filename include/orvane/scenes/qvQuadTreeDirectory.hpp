@@ -29,16 +29,17 @@
 // while a query runs) never leave them dangling; removing nodes does.
 // Each is positioned on its first node, or at its end, once constructed.
 //
-// Records arrive in runs that fall into nearby cells, so path and serving
-// start from the deepest cell the last key's path shares with the new key
-// instead of from the root, and follow the links_ table, whose entries are
-// small and packed, rather than the cells: the deep levels of a large tree
-// are where following child pointers misses the processor's cache. For a
-// deep key, serving first goes straight to the key's cell of the express
-// level and walks down from there; only when no cell below that level
-// serves the key does it look further up. A query passes a
-// child whose reach it does not meet, which skips exactly the nodes it
-// would have tested and dropped one by one.
+// The deep levels of a large tree are where following child pointers
+// misses the processor's cache, once per level. So path and serving follow
+// the links_ table, whose entries are small and packed, rather than the
+// cells, and start from the deepest cell the last key's path shares with
+// the new key (records often arrive in runs over nearby cells) instead of
+// from the root. For a deep key, serving first goes straight to the key's
+// cell of the express level (the table costs 256 KiB once the tree is that
+// deep) and walks down from there; only when no cell below that level
+// serves the key does it look further up. A query passes a child whose
+// reach it does not meet, which skips exactly the nodes it would have
+// tested and dropped one by one.
 
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
