@@ -4,11 +4,14 @@
 // nodes, their fill and the file size; 1,000 queries of 0.01%, 1% and 10%
 // of the base with records per second, pages per query and the cache's hit
 // rate; lookups by handle record with the pages each reads; and the cache's
-// victim rule against LRU on one recorded page trace. Inserts and queries
+// victim rule against LRU on one recorded page trace; the directory
+// finding the cell that serves a record's cell, with keys in random and in
+// Morton order. Inserts and queries
 // run over the mapped page file too (cache_MiB 0), whose pages per query
 // are its locks. Fixed seeds.
 
 #include <orvane/scenes/qvQTree.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
 
 #include "scenes/qvCacheOnIO.hpp"
 #include "scenes/qvMappedPageFile.hpp"
@@ -354,9 +357,50 @@ void BM_QuadTree_LRU(benchmark::State& state) {
     state.counters["locks"] = locks;
 }
 
+// The directory of a tree as a large load leaves it: a node in every cell of
+// level range(0) (4^9 = 262,144 nodes stand for the pages of a few million
+// records) and the root; then serving() for 10^6 record cells of level 12,
+// in random order (range(1) 0) or Morton order (1), as records arrive.
+void BM_QuadTreeDirectory_Serving(benchmark::State& state) {
+    const int level = static_cast<int>(state.range(0));
+    const int columns = 1 << level;
+    qvQuadTreeDirectory directory(base);
+    directory.add(new qvQuadTreeNode(nullptr));
+    for (int i = 0; i < columns; ++i)
+        for (int j = 0; j < columns; ++j) {
+            auto* node = new qvQuadTreeNode(nullptr);
+            node->x = static_cast<std::int16_t>(2 * i + 1 - columns);
+            node->y = static_cast<std::int16_t>(2 * j + 1 - columns);
+            node->z = static_cast<std::int16_t>(level);
+            node->bbox = qvCellRect(base, {node->x, node->y, node->z});
+            directory.add(node);
+        }
+    constexpr int key_level = 12;
+    std::mt19937 rng(4242);
+    std::uniform_int_distribution<int> column(0, (1 << key_level) - 1);
+    std::vector<std::pair<std::uint32_t, qvQuadTreeHandleData>> keys(million);
+    for (auto& k : keys) {
+        const int i = column(rng), j = column(rng);
+        k = {bench_boxes::morton(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j)),
+             {static_cast<std::int16_t>(2 * i + 1 - (1 << key_level)), static_cast<std::int16_t>(2 * j + 1 - (1 << key_level)),
+              static_cast<std::int16_t>(key_level)}};
+    }
+    if (state.range(1) != 0)
+        std::sort(keys.begin(), keys.end(), [](auto const& a, auto const& b) { return a.first < b.first; });
+    std::size_t served = 0;
+    for (auto _ : state)
+        for (auto const& k : keys) served += directory.serving(k.second).size();
+    benchmark::DoNotOptimize(served);
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * million);
+}
+
 }  // namespace
 
 BENCHMARK(BM_QuadTree_RectToHandle);
+BENCHMARK(BM_QuadTreeDirectory_Serving)
+    ->ArgsProduct({{6, 9}, {0, 1}})
+    ->ArgNames({"level", "morton"})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuadTree_Insert)
     ->ArgsProduct({{0, 1, 2}, {0, 1}, {16, 256, 0}})
     ->ArgNames({"spread", "morton", "cache_MiB"})

@@ -5,12 +5,20 @@
 // d = kz − z, the key lies on the x+ side when kx ≥ x × 2^d and on the y+
 // side when ky ≥ y × 2^d; the child taken is 2 × (x+) + (y+). For a key
 // that names a cell this always arrives at the key's own cell.
+//
+// The same descent in cell numbers: a cell of level z is column
+// f = (x + 2^z − 1) / 2 of 2^z, and its child on the x+ side is column
+// 2f + 1, so the cell of level l above key is column f_key >> (kz − l).
+// Two keys share their cells down to the deepest level at which both
+// columns and both rows agree, which one xor of their level-15 numbers
+// tells.
 
 #include <orvane/scenes/qvQuadTreeDirectory.hpp>
 
 #include <orvane/core/qvAssertionError.hpp>
 
 #include <algorithm>
+#include <bit>
 
 namespace {
 
@@ -28,6 +36,25 @@ Step toward(int x, int y, int z, qvQuadTreeHandleData const& key) noexcept {
 
 qvQuadTreeHandleData handle_of(qvQuadTreeNode const& node) noexcept { return {node.x, node.y, node.z}; }
 
+// Column (or row) of handle coordinate v at level z, and back.
+int column_of(int v, int z) noexcept { return (v + (1 << z) - 1) / 2; }
+int coordinate_of(int column, int z) noexcept { return 2 * column + 1 - (1 << z); }
+
+// The place in a table of level l of key's cell of that level (key.z at
+// least l): column, then row.
+std::size_t slot_of(qvQuadTreeHandleData const& key, int l) noexcept {
+    const int d = key.z - l;
+    return static_cast<std::size_t>(column_of(key.x, key.z) >> d) << l | static_cast<std::size_t>(column_of(key.y, key.z) >> d);
+}
+
+// The deepest level whose cell lies on the paths of both a and b.
+int shared_level(qvQuadTreeHandleData const& a, qvQuadTreeHandleData const& b) noexcept {
+    const auto deep = [](int v, int z) { return static_cast<unsigned>(column_of(v, z)) << (15 - z); };
+    const unsigned apart = (deep(a.x, a.z) ^ deep(b.x, b.z)) | (deep(a.y, a.z) ^ deep(b.y, b.z));
+    const int level = std::min<int>(a.z, b.z);
+    return apart == 0 ? level : std::min(level, 14 - (static_cast<int>(std::bit_width(apart)) - 1));
+}
+
 }  // namespace
 
 // --- nodes -------------------------------------------------------------------
@@ -36,20 +63,41 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     std::unique_ptr<qvQuadTreeNode> owned(node);
     const qvQuadTreeHandleData key = handle_of(*node);
     QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
-    if (!root_) root_ = std::make_unique<Cell>();
+    // Room for an entry per cell this may make, so that no link fails.
+    const std::size_t wanted = std::max<std::size_t>(links_.size(), 1) + static_cast<std::size_t>(key.z) + 1;
+    QV_ASSERT_TEXT(wanted <= std::numeric_limits<std::uint32_t>::max(), "links_.size() < UINT32_MAX");
+    if (links_.capacity() < wanted) links_.reserve(std::max(wanted, 2 * links_.capacity()));
+    if (links_.empty()) links_.emplace_back();
+    if (key.z >= express_level && express_.empty()) express_.assign(std::size_t{1} << (2 * express_level), 0);
+    if (!root_) {
+        root_ = std::make_unique<Cell>();
+        root_->link = make_link(root_.get());
+    }
     Cell* cell = root_.get();
+    std::array<Cell*, 16> on_path{};
+    on_path[0] = cell;
     int x = 0, y = 0;
     for (int z = 0; z < key.z; ++z) {
         const Step step = toward(x, y, z, key);
         auto& child = cell->children[static_cast<std::size_t>(step.child)];
-        if (!child) child = std::make_unique<Cell>();
+        if (!child) {
+            child = std::make_unique<Cell>();
+            child->link = make_link(child.get());
+            links_[cell->link].child[static_cast<std::size_t>(step.child)] = child->link;
+            if (z + 1 == express_level) express_[slot_of(key, express_level)] = child->link;
+            cell->present = static_cast<std::uint8_t>(cell->present | 1u << step.child);
+        }
         cell = child.get();
+        on_path[static_cast<std::size_t>(z) + 1] = cell;
         x = step.x;
         y = step.y;
     }
     QV_ASSERT_TEXT(x == key.x && y == key.y, "c.x == key.x && c.y == key.y");
     cell->nodes.push_back(std::move(owned));
     ++count_;
+    // Nothing can fail from here on.
+    links_[cell->link].has_nodes = true;
+    for (int z = 0; z <= key.z; ++z) widen(on_path[static_cast<std::size_t>(z)]->reach, node->bbox);
 }
 
 void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
@@ -71,43 +119,125 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
     auto& nodes = (*link)->nodes;
     const auto found = std::find_if(nodes.begin(), nodes.end(), [&](auto const& held) { return held.get() == node; });
     QV_ASSERT_TEXT(found != nodes.end(), "i != node->data.end()");
+    if (free_links_.capacity() < free_links_.size() + 16) free_links_.reserve(2 * free_links_.size() + 16);
     nodes.erase(found);
+    links_[(*link)->link].has_nodes = !nodes.empty();
     // What the quadtree remembered of the cell may name the node.
     (*link)->open = 0;
     (*link)->handles.reset();
     for (auto& other : nodes) other->set_indexed(false);
     --count_;
-    for (int z = key.z; z >= 0; --z) {
+    path_depth_ = -1;
+    int z = key.z;
+    for (; z >= 0; --z) {
         std::unique_ptr<Cell>& at = *path[static_cast<std::size_t>(z)];
         const bool empty = at->nodes.empty() &&
                            std::none_of(at->children.begin(), at->children.end(), [](auto const& c) { return c != nullptr; });
         if (!empty) break;
+        if (z > 0) {
+            Cell& parent = **path[static_cast<std::size_t>(z) - 1];
+            links_[parent.link].child[static_cast<std::size_t>(path[static_cast<std::size_t>(z)] - parent.children.data())] = 0;
+        }
+        if (z == express_level) express_[slot_of(key, express_level)] = 0;
+        links_[at->link] = Link{};
+        free_links_.push_back(at->link);
         at.reset();
     }
+    for (; z >= 0; --z) {
+        Cell& at = **path[static_cast<std::size_t>(z)];
+        at.reach = reach_of(at);
+        at.present = 0;
+        for (std::size_t c = 0; c < 4; ++c)
+            if (at.children[c]) at.present = static_cast<std::uint8_t>(at.present | 1u << c);
+    }
+}
+
+std::uint32_t qvQuadTreeDirectory::make_link(Cell* cell) noexcept {
+    Link fresh;
+    fresh.cell = cell;
+    if (!free_links_.empty()) {
+        const std::uint32_t at = free_links_.back();
+        free_links_.pop_back();
+        links_[at] = fresh;
+        return at;
+    }
+    links_.push_back(fresh);
+    return static_cast<std::uint32_t>(links_.size() - 1);
+}
+
+void qvQuadTreeDirectory::widen(qvRectOf<float>& reach, qvRectOf<float> const& box) noexcept {
+    // A NaN side is left out: a box with one meets no query either.
+    reach.x1 = std::min(reach.x1, box.x1);
+    reach.y1 = std::min(reach.y1, box.y1);
+    reach.x2 = std::max(reach.x2, box.x2);
+    reach.y2 = std::max(reach.y2, box.y2);
+}
+
+qvRectOf<float> qvQuadTreeDirectory::reach_of(Cell const& cell) noexcept {
+    qvRectOf<float> reach{inf, inf, -inf, -inf};
+    for (auto const& node : cell.nodes) widen(reach, node->bbox);
+    for (auto const& child : cell.children)
+        if (child) widen(reach, child->reach);
+    return reach;
 }
 
 // --- the cell that takes new records ------------------------------------------
 
-qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
-    std::array<CellNodes, 16> cells;
-    return path(key, cells) > 0 ? cells[0] : CellNodes();
-}
-
-int qvQuadTreeDirectory::path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const {
+int qvQuadTreeDirectory::walk_to(qvQuadTreeHandleData const& key) const {
     QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
-    std::array<Cell*, 16> on_path{};
-    int found = 0;
-    Cell* cell = root_.get();
-    int x = 0, y = 0;
-    for (int z = 0; cell != nullptr; ++z) {
-        if (!cell->nodes.empty()) on_path[static_cast<std::size_t>(found++)] = cell;
-        if (z == key.z) break;
+    if (!root_) return -1;
+    int z = 0;
+    if (path_depth_ < 0)
+        path_[0] = root_->link;
+    else
+        z = std::min(shared_level(key, path_key_), path_depth_);
+    std::uint32_t at = path_[static_cast<std::size_t>(z)];
+    const int d = key.z - z;
+    int x = coordinate_of(column_of(key.x, key.z) >> d, z);
+    int y = coordinate_of(column_of(key.y, key.z) >> d, z);
+    for (; z < key.z; ++z) {
         const Step step = toward(x, y, z, key);
-        cell = cell->children[static_cast<std::size_t>(step.child)].get();
+        const std::uint32_t child = links_[at].child[static_cast<std::size_t>(step.child)];
+        if (child == 0) break;
+        at = child;
+        path_[static_cast<std::size_t>(z) + 1] = at;
         x = step.x;
         y = step.y;
     }
-    for (int i = 0; i < found; ++i) cells[static_cast<std::size_t>(i)] = CellNodes(on_path[static_cast<std::size_t>(found - 1 - i)]);
+    path_key_ = key;
+    path_depth_ = z;
+    return z;
+}
+
+qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
+    QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
+    if (key.z > express_level && !express_.empty()) {
+        if (std::uint32_t at = express_[slot_of(key, express_level)]; at != 0) {
+            const int d = key.z - express_level;
+            int x = coordinate_of(column_of(key.x, key.z) >> d, express_level);
+            int y = coordinate_of(column_of(key.y, key.z) >> d, express_level);
+            std::uint32_t deepest = links_[at].has_nodes ? at : 0;
+            for (int z = express_level; z < key.z; ++z) {
+                const Step step = toward(x, y, z, key);
+                at = links_[at].child[static_cast<std::size_t>(step.child)];
+                if (at == 0) break;
+                if (links_[at].has_nodes) deepest = at;
+                x = step.x;
+                y = step.y;
+            }
+            if (deepest != 0) return CellNodes(links_[deepest].cell);
+        }
+    }
+    for (int z = walk_to(key); z >= 0; --z)
+        if (Link const& l = links_[path_[static_cast<std::size_t>(z)]]; l.has_nodes) return CellNodes(l.cell);
+    return CellNodes();
+}
+
+int qvQuadTreeDirectory::path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const {
+    int found = 0;
+    for (int z = walk_to(key); z >= 0; --z)
+        if (Link const& l = links_[path_[static_cast<std::size_t>(z)]]; l.has_nodes)
+            cells[static_cast<std::size_t>(found++)] = CellNodes(l.cell);
     return found;
 }
 
@@ -151,10 +281,11 @@ qvQuadTreeNode* qvQuadTreeDirectory::IteratorBase::get() {
     return f.position < f.cell->nodes.size() ? f.cell->nodes[f.position].get() : nullptr;
 }
 
-bool qvQuadTreeDirectory::IteratorBase::descend(int, int, int) const noexcept { return true; }
-
 // Pre-order: a cell's nodes, then its children 0 … 3 with their subtrees.
-bool qvQuadTreeDirectory::IteratorBase::step() {
+// A child made while the walk stands on its parent is visited when its
+// place has not been passed yet.
+template <class Admit>
+bool qvQuadTreeDirectory::IteratorBase::step(Admit const& admit) {
     while (depth_ > 0) {
         Frame& f = top();
         const std::size_t n = f.cell->nodes.size();
@@ -165,18 +296,23 @@ bool qvQuadTreeDirectory::IteratorBase::step() {
                 ++f.position;
             if (f.position < n) return true;
         }
-        if (f.next_child >= 4) {
+        const unsigned ahead = f.next_child >= 4 ? 0u : unsigned{f.cell->present} >> f.next_child;
+        if (ahead == 0) {
             pop();
             continue;
         }
-        const int c = f.next_child++;
+        const int c = f.next_child + std::countr_zero(ahead);
+        f.next_child = static_cast<std::int8_t>(c + 1);
         Cell* const child = f.cell->children[static_cast<std::size_t>(c)].get();
-        if (child == nullptr) continue;
         const int x = 2 * f.x + (c < 2 ? -1 : 1);
         const int y = 2 * f.y + ((c & 1) != 0 ? 1 : -1);
-        if (descend(x, y, f.z + 1)) push(child, x, y, f.z + 1, 0);
+        if (admit(*child, x, y, f.z + 1)) push(child, x, y, f.z + 1, 0);
     }
     return false;
+}
+
+bool qvQuadTreeDirectory::IteratorBase::step() {
+    return step([](Cell const&, int, int, int) { return true; });
 }
 
 void qvQuadTreeDirectory::IteratorBase::next() { step(); }
@@ -196,22 +332,27 @@ qvQuadTreeDirectory::QueryIterator::QueryIterator(qvQuadTreeDirectory const& dir
       y2_(static_cast<float>(r.y2)) {
     if (directory.root_) {
         push(directory.root_.get(), 0, 0, 0, 0);
-        if (step()) settle();
+        if (step_in()) settle();
     }
 }
 
 void qvQuadTreeDirectory::QueryIterator::next() {
-    if (step()) settle();
+    if (step_in()) settle();
+}
+
+// A subtree whose reach the rectangle does not meet holds no node that
+// meets it.
+bool qvQuadTreeDirectory::QueryIterator::step_in() {
+    return step([this](Cell const& child, int, int, int) { return meets(child.reach); });
 }
 
 // Every node of a cell has the cell's rectangle: one that misses drops
 // the cell's frame, its other nodes and its subtree with it.
 void qvQuadTreeDirectory::QueryIterator::settle() {
     while (depth_ > 0) {
-        qvMathRectOf<float> const& b = get()->bbox;
-        if (b.x2 > x1_ && x2_ > b.x1 && b.y2 > y1_ && y2_ > b.y1) return;
+        if (meets(get()->bbox)) return;
         pop();
-        if (!step()) return;
+        if (!step_in()) return;
     }
 }
 
@@ -243,17 +384,21 @@ qvQuadTreeDirectory::ChildIterator::ChildIterator(qvQuadTreeDirectory const& dir
     : z_(z), x1_(x1), y1_(y1), x2_(x2), y2_(y2) {
     if (directory.root_) {
         push(directory.root_.get(), 0, 0, 0, z == 0 ? 4 : 0);
-        if (step()) settle();
+        if (step_in()) settle();
     }
 }
 
 void qvQuadTreeDirectory::ChildIterator::next() {
-    if (step()) settle();
+    if (step_in()) settle();
+}
+
+bool qvQuadTreeDirectory::ChildIterator::step_in() {
+    return step([this](Cell const&, int x, int y, int z) { return covers(x, y, z); });
 }
 
 // A cell of level cz covers, at level z_, the x from (x − 1) × 2^d + 1 to
 // (x + 1) × 2^d − 1 with d = z_ − cz (just x when d is 0), likewise y.
-bool qvQuadTreeDirectory::ChildIterator::descend(int x, int y, int z) const noexcept {
+bool qvQuadTreeDirectory::ChildIterator::covers(int x, int y, int z) const noexcept {
     if (z > z_) return false;
     const long long span = 1LL << (z_ - z);
     const long long lo_x = (x - 1LL) * span + 1, hi_x = (x + 1LL) * span - 1;
@@ -268,6 +413,6 @@ void qvQuadTreeDirectory::ChildIterator::settle() {
         Frame& f = top();
         if (f.z == z_ && f.x >= x1_ && f.x <= x2_ && f.y >= y1_ && f.y <= y2_) return;
         f.position = f.cell->nodes.size();
-        if (!step()) return;
+        if (!step_in()) return;
     }
 }

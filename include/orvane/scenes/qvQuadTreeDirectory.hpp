@@ -14,12 +14,32 @@
 //  - a cell's nodes stay in the order they were added, and the walk (nodes
 //    of a cell first, then children 0 … 3, each with its subtree) is the
 //    order in which the quadtree saves and yields them;
-//  - the directory owns its cells and nodes; count() is the node count.
+//  - the directory owns its cells and nodes; count() is the node count;
+//  - a cell's reach holds the bbox of every node in its subtree (it is
+//    inverted, so that nothing meets it, when the subtree has none);
+//  - every cell has one entry in links_ that names it, its children's
+//    entries (0: no child) and whether it has nodes; the remembered path
+//    names the entries on the last key's path from the root, as deep as
+//    that walk went; a remove forgets it;
+//  - once a cell of the express level exists, express_ names, per column
+//    and row of that level, the entry of its cell (0: none).
 //
 // The iterators walk on one explicit stack of at most 16 frames and keep
 // positions as indexes, so nodes and cells added during a walk (a split
 // while a query runs) never leave them dangling; removing nodes does.
 // Each is positioned on its first node, or at its end, once constructed.
+//
+// The deep levels of a large tree are where following child pointers
+// misses the processor's cache, once per level. So path and serving follow
+// the links_ table, whose entries are small and packed, rather than the
+// cells, and start from the deepest cell the last key's path shares with
+// the new key (records often arrive in runs over nearby cells) instead of
+// from the root. For a deep key, serving first goes straight to the key's
+// cell of the express level (the table costs 256 KiB once the tree is that
+// deep) and walks down from there; only when no cell below that level
+// serves the key does it look further up. A query passes a child whose
+// reach it does not meet, which skips exactly the nodes it would have
+// tested and dropped one by one.
 
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
@@ -28,13 +48,18 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 class qvQuadTreeDirectory {
+    static constexpr float inf = std::numeric_limits<float>::infinity();
     struct Cell {
         std::array<std::unique_ptr<Cell>, 4> children;
+        qvRectOf<float> reach{inf, inf, -inf, -inf};   // as given: may be inverted
+        std::uint8_t present = 0;                       // bit c: children[c] is set
+        std::uint32_t link = 0;                         // its entry in links_
         std::vector<std::unique_ptr<qvQuadTreeNode>> nodes;
         std::size_t open = 0;   // nodes before it can take no record
         std::unique_ptr<std::unordered_map<std::int32_t, qvQuadTreeNode*>> handles;
@@ -113,10 +138,11 @@ public:
         void push(Cell* cell, int x, int y, int z, int next_child) noexcept;
         void pop() noexcept { --depth_; }
         Frame& top() noexcept { return frames_[static_cast<std::size_t>(depth_ - 1)]; }
-        // One step of the walk; false at the end.
+        // One step of the walk, entering the children that admit(child,
+        // x, y, z) lets in; false at the end.
+        template <class Admit>
+        bool step(Admit const& admit);
         bool step();
-        // Whether a child of the top frame's cell is worth a visit.
-        virtual bool descend(int x, int y, int z) const noexcept;
 
         std::array<Frame, 16> frames_{};
         int depth_ = 0;
@@ -136,6 +162,10 @@ public:
         void next() override;
 
     private:
+        bool meets(qvRectOf<float> const& b) const noexcept {
+            return b.x2 > x1_ && x2_ > b.x1 && b.y2 > y1_ && y2_ > b.y1;
+        }
+        bool step_in();
         void settle();
         float x1_, y1_, x2_, y2_;
     };
@@ -155,13 +185,36 @@ public:
         void next() override;
 
     private:
-        bool descend(int x, int y, int z) const noexcept override;
+        bool covers(int x, int y, int z) const noexcept;
+        bool step_in();
         void settle();
         int z_, x1_, y1_, x2_, y2_;
     };
 
 private:
+    // Fills the remembered path for key from the deepest level it shares
+    // with the last key; returns the deepest level walked.
+    int walk_to(qvQuadTreeHandleData const& key) const;
+    // A cell's entry in links_; room was made for it beforehand.
+    std::uint32_t make_link(Cell* cell) noexcept;
+    static void widen(qvRectOf<float>& reach, qvRectOf<float> const& box) noexcept;
+    static qvRectOf<float> reach_of(Cell const& cell) noexcept;
+
     int count_ = 0;
     qvMathRectOf<double> base_;
     std::unique_ptr<Cell> root_;
+    struct Link {
+        std::array<std::uint32_t, 4> child{};
+        Cell* cell = nullptr;
+        bool has_nodes = false;
+    };
+    std::vector<Link> links_;   // [0] stands for no cell
+    std::vector<std::uint32_t> free_links_;
+    static constexpr int express_level = 8;
+    std::vector<std::uint32_t> express_;   // 4^8 entries, or none
+    // The last key's path: path_[z] is the entry of its cell of level z for
+    // z up to path_depth_ (-1: nothing remembered).
+    mutable std::array<std::uint32_t, 16> path_{};
+    mutable qvQuadTreeHandleData path_key_{0, 0, 0};
+    mutable int path_depth_ = -1;
 };
