@@ -51,6 +51,19 @@ struct DumpedPort {
     qvFlavorPort& port = *qvQueryInterface<qvFlavorPort>(draw.get());
 };
 
+// The preview's port: a palette, the transformation a preview shows its
+// pages under, and an empty transcript.
+const qvRestrictedTransformation shown(0.5, 0.25, 10, 20);
+
+struct PreviewPort : DumpedPort {
+    qvStandardPalette palette;
+    PreviewPort() {
+        port.palette(&palette);
+        port.transformation(shown);
+        sink.lines.clear();
+    }
+};
+
 }  // namespace
 
 TEST(qvViewBackgroundLayerCalls, The_fill_is_drawn_under_the_origin_translation_and_nothing_is_put_back_after_it) {
@@ -74,12 +87,7 @@ TEST(qvViewPageSceneCalls, Each_sheet_is_placed_and_then_the_shown_transformatio
     qvViewPageScene pages(qvViewCreator::create());
     pages.addPage(Rect(0, 0, 540, 720), qvTranslation(50, 40));
     pages.addPage(Rect(540, 0, 1080, 720), qvTranslation(146, 36));
-    DumpedPort dump;
-    qvStandardPalette palette;
-    dump.port.palette(&palette);
-    const qvRestrictedTransformation shown(0.5, 0.25, 10, 20);
-    dump.port.transformation(shown);
-    dump.sink.lines.clear();
+    PreviewPort dump;
 
     // An area beside every page: the sheets are drawn, no page content.
     pages.render(dump.port, 0, Rect(5000, 5000, 5100, 5100), false);
@@ -99,12 +107,7 @@ TEST(qvViewPageSceneCalls, Each_sheet_is_placed_and_then_the_shown_transformatio
 TEST(qvViewPageSceneCalls, Page_content_starts_from_the_shown_transformation_and_leaves_it_in_force) {
     qvViewPageScene pages(qvViewCreator::create());
     pages.addPage(Rect(0, 0, 540, 720), qvTranslation(50, 40));
-    DumpedPort dump;
-    qvStandardPalette palette;
-    dump.port.palette(&palette);
-    const qvRestrictedTransformation shown(0.5, 0.25, 10, 20);
-    dump.port.transformation(shown);
-    dump.sink.lines.clear();
+    PreviewPort dump;
 
     pages.render(dump.port, 0, Rect(0, 0, 1300, 850), false);
     // The sheet placed and put back, the printed view's background under
