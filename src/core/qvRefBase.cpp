@@ -13,7 +13,7 @@
 // Kept by address, so that letting go of one of many weak pointers (a view
 // tearing down thousands of layers that each watch it) is not a walk.
 struct qvRefBase::WeakList {
-    std::unordered_multiset<qvRefPtrBase*> c;
+    std::unordered_set<qvRefPtrBase*> c;
 };
 
 // --- qvRefBase -----------------------------------------------------------------

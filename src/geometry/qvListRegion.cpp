@@ -196,7 +196,7 @@ public:
     }
 
     // Appends to `found` every i whose rectangle overlaps b, ascending.
-    void overlapping(SweepRect const& b, std::vector<std::uint32_t>& found) const {
+    void overlapping(SweepRect const& b, std::vector<std::size_t>& found) const {
         const std::size_t from = found.size();
         const int c0 = x_.of(b.x1), c1 = x_.of(b.x2), r0 = y_.of(b.y1), r1 = y_.of(b.y2);
         for (int row = r0; row <= r1; ++row)
@@ -206,7 +206,7 @@ public:
                 const std::size_t key = cell_of(col, row) * groups;
                 const std::size_t lo = row == r0 ? 0 : 1;
                 const std::size_t hi = col == c0 ? (row == r0 ? 4 : 3) : 2;
-                for (std::uint32_t k = start_[key + lo]; k < start_[key + hi]; ++k)
+                for (std::size_t k = start_[key + lo]; k < start_[key + hi]; ++k)
                     if (qvRectsOverlap(filed_[k].rect, b)) found.push_back(filed_[k].index);
             }
         // Runs are mostly a handful long, where an insertion sort wins.
@@ -215,7 +215,7 @@ public:
             return;
         }
         for (std::size_t k = from + 1; k < found.size(); ++k) {
-            const std::uint32_t v = found[k];
+            const std::size_t v = found[k];
             std::size_t at = k;
             for (; at > from && found[at - 1] > v; --at) found[at] = found[at - 1];
             found[at] = v;
@@ -262,12 +262,11 @@ private:
 
     void file() {
         start_.assign(static_cast<std::size_t>(x_.count()) * static_cast<std::size_t>(y_.count()) * groups + 1, 0);
-        for_each_filing([this](std::size_t key, std::uint32_t) { ++start_[key + 1]; });
+        for_each_filing([this](std::size_t key, std::size_t) { ++start_[key + 1]; });
         for (std::size_t k = 1; k < start_.size(); ++k) start_[k] += start_[k - 1];
         filed_.resize(start_.back());
-        std::vector<std::uint32_t> next(start_.begin(), start_.end() - 1);
-        for_each_filing(
-            [&](std::size_t key, std::uint32_t i) { filed_[next[key]++] = Filed{ours_[i], i}; });
+        std::vector<std::size_t> next(start_.begin(), start_.end() - 1);
+        for_each_filing([&](std::size_t key, std::size_t i) { filed_[next[key]++] = Filed{ours_[i], i}; });
     }
 
     template <class Visit>
@@ -278,7 +277,7 @@ private:
             for (int row = r0; row <= r1; ++row)
                 for (int col = c0; col <= c1; ++col) {
                     const std::size_t group = col == c0 ? (row == r0 ? 1 : 0) : (row == r0 ? 2 : 3);
-                    visit(cell_of(col, row) * groups + group, static_cast<std::uint32_t>(i));
+                    visit(cell_of(col, row) * groups + group, i);
                 }
         }
     }
@@ -289,10 +288,12 @@ private:
     // stretch of memory.
     struct Filed {
         SweepRect rect;
-        std::uint32_t index;
+        std::size_t index;
     };
     // Group g of cell c is filed_[start_[4c + g] .. start_[4c + g + 1]).
-    std::vector<std::uint32_t> start_;
+    // Counts are sizes: a few huge rectangles among millions file more
+    // times than 32 bits count.
+    std::vector<std::size_t> start_;
     std::vector<Filed> filed_;
 };
 
@@ -301,22 +302,33 @@ private:
 // `others` in list order (front first). The new list is built aside and
 // swapped in: a failed allocation leaves the region as it was.
 void qvListRegion::intersect_with(std::vector<Rect> const& others) {
+    // Few pairs: the double loop itself, with no grid to build.
+    constexpr std::size_t few_pairs = 1024;
+    if (rects_.size() <= few_pairs / std::max<std::size_t>(others.size(), 1)) {
+        List result;
+        for (Rect const& b : others)
+            for (auto a = rects_.rbegin(); a != rects_.rend(); ++a)
+                if (qvRectsOverlap(*a, b)) result.push_back(*a * b);
+        rects_.swap(result);
+        update_bbox();
+        return;
+    }
     const std::vector<Rect> ours(rects_.rbegin(), rects_.rend());
-    std::vector<std::uint32_t> found;      // i of every pair, in (j, i) order
-    std::vector<std::uint32_t> found_end;  // where the pairs of each j end
+    std::vector<std::size_t> found;      // i of every pair, in (j, i) order
+    std::vector<std::size_t> found_end;  // where the pairs of each j end
     found_end.reserve(others.size());
     {
         const OverlapGrid grid(ours, others);
         for (Rect const& b : others) {
             grid.overlapping(b, found);
-            found_end.push_back(static_cast<std::uint32_t>(found.size()));
+            found_end.push_back(found.size());
         }
     }
     List result;
     result.reserve(found.size());
-    std::uint32_t first = 0;
+    std::size_t first = 0;
     for (std::size_t j = 0; j < others.size(); ++j) {
-        for (std::uint32_t k = first; k < found_end[j]; ++k) result.push_back(ours[found[k]] * others[j]);
+        for (std::size_t k = first; k < found_end[j]; ++k) result.push_back(ours[found[k]] * others[j]);
         first = found_end[j];
     }
     rects_.swap(result);

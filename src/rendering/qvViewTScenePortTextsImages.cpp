@@ -234,11 +234,17 @@ bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
     const qvCrdOf<double> low(anchor.x - k.x * whole.width(), anchor.y - k.y * whole.height());
 
     // The window in the clipping's device space, where D's corner is that
-    // first pixel's corner; NaN fails the test.
+    // first pixel's corner; NaN fails the test. A draw object with no clip
+    // region (an empty one) has no clipping: it sees the whole image, as a
+    // selector does.
     qvMathRectOf<double> const& d = clipping.device_rectangle();
-    const qvMathRectOf<double> window = target_->draw().clip_box();
-    const double x1 = d.x1 + (window.x1 - low.x), x2 = d.x1 + (window.x2 - low.x);
-    const double y1 = d.y1 + (window.y1 - low.y), y2 = d.y1 + (window.y2 - low.y);
+    qvDrawObject& draw = target_->draw();
+    const bool unclipped = draw.clip().empty();
+    const qvMathRectOf<double> window = draw.clip_box();
+    const double x1 = unclipped ? d.x1 : d.x1 + (window.x1 - low.x);
+    const double x2 = unclipped ? d.x2 : d.x1 + (window.x2 - low.x);
+    const double y1 = unclipped ? d.y1 : d.y1 + (window.y1 - low.y);
+    const double y2 = unclipped ? d.y2 : d.y1 + (window.y2 - low.y);
     if (!(x1 < x2 && y1 < y2))
         return false;
     const qvMathRectOf<double> covered(std::max(x1, d.x1), std::max(y1, d.y1), std::min(x2, d.x2),

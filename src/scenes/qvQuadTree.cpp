@@ -366,6 +366,7 @@ void qvQuadTree::write_waiting(qvQuadTreeNode* node) {
             if (w.node == nullptr) continue;   // written before a failure
             node->fill_reserved(w.slot, w.target, &waiting_bytes_[w.at], w.size);
             w.node = nullptr;
+            --node->waiting;   // a failure further on gives back only what still waits
         }
     } catch (...) {
         node->unlock(touched);

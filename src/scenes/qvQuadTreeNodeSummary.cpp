@@ -38,8 +38,13 @@ void qvQuadTreeNodeSummary::build(qvQuadTreeNode& node, unsigned char* page_byte
     for (int i = 0; i < node.fill_no; ++i) {
         qvMathRectOf<float> const& b = node.record_in(page_bytes, i)->box;
         record_boxes[static_cast<std::size_t>(i)] = b;
-        if (summary_box_usable(b))
-            entries.push_back({b.x1 * 0.5f + b.x2 * 0.5f, b.y1 * 0.5f + b.y2 * 0.5f, static_cast<std::int16_t>(i)});
+        if (summary_box_usable(b)) {
+            // A box from −inf to +inf has no centre: sorted as if at 0, it
+            // still meets every area through its group's box.
+            const float cx = b.x1 * 0.5f + b.x2 * 0.5f, cy = b.y1 * 0.5f + b.y2 * 0.5f;
+            entries.push_back({std::isfinite(cx) ? cx : 0.0f, std::isfinite(cy) ? cy : 0.0f,
+                               static_cast<std::int16_t>(i)});
+        }
     }
 
     // Sort-tile: slices by x, groups by y within each slice.

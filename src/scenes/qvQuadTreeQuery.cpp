@@ -40,12 +40,16 @@ bool qvQuadTreeQuery::pin(qvQuadTreeNode& node) {
     return true;
 }
 
+// Entered only once all of it succeeded: a query that an allocation
+// failure left here enters the node again instead of reading another's
+// candidates.
 bool qvQuadTreeQuery::enter(qvQuadTreeNode& node) {
-    entered_ = true;
+    entered_ = false;
     index_ = -1;
     walk_all_ = every_ || node.write_locked();
     if (walk_all_) {
         pin(node);
+        entered_ = true;
         return true;
     }
     std::unique_ptr<qvQuadTreeNodeSummary>& summary = node.summary();
@@ -57,9 +61,12 @@ bool qvQuadTreeQuery::enter(qvQuadTreeNode& node) {
     writes_ = node.writes();
     summary->candidates(area_, candidates_);
     next_candidate_ = 0;
-    if (candidates_.empty())
+    if (candidates_.empty()) {
+        entered_ = true;
         return false;
+    }
     pin(node);
+    entered_ = true;
     return true;
 }
 

@@ -202,9 +202,17 @@ bool qvViewManagerImplementation::add(qvViewLayer const& layer, qvOrder order, q
 // layer goes last among head's children, before the background. So a run
 // of n adds costs n appends, not n rebuilds of a growing list.
 void qvViewManagerImplementation::update_after_append(qvViewLayer const& held) {
-    if (!tree_current_ || !tree_flat_ || !bg_ || qvQueryInterface<qvViewActiveLayerObject>(held.get()) != nullptr ||
-        !head_->add(held, qvOrder(manager_order_before), qvViewLayer(bg_)))
+    if (!tree_current_ || !tree_flat_ || !bg_ || qvQueryInterface<qvViewActiveLayerObject>(held.get()) != nullptr) {
         rebuild();
+        return;
+    }
+    // Not current while the add runs: if it raises, the next change rebuilds.
+    tree_current_ = false;
+    if (!head_->add(held, qvOrder(manager_order_before), qvViewLayer(bg_))) {
+        rebuild();
+        return;
+    }
+    tree_current_ = true;
 }
 
 bool qvViewManagerImplementation::remove(qvViewLayer const& layer, bool quiet) {

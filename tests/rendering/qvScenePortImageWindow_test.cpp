@@ -192,17 +192,25 @@ TEST(qvScenePortImageWindow, A_zoomed_in_image_is_resampled_only_where_the_windo
     EXPECT_EQ(pixel_at(*sent, P(800, 200)), std::nullopt);
 }
 
-TEST(qvScenePortImageWindow, An_image_beside_the_window_or_under_an_empty_clip_is_not_drawn) {
-    for (const bool clipped_away : {false, true}) {
-        Windowed w(Rect(500, 500, 600, 600));
-        if (clipped_away)
-            w.target.draw().clip(qvRegion());
-        w.target.transformation(qvRestrictedTransformation(2, 2, 5, 5));
-        w.port.mapping(turned);
-        EXPECT_FALSE(w.port.draw_shape(*window_image(window_bitmap(10, 10), P(0, 0), 15)));
-        EXPECT_TRUE(w.target.calls.empty());
-        EXPECT_EQ(w.target.transformation(), qvRestrictedTransformation(2, 2, 5, 5));
-    }
+TEST(qvScenePortImageWindow, An_image_beside_the_window_is_not_drawn_and_one_with_no_clip_is_drawn_whole) {
+    Windowed w(Rect(500, 500, 600, 600));
+    w.target.transformation(qvRestrictedTransformation(2, 2, 5, 5));
+    w.port.mapping(turned);
+    EXPECT_FALSE(w.port.draw_shape(*window_image(window_bitmap(10, 10), P(0, 0), 15)));
+    EXPECT_TRUE(w.target.calls.empty());
+    EXPECT_EQ(w.target.transformation(), qvRestrictedTransformation(2, 2, 5, 5));
+
+    // An empty clip region is no clipping (a selector's draw object has
+    // none): the whole turned image is sent, as it was before windows
+    // bounded the resampling.
+    Windowed open(Rect(500, 500, 600, 600));
+    open.target.draw().clip(qvRegion());
+    open.port.mapping(turned);
+    ASSERT_TRUE(open.port.draw_shape(*window_image(window_bitmap(10, 10), P(0, 0), 15)));
+    qvSimpleRestrictedImage sent(open.target.record(0).get());
+    // 10 x 10 turned 30 degrees spans 10 cos 30 + 10 sin 30 = 13.7 each way.
+    EXPECT_GE(sent->bitmap().width(), 13);
+    EXPECT_GE(sent->bitmap().height(), 13);
 }
 
 TEST(qvScenePortImageWindow, A_fine_image_is_resampled_at_the_device_density_not_its_own) {

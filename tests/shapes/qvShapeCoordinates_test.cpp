@@ -126,3 +126,17 @@ TEST(qvShapeCoordinates, Text_and_image_anchors_are_refused_alike) {
     EXPECT_EQ(record_hex(text->record()), t);
     EXPECT_EQ(record_hex(image->record()), i);
 }
+
+// A setter that makes the record of a new shape checks first: a refused
+// image anchor or ellipse radius used to leave a fresh record in the scene.
+TEST(qvShapeCoordinates, A_refused_first_value_leaves_no_record_behind) {
+    for (const double v : bad_values) {
+        RecordingScene scene;
+        qvRestrictedImage image(scene);
+        qvEllipse ellipse(scene);
+        expect_refused([&] { image->anchor(Pt(v, 2)); });
+        expect_refused([&] { ellipse->x_radius(v); });
+        expect_refused([&] { ellipse->y_radius(-v); });
+        EXPECT_TRUE(scene.records.empty()) << v;
+    }
+}

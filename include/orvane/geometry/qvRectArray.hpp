@@ -15,6 +15,7 @@
 #include <orvane/geometry/qvMathRect.hpp>
 
 #include <cstddef>
+#include <cstring>
 #include <iterator>
 #include <type_traits>
 
@@ -82,7 +83,9 @@ void qvRectArray::insert_front(It from, It to) {
     const auto n = static_cast<std::size_t>(std::distance(from, to));
     if (n == 0) return;
     reserve(size_ + n);
-    for (std::size_t i = size_; i-- > 0;) data_[i + n] = data_[i];
+    // One move of the whole block: the list's back is the start of storage,
+    // so what goes there costs a shift of everything, done at memory speed.
+    std::memmove(static_cast<void*>(data_ + n), static_cast<void const*>(data_), size_ * sizeof(Rect));
     for (std::size_t i = 0; from != to; ++from, ++i) data_[i] = *from;
     size_ += n;
 }

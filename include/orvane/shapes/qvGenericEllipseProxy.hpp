@@ -56,6 +56,7 @@ public:
     }
 
     void x_radius(double r) override {
+        qvShapeCoordinates::require(r);   // before the lock makes a record
         const typename B::WriteLock lock(*this, true, true);
         qvMathRectOf<float>& box = this->record_->box;
         const double m = (static_cast<double>(box.x1) + static_cast<double>(box.x2)) / 2;
@@ -73,6 +74,7 @@ public:
     }
 
     void y_radius(double r) override {
+        qvShapeCoordinates::require(r);   // before the lock makes a record
         const typename B::WriteLock lock(*this, true, true);
         qvMathRectOf<float>& box = this->record_->box;
         const double m = (static_cast<double>(box.y1) + static_cast<double>(box.y2)) / 2;

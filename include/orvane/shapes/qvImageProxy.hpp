@@ -14,6 +14,7 @@
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 template <class P>
 class qvImageProxy : public P {
@@ -21,7 +22,10 @@ public:
     using P::anchor;
     using P::bitmap;
 
+    // Checked before the lock, which makes a record for a new image: a
+    // refused anchor leaves no record behind.
     void anchor(qvCrdOf<double> p) override {
+        qvShapeCoordinates::require(p);
         const typename P::WriteLock lock(*this, true, true);
         P::anchor(p);
         store_box();
