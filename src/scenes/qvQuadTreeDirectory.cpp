@@ -17,6 +17,8 @@
 
 #include <orvane/core/qvAssertionError.hpp>
 
+#include "scenes/qvQuadTreeCellSummary.hpp"
+
 #include <algorithm>
 #include <bit>
 
@@ -57,6 +59,9 @@ int shared_level(qvQuadTreeHandleData const& a, qvQuadTreeHandleData const& b) n
 
 }  // namespace
 
+qvQuadTreeDirectory::Cell::Cell() noexcept = default;
+qvQuadTreeDirectory::Cell::~Cell() = default;
+
 // --- nodes -------------------------------------------------------------------
 
 void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
@@ -94,6 +99,7 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     }
     QV_ASSERT_TEXT(x == key.x && y == key.y, "c.x == key.x && c.y == key.y");
     cell->nodes.push_back(std::move(owned));
+    cell->summary.reset();
     ++count_;
     // Nothing can fail from here on.
     links_[cell->link].has_nodes = true;
@@ -125,6 +131,7 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
     // What the quadtree remembered of the cell may name the node.
     (*link)->open = 0;
     (*link)->handles.reset();
+    (*link)->summary.reset();
     for (auto& other : nodes) other->set_indexed(false);
     --count_;
     path_depth_ = -1;
@@ -337,6 +344,12 @@ qvQuadTreeDirectory::QueryIterator::QueryIterator(qvQuadTreeDirectory const& dir
 }
 
 void qvQuadTreeDirectory::QueryIterator::next() {
+    if (step_in()) settle();
+}
+
+void qvQuadTreeDirectory::QueryIterator::pass_cell() {
+    Frame& f = top();
+    f.position = f.cell->nodes.size();
     if (step_in()) settle();
 }
 

@@ -14,7 +14,6 @@
 #include <orvane/scenes/qvPageDevice.hpp>
 
 #include "scenes/qvPageLayout.hpp"
-#include "scenes/qvQuadTreeNodeSummary.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
 #include <array>

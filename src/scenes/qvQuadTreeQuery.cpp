@@ -4,7 +4,6 @@
 
 #include <orvane/scenes/qvPageDevice.hpp>
 
-#include "scenes/qvQuadTreeNodeSummary.hpp"
 
 #include <cmath>
 
@@ -40,28 +39,46 @@ bool qvQuadTreeQuery::pin(qvQuadTreeNode& node) {
     return true;
 }
 
+bool qvQuadTreeQuery::arrive() {
+    parts_.clear();
+    candidates_.clear();
+    next_candidate_ = 0;
+    if (every_)
+        return true;
+    const qvQuadTreeDirectory::CellNodes cell = nodes_.cell();
+    std::unique_ptr<qvQuadTreeCellSummary>& summary = cell.summary();
+    const float priority = 1.0f / static_cast<float>(cell[0]->z + 1);
+    if (!qvQuadTreeCellSummary::refresh(summary, cell, *tree_.device(), priority))
+        return true;   // a node is being written: each is read whole
+    summary->candidates(area_, candidates_);
+    if (candidates_.empty())
+        return false;
+    parts_ = summary->parts;
+    return true;
+}
+
 // Entered only once all of it succeeded: a query that an allocation
 // failure left here enters the node again instead of reading another's
 // candidates.
 bool qvQuadTreeQuery::enter(qvQuadTreeNode& node) {
     entered_ = false;
     index_ = -1;
-    walk_all_ = every_ || node.write_locked();
+    const std::size_t p = nodes_.position();
+    // The summary speaks for the node only if it is the node it read, as it
+    // was then.
+    walk_all_ = every_ || node.write_locked() || p >= parts_.size() || parts_[p].node != &node ||
+                parts_[p].writes != node.writes() || parts_[p].records != node.fill_no;
     if (walk_all_) {
         pin(node);
         entered_ = true;
         return true;
     }
-    std::unique_ptr<qvQuadTreeNodeSummary>& summary = node.summary();
-    if (!summary || summary->writes != node.writes()) {
-        pin(node);
-        if (!summary || !summary->still_holds(node, pin_->bytes()))
-            qvQuadTreeNodeSummary::build(node, pin_->bytes());
-    }
+    node_first_ = parts_[p].first;
+    node_end_ = node_first_ + static_cast<std::uint32_t>(parts_[p].records);
+    while (next_candidate_ < candidates_.size() && candidates_[next_candidate_] < node_first_)
+        ++next_candidate_;
     writes_ = node.writes();
-    summary->candidates(area_, candidates_);
-    next_candidate_ = 0;
-    if (candidates_.empty()) {
+    if (next_candidate_ == candidates_.size() || candidates_[next_candidate_] >= node_end_) {
         entered_ = true;
         return false;
     }
@@ -78,20 +95,29 @@ int qvQuadTreeQuery::next_index(qvQuadTreeNode const& node) {
         walk_all_ = true;
     if (walk_all_)
         return ++index_ < node.fill_no ? index_ : -1;
-    if (next_candidate_ >= candidates_.size())
+    if (next_candidate_ >= candidates_.size() || candidates_[next_candidate_] >= node_end_)
         return -1;
-    index_ = candidates_[next_candidate_++];
+    index_ = static_cast<int>(candidates_[next_candidate_++] - node_first_);
     return index_;
 }
 
 void qvQuadTreeQuery::advance() {
     current_ = nullptr;
     for (qvQuadTreeNode* node = nodes_.get(); node != nullptr; node = nodes_.get()) {
-        if (!entered_ && !enter(*node)) {
-            entered_ = false;
-            pin_.reset();
-            nodes_.next();
-            continue;
+        if (!entered_) {
+            // All nodes of a cell share its rectangle: the first one the
+            // walk gives is where the query arrives at the cell.
+            if (nodes_.position() == 0 && !arrive()) {
+                pin_.reset();
+                nodes_.pass_cell();
+                continue;
+            }
+            if (!enter(*node)) {
+                entered_ = false;
+                pin_.reset();
+                nodes_.next();
+                continue;
+            }
         }
         for (int i = next_index(*node); i >= 0; i = next_index(*node)) {
             qvShapeBase* const record = node->record_in(pin_->bytes(), i);

@@ -12,12 +12,15 @@
 // Each record is reached through its checked slot, and a loaded node's page
 // is checked before its first record is read.
 //
-// An area query reads only the records of a node that its summary (see
-// qvQuadTreeNodeSummary) names as possible, in index order, and pins a
-// node's page only to build the summary or when some record may meet the
-// area. A node that is write-locked, or that is written while the query
-// stands in it, is read record by record from there on, as without a
-// summary; the records yielded and their order are the same either way.
+// An area query reads only the records of a cell that the cell's summary
+// (see qvQuadTreeCellSummary) names as possible, node by node in index
+// order; it pins a node's page only to read the boxes of a node written
+// since the summary was made, or when some record of the node may meet the
+// area, and passes a cell none of whose records may without looking at its
+// nodes. While a node of the cell is write-locked, every node of the cell
+// is read record by record, as without a summary; so is a node written
+// while the query stands in it, from there on. The records yielded and
+// their order are the same either way.
 
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
@@ -26,6 +29,7 @@
 #include <orvane/shapes/qvShapeBase.hpp>
 
 #include "scenes/qvPageLock.hpp"
+#include "scenes/qvQuadTreeCellSummary.hpp"
 #include "scenes/qvRecordArea.hpp"
 
 #include <cstdint>
@@ -46,8 +50,12 @@ private:
     qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area, bool every);
     void advance();
     bool wanted(qvShapeBase const& record) const noexcept;
-    // Makes the current node's candidate list (or chooses the full walk);
-    // false when the node can be passed without reading a record.
+    // Makes the current cell's candidate list; false when no record of the
+    // cell can meet the area.
+    bool arrive();
+    // Finds the current node's run of the cell's candidates (or chooses the
+    // full walk); false when the node can be passed without reading a
+    // record.
     bool enter(qvQuadTreeNode& node);
     bool pin(qvQuadTreeNode& node);
     // The next record index of the current node to test, or -1.
@@ -62,7 +70,13 @@ private:
     qvShapeBase* current_ = nullptr;
     bool entered_ = false;
     bool walk_all_ = true;        // every record of the node, by index
-    std::uint64_t writes_ = 0;    // the node's stamp its summary holds
-    std::vector<int> candidates_;
+    std::uint64_t writes_ = 0;    // the node's stamp the cell's summary holds
+    // What the cell's summary said of its nodes when the query arrived (the
+    // summary itself may be remade under a standing query): each node's
+    // part, and the places of the candidates, ascending.
+    std::vector<qvQuadTreeCellSummary::Part> parts_;
+    std::vector<std::uint32_t> candidates_;
     std::size_t next_candidate_ = 0;
+    std::uint32_t node_end_ = 0;  // the current node's places end here
+    std::uint32_t node_first_ = 0;
 };

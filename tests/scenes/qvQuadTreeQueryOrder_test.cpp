@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -119,4 +121,78 @@ TEST(qvQuadTreeQueryOrder, A_node_written_under_a_standing_query_is_read_afresh_
     }
     EXPECT_FALSE(got.empty());
     EXPECT_EQ(handles_of(t.tree, area), walked(t.tree, area));
+}
+
+TEST(qvQuadTreeQueryOrder, Removals_that_empty_nodes_and_cells_leave_no_stale_summary) {
+    Tree t(14);
+    t.fill(4000);
+    t.compare(100);
+    // Remove three records in four, then fill again: nodes go away and new
+    // ones take their places (possibly at the same addresses).
+    for (std::size_t k = 0; k < t.handles.size(); ++k) {
+        if (k % 4 == 3) continue;
+        qvQuadTree::RecordLock lock;
+        t.tree.modify(t.handles[k], lock);
+        t.tree.remove(lock);
+    }
+    t.compare(100);
+    t.fill(3000);
+    t.compare(100);
+}
+
+TEST(qvQuadTreeQueryOrder, Boxes_with_NaN_inverted_and_infinite_sides_are_judged_as_one_by_one) {
+    Tree t(15);
+    t.fill(2500);
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    // Records set in place to odd boxes, straddling the middle lines and
+    // lying in leaves, each kind a few times.
+    std::size_t next = 0;
+    const auto set_box = [&](qvMathRectOf<float> const& box) {
+        qvQuadTree::RecordLock lock;
+        t.tree.modify(t.handles[next++ * 97 % t.handles.size()], lock);
+        std::memcpy(&lock.record->box, &box, sizeof box);   // as given: no normalising
+        t.tree.update(lock);
+    };
+    const auto raw = [](float x1, float y1, float x2, float y2) {
+        qvMathRectOf<float> b;
+        b.x1 = x1, b.y1 = y1, b.x2 = x2, b.y2 = y2;
+        return b;
+    };
+    // An inverted box meets only an area that holds it whole.
+    std::vector<float> places{511.0f, 100.0f, 900.5f, 255.75f, 767.0f, 512.5f};
+    for (int k = 0; k < 30; ++k)
+        places.push_back(t.at(0, 1000));
+    for (float at : places) {
+        set_box(raw(at + 9, at - 3, at - 2, at + 4));   // inverted in x
+        set_box(raw(at - 1, at + 6, at + 5, at - 5));   // inverted in y
+        set_box(raw(at, nan, at + 3, at + 3));
+        set_box(raw(-inf, at, inf, at + 1));
+    }
+    for (int round = 0; round < 2; ++round)
+        for (float at : places) {
+            const qvMathRectOf<double> holding(at - 3.5, at - 6.5, at + 9.5, at + 7.5);
+            const std::vector<std::int32_t> expected = walked(t.tree, holding);
+            EXPECT_EQ(handles_of(t.tree, holding), expected) << at;
+            const qvMathRectOf<double> spot(at - 0.5, at - 0.5, at + 0.75, at + 1.25);
+            EXPECT_EQ(handles_of(t.tree, spot), walked(t.tree, spot)) << at;
+        }
+    t.compare(200);
+}
+
+TEST(qvQuadTreeQueryOrder, A_write_locked_node_is_read_whole_and_its_cell_summary_kept) {
+    Tree t(16);
+    t.fill(3000);
+    const qvMathRectOf<double> area(500, 500, 530, 540);
+    const std::vector<std::int32_t> expected = walked(t.tree, area);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(handles_of(t.tree, area), expected);
+    {
+        // A record of the area held for writing: its node is write-locked
+        // while the query passes its cell.
+        qvQuadTree::RecordLock lock;
+        t.tree.modify(t.handles[static_cast<std::size_t>(expected.front() - 1)], lock);
+        EXPECT_EQ(handles_of(t.tree, area), expected);
+        t.tree.release(lock);
+    }
+    EXPECT_EQ(handles_of(t.tree, area), expected);
 }

@@ -53,9 +53,13 @@
 #include <unordered_map>
 #include <vector>
 
+struct qvQuadTreeCellSummary;
+
 class qvQuadTreeDirectory {
     static constexpr float inf = std::numeric_limits<float>::infinity();
     struct Cell {
+        Cell() noexcept;
+        ~Cell();
         std::array<std::unique_ptr<Cell>, 4> children;
         qvRectOf<float> reach{inf, inf, -inf, -inf};   // as given: may be inverted
         std::uint8_t present = 0;                       // bit c: children[c] is set
@@ -63,6 +67,7 @@ class qvQuadTreeDirectory {
         std::vector<std::unique_ptr<qvQuadTreeNode>> nodes;
         std::size_t open = 0;   // nodes before it can take no record
         std::unique_ptr<std::unordered_map<std::int32_t, qvQuadTreeNode*>> handles;
+        std::unique_ptr<qvQuadTreeCellSummary> summary;   // dropped when nodes come or go
     };
 
 public:
@@ -95,6 +100,9 @@ public:
         std::size_t& open() const noexcept { return cell_->open; }
         HandleIndex* handles() const noexcept { return cell_->handles.get(); }
         HandleIndex& make_handles() const;
+        // What queries keep of the records of the cell's nodes (null until
+        // a query makes it).
+        std::unique_ptr<qvQuadTreeCellSummary>& summary() const noexcept { return cell_->summary; }
 
     private:
         friend class qvQuadTreeDirectory;
@@ -160,6 +168,11 @@ public:
     public:
         QueryIterator(qvQuadTreeDirectory const& directory, qvMathRectOf<double> const& r);
         void next() override;
+        // The current node's cell and its place among the cell's nodes.
+        CellNodes cell() const noexcept { return CellNodes(frames_[static_cast<std::size_t>(depth_ - 1)].cell); }
+        std::size_t position() const noexcept { return frames_[static_cast<std::size_t>(depth_ - 1)].position; }
+        // Passes the rest of the current cell's nodes; its children follow.
+        void pass_cell();
 
     private:
         bool meets(qvRectOf<float> const& b) const noexcept {

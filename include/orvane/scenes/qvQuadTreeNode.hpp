@@ -50,11 +50,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <type_traits>
 
 class qvPageDevice;
-struct qvQuadTreeNodeSummary;
 
 inline constexpr int qvUSEFUL_PAGE_SIZE = 15720;
 
@@ -157,9 +155,6 @@ public:
     // writing: what a reader learnt of the records while the node was not
     // write-locked holds as long as this stays the same.
     std::uint64_t writes() const noexcept { return writes_; }
-    // The query's summary of the records, kept with the node so that it
-    // dies with it; null until a query makes one.
-    std::unique_ptr<qvQuadTreeNodeSummary>& summary() noexcept { return summary_; }
 
     // The page address while locked, else null.
     unsigned char* page_address() const noexcept { return page_address_; }
@@ -188,5 +183,4 @@ private:
     bool indexed_ = false;
     unsigned char* page_address_ = nullptr;
     std::uint64_t writes_ = 0;
-    std::unique_ptr<qvQuadTreeNodeSummary> summary_;
 };

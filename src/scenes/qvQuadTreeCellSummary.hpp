@@ -1,0 +1,79 @@
+#pragma once
+// qvQuadTreeCellSummary: what a query keeps of the records of one quadtree
+// cell's nodes, so that it need not read every record of every node it
+// passes. Near the middle of a large scene a query passes many nodes whose
+// cell contains the area but none of whose records come near it (a cell
+// keeps the records that straddle its centre lines); the cell's summary
+// turns all of them away at once.
+//
+// The records' boxes of every node of the cell are packed into one small
+// tree: those that cross the cell's vertical centre line sorted by the
+// height of their middle, those that cross only the horizontal one by its
+// x, the rest sorted into vertical slices by the middle of their boxes,
+// each slice by height; each kind is cut into groups of `fanout`. Each
+// group keeps the union of its boxes, and each run of `fanout` unions of
+// one level has its union on the level above, up to a level of at most
+// `fanout`. A record can meet an area only if every union above it does.
+//
+// Keeps true:
+//  - the summary describes the cell's nodes, in order, as they were at the
+//    `writes()` stamps its parts hold; a query uses it only while no node
+//    of the cell is write-locked and the nodes and stamps are unchanged (a
+//    node write-locked or let go from writing changes its stamp, and the
+//    directory drops a cell's summary when it adds or removes a node);
+//  - every record whose box could meet an area (none of its coordinates
+//    NaN) lies in exactly one group, and every union contains the boxes
+//    below it (sides taken as min and max, so that a record whose box is
+//    inverted is kept too), so a union meets every area a record under it
+//    meets;
+//  - a record's place is its node's first place plus its index, so places
+//    in ascending order are the records in the order the query yields
+//    them: node by node, each in index order;
+//  - the summary keeps each record's box, so a node written without a box
+//    changing (a shape connected and let go again) is taken up again by
+//    one comparison pass instead of a rebuild.
+
+#include <orvane/geometry/qvMathRect.hpp>
+#include <orvane/scenes/qvQuadTreeDirectory.hpp>
+
+#include "scenes/qvRecordArea.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class qvPageCache;
+class qvQuadTreeNode;
+
+struct qvQuadTreeCellSummary {
+    static constexpr int fanout = 8;
+
+    struct Part {
+        qvQuadTreeNode const* node = nullptr;
+        std::uint64_t writes = 0;   // the node's stamp when its boxes were read
+        std::uint32_t first = 0;    // its records' places: first … first + records − 1
+        int records = 0;
+    };
+
+    // Brings `summary` up to date with the nodes of `cell`, reading the
+    // pages of the nodes written since (pinned through `cache` at
+    // `priority`, checked when not yet checked). False, and the summary
+    // left as it was, while a node of the cell is write-locked: then
+    // nothing can be said of the cell.
+    static bool refresh(std::unique_ptr<qvQuadTreeCellSummary>& summary, qvQuadTreeDirectory::CellNodes const& cell,
+                        qvPageCache& cache, float priority);
+    // The places of the records whose box meets `area`, ascending, into
+    // `out` (cleared first).
+    void candidates(qvRecordArea const& area, std::vector<std::uint32_t>& out) const;
+
+    std::vector<Part> parts;                     // the cell's nodes, in order
+    std::vector<qvMathRectOf<float>> boxes;      // by place
+    std::vector<std::uint32_t> order;            // places of the usable boxes, group by group
+    std::vector<std::uint32_t> group_first;      // group g: order[group_first[g] .. group_first[g + 1])
+    std::vector<std::vector<qvMathRectOf<float>>> levels;   // [0]: one union per group; [k + 1]: per run of fanout of [k]
+
+private:
+    // Groups the boxes of the records of `cell` (its rectangle).
+    void build(qvMathRectOf<float> const& cell);
+    void descend(qvRecordArea const& area, std::size_t level, std::size_t at, std::vector<std::uint32_t>& out) const;
+};
