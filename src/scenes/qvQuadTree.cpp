@@ -464,7 +464,7 @@ void qvQuadTree::store_handle(qvShapeBase* shape, qvHandleRecord& h) {
 
 void qvQuadTree::mask(qvHandleRecord const& h) {
     QV_ASSERT_TEXT(directory_ != nullptr && qvIsQuadTreeCell(h.quadtree), "p");
-    QV_ASSERT_TEXT(qvQuadTreeDirectory::FindIterator(*directory_, h.quadtree).get() != nullptr, "p");
+    QV_ASSERT_TEXT(directory_->serving(h.quadtree), "p");   // a node on the handle's path
     ++masks_[h.handle];
 }
 

@@ -17,6 +17,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -52,7 +53,10 @@ void read_boxes(qvQuadTreeNode& node, qvPageCache& cache, float priority, std::v
 }  // namespace
 
 bool qvQuadTreeCellSummary::refresh(std::unique_ptr<qvQuadTreeCellSummary>& summary,
-                                    qvQuadTreeDirectory::CellNodes const& cell, qvPageCache& cache, float priority) {
+                                    qvQuadTreeDirectory::CellNodes const& cell, std::uint64_t node_writes,
+                                    qvPageCache& cache, float priority) {
+    if (summary && summary->node_writes == node_writes)
+        return true;
     const std::size_t n = cell.size();
     bool same_nodes = summary && summary->parts.size() == n;
     bool current = same_nodes;
@@ -65,8 +69,10 @@ bool qvQuadTreeCellSummary::refresh(std::unique_ptr<qvQuadTreeCellSummary>& summ
         else if (current && summary->parts[p].writes != node.writes())
             current = false;
     }
-    if (current)
+    if (current) {
+        summary->node_writes = node_writes;
         return true;
+    }
 
     // Each node written since is read afresh; the boxes of the others are
     // taken over.
@@ -96,9 +102,11 @@ bool qvQuadTreeCellSummary::refresh(std::unique_ptr<qvQuadTreeCellSummary>& summ
     }
     if (!boxes_moved) {
         summary->parts = std::move(made->parts);
+        summary->node_writes = node_writes;
         return true;
     }
     made->build(n == 0 ? qvMathRectOf<float>{} : cell[0]->bbox);
+    made->node_writes = node_writes;
     summary = std::move(made);
     return true;
 }
@@ -146,7 +154,13 @@ void qvQuadTreeCellSummary::build(qvMathRectOf<float> const& cell) {
     group_first.clear();
     levels.clear();
     std::vector<qvMathRectOf<float>> level;
+    std::size_t k_index = 0;
     for (std::vector<SummaryEntry> const* kind : {&upright, &flat, &rest}) {
+        qvMathRectOf<float>& whole = kinds[k_index++];
+        whole.x1 = whole.y1 = std::numeric_limits<float>::infinity();
+        whole.x2 = whole.y2 = -std::numeric_limits<float>::infinity();
+        for (SummaryEntry const& e : *kind)
+            summary_widen(whole, boxes[e.place]);
         for (std::size_t first = 0; first < kind->size(); first += fanout) {
             group_first.push_back(static_cast<std::uint32_t>(order.size()));
             qvMathRectOf<float> u = boxes[(*kind)[first].place];
@@ -191,7 +205,8 @@ void qvQuadTreeCellSummary::descend(qvRecordArea const& area, std::size_t level,
 
 void qvQuadTreeCellSummary::candidates(qvRecordArea const& area, std::vector<std::uint32_t>& out) const {
     out.clear();
-    if (levels.empty())
+    if (levels.empty() ||
+        (!summary_meets(kinds[0], area) && !summary_meets(kinds[1], area) && !summary_meets(kinds[2], area)))
         return;
     std::vector<qvMathRectOf<float>> const& top = levels.back();
     for (std::size_t k = 0; k < top.size(); ++k)

@@ -13,7 +13,9 @@
 // each slice by height; each kind is cut into groups of `fanout`. Each
 // group keeps the union of its boxes, and each run of `fanout` unions of
 // one level has its union on the level above, up to a level of at most
-// `fanout`. A record can meet an area only if every union above it does.
+// `fanout`. A record can meet an area only if its kind's union and every
+// union above it do; an area that meets no kind's union (a cell passed
+// near a corner, away from its middle lines) costs three tests.
 //
 // Keeps true:
 //  - the summary describes the cell's nodes, in order, as they were at the
@@ -38,6 +40,7 @@
 
 #include "scenes/qvRecordArea.hpp"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -57,16 +60,20 @@ struct qvQuadTreeCellSummary {
 
     // Brings `summary` up to date with the nodes of `cell`, reading the
     // pages of the nodes written since (pinned through `cache` at
-    // `priority`, checked when not yet checked). False, and the summary
-    // left as it was, while a node of the cell is write-locked: then
-    // nothing can be said of the cell.
+    // `priority`, checked when not yet checked); `node_writes` is the
+    // directory's count of node writes, which tells at once that nothing
+    // changed since the last call. False, and the summary left as it was,
+    // while a node of the cell is write-locked: then nothing can be said of
+    // the cell.
     static bool refresh(std::unique_ptr<qvQuadTreeCellSummary>& summary, qvQuadTreeDirectory::CellNodes const& cell,
-                        qvPageCache& cache, float priority);
+                        std::uint64_t node_writes, qvPageCache& cache, float priority);
     // The places of the records whose box meets `area`, ascending, into
     // `out` (cleared first).
     void candidates(qvRecordArea const& area, std::vector<std::uint32_t>& out) const;
 
+    std::uint64_t node_writes = 0;               // the directory's count when last found current
     std::vector<Part> parts;                     // the cell's nodes, in order
+    std::array<qvMathRectOf<float>, 3> kinds{};  // the union of each kind (inverted when none)
     std::vector<qvMathRectOf<float>> boxes;      // by place
     std::vector<std::uint32_t> order;            // places of the usable boxes, group by group
     std::vector<std::uint32_t> group_first;      // group g: order[group_first[g] .. group_first[g + 1])

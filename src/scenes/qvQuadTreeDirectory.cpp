@@ -100,6 +100,7 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     QV_ASSERT_TEXT(x == key.x && y == key.y, "c.x == key.x && c.y == key.y");
     cell->nodes.push_back(std::move(owned));
     cell->summary.reset();
+    node->count_writes_in(&node_writes_);
     ++count_;
     // Nothing can fail from here on.
     links_[cell->link].has_nodes = true;

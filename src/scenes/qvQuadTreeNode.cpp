@@ -98,7 +98,7 @@ void qvQuadTreeNode::lock(bool write) {
     page_address_ = bytes;
     write_locked_ = write;
     if (write)
-        ++writes_;
+        wrote();
     if (!checked_) {
         try {
             check(bytes);
@@ -112,7 +112,7 @@ void qvQuadTreeNode::lock(bool write) {
 void qvQuadTreeNode::unlock(float priority) {
     if (!locked()) return;
     if (write_locked_)
-        ++writes_;
+        wrote();
     page_address_ = nullptr;
     write_locked_ = false;
     device_->unlock(page, priority);
@@ -225,7 +225,7 @@ int qvQuadTreeNode::reserve(int size, long& target) {
     fill_mem = static_cast<std::int16_t>(fill_mem + padded(size));
     settled_ = false;
     indexed_ = false;
-    ++writes_;   // what a query learnt of the node counted fewer records
+    wrote();   // what a query learnt of the node counted fewer records
     return fill_no++;
 }
 
@@ -239,7 +239,7 @@ void qvQuadTreeNode::fill_reserved(int slot, long target, void const* record, in
 }
 
 void qvQuadTreeNode::unreserve(int slot, long target) noexcept {
-    ++writes_;
+    wrote();
     fill_no = static_cast<std::int16_t>(slot);
     fill_mem = static_cast<std::int16_t>(target - heap_start);
 }

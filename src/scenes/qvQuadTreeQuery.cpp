@@ -48,7 +48,7 @@ bool qvQuadTreeQuery::arrive() {
     const qvQuadTreeDirectory::CellNodes cell = nodes_.cell();
     std::unique_ptr<qvQuadTreeCellSummary>& summary = cell.summary();
     const float priority = 1.0f / static_cast<float>(cell[0]->z + 1);
-    if (!qvQuadTreeCellSummary::refresh(summary, cell, *tree_.device(), priority))
+    if (!qvQuadTreeCellSummary::refresh(summary, cell, tree_.directory()->node_writes(), *tree_.device(), priority))
         return true;   // a node is being written: each is read whole
     summary->candidates(area_, candidates_);
     if (candidates_.empty())

@@ -124,6 +124,8 @@ public:
     void forget(qvQuadTreeNode const& node, std::int32_t handle);
 
     int count() const noexcept { return count_; }
+    // Advances whenever the writes() stamp of one of its nodes does.
+    std::uint64_t node_writes() const noexcept { return node_writes_; }
     qvMathRectOf<double> const& base() const noexcept { return base_; }
 
     // The walk over cells shared by the four iterators.
@@ -214,6 +216,7 @@ private:
     static qvRectOf<float> reach_of(Cell const& cell) noexcept;
 
     int count_ = 0;
+    std::uint64_t node_writes_ = 0;
     qvMathRectOf<double> base_;
     std::unique_ptr<Cell> root_;
     struct Link {

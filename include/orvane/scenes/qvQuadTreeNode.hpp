@@ -155,6 +155,10 @@ public:
     // writing: what a reader learnt of the records while the node was not
     // write-locked holds as long as this stays the same.
     std::uint64_t writes() const noexcept { return writes_; }
+    // A count of its own that every change of the stamp also advances (the
+    // directory's, shared by all its nodes), so that a reader can tell in
+    // one comparison that no node changed.
+    void count_writes_in(std::uint64_t* clock) noexcept { clock_ = clock; }
 
     // The page address while locked, else null.
     unsigned char* page_address() const noexcept { return page_address_; }
@@ -183,4 +187,9 @@ private:
     bool indexed_ = false;
     unsigned char* page_address_ = nullptr;
     std::uint64_t writes_ = 0;
+    std::uint64_t* clock_ = nullptr;
+    void wrote() noexcept {
+        ++writes_;
+        if (clock_ != nullptr) ++*clock_;
+    }
 };
