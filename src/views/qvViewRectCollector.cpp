@@ -115,7 +115,9 @@ void qvViewRectCollector::invalidate(qvMathRectOf<double> const& rect, int layer
         return;
     const qvMathRectOf<double> rounded(std::floor(grown.x1), std::floor(grown.y1), std::ceil(grown.x2),
                                        std::ceil(grown.y2));
-    invalidate_once(*layer, &rounded);
+    // Asked again: the renderer's answers ran code that could let it go.
+    if (qvViewSceneLayerObject* const still = layer_.get())
+        invalidate_once(*still, &rounded);
 }
 
 // The scene is going: the layer forgets it. Its reset reconnects nothing
