@@ -9,6 +9,10 @@
 //                                       rectangles (the total should grow
 //                                       as n log n)
 //   cmp/invalidation/strips/1k          1,000 adjacent 1-pixel strips
+//   invalidation/collect_only/<set>/<n> the strips or 10,000 scattered
+//                                       rectangles up to the layer's
+//                                       waiting area, then the cleanup
+//                                       alone (no redraw)
 //   cmp/invalidation/proxy_edits/10k    10,000 rectangles of a 1M-shape
 //                                       memory scene moved through their
 //                                       proxies (each sends its old and
@@ -120,6 +124,31 @@ BENCHMARK_CAPTURE(invalidation_ours, scattered_1k, false, 1000)->Name("cmp/inval
 BENCHMARK_CAPTURE(invalidation_ours, scattered, false, 10000)->Name("cmp/invalidation/scattered/10k")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(invalidation_ours, scattered_100k, false, 100000)->Name("cmp/invalidation/scattered/100k")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(invalidation_ours, strips, true, 0)->Name("cmp/invalidation/strips/1k")->Unit(benchmark::kMicrosecond);
+
+// The per-rectangle road alone: after the rectangles, the layers' waiting
+// areas are let go and the collectors re-armed, as a redraw's cleanup does,
+// but nothing is united or drawn. Beside the case above it tells the
+// collectors' share from the redraw's region work.
+void invalidation_collect_only(benchmark::State& state, bool strips, int n) {
+    qvMemoryScene empty;
+    InvalidationView v(empty);
+    std::vector<InvalidationRect> const& rects = invalidation_set(strips, n);
+    for (auto _ : state) {
+        for (InvalidationRect const& r : rects)
+            empty.rect_sender().invalidate(r, -1);
+        v.view->cleanup();
+        benchmark::DoNotOptimize(v.driver->take_invalid());
+    }
+    state.SetLabel("no redraw");
+    state.SetItemsProcessed(state.iterations() * static_cast<long>(rects.size()));
+}
+
+BENCHMARK_CAPTURE(invalidation_collect_only, strips, true, 0)
+    ->Name("invalidation/collect_only/strips/1k")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(invalidation_collect_only, scattered, false, 10000)
+    ->Name("invalidation/collect_only/scattered/10k")
+    ->Unit(benchmark::kMicrosecond);
 
 // 1M rectangles, 10,000 of them held to be moved back and forth.
 struct InvalidationEdited {

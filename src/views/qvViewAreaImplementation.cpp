@@ -10,6 +10,7 @@
 #include <orvane/views/qvViewAreaImplementation.hpp>
 
 #include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -26,14 +27,6 @@ qvBaseRegion& area_temporary(qvBaseRegion const& from, qvListRegion& local,
 }
 
 }  // namespace
-
-qvMathRectOf<double> qvViewAreaImplementation::widened(qvMathRectOf<double> rect) noexcept {
-    if (rect.x2 - rect.x1 == 0)
-        rect.x2 = rect.x1 + 1.0;
-    if (rect.y2 - rect.y1 == 0)
-        rect.y2 = rect.y1 + 1.0;
-    return rect;
-}
 
 // ---------------------------------------------------------------------------
 // Restriction and clip
@@ -101,7 +94,11 @@ template <class Argument>
 void qvViewAreaImplementation::add_pending(Argument const& argument) {
     const bool clipped = !no_local_device_clipping();
     if (!clipped && restriction_.empty()) {
-        pending_ += argument;
+        // The common road: one append, without the region's virtual call.
+        if constexpr (std::is_same_v<Argument, qvMathRectOf<double>>)
+            pending_.qvListRegion::add(argument);
+        else
+            pending_ += argument;
         return;
     }
     qvListRegion local;
@@ -149,7 +146,9 @@ bool qvViewAreaImplementation::invalidate(bool) {
 // ---------------------------------------------------------------------------
 // What to redraw
 
-bool qvViewAreaImplementation::local_redraw_all() const { return no_local_device_clipping() && all_; }
+// The flag is read first: while it is clear (nearly always) the clip query
+// is not needed.
+bool qvViewAreaImplementation::local_redraw_all() const { return all_ && no_local_device_clipping(); }
 
 qvBaseRegion const& qvViewAreaImplementation::local_redraw_area() const {
     qvBaseRegion const& clip = local_device_clipping();

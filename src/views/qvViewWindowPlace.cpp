@@ -11,11 +11,6 @@ qvCrdOf<long> qvViewBufferOffset(qvVBufObject* buffer) {
     return offset != nullptr ? qvCrdOf<long>{offset->x_offset(), offset->y_offset()} : qvCrdOf<long>{0, 0};
 }
 
-qvMathRectOf<double> qvViewPlacedRect(qvCrdOf<long> at, long width, long height) noexcept {
-    const double x = static_cast<double>(at.x), y = static_cast<double>(at.y);
-    return qvMathRectOf<double>(x, y, x + static_cast<double>(width), y + static_cast<double>(height));
-}
-
 qvMathRectOf<double> qvViewWindowRect(qvBaseRendererObject const& renderer) {
     const qvISafePtr<qvVBufObject> window = renderer.vbuf();
     return qvViewPlacedRect(qvViewBufferOffset(window.get()), renderer.width(), renderer.height());

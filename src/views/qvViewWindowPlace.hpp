@@ -15,7 +15,11 @@ class qvVBufObject;
 qvCrdOf<long> qvViewBufferOffset(qvVBufObject* buffer);
 
 // The rectangle of `width` x `height` device units at `at`, corners ordered.
-qvMathRectOf<double> qvViewPlacedRect(qvCrdOf<long> at, long width, long height) noexcept;
+// Inline: the collectors place the window once per event.
+inline qvMathRectOf<double> qvViewPlacedRect(qvCrdOf<long> at, long width, long height) noexcept {
+    const double x = static_cast<double>(at.x), y = static_cast<double>(at.y);
+    return qvMathRectOf<double>(x, y, x + static_cast<double>(width), y + static_cast<double>(height));
+}
 
 // The renderer's window: its width and height at its window buffer's offset.
 qvMathRectOf<double> qvViewWindowRect(qvBaseRendererObject const& renderer);

@@ -96,6 +96,61 @@ TEST(qvViewRectCollector, Images_wholly_outside_a_sized_window_are_dropped) {
     EXPECT_TRUE(v.waits(Rect(-52, -52, -38, -38)));
 }
 
+// The collector keeps the window buffer's offset interface between events;
+// these pin that what it keeps never hides a change of the window.
+TEST(qvViewRectCollector, A_window_buffer_handed_over_without_notice_is_tested_where_it_stands) {
+    CollectorView v;
+    qvRasterSettings near;
+    near.window_offset = qvCrdOf<long>{10, 20};   // window (10, 20, 110, 100)
+    qvISafePtr<qvRasterDriver> near_driver = qvRasterDriver::create(near);
+    v.renderer->vbuf(near_driver->new_master_vbuf());
+    v.change(Rect(0, 0, 5, 5));
+    EXPECT_TRUE(v.clean());
+    v.change(Rect(105, 95, 108, 98));   // beyond (0, 0, 100, 80), inside the window
+    EXPECT_TRUE(v.waits(Rect(105, 95, 108, 98)));
+
+    // The old buffer dies as the renderer takes another: the new one's
+    // place counts, and nothing of the old one is read.
+    v.settle();
+    qvRasterSettings far;
+    far.window_offset = qvCrdOf<long>{-50, -40};   // window (-50, -40, 50, 40)
+    qvISafePtr<qvRasterDriver> far_driver = qvRasterDriver::create(far);
+    v.renderer->vbuf(far_driver->new_master_vbuf());
+    near_driver = qvISafePtr<qvRasterDriver>();
+    v.change(Rect(105, 95, 108, 98));
+    EXPECT_TRUE(v.clean());
+    v.change(Rect(-45, -35, -44, -34));
+    EXPECT_TRUE(v.waits(Rect(-45, -35, -44, -34)));
+
+    // A buffer without an offset stands at (0, 0).
+    v.settle();
+    v.renderer->vbuf(v.driver->new_master_vbuf());
+    v.change(Rect(-45, -35, -44, -34));
+    EXPECT_TRUE(v.clean());
+    v.change(Rect(95, 75, 96, 76));
+    EXPECT_TRUE(v.waits(Rect(95, 75, 96, 76)));
+}
+
+TEST(qvViewRectCollector, A_window_moved_or_resized_between_two_events_is_seen_by_the_second) {
+    CollectorView v;
+    qvRasterSettings settings;
+    settings.window_offset = qvCrdOf<long>{0, 0};
+    const qvISafePtr<qvRasterDriver> host = qvRasterDriver::create(settings);
+    v.renderer->vbuf(host->new_master_vbuf());
+    v.change(Rect(150, 10, 160, 20));
+    EXPECT_TRUE(v.clean());
+    host->window().offset = qvCrdOf<long>{100, 0};   // the same buffer, moved
+    v.change(Rect(150, 10, 160, 20));
+    EXPECT_TRUE(v.waits(Rect(150, 10, 160, 20)));
+
+    v.settle();
+    v.change(Rect(150, 85, 160, 90));
+    EXPECT_TRUE(v.clean());
+    v.renderer->window_height = 100;   // the renderer's size, not the buffer's, counts
+    v.change(Rect(150, 85, 160, 90));
+    EXPECT_TRUE(v.waits(Rect(150, 85, 160, 90)));
+}
+
 TEST(qvViewRectCollector, Malformed_rectangles_are_ignored) {
     CollectorView v;
     const double nan = std::numeric_limits<double>::quiet_NaN();

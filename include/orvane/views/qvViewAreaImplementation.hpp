@@ -59,7 +59,13 @@ public:
     qvBaseRegion const& device_clipping() const override;
 
     // The rectangle as the area records it: zero extents widened to 1.
-    static qvMathRectOf<double> widened(qvMathRectOf<double> rect) noexcept;
+    static qvMathRectOf<double> widened(qvMathRectOf<double> rect) noexcept {
+        if (rect.x2 - rect.x1 == 0)
+            rect.x2 = rect.x1 + 1.0;
+        if (rect.y2 - rect.y1 == 0)
+            rect.y2 = rect.y1 + 1.0;
+        return rect;
+    }
 
 protected:
     qvViewAreaImplementation() = default;

@@ -16,7 +16,12 @@
 //    -1, so it never points at a freed scene; nothing reconnects inside the
 //    sender's teardown;
 //  - rectangles that are inverted or have a NaN or infinite coordinate are
-//    ignored.
+//    ignored;
+//  - the window's size and offset are read for every event, as the host may
+//    resize or move the window between two events without telling anyone;
+//    only the buffer's offset interface is kept, and only while the
+//    renderer still hands out the very buffer it was asked of (a buffer's
+//    interfaces do not change over its life, its offset may).
 
 #include <orvane/core/qvBroadcastReceiver.hpp>
 #include <orvane/core/qvInvalidateEvent.hpp>
@@ -26,6 +31,8 @@
 #include <orvane/views/qvViewSceneLayerObject.hpp>
 
 class qvScene;
+class qvVBufObject;
+class qvVBufOffset;
 
 class qvViewRectCollector : public qvBroadcastReceiver<qvInvalidateEvent<qvMathRectOf<double>>> {
 public:
@@ -48,7 +55,13 @@ protected:
     void partner_destroyed(qvSenderBase* sender) override;
 
 private:
-    void invalidate_once(qvMathRectOf<double> const* rect);
+    void invalidate_once(qvViewSceneLayerObject& layer, qvMathRectOf<double> const* rect);
+    // Whether `grown` may show in the renderer's window: no renderer, or a
+    // window without a positive size, tests nothing.
+    bool may_show(qvMathRectOf<double> const& grown);
+    // The window buffer's offset interface (null: the buffer stands at
+    // (0, 0)), asked of a buffer only when the renderer hands out another.
+    qvVBufOffset* window_offset(qvBaseRendererObject& renderer);
 
     qvIWeakPtr<qvViewSceneLayerObject> layer_;
     qvScene* scene_ = nullptr;
@@ -56,4 +69,6 @@ private:
     bool notify_ = true;
     bool viewed_ = false;
     double grow_x_ = 0.0, grow_y_ = 0.0;
+    qvIWeakPtr<qvVBufObject> window_;
+    qvVBufOffset* window_offset_ = nullptr;
 };
