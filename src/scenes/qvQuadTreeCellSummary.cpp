@@ -30,10 +30,6 @@ bool summary_box_usable(qvMathRectOf<float> const& b) {
     return !std::isnan(b.x1) && !std::isnan(b.y1) && !std::isnan(b.x2) && !std::isnan(b.y2);
 }
 
-bool summary_meets(qvMathRectOf<float> const& u, qvRecordArea const& area) {
-    return u.x1 < area.x2 && u.x2 > area.x1 && u.y1 < area.y2 && u.y2 > area.y1;
-}
-
 void summary_widen(qvMathRectOf<float>& u, qvMathRectOf<float> const& b) {
     u.x1 = std::min(u.x1, std::min(b.x1, b.x2));
     u.y1 = std::min(u.y1, std::min(b.y1, b.y2));
@@ -55,7 +51,7 @@ void read_boxes(qvQuadTreeNode& node, qvPageCache& cache, float priority, std::v
 bool qvQuadTreeCellSummary::refresh(std::unique_ptr<qvQuadTreeCellSummary>& summary,
                                     qvQuadTreeDirectory::CellNodes const& cell, std::uint64_t node_writes,
                                     qvPageCache& cache, float priority) {
-    if (summary && summary->node_writes == node_writes)
+    if (summary && summary->current_at(node_writes))
         return true;
     const std::size_t n = cell.size();
     bool same_nodes = summary && summary->parts.size() == n;
@@ -192,25 +188,24 @@ void qvQuadTreeCellSummary::descend(qvRecordArea const& area, std::size_t level,
                                     std::vector<std::uint32_t>& out) const {
     if (level == 0) {
         for (std::uint32_t k = group_first[at]; k < group_first[at + 1]; ++k)
-            if (summary_meets(boxes[order[k]], area))
+            if (meets(boxes[order[k]], area))
                 out.push_back(order[k]);
         return;
     }
     const std::size_t first = at * fanout;
     std::vector<qvMathRectOf<float>> const& below = levels[level - 1];
     for (std::size_t k = first; k < std::min(below.size(), first + fanout); ++k)
-        if (summary_meets(below[k], area))
+        if (meets(below[k], area))
             descend(area, level - 1, k, out);
 }
 
 void qvQuadTreeCellSummary::candidates(qvRecordArea const& area, std::vector<std::uint32_t>& out) const {
     out.clear();
-    if (levels.empty() ||
-        (!summary_meets(kinds[0], area) && !summary_meets(kinds[1], area) && !summary_meets(kinds[2], area)))
+    if (levels.empty() || !may_meet(area))
         return;
     std::vector<qvMathRectOf<float>> const& top = levels.back();
     for (std::size_t k = 0; k < top.size(); ++k)
-        if (summary_meets(top[k], area))
+        if (meets(top[k], area))
             descend(area, levels.size() - 1, k, out);
     // Few records meet a small area: sorting them is cheapest; many (a large
     // area) are put in order by marking them.

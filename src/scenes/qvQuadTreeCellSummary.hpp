@@ -67,6 +67,13 @@ struct qvQuadTreeCellSummary {
     // the cell.
     static bool refresh(std::unique_ptr<qvQuadTreeCellSummary>& summary, qvQuadTreeDirectory::CellNodes const& cell,
                         std::uint64_t node_writes, qvPageCache& cache, float priority);
+    // Whether the summary was found current when the directory's count of
+    // node writes stood at `count` (then it still is).
+    bool current_at(std::uint64_t count) const noexcept { return node_writes == count; }
+    // Whether a record may meet `area`: false tells that none does.
+    bool may_meet(qvRecordArea const& area) const noexcept {
+        return meets(kinds[0], area) || meets(kinds[1], area) || meets(kinds[2], area);
+    }
     // The places of the records whose box meets `area`, ascending, into
     // `out` (cleared first).
     void candidates(qvRecordArea const& area, std::vector<std::uint32_t>& out) const;
@@ -80,6 +87,9 @@ struct qvQuadTreeCellSummary {
     std::vector<std::vector<qvMathRectOf<float>>> levels;   // [0]: one union per group; [k + 1]: per run of fanout of [k]
 
 private:
+    static bool meets(qvMathRectOf<float> const& u, qvRecordArea const& area) noexcept {
+        return u.x1 < area.x2 && u.x2 > area.x1 && u.y1 < area.y2 && u.y2 > area.y1;
+    }
     // Groups the boxes of the records of `cell` (its rectangle).
     void build(qvMathRectOf<float> const& cell);
     void descend(qvRecordArea const& area, std::size_t level, std::size_t at, std::vector<std::uint32_t>& out) const;

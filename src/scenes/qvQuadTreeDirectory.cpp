@@ -304,17 +304,27 @@ bool qvQuadTreeDirectory::IteratorBase::step(Admit const& admit) {
                 ++f.position;
             if (f.position < n) return true;
         }
-        const unsigned ahead = f.next_child >= 4 ? 0u : unsigned{f.cell->present} >> f.next_child;
-        if (ahead == 0) {
-            pop();
-            continue;
+        // The children the walk does not enter are passed here, without a
+        // turn of the walk each (admitting runs no code that adds cells).
+        const unsigned present = f.cell->present;
+        Cell* entered = nullptr;
+        int x = 0, y = 0;
+        for (int c = f.next_child; c < 4 && (present >> c) != 0;) {
+            c += std::countr_zero(present >> c);
+            f.next_child = static_cast<std::int8_t>(c + 1);
+            Cell* const child = f.cell->children[static_cast<std::size_t>(c)].get();
+            x = 2 * f.x + (c < 2 ? -1 : 1);
+            y = 2 * f.y + ((c & 1) != 0 ? 1 : -1);
+            if (admit(*child, x, y, f.z + 1)) {
+                entered = child;
+                break;
+            }
+            ++c;
         }
-        const int c = f.next_child + std::countr_zero(ahead);
-        f.next_child = static_cast<std::int8_t>(c + 1);
-        Cell* const child = f.cell->children[static_cast<std::size_t>(c)].get();
-        const int x = 2 * f.x + (c < 2 ? -1 : 1);
-        const int y = 2 * f.y + ((c & 1) != 0 ? 1 : -1);
-        if (admit(*child, x, y, f.z + 1)) push(child, x, y, f.z + 1, 0);
+        if (entered == nullptr)
+            pop();
+        else
+            push(entered, x, y, f.z + 1, 0);
     }
     return false;
 }

@@ -47,9 +47,14 @@ bool qvQuadTreeQuery::arrive() {
         return true;
     const qvQuadTreeDirectory::CellNodes cell = nodes_.cell();
     std::unique_ptr<qvQuadTreeCellSummary>& summary = cell.summary();
-    const float priority = 1.0f / static_cast<float>(cell[0]->z + 1);
-    if (!qvQuadTreeCellSummary::refresh(summary, cell, tree_.directory()->node_writes(), *tree_.device(), priority))
-        return true;   // a node is being written: each is read whole
+    const std::uint64_t node_writes = tree_.directory()->node_writes();
+    if (!summary || !summary->current_at(node_writes)) {
+        const float priority = 1.0f / static_cast<float>(cell[0]->z + 1);
+        if (!qvQuadTreeCellSummary::refresh(summary, cell, node_writes, *tree_.device(), priority))
+            return true;   // a node is being written: each is read whole
+    }
+    if (!summary->may_meet(area_))
+        return false;
     summary->candidates(area_, candidates_);
     if (candidates_.empty())
         return false;
