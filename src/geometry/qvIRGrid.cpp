@@ -48,6 +48,9 @@ using Rect = qvMathRectOf<double>;
 constexpr std::size_t kReclaimAbove = 1024;
 // Grids of fewer rows are always patched in place.
 constexpr std::size_t kRebuildFrom = 64;
+// A union's strip is merged again from its start below this many open
+// rectangles, where finding the place to resume would cost more.
+constexpr std::size_t kResumeFrom = 24;
 
 double lower_of(double stored, double given) { return given < stored ? given : stored; }
 double higher_of(double stored, double given) { return given > stored ? given : stored; }
@@ -300,7 +303,7 @@ void qvIRStrip::print(std::ostream& os) const { print_strip(os, c); }
 // Rows index the pool with 32 bits; no grid grows beyond that. A shared
 // block is left to its other owners; this pool's own copy gets the same
 // headroom as growth would give, since more appends usually follow.
-void qvIRGrid::Pool::make_room(std::size_t n) {
+void qvIRGrid::Pool::grow(std::size_t n) {
     constexpr std::size_t most = std::numeric_limits<std::uint32_t>::max();
     if (n > most - size_) throw std::length_error("qvIRGrid: too many intervals");
     if (data_.use_count() > 1)
@@ -616,17 +619,39 @@ void qvIRGrid::mul(qvIRGrid const& other) {
 //
 // The rectangles' lower and upper edges, sorted, are the keys. Walking them
 // upwards, the rectangles whose band is open are kept sorted by their left
-// edge; at each key the strip is their x-intervals merged in one pass
-// (touching ones join), and a row is written only where that strip differs
-// from the one below, which is the canonical form as the sweep of the other
-// operations gives it: the first strip holds a rectangle, the last is empty.
+// edge (then by their index); at each key the strip is their x-intervals
+// merged in one pass (touching ones join), and a row is written only where
+// that strip differs from the one below, which is the canonical form as the
+// sweep of the other operations gives it: the first strip holds a rectangle,
+// the last is empty.
+//
+// All edges of one key are taken together: the rectangles closing there and
+// those opening there, each sorted like the open list, are found in it by
+// binary search and the list is copied around them. Three things keep the
+// work per key small where rectangles repeat or share edges:
+//   - where what opens has, pair by pair, the x-interval of what closes (a
+//     list of strips, each starting where the last ends; a band whose
+//     rectangles repeat), the open intervals hold the same values as below,
+//     so the strip is the same and no row is written: the strip is not
+//     merged at all;
+//   - otherwise the strip below (the merge of the list below, kept aside)
+//     is taken up to the last run that starts before the leftmost change,
+//     and the merge resumes at the open rectangle that starts that run. The
+//     runs before it are made of rectangles left of every change and ended
+//     before it started, so merging them again gives them back bit for bit;
+//   - strips are merged into scratch space and reach the pool only when a
+//     row is written.
+// The open list is kept exactly as one insertion or removal at a time would
+// keep it, and a strip taken over from below is one merged from a list that
+// agrees with this one up to the resumption point (a strip left unmerged is
+// not taken over), so the strips, and which of +0 and -0 a value keeps, are
+// those of merging the whole list at every key.
 
 namespace {
 
 struct UnionEdge {
     double y;
-    std::uint32_t id;  // the rectangle's index
-    bool opens;
+    std::uint32_t id;   // the rectangle's index
 };
 
 struct UnionOpen {
@@ -636,24 +661,90 @@ struct UnionOpen {
     bool operator<(UnionOpen const& o) const noexcept { return x1 < o.x1 || (x1 == o.x1 && id < o.id); }
 };
 
+using OpenList = std::vector<UnionOpen>;
+
+// Pair by pair the same x-intervals, by value.
+bool same_intervals(OpenList const& a, OpenList const& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!(a[i].x1 == b[i].x1) || !(a[i].x2 == b[i].x2)) return false;
+    return true;
+}
+
+// One rectangle in place of another of the same x-interval: only the
+// entries between their two places move. Strips arrive in order, so the
+// ends are tried first.
+void replace_open(OpenList& open, UnionOpen const& closing, UnionOpen const& opening) {
+    const auto from = open.back().id == closing.id ? std::prev(open.end())
+                                                   : std::lower_bound(open.begin(), open.end(), closing);
+    const auto to = opening < open.front() ? open.begin() : std::lower_bound(open.begin(), open.end(), opening);
+    if (to <= from) {
+        std::move_backward(to, from, std::next(from));
+        *to = opening;
+    } else {
+        std::move(std::next(from), to, from);
+        *std::prev(to) = opening;
+    }
+}
+
+// Writes `open` without `closing` and with `opening` (both sorted as `open`
+// is, the closing ones all in it) to `next`, copying the stretches between
+// them; returns the index of the first change.
+std::size_t next_open(OpenList const& open, OpenList const& closing, OpenList const& opening, OpenList& next) {
+    next.resize(open.size() - closing.size() + opening.size());
+    UnionOpen const *r = open.data(), *const re = r + open.size();
+    UnionOpen* w = next.data();
+    std::size_t first_change = open.size();
+    UnionOpen const *c = closing.data(), *const ce = c + closing.size();
+    UnionOpen const *o = opening.data(), *const oe = o + opening.size();
+    while (c != ce || o != oe) {
+        const bool inserts = o != oe && (c == ce || *o < *c);
+        UnionOpen const* const at = std::lower_bound(r, re, inserts ? *o : *c);
+        if (r == open.data()) first_change = static_cast<std::size_t>(at - r);
+        w = std::copy(r, at, w);
+        if (inserts) {
+            *w++ = *o++;
+            r = at;
+        } else {
+            ++c;
+            r = at + 1;
+        }
+    }
+    std::copy(r, re, w);
+    return first_change;
+}
+
+// Merges open[from, end) into strip runs at `out`, after the runs already
+// in [first, out) (all of which end before open[from] starts); returns the
+// end of the strip.
+qvIRInterval* merge_strip(OpenList const& open, std::size_t from, qvIRInterval* const first, qvIRInterval* out) {
+    for (UnionOpen const *o = open.data() + from, *const oe = open.data() + open.size(); o != oe; ++o) {
+        if (out != first && o->x1 <= out[-1].end) {
+            if (o->x2 > out[-1].end) out[-1].end = o->x2;
+        } else {
+            *out++ = {o->x1, o->x2};
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 void qvIRGrid::assign_union(std::span<Rect const> rects) {
     if (rects.size() > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("qvIRGrid: too many rectangles");
-    // Lower edges first, then upper edges, each half sorted and the two
-    // merged. Invalidations often arrive in order (a scroll's strips, a
-    // list's rows; a list region hands them back newest first), and then a
-    // half is sorted or reversed and only the merge remains; the order
-    // among equal keys does not matter, as all edges of one key are taken
-    // in before its strip is written.
+    // Lower edges, then upper edges, each half sorted and the two walked in
+    // step. Invalidations often arrive in order (a scroll's strips, a list's
+    // rows; a list region hands them back newest first), and then a half is
+    // sorted or reversed as it stands. Where both halves hold a key, the
+    // lower edge's value is the row's key.
     std::vector<UnionEdge> edges;
     edges.reserve(2 * rects.size());
     for (std::size_t i = 0; i < rects.size(); ++i)
-        if (has_area(rects[i])) edges.push_back({rects[i].y1, static_cast<std::uint32_t>(i), true});
+        if (has_area(rects[i])) edges.push_back({rects[i].y1, static_cast<std::uint32_t>(i)});
     const std::size_t lower_edges = edges.size();
     for (std::size_t i = 0; i < rects.size(); ++i)
-        if (has_area(rects[i])) edges.push_back({rects[i].y2, static_cast<std::uint32_t>(i), false});
+        if (has_area(rects[i])) edges.push_back({rects[i].y2, static_cast<std::uint32_t>(i)});
     const auto by_y = [](UnionEdge const& a, UnionEdge const& b) { return a.y < b.y; };
     const auto middle = edges.begin() + static_cast<std::ptrdiff_t>(lower_edges);
     const auto sort_half = [&by_y](auto from, auto to) {
@@ -665,35 +756,65 @@ void qvIRGrid::assign_union(std::span<Rect const> rects) {
     };
     sort_half(edges.begin(), middle);
     sort_half(middle, edges.end());
-    std::inplace_merge(edges.begin(), middle, edges.end(), by_y);
 
     std::vector<Row> rows;
     Pool made;
-    std::vector<UnionOpen> open;
-    for (std::size_t e = 0; e < edges.size();) {
-        const double key = edges[e].y;
-        for (; e < edges.size() && edges[e].y == key; ++e) {
-            Rect const& r = rects[edges[e].id];
-            const UnionOpen item{r.x1, r.x2, edges[e].id};
-            const auto at = std::lower_bound(open.begin(), open.end(), item);
-            if (edges[e].opens)
-                open.insert(at, item);
-            else
-                open.erase(at);
+    OpenList open, next, opening, closing;
+    bool below_is_merge = false;   // the last row's strip is the merge of `open` before this key's changes
+    const auto item = [&rects](UnionEdge const& e) {
+        Rect const& r = rects[e.id];
+        return UnionOpen{r.x1, r.x2, e.id};
+    };
+    for (std::size_t lo = 0, hi = lower_edges; lo < lower_edges || hi < edges.size();) {
+        const bool lower_first = lo < lower_edges && (hi == edges.size() || !(edges[hi].y < edges[lo].y));
+        const double key = lower_first ? edges[lo].y : edges[hi].y;
+        opening.clear();
+        closing.clear();
+        for (; lo < lower_edges && edges[lo].y == key; ++lo) opening.push_back(item(edges[lo]));
+        for (; hi < edges.size() && edges[hi].y == key; ++hi) closing.push_back(item(edges[hi]));
+        if (opening.size() > 1) std::sort(opening.begin(), opening.end());
+        if (closing.size() > 1) std::sort(closing.begin(), closing.end());
+
+        const bool same_strip = same_intervals(opening, closing);
+        if (same_strip && opening.size() == 1) {
+            replace_open(open, closing.front(), opening.front());
+        } else if (opening.size() + closing.size() <= 2) {   // one at a time costs less than a copy
+            for (UnionOpen const& gone : closing) open.erase(std::lower_bound(open.begin(), open.end(), gone));
+            for (UnionOpen const& come : opening) open.insert(std::lower_bound(open.begin(), open.end(), come), come);
+        } else {
+            next_open(open, closing, opening, next);
+            open.swap(next);
         }
-        made.make_room(open.size());   // may move the block: spans are taken after it
-        qvIRInterval* const first = made.end();
-        qvIRInterval* out = first;
-        for (UnionOpen const& o : open) {
-            if (out != first && o.x1 <= out[-1].end) {
-                if (o.x2 > out[-1].end) out[-1].end = o.x2;
-            } else {
-                *out++ = {o.x1, o.x2};
+        if (same_strip) {   // no row, and the last row's strip is no longer this merge
+            below_is_merge = false;
+            continue;
+        }
+        // The runs of the strip below that start left of every change stay,
+        // but the last of them may grow: the merge resumes where it starts.
+        std::size_t kept_runs = 0, resume = 0;
+        if (below_is_merge && open.size() >= kResumeFrom) {
+            const double leftmost = std::min(opening.empty() ? closing.front().x1 : opening.front().x1,
+                                             closing.empty() ? opening.front().x1 : closing.front().x1);
+            const Span below(made.data() + rows.back().first, rows.back().size);
+            const auto runs_left = std::partition_point(
+                below.begin(), below.end(), [leftmost](qvIRInterval const& iv) { return iv.start < leftmost; });
+            if (runs_left != below.begin()) {
+                const double run_start = std::prev(runs_left)->start;
+                kept_runs = static_cast<std::size_t>(runs_left - below.begin()) - 1;
+                resume = static_cast<std::size_t>(
+                    std::partition_point(open.begin(), open.end(),
+                                         [run_start](UnionOpen const& o) { return o.x1 < run_start; }) -
+                    open.begin());
             }
         }
+        made.make_room(kept_runs + open.size() - resume);   // may move the block: pointers are taken after it
+        qvIRInterval* const first = made.end();
+        if (kept_runs != 0) std::copy_n(made.data() + rows.back().first, kept_runs, first);
+        qvIRInterval* const out = merge_strip(open, resume, first, first + kept_runs);
         const Span strip_here(first, static_cast<std::size_t>(out - first));
-        if (!rows.empty() && same(Span(made.data() + rows.back().first, rows.back().size), strip_here))
-            continue;
+        below_is_merge = rows.empty() || rows.back().size != strip_here.size() ||
+                         !same(Span(made.data() + rows.back().first, rows.back().size), strip_here);
+        if (!below_is_merge) continue;
         rows.push_back(row_of(key, made.size(), strip_here.size()));
         made.set_end(out);
     }
