@@ -28,6 +28,7 @@
 #include <orvane/geometry/qvIRGrid.hpp>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -51,6 +52,9 @@ constexpr std::size_t kRebuildFrom = 64;
 // A union's strip is merged again from its start below this many open
 // rectangles, where finding the place to resume would cost more.
 constexpr std::size_t kResumeFrom = 24;
+// Up to this many edges at one key enter a union's open list one at a time;
+// more are sorted and merged into it in one copy.
+constexpr std::ptrdiff_t kOneAtATime = 8;
 
 double lower_of(double stored, double given) { return given < stored ? given : stored; }
 double higher_of(double stored, double given) { return given > stored ? given : stored; }
@@ -625,27 +629,26 @@ void qvIRGrid::mul(qvIRGrid const& other) {
 // sweep of the other operations gives it: the first strip holds a rectangle,
 // the last is empty.
 //
-// All edges of one key are taken together: the rectangles closing there and
-// those opening there, each sorted like the open list, are found in it by
-// binary search and the list is copied around them. Three things keep the
-// work per key small where rectangles repeat or share edges:
+// All edges of one key are taken together. A few enter the open list one at
+// a time (a binary search and a shift each); more are sorted like the list
+// and merged into a copy of it. Two things keep the work per key small where
+// rectangles repeat or share edges:
 //   - where what opens has, pair by pair, the x-interval of what closes (a
 //     list of strips, each starting where the last ends; a band whose
 //     rectangles repeat), the open intervals hold the same values as below,
-//     so the strip is the same and no row is written: the strip is not
-//     merged at all;
-//   - otherwise the strip below (the merge of the list below, kept aside)
-//     is taken up to the last run that starts before the leftmost change,
-//     and the merge resumes at the open rectangle that starts that run. The
-//     runs before it are made of rectangles left of every change and ended
-//     before it started, so merging them again gives them back bit for bit;
-//   - strips are merged into scratch space and reach the pool only when a
-//     row is written.
+//     so the strip is the same and no row is written: the list takes the
+//     new rectangles in place of the old ones and the strip is not merged;
+//   - otherwise, where the last row's strip is the merge of the list before
+//     this key's changes, its runs up to the last one that starts left of
+//     the leftmost change are taken over and the merge resumes at the open
+//     rectangle that starts that run. The runs taken over are made of
+//     rectangles left of every change that ended before it started, so
+//     merging them again would give them back bit for bit.
+// A strip is merged at the end of the pool and kept only if it makes a row.
 // The open list is kept exactly as one insertion or removal at a time would
-// keep it, and a strip taken over from below is one merged from a list that
-// agrees with this one up to the resumption point (a strip left unmerged is
-// not taken over), so the strips, and which of +0 and -0 a value keeps, are
-// those of merging the whole list at every key.
+// keep it, and a strip left unmerged is never taken over (its row is the
+// merge of an older list, equal by value only), so the strips, and which of
+// +0 and -0 a value keeps, are those of merging the whole list at every key.
 
 namespace {
 
@@ -663,6 +666,25 @@ struct UnionOpen {
 
 using OpenList = std::vector<UnionOpen>;
 
+// The first of [from, from + n) for which `before` is false, `before` being
+// true on a prefix. The places looked up are random, so the halving selects
+// its next range instead of branching on the comparison.
+template <class T, class Before>
+T* first_not_before(T* from, std::size_t n, Before before) {
+    if (n == 0) return from;
+    while (n > 1) {
+        const std::size_t half = n / 2;
+        from = before(from[half]) ? from + half : from;
+        n -= half;
+    }
+    return from + (before(*from) ? 1 : 0);
+}
+
+OpenList::iterator place_in(OpenList& open, UnionOpen const& o) {
+    UnionOpen* const at = first_not_before(open.data(), open.size(), [&o](UnionOpen const& e) { return e < o; });
+    return open.begin() + (at - open.data());
+}
+
 // Pair by pair the same x-intervals, by value.
 bool same_intervals(OpenList const& a, OpenList const& b) {
     if (a.size() != b.size()) return false;
@@ -675,9 +697,8 @@ bool same_intervals(OpenList const& a, OpenList const& b) {
 // entries between their two places move. Strips arrive in order, so the
 // ends are tried first.
 void replace_open(OpenList& open, UnionOpen const& closing, UnionOpen const& opening) {
-    const auto from = open.back().id == closing.id ? std::prev(open.end())
-                                                   : std::lower_bound(open.begin(), open.end(), closing);
-    const auto to = opening < open.front() ? open.begin() : std::lower_bound(open.begin(), open.end(), opening);
+    const auto from = open.back().id == closing.id ? std::prev(open.end()) : place_in(open, closing);
+    const auto to = opening < open.front() ? open.begin() : place_in(open, opening);
     if (to <= from) {
         std::move_backward(to, from, std::next(from));
         *to = opening;
@@ -689,18 +710,18 @@ void replace_open(OpenList& open, UnionOpen const& closing, UnionOpen const& ope
 
 // Writes `open` without `closing` and with `opening` (both sorted as `open`
 // is, the closing ones all in it) to `next`, copying the stretches between
-// them; returns the index of the first change.
-std::size_t next_open(OpenList const& open, OpenList const& closing, OpenList const& opening, OpenList& next) {
+// them.
+void next_open(OpenList const& open, OpenList const& closing, OpenList const& opening, OpenList& next) {
     next.resize(open.size() - closing.size() + opening.size());
     UnionOpen const *r = open.data(), *const re = r + open.size();
     UnionOpen* w = next.data();
-    std::size_t first_change = open.size();
     UnionOpen const *c = closing.data(), *const ce = c + closing.size();
     UnionOpen const *o = opening.data(), *const oe = o + opening.size();
     while (c != ce || o != oe) {
         const bool inserts = o != oe && (c == ce || *o < *c);
-        UnionOpen const* const at = std::lower_bound(r, re, inserts ? *o : *c);
-        if (r == open.data()) first_change = static_cast<std::size_t>(at - r);
+        UnionOpen const& event = inserts ? *o : *c;
+        UnionOpen const* const at = first_not_before(r, static_cast<std::size_t>(re - r),
+                                                     [&event](UnionOpen const& e) { return e < event; });
         w = std::copy(r, at, w);
         if (inserts) {
             *w++ = *o++;
@@ -711,7 +732,6 @@ std::size_t next_open(OpenList const& open, OpenList const& closing, OpenList co
         }
     }
     std::copy(r, re, w);
-    return first_change;
 }
 
 // Merges open[from, end) into strip runs at `out`, after the runs already
@@ -738,24 +758,29 @@ void qvIRGrid::assign_union(std::span<Rect const> rects) {
     // rows; a list region hands them back newest first), and then a half is
     // sorted or reversed as it stands. Where both halves hold a key, the
     // lower edge's value is the row's key.
-    std::vector<UnionEdge> edges;
-    edges.reserve(2 * rects.size());
-    for (std::size_t i = 0; i < rects.size(); ++i)
-        if (has_area(rects[i])) edges.push_back({rects[i].y1, static_cast<std::uint32_t>(i)});
-    const std::size_t lower_edges = edges.size();
-    for (std::size_t i = 0; i < rects.size(); ++i)
-        if (has_area(rects[i])) edges.push_back({rects[i].y2, static_cast<std::uint32_t>(i)});
+    const std::size_t n = rects.size();
+    const std::unique_ptr<UnionEdge[]> edge_store = std::make_unique_for_overwrite<UnionEdge[]>(2 * n);
+    UnionEdge* const lower = edge_store.get();
+    std::size_t lower_count = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        Rect const& r = rects[i];
+        lower[lower_count] = {r.y1, static_cast<std::uint32_t>(i)};
+        lower[n + lower_count] = {r.y2, static_cast<std::uint32_t>(i)};
+        lower_count += has_area(r);
+    }
+    UnionEdge* const lower_end = lower + lower_count;
+    UnionEdge* const upper = lower_end;   // the upper edges close up behind the lower ones
+    UnionEdge* const upper_end = std::copy(lower + n, lower + n + lower_count, upper);
     const auto by_y = [](UnionEdge const& a, UnionEdge const& b) { return a.y < b.y; };
-    const auto middle = edges.begin() + static_cast<std::ptrdiff_t>(lower_edges);
-    const auto sort_half = [&by_y](auto from, auto to) {
+    const auto sort_half = [&by_y](UnionEdge* from, UnionEdge* to) {
         if (std::is_sorted(from, to, by_y)) return;
         if (std::is_sorted(from, to, [&by_y](UnionEdge const& a, UnionEdge const& b) { return by_y(b, a); }))
             std::reverse(from, to);
         else
             std::sort(from, to, by_y);
     };
-    sort_half(edges.begin(), middle);
-    sort_half(middle, edges.end());
+    sort_half(lower, lower_end);
+    sort_half(upper, upper_end);
 
     std::vector<Row> rows;
     Pool made;
@@ -765,46 +790,93 @@ void qvIRGrid::assign_union(std::span<Rect const> rects) {
         Rect const& r = rects[e.id];
         return UnionOpen{r.x1, r.x2, e.id};
     };
-    for (std::size_t lo = 0, hi = lower_edges; lo < lower_edges || hi < edges.size();) {
-        const bool lower_first = lo < lower_edges && (hi == edges.size() || !(edges[hi].y < edges[lo].y));
-        const double key = lower_first ? edges[lo].y : edges[hi].y;
-        opening.clear();
-        closing.clear();
-        for (; lo < lower_edges && edges[lo].y == key; ++lo) opening.push_back(item(edges[lo]));
-        for (; hi < edges.size() && edges[hi].y == key; ++hi) closing.push_back(item(edges[hi]));
-        if (opening.size() > 1) std::sort(opening.begin(), opening.end());
-        if (closing.size() > 1) std::sort(closing.begin(), closing.end());
+    // Equal multisets of intervals have equal extreme ends: a test without a
+    // sort that most keys where the strip changes fail.
+    const auto same_bounds = [&rects](UnionEdge const* a, UnionEdge const* a_end, UnionEdge const* b) {
+        const auto bounds = [&rects](UnionEdge const* from, UnionEdge const* to) {
+            std::array<double, 4> m{rects[from->id].x1, rects[from->id].x1, rects[from->id].x2, rects[from->id].x2};
+            for (UnionEdge const* e = from + 1; e != to; ++e) {
+                Rect const& r = rects[e->id];
+                m = {std::min(m[0], r.x1), std::max(m[1], r.x1), std::min(m[2], r.x2), std::max(m[3], r.x2)};
+            }
+            return m;
+        };
+        return bounds(a, a_end) == bounds(b, b + (a_end - a));
+    };
+    const auto collect = [&item](OpenList& list, UnionEdge const* from, UnionEdge const* to) {
+        list.resize(static_cast<std::size_t>(to - from));
+        std::transform(from, to, list.begin(), item);
+        if (list.size() > 1) std::sort(list.begin(), list.end());
+    };
+    for (UnionEdge const *lo = lower, *hi = upper; lo != lower_end || hi != upper_end;) {
+        const double key = lo != lower_end && (hi == upper_end || !(hi->y < lo->y)) ? lo->y : hi->y;
+        UnionEdge const *lo_end = lo, *hi_end = hi;
+        while (lo_end != lower_end && lo_end->y == key) ++lo_end;
+        while (hi_end != upper_end && hi_end->y == key) ++hi_end;
 
-        const bool same_strip = same_intervals(opening, closing);
-        if (same_strip && opening.size() == 1) {
-            replace_open(open, closing.front(), opening.front());
-        } else if (opening.size() + closing.size() <= 2) {   // one at a time costs less than a copy
-            for (UnionOpen const& gone : closing) open.erase(std::lower_bound(open.begin(), open.end(), gone));
-            for (UnionOpen const& come : opening) open.insert(std::lower_bound(open.begin(), open.end(), come), come);
+        // The open list after this key; `leftmost` is where its first change lies.
+        const std::ptrdiff_t opens = lo_end - lo, closes = hi_end - hi;
+        bool same_strip = false, sorted = false;
+        if (opens == 1 && closes == 1) {
+            const UnionOpen comes = item(*lo), goes = item(*hi);
+            same_strip = comes.x1 == goes.x1 && comes.x2 == goes.x2;
+            if (same_strip) replace_open(open, goes, comes);
+        } else if (opens == closes && same_bounds(lo, lo_end, hi)) {
+            collect(opening, lo, lo_end);
+            collect(closing, hi, hi_end);
+            sorted = true;
+            same_strip = same_intervals(opening, closing);
+        }
+        double leftmost = std::numeric_limits<double>::infinity();
+        if (same_strip) {
+            if (sorted) {
+                next_open(open, closing, opening, next);
+                open.swap(next);
+            }
+        } else if (opens + closes <= kOneAtATime) {
+            for (UnionEdge const* e = hi; e != hi_end; ++e) {
+                const UnionOpen goes = item(*e);
+                open.erase(place_in(open, goes));
+                leftmost = std::min(leftmost, goes.x1);
+            }
+            for (UnionEdge const* e = lo; e != lo_end; ++e) {
+                const UnionOpen comes = item(*e);
+                open.insert(place_in(open, comes), comes);
+                leftmost = std::min(leftmost, comes.x1);
+            }
         } else {
+            if (!sorted) {
+                collect(opening, lo, lo_end);
+                collect(closing, hi, hi_end);
+            }
             next_open(open, closing, opening, next);
             open.swap(next);
+            leftmost = std::min(opening.empty() ? closing.front().x1 : opening.front().x1,
+                                closing.empty() ? opening.front().x1 : closing.front().x1);
         }
+        lo = lo_end;
+        hi = hi_end;
         if (same_strip) {   // no row, and the last row's strip is no longer this merge
             below_is_merge = false;
             continue;
         }
+
         // The runs of the strip below that start left of every change stay,
         // but the last of them may grow: the merge resumes where it starts.
         std::size_t kept_runs = 0, resume = 0;
         if (below_is_merge && open.size() >= kResumeFrom) {
-            const double leftmost = std::min(opening.empty() ? closing.front().x1 : opening.front().x1,
-                                             closing.empty() ? opening.front().x1 : closing.front().x1);
-            const Span below(made.data() + rows.back().first, rows.back().size);
-            const auto runs_left = std::partition_point(
-                below.begin(), below.end(), [leftmost](qvIRInterval const& iv) { return iv.start < leftmost; });
-            if (runs_left != below.begin()) {
-                const double run_start = std::prev(runs_left)->start;
-                kept_runs = static_cast<std::size_t>(runs_left - below.begin()) - 1;
+            qvIRInterval const* const below = made.data() + rows.back().first;
+            const std::size_t runs_left = static_cast<std::size_t>(
+                first_not_before(below, rows.back().size,
+                                 [leftmost](qvIRInterval const& iv) { return iv.start < leftmost; }) -
+                below);
+            if (runs_left != 0) {
+                const double run_start = below[runs_left - 1].start;
+                kept_runs = runs_left - 1;
                 resume = static_cast<std::size_t>(
-                    std::partition_point(open.begin(), open.end(),
-                                         [run_start](UnionOpen const& o) { return o.x1 < run_start; }) -
-                    open.begin());
+                    first_not_before(open.data(), open.size(),
+                                     [run_start](UnionOpen const& o) { return o.x1 < run_start; }) -
+                    open.data());
             }
         }
         made.make_room(kept_runs + open.size() - resume);   // may move the block: pointers are taken after it
