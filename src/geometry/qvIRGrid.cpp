@@ -667,8 +667,8 @@ struct UnionOpen {
 using OpenList = std::vector<UnionOpen>;
 
 // The first of [from, from + n) for which `before` is false, `before` being
-// true on a prefix. The places looked up are random, so the halving selects
-// its next range instead of branching on the comparison.
+// true on a prefix. The places looked up are random, so the halving picks
+// its next range with a select, which the compiler can make without a jump.
 template <class T, class Before>
 T* first_not_before(T* from, std::size_t n, Before before) {
     if (n == 0) return from;
