@@ -49,9 +49,6 @@ using Rect = qvMathRectOf<double>;
 constexpr std::size_t kReclaimAbove = 1024;
 // Grids of fewer rows are always patched in place.
 constexpr std::size_t kRebuildFrom = 64;
-// A union's strip is merged again from its start below this many open
-// rectangles, where finding the place to resume would cost more.
-constexpr std::size_t kResumeFrom = 24;
 // Up to this many edges at one key enter a union's open list one at a time;
 // more are sorted and merged into it in one copy.
 constexpr std::ptrdiff_t kOneAtATime = 8;
@@ -631,24 +628,15 @@ void qvIRGrid::mul(qvIRGrid const& other) {
 //
 // All edges of one key are taken together. A few enter the open list one at
 // a time (a binary search and a shift each); more are sorted like the list
-// and merged into a copy of it. Two things keep the work per key small where
-// rectangles repeat or share edges:
-//   - where what opens has, pair by pair, the x-interval of what closes (a
-//     list of strips, each starting where the last ends; a band whose
-//     rectangles repeat), the open intervals hold the same values as below,
-//     so the strip is the same and no row is written: the list takes the
-//     new rectangles in place of the old ones and the strip is not merged;
-//   - otherwise, where the last row's strip is the merge of the list before
-//     this key's changes, its runs up to the last one that starts left of
-//     the leftmost change are taken over and the merge resumes at the open
-//     rectangle that starts that run. The runs taken over are made of
-//     rectangles left of every change that ended before it started, so
-//     merging them again would give them back bit for bit.
-// A strip is merged at the end of the pool and kept only if it makes a row.
-// The open list is kept exactly as one insertion or removal at a time would
-// keep it, and a strip left unmerged is never taken over (its row is the
-// merge of an older list, equal by value only), so the strips, and which of
-// +0 and -0 a value keeps, are those of merging the whole list at every key.
+// and merged into a copy of it. Where what opens has, pair by pair, the
+// x-interval of what closes (a list of strips, each starting where the last
+// ends; a band whose rectangles repeat), the open intervals hold the same
+// values as below, so the strip is the same and no row is written: the list
+// takes the new rectangles in place of the old ones and the strip is not
+// merged at all. Otherwise the strip is merged at the end of the pool and
+// kept only if it makes a row. The open list is kept exactly as one
+// insertion or removal at a time would keep it, so the strips, and which of
+// +0 and -0 a value keeps, are those of applying the edges one by one.
 
 namespace {
 
@@ -734,15 +722,15 @@ void next_open(OpenList const& open, OpenList const& closing, OpenList const& op
     std::copy(r, re, w);
 }
 
-// Merges open[from, end) into strip runs at `out`, after the runs already
-// in [first, out) (all of which end before open[from] starts); returns the
-// end of the strip.
-qvIRInterval* merge_strip(OpenList const& open, std::size_t from, qvIRInterval* const first, qvIRInterval* out) {
-    for (UnionOpen const *o = open.data() + from, *const oe = open.data() + open.size(); o != oe; ++o) {
-        if (out != first && o->x1 <= out[-1].end) {
-            if (o->x2 > out[-1].end) out[-1].end = o->x2;
+// Merges the open intervals into a strip at `first` (touching ones join, of
+// equal ends the first stays); returns the strip's end.
+qvIRInterval* merge_strip(OpenList const& open, qvIRInterval* const first) {
+    qvIRInterval* out = first;
+    for (UnionOpen const& o : open) {
+        if (out != first && o.x1 <= out[-1].end) {
+            if (o.x2 > out[-1].end) out[-1].end = o.x2;
         } else {
-            *out++ = {o->x1, o->x2};
+            *out++ = {o.x1, o.x2};
         }
     }
     return out;
@@ -785,7 +773,6 @@ void qvIRGrid::assign_union(std::span<Rect const> rects) {
     std::vector<Row> rows;
     Pool made;
     OpenList open, next, opening, closing;
-    bool below_is_merge = false;   // the last row's strip is the merge of `open` before this key's changes
     const auto item = [&rects](UnionEdge const& e) {
         Rect const& r = rects[e.id];
         return UnionOpen{r.x1, r.x2, e.id};
@@ -814,7 +801,7 @@ void qvIRGrid::assign_union(std::span<Rect const> rects) {
         while (lo_end != lower_end && lo_end->y == key) ++lo_end;
         while (hi_end != upper_end && hi_end->y == key) ++hi_end;
 
-        // The open list after this key; `leftmost` is where its first change lies.
+        // The open list after this key.
         const std::ptrdiff_t opens = lo_end - lo, closes = hi_end - hi;
         bool same_strip = false, sorted = false;
         if (opens == 1 && closes == 1) {
@@ -827,22 +814,16 @@ void qvIRGrid::assign_union(std::span<Rect const> rects) {
             sorted = true;
             same_strip = same_intervals(opening, closing);
         }
-        double leftmost = std::numeric_limits<double>::infinity();
         if (same_strip) {
             if (sorted) {
                 next_open(open, closing, opening, next);
                 open.swap(next);
             }
         } else if (opens + closes <= kOneAtATime) {
-            for (UnionEdge const* e = hi; e != hi_end; ++e) {
-                const UnionOpen goes = item(*e);
-                open.erase(place_in(open, goes));
-                leftmost = std::min(leftmost, goes.x1);
-            }
+            for (UnionEdge const* e = hi; e != hi_end; ++e) open.erase(place_in(open, item(*e)));
             for (UnionEdge const* e = lo; e != lo_end; ++e) {
                 const UnionOpen comes = item(*e);
                 open.insert(place_in(open, comes), comes);
-                leftmost = std::min(leftmost, comes.x1);
             }
         } else {
             if (!sorted) {
@@ -851,44 +832,19 @@ void qvIRGrid::assign_union(std::span<Rect const> rects) {
             }
             next_open(open, closing, opening, next);
             open.swap(next);
-            leftmost = std::min(opening.empty() ? closing.front().x1 : opening.front().x1,
-                                closing.empty() ? opening.front().x1 : closing.front().x1);
         }
         lo = lo_end;
         hi = hi_end;
-        if (same_strip) {   // no row, and the last row's strip is no longer this merge
-            below_is_merge = false;
-            continue;
-        }
+        if (same_strip) continue;   // no row
 
-        // The runs of the strip below that start left of every change stay,
-        // but the last of them may grow: the merge resumes where it starts.
-        std::size_t kept_runs = 0, resume = 0;
-        if (below_is_merge && open.size() >= kResumeFrom) {
-            qvIRInterval const* const below = made.data() + rows.back().first;
-            const std::size_t runs_left = static_cast<std::size_t>(
-                first_not_before(below, rows.back().size,
-                                 [leftmost](qvIRInterval const& iv) { return iv.start < leftmost; }) -
-                below);
-            if (runs_left != 0) {
-                const double run_start = below[runs_left - 1].start;
-                kept_runs = runs_left - 1;
-                resume = static_cast<std::size_t>(
-                    first_not_before(open.data(), open.size(),
-                                     [run_start](UnionOpen const& o) { return o.x1 < run_start; }) -
-                    open.data());
-            }
-        }
-        made.make_room(kept_runs + open.size() - resume);   // may move the block: pointers are taken after it
+        made.make_room(open.size());   // may move the block: pointers are taken after it
         qvIRInterval* const first = made.end();
-        if (kept_runs != 0) std::copy_n(made.data() + rows.back().first, kept_runs, first);
-        qvIRInterval* const out = merge_strip(open, resume, first, first + kept_runs);
-        const Span strip_here(first, static_cast<std::size_t>(out - first));
-        below_is_merge = rows.empty() || rows.back().size != strip_here.size() ||
-                         !same(Span(made.data() + rows.back().first, rows.back().size), strip_here);
-        if (!below_is_merge) continue;
+        const Span strip_here(first, static_cast<std::size_t>(merge_strip(open, first) - first));
+        if (!rows.empty() && rows.back().size == strip_here.size() &&
+            same(Span(made.data() + rows.back().first, rows.back().size), strip_here))
+            continue;
         rows.push_back(row_of(key, made.size(), strip_here.size()));
-        made.set_end(out);
+        made.set_end(first + strip_here.size());
     }
     c.swap(rows);
     pool.swap(made);

@@ -5,7 +5,7 @@
 // for bit (so also in which of +0 and -0 an interval end keeps), on inputs
 // that share edges: strips stacked without gaps, bands of repeated
 // rectangles, duplicates, touching and nested rectangles, rectangles holding
-// no area, and lists long enough that the strip below is taken over.
+// no area, and keys where many rectangles open and close at once.
 
 #include <orvane/geometry/qvIRGrid.hpp>
 
@@ -152,8 +152,8 @@ TEST(qvIRGridUnionSweep, Agrees_with_the_plain_sweep_on_stacked_and_repeated_str
     }
 }
 
-// Many rectangles open at once, so that the strip below is taken over up to
-// the leftmost change instead of merged again.
+// Long open lists, and keys where enough rectangles open and close that
+// they are sorted and merged into the list rather than entered one by one.
 TEST(qvIRGridUnionSweep, Agrees_with_the_plain_sweep_where_many_rectangles_are_open) {
     std::mt19937 rng(99);
     for (int round = 0; round < 300; ++round) {
@@ -190,11 +190,10 @@ TEST(qvIRGridUnionSweep, A_strip_taking_over_from_an_equal_one_is_the_one_that_s
     EXPECT_EQ(os.str(), "0: 0:10 \n2: 0:10 20:30 \n3: 0:10 \n5: 0:5 \n6: STRIP IS EMPTY\n");
 }
 
-// A rectangle starting at -0 takes over from an equal one starting at +0
-// (no row), and a later key right of it merges a strip long enough that
-// the runs to its left are taken from below: they must come from a merge
-// of the list as it is now, so the first run starts at -0.
-TEST(qvIRGridUnionSweep, Runs_taken_from_below_keep_the_sign_of_the_rectangle_now_open) {
+// A rectangle starting at -0 takes over from an equal one starting at +0,
+// which writes no row; the next row is merged from the list as it is then,
+// so its first interval starts at -0.
+TEST(qvIRGridUnionSweep, A_rectangle_taking_over_at_minus_zero_shows_its_sign_in_the_next_row) {
     qvTestRects rects = {qvRawRect(0.0, 0, 1, 2), qvRawRect(-0.0, 2, 1, 4), qvRawRect(3, 0, 4, 4),
                          qvRawRect(20, 3, 21, 4)};
     for (int i = 0; i < 30; ++i) rects.push_back(qvRawRect(10, 0, 11, 4));   // a long open list
