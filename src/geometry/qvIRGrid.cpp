@@ -28,6 +28,7 @@
 #include <orvane/geometry/qvIRGrid.hpp>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -48,6 +49,9 @@ using Rect = qvMathRectOf<double>;
 constexpr std::size_t kReclaimAbove = 1024;
 // Grids of fewer rows are always patched in place.
 constexpr std::size_t kRebuildFrom = 64;
+// Up to this many edges at one key enter a union's open list one at a time;
+// more are sorted and merged into it in one copy.
+constexpr std::ptrdiff_t kOneAtATime = 8;
 
 double lower_of(double stored, double given) { return given < stored ? given : stored; }
 double higher_of(double stored, double given) { return given > stored ? given : stored; }
@@ -300,7 +304,7 @@ void qvIRStrip::print(std::ostream& os) const { print_strip(os, c); }
 // Rows index the pool with 32 bits; no grid grows beyond that. A shared
 // block is left to its other owners; this pool's own copy gets the same
 // headroom as growth would give, since more appends usually follow.
-void qvIRGrid::Pool::make_room(std::size_t n) {
+void qvIRGrid::Pool::grow(std::size_t n) {
     constexpr std::size_t most = std::numeric_limits<std::uint32_t>::max();
     if (n > most - size_) throw std::length_error("qvIRGrid: too many intervals");
     if (data_.use_count() > 1)
@@ -616,17 +620,29 @@ void qvIRGrid::mul(qvIRGrid const& other) {
 //
 // The rectangles' lower and upper edges, sorted, are the keys. Walking them
 // upwards, the rectangles whose band is open are kept sorted by their left
-// edge; at each key the strip is their x-intervals merged in one pass
-// (touching ones join), and a row is written only where that strip differs
-// from the one below, which is the canonical form as the sweep of the other
-// operations gives it: the first strip holds a rectangle, the last is empty.
+// edge (then by their index); at each key the strip is their x-intervals
+// merged in one pass (touching ones join), and a row is written only where
+// that strip differs from the one below, which is the canonical form as the
+// sweep of the other operations gives it: the first strip holds a rectangle,
+// the last is empty.
+//
+// All edges of one key are taken together. A few enter the open list one at
+// a time (a binary search and a shift each); more are sorted like the list
+// and merged into a copy of it. Where what opens has, pair by pair, the
+// x-interval of what closes (a list of strips, each starting where the last
+// ends; a band whose rectangles repeat), the open intervals hold the same
+// values as below, so the strip is the same and no row is written: the list
+// takes the new rectangles in place of the old ones and the strip is not
+// merged at all. Otherwise the strip is merged at the end of the pool and
+// kept only if it makes a row. The open list is kept exactly as one
+// insertion or removal at a time would keep it, so the strips, and which of
+// +0 and -0 a value keeps, are those of applying the edges one by one.
 
 namespace {
 
 struct UnionEdge {
     double y;
-    std::uint32_t id;  // the rectangle's index
-    bool opens;
+    std::uint32_t id;   // the rectangle's index
 };
 
 struct UnionOpen {
@@ -636,66 +652,199 @@ struct UnionOpen {
     bool operator<(UnionOpen const& o) const noexcept { return x1 < o.x1 || (x1 == o.x1 && id < o.id); }
 };
 
+using OpenList = std::vector<UnionOpen>;
+
+// The first of [from, from + n) for which `before` is false, `before` being
+// true on a prefix. The places looked up are random, so the halving picks
+// its next range with a select, which the compiler can make without a jump.
+template <class T, class Before>
+T* first_not_before(T* from, std::size_t n, Before before) {
+    if (n == 0) return from;
+    while (n > 1) {
+        const std::size_t half = n / 2;
+        from = before(from[half]) ? from + half : from;
+        n -= half;
+    }
+    return from + (before(*from) ? 1 : 0);
+}
+
+OpenList::iterator place_in(OpenList& open, UnionOpen const& o) {
+    UnionOpen* const at = first_not_before(open.data(), open.size(), [&o](UnionOpen const& e) { return e < o; });
+    return open.begin() + (at - open.data());
+}
+
+// Pair by pair the same x-intervals, by value.
+bool same_intervals(OpenList const& a, OpenList const& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!(a[i].x1 == b[i].x1) || !(a[i].x2 == b[i].x2)) return false;
+    return true;
+}
+
+// One rectangle in place of another of the same x-interval: only the
+// entries between their two places move. Strips arrive in order, so the
+// ends are tried first.
+void replace_open(OpenList& open, UnionOpen const& closing, UnionOpen const& opening) {
+    const auto from = open.back().id == closing.id ? std::prev(open.end()) : place_in(open, closing);
+    const auto to = opening < open.front() ? open.begin() : place_in(open, opening);
+    if (to <= from) {
+        std::move_backward(to, from, std::next(from));
+        *to = opening;
+    } else {
+        std::move(std::next(from), to, from);
+        *std::prev(to) = opening;
+    }
+}
+
+// Writes `open` without `closing` and with `opening` (both sorted as `open`
+// is, the closing ones all in it) to `next`, copying the stretches between
+// them.
+void next_open(OpenList const& open, OpenList const& closing, OpenList const& opening, OpenList& next) {
+    next.resize(open.size() - closing.size() + opening.size());
+    UnionOpen const *r = open.data(), *const re = r + open.size();
+    UnionOpen* w = next.data();
+    UnionOpen const *c = closing.data(), *const ce = c + closing.size();
+    UnionOpen const *o = opening.data(), *const oe = o + opening.size();
+    while (c != ce || o != oe) {
+        const bool inserts = o != oe && (c == ce || *o < *c);
+        UnionOpen const& event = inserts ? *o : *c;
+        UnionOpen const* const at = first_not_before(r, static_cast<std::size_t>(re - r),
+                                                     [&event](UnionOpen const& e) { return e < event; });
+        w = std::copy(r, at, w);
+        if (inserts) {
+            *w++ = *o++;
+            r = at;
+        } else {
+            ++c;
+            r = at + 1;
+        }
+    }
+    std::copy(r, re, w);
+}
+
+// Merges the open intervals into a strip at `first` (touching ones join, of
+// equal ends the first stays); returns the strip's end.
+qvIRInterval* merge_strip(OpenList const& open, qvIRInterval* const first) {
+    qvIRInterval* out = first;
+    for (UnionOpen const& o : open) {
+        if (out != first && o.x1 <= out[-1].end) {
+            if (o.x2 > out[-1].end) out[-1].end = o.x2;
+        } else {
+            *out++ = {o.x1, o.x2};
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 void qvIRGrid::assign_union(std::span<Rect const> rects) {
     if (rects.size() > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("qvIRGrid: too many rectangles");
-    // Lower edges first, then upper edges, each half sorted and the two
-    // merged. Invalidations often arrive in order (a scroll's strips, a
-    // list's rows; a list region hands them back newest first), and then a
-    // half is sorted or reversed and only the merge remains; the order
-    // among equal keys does not matter, as all edges of one key are taken
-    // in before its strip is written.
-    std::vector<UnionEdge> edges;
-    edges.reserve(2 * rects.size());
-    for (std::size_t i = 0; i < rects.size(); ++i)
-        if (has_area(rects[i])) edges.push_back({rects[i].y1, static_cast<std::uint32_t>(i), true});
-    const std::size_t lower_edges = edges.size();
-    for (std::size_t i = 0; i < rects.size(); ++i)
-        if (has_area(rects[i])) edges.push_back({rects[i].y2, static_cast<std::uint32_t>(i), false});
+    // Lower edges, then upper edges, each half sorted and the two walked in
+    // step. Invalidations often arrive in order (a scroll's strips, a list's
+    // rows; a list region hands them back newest first), and then a half is
+    // sorted or reversed as it stands. Where both halves hold a key, the
+    // lower edge's value is the row's key.
+    const std::size_t n = rects.size();
+    const std::unique_ptr<UnionEdge[]> edge_store = std::make_unique_for_overwrite<UnionEdge[]>(2 * n);
+    UnionEdge* const lower = edge_store.get();
+    std::size_t lower_count = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        Rect const& r = rects[i];
+        lower[lower_count] = {r.y1, static_cast<std::uint32_t>(i)};
+        lower[n + lower_count] = {r.y2, static_cast<std::uint32_t>(i)};
+        lower_count += has_area(r);
+    }
+    UnionEdge* const lower_end = lower + lower_count;
+    UnionEdge* const upper = lower_end;   // the upper edges close up behind the lower ones
+    UnionEdge* const upper_end = std::copy(lower + n, lower + n + lower_count, upper);
     const auto by_y = [](UnionEdge const& a, UnionEdge const& b) { return a.y < b.y; };
-    const auto middle = edges.begin() + static_cast<std::ptrdiff_t>(lower_edges);
-    const auto sort_half = [&by_y](auto from, auto to) {
+    const auto sort_half = [&by_y](UnionEdge* from, UnionEdge* to) {
         if (std::is_sorted(from, to, by_y)) return;
         if (std::is_sorted(from, to, [&by_y](UnionEdge const& a, UnionEdge const& b) { return by_y(b, a); }))
             std::reverse(from, to);
         else
             std::sort(from, to, by_y);
     };
-    sort_half(edges.begin(), middle);
-    sort_half(middle, edges.end());
-    std::inplace_merge(edges.begin(), middle, edges.end(), by_y);
+    sort_half(lower, lower_end);
+    sort_half(upper, upper_end);
 
     std::vector<Row> rows;
     Pool made;
-    std::vector<UnionOpen> open;
-    for (std::size_t e = 0; e < edges.size();) {
-        const double key = edges[e].y;
-        for (; e < edges.size() && edges[e].y == key; ++e) {
-            Rect const& r = rects[edges[e].id];
-            const UnionOpen item{r.x1, r.x2, edges[e].id};
-            const auto at = std::lower_bound(open.begin(), open.end(), item);
-            if (edges[e].opens)
-                open.insert(at, item);
-            else
-                open.erase(at);
-        }
-        made.make_room(open.size());   // may move the block: spans are taken after it
-        qvIRInterval* const first = made.end();
-        qvIRInterval* out = first;
-        for (UnionOpen const& o : open) {
-            if (out != first && o.x1 <= out[-1].end) {
-                if (o.x2 > out[-1].end) out[-1].end = o.x2;
-            } else {
-                *out++ = {o.x1, o.x2};
+    OpenList open, next, opening, closing;
+    const auto item = [&rects](UnionEdge const& e) {
+        Rect const& r = rects[e.id];
+        return UnionOpen{r.x1, r.x2, e.id};
+    };
+    // Equal multisets of intervals have equal extreme ends: a test without a
+    // sort that most keys where the strip changes fail.
+    const auto same_bounds = [&rects](UnionEdge const* a, UnionEdge const* a_end, UnionEdge const* b) {
+        const auto bounds = [&rects](UnionEdge const* from, UnionEdge const* to) {
+            std::array<double, 4> m{rects[from->id].x1, rects[from->id].x1, rects[from->id].x2, rects[from->id].x2};
+            for (UnionEdge const* e = from + 1; e != to; ++e) {
+                Rect const& r = rects[e->id];
+                m = {std::min(m[0], r.x1), std::max(m[1], r.x1), std::min(m[2], r.x2), std::max(m[3], r.x2)};
             }
+            return m;
+        };
+        return bounds(a, a_end) == bounds(b, b + (a_end - a));
+    };
+    const auto collect = [&item](OpenList& list, UnionEdge const* from, UnionEdge const* to) {
+        list.resize(static_cast<std::size_t>(to - from));
+        std::transform(from, to, list.begin(), item);
+        if (list.size() > 1) std::sort(list.begin(), list.end());
+    };
+    for (UnionEdge const *lo = lower, *hi = upper; lo != lower_end || hi != upper_end;) {
+        const double key = lo != lower_end && (hi == upper_end || !(hi->y < lo->y)) ? lo->y : hi->y;
+        UnionEdge const *lo_end = lo, *hi_end = hi;
+        while (lo_end != lower_end && lo_end->y == key) ++lo_end;
+        while (hi_end != upper_end && hi_end->y == key) ++hi_end;
+
+        // The open list after this key.
+        const std::ptrdiff_t opens = lo_end - lo, closes = hi_end - hi;
+        bool same_strip = false, sorted = false;
+        if (opens == 1 && closes == 1) {
+            const UnionOpen comes = item(*lo), goes = item(*hi);
+            same_strip = comes.x1 == goes.x1 && comes.x2 == goes.x2;
+            if (same_strip) replace_open(open, goes, comes);
+        } else if (opens == closes && same_bounds(lo, lo_end, hi)) {
+            collect(opening, lo, lo_end);
+            collect(closing, hi, hi_end);
+            sorted = true;
+            same_strip = same_intervals(opening, closing);
         }
-        const Span strip_here(first, static_cast<std::size_t>(out - first));
-        if (!rows.empty() && same(Span(made.data() + rows.back().first, rows.back().size), strip_here))
+        if (same_strip) {
+            if (sorted) {
+                next_open(open, closing, opening, next);
+                open.swap(next);
+            }
+        } else if (opens + closes <= kOneAtATime) {
+            for (UnionEdge const* e = hi; e != hi_end; ++e) open.erase(place_in(open, item(*e)));
+            for (UnionEdge const* e = lo; e != lo_end; ++e) {
+                const UnionOpen comes = item(*e);
+                open.insert(place_in(open, comes), comes);
+            }
+        } else {
+            if (!sorted) {
+                collect(opening, lo, lo_end);
+                collect(closing, hi, hi_end);
+            }
+            next_open(open, closing, opening, next);
+            open.swap(next);
+        }
+        lo = lo_end;
+        hi = hi_end;
+        if (same_strip) continue;   // no row
+
+        made.make_room(open.size());   // may move the block: pointers are taken after it
+        qvIRInterval* const first = made.end();
+        const Span strip_here(first, static_cast<std::size_t>(merge_strip(open, first) - first));
+        if (!rows.empty() && rows.back().size == strip_here.size() &&
+            same(Span(made.data() + rows.back().first, rows.back().size), strip_here))
             continue;
         rows.push_back(row_of(key, made.size(), strip_here.size()));
-        made.set_end(out);
+        made.set_end(first + strip_here.size());
     }
     c.swap(rows);
     pool.swap(made);

@@ -180,7 +180,9 @@ private:
         // Room for n more intervals in an unshared block, growing
         // geometrically; pointers into the pool taken afterwards stay valid
         // while up to n are appended.
-        void make_room(std::size_t n);
+        void make_room(std::size_t n) {
+            if (capacity_ - size_ < n || data_.use_count() > 1) grow(n);
+        }
         // An unshared block with room for n intervals in all.
         void reserve(std::size_t n);
         // The content for writing in place; the block is unshared first.
@@ -196,6 +198,7 @@ private:
         void swap(Pool& other) noexcept;
 
     private:
+        void grow(std::size_t n);
         void reallocate(std::size_t capacity);
 
         std::shared_ptr<qvIRInterval[]> data_;
