@@ -4,7 +4,8 @@
 // selection with a new list lists for the same query, hits and order, also
 // past many hits, with the records' bytes untouched; a hit changed through
 // the list is written back when the next select lets it go, and the shape
-// is then found where it was moved.
+// is then found where it was moved. A selection assigned another one's
+// selects as that one does from then on, whatever it kept before.
 
 #include <orvane/interaction/qvPointSelection.hpp>
 #include <orvane/interaction/qvRectangleSelection.hpp>
@@ -179,4 +180,22 @@ TEST(qvSelectionRepeat, A_hit_changed_through_the_list_is_written_back_when_the_
     expect_a_changed_hit_written_back(fixture.created(1));
     qvMemoryScene scene;
     expect_a_changed_hit_written_back(scene);
+}
+
+TEST(qvSelectionRepeat, An_assigned_selection_selects_as_its_source_whatever_it_kept) {
+    qvMemoryScene scene;
+    qvRectangle(scene, Box(0, 0, 4, 3));
+    qvRectangle(scene, Box(20, 10, 26, 15));
+    qvMemoryScene other;
+    qvRectangle(other, Box(40, 40, 47, 44));
+    qvPointSelection kept(scene), source(other);
+    qvGraphicList list;
+    ASSERT_TRUE(kept.select(list, Pt{0, 1.5}, 0.5, 0x31));
+    kept = source;
+    EXPECT_TRUE(kept.select(list, Pt{47, 42}, 0.5, 0x31));
+    ASSERT_EQ(list->size(), 1);
+    EXPECT_EQ(&list->scene(), static_cast<qvContainerScene*>(&other));
+    qvPointSelection copy(kept);
+    EXPECT_FALSE(copy.select(list, Pt{0, 1.5}, 0.5, 0x31));
+    EXPECT_TRUE(copy.select(list, Pt{43.5, 40}, 0.5, 0x31));
 }
