@@ -26,6 +26,8 @@
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
 
+#include <algorithm>
+
 namespace {
 
 [[noreturn]] void raise_selection_error(char const* text) { qvRaise(qvErrorFrom<qvSelectionBase>(text)); }
@@ -99,6 +101,12 @@ void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer,
 // of a view's layer may bring them) the view's, which cuts the area by them.
 bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& selector,
                              qvMathRectOf<double> const& area) {
+    qvISafePtr<qvVBufObject> vbuf;
+    return qvSelectionRenderDirect(layer, selector, area, vbuf);
+}
+
+bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& selector,
+                             qvMathRectOf<double> const& area, qvISafePtr<qvVBufObject>& vbuf) {
     if (layer->view_filter() != nullptr || !layer->no_clipping() || !layer->no_local_device_clipping() ||
         !layer->no_device_clipping() || !layer->restrict_invalidation().empty())
         return false;
@@ -112,7 +120,8 @@ bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& sele
     } catch (qvAssertionError const&) {
         return true;  // a layer over no scene draws nothing
     }
-    const qvISafePtr<qvVBufObject> vbuf = selector.new_master_vbuf();
+    if (!vbuf || &vbuf->driver() != &selector)
+        vbuf = selector.new_master_vbuf();
     const qvISafePtr<qvDrawObject> draw = vbuf ? vbuf->new_draw() : qvISafePtr<qvDrawObject>();
     qvFlavorPort* const port = draw ? qvQueryInterface<qvFlavorPort>(draw.get()) : nullptr;
     if (port == nullptr)
@@ -179,6 +188,7 @@ void qvSelectionBase::build_view(qvISafePtr<qvDriverObject> const& selector) {
 }
 
 void qvSelectionBase::initialize(qvISafePtr<qvDriverObject> const& selector, qvContainerScene& scene) {
+    vbuf_ = qvISafePtr<qvVBufObject>();
     build_view(selector);
     callback_.scene(&scene);
     layer_ = qvViewSceneLayer(scene, -1);
@@ -188,6 +198,7 @@ void qvSelectionBase::initialize(qvISafePtr<qvDriverObject> const& selector, qvC
 }
 
 void qvSelectionBase::initialize(qvISafePtr<qvDriverObject> const& selector, qvViewSceneLayerObject& layer) {
+    vbuf_ = qvISafePtr<qvVBufObject>();
     qvContainerScene& scene = container_of(layer);
     const qvViewSceneLayer twin(layer.clone());
     QV_ASSERT_TEXT(twin, "layer");
@@ -203,7 +214,7 @@ bool qvSelectionBase::select(qvGraphicListDataAccess* list, qvMathRectOf<double>
     if (list == nullptr)
         return false;
     callback_.setup(list, flags);
-    if (!qvSelectionRenderDirect(layer_, selector, area))
+    if (!qvSelectionRenderDirect(layer_, selector, area, vbuf_))
         qvSelectionRender(view_, layer_, area);
     return callback_.found();
 }
@@ -223,6 +234,20 @@ void qvSelectionBase::Callback::setup(qvGraphicListDataAccess* list, unsigned fl
     hashed_ = false;
     listed_.clear();
     seen_.clear();
+    seen_many_.clear();
+}
+
+bool qvSelectionBase::Callback::first_report(long handle) {
+    if (seen_many_.empty()) {
+        if (std::find(seen_.begin(), seen_.end(), handle) != seen_.end())
+            return false;
+        if (seen_.size() < seen_scan_limit) {
+            seen_.push_back(handle);
+            return true;
+        }
+        seen_many_.insert(seen_.begin(), seen_.end());
+    }
+    return seen_many_.insert(handle).second;
 }
 
 bool qvSelectionBase::Callback::listed(long handle) {
@@ -254,7 +279,7 @@ bool qvSelectionBase::Callback::selected(qvShapeBase const* record, qvScene cons
     if (scene == nullptr || scene != static_cast<qvScene const*>(scene_) || list_ == nullptr)
         return true;
     const long handle = record->shape_handle;
-    if (!seen_.insert(handle).second)
+    if (!first_report(handle))
         return !stop_at_first_;
     if (!query_only_)
         found_ = true;

@@ -5,7 +5,8 @@
 // offset, scrolling that succeeds without doing anything. The draw object
 // is the flavour port of one redraw: it keeps the port's transformation,
 // boxes, scene and palette, and turns draw_shape into the hit test. Clip
-// and brush origin are accepted and forgotten.
+// and brush origin are accepted and forgotten (the clip it answers is an
+// empty region, made on demand).
 //
 // Keeps true: the buffer holds its selector, the draw object its buffer
 // (and through it the selector), counted; `stopped` is set once a callback
@@ -17,6 +18,8 @@
 #include <orvane/rendering/qvVBufObject.hpp>
 
 #include "rendering/qvDrawObjectPort.hpp"
+
+#include <memory>
 
 class qvSelector::VBufImpl : public qvVBufObject {
 public:
@@ -54,7 +57,13 @@ public:
     using qvDrawObject::clip;
     void clip(qvMathRectOf<double> const&) override {}
     void clip(qvBaseRegion const&) override {}
-    qvBaseRegion const& clip() const override { return clip_; }
+    // Always empty. Made at the first call: a select over the direct road
+    // never asks, and a region costs an allocation.
+    qvBaseRegion const& clip() const override {
+        if (clip_ == nullptr)
+            clip_ = std::make_unique<qvRegion>();
+        return *clip_;
+    }
     bool copy(qvVBufObject const&, qvMathRectOf<double> const&, qvMathRectOf<double> const&) override {
         return false;
     }
@@ -71,5 +80,5 @@ public:
 private:
     qvISafePtr<VBufImpl> vbuf_;
     bool stopped_ = false;
-    qvRegion clip_;
+    mutable std::unique_ptr<qvRegion> clip_;
 };

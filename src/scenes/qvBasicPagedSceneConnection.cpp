@@ -15,6 +15,11 @@
 // retiring what queries learnt of the node. Connect keeps the stored bytes
 // with the copy's index entry for the comparison; every operation here that
 // changes the stored record of a connected shape forgets them.
+//
+// A select connects the shape it hits and the next select lets it go
+// again, unchanged: that disconnect keeps the copy's block and its `hmap`
+// node for the next connect, which then allocates nothing for them. The
+// block is reused only for a record that fits in it.
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 
 #include <orvane/core/qvAssertionError.hpp>
@@ -31,6 +36,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -120,7 +126,12 @@ qvShapeBase* qvBasicPagedScene::connect(long handle) {
     qvShapeBase* copy = nullptr;
     {
         qvConstRecordPtr<qvShapeBase> r(*e.sdb, *h);
-        copy = copy_of(*r, r->size);
+        if (spare_copy_ != nullptr && spare_copy_size_ >= r->size) {
+            copy = spare_copy_.release();
+            std::memcpy(static_cast<void*>(copy), &*r, static_cast<std::size_t>(r->size));
+        } else {
+            copy = copy_of(*r, r->size);
+        }
     }
     try {
         if (read_only_ || e.list.get() == nullptr) {
@@ -130,7 +141,13 @@ qvShapeBase* qvBasicPagedScene::connect(long handle) {
         const long node = e.list->create(copy);
         try {
             copies_->enter(static_cast<std::int32_t>(node), e.list->number(), bounds_);
-            hmap_.emplace(handle, node);
+            if (spare_hmap_node_.empty()) {
+                hmap_.emplace(handle, node);
+            } else {
+                spare_hmap_node_.key() = handle;
+                spare_hmap_node_.mapped() = node;
+                hmap_.insert(std::move(spare_hmap_node_));
+            }
         } catch (...) {
             copies_->leave(static_cast<std::int32_t>(node));
             e.list->remove(node);
@@ -154,7 +171,8 @@ void qvBasicPagedScene::disconnect(qvShapeBase* shape) {
     }
     const auto t = hmap_.find(static_cast<long>(shape->shape_handle));
     QV_ASSERT_TEXT(t != hmap_.end(), "t != hmap.end()");
-    if (copies_->as_stored(static_cast<std::int32_t>(t->second), *shape)) {
+    const bool unchanged = copies_->as_stored(static_cast<std::int32_t>(t->second), *shape);
+    if (unchanged) {
         // Only the mask goes, as the lookup of a write back would take it.
         layers_[static_cast<std::size_t>(nodes_->list(t->second))].sdb->unmask(shape->shape_handle);
     } else {
@@ -170,8 +188,18 @@ void qvBasicPagedScene::disconnect(qvShapeBase* shape) {
     const std::size_t e = static_cast<std::size_t>(nodes_->list(t->second));
     copies_->leave(static_cast<std::int32_t>(t->second));
     layers_[e].list->remove(t->second);
-    hmap_.erase(t);
-    delete shape;
+    if (spare_hmap_node_.empty())
+        spare_hmap_node_ = hmap_.extract(t);
+    else
+        hmap_.erase(t);
+    // An unchanged copy has the size it was connected with, which its
+    // block holds.
+    if (unchanged && spare_copy_ == nullptr) {
+        spare_copy_size_ = shape->size;
+        spare_copy_.reset(shape);
+    } else {
+        delete shape;
+    }
 }
 
 qvShapeBase* qvBasicPagedScene::allocate(int size, qvShapeBase* shape) {

@@ -81,7 +81,12 @@ void qvGraphicListObject::add(qvGraphic const& graphic) {
     qvContainerScene* const s = &graphic->scene();
     if (scene_ != nullptr && scene_ != s)
         raise("All of the objects in the graphic list must belong to the same scene");
-    members_.push_back(graphic);
+    if (spare_.empty()) {
+        members_.push_back(graphic);
+    } else {
+        spare_.front() = graphic;
+        members_.splice(members_.end(), spare_, spare_.begin());
+    }
     scene_ = s;
 }
 
@@ -118,6 +123,17 @@ void qvGraphicListObject::remove_all() {
     qvGLO_ListOfGraphic released;
     released.swap(members_);
     scene_ = nullptr;
+    // A proxy released here may end up in this list again (its destructor
+    // adds to it): the nodes join the spares only once every handle is gone.
+    for (qvGraphic& member : released)
+        member.release();
+    std::size_t kept = spare_.size();
+    auto end = released.begin();
+    while (end != released.end() && kept < spare_limit) {
+        ++end;
+        ++kept;
+    }
+    spare_.splice(spare_.end(), released, released.begin(), end);
 }
 
 qvIndirectIterator<qvGraphic> qvGraphicListObject::enumerate() {

@@ -117,6 +117,7 @@ TEST(qvSelector, Master_buffer_and_draw_object_answer_the_road_without_drawing) 
     EXPECT_EQ(draw->brush_origin(), (Pt{0, 0}));
     draw->clip(Box(0, 0, 10, 10));
     EXPECT_TRUE(draw->clip().empty());
+    EXPECT_EQ(&draw->clip(), &draw->clip()) << "one region, made once";
     EXPECT_FALSE(draw->copy(*vbuf, Box(0, 0, 1, 1), Box(0, 0, 1, 1)));
     const qvExtent e = port->text_metrics(3, "abc", 3);
     EXPECT_EQ(e.width, 0.0);

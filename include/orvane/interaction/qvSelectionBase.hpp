@@ -46,6 +46,7 @@
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 class qvContainerScene;
 class qvGraphicListDataAccess;
@@ -79,9 +80,18 @@ public:
         bool list_was_empty_ = true;
         bool hashed_ = false;
         std::unordered_map<long, int> listed_;
+        // Whether `handle` is reported for the first time in this select;
+        // notes it.
+        bool first_report(long handle);
+
         // Shapes reported in this select: a shape a scene hands over twice
-        // (a paged scene's connected copies) counts once.
-        std::unordered_set<long> seen_;
+        // (a paged scene's connected copies) counts once. The first few are
+        // scanned in a vector kept from select to select, so a select of a
+        // few hits allocates nothing for them; past seen_scan_limit they
+        // all go to the hash.
+        static constexpr std::size_t seen_scan_limit = 16;
+        std::vector<long> seen_;
+        std::unordered_set<long> seen_many_;
     };
 
     // Raises qvErrorFrom<qvSelectionBase> "Cannot use proxy selection with
@@ -112,6 +122,9 @@ protected:
     qvViewSceneLayer layer_;
     Callback callback_;
     std::unique_ptr<qvSelectionReach> reach_;
+    // The selector's master buffer, kept from select to select (it holds
+    // the selector counted; initialize drops it).
+    qvISafePtr<qvVBufObject> vbuf_;
 
 private:
     void build_view(qvISafePtr<qvDriverObject> const& selector);
@@ -133,6 +146,11 @@ void qvSelectionRender(qvViewManager const& view, qvViewSceneLayer const& layer,
 // (nothing done) when the layer needs the view's road (a view filter).
 bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& selector,
                              qvMathRectOf<double> const& area);
+// The same through `vbuf`, a master buffer of `selector` kept from an
+// earlier select (made here when empty or of another driver): a selector's
+// master buffer holds nothing of a redraw, so one serves every select.
+bool qvSelectionRenderDirect(qvViewSceneLayer const& layer, qvDriverObject& selector,
+                             qvMathRectOf<double> const& area, qvISafePtr<qvVBufObject>& vbuf);
 // A spot's box grown by `reach` (see qvSelectionReach), and so that a
 // tolerance of 0 still covers an area.
 qvMathRectOf<double> qvSpotArea(qvMathRectOf<double> const& box, double tolerance, double reach);

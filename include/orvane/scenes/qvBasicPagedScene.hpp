@@ -258,4 +258,10 @@ private:
     std::unique_ptr<qvConnectedCopyIndex> copies_;
     std::unordered_set<qvShapeBase*> loose_;
     std::unordered_set<qvPS_SimpleIterator*> enumerations_;
+    // What the last disconnect of an unchanged copy let go, kept for the
+    // next connect: the copy's block (at least spare_copy_size_ bytes) and
+    // its `hmap` node. Neither holds a live shape.
+    std::unique_ptr<qvShapeBase> spare_copy_;
+    int spare_copy_size_ = 0;
+    std::map<long, long>::node_type spare_hmap_node_;
 };

@@ -19,6 +19,11 @@
 //  - remove takes the one entry whose stored handle the iterator yields
 //    (identity of the entry, so only this list's iterators match); the
 //    iterator is consumed;
+//  - remove_all releases the members front to back, as the list's own
+//    destruction would, after the list is empty; it keeps a few of the
+//    emptied list nodes (at most spare_limit, holding empty handles) for
+//    the next adds, so a list cleared and refilled with a few graphics
+//    again and again (a selection's list) allocates nothing for them;
 //  - attribute fan-outs ask each member for its "qvAttributeFolderInterface"
 //    in list order, skip members without one, and stop at the first member
 //    that raises; the list copies no value.
@@ -29,6 +34,7 @@
 #include <orvane/shapes/qvGraphicInterface.hpp>
 #include <orvane/shapes/qvGraphicListDataAccess.hpp>
 
+#include <cstddef>
 #include <list>
 
 using qvGLO_ListOfGraphic = std::list<qvGraphic>;
@@ -83,8 +89,11 @@ private:
     bool reaches_this(qvGraphicListObject const& list) const;
     [[noreturn]] static void raise(char const* message);
 
+    static constexpr std::size_t spare_limit = 8;
+
     qvContainerScene* scene_ = nullptr;
     qvGLO_ListOfGraphic members_;
+    qvGLO_ListOfGraphic spare_;  // nodes with empty handles, for add
 };
 
 QV_INTERFACE_NAME(qvGraphicListObject);

@@ -16,6 +16,9 @@
 //    disconnected before "Proxy class not found" is raised;
 //  - every operation takes constant average time: two hash maps index the
 //    entries by handle and by proxy;
+//  - a few freed entries and map nodes are kept for the next entries (at
+//    most spare_limit of each kind), so a proxy made and dropped again and
+//    again (a select's hit) allocates nothing here after the first;
 //  - when the scene dies first, every single-shape proxy connected to it
 //    (listed or not: one without a record has no entry) and every listed
 //    proxy that is a single-shape proxy base is told (scene_gone) before the
@@ -27,6 +30,7 @@
 #include <cstddef>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 class qvContainerScene;
 class qvGraphicProxyInterface;
@@ -71,16 +75,39 @@ private:
         Entry* first = nullptr;
         Entry* last = nullptr;
     };
+    using ByHandle = std::unordered_map<long, Chain>;
+    using ByProxy = std::unordered_map<qvGraphicProxyInterface*, Chain>;
+    using Connected = std::unordered_set<qvSingleShapeProxyBase*>;
+
+    // Spares kept of each kind: enough for the hits of a few selects.
+    static constexpr std::size_t spare_limit = 8;
 
     qvContainerScene& scene() noexcept;
     // Unlinks an entry from both chains (dropping emptied chains) and frees it.
     void remove(Entry* entry) noexcept;
     // A single-shape proxy connects to the scene, or dies connected.
-    void attach(qvSingleShapeProxyBase* proxy) { connected_.insert(proxy); }
-    void detach(qvSingleShapeProxyBase* proxy) noexcept { connected_.erase(proxy); }
+    void attach(qvSingleShapeProxyBase* proxy);
+    void detach(qvSingleShapeProxyBase* proxy) noexcept;
 
-    std::unordered_map<long, Chain> by_handle_;
-    std::unordered_map<qvGraphicProxyInterface*, Chain> by_proxy_;
+    // A fresh entry (from the spares when there is one) and its release.
+    Entry* new_entry(qvGraphicProxyInterface* proxy, long handle);
+    void free_entry(Entry* entry) noexcept;
+    // The chain of `key`, made (from a spare node when there is one) when
+    // the map has none yet.
+    template <class Map>
+    static Chain& chain_of(Map& map, std::vector<typename Map::node_type>& spares, typename Map::key_type key);
+    // Takes the node at `at` out of `map`, keeping it as a spare while
+    // there is room.
+    template <class Map>
+    static void drop_node(Map& map, std::vector<typename Map::node_type>& spares, typename Map::iterator at) noexcept;
+
+    ByHandle by_handle_;
+    ByProxy by_proxy_;
     std::size_t entry_count_ = 0;
-    std::unordered_set<qvSingleShapeProxyBase*> connected_;
+    Connected connected_;
+    Entry* spare_entries_ = nullptr;  // linked through next_of_handle
+    std::size_t spare_entry_count_ = 0;
+    std::vector<ByHandle::node_type> spare_handle_nodes_;
+    std::vector<ByProxy::node_type> spare_proxy_nodes_;
+    std::vector<Connected::node_type> spare_connected_nodes_;
 };
