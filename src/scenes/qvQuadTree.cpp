@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -329,6 +330,7 @@ qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
     if (waiting_bytes_.capacity() == 0) {
         waiting_bytes_.reserve(deferred_batch_bytes + qvUSEFUL_PAGE_SIZE);
         waiting_.reserve(deferred_batch_bytes / sizeof(qvShapeBase));
+        run_heap_.resize(qvUSEFUL_PAGE_SIZE);
     }
     if (waiting_.size() == waiting_.capacity()) waiting_.reserve(waiting_.size() * 2 + 1024);
     if (node->waiting == 0 && waiting_nodes_.size() == waiting_nodes_.capacity())
@@ -357,17 +359,49 @@ qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
     return cell;
 }
 
-// Before a split, along the node's chain.
+// Runs of slots that follow one another, with their blocks, go in one
+// write of the slot entries and one of the heap bytes each; what waits for
+// a node always forms one run (its last slots, made in order), the check
+// only keeps a record that would not from being written in the wrong place.
+// A written run's records are marked written at once, so that a failure
+// further on gives back only what still waits.
+void qvQuadTree::fill_node(qvQuadTreeNode* node, std::uint32_t const* list, std::size_t count) {
+    std::array<std::int32_t, qvQuadTreeNode::slot_count> targets;
+    constexpr std::size_t ahead = 8;
+    std::size_t k = 0;
+    while (k < count) {
+        Waiting const& first = waiting_[list[k]];
+        long end = first.target;
+        std::size_t n = 0;
+        for (; k + n < count; ++n) {
+            Waiting const& w = waiting_[list[k + n]];
+            if (w.slot != first.slot + static_cast<std::int32_t>(n) || w.target != end) break;
+            if (k + n + ahead < count) __builtin_prefetch(&waiting_bytes_[waiting_[list[k + n + ahead]].at]);
+            unsigned char* const block = run_heap_.data() + (w.target - first.target);
+            const auto padded = static_cast<std::size_t>(qvQuadTreeNode::padded_size(w.size));
+            std::memcpy(block, &waiting_bytes_[w.at], static_cast<std::size_t>(w.size));
+            std::memset(block + w.size, 0, padded - static_cast<std::size_t>(w.size));
+            targets[n] = w.target;
+            end += static_cast<long>(padded);
+        }
+        node->fill_reserved(first.slot, static_cast<int>(n), targets.data(), run_heap_.data(), end, touched);
+        for (std::size_t i = 0; i < n; ++i) waiting_[list[k + i]].node = nullptr;
+        node->waiting -= static_cast<std::int32_t>(n);
+        k += n;
+    }
+}
+
+// Before a split, along the node's chain, in the node's page: the split
+// reads it next.
 void qvQuadTree::write_waiting(qvQuadTreeNode* node) {
     if (node->waiting == 0) return;
+    std::array<std::uint32_t, qvQuadTreeNode::slot_count> list;
+    std::size_t count = 0;
+    for (std::int32_t i = node->waiting_first; i >= 0; i = waiting_[static_cast<std::size_t>(i)].next)
+        if (waiting_[static_cast<std::size_t>(i)].node != nullptr) list[count++] = static_cast<std::uint32_t>(i);
     try {
-        for (std::int32_t i = node->waiting_first; i >= 0; i = waiting_[static_cast<std::size_t>(i)].next) {
-            Waiting& w = waiting_[static_cast<std::size_t>(i)];
-            if (w.node == nullptr) continue;   // written before a failure
-            node->fill_reserved(w.slot, w.target, &waiting_bytes_[w.at], w.size);
-            w.node = nullptr;
-            --node->waiting;   // a failure further on gives back only what still waits
-        }
+        node->lock(true);
+        fill_node(node, list.data(), count);
     } catch (...) {
         node->unlock(touched);
         throw;
@@ -398,15 +432,10 @@ void qvQuadTree::write_deferred() {
             if (qvQuadTreeNode* const node = waiting_[i].node)
                 order[next[static_cast<std::size_t>(node->waiting_rank)]++] = static_cast<std::uint32_t>(i);
     }
-    constexpr std::size_t ahead = 8;
     for (std::size_t r = 0; r < nodes.size(); ++r) {
         qvQuadTreeNode* const node = nodes[r];
         try {
-            for (std::size_t k = start[r]; k < start[r + 1]; ++k) {
-                if (k + ahead < order.size()) __builtin_prefetch(&waiting_bytes_[waiting_[order[k + ahead]].at]);
-                Waiting const& w = waiting_[order[k]];
-                node->fill_reserved(w.slot, w.target, &waiting_bytes_[w.at], w.size);
-            }
+            fill_node(node, order.data() + start[r], start[r + 1] - start[r]);
         } catch (...) {
             node->unlock(touched);
             // What was written stays; what was not waits still.
@@ -414,7 +443,6 @@ void qvQuadTree::write_deferred() {
                 nodes[q]->waiting = 0;
                 nodes[q]->waiting_first = nodes[q]->waiting_last = -1;
             }
-            for (std::size_t k = 0; k < start[r]; ++k) waiting_[order[k]].node = nullptr;
             throw;
         }
         node->unlock(touched);
@@ -433,6 +461,7 @@ void qvQuadTree::end_deferred() {
     std::vector<Waiting>().swap(waiting_);
     std::vector<qvQuadTreeNode*>().swap(waiting_nodes_);
     std::vector<unsigned char>().swap(waiting_bytes_);
+    std::vector<unsigned char>().swap(run_heap_);
 }
 
 void qvQuadTree::discard_deferred() noexcept {
@@ -452,6 +481,7 @@ void qvQuadTree::discard_deferred() noexcept {
     std::vector<Waiting>().swap(waiting_);
     std::vector<qvQuadTreeNode*>().swap(waiting_nodes_);
     std::vector<unsigned char>().swap(waiting_bytes_);
+    std::vector<unsigned char>().swap(run_heap_);
 }
 
 void qvQuadTree::store_handle(qvShapeBase* shape, qvHandleRecord& h) {

@@ -185,6 +185,9 @@ private:
     qvQuadTreeNode* find_room(int size, qvQuadTreeHandleData const& cell);
     // Writes what waits for `node` (deferred stores).
     void write_waiting(qvQuadTreeNode* node);
+    // Writes `count` records waiting for `node`, given by their places in
+    // waiting_ in slot order, and marks them written.
+    void fill_node(qvQuadTreeNode* node, std::uint32_t const* list, std::size_t count);
 
     // A deferred record: its node (null once written) and slot, its block
     // in the page, its size, the next record waiting for the same node (-1
@@ -211,4 +214,5 @@ private:
     std::vector<Waiting> waiting_;   // in the order they were made
     std::vector<qvQuadTreeNode*> waiting_nodes_;   // each node once
     std::vector<unsigned char> waiting_bytes_;
+    std::vector<unsigned char> run_heap_;   // one node's waiting blocks, laid out as in its page
 };

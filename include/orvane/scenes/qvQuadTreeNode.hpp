@@ -120,6 +120,16 @@ public:
     // Writes reserved slot `slot`: its table entry and the record of `size`
     // bytes, zero padded. Locks for writing.
     void fill_reserved(int slot, long target, void const* record, int size);
+    // Writes the reserved slots first … first + count − 1 at once, slot
+    // first + k at targets[k]: their table entries, and `heap`, which holds
+    // the bytes from targets[0] to `heap_end` as fill_reserved leaves them.
+    // A locked node is written in its page; else through the device's
+    // write_bytes (with `priority`), which may write a page not cached
+    // without reading it. A raise may leave part of the bytes written.
+    void fill_reserved(int first, int count, std::int32_t const* targets, unsigned char const* heap, long heap_end,
+                       float priority);
+    // A block's size in the heap: a record's size rounded up to 8.
+    static constexpr long padded_size(long size) noexcept { return ((size - 1) & ~7L) + 8; }
     // Gives back the slots from `slot` on, never filled (`target` is the
     // block of `slot`).
     void unreserve(int slot, long target) noexcept;
