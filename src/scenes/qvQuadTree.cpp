@@ -284,14 +284,18 @@ qvQuadTreeNode* qvQuadTree::find_room(int size, qvQuadTreeHandleData const& cell
     // Each split either moves records a level down or adds a node with
     // room, so a handful of rounds always ends; more means a broken split.
     for (int round = 0; round < 64; ++round) {
+        // Most often the open node has room: the cell stays unread.
+        if (qvQuadTreeNode* const node = directory_->open_node(cell);
+            node != nullptr && !full(*node) && node->fill_mem + size <= qvUSEFUL_PAGE_SIZE)
+            return node;
         const qvQuadTreeDirectory::CellNodes nodes = directory_->serving(cell);
         QV_ASSERT_TEXT(nodes.size() > 0, "(bool) i");
         // The first node with room, past the nodes known to be full.
-        std::size_t& open = nodes.open();
+        std::size_t open = nodes.open();
         for (std::size_t i = open; i < nodes.size(); ++i) {
             qvQuadTreeNode* const node = nodes[i];
             if (full(*node)) {
-                if (i == open) ++open;
+                if (i == open) directory_->set_open(nodes, ++open);
                 continue;
             }
             if (node->fill_mem + size > qvUSEFUL_PAGE_SIZE) continue;
