@@ -459,6 +459,10 @@ long qvBasicPagedScene::store(std::size_t e, qvShapeBase& record) {
     LayerEntry& entry = layers_[e];
     qvHandleDatabase::RecordLock handle_lock;
     hdb_->create(nullptr, static_cast<int>(sizeof(qvHandleRecord)), handle_lock);
+    // The next handles take the next slots of the page: their line is on
+    // its way while this record is placed (past the page's end, a
+    // prefetch is only a hint).
+    __builtin_prefetch(handle_lock.record + 128, 1);
     qvHandleRecord h = handle_lock.get();
     try {
         record.shape_handle = h.handle;

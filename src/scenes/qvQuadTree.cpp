@@ -351,13 +351,12 @@ qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
         throw;
     }
     const auto index = static_cast<std::int32_t>(waiting_.size());
-    waiting_.push_back(Waiting{node, slot, static_cast<std::int32_t>(target), size, -1, at});
-    if (node->waiting++ == 0) {
-        waiting_nodes_.push_back(node);
-        node->waiting_first = index;
-    } else {
-        waiting_[static_cast<std::size_t>(node->waiting_last)].next = index;
-    }
+    // The chain runs backwards, so that a new record writes only its own
+    // entry: a link in the entry before it would be a write to a place of
+    // the list far behind, a cache miss for nearly every record.
+    waiting_.push_back(Waiting{node, slot, static_cast<std::int32_t>(target), size,
+                               node->waiting == 0 ? -1 : node->waiting_last, at});
+    if (node->waiting++ == 0) waiting_nodes_.push_back(node);
     node->waiting_last = index;
     ++size_;
     return cell;
@@ -401,8 +400,9 @@ void qvQuadTree::write_waiting(qvQuadTreeNode* node) {
     if (node->waiting == 0) return;
     std::array<std::uint32_t, qvQuadTreeNode::slot_count> list;
     std::size_t count = 0;
-    for (std::int32_t i = node->waiting_first; i >= 0; i = waiting_[static_cast<std::size_t>(i)].next)
+    for (std::int32_t i = node->waiting_last; i >= 0; i = waiting_[static_cast<std::size_t>(i)].previous)
         if (waiting_[static_cast<std::size_t>(i)].node != nullptr) list[count++] = static_cast<std::uint32_t>(i);
+    std::reverse(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(count));
     try {
         node->lock(true);
         fill_node(node, list.data(), count);
@@ -412,7 +412,7 @@ void qvQuadTree::write_waiting(qvQuadTreeNode* node) {
     }
     node->unlock(touched);
     node->waiting = 0;
-    node->waiting_first = node->waiting_last = -1;
+    node->waiting_last = -1;
 }
 
 void qvQuadTree::write_deferred() {
@@ -445,7 +445,7 @@ void qvQuadTree::write_deferred() {
             // What was written stays; what was not waits still.
             for (std::size_t q = 0; q < r; ++q) {
                 nodes[q]->waiting = 0;
-                nodes[q]->waiting_first = nodes[q]->waiting_last = -1;
+                nodes[q]->waiting_last = -1;
             }
             throw;
         }
@@ -453,7 +453,7 @@ void qvQuadTree::write_deferred() {
     }
     for (qvQuadTreeNode* node : nodes) {
         node->waiting = 0;
-        node->waiting_first = node->waiting_last = -1;
+        node->waiting_last = -1;
     }
     waiting_.clear();
     nodes.clear();
@@ -474,7 +474,7 @@ void qvQuadTree::discard_deferred() noexcept {
         if (w.node == nullptr || w.node->waiting == 0) continue;
         size_ -= w.node->waiting;
         w.node->waiting = 0;
-        w.node->waiting_first = w.node->waiting_last = -1;
+        w.node->waiting_last = -1;
         w.node->unreserve(w.slot, w.target);
         try {
             directory_->reopen(*w.node);

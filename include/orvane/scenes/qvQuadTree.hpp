@@ -190,14 +190,14 @@ private:
     void fill_node(qvQuadTreeNode* node, std::uint32_t const* list, std::size_t count);
 
     // A deferred record: its node (null once written) and slot, its block
-    // in the page, its size, the next record waiting for the same node (-1
-    // none) and where its bytes wait in waiting_bytes_.
+    // in the page, its size, the record before it waiting for the same
+    // node (-1 none) and where its bytes wait in waiting_bytes_.
     struct Waiting {
         qvQuadTreeNode* node;
         std::int32_t slot;
         std::int32_t target;
         std::int32_t size;
-        std::int32_t next;
+        std::int32_t previous;
         std::size_t at;
     };
 

@@ -177,10 +177,10 @@ public:
 
     qvMathRectOf<float> bbox{0.0f, 0.0f, 0.0f, 0.0f};
     // The quadtree's deferred stores that wait for this node: how many (0
-    // none), the first and last of their chain through the quadtree's
-    // list, and, while they are written, the node's place in the order.
+    // none), the last of their chain (back to the first) through the
+    // quadtree's list, and, while they are written, the node's place in
+    // the order.
     std::int32_t waiting = 0;
-    std::int32_t waiting_first = -1;
     std::int32_t waiting_last = -1;
     std::int32_t waiting_rank = 0;
 
