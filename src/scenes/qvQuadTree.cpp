@@ -318,8 +318,13 @@ qvQuadTreeNode* qvQuadTree::find_room(int size, qvQuadTreeHandleData const& cell
 // been written. Slots are reserved at the end of a node only and a split
 // writes its cell first, so what waits for a node is always its last slots,
 // in the order they were made. Writing sorts the waiting records by node
-// (nodes in page order) with one counting pass, then fills each node page in
-// one lock, reading the bytes a few records ahead.
+// (nodes in page order) with one counting pass, then lays out each node's
+// records as they lie in its page and writes them with their slot entries
+// in two writes of bytes. A node page the cache does not hold is not read
+// for that: the cache writes the bytes in place. Once the nodes outgrow
+// the cache, nearly every batch meets nearly every node, and reading each
+// page in, to write it back whole when it is pushed out, made the page
+// traffic of a load grow with the square of its size.
 
 qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
     const int size = record.size;
@@ -363,11 +368,11 @@ qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
 }
 
 // Runs of slots that follow one another, with their blocks, go in one
-// write of the slot entries and one of the heap bytes each; what waits for
-// a node always forms one run (its last slots, made in order), the check
-// only keeps a record that would not from being written in the wrong place.
-// A written run's records are marked written at once, so that a failure
-// further on gives back only what still waits.
+// write of the slot entries and one of the heap bytes each. What waits for
+// a node always forms one run (its last slots, made in order); a record
+// that would not continue the run starts another, so none is written at a
+// wrong place. A written run's records are marked written at once, so that
+// a failure further on gives back only what still waits.
 void qvQuadTree::fill_node(qvQuadTreeNode* node, std::uint32_t const* list, std::size_t count) {
     std::array<std::int32_t, qvQuadTreeNode::slot_count> targets;
     constexpr std::size_t ahead = 8;

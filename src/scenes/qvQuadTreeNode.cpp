@@ -229,15 +229,6 @@ int qvQuadTreeNode::reserve(int size, long& target) {
     return fill_no++;
 }
 
-void qvQuadTreeNode::fill_reserved(int slot, long target, void const* record, int size) {
-    QV_ASSERT_TEXT(slot >= 0 && slot < fill_no, "index >= 0 && index < fill_no");
-    QV_ASSERT(size > 0 && target >= heap_start && target + padded(size) <= heap_start + fill_mem);
-    lock(true);
-    set_slot(page_address_, slot, target);
-    std::memset(page_address_ + target, 0, static_cast<std::size_t>(padded(size)));
-    std::memcpy(page_address_ + target, record, static_cast<std::size_t>(size));
-}
-
 // The slot entries are made in order here; the heap bytes come laid out.
 // Two ranges of the page, each written once, and nothing read.
 void qvQuadTreeNode::fill_reserved(int first, int count, std::int32_t const* targets, unsigned char const* heap,

@@ -102,8 +102,9 @@ public:
     // create_deferred takes the node and slot that create_anywhere would
     // (the same sequence gives the same nodes, slots and splits) and keeps
     // the record's bytes; write_deferred writes what waits node by node, in
-    // page order, so that a node page is locked once for all its records
-    // instead of once per record. A split first writes what waits in the
+    // page order, each node's records and slot entries in two writes of
+    // bytes through the device (a page not cached is written in place,
+    // not read) instead of a lock per record. A split first writes what waits in the
     // cell it splits. While records wait nothing else may use the
     // quadtree; discard_deferred gives their slots back unwritten.
     // create_deferred returns the record's cell, what store_handle writes.

@@ -117,12 +117,10 @@ public:
     // checked first) and the block's offset in the page is returned through
     // `target`. Nothing but fill_reserved may touch the slot meanwhile.
     int reserve(int size, long& target);
-    // Writes reserved slot `slot`: its table entry and the record of `size`
-    // bytes, zero padded. Locks for writing.
-    void fill_reserved(int slot, long target, void const* record, int size);
     // Writes the reserved slots first … first + count − 1 at once, slot
     // first + k at targets[k]: their table entries, and `heap`, which holds
-    // the bytes from targets[0] to `heap_end` as fill_reserved leaves them.
+    // the page's bytes from targets[0] to `heap_end` (each record, then
+    // zeros to its padded size).
     // A locked node is written in its page; else through the device's
     // write_bytes (with `priority`), which may write a page not cached
     // without reading it. A raise may leave part of the bytes written.
