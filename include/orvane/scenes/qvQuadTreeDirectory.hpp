@@ -43,10 +43,12 @@
 // the new key (records often arrive in runs over nearby cells) instead of
 // from the root. For a deep key, serving first goes straight to the key's
 // cell of the express level (the table costs 256 KiB once the tree is that
-// deep) and walks down from there; only when no cell below that level
-// serves the key does it look further up. A query passes a child whose
-// reach it does not meet, which skips exactly the nodes it would have
-// tested and dropped one by one.
+// deep) and walks down from there; when no cell below that level serves
+// the key, a second table of the same size names the cell above that does
+// (a uniform load's nodes sit around that level, and a walk from the root
+// missed the cache at every level for most records). A query passes a
+// child whose reach it does not meet, which skips exactly the nodes it
+// would have tested and dropped one by one.
 
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
