@@ -327,11 +327,24 @@ qvQuadTreeNode* qvQuadTree::find_room(int size, qvQuadTreeHandleData const& cell
 // traffic of a load grow with the square of its size.
 
 qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
+    QV_ASSERT_TEXT(directory_ != nullptr, "directory");
+    return create_deferred(record, rect_to_handle(record.box));
+}
+
+// The node's header is what placing the record reads first; the record
+// before it is placed meanwhile.
+qvQuadTreeHandleData qvQuadTree::prepare_deferred(qvShapeBase const& record) {
+    QV_ASSERT_TEXT(directory_ != nullptr, "directory");
+    const qvQuadTreeHandleData cell = rect_to_handle(record.box);
+    if (qvQuadTreeNode const* const node = directory_->open_node(cell)) __builtin_prefetch(node);
+    return cell;
+}
+
+qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record, qvQuadTreeHandleData const& cell) {
     const int size = record.size;
     if (size > qvUSEFUL_PAGE_SIZE) raise_quadtree_error("Limitation: shape size exceeds maximum allowed for the quadtree");
     QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
     QV_ASSERT_TEXT(directory_ != nullptr, "directory");
-    const qvQuadTreeHandleData cell = rect_to_handle(record.box);
     qvQuadTreeNode* const node = find_room(size, cell);
     // Room first, so that nothing can fail once the slot is taken: for a
     // whole batch at once (never grown and copied while it is filled),

@@ -113,6 +113,12 @@ public:
     // discard_deferred or end_deferred, which also writes what waits.
     static constexpr std::size_t deferred_batch_bytes = std::size_t{32} << 20;
     qvQuadTreeHandleData create_deferred(qvShapeBase const& record);
+    // For a record stored a little later: its cell, which create_deferred
+    // then takes instead of working it out again (it must be the cell
+    // prepare_deferred returned for that record), and the node that will
+    // most likely take it fetched into the processor's cache meanwhile.
+    qvQuadTreeHandleData prepare_deferred(qvShapeBase const& record);
+    qvQuadTreeHandleData create_deferred(qvShapeBase const& record, qvQuadTreeHandleData const& cell);
     void write_deferred();
     void end_deferred();
     void discard_deferred() noexcept;
