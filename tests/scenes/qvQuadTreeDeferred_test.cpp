@@ -164,25 +164,3 @@ TEST(qvQuadTreeDeferred, Batches_over_a_small_page_file_cache_give_the_file_of_s
     EXPECT_GT(met_direct.size(), 100u);
     EXPECT_EQ(met_deferred, met_direct);
 }
-
-// A load reads one record ahead and works its cell out then: the cell is
-// the one a handle record names, and a store given it places the record
-// as a store that works it out itself.
-TEST(qvQuadTreeDeferred, A_record_prepared_ahead_is_stored_in_its_own_cell_and_slot) {
-    const auto records = deferred_records(1500, 20261209);
-    MemoryDevice plain_device(6), prepared_device(6);
-    qvQTree plain(&plain_device, deferred_base), prepared(&prepared_device, deferred_base);
-    for (auto const& bytes : records) {
-        auto const& record = *reinterpret_cast<qvShapeBase const*>(bytes.data());
-        qvShapeBase header;
-        std::memcpy(&header, bytes.data(), sizeof header);
-        qvHandleRecord h;
-        prepared.store_handle(&header, h);
-        const qvQuadTreeHandleData cell = prepared.prepare_deferred(record);
-        ASSERT_EQ(cell, h.quadtree);
-        EXPECT_EQ(prepared.create_deferred(record, cell), plain.create_deferred(record));
-    }
-    prepared.end_deferred();
-    plain.end_deferred();
-    EXPECT_TRUE(picture(prepared, prepared_device) == picture(plain, plain_device));
-}
