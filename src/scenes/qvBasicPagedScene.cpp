@@ -455,14 +455,18 @@ void qvBasicPagedScene::save(qvOutputStream& os) const {
     }
 }
 
-long qvBasicPagedScene::store(std::size_t e, qvShapeBase& record) {
+long qvBasicPagedScene::store(std::size_t e, qvShapeBase& record, qvQuadTreeHandleData const& cell) {
     LayerEntry& entry = layers_[e];
     qvHandleDatabase::RecordLock handle_lock;
     hdb_->create(nullptr, static_cast<int>(sizeof(qvHandleRecord)), handle_lock);
+    // The next handles take the next slots of the page: their line is on
+    // its way while this record is placed (past the page's end, a
+    // prefetch is only a hint).
+    __builtin_prefetch(handle_lock.record + 128, 1);
     qvHandleRecord h = handle_lock.get();
     try {
         record.shape_handle = h.handle;
-        h.quadtree = entry.sdb->create_deferred(record);
+        h.quadtree = entry.sdb->create_deferred(record, cell);
     } catch (...) {
         hdb_->remove(handle_lock);
         throw;
@@ -536,11 +540,22 @@ void qvBasicPagedScene::load(qvInputStream& is) {
                 waiting.clear();
                 bytes = 0;
             };
+            // One record is read ahead: the node it will most likely go to
+            // is fetched while the one before it is stored.
+            auto next = decltype(qvCreateShapeFromSerialization(is))();
+            qvQuadTreeHandleData next_cell{};
+            const auto read_next = [&] {
+                next = qvCreateShapeFromSerialization(is);
+                next_cell = deferred->prepare_deferred(*next);
+            };
+            if (records > 0) read_next();
             for (long r = 0; r < records; ++r) {
-                auto record = qvCreateShapeFromSerialization(is);
+                const auto record = next;
+                const qvQuadTreeHandleData cell = next_cell;
+                if (r + 1 < records) read_next();
                 // Room first, so that a stored record always gets its entry.
                 if (waiting.size() == waiting.capacity()) waiting.reserve(waiting.size() * 2 + 1024);
-                waiting.push_back(store(e, *record));
+                waiting.push_back(store(e, *record, cell));
                 bytes += static_cast<std::size_t>(record->size);
                 if (bytes >= qvQuadTree::deferred_batch_bytes) write(false);
             }

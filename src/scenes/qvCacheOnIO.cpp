@@ -66,7 +66,9 @@ qvCacheOnIO::~qvCacheOnIO() {
 
 // --- locking -----------------------------------------------------------------
 
-void* qvCacheOnIO::lock(long page, bool write) {
+void* qvCacheOnIO::lock(long page, bool write) { return lock_page(page, write, true); }
+
+void* qvCacheOnIO::lock_page(long page, bool write, bool read) {
     if (write && (read_only_ || sealed_)) raise_cache_io_error("Attempt to modify a read-only file");
     if (const auto hit = index_.find(page); hit != index_.end()) {
         ++counters_.hits;
@@ -109,7 +111,7 @@ void* qvCacheOnIO::lock(long page, bool write) {
         at = entries_.size() - 1;
     }
     try {
-        io_.read(page, entries_[at].buffer);
+        if (read) io_.read(page, entries_[at].buffer);
     } catch (...) {
         drop(at);
         throw;
@@ -117,6 +119,21 @@ void* qvCacheOnIO::lock(long page, bool write) {
     if (++locks_[at] == 1) changed(at);
     entries_[at].dirty = write;
     return entries_[at].buffer;
+}
+
+void qvCacheOnIO::write_bytes(long page, std::size_t offset, void const* bytes, std::size_t length, float priority) {
+    if (index_.find(page) != index_.end()) {
+        qvPageCache::write_bytes(page, offset, bytes, length, priority);
+        return;
+    }
+    if (read_only_ || sealed_) raise_cache_io_error("Attempt to modify a read-only file");
+    if (offset == 0 && length == qvPageBytes) {
+        std::memcpy(lock_page(page, true, false), bytes, length);
+        unlock(page, priority);
+        return;
+    }
+    io_.write_part(page, offset, bytes, length);
+    ++counters_.part_writes;
 }
 
 std::ptrdiff_t qvCacheOnIO::find_victim() {

@@ -58,6 +58,7 @@ public:
         std::uint64_t misses = 0;
         std::uint64_t evictions = 0;    // victims whose buffer was reused
         std::uint64_t write_backs = 0;  // pages written through the page I/O
+        std::uint64_t part_writes = 0;  // ranges of pages not cached, written through the page I/O
     };
 
     // A negative size counts as 0: no page stays cached once unlocked.
@@ -75,6 +76,13 @@ public:
     void* lock(long page, bool write) override;
     // The assertion "p != pages.end()" for a page that is not cached.
     void unlock(long page, float priority) override;
+    // A cached page is changed in its buffer, as a write lock would; one
+    // not cached is changed in storage through the page I/O's write_part
+    // and stays out of the cache, so it neither waits for a buffer nor
+    // pushes a page out. A page written whole (a new one) is cached as a
+    // write lock would cache it, but not read first. Refused as lock
+    // refuses a write lock.
+    void write_bytes(long page, std::size_t offset, void const* bytes, std::size_t length, float priority) override;
     // Writes every dirty page; one still locked stays dirty.
     void flush() override;
     // flush(), then frees the entries from the front; a locked one stops it
@@ -104,6 +112,8 @@ private:
         bool dirty;
     };
 
+    // lock, reading the page into its buffer only when `read`.
+    void* lock_page(long page, bool write, bool read);
     std::ptrdiff_t find_victim();
     void decay_all() noexcept;
     // The entry's priority now.

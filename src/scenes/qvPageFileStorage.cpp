@@ -4,6 +4,7 @@
 
 #include "scenes/qvPageFileStorage.hpp"
 
+#include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 
 #include "scenes/qvPageLayout.hpp"
@@ -65,6 +66,12 @@ void qvPageFileStorage::read(long page, void* buffer) {
 void qvPageFileStorage::write(long page, void* buffer) {
     if (!in_page_range(page)) raise_position_error();
     write_at(qvPagePosition(page), buffer, page_bytes);
+}
+
+void qvPageFileStorage::write_part(long page, std::size_t offset, void const* bytes, std::size_t length) {
+    if (!in_page_range(page)) raise_position_error();
+    QV_ASSERT(offset <= qvPageBytes && length <= qvPageBytes - offset);
+    write_at(qvPagePosition(page) + static_cast<long long>(offset), bytes, static_cast<int>(length));
 }
 
 // The count changes only once the file has the new length.

@@ -37,6 +37,8 @@ public:
 
     void write(long page, void* buffer) override;
     void read(long page, void* buffer) override;
+    // One positioned write of the range.
+    void write_part(long page, std::size_t offset, void const* bytes, std::size_t length) override;
 
     void limit(long pages) override;
     long limit() override { return pages_; }

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -283,14 +284,18 @@ qvQuadTreeNode* qvQuadTree::find_room(int size, qvQuadTreeHandleData const& cell
     // Each split either moves records a level down or adds a node with
     // room, so a handful of rounds always ends; more means a broken split.
     for (int round = 0; round < 64; ++round) {
+        // Most often the open node has room: the cell stays unread.
+        if (qvQuadTreeNode* const node = directory_->open_node(cell);
+            node != nullptr && !full(*node) && node->fill_mem + size <= qvUSEFUL_PAGE_SIZE)
+            return node;
         const qvQuadTreeDirectory::CellNodes nodes = directory_->serving(cell);
         QV_ASSERT_TEXT(nodes.size() > 0, "(bool) i");
         // The first node with room, past the nodes known to be full.
-        std::size_t& open = nodes.open();
+        std::size_t open = nodes.open();
         for (std::size_t i = open; i < nodes.size(); ++i) {
             qvQuadTreeNode* const node = nodes[i];
             if (full(*node)) {
-                if (i == open) ++open;
+                if (i == open) directory_->set_open(nodes, ++open);
                 continue;
             }
             if (node->fill_mem + size > qvUSEFUL_PAGE_SIZE) continue;
@@ -313,15 +318,33 @@ qvQuadTreeNode* qvQuadTree::find_room(int size, qvQuadTreeHandleData const& cell
 // been written. Slots are reserved at the end of a node only and a split
 // writes its cell first, so what waits for a node is always its last slots,
 // in the order they were made. Writing sorts the waiting records by node
-// (nodes in page order) with one counting pass, then fills each node page in
-// one lock, reading the bytes a few records ahead.
+// (nodes in page order) with one counting pass, then lays out each node's
+// records as they lie in its page and writes them with their slot entries
+// in two writes of bytes. A node page the cache does not hold is not read
+// for that: the cache writes the bytes in place. Once the nodes outgrow
+// the cache, nearly every batch meets nearly every node, and reading each
+// page in, to write it back whole when it is pushed out, made the page
+// traffic of a load grow with the square of its size.
 
 qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
+    QV_ASSERT_TEXT(directory_ != nullptr, "directory");
+    return create_deferred(record, rect_to_handle(record.box));
+}
+
+// The node's header is what placing the record reads first; the record
+// before it is placed meanwhile.
+qvQuadTreeHandleData qvQuadTree::prepare_deferred(qvShapeBase const& record) {
+    QV_ASSERT_TEXT(directory_ != nullptr, "directory");
+    const qvQuadTreeHandleData cell = rect_to_handle(record.box);
+    if (qvQuadTreeNode const* const node = directory_->open_node(cell)) __builtin_prefetch(node);
+    return cell;
+}
+
+qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record, qvQuadTreeHandleData const& cell) {
     const int size = record.size;
     if (size > qvUSEFUL_PAGE_SIZE) raise_quadtree_error("Limitation: shape size exceeds maximum allowed for the quadtree");
     QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
     QV_ASSERT_TEXT(directory_ != nullptr, "directory");
-    const qvQuadTreeHandleData cell = rect_to_handle(record.box);
     qvQuadTreeNode* const node = find_room(size, cell);
     // Room first, so that nothing can fail once the slot is taken: for a
     // whole batch at once (never grown and copied while it is filled),
@@ -329,6 +352,7 @@ qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
     if (waiting_bytes_.capacity() == 0) {
         waiting_bytes_.reserve(deferred_batch_bytes + qvUSEFUL_PAGE_SIZE);
         waiting_.reserve(deferred_batch_bytes / sizeof(qvShapeBase));
+        run_heap_.resize(qvUSEFUL_PAGE_SIZE);
     }
     if (waiting_.size() == waiting_.capacity()) waiting_.reserve(waiting_.size() * 2 + 1024);
     if (node->waiting == 0 && waiting_nodes_.size() == waiting_nodes_.capacity())
@@ -345,36 +369,68 @@ qvQuadTreeHandleData qvQuadTree::create_deferred(qvShapeBase const& record) {
         throw;
     }
     const auto index = static_cast<std::int32_t>(waiting_.size());
-    waiting_.push_back(Waiting{node, slot, static_cast<std::int32_t>(target), size, -1, at});
-    if (node->waiting++ == 0) {
-        waiting_nodes_.push_back(node);
-        node->waiting_first = index;
-    } else {
-        waiting_[static_cast<std::size_t>(node->waiting_last)].next = index;
-    }
+    // The chain runs backwards, so that a new record writes only its own
+    // entry: a link in the entry before it would be a write to a place of
+    // the list far behind, a cache miss for nearly every record.
+    waiting_.push_back(Waiting{node, slot, static_cast<std::int32_t>(target), size,
+                               node->waiting == 0 ? -1 : node->waiting_last, at});
+    if (node->waiting++ == 0) waiting_nodes_.push_back(node);
     node->waiting_last = index;
     ++size_;
     return cell;
 }
 
-// Before a split, along the node's chain.
+// Runs of slots that follow one another, with their blocks, go in one
+// write of the slot entries and one of the heap bytes each. What waits for
+// a node always forms one run (its last slots, made in order); a record
+// that would not continue the run starts another, so none is written at a
+// wrong place. A written run's records are marked written at once, so that
+// a failure further on gives back only what still waits.
+void qvQuadTree::fill_node(qvQuadTreeNode* node, std::uint32_t const* list, std::size_t count) {
+    std::array<std::int32_t, qvQuadTreeNode::slot_count> targets;
+    constexpr std::size_t ahead = 8;
+    std::size_t k = 0;
+    while (k < count) {
+        Waiting const& first = waiting_[list[k]];
+        long end = first.target;
+        std::size_t n = 0;
+        for (; k + n < count; ++n) {
+            Waiting const& w = waiting_[list[k + n]];
+            if (w.slot != first.slot + static_cast<std::int32_t>(n) || w.target != end) break;
+            if (k + n + ahead < count) __builtin_prefetch(&waiting_bytes_[waiting_[list[k + n + ahead]].at]);
+            unsigned char* const block = run_heap_.data() + (w.target - first.target);
+            const auto padded = static_cast<std::size_t>(qvQuadTreeNode::padded_size(w.size));
+            std::memcpy(block, &waiting_bytes_[w.at], static_cast<std::size_t>(w.size));
+            std::memset(block + w.size, 0, padded - static_cast<std::size_t>(w.size));
+            targets[n] = w.target;
+            end += static_cast<long>(padded);
+        }
+        node->fill_reserved(first.slot, static_cast<int>(n), targets.data(), run_heap_.data(), end, touched);
+        for (std::size_t i = 0; i < n; ++i) waiting_[list[k + i]].node = nullptr;
+        node->waiting -= static_cast<std::int32_t>(n);
+        k += n;
+    }
+}
+
+// Before a split, along the node's chain, in the node's page: the split
+// reads it next.
 void qvQuadTree::write_waiting(qvQuadTreeNode* node) {
     if (node->waiting == 0) return;
+    std::array<std::uint32_t, qvQuadTreeNode::slot_count> list;
+    std::size_t count = 0;
+    for (std::int32_t i = node->waiting_last; i >= 0; i = waiting_[static_cast<std::size_t>(i)].previous)
+        if (waiting_[static_cast<std::size_t>(i)].node != nullptr) list[count++] = static_cast<std::uint32_t>(i);
+    std::reverse(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(count));
     try {
-        for (std::int32_t i = node->waiting_first; i >= 0; i = waiting_[static_cast<std::size_t>(i)].next) {
-            Waiting& w = waiting_[static_cast<std::size_t>(i)];
-            if (w.node == nullptr) continue;   // written before a failure
-            node->fill_reserved(w.slot, w.target, &waiting_bytes_[w.at], w.size);
-            w.node = nullptr;
-            --node->waiting;   // a failure further on gives back only what still waits
-        }
+        node->lock(true);
+        fill_node(node, list.data(), count);
     } catch (...) {
         node->unlock(touched);
         throw;
     }
     node->unlock(touched);
     node->waiting = 0;
-    node->waiting_first = node->waiting_last = -1;
+    node->waiting_last = -1;
 }
 
 void qvQuadTree::write_deferred() {
@@ -398,30 +454,24 @@ void qvQuadTree::write_deferred() {
             if (qvQuadTreeNode* const node = waiting_[i].node)
                 order[next[static_cast<std::size_t>(node->waiting_rank)]++] = static_cast<std::uint32_t>(i);
     }
-    constexpr std::size_t ahead = 8;
     for (std::size_t r = 0; r < nodes.size(); ++r) {
         qvQuadTreeNode* const node = nodes[r];
         try {
-            for (std::size_t k = start[r]; k < start[r + 1]; ++k) {
-                if (k + ahead < order.size()) __builtin_prefetch(&waiting_bytes_[waiting_[order[k + ahead]].at]);
-                Waiting const& w = waiting_[order[k]];
-                node->fill_reserved(w.slot, w.target, &waiting_bytes_[w.at], w.size);
-            }
+            fill_node(node, order.data() + start[r], start[r + 1] - start[r]);
         } catch (...) {
             node->unlock(touched);
             // What was written stays; what was not waits still.
             for (std::size_t q = 0; q < r; ++q) {
                 nodes[q]->waiting = 0;
-                nodes[q]->waiting_first = nodes[q]->waiting_last = -1;
+                nodes[q]->waiting_last = -1;
             }
-            for (std::size_t k = 0; k < start[r]; ++k) waiting_[order[k]].node = nullptr;
             throw;
         }
         node->unlock(touched);
     }
     for (qvQuadTreeNode* node : nodes) {
         node->waiting = 0;
-        node->waiting_first = node->waiting_last = -1;
+        node->waiting_last = -1;
     }
     waiting_.clear();
     nodes.clear();
@@ -433,6 +483,7 @@ void qvQuadTree::end_deferred() {
     std::vector<Waiting>().swap(waiting_);
     std::vector<qvQuadTreeNode*>().swap(waiting_nodes_);
     std::vector<unsigned char>().swap(waiting_bytes_);
+    std::vector<unsigned char>().swap(run_heap_);
 }
 
 void qvQuadTree::discard_deferred() noexcept {
@@ -441,7 +492,7 @@ void qvQuadTree::discard_deferred() noexcept {
         if (w.node == nullptr || w.node->waiting == 0) continue;
         size_ -= w.node->waiting;
         w.node->waiting = 0;
-        w.node->waiting_first = w.node->waiting_last = -1;
+        w.node->waiting_last = -1;
         w.node->unreserve(w.slot, w.target);
         try {
             directory_->reopen(*w.node);
@@ -452,6 +503,7 @@ void qvQuadTree::discard_deferred() noexcept {
     std::vector<Waiting>().swap(waiting_);
     std::vector<qvQuadTreeNode*>().swap(waiting_nodes_);
     std::vector<unsigned char>().swap(waiting_bytes_);
+    std::vector<unsigned char>().swap(run_heap_);
 }
 
 void qvQuadTree::store_handle(qvShapeBase* shape, qvHandleRecord& h) {

@@ -73,10 +73,15 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     QV_ASSERT_TEXT(wanted <= std::numeric_limits<std::uint32_t>::max(), "links_.size() < UINT32_MAX");
     if (links_.capacity() < wanted) links_.reserve(std::max(wanted, 2 * links_.capacity()));
     if (links_.empty()) links_.emplace_back();
-    if (key.z >= express_level && express_.empty()) express_.assign(std::size_t{1} << (2 * express_level), 0);
+    if (key.z >= express_level && express_.empty()) {
+        std::vector<std::uint32_t> served(std::size_t{1} << (2 * express_level), 0);
+        express_.assign(std::size_t{1} << (2 * express_level), 0);
+        served_.swap(served);
+        if (root_) serve_existing(*root_, 0, 0, 0);
+    }
     if (!root_) {
         root_ = std::make_unique<Cell>();
-        root_->link = make_link(root_.get());
+        root_->link = make_link(root_.get(), 0);
     }
     Cell* cell = root_.get();
     std::array<Cell*, 16> on_path{};
@@ -87,7 +92,7 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
         auto& child = cell->children[static_cast<std::size_t>(step.child)];
         if (!child) {
             child = std::make_unique<Cell>();
-            child->link = make_link(child.get());
+            child->link = make_link(child.get(), z + 1);
             links_[cell->link].child[static_cast<std::size_t>(step.child)] = child->link;
             if (z + 1 == express_level) express_[slot_of(key, express_level)] = child->link;
             cell->present = static_cast<std::uint8_t>(cell->present | 1u << step.child);
@@ -103,7 +108,10 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     node->count_writes_in(&node_writes_);
     ++count_;
     // Nothing can fail from here on.
+    if (!links_[cell->link].has_nodes && key.z <= express_level && !served_.empty())
+        serve_below(*cell, key.x, key.y, key.z);
     links_[cell->link].has_nodes = true;
+    refresh_open(*cell);
     for (int z = 0; z <= key.z; ++z) widen(on_path[static_cast<std::size_t>(z)]->reach, node->bbox);
 }
 
@@ -129,8 +137,20 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
     if (free_links_.capacity() < free_links_.size() + 16) free_links_.reserve(2 * free_links_.size() + 16);
     nodes.erase(found);
     links_[(*link)->link].has_nodes = !nodes.empty();
+    if (nodes.empty() && key.z <= express_level && !served_.empty()) {
+        // What the cell served passes to the deepest cell above with nodes.
+        std::uint32_t above = 0;
+        for (int z = key.z - 1; z >= 0 && above == 0; --z)
+            if (Cell const& at = **path[static_cast<std::size_t>(z)]; !at.nodes.empty()) above = at.link;
+        const Region r = region_of(key.x, key.y, key.z);
+        const std::uint32_t gone = (*link)->link;
+        for (std::size_t c = r.column; c < r.column + r.side; ++c)
+            for (std::size_t w = r.row; w < r.row + r.side; ++w)
+                if (std::uint32_t& place = served_[c << express_level | w]; place == gone) place = above;
+    }
     // What the quadtree remembered of the cell may name the node.
     (*link)->open = 0;
+    refresh_open(**link);
     (*link)->handles.reset();
     (*link)->summary.reset();
     for (auto& other : nodes) other->set_indexed(false);
@@ -160,9 +180,32 @@ void qvQuadTreeDirectory::remove(qvQuadTreeNode* node) {
     }
 }
 
-std::uint32_t qvQuadTreeDirectory::make_link(Cell* cell) noexcept {
+qvQuadTreeDirectory::Region qvQuadTreeDirectory::region_of(int x, int y, int z) noexcept {
+    const int d = express_level - z;
+    return {static_cast<std::size_t>(column_of(x, z)) << d, static_cast<std::size_t>(column_of(y, z)) << d,
+            std::size_t{1} << d};
+}
+
+void qvQuadTreeDirectory::serve_below(Cell const& cell, int x, int y, int z) noexcept {
+    const Region r = region_of(x, y, z);
+    for (std::size_t c = r.column; c < r.column + r.side; ++c)
+        for (std::size_t w = r.row; w < r.row + r.side; ++w)
+            if (std::uint32_t& place = served_[c << express_level | w]; place == 0 || links_[place].z < z)
+                place = cell.link;
+}
+
+void qvQuadTreeDirectory::serve_existing(Cell const& cell, int x, int y, int z) noexcept {
+    if (z > express_level) return;
+    if (!cell.nodes.empty()) serve_below(cell, x, y, z);
+    for (int c = 0; c < 4; ++c)
+        if (Cell const* const child = cell.children[static_cast<std::size_t>(c)].get())
+            serve_existing(*child, 2 * x + (c & 2 ? 1 : -1), 2 * y + (c & 1 ? 1 : -1), z + 1);
+}
+
+std::uint32_t qvQuadTreeDirectory::make_link(Cell* cell, int z) noexcept {
     Link fresh;
     fresh.cell = cell;
+    fresh.z = static_cast<std::int8_t>(z);
     if (!free_links_.empty()) {
         const std::uint32_t at = free_links_.back();
         free_links_.pop_back();
@@ -218,6 +261,24 @@ int qvQuadTreeDirectory::walk_to(qvQuadTreeHandleData const& key) const {
 }
 
 qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData const& key) const {
+    const std::uint32_t entry = serving_entry(key);
+    return entry != 0 ? CellNodes(links_[entry].cell) : CellNodes();
+}
+
+qvQuadTreeNode* qvQuadTreeDirectory::open_node(qvQuadTreeHandleData const& key) const {
+    return links_.empty() ? nullptr : links_[serving_entry(key)].open_node;
+}
+
+void qvQuadTreeDirectory::set_open(CellNodes const& cell, std::size_t open) noexcept {
+    cell.cell_->open = open;
+    refresh_open(*cell.cell_);
+}
+
+void qvQuadTreeDirectory::refresh_open(Cell const& cell) noexcept {
+    links_[cell.link].open_node = cell.open < cell.nodes.size() ? cell.nodes[cell.open].get() : nullptr;
+}
+
+std::uint32_t qvQuadTreeDirectory::serving_entry(qvQuadTreeHandleData const& key) const {
     QV_ASSERT_TEXT(qvIsQuadTreeCell(key), "c.x == key.x && c.y == key.y");
     if (key.z > express_level && !express_.empty()) {
         if (std::uint32_t at = express_[slot_of(key, express_level)]; at != 0) {
@@ -233,12 +294,13 @@ qvQuadTreeDirectory::CellNodes qvQuadTreeDirectory::serving(qvQuadTreeHandleData
                 x = step.x;
                 y = step.y;
             }
-            if (deepest != 0) return CellNodes(links_[deepest].cell);
+            if (deepest != 0) return deepest;
         }
+        return served_[slot_of(key, express_level)];
     }
     for (int z = walk_to(key); z >= 0; --z)
-        if (Link const& l = links_[path_[static_cast<std::size_t>(z)]]; l.has_nodes) return CellNodes(l.cell);
-    return CellNodes();
+        if (const std::uint32_t at = path_[static_cast<std::size_t>(z)]; links_[at].has_nodes) return at;
+    return 0;
 }
 
 int qvQuadTreeDirectory::path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const {
@@ -260,6 +322,7 @@ void qvQuadTreeDirectory::reopen(qvQuadTreeNode const& node) {
     for (std::size_t i = 0; i < cell->open && i < cell->nodes.size(); ++i)
         if (cell->nodes[i].get() == &node) {
             cell->open = i;
+            refresh_open(*cell);
             return;
         }
 }

@@ -34,7 +34,7 @@ static_assert(heap_end == static_cast<long>(qvPageBytes));
 
 constexpr long slot_position(int i) noexcept { return 4 + 2 * static_cast<long>(i); }
 
-constexpr long padded(long size) noexcept { return ((size - 1) & ~7L) + 8; }
+constexpr long padded(long size) noexcept { return qvQuadTreeNode::padded_size(size); }
 
 std::int16_t slot_value(unsigned char const* page, int i) noexcept {
     std::int16_t value;
@@ -70,11 +70,11 @@ qvQuadTreeNode::qvQuadTreeNode(qvPageDevice* device, int x_, int y_, int z_) : d
     const long number = device->allocate();
     try {
         page = qvCheckedInt32(number);
-        // Zeroed whole: a page freed by another structure keeps its bytes.
-        auto* bytes = static_cast<unsigned char*>(device->lock(number, true));
-        std::memset(bytes, 0, qvPageBytes);
-        qvSetPageWord(bytes, 0, static_cast<std::uint32_t>(number));
-        device->unlock(number, 0.0f);
+        // Written whole, so never read: a page freed by another structure
+        // keeps its bytes, and a page the file just grew by holds nothing.
+        alignas(qvPageBufferAlignment) unsigned char fresh[qvPageBytes] = {};
+        qvSetPageWord(fresh, 0, static_cast<std::uint32_t>(number));
+        device->write_bytes(number, 0, fresh, qvPageBytes, 0.0f);
     } catch (...) {
         try {
             device->free(number);
@@ -229,13 +229,31 @@ int qvQuadTreeNode::reserve(int size, long& target) {
     return fill_no++;
 }
 
-void qvQuadTreeNode::fill_reserved(int slot, long target, void const* record, int size) {
-    QV_ASSERT_TEXT(slot >= 0 && slot < fill_no, "index >= 0 && index < fill_no");
-    QV_ASSERT(size > 0 && target >= heap_start && target + padded(size) <= heap_start + fill_mem);
-    lock(true);
-    set_slot(page_address_, slot, target);
-    std::memset(page_address_ + target, 0, static_cast<std::size_t>(padded(size)));
-    std::memcpy(page_address_ + target, record, static_cast<std::size_t>(size));
+// The slot entries are made in order here; the heap bytes come laid out.
+// Two ranges of the page, each written once, and nothing read.
+void qvQuadTreeNode::fill_reserved(int first, int count, std::int32_t const* targets, unsigned char const* heap,
+                                   long heap_end, float priority) {
+    QV_ASSERT_TEXT(first >= 0 && count > 0 && first + count <= fill_no, "index >= 0 && index < fill_no");
+    QV_ASSERT(targets[0] >= heap_start && targets[0] < heap_end && heap_end <= heap_start + fill_mem);
+    std::array<unsigned char, 2 * slot_count> table;
+    for (int k = 0; k < count; ++k) {
+        QV_ASSERT(k == 0 || targets[k] > targets[k - 1]);
+        const auto value = static_cast<std::int16_t>(targets[k] - slot_position(first + k));
+        std::memcpy(table.data() + 2 * k, &value, sizeof value);
+    }
+    const auto table_at = static_cast<std::size_t>(slot_position(first));
+    const auto table_length = static_cast<std::size_t>(2 * count);
+    const auto heap_at = static_cast<std::size_t>(targets[0]);
+    const auto heap_length = static_cast<std::size_t>(heap_end - targets[0]);
+    if (locked()) {
+        lock(true);
+        std::memcpy(page_address_ + table_at, table.data(), table_length);
+        std::memcpy(page_address_ + heap_at, heap, heap_length);
+        return;
+    }
+    wrote();
+    device_->write_bytes(page, heap_at, heap, heap_length, priority);
+    device_->write_bytes(page, table_at, table.data(), table_length, priority);
 }
 
 void qvQuadTreeNode::unreserve(int slot, long target) noexcept {

@@ -4,6 +4,9 @@
 // back unwritten.
 #include <orvane/scenes/qvQTree.hpp>
 
+#include "scenes/qvPageFile.hpp"
+
+#include "qvFileTestSupport.hpp"
 #include "qvPageTestSupport.hpp"
 #include "qvQuadTreeTestSupport.hpp"
 
@@ -11,6 +14,7 @@
 
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 using qv_quadtree_test::MemoryDevice;
@@ -126,4 +130,37 @@ TEST(qvQuadTreeDeferred, Discarded_stores_give_their_slots_back_unwritten) {
     EXPECT_EQ(qv_quadtree_test::handles_of(tree, deferred_base).size(), 101u);
     tree.write_deferred();   // nothing waits: nothing changes
     EXPECT_EQ(tree.size(), size_before + 1);
+}
+
+// Over a page file with a cache far smaller than the tree, the batches write
+// the nodes the cache does not hold in place: the file comes out byte for
+// byte as the one of stores one by one.
+TEST(qvQuadTreeDeferred, Batches_over_a_small_page_file_cache_give_the_file_of_stores_one_by_one) {
+    const auto records = deferred_records(6000, 20261208);
+    qv_file_test::ScratchDir dir;
+    const std::string direct_name = dir / "direct", deferred_name = dir / "deferred";
+    qvPageFile direct_file(direct_name.c_str(), 6 * 16384, true, false);
+    qvPageFile deferred_file(deferred_name.c_str(), 6 * 16384, true, false);
+    qvQTree direct(&direct_file, deferred_base), deferred(&deferred_file, deferred_base);
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        store_directly(direct, records[k]);
+        deferred.create_deferred(*reinterpret_cast<qvShapeBase const*>(records[k].data()));
+        if (k % 900 == 899) deferred.write_deferred();
+    }
+    deferred.end_deferred();
+    ASSERT_GT(direct.directory()->count(), 40);
+    EXPECT_GT(deferred_file.counters().part_writes, 0u);   // nodes written in place
+    EXPECT_EQ(saved(deferred), saved(direct));
+    direct_file.flush();
+    deferred_file.flush();
+    const std::string direct_bytes = qv_file_test::read_file(direct_name);
+    ASSERT_GT(direct_bytes.size(), 40 * qvPageBytes);
+    EXPECT_TRUE(qv_file_test::read_file(deferred_name) == direct_bytes);
+    // The same records meet a query, in the same order.
+    const qvMathRectOf<double> area(qvRectOf<double>(100, 250, 700, 400));
+    std::vector<std::int32_t> met_direct, met_deferred;
+    for (auto r = direct.query(area, false); r; ++r) met_direct.push_back(r->shape_handle);
+    for (auto r = deferred.query(area, false); r; ++r) met_deferred.push_back(r->shape_handle);
+    EXPECT_GT(met_direct.size(), 100u);
+    EXPECT_EQ(met_deferred, met_direct);
 }

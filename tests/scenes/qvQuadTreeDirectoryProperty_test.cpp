@@ -137,3 +137,51 @@ TEST(qvQuadTreeDirectoryProperty, Query_and_path_agree_with_the_enumeration_on_r
         }
     }
 }
+
+// Trees whose nodes sit around the express level, the way a large load
+// grows them, with deep keys: the cell that serves a key is the deepest on
+// its path with nodes, also once cells above the express level lose their
+// last node, and the open node is always the serving cell's node at its
+// open place.
+TEST(qvQuadTreeDirectoryProperty, Serving_and_the_open_node_agree_with_the_enumeration) {
+    std::mt19937 rng(20261208);
+    const auto cell_at = [&rng](int z) {
+        const int columns = 1 << z;
+        std::uniform_int_distribution<int> column(0, columns - 1);
+        const auto at = [&] { return static_cast<std::int16_t>(2 * column(rng) + 1 - columns); };
+        const std::int16_t x = at(), y = at();
+        return Key{x, y, static_cast<std::int16_t>(z)};
+    };
+    for (int tree = 0; tree < 30; ++tree) {
+        qvQuadTreeDirectory d(base);
+        std::vector<qvQuadTreeNode*> held;
+        for (int round = 0; round < 400; ++round) {
+            const int what = std::uniform_int_distribution<int>(0, 9)(rng);
+            if (what < 6 || held.empty()) {
+                // Levels 0 to 3 sparse (whole regions change hands), 6 to 10 where loads put nodes.
+                const int z = what == 0 ? std::uniform_int_distribution<int>(0, 3)(rng)
+                                        : std::uniform_int_distribution<int>(6, 10)(rng);
+                held.push_back(random_node(rng, cell_at(z)));
+                d.add(held.back());
+            } else if (what < 9) {
+                const auto at = std::uniform_int_distribution<std::size_t>(0, held.size() - 1)(rng);
+                d.remove(held[at]);
+                held.erase(held.begin() + static_cast<std::ptrdiff_t>(at));
+            }
+            const std::vector<qvQuadTreeNode*> all = enumerated(d);
+            for (int probe = 0; probe < 20; ++probe) {
+                const Key key = cell_at(std::uniform_int_distribution<int>(9, 15)(rng));
+                qvQuadTreeNode* expected = nullptr;   // the first node of the deepest cell with nodes
+                for (qvQuadTreeNode* n : all)
+                    if (on_path(key_of(n), key) && (expected == nullptr || n->z > expected->z)) expected = n;
+                const qvQuadTreeDirectory::CellNodes serving = d.serving(key);
+                ASSERT_EQ(serving ? serving[0] : nullptr, expected) << "tree " << tree << " round " << round;
+                if (!serving) continue;
+                const auto open = std::uniform_int_distribution<std::size_t>(0, serving.size())(rng);
+                if (probe % 3 == 0) d.set_open(serving, open);
+                ASSERT_EQ(d.open_node(key), serving.open() < serving.size() ? serving[serving.open()] : nullptr);
+            }
+        }
+        for (qvQuadTreeNode* n : held) d.remove(n);
+    }
+}

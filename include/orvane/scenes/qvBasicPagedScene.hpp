@@ -237,7 +237,7 @@ private:
     void start();
     // Stores one record read from a stream in the layer of entry e; its
     // new shape handle.
-    long store(std::size_t e, qvShapeBase& record);
+    long store(std::size_t e, qvShapeBase& record, qvQuadTreeHandleData const& cell);
     // Removes a stored record of handle h again (the undo of store).
     void unstore(long handle);
 

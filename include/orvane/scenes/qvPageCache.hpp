@@ -10,9 +10,17 @@
 //    worth keeping the page in memory (0 is the neutral value, higher keeps
 //    it longer). Caches that keep every page in view ignore it;
 //  - flush() puts every changed page in the file; release() gives up the
-//    cached memory.
+//    cached memory;
+//  - write_bytes(page, offset, bytes, length, priority) changes `length`
+//    bytes of the page from `offset` as a write lock, a copy and an unlock
+//    with that priority would (what the default does). A cache may instead
+//    write the bytes to the file when the page is not in memory, so that a
+//    page changed in passing, and not read, takes no buffer from the pages
+//    that are.
 // Clients lock through the library's scoped page lock, which states the
 // priority once and unlocks on every way out.
+
+#include <cstddef>
 
 class qvPageCache {
 public:
@@ -20,6 +28,7 @@ public:
     virtual void unlock(long page, float priority) = 0;
     virtual void flush() = 0;
     virtual void release() = 0;
+    virtual void write_bytes(long page, std::size_t offset, void const* bytes, std::size_t length, float priority);
 
 protected:
     qvPageCache() noexcept = default;

@@ -102,8 +102,9 @@ public:
     // create_deferred takes the node and slot that create_anywhere would
     // (the same sequence gives the same nodes, slots and splits) and keeps
     // the record's bytes; write_deferred writes what waits node by node, in
-    // page order, so that a node page is locked once for all its records
-    // instead of once per record. A split first writes what waits in the
+    // page order, each node's records and slot entries in two writes of
+    // bytes through the device (a page not cached is written in place,
+    // not read) instead of a lock per record. A split first writes what waits in the
     // cell it splits. While records wait nothing else may use the
     // quadtree; discard_deferred gives their slots back unwritten.
     // create_deferred returns the record's cell, what store_handle writes.
@@ -112,6 +113,12 @@ public:
     // discard_deferred or end_deferred, which also writes what waits.
     static constexpr std::size_t deferred_batch_bytes = std::size_t{32} << 20;
     qvQuadTreeHandleData create_deferred(qvShapeBase const& record);
+    // For a record stored a little later: its cell, which create_deferred
+    // then takes instead of working it out again (it must be the cell
+    // prepare_deferred returned for that record), and the node that will
+    // most likely take it fetched into the processor's cache meanwhile.
+    qvQuadTreeHandleData prepare_deferred(qvShapeBase const& record);
+    qvQuadTreeHandleData create_deferred(qvShapeBase const& record, qvQuadTreeHandleData const& cell);
     void write_deferred();
     void end_deferred();
     void discard_deferred() noexcept;
@@ -185,16 +192,19 @@ private:
     qvQuadTreeNode* find_room(int size, qvQuadTreeHandleData const& cell);
     // Writes what waits for `node` (deferred stores).
     void write_waiting(qvQuadTreeNode* node);
+    // Writes `count` records waiting for `node`, given by their places in
+    // waiting_ in slot order, and marks them written.
+    void fill_node(qvQuadTreeNode* node, std::uint32_t const* list, std::size_t count);
 
     // A deferred record: its node (null once written) and slot, its block
-    // in the page, its size, the next record waiting for the same node (-1
-    // none) and where its bytes wait in waiting_bytes_.
+    // in the page, its size, the record before it waiting for the same
+    // node (-1 none) and where its bytes wait in waiting_bytes_.
     struct Waiting {
         qvQuadTreeNode* node;
         std::int32_t slot;
         std::int32_t target;
         std::int32_t size;
-        std::int32_t next;
+        std::int32_t previous;
         std::size_t at;
     };
 
@@ -211,4 +221,5 @@ private:
     std::vector<Waiting> waiting_;   // in the order they were made
     std::vector<qvQuadTreeNode*> waiting_nodes_;   // each node once
     std::vector<unsigned char> waiting_bytes_;
+    std::vector<unsigned char> run_heap_;   // one node's waiting blocks, laid out as in its page
 };

@@ -22,7 +22,14 @@
 //    names the entries on the last key's path from the root, as deep as
 //    that walk went; a remove forgets it;
 //  - once a cell of the express level exists, express_ names, per column
-//    and row of that level, the entry of its cell (0: none).
+//    and row of that level, the entry of its cell (0: none);
+//  - a cell's entry names the node at the cell's open place (null past
+//    its last node), so that a new record whose node has room reads no
+//    cell;
+//  - with express_, served_ names per place of the express level the
+//    deepest cell on its path, at that level or above, that has nodes:
+//    a deep key that no cell below the express level serves is served
+//    without a walk from the root.
 //
 // The iterators walk on one explicit stack of at most 16 frames and keep
 // positions as indexes, so nodes and cells added during a walk (a split
@@ -36,10 +43,12 @@
 // the new key (records often arrive in runs over nearby cells) instead of
 // from the root. For a deep key, serving first goes straight to the key's
 // cell of the express level (the table costs 256 KiB once the tree is that
-// deep) and walks down from there; only when no cell below that level
-// serves the key does it look further up. A query passes a child whose
-// reach it does not meet, which skips exactly the nodes it would have
-// tested and dropped one by one.
+// deep) and walks down from there; when no cell below that level serves
+// the key, a second table of the same size names the cell above that does
+// (a uniform load's nodes sit around that level, and a walk from the root
+// missed the cache at every level for most records). A query passes a
+// child whose reach it does not meet, which skips exactly the nodes it
+// would have tested and dropped one by one.
 
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
@@ -97,7 +106,7 @@ public:
         explicit operator bool() const noexcept { return cell_ != nullptr; }
         std::size_t size() const noexcept { return cell_ ? cell_->nodes.size() : 0; }
         qvQuadTreeNode* operator[](std::size_t i) const noexcept { return cell_->nodes[i].get(); }
-        std::size_t& open() const noexcept { return cell_->open; }
+        std::size_t open() const noexcept { return cell_->open; }
         HandleIndex* handles() const noexcept { return cell_->handles.get(); }
         HandleIndex& make_handles() const;
         // What queries keep of the records of the cell's nodes (null until
@@ -113,6 +122,12 @@ public:
     // The cell that serves key: the deepest cell on key's path that has
     // nodes (an empty view when there is no root cell).
     CellNodes serving(qvQuadTreeHandleData const& key) const;
+    // The serving cell's node at its open place (null when the cell has
+    // none there), found without reading the cell: the node a new record
+    // of key tries first.
+    qvQuadTreeNode* open_node(qvQuadTreeHandleData const& key) const;
+    // Moves the serving cell's open place (every node before it is full).
+    void set_open(CellNodes const& cell, std::size_t open) noexcept;
     // The cells with nodes on the path from the root to key, deepest
     // first; returns how many.
     int path(qvQuadTreeHandleData const& key, std::array<CellNodes, 16>& cells) const;
@@ -210,8 +225,23 @@ private:
     // Fills the remembered path for key from the deepest level it shares
     // with the last key; returns the deepest level walked.
     int walk_to(qvQuadTreeHandleData const& key) const;
+    // The entry of the cell that serves key (0: none).
+    std::uint32_t serving_entry(qvQuadTreeHandleData const& key) const;
+    // The entry's open node, after the cell's open place or nodes changed.
+    void refresh_open(Cell const& cell) noexcept;
     // A cell's entry in links_; room was made for it beforehand.
-    std::uint32_t make_link(Cell* cell) noexcept;
+    std::uint32_t make_link(Cell* cell, int z) noexcept;
+    // The express level's places (column << express_level | row) under the
+    // cell (x, y, z) of that level or above, as a range of columns and rows.
+    struct Region {
+        std::size_t column, row, side;
+    };
+    static Region region_of(int x, int y, int z) noexcept;
+    // A cell of the express level or above got its first node: it serves
+    // every place below it that no deeper cell serves.
+    void serve_below(Cell const& cell, int x, int y, int z) noexcept;
+    // Marks, when express_ is made, what the cells that have nodes serve.
+    void serve_existing(Cell const& cell, int x, int y, int z) noexcept;
     static void widen(qvRectOf<float>& reach, qvRectOf<float> const& box) noexcept;
     static qvRectOf<float> reach_of(Cell const& cell) noexcept;
 
@@ -222,12 +252,18 @@ private:
     struct Link {
         std::array<std::uint32_t, 4> child{};
         Cell* cell = nullptr;
+        qvQuadTreeNode* open_node = nullptr;   // cell->nodes[cell->open], or null
         bool has_nodes = false;
+        std::int8_t z = 0;
     };
     std::vector<Link> links_;   // [0] stands for no cell
     std::vector<std::uint32_t> free_links_;
     static constexpr int express_level = 8;
     std::vector<std::uint32_t> express_;   // 4^8 entries, or none
+    // Made with express_: per place of the express level, the entry of the
+    // deepest cell at that level or above on its path that has nodes (0:
+    // none), what serves a key there when no deeper cell does.
+    std::vector<std::uint32_t> served_;
     // The last key's path: path_[z] is the entry of its cell of level z for
     // z up to path_depth_ (-1: nothing remembered).
     mutable std::array<std::uint32_t, 16> path_{};

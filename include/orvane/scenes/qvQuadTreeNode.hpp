@@ -117,9 +117,17 @@ public:
     // checked first) and the block's offset in the page is returned through
     // `target`. Nothing but fill_reserved may touch the slot meanwhile.
     int reserve(int size, long& target);
-    // Writes reserved slot `slot`: its table entry and the record of `size`
-    // bytes, zero padded. Locks for writing.
-    void fill_reserved(int slot, long target, void const* record, int size);
+    // Writes the reserved slots first … first + count − 1 at once, slot
+    // first + k at targets[k]: their table entries, and `heap`, which holds
+    // the page's bytes from targets[0] to `heap_end` (each record, then
+    // zeros to its padded size).
+    // A locked node is written in its page; else through the device's
+    // write_bytes (with `priority`), which may write a page not cached
+    // without reading it. A raise may leave part of the bytes written.
+    void fill_reserved(int first, int count, std::int32_t const* targets, unsigned char const* heap, long heap_end,
+                       float priority);
+    // A block's size in the heap: a record's size rounded up to 8.
+    static constexpr long padded_size(long size) noexcept { return ((size - 1) & ~7L) + 8; }
     // Gives back the slots from `slot` on, never filled (`target` is the
     // block of `slot`).
     void unreserve(int slot, long target) noexcept;
@@ -167,10 +175,10 @@ public:
 
     qvMathRectOf<float> bbox{0.0f, 0.0f, 0.0f, 0.0f};
     // The quadtree's deferred stores that wait for this node: how many (0
-    // none), the first and last of their chain through the quadtree's
-    // list, and, while they are written, the node's place in the order.
+    // none), the last of their chain (back to the first) through the
+    // quadtree's list, and, while they are written, the node's place in
+    // the order.
     std::int32_t waiting = 0;
-    std::int32_t waiting_first = -1;
     std::int32_t waiting_last = -1;
     std::int32_t waiting_rank = 0;
 
