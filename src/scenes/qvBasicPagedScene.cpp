@@ -550,7 +550,7 @@ void qvBasicPagedScene::load(qvInputStream& is) {
             };
             if (records > 0) read_next();
             for (long r = 0; r < records; ++r) {
-                const auto record = next;
+                const auto record = next;   // takes the record over from next
                 const qvQuadTreeHandleData cell = next_cell;
                 if (r + 1 < records) read_next();
                 // Room first, so that a stored record always gets its entry.

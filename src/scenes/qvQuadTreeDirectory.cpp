@@ -74,6 +74,7 @@ void qvQuadTreeDirectory::add(qvQuadTreeNode* node) {
     if (links_.capacity() < wanted) links_.reserve(std::max(wanted, 2 * links_.capacity()));
     if (links_.empty()) links_.emplace_back();
     if (key.z >= express_level && express_.empty()) {
+        // Both tables or neither: serving reads served_ whenever express_ is there.
         std::vector<std::uint32_t> served(std::size_t{1} << (2 * express_level), 0);
         express_.assign(std::size_t{1} << (2 * express_level), 0);
         served_.swap(served);

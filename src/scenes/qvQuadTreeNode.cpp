@@ -42,8 +42,11 @@ std::int16_t slot_value(unsigned char const* page, int i) noexcept {
     return value;
 }
 
+// A slot's table entry: its block's offset from the entry itself.
+std::int16_t slot_entry(int i, long target) noexcept { return static_cast<std::int16_t>(target - slot_position(i)); }
+
 void set_slot(unsigned char* page, int i, long target) noexcept {
-    const auto value = static_cast<std::int16_t>(target - slot_position(i));
+    const std::int16_t value = slot_entry(i, target);
     std::memcpy(page + slot_position(i), &value, sizeof value);
 }
 
@@ -238,7 +241,7 @@ void qvQuadTreeNode::fill_reserved(int first, int count, std::int32_t const* tar
     std::array<unsigned char, 2 * slot_count> table;
     for (int k = 0; k < count; ++k) {
         QV_ASSERT(k == 0 || targets[k] > targets[k - 1]);
-        const auto value = static_cast<std::int16_t>(targets[k] - slot_position(first + k));
+        const std::int16_t value = slot_entry(first + k, targets[k]);
         std::memcpy(table.data() + 2 * k, &value, sizeof value);
     }
     const auto table_at = static_cast<std::size_t>(slot_position(first));

@@ -132,6 +132,15 @@ qvTestRects stacked_strips(std::mt19937& rng, int count) {
     return rects;
 }
 
+// The grid of the rectangles' union, as print shows it.
+std::string printed_union(qvTestRects const& rects) {
+    qvIRGrid grid;
+    grid.assign_union(rects);
+    std::ostringstream os;
+    grid.print(os);
+    return os.str();
+}
+
 }  // namespace
 
 TEST(qvIRGridUnionSweep, Agrees_bit_for_bit_with_the_plain_sweep_on_small_lattices) {
@@ -183,11 +192,7 @@ TEST(qvIRGridUnionSweep, A_strip_taking_over_from_an_equal_one_is_the_one_that_s
     const qvTestRects rects = {qvRawRect(0, 0, 10, 1), qvRawRect(0, 1, 10, 5), qvRawRect(20, 2, 30, 3),
                                qvRawRect(0.0, 4, 5, 6)};
     ASSERT_EQ(swept_difference(rects), "");
-    qvIRGrid grid;
-    grid.assign_union(rects);
-    std::ostringstream os;
-    grid.print(os);
-    EXPECT_EQ(os.str(), "0: 0:10 \n2: 0:10 20:30 \n3: 0:10 \n5: 0:5 \n6: STRIP IS EMPTY\n");
+    EXPECT_EQ(printed_union(rects), "0: 0:10 \n2: 0:10 20:30 \n3: 0:10 \n5: 0:5 \n6: STRIP IS EMPTY\n");
 }
 
 // A rectangle starting at -0 takes over from an equal one starting at +0,
@@ -198,9 +203,5 @@ TEST(qvIRGridUnionSweep, A_rectangle_taking_over_at_minus_zero_shows_its_sign_in
                          qvRawRect(20, 3, 21, 4)};
     for (int i = 0; i < 30; ++i) rects.push_back(qvRawRect(10, 0, 11, 4));   // a long open list
     ASSERT_EQ(swept_difference(rects), "");
-    qvIRGrid grid;
-    grid.assign_union(rects);
-    std::ostringstream os;
-    grid.print(os);
-    EXPECT_EQ(os.str(), "0: 0:1 3:4 10:11 \n3: -0:1 3:4 10:11 20:21 \n4: STRIP IS EMPTY\n");
+    EXPECT_EQ(printed_union(rects), "0: 0:1 3:4 10:11 \n3: -0:1 3:4 10:11 20:21 \n4: STRIP IS EMPTY\n");
 }

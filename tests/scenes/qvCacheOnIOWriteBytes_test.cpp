@@ -23,16 +23,7 @@ namespace {
 // 8 pages, page n filled with byte n, the log empty.
 struct FilledStorage {
     MemoryStorage storage;
-    FilledStorage() {
-        storage.count = 8;
-        storage.recording = false;
-        for (long p = 0; p < 8; ++p) {
-            Page page;
-            page.fill(static_cast<unsigned char>(p));
-            storage.write(p, page.data());
-        }
-        storage.recording = true;
-    }
+    FilledStorage() { storage.fill_numbered(8); }
 };
 
 // A storage that writes a range in place and logs it as 'P' with the offset.

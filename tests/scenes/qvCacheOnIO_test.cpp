@@ -29,16 +29,7 @@ constexpr long A = 3, B = 4, C = 5, D = 6;
 // A storage of 16 pages, page n filled with byte n, and a log from here on.
 struct Pages {
     MemoryStorage storage;
-    Pages() {
-        storage.count = 16;
-        storage.recording = false;
-        for (long p = 0; p < 16; ++p) {
-            Page page;
-            page.fill(static_cast<unsigned char>(p));
-            storage.write(p, page.data());
-        }
-        storage.recording = true;
-    }
+    Pages() { storage.fill_numbered(16); }
     std::vector<Transfer>& log() { return storage.log; }
 };
 

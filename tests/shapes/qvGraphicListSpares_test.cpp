@@ -22,12 +22,7 @@ namespace {
 
 using shape_test::RecordingScene;
 
-std::vector<qvGraphicInterface*> members(qvGraphicList& list) {
-    std::vector<qvGraphicInterface*> out;
-    for (qvIndirectIterator<qvGraphic> it = list->enumerate(); it; ++it)
-        out.push_back(it->get());
-    return out;
-}
+using shape_test::members;
 
 class GraphicListSpares : public ::testing::Test {
 protected:

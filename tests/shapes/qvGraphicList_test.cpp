@@ -36,13 +36,7 @@ void expect_assertion(auto&& f, char const* expression) {
     }
 }
 
-// The members of a list, in order.
-std::vector<qvGraphicInterface*> members(qvGraphicList& list) {
-    std::vector<qvGraphicInterface*> out;
-    for (qvIndirectIterator<qvGraphic> it = list->enumerate(); it; ++it)
-        out.push_back(it->get());
-    return out;
-}
+using shape_test::members;
 
 class GraphicList : public ::testing::Test {
 protected:

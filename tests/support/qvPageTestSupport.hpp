@@ -81,6 +81,18 @@ public:
         if (const auto found = pages.find(page); found != pages.end()) out = *found->second;
         return out;
     }
+    // Count n, page p filled with byte p, none of it logged.
+    void fill_numbered(long n) {
+        count = n;
+        const bool was_recording = recording;
+        recording = false;
+        for (long p = 0; p < n; ++p) {
+            Page page;
+            page.fill(static_cast<unsigned char>(p));
+            write(p, page.data());
+        }
+        recording = was_recording;
+    }
     std::uint32_t word(long page, std::size_t offset) const { return qvPageWord(bytes(page).data(), offset); }
     void set_word(long page, std::size_t offset, std::uint32_t value) {
         auto& stored = pages[page];

@@ -21,6 +21,7 @@
 #include <orvane/shapes/qvBezierData.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvFlavorPort.hpp>
+#include <orvane/shapes/qvGraphicList.hpp>
 #include <orvane/shapes/qvInteractionIdentities.hpp>
 #include <orvane/shapes/qvInteractionTarget.hpp>
 #include <orvane/shapes/qvPointSetData.hpp>
@@ -496,6 +497,14 @@ inline ::testing::AssertionResult interactions_are_offered(qvInteractionTarget& 
             return ::testing::AssertionFailure() << "the answer to " << name << " is not offered";
     }
     return ::testing::AssertionSuccess();
+}
+
+// The members of a graphic list, in order.
+inline std::vector<qvGraphicInterface*> members(qvGraphicList& list) {
+    std::vector<qvGraphicInterface*> out;
+    for (qvIndirectIterator<qvGraphic> it = list->enumerate(); it; ++it)
+        out.push_back(it->get());
+    return out;
 }
 
 }  // namespace shape_test
