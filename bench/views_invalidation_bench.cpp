@@ -186,8 +186,10 @@ void invalidation_proxy_edits(benchmark::State& state) {
 
 BENCHMARK(invalidation_proxy_edits)->Name("cmp/invalidation/proxy_edits/10k")->Unit(benchmark::kMicrosecond);
 
+#if defined(ORVANE_BENCH_PIXMAN) || defined(ORVANE_BENCH_QT)
+
 // The rectangles as the collector hands them on: grown by the added width
-// (2) and rounded out to whole pixels.
+// (2) and rounded out to whole pixels. Only the peers take them.
 struct InvalidationBox {
     int x1, y1, x2, y2;
 };
@@ -199,6 +201,8 @@ std::vector<InvalidationBox> invalidation_boxes(bool strips, int n = 10000) {
                          static_cast<int>(std::ceil(r.x2 + 2)), static_cast<int>(std::ceil(r.y2 + 2))});
     return boxes;
 }
+
+#endif
 
 #if defined(ORVANE_BENCH_PIXMAN)
 
