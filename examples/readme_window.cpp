@@ -135,10 +135,14 @@ public:
                 if (x - dx >= 0 && x - dx < w && y - dy >= 0 && y - dy < h)
                     cells_[y][x] = before[y - dy][x - dx];
         const double sx = double(dx), sy = double(dy), right = double(w), bottom = double(h);
-        if (dx != 0)
-            add(qvGridRegion(dx > 0 ? qvMathRectOf<double>(0, 0, sx, bottom) : qvMathRectOf<double>(right + sx, 0, right, bottom)));
-        if (dy != 0)
-            add(qvGridRegion(dy > 0 ? qvMathRectOf<double>(0, 0, right, sy) : qvMathRectOf<double>(0, bottom + sy, right, bottom)));
+        if (dx > 0)
+            add(qvGridRegion(qvMathRectOf<double>(0, 0, sx, bottom)));
+        else if (dx < 0)
+            add(qvGridRegion(qvMathRectOf<double>(right + sx, 0, right, bottom)));
+        if (dy > 0)
+            add(qvGridRegion(qvMathRectOf<double>(0, 0, right, sy)));
+        else if (dy < 0)
+            add(qvGridRegion(qvMathRectOf<double>(0, bottom + sy, right, bottom)));
         return true;
     }
 
