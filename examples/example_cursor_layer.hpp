@@ -6,7 +6,8 @@
 // redraw; the layer only draws, and tells the base what it covers when it
 // moves.
 //
-// Keeps true: the square lies in device coordinates (no mapping applies);
+// Keeps true: the square lies in device coordinates (no mapping applies), so
+// it stays put when the view scrolls or zooms;
 // render draws only inside the region the redraw repairs and leaves the
 // render buffer's clip stack as it found it; the attribute lives in the
 // layer's own palette as long as the layer.
@@ -14,6 +15,7 @@
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/geometry/qvGridRegion.hpp>
+#include <orvane/geometry/qvRestrictedTransformation.hpp>
 #include <orvane/geometry/qvTranslation.hpp>
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/rendering/qvFlavorPortTransformation.hpp>
@@ -44,6 +46,17 @@ public:
         invalidate(box(), true);
         spot_ = spot;
         invalidate(box(), true);
+    }
+
+    // Every scroll and zoom of the view reaches each layer here. A scroll
+    // moves the window's pixels, the square's among them: both the place it
+    // was carried to and its own place are repainted, or it would smear.
+    void apply_left(qvRestrictedTransformation const& t) override {
+        qvViewLayerImplementation::apply_left(t);
+        if (t.is_identity())
+            return;
+        invalidate(box(), true);
+        invalidate(qvTransformRect(box(), t), true);
     }
 
     bool render(qvViewVBuf& vbuf, qvCrdOf<double> const& origin) override {

@@ -43,8 +43,9 @@ void example_drawings() {
     const qvViewSceneLayer shapes(scene, -1);
     shapes->mapping(qvRestrictedTransformation(2, 2, 10, 10));
     view->add(shapes, qvOrderFirst);
-    const qvViewSceneLayer overlay(drawings, 0);   // in front of the shapes
-    view->add(overlay, qvOrderFirst);
+    // Added last, the overlay is drawn after the shapes, over them.
+    const qvViewSceneLayer overlay(drawings, 0);
+    view->add(overlay, qvOrderLast);
 
     qvRasterSettings settings;
     settings.window_width = 400;

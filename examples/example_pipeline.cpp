@@ -3,9 +3,10 @@
 // two scene layers, a gadget layer and the host's cursor, a layer the
 // application wrote itself) written to orvane_pipeline.bmp; a point
 // selection at a spot names the shape hit; the scale manipulator drags the
-// top-right corner of that shape inwards while the cursor follows; the
-// cursor layer is removed, and the window, repaired, is written again to
-// orvane_pipeline_edited.bmp.
+// corner of that shape at its largest x and y (top-right in the model,
+// bottom-right in the picture: device y grows downwards) inwards while the
+// cursor follows; the cursor layer is removed, and the window, repaired, is
+// written again to orvane_pipeline_edited.bmp.
 //
 // What makes a shape visible: the standard cook bakes a line only when its
 // attribute has a line style other than 1 (unset reads as 1) and a colour,
@@ -146,7 +147,8 @@ void example_pipeline() {
         return;
     }
     print_pipeline_box("before", field);
-    // Handle 7, the top-right corner: model (60, 40), device (130, 90),
+    // Handle 7, the model's top-right corner (the picture's bottom-right):
+    // model (60, 40), device (130, 90),
     // dragged in to device (110, 80); the cursor follows the pointer.
     if (scale.begin(qvCrdOf<double>(130, 90))) {
         pointer->move_to(qvCrdOf<double>(130, 90));

@@ -5,8 +5,12 @@
 // shown by a scene layer of a second (preview) view, it draws a sheet with
 // a shadow per page and the printed view inside it, here two pages side by
 // side at half size on a 700 x 440 raster test window, written to
-// orvane_preview.bmp. Last, a multi-buffer layer keeps two rendered
-// pictures of a view and shows either with one copy, drawing nothing anew.
+// orvane_preview.bmp. The page scene draws its sheets and shadows with fill
+// style 0, which the raster test host paints as nothing (a host's driver
+// gives the style its own look), so the picture shows each page's print
+// area, white with the printed view's background, on the preview's grey.
+// Last, a multi-buffer layer keeps two rendered pictures of a view and
+// shows either with one copy, drawing nothing anew.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/geometry/qvGridRegion.hpp>
@@ -90,7 +94,7 @@ void printing_preview() {
     const qvDeviceRenderer renderer(printing_driver(window), preview);
     renderer->redraw(qvGridRegion(PrintRect(0, 0, 700, 440)), false);
     std::cout << "  previewed " << pages.totalPages() << " pages: " << window->draw_count()
-              << " shapes drawn (sheets, shadows and the printed view in each)\n";
+              << " shapes drawn (a sheet and a shadow per page, in fill style 0, and the printed view in each)\n";
     if (window->save_bmp("orvane_preview.bmp"))
         std::cout << "  wrote orvane_preview.bmp in the current folder\n";
     else

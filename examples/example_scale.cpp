@@ -1,7 +1,8 @@
 // Scaling: a host drags a handle of the scale manipulator. A rectangle on
 // a view at scale 2 and offset 10 gets the eight handles of a scale
 // manipulator; the host's press, drag and release (device coordinates)
-// pull the top-right handle, 7, and the rectangle follows, keeping its
+// pull handle 7, top-right in the model and bottom-right in the picture
+// (device y grows downwards), and the rectangle follows, keeping its
 // aspect ratio (the default style). The window is written before and after
 // to orvane_scale_before.bmp and orvane_scale_after.bmp. The handles take
 // their look from the gadget palette's "HandleBar" style, a square marker
@@ -84,7 +85,8 @@ void example_scale() {
     print_scale_box("before", shape);
     save_scale_window(*window, renderer, "orvane_scale_before.bmp");
 
-    // Handle 7 sits on the top-right corner, model (50, 30): device (110, 70).
+    // Handle 7 sits on the model's top-right corner, (50, 30): device
+    // (110, 70), the picture's bottom-right.
     const bool grabbed = scale.begin(qvCrdOf<double>(110, 70));
     std::cout << "  pressed on handle 7: " << (grabbed ? "grabbed" : "missed") << '\n';
     if (grabbed) {

@@ -70,7 +70,7 @@ void example_window() {
     const qvViewWindowCacheLayer cache(true);
     cache->notify_invalidation(true);
     host.view()->add(cache, qvOrderFirst);
-    host.view()->add(qvViewSceneLayer(scene, -1), qvOrderFirst);
+    cache->add(qvViewSceneLayer(scene, -1), qvOrderFirst);
 
     host.virtual_limits(qvWinRectOf<double>(0, 0, 2000, 1500));
     host.viewport_limits(qvWinRectOf<double>(0, 0, 400, 300));

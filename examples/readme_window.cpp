@@ -120,7 +120,31 @@ public:
     long zero_point_y() const override { return 0; }
     unsigned axes() const override { return 0; }
     qvISafePtr<qvDrawObject> new_draw() override { return qvISafePtr<qvDrawObject>(new TextDraw(*this, cells_)); }
-    bool scroll(long, long, qvMathRectOf<double> const*) override { return false; }
+
+    // Moves every cell by (dx, dy), then reports the strips the move
+    // uncovered, as a window system's expose would: the library repaints
+    // them only when told. Moving part of the window (an area) is not
+    // offered here: false has the library repaint instead.
+    bool scroll(long dx, long dy, qvMathRectOf<double> const* area) override {
+        if (area != nullptr)
+            return false;
+        const std::vector<std::string> before = cells_;
+        const long w = width(), h = height();
+        for (long y = 0; y < h; ++y)
+            for (long x = 0; x < w; ++x)
+                if (x - dx >= 0 && x - dx < w && y - dy >= 0 && y - dy < h)
+                    cells_[y][x] = before[y - dy][x - dx];
+        const double sx = double(dx), sy = double(dy), right = double(w), bottom = double(h);
+        if (dx > 0)
+            add(qvGridRegion(qvMathRectOf<double>(0, 0, sx, bottom)));
+        else if (dx < 0)
+            add(qvGridRegion(qvMathRectOf<double>(right + sx, 0, right, bottom)));
+        if (dy > 0)
+            add(qvGridRegion(qvMathRectOf<double>(0, 0, right, sy)));
+        else if (dy < 0)
+            add(qvGridRegion(qvMathRectOf<double>(0, bottom + sy, right, bottom)));
+        return true;
+    }
 
     // ---- invalidation: collected until the host redraws -----------------------
     void open_callback(bool open) override { open_ = open; }
@@ -172,6 +196,15 @@ void print(TextDriver const& window) {
         std::cout << '|' << row << "|\n";
 }
 
+// The host's paint: the renderer redraws what the window collected and adds
+// what the view still waits to redraw (between two redraws the window hears
+// only the first change), so the paint is not clipped to what it was told.
+void paint(TextDriver& window, qvDeviceRenderer const& renderer) {
+    const qvGridRegion collected = window.invalid;
+    window.invalid.erase();
+    renderer->redraw(collected, false);
+}
+
 int main() {
     // Two styled shapes: a fill draws with a fill style other than 1 (an
     // unset style reads as 1) and a colour.
@@ -204,15 +237,29 @@ int main() {
     qvIndirectIterator<qvGraphic> hit = hits->enumerate();
     if (!hit)
         return 1;
-    // Moved by (0, 6) in the model through the kind's move adapter; the
-    // scene layer hears the old and new box and the window collects their
-    // area. The host redraws what it collected (the renderer adds what it
-    // kept itself).
+    // Moved by (0, 6) in the model through the kind's move adapter: the
+    // scene layer hears the old and the new box, and the host paints.
     qvAdapter<qvMoveInteraction>(*hit)->move(qvCrdOf<double>(0, 6));
-    const qvGridRegion repair = window->invalid;
-    window->invalid.erase();
-    renderer->redraw(repair, false);
+    paint(*window, renderer);
     std::cout << "after the move:\n";
     print(*window);
-    return window->cells[3][10] == '.' && window->cells[10][10] == '#' && window->cells[6][30] == 'o' ? 0 : 1;
+    const bool moved = window->cells[3][10] == '.' && window->cells[10][10] == '#' && window->cells[6][30] == 'o';
+
+    // The user scrolls the view 5 cells left and 2 up: the window moves its
+    // cells and reports the strips uncovered on the right and at the bottom.
+    renderer->scroll(-5, -2);
+    paint(*window, renderer);
+    std::cout << "scrolled by (-5, -2):\n";
+    print(*window);
+    const bool scrolled = window->cells[3][5] == '#' && window->cells[4][25] == 'o' && window->cells[3][36] == '.' &&
+                          window->cells[10][5] == '.';
+
+    // Then zooms out by 2 about the window's centre: the renderer has the
+    // window repaint everything.
+    renderer->zoom(qvCrdOf<double>(20, 6), 0.5);
+    paint(*window, renderer);
+    std::cout << "zoomed out by 2:\n";
+    print(*window);
+    const bool zoomed = window->cells[5][12] == '#' && window->cells[4][22] == 'o' && window->cells[3][12] == '.';
+    return moved && scrolled && zoomed ? 0 : 1;
 }

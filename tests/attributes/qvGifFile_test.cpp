@@ -93,14 +93,24 @@ TEST(qvGifFileWrite, Transparency_travels_as_the_background_index_and_89a_change
 }
 
 TEST(qvGifFileWrite, Rgba_and_monochrome_map_onto_the_colour_cube) {
-    qvBitmap rgba(qvBitmapLayout(qvRgbaBitmap), 5, 1);
-    const unsigned char bgra[5][4] = {{0, 0, 255, 255}, {255, 255, 255, 255}, {0, 0, 0, 255}, {1, 2, 3, 255},
-                                      {1, 2, 3, 0}};
-    for (int x = 0; x < 5; ++x) std::copy(bgra[x], bgra[x] + 4, rgba.pixel(x, 0));
+    qvBitmap rgba(qvBitmapLayout(qvRgbaBitmap), 6, 1);
+    // The last pixel is the README's cream, (242, 229, 191): its lookup cell's
+    // centre (248, 232, 176) is nearest to (255, 255, 153), not to the cube
+    // colour nearest to it, (255, 255, 204).
+    const unsigned char bgra[6][4] = {{0, 0, 255, 255}, {255, 255, 255, 255}, {0, 0, 0, 255}, {1, 2, 3, 255},
+                                      {1, 2, 3, 0},     {191, 229, 242, 255}};
+    for (int x = 0; x < 6; ++x) std::copy(bgra[x], bgra[x] + 4, rgba.pixel(x, 0));
     rgba.transparent_rgb(qvBitmapColor(3, 2, 1));
-    const qvBitmap back = loaded(save_gif(rgba));
-    EXPECT_EQ(pixel_bytes(back), (Pixels{180, 215, 0, 255, 0}));  // only the transparent colour at alpha 255
+    const std::string file = save_gif(rgba);
+    const qvBitmap back = loaded(file);
+    EXPECT_EQ(pixel_bytes(back), (Pixels{180, 215, 0, 255, 0, 213}));  // only the transparent colour at alpha 255
     EXPECT_EQ(back.transparent_index(), 255);
+    EXPECT_EQ(file.substr(13 + 3 * 213, 3), bytes("FF FF 99"));
+    // No transparency extension: other decoders show the transparent index's
+    // table entry, black past the cube's 216 colours.
+    EXPECT_EQ(file.substr(13 + 3 * 255, 3), bytes("00 00 00"));
+    EXPECT_EQ(file[11], '\xFF') << "the transparent index rides as the background index";
+    EXPECT_EQ(file[descriptor_at], '\x2C') << "the image follows the table, no extension between";
 
     qvBitmap mono(qvBitmapLayout(qvMonochromeBitmap), 10, 1);
     mono.scan_line(0)[0] = 0x81, mono.scan_line(0)[1] = 0x40;

@@ -100,6 +100,20 @@ private:
 using AppDeviceLayer = AppBoxLayer<qvViewLayerImplementation, false>;
 using AppModelLayer = AppBoxLayer<qvViewDataLayerImplementation, true>;
 
+// A device layer that stays put when the view moves, as the README tells
+// a host to write one: the view's change reaches it through apply_left.
+class AppFixedLayer : public AppDeviceLayer {
+public:
+    using AppDeviceLayer::AppDeviceLayer;
+    void apply_left(qvRestrictedTransformation const& t) override {
+        AppDeviceLayer::apply_left(t);
+        if (t.is_identity())
+            return;
+        invalidate(device_box(), true);
+        invalidate(qvTransformRect(device_box(), t), true);
+    }
+};
+
 // A view on a 200 x 120 raster window with a solid background, drawn once.
 struct AppView {
     qvViewManager view = qvViewCreator::create();
@@ -194,6 +208,28 @@ TEST(qvApplicationLayer, A_derived_data_layer_draws_through_its_mapping_and_repa
     EXPECT_TRUE(app.paper(31, 36)) << "the place it left";
     EXPECT_TRUE(app.inked(71, 46));
     EXPECT_TRUE(app.inked(99, 74));
+}
+
+// The renderer's scroll moves the window's pixels, the device layer's
+// among them. Without the override the box stays where the pixels took it
+// and its own place keeps the scene's moved picture: a smear.
+TEST(qvApplicationLayer, A_device_layer_that_repaints_on_apply_left_stays_put_when_the_view_scrolls) {
+    for (const bool fixed : {false, true}) {
+        AppView app;
+        const Rect box(40, 20, 70, 50);
+        AppDeviceLayer* const layer_object = fixed ? new AppFixedLayer(box) : new AppDeviceLayer(box);
+        const qvViewLayer layer(static_cast<qvViewBaseLayerObject*>(layer_object));
+        app.view->add(layer, qvOrderLast);
+        app.redraw_all();
+        app.driver->take_invalid();
+
+        app.renderer->scroll(50, 30);
+        app.repair();
+        EXPECT_EQ(app.inked(52, 32), fixed) << "its own place, fixed " << fixed;
+        EXPECT_EQ(app.inked(68, 48), fixed) << "its own place, fixed " << fixed;
+        EXPECT_EQ(app.paper(95, 55), fixed) << "where the scroll carried it, fixed " << fixed;
+        EXPECT_EQ(app.paper(118, 78), fixed) << "where the scroll carried it, fixed " << fixed;
+    }
 }
 
 TEST(qvApplicationLayer, A_clone_is_the_same_kind_with_the_same_flags) {

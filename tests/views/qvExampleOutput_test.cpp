@@ -13,6 +13,11 @@
 //  - orvane_scale_*.bmp (examples/example_scale.cpp): the rectangle before
 //    and after its corner was pulled out.
 //  - orvane_tvbuf.bmp (examples/example_tvbuf.cpp): painted to every corner.
+//  - orvane_drawings.bmp (examples/example_drawings.cpp): the moved
+//    rectangle in the view and again in the scene adapter's corner copy.
+//  - orvane_preview.bmp (examples/example_printing.cpp): each page's print
+//    area with its part of the printed view; no sheet or shadow, whose fill
+//    style 0 the raster host paints as nothing.
 
 #include "qvEveryKindScene.hpp"
 #include "qvImageFileTestSupport.hpp"
@@ -139,6 +144,18 @@ const std::uint32_t scale_paper = pipeline_paper;
 const std::uint32_t scale_brick = rgb_of_color(qvRgbColor(0.8f, 0.4f, 0.25f));
 const std::uint32_t scale_handle = rgb_of_color(qvRgbColor(0.25f, 0.25f, 0.25f));
 
+// What examples/example_drawings.cpp draws on its 400 x 300 window: the
+// every-kind scene's first rectangle, (4, 4)-(40, 28), moved by (20, 10),
+// at scale 2 and offset 10, then again through the scene adapter that maps
+// the scene's area (0, 0)-(180, 130) onto (300, 230)-(390, 295), scale 0.5.
+constexpr long drawings_width = 400, drawings_height = 300;
+
+// What examples/example_printing.cpp previews on its 700 x 440 window at
+// scale 0.5 and offset 20: the printed picture's point (x, y) of page 1
+// lands at 0.5 (x + 36) + 20, of page 2 at 0.5 (x + 146) + 20 across.
+const std::uint32_t preview_grey = rgb_of_color(qvRgbColor(0.6f, 0.6f, 0.6f));
+const std::uint32_t preview_white = rgb_of_color(qvRgbColor(1.0f, 1.0f, 1.0f));
+
 }  // namespace
 
 #define QV_NEEDS_EXAMPLE_FOLDER()                                                                         \
@@ -242,5 +259,36 @@ TEST(qvExampleOutput, The_transformed_buffer_picture_is_painted_to_every_corner)
                           {0, 299, pipeline_paper, "the bottom left corner"},
                           {399, 299, pipeline_paper, "the bottom right corner"},
                           {x, y, rgb_of_color(every.fill_color(qvRectangleKind)), "the rectangle"},
+                      });
+}
+
+TEST(qvExampleOutput, The_drawings_picture_shows_the_moved_rectangle_in_the_view_and_in_the_adapter_corner) {
+    QV_NEEDS_EXAMPLE_FOLDER();
+    const qvEveryKindScene every;
+    const std::uint32_t rectangle = rgb_of_color(every.fill_color(qvRectangleKind));
+    const std::uint32_t paper = rgb_of_color(example_paper);
+    expect_bmp_probes("orvane_drawings.bmp", drawings_width, drawings_height,
+                      {
+                          {5, 5, paper, "the background"},
+                          {80, 70, rectangle, "the moved rectangle, (58, 38)-(130, 86)"},
+                          {22, 22, paper, "the place it left, from (18, 18)"},
+                          {320, 246, rectangle, "the corner copy, (312, 237)-(330, 249)"},
+                          {304, 234, paper, "the place the corner copy left, from (302, 232)"},
+                          {395, 297, paper, "below and right of the corner copy"},
+                      });
+}
+
+TEST(qvExampleOutput, The_preview_shows_each_print_area_with_its_part_of_the_picture_and_no_sheets) {
+    QV_NEEDS_EXAMPLE_FOLDER();
+    expect_bmp_probes("orvane_preview.bmp", 700, 440,
+                      {
+                          {5, 5, preview_grey, "the preview's background"},
+                          {60, 380, preview_white, "page 1's print area, (38, 38)-(308, 398)"},
+                          {150, 120, rgb_of_color(qvRgbColor(0.2f, 0.3f, 0.9f)), "the blue box on page 1"},
+                          {190, 280, rgb_of_color(qvRgbColor(0.9f, 0.2f, 0.2f)), "the red box on page 1"},
+                          {400, 120, rgb_of_color(qvRgbColor(0.2f, 0.3f, 0.9f)), "the blue box on page 2"},
+                          {520, 300, rgb_of_color(qvRgbColor(0.2f, 0.7f, 0.3f)), "the green box on page 2"},
+                          {25, 25, preview_grey, "page 1's sheet margin, fill style 0"},
+                          {320, 410, preview_grey, "page 1's shadow, fill style 0"},
                       });
 }

@@ -38,7 +38,10 @@ class qvOutputStream;
 // Writes the bitmap as one image. An indexed bitmap goes as it is (a map
 // whose index bytes leave gaps is laid out by pixel value, black in the slots
 // no entry names); RGBA and monochrome bitmaps are mapped onto the 6 x 6 x 6
-// colour cube, a transparent RGBA colour (with alpha 255) becoming index 255.
+// colour cube, however few colours they hold, a transparent RGBA colour
+// (with alpha 255) becoming index 255, whose table entry is black. An RGBA
+// colour becomes the cube colour nearest to the centre of its cell in a
+// 16 x 16 x 8 lookup table, which may be a step from the one nearest to it.
 // Any other bitmap type fails the assertion "false"; a width or height above
 // 65535 raises "Bitmap too large for GIF" before anything is written.
 void qvSaveToGif(qvOutputStream& out, qvBitmapReference const& bitmap, bool interlaced,

@@ -27,7 +27,16 @@ public:
     virtual long zero_point_y() const = 0;
     virtual unsigned axes() const = 0;
     virtual qvISafePtr<qvDrawObject> new_draw() = 0;
-    // Moves the contents (within `area` when given); false when it cannot.
+    // Moves the contents by (dx, dy) device units, within `area` when given,
+    // else over the whole buffer; false when it cannot (the library then
+    // repaints instead: the whole window when the renderer scrolls).
+    // On success a window buffer reports the strips the move uncovered
+    // (inside `area`, or the buffer) as needing a redraw, as a window
+    // system's expose does: the library moves what still waits for a redraw
+    // along with the pixels, but repaints the uncovered strips only when the
+    // driver reports them, so a window that only moves pixels keeps stale
+    // strips at its edges. An off-screen buffer reports nothing; the library
+    // tracks what it holds.
     virtual bool scroll(long dx, long dy, qvMathRectOf<double> const* area) = 0;
 
 protected:
