@@ -22,7 +22,7 @@
 // the same handle to two markers of a record). That holds within a draw
 // too, where other records share their attribute's scaled copy: the target
 // is promised one attribute handle per marker. A marker whose points its
-// temporary cannot take (a point pushed past the double range) is skipped.
+// temporary cannot take (a point not finite) is skipped.
 
 #include <orvane/rendering/qvViewTScenePort.hpp>
 

@@ -43,7 +43,7 @@
 //    re-entered" before any temporary is touched, and the outer draw goes
 //    on as if the call had not been made;
 //  - coordinates and coefficients stay doubles: nothing is converted to an
-//    integer here, so non-finite values pass through as they are.
+//    integer here; a non-finite value ends only the record it is in.
 
 #include <orvane/attributes/qvMarkerSize.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
