@@ -9,6 +9,12 @@
 // A temporary shape is emptied (every point removed) before it is refilled;
 // its block is never shrunk, so a steady stream of records reuses it.
 //
+// A record the mapping carries where its temporary cannot hold it (an exact
+// point NaN or infinite, a compact point beyond the float range: a mapping
+// with a NaN, or a huge scale) is not drawn: the points are checked before
+// the temporary is touched and the drawer gives false, so one such record
+// does not end a redraw whose other records map well.
+//
 // Kinds drawn:
 //   kind          read as                sent as
 //   -1            header box             exact polygon (-15), 4 corners
@@ -26,6 +32,7 @@
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/geometry/qvPointTag.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
@@ -36,7 +43,9 @@
 #include "rendering/qvViewTScenePortScaledAttribute.hpp"
 #include "shapes/qvShapeRecordCheck.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
@@ -54,6 +63,15 @@ constexpr double scene_port_ellipse_inset = 0.223857625085;
 // float.
 qvMathRectOf<float> scene_port_float_box(qvMathRectOf<double> const& box) noexcept {
     return qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(box)));
+}
+
+// Whether the temporary of a form can take the mapped points: an exact one
+// outside a scene keeps no box and takes any finite double, a compact one
+// keeps its points relative to a float box.
+bool scene_port_storable(qvCrdOf<double> const* points, int n, bool compact) noexcept {
+    return std::all_of(points, points + n, [compact](qvCrdOf<double> const& p) {
+        return compact ? qvFitsFloat(p) : qvIsFinite(p);
+    });
 }
 
 // Marks the port busy for the length of one draw_shape.
@@ -213,11 +231,14 @@ bool qvViewTScenePort::forward(qvShapeBase& filled, long source_attribute) {
         const qvFlavorPortPalette switched(*this, &palette_);
         return target_->draw_shape(filled);
     }
-    return ScaledAttribute::draw(*this, source_attribute, [&](qvAttributeInterface& attribute) {
-        attribute.line_width(get_scaled_line_width(attribute.line_width()));
-        filled.attribute_handle = qvCheckedInt32(attribute.attribute_handle());
-        return target_->draw_shape(filled);
-    });
+    return ScaledAttribute::draw(*this, source_attribute,
+                                 [&](qvAttributeInterface& attribute) { return draw_scaled(filled, attribute); });
+}
+
+bool qvViewTScenePort::draw_scaled(qvShapeBase& filled, qvAttributeInterface& attribute) {
+    attribute.line_width(get_scaled_line_width(attribute.line_width()));
+    filled.attribute_handle = qvCheckedInt32(attribute.attribute_handle());
+    return target_->draw_shape(filled);
 }
 
 // ---------------------------------------------------------------------------
@@ -231,6 +252,8 @@ bool qvViewTScenePort::draw_rectangle(qvShapeBase const& record) {
     for (qvCrdOf<float> const& corner : corners)
         points_.push_back(qvCrdOf<double>(matrix_ * corner));
     qvShapeBase* const filled = fill_exact_polygon(points_.data(), 4);
+    if (filled == nullptr)
+        return false;
     copy_header(record, *filled, qvExactPolygonKind);
     return forward(*filled, record.attribute_handle);
 }
@@ -251,11 +274,15 @@ bool qvViewTScenePort::draw_ellipse(qvShapeBase const& record) {
     for (qvCrdOf<double> const& p : outline)
         points_.push_back(matrix_ * p);
     qvShapeBase* const filled = fill_closed_curve(points_.data());
+    if (filled == nullptr)
+        return false;
     copy_header(record, *filled, qvExactBezierKind);
     return forward(*filled, record.attribute_handle);
 }
 
 qvShapeBase* qvViewTScenePort::fill_exact_polygon(qvCrdOf<double> const* points, int n) {
+    if (!scene_port_storable(points, n, false))
+        return nullptr;
     polygon_->remove(0, polygon_->size());
     if (n > 0)
         polygon_->insert(0, n, points);
@@ -266,6 +293,8 @@ qvShapeBase* qvViewTScenePort::fill_exact_polygon(qvCrdOf<double> const* points,
 }
 
 qvShapeBase* qvViewTScenePort::fill_closed_curve(qvCrdOf<double> const* points) {
+    if (!scene_port_storable(points, 13, false))
+        return nullptr;
     bezier_->remove(0, bezier_->size());
     bezier_->insert(0, 13, points, scene_port_circle_tags);
     qvShapeBase* const filled = bezier_->record();
@@ -280,6 +309,8 @@ bool qvViewTScenePort::draw_exact_poly(qvShapeBase const& record) {
     qvReadOnlyPolylineProxy source(record);
     const int n = map_points(source);
     qvShapeBase* const filled = fill_exact_polygon(points_.data(), n);
+    if (filled == nullptr)
+        return false;
     copy_header(record, *filled, record.kind);
     return forward(*filled, record.attribute_handle);
 }
@@ -287,6 +318,8 @@ bool qvViewTScenePort::draw_exact_poly(qvShapeBase const& record) {
 bool qvViewTScenePort::draw_compact_poly(qvShapeBase const& record) {
     qvReadOnlyCompactPolylineProxy source(record);
     const int n = map_points(source);
+    if (!scene_port_storable(points_.data(), n, true))
+        return false;
     compact_polygon_->remove(0, compact_polygon_->size());
     if (n > 0)
         compact_polygon_->insert(0, n, points_.data());
@@ -299,6 +332,8 @@ template <class Source, class Temporary>
 bool qvViewTScenePort::draw_bezier(qvShapeBase const& record, Temporary& temporary) {
     Source source(record);
     const int n = map_points(source);
+    if (!scene_port_storable(points_.data(), n, std::is_same_v<Temporary, qvSimpleCompactBezier>))
+        return false;
     temporary->remove(0, temporary->size());
     if (n > 0)
         temporary->insert(0, n, points_.data());

@@ -18,7 +18,11 @@
 //
 // The attribute proxy over the record's attribute is the only object made
 // per record (and, with scale_line_width, one temporary attribute per
-// marker, released before the next is made).
+// marker, released once the next is made, so that the palette cannot hand
+// the same handle to two markers of a record). That holds within a draw
+// too, where other records share their attribute's scaled copy: the target
+// is promised one attribute handle per marker. A marker whose points its
+// temporary cannot take (a point not finite) is skipped.
 
 #include <orvane/rendering/qvViewTScenePort.hpp>
 
@@ -31,9 +35,12 @@
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
 
+#include "rendering/qvViewTScenePortScaledAttribute.hpp"
+
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <memory>
 #include <numbers>
 
 namespace {
@@ -132,6 +139,8 @@ bool qvViewTScenePort::draw_polymarker(qvShapeBase const& record, std::vector<qv
     double s = attribute->marker_size().size();
     if (s == 0.0)
         s = 4.0;
+    // The previous marker's temporary attribute (with scale_line_width).
+    std::unique_ptr<ScaledAttribute> held;
     for (qvCrdOf<double> const& p : points) {
         qvShapeBase* marker = nullptr;
         switch (static_cast<int>(attribute->marker_style())) {
@@ -159,9 +168,22 @@ bool qvViewTScenePort::draw_polymarker(qvShapeBase const& record, std::vector<qv
         if (marker == nullptr)
             continue;
         copy_header(record, *marker, marker->kind);
-        forward(*marker, record.attribute_handle);
+        forward_marker(*marker, record.attribute_handle, held);
     }
+    if (held)
+        held->release();
     return true;
+}
+
+bool qvViewTScenePort::forward_marker(qvShapeBase& marker, long source_attribute,
+                                      std::unique_ptr<ScaledAttribute>& held) {
+    if (!scale_line_width_)
+        return target_->draw_shape(marker);
+    auto made = std::make_unique<ScaledAttribute>(*this, source_attribute);
+    if (held)
+        held->release();
+    held = std::move(made);
+    return held->draw_switched(*this, [&](qvAttributeInterface& attribute) { return draw_scaled(marker, attribute); });
 }
 
 // ---------------------------------------------------------------------------

@@ -14,12 +14,19 @@
 // call (so M equals the mapping) and put it back on every exit, through the
 // flavour-port saver; palette switches are scoped the same way, so a target
 // or an attribute that raises leaves the port as it found it.
+//
+// A copy keeps its anchor (and a scaled image its corners) as a scene
+// does, within the float range. A record whose mapped anchor, corners or
+// height fall outside it (a mapping with a NaN, or one that scales past
+// float) is not drawn (false), checked before the copy or the port
+// changes, so the rest of a redraw goes on.
 
 #include <orvane/rendering/qvViewTScenePort.hpp>
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/geometry/qvAperture.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/geometry/qvRegion.hpp>
 #include <orvane/geometry/qvRotation.hpp>
 #include <orvane/geometry/qvScaling.hpp>
@@ -127,10 +134,12 @@ qvSimpleRestrictedImage scene_port_image_without_pixels(qvShapeBase const& recor
 
 bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
     qvSimpleRestrictedText copy(&record);
-    const qvTransformation device = target_->transformation();
-    copy->anchor(device * copy->anchor());
+    const qvCrdOf<double> device_anchor = qvTransformation(target_->transformation()) * copy->anchor();
+    const qvCrdOf<double> anchor = mapping_ * device_anchor;
+    if (!qvFitsFloat(device_anchor) || !qvFitsFloat(anchor))
+        return false;
     const qvFlavorPortTransformation in_device(*this, qvRestrictedTransformation());
-    copy->anchor(mapping_ * copy->anchor());
+    copy->anchor(anchor);
     bool mirrored = false;
     const qvTransformation a = scene_port_text_direction(*copy, mapping_, mirrored);
     if (mirrored)
@@ -161,15 +170,18 @@ bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
 
 bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
     qvSimpleScaledText copy(&record);
-    copy->anchor(matrix_ * copy->anchor());
+    const qvCrdOf<double> anchor = matrix_ * copy->anchor();
+    if (!qvFitsFloat(anchor))
+        return false;
+    copy->anchor(anchor);
     bool mirrored = false;
     const qvTransformation a = scene_port_text_direction(*copy, matrix_, mirrored);
     if (mirrored)
         copy->alignment(get_flipped_alignment(copy->alignment()));
     // A mapping that collapses the text's height leaves nothing to draw; the
-    // copy would refuse a height of 0.
+    // copy would refuse a height of 0, and one beyond the float range.
     const double height = copy->height() * scene_port_text_factor(a);
-    if (height == 0.0) return false;
+    if (height == 0.0 || !qvFitsFloat(height)) return false;
     copy->height(height);
 
     if (!scale_line_width_) {
@@ -206,8 +218,11 @@ bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
     if (source.width() <= 0 || source.height() <= 0)
         return false;
     qvSimpleRestrictedImage copy = scene_port_image_without_pixels(record);
-    const qvTransformation device = target_->transformation();
-    copy->anchor(device * copy->anchor());
+    const qvCrdOf<double> device_anchor = qvTransformation(target_->transformation()) * copy->anchor();
+    const qvCrdOf<double> anchor = mapping_ * device_anchor;
+    if (!qvFitsFloat(device_anchor) || !qvFitsFloat(anchor))
+        return false;
+    copy->anchor(device_anchor);
     const qvFlavorPortTransformation in_device(*this, qvRestrictedTransformation());
 
     // The device units a source pixel takes at its resolution (1 at the
@@ -228,7 +243,6 @@ bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
 
     // Where the whole resampled image would lie on the target: its first
     // pixel's corner, one device unit a pixel.
-    const qvCrdOf<double> anchor = mapping_ * copy->anchor();
     const qvCrdOf<double> k = scene_port_image_anchor(static_cast<unsigned>(copy->alignment()));
     const qvBitmapFrame& whole = clipping.whole_frame();
     const qvCrdOf<double> low(anchor.x - k.x * whole.width(), anchor.y - k.y * whole.height());
@@ -266,8 +280,11 @@ bool qvViewTScenePort::draw_restricted_image(qvShapeBase const& record) {
     const qvBitmapFrame& part = clipping.clip_frame();
     const double dx = (part.left() - whole.left()) + k.x * (part.width() - whole.width());
     const double dy = (part.top() - whole.top()) + k.y * (part.height() - whole.height());
+    const qvCrdOf<double> part_anchor(anchor.x + dx, anchor.y + dy);
+    if (!qvFitsFloat(part_anchor))
+        return false;
     copy->bitmap(resampled);
-    copy->anchor(qvCrdOf<double>(anchor.x + dx, anchor.y + dy));
+    copy->anchor(part_anchor);
     copy->adjust_extent(nullptr);
     return scene_port_send_copy(*target_, copy);
 }
@@ -277,9 +294,11 @@ bool qvViewTScenePort::draw_scaled_image(qvShapeBase const& record) {
     const qvCrdOf<double> p = copy->anchor();
     const qvCrdOf<double> u = copy->x_vector(), v = copy->y_vector();
     const qvCrdOf<double> p1(p.x + u.x, p.y + u.y), p2(p.x + v.x, p.y + v.y);
-    copy->anchor(matrix_ * p);
-    const qvCrdOf<double> anchor = copy->anchor();
+    const qvCrdOf<double> anchor = matrix_ * p;
     const qvCrdOf<double> q1 = matrix_ * p1, q2 = matrix_ * p2;
+    if (!qvFitsFloat(anchor) || !qvFitsFloat(q1) || !qvFitsFloat(q2))
+        return false;
+    copy->anchor(anchor);
     copy->vectors(qvCrdOf<double>(q1.x - anchor.x, q1.y - anchor.y), qvCrdOf<double>(q2.x - anchor.x, q2.y - anchor.y));
     return scene_port_send_copy(*target_, copy);
 }

@@ -129,4 +129,11 @@ TEST(qvBitmapTransformation, Query_frame_refuses_NaN_infinite_and_huge_results) 
     // Each edge fits, their difference does not.
     EXPECT_EQ(query_refusal(qvTransformation(), {-2000000000, 0, 2000000000, 1}), refused);
     EXPECT_EQ(query(qvTransformation(), {-1000000000, 0, 1000000000, 1}), (I4{0, -1, 2000000000, 0}));
+    // Mirrored (a3 < 0, so one row lower), with a shear that puts the
+    // lowest corner 2^31 + 1 below the image of the left-bottom corner:
+    // the top edge lands exactly on INT_MIN; one more below is refused.
+    // Every corner's own image stays within int.
+    const double two_31 = 2147483648.0;
+    EXPECT_EQ(query(qvTransformation(1, -(two_31 + 1), 0, -1, 0, 0), {0, -1, 1, -1}), (I4{0, INT_MIN, 1, 1}));
+    EXPECT_EQ(query_refusal(qvTransformation(1, -(two_31 + 2), 0, -1, 0, 0), {0, -2, 1, -2}), refused);
 }

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -167,25 +168,41 @@ TEST_F(Markers, Rotated_markers_turn_with_the_mapping_and_keep_their_model_size)
     expect_near(received(1), want, 1e-12);
 }
 
+// Also within a draw (the port given a palette, as a scene's render does),
+// where other records share one scaled copy per attribute: the markers of
+// one record once all carried that copy's handle.
 TEST_F(Markers, Scaled_line_widths_give_each_marker_its_own_temporary_attribute) {
     attribute.line_width(1.5);
     port.scale_line_width(true);
     port.scale_markers(false);
     port.mapping(qvScaling(2, 8));
-    std::vector<std::size_t> drops_before;
-    target.on_draw = [&](qvShapeBase const&) { drops_before.push_back(target.driver.drops.size()); };
-    ASSERT_TRUE(port.draw_shape(*polymarker({{0, 0}, {1, 1}, {2, 2}}, style(6, 1))));
+    const long source = style(6, 1);
+    for (bool within_draw : {false, true}) {
+        SCOPED_TRACE(within_draw ? "within a draw" : "outside a draw");
+        if (within_draw) port.palette(&palette);
+        target.calls.clear();
+        target.driver.drops.clear();
+        std::vector<std::size_t> drops_before;
+        target.on_draw = [&](qvShapeBase const&) { drops_before.push_back(target.driver.drops.size()); };
+        ASSERT_TRUE(port.draw_shape(*polymarker({{0, 0}, {1, 1}, {2, 2}}, source)));
 
-    ASSERT_EQ(target.calls.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(target.calls[i].line_width, 6.0) << i;
-        EXPECT_NE(target.calls[i].palette, &palette) << i;
-        EXPECT_EQ(target.calls[i].palette, target.calls[0].palette) << i;
-        // The previous marker's attribute was gone before this one was made.
-        EXPECT_EQ(drops_before[i], i) << i;
+        ASSERT_EQ(target.calls.size(), 3u);
+        std::vector<long> handles;
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(target.calls[i].line_width, 6.0) << i;
+            EXPECT_NE(target.calls[i].palette, &palette) << i;
+            EXPECT_EQ(target.calls[i].palette, target.calls[0].palette) << i;
+            // The previous marker's attribute was gone before this one was drawn.
+            EXPECT_EQ(drops_before[i], i) << i;
+            handles.push_back(target.record(i)->attribute_handle);
+            EXPECT_EQ(target.driver.drops.at(i), "drop " + std::to_string(handles.back())) << i;
+        }
+        EXPECT_NE(handles[0], handles[1]);
+        EXPECT_NE(handles[1], handles[2]);
+        EXPECT_NE(handles[0], handles[2]);
+        EXPECT_EQ(target.driver.drops.size(), 3u);
+        EXPECT_EQ(target.palette(), &palette);
     }
-    EXPECT_EQ(target.driver.drops.size(), 3u);
-    EXPECT_EQ(target.palette(), &palette);
 }
 
 TEST_F(Markers, A_marker_the_target_refuses_does_not_stop_the_others) {
@@ -193,4 +210,12 @@ TEST_F(Markers, A_marker_the_target_refuses_does_not_stop_the_others) {
     target.failure = shape_test::RecordingFlavorPort::Failure::answer_false;
     EXPECT_TRUE(port.draw_shape(*polymarker({{0, 0}, {5, 5}}, style(6, 1))));
     EXPECT_EQ(target.calls.size(), 2u);
+}
+
+// Markers with a NaN point once raised "Coordinate is not finite or out of
+// range" out of the temporary polygon, ending the redraw they were in.
+TEST_F(Markers, Markers_the_mapping_carries_to_no_finite_point_are_skipped) {
+    port.mapping(qvTransformation(1, 0, 0, std::numeric_limits<double>::quiet_NaN(), 0, 0));
+    for (int marker_style : {4, 6}) EXPECT_TRUE(port.draw_shape(*polymarker({{0, 0}, {5, 5}}, style(marker_style, 1))));
+    EXPECT_TRUE(target.calls.empty());
 }

@@ -18,9 +18,11 @@
 #include <orvane/shapes/qvSimplePolygon.hpp>
 
 #include "qvShapeTestSupport.hpp"
+#include "qvEveryKindScene.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -132,6 +134,16 @@ TEST_F(ScenePort, An_ellipse_arrives_as_a_closed_curve_of_thirteen_points) {
     }
     EXPECT_EQ(p.front(), p.back());
     EXPECT_EQ(exact_tags(*r), (std::vector<int>{1, 2, 2, 1, 2, 2, 1, 2, 2, 1, 2, 2, 4}));
+
+    // All 13, counter-clockwise from the right, on a box off the origin
+    // that is wider (8) than high (3), so each inset (dx across, dy up)
+    // and each side is told apart.
+    port.draw_shape(*box_record(qvEllipseKind, 1, 2, 9, 5));
+    const double dx = 8 * 0.223857625085, dy = 0.223857625085 * 3;
+    const Points want = {{9, 3.5},     {9, 5 - dy}, {9 - dx, 5}, {5, 5},      {1 + dx, 5},
+                         {1, 5 - dy},  {1, 3.5},    {1, 2 + dy}, {1 + dx, 2}, {5, 2},
+                         {9 - dx, 2},  {9, 2 + dy}, {9, 3.5}};
+    EXPECT_EQ(exact_points(*received(1)), want);
 }
 
 // ---------------------------------------------------------------------------
@@ -283,7 +295,9 @@ TEST_F(ScenePort, The_identity_mapping_again_gives_unscaled_output) {
 }
 
 // A non-finite mapping used to hand the driver infinite and NaN points;
-// the exact shape that carries them now refuses them, so nothing is drawn.
+// then the temporary shapes refused them by raising "Coordinate is not
+// finite or out of range", which ended a redraw at the first record. Such
+// a record is now not drawn (false), and the port is left as it was.
 TEST_F(ScenePort, Non_finite_mappings_reach_no_driver) {
     const double inf = std::numeric_limits<double>::infinity();
     port.mapping(qvTransformation(inf, 0, 0, std::numeric_limits<double>::quiet_NaN(), 0, 0));
@@ -291,17 +305,57 @@ TEST_F(ScenePort, Non_finite_mappings_reach_no_driver) {
     compact->insert(0, 5, five.data());
     qvSimpleBezier curve;
     curve->insert(0, 5, five.data(), five_tags);
-    const Record records[] = {box_record(qvRectangleKind, 1, 2, 11, 7), copied(compact, qvCompactPolygonKind),
-                              copied(curve, qvExactBezierKind)};
-    for (Record const& record : records) {
-        try {
-            port.draw_shape(*record);
-            ADD_FAILURE() << "drawn";
-        } catch (qvError const& e) {
-            EXPECT_STREQ(e, "Coordinate is not finite or out of range");
-        }
-    }
+    const Record records[] = {box_record(qvRectangleKind, 1, 2, 11, 7), box_record(qvEllipseKind, 1, 2, 11, 7),
+                              copied(compact, qvCompactPolygonKind), copied(curve, qvExactBezierKind)};
+    for (Record const& record : records) EXPECT_FALSE(port.draw_shape(*record)) << record->kind;
     EXPECT_TRUE(target.calls.empty());
+    EXPECT_EQ(target.palettes, std::vector<qvPalette*>{&scene_palette});
+
+    // A finite scale that takes the points past the float range: the
+    // compact form keeps floats and cannot take them, the exact one can.
+    const double scale = std::ldexp(1.0, 127);   // 1.7e38, exact
+    port.mapping(qvScaling(scale, scale));
+    qvSimplePolygon exact;
+    exact->insert(0, 5, five.data());
+    EXPECT_FALSE(port.draw_shape(*copied(compact, qvCompactPolygonKind)));
+    EXPECT_TRUE(port.draw_shape(*copied(exact, qvExactPolygonKind)));
+    ASSERT_EQ(target.calls.size(), 1u);
+    EXPECT_EQ(exact_points(*received())[3], (qvCrdOf<double>{5 * scale, 15.5 * scale}));
+}
+
+// A redraw through the port of a scene of every kind, under a mapping that
+// carries every point past the float range: the kinds kept in floats
+// (rectangle corners, compact points, text and image anchors) cannot be
+// mapped and are skipped; every other record is still drawn, in order.
+TEST(ScenePortRedraw, Skips_the_records_it_cannot_map_and_draws_every_other) {
+    qvEveryKindScene every;
+    const qvMathRectOf<double> everywhere(-1e6, -1e6, 1e6, 1e6);
+    shape_test::RecordingFlavorPort collected;
+    every.scene().render(collected, -1, everywhere, false);
+    // (Its markers have no style: they draw nothing under any mapping.)
+    const std::vector<int> exact_kinds = {qvEllipseKind, qvExactPolylineKind, qvExactPolygonKind,
+                                          qvExactBezierKind};
+    std::vector<long> want;
+    for (std::size_t i = 0; i < collected.calls.size(); ++i) {
+        const Record r = collected.record(i);
+        if (std::count(exact_kinds.begin(), exact_kinds.end(), r->kind) != 0) want.push_back(r->shape_handle);
+    }
+    ASSERT_EQ(want.size(), exact_kinds.size());
+
+    shape_test::RecordingFlavorPort target;
+    qvViewTScenePort port(target);
+    port.mapping(qvTransformation(1e38, 0, 0, 1e38, 4e38, 4e38));
+    every.scene().render(port, -1, everywhere, false);
+    std::vector<long> drawn;
+    for (std::size_t i = 0; i < target.calls.size(); ++i) drawn.push_back(target.record(i)->shape_handle);
+    EXPECT_EQ(drawn, want);
+
+    // Under a NaN no record maps, and the redraw still ends normally.
+    target.calls.clear();
+    port.mapping(qvTransformation(1, 0, 0, std::numeric_limits<double>::quiet_NaN(), 0, 0));
+    every.scene().render(port, -1, everywhere, false);
+    EXPECT_TRUE(target.calls.empty());
+    EXPECT_EQ(target.palette(), &every.scene().palette());
 }
 
 // ---------------------------------------------------------------------------

@@ -12,6 +12,11 @@
 //    fails, or whose kind is not drawn here (arcs, pie slices, -8, 0,
 //    flavour codes), gives false: the target
 //    is not called and no member changes;
+//  - a record the mapping carries where no shape can hold it (a NaN or an
+//    infinity in the mapping, or a scale that takes a point beyond the
+//    float range where its temporary keeps floats) gives false without
+//    reaching the target, so a redraw goes on with its other records; the
+//    values are checked before any temporary takes them;
 //  - no record or point array is allocated per shape: the four temporary
 //    shapes and the point buffer are reused, raised to the exact size a
 //    record needs; a temporary record is valid only during the target's
@@ -29,13 +34,16 @@
 //    (a scene's render does so first) and ends at the next palette, a new
 //    mapping or transformation, a change of a copied attribute in the
 //    given palette, or the port's end: within it each attribute is copied
-//    once and its copy reused by every record that names it;
+//    once and its copy reused by every record that names it. Markers are
+//    the exception: each is drawn with a temporary of its own, within a
+//    draw too, which lives until the next marker's is made, so the markers
+//    of a record carry distinct attribute handles;
 //  - draw_shape is not re-entrant: a call from inside the target's drawing
 //    of a record raises qvErrorFrom<qvViewTScenePort> "Scene port cannot be
 //    re-entered" before any temporary is touched, and the outer draw goes
 //    on as if the call had not been made;
 //  - coordinates and coefficients stay doubles: nothing is converted to an
-//    integer here, so non-finite values pass through as they are.
+//    integer here; a non-finite value ends only the record it is in.
 
 #include <orvane/attributes/qvMarkerSize.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
@@ -102,7 +110,9 @@ public:
     qvExtent text_metrics(long attribute, char const* text, unsigned length) override;
 
 protected:
-    // Each takes a checked source record and returns what draw_shape returns.
+    // Each takes a checked source record and returns what draw_shape
+    // returns: false, without calling the target, for a record the mapping
+    // carries beyond what its temporary holds.
     bool draw_rectangle(qvShapeBase const& record);
     bool draw_ellipse(qvShapeBase const& record);
     bool draw_compact_poly(qvShapeBase const& record);
@@ -145,6 +155,16 @@ private:
     // scale_line_width, as it is otherwise. `source_attribute` is the
     // source record's attribute handle.
     bool forward(qvShapeBase& filled, long source_attribute);
+    // A marker to the target, as forward() does, except that with
+    // scale_line_width its temporary attribute is its own also within a
+    // draw. It lives until the next marker's is made (`held` keeps it; the
+    // caller releases the last): the palette hands a released last handle
+    // out again, and so every marker of a record carries a handle of its
+    // own.
+    bool forward_marker(qvShapeBase& marker, long source_attribute, std::unique_ptr<ScaledAttribute>& held);
+    // The width of the temporary `attribute` scaled, its handle on
+    // `filled`, and the target's draw of it (the palette already switched).
+    bool draw_scaled(qvShapeBase& filled, qvAttributeInterface& attribute);
     // The header of `source` into `filled`, with `kind`.
     static void copy_header(qvShapeBase const& source, qvShapeBase& filled, long kind) noexcept;
     // Every point of `source` (a read-only proxy) mapped by M into the point
@@ -164,7 +184,8 @@ private:
     bool draw_bezier(qvShapeBase const& record, Temporary& temporary);
 
     // Marker builders: fill a temporary shape around `centre` (size s is
-    // the half-extent, shaped by t) and return its record.
+    // the half-extent, shaped by t) and return its record, or null when a
+    // point of the marker is not finite.
     qvShapeBase* get_dot_marker(qvCrdOf<double> centre, qvMarkerSize size, qvTransformation const& t);
     qvShapeBase* get_plus_marker(qvCrdOf<double> centre, qvMarkerSize size, qvTransformation const& t);
     qvShapeBase* get_star_marker(qvCrdOf<double> centre, qvMarkerSize size, qvTransformation const& t);
@@ -174,10 +195,12 @@ private:
     // The marker transformation of the current flags, M and target boxes.
     qvTransformation marker_transformation() const;
     // The temporary exact polygon refilled with n points, kind -15, its
-    // header box the tight box of the points.
+    // header box the tight box of the points; null, with the temporary
+    // untouched, when a point is not finite.
     qvShapeBase* fill_exact_polygon(qvCrdOf<double> const* points, int n);
     // The temporary exact Bezier refilled with the 13 points of a closed
-    // curve of four cubic pieces (the ellipse, the circle marker), kind -16.
+    // curve of four cubic pieces (the ellipse, the circle marker), kind -16;
+    // null as above.
     qvShapeBase* fill_closed_curve(qvCrdOf<double> const* points);
 
     qvFlavorPort* target_;
