@@ -107,6 +107,19 @@ TEST(qvUIViewFinite, Canvas_viewport_scroll_position_and_centre_without_finite_n
     EXPECT_EQ(ui.virtual_limits(), canvas);
     EXPECT_EQ(ui.position(qvUIView::X0_Y0), origin);
     EXPECT_EQ(ui.viewport_limits(), Win(0, 0, 100, 100));
+
+    // Finite limits are not enough: the viewport's edges are the origin
+    // plus the limits, and 1e308 + 1e308 overflows on either axis.
+    qvUIView far;
+    far.position(Pt{1e308, -1e308}, qvUIView::X0_Y0);
+    far.viewport_limits(Win(0, 0, 3e307, 2e307));
+    const Pt corner = far.position(qvUIView::X1_Y1);
+    const Win limits = far.viewport_limits();
+    for (const Win& wide : {Win(0, 0, 1e308, 20), Win(qvRectOf<double>(0, -1e308, 30, 0))})
+        EXPECT_EQ(qvRaisedText([&] { far.viewport_limits(wide); }), "Invalid scroller argument");
+    EXPECT_EQ(far.position(qvUIView::X0_Y0), (Pt{1e308, -1e308}));
+    EXPECT_EQ(far.position(qvUIView::X1_Y1), corner);
+    EXPECT_EQ(far.viewport_limits(), limits);
 }
 
 namespace {
