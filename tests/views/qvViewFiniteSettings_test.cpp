@@ -20,11 +20,11 @@
 #include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvRaisedText.hpp"
+#include "qvViewTestDoubles.hpp"
 
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <optional>
 #include <string>
 
 namespace {
@@ -130,9 +130,9 @@ namespace {
 // white background and, under the identity mapping, a blue rectangle at
 // (-260, -180)-(-200, -140): pixels (40, 20)-(100, 60) of the window.
 struct ShiftedWindow {
-    qvISafePtr<qvRasterDriver> driver;
-    qvISafePtr<qvVBufObject> window;
-    std::optional<qvTVBuf> shifted;
+    qvRasterTestWindow raster{200, 100};
+    qvRasterDriver& driver = *raster.driver;
+    qvTVBuf shifted{*raster.window};
     qvMemoryScene scene;
     qvAttributeProxy style{scene, 0};
     qvViewManager view = qvViewCreator::create();
@@ -140,13 +140,7 @@ struct ShiftedWindow {
     qvDeviceRenderer renderer;
 
     ShiftedWindow() {
-        qvRasterSettings settings;
-        settings.window_width = 200;
-        settings.window_height = 100;
-        driver = qvRasterDriver::create(settings);
-        window = driver->new_master_vbuf();
-        shifted.emplace(*window);
-        (*shifted)->transformation(qvTranslation(300, 200));
+        shifted->transformation(qvTranslation(300, 200));
         qvViewBackgroundLayerObject& bg = *view->background();
         bg.fill_color(qvRgbColor(1, 1, 1));
         bg.fill_background_color(qvRgbColor(1, 1, 1));
@@ -155,15 +149,14 @@ struct ShiftedWindow {
         style.fill_color(0.0f, 0.0f, 1.0f);
         qvRectangle(scene, -260, -180, -200, -140, &style);
         view->add(qvViewLayer(layer), qvOrderFirst);
-        renderer = qvDeviceRenderer(qvISafePtr<qvVBufObject>(*shifted, static_cast<qvVBufObject*>(shifted->get())),
-                                    view);
+        renderer = qvDeviceRenderer(qvISafePtr<qvVBufObject>(shifted, static_cast<qvVBufObject*>(shifted.get())), view);
     }
     bool redraw(Rect const& area) { return renderer->redraw(qvRegion(area), false); }
     // The boxes of the records the window received, in window pixels: the
     // background's fill, then the rectangle.
     std::vector<std::string> drawn() const {
         std::vector<std::string> out;
-        for (std::string const& line : driver->log())
+        for (std::string const& line : driver.log())
             if (line.rfind("draw_shape ", 0) == 0)
                 out.push_back(line.substr(line.find('(')));
         return out;
@@ -182,22 +175,22 @@ TEST(qvDeviceRendererWindowSize, A_transformed_buffer_at_negative_coordinates_dr
     ASSERT_EQ(w.renderer->width(), -100);
     ASSERT_EQ(w.renderer->height(), -100);
     EXPECT_TRUE(w.redraw(Rect(-300, -200, -100, -100)));
-    EXPECT_EQ(w.driver->pixel(70, 40), blue);
-    EXPECT_EQ(w.driver->pixel(40, 20), blue);
-    EXPECT_EQ(w.driver->pixel(100, 40), white);
-    EXPECT_EQ(w.driver->pixel(70, 60), white);
-    EXPECT_EQ(w.driver->pixel(0, 0), white);
-    EXPECT_EQ(w.driver->pixel(199, 99), white);
+    EXPECT_EQ(w.driver.pixel(70, 40), blue);
+    EXPECT_EQ(w.driver.pixel(40, 20), blue);
+    EXPECT_EQ(w.driver.pixel(100, 40), white);
+    EXPECT_EQ(w.driver.pixel(70, 60), white);
+    EXPECT_EQ(w.driver.pixel(0, 0), white);
+    EXPECT_EQ(w.driver.pixel(199, 99), white);
     EXPECT_EQ(w.drawn(), (std::vector<std::string>{"(0 0 200 100)", "(40 20 100 60)"}));
 
     // Only the area asked for is drawn: nothing clips it to a window.
-    w.driver->clear_log();
+    w.driver.clear_log();
     w.view->background()->fill_color(qvRgbColor(0, 0, 0));
     w.view->background()->fill_background_color(qvRgbColor(0, 0, 0));
     EXPECT_TRUE(w.redraw(Rect(-150, -130, -120, -110)));
-    EXPECT_EQ(w.driver->pixel(150, 70), qvRgbaQuad(0, 0, 0, 255));
-    EXPECT_EQ(w.driver->pixel(149, 70), white);
-    EXPECT_EQ(w.driver->pixel(170, 90), white);
+    EXPECT_EQ(w.driver.pixel(150, 70), qvRgbaQuad(0, 0, 0, 255));
+    EXPECT_EQ(w.driver.pixel(149, 70), white);
+    EXPECT_EQ(w.driver.pixel(170, 90), white);
 }
 
 // With an unbounded window nothing cuts what layers invalidated; the
@@ -208,14 +201,14 @@ TEST(qvDeviceRendererWindowSize, A_transformed_buffer_at_negative_coordinates_dr
 TEST(qvDeviceRendererWindowSize, An_unbounded_invalidation_fills_only_the_real_window) {
     ShiftedWindow w;
     ASSERT_TRUE(w.redraw(Rect(-300, -200, -100, -100)));
-    w.driver->clear_log();
+    w.driver.clear_log();
     w.layer->invalidate(Rect(-inf, -inf, inf, inf), true);
     EXPECT_EQ(qvRaisedText([&] { w.redraw(Rect(-150, -130, -120, -110)); }), "no error");
     EXPECT_EQ(w.drawn(), (std::vector<std::string>{"(0 0 200 100)", "(40 20 100 60)"}));
-    EXPECT_EQ(w.driver->pixel(70, 40), blue);
+    EXPECT_EQ(w.driver.pixel(70, 40), blue);
 
     // A huge finite area is cut the same way: never a saturated rectangle.
-    w.driver->clear_log();
+    w.driver.clear_log();
     w.layer->invalidate(Rect(-1e300, -1e300, 1e300, 1e300), true);
     EXPECT_EQ(qvRaisedText([&] { w.redraw(Rect(-150, -130, -120, -110)); }), "no error");
     EXPECT_EQ(w.drawn(), (std::vector<std::string>{"(0 0 200 100)", "(40 20 100 60)"}));
