@@ -38,14 +38,15 @@ qvViewBaseLayer background_layer_handle(qvViewBackgroundLayerImplementation* lay
 // Cuts the fill to where the buffer has pixels. The renderer cuts what it
 // redraws to a bounded window, but an unbounded one (both sides negative)
 // cuts nothing, so a layer's invalidation without limits would reach the
-// driver as an infinite or saturated rectangle. A transformed buffer tells
-// where its real window lies (its area; its width and height are only that
-// area's far edges); any other buffer tells nothing more, and a fill
-// without finite limits is dropped.
+// driver as an infinite or saturated rectangle (and the fill's rectangle
+// refuses what is past the float range, which would end the redraw). A
+// transformed buffer tells where its real window lies (its area; its width
+// and height are only that area's far edges); any other buffer tells
+// nothing more, and a fill that no rectangle can hold is dropped.
 void background_keep_to_window(qvGridRegion& work, qvVBufObject* buffer) {
     if (auto* const transformed = qvQueryInterface<qvTVBufObject>(buffer))
         work *= transformed->bbox();
-    if (!work.empty() && !qvIsFinite(work.bbox()))
+    if (!work.empty() && !qvFitsFloat(work.bbox()))
         work.erase();
 }
 

@@ -15,7 +15,7 @@
 //  - an owned palette lives exactly as long as the layer, and the layer's
 //    attribute reference and the collector are let go before it dies;
 //  - render leaves the render buffer's clip stack as it found it;
-//  - the fill has finite limits and stays inside a transformed buffer's
+//  - the fill is within the float range and inside a transformed buffer's
 //    real window, even where an unbounded window cut nothing.
 
 #include <orvane/geometry/qvGridRegion.hpp>

@@ -537,11 +537,13 @@ TEST(qvDeviceRendererRedraw, A_window_of_minus_one_by_minus_one_clips_nothing) {
     EXPECT_TRUE(qvSameArea(s.front->clips_seen.back(), qvGridOf({Rect(500, 500, 600, 600)})));
     EXPECT_EQ(s.drawn(), (Log{"(498 498 602 602)", "(498 498 602 602)"}));   // the background's
 
-    // Nor does it cut a layer's invalidation without limits: the background
-    // has no window to keep to and fills nothing. Its rectangle used to
-    // take the infinity, which ended the redraw.
+    // Nor does it cut a layer's invalidation without limits, or past the
+    // float range: the background has no window to keep to and fills
+    // nothing. Its rectangle used to refuse the area, which ended the redraw.
     const double inf = std::numeric_limits<double>::infinity();
-    s.front->invalidate(Rect(-inf, -inf, inf, inf), true);
-    EXPECT_EQ(qvRaisedText([&] { s.redraw(Rect(500, 500, 600, 600)); }), "no error");
-    EXPECT_EQ(s.drawn(), Log{"(0 0 20 20)"});   // the data layer's alone
+    for (const double far : {inf, 1e300}) {
+        s.front->invalidate(Rect(-far, -far, far, far), true);
+        EXPECT_EQ(qvRaisedText([&] { s.redraw(Rect(500, 500, 600, 600)); }), "no error") << far;
+        EXPECT_EQ(s.drawn(), Log{"(0 0 20 20)"}) << far;   // the data layer's alone
+    }
 }
