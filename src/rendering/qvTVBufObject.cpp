@@ -4,6 +4,7 @@
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/rendering/qvTFlavorPort.hpp>
@@ -59,9 +60,16 @@ void qvTVBufObject::bbox(qvMathRectOf<double> const& box) {
     recalculate_area();
 }
 
+// An area without limits (an unbounded window's redraw) keeps its infinite
+// edges under a transformation without cross terms: through the general
+// map, 0 times an infinity would make every corner NaN and the area would
+// clip everything away. Finite areas take the general map, bit for bit.
 qvMathRectOf<double> qvTVBufObject::transform_area(qvMathRectOf<double> const& r, qvTransformation const& t) {
-    const qvCrdOf<double> c[4] = {t * qvCrdOf<double>(r.x1, r.y2), t * qvCrdOf<double>(r.x1, r.y1),
-                                  t * qvCrdOf<double>(r.x2, r.y1), t * qvCrdOf<double>(r.x2, r.y2)};
+    const bool per_axis = t.m1() == 0 && t.m2() == 0 && !qvIsFinite(r);
+    const auto map = [&t, per_axis](double x, double y) {
+        return per_axis ? t.apply_scale_offset(qvCrdOf<double>(x, y)) : t * qvCrdOf<double>(x, y);
+    };
+    const qvCrdOf<double> c[4] = {map(r.x1, r.y2), map(r.x1, r.y1), map(r.x2, r.y1), map(r.x2, r.y2)};
     qvRectOf<double> out(c[0].x, c[0].y, c[0].x, c[0].y);
     for (int i = 1; i < 4; ++i) {
         out.x1 = std::min(out.x1, c[i].x);
@@ -88,7 +96,7 @@ void qvTVBufObject::recalculate_area() {
 }
 
 void* qvTVBufObject::query_interface(qvInterfaceInfo const& info) {
-    return qvOfferInterfaces<qvVBufInvalidate>(this, info);
+    return qvOfferInterfaces<qvVBufInvalidate, qvTVBufObject>(this, info);
 }
 
 // ---------------------------------------------------------------------------

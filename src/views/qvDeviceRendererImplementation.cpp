@@ -231,13 +231,13 @@ bool qvDeviceRendererImplementation::redraw(qvBaseRegion const& area, bool prepa
     }
     const unsigned index = memory_ ? (flags_ & 3u) : 0u;
 
-    // A window of -1 x -1 (a selector's) has no rectangle: nothing is cut.
-    // Any other negative size is a window without pixels, where nothing is
-    // drawn: it used to count as unbounded too, and a background layer then
-    // handed the driver an infinite rectangle.
-    const bool unbounded = w == -1 && h == -1;
-    const qvMathRectOf<double> window_rect =
-        w < 0 || h < 0 ? qvViewPlacedRect(at, 0, 0) : qvViewPlacedRect(at, w, h);
+    // A window whose width and height are both negative is unbounded: it
+    // adds and clips nothing. A selector's buffer is one, and so is a
+    // transformed buffer whose real window lies at negative coordinates
+    // (its sizes are its area's right and bottom edges). What such a redraw
+    // may reach without limit, the background bounds by the real window.
+    const bool unbounded = w < 0 && h < 0;
+    const qvMathRectOf<double> window_rect = qvViewPlacedRect(at, w, h);
     redraw_ = area;
     qvGridRegion wanted;
     if (manager->redraw_all(true)) {

@@ -14,10 +14,12 @@
 #include <orvane/attributes/qvRgbColor.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvAssertionError.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/geometry/qvTranslation.hpp>
 #include <orvane/rendering/qvDriverObject.hpp>
 #include <orvane/rendering/qvFlavorPortPalette.hpp>
+#include <orvane/rendering/qvTVBufObject.hpp>
 #include <orvane/shapes/qvSimpleRectangle.hpp>
 #include <orvane/views/qvRenderingHelper.hpp>
 #include <orvane/views/qvViewManager.hpp>
@@ -31,6 +33,21 @@ constexpr int background_brush_fill_style_opaque = 8;
 
 qvViewBaseLayer background_layer_handle(qvViewBackgroundLayerImplementation* layer) {
     return qvViewBaseLayer(static_cast<qvViewBaseLayerObject*>(static_cast<qvViewBackgroundLayerObject*>(layer)));
+}
+
+// Cuts the fill to where the buffer has pixels. The renderer cuts what it
+// redraws to a bounded window, but an unbounded one (both sides negative)
+// cuts nothing, so a layer's invalidation without limits would reach the
+// driver as an infinite or saturated rectangle (and the fill's rectangle
+// refuses what is past the float range, which would end the redraw). A
+// transformed buffer tells where its real window lies (its area; its width
+// and height are only that area's far edges); any other buffer tells
+// nothing more, and a fill that no rectangle can hold is dropped.
+void background_keep_to_window(qvGridRegion& work, qvVBufObject* buffer) {
+    if (auto* const transformed = qvQueryInterface<qvTVBufObject>(buffer))
+        work *= transformed->bbox();
+    if (!work.empty() && !qvFitsFloat(work.bbox()))
+        work.erase();
 }
 
 }  // namespace
@@ -175,6 +192,7 @@ bool qvViewBackgroundLayerImplementation::render(qvViewVBuf& vbuf, qvCrdOf<doubl
     qvGridRegion& work = work_;
     work = prepared_region();
     work *= vbuf.clipping();
+    background_keep_to_window(work, vbuf.vbuf().get());
     if (work.empty())
         return true;
     vbuf.push();

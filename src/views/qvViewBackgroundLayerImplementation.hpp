@@ -14,7 +14,9 @@
 //    attribute without calling it (handle 0, nothing drawn later);
 //  - an owned palette lives exactly as long as the layer, and the layer's
 //    attribute reference and the collector are let go before it dies;
-//  - render leaves the render buffer's clip stack as it found it.
+//  - render leaves the render buffer's clip stack as it found it;
+//  - the fill is within the float range and inside a transformed buffer's
+//    real window, even where an unbounded window cut nothing.
 
 #include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/views/qvViewBackgroundLayerObject.hpp>

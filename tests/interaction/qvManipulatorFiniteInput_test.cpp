@@ -65,6 +65,9 @@ std::string bytes(qvGraphic const& g) {
 // A mapping of scale 0 on both axes: every device point maps to NaN or an
 // infinity.
 const qvRestrictedTransformation flat(0, 0, 10, 10);
+// A mapping of scale 1e-38: every number stays finite, but a device point
+// 50 units from its offset maps to 5e39, past the float range.
+const qvRestrictedTransformation tiny(1e-38, 1e-38, 10, 10);
 
 }  // namespace
 
@@ -139,10 +142,12 @@ TEST(qvRectangleCreationFinite, Bad_points_and_a_flat_mapping_move_neither_band_
     EXPECT_EQ(target->rectangle(), Box(10, 10, 30, 20)) << "the drag still starts at (30, 30)";
 
     const std::string last = bytes(target);
-    v.layer()->mapping(flat);
-    EXPECT_EQ(qvRaisedText([&] { create.move(Pt{60, 60}); }), invalid_point);
-    EXPECT_EQ(qvRaisedText([&] { create.begin(Pt{60, 60}); }), invalid_point);
-    EXPECT_EQ(bytes(target), last);
+    for (qvRestrictedTransformation const& mapping : {flat, tiny}) {
+        v.layer()->mapping(mapping);
+        EXPECT_EQ(qvRaisedText([&] { create.move(Pt{60, 60}); }), invalid_point) << mapping.m0();
+        EXPECT_EQ(qvRaisedText([&] { create.begin(Pt{60, 60}); }), invalid_point) << mapping.m0();
+        EXPECT_EQ(bytes(target), last) << mapping.m0();
+    }
 }
 
 TEST(qvRectangleCreationFinite, A_destroyed_target_raises_and_is_not_made_again) {
@@ -239,9 +244,11 @@ TEST(qvPointSetEditFinite, Bad_points_and_a_flat_mapping_keep_every_compact_poin
         EXPECT_EQ(qvRaisedText([&] { edit.move(p); }), invalid_point) << text_of(p);
         EXPECT_EQ(bytes(target), before) << text_of(p);
     }
-    v.layer()->mapping(flat);
-    EXPECT_EQ(qvRaisedText([&] { edit.move(Pt{40, 40}); }), invalid_point);
-    EXPECT_EQ(bytes(target), before);
+    for (qvRestrictedTransformation const& mapping : {flat, tiny}) {
+        v.layer()->mapping(mapping);
+        EXPECT_EQ(qvRaisedText([&] { edit.move(Pt{60, 60}); }), invalid_point) << mapping.m0();
+        EXPECT_EQ(bytes(target), before) << mapping.m0();
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -59,20 +59,23 @@
 #include <string>
 #include <vector>
 
-// A raster driver's 100 x 80 window and render buffers over all of it: the
-// usual drawing target of the view tests.
+// A raster driver's window, 100 x 80 unless told, and render buffers over
+// all of it: the usual drawing target of the view tests.
 struct qvRasterTestWindow {
     qvISafePtr<qvRasterDriver> driver;
     qvISafePtr<qvVBufObject> window;
 
-    qvRasterTestWindow() {
+    explicit qvRasterTestWindow(long width = 100, long height = 80) {
         qvRasterSettings settings;
-        settings.window_width = 100;
-        settings.window_height = 80;
+        settings.window_width = width;
+        settings.window_height = height;
         driver = qvRasterDriver::create(settings);
         window = driver->new_master_vbuf();
     }
-    qvViewVBuf vbuf() const { return qvViewVBuf(window, qvRegion(qvMathRectOf<double>(0, 0, 100, 80)), {0, 0}); }
+    qvViewVBuf vbuf() const {
+        const double w = static_cast<double>(window->width()), h = static_cast<double>(window->height());
+        return qvViewVBuf(window, qvRegion(qvMathRectOf<double>(0, 0, w, h)), {0, 0});
+    }
 };
 
 // The grid region of some rectangles, and whether two regions cover the same

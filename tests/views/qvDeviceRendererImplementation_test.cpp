@@ -7,6 +7,7 @@
 #include "qvFreshRenderCheck.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvRasterVBuf.hpp"
+#include "qvRaisedText.hpp"
 #include "qvViewTestDoubles.hpp"
 
 #include "views/qvDeviceRendererImplementation.hpp"
@@ -85,6 +86,15 @@ struct Screen {
                 out.push_back("draw");
             else if (line.rfind("new_", 0) == 0 || line.rfind("copy", 0) == 0 || line.rfind("scroll", 0) == 0)
                 out.push_back(line);
+        driver->clear_log();
+        return out;
+    }
+    // The boxes of the records drawn since the last look.
+    Log drawn() {
+        Log out;
+        for (std::string const& line : driver->log())
+            if (line.rfind("draw_shape", 0) == 0)
+                out.push_back(line.substr(line.find('(')));
         driver->clear_log();
         return out;
     }
@@ -525,4 +535,15 @@ TEST(qvDeviceRendererRedraw, A_window_of_minus_one_by_minus_one_clips_nothing) {
     EXPECT_TRUE(s.redraw(Rect(500, 500, 600, 600)));
     EXPECT_TRUE(s.redraw(Rect(500, 500, 600, 600)));
     EXPECT_TRUE(qvSameArea(s.front->clips_seen.back(), qvGridOf({Rect(500, 500, 600, 600)})));
+    EXPECT_EQ(s.drawn(), (Log{"(498 498 602 602)", "(498 498 602 602)"}));   // the background's
+
+    // Nor does it cut a layer's invalidation without limits, or past the
+    // float range: the background has no window to keep to and fills
+    // nothing. Its rectangle used to refuse the area, which ended the redraw.
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const double far : {inf, 1e300}) {
+        s.front->invalidate(Rect(-far, -far, far, far), true);
+        EXPECT_EQ(qvRaisedText([&] { s.redraw(Rect(500, 500, 600, 600)); }), "no error") << far;
+        EXPECT_EQ(s.drawn(), Log{"(0 0 20 20)"}) << far;   // the data layer's alone
+    }
 }

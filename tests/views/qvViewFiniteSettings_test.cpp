@@ -2,10 +2,13 @@
 // or a viewport are refused and change nothing, as the mapping control and
 // the window-glue view's own zoom already refused them: a view's zoom, a
 // layer's mapping, the glue view's canvas, viewport, scroll, position and
-// zoom centre. A window of negative size draws nothing (it used to be an
-// unbounded window, whose background reached the driver unbounded).
+// zoom centre. A window whose width and height are both negative is
+// unbounded, and the background's fill stays inside the real window.
 
+#include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvTranslation.hpp>
+#include <orvane/rendering/qvTVBuf.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
@@ -17,6 +20,7 @@
 #include "qvDriverHandle.hpp"
 #include "qvRasterDriver.hpp"
 #include "qvRaisedText.hpp"
+#include "qvViewTestDoubles.hpp"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +32,7 @@ namespace {
 using RT = qvRestrictedTransformation;
 using Pt = qvCrdOf<double>;
 using Win = qvWinRectOf<double>;
+using Rect = qvMathRectOf<double>;
 
 const double nan = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
@@ -102,32 +107,109 @@ TEST(qvUIViewFinite, Canvas_viewport_scroll_position_and_centre_without_finite_n
     EXPECT_EQ(ui.virtual_limits(), canvas);
     EXPECT_EQ(ui.position(qvUIView::X0_Y0), origin);
     EXPECT_EQ(ui.viewport_limits(), Win(0, 0, 100, 100));
+
+    // Finite limits are not enough: the viewport's edges are the origin
+    // plus the limits, and 1e308 + 1e308 overflows on either axis.
+    qvUIView far;
+    far.position(Pt{1e308, -1e308}, qvUIView::X0_Y0);
+    far.viewport_limits(Win(0, 0, 3e307, 2e307));
+    const Pt corner = far.position(qvUIView::X1_Y1);
+    const Win limits = far.viewport_limits();
+    for (const Win& wide : {Win(0, 0, 1e308, 20), Win(qvRectOf<double>(0, -1e308, 30, 0))})
+        EXPECT_EQ(qvRaisedText([&] { far.viewport_limits(wide); }), "Invalid scroller argument");
+    EXPECT_EQ(far.position(qvUIView::X0_Y0), (Pt{1e308, -1e308}));
+    EXPECT_EQ(far.position(qvUIView::X1_Y1), corner);
+    EXPECT_EQ(far.viewport_limits(), limits);
 }
 
 namespace {
 
-// What a device renderer with a solid background hands a raster window of
-// the given size when asked to redraw (0, 0)-(100, 100).
-long background_draws(long width, long height) {
-    qvRasterSettings settings;
-    settings.window_width = width;
-    settings.window_height = height;
-    const qvISafePtr<qvRasterDriver> driver = qvRasterDriver::create(settings);
+// A view on a transformed buffer translated by (300, 200) over a 200 x 100
+// raster window: the window lies at (-300, -200)-(-100, -100) in the view's
+// device coordinates, so the buffer reports -100 x -100. The view shows a
+// white background and, under the identity mapping, a blue rectangle at
+// (-260, -180)-(-200, -140): pixels (40, 20)-(100, 60) of the window.
+struct ShiftedWindow {
+    qvRasterTestWindow raster{200, 100};
+    qvRasterDriver& driver = *raster.driver;
+    qvTVBuf shifted{*raster.window};
+    qvMemoryScene scene;
+    qvAttributeProxy style{scene, 0};
     qvViewManager view = qvViewCreator::create();
-    qvViewBackgroundLayerObject& bg = *view->background();
-    bg.fill_color(qvRgbColor(1, 1, 1));
-    bg.fill_background_color(qvRgbColor(1, 1, 1));
-    bg.fill_style(qvFillStyle(2));
-    const qvDeviceRenderer renderer(qvAsDriverHandle(driver), view);
-    renderer->redraw(qvRegion(qvMathRectOf<double>(0, 0, 100, 100)), false);
-    return driver->draw_count();
-}
+    qvViewSceneLayer layer{scene, -1};
+    qvDeviceRenderer renderer;
+
+    ShiftedWindow() {
+        shifted->transformation(qvTranslation(300, 200));
+        qvViewBackgroundLayerObject& bg = *view->background();
+        bg.fill_color(qvRgbColor(1, 1, 1));
+        bg.fill_background_color(qvRgbColor(1, 1, 1));
+        bg.fill_style(qvFillStyle(2));
+        style.fill_style(qvFillStyle(2));
+        style.fill_color(0.0f, 0.0f, 1.0f);
+        qvRectangle(scene, -260, -180, -200, -140, &style);
+        view->add(qvViewLayer(layer), qvOrderFirst);
+        renderer = qvDeviceRenderer(qvISafePtr<qvVBufObject>(shifted, static_cast<qvVBufObject*>(shifted.get())), view);
+    }
+    bool redraw(Rect const& area) { return renderer->redraw(qvRegion(area), false); }
+    // The boxes of the records the window received, in window pixels: the
+    // background's fill, then the rectangle.
+    std::vector<std::string> drawn() const {
+        std::vector<std::string> out;
+        for (std::string const& line : driver.log())
+            if (line.rfind("draw_shape ", 0) == 0)
+                out.push_back(line.substr(line.find('(')));
+        return out;
+    }
+};
+
+const qvRgbaQuad white(255, 255, 255, 255), blue(0, 0, 255, 255);
 
 }  // namespace
 
-TEST(qvDeviceRendererWindowSize, A_window_of_negative_size_draws_nothing) {
-    EXPECT_GT(background_draws(100, 80), 0);
-    EXPECT_EQ(background_draws(-5, -3), 0);
-    EXPECT_EQ(background_draws(-5, 80), 0);
-    EXPECT_EQ(background_draws(100, -1), 0);
+// A window whose width and height are both negative is unbounded: it adds
+// and clips nothing. It used to count as a window without pixels, and a
+// transformed buffer placed at negative coordinates then drew nothing.
+TEST(qvDeviceRendererWindowSize, A_transformed_buffer_at_negative_coordinates_draws_its_view) {
+    ShiftedWindow w;
+    ASSERT_EQ(w.renderer->width(), -100);
+    ASSERT_EQ(w.renderer->height(), -100);
+    EXPECT_TRUE(w.redraw(Rect(-300, -200, -100, -100)));
+    EXPECT_EQ(w.driver.pixel(70, 40), blue);
+    EXPECT_EQ(w.driver.pixel(40, 20), blue);
+    EXPECT_EQ(w.driver.pixel(100, 40), white);
+    EXPECT_EQ(w.driver.pixel(70, 60), white);
+    EXPECT_EQ(w.driver.pixel(0, 0), white);
+    EXPECT_EQ(w.driver.pixel(199, 99), white);
+    EXPECT_EQ(w.drawn(), (std::vector<std::string>{"(0 0 200 100)", "(40 20 100 60)"}));
+
+    // Only the area asked for is drawn: nothing clips it to a window.
+    w.driver.clear_log();
+    w.view->background()->fill_color(qvRgbColor(0, 0, 0));
+    w.view->background()->fill_background_color(qvRgbColor(0, 0, 0));
+    EXPECT_TRUE(w.redraw(Rect(-150, -130, -120, -110)));
+    EXPECT_EQ(w.driver.pixel(150, 70), qvRgbaQuad(0, 0, 0, 255));
+    EXPECT_EQ(w.driver.pixel(149, 70), white);
+    EXPECT_EQ(w.driver.pixel(170, 90), white);
+}
+
+// With an unbounded window nothing cuts what layers invalidated; the
+// background's fill keeps to the buffer's real window. Its rectangle used
+// to take the infinity (or a value past the float range), which ended the
+// redraw; the layers' clip, mapped through a 0 times infinity, used to
+// hide the rectangle under the fill.
+TEST(qvDeviceRendererWindowSize, An_unbounded_invalidation_fills_only_the_real_window) {
+    ShiftedWindow w;
+    ASSERT_TRUE(w.redraw(Rect(-300, -200, -100, -100)));
+    w.driver.clear_log();
+    w.layer->invalidate(Rect(-inf, -inf, inf, inf), true);
+    EXPECT_EQ(qvRaisedText([&] { w.redraw(Rect(-150, -130, -120, -110)); }), "no error");
+    EXPECT_EQ(w.drawn(), (std::vector<std::string>{"(0 0 200 100)", "(40 20 100 60)"}));
+    EXPECT_EQ(w.driver.pixel(70, 40), blue);
+
+    // A huge finite area is cut the same way: never a saturated rectangle.
+    w.driver.clear_log();
+    w.layer->invalidate(Rect(-1e300, -1e300, 1e300, 1e300), true);
+    EXPECT_EQ(qvRaisedText([&] { w.redraw(Rect(-150, -130, -120, -110)); }), "no error");
+    EXPECT_EQ(w.drawn(), (std::vector<std::string>{"(0 0 200 100)", "(40 20 100 60)"}));
 }

@@ -107,6 +107,15 @@ TEST(qvViewManagerTree, Deferred_adds_rebuild_once_and_active_layers_take_the_la
     EXPECT_TRUE(m->remove(qvViewLayer(), false));
     EXPECT_FALSE(m->layers());
     EXPECT_EQ(m.head(), Counters{m.bg()});
+
+    // Ended with keep, the tree stays as it was; the next append then
+    // rebuilds it whole instead of adding only the new layer to it.
+    m->defer_update(true, false);
+    ASSERT_TRUE(m->add(first, qvOrder(6)));
+    m->defer_update(false, true);
+    EXPECT_EQ(m.head(), Counters{m.bg()});
+    ASSERT_TRUE(m->add(second, qvOrder(6)));
+    EXPECT_EQ(m.head(), (Counters{first.counter(), second.counter(), m.bg()}));
 }
 
 TEST(qvViewManagerInvalidation, Add_and_remove_tell_the_renderer_device_areas_unless_quiet_or_safe) {

@@ -3,11 +3,13 @@
 // entry and none put back after the background's fill.
 
 #include <orvane/attributes/qvStandardPalette.hpp>
+#include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/geometry/qvTranslation.hpp>
 #include <orvane/rendering/qvDumpDriverObject.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewPageScene.hpp>
+#include <orvane/views/qvViewVBuf.hpp>
 
 #include "qvRecordingDumpUser.hpp"
 
@@ -81,6 +83,29 @@ TEST(qvViewBackgroundLayerCalls, The_fill_is_drawn_under_the_origin_translation_
     EXPECT_EQ(tail[2], "rectangle");
     for (std::size_t i = 3; i < tail.size(); ++i)
         EXPECT_EQ(tail[i], "clip") << i;
+
+    // A scroll moves the renderer's origin, the brush origin of what it
+    // draws; the device renderer still renders at origin (0, 0), so the
+    // fill's translation stays where it was.
+    renderer->scroll(7, -3);
+    ASSERT_EQ(renderer->origin(), (qvCrdOf<double>{7, -3}));
+    sink.lines.clear();
+    ASSERT_TRUE(renderer->redraw(qvRegion(Rect(10, 20, 110, 70)), false));
+    EXPECT_EQ(transformations(sink.lines), Lines{"1 1 0 0"});
+
+    // A host's own renderer that scrolled may render at its origin: the
+    // fill is drawn under that translation, x and y each its own, and
+    // covers the same device area.
+    sink.lines.clear();
+    const qvGridRegion area(Rect(10, 20, 110, 70));
+    qvGridRegion prepared(area);
+    view->prepare(prepared, false);
+    qvViewVBuf vbuf(renderer->vbuf(), area, {7, -3});
+    EXPECT_TRUE(view->render(vbuf, {7, -3}));
+    view->cleanup();
+    EXPECT_EQ(transformations(sink.lines), Lines{"1 1 7 -3"});
+    // (5, 15)-(115, 75) on the device: the area grown by the added width 5.
+    EXPECT_EQ(sink.lines.back(), "rectangle (-2,18,108,78)");
 }
 
 TEST(qvViewPageSceneCalls, Each_sheet_is_placed_and_then_the_shown_transformation_comes_back_once) {

@@ -50,7 +50,9 @@ public:
     // The normalised bounding box of r's four corners under t.
     static qvMathRectOf<double> transform_area(qvMathRectOf<double> const& r, qvTransformation const& t);
 
-    // Its qvVBufInvalidate side for that identity, else null.
+    // Its qvVBufInvalidate side, or itself for its own identity (layers ask
+    // for its area: its width and height do not tell where its window is);
+    // else null.
     void* query_interface(qvInterfaceInfo const& info) override;
 
     // ---- the buffer --------------------------------------------------------
