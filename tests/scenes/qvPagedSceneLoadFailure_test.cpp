@@ -233,7 +233,6 @@ struct Sweep {
             disk = Disk{mode, target, strike};
             const Outcome outcome = session(path, start, stream, cache);
             const std::string wrong = check(path, outcome.load_raised ? clean : loaded);
-
             EXPECT_EQ(wrong, "") << "cache " << cache << ", target " << static_cast<int>(target) << ", mode "
                                  << static_cast<int>(mode) << ", strike " << strike << " of " << calls
                                  << (outcome.load_raised ? ", load raised" : ", load returned") << ", "
@@ -247,14 +246,16 @@ struct Sweep {
 // A load of 4,000 in a dozen batches outgrows a cache of 64 KiB; one of
 // 20,000 outgrows 1 MiB.
 TEST(qvPagedSceneLoadFailure, A_load_on_a_filling_disk_ends_in_the_clean_content_or_every_record) {
-    for (auto const& [cache, load, points] : {std::tuple{0, std::vector<int>{1500, 1500, 1000}, 6L},
-                                              std::tuple{64 << 10, std::vector<int>{1500, 1500, 1000}, 6L},
-                                              std::tuple{1 << 20, std::vector<int>{8000, 8000, 4000}, 2L}}) {
+    using Ints = std::vector<int>;   // records per layer, caches
+    for (auto const& [load, caches, points] : {std::tuple{Ints{1500, 1500, 1000}, Ints{0, 64 << 10}, 6L},
+                                               std::tuple{Ints{8000, 8000, 4000}, Ints{1 << 20}, 2L}}) {
         Sweep sweep(load);
-        for (Target target : {Target::whole, Target::in_place}) {
-            const long calls = sweep.count(cache, target);
-            if (calls == 0) continue;   // a cache that holds every node writes none in place
-            for (Mode mode : {Mode::sticky, Mode::torn, Mode::once}) sweep.run(cache, target, mode, calls, points);
+        for (int cache : caches) {
+            for (Target target : {Target::whole, Target::in_place}) {
+                const long calls = sweep.count(cache, target);
+                if (calls == 0) continue;   // a cache that holds every node writes none in place
+                for (Mode mode : {Mode::sticky, Mode::torn, Mode::once}) sweep.run(cache, target, mode, calls, points);
+            }
         }
     }
 }
