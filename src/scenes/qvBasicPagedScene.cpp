@@ -109,6 +109,9 @@ void qvBasicPagedScene::reset() noexcept {
     mapv_.clear();
     hmap_.clear();
     copies_->clear();
+    std::vector<bool>().swap(unload_);
+    std::vector<long>().swap(unload_waiting_);
+    unload_layers_ = -1;
     if (own_hdb_) {
         delete hdb_;
         hdb_ = nullptr;
@@ -213,6 +216,7 @@ void qvBasicPagedScene::check_page_use(std::vector<long> pages) {
 void qvBasicPagedScene::close() {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
     end_enumerations();
+    if (!read_only_) take_back_load();
     if (!read_only_) write_back_all();
     if (file_ != nullptr && !read_only_) {
         qvPageOStream out(file_->device(), "$Layout");
@@ -479,17 +483,44 @@ long qvBasicPagedScene::store(std::size_t e, qvShapeBase& record, qvQuadTreeHand
     return h.handle;
 }
 
-void qvBasicPagedScene::unstore(long handle) {
+// One step of the undo, whole or not at all: the two look-ups are all
+// that can fail (a page that cannot be read, or a cache that cannot write
+// one back to make room), and they change nothing. What follows them only
+// changes locked pages. A record not in its node was never written (its
+// batch was given back unwritten); its handle still counted in its layer.
+void qvBasicPagedScene::take_back(long handle) {
+    if (hmap_.find(handle) != hmap_.end()) return;   // connected since: its holder's now
     qvHandleDatabase::RecordLock handle_lock;
     hdb_->modify(handle, handle_lock);
     if (!handle_lock) return;
     const qvHandleRecord h = handle_lock.get();
-    LayerEntry& entry = layers_[at(h.layer)];
+    LayerEntry& entry = entry_named(h);
     qvQuadTree::RecordLock lock;
-    entry.sdb->modify(h, lock);
-    entry.sdb->remove(lock);
+    if (entry.sdb->modify_if_stored(h, lock)) entry.sdb->remove(lock);
     --entry.size;
     hdb_->remove(handle_lock);
+}
+
+// Restartable: each handle leaves its list once taken back, so a raise
+// (the disk still full) leaves exactly what is still to do, for the next
+// load or close. Appended layers go once empty, from the last.
+void qvBasicPagedScene::take_back_load() {
+    while (!unload_waiting_.empty()) {
+        take_back(unload_waiting_.back());
+        unload_waiting_.pop_back();
+    }
+    while (!unload_.empty()) {
+        if (unload_.back()) take_back(static_cast<long>(unload_.size() - 1));
+        unload_.pop_back();
+    }
+    std::vector<long>().swap(unload_waiting_);
+    std::vector<bool>().swap(unload_);
+    while (unload_layers_ >= 0 && static_cast<int>(mapv_.size()) > unload_layers_) {
+        const int last = static_cast<int>(mapv_.size()) - 1;
+        if (entry_of(last).size > 0) break;   // records connected since stay
+        delete_layer(last);
+    }
+    unload_layers_ = -1;
 }
 
 namespace {
@@ -501,9 +532,9 @@ void load_mark(std::vector<bool>& marks, long handle) {
 
 }  // namespace
 
-// All or nothing: the handles of the stored records are marked in a
-// bitmap over handle numbers (an eighth of a byte per handle, not a list),
-// and the appended layers sit on top; an error takes both away again.
+// All or nothing: the handle of each stored record is marked in a bitmap
+// over handle numbers (an eighth of a byte per handle, not a list), and
+// the appended layers sit on top; an error takes both away again.
 //
 // Records are stored in stream order, each in the node and slot a record
 // by record load gives it, but their bytes wait (deferred stores of the
@@ -513,13 +544,21 @@ void load_mark(std::vector<bool>& marks, long handle) {
 // back and another read; batched, a node page is read and written once per
 // batch. Until its batch is written a record is in no page: an error first
 // gives those slots back, and their handles go without a record.
+//
+// The undo itself needs pages, and on a full disk a cache that cannot
+// write one back cannot make room for the next: then the undo stops where
+// it is, the load raises its own error, and the rest is taken back by the
+// next load or close, which raises (and stays open) while it cannot be.
+// Records are never written without their handle, nor a handle kept for
+// a record given back, at any point of that.
 void qvBasicPagedScene::load(qvInputStream& is) {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
+    take_back_load();
     if (own_palette_) palette_->load(is);
     const long count = qvReadInt32(is);
     const int before = static_cast<int>(mapv_.size());
     std::vector<bool> stored;
-    std::vector<long> waiting;   // handles whose records are not written yet
+    std::vector<long> waiting;   // handles of the batch not yet marked in stored
     qvQuadTree* deferred = nullptr;
     try {
         const long lists = std::max(count, static_cast<long>(before));
@@ -557,35 +596,26 @@ void qvBasicPagedScene::load(qvInputStream& is) {
                 if (waiting.size() == waiting.capacity()) waiting.reserve(waiting.size() * 2 + 1024);
                 waiting.push_back(store(e, *record, cell));
                 bytes += static_cast<std::size_t>(record->size);
-                if (bytes >= qvQuadTree::deferred_batch_bytes) write(false);
+                if (bytes >= load_batch_bytes_) write(false);
             }
             write(true);
             deferred = nullptr;
         }
     } catch (...) {
-        if (deferred != nullptr) {
-            // A batch whose writing failed may be written in part.
-            deferred->discard_deferred();
-            for (long handle : waiting) {
-                qvHandleDatabase::RecordLock handle_lock;
-                hdb_->modify(handle, handle_lock);
-                if (!handle_lock) continue;
-                const qvHandleRecord h = handle_lock.get();
-                LayerEntry& entry = layers_[at(h.layer)];
-                try {
-                    qvQuadTree::RecordLock lock;
-                    entry.sdb->modify(h, lock);
-                    entry.sdb->remove(lock);
-                } catch (qvError const&) {
-                    // Never written: its slot was given back.
-                }
-                --entry.size;
-                hdb_->remove(handle_lock);
-            }
+        // A batch whose writing failed may be written in part: what was not
+        // written gives its slots back, what was is taken back below. A
+        // handle may be both in `waiting` and marked: taken back once, the
+        // second finds it gone.
+        if (deferred != nullptr) deferred->discard_deferred();
+        unload_.swap(stored);
+        unload_waiting_.swap(waiting);
+        unload_layers_ = before;
+        try {
+            take_back_load();
+        } catch (...) {
+            // Left for the next load or close; the load's own error is the
+            // one to report.
         }
-        for (std::size_t h = 0; h < stored.size(); ++h)
-            if (stored[h]) unstore(static_cast<long>(h));
-        while (static_cast<int>(mapv_.size()) > before) delete_layer(static_cast<int>(mapv_.size()) - 1);
         throw;
     }
     // The senders' own flag does not hold back a whole invalidation.

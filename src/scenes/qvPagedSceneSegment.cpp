@@ -35,6 +35,9 @@ void qvPagedSceneSegment::add_layer(qvMathRectOf<double> const& base) {
 
 // The node pages are taken down before the quadtree goes, and given back
 // after, so the allocator never hands out a page a live node still uses.
+// Once the quadtree is gone the layer is: a page the allocator cannot take
+// back (its map page cannot be had on a full disk) stays marked used, lost
+// space rather than a layer half removed.
 void qvPagedSceneSegment::remove_layer(int n) {
     qvQTree& removed = tree(n);
     std::vector<long> pages;
@@ -44,7 +47,12 @@ void qvPagedSceneSegment::remove_layer(int n) {
     }
     qvPageDevice* const device = removed.device();
     layers_.erase(layers_.begin() + n);
-    for (long page : pages) device->free(page);
+    for (long page : pages) {
+        try {
+            device->free(page);
+        } catch (qvError const&) {
+        }
+    }
 }
 
 qvShapeDatabase& qvPagedSceneSegment::layer(int n) { return tree(n); }

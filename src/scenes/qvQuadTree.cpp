@@ -178,7 +178,15 @@ qvQuadTree::Found qvQuadTree::yielded_on_path(qvHandleRecord const& h,
 }
 
 qvQuadTree::Found qvQuadTree::connect(qvHandleRecord const& h) {
-    if (!directory_ || !qvIsQuadTreeCell(h.quadtree)) raise_quadtree_error("Cannot reconnect to the shape by handle");
+    const Found found = find(h);
+    if (found.node == nullptr) raise_quadtree_error("Cannot reconnect to the shape by handle");
+    return found;
+}
+
+// Not found is an answer here, never an error: only the device and a
+// damaged page raise.
+qvQuadTree::Found qvQuadTree::find(qvHandleRecord const& h) {
+    if (!directory_ || !qvIsQuadTreeCell(h.quadtree)) return Found{nullptr, -1};
     std::array<qvQuadTreeDirectory::CellNodes, 16> cells;
     const int n = directory_->path(h.quadtree, cells);
     if (const Found hinted = yielded_on_path(h, cells, n); hinted.node != nullptr) {
@@ -201,11 +209,14 @@ qvQuadTree::Found qvQuadTree::connect(qvHandleRecord const& h) {
         // every node once more before giving up.
         if (!indexed) break;
     }
-    raise_quadtree_error("Cannot reconnect to the shape by handle");
+    return Found{nullptr, -1};
 }
 
 void qvQuadTree::lock_found(qvHandleRecord const& h, RecordLock& lock, bool write) {
-    const Found found = connect(h);
+    lock_node(connect(h), lock, write);
+}
+
+void qvQuadTree::lock_node(Found const& found, RecordLock& lock, bool write) {
     found.node->lock(write);
     try {
         lock.record = &(*found.node)[found.index];
@@ -219,6 +230,13 @@ void qvQuadTree::lock_found(qvHandleRecord const& h, RecordLock& lock, bool writ
 void qvQuadTree::examine(qvHandleRecord const& h, RecordLock& lock) { lock_found(h, lock, false); }
 
 void qvQuadTree::modify(qvHandleRecord const& h, RecordLock& lock) { lock_found(h, lock, true); }
+
+bool qvQuadTree::modify_if_stored(qvHandleRecord const& h, RecordLock& lock) {
+    const Found found = find(h);
+    if (found.node == nullptr) return false;
+    lock_node(found, lock, true);
+    return true;
+}
 
 void qvQuadTree::release(RecordLock& lock) {
     if (lock.node != nullptr) lock.node->unlock(touched);

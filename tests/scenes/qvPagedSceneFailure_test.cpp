@@ -12,6 +12,8 @@
 #include <orvane/scenes/qvQuadTreeDirectory.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
+#include "platform/qvPlatformFault.hpp"
+
 #include "qvFileTestSupport.hpp"
 #include "qvPageFileWalker.hpp"
 #include "qvPageTestSupport.hpp"
@@ -19,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -182,6 +185,39 @@ TEST(qvPagedSceneFailure, A_close_under_a_file_size_limit_raises_and_succeeds_on
     }
     EXPECT_TRUE(scene.close());
     EXPECT_TRUE(has_open_mark(given_up));
+}
+
+// A layer deleted on a full disk: the allocator's map page cannot be had
+// to take its node page back, yet the layer goes whole and the page stays
+// marked used. The layer used to stay in the table over its deleted
+// quadtree, for the next render to read.
+TEST(qvPagedSceneFailure, A_layer_deleted_on_a_full_disk_goes_whole_and_its_page_stays_used) {
+    ScratchDir dir;
+    const std::string path = dir / "delete.pgf";
+    write_scene(path, cache, 3000);
+    {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), 1 << 16, false));
+        scene.insert_layer(1);
+        // Records of several nodes changed in place push the map page out
+        // of the four pages cached.
+        for (long h = 1; h <= 3000; h += 300) {
+            qvShapeBase* const record = scene.connect(h);
+            record->user_handle = 7;
+            scene.disconnect(record);
+        }
+        orvane::platform::fail_next(orvane::platform::Call::write, ENOSPC, 1 << 30);
+        scene.delete_layer(1);
+        EXPECT_EQ(scene.total_layers(), 1);
+        EXPECT_THROW(scene.close(), qvError);
+        orvane::platform::clear_failures();
+        EXPECT_TRUE(scene.close());
+    }
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), cache, true));
+    EXPECT_EQ(scene.total_layers(), 1);
+    EXPECT_EQ(scene.size(0), 3000);
+    EXPECT_TRUE(qv_page_walk::walk(scene).sound());
 }
 
 TEST(qvPagedSceneFailure, A_refused_writable_open_of_a_cut_file_leaves_its_bytes_and_length) {

@@ -90,8 +90,12 @@
 // records (the connected ones, then every unmasked stored one). Load
 // stores each record (new handle, layer, stored = 1) directly in its
 // layer's quadtree, appending missing layers as their part is reached; it
-// is all or nothing: on an error the records it stored are removed and
-// the layers it appended deleted. Then one invalidate() on each sender.
+// is all or nothing: on an error the records it stored are removed with
+// their handles and the layers it appended deleted. Where that cannot be
+// written (a full disk, say), the load raises its own error with the rest
+// of the undo kept, and the next load or close finishes it first (raising,
+// the scene open, while it still cannot), so a close that returns leaves
+// the content from before the load. Then one invalidate() on each sender.
 //
 // Errors are qvErrorFrom<qvBasicPagedScene>; those of the handle tree,
 // segments, quadtrees, streams and device pass through.
@@ -188,6 +192,10 @@ public:
     std::size_t loose_copies() const noexcept { return loose_.size(); }
     // The connected copies by box.
     qvConnectedCopyIndex const& connected_copies() const noexcept { return *copies_; }
+    // The bytes of records a load stores before it writes them, node by
+    // node (qvQuadTree::deferred_batch_bytes unless set): smaller batches
+    // hold less memory and write more often.
+    void load_batch_bytes(std::size_t bytes) noexcept { load_batch_bytes_ = bytes; }
 
 protected:
     // The file, when the scene has one.
@@ -238,8 +246,13 @@ private:
     // Stores one record read from a stream in the layer of entry e; its
     // new shape handle.
     long store(std::size_t e, qvShapeBase& record, qvQuadTreeHandleData const& cell);
-    // Removes a stored record of handle h again (the undo of store).
-    void unstore(long handle);
+    // Takes the record of a handle a failed load stored back, with its
+    // handle; nothing for a handle gone or connected since.
+    void take_back(long handle);
+    // Finishes taking back what a failed load stored (nothing when none
+    // is left); raises, with the rest still to do, when a page cannot be
+    // had.
+    void take_back_load();
 
     std::vector<LayerEntry> layers_;
     std::vector<qvPagedSceneSegment*> segments_;
@@ -264,4 +277,11 @@ private:
     std::unique_ptr<qvShapeBase> spare_copy_;
     int spare_copy_size_ = 0;
     std::map<long, long>::node_type spare_hmap_node_;
+    // What a load that raised has still to take back: handles it stored
+    // (a bitmap over handle numbers, and those of the last batch), and the
+    // layer count before it (-1: nothing to take back).
+    std::vector<bool> unload_;
+    std::vector<long> unload_waiting_;
+    int unload_layers_ = -1;
+    std::size_t load_batch_bytes_ = qvQuadTree::deferred_batch_bytes;
 };

@@ -7,7 +7,9 @@
 //    quadtrees and deletes them when a layer is removed, at cleanup and
 //    when it dies;
 //  - remove_layer gives the removed quadtree's node pages back to the
-//    device's allocator (the layer is gone for good); cleanup keeps them,
+//    device's allocator (the layer is gone for good; a page the allocator
+//    cannot take back stays marked used, and the removal still holds);
+//    cleanup keeps them,
 //    since the closed scene's layout still names them;
 //  - layer(n) and remove_layer(n) for n outside 0 … total_layers() − 1
 //    fail the assertion "n >= 0 && n < int(layers.size())";

@@ -87,6 +87,10 @@ public:
     // "Cannot reconnect to the shape by handle" when no node holds it.
     void examine(qvHandleRecord const& h, RecordLock& lock) override;
     void modify(qvHandleRecord const& h, RecordLock& lock) override;
+    // As modify, but false, the lock left empty, when no node holds the
+    // record: for an undo that must tell a record never written from a
+    // page that cannot be read, which still raises.
+    bool modify_if_stored(qvHandleRecord const& h, RecordLock& lock);
     // Reserves `size` bytes for a record with shape's box and returns a
     // write lock on them; the caller copies the record in. "Limitation:
     // shape size exceeds maximum allowed for the quadtree" above 15,720;
@@ -180,7 +184,11 @@ private:
         qvQuadTreeNode* node;
         int index;
     };
+    // The record of h, "Cannot reconnect to the shape by handle" when no
+    // node holds it; find answers that with a null node instead.
     Found connect(qvHandleRecord const& h);
+    Found find(qvHandleRecord const& h);
+    void lock_node(Found const& found, RecordLock& lock, bool write);
     // The record the last query yielded, when it is h's on h's path.
     Found yielded_on_path(qvHandleRecord const& h, std::array<qvQuadTreeDirectory::CellNodes, 16> const& cells,
                           int count);
