@@ -87,8 +87,18 @@ bool qvBezierGenerator::is_flat(Point const (&p)[4], int depth) const {
                within(p[2].distance(p0), tolerance_);
     }
     const Point a = p0 - mid, b = p3 - mid;
-    const double distance = std::abs(a.x * b.y - a.y * b.x) / p0.distance(p3);
-    return within(distance, tolerance_);
+    const double chord = p0.distance(p3);
+    if (!within(std::abs(a.x * b.y - a.y * b.x) / chord, tolerance_)) return false;
+    // The midpoint alone passes an S whose two bends cancel at t = 1/2 (its
+    // midpoint on the chord, the ink far off both sides), which would be
+    // drawn and hit-tested as its chord. Such a piece has its control points
+    // on opposite sides of the chord; it is flat only while both lie within
+    // the tolerance, since the curve stays in their hull. A piece that bends
+    // one way keeps its control points on one side, and splits as before.
+    const Point d = p3 - p0, c1 = p[1] - p0, c2 = p[2] - p0;
+    const double side1 = d.x * c1.y - d.y * c1.x, side2 = d.x * c2.y - d.y * c2.x;
+    const bool opposite = (side1 < 0 && side2 > 0) || (side1 > 0 && side2 < 0);
+    return !opposite || within(std::fmax(std::abs(side1), std::abs(side2)) / chord, tolerance_);
 }
 
 void qvBezierGenerator::push(Point const& p0, Point const& p1, Point const& p2, Point const& p3,

@@ -52,3 +52,34 @@ TEST(qvRectArray, A_copy_owns_its_elements_and_a_cleared_array_fills_again) {
     copy = a;  // assignment replaces, does not append
     EXPECT_EQ(contents(copy), (qvTestRects{nth(7)}));
 }
+
+// A growth that more than doubles takes the size asked for, not twice the
+// old block: appending 40 to a block of 16, putting 200 in front of 56.
+TEST(qvRectArray, Growth_past_double_the_block_holds_every_element) {
+    qvRectArray a;
+    qvTestRects expected;
+    for (int i = 0; i < 16; ++i) {
+        a.push_back(nth(i));
+        expected.push_back(nth(i));
+    }
+    ASSERT_EQ(a.capacity(), 16u);
+    {
+        // Asked first without writing: a block too small would be written
+        // past by what follows.
+        qvRectArray probe(a);
+        probe.reserve(56);
+        ASSERT_GE(probe.capacity(), 56u);
+        probe.reserve(1000);
+        ASSERT_GE(probe.capacity(), 1000u);
+    }
+    qvTestRects more, front;
+    for (int i = 0; i < 40; ++i) more.push_back(nth(100 + i));
+    for (int i = 0; i < 200; ++i) front.push_back(nth(-1 - i));
+    a.append(more.begin(), more.end());
+    expected.insert(expected.end(), more.begin(), more.end());
+    EXPECT_GE(a.capacity(), 56u);
+    a.insert_front(front.begin(), front.end());
+    expected.insert(expected.begin(), front.begin(), front.end());
+    EXPECT_GE(a.capacity(), 256u);
+    EXPECT_EQ(contents(a), expected);
+}

@@ -158,6 +158,16 @@ TEST_F(SpotTest, Bezier_curves_are_flattened_between_their_nodes) {
         EXPECT_FALSE(hit(bezier(is_compact, cubic), {50, 0}));
         EXPECT_TRUE(hit(bezier(is_compact, quadratic), {50, 75}));
     }
+    // An S whose bends cancel at t = 1/2 (its midpoint on the chord) used to
+    // be tested as its chord: a spot on the ink missed, one on the chord
+    // 17 units from the ink hit. Ink at t = 1/4 is (24.0625, 16.875).
+    const std::vector<Node> s = {
+        {{0, 0}, qvPointOnCurve}, {{30, 60}, qvPointControl}, {{70, -60}, qvPointControl}, {{100, 0}, qvPointOpenEnd}};
+    for (bool is_compact : {true, false}) {
+        EXPECT_TRUE(hit(bezier(is_compact, s), {24.0625, 16.875})) << is_compact;
+        EXPECT_FALSE(hit(bezier(is_compact, s), {21, 0})) << is_compact;
+        EXPECT_TRUE(hit(bezier(is_compact, s), {50, 0})) << is_compact;  // where it crosses its chord
+    }
     // Control points running past the last node end the walk.
     const std::vector<Node> dangling = {{{0, 0}, qvPointOnCurve}, {{20, 0}, qvPointOnCurve}, {{50, 50}, qvPointControl}};
     EXPECT_FALSE(hit(bezier(false, dangling), {50, 50}));

@@ -13,6 +13,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 
 using qv_file_test::raises;
 using qv_page_test::hex;
@@ -58,6 +59,23 @@ void load(qvHandleTree& tree, std::string const& bytes) {
     std::stringbuf buffer(bytes);
     qvInputStream in(&buffer);
     tree.load(in);
+}
+
+// Counts the pages locked through it: a look-up past the bound must reach
+// for no page at all (the page table has no entry there to read).
+struct LockCountingDevice : MemoryDevice {
+    long locks = 0;
+    void* lock(long page, bool write) override {
+        ++locks;
+        return MemoryDevice::lock(page, write);
+    }
+};
+
+// Found or not, and how many pages the look-up locked.
+std::pair<bool, long> look_up(qvHandleTree& tree, LockCountingDevice& device, long handle) {
+    const long before = device.locks;
+    const bool is_found = found(tree, handle);
+    return {is_found, device.locks - before};
 }
 
 std::string fields(std::initializer_list<std::uint32_t> words) {
@@ -259,7 +277,7 @@ TEST(qvHandleTreeStream, Damaged_pages_are_refused_at_use) {
 // bound itself (the first slot of a page the table does not have) and
 // anything past it give an empty lock without reaching for that page.
 TEST(qvHandleTreeStream, Lookups_at_a_bound_on_a_page_boundary_stop_at_the_bound) {
-    MemoryDevice device;
+    LockCountingDevice device;
     const long p = device.allocate();
     const std::uint32_t page = static_cast<std::uint32_t>(p);
     {
@@ -271,10 +289,22 @@ TEST(qvHandleTreeStream, Lookups_at_a_bound_on_a_page_boundary_stop_at_the_bound
     }
     qvHandleTree tree(device, 16);
     load(tree, fields({1, 16, 1023, 1, 1023, 1, page, 0}));   // cursor n, bound n × 1023
-    EXPECT_TRUE(found(tree, 1));
-    EXPECT_TRUE(found(tree, 1022));
-    for (long beyond : {1023L, 1024L, 2046L, 0x7FFFFFFFL}) EXPECT_FALSE(found(tree, beyond)) << beyond;
-    for (long below : {0L, -1L}) EXPECT_FALSE(found(tree, below)) << below;
+    EXPECT_EQ(look_up(tree, device, 1), std::make_pair(true, 1L));
+    EXPECT_EQ(look_up(tree, device, 1022), std::make_pair(true, 1L));
+    for (long beyond : {1023L, 1024L, 2046L, 0x7FFFFFFFL})
+        EXPECT_EQ(look_up(tree, device, beyond), std::make_pair(false, 0L)) << beyond;
+    for (long below : {0L, -1L}) EXPECT_EQ(look_up(tree, device, below), std::make_pair(false, 0L)) << below;
+
+    // The same bound reached by making handles: a full first page, then
+    // the handle that opens the second one.
+    LockCountingDevice fresh_device;
+    qvHandleTree fresh(fresh_device, 16);
+    for (long h = 1; h <= 1022; ++h) ASSERT_EQ(create(fresh), h);
+    EXPECT_EQ(look_up(fresh, fresh_device, 1022), std::make_pair(true, 1L));
+    EXPECT_EQ(look_up(fresh, fresh_device, 1023), std::make_pair(false, 0L));
+    EXPECT_EQ(create(fresh), 1023);
+    EXPECT_EQ(look_up(fresh, fresh_device, 1023), std::make_pair(true, 1L));
+    EXPECT_EQ(look_up(fresh, fresh_device, 1024), std::make_pair(false, 0L));
 
     qvHandleTree past(device, 16);
     EXPECT_TRUE(raises<E>([&] { load(past, fields({1, 16, 1023, 1, 1024, 1, page, 0})); }, corrupt));

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -23,23 +24,40 @@ namespace {
 
 const qvMathRectOf<double> order_base(0.0, 0.0, 1024.0, 1024.0);
 
+// A record as the old road meets it: its node, the node's place among its
+// cell's nodes, and whether it is yielded.
+struct Slot {
+    qvQuadTreeNode* node;
+    std::size_t position, cell_nodes;
+    std::int32_t handle;
+    bool yielded;
+};
+
 // The old road, obviously right: every node the directory passes for the
-// area, every record of it in index order, kept when it meets the area
+// area, every record of it in index order, yielded when it meets the area
 // strictly and is not masked.
-std::vector<std::int32_t> walked(qvQuadTree& tree, qvMathRectOf<double> const& area) {
+std::vector<Slot> slots(qvQuadTree& tree, qvMathRectOf<double> const& area) {
     const float x1 = static_cast<float>(area.x1), y1 = static_cast<float>(area.y1);
     const float x2 = static_cast<float>(area.x2), y2 = static_cast<float>(area.y2);
-    std::vector<std::int32_t> out;
+    std::vector<Slot> out;
     for (qvQuadTreeDirectory::QueryIterator nodes(*tree.directory(), area); nodes.get() != nullptr; nodes.next()) {
         qvQuadTreeNode& node = *nodes.get();
         node.lock(false);
         for (int i = 0; i < node.fill_no; ++i) {
             qvShapeBase const& r = node[i];
-            if (r.box.x1 < x2 && r.box.x2 > x1 && r.box.y1 < y2 && r.box.y2 > y1 && !tree.masked(r.shape_handle))
-                out.push_back(r.shape_handle);
+            const bool meets = r.box.x1 < x2 && r.box.x2 > x1 && r.box.y1 < y2 && r.box.y2 > y1;
+            out.push_back({&node, nodes.position(), nodes.cell().size(), r.shape_handle,
+                           meets && !tree.masked(r.shape_handle)});
         }
         node.unlock(1.0f);
     }
+    return out;
+}
+
+std::vector<std::int32_t> walked(qvQuadTree& tree, qvMathRectOf<double> const& area) {
+    std::vector<std::int32_t> out;
+    for (Slot const& s : slots(tree, area))
+        if (s.yielded) out.push_back(s.handle);
     return out;
 }
 
@@ -195,4 +213,62 @@ TEST(qvQuadTreeQueryOrder, A_write_locked_node_is_read_whole_and_its_cell_summar
         t.tree.release(lock);
     }
     EXPECT_EQ(handles_of(t.tree, area), expected);
+}
+
+// A callback that edits, in place, records the query has not reached: a
+// later record of the node the query stands in, and one of a later node of
+// the same cell, each moved into the area, and one of each moved out. The
+// query must judge them by their boxes as they are when it reaches them,
+// though the cell's summary was made before.
+TEST(qvQuadTreeQueryOrder, Records_edited_ahead_of_a_standing_query_are_judged_as_they_are_when_reached) {
+    Tree t(17);
+    t.fill(1500);
+    // Records across the middle line x = 512 stay in the root cell, which
+    // fills several nodes.
+    for (int k = 0; k < 1000; ++k) {
+        const auto handle = static_cast<std::int32_t>(t.handles.size() + 1);
+        const float x = t.at(500, 511.5f), y = t.at(0, 990);
+        t.handles.push_back(store(t.tree, record(48, x, y, 512.5f + t.at(0, 15), y + t.at(0, 10), handle)));
+    }
+    const qvMathRectOf<double> area(495, 300, 530, 700);
+    const qvMathRectOf<float> inside(505, 500, 520, 510), outside(505, 900, 520, 910);
+    (void)handles_of(t.tree, area);  // summaries made
+    const std::vector<Slot> before = slots(t.tree, area);
+
+    // For the record at k: the first later record of its node, then of the
+    // next node of its cell, that is yielded and that is not.
+    const auto ahead = [&](std::size_t k) {
+        std::vector<std::int32_t> picks(4, 0);
+        for (std::size_t j = k + 1; j < before.size() && before[j].position >= before[k].position; ++j) {
+            const bool same_node = before[j].node == before[k].node;
+            if (!same_node && before[j].position != before[k].position + 1) break;
+            std::int32_t& pick = picks[(same_node ? 0 : 2) + (before[j].yielded ? 0 : 1)];
+            if (pick == 0) pick = before[j].handle;
+        }
+        return picks;
+    };
+    const auto set_box = [&](std::int32_t handle, qvMathRectOf<float> const& box) {
+        qvQuadTree::RecordLock lock;
+        t.tree.modify(t.handles[static_cast<std::size_t>(handle - 1)], lock);
+        lock.record->box = box;
+        t.tree.update(lock);
+    };
+
+    std::vector<std::int32_t> got, moved_in, moved_out;
+    for (auto it = t.tree.query(area, false); it; ++it) {
+        got.push_back(it->shape_handle);
+        if (!moved_in.empty()) continue;
+        std::size_t k = 0;
+        while (before[k].handle != it->shape_handle) ++k;
+        const std::vector<std::int32_t> picks = ahead(k);
+        if (std::count(picks.begin(), picks.end(), 0) != 0) continue;
+        moved_out = {picks[0], picks[2]};
+        moved_in = {picks[1], picks[3]};
+        for (std::int32_t h : moved_out) set_box(h, outside);
+        for (std::int32_t h : moved_in) set_box(h, inside);
+    }
+    ASSERT_FALSE(moved_in.empty()) << "no node with records of both kinds ahead, and a next node in its cell";
+    EXPECT_EQ(got, walked(t.tree, area));
+    for (std::int32_t h : moved_in) EXPECT_EQ(std::count(got.begin(), got.end(), h), 1) << h;
+    for (std::int32_t h : moved_out) EXPECT_EQ(std::count(got.begin(), got.end(), h), 0) << h;
 }

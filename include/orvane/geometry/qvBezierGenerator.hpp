@@ -13,9 +13,12 @@
 //     becomes 1.0 in every constructor and reset;
 //   - an entry is flat when the midpoint of its curve lies within the
 //     tolerance of the chord P0-P3 (a NaN distance counts as flat, so
-//     non-finite control points yield P0 and end); when P0 == P3 the chord
-//     is a point, and the entry is flat only if the midpoint, P1 and P2 all
-//     lie within the tolerance of P0, so closed loops are subdivided;
+//     non-finite control points yield P0 and end) and, when P1 and P2 lie
+//     on opposite sides of the chord (an S), both lie within the tolerance
+//     of it, so an S whose midpoint falls on its chord is still followed;
+//     when P0 == P3 the chord is a point, and the entry is flat only if the
+//     midpoint, P1 and P2 all lie within the tolerance of P0, so closed
+//     loops are subdivided;
 //   - an entry 24 levels deep counts as flat, so the stack never holds more
 //     than 25 entries, whatever the tolerance or the coordinates;
 //   - get() points at P0 of the top entry, and is null exactly when the stack

@@ -36,6 +36,7 @@ public:
     ~qvRectArray();
 
     std::size_t size() const noexcept { return size_; }
+    std::size_t capacity() const noexcept { return capacity_; }
     bool empty() const noexcept { return size_ == 0; }
     Rect* begin() noexcept { return data_; }
     Rect* end() noexcept { return data_ + size_; }
