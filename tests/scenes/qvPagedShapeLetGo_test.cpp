@@ -1,5 +1,6 @@
 // A paged shape connected and let go unchanged (a graphic made for a hit
-// and dropped) goes back without a write to its node; a changed one is
+// and dropped) goes back without a write to its node, and its block waits
+// for the next connect of a record that fits; a changed one is
 // written back as before, and so is one whose stored record the scene
 // changed while it was connected (a layer move). A lone copy waiting to be
 // placed is tested where it waits by the first query and placed by the next.
