@@ -6,8 +6,11 @@
 // Disconnect follows remove-then-create, so a changed record goes into the
 // cell of its new box; it raises nothing over a record's content (a box
 // outside the bounds or with a NaN goes to the root cell). On an I/O
-// failure it leaves the shape connected and unstored, its copy owned by
-// the scene, and close writes it back: a proxy's destructor never sees it.
+// failure (or a mapped file's red zone, met while a walk holds a page)
+// it leaves the shape connected, its copy owned by the scene and marked
+// unclaimed, and close writes it back: a proxy's destructor never sees
+// it. Until then the copy is the shape: the next connect of its handle
+// hands it out again, and that owner's disconnect retries the write.
 //
 // A copy let go unchanged (a graphic made for a hit and dropped again) is
 // not written back: its stored record holds the same bytes, which the
@@ -119,9 +122,11 @@ qvShapeBase* qvBasicPagedScene::connect(long handle) {
     qvConstRecordPtr<qvHandleRecord> h(*hdb_, handle);
     if (!h.held()) return nullptr;
     LayerEntry& e = entry_named(*h);
-    // A connected shape has its one copy out already; an unstored one that
+    // A connected shape has its one copy out already, unless the copy's
+    // write-back failed when its owner let go of it; an unstored one that
     // is not connected has nothing to read.
-    if (hmap_.find(handle) != hmap_.end()) return nullptr;
+    if (const auto t = hmap_.find(handle); t != hmap_.end())
+        return copies_->claim(static_cast<std::int32_t>(t->second)) ? nodes_->record(t->second) : nullptr;
     if (h->stored == 0) qvRaisePagedSceneCorrupt();
     qvShapeBase* copy = nullptr;
     {
@@ -176,12 +181,15 @@ void qvBasicPagedScene::disconnect(qvShapeBase* shape) {
         // Only the mask goes, as the lookup of a write back would take it.
         layers_[static_cast<std::size_t>(nodes_->list(t->second))].sdb->unmask(shape->shape_handle);
     } else {
+        // Kept connected and owned here until a connect hands it out
+        // again; close writes it back.
         try {
             write_back(*shape);
         } catch (qvError const&) {
-            // Kept connected and owned here; close writes it back.
+            copies_->keep_unclaimed(static_cast<std::int32_t>(t->second));
             return;
         } catch (std::bad_alloc const&) {
+            copies_->keep_unclaimed(static_cast<std::int32_t>(t->second));
             return;
         }
     }
@@ -364,10 +372,13 @@ void qvBasicPagedScene::write_back_all() {
             const long next = (*nodes_)[static_cast<std::int32_t>(node)].next;
             qvShapeBase* const shape = nodes_->record(node);
             write_back(*shape);
-            loose_.insert(shape);
+            const bool owned = !copies_->claim(static_cast<std::int32_t>(node));
+            if (owned) loose_.insert(shape);
             copies_->leave(static_cast<std::int32_t>(node));
             e.list->remove(node);
             hmap_.erase(static_cast<long>(shape->shape_handle));
+            // A copy nobody owns has no disconnect to come.
+            if (!owned) delete shape;
             node = next;
         }
     }

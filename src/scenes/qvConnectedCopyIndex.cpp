@@ -150,6 +150,17 @@ void qvConnectedCopyIndex::forget_stored(std::int32_t slot) noexcept {
     if (slot > 0 && copy_index_at(slot) < stored_.size()) stored_[copy_index_at(slot)].clear();
 }
 
+void qvConnectedCopyIndex::keep_unclaimed(std::int32_t slot) noexcept {
+    if (slot <= 0 || copy_index_at(slot) >= entries_.size() || entries_[copy_index_at(slot)].layer < 0) return;
+    entries_[copy_index_at(slot)].unclaimed = true;
+    forget_stored(slot);
+}
+
+bool qvConnectedCopyIndex::claim(std::int32_t slot) noexcept {
+    if (slot <= 0 || copy_index_at(slot) >= entries_.size()) return false;
+    return std::exchange(entries_[copy_index_at(slot)].unclaimed, false);
+}
+
 std::size_t qvConnectedCopyIndex::size(int layer) const noexcept {
     return layer >= 0 && static_cast<std::size_t>(layer) < layers_.size()
                ? copy_index_at(layers_[static_cast<std::size_t>(layer)].size)

@@ -43,7 +43,8 @@
 // connected from (when the scene asks it to): a copy let go still equal to
 // them goes back without a write to its node. Kept only while the stored
 // record is known to hold them: the scene forgets them when it changes the
-// stored record of a connected shape, and leave() drops them.
+// stored record of a connected shape, and leave() drops them. And it marks
+// the copies that nobody owns: let go, but not written back.
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
@@ -91,6 +92,15 @@ public:
     bool as_stored(std::int32_t slot, qvShapeBase const& copy) const noexcept;
     void forget_stored(std::int32_t slot) noexcept;
 
+    // The copy's owner let go of it and its write-back failed: the scene
+    // keeps it connected, and the next connect of its handle hands it out
+    // again (claim). Its kept bytes are forgotten, since the failed write
+    // may have taken the stored record away. Nothing for a slot that is
+    // not in the index.
+    void keep_unclaimed(std::int32_t slot) noexcept;
+    // Whether the copy was unclaimed; from now on it is owned again.
+    bool claim(std::int32_t slot) noexcept;
+
     // Appends the copies of `layer` whose boxes meet `area`, in list order
     // (last first when `reverse`); places the layer's pending copies first
     // (a lone one not tested before is only tested).
@@ -116,6 +126,7 @@ private:
         std::int32_t layer = -1;  // -1: not in the index
         bool editing = false;
         bool tested = false;      // pending, and a query has tested it there
+        bool unclaimed = false;   // no owner: its write-back failed
     };
     struct Cell {
         std::int32_t child[4] = {-1, -1, -1, -1};

@@ -1,7 +1,8 @@
 // Paged shape connection: copies out of the pages and back, new records,
 // resizing, destruction, layer moves, read-only scenes, handles that name
-// nothing and handle records that break the rules; enumeration, drawing
-// and the deletion of layers that hold shapes.
+// nothing and handle records that break the rules; write-backs that meet a
+// mapped file's red zone; enumeration, drawing and the deletion of layers
+// that hold shapes.
 #include <orvane/scenes/qvPagedScene.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 
@@ -9,7 +10,11 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
+#include <orvane/shapes/qvGraphicList.hpp>
+
 #include "scenes/qvCacheOnIO.hpp"
+#include "scenes/qvMappedPageFile.hpp"
+#include "scenes/qvPageLock.hpp"
 
 #include "qvFileTestSupport.hpp"
 #include "qvNotificationProbe.hpp"
@@ -22,6 +27,7 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -82,8 +88,9 @@ struct Scene {
     qvMatchingPalette palette;
     std::unique_ptr<qvPagedScene> scene = std::make_unique<qvPagedScene>(&palette);
 
-    explicit Scene(int layers = 1, Rect bounds = rect(0, 0, 1000, 1000)) {
-        scene->create(path.c_str(), layers, bounds, 1 << 20);
+    // A negative cache: over the mapped file.
+    explicit Scene(int layers = 1, Rect bounds = rect(0, 0, 1000, 1000), int cache = 1 << 20) {
+        scene->create(path.c_str(), layers, bounds, cache);
     }
     qvPagedScene& reopened(bool read_only = false) {
         if (scene->is_open()) scene->close();
@@ -454,6 +461,170 @@ TEST(qvPagedSceneConnection, One_rectangle_in_one_layer_leaves_five_pages) {
     EXPECT_EQ(qv_page_test::word_at(file.substr(16384, 16384), 4), 1u);
     EXPECT_EQ(qv_page_test::word_at(file.substr(16384, 16384), 8), 4u);
     EXPECT_EQ(qv_page_test::word_at(file.substr(4 * 16384, 16384), 4), 182u);
+}
+
+// ---------------------------------------------------------------------------
+// Write-backs that meet a mapped file's red zone
+
+namespace {
+
+// A page of a mapped scene's file held, as a walk of the scene holds one,
+// and the view's spare pages used up: while it is held, every write that
+// needs a new page meets the red zone.
+class HeldPage {
+public:
+    explicit HeldPage(qvPageDevice& device) : device_(device), lock_(std::in_place, device, 0, false, 0.0f) {
+        qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
+        while (device.page_count() < cache.mapped()) taken_.push_back(device.allocate());
+    }
+    // The page let go (the view moves on) and the pages taken given back.
+    void release() {
+        lock_.reset();
+        for (long page : taken_) device_.free(page);
+        taken_.clear();
+    }
+
+private:
+    qvPageDevice& device_;
+    std::optional<qvPageLock> lock_;
+    std::vector<long> taken_;
+};
+
+}  // namespace
+
+// Regression: such a copy stayed connected without an owner, and connect
+// refused its handle (instantiate: "Shape handle not found") until close.
+TEST(qvPagedSceneConnection, A_copy_whose_write_back_failed_is_handed_out_again_and_written_once_the_page_is_free) {
+    Scene s(1, rect(0, 0, 1000, 1000), -1);
+    qvPagedScene& scene = *s.scene;
+    std::vector<long> handles;
+    std::vector<std::string> expected;
+    for (int k = 0; k < 3; ++k) {
+        qvShapeBase* const r = scene.allocate(rectangle_size, nullptr);
+        r->box = qvMathRectOf<float>(10.f + 20 * k, 20, 14.5f + 20 * k, 27.25f);
+        r->user_handle = k + 1;
+        handles.push_back(r->shape_handle);
+        expected.push_back(scene_test::bytes_of(*r));
+        scene.disconnect(r);
+    }
+    // Alone in a node: its write-back needs a new page.
+    const auto grown = [&](long handle, unsigned char fill) {
+        qvShapeBase* const r = scene.allocate(15720, scene.connect(handle));
+        std::memset(reinterpret_cast<unsigned char*>(r) + sizeof(qvShapeBase), fill, 15720 - sizeof(qvShapeBase));
+        return r;
+    };
+    const auto connected = [&] { return scene.layers()[0].list->size(); };
+    HeldPage held(scene.device());
+    qvShapeBase* const copy = grown(handles[1], 0xa5);
+    const std::string grown_bytes = scene_test::bytes_of(*copy);
+    scene.disconnect(copy);   // meets the red zone; raises nothing
+    EXPECT_EQ(connected(), 1);
+    EXPECT_EQ(handle_record(scene, handles[1]).stored, 0);
+    // Still the shape: drawn once, and handed out to one owner at a time.
+    EXPECT_EQ(scene_test::drawn(scene, 0), (std::vector<long>{1, 3, 2}));
+    ASSERT_EQ(scene.connect(handles[1]), copy);
+    EXPECT_EQ(scene_test::bytes_of(*copy), grown_bytes);
+    EXPECT_EQ(scene.connect(handles[1]), nullptr);
+    scene.disconnect(copy);   // held still: kept again
+    ASSERT_EQ(scene.connect(handles[1]), copy);
+    // Back to the bytes it was connected from, whose stored record the
+    // failed write took away: written, not let go as unchanged.
+    qvShapeBase* const shrunk = scene.allocate(rectangle_size, copy);
+    std::memset(reinterpret_cast<unsigned char*>(shrunk) + sizeof(qvShapeBase), 0, rectangle_size - sizeof(qvShapeBase));
+    ASSERT_EQ(scene_test::bytes_of(*shrunk), expected[1]);
+    scene.disconnect(shrunk);   // fits the node it left: no new page
+    EXPECT_EQ(connected(), 0);
+    EXPECT_EQ(handle_record(scene, handles[1]).stored, 1);
+    // One had again once the page is free, one left for close.
+    qvShapeBase* const later = grown(handles[2], 0x3c);
+    expected[2] = scene_test::bytes_of(*later);
+    scene.disconnect(later);
+    qvShapeBase* const orphan = grown(handles[0], 0x5a);
+    expected[0] = scene_test::bytes_of(*orphan);
+    scene.disconnect(orphan);
+    EXPECT_EQ(connected(), 2);
+
+    held.release();
+    ASSERT_EQ(scene.connect(handles[2]), later);
+    scene.disconnect(later);
+    EXPECT_EQ(connected(), 1);
+    EXPECT_EQ(handle_record(scene, handles[2]).stored, 1);
+    EXPECT_TRUE(scene.close());
+    EXPECT_EQ(scene.loose_copies(), 0u);   // the orphan's copy went with its write-back
+    ASSERT_TRUE(scene.open(s.path.c_str(), 1 << 20, true));
+    for (std::size_t k = 0; k < 3; ++k) {
+        qvShapeBase* const r = scene.connect(handles[k]);
+        ASSERT_NE(r, nullptr) << k;
+        EXPECT_EQ(scene_test::bytes_of(*r), expected[k]) << k;
+        scene.disconnect(r);
+    }
+}
+
+// The session that found it, smaller: two layers loaded in bulk, then
+// edits made while a walk of the second layer holds its page. Each edit
+// takes shapes of the first layer into a graphic list (as a selection
+// does), moves most of them into one crowded spot (whose splits grow the
+// file past the view's spare pages) or renames them, and clears the list,
+// which writes them back.
+TEST(qvPagedSceneConnection, Edits_during_a_walk_of_a_mapped_scene_keep_every_shape_within_reach) {
+    constexpr long shapes = 20000, walked = 300;
+    constexpr int taken = 100;
+    Scene s(2, rect(0, 0, 10000, 10000), -1);
+    qvPagedScene& scene = *s.scene;
+    std::mt19937 random(88);
+    std::vector<std::string> expected(shapes + walked + 1);
+    std::string stream = qv_page_test::le32(2);
+    for (long k = 1; k <= shapes + walked; ++k) {
+        if (k == 1 || k == shapes + 1) stream += qv_page_test::le32(static_cast<std::uint32_t>(k == 1 ? shapes : walked));
+        qvShape<qvRectangleData> record{};
+        record.size = rectangle_size;
+        record.kind = qvRectangleKind;
+        record.proxy_class_id = qvRectangleProxy::class_id;
+        record.user_handle = static_cast<std::int32_t>(k);
+        const float x = static_cast<float>(random() % 99000) / 10, y = static_cast<float>(random() % 99000) / 10;
+        record.box = qvMathRectOf<float>(x, y, x + 1 + static_cast<float>(k % 37), y + 2.5f);
+        stream += scene_test::bytes_of(record);
+        record.shape_handle = static_cast<std::int32_t>(k);   // as the load numbers them
+        expected[static_cast<std::size_t>(k)] = scene_test::bytes_of(record);
+    }
+    scene_test::load(scene, stream);
+
+    qvGraphicList list;
+    std::size_t most_kept = 0;
+    int edit = 0;
+    for (auto walk = scene.enumerate(1); walk; ++walk, ++edit) {
+        list->remove_all();
+        // Connected in layer 0 now: the copies kept unwritten.
+        most_kept = std::max(most_kept, static_cast<std::size_t>(scene.layers()[0].list->size()));
+        for (int k = 0; k < taken; ++k) list->add(scene.instantiate(1 + (edit * taken + k) % shapes));
+        for (auto g = list->enumerate(); g; ++g) {
+            qvRectangle r(*g);
+            const double x = 5000 + static_cast<double>(random() % 5000) / 100;
+            const double y = 5000 + static_cast<double>(random() % 5000) / 100;
+            if (random() % 10 == 0)
+                r->user_handle(edit);
+            else
+                r->rectangle(rect(x, y, x + 0.5, y + 0.25));
+            expected[static_cast<std::size_t>(r->shape_handle())] = scene_test::bytes_of(*r->record());
+        }
+    }
+    list->remove_all();
+    EXPECT_EQ(edit, walked);
+    EXPECT_GT(most_kept, 0u);   // the walk met the red zone
+    // Had once more after the walk: every kept copy is written.
+    for (long h = 1; h <= shapes; ++h) scene.instantiate(h);
+    EXPECT_EQ(scene.layers()[0].list->size(), 0);
+    EXPECT_TRUE(scene.close());
+
+    ASSERT_TRUE(scene.open(s.path.c_str(), 1 << 20, true));
+    EXPECT_EQ(scene.size(0), shapes);
+    EXPECT_EQ(scene.size(1), walked);
+    for (long h = 1; h <= shapes + walked; ++h) {
+        qvShapeBase* const r = scene.connect(h);
+        ASSERT_NE(r, nullptr) << h;
+        EXPECT_EQ(scene_test::bytes_of(*r), expected[static_cast<std::size_t>(h)]) << h;
+        scene.disconnect(r);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // A paged shape connected and let go unchanged (a graphic made for a hit
-// and dropped) goes back without a write to its node; a changed one is
+// and dropped) goes back without a write to its node, and its block waits
+// for the next connect of a record that fits; a changed one is
 // written back as before, and so is one whose stored record the scene
 // changed while it was connected (a layer move). A lone copy waiting to be
 // placed is tested where it waits by the first query and placed by the next.
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +81,30 @@ TEST(qvPagedShapeLetGo, An_unchanged_copy_goes_back_without_writing_its_node_and
     again->user_handle = 13;
     s.scene->disconnect(again);
     EXPECT_EQ(node->writes(), stamp);
+    EXPECT_EQ(s.drawn(0), (std::vector<long>{11, 12, 13, 14}));
+}
+
+// The block of the last copy let go unchanged waits for the next connect:
+// a record of its size (or smaller) is copied into it, a larger one never
+// (it would run past the block's end).
+TEST(qvPagedShapeLetGo, A_kept_copy_block_is_reused_only_for_a_record_that_fits_in_it) {
+    LetGoScene s;
+    qvShapeBase* grown = s.scene->allocate(let_go_size + 24, s.scene->connect(s.handles[3]));
+    std::memset(reinterpret_cast<unsigned char*>(grown) + let_go_size, 0x6b, 24);
+    const std::string larger = scene_test::bytes_of(*grown);
+    s.scene->disconnect(grown);
+
+    qvShapeBase* const kept = s.scene->connect(s.handles[0]);
+    s.scene->disconnect(kept);   // unchanged: its 48-byte block is kept
+    qvShapeBase* const big = s.scene->connect(s.handles[3]);
+    EXPECT_NE(big, kept);
+    EXPECT_EQ(scene_test::bytes_of(*big), larger);
+    s.scene->disconnect(big);    // unchanged too; the smaller block stays the kept one
+    qvShapeBase* const same_size = s.scene->connect(s.handles[1]);
+    EXPECT_EQ(same_size, kept);
+    EXPECT_EQ(same_size->user_handle, 12);
+    EXPECT_EQ(same_size->size, let_go_size);
+    s.scene->disconnect(same_size);
     EXPECT_EQ(s.drawn(0), (std::vector<long>{11, 12, 13, 14}));
 }
 

@@ -35,7 +35,8 @@
 //    created anew in the cell of its box, the root cell for a box with a
 //    NaN or outside the bounds); it raises nothing over a record's
 //    content, and on an I/O failure keeps the shape connected for close
-//    to write back. In a read-only scene every connect is a new copy that
+//    to write back, its copy handed out again by the next connect of its
+//    handle. In a read-only scene every connect is a new copy that
 //    disconnect only frees;
 //  - close writes every connected copy back (layer 0 first, each list in
 //    order) and detaches the copies: their proxies keep them, the scene
