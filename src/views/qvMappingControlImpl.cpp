@@ -14,6 +14,7 @@
 #include <orvane/views/qvViewActiveLayerObject.hpp>
 #include <orvane/views/qvViewDataLayerObject.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
+#include <orvane/views/qvViewTransformationImplementation.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -218,13 +219,17 @@ void qvMappingControlImpl::mapping(qvRestrictedTransformation const& rt) {
     if (batch.vertical()) batch.vertical()->mapping(rt.get_y());
 }
 
+// Checked before the batch: a NaN on one axis alone would be refused by its
+// scroller only after the other axis had moved.
 void qvMappingControlImpl::apply_left(qvRestrictedTransformation const& rt) {
+    qvViewTransformationImplementation::require_finite(rt);
     Batch batch(*this);
     if (batch.horizontal()) batch.horizontal()->apply_left(rt.get_x());
     if (batch.vertical()) batch.vertical()->apply_left(rt.get_y());
 }
 
 void qvMappingControlImpl::apply_right(qvRestrictedTransformation const& rt) {
+    qvViewTransformationImplementation::require_finite(rt);
     Batch batch(*this);
     if (batch.horizontal()) batch.horizontal()->apply_right(rt.get_x());
     if (batch.vertical()) batch.vertical()->apply_right(rt.get_y());
