@@ -217,11 +217,15 @@ TEST(qvPointSetCreationFinite, A_destroyed_target_raises_and_is_not_made_again) 
     EXPECT_EQ(qvRaisedText([&] { create.add_point(Pt{40, 40}); }), uninitialized);
     EXPECT_EQ(compact->record(), nullptr);
 
-    // A new, empty target is made by its first point.
+    // A new, empty target is made by its first point; destroyed after it,
+    // it is not made again by the next one.
     qvPolygon fresh(v.scene());
     ASSERT_TRUE(create.activate(v.gadgets(), v.layer(), fresh));
     create.add_point(Pt{30, 30});
     ASSERT_EQ(fresh->size(), 1);
+    fresh->destroy_shape();
+    EXPECT_EQ(qvRaisedText([&] { create.add_point(Pt{40, 40}); }), uninitialized);
+    EXPECT_EQ(fresh->record(), nullptr);
 }
 
 // ---------------------------------------------------------------------------
