@@ -6,9 +6,9 @@
 // too) when each component is finite and within the float range; any
 // other is refused (qvShapeCoordinates) before a guard opens, both of
 // vectors(x, y) before either is written; vectors(x, y) writes both inside
-// one guard; bbox() is the smallest
-// axis-parallel rectangle holding the anchor P, P + X, P + Y and P + X + Y,
-// computed from the record at each call, (1, 1, 0, 0) without a record.
+// one guard; bbox() is the smallest axis-parallel rectangle holding the
+// anchor P, P + X, P + Y and P + X + Y, computed from the record at each
+// call, (1, 1, 0, 0) without a record.
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvGenericImageProxy.hpp>

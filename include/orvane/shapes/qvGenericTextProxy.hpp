@@ -197,8 +197,6 @@ protected:
         qvShapeCoordinates::require(static_cast<double>(s));
     }
 
-
-
 private:
     // The one raise of this layer's errors.
     [[noreturn]] static void raise(char const* message) { qvRaise(qvErrorFrom<qvGenericTextProxy>(message)); }

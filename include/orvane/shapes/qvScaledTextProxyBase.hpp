@@ -11,10 +11,9 @@
 // becomes (stretch x height x width / H, height x descent / H, height x
 // ascent / H), written into the record with the header's box; an extent
 // beyond the float range is refused (qvShapeCoordinates) before it is
-// written. So with a
-// provider that accepts mode 3 the font's ascent minus extra plus descent
-// becomes exactly the height; with the default provider (mode 0) the
-// measured extent is multiplied by the height.
+// written. So with a provider that accepts mode 3 the font's ascent minus
+// extra plus descent becomes exactly the height; with the default provider
+// (mode 0) the measured extent is multiplied by the height.
 
 #include <orvane/shapes/qvGenericScaledTextProxy.hpp>
 #include <orvane/shapes/qvScaledTextProxyInnerBase.hpp>
