@@ -176,14 +176,17 @@ TEST(qvShapeCoordinates, Text_and_image_values_are_refused_alike_in_a_scene_and_
             SCOPED_TRACE(std::string(name) + " " + std::to_string(v));
             expect_refused(set);
         }
-        if (!std::isfinite(v))   // 1e40 as a scale gives a valid (tiny) resolution
+        if (!std::isfinite(v)) {   // 1e40 as a scale gives a valid (tiny) resolution
             expect_refused([&] { image->adjust_extent(&bad_scale); });
+            expect_refused([&] { text->adjust_extent(&bad_scale); });
+        }
         if (std::isinf(v))       // NaN and negative stretches have their own error
             expect_refused([&] { scaled_text->stretch(static_cast<float>(std::fabs(v))); });
     }
     // Values in range that scale a stored one past it.
     qvRestrictedTransformation tiny(1e-300, 1, 0, 0);
     expect_refused([&] { image->adjust_extent(&tiny); });
+    expect_refused([&] { text->adjust_extent(&tiny); });
     expect_refused([&] { scaled_text->height(3e38); });   // width 10 x 1e38
     expect_refused([&] { scaled_text->stretch(1e38f); });
     EXPECT_EQ(records(), before);
