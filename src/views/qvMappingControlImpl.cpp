@@ -213,14 +213,15 @@ int qvMappingControlImpl::axis_mask() const noexcept {
 // ---------------------------------------------------------------------------
 // Changing the view: one batch of scroller operations each
 
+// Each checked before the batch: a NaN on one axis alone would be refused by
+// its scroller only after the other axis had moved.
 void qvMappingControlImpl::mapping(qvRestrictedTransformation const& rt) {
+    qvViewTransformationImplementation::require_finite(rt);
     Batch batch(*this);
     if (batch.horizontal()) batch.horizontal()->mapping(rt.get_x());
     if (batch.vertical()) batch.vertical()->mapping(rt.get_y());
 }
 
-// Checked before the batch: a NaN on one axis alone would be refused by its
-// scroller only after the other axis had moved.
 void qvMappingControlImpl::apply_left(qvRestrictedTransformation const& rt) {
     qvViewTransformationImplementation::require_finite(rt);
     Batch batch(*this);

@@ -123,7 +123,8 @@ struct DumpedView {
 
 // A NaN transformation used to be composed into every layer's mapping and
 // handed to the driver as "transformation nan ..."; a NaN on one axis of
-// the mapping control moved the other axis before its scroller refused.
+// the mapping control (its mapping too) moved the other axis before its
+// scroller refused.
 TEST(qvViewTransformationFinite, NaN_and_infinity_are_refused_at_every_entry_and_move_nothing) {
     DumpedView v;
     qvTwoLinkedViews linked;
@@ -145,6 +146,7 @@ TEST(qvViewTransformationFinite, NaN_and_infinity_are_refused_at_every_entry_and
                 {"layer right", [&] { v.layer->apply_right(t); }},
                 {"control left", [&] { linked.control->apply_left(t); }},
                 {"control right", [&] { linked.control->apply_right(t); }},
+                {"control mapping", [&] { linked.control->mapping(t); }},
             };
             for (auto const& [name, apply] : entries)
                 EXPECT_EQ(qvRaisedText(apply), "Invalid scroller argument") << name << " " << qvMappingText(t);
