@@ -3,7 +3,8 @@
 // checked write-back reference committed (or erased) at once, so a failing
 // write raises to the caller instead of reaching a destructor. A composite
 // setter checks the folders of its later writes before its first one, so a
-// wrongly bound folder stops it before anything is written.
+// wrongly bound folder stops it before anything is written; font_style
+// checks its size there too.
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 
@@ -11,6 +12,8 @@
 
 #include <orvane/attributes/qvGrayColor.hpp>
 #include <orvane/attributes/qvPropertyRef.hpp>
+#include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 
 namespace {
 
@@ -39,6 +42,12 @@ template <class T>
 void erase(qvAttributeFolderInterface& object, F id) {
     qvPropertyRef<T> ref(object, qvAttributeFolder(id));
     ref.erase();
+}
+
+// The one raise of the sizes' error.
+void require_finite_size(double value) {
+    if (!qvIsFinite(value))
+        qvRaise(qvErrorFrom<qvAttributeInterface>("Attribute size is not finite"));
 }
 
 const qvRgbColor absent_color{};
@@ -76,7 +85,6 @@ QV_COLOR_ACCESSORS(fill_background_color, fill_background_color)
     void qvAttributeInterface::NAME(TYPE value) { set(*this, F::ID, value); }
 
 QV_VALUE_ACCESSORS(line_color_index, unsigned char, line_color_index, 0)
-QV_VALUE_ACCESSORS(line_width, qvWrap<double>, line_width, 0.0)
 QV_VALUE_ACCESSORS(line_width_unit, qvDimUnit, line_dim_unit, 0)
 QV_VALUE_ACCESSORS(line_style, qvLineStyle, line_style, 1)
 QV_VALUE_ACCESSORS(line_end_cap, qvLineEndCap, line_end_cap, 0)
@@ -84,14 +92,35 @@ QV_VALUE_ACCESSORS(line_join, qvLineJoin, line_join, 0)
 QV_VALUE_ACCESSORS(fill_color_index, unsigned char, fill_color_index, 0)
 QV_VALUE_ACCESSORS(fill_style, qvFillStyle, fill_style, 1)
 QV_VALUE_ACCESSORS(marker_style, qvMarkerStyle, marker_style, 0)
-QV_VALUE_ACCESSORS(marker_size, qvMarkerSize, marker_size, default_marker_size)
 QV_VALUE_ACCESSORS(marker_hot_spot, qvCrdOf<int>, marker_hot_spot, qvCrdOf<int>())
-QV_VALUE_ACCESSORS(font_size, qvWrap<float>, font_size, 0.0f)
 QV_VALUE_ACCESSORS(font_slant, qvFontSlant, font_slant, 0)
 QV_VALUE_ACCESSORS(font_weight, qvFontWeight, font_weight, 4)
 QV_VALUE_ACCESSORS(font_attribute, qvFontAttribute, font_attribute, 0)
 
 #undef QV_VALUE_ACCESSORS
+
+// ---------------------------------------------------------------------------
+// Sizes: finite, or refused before anything is written. A NaN width reaches
+// every cookie baked from the attribute and makes the hit test of each
+// shape using it fail, so its shapes could no longer be picked.
+
+qvWrap<double> qvAttributeInterface::line_width() { return get_or(*this, F::line_width, qvWrap<double>(0.0)); }
+void qvAttributeInterface::line_width(qvWrap<double> width) {
+    require_finite_size(width);
+    set(*this, F::line_width, width);
+}
+
+qvMarkerSize qvAttributeInterface::marker_size() { return get_or(*this, F::marker_size, default_marker_size); }
+void qvAttributeInterface::marker_size(qvMarkerSize size) {
+    require_finite_size(size.size());
+    set(*this, F::marker_size, size);
+}
+
+qvWrap<float> qvAttributeInterface::font_size() { return get_or(*this, F::font_size, qvWrap<float>(0.0f)); }
+void qvAttributeInterface::font_size(qvWrap<float> size) {
+    require_finite_size(size);
+    set(*this, F::font_size, size);
+}
 
 void qvAttributeInterface::fill_brush(qvCustomBrush const& brush) {
     set(*this, F::fill_custom_brush, brush);
@@ -163,6 +192,7 @@ void qvAttributeInterface::font_style(qvFontFamily family, char const* name, qvW
                                       qvFontAttribute attribute) {
     check<qvString>(F::font_name);
     check<qvWrap<float>>(F::font_size);
+    require_finite_size(size);
     check<qvFontSlant>(F::font_slant);
     check<qvFontWeight>(F::font_weight);
     check<qvFontAttribute>(F::font_attribute);

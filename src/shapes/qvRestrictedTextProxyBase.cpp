@@ -2,8 +2,10 @@
 
 #include <orvane/shapes/qvRestrictedTextProxyBase.hpp>
 
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/geometry/qvRestrictedTransformation.hpp>
 #include <orvane/shapes/qvInteractionIdentities.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 #include <orvane/shapes/qvShapeReadLock.hpp>
 #include <orvane/shapes/qvShapeWriteLock.hpp>
 
@@ -11,6 +13,8 @@
 #include <cmath>
 
 void qvRestrictedTextProxyBase::adjust_extent(qvRestrictedTransformation* t) {
+    if (t != nullptr && !qvIsFinite(*t))
+        qvShapeCoordinates::raise_out_of_range();
     const qvShapeWriteLock lock(*this, false, true);
     if (record_ == nullptr || data().length == 0)
         return;

@@ -3,6 +3,7 @@
 
 #include <orvane/shapes/qvScaledTextProxyBase.hpp>
 
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 #include <orvane/shapes/qvShapeReadLock.hpp>
 #include <orvane/shapes/qvShapeWriteLock.hpp>
 
@@ -31,6 +32,8 @@ void qvScaledTextProxyBase::adjust_extent() {
     qvTextData& d = data();
     const double h = d.height;
     const double s = d.stretch;
-    d.extent = qvExtent{s * h * e.width / font_height, h * e.descent / font_height, h * e.ascent / font_height};
+    const qvExtent scaled{s * h * e.width / font_height, h * e.descent / font_height, h * e.ascent / font_height};
+    qvShapeCoordinates::require(scaled);   // a huge height or font: nothing written
+    d.extent = scaled;
     store_box();
 }

@@ -36,6 +36,11 @@ void qvShapeCoordinates::require(qvRectOf<float> const& r) {
         raise_out_of_range();
 }
 
+void qvShapeCoordinates::require(qvExtent const& e) {
+    if (!qvFitsFloat(e.width) || !qvFitsFloat(e.descent) || !qvFitsFloat(e.ascent))
+        raise_out_of_range();
+}
+
 void qvShapeCoordinates::require_finite(qvCrdOf<double> const& p) {
     if (!qvIsFinite(p))
         raise_out_of_range();

@@ -359,6 +359,7 @@ void qvDeviceRendererImplementation::invalidate_all_pixels() {
 // Whole-pixel translations scroll the pixels already drawn; everything else
 // (scales, and translations that do not fit a pixel count) redraws all.
 void qvDeviceRendererImplementation::apply_left(qvRestrictedTransformation const& t) {
+    require_finite(t);
     if (t == qvRestrictedTransformation::identity())
         return;
     const qvViewManager manager(manager_);

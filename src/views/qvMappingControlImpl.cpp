@@ -14,6 +14,7 @@
 #include <orvane/views/qvViewActiveLayerObject.hpp>
 #include <orvane/views/qvViewDataLayerObject.hpp>
 #include <orvane/views/qvViewManagerObject.hpp>
+#include <orvane/views/qvViewTransformationImplementation.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -212,19 +213,24 @@ int qvMappingControlImpl::axis_mask() const noexcept {
 // ---------------------------------------------------------------------------
 // Changing the view: one batch of scroller operations each
 
+// Each checked before the batch: a NaN on one axis alone would be refused by
+// its scroller only after the other axis had moved.
 void qvMappingControlImpl::mapping(qvRestrictedTransformation const& rt) {
+    qvViewTransformationImplementation::require_finite(rt);
     Batch batch(*this);
     if (batch.horizontal()) batch.horizontal()->mapping(rt.get_x());
     if (batch.vertical()) batch.vertical()->mapping(rt.get_y());
 }
 
 void qvMappingControlImpl::apply_left(qvRestrictedTransformation const& rt) {
+    qvViewTransformationImplementation::require_finite(rt);
     Batch batch(*this);
     if (batch.horizontal()) batch.horizontal()->apply_left(rt.get_x());
     if (batch.vertical()) batch.vertical()->apply_left(rt.get_y());
 }
 
 void qvMappingControlImpl::apply_right(qvRestrictedTransformation const& rt) {
+    qvViewTransformationImplementation::require_finite(rt);
     Batch batch(*this);
     if (batch.horizontal()) batch.horizontal()->apply_right(rt.get_x());
     if (batch.vertical()) batch.vertical()->apply_right(rt.get_y());

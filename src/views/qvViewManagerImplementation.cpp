@@ -345,6 +345,7 @@ void qvViewManagerImplementation::cleanup() {
 }
 
 void qvViewManagerImplementation::apply_left(qvRestrictedTransformation const& rt) {
+    require_finite(rt);
     if ((head_->flags() & frozen_mapping_flag) != 0)
         return;
     qvViewLayerImplementation::apply_left(rt);

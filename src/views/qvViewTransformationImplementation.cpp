@@ -17,12 +17,19 @@ namespace {
 
 }  // namespace
 
+void qvViewTransformationImplementation::require_finite(qvRestrictedTransformation const& t) {
+    if (!qvIsFinite(t))
+        raise_view_transformation_error("Invalid scroller argument");
+}
+
 void qvViewTransformationImplementation::apply_left(qvRestrictedTransformation const& t) {
+    require_finite(t);
     if (sink_ != nullptr)
         sink_->apply_left(t);
 }
 
 void qvViewTransformationImplementation::apply_right(qvRestrictedTransformation const& t) {
+    require_finite(t);
     if (sink_ != nullptr)
         sink_->apply_right(t);
 }

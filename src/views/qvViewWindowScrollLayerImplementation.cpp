@@ -201,6 +201,7 @@ void qvViewWindowScrollLayerImplementation::repaint_all() {
 // Transformation changes
 
 void qvViewWindowScrollLayerImplementation::apply_right(qvRestrictedTransformation const& t) {
+    require_finite(t);
     if (t == qvRestrictedTransformation::identity())
         return;
     qvViewActiveLayerImplementation::apply_right(t);
@@ -224,6 +225,7 @@ void qvViewWindowScrollLayerImplementation::notify_parent() {
 }
 
 void qvViewWindowScrollLayerImplementation::apply_left(qvRestrictedTransformation const& t) {
+    require_finite(t);
     if (t == qvRestrictedTransformation::identity())
         return;
     qvMathRectOf<double> window;

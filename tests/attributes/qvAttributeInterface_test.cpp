@@ -13,6 +13,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
+#include <utility>
 
 using attribute_object_test::folder;
 using attribute_object_test::RecordingPalette;
@@ -158,6 +160,38 @@ TEST(qvAttributeInterface, Wrongly_bound_folder_raises_before_any_write) {
     }
     EXPECT_TRUE(palette.changes().empty());
     EXPECT_EQ(proxy.line_style(), 2);
+}
+
+TEST(qvAttributeInterface, Sizes_that_are_NaN_or_infinite_are_refused_before_any_write) {
+    RecordingPalette palette;
+    qvAttributeProxy proxy(palette, 0);
+    proxy.line_width(1.5);
+    proxy.marker_size(qvMarkerSize(6.0));
+    proxy.font_style(QV_FF_ROMAN, "Serif", 9.0f, QV_FS_ITALIC, QV_FW_BOLD, qvFontAttribute{2});
+    palette.calls.clear();
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    for (const double bad : {nan, inf, -inf}) {
+        const float f = static_cast<float>(bad);
+        const std::pair<char const*, std::function<void()>> setters[] = {
+            {"line width", [&] { proxy.line_width(bad); }},
+            {"marker size", [&] { proxy.marker_size(qvMarkerSize(bad)); }},
+            {"font size", [&] { proxy.font_size(f); }},
+            {"font style", [&] { proxy.font_style(QV_FF_MODERN, "Mono", f, QV_FS_UPRIGHT, QV_FW_NORMAL, qvFontAttribute{0}); }},
+            {"font style, no name", [&] { proxy.font_style(QV_FF_MODERN, f, QV_FS_UPRIGHT, QV_FW_NORMAL, qvFontAttribute{0}); }},
+        };
+        for (auto const& [name, set] : setters)
+            expect_raises<qvErrorFrom<qvAttributeInterface>>(set, "Attribute size is not finite");
+    }
+    EXPECT_TRUE(palette.changes().empty());
+    EXPECT_EQ(static_cast<double>(proxy.line_width()), 1.5);
+    EXPECT_EQ(proxy.marker_size(), qvMarkerSize(6.0));
+    EXPECT_EQ(static_cast<float>(proxy.font_size()), 9.0f);
+    EXPECT_EQ(proxy.font_family(), QV_FF_ROMAN);
+    EXPECT_STREQ(proxy.font_name(), "Serif");
+    // Any finite size is a size: the largest ones and negative ones too.
+    proxy.line_width(std::numeric_limits<double>::max());
+    proxy.font_size(-std::numeric_limits<float>::max());
+    EXPECT_EQ(static_cast<double>(proxy.line_width()), std::numeric_limits<double>::max());
 }
 
 TEST(qvAttributeInterface, A_folder_without_a_class_fails_the_type_check) {

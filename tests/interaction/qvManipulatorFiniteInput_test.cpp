@@ -222,11 +222,15 @@ TEST(qvPointSetCreationFinite, A_destroyed_target_raises_and_is_not_made_again) 
     EXPECT_EQ(qvRaisedText([&] { create.add_point(Pt{40, 40}); }), uninitialized);
     EXPECT_EQ(compact->record(), nullptr);
 
-    // A new, empty target is made by its first point.
+    // A new, empty target is made by its first point; destroyed after it,
+    // it is not made again by the next one.
     qvPolygon fresh(v.scene());
     ASSERT_TRUE(create.activate(v.gadgets(), v.layer(), fresh));
     create.add_point(Pt{30, 30});
     ASSERT_EQ(fresh->size(), 1);
+    fresh->destroy_shape();
+    EXPECT_EQ(qvRaisedText([&] { create.add_point(Pt{40, 40}); }), uninitialized);
+    EXPECT_EQ(fresh->record(), nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -284,6 +288,21 @@ TEST(qvDragCircleFinite, Bad_points_and_radii_no_shape_holds_leave_the_circle) {
     EXPECT_EQ(circle.center(), (Pt{40, 30}));
     EXPECT_EQ(circle.radius(), 5.0);
     EXPECT_EQ(circle.rectangle(), Box(35, 25, 45, 35));
+
+    // A box that leaves the range on one side only, above or below: the
+    // horizontal radius fits, so a half-checked circle would take it alone.
+    // (The centre is read in float: beyond half the range it is no centre.)
+    circle.end();
+    for (const double y : {1.5e38, -1.5e38}) {
+        circle.begin(Pt{40, y});
+        circle.move(Pt{40, y - y / 3e4});   // a radius of 5e33 fits
+        const Box shown = circle.rectangle();
+        EXPECT_EQ(qvRaisedText([&] { circle.move(Pt{40, -y / 3}); }), invalid_point) << y;
+        EXPECT_EQ(qvRaisedText([&] { circle.circle(Pt{40, y}, 2e38); }), invalid_point) << y;
+        EXPECT_EQ(qvRaisedText([&] { circle.radius(2e38); }), invalid_point) << y;
+        EXPECT_EQ(circle.rectangle(), shown) << y;
+        circle.end();
+    }
 }
 
 TEST(qvPolygonManipulatorFinite, Bad_points_add_no_vertex_and_move_none) {

@@ -7,10 +7,12 @@
 #include <orvane/shapes/qvArc.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
+#include "qvPaletteTestSupport.hpp"
 #include "qvSelectionTestView.hpp"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 namespace {
@@ -96,4 +98,28 @@ TEST(qvSelectionRoad, Redraw_area_filters_records_before_the_tests) {
     qvBoxSelector box(Box(-1, -1, 12, 12), &log, false);
     view.select(box, box->bbox());
     EXPECT_EQ(log.handles, (std::vector<std::int32_t>{static_cast<std::int32_t>(near->shape_handle())}));
+}
+
+// A NaN line width used to be stored, and the hit test of a shape with it
+// failed everywhere: a click inside no longer picked it. Refused now, the
+// shape keeps its width and stays pickable; an infinite one is refused too.
+// One already in a palette (written untyped, or stored before) counts as
+// no width.
+TEST(qvSelectionRoad, A_refused_non_finite_line_width_leaves_the_shape_pickable) {
+    qvSelectionTestView view;
+    qvRectangle r(view.scene(), Box(0, 0, 30, 12));
+    r->line_width(2.0);
+    for (const double bad : {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_THROW(r->line_width(bad), qvError) << bad;
+    EXPECT_EQ(static_cast<double>(r->line_width()), 2.0);
+    HandleLog log;
+    qvSpotSelector inside(Pt{17, 5}, &log);
+    view.select(inside, inside->bbox());
+    EXPECT_EQ(log.handles, (std::vector<std::int32_t>{static_cast<std::int32_t>(r->shape_handle())}));
+
+    const qvWrap<double> stored(std::numeric_limits<double>::quiet_NaN());
+    r->property(palette_test::folder("pen/color_device/line_width"), &stored);
+    log.handles.clear();
+    view.select(inside, inside->bbox());
+    EXPECT_EQ(log.handles, (std::vector<std::int32_t>{static_cast<std::int32_t>(r->shape_handle())}));
 }

@@ -9,10 +9,14 @@
 #include <orvane/shapes/qvPolygon.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/shapes/qvRestrictedImage.hpp>
+#include <orvane/shapes/qvRestrictedText.hpp>
+#include <orvane/shapes/qvScaledImage.hpp>
 #include <orvane/shapes/qvScaledText.hpp>
 #include <orvane/shapes/qvShapeCoordinates.hpp>
 #include <orvane/shapes/qvSimpleCompactPolygon.hpp>
 #include <orvane/shapes/qvSimplePolygon.hpp>
+#include <orvane/shapes/qvSimpleScaledImage.hpp>
+#include <orvane/shapes/qvSimpleScaledText.hpp>
 
 #include "qvPaletteTestSupport.hpp"
 #include "qvShapeTestSupport.hpp"
@@ -21,8 +25,11 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -60,6 +67,14 @@ TEST(qvShapeCoordinates, Rectangles_and_ellipses_keep_their_record_on_every_bad_
         EXPECT_EQ(record_hex(rectangle->record()), r) << v;
         EXPECT_EQ(record_hex(ellipse->record()), e) << v;
     }
+    // A radius in range on its own may still push an edge past the range.
+    ellipse->center(Pt(3e38, -3e38));
+    const std::string far = record_hex(ellipse->record());
+    expect_refused([&] { ellipse->x_radius(1e38); });
+    expect_refused([&] { ellipse->y_radius(-1e38); });
+    EXPECT_EQ(record_hex(ellipse->record()), far);
+    ellipse->x_radius(1e37);
+    EXPECT_EQ(ellipse->bbox().x2, static_cast<double>(3e38f + 1e37f));
     // Both sides of the bound: FLT_MAX is stored, the next double up is not.
     rectangle->rectangle(raw(-FLT_MAX, 2, FLT_MAX, 4));
     EXPECT_EQ(rectangle->rectangle().x2, static_cast<double>(FLT_MAX));
@@ -113,18 +128,91 @@ TEST(qvShapeCoordinates, Exact_points_in_a_scene_stay_in_float_range_stand_alone
     EXPECT_EQ(alone->point(1), (Pt{1e300, -1e300}));
 }
 
-TEST(qvShapeCoordinates, Text_and_image_anchors_are_refused_alike) {
+// Every number a text or an image keeps for its box passes the same gate as
+// the anchor: a NaN height used to stay in the record, and every later
+// height scaled the extent by NaN.
+TEST(qvShapeCoordinates, Text_and_image_values_are_refused_alike_in_a_scene_and_alone) {
     RecordingScene scene;
-    qvScaledText text(scene, Pt(1, 2), "label", 3.0, nullptr);
+    qvScaledText scaled_text(scene, Pt(1, 2), "label", 3.0, nullptr);
+    scaled_text->extent(qvExtent{10, 2, 8});
+    qvRestrictedText text(scene, Pt(1, 2), "label", nullptr, nullptr);
+    qvSimpleScaledText alone_text;
+    alone_text->extent(qvExtent{10, 2, 8});
     qvRestrictedImage image(scene);
     image->anchor(Pt(4, 5));
-    const std::string t = record_hex(text->record()), i = record_hex(image->record());
+    image->bitmap(qvIndexedBitmap, 30, 20, 2);
+    image->resolution(3, 2);
+    qvScaledImage scaled_image(scene);
+    scaled_image->vectors(Pt(3, 0.5), Pt(-1, 2));
+    qvSimpleScaledImage alone_image;
+    alone_image->vectors(Pt(3, 0.5), Pt(-1, 2));
+    const auto records = [&] {
+        return std::vector<std::string>{record_hex(scaled_text->record()), record_hex(text->record()),
+                                        record_hex(alone_text->record()),  record_hex(image->record()),
+                                        record_hex(scaled_image->record()), record_hex(alone_image->record())};
+    };
+    const std::vector<std::string> before = records();
+    const std::size_t reports = scene.log.size();
     for (const double v : bad_values) {
-        expect_refused([&] { text->anchor(Pt(v, 0)); });
-        expect_refused([&] { image->anchor(Pt(0, v)); });
+        qvRestrictedTransformation bad_scale(v, 1, 0, 0);
+        const std::pair<char const*, std::function<void()>> setters[] = {
+            {"anchor", [&] { scaled_text->anchor(Pt(v, 0)); }},
+            {"angle", [&] { scaled_text->angle(v); }},
+            {"aperture", [&] { scaled_text->aperture(v); }},
+            {"width", [&] { scaled_text->extent(qvExtent{v, 2, 8}); }},
+            {"descent", [&] { text->extent(qvExtent{10, v, 8}); }},
+            {"ascent", [&] { alone_text->extent(qvExtent{10, 2, v}); }},
+            {"height", [&] { scaled_text->height(v); }},
+            {"height alone", [&] { alone_text->height(-v); }},
+            {"image anchor", [&] { image->anchor(Pt(0, v)); }},
+            {"x resolution", [&] { image->resolution(v, 2); }},
+            {"y resolution", [&] { image->resolution(3, -v); }},
+            {"x vector", [&] { scaled_image->x_vector(Pt(v, 0)); }},
+            {"y vector", [&] { scaled_image->y_vector(Pt(0, v)); }},
+            {"second vector", [&] { scaled_image->vectors(Pt(1, 1), Pt(v, 1)); }},
+            {"vector alone", [&] { alone_image->y_vector(Pt(1, -v)); }},
+        };
+        for (auto const& [name, set] : setters) {
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(v));
+            expect_refused(set);
+        }
+        if (!std::isfinite(v)) {   // 1e40 as a scale gives a valid (tiny) resolution
+            expect_refused([&] { image->adjust_extent(&bad_scale); });
+            expect_refused([&] { text->adjust_extent(&bad_scale); });
+        }
+        if (std::isinf(v))       // NaN and negative stretches have their own error
+            expect_refused([&] { scaled_text->stretch(static_cast<float>(std::fabs(v))); });
     }
-    EXPECT_EQ(record_hex(text->record()), t);
-    EXPECT_EQ(record_hex(image->record()), i);
+    // Values in range that scale a stored one past it.
+    qvRestrictedTransformation tiny(1e-300, 1, 0, 0);
+    expect_refused([&] { image->adjust_extent(&tiny); });
+    expect_refused([&] { text->adjust_extent(&tiny); });
+    expect_refused([&] { scaled_text->height(3e38); });   // width 10 x 1e38
+    expect_refused([&] { scaled_text->stretch(1e38f); });
+    EXPECT_EQ(records(), before);
+    EXPECT_EQ(scene.log.size(), reports);
+
+    // And the values still work after every refusal.
+    scaled_text->height(6);
+    EXPECT_EQ(scaled_text->extent(), (qvExtent{20, 4, 16}));
+    image->resolution(-5, 7);
+    EXPECT_EQ(image->bbox(), raw(-1, -2, 9, 12));
+}
+
+// A text read from a stream written before heights were checked may hold a
+// NaN height; a valid height mends it instead of being poisoned by it.
+TEST(qvShapeCoordinates, A_stored_NaN_height_is_replaced_and_the_extent_kept) {
+    RecordingScene scene;
+    qvScaledText text(scene, Pt(0, 0), "label", 1.0, nullptr);
+    text->extent(qvExtent{10, 2, 8});
+    auto* stored = reinterpret_cast<char*>(const_cast<qvShapeBase*>(text->record()));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::memcpy(stored + 112, &nan, sizeof nan);
+    text->height(2);
+    EXPECT_EQ(text->height(), 2.0);
+    EXPECT_EQ(text->extent(), (qvExtent{10, 2, 8}));
+    text->height(4);
+    EXPECT_EQ(text->extent(), (qvExtent{20, 4, 16}));
 }
 
 // A setter that makes the record of a new shape checks first: a refused

@@ -453,11 +453,18 @@ TEST(qvDeviceRendererTransformation, Zooms_failed_scrolls_and_huge_moves_invalid
     EXPECT_TRUE(qvSameArea(s.impl().valid_area(), qvGridOf({Rect(3, 0, 100, 80)})));
 
     s.driver->take_invalid();
-    s.renderer->apply_left(qvTranslation(std::numeric_limits<double>::infinity(), 0));
+    s.renderer->apply_left(qvTranslation(1e300, 0));   // beyond every pixel count
     EXPECT_TRUE(s.driver->window().whole);
     EXPECT_TRUE(s.impl().valid_area().empty());
-    s.renderer->apply_left(qvScaling(std::nan(""), 1));   // no undefined behaviour
     s.redraw_whole();
+    // Without finite numbers it is no move at all: refused, nothing invalid.
+    s.driver->take_invalid();
+    const qvRestrictedTransformation before = s.data->mapping();
+    EXPECT_THROW(s.renderer->apply_left(qvTranslation(std::numeric_limits<double>::infinity(), 0)), qvError);
+    EXPECT_THROW(s.renderer->apply_left(qvScaling(std::nan(""), 1)), qvError);
+    EXPECT_FALSE(s.driver->window().whole);
+    EXPECT_FALSE(s.impl().valid_area().empty());
+    EXPECT_EQ(s.data->mapping(), before);
 }
 
 // ---------------------------------------------------------------------------

@@ -317,19 +317,24 @@ TEST(qvViewActiveLayerClipping, Every_transformation_change_reaches_the_floored_
     EXPECT_TRUE(qvSameArea(group->clipping(), qvGridOf({Rect(10, 0, 20, 10)})));
 }
 
-TEST(qvViewActiveLayerClipping, Nan_and_infinite_translations_give_what_the_arithmetic_gives) {
+TEST(qvViewActiveLayerClipping, Nan_and_infinite_translations_are_refused_and_overflowing_ones_give_what_the_arithmetic_gives) {
     qvViewGroupLayer group(true);
     const qvGridRegion clip(Rect(0, 0, 10, 10));
     group->clipping(&clip);
     group->invalidate(Rect(0, 0, 5, 5), false);
-    group->apply_left(qvTranslation(std::numeric_limits<double>::quiet_NaN(), 0));
-    EXPECT_FALSE(group->no_local_device_clipping());
-    EXPECT_TRUE(group->local_device_clipping().empty());   // the NaN rectangle is dropped
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_THROW(group->apply_left(qvTranslation(std::numeric_limits<double>::quiet_NaN(), 0)), qvError);
+    EXPECT_THROW(group->apply_right(qvTranslation(-inf, 0)), qvError);
+    EXPECT_TRUE(qvSameArea(group->local_device_clipping(), qvGridOf({Rect(0, 0, 10, 10)})));
 
-    group->clipping(&clip);
-    group->invalidate(Rect(0, 0, 5, 5), false);
-    group->apply_left(qvTranslation(std::numeric_limits<double>::infinity(), 0));
-    group->apply_right(qvTranslation(-std::numeric_limits<double>::infinity(), 0));
+    // Finite moves can still sum to an infinity, and a zero scale then
+    // makes NaN of it: the NaN rectangle is dropped.
+    const double big = std::numeric_limits<double>::max();
+    group->apply_left(qvTranslation(big, 0));
+    group->apply_left(qvTranslation(big, 0));
+    group->apply_left(qvScaling(0, 1));
+    EXPECT_FALSE(group->no_local_device_clipping());
+    EXPECT_TRUE(group->local_device_clipping().empty());
     (void)group->redraw_area(true);
     (void)group->device_clipping();
 }

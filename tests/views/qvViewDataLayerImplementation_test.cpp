@@ -165,11 +165,14 @@ TEST(qvViewDataLayerImplementation, The_device_clipping_is_the_clipping_mapped_a
     EXPECT_TRUE(qvSameArea(layer.local_device_clipping(), want));
     EXPECT_TRUE(qvSameArea(layer.clipping(), two));
 
-    // The setter refuses a NaN mapping; one composed by apply_left drops
-    // every rectangle: no clipping area at all.
+    // The setter and apply_left refuse a NaN mapping; one composed of
+    // finite ones that overflow drops every rectangle: no clipping area.
     EXPECT_THROW(layer.mapping(RT(std::numeric_limits<double>::quiet_NaN(), 1, 0, 0)), qvErrorFrom<qvViewDataLayerObject>);
+    EXPECT_THROW(layer.apply_left(RT(std::numeric_limits<double>::quiet_NaN(), 1, 0, 0)), qvError);
     EXPECT_EQ(layer.mapping(), RT(2, 2, 0, 0));
-    layer.apply_left(RT(std::numeric_limits<double>::quiet_NaN(), 1, 0, 0));
+    layer.apply_left(RT(1e300, 1, 0, 0));
+    layer.apply_left(RT(1e300, 1, 0, 0));   // an infinite scale
+    layer.apply_left(RT(0, 1, 0, 0));       // and NaN of it
     EXPECT_TRUE(layer.local_device_clipping().empty());
 }
 

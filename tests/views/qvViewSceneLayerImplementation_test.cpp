@@ -202,8 +202,11 @@ TEST(qvViewSceneLayerRender, A_mapping_without_finite_numbers_draws_nothing) {
           qvRestrictedTransformation(1, 1, -inf, nan)}) {
         SceneView v;
         qvRectangle(*v.scene, 10, 10, 20, 20);
-        EXPECT_THROW(v.layer->mapping(bad), qvError);   // the setter refuses it; apply_left composes it
-        v.layer->apply_left(bad);
+        EXPECT_THROW(v.layer->mapping(bad), qvError);   // the setter and apply_left refuse it,
+        EXPECT_THROW(v.layer->apply_left(bad), qvError);
+        const qvRestrictedTransformation huge(1e300, 1e300, 0, 0);
+        v.layer->apply_left(huge);                        // but finite ones overflow
+        v.layer->apply_left(huge);                        // to infinite scales
         EXPECT_TRUE(v.redraw(qvGridOf({Rect(0, 0, 100, 80)})));
         EXPECT_EQ(v.window.driver->draw_count(), 0);
     }

@@ -1,15 +1,27 @@
 // The forwarding transformation mixin: what reaches the sink for scroll and
-// zoom, and that nothing happens without a sink.
+// zoom, that nothing happens without a sink, and that a transformation
+// without finite numbers is refused at every entry before anything moves.
 
 #include <orvane/views/qvViewTransformationImplementation.hpp>
 
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/geometry/qvTranslation.hpp>
+#include <orvane/rendering/qvDumpDriverObject.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
+#include <orvane/views/qvViewGroupLayer.hpp>
+#include <orvane/views/qvViewWindowScrollLayer.hpp>
+
+#include "qvMappingControlTestSupport.hpp"
+#include "qvRaisedText.hpp"
+#include "qvRecordingDumpUser.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -81,4 +93,78 @@ TEST(qvViewTransformationImplementation, Without_a_sink_nothing_is_forwarded) {
     view.scroll(5, 5);
     EXPECT_TRUE(sink.left.empty());
     EXPECT_EQ(sink.right.size(), 1u);
+}
+
+namespace {
+
+using RT = qvRestrictedTransformation;
+
+// A scene layer at scale (2, 3), offset (10, 20), inside a window-scroll
+// layer inside a group layer, under a view manager drawn by a renderer on
+// a dump driver.
+struct DumpedView {
+    qvRecordingDumpUser sink;
+    qvMemoryScene scene;
+    qvViewManager view = qvViewCreator::create();
+    qvViewGroupLayer group{true};
+    qvViewWindowScrollLayer scroll{true};
+    qvViewSceneLayer layer{scene, -1};
+    qvDeviceRenderer renderer{qvAsDriverHandle(qvDumpDriverObject::create(&sink, 0, 0, 300, 200)), view};
+    DumpedView() {
+        qvRectangle(scene, qvMathRectOf<double>(1, 2, 40, 30));
+        layer->mapping(RT(2, 3, 10, 20));
+        scroll->add(qvViewLayer(layer), qvOrderLast);
+        group->add(qvViewLayer(scroll), qvOrderLast);
+        view->add(qvViewLayer(group), qvOrderLast);
+    }
+};
+
+}  // namespace
+
+// A NaN transformation used to be composed into every layer's mapping and
+// handed to the driver as "transformation nan ..."; a NaN on one axis of
+// the mapping control (its mapping too) moved the other axis before its
+// scroller refused.
+TEST(qvViewTransformationFinite, NaN_and_infinity_are_refused_at_every_entry_and_move_nothing) {
+    DumpedView v;
+    qvTwoLinkedViews linked;
+    ASSERT_TRUE(v.renderer->redraw(qvRegion(qvMathRectOf<double>(0, 0, 300, 200)), false));
+    const RT control_mapping = linked.control->mapping();
+    const RT left_mapping = linked.left->mapping();
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    for (const double bad : {nan, inf, -inf}) {
+        for (RT const& t : {RT(bad, 1, 0, 0), RT(1, bad, 0, 0), RT(1, 1, bad, 0), RT(1, 1, 0, bad)}) {
+            const std::pair<char const*, std::function<void()>> entries[] = {
+                {"view left", [&] { v.view->apply_left(t); }},
+                {"view right", [&] { v.view->apply_right(t); }},
+                {"renderer left", [&] { v.renderer->apply_left(t); }},
+                {"renderer right", [&] { v.renderer->apply_right(t); }},
+                {"group left", [&] { v.group->apply_left(t); }},
+                {"scroll left", [&] { v.scroll->apply_left(t); }},
+                {"scroll right", [&] { v.scroll->apply_right(t); }},
+                {"layer left", [&] { v.layer->apply_left(t); }},
+                {"layer right", [&] { v.layer->apply_right(t); }},
+                {"control left", [&] { linked.control->apply_left(t); }},
+                {"control right", [&] { linked.control->apply_right(t); }},
+                {"control mapping", [&] { linked.control->mapping(t); }},
+            };
+            for (auto const& [name, apply] : entries)
+                EXPECT_EQ(qvRaisedText(apply), "Invalid scroller argument") << name << " " << qvMappingText(t);
+        }
+    }
+    EXPECT_EQ(v.layer->mapping(), RT(2, 3, 10, 20));
+    EXPECT_EQ(linked.control->mapping(), control_mapping);
+    EXPECT_EQ(linked.left->mapping(), left_mapping);
+    EXPECT_TRUE(linked.log.empty());
+
+    // The next redraw hands the driver the mapping it had, and finite
+    // transformations still move it.
+    v.sink.lines.clear();
+    ASSERT_TRUE(v.renderer->redraw(qvRegion(qvMathRectOf<double>(0, 0, 300, 200)), false));
+    for (std::string const& line : v.sink.lines) {
+        EXPECT_EQ(line.find("nan"), std::string::npos) << line;
+        EXPECT_EQ(line.find("inf"), std::string::npos) << line;
+    }
+    v.layer->apply_left(qvScaling(2, 0.5));
+    EXPECT_EQ(v.layer->mapping(), RT(4, 1.5, 20, 10));
 }

@@ -184,13 +184,18 @@ TEST(qvViewWindowCacheLayerScroll, A_zoom_erases_the_valid_region_and_the_next_r
     EXPECT_TRUE(v.script->fresh());
 }
 
-TEST(qvViewWindowCacheLayerScroll, Translations_without_finite_numbers_erase_the_valid_region) {
+TEST(qvViewWindowCacheLayerScroll, Translations_without_finite_numbers_are_refused_and_beyond_int_erase_the_valid_region) {
     for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e12}) {
         CacheView v(2);
         v.script->redraw_all();
         v.script->driver->clear_log();
-        v.cache->apply_left(qvTranslation(bad, 0));
-        EXPECT_TRUE(v.cache->valid_region().empty()) << bad;
+        if (bad == 1e12) {
+            v.cache->apply_left(qvTranslation(bad, 0));
+            EXPECT_TRUE(v.cache->valid_region().empty()) << bad;
+        } else {
+            EXPECT_THROW(v.cache->apply_left(qvTranslation(bad, 0)), qvError) << bad;
+            EXPECT_FALSE(v.cache->valid_region().empty()) << bad;
+        }
         EXPECT_EQ(v.count("scroll"), 0) << bad;
     }
 }

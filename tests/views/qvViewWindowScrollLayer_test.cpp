@@ -152,7 +152,7 @@ TEST(qvViewWindowScrollLayerRoads, Memory_buffers_are_never_left_behind_the_wind
 
 TEST(qvViewWindowScrollLayerRoads, Translations_without_finite_numbers_move_no_pixel) {
     ScrollView v;
-    v.layer->apply_left(qvTranslation(std::numeric_limits<double>::quiet_NaN(), 3));
+    EXPECT_THROW(v.layer->apply_left(qvTranslation(std::numeric_limits<double>::quiet_NaN(), 3)), qvError);
     v.layer->apply_left(qvTranslation(2.5, 0));
     EXPECT_EQ(v.layer->pending_scroll(), (qvCrdOf<double>{0, 0}));
 }

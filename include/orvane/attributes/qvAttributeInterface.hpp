@@ -16,7 +16,11 @@
 //    palette change, in a fixed order: line_pattern writes style 6 then the
 //    pattern; fill_pattern the image then style 8; marker_pattern style 7
 //    then the image; font_style family, name, size, slant, weight,
-//    attribute.
+//    attribute;
+//  - a line width, marker size or font size that is NaN or infinite is
+//    refused before anything is written (font_style's too, before its
+//    first write): qvErrorFrom<qvAttributeInterface> "Attribute size is not
+//    finite", raised from one place.
 
 #include <orvane/attributes/qvAttributeEnums.hpp>
 #include <orvane/attributes/qvAttributeFolderInterface.hpp>

@@ -6,7 +6,10 @@
 // folder is read checked against its standard class, so a wrongly bound
 // folder raises "Wrong type specified to access attribute property" and no
 // cookie is returned (nothing is cached). Absent values keep the cookie's
-// defaults. Kinds outside 5..8 bake nothing (a null result).
+// defaults, and so does a line width that is not finite (a palette stored
+// before such widths were refused): a NaN width failed every hit test of
+// its shapes, so a click inside no longer picked them. Kinds outside 5..8
+// bake nothing (a null result).
 //
 // Brush rule: no fill style, or style 1, is unfilled; style 0 fills when
 // the colour is present and not empty; style 8 fills when a fill image is

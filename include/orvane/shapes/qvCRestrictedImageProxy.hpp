@@ -3,7 +3,8 @@
 // that moves its box (anchor, bitmap copy, alignment, resolution,
 // adjust_extent) writes the new box into the record header inside one
 // outer guard, so the scene hears of the old and new box once. A
-// degenerate transformation is refused before that guard opens.
+// degenerate or non-finite transformation and a resolution the generic
+// layer refuses are refused before that guard opens.
 
 #include <orvane/shapes/qvGenericRestrictedImageProxy.hpp>
 #include <orvane/shapes/qvImageProxy.hpp>
@@ -21,6 +22,7 @@ public:
         this->store_box();
     }
     void resolution(double x, double y) override {
+        Generic::check_resolution(x, y);
         const typename B::WriteLock lock(*this, true, true);
         Generic::resolution(x, y);
         this->store_box();

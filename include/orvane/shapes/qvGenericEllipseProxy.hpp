@@ -17,8 +17,9 @@
 //  - x_radius(r): m = (x1 + x2) / 2 in double and a = |r|; the left edge set
 //    to float(m - a), then the right edge to float(m + a), each through the
 //    ordering edge setter; the other axis untouched. Zero gives a flat box
-//    at the centre; NaN and infinities are stored as the arithmetic gives
-//    them.
+//    at the centre. A radius, or an edge it would give, that is not finite
+//    or beyond the float range is refused (qvShapeCoordinates) before
+//    anything changes: a radius in range can still push an edge out.
 // Each setter is one guarded change; radius(r) is two.
 
 #include <orvane/geometry/qvCrd.hpp>

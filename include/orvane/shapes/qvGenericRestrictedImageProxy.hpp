@@ -4,21 +4,27 @@
 // height in model units), their fit to a view, and the box.
 //
 // Keeps true:
-//  - resolutions are stored as absolute values;
+//  - resolutions are stored as absolute values, each finite and within the
+//    float range (the box is kept in floats); any other is refused
+//    (qvShapeCoordinates) before anything changes;
 //  - adjust_extent(t) gives each resolution |72 x pixels / (scale x dpi)|,
 //    scale 1 for a null t and a header resolution of 0 dpi counted as the
 //    bitmap default 72; a zero scale on either axis raises
 //    qvErrorFrom<qvGenericRestrictedImageProxy> "Degenerate transformation
-//    matrix" before anything changes;
+//    matrix", a scale that is not finite the coordinate error, before
+//    anything changes; a resolution computed beyond the float range (a
+//    tiny scale) is refused before it is written;
 //  - bbox() extends a whole extent on both sides of the anchor on an axis
 //    unless the alignment centres the image on it (alignment AND 12 == 12
 //    across, AND 3 == 3 up), then half of it; (1, 1, 0, 0) without a record.
 //    It is computed from the record at each call.
 
 #include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/geometry/qvRestrictedTransformation.hpp>
 #include <orvane/shapes/qvGenericImageProxy.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 #include <orvane/shapes/qvTextAlignment.hpp>
 
 #include <cmath>
@@ -41,6 +47,7 @@ public:
     }
 
     void resolution(double x, double y) override {
+        check_resolution(x, y);
         const typename B::WriteLock lock(*this, true, true);
         this->data().x_resolution = std::fabs(x);
         this->data().y_resolution = std::fabs(y);
@@ -59,8 +66,11 @@ public:
         const typename B::WriteLock lock(*this, true, true);
         qvRestrictedImageData& d = this->data();
         qvBitmapHeader const& h = d.image.header;
-        d.x_resolution = std::fabs(points_per_inch * h.width / (x_scale(t) * dpi(h.dpi_x)));
-        d.y_resolution = std::fabs(points_per_inch * h.height / (y_scale(t) * dpi(h.dpi_y)));
+        const double x = std::fabs(points_per_inch * h.width / (x_scale(t) * dpi(h.dpi_x)));
+        const double y = std::fabs(points_per_inch * h.height / (y_scale(t) * dpi(h.dpi_y)));
+        check_resolution(x, y);
+        d.x_resolution = x;
+        d.y_resolution = y;
     }
 
     qvMathRectOf<double> bbox() override {
@@ -81,6 +91,12 @@ protected:
     static void check_scales(qvRestrictedTransformation const* t) {
         if (x_scale(t) == 0.0 || y_scale(t) == 0.0)
             qvRaise(qvErrorFrom<qvGenericRestrictedImageProxy>("Degenerate transformation matrix"));
+        if (!qvIsFinite(x_scale(t)) || !qvIsFinite(y_scale(t)))
+            qvShapeCoordinates::raise_out_of_range();
+    }
+    static void check_resolution(double x, double y) {
+        qvShapeCoordinates::require(x);
+        qvShapeCoordinates::require(y);
     }
 
 private:

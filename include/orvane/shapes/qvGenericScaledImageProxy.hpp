@@ -3,12 +3,16 @@
 // record: the two edge vectors from the anchor and the box.
 //
 // Keeps true: vectors are taken unchanged (zero, parallel or negative ones
-// too); vectors(x, y) writes both inside one guard; bbox() is the smallest
-// axis-parallel rectangle holding the anchor P, P + X, P + Y and P + X + Y,
-// computed from the record at each call, (1, 1, 0, 0) without a record.
+// too) when each component is finite and within the float range; any
+// other is refused (qvShapeCoordinates) before a guard opens, both of
+// vectors(x, y) before either is written; vectors(x, y) writes both inside
+// one guard; bbox() is the smallest axis-parallel rectangle holding the
+// anchor P, P + X, P + Y and P + X + Y, computed from the record at each
+// call, (1, 1, 0, 0) without a record.
 
 #include <orvane/geometry/qvMathRect.hpp>
 #include <orvane/shapes/qvGenericImageProxy.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 #include <algorithm>
 
@@ -20,6 +24,7 @@ public:
         return this->data().x_vector;
     }
     void x_vector(qvCrdOf<double> v) override {
+        qvShapeCoordinates::require(v);
         const typename B::WriteLock lock(*this, true, true);
         this->data().x_vector = v;
     }
@@ -28,10 +33,13 @@ public:
         return this->data().y_vector;
     }
     void y_vector(qvCrdOf<double> v) override {
+        qvShapeCoordinates::require(v);
         const typename B::WriteLock lock(*this, true, true);
         this->data().y_vector = v;
     }
     void vectors(qvCrdOf<double> x, qvCrdOf<double> y) override {
+        qvShapeCoordinates::require(x);
+        qvShapeCoordinates::require(y);
         const typename B::WriteLock lock(*this, true, true);
         this->data().x_vector = x;
         this->data().y_vector = y;

@@ -22,6 +22,12 @@
 //  - a stretch not greater than 0 (NaN too) is refused before anything
 //    changes: qvErrorFrom<qvGenericTextProxy> "Stretch must be a non-zero
 //    positive value"; otherwise the width is scaled by new / old stretch;
+//  - angle, aperture, each value of the extent, the stretch and the width a
+//    stretch scales to are finite and within the float range, or refused
+//    (qvShapeCoordinates) before anything changes: a NaN there would turn
+//    the box, and so the header's box, into NaN. A record whose stored
+//    stretch cannot divide (0 or not finite: only a record stored before
+//    these checks) takes a new stretch without scaling its width;
 //  - no setter re-measures the text: the owner calls adjust_extent (the
 //    kinds' layers) or sets the extent; compute_extent measures the stored
 //    text in the font of an attribute and changes nothing;
@@ -34,6 +40,7 @@
 
 #include <orvane/attributes/qvAttributeFolderInterface.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 #include <orvane/shapes/qvSelfRelativeOffset.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvShapeCoordinates.hpp>
@@ -87,6 +94,7 @@ public:
         return data().angle;
     }
     void angle(double degrees) override {
+        qvShapeCoordinates::require(degrees);
         const typename B::WriteLock lock(*this, true, true);
         data().angle = degrees;
     }
@@ -96,6 +104,7 @@ public:
         return data().aperture;
     }
     void aperture(double degrees) override {
+        qvShapeCoordinates::require(degrees);
         const typename B::WriteLock lock(*this, true, true);
         data().aperture = degrees;
     }
@@ -132,7 +141,12 @@ public:
         check_stretch(s);
         const typename B::WriteLock lock(*this, true, true);
         qvTextData& d = data();
-        d.extent.width *= static_cast<double>(s) / static_cast<double>(d.stretch);
+        const double old = static_cast<double>(d.stretch);
+        if (old != 0.0 && qvIsFinite(old)) {
+            const double width = d.extent.width * (static_cast<double>(s) / old);
+            qvShapeCoordinates::require(width);
+            d.extent.width = width;
+        }
         d.stretch = s;
     }
     float stretch() override {
@@ -145,6 +159,7 @@ public:
         return data().extent;
     }
     void extent(qvExtent const& e) override {
+        qvShapeCoordinates::require(e);
         const typename B::WriteLock lock(*this, true, true);
         data().extent = e;
     }
@@ -179,6 +194,7 @@ protected:
     static void check_stretch(float s) {
         if (!(s > 0.0f))
             raise("Stretch must be a non-zero positive value");
+        qvShapeCoordinates::require(static_cast<double>(s));
     }
 
 private:

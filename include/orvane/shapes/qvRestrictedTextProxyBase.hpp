@@ -10,7 +10,10 @@
 // attribute (device units) and the extent set, through the box-keeping
 // setter, to (stretch x width x k, descent x k, ascent x k) with k = 1 / the
 // smaller absolute axis scale of t (1 for null): at that scale the box
-// covers the glyphs and errs on the large side on the other axis.
+// covers the glyphs and errs on the large side on the other axis. A t
+// that is not finite is refused (qvShapeCoordinates) before the guard
+// opens (an infinite scale would give a text no extent at all), an extent
+// beyond the float range (a tiny or zero scale) by the extent setter.
 //
 // It names the restricted text data access for the extended scale and the
 // text data access for every other interaction.

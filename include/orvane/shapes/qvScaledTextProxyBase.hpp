@@ -9,10 +9,11 @@
 // process-wide size mode (qvTextExtent::font_size_mode): bit 1 adds ascent
 // - extra, bit 2 descent, bit 4 extra; an H of 0 counts as 1. The extent
 // becomes (stretch x height x width / H, height x descent / H, height x
-// ascent / H), written into the record with the header's box. So with a
-// provider that accepts mode 3 the font's ascent minus extra plus descent
-// becomes exactly the height; with the default provider (mode 0) the
-// measured extent is multiplied by the height.
+// ascent / H), written into the record with the header's box; an extent
+// beyond the float range is refused (qvShapeCoordinates) before it is
+// written. So with a provider that accepts mode 3 the font's ascent minus
+// extra plus descent becomes exactly the height; with the default provider
+// (mode 0) the measured extent is multiplied by the height.
 
 #include <orvane/shapes/qvGenericScaledTextProxy.hpp>
 #include <orvane/shapes/qvScaledTextProxyInnerBase.hpp>

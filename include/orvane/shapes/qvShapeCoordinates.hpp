@@ -17,6 +17,7 @@
 
 #include <orvane/geometry/qvCrd.hpp>
 #include <orvane/geometry/qvRect.hpp>
+#include <orvane/shapes/qvExtent.hpp>
 
 class qvShapeCoordinates {
 public:
@@ -27,6 +28,8 @@ public:
     static void require(qvCrdOf<double> const* points, int n);
     // For values computed in float inside a record (moved or resized boxes).
     static void require(qvRectOf<float> const& r);
+    // A text's extent: the box around its anchor is built from these.
+    static void require(qvExtent const& e);
     // Finite alone: for the exact points of a stand-alone record, which
     // keeps no box and holds any double.
     static void require_finite(qvCrdOf<double> const& p);

@@ -5,8 +5,9 @@
 // the header as four floats; being the outermost, that guard reports the
 // box before and after once. text() opens its guard without creating a
 // record (it sizes the record itself) and writes the box only when a record
-// exists. A text or stretch the generic layer refuses is refused before the
-// outer guard opens, so nothing is reported either.
+// exists. A text, stretch, angle, aperture or extent the generic layer
+// refuses is refused before the outer guard opens, so no record is made
+// for it and nothing is reported either.
 //
 // Instances: over qvTextProxyBase (the restricted text) and over the
 // scaled text's height layer. Stand-alone texts have no such layer: their
@@ -40,11 +41,13 @@ public:
         store_box();
     }
     void angle(double degrees) override {
+        qvShapeCoordinates::require(degrees);
         const typename B::WriteLock lock(*this, true, true);
         Generic::angle(degrees);
         store_box();
     }
     void aperture(double degrees) override {
+        qvShapeCoordinates::require(degrees);
         const typename B::WriteLock lock(*this, true, true);
         Generic::aperture(degrees);
         store_box();
@@ -63,6 +66,7 @@ public:
         store_box();
     }
     void extent(qvExtent const& e) override {
+        qvShapeCoordinates::require(e);
         const typename B::WriteLock lock(*this, true, true);
         Generic::extent(e);
         store_box();

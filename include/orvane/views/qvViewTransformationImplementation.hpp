@@ -4,6 +4,12 @@
 // transformations for apply_left.
 //
 // Keeps true: the sink is not owned; without one nothing changes anywhere.
+// apply_left and apply_right refuse a transformation with NaN or an
+// infinity (require_finite: qvErrorFrom<qvViewTransformation> "Invalid
+// scroller argument") before anything moves, with or without a sink: such
+// a transformation would reach every layer's mapping and the driver. An
+// override that changes anything before it calls this class's calls
+// require_finite first.
 // zoom and scroll reach apply_left through the virtual table, so an object
 // that composes its own mapping there (data layers, renderers) sees them.
 // scroll moves by whole units only, truncated toward zero in double (no
@@ -25,6 +31,10 @@ public:
     void zoom(qvCrdOf<double> centre, double factor) override;
     void zoom(qvCrdOf<double> centre, double x_factor, double y_factor) override;
     void scroll(double dx, double dy) override;
+
+    // The one check of every transformation change; also for the mapping
+    // control, whose two axes would otherwise move one without the other.
+    static void require_finite(qvRestrictedTransformation const& t);
 
 protected:
     qvViewTransformationImplementation() noexcept = default;
