@@ -113,6 +113,14 @@ double qvViewTScenePort::get_scaled_line_width(double w) const {
     return w * std::sqrt(std::sqrt(a * a + b * b) * std::sqrt(c * c + d * d));
 }
 
+bool qvViewTScenePort::scale_line_width_of(qvAttributeInterface& attribute) const {
+    const double width = get_scaled_line_width(attribute.line_width());
+    if (!qvIsFinite(width))
+        return false;
+    attribute.line_width(width);
+    return true;
+}
+
 unsigned qvViewTScenePort::get_flipped_alignment(unsigned al) noexcept {
     const unsigned horizontal = al & 0xCu;
     if (horizontal == 0x4u || horizontal == 0x8u)
@@ -226,8 +234,10 @@ bool qvViewTScenePort::forward(qvShapeBase& filled, long source_attribute) {
     if (!scale_line_width_)
         return target_->draw_shape(filled);
     if (scaled_->open()) {
-        qvAttributeInterface& attribute = scaled_->scaled(source_attribute);
-        filled.attribute_handle = qvCheckedInt32(attribute.attribute_handle());
+        qvAttributeInterface* const attribute = scaled_->scaled(source_attribute);
+        if (attribute == nullptr)
+            return false;
+        filled.attribute_handle = qvCheckedInt32(attribute->attribute_handle());
         const qvFlavorPortPalette switched(*this, &palette_);
         return target_->draw_shape(filled);
     }
@@ -236,7 +246,8 @@ bool qvViewTScenePort::forward(qvShapeBase& filled, long source_attribute) {
 }
 
 bool qvViewTScenePort::draw_scaled(qvShapeBase& filled, qvAttributeInterface& attribute) {
-    attribute.line_width(get_scaled_line_width(attribute.line_width()));
+    if (!scale_line_width_of(attribute))
+        return false;
     filled.attribute_handle = qvCheckedInt32(attribute.attribute_handle());
     return target_->draw_shape(filled);
 }

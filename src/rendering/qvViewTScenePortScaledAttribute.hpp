@@ -143,22 +143,24 @@ public:
         if (error) std::rethrow_exception(error);
     }
 
-    // The copy of `source` with its width scaled, made on first use.
-    qvAttributeInterface& scaled(long source) {
+    // The copy of `source` with its width scaled, made on first use; null
+    // when the scaled width is no finite number (nothing is kept then).
+    qvAttributeInterface* scaled(long source) {
         if (stale_) {
             qvPalette* const source = source_;
             end();
             begin(source);
         }
-        if (const auto found = by_source_.find(source); found != by_source_.end()) return *made_[found->second];
+        if (const auto found = by_source_.find(source); found != by_source_.end()) return made_[found->second].get();
         if (made_.empty()) driver_ = qvIWeakPtr<qvDriverObject>(&port_.target_->draw().vbuf().driver());
         made_.reserve(made_.size() + 1);
         qvSafePtr<qvAttributeInterface> made = qvCreateAttributeProxy(&port_.palette_, 0);
         port_.set_attribute(made.get(), source);
-        made->line_width(port_.get_scaled_line_width(made->line_width()));
+        if (!port_.scale_line_width_of(*made))
+            return nullptr;
         by_source_.emplace(source, made_.size());
         made_.push_back(std::move(made));
-        return *made_.back();
+        return made_.back().get();
     }
 
     // The source palette changed an attribute, or all of them.

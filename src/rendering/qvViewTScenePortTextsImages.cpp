@@ -155,13 +155,14 @@ bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
             const double f = static_cast<float>(attribute.font_size());
             const double factor = scene_port_text_factor(a);
             const double size = f == 0.0 ? factor * 10.0 : f * factor;
-            // Too small to read, or no size at all (a collapsed mapping).
-            if (!(size >= 1.0))
+            // Too small to read, or no size at all (a collapsed mapping), or
+            // too large for a font size.
+            if (!(size >= 1.0) || !qvFitsFloat(size))
                 return false;
             attribute.font_size(static_cast<float>(size));
         }
-        if (scale_line_width_)
-            attribute.line_width(get_scaled_line_width(attribute.line_width()));
+        if (scale_line_width_ && !scale_line_width_of(attribute))
+            return false;
         copy->extent(copy->compute_extent(attribute));
         copy->adjust_extent(nullptr);
         return scene_port_send_copy(*target_, copy);
@@ -189,7 +190,8 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
         return scene_port_send_copy(*target_, copy);
     }
     return ScaledAttribute::draw(*this, record.attribute_handle, [&](qvAttributeInterface& attribute) {
-        attribute.line_width(get_scaled_line_width(attribute.line_width()));
+        if (!scale_line_width_of(attribute))
+            return false;
         copy->record()->attribute_handle = qvCheckedInt32(attribute.attribute_handle());
         copy->adjust_extent();
         return scene_port_send_copy(*target_, copy);

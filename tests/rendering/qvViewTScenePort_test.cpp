@@ -321,6 +321,12 @@ TEST_F(ScenePort, Non_finite_mappings_reach_no_driver) {
     EXPECT_TRUE(port.draw_shape(*copied(exact, qvExactPolygonKind)));
     ASSERT_EQ(target.calls.size(), 1u);
     EXPECT_EQ(exact_points(*received())[3], (qvCrdOf<double>{5 * scale, 15.5 * scale}));
+
+    // Larger still, the exact points hold, but the line width scaled by
+    // the mapping is no finite number, which the attribute refuses.
+    port.mapping(qvScaling(1e200, 1e200));
+    EXPECT_FALSE(port.draw_shape(*copied(exact, qvExactPolygonKind)));
+    EXPECT_EQ(target.calls.size(), 1u);
 }
 
 // A redraw through the port of a scene of every kind, under a mapping that
@@ -356,6 +362,12 @@ TEST(ScenePortRedraw, Skips_the_records_it_cannot_map_and_draws_every_other) {
     every.scene().render(port, -1, everywhere, false);
     EXPECT_TRUE(target.calls.empty());
     EXPECT_EQ(target.palette(), &every.scene().palette());
+
+    // A finite mapping too large to scale any line width by: the exact
+    // kinds are skipped too, within the draw's shared copies.
+    port.mapping(qvScaling(1e200, 1e200));
+    every.scene().render(port, -1, everywhere, false);
+    EXPECT_TRUE(target.calls.empty());
 }
 
 // ---------------------------------------------------------------------------

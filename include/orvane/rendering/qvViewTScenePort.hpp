@@ -145,6 +145,11 @@ private:
     void update_matrix();
     // w times the geometric mean of the lengths of M's two rows.
     double get_scaled_line_width(double w) const;
+    // Scales the line width of `attribute` (a temporary) by M. False, and
+    // nothing changed, when the scaled width is no finite number: a mapping
+    // that large cannot be drawn with it, and the record is skipped like
+    // one whose points it cannot map.
+    bool scale_line_width_of(qvAttributeInterface& attribute) const;
     // Swaps the horizontal alignment bits 2-3 of a text alignment word
     // (01 <-> 10; 00 and 11 and the other bits stay).
     static unsigned get_flipped_alignment(unsigned al) noexcept;
