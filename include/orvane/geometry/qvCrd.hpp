@@ -34,7 +34,7 @@ struct qvCrdOf {
     template <class U>
         requires(std::same_as<T, float> && std::same_as<U, double>)
     constexpr explicit qvCrdOf(qvCrdOf<U> const& p) noexcept
-        : x(static_cast<float>(p.x)), y(static_cast<float>(p.y)) {}
+        : x(qvRoundToFloat(p.x)), y(qvRoundToFloat(p.y)) {}
 
     constexpr bool operator==(qvCrdOf const&) const noexcept = default;
 
