@@ -40,6 +40,7 @@
 
 #include "scenes/qvRecordArea.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -73,6 +74,18 @@ struct qvQuadTreeCellSummary {
     // Whether a record may meet `area`: false tells that none does.
     bool may_meet(qvRecordArea const& area) const noexcept {
         return meets(kinds[0], area) || meets(kinds[1], area) || meets(kinds[2], area);
+    }
+    // Whether `area` covers at least half of the cell `cell` (its
+    // rectangle). Then about half its records or more meet the area, and
+    // naming them costs more than the query's own test of every record
+    // saves: each named one is tested twice and sorted or marked, each
+    // passed one saves a test. False for a NaN area.
+    static bool mostly_covers(qvRecordArea const& area, qvMathRectOf<float> const& cell) noexcept {
+        const auto span = [](float lo, float hi) { return static_cast<double>(hi) - static_cast<double>(lo); };
+        const double w = span(std::max(area.x1, cell.x1), std::min(area.x2, cell.x2));
+        const double h = span(std::max(area.y1, cell.y1), std::min(area.y2, cell.y2));
+        const double whole = span(cell.x1, cell.x2) * span(cell.y1, cell.y2);
+        return w > 0 && h > 0 && w * h * 2 >= whole;
     }
     // The places of the records whose box meets `area`, ascending, into
     // `out` (cleared first).
