@@ -45,10 +45,10 @@ bool qvQuadTreeQuery::arrive() {
     if (every_)
         return true;
     const qvQuadTreeDirectory::CellNodes cell = nodes_.cell();
-    // A cell the area mostly covers (most cells a large area passes) is
-    // read whole, without making or asking its summary; each record is
-    // still tested, so what is yielded is the same.
-    if (qvQuadTreeCellSummary::mostly_covers(area_, cell[0]->bbox))
+    // A cell the area covers a fair share of (most cells a large area
+    // passes) is read whole, without making or asking its summary; each
+    // record is still tested, so what is yielded is the same.
+    if (qvQuadTreeCellSummary::read_whole(area_, cell[0]->bbox))
         return true;
     std::unique_ptr<qvQuadTreeCellSummary>& summary = cell.summary();
     const std::uint64_t node_writes = tree_.directory()->node_writes();

@@ -17,9 +17,9 @@
 // order; it pins a node's page only to read the boxes of a node written
 // since the summary was made, or when some record of the node may meet the
 // area, and passes a cell none of whose records may without looking at its
-// nodes. A cell the area covers at least half of is read record by record
-// without a summary: so many of its records meet that naming them costs
-// more than the walk's own test of each.
+// nodes. A cell the area covers a thirty-second of or more is read record
+// by record without a summary: enough of its records meet that naming
+// them costs more than the walk's own test of each.
 // While a node of the cell is write-locked, every node of the cell is read
 // record by record, as without a summary; so is a node written while the
 // query stands in it, from there on. The records yielded and their order
