@@ -569,11 +569,11 @@ struct GeosSelection {
 #endif
 
 #if ORVANE_BENCH_BOOST
-// The rtree's answer to the one-spot box query (see one_spot_case).
-void BM_PeerSpotQuery(benchmark::State& state) {
-    const long n = state.range(0);
+// The rtree's answer to the one-spot box query (see one_spot_case), named
+// as bench/compare reads a peer's case: "peer/spot-query/boost/<n>-<hits>".
+void peer_spot_query(benchmark::State& state, long n, bool hit) {
     std::vector<CompareEntry> boxes;
-    for (auto const& r : one_spot_boxes(n, state.range(1) != 0))
+    for (auto const& r : one_spot_boxes(n, hit))
         boxes.emplace_back(CompareBox(ComparePoint(r.x1, r.y1), ComparePoint(r.x2, r.y2)), boxes.size());
     const CompareTree tree(boxes);
     const qvCrdOf<double> p = one_spot;
@@ -586,7 +586,14 @@ void BM_PeerSpotQuery(benchmark::State& state) {
     }
     state.counters["hits"] = static_cast<double>(found.size());
 }
-BENCHMARK(BM_PeerSpotQuery)->Name("peer/spot-query/boost")->Apply(one_spot_sizes)->Unit(benchmark::kMicrosecond);
+const bool peer_spot_query_registered = [] {
+    for (long n : {1000L, 100000L, 1000000L})
+        for (bool hit : {false, true})
+            benchmark::RegisterBenchmark(("peer/spot-query/boost/" + std::to_string(n) + (hit ? "-one" : "-none")).c_str(),
+                                         peer_spot_query, n, hit)
+                ->Unit(benchmark::kMicrosecond);
+    return true;
+}();
 #endif
 
 // One select of ours, repeated; the list cleared each time.

@@ -113,7 +113,12 @@ bool qvQuadTreeCellSummary::refresh(std::unique_ptr<qvQuadTreeCellSummary>& summ
 // it. Only the rest (a leaf cell's records) is cut into slices and tiles.
 void qvQuadTreeCellSummary::build(qvMathRectOf<float> const& cell) {
     const float mx = cell.x1 * 0.5f + cell.x2 * 0.5f, my = cell.y1 * 0.5f + cell.y2 * 0.5f;
+    // Room taken once: a summary is made at the first query that cuts its
+    // cell, where growing the lists step by step was a good part of the cost.
     std::vector<SummaryEntry> upright, flat, rest;
+    upright.reserve(boxes.size());
+    flat.reserve(boxes.size());
+    rest.reserve(boxes.size());
     for (std::size_t q = 0; q < boxes.size(); ++q) {
         qvMathRectOf<float> const& b = boxes[q];
         if (!summary_box_usable(b))
@@ -147,9 +152,12 @@ void qvQuadTreeCellSummary::build(qvMathRectOf<float> const& cell) {
 
     // Groups never mix the three kinds.
     order.clear();
+    order.reserve(boxes.size());
     group_first.clear();
+    group_first.reserve(boxes.size() / fanout + 4);
     levels.clear();
     std::vector<qvMathRectOf<float>> level;
+    level.reserve(boxes.size() / fanout + 3);
     std::size_t k_index = 0;
     for (std::vector<SummaryEntry> const* kind : {&upright, &flat, &rest}) {
         qvMathRectOf<float>& whole = kinds[k_index++];

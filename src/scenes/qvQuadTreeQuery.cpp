@@ -4,7 +4,6 @@
 
 #include <orvane/scenes/qvPageDevice.hpp>
 
-
 #include <cmath>
 
 qvQuadTreeQuery::qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area)
@@ -46,6 +45,11 @@ bool qvQuadTreeQuery::arrive() {
     if (every_)
         return true;
     const qvQuadTreeDirectory::CellNodes cell = nodes_.cell();
+    // A cell the area covers a fair share of (most cells a large area
+    // passes) is read whole, without making or asking its summary; each
+    // record is still tested, so what is yielded is the same.
+    if (qvQuadTreeCellSummary::read_whole(area_, cell[0]->bbox))
+        return true;
     std::unique_ptr<qvQuadTreeCellSummary>& summary = cell.summary();
     const std::uint64_t node_writes = tree_.directory()->node_writes();
     if (!summary || !summary->current_at(node_writes)) {
@@ -95,11 +99,11 @@ bool qvQuadTreeQuery::enter(qvQuadTreeNode& node) {
 // A write to the node while the query stands in it (a callback editing the
 // scene) ends the summary's say: from the last index yielded on, every
 // record is read, its fill_no afresh at every step.
-int qvQuadTreeQuery::next_index(qvQuadTreeNode const& node) {
-    if (!walk_all_ && node.writes() != writes_)
+int qvQuadTreeQuery::next_candidate(qvQuadTreeNode const& node) {
+    if (node.writes() != writes_) {
         walk_all_ = true;
-    if (walk_all_)
         return ++index_ < node.fill_no ? index_ : -1;
+    }
     if (next_candidate_ >= candidates_.size() || candidates_[next_candidate_] >= node_end_)
         return -1;
     index_ = static_cast<int>(candidates_[next_candidate_++] - node_first_);
@@ -124,7 +128,17 @@ void qvQuadTreeQuery::advance() {
                 continue;
             }
         }
-        for (int i = next_index(*node); i >= 0; i = next_index(*node)) {
+        // The walk of every record is the common road (a large area, most
+        // of whose cells it covers): kept in this loop, not behind a call.
+        for (;;) {
+            int i = 0;
+            if (walk_all_) {
+                if (++index_ >= node->fill_no)
+                    break;
+                i = index_;
+            } else if ((i = next_candidate(*node)) < 0) {
+                break;
+            }
             qvShapeBase* const record = node->record_in(pin_->bytes(), i);
             if (wanted(*record)) {
                 current_ = record;

@@ -17,10 +17,13 @@
 // order; it pins a node's page only to read the boxes of a node written
 // since the summary was made, or when some record of the node may meet the
 // area, and passes a cell none of whose records may without looking at its
-// nodes. While a node of the cell is write-locked, every node of the cell
-// is read record by record, as without a summary; so is a node written
-// while the query stands in it, from there on. The records yielded and
-// their order are the same either way.
+// nodes. A cell the area covers a thirty-second of or more is read record
+// by record without a summary: enough of its records meet that naming
+// them costs more than the walk's own test of each.
+// While a node of the cell is write-locked, every node of the cell is read
+// record by record, as without a summary; so is a node written while the
+// query stands in it, from there on. The records yielded and their order
+// are the same either way.
 
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
@@ -58,8 +61,9 @@ private:
     // record.
     bool enter(qvQuadTreeNode& node);
     bool pin(qvQuadTreeNode& node);
-    // The next record index of the current node to test, or -1.
-    int next_index(qvQuadTreeNode const& node);
+    // The next record index of the current node to test when the cell's
+    // candidates are followed, or -1.
+    int next_candidate(qvQuadTreeNode const& node);
 
     qvQuadTree& tree_;
     qvQuadTreeDirectory::QueryIterator nodes_;

@@ -272,3 +272,35 @@ TEST(qvQuadTreeQueryOrder, Records_edited_ahead_of_a_standing_query_are_judged_a
     for (std::int32_t h : moved_in) EXPECT_EQ(std::count(got.begin(), got.end(), h), 1) << h;
     for (std::int32_t h : moved_out) EXPECT_EQ(std::count(got.begin(), got.end(), h), 0) << h;
 }
+
+// A cell the area covers a thirty-second of or more is read whole, one
+// covered less through its summary; one query passes cells of both kinds.
+// Areas at exactly that share of a cell and just under it, half a cell,
+// and thin bands that cover a sliver of every cell they cross, before and
+// after the summaries exist, and a band whose records are moved onto it
+// while it stands.
+TEST(qvQuadTreeQueryOrder, Cells_read_whole_and_cells_read_through_summaries_yield_alike) {
+    Tree t(17);
+    t.fill(4000);
+    const std::vector<qvMathRectOf<double>> areas{
+        {0, 0, 512, 1024},      {0, 0, 511.5, 1024},       {256, 0, 512, 256},  {256.5, 0, 512, 256},
+        {480, 0, 512, 1024},    {480.25, 0, 512, 1024},    {0, 0, 64, 32},      {0, 0, 64, 31.75},
+        {100, 300, 700, 303.5}, {300.25, 0, 303.75, 1024}, {128, 640, 896, 700}, {-10, -10, 1030, 1030},
+        {200.5, 150.25, 830, 971}};
+    for (int round = 0; round < 2; ++round)
+        for (qvMathRectOf<double> const& area : areas)
+            EXPECT_EQ(handles_of(t.tree, area), walked(t.tree, area))
+                << "area " << area.x1 << " " << area.y1 << " " << area.x2 << " " << area.y2;
+
+    const qvMathRectOf<double> band(100, 300, 900, 302);
+    std::vector<std::int32_t> got;
+    for (auto it = t.tree.query(band, false); it; ++it) {
+        got.push_back(it->shape_handle);
+        qvQuadTree::RecordLock lock;
+        t.tree.modify(t.handles[static_cast<std::size_t>(it->shape_handle - 1)], lock);
+        lock.record->box = qvMathRectOf<float>(500, 300.5, 501, 301.5);
+        t.tree.update(lock);
+    }
+    EXPECT_GT(got.size(), 10u);
+    EXPECT_EQ(handles_of(t.tree, band), walked(t.tree, band));
+}
