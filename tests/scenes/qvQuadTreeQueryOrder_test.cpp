@@ -83,6 +83,13 @@ struct Tree {
         const double x = at(-20, 1020), y = at(-20, 1020), span = at(0, 1) < 0.8f ? at(0, 12) : at(0, 400);
         return qvMathRectOf<double>(x, y, x + span, y + at(0, 1) * span);
     }
+    // The record of `handle` given `box`, in place, as a callback may.
+    void move(std::int32_t handle, qvMathRectOf<float> const& box) {
+        qvQuadTree::RecordLock lock;
+        tree.modify(handles[static_cast<std::size_t>(handle - 1)], lock);
+        lock.record->box = box;
+        tree.update(lock);
+    }
     void compare(int rounds) {
         for (int round = 0; round < rounds; ++round) {
             const qvMathRectOf<double> area = some_area();
@@ -132,10 +139,7 @@ TEST(qvQuadTreeQueryOrder, A_node_written_under_a_standing_query_is_read_afresh_
     std::vector<std::int32_t> got;
     for (auto it = t.tree.query(area, false); it; ++it) {
         got.push_back(it->shape_handle);
-        qvQuadTree::RecordLock lock;
-        t.tree.modify(t.handles[static_cast<std::size_t>(it->shape_handle - 1)], lock);
-        lock.record->box = qvMathRectOf<float>(400, 400, 401, 401);
-        t.tree.update(lock);
+        t.move(it->shape_handle, qvMathRectOf<float>(400, 400, 401, 401));
     }
     EXPECT_FALSE(got.empty());
     EXPECT_EQ(handles_of(t.tree, area), walked(t.tree, area));
@@ -247,12 +251,6 @@ TEST(qvQuadTreeQueryOrder, Records_edited_ahead_of_a_standing_query_are_judged_a
         }
         return picks;
     };
-    const auto set_box = [&](std::int32_t handle, qvMathRectOf<float> const& box) {
-        qvQuadTree::RecordLock lock;
-        t.tree.modify(t.handles[static_cast<std::size_t>(handle - 1)], lock);
-        lock.record->box = box;
-        t.tree.update(lock);
-    };
 
     std::vector<std::int32_t> got, moved_in, moved_out;
     for (auto it = t.tree.query(area, false); it; ++it) {
@@ -264,8 +262,8 @@ TEST(qvQuadTreeQueryOrder, Records_edited_ahead_of_a_standing_query_are_judged_a
         if (std::count(picks.begin(), picks.end(), 0) != 0) continue;
         moved_out = {picks[0], picks[2]};
         moved_in = {picks[1], picks[3]};
-        for (std::int32_t h : moved_out) set_box(h, outside);
-        for (std::int32_t h : moved_in) set_box(h, inside);
+        for (std::int32_t h : moved_out) t.move(h, outside);
+        for (std::int32_t h : moved_in) t.move(h, inside);
     }
     ASSERT_FALSE(moved_in.empty()) << "no node with records of both kinds ahead, and a next node in its cell";
     EXPECT_EQ(got, walked(t.tree, area));
@@ -296,10 +294,7 @@ TEST(qvQuadTreeQueryOrder, Cells_read_whole_and_cells_read_through_summaries_yie
     std::vector<std::int32_t> got;
     for (auto it = t.tree.query(band, false); it; ++it) {
         got.push_back(it->shape_handle);
-        qvQuadTree::RecordLock lock;
-        t.tree.modify(t.handles[static_cast<std::size_t>(it->shape_handle - 1)], lock);
-        lock.record->box = qvMathRectOf<float>(500, 300.5, 501, 301.5);
-        t.tree.update(lock);
+        t.move(it->shape_handle, qvMathRectOf<float>(500, 300.5, 501, 301.5));
     }
     EXPECT_GT(got.size(), 10u);
     EXPECT_EQ(handles_of(t.tree, band), walked(t.tree, band));
