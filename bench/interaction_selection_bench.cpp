@@ -310,8 +310,10 @@ void one_spot_callback_case(benchmark::State& state, Scene& scene) {
     state.counters["hits"] = per_select;
 }
 
+constexpr long one_spot_counts[] = {1000, 100000, 1000000};
+
 void one_spot_sizes(benchmark::internal::Benchmark* b) {
-    for (long n : {1000L, 100000L, 1000000L})
+    for (long n : one_spot_counts)
         for (long hits : {0L, 1L})
             b->Args({n, hits});
 }
@@ -587,7 +589,7 @@ void peer_spot_query(benchmark::State& state, long n, bool hit) {
     state.counters["hits"] = static_cast<double>(found.size());
 }
 const bool peer_spot_query_registered = [] {
-    for (long n : {1000L, 100000L, 1000000L})
+    for (long n : one_spot_counts)
         for (bool hit : {false, true})
             benchmark::RegisterBenchmark(("peer/spot-query/boost/" + std::to_string(n) + (hit ? "-one" : "-none")).c_str(),
                                          peer_spot_query, n, hit)

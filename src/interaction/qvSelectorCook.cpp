@@ -7,8 +7,8 @@
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvPalette.hpp>
 #include <orvane/attributes/qvPropertyValue.hpp>
+#include <orvane/geometry/qvFiniteCoordinates.hpp>
 
-#include <cmath>
 #include <memory>
 
 namespace {
@@ -27,7 +27,7 @@ bool selector_cook_usable(qvPropertyValue<qvRgbColor> const& color) {
 std::unique_ptr<qvCookie> selector_cook_pen(qvPalette const& palette, long handle) {
     auto cookie = std::make_unique<qvSelectorPenCookie>();
     const auto width = selector_cook_read<qvWrap<double>>(palette, handle, SelectorCookFolder::line_width);
-    if (!width.absent() && std::isfinite(static_cast<double>(width.value())))
+    if (!width.absent() && qvIsFinite(static_cast<double>(width.value())))
         cookie->line_width = width.value();
     return cookie;
 }

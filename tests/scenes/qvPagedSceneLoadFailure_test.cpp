@@ -6,9 +6,9 @@
 // and a close returns, the file reopens read-only and reads whole with
 // either the content from before the load (the load raised) or every
 // loaded record (it returned), and its handles, layer sizes, drawn records
-// and enumeration agree. Issue 88: 43 of 300 such sessions left handles
-// without records or records without handles, all from whole-page writes
-// failing while the load undid itself.
+// and enumeration agree. Before the undo could be resumed, 43 of 300 such
+// sessions left handles without records or records without handles, all
+// from whole-page writes failing while the load undid itself.
 #include <orvane/scenes/qvPagedScene.hpp>
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
