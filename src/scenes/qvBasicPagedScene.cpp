@@ -216,7 +216,7 @@ void qvBasicPagedScene::check_page_use(std::vector<long> pages) {
 void qvBasicPagedScene::close() {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
     end_enumerations();
-    if (!read_only_) take_back_load();
+    finish_failed_load();
     if (!read_only_) write_back_all();
     if (file_ != nullptr && !read_only_) {
         qvPageOStream out(file_->device(), "$Layout");
@@ -234,6 +234,7 @@ void qvBasicPagedScene::close() {
 
 void qvBasicPagedScene::save_layout(qvOutputStream& os) {
     QV_ASSERT_TEXT(initialized_, "initialized");
+    finish_failed_load();
     qvWriteInt32(os, own_palette_ ? 1 : 0);
     if (own_palette_) palette_->save(os);
     qvWriteInt32(os, own_hdb_ ? 1 : 0);
@@ -344,6 +345,7 @@ void qvBasicPagedScene::load_layout(qvInputStream& is) {
 
 qvMathRectOf<double> qvBasicPagedScene::bbox(int layer) {
     QV_ASSERT_TEXT(initialized_, "initialized");
+    finish_failed_load();
     check_layer(layer);
     LayerEntry const& e = entry_of(layer);
     QV_ASSERT_TEXT(e.sdb != nullptr, "layers[mapv[layer]].sdb");
@@ -357,7 +359,13 @@ void qvBasicPagedScene::check_layer(int layer) const {
     if (layer < 0 || layer >= static_cast<int>(mapv_.size())) qvRaisePagedSceneError("Illegal layer number specified");
 }
 
+int qvBasicPagedScene::total_layers() {
+    finish_failed_load();
+    return static_cast<int>(mapv_.size());
+}
+
 void qvBasicPagedScene::insert_layer(int layer) {
+    finish_failed_load();
     if (layer < 0 || layer > static_cast<int>(mapv_.size())) qvRaisePagedSceneError("Illegal layer number specified");
     if (dynamic_ == nullptr) qvRaisePagedSceneError("Dynamic segment is not set for the paged scene");
     std::size_t slot = 0;
@@ -383,6 +391,11 @@ void qvBasicPagedScene::insert_layer(int layer) {
 }
 
 void qvBasicPagedScene::delete_layer(int layer) {
+    finish_failed_load();
+    remove_layer(layer);
+}
+
+void qvBasicPagedScene::remove_layer(int layer) {
     check_layer(layer);
     const std::size_t slot = at(mapv_[at(layer)]);
     if (layers_[slot].size > 0) destroy_shapes(slot);
@@ -400,6 +413,7 @@ void qvBasicPagedScene::delete_layer(int layer) {
 }
 
 void qvBasicPagedScene::move_layer(int from, int to) {
+    finish_failed_load();
     check_layer(from);
     check_layer(to);
     if (from == to) return;
@@ -412,6 +426,7 @@ void qvBasicPagedScene::move_layer(int from, int to) {
 }
 
 int qvBasicPagedScene::size(int layer) const {
+    finish_failed_load();
     if (layer >= 0) {
         check_layer(layer);
         return entry_of(layer).size;
@@ -425,6 +440,7 @@ int qvBasicPagedScene::size(int layer) const {
 // Drawing
 
 void qvBasicPagedScene::render(qvFlavorPort& port, int layer, qvMathRectOf<double> const& area, bool reverse) {
+    finish_failed_load();
     port.palette(palette_);
     const int total = static_cast<int>(mapv_.size());
     if (layer < 0) {
@@ -446,6 +462,7 @@ void qvBasicPagedScene::render(qvFlavorPort& port, int layer, qvMathRectOf<doubl
 // The count is what follows: every connected record, then every unmasked
 // stored one, also those no query over the bounds would meet.
 void qvBasicPagedScene::save(qvOutputStream& os) const {
+    finish_failed_load();
     if (own_palette_) palette_->save(os);
     qvWriteInt32(os, static_cast<long>(mapv_.size()));
     for (int slot : mapv_) {
@@ -488,8 +505,10 @@ long qvBasicPagedScene::store(std::size_t e, qvShapeBase& record, qvQuadTreeHand
 // one back to make room), and they change nothing. What follows them only
 // changes locked pages. A record not in its node was never written (its
 // batch was given back unwritten); its handle still counted in its layer.
+// No handle of the load can be connected, destroyed or reused meanwhile:
+// every operation that could reach one finishes the undo first.
 void qvBasicPagedScene::take_back(long handle) {
-    if (hmap_.find(handle) != hmap_.end()) return;   // connected since: its holder's now
+    QV_ASSERT_TEXT(hmap_.find(handle) == hmap_.end(), "hmap.find(handle) == hmap.end()");
     qvHandleDatabase::RecordLock handle_lock;
     hdb_->modify(handle, handle_lock);
     if (!handle_lock) return;
@@ -503,7 +522,8 @@ void qvBasicPagedScene::take_back(long handle) {
 
 // Restartable: each handle leaves its list once taken back, so a raise
 // (the disk still full) leaves exactly what is still to do, for the next
-// load or close. Appended layers go once empty, from the last.
+// operation. The appended layers go last, from the top: every record in
+// them was the load's, and no layer can have been added since.
 void qvBasicPagedScene::take_back_load() {
     while (!unload_waiting_.empty()) {
         take_back(unload_waiting_.back());
@@ -517,8 +537,8 @@ void qvBasicPagedScene::take_back_load() {
     std::vector<bool>().swap(unload_);
     while (unload_layers_ >= 0 && static_cast<int>(mapv_.size()) > unload_layers_) {
         const int last = static_cast<int>(mapv_.size()) - 1;
-        if (entry_of(last).size > 0) break;   // records connected since stay
-        delete_layer(last);
+        QV_ASSERT_TEXT(entry_of(last).size == 0, "layers[mapv.back()].size == 0");
+        remove_layer(last);
     }
     unload_layers_ = -1;
 }
@@ -553,7 +573,7 @@ void load_mark(std::vector<bool>& marks, long handle) {
 // a record given back, at any point of that.
 void qvBasicPagedScene::load(qvInputStream& is) {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
-    take_back_load();
+    finish_failed_load();
     if (own_palette_) palette_->load(is);
     const long count = qvReadInt32(is);
     const int before = static_cast<int>(mapv_.size());
@@ -607,6 +627,7 @@ void qvBasicPagedScene::load(qvInputStream& is) {
         // handle may be both in `waiting` and marked: taken back once, the
         // second finds it gone.
         if (deferred != nullptr) deferred->discard_deferred();
+        end_enumerations();
         unload_.swap(stored);
         unload_waiting_.swap(waiting);
         unload_layers_ = before;

@@ -94,9 +94,14 @@
 // is all or nothing: on an error the records it stored are removed with
 // their handles and the layers it appended deleted. Where that cannot be
 // written (a full disk, say), the load raises its own error with the rest
-// of the undo kept, and the next load or close finishes it first (raising,
-// the scene open, while it still cannot), so a close that returns leaves
-// the content from before the load. Then one invalidate() on each sender.
+// of the undo kept: from then on every operation of the scene but
+// disconnect (reads included: drawing, enumeration, counts, connect)
+// finishes it first, raising and changing nothing while it still cannot.
+// So no record of the failed load ever reaches the application, no handle
+// number it holds is given to a new shape, and a close that returns leaves
+// the content from before the load plus every change made since that
+// returned. A load that raises also ends every live enumeration (its walk
+// would meet the undo). Then one invalidate() on each sender.
 //
 // Errors are qvErrorFrom<qvBasicPagedScene>; those of the handle tree,
 // segments, quadtrees, streams and device pass through.
@@ -178,7 +183,7 @@ public:
     void move_layer(int from, int to) override;
     int size(int layer) const override;
     qvIndirectIterator<qvGraphic> enumerate(int layer) override;
-    int total_layers() override { return static_cast<int>(mapv_.size()); }
+    int total_layers() override;
     void render(qvFlavorPort& port, int layer, qvMathRectOf<double> const& area, bool reverse) override;
     void load(qvInputStream& is) override;
     void save(qvOutputStream& os) const override;
@@ -248,12 +253,23 @@ private:
     // new shape handle.
     long store(std::size_t e, qvShapeBase& record, qvQuadTreeHandleData const& cell);
     // Takes the record of a handle a failed load stored back, with its
-    // handle; nothing for a handle gone or connected since.
+    // handle; nothing for a handle gone since (taken back by an earlier
+    // try that raised after it).
     void take_back(long handle);
     // Finishes taking back what a failed load stored (nothing when none
     // is left); raises, with the rest still to do, when a page cannot be
     // had.
     void take_back_load();
+    // What every operation does first: the undo a failed load left.
+    void finish_failed_load() {
+        if (unload_layers_ >= 0) take_back_load();
+    }
+    // For the const reads (size, save): a scene is never a const object,
+    // it has to be created or opened, so the cast writes no const object.
+    void finish_failed_load() const { const_cast<qvBasicPagedScene*>(this)->finish_failed_load(); }
+    // delete_layer without finishing a failed load first (its undo deletes
+    // the layers the load appended).
+    void remove_layer(int layer);
 
     std::vector<LayerEntry> layers_;
     std::vector<qvPagedSceneSegment*> segments_;
