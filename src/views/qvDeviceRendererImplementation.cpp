@@ -231,12 +231,15 @@ bool qvDeviceRendererImplementation::redraw(qvBaseRegion const& area, bool prepa
     }
     const unsigned index = memory_ ? (flags_ & 3u) : 0u;
 
-    // A window whose width and height are both negative is unbounded: it
-    // adds and clips nothing. A selector's buffer is one, and so is a
-    // transformed buffer whose real window lies at negative coordinates
-    // (its sizes are its area's right and bottom edges). What such a redraw
-    // may reach without limit, the background bounds by the real window.
-    const bool unbounded = w < 0 && h < 0;
+    // A window negative on either axis has an empty rectangle (right < left
+    // or bottom < top) and is unbounded: it adds and clips nothing. A
+    // selector's buffer is one, and so is a transformed buffer whose real
+    // window lies at negative coordinates on one axis or both (its sizes are
+    // its area's right and bottom edges). The sizes decide it: the placed
+    // rectangle has its corners in order, and cutting by it would cut the
+    // redraw away. What such a redraw may reach without limit, the
+    // background bounds by the real window.
+    const bool unbounded = w < 0 || h < 0;
     const qvMathRectOf<double> window_rect = qvViewPlacedRect(at, w, h);
     redraw_ = area;
     qvGridRegion wanted;

@@ -2,8 +2,8 @@
 // or a viewport are refused and change nothing, as the mapping control and
 // the window-glue view's own zoom already refused them: a view's zoom, a
 // layer's mapping, the glue view's canvas, viewport, scroll, position and
-// zoom centre. A window whose width and height are both negative is
-// unbounded, and the background's fill stays inside the real window.
+// zoom centre. A window negative on either axis is unbounded, and the
+// background's fill stays inside the real window.
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/core/qvError.hpp>
@@ -124,13 +124,14 @@ TEST(qvUIViewFinite, Canvas_viewport_scroll_position_and_centre_without_finite_n
 
 namespace {
 
-// A view on a transformed buffer translated by (300, 200) over a 200 x 100
-// raster window: the window lies at (-300, -200)-(-100, -100) in the view's
-// device coordinates, so the buffer reports -100 x -100. The view shows a
-// white background and, under the identity mapping, a blue rectangle at
-// (-260, -180)-(-200, -140): pixels (40, 20)-(100, 60) of the window.
+// A view on a transformed buffer translated by (dx, dy) over a raster
+// window, by default (300, 200) over 200 x 100: the window lies at
+// (-300, -200)-(-100, -100) in the view's device coordinates, so the buffer
+// reports -100 x -100 (its area's far edges). The view shows a white
+// background and, under the identity mapping, a blue rectangle on pixels
+// (40, 20)-(100, 60) of the window: at (-260, -180)-(-200, -140) by default.
 struct ShiftedWindow {
-    qvRasterTestWindow raster{200, 100};
+    qvRasterTestWindow raster;
     qvRasterDriver& driver = *raster.driver;
     qvTVBuf shifted{*raster.window};
     qvMemoryScene scene;
@@ -139,15 +140,16 @@ struct ShiftedWindow {
     qvViewSceneLayer layer{scene, -1};
     qvDeviceRenderer renderer;
 
-    ShiftedWindow() {
-        shifted->transformation(qvTranslation(300, 200));
+    explicit ShiftedWindow(double dx = 300, double dy = 200, long width = 200, long height = 100)
+        : raster(width, height) {
+        shifted->transformation(qvTranslation(dx, dy));
         qvViewBackgroundLayerObject& bg = *view->background();
         bg.fill_color(qvRgbColor(1, 1, 1));
         bg.fill_background_color(qvRgbColor(1, 1, 1));
         bg.fill_style(qvFillStyle(2));
         style.fill_style(qvFillStyle(2));
         style.fill_color(0.0f, 0.0f, 1.0f);
-        qvRectangle(scene, -260, -180, -200, -140, &style);
+        qvRectangle(scene, 40 - dx, 20 - dy, 100 - dx, 60 - dy, &style);
         view->add(qvViewLayer(layer), qvOrderFirst);
         renderer = qvDeviceRenderer(qvISafePtr<qvVBufObject>(shifted, static_cast<qvVBufObject*>(shifted.get())), view);
     }
@@ -191,6 +193,36 @@ TEST(qvDeviceRendererWindowSize, A_transformed_buffer_at_negative_coordinates_dr
     EXPECT_EQ(w.driver.pixel(150, 70), qvRgbaQuad(0, 0, 0, 255));
     EXPECT_EQ(w.driver.pixel(149, 70), white);
     EXPECT_EQ(w.driver.pixel(170, 90), white);
+}
+
+// A window negative on one axis only is as unbounded as one negative on
+// both. Such a window used to cut the redraw by its rectangle, which, its
+// corners put in order, lies beside the real window: these views drew
+// nothing.
+TEST(qvDeviceRendererWindowSize, A_transformed_buffer_negative_on_one_axis_draws_its_view) {
+    struct Placement {
+        double dx, dy;
+        long width, height;       // of the raster window
+        long reported_width, reported_height;
+    };
+    for (const Placement& p : {Placement{300, 0, 200, 100, -100, 100}, Placement{300, 200, 200, 250, -100, 50},
+                               Placement{100, 300, 250, 200, 150, -100}}) {
+        SCOPED_TRACE(testing::Message() << "translated by (" << p.dx << ", " << p.dy << ")");
+        ShiftedWindow w(p.dx, p.dy, p.width, p.height);
+        ASSERT_EQ(w.renderer->width(), p.reported_width);
+        ASSERT_EQ(w.renderer->height(), p.reported_height);
+        const double left = -p.dx, bottom = -p.dy;
+        const double right = left + static_cast<double>(p.width), top = bottom + static_cast<double>(p.height);
+        EXPECT_TRUE(w.redraw(Rect(left, bottom, right, top)));
+        EXPECT_EQ(w.driver.pixel(70, 40), blue);
+        EXPECT_EQ(w.driver.pixel(40, 20), blue);
+        EXPECT_EQ(w.driver.pixel(100, 40), white);
+        EXPECT_EQ(w.driver.pixel(70, 60), white);
+        EXPECT_EQ(w.driver.pixel(0, 0), white);
+        EXPECT_EQ(w.driver.pixel(p.width - 1, p.height - 1), white);
+        const std::string window = "(0 0 " + std::to_string(p.width) + " " + std::to_string(p.height) + ")";
+        EXPECT_EQ(w.drawn(), (std::vector<std::string>{window, "(40 20 100 60)"}));
+    }
 }
 
 // With an unbounded window nothing cuts what layers invalidated; the
