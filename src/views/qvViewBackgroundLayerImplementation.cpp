@@ -36,7 +36,7 @@ qvViewBaseLayer background_layer_handle(qvViewBackgroundLayerImplementation* lay
 }
 
 // Cuts the fill to where the buffer has pixels. The renderer cuts what it
-// redraws to a bounded window, but an unbounded one (both sides negative)
+// redraws to a bounded window, but an unbounded one (a side negative)
 // cuts nothing, so a layer's invalidation without limits would reach the
 // driver as an infinite or saturated rectangle (and the fill's rectangle
 // refuses what is past the float range, which would end the redraw). A
