@@ -82,19 +82,39 @@ qvBasicPagedScene::LayerEntry& qvBasicPagedScene::entry_named(qvHandleRecord con
 // ---------------------------------------------------------------------------
 // Writing a record into its page
 
-void qvBasicPagedScene::put_shape(qvRecordPtr<qvHandleRecord>& h, qvRecordPtr<qvShapeBase>& r,
-                                  qvShapeBase const& shape) {
+// The new record is placed while the scene holds no page: over a mapped
+// file the view grows only while no page is locked, and a split of the
+// target cell may take more new pages than the view keeps spare. What
+// follows are look-ups of pages that exist; when one fails, the new record
+// goes again, so the shape is in one quadtree, whole, on every way out.
+void qvBasicPagedScene::place_record(std::size_t e, qvShapeBase const& shape, qvQuadTree* stored_in) {
+    qvQuadTree& tree = *layers_[e].sdb;
+    qvRecordPtr<qvShapeBase> r(tree);
+    tree.create_anywhere(const_cast<qvShapeBase*>(&shape), shape.size, r.lock());
     std::memcpy(r.get(), &shape, static_cast<std::size_t>(shape.size));
-    entry_named(*h).sdb->store_handle(r.get(), *h);
-    h->stored = 1;
+    try {
+        qvRecordPtr<qvHandleRecord> h(*hdb_, static_cast<long>(shape.shape_handle));
+        QV_ASSERT_TEXT(h.held(), "h");
+        if (stored_in != nullptr) {
+            qvRecordPtr<qvShapeBase> old(*stored_in, *h);
+            old.remove();
+        }
+        tree.store_handle(r.get(), *h);
+        h->layer = static_cast<std::int16_t>(e);
+        h->stored = 1;
+    } catch (...) {
+        r.remove();
+        throw;
+    }
 }
 
 void qvBasicPagedScene::write_back(qvShapeBase& shape) {
     qvRecordPtr<qvHandleRecord> h(*hdb_, static_cast<long>(shape.shape_handle));
     QV_ASSERT_TEXT(h.held(), "h");
-    LayerEntry& e = entry_named(*h);
+    const auto e = static_cast<std::size_t>(h->layer);
+    LayerEntry& entry = entry_named(*h);
     if (h->stored) {
-        qvRecordPtr<qvShapeBase> r(*e.sdb, *h);
+        qvRecordPtr<qvShapeBase> r(*entry.sdb, *h);
         if (same_place(*r, shape)) {
             // The record stays in its node, so its handle keeps the cell
             // that found it there: the cell of an unchanged box, unless the
@@ -104,13 +124,11 @@ void qvBasicPagedScene::write_back(qvShapeBase& shape) {
         }
         r.remove();
         h->stored = 0;
-        // The handle record says "unstored" from here on, even when the
-        // create below fails.
-        h.commit();
     }
-    qvRecordPtr<qvShapeBase> r(*e.sdb);
-    e.sdb->create_anywhere(&shape, shape.size, r.lock());
-    put_shape(h, r, shape);
+    // The handle record says "unstored" from here on, even when placing
+    // the record fails.
+    h.update();
+    place_record(e, shape, nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -293,20 +311,25 @@ void qvBasicPagedScene::shape_layer(long handle, int layer) {
         if (update_notification()) rect_sender().invalidate(record.bbox(), -1);
     };
     const auto t = hmap_.find(handle);
+    if (t == hmap_.end() && h->stored) {
+        // Copied out, so that no page is held while the copy is placed.
+        std::unique_ptr<qvShapeBase> copy;
+        {
+            qvConstRecordPtr<qvShapeBase> r(*from.sdb, *h);
+            copy.reset(copy_of(*r, r->size));
+        }
+        h.release();
+        place_record(static_cast<std::size_t>(target), *copy, from.sdb);
+        announce(*copy);
+        --from.size;
+        ++to.size;
+        return;
+    }
     if (t != hmap_.end()) copies_->make_room(target);
     if (h->stored) {
         qvRecordPtr<qvShapeBase> r(*from.sdb, *h);
-        if (t == hmap_.end()) {
-            qvRecordPtr<qvShapeBase> moved(*to.sdb);
-            to.sdb->create_anywhere(r.get(), r->size, moved.lock());
-            std::memcpy(moved.get(), r.get(), static_cast<std::size_t>(r->size));
-            to.sdb->store_handle(moved.get(), *h);
-            announce(*moved);
-            moved.update();
-        } else {
-            h->stored = 0;
-            copies_->forget_stored(static_cast<std::int32_t>(t->second));
-        }
+        h->stored = 0;
+        copies_->forget_stored(static_cast<std::int32_t>(t->second));
         r.remove();
     }
     if (t != hmap_.end()) {

@@ -14,6 +14,7 @@
 
 #include "scenes/qvCacheOnIO.hpp"
 #include "scenes/qvMappedPageFile.hpp"
+#include "platform/qvPlatformFault.hpp"
 #include "scenes/qvPageLock.hpp"
 
 #include "qvFileTestSupport.hpp"
@@ -23,10 +24,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <fstream>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <random>
 #include <set>
@@ -477,10 +480,12 @@ public:
         qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
         while (device.page_count() < cache.mapped()) taken_.push_back(device.allocate());
     }
-    // The page let go (the view moves on) and the pages taken given back.
-    void release() {
+    // The page let go (the view moves on) and the pages taken given back,
+    // or kept (the view then keeps no spare page if its growth fails).
+    void release(bool give_back = true) {
         lock_.reset();
-        for (long page : taken_) device_.free(page);
+        if (give_back)
+            for (long page : taken_) device_.free(page);
         taken_.clear();
     }
 
@@ -581,8 +586,8 @@ TEST(qvPagedSceneConnection, Edits_during_a_walk_of_a_mapped_scene_keep_every_sh
         record.kind = qvRectangleKind;
         record.proxy_class_id = qvRectangleProxy::class_id;
         record.user_handle = static_cast<std::int32_t>(k);
-        const float x = static_cast<float>(random() % 99000) / 10, y = static_cast<float>(random() % 99000) / 10;
-        record.box = qvMathRectOf<float>(x, y, x + 1 + static_cast<float>(k % 37), y + 2.5f);
+        const float x = 5000 + static_cast<float>(random() % 4096) / 8192, y = 2500 + static_cast<float>(random() % 4096) / 16384;
+        record.box = qvMathRectOf<float>(x, y, x + 1.0f / 1024, y + 1.0f / 2048);
         stream += scene_test::bytes_of(record);
         record.shape_handle = static_cast<std::int32_t>(k);   // as the load numbers them
         expected[static_cast<std::size_t>(k)] = scene_test::bytes_of(record);
@@ -708,4 +713,81 @@ TEST(qvPagedSceneEnumerate, Deleting_a_layer_destroys_its_shapes_and_frees_their
         scene.shape_layer(r->shape_handle(), 1);
     }
     EXPECT_LE(scene.device().page_count(), pages_full + 1);
+}
+
+// Regression: moving a stored shape placed its new record while its old
+// one's page and its handle's page were held, so the view could not grow
+// and a split of the target node raised "Red zone overflow in the mapped
+// file". Every shape lies in one small spot, so the target's node splits
+// (deeper at each split) as they come; the view has no spare page left
+// (its growth failed once, the disk full for a moment) when the first
+// split comes, found on a twin of the scene. A write-back held its
+// handle's page the same way.
+TEST(qvPagedSceneConnection, Stored_shapes_moved_between_layers_of_a_mapped_scene_grow_the_view_as_their_target_splits) {
+    constexpr long shapes = 3000;
+    std::mt19937 random(5);
+    std::string stream = qv_page_test::le32(2) + qv_page_test::le32(shapes);
+    for (long k = 1; k <= shapes; ++k) {
+        qvShape<qvRectangleData> record{};
+        record.size = rectangle_size;
+        record.kind = qvRectangleKind;
+        record.proxy_class_id = qvRectangleProxy::class_id;
+        record.user_handle = static_cast<std::int32_t>(k);
+        const float x = 5000 + static_cast<float>(random() % 4096) / 8192;
+        const float y = 2500 + static_cast<float>(random() % 4096) / 16384;
+        record.box = qvMathRectOf<float>(x, y, x + 1.0f / 1024, y + 1.0f / 2048);
+        stream += scene_test::bytes_of(record);
+    }
+    stream += qv_page_test::le32(0);
+    long first_growth = 0;
+    {
+        Scene twin(2, rect(0, 0, 10000, 10000), -1);
+        scene_test::load(*twin.scene, stream);
+        for (long h = 1; first_growth == 0 && h <= shapes; ++h) {
+            const long pages = twin.scene->device().page_count();
+            twin.scene->shape_layer(h, 1);
+            if (twin.scene->device().page_count() > pages) first_growth = h;
+        }
+    }
+    ASSERT_GT(first_growth, 1);
+    Scene s(2, rect(0, 0, 10000, 10000), -1);
+    qvPagedScene& scene = *s.scene;
+    scene_test::load(scene, stream);
+    for (long h = 1; h < first_growth; ++h) scene.shape_layer(h, 1);
+    {
+        HeldPage held(scene.device());
+        orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC);
+        held.release(false);
+    }
+    qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(scene.device());
+    ASSERT_EQ(cache.limit(), cache.mapped());
+    for (long h = first_growth; h <= shapes; ++h) ASSERT_NO_THROW(scene.shape_layer(h, 1)) << h;
+    // A write-back needs its new page the same way: a record that fills a
+    // node, let go beside another while the view has no spare page, is
+    // written at once.
+    qvShapeBase* big = nullptr;
+    for (int k = 0; k < 2; ++k) {
+        if (big != nullptr) scene.disconnect(big);
+        big = scene.allocate(15720, nullptr);
+        big->box = qvMathRectOf<float>(20, 30, 45, 35);
+    }
+    const long big_handle = big->shape_handle;
+    {
+        HeldPage held(scene.device());
+        orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC);
+        held.release(false);
+    }
+    ASSERT_EQ(cache.limit(), cache.mapped());
+    scene.disconnect(big);
+    EXPECT_EQ(scene.layers()[0].list->size(), 0);
+    EXPECT_EQ(handle_record(scene, big_handle).stored, 1);
+    EXPECT_TRUE(scene.close());
+    qvPagedScene& reread = s.reopened(true);
+    EXPECT_EQ(reread.size(0), 2);
+    EXPECT_EQ(reread.size(1), shapes);
+    std::vector<long> names = scene_test::drawn(reread, 1);
+    std::sort(names.begin(), names.end());
+    std::vector<long> all(static_cast<std::size_t>(shapes));
+    std::iota(all.begin(), all.end(), 1L);
+    EXPECT_EQ(names, all);
 }

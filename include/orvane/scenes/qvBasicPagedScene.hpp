@@ -219,8 +219,12 @@ private:
     // A guard's edit of a connected copy begins or ends: the copy leaves
     // its place in the index meanwhile and is placed by its new box after.
     void record_edit(qvShapeBase& record, bool editing) noexcept override;
-    // Puts the record into the page of r and its cell into h; stored = 1.
-    void put_shape(qvRecordPtr<qvHandleRecord>& h, qvRecordPtr<qvShapeBase>& r, qvShapeBase const& shape);
+    // Stores `shape` as a new record of entry e's quadtree, naming it in
+    // its handle record (cell, entry, stored = 1), and removes the record
+    // the handle named in `stored_in` (none when null). Holds no page while
+    // the record is placed; on a raise, nothing changed but the handle
+    // record's own page.
+    void place_record(std::size_t e, qvShapeBase const& shape, qvQuadTree* stored_in);
     // The entry a handle record names, or "Invalid or corrupt Orvane
     // pagefile" for a record that breaks the rules of a handle record.
     LayerEntry& entry_named(qvHandleRecord const& h);
