@@ -108,9 +108,18 @@ void qvViewTScenePort::update_matrix() {
     matrix_ = inv * mapping_ * t;
 }
 
+// The geometric mean of the lengths of M's two rows, times w. The squares
+// overflow once a coefficient passes about 1.3e154, which made the width
+// infinite and skipped every record, hairlines too (0 x infinity), and lose
+// bits or vanish below about 1e-154. Only then are the lengths taken with
+// hypot and their roots multiplied: every other matrix keeps the width it
+// always had, bit for bit.
 double qvViewTScenePort::get_scaled_line_width(double w) const {
     const double a = matrix_.m0(), b = matrix_.m1(), c = matrix_.m2(), d = matrix_.m3();
-    return w * std::sqrt(std::sqrt(a * a + b * b) * std::sqrt(c * c + d * d));
+    const double row_x = a * a + b * b, row_y = c * c + d * d;
+    if (std::isnormal(row_x) && std::isnormal(row_y))
+        return w * std::sqrt(std::sqrt(row_x) * std::sqrt(row_y));
+    return w * (std::sqrt(std::hypot(a, b)) * std::sqrt(std::hypot(c, d)));
 }
 
 bool qvViewTScenePort::scale_line_width_of(qvAttributeInterface& attribute) const {

@@ -3,6 +3,7 @@
 
 #include <orvane/shapes/qvRestrictedImage.hpp>
 #include <orvane/shapes/qvScaledImage.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 
 qvRestrictedImage::qvRestrictedImage(qvContainerScene& scene)
     : Base(qvISafePtr<qvRestrictedImageProxy>(new qvRestrictedImageProxy(scene))) {}
@@ -27,6 +28,11 @@ qvScaledImage::qvScaledImage(qvContainerScene& scene, qvCrdOf<double> anchor, qv
                              qvAttributeFolderInterface* attributes)
     : qvScaledImage(scene) {
     qvScaledImageProxy& proxy = *get();
+    // Refused before the bitmap makes the record: a NaN anchor or vector
+    // used to leave the new image behind in the scene.
+    qvShapeCoordinates::require(anchor);
+    qvShapeCoordinates::require(x_vector);
+    qvShapeCoordinates::require(y_vector);
     proxy.bitmap(bitmap);
     proxy.anchor(anchor);
     proxy.vectors(x_vector, y_vector);

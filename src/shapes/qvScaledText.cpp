@@ -2,6 +2,7 @@
 
 #include <orvane/shapes/qvScaledText.hpp>
 
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 #include <orvane/shapes/qvTextAlignment.hpp>
 
 qvScaledText::qvScaledText(qvContainerScene& scene)
@@ -29,20 +30,34 @@ qvScaledText::qvScaledText(qvContainerScene& scene, qvCrdOf<double> anchor, char
                            qvAttributeFolderInterface* attributes)
     : qvScaledText(scene) {
     qvScaledTextProxy& proxy = *get();
-    // A refused height or stretch is refused before the text makes a record,
-    // so a failed construction leaves no shape behind in the scene: each
-    // setter raises before it changes anything.
+    // Every value is checked before the text makes a record, so a failed
+    // construction leaves no shape behind in the scene: a height of 0 and a
+    // stretch not above 0 through their setters (which raise their own
+    // errors before they change anything), the rest through the gate the
+    // setters use. A height of 1e300 or a NaN anchor used to leave a text
+    // behind. Only the measure can fail once the record exists (a font too
+    // large for the height); it takes the record away again.
     if (height == 0.0)
         proxy.height(height);
     if (!(stretch > 0.0f))
         proxy.stretch(stretch);
+    qvShapeCoordinates::require(height);
+    qvShapeCoordinates::require(static_cast<double>(stretch));
+    qvShapeCoordinates::require(anchor);
+    qvShapeCoordinates::require(angle);
+    qvShapeCoordinates::require(aperture);
     if (text != nullptr)
         proxy.text(text);
     proxy.height(height);
     proxy.stretch(stretch);
     if (attributes != nullptr) {
-        proxy.connect_attribute(*attributes);
-        proxy.adjust_extent();
+        try {
+            proxy.connect_attribute(*attributes);
+            proxy.adjust_extent();
+        } catch (...) {
+            proxy.destroy_shape();
+            throw;
+        }
     }
     proxy.anchor(anchor);
     proxy.alignment(alignment);

@@ -7,6 +7,7 @@
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/geometry/qvRegion.hpp>
 #include <orvane/geometry/qvScaling.hpp>
 #include <orvane/rendering/qvViewTScenePort.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
@@ -20,7 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -316,5 +319,91 @@ TEST_F(ScenePortTexts, A_restricted_image_beyond_the_clipping_limit_is_not_drawn
         EXPECT_FALSE(port.draw_shape(*texts_images_record(image, qvRestrictedImageKind)));
         EXPECT_TRUE(target.calls.empty());
         EXPECT_EQ(target.transformation(), qvRestrictedTransformation(1, 1, 1, 1));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Mapped past the float range
+
+// A record whose mapped anchor, corner, height or font size leaves the float
+// range is not drawn (false, no call, the port as it was); the record after
+// it, mapped the same way, is.
+TEST_F(ScenePortTexts, Records_mapped_past_the_float_range_are_skipped_and_the_next_drawn) {
+    const double big = std::ldexp(1.0, 125);   // x 10 leaves the float range
+    // "skipped", "drawn", or the error that ended the draw (and would end a redraw).
+    const auto draw = [&](Record const& record) -> std::string {
+        try {
+            return port.draw_shape(*record) ? "drawn" : "skipped";
+        } catch (qvError const& e) {
+            return static_cast<char const*>(e);
+        }
+    };
+    {
+        SCOPED_TRACE("restricted image whose anchor the target's transformation takes out");
+        const qvBitmap bits = texts_images_bitmap(2, 2);
+        qvSimpleRestrictedImage far_image, near_image;
+        far_image->bitmap(bits);
+        far_image->anchor(P(1e38, 0));   // device 4e38, mapped 2e38
+        near_image->bitmap(bits);
+        near_image->anchor(P(1e37, 5));   // device 3.1e38, mapped 1.55e38
+        port.transformation(qvRestrictedTransformation(1, 1, 3e38, 0));
+        port.mapping(qvScaling(0.5));
+        target.draw().clip(qvRegion());   // no clipping: the whole image, wherever it lies
+        EXPECT_EQ(draw(texts_images_record(far_image, qvRestrictedImageKind)), "skipped");
+        EXPECT_TRUE(target.calls.empty());
+        EXPECT_EQ(target.transformation(), qvRestrictedTransformation(1, 1, 3e38, 0));
+        ASSERT_EQ(draw(texts_images_record(near_image, qvRestrictedImageKind)), "drawn");
+        EXPECT_EQ(received_text<qvSimpleRestrictedImage>(0)->anchor().y, 2.5);
+        target.calls.clear();
+        port.transformation(qvRestrictedTransformation());
+    }
+    {
+        SCOPED_TRACE("restricted text whose scaled font size leaves the range");
+        port.scale_font_size(true);
+        port.mapping(qvScaling(std::ldexp(1.0, 100)));
+        qvAttributeProxy huge_font(scene_palette, 0), font(scene_palette, 0);
+        huge_font.font_size(1e9f);   // 1.3e39 once scaled
+        font.font_size(12.0f);
+        EXPECT_EQ(draw(restricted_text(0, 90, 0, huge_font.attribute_handle())), "skipped");
+        EXPECT_TRUE(target.calls.empty());
+        ASSERT_EQ(draw(restricted_text(0, 90, 0, font.attribute_handle())), "drawn");
+        EXPECT_EQ(received_text<qvSimpleRestrictedText>(0)->anchor(), P(std::ldexp(10.0, 100), std::ldexp(20.0, 100)));
+        EXPECT_EQ(target.palette(), &scene_palette);
+        target.calls.clear();
+        port.scale_font_size(false);
+    }
+    {
+        SCOPED_TRACE("scaled text whose mapped height leaves the range");
+        // y scaled by 2^125 and moved back: the anchor (10, 20) lands on (10, 0).
+        port.mapping(qvTransformation(1, 0, 0, big, 0, -20 * big));
+        qvSimpleScaledText low;
+        fill_text(low, 0, 90, 0);
+        low->height(1.0 / 16);
+        low->extent(qvExtent{1, 0.25, 0.5});
+        EXPECT_EQ(draw(scaled_text(0, 90, 0)), "skipped");   // height 10
+        EXPECT_TRUE(target.calls.empty());
+        ASSERT_EQ(draw(texts_images_record(low, qvScaledTextKind)), "drawn");
+        auto t = received_text<qvSimpleScaledText>(0);
+        EXPECT_EQ(t->anchor(), P(10, 0));
+        EXPECT_EQ(t->height(), std::ldexp(1.0, 121));
+        target.calls.clear();
+    }
+    {
+        SCOPED_TRACE("scaled image whose y corner alone leaves the range");
+        port.mapping(qvScaling(1, std::ldexp(1.0, 126)));
+        const qvBitmap bits = texts_images_bitmap(2, 2);
+        qvSimpleScaledImage tall, flat;
+        for (qvSimpleScaledImage* image : {&tall, &flat}) (*image)->bitmap(bits);
+        tall->anchor(P(1, 2));   // anchor and x corner at y 2^127, y corner at 7 x 2^126
+        tall->vectors(P(10, 0), P(0, 5));
+        flat->anchor(P(1, 0.25));
+        flat->vectors(P(10, 0), P(0, 0.5));
+        EXPECT_EQ(draw(texts_images_record(tall, qvScaledImageKind)), "skipped");
+        EXPECT_TRUE(target.calls.empty());
+        ASSERT_EQ(draw(texts_images_record(flat, qvScaledImageKind)), "drawn");
+        Record r = target.record(0);
+        qvSimpleScaledImage sent(r.get());
+        EXPECT_EQ(sent->anchor(), P(1, std::ldexp(1.0, 124)));
+        EXPECT_EQ(sent->y_vector(), P(0, std::ldexp(1.0, 125)));
     }
 }

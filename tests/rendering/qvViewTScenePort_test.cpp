@@ -322,11 +322,57 @@ TEST_F(ScenePort, Non_finite_mappings_reach_no_driver) {
     ASSERT_EQ(target.calls.size(), 1u);
     EXPECT_EQ(exact_points(*received())[3], (qvCrdOf<double>{5 * scale, 15.5 * scale}));
 
-    // Larger still, the exact points hold, but the line width scaled by
-    // the mapping is no finite number, which the attribute refuses.
-    port.mapping(qvScaling(1e200, 1e200));
-    EXPECT_FALSE(port.draw_shape(*copied(exact, qvExactPolygonKind)));
+    // Larger still, the exact points hold, but a line width scaled past
+    // the double range is no number the attribute takes: only that record
+    // is skipped, a hairline under the same mapping is drawn.
+    const double huge = std::ldexp(1.0, 1023);
+    port.mapping(qvScaling(huge, huge));
+    const Points unit = {{0, 0}, {1, 0}, {0.5, 1}};
+    qvSimplePolygon small;
+    small->insert(0, 3, unit.data());
+    qvAttributeProxy wide(scene_palette, 0);
+    wide.line_width(4.0);
+    EXPECT_FALSE(port.draw_shape(*copied(small, qvExactPolygonKind, wide.attribute_handle())));
     EXPECT_EQ(target.calls.size(), 1u);
+    EXPECT_TRUE(port.draw_shape(*copied(small, qvExactPolygonKind)));
+    ASSERT_EQ(target.calls.size(), 2u);
+    EXPECT_EQ(target.calls[1].line_width, 0.0);
+}
+
+// Regression: past a scale of about 1e154 the squares of the width formula
+// overflowed; the width came out infinite (NaN for a hairline) and every
+// record was skipped although its points mapped well.
+TEST_F(ScenePort, A_line_width_follows_a_mapping_far_past_the_squares_range) {
+    qvAttributeProxy attribute(scene_palette, 0);
+    attribute.line_width(1.5);
+    qvSimplePolygon exact;
+    exact->insert(0, 5, five.data());
+    // Powers of two: 1.5 x sqrt(2^600 x 2^602) is exact.
+    port.mapping(qvScaling(std::ldexp(1.0, 600), std::ldexp(1.0, 602)));
+    EXPECT_TRUE(port.draw_shape(*copied(exact, qvExactPolygonKind, attribute.attribute_handle())));
+    EXPECT_TRUE(port.draw_shape(*copied(exact, qvExactPolygonKind)));   // a hairline
+    ASSERT_EQ(target.calls.size(), 2u);
+    EXPECT_EQ(target.calls[0].line_width, std::ldexp(1.5, 601));
+    EXPECT_EQ(target.calls[1].line_width, 0.0);
+    EXPECT_EQ(exact_points(*received(0))[3], (qvCrdOf<double>{std::ldexp(5.0, 600), std::ldexp(15.5, 602)}));
+
+    // Turned and scaled unevenly, rows of lengths 25 x 2^700 and 25 x 2^500:
+    // 1.5 x 25 x 2^600. Far below, where the squares underflowed to a width
+    // of 0, the same rows at 2^-700 and 2^-500 give 1.5 x 25 x 2^-600.
+    for (const int e : {700, -500}) {
+        const double x = std::ldexp(1.0, e), y = std::ldexp(1.0, e > 0 ? 500 : -700);
+        port.mapping(qvTransformation(15 * x, -20 * x, 20 * y, 15 * y, 0, 0));
+        EXPECT_TRUE(port.draw_shape(*copied(exact, qvExactPolygonKind, attribute.attribute_handle())));
+    }
+    // A square that is subnormal keeps too few bits: a row of length
+    // (1 + 2^-40) x 2^-520 lost its 2^-40 and gave 1.5 x 2^-260.
+    port.mapping(qvTransformation(std::ldexp(1 + std::ldexp(1.0, -40), -520), 0, 0, 1, 0, 0));
+    EXPECT_TRUE(port.draw_shape(*copied(exact, qvExactPolygonKind, attribute.attribute_handle())));
+    ASSERT_EQ(target.calls.size(), 5u);
+    EXPECT_EQ(target.calls[2].line_width, std::ldexp(37.5, 600));
+    EXPECT_EQ(target.calls[3].line_width, std::ldexp(37.5, -600));
+    EXPECT_EQ(target.calls[4].line_width, std::ldexp(1.5 * (1 + std::ldexp(1.0, -41)), -260));
+    EXPECT_EQ(static_cast<double>(attribute.line_width()), 1.5);
 }
 
 // A redraw through the port of a scene of every kind, under a mapping that
@@ -363,11 +409,17 @@ TEST(ScenePortRedraw, Skips_the_records_it_cannot_map_and_draws_every_other) {
     EXPECT_TRUE(target.calls.empty());
     EXPECT_EQ(target.palette(), &every.scene().palette());
 
-    // A finite mapping too large to scale any line width by: the exact
-    // kinds are skipped too, within the draw's shared copies.
+    // Far past the range of the width formula's squares (about 1e154),
+    // the exact kinds and their hairlines are drawn, within the draw's
+    // shared copies; they used to be skipped, every one.
     port.mapping(qvScaling(1e200, 1e200));
     every.scene().render(port, -1, everywhere, false);
-    EXPECT_TRUE(target.calls.empty());
+    drawn.clear();
+    for (std::size_t i = 0; i < target.calls.size(); ++i) {
+        drawn.push_back(target.record(i)->shape_handle);
+        EXPECT_EQ(target.calls[i].line_width, 0.0) << i;
+    }
+    EXPECT_EQ(drawn, want);
 }
 
 // ---------------------------------------------------------------------------

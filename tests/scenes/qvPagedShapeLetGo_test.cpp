@@ -10,11 +10,13 @@
 #include "scenes/qvConnectedCopyIndex.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
+#include "qvAllocationProbe.hpp"
 #include "qvFileTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -126,6 +128,43 @@ TEST(qvPagedShapeLetGo, A_changed_copy_is_written_back_and_read_again_as_changed
     EXPECT_EQ(scene_test::bytes_of(*read), bytes);
     s.scene->disconnect(read);
     s.scene->close();
+}
+
+// A write-back that runs out of memory goes as one that fails on its file
+// does: the copy stays connected, owned by nobody, is handed out again by
+// the next connect (to one owner), and is written once memory is there.
+TEST(qvPagedShapeLetGo, A_copy_whose_write_back_ran_out_of_memory_is_handed_out_again_and_written_later) {
+    LetGoScene s;
+    const auto connected = [&] { return s.scene->layers()[0].list->size(); };
+    qvShapeBase* copy = s.scene->connect(s.handles[1]);
+    constexpr int grown = 15720 - let_go_size;
+    std::string bytes;
+    int failures = 0;
+    for (long n = 0;; ++n) {
+        ASSERT_LT(n, 10000);
+        // Alone in a node of its own: its write-back needs a new page.
+        copy = s.scene->allocate(let_go_size + grown, copy);
+        std::memset(reinterpret_cast<unsigned char*>(copy) + let_go_size, static_cast<int>(0x40 + n % 64), grown);
+        bytes = scene_test::bytes_of(*copy);
+        qv_allocation_probe::allocations_left = n;
+        s.scene->disconnect(copy);   // raises nothing either way
+        qv_allocation_probe::allocations_left = -1;
+        if (connected() == 0)
+            break;
+        ++failures;
+        ASSERT_EQ(s.scene->connect(s.handles[1]), copy) << n;
+        EXPECT_EQ(scene_test::bytes_of(*copy), bytes) << n;
+        EXPECT_EQ(s.scene->connect(s.handles[1]), nullptr) << n;
+    }
+    EXPECT_GT(failures, 0);
+    EXPECT_EQ(s.handle_record(s.handles[1]).stored, 1);
+    std::vector<long> drawn = s.drawn(0);   // each once, in the order of the nodes
+    std::sort(drawn.begin(), drawn.end());
+    EXPECT_EQ(drawn, (std::vector<long>{11, 12, 13, 14}));
+    qvShapeBase* const read = s.scene->connect(s.handles[1]);
+    EXPECT_EQ(scene_test::bytes_of(*read), bytes);
+    s.scene->disconnect(read);
+    EXPECT_TRUE(s.scene->close());
 }
 
 TEST(qvPagedShapeLetGo, A_copy_moved_to_another_layer_while_connected_is_stored_there_when_let_go) {

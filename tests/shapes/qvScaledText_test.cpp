@@ -20,8 +20,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,19 @@ TEST_F(ScaledText, With_the_default_provider_the_measured_extent_is_multiplied_b
     empty->adjust_extent();
     EXPECT_EQ(empty->extent(), (qvExtent{4, 5, 6}));
     qvScaledText(scene)->adjust_extent();   // no record: nothing
+
+    // A measure past the float range (a width of 20 x 2^124) writes nothing.
+    qvScaledText tall = made(qvExtent{4, 5, 6});
+    tall->connect_attribute(font);
+    tall->extent(qvExtent{0, 0, 0});
+    tall->height(std::ldexp(1.0, 124));
+    const std::string before = shape_test::record_hex(tall->record());
+    expect_raises<qvErrorFrom<qvShapeCoordinates>>([&] { tall->adjust_extent(); },
+                                                   "Coordinate is not finite or out of range");
+    EXPECT_EQ(shape_test::record_hex(tall->record()), before);
+    tall->height(std::ldexp(1.0, 120));
+    tall->adjust_extent();
+    EXPECT_EQ(tall->extent(), (qvExtent{std::ldexp(20.0, 120), 0, std::ldexp(10.0, 120)}));
 }
 
 // ---------------------------------------------------------------------------
@@ -164,6 +179,21 @@ TEST_F(ScaledText, A_refused_height_or_stretch_leaves_no_shape_in_the_scene) {
     EXPECT_EQ(scene.records.size(), shapes);
     EXPECT_EQ(scene.entries(), 0u);
     EXPECT_TRUE(areas.items.empty());
+
+    const float infinite = std::numeric_limits<float>::infinity();
+    expect_raises<qvErrorFrom<qvShapeCoordinates>>(
+        [&] { qvScaledText(scene, qvCrdOf<double>(0, 0), "abc", 2.0, infinite, nullptr); },
+        "Coordinate is not finite or out of range");
+    EXPECT_EQ(scene.records.size(), shapes);
+
+    // A measure that fails once the record exists takes it away again.
+    qvAttributeProxy font(scene, 0);
+    font.font_size(10.0f);
+    expect_raises<qvErrorFrom<qvShapeCoordinates>>(
+        [&] { qvScaledText(scene, qvCrdOf<double>(0, 0), "ab", std::ldexp(1.0, 124), &font); },
+        "Coordinate is not finite or out of range");
+    EXPECT_EQ(scene.records.size(), shapes);
+    EXPECT_EQ(scene.entries(), 0u);
 }
 
 TEST_F(ScaledText, It_names_its_own_interface_for_the_extended_scale_and_rebuilds_from_its_record) {

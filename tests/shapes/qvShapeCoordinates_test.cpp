@@ -4,6 +4,7 @@
 // point into a NaN frame that turned every point into NaN for good
 // (qvPolygon::point with 1e300 did it without any manipulator).
 
+#include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/shapes/qvEllipse.hpp>
 #include <orvane/shapes/qvExactPolygon.hpp>
 #include <orvane/shapes/qvPolygon.hpp>
@@ -67,12 +68,18 @@ TEST(qvShapeCoordinates, Rectangles_and_ellipses_keep_their_record_on_every_bad_
         EXPECT_EQ(record_hex(rectangle->record()), r) << v;
         EXPECT_EQ(record_hex(ellipse->record()), e) << v;
     }
-    // A radius in range on its own may still push an edge past the range.
+    // A radius in range on its own may still push an edge past the range:
+    // the right and bottom edges here, the left and top ones below.
     ellipse->center(Pt(3e38, -3e38));
     const std::string far = record_hex(ellipse->record());
     expect_refused([&] { ellipse->x_radius(1e38); });
     expect_refused([&] { ellipse->y_radius(-1e38); });
     EXPECT_EQ(record_hex(ellipse->record()), far);
+    qvEllipse other(scene, Pt(-3e38, 3e38), 5, 10);
+    const std::string far_other = record_hex(other->record());
+    expect_refused([&] { other->x_radius(-1e38); });
+    expect_refused([&] { other->y_radius(1e38); });
+    EXPECT_EQ(record_hex(other->record()), far_other);
     ellipse->x_radius(1e37);
     EXPECT_EQ(ellipse->bbox().x2, static_cast<double>(3e38f + 1e37f));
     // Both sides of the bound: FLT_MAX is stored, the next double up is not.
@@ -171,14 +178,21 @@ TEST(qvShapeCoordinates, Text_and_image_values_are_refused_alike_in_a_scene_and_
             {"y vector", [&] { scaled_image->y_vector(Pt(0, v)); }},
             {"second vector", [&] { scaled_image->vectors(Pt(1, 1), Pt(v, 1)); }},
             {"vector alone", [&] { alone_image->y_vector(Pt(1, -v)); }},
+            // The scene's layer checks these first; alone, only the text's own do.
+            {"angle alone", [&] { alone_text->angle(v); }},
+            {"aperture alone", [&] { alone_text->aperture(-v); }},
         };
         for (auto const& [name, set] : setters) {
             SCOPED_TRACE(std::string(name) + " " + std::to_string(v));
             expect_refused(set);
         }
         if (!std::isfinite(v)) {   // 1e40 as a scale gives a valid (tiny) resolution
+            // An infinite y scale alone would give a y resolution of 0.
+            qvRestrictedTransformation bad_y_scale(2, v, 0, 0);
             expect_refused([&] { image->adjust_extent(&bad_scale); });
+            expect_refused([&] { image->adjust_extent(&bad_y_scale); });
             expect_refused([&] { text->adjust_extent(&bad_scale); });
+            expect_refused([&] { text->adjust_extent(&bad_y_scale); });
         }
         if (std::isinf(v))       // NaN and negative stretches have their own error
             expect_refused([&] { scaled_text->stretch(static_cast<float>(std::fabs(v))); });
@@ -200,19 +214,38 @@ TEST(qvShapeCoordinates, Text_and_image_values_are_refused_alike_in_a_scene_and_
 }
 
 // A text read from a stream written before heights were checked may hold a
-// NaN height; a valid height mends it instead of being poisoned by it.
-TEST(qvShapeCoordinates, A_stored_NaN_height_is_replaced_and_the_extent_kept) {
+// NaN height, and any stream a height of 0; a valid height mends it instead
+// of being poisoned by it (a 0 scaled the extent by an infinity, and every
+// height was refused). A stored stretch of NaN likewise takes a new one.
+TEST(qvShapeCoordinates, A_stored_NaN_or_zero_height_or_NaN_stretch_is_replaced_and_the_extent_kept) {
     RecordingScene scene;
+    for (const double stored_height : {std::numeric_limits<double>::quiet_NaN(), 0.0, -0.0}) {
+        SCOPED_TRACE(stored_height);
+        qvScaledText text(scene, Pt(0, 0), "label", 1.0, nullptr);
+        qvSimpleScaledText alone;
+        const auto mended = [&](auto& t) {
+            t->extent(qvExtent{10, 2, 8});
+            auto* stored = reinterpret_cast<char*>(const_cast<qvShapeBase*>(t->record()));
+            std::memcpy(stored + 112, &stored_height, sizeof stored_height);
+            t->height(2);
+            EXPECT_EQ(t->height(), 2.0);
+            EXPECT_EQ(t->extent(), (qvExtent{10, 2, 8}));
+            t->height(4);
+            EXPECT_EQ(t->extent(), (qvExtent{20, 4, 16}));
+        };
+        mended(text);
+        mended(alone);
+        EXPECT_EQ(text->record()->bbox(), raw(-20, -16, 20, 16));
+    }
     qvScaledText text(scene, Pt(0, 0), "label", 1.0, nullptr);
     text->extent(qvExtent{10, 2, 8});
-    auto* stored = reinterpret_cast<char*>(const_cast<qvShapeBase*>(text->record()));
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::memcpy(stored + 112, &nan, sizeof nan);
-    text->height(2);
-    EXPECT_EQ(text->height(), 2.0);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::memcpy(reinterpret_cast<char*>(const_cast<qvShapeBase*>(text->record())) + 104, &nan, sizeof nan);
+    text->stretch(2.0f);
+    EXPECT_EQ(text->stretch(), 2.0f);
     EXPECT_EQ(text->extent(), (qvExtent{10, 2, 8}));
-    text->height(4);
-    EXPECT_EQ(text->extent(), (qvExtent{20, 4, 16}));
+    text->stretch(4.0f);
+    EXPECT_EQ(text->extent(), (qvExtent{20, 2, 8}));
 }
 
 // A setter that makes the record of a new shape checks first: a refused
@@ -222,9 +255,27 @@ TEST(qvShapeCoordinates, A_refused_first_value_leaves_no_record_behind) {
         RecordingScene scene;
         qvRestrictedImage image(scene);
         qvEllipse ellipse(scene);
+        qvScaledImage scaled_image(scene);
+        qvScaledText scaled_text(scene);
+        qvRestrictedText text(scene);
         expect_refused([&] { image->anchor(Pt(v, 2)); });
         expect_refused([&] { ellipse->x_radius(v); });
         expect_refused([&] { ellipse->y_radius(-v); });
+        expect_refused([&] { scaled_image->x_vector(Pt(1, v)); });
+        expect_refused([&] { scaled_image->y_vector(Pt(v, 1)); });
+        expect_refused([&] { scaled_image->vectors(Pt(v, 1), Pt(1, 1)); });
+        expect_refused([&] { scaled_image->vectors(Pt(1, 1), Pt(1, -v)); });
+        expect_refused([&] { scaled_text->extent(qvExtent{1, v, 1}); });
+        expect_refused([&] { text->extent(qvExtent{v, 1, 1}); });
+        // The creating constructors: each used to leave its new shape behind.
+        const qvBitmap bits(qvBitmapLayout(qvRgbaBitmap), 2, 3);
+        expect_refused([&] { qvScaledImage(scene, Pt(0, 0), bits, Pt(v, 1), Pt(1, 1), nullptr); });
+        expect_refused([&] { qvScaledImage(scene, Pt(0, 0), bits, Pt(1, 0), Pt(1, -v), nullptr); });
+        expect_refused([&] { qvScaledImage(scene, Pt(v, 0), bits, Pt(1, 0), Pt(0, 1), nullptr); });
+        expect_refused([&] { qvScaledText(scene, Pt(0, v), "abc", 2.0, nullptr); });
+        expect_refused([&] { qvScaledText(scene, Pt(0, 0), "abc", v, nullptr); });
+        expect_refused([&] { qvScaledText(scene, Pt(0, 0), "abc", 2.0, 1.0f, 0u, v, nullptr); });
+        expect_refused([&] { qvScaledText(scene, Pt(0, 0), "abc", 2.0, 1.0f, 0u, 0.0, -v, nullptr); });
         EXPECT_TRUE(scene.records.empty()) << v;
     }
 }

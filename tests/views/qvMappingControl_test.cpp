@@ -275,6 +275,27 @@ TEST_F(qvMappingControlTest, A_zoom_with_a_bad_factor_or_centre_moves_neither_ax
     EXPECT_TRUE(log.empty());
 }
 
+// Each axis is a dimension of its own: a NaN on one axis must be refused
+// before the other axis, whose part is no identity, has moved.
+TEST_F(qvMappingControlTest, Apply_left_or_right_with_NaN_on_one_axis_moves_neither_axis) {
+    control->mapping(RT(2, 2, 3, 4));
+    log.clear();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const RT& rt : {RT(3, nan, 5, 0), RT(3, 1, 5, nan), RT(nan, 3, 0, 5), RT(1, 3, nan, 5)}) {
+        for (const bool left_side : {true, false}) {
+            try {
+                left_side ? control->apply_left(rt) : control->apply_right(rt);
+                ADD_FAILURE() << left_side;
+            } catch (qvError const& e) {
+                EXPECT_STREQ(e, "Invalid scroller argument") << left_side;
+            }
+            EXPECT_EQ(control->mapping(), RT(2, 2, 3, 4)) << left_side;
+        }
+    }
+    EXPECT_TRUE(log.empty());
+    expect_views_in_step();
+}
+
 TEST_F(qvMappingControlTest, A_batch_ends_on_every_scroller_also_when_an_error_passes) {
     qvScrollerSpyLog spies;
     qvISafePtr<qvScrollerSpy<qvScrollerObject>> bar(new qvScrollerSpy<qvScrollerObject>("bar", spies));

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using Rect = qvMathRectOf<double>;
@@ -163,6 +165,15 @@ TEST(qvViewManagerLayer, A_zoom_invalidates_the_manager_a_translation_not_and_fl
     m->flags(m->flags() | 0x200);
     m->apply_left(qvScaling(2, 2));
     EXPECT_FALSE(m->local_redraw_all());
+    EXPECT_EQ(data->mapping(), qvRestrictedTransformation(2, 2, 10, 0));
+    // Frozen, a NaN is still refused, not ignored with the move.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    try {
+        m->apply_left(qvRestrictedTransformation(2, 2, nan, 0));
+        ADD_FAILURE();
+    } catch (qvError const& e) {
+        EXPECT_STREQ(e, "Invalid scroller argument");
+    }
     EXPECT_EQ(data->mapping(), qvRestrictedTransformation(2, 2, 10, 0));
 }
 

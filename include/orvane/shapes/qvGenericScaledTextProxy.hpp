@@ -11,10 +11,10 @@
 // proportion: each of width, descent and ascent becomes (h / old height) x
 // itself, in one guarded change (which creates the record). A scaled
 // extent beyond the float range refuses the height before anything is
-// written. A stored height that is not finite (only a record stored before
-// these checks) cannot scale: the new height replaces it and the extent
-// stays, so such a text can be mended. Nothing is measured: adjust_extent
-// does that.
+// written. A stored height that is 0 or not finite (only a record stored
+// before these checks, or read from a stream) cannot scale: the new height
+// replaces it and the extent stays, so such a text can be mended. Nothing
+// is measured: adjust_extent does that.
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/geometry/qvFiniteCoordinates.hpp>
@@ -34,7 +34,8 @@ public:
         check_height(h);
         const typename B::WriteLock lock(*this, true, true);
         qvTextData& d = text_data();
-        if (qvIsFinite(d.height)) {
+        // A stored 0 would scale by an infinity and refuse every height.
+        if (d.height != 0.0 && qvIsFinite(d.height)) {
             const double k = h / d.height;
             const qvExtent scaled{k * d.extent.width, k * d.extent.descent, k * d.extent.ascent};
             qvShapeCoordinates::require(scaled);

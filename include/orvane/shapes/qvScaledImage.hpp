@@ -6,8 +6,9 @@
 //
 // The image constructor runs, each step a box-keeping change of its own:
 // the copy of the bitmap, the anchor, both vectors and, with an attribute,
-// its connection. A bitmap the copy refuses is refused before the record
-// exists, so a failed construction leaves no shape in the scene.
+// its connection. A bitmap the copy refuses, and an anchor or a vector the
+// setters would refuse, are refused before the record exists, so a failed
+// construction leaves no shape in the scene.
 
 #include <orvane/attributes/qvAttributeFolderInterface.hpp>
 #include <orvane/attributes/qvBitmapReference.hpp>

@@ -12,8 +12,10 @@
 //   4. with an attribute: connect it, then adjust_extent(); without one the
 //      extent stays as the record holds it (all 0 for a new record);
 //   5. the anchor, the alignment, the angle and the aperture.
-// A height or stretch that steps 2 or 3 would refuse is refused before step
-// 1, so a failed construction leaves no shape in the scene. Their defaults:
+// A height, stretch, anchor, angle or aperture that a step would refuse is
+// refused before step 1, and a measure of step 4 that fails destroys the
+// new shape again, so a failed construction leaves no shape in the scene.
+// Their defaults:
 // stretch 1, alignment 20 (carried bit, start, baseline), angle 0,
 // aperture 90.
 
