@@ -35,6 +35,7 @@
 #include <orvane/rendering/qvFlavorPortTransformation.hpp>
 #include <orvane/shapes/qvImageData.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
 #include <orvane/shapes/qvSimpleRestrictedImage.hpp>
 #include <orvane/shapes/qvSimpleRestrictedText.hpp>
@@ -64,6 +65,20 @@ bool scene_port_send_copy(qvFlavorPort& target, Copy& copy) {
     const qvMathRectOf<double> box = copy->bbox();
     copy->record()->box = qvMathRectOf<float>(qvRectOf<float>(static_cast<qvRectOf<double> const&>(box)));
     return target.draw_shape(*copy->record());
+}
+
+// Runs a step that scales or measures a text copy. Its extent may leave the
+// float range where its anchor and height do not (a wide text under a tall
+// mapping); the copy refuses that as a shape would, and the record is then
+// skipped like one whose points do not map. Raised, it ended the redraw.
+template <class Step>
+bool scene_port_text_step(Step&& step) {
+    try {
+        step();
+        return true;
+    } catch (qvErrorFrom<qvShapeCoordinates> const&) {
+        return false;
+    }
 }
 
 // The length of A's image of the y axis: how a text's height follows A.
@@ -146,7 +161,8 @@ bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
         copy->alignment(get_flipped_alignment(copy->alignment()));
 
     if (!scale_font_size_ && !scale_line_width_) {
-        copy->adjust_extent(nullptr);
+        if (!scene_port_text_step([&] { copy->adjust_extent(nullptr); }))
+            return false;
         return scene_port_send_copy(*target_, copy);
     }
     return ScaledAttribute::draw(*this, record.attribute_handle, [&](qvAttributeInterface& attribute) {
@@ -163,8 +179,11 @@ bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
         }
         if (scale_line_width_ && !scale_line_width_of(attribute))
             return false;
-        copy->extent(copy->compute_extent(attribute));
-        copy->adjust_extent(nullptr);
+        if (!scene_port_text_step([&] {
+                copy->extent(copy->compute_extent(attribute));
+                copy->adjust_extent(nullptr);
+            }))
+            return false;
         return scene_port_send_copy(*target_, copy);
     });
 }
@@ -183,17 +202,20 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
     // copy would refuse a height of 0, and one beyond the float range.
     const double height = copy->height() * scene_port_text_factor(a);
     if (height == 0.0 || !qvFitsFloat(height)) return false;
-    copy->height(height);
+    if (!scene_port_text_step([&] { copy->height(height); }))
+        return false;
 
     if (!scale_line_width_) {
-        copy->adjust_extent();
+        if (!scene_port_text_step([&] { copy->adjust_extent(); }))
+            return false;
         return scene_port_send_copy(*target_, copy);
     }
     return ScaledAttribute::draw(*this, record.attribute_handle, [&](qvAttributeInterface& attribute) {
         if (!scale_line_width_of(attribute))
             return false;
         copy->record()->attribute_handle = qvCheckedInt32(attribute.attribute_handle());
-        copy->adjust_extent();
+        if (!scene_port_text_step([&] { copy->adjust_extent(); }))
+            return false;
         return scene_port_send_copy(*target_, copy);
     });
 }

@@ -381,6 +381,12 @@ TEST_F(ScenePortTexts, Records_mapped_past_the_float_range_are_skipped_and_the_n
         low->height(1.0 / 16);
         low->extent(qvExtent{1, 0.25, 0.5});
         EXPECT_EQ(draw(scaled_text(0, 90, 0)), "skipped");   // height 10
+        // Its height fits, its width 2^10 scaled with it does not.
+        qvSimpleScaledText wide;
+        fill_text(wide, 0, 90, 0);
+        wide->height(1.0 / 16);
+        wide->extent(qvExtent{1024, 0.25, 0.5});
+        EXPECT_EQ(draw(texts_images_record(wide, qvScaledTextKind)), "skipped");
         EXPECT_TRUE(target.calls.empty());
         ASSERT_EQ(draw(texts_images_record(low, qvScaledTextKind)), "drawn");
         auto t = received_text<qvSimpleScaledText>(0);
