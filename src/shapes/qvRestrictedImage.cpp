@@ -13,6 +13,8 @@ qvRestrictedImage::qvRestrictedImage(qvContainerScene& scene, qvCrdOf<double> an
                                      qvAttributeFolderInterface* attributes)
     : qvRestrictedImage(scene) {
     qvRestrictedImageProxy& proxy = *get();
+    // Refused before the bitmap makes the record, as for a scaled image.
+    qvShapeCoordinates::require(anchor);
     proxy.bitmap(bitmap);
     proxy.anchor(anchor);
     proxy.alignment(static_cast<int>(alignment));

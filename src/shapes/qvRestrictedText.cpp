@@ -2,6 +2,7 @@
 
 #include <orvane/shapes/qvRestrictedText.hpp>
 
+#include <orvane/shapes/qvShapeCoordinates.hpp>
 #include <orvane/shapes/qvTextAlignment.hpp>
 
 qvRestrictedText::qvRestrictedText(qvContainerScene& scene)
@@ -26,11 +27,22 @@ qvRestrictedText::qvRestrictedText(qvContainerScene& scene, qvCrdOf<double> anch
                                    qvAttributeFolderInterface* attributes, qvRestrictedTransformation* t)
     : qvRestrictedText(scene) {
     qvRestrictedTextProxy& proxy = *get();
+    // Checked before the text makes a record, through the gate the setters
+    // use, so a refused value leaves no shape behind in the scene (a NaN
+    // anchor or angle did); a measure that fails takes the record away.
+    qvShapeCoordinates::require(anchor);
+    qvShapeCoordinates::require(angle);
+    qvShapeCoordinates::require(aperture);
     if (text != nullptr)
         proxy.text(text);
     if (attributes != nullptr) {
-        proxy.connect_attribute(*attributes);
-        proxy.adjust_extent(t);
+        try {
+            proxy.connect_attribute(*attributes);
+            proxy.adjust_extent(t);
+        } catch (...) {
+            proxy.destroy_shape();
+            throw;
+        }
     } else {
         proxy.extent(qvExtent{1.0, 0.0, 1.0});
     }

@@ -276,6 +276,10 @@ TEST(qvShapeCoordinates, A_refused_first_value_leaves_no_record_behind) {
         expect_refused([&] { qvScaledText(scene, Pt(0, 0), "abc", v, nullptr); });
         expect_refused([&] { qvScaledText(scene, Pt(0, 0), "abc", 2.0, 1.0f, 0u, v, nullptr); });
         expect_refused([&] { qvScaledText(scene, Pt(0, 0), "abc", 2.0, 1.0f, 0u, 0.0, -v, nullptr); });
+        expect_refused([&] { qvRestrictedImage(scene, Pt(1, v), bits, 0u, nullptr); });
+        expect_refused([&] { qvRestrictedText(scene, Pt(v, 3), "abc", 0u, nullptr, nullptr); });
+        expect_refused([&] { qvRestrictedText(scene, Pt(2, 3), "abc", 0u, v, nullptr, nullptr); });
+        expect_refused([&] { qvRestrictedText(scene, Pt(2, 3), "abc", 0u, 30.0, -v, nullptr, nullptr); });
         EXPECT_TRUE(scene.records.empty()) << v;
     }
 }
