@@ -12,9 +12,9 @@
 
 #include <orvane/shapes/qvGraphicList.hpp>
 
+#include "platform/qvPlatformFault.hpp"
 #include "scenes/qvCacheOnIO.hpp"
 #include "scenes/qvMappedPageFile.hpp"
-#include "platform/qvPlatformFault.hpp"
 #include "scenes/qvPageLock.hpp"
 
 #include "qvFileTestSupport.hpp"
@@ -83,6 +83,30 @@ Place place_of(qvBasicPagedScene& scene, long handle) {
     for (auto record = tree.every_record(); record; ++record, ++order)
         if (record->shape_handle == handle) break;
     return {node, order};
+}
+
+// A scene stream of rectangles named 1, 2 ... in stream order, `counts`
+// of them per layer, each with the box `box_of(name)`; `stored`, when
+// given, gets at each name the bytes the load stores (its handle the name).
+template <class BoxOf>
+std::string rectangle_stream(std::vector<long> const& counts, BoxOf box_of, std::vector<std::string>* stored = nullptr) {
+    std::string stream = qv_page_test::le32(static_cast<std::uint32_t>(counts.size()));
+    long k = 0;
+    for (long count : counts) {
+        stream += qv_page_test::le32(static_cast<std::uint32_t>(count));
+        for (long n = 0; n < count; ++n) {
+            qvShape<qvRectangleData> record{};
+            record.size = rectangle_size;
+            record.kind = qvRectangleKind;
+            record.proxy_class_id = qvRectangleProxy::class_id;
+            record.user_handle = static_cast<std::int32_t>(++k);
+            record.box = box_of(k);
+            stream += scene_test::bytes_of(record);
+            record.shape_handle = static_cast<std::int32_t>(k);   // as the load numbers them
+            if (stored != nullptr) (*stored)[static_cast<std::size_t>(k)] = scene_test::bytes_of(record);
+        }
+    }
+    return stream;
 }
 
 struct Scene {
@@ -578,20 +602,10 @@ TEST(qvPagedSceneConnection, Edits_during_a_walk_of_a_mapped_scene_keep_every_sh
     qvPagedScene& scene = *s.scene;
     std::mt19937 random(88);
     std::vector<std::string> expected(shapes + walked + 1);
-    std::string stream = qv_page_test::le32(2);
-    for (long k = 1; k <= shapes + walked; ++k) {
-        if (k == 1 || k == shapes + 1) stream += qv_page_test::le32(static_cast<std::uint32_t>(k == 1 ? shapes : walked));
-        qvShape<qvRectangleData> record{};
-        record.size = rectangle_size;
-        record.kind = qvRectangleKind;
-        record.proxy_class_id = qvRectangleProxy::class_id;
-        record.user_handle = static_cast<std::int32_t>(k);
-        const float x = 5000 + static_cast<float>(random() % 4096) / 8192, y = 2500 + static_cast<float>(random() % 4096) / 16384;
-        record.box = qvMathRectOf<float>(x, y, x + 1.0f / 1024, y + 1.0f / 2048);
-        stream += scene_test::bytes_of(record);
-        record.shape_handle = static_cast<std::int32_t>(k);   // as the load numbers them
-        expected[static_cast<std::size_t>(k)] = scene_test::bytes_of(record);
-    }
+    const std::string stream = rectangle_stream({shapes, walked}, [&](long k) {
+        const float x = static_cast<float>(random() % 99000) / 10, y = static_cast<float>(random() % 99000) / 10;
+        return qvMathRectOf<float>(x, y, x + 1 + static_cast<float>(k % 37), y + 2.5f);
+    }, &expected);
     scene_test::load(scene, stream);
 
     qvGraphicList list;
@@ -726,19 +740,11 @@ TEST(qvPagedSceneEnumerate, Deleting_a_layer_destroys_its_shapes_and_frees_their
 TEST(qvPagedSceneConnection, Stored_shapes_moved_between_layers_of_a_mapped_scene_grow_the_view_as_their_target_splits) {
     constexpr long shapes = 3000;
     std::mt19937 random(5);
-    std::string stream = qv_page_test::le32(2) + qv_page_test::le32(shapes);
-    for (long k = 1; k <= shapes; ++k) {
-        qvShape<qvRectangleData> record{};
-        record.size = rectangle_size;
-        record.kind = qvRectangleKind;
-        record.proxy_class_id = qvRectangleProxy::class_id;
-        record.user_handle = static_cast<std::int32_t>(k);
+    const std::string stream = rectangle_stream({shapes, 0}, [&](long) {
         const float x = 5000 + static_cast<float>(random() % 4096) / 8192;
         const float y = 2500 + static_cast<float>(random() % 4096) / 16384;
-        record.box = qvMathRectOf<float>(x, y, x + 1.0f / 1024, y + 1.0f / 2048);
-        stream += scene_test::bytes_of(record);
-    }
-    stream += qv_page_test::le32(0);
+        return qvMathRectOf<float>(x, y, x + 1.0f / 1024, y + 1.0f / 2048);
+    });
     long first_growth = 0;
     {
         Scene twin(2, rect(0, 0, 10000, 10000), -1);
