@@ -114,8 +114,11 @@ private:
 //    the draw, nor the palette.
 class qvViewTScenePort::ScaledAttributes : public qvBroadcastReceiver<qvInvalidateEvent<long>> {
 public:
+    // A polymarker of a million points must not make a million attributes;
+    // and past a few thousand slots the private palette's lookups, which
+    // every bake of a driver makes, cost more than a fresh copy per marker.
     static constexpr std::size_t slots_per_copy = 256;
-    static constexpr std::size_t slot_budget = 8192;
+    static constexpr std::size_t slot_budget = 4096;
 
     explicit ScaledAttributes(qvViewTScenePort& port) : port_(port) {}
     ~ScaledAttributes() override {
