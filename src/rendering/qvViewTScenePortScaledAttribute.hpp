@@ -230,7 +230,13 @@ private:
     }
 
     Copy* copy_of(long source) {
-        if (const auto found = by_source_.find(source); found != by_source_.end()) return &made_[found->second];
+        // The markers of a record ask one after the other for the same copy.
+        if (last_ < made_.size() && last_source_ == source) return &made_[last_];
+        if (const auto found = by_source_.find(source); found != by_source_.end()) {
+            last_source_ = source;
+            last_ = found->second;
+            return &made_[last_];
+        }
         note_driver();
         made_.reserve(made_.size() + 1);
         qvSafePtr<qvAttributeInterface> made = qvCreateAttributeProxy(&port_.palette_, 0);
@@ -276,6 +282,7 @@ private:
         }
         made_.clear();
         by_source_.clear();
+        last_ = no_copy;
         slot_count_ = 0;
         const long spare = spare_;
         spare_ = 0;
@@ -306,6 +313,10 @@ private:
     // their positions by source handle.
     std::vector<Copy> made_;
     std::unordered_map<long, std::size_t> by_source_;
+    // The copy found last and its source; last_ is no_copy when none.
+    static constexpr std::size_t no_copy = static_cast<std::size_t>(-1);
+    std::size_t last_ = no_copy;
+    long last_source_ = 0;
     std::size_t slot_count_ = 0;
     // The attribute of the last marker drawn beyond the slots; 0 when none.
     long spare_ = 0;
