@@ -29,6 +29,8 @@
 #include <functional>
 #include <iterator>
 #include <list>
+#include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -69,6 +71,19 @@ public:
         if (Position const found = slots_[probe(key, hash)].position; found != entries_.end()) {
             entries_.splice(entries_.begin(), entries_, found);
             return false;
+        }
+        if constexpr (std::is_nothrow_copy_constructible_v<K> && std::is_nothrow_move_constructible_v<V>) {
+            if (size() == capacity_) {
+                // The least recent entry's node takes the new one, so a miss
+                // of a full cache allocates nothing.
+                const Position reused = std::prev(entries_.end());
+                unindex(reused);
+                std::destroy_at(&*reused);
+                std::construct_at(&*reused, key, std::move(value));
+                entries_.splice(entries_.begin(), entries_, reused);
+                slots_[probe(key, hash)] = Slot{hash, reused};
+                return true;
+            }
         }
         // Room in the index first: a failed growth leaves everything as it was.
         if ((entries_.size() + 1) * 2 > slots_.size())
@@ -153,9 +168,15 @@ private:
         }
     }
 
-    // Drops the entry and its slot; the entries after the slot in its run
-    // move back so that none is cut off from its home.
+    // Drops the entry and its slot.
     void remove(Position it) {
+        unindex(it);
+        entries_.erase(it);
+    }
+
+    // Empties the entry's slot; the entries after it in its run move back
+    // so that none is cut off from its home.
+    void unindex(Position it) {
         const std::size_t mask = slots_.size() - 1;
         std::size_t hole = probe(it->key, hash_of(it->key));
         for (std::size_t next = (hole + 1) & mask; slots_[next].position != entries_.end(); next = (next + 1) & mask) {
@@ -169,7 +190,6 @@ private:
             }
         }
         slots_[hole].position = entries_.end();
-        entries_.erase(it);
     }
 
     void grow() {
