@@ -7,10 +7,9 @@
 // Beside the list an open-addressing index (linear probing, at most half
 // full, Fibonacci-hashed, each slot with its key's hash) gives each key's
 // list position, so a lookup costs one short probe run instead of a walk
-// along the list. A drawing whose attribute
-// handles outnumber the entries misses on every cookie, and three walks of
-// 64 entries per miss (find, then replace's erase and insert) were half the
-// time of such a drawing.
+// along the list. A drawing whose attribute handles outnumber the entries
+// misses on every cookie, and three walks of 64 entries per miss (find,
+// then replace's erase and insert) were half the time of such a drawing.
 //
 // Keeps true: 0 <= size() <= capacity(), capacity() > 0; keys are unique;
 // find and a refused insert move their entry to the front. Taking a value
