@@ -17,20 +17,23 @@
 // drawn as 4.0), is the marker's half-extent before t.
 //
 // The attribute proxy over the record's attribute is the only object made
-// per record (and, with scale_line_width, one temporary attribute per
-// marker, released once the next is made, so that the palette cannot hand
-// the same handle to two markers of a record). That holds within a draw
-// too, where other records share their attribute's scaled copy: the target
-// is promised one attribute handle per marker. A marker whose points its
-// temporary cannot take (a point not finite) is skipped.
+// per record. With scale_line_width each marker is drawn with an attribute
+// handle of its own, promised to the target: marker i with slot i of the
+// record's scaled copy (qvViewTScenePortScaledAttribute.hpp), an attribute
+// of the private palette with the copy's values, kept for the draw. A
+// record drawn outside a draw is a draw of its own, so its copy is made
+// once and not once per marker, and nothing outlives the record. A marker
+// whose points its temporary cannot take (a point not finite) is skipped.
 
 #include <orvane/rendering/qvViewTScenePort.hpp>
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 #include <orvane/attributes/qvAttributeProxy.hpp>
+#include <orvane/core/qvNumericConversion.hpp>
 #include <orvane/geometry/qvRestrictedTransformation.hpp>
 #include <orvane/geometry/qvRotation.hpp>
 #include <orvane/geometry/qvScaling.hpp>
+#include <orvane/rendering/qvFlavorPortPalette.hpp>
 #include <orvane/rendering/qvReadOnlyShapeProxy.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 #include <orvane/shapes/qvShapeKind.hpp>
@@ -40,7 +43,6 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <memory>
 #include <numbers>
 
 namespace {
@@ -139,8 +141,9 @@ bool qvViewTScenePort::draw_polymarker(qvShapeBase const& record, std::vector<qv
     double s = attribute->marker_size().size();
     if (s == 0.0)
         s = 4.0;
-    // The previous marker's temporary attribute (with scale_line_width).
-    std::unique_ptr<ScaledAttribute> held;
+    // Outside a draw its copy and its markers' slots live for this record.
+    ScaledAttributes::OneRecord one_record(*scaled_, scale_line_width_, palette());
+    std::size_t index = 0;
     for (qvCrdOf<double> const& p : points) {
         qvShapeBase* marker = nullptr;
         switch (static_cast<int>(attribute->marker_style())) {
@@ -168,22 +171,26 @@ bool qvViewTScenePort::draw_polymarker(qvShapeBase const& record, std::vector<qv
         if (marker == nullptr)
             continue;
         copy_header(record, *marker, marker->kind);
-        forward_marker(*marker, record.attribute_handle, held);
+        forward_marker(*marker, record.attribute_handle, index++);
     }
-    if (held)
-        held->release();
+    one_record.end();
     return true;
 }
 
-bool qvViewTScenePort::forward_marker(qvShapeBase& marker, long source_attribute,
-                                      std::unique_ptr<ScaledAttribute>& held) {
+bool qvViewTScenePort::forward_marker(qvShapeBase& marker, long source_attribute, std::size_t index) {
     if (!scale_line_width_)
         return target_->draw_shape(marker);
-    auto made = std::make_unique<ScaledAttribute>(*this, source_attribute);
-    if (held)
-        held->release();
-    held = std::move(made);
-    return held->draw_switched(*this, [&](qvAttributeInterface& attribute) { return draw_scaled(marker, attribute); });
+    // No draw is open only when the port's palette is its private one, or
+    // when the target ended the draw while drawing a marker: each marker
+    // then goes through the one-record step.
+    if (!scaled_->open())
+        return forward(marker, source_attribute);
+    const long handle = scaled_->marker(index, source_attribute);
+    if (handle == 0)
+        return false;
+    marker.attribute_handle = qvCheckedInt32(handle);
+    const qvFlavorPortPalette switched(*this, &palette_);
+    return target_->draw_shape(marker);
 }
 
 // ---------------------------------------------------------------------------

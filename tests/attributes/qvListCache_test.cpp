@@ -12,6 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <iterator>
+#include <list>
+#include <random>
+#include <utility>
 
 namespace {
 
@@ -90,4 +94,79 @@ TEST(qvListCache, A_shared_cookie_outlives_its_eviction_and_capacity_must_be_pos
     EXPECT_EQ(CountedCookie::alive, 2);
     EXPECT_EQ(kept->time_stamp, 7);
     EXPECT_EQ(attribute_test::assertion_text([] { OwningCache c(0); }), "capacity > 0");
+}
+
+// Seeded operations against the plain recency list the cache is meant to
+// be: every answer, the victim and the value found must agree. Small
+// capacities wrap the index's probe runs; more keys than entries evict.
+TEST(qvListCacheProperty, Agrees_with_a_recency_list) {
+    std::mt19937 rng(20261208);
+    for (int capacity : {1, 3, 5, 64}) {
+        OwningCache cache(capacity);
+        std::list<std::pair<qvCookieHandle, long>> model;  // front: most recent
+        long next_id = 1;
+        auto const model_find = [&](qvCookieHandle key) {
+            for (auto it = model.begin(); it != model.end(); ++it)
+                if (it->first == key) {
+                    model.splice(model.begin(), model, it);
+                    return true;
+                }
+            return false;
+        };
+        auto const random_key = [&] {
+            return qvCookieHandle(static_cast<long>(rng() % 24) + 1, static_cast<int>(rng() % 3));
+        };
+        for (int step = 0; step < 4000; ++step) {
+            const qvCookieHandle key = random_key();
+            const unsigned op = rng() % 20;
+            if (op < 8) {
+                orvane::auto_ptr<qvCookie> cookie(new CountedCookie);
+                cookie->time_stamp = next_id;
+                const bool taken = cache.insert(key, cookie);
+                ASSERT_EQ(taken, !model_find(key)) << step;
+                if (taken) {
+                    model.emplace_front(key, next_id);
+                    if (static_cast<int>(model.size()) > capacity) model.pop_back();
+                }
+                ++next_id;
+            } else if (op < 15) {
+                orvane::auto_ptr<qvCookie>* const found = cache.find(key);
+                ASSERT_EQ(found != nullptr, model_find(key)) << step;
+                if (found != nullptr) {
+                    ASSERT_EQ((*found)->time_stamp, model.front().second) << step;
+                }
+            } else if (op < 18) {
+                const bool present = model_find(key);
+                if (present) model.pop_front();
+                ASSERT_EQ(cache.erase(key), present) << step;
+            } else if (op < 19) {
+                const qvCookieHandle to(key.handle + static_cast<long>(rng() % 4), static_cast<int>(rng() % 3));
+                ASSERT_TRUE(cache.erase_range(key, to));
+                model.remove_if([&](auto const& entry) { return !(entry.first < key) && entry.first < to; });
+            } else {
+                ASSERT_EQ(cache.clear(), !model.empty());
+                model.clear();
+            }
+            ASSERT_EQ(cache.size(), static_cast<int>(model.size())) << step;
+            ASSERT_EQ(CountedCookie::alive, cache.size()) << step;
+            qvCookieHandle const* const victim = cache.victim();
+            ASSERT_EQ(victim != nullptr, static_cast<int>(model.size()) == capacity) << step;
+            if (victim != nullptr) {
+                ASSERT_EQ(*victim, model.back().first) << step;
+            }
+        }
+        // The whole recency order: fresh keys fill the cache, then each
+        // further one evicts the least recent of what is left.
+        for (long fresh = -1; fresh >= -2L * capacity; --fresh) {
+            if (static_cast<int>(model.size()) == capacity) {
+                ASSERT_EQ(*cache.victim(), model.back().first);
+            }
+            orvane::auto_ptr<qvCookie> filler(new CountedCookie);
+            ASSERT_TRUE(cache.insert(qvCookieHandle(fresh, 0), filler));
+            model.emplace_front(qvCookieHandle(fresh, 0), 0);
+            if (static_cast<int>(model.size()) > capacity) model.pop_back();
+        }
+        cache.clear();
+    }
+    EXPECT_EQ(CountedCookie::alive, 0);
 }

@@ -20,6 +20,7 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -170,13 +171,27 @@ TEST_F(Markers, Rotated_markers_turn_with_the_mapping_and_keep_their_model_size)
 
 // Also within a draw (the port given a palette, as a scene's render does),
 // where other records share one scaled copy per attribute: the markers of
-// one record once all carried that copy's handle.
+// one record once all carried that copy's handle. Then each marker made its
+// own copy from the scene's palette, which cost a polymarker ten times its
+// drawing; now the markers' attributes are copies of the record's copy,
+// kept for the draw, each dropped from the driver's cache once it is gone.
 TEST_F(Markers, Scaled_line_widths_give_each_marker_its_own_temporary_attribute) {
     attribute.line_width(1.5);
+    attribute.line_color(0.25f, 0.5f, 0.75f);
     port.scale_line_width(true);
     port.scale_markers(false);
     port.mapping(qvScaling(2, 8));
     const long source = style(6, 1);
+    qvAttributeProxy wide(palette, 0);
+    wide.line_width(0.5);
+    wide.line_color(0.5f, 0.25f, 0.125f);
+    wide.marker_style(qvMarkerStyle{6});
+    // Handles sent per record and all handles sent.
+    auto handles_of = [&](std::size_t first, std::size_t n) {
+        std::set<long> handles;
+        for (std::size_t i = first; i < first + n; ++i) handles.insert(target.record(i)->attribute_handle);
+        return handles;
+    };
     for (bool within_draw : {false, true}) {
         SCOPED_TRACE(within_draw ? "within a draw" : "outside a draw");
         if (within_draw) port.palette(&palette);
@@ -185,24 +200,91 @@ TEST_F(Markers, Scaled_line_widths_give_each_marker_its_own_temporary_attribute)
         std::vector<std::size_t> drops_before;
         target.on_draw = [&](qvShapeBase const&) { drops_before.push_back(target.driver.drops.size()); };
         ASSERT_TRUE(port.draw_shape(*polymarker({{0, 0}, {1, 1}, {2, 2}}, source)));
+        ASSERT_TRUE(port.draw_shape(*polymarker({{0, 0}, {1, 1}}, wide.attribute_handle())));
+        ASSERT_TRUE(port.draw_shape(*polymarker({{5, 5}, {6, 6}, {7, 7}}, source)));
 
-        ASSERT_EQ(target.calls.size(), 3u);
-        std::vector<long> handles;
-        for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(target.calls[i].line_width, 6.0) << i;
+        ASSERT_EQ(target.calls.size(), 8u);
+        qvPalette* const private_palette = target.calls[0].palette;
+        for (std::size_t i = 0; i < 8; ++i) {
+            EXPECT_EQ(target.calls[i].line_width, i == 3 || i == 4 ? 2.0 : 6.0) << i;
             EXPECT_NE(target.calls[i].palette, &palette) << i;
-            EXPECT_EQ(target.calls[i].palette, target.calls[0].palette) << i;
-            // The previous marker's attribute was gone before this one was drawn.
-            EXPECT_EQ(drops_before[i], i) << i;
-            handles.push_back(target.record(i)->attribute_handle);
-            EXPECT_EQ(target.driver.drops.at(i), "drop " + std::to_string(handles.back())) << i;
+            EXPECT_EQ(target.calls[i].palette, private_palette) << i;
         }
-        EXPECT_NE(handles[0], handles[1]);
-        EXPECT_NE(handles[1], handles[2]);
-        EXPECT_NE(handles[0], handles[2]);
-        EXPECT_EQ(target.driver.drops.size(), 3u);
+        const std::set<long> first = handles_of(0, 3), second = handles_of(3, 2), third = handles_of(5, 3);
+        EXPECT_EQ(first.size(), 3u);
+        EXPECT_EQ(second.size(), 2u);
+        EXPECT_EQ(third.size(), 3u);
+        EXPECT_FALSE(first.contains(source));
+        std::set<long> all = first;
+        all.insert(second.begin(), second.end());
+        all.insert(third.begin(), third.end());
         EXPECT_EQ(target.palette(), &palette);
+        if (within_draw) {
+            // Kept for the draw: a record of an attribute seen before draws
+            // its markers with the same attributes, and nothing was dropped.
+            EXPECT_EQ(third, first);
+            EXPECT_EQ(all.size(), 5u);
+            EXPECT_TRUE(target.driver.drops.empty());
+            for (long const handle : all) {
+                qvAttributeProxy sent(*private_palette, handle);
+                const bool of_wide = second.contains(handle);
+                EXPECT_EQ(sent.line_color(), of_wide ? qvRgbColor(0.5f, 0.25f, 0.125f) : qvRgbColor(0.25f, 0.5f, 0.75f))
+                    << handle;
+                EXPECT_EQ(static_cast<double>(sent.line_width()), of_wide ? 2.0 : 6.0) << handle;
+            }
+            port.mapping(qvScaling(2, 8));   // ends the draw
+        } else {
+            // A record outside a draw is a draw of its own: its copy and
+            // its markers' attributes go once it is done, never before.
+            EXPECT_EQ(all.size(), 8u);
+            EXPECT_EQ(drops_before, (std::vector<std::size_t>{0, 0, 0, 4, 4, 7, 7, 7}));
+        }
+        // Every attribute sent is gone and was dropped from the driver's cache.
+        std::set<std::string> dropped(target.driver.drops.begin(), target.driver.drops.end());
+        for (long const handle : all) EXPECT_TRUE(dropped.contains("drop " + std::to_string(handle))) << handle;
+        EXPECT_FALSE(private_palette->enumerate());
     }
+}
+
+// Past what the port keeps for one attribute, each marker still gets a
+// handle of its own.
+TEST_F(Markers, A_polymarker_of_many_points_sends_as_many_handles) {
+    attribute.line_width(1.5);
+    port.scale_line_width(true);
+    port.scale_markers(false);
+    port.mapping(qvScaling(2, 8));
+    Points points;
+    for (int i = 0; i < 300; ++i) points.push_back({0.5 * i, 0.25 * i});
+    ASSERT_TRUE(port.draw_shape(*polymarker(points, style(6, 1))));
+    ASSERT_EQ(target.calls.size(), 300u);
+    std::set<long> handles;
+    for (std::size_t i = 0; i < 300; ++i) {
+        handles.insert(target.record(i)->attribute_handle);
+        EXPECT_EQ(target.calls[i].line_width, 6.0) << i;
+    }
+    EXPECT_EQ(handles.size(), 300u);
+    EXPECT_FALSE(target.calls[0].palette->enumerate());
+}
+
+// A change of the record's attribute announced while its markers are drawn
+// reaches the next record, whose markers keep handles of their own.
+TEST_F(Markers, A_change_announced_during_a_draw_reaches_the_next_record) {
+    attribute.line_width(1.5);
+    port.scale_line_width(true);
+    port.scale_markers(false);
+    port.mapping(qvScaling(2, 8));
+    const long source = style(6, 1);
+    port.palette(&palette);
+    target.on_draw = [&](qvShapeBase const&) {
+        if (target.calls.size() == 1) attribute.line_width(2.5);
+    };
+    ASSERT_TRUE(port.draw_shape(*polymarker({{0, 0}, {1, 1}}, source)));
+    ASSERT_TRUE(port.draw_shape(*polymarker({{0, 0}, {1, 1}}, attribute.attribute_handle())));
+    ASSERT_EQ(target.calls.size(), 4u);
+    EXPECT_EQ(target.calls[1].line_width, 6.0);
+    EXPECT_EQ(target.calls[2].line_width, 10.0);
+    EXPECT_EQ(target.calls[3].line_width, 10.0);
+    EXPECT_NE(target.record(2)->attribute_handle, target.record(3)->attribute_handle);
 }
 
 TEST_F(Markers, A_marker_the_target_refuses_does_not_stop_the_others) {

@@ -1,26 +1,58 @@
 #pragma once
 // qvListCache<K, V>: a qvCache kept as a list from the most recently used
 // entry (front) to the least recently used (back), with least-recently-used
-// eviction. Lookups are linear scans from the front, so the small caches it
-// is made for find recently used keys first. Palettes use it with 64
-// entries, keyed by qvCookieHandle, holding cookies with shared ownership.
+// eviction. Palettes use it with 64 entries, keyed by qvCookieHandle,
+// holding cookies with shared ownership.
+//
+// Beside the list an open-addressing index (linear probing, at most half
+// full, Fibonacci-hashed, each slot with its key's hash) gives each key's
+// list position, so a lookup costs one short probe run instead of a walk
+// along the list. A drawing whose attribute handles outnumber the entries
+// misses on every cookie, and three walks of 64 entries per miss (find,
+// then replace's erase and insert) were half the time of such a drawing.
 //
 // Keeps true: 0 <= size() <= capacity(), capacity() > 0; keys are unique;
 // find and a refused insert move their entry to the front. Taking a value
 // over moves it into the entry (an owning auto pointer gives its ownership
-// up; a counted pointer shares it). K needs == and <.
+// up; a counted pointer shares it). Every entry has exactly one index slot,
+// reached from its key's home slot without crossing an empty one; empty
+// slots hold the list's end. K needs == and < and a qvListCacheHash
+// (std::hash by default).
 
 #include <orvane/attributes/qvCache.hpp>
+#include <orvane/attributes/qvCookieHandle.hpp>
 #include <orvane/core/qvAssertionError.hpp>
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <iterator>
 #include <list>
+#include <memory>
+#include <type_traits>
 #include <utility>
+#include <vector>
+
+template <class K>
+struct qvListCacheHash {
+    std::size_t operator()(K const& key) const { return std::hash<K>{}(key); }
+};
+
+template <>
+struct qvListCacheHash<qvCookieHandle> {
+    std::size_t operator()(qvCookieHandle const& key) const noexcept {
+        // The kinds of one attribute are neighbours; the index spreads them.
+        return static_cast<std::size_t>((static_cast<std::uint64_t>(key.handle) << 3) +
+                                        static_cast<std::uint64_t>(static_cast<std::uint32_t>(key.kind)));
+    }
+};
 
 template <class K, class V>
 class qvListCache : public qvCache<K, V> {
 public:
     explicit qvListCache(int capacity) : capacity_(capacity) {
         QV_ASSERT_TEXT(capacity > 0, "capacity > 0");
+        slots_.assign(8, Slot{0, entries_.end()});
     }
     qvListCache(qvListCache const&) = delete;
     qvListCache& operator=(qvListCache const&) = delete;
@@ -34,29 +66,59 @@ public:
     }
 
     bool insert(K const& key, V& value) override {
-        if (find_entry(key) != nullptr)
+        const std::size_t hash = hash_of(key);
+        if (Position const found = slots_[probe(key, hash)].position; found != entries_.end()) {
+            entries_.splice(entries_.begin(), entries_, found);
             return false;
+        }
+        if constexpr (std::is_nothrow_copy_constructible_v<K> && std::is_nothrow_move_constructible_v<V>) {
+            if (size() == capacity_) {
+                // The least recent entry's node takes the new one, so a miss
+                // of a full cache allocates nothing.
+                const Position reused = std::prev(entries_.end());
+                unindex(reused);
+                std::destroy_at(&*reused);
+                std::construct_at(&*reused, key, std::move(value));
+                entries_.splice(entries_.begin(), entries_, reused);
+                slots_[probe(key, hash)] = Slot{hash, reused};
+                return true;
+            }
+        }
+        // Room in the index first: a failed growth leaves everything as it was.
+        if ((entries_.size() + 1) * 2 > slots_.size())
+            grow();
         entries_.emplace_front(key, std::move(value));
+        slots_[probe(key, hash)] = Slot{hash, entries_.begin()};
         if (size() > capacity_)
-            entries_.pop_back();
+            remove(std::prev(entries_.end()));
         return true;
     }
 
     bool erase_range(K const& from, K const& to) override {
-        entries_.remove_if([&](Entry const& entry) { return !(entry.key < from) && entry.key < to; });
+        for (auto it = entries_.begin(); it != entries_.end();) {
+            auto const next = std::next(it);
+            if (!(it->key < from) && it->key < to)
+                remove(it);
+            it = next;
+        }
         return true;
     }
 
+    // Deleting the entry where it stands leaves the others in the order a
+    // move to the front and a deletion there would.
     bool erase(K const& key) override {
-        if (find_entry(key) == nullptr)
+        Position const found = slots_[probe(key, hash_of(key))].position;
+        if (found == entries_.end())
             return false;
-        entries_.pop_front();
+        remove(found);
         return true;
     }
 
     bool clear() override {
         if (entries_.empty())
             return false;
+        for (Slot& slot : slots_)
+            slot.position = entries_.end();
         entries_.clear();
         return true;
     }
@@ -71,18 +133,82 @@ private:
         K key;
         V value;
     };
+    using Position = typename std::list<Entry>::iterator;
+    struct Slot {
+        std::size_t hash;
+        Position position;  // the list's end when the slot is empty
+    };
 
     // The entry of the key, moved to the front; null when absent.
     Entry* find_entry(K const& key) {
-        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (it->key == key) {
-                entries_.splice(entries_.begin(), entries_, it);
-                return &entries_.front();
+        const Position it = slots_[probe(key, hash_of(key))].position;
+        if (it == entries_.end())
+            return nullptr;
+        entries_.splice(entries_.begin(), entries_, it);
+        return &*it;
+    }
+
+    static std::size_t hash_of(K const& key) { return qvListCacheHash<K>{}(key); }
+
+    std::size_t home(std::size_t hash) const {
+        return static_cast<std::size_t>((static_cast<std::uint64_t>(hash) * UINT64_C(0x9E3779B97F4A7C15)) >> shift_);
+    }
+
+    // The slot holding the key, or the empty slot that ends its probe run.
+    // Keys are compared only where the hashes agree, so a probe rarely
+    // leaves the index for the list.
+    std::size_t probe(K const& key, std::size_t hash) const {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t slot = home(hash);
+        for (;; slot = (slot + 1) & mask) {
+            Slot const& s = slots_[slot];
+            if (s.position == entries_.end() || (s.hash == hash && s.position->key == key))
+                return slot;
+        }
+    }
+
+    // Drops the entry and its slot.
+    void remove(Position it) {
+        unindex(it);
+        entries_.erase(it);
+    }
+
+    // Empties the entry's slot; the entries after it in its run move back
+    // so that none is cut off from its home.
+    void unindex(Position it) {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t hole = probe(it->key, hash_of(it->key));
+        for (std::size_t next = (hole + 1) & mask; slots_[next].position != entries_.end(); next = (next + 1) & mask) {
+            const std::size_t wanted = home(slots_[next].hash);
+            // The entry at `next` may fill the hole unless its home lies
+            // cyclically after the hole, up to `next`.
+            const bool stays = hole < next ? (hole < wanted && wanted <= next) : (hole < wanted || wanted <= next);
+            if (!stays) {
+                slots_[hole] = slots_[next];
+                hole = next;
             }
         }
-        return nullptr;
+        slots_[hole].position = entries_.end();
+    }
+
+    void grow() {
+        std::vector<Slot> larger(slots_.size() * 2, Slot{0, entries_.end()});
+        slots_.swap(larger);
+        --shift_;
+        const std::size_t mask = slots_.size() - 1;
+        for (Slot const& moved : larger) {
+            if (moved.position == entries_.end())
+                continue;
+            std::size_t slot = home(moved.hash);
+            while (slots_[slot].position != entries_.end())
+                slot = (slot + 1) & mask;
+            slots_[slot] = moved;
+        }
     }
 
     int capacity_;
     std::list<Entry> entries_;
+    // A power of two, 2 to the (64 - shift_) slots.
+    std::vector<Slot> slots_;
+    int shift_ = 61;
 };

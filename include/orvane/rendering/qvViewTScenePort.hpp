@@ -34,10 +34,13 @@
 //    (a scene's render does so first) and ends at the next palette, a new
 //    mapping or transformation, a change of a copied attribute in the
 //    given palette, or the port's end: within it each attribute is copied
-//    once and its copy reused by every record that names it. Markers are
-//    the exception: each is drawn with a temporary of its own, within a
-//    draw too, which lives until the next marker's is made, so the markers
-//    of a record carry distinct attribute handles;
+//    once and its copy reused by every record that names it. Each marker
+//    is drawn with an attribute of its own, so the markers of a record
+//    carry distinct handles: marker i with slot i of its record's copy, a
+//    copy of that copy kept for the draw and reused by every record that
+//    names the attribute (past a bound, a fresh one per marker). Outside a
+//    draw a polymarker is a draw of its own: its copy and its slots live
+//    for that record;
 //  - draw_shape is not re-entrant: a call from inside the target's drawing
 //    of a record raises qvErrorFrom<qvViewTScenePort> "Scene port cannot be
 //    re-entered" before any temporary is touched, and the outer draw goes
@@ -160,13 +163,11 @@ private:
     // scale_line_width, as it is otherwise. `source_attribute` is the
     // source record's attribute handle.
     bool forward(qvShapeBase& filled, long source_attribute);
-    // A marker to the target, as forward() does, except that with
-    // scale_line_width its temporary attribute is its own also within a
-    // draw. It lives until the next marker's is made (`held` keeps it; the
-    // caller releases the last): the palette hands a released last handle
-    // out again, and so every marker of a record carries a handle of its
-    // own.
-    bool forward_marker(qvShapeBase& marker, long source_attribute, std::unique_ptr<ScaledAttribute>& held);
+    // Marker `index` of a record to the target, as forward() does, except
+    // that with scale_line_width it is drawn with slot `index` of the
+    // draw's scaled attributes: an attribute of its own, carrying the
+    // values of the record's scaled copy.
+    bool forward_marker(qvShapeBase& marker, long source_attribute, std::size_t index);
     // The width of the temporary `attribute` scaled, its handle on
     // `filled`, and the target's draw of it (the palette already switched).
     bool draw_scaled(qvShapeBase& filled, qvAttributeInterface& attribute);
