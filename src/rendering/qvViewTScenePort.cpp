@@ -250,15 +250,12 @@ bool qvViewTScenePort::forward(qvShapeBase& filled, long source_attribute) {
         const qvFlavorPortPalette switched(*this, &palette_);
         return target_->draw_shape(filled);
     }
-    return ScaledAttribute::draw(*this, source_attribute,
-                                 [&](qvAttributeInterface& attribute) { return draw_scaled(filled, attribute); });
-}
-
-bool qvViewTScenePort::draw_scaled(qvShapeBase& filled, qvAttributeInterface& attribute) {
-    if (!scale_line_width_of(attribute))
-        return false;
-    filled.attribute_handle = qvCheckedInt32(attribute.attribute_handle());
-    return target_->draw_shape(filled);
+    return ScaledAttribute::draw(*this, source_attribute, [&](qvAttributeInterface& attribute) {
+        if (!scale_line_width_of(attribute))
+            return false;
+        filled.attribute_handle = qvCheckedInt32(attribute.attribute_handle());
+        return target_->draw_shape(filled);
+    });
 }
 
 // ---------------------------------------------------------------------------

@@ -37,16 +37,13 @@ public:
     template <class Draw>
     static bool draw(qvViewTScenePort& port, long source_handle, Draw&& draw) {
         ScaledAttribute attribute(port, source_handle);
-        const bool drawn = attribute.draw_switched(port, draw);
+        bool drawn;
+        {
+            const qvFlavorPortPalette switched(port, &port.palette_);
+            drawn = draw(*attribute.attribute_);
+        }
         attribute.release();
         return drawn;
-    }
-
-    // `draw` handed this temporary while the private palette is the port's.
-    template <class Draw>
-    bool draw_switched(qvViewTScenePort& port, Draw&& draw) {
-        const qvFlavorPortPalette switched(port, &port.palette_);
-        return draw(*attribute_);
     }
 
     ScaledAttribute(qvViewTScenePort& port, long source_handle)

@@ -567,8 +567,9 @@ void load_mark(std::vector<bool>& marks, long handle) {
 //
 // The undo itself needs pages, and on a full disk a cache that cannot
 // write one back cannot make room for the next: then the undo stops where
-// it is, the load raises its own error, and the rest is taken back by the
-// next load or close, which raises (and stays open) while it cannot be.
+// it is, the load raises its own error, and the rest is taken back first
+// by the next operation of the scene, which raises (a close leaves the
+// scene open) while it cannot be.
 // Records are never written without their handle, nor a handle kept for
 // a record given back, at any point of that.
 void qvBasicPagedScene::load(qvInputStream& is) {
@@ -634,8 +635,8 @@ void qvBasicPagedScene::load(qvInputStream& is) {
         try {
             take_back_load();
         } catch (...) {
-            // Left for the next load or close; the load's own error is the
-            // one to report.
+            // Left for the next operation; the load's own error is the one
+            // to report.
         }
         throw;
     }

@@ -168,9 +168,6 @@ private:
     // draw's scaled attributes: an attribute of its own, carrying the
     // values of the record's scaled copy.
     bool forward_marker(qvShapeBase& marker, long source_attribute, std::size_t index);
-    // The width of the temporary `attribute` scaled, its handle on
-    // `filled`, and the target's draw of it (the palette already switched).
-    bool draw_scaled(qvShapeBase& filled, qvAttributeInterface& attribute);
     // The header of `source` into `filled`, with `kind`.
     static void copy_header(qvShapeBase const& source, qvShapeBase& filled, long kind) noexcept;
     // Every point of `source` (a read-only proxy) mapped by M into the point
