@@ -198,10 +198,10 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
     const qvTransformation a = scene_port_text_direction(*copy, matrix_, mirrored);
     if (mirrored)
         copy->alignment(get_flipped_alignment(copy->alignment()));
-    // A mapping that collapses the text's height leaves nothing to draw; the
-    // copy would refuse a height of 0, and one beyond the float range.
+    // A mapping that collapses the text's height leaves nothing to draw (the
+    // copy's height takes no 0); one beyond the float range the copy refuses.
     const double height = copy->height() * scene_port_text_factor(a);
-    if (height == 0.0 || !qvFitsFloat(height)) return false;
+    if (height == 0.0) return false;
     if (!scene_port_text_step([&] { copy->height(height); }))
         return false;
 
