@@ -4,10 +4,10 @@
 // stream's save of 1M records and load of 1M and 10M; and render of 1%,
 // 10% and 100% of a 1M-shape layer into a counting port. The ready-made
 // paged scene: 1M and 10M rectangles through typed handles and through
-// allocate and disconnect; random connect and disconnect, in place and relocating; open
-// and close of a 10M scene; enumerate and delete_layer of 1M; render of a
-// viewport with 0 and 10,000 open proxies elsewhere in its layer. Fixed
-// seeds.
+// allocate and disconnect; random connect and disconnect, in place and
+// relocating; open and close of a 10M scene; enumerate and delete_layer of
+// 1M; render of a viewport with 0 and 10,000 open proxies elsewhere in its
+// layer. Fixed seeds.
 
 #include "qvBenchSupport.hpp"
 #include "qvCountingPort.hpp"
