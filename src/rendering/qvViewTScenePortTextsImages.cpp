@@ -67,10 +67,13 @@ bool scene_port_send_copy(qvFlavorPort& target, Copy& copy) {
     return target.draw_shape(*copy->record());
 }
 
-// Runs a step that scales or measures a text copy. Its extent may leave the
-// float range where its anchor and height do not (a wide text under a tall
-// mapping); the copy refuses that as a shape would, and the record is then
-// skipped like one whose points do not map. Raised, it ended the redraw.
+// Runs a step that turns, scales or measures a text copy. Its extent may
+// leave the float range where its anchor and height do not (a wide text
+// under a tall mapping), and a mapping that collapses an axis, or whose
+// squares leave the double range (scales below about 1e-154 or above 1e154),
+// gives the aperture no cosine; the copy refuses such a value as a shape
+// would, and the record is then skipped like one whose points do not map.
+// Raised, it ended the redraw.
 template <class Step>
 bool scene_port_text_step(Step&& step) {
     try {
@@ -96,7 +99,8 @@ qvTransformation scene_port_text_direction(qvTextDataAccess& text, qvTransformat
         a = a * qvTransformation(qvRotation(180));
     text.angle(-std::atan2(a.m2(), a.m0()) * scene_port_degrees);
     // Rounding can push the cosine just past +-1 near apertures of 0 and
-    // 180, which made acos a NaN; a collapsed axis still gives NaN.
+    // 180, which made acos a NaN; a collapsed axis still gives NaN, which
+    // the copy refuses.
     const double cosine = qvApertureCos(a * qvTransformation(qvAperture(-text.aperture())));
     const double clamped = std::isnan(cosine) ? cosine : std::clamp(cosine, -1.0, 1.0);
     text.aperture(-std::acos(clamped) * scene_port_degrees);
@@ -156,7 +160,9 @@ bool qvViewTScenePort::draw_restricted_text(qvShapeBase const& record) {
     const qvFlavorPortTransformation in_device(*this, qvRestrictedTransformation());
     copy->anchor(anchor);
     bool mirrored = false;
-    const qvTransformation a = scene_port_text_direction(*copy, mapping_, mirrored);
+    qvTransformation a;
+    if (!scene_port_text_step([&] { a = scene_port_text_direction(*copy, mapping_, mirrored); }))
+        return false;
     if (mirrored)
         copy->alignment(get_flipped_alignment(copy->alignment()));
 
@@ -195,7 +201,9 @@ bool qvViewTScenePort::draw_scaled_text(qvShapeBase const& record) {
         return false;
     copy->anchor(anchor);
     bool mirrored = false;
-    const qvTransformation a = scene_port_text_direction(*copy, matrix_, mirrored);
+    qvTransformation a;
+    if (!scene_port_text_step([&] { a = scene_port_text_direction(*copy, matrix_, mirrored); }))
+        return false;
     if (mirrored)
         copy->alignment(get_flipped_alignment(copy->alignment()));
     // A mapping that collapses the text's height leaves nothing to draw (the

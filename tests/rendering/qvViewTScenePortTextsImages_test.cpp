@@ -413,3 +413,51 @@ TEST_F(ScenePortTexts, Records_mapped_past_the_float_range_are_skipped_and_the_n
         EXPECT_EQ(sent->y_vector(), P(0, std::ldexp(1.0, 125)));
     }
 }
+
+// Regression: a mapping that collapses an axis, or whose squares leave the
+// double range, gave the aperture step a NaN cosine; the copy refused it
+// with an error that ended the whole redraw at the text.
+TEST_F(ScenePortTexts, A_text_whose_mapping_leaves_the_aperture_no_cosine_is_skipped) {
+    const double c = std::cos(0.5), s = std::sin(0.5);
+    const struct {
+        char const* name;
+        qvTransformation mapping;
+    } mappings[] = {
+        {"collapsed", qvScaling(0, 0)},
+        {"x collapsed", qvScaling(0, 1)},
+        {"tiny", qvScaling(1e-155, 2e-155)},
+        {"huge", qvScaling(1e200, 3e200)},
+        {"turned and huge", qvTransformation(c * 1e155, -s * 1e155, s * 1e155, c * 1e155, 0, 0)},
+    };
+    port.scale_font_size(true);
+    qvAttributeProxy font(scene_palette, 0);
+    font.font_size(12.0f);
+    for (auto const& m : mappings) {
+        SCOPED_TRACE(m.name);
+        port.mapping(m.mapping);
+        // At the origin, so that the anchor maps under every mapping.
+        qvSimpleRestrictedText restricted;
+        qvSimpleScaledText scaled;
+        fill_text(restricted, 30, 75, 0);
+        fill_text(scaled, 30, 75, 0);
+        restricted->anchor(P(0, 0));
+        scaled->anchor(P(0, 0));
+        scaled->height(10);
+        // Drawn where the mapping still gives the copy values it takes (two
+        // parallel axes have an aperture), else skipped; never raised.
+        std::size_t drawn = 0;
+        for (Record const& r : {texts_images_record(restricted, qvRestrictedTextKind, font.attribute_handle()),
+                                texts_images_record(scaled, qvScaledTextKind)}) {
+            bool sent = false;
+            EXPECT_NO_THROW(sent = port.draw_shape(*r));
+            drawn += sent ? 1 : 0;
+        }
+        EXPECT_EQ(target.calls.size(), drawn);
+        if (m.mapping == qvScaling(0, 0)) {
+            EXPECT_EQ(drawn, 0u);
+        }
+        target.calls.clear();
+        EXPECT_EQ(target.palette(), &scene_palette);
+        EXPECT_EQ(target.transformation(), qvRestrictedTransformation());
+    }
+}
