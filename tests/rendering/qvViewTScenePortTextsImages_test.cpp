@@ -425,7 +425,7 @@ TEST_F(ScenePortTexts, A_text_whose_mapping_leaves_the_aperture_no_cosine_is_ski
     } mappings[] = {
         {"collapsed", qvScaling(0, 0)},
         {"x collapsed", qvScaling(0, 1)},
-        {"tiny", qvScaling(1e-155, 2e-155)},
+        {"tiny", qvScaling(1e-170, 2e-170)},
         {"huge", qvScaling(1e200, 3e200)},
         {"turned and huge", qvTransformation(c * 1e155, -s * 1e155, s * 1e155, c * 1e155, 0, 0)},
     };
