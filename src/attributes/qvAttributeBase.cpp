@@ -1,6 +1,12 @@
 // qvAttributeBase: the folder operations of attribute objects (see
 // qvAttributeBase.hpp). Each one asks the palette in a fixed way and holds
 // the handle the palette returns.
+//
+// The palette acts at once and cannot be asked to take a change back (a
+// change for one holder of a shared attribute has already moved the
+// holder's reference to a private copy), so whether the object may take a
+// handle is asked first, and a reference a call takes for a handle the
+// object then fails to store is given back.
 
 #include <orvane/attributes/qvAttributeBase.hpp>
 
@@ -45,35 +51,47 @@ qvPalette& qvAttributeBase::source_palette() const {
 
 template <class Change>
 void qvAttributeBase::change_allocating(Change&& change) {
+    check_writable();
     qvPalette& palette = source_palette();
     const long held = attr_handle();
     if (held != 0) {
         attr_handle(change(palette, held));
         return;
     }
-    const long fresh = palette.alloc(shared());
-    long result;
+    // `result` holds the one reference of the new attribute: the fresh
+    // handle until the change returns, the handle it returned after.
+    long result = palette.alloc(shared());
     try {
-        result = change(palette, fresh);
+        result = change(palette, result);
+        attr_handle(result);
     } catch (...) {
-        palette.release(fresh);
+        palette.release(result);
         throw;
     }
-    attr_handle(result);
 }
 
 void qvAttributeBase::drop_handle() {
     const long held = attr_handle();
     if (held == 0)
         return;
+    check_writable();
     source_palette().release(held);
     attr_handle(0);
 }
 
 void qvAttributeBase::adopt_handle(long handle) {
-    if (handle != 0)
-        source_palette().add_ref(handle);
-    attr_handle(handle);
+    if (handle == 0) {
+        attr_handle(0);
+        return;
+    }
+    qvPalette& palette = source_palette();
+    palette.add_ref(handle);
+    try {
+        attr_handle(handle);
+    } catch (...) {
+        palette.release(handle);
+        throw;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -99,8 +117,10 @@ void qvAttributeBase::copy_folder(long source, qvFolder const& folder) {
 
 void qvAttributeBase::destroy_folder(qvFolder const& folder) {
     const long held = attr_handle();
-    if (held != 0)
-        attr_handle(source_palette().remove(held, folder, shared()));
+    if (held == 0)
+        return;
+    check_writable();
+    attr_handle(source_palette().remove(held, folder, shared()));
 }
 
 // ---------------------------------------------------------------------------
@@ -122,16 +142,20 @@ void qvAttributeBase::attribute_name(char const* name) {
     const long held = attr_handle();
     if (held == 0)
         return;
-    // 0 means the attribute had no name: it stays held as it is.
-    const long named = source_palette().remove_name(held);
-    if (named != 0)
-        attr_handle(named);
+    // An attribute without a name has none to remove: it stays held as it
+    // is, and an object that takes no handle is not refused for it.
+    qvPalette& palette = source_palette();
+    if (palette.name(held) == nullptr)
+        return;
+    check_writable();
+    attr_handle(palette.remove_name(held));
 }
 
 // ---------------------------------------------------------------------------
 // Connections
 
 bool qvAttributeBase::connect_attribute(char const* name) {
+    check_writable();
     qvPalette& palette = source_palette();
     drop_handle();
     const long found = palette.handle(name);
@@ -147,12 +171,13 @@ void qvAttributeBase::connect_attribute(qvAttributeFolderInterface const& other)
     if (source == nullptr || target == nullptr)
         return;
     const long other_handle = other.attribute_handle();
+    if (source == target && other_handle == attr_handle())
+        return;
+    check_writable();
     if (source != target) {
         copy_from_other_palette(*source, other_handle);
         return;
     }
-    if (other_handle == attr_handle())
-        return;
     drop_handle();
     adopt_handle(other_handle);
 }

@@ -9,10 +9,6 @@
 
 namespace {
 
-[[noreturn]] void raise_read_only() {
-    qvRaise(qvErrorFrom<qvSingleShapeProxyBase>("Attempt to modify a read-only scene"));
-}
-
 // The one road of every report: nothing while the scene's notification is off.
 void send(qvContainerScene& scene, qvMathRectOf<double> const& area, int layer) {
     if (scene.update_notification())
@@ -24,7 +20,7 @@ void send(qvContainerScene& scene, qvMathRectOf<double> const& area, int layer) 
 qvShapeWriteLock::qvShapeWriteLock(qvSingleShapeProxyBase& proxy, bool create, bool notify) : proxy_(&proxy) {
     // A proxy whose scene is gone is read-only too, so the scene below exists.
     if (proxy.read_only_)
-        raise_read_only();
+        qvSingleShapeProxyBase::raise_read_only();
     qvContainerScene& scene = proxy.scene();
     suppressed_ = !notify || !scene.update_notification();
     if (proxy.record_ != nullptr)

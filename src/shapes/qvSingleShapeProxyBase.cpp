@@ -18,6 +18,10 @@ void qvSingleShapeProxyBase::raise_uninitialized() {
     qvRaise(qvErrorFrom<qvSingleShapeProxyBase>("Attempt to query uninitialized shape"));
 }
 
+void qvSingleShapeProxyBase::raise_read_only() {
+    qvRaise(qvErrorFrom<qvSingleShapeProxyBase>("Attempt to modify a read-only scene"));
+}
+
 int qvSingleShapeProxyBase::record_size(std::int64_t bytes) {
     QV_ASSERT_TEXT(bytes >= static_cast<std::int64_t>(sizeof(qvShapeBase)), "bytes >= sizeof(qvShapeBase)");
     if (bytes > std::numeric_limits<std::int32_t>::max())
@@ -84,6 +88,15 @@ void qvSingleShapeProxyBase::attr_handle(long handle) {
 }
 
 qvPalette* qvSingleShapeProxyBase::attr_source() const { return &scene().palette(); }
+
+// A proxy that connected while its scene was writable keeps writing its
+// record after the scene turned read-only, but the first attribute of a
+// proxy without a record needs a record the scene would now refuse, and
+// that refusal would come after the palette took the change.
+void qvSingleShapeProxyBase::check_writable() const {
+    if (read_only_ || (record_ == nullptr && scene_ != nullptr && scene_->read_only()))
+        raise_read_only();
+}
 
 // ---------------------------------------------------------------------------
 // Destruction

@@ -1,8 +1,9 @@
 #pragma once
 // qvAttributeBase: the twelve folder operations of an attribute object,
-// built on four operations a derived class supplies (where the handle is
-// kept, the palette, and whether the object edits a shared attribute).
-// Shape proxies derive from it and keep their handle in their records.
+// built on five operations a derived class supplies (where the handle is
+// kept, the palette, whether the object edits a shared attribute, and
+// whether it may change at all). Shape proxies derive from it and keep
+// their handle in their records.
 //
 // Keeps true:
 //  - the palette decides values, counts and copies: every changing call
@@ -16,7 +17,14 @@
 //    ""); every other call that needs the palette raises
 //    qvErrorFrom<qvAttributeBase> "Attribute object has no palette";
 //  - errors of the palette pass through, and the object keeps the handle it
-//    held before the failing call.
+//    held before the failing call;
+//  - a call that would change the held handle asks check_writable() before
+//    it asks the palette anything, so an object that refuses (a shape of a
+//    read-only scene) leaves values, counts, names and its handle as they
+//    were; calls that change nothing (no handle to let go of, edit or
+//    unname, the other object's handle already held) are not refused;
+//  - when storing a handle fails, a reference the call took for it (a new
+//    attribute, an adopted handle) is given back.
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 
@@ -44,6 +52,9 @@ public:
     virtual qvPalette* attr_source() const = 0;
     // Whether the object edits a shared attribute.
     virtual bool shared() const = 0;
+    // Raises when the object takes no new handle at all (attr_handle(long)
+    // would refuse it); nothing by default.
+    virtual void check_writable() const {}
 
 protected:
     qvAttributeBase() noexcept = default;

@@ -15,6 +15,10 @@
 //  - every change runs inside a qvShapeWriteLock, which refuses a proxy
 //    that connected to a read-only scene ("Attempt to modify a read-only
 //    scene"), creates the record on demand and reports the record's box;
+//    attribute changes ask check_writable() before the palette, which
+//    refuses as the guard does and, for a proxy without a record, as the
+//    scene would refuse the record (read-only now): a refused attribute
+//    change leaves palette and record as they were;
 //    values bound for int32 header fields are narrowed before the guard
 //    opens, so a value out of range changes and reports nothing;
 //  - a connected proxy is known to its scene's proxy site (with a record or
@@ -60,6 +64,9 @@ public:
     void attr_handle(long handle) override;
     qvPalette* attr_source() const override;
     bool shared() const override { return false; }
+    // The guard's refusal, and the refusal of a first record by a scene
+    // that is read-only now.
+    void check_writable() const final;
 
     // A record's proxy asks the scene for `size` bytes (the typed allocate
     // of a kind adds its fixed size to what it is given).
@@ -83,6 +90,8 @@ public:
 
     // The one raise of "Attempt to query uninitialized shape".
     [[noreturn]] static void raise_uninitialized();
+    // The one raise of "Attempt to modify a read-only scene".
+    [[noreturn]] static void raise_read_only();
 
 protected:
     qvSingleShapeProxyBase() noexcept = default;
