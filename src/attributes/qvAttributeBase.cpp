@@ -86,18 +86,21 @@ void const* qvAttributeBase::property(qvFolder const& folder) {
 }
 
 void qvAttributeBase::property(qvFolder const& folder, void const* value) {
+    check_change();
     change_allocating([&](qvPalette& palette, long handle) {
         return palette.property(handle, folder, value, shared());
     });
 }
 
 void qvAttributeBase::copy_folder(long source, qvFolder const& folder) {
+    check_change();
     change_allocating([&](qvPalette& palette, long handle) {
         return palette.copy(source, handle, folder, shared());
     });
 }
 
 void qvAttributeBase::destroy_folder(qvFolder const& folder) {
+    check_change();
     const long held = attr_handle();
     if (held != 0)
         attr_handle(source_palette().remove(held, folder, shared()));
@@ -113,6 +116,7 @@ qvString qvAttributeBase::attribute_name() {
 }
 
 void qvAttributeBase::attribute_name(char const* name) {
+    check_change();
     if (name != nullptr && *name != '\0') {
         change_allocating([&](qvPalette& palette, long handle) {
             return palette.add_name(handle, name, shared());
@@ -132,6 +136,7 @@ void qvAttributeBase::attribute_name(char const* name) {
 // Connections
 
 bool qvAttributeBase::connect_attribute(char const* name) {
+    check_change();
     qvPalette& palette = source_palette();
     drop_handle();
     const long found = palette.handle(name);
@@ -139,9 +144,13 @@ bool qvAttributeBase::connect_attribute(char const* name) {
     return found != 0;
 }
 
-void qvAttributeBase::disconnect_attribute() { drop_handle(); }
+void qvAttributeBase::disconnect_attribute() {
+    check_change();
+    drop_handle();
+}
 
 void qvAttributeBase::connect_attribute(qvAttributeFolderInterface const& other) {
+    check_change();
     qvPalette* const source = other.attribute_palette();
     qvPalette* const target = attr_source();
     if (source == nullptr || target == nullptr)

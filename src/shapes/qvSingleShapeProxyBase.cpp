@@ -85,6 +85,10 @@ void qvSingleShapeProxyBase::attr_handle(long handle) {
 
 qvPalette* qvSingleShapeProxyBase::attr_source() const { return &scene().palette(); }
 
+// The palette changes before the guard of attr_handle(long) opens: its
+// refusals come first, or a refused change would leave a count changed.
+void qvSingleShapeProxyBase::check_change() { qvShapeWriteLock::check(*this); }
+
 // ---------------------------------------------------------------------------
 // Destruction
 

@@ -16,7 +16,11 @@
 //    ""); every other call that needs the palette raises
 //    qvErrorFrom<qvAttributeBase> "Attribute object has no palette";
 //  - errors of the palette pass through, and the object keeps the handle it
-//    held before the failing call.
+//    held before the failing call;
+//  - every changing call asks check_change() first: an object that refuses
+//    the change (a shape proxy of a read-only scene, or whose record its
+//    scene no longer edits) raises before any palette is asked, so no value
+//    or count changes.
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 
@@ -52,6 +56,8 @@ protected:
 
     // The palette, which must exist for the call at hand.
     qvPalette& source_palette() const;
+    // Raises when the object takes no change now; nothing by default.
+    virtual void check_change() {}
 
 private:
     // Runs change(h) on the held handle, allocating one first when none is

@@ -16,7 +16,9 @@
 //    that connected to a read-only scene ("Attempt to modify a read-only
 //    scene"), creates the record on demand and reports the record's box;
 //    values bound for int32 header fields are narrowed before the guard
-//    opens, so a value out of range changes and reports nothing;
+//    opens, so a value out of range changes and reports nothing. An
+//    attribute change meets the guard's refusals before the palette is
+//    asked (check_change), so a refused one changes no count;
 //  - a connected proxy is known to its scene's proxy site (with a record or
 //    without) until it dies; when the scene is destroyed first, the site
 //    calls scene_gone(): the proxy forgets scene and record, turns
@@ -90,6 +92,8 @@ protected:
     qvSingleShapeProxyBase& operator=(qvSingleShapeProxyBase const&) noexcept = default;
 
     void connect_scene(qvContainerScene& scene);
+    // What opening a modification guard would refuse.
+    void check_change() override;
     // The record, or the uninitialised-shape error.
     qvShapeBase& checked_record() const;
 
