@@ -84,8 +84,8 @@ TEST(qvPagedSceneReopen, A_handle_held_across_a_reopen_refuses_edits_and_the_fil
             y->connect_attribute(*x);
             x->fill_color(blue);
             x->rectangle(rect(10, 10, 20, 20));
+            if (c.used) old = qvRectangle();   // let go while the new copy is connected
         }
-        if (c.used) old = qvRectangle();
         ASSERT_TRUE(scene.close());
         old = qvRectangle();
 
