@@ -226,6 +226,8 @@ void qvBasicPagedScene::close() {
         file_->device().remove_root(open_mark);
         flush_files();
     }
+    // What the site still lists are read-only connections, now detached.
+    forget_entries();
     reset();
 }
 

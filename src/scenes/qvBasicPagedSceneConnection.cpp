@@ -351,6 +351,14 @@ int qvBasicPagedScene::shape_layer(long handle) {
     return entry_named(*h).scene_layer;
 }
 
+// A loose copy that a guard opens over is a detached one: a read-only
+// connection has a read-only proxy, which never gets here.
+int qvBasicPagedScene::edit_layer(qvShapeBase const& record) {
+    require_open();
+    if (loose_.count(const_cast<qvShapeBase*>(&record)) != 0) qvRaisePagedSceneError("Paged scene was not initialized");
+    return shape_layer(static_cast<long>(record.shape_handle));
+}
+
 // Only a copy this scene holds connected is the index's: a loose copy (read
 // only, or written back by close) has no place in it.
 void qvBasicPagedScene::record_edit(qvShapeBase& record, bool editing) noexcept {
@@ -402,7 +410,12 @@ void qvBasicPagedScene::write_back_all() {
             qvShapeBase* const shape = nodes_->record(node);
             write_back(*shape);
             const bool owned = !copies_->claim(static_cast<std::int32_t>(node));
-            if (owned) loose_.insert(shape);
+            if (owned) {
+                loose_.insert(shape);
+                // Even when the close fails later on, its proxy is no longer
+                // the shape's: the next connect of the handle reads the record.
+                deassociate(static_cast<long>(shape->shape_handle));
+            }
             copies_->leave(static_cast<std::int32_t>(node));
             e.list->remove(node);
             hmap_.erase(static_cast<long>(shape->shape_handle));

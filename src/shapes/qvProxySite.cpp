@@ -214,6 +214,10 @@ void qvProxySite::deassociate_all() noexcept {
     } catch (qvError const& error) {
         qvError::abort(error);
     }
+    forget_entries();
+}
+
+void qvProxySite::forget_entries() noexcept {
     for (auto const& [handle, chain] : by_handle_) {
         for (Entry* entry = chain.first; entry != nullptr;) {
             Entry* const next = entry->next_of_handle;

@@ -17,14 +17,17 @@ void send(qvContainerScene& scene, qvMathRectOf<double> const& area, int layer) 
 
 }  // namespace
 
-qvShapeWriteLock::qvShapeWriteLock(qvSingleShapeProxyBase& proxy, bool create, bool notify) : proxy_(&proxy) {
+int qvShapeWriteLock::check(qvSingleShapeProxyBase const& proxy) {
     // A proxy whose scene is gone is read-only too, so the scene below exists.
     if (proxy.read_only_)
         qvSingleShapeProxyBase::raise_read_only();
+    return proxy.record_ != nullptr ? proxy.scene().edit_layer(*proxy.record_) : -1;
+}
+
+qvShapeWriteLock::qvShapeWriteLock(qvSingleShapeProxyBase& proxy, bool create, bool notify) : proxy_(&proxy) {
+    layer_ = check(proxy);
     qvContainerScene& scene = proxy.scene();
     suppressed_ = !notify || !scene.update_notification();
-    if (proxy.record_ != nullptr)
-        layer_ = scene.shape_layer(proxy.record_->shape_handle);
     const bool outermost = proxy.guard_depth_++ == 0;
     try {
         if (outermost && proxy.record_ != nullptr && !suppressed_)

@@ -89,13 +89,15 @@ void qvSingleShapeProxyBase::attr_handle(long handle) {
 
 qvPalette* qvSingleShapeProxyBase::attr_source() const { return &scene().palette(); }
 
-// A proxy that connected while its scene was writable keeps writing its
-// record after the scene turned read-only, but the first attribute of a
-// proxy without a record needs a record the scene would now refuse, and
-// that refusal would come after the palette took the change.
+// The palette changes before the guard of attr_handle(long) opens, so its
+// refusals come first. A proxy that connected while its scene was writable
+// keeps writing its record after the scene turned read-only, but the first
+// attribute of a proxy without a record needs a record the scene would now
+// refuse, and that refusal would come after the palette took the change.
 void qvSingleShapeProxyBase::check_writable() const {
-    if (read_only_ || (record_ == nullptr && scene_ != nullptr && scene_->read_only()))
+    if (record_ == nullptr && scene_ != nullptr && scene_->read_only())
         raise_read_only();
+    qvShapeWriteLock::check(*this);
 }
 
 // ---------------------------------------------------------------------------

@@ -43,6 +43,11 @@
 //    frees them at their disconnect or its destruction. On a closed scene
 //    connect, allocate, destroy and shape_layer raise "Paged scene was not
 //    initialized". Close also ends every live enumeration;
+//  - a detached copy (written back by a close, or a read-only connection
+//    once its session closed) belongs to no session: the proxy site lists
+//    no proxy of it, so a later session's connect of its handle makes a
+//    new copy, and a guard opened over it raises "Paged scene was not
+//    initialized", in a later session as well; its disconnect only frees it;
 //  - with a file, create and a writable open add the root "$Open" (page 1,
 //    nothing allocated) and sync; a clean close writes everything back,
 //    writes "$Layout", syncs, removes "$Open" and syncs. A writable open
@@ -219,6 +224,8 @@ private:
     // A guard's edit of a connected copy begins or ends: the copy leaves
     // its place in the index meanwhile and is placed by its new box after.
     void record_edit(qvShapeBase& record, bool editing) noexcept override;
+    // Refuses a detached copy, then the shape_layer of the record's handle.
+    int edit_layer(qvShapeBase const& record) override;
     // Stores `shape` as a new record of entry e's quadtree, naming it in
     // its handle record (cell, entry, stored = 1), and removes the record
     // the handle named in `stored_in` (none when null). Holds no page while
@@ -232,7 +239,7 @@ private:
     // of disconnect); the copy stays where it is.
     void write_back(qvShapeBase& shape);
     // Writes back every connected copy, layer 0 first, each list in order,
-    // and makes them loose.
+    // and makes them loose; the proxy site lists none of them from then on.
     void write_back_all();
     // The durable flush of the scene's file and every segment's file.
     void flush_files();

@@ -18,7 +18,10 @@
 //  - proxies must not outlive close: close writes every connected shape
 //    back and detaches the copies; an edit through such a proxy raises
 //    "Paged scene was not initialized", its release only frees its copy.
-//    Segment files are opened only through their scene;
+//    It stays out of every later session of the object: the scene never
+//    hands it out again, and what a later session writes is the same
+//    whether it is held or not. Segment files are opened only through
+//    their scene;
 //  - a close that raises leaves the scene open, and it can be called again
 //    (after space was freed, say);
 //  - destruction closes a scene still open (writing its layout) and

@@ -13,6 +13,12 @@
 // notification (which only decides whether receivers hear of it): a scene
 // that finds records by their boxes must know when a box may have moved.
 // Scenes that do not keep such an index ignore it.
+//
+// Before a guard changes or reports anything, the scene gives the layer of
+// the record it opens over (edit_layer, the shape_layer of its handle): a
+// scene that hands out copies it may later stop editing (a paged scene's,
+// detached by its close) refuses such a copy there, whatever session its
+// handle names a shape in.
 
 #include <orvane/shapes/qvContainerSceneInterface.hpp>
 #include <orvane/shapes/qvProxySite.hpp>
@@ -34,6 +40,8 @@ private:
     // (after making the record, when it made one); false: it is closing,
     // the edit done. Never raises: the closing call runs in a destructor.
     virtual void record_edit(qvShapeBase&, bool /*editing*/) noexcept {}
+    // The layer of the record a guard opens over, or the scene's refusal.
+    virtual int edit_layer(qvShapeBase const& record);
 };
 
 QV_INTERFACE_NAME(qvContainerScene);

@@ -22,7 +22,9 @@
 //  - when the scene dies first, every single-shape proxy connected to it
 //    (listed or not: one without a record has no entry) and every listed
 //    proxy that is a single-shape proxy base is told (scene_gone) before the
-//    entries are dropped, so no proxy reaches the dead scene later.
+//    entries are dropped, so no proxy reaches the dead scene later;
+//  - a scene may also drop every entry and tell nobody (forget_entries): its
+//    proxies keep their records, but no handle leads to them again.
 // A proxy site exists only as the base of a qvContainerScene.
 
 #include <orvane/shapes/qvGraphic.hpp>
@@ -62,6 +64,8 @@ protected:
     // Tells the listed single-shape proxies that the scene is gone, then
     // removes every entry.
     void deassociate_all() noexcept;
+    // Removes every entry; the proxies are not told and stay connected.
+    void forget_entries() noexcept;
 
 private:
     friend class qvContainerScene;

@@ -6,8 +6,9 @@
 //   2. a proxy that connected to a read-only scene (or whose scene is gone)
 //      is refused: qvErrorFrom<qvSingleShapeProxyBase> "Attempt to modify a
 //      read-only scene", before anything is asked or counted;
-//   3. with a record, layer = the scene's shape_layer of its handle (asked
-//      once per guard); else -1;
+//   3. with a record, layer = the scene's edit_layer of the record, the
+//      shape_layer of its handle (asked once per guard), where a scene
+//      refuses a record it no longer edits; else -1;
 //   4. the proxy's guard depth goes up; the outermost guard of a proxy with
 //      a record reports the box unless suppressed;
 //   5. with create and no record, the proxy's allocate(0) makes one (the
@@ -46,6 +47,10 @@ public:
     // -1 without one).
     int layer() const noexcept { return layer_; }
     qvSingleShapeProxyBase* proxy() const noexcept { return proxy_; }
+
+    // Steps 2 and 3 alone: raises what opening a guard over the proxy would
+    // refuse, and changes nothing; the record's layer, -1 without one.
+    static int check(qvSingleShapeProxyBase const& proxy);
 
     // Sends `area` with the guard's layer through the scene's rectangle
     // sender while the scene's notification is on, whatever the guard's own

@@ -16,9 +16,10 @@
 //    that connected to a read-only scene ("Attempt to modify a read-only
 //    scene"), creates the record on demand and reports the record's box;
 //    attribute changes ask check_writable() before the palette, which
-//    refuses as the guard does and, for a proxy without a record, as the
-//    scene would refuse the record (read-only now): a refused attribute
-//    change leaves palette and record as they were;
+//    refuses as the guard does (a read-only proxy, a record its scene no
+//    longer edits) and, for a proxy without a record, as the scene would
+//    refuse the record (read-only now): a refused attribute change leaves
+//    palette and record as they were;
 //    values bound for int32 header fields are narrowed before the guard
 //    opens, so a value out of range changes and reports nothing;
 //  - a connected proxy is known to its scene's proxy site (with a record or
