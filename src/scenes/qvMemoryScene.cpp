@@ -12,6 +12,7 @@
 #include <orvane/scenes/qvMemoryScene.hpp>
 
 #include "core/qvStreamFields.hpp"
+#include "scenes/qvLoadedAttributes.hpp"
 #include "scenes/qvMS_SimpleIterator.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
@@ -268,12 +269,14 @@ void qvMemoryScene::save(qvOutputStream& os) const {
         slots_[static_cast<std::size_t>(slot)].list->save(os);
 }
 
-// Reads every list into new storage first; only once the whole stream has
-// been read are the missing layers added and the records appended, with
-// every allocation made before the first change.
+// Reads every list into new storage first, each record given its
+// attribute as it arrives; only once the whole stream has been read are
+// the missing layers added and the records appended, with every
+// allocation made before the first change. Until then `attributes` puts
+// the palette back on a raise.
 void qvMemoryScene::load(qvInputStream& is) {
-    if (owns_palette_)
-        palette_->load(is);
+    qvLoadedAttributes attributes(is, *palette_, owns_palette_, size(-1) > 0);
+    attributes.read_palette();
     const long count = qvReadInt32(is);
     const std::size_t total = mapv_.size();
     const std::size_t lists = std::max(static_cast<std::size_t>(std::max(count, 0L)), total);
@@ -284,6 +287,8 @@ void qvMemoryScene::load(qvInputStream& is) {
     while (layers.size() < lists) {
         layers.push_back(qvShapeList::read_records(is));
         records += layers.back().size();
+        for (auto& record : layers.back())
+            attributes.take(*record);
     }
 
     // The slots of the new layers: free ones first, lowest index first.
@@ -304,6 +309,7 @@ void qvMemoryScene::load(qvInputStream& is) {
     nodes_->reserve(records);
 
     // Commit: nothing below allocates.
+    attributes.keep();
     slots_.resize(slots_.size() + appended);
     for (std::size_t k = 0; k < added; ++k) {
         slots_[new_slots[k]] = Slot{std::move(new_lists[k]), static_cast<int>(total + k)};
