@@ -11,12 +11,15 @@
 #include <orvane/scenes/qvPagedScene.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
+#include "platform/qvPlatformFault.hpp"
+
 #include "qvFileTestSupport.hpp"
 #include "qvPaletteTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <map>
 #include <memory>
 #include <string>
@@ -155,6 +158,54 @@ TEST(qvSceneLoadAttributes, A_load_that_raises_leaves_the_palette_the_colours_an
             EXPECT_EQ(colours(**scene).size(), 2u);
         }
     }
+}
+
+// A full disk: every write fails from the strike-th of the load on, so
+// the load raises, some with their undo left for the next operation; the
+// palette is back at once all the same.
+long writes_seen = 0, strike = 0;
+void fill_disk(orvane::platform::Call call, long long) noexcept {
+    if (call == orvane::platform::Call::write && ++writes_seen >= strike)
+        orvane::platform::fail_next(orvane::platform::Call::write, ENOSPC);
+}
+
+TEST(qvSceneLoadAttributes, A_paged_load_on_a_full_disk_leaves_the_palette_as_it_was_before_its_undo_is_finished) {
+    qvMemoryScene source;
+    add(source, 11, red);
+    add(source, 12, green);
+    const long id = qvRectangle(*source.enumerate(0))->proxy_class_id();
+    for (long name = 13; name < 20000; ++name) {
+        const float x = static_cast<float>(name % 97) * 10, y = static_cast<float>(name % 89) * 11;
+        const long handle = scene_test::add(source, name, {x, y, x + 2, y + 3}, id);
+        source.connect(handle)->attribute_handle = static_cast<std::int32_t>(1 + name % 2);
+    }
+    const std::string stream = scene_test::saved(source);
+    int pending = 0;
+    for (long at : {1L, 10L, 30L, 100L}) {
+        SCOPED_TRACE("strike " + std::to_string(at));
+        qv_file_test::ScratchDir dir;
+        const std::string path = dir / "full.pgf";
+        qvPagedScene scene;
+        scene.create(path.c_str(), 1, qvMathRectOf<double>(0, 0, 1000, 1000), 64 << 10);
+        add(scene, 1, first);
+        add(scene, 2, second);
+        const std::string palette = scene_test::saved(scene.palette());
+        scene.load_batch_bytes(16 << 10);
+        writes_seen = 0;
+        strike = at;
+        orvane::platform::observe_calls(fill_disk);
+        EXPECT_THROW(scene_test::load(scene, stream), qvError);
+        pending += scene.layers()[0].size > 2;
+        EXPECT_EQ(scene_test::saved(scene.palette()), palette);
+        orvane::platform::observe_calls(nullptr);
+        orvane::platform::clear_failures();
+        scene.close();
+        ASSERT_TRUE(scene.open(path.c_str(), 1 << 20, false));
+        EXPECT_EQ(scene_test::saved(scene.palette()), palette);
+        EXPECT_EQ(colours(scene), (Colours{{1, first}, {2, second}}));
+        EXPECT_EQ(counts(scene.palette()), held({&scene}));
+    }
+    EXPECT_GT(pending, 0);
 }
 
 // Loaded into an empty scene the stream's palette is taken as it was
