@@ -573,6 +573,11 @@ void load_mark(std::vector<bool>& marks, long handle) {
 // scene open) while it cannot be.
 // Records are never written without their handle, nor a handle kept for
 // a record given back, at any point of that.
+//
+// Each record takes its attribute before it is stored; `attributes` gives
+// back what the load took in the palette as the error leaves, also when
+// the undo is kept: the records that name those attributes are never seen
+// again.
 void qvBasicPagedScene::load(qvInputStream& is) {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
     finish_failed_load();

@@ -106,9 +106,10 @@ void qvMemoryScene::notify(qvShapeBase const& record, int layer) {
 }
 
 // Each shape goes through its proxy (its live one, or a new one from its
-// proxy class), so the proxy gives back what it holds and reports the
-// shape's box; only a record whose proxy class is not registered, and that
-// has no live proxy, is destroyed directly. The first record of the list
+// proxy class), so the proxy lets it go as an application's destroy would
+// and reports the shape's box (its attribute keeps its count); only a
+// record whose proxy class is not registered, and that has no live proxy,
+// is destroyed directly. The first record of the list
 // is taken afresh after each one: a proxy's destroy changes the list.
 void qvMemoryScene::destroy_shapes(qvShapeList& list) {
     while (list.size() > 0) {
