@@ -29,7 +29,8 @@
 // was: it releases every reference taken, those of the last attribute
 // first (so a palette that counts its handles back down ends where it
 // began), or reads the kept form back. It never raises: a release that
-// fails leaves a count too high, never one too low.
+// fails (a palette may need memory to free an attribute) leaves a count
+// too high, never one too low.
 
 #include <orvane/shapes/qvShapeBase.hpp>
 

@@ -270,11 +270,11 @@ void qvMemoryScene::save(qvOutputStream& os) const {
         slots_[static_cast<std::size_t>(slot)].list->save(os);
 }
 
-// Reads every list into new storage first, each record given its
-// attribute as it arrives; only once the whole stream has been read are
-// the missing layers added and the records appended, with every
-// allocation made before the first change. Until then `attributes` puts
-// the palette back on a raise.
+// Reads every list into new storage first; only once the whole stream
+// has been read, and the records have their attributes, are the missing
+// layers added and the records appended, with every allocation made
+// before the first change. Until then `attributes` puts the palette back
+// on a raise.
 void qvMemoryScene::load(qvInputStream& is) {
     qvLoadedAttributes attributes(is, *palette_, owns_palette_, size(-1) > 0);
     attributes.read_palette();
@@ -288,8 +288,6 @@ void qvMemoryScene::load(qvInputStream& is) {
     while (layers.size() < lists) {
         layers.push_back(qvShapeList::read_records(is));
         records += layers.back().size();
-        for (auto& record : layers.back())
-            attributes.take(*record);
     }
 
     // The slots of the new layers: free ones first, lowest index first.
@@ -308,6 +306,12 @@ void qvMemoryScene::load(qvInputStream& is) {
     slots_.reserve(slots_.size() + appended);
     mapv_.reserve(lists);
     nodes_->reserve(records);
+
+    // The attributes last, so that only a failure among them has anything
+    // to give back in the palette (which may need memory to free one).
+    for (auto& layer : layers)
+        for (auto& record : layer)
+            attributes.take(*record);
 
     // Commit: nothing below allocates.
     attributes.keep();
