@@ -7,7 +7,6 @@
 #include <orvane/scenes/qvShapeList.hpp>
 
 #include "qvAllocationProbe.hpp"
-#include "qvPaletteTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -90,52 +89,6 @@ TEST(qvMemorySceneAllocation, A_failed_allocation_inside_a_load_changes_nothing)
     EXPECT_GT(runs, 5);
     EXPECT_EQ(target->total_layers(), 3);
     EXPECT_EQ(target->size(-1), 6);
-}
-
-// Loaded over shapes of its own palette, each record's attribute is copied
-// into that palette. Memory that stays short keeps the palette from freeing
-// a copy, but the records and the attributes of the shapes from before
-// stay as they were, which they did not while the stream's palette was
-// read over the scene's.
-TEST(qvMemorySceneAllocation, A_failed_allocation_inside_a_load_over_coloured_shapes_keeps_their_attributes) {
-    qvFolder const& colour_folder = palette_test::folder("brush/color_device/color");
-    const auto coloured = [&](qvMemoryScene& scene, long name, float red) {
-        qvPalette& palette = scene.palette();
-        const qvRgbColor colour(red, 0.5f, 0.25f);
-        const long attribute = palette.property(palette.alloc(false), colour_folder, &colour, false);
-        scene.connect(add(scene, name))->attribute_handle = static_cast<std::int32_t>(attribute);
-    };
-    qvMemoryScene source;
-    coloured(source, 1, 1.0f);
-    coloured(source, 2, 0.0f);
-    const std::string bytes = scene_test::saved(source);
-
-    std::unique_ptr<qvMemoryScene> target;
-    std::unique_ptr<attribute_test::Input> in;
-    const auto records = [&] { return scene_test::saved(*target).substr(scene_test::saved(target->palette()).size()); };
-    const auto attribute = [&](long handle) {
-        qvPalette& palette = target->palette();
-        auto const* const count = static_cast<std::int32_t const*>(palette.property(handle, palette_test::folder("ref_count")));
-        auto const* const colour = static_cast<qvRgbColor const*>(palette.property(handle, colour_folder));
-        return count != nullptr && colour != nullptr ? std::pair(*count, *colour) : std::pair(0, qvRgbColor());
-    };
-    std::string before;
-    const int runs = fail_each_allocation(
-        [&] {
-            target = std::make_unique<qvMemoryScene>();
-            coloured(*target, 9, 0.75f);
-            coloured(*target, 10, 0.125f);
-            before = records();
-            in = std::make_unique<attribute_test::Input>(attribute_test::v341, bytes);
-        },
-        [&] { target->load(in->stream()); },
-        [&] {
-            EXPECT_EQ(records(), before);
-            EXPECT_EQ(attribute(1), std::pair(1, qvRgbColor(0.75f, 0.5f, 0.25f)));
-            EXPECT_EQ(attribute(2), std::pair(1, qvRgbColor(0.125f, 0.5f, 0.25f)));
-        });
-    EXPECT_GT(runs, 5);
-    EXPECT_EQ(target->size(-1), 4);
 }
 
 TEST(qvMemorySceneAllocation, A_failed_allocation_in_a_layer_insertion_or_a_record_changes_nothing) {
