@@ -6,8 +6,10 @@
 // can fail any more. There are three roads:
 //  - the scene owns its palette and holds no shape: the stream's palette
 //    is read over the scene's and the records keep the handles they were
-//    written with; nothing is done per record. The palette's own stream
-//    form is kept in memory first, to be read back if the load fails;
+//    written with, as scenes always loaded (a scene saved again, or a
+//    paged file closed, gives the same bytes); nothing is done per record.
+//    The palette's own stream form is kept in memory first, to be read
+//    back if the load fails;
 //  - it owns its palette and holds shapes: the stream's palette is read
 //    apart, by a qvStandardPalette (every palette of the library writes
 //    that form), and each record is given the handle of a copy of its
