@@ -1,8 +1,8 @@
 #pragma once
 // qvCopyAttribute: an attribute of one palette copied into another, the one
 // road by which values cross palettes (an attribute object connected to an
-// attribute of a foreign palette; a scene loading records over a palette
-// that already holds shapes).
+// attribute of a foreign palette; a scene that already holds shapes
+// loading records from a stream with a palette of its own).
 //
 // Keeps true: the copy is an attribute of the target that the caller holds
 // one reference on: a new one allocated with the caller's shared flag, or,
