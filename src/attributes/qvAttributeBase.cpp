@@ -10,30 +10,12 @@
 
 #include <orvane/attributes/qvAttributeBase.hpp>
 
-#include "attributes/qvAttributeFolders.hpp"
+#include "attributes/qvAttributeCopy.hpp"
 #include "attributes/qvAttributeObjectErrors.hpp"
 
 #include <orvane/attributes/qvFolder.hpp>
 #include <orvane/attributes/qvPalette.hpp>
 #include <orvane/core/qvError.hpp>
-
-namespace {
-
-// System folders that copying an attribute into another palette leaves
-// out: the count and the shared mark belong to the new attribute, a name
-// would bypass the target's repository, and a flavour handle belongs to the
-// source palette.
-bool stays_with_source(qvFolder const& folder) {
-    for (qvAttributeFolderId id :
-         {qvAttributeFolderId::ref_count, qvAttributeFolderId::is_shared,
-          qvAttributeFolderId::attr_name, qvAttributeFolderId::attribute_flavor}) {
-        if (folder == qvAttributeFolder(id))
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 void qvRaiseNoAttributePalette() {
     qvRaise(qvErrorFrom<qvAttributeBase>("Attribute object has no palette"));
@@ -186,17 +168,8 @@ void qvAttributeBase::connect_attribute(qvAttributeFolderInterface const& other)
 // failure on the way leaves the object as it was.
 void qvAttributeBase::copy_from_other_palette(qvPalette& source, long source_handle) {
     qvPalette& target = source_palette();
-    long copy = target.alloc(shared());
+    const long copy = qvCopyAttribute(source, source_handle, target, shared());
     try {
-        if (source_handle != 0) {
-            for (qvIndirectIterator<qvFolder> folder = qvFolder::root().enumerate(); folder;
-                 ++folder) {
-                if (stays_with_source(*folder))
-                    continue;
-                if (void const* const value = source.property(source_handle, *folder))
-                    copy = target.property(copy, *folder, value, false);
-            }
-        }
         drop_handle();
     } catch (...) {
         target.release(copy);

@@ -21,6 +21,7 @@
 #include "core/qvStreamFields.hpp"
 #include "scenes/qvBasicPagedSceneErrors.hpp"
 #include "scenes/qvConnectedCopyIndex.hpp"
+#include "scenes/qvLoadedAttributes.hpp"
 #include "scenes/qvMapAllocator.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
@@ -574,10 +575,16 @@ void load_mark(std::vector<bool>& marks, long handle) {
 // scene open) while it cannot be.
 // Records are never written without their handle, nor a handle kept for
 // a record given back, at any point of that.
+//
+// Each record takes its attribute before it is stored; `attributes` gives
+// back what the load took in the palette as the error leaves, also when
+// the undo is kept: the records that name those attributes are never seen
+// again.
 void qvBasicPagedScene::load(qvInputStream& is) {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
     finish_failed_load();
-    if (own_palette_) palette_->load(is);
+    qvLoadedAttributes attributes(is, *palette_, own_palette_, size(-1) > 0);
+    attributes.read_palette();
     const long count = qvReadInt32(is);
     const int before = static_cast<int>(mapv_.size());
     std::vector<bool> stored;
@@ -614,6 +621,7 @@ void qvBasicPagedScene::load(qvInputStream& is) {
             for (long r = 0; r < records; ++r) {
                 const auto record = next;   // takes the record over from next
                 const qvQuadTreeHandleData cell = next_cell;
+                attributes.take(*record);
                 if (r + 1 < records) read_next();
                 // Room first, so that a stored record always gets its entry.
                 if (waiting.size() == waiting.capacity()) waiting.reserve(waiting.size() * 2 + 1024);
@@ -642,6 +650,7 @@ void qvBasicPagedScene::load(qvInputStream& is) {
         }
         throw;
     }
+    attributes.keep();
     // The senders' own flag does not hold back a whole invalidation.
     if (update_notification()) {
         rect_sender().invalidate();

@@ -12,6 +12,7 @@
 #include <orvane/scenes/qvMemoryScene.hpp>
 
 #include "core/qvStreamFields.hpp"
+#include "scenes/qvLoadedAttributes.hpp"
 #include "scenes/qvMS_SimpleIterator.hpp"
 #include "scenes/qvShapeNodeTable.hpp"
 
@@ -105,9 +106,10 @@ void qvMemoryScene::notify(qvShapeBase const& record, int layer) {
 }
 
 // Each shape goes through its proxy (its live one, or a new one from its
-// proxy class), so the proxy gives back what it holds and reports the
-// shape's box; only a record whose proxy class is not registered, and that
-// has no live proxy, is destroyed directly. The first record of the list
+// proxy class), so the proxy lets it go as an application's destroy would
+// and reports the shape's box (its attribute keeps its count); only a
+// record whose proxy class is not registered, and that has no live proxy,
+// is destroyed directly. The first record of the list
 // is taken afresh after each one: a proxy's destroy changes the list.
 void qvMemoryScene::destroy_shapes(qvShapeList& list) {
     while (list.size() > 0) {
@@ -268,12 +270,14 @@ void qvMemoryScene::save(qvOutputStream& os) const {
         slots_[static_cast<std::size_t>(slot)].list->save(os);
 }
 
-// Reads every list into new storage first; only once the whole stream has
-// been read are the missing layers added and the records appended, with
-// every allocation made before the first change.
+// Reads every list into new storage first; only once the whole stream
+// has been read, and the records have their attributes, are the missing
+// layers added and the records appended, with every allocation made
+// before the first change. Until then `attributes` puts the palette back
+// on a raise.
 void qvMemoryScene::load(qvInputStream& is) {
-    if (owns_palette_)
-        palette_->load(is);
+    qvLoadedAttributes attributes(is, *palette_, owns_palette_, size(-1) > 0);
+    attributes.read_palette();
     const long count = qvReadInt32(is);
     const std::size_t total = mapv_.size();
     const std::size_t lists = std::max(static_cast<std::size_t>(std::max(count, 0L)), total);
@@ -303,7 +307,14 @@ void qvMemoryScene::load(qvInputStream& is) {
     mapv_.reserve(lists);
     nodes_->reserve(records);
 
+    // The attributes last, so that only a failure among them has anything
+    // to give back in the palette (which may need memory to free one).
+    for (auto& layer : layers)
+        for (auto& record : layer)
+            attributes.take(*record);
+
     // Commit: nothing below allocates.
+    attributes.keep();
     slots_.resize(slots_.size() + appended);
     for (std::size_t k = 0; k < added; ++k) {
         slots_[new_slots[k]] = Slot{std::move(new_lists[k]), static_cast<int>(total + k)};

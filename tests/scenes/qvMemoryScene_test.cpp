@@ -508,7 +508,9 @@ TEST_F(MemoryScene, Hostile_counts_fail_or_read_nothing_and_leave_the_scene_as_i
     EXPECT_EQ(scene.shape_layer(scene.connect(add(scene, 8))->shape_handle), 0);
 }
 
-TEST_F(MemoryScene, An_owned_palette_travels_first_and_keeps_what_it_read) {
+// A load cut after the palette used to keep the stream's palette in place
+// of the scene's.
+TEST_F(MemoryScene, An_owned_palette_travels_first_and_a_cut_load_leaves_it_as_it_was) {
     qvMemoryScene source;
     const long attribute = source.palette().alloc(false);
     add(source, 7);
@@ -520,10 +522,12 @@ TEST_F(MemoryScene, An_owned_palette_travels_first_and_keeps_what_it_read) {
     EXPECT_EQ(scene_test::saved(target.palette()), scene_test::saved(source.palette()));
 
     qvMemoryScene cut;
+    const std::string before = scene_test::saved(cut.palette());
     expect_raises<qvErrorFrom<qvInputStream>>([&] { scene_test::load(cut, bytes.substr(0, bytes.size() - 1)); },
                                               incomplete);
     EXPECT_EQ(cut.size(-1), 0);
-    EXPECT_NE(cut.palette().property(attribute, palette_test::folder("ref_count")), nullptr);
+    EXPECT_EQ(cut.palette().property(attribute, palette_test::folder("ref_count")), nullptr);
+    EXPECT_EQ(scene_test::saved(cut.palette()), before);
 }
 
 // ---------------------------------------------------------------------------

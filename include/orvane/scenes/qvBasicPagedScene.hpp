@@ -95,13 +95,24 @@
 // int32 layer count; per scene layer an int32 count and exactly that many
 // records (the connected ones, then every unmasked stored one). Load
 // stores each record (new handle, layer, stored = 1) directly in its
-// layer's quadtree, appending missing layers as their part is reached; it
+// layer's quadtree, appending missing layers as their part is reached. A
+// record's attribute is what the memory scene makes of it
+// (qvMemoryScene.hpp): an owned palette of a scene that holds no shape is
+// replaced by the stream's; one of a scene that holds shapes keeps every
+// attribute it has, and each loaded record names a copy of the stream's
+// attribute; a palette not owned gives each record a reference on the
+// attribute it names, and one that does not hold it raises
+// qvErrorFrom<qvInputStream> "Invalid attribute handle on input". Load
 // is all or nothing: on an error the records it stored are removed with
-// their handles and the layers it appended deleted. Where that cannot be
-// written (a full disk, say), the load raises its own error with the rest
-// of the undo kept: from then on every operation of the scene but
-// disconnect (reads included: drawing, enumeration, counts, connect)
-// finishes it first, raising and changing nothing while it still cannot.
+// their handles, the layers it appended deleted, and the palette is put
+// back as it was (the same attributes under the same handles, with the
+// same counts) by the time the error reaches the caller, even while the
+// rest of its undo waits: the records left waiting are never seen again.
+// Where the undo cannot be written (a full disk, say), the load raises
+// its own error with the rest of the undo kept: from then on every
+// operation of the scene but disconnect (reads included: drawing,
+// enumeration, counts, connect) finishes it first, raising and changing
+// nothing while it still cannot.
 // So no record of the failed load ever reaches the application, no handle
 // number it holds is given to a new shape, and a close that returns leaves
 // the content from before the load plus every change made since that

@@ -22,9 +22,9 @@
 //    zeros after it, and lands at the end of layer 0; a resized record
 //    keeps handle, header, layer and place, and the bytes it gains are
 //    zero;
-//  - every failed call leaves the scene as it was; a failed load too, for
-//    layers and records (an owned palette is read first and keeps what it
-//    read);
+//  - every failed call leaves the scene as it was; a failed load too, its
+//    palette included (the same attributes under the same handles, with
+//    the same counts);
 //  - the read-only flag refuses allocate, destroy, shape_layer(h, l) and
 //    shape_order ("Cannot modify a read-only scene"); delete_layer goes
 //    through the shapes' proxies, which refuse too, so only an empty layer
@@ -36,8 +36,11 @@
 //  - destruction clears the read-only flag, detaches every live proxy
 //    (they answer "Attempt to query uninitialized shape" afterwards), then,
 //    when the palette is not owned, destroys every shape through a new
-//    proxy (so each proxy gives back what it holds in the palette), else
-//    deletes the palette; then frees the lists and records.
+//    proxy (so each proxy reports its shape's box), else deletes the
+//    palette; then frees the lists and records. Destroying a shape, here
+//    as through destroy_shape or delete_layer, leaves the count of its
+//    attribute as it was: the reference its record held stays in the
+//    palette (stored palettes and their users count on it).
 //
 // Stream form (little-endian):
 //   the palette in its own stream form       only when the scene owns it
@@ -47,7 +50,19 @@
 // Whether the palette is owned is not stored: a stream is read back by a
 // scene that owns its palette exactly when the writing scene did. Loading
 // adds the layers the stream has beyond the scene's and appends each
-// list's records to its layer, with new handles.
+// list's records to its layer, with new handles. What a loaded record's
+// attribute becomes (scenes/qvLoadedAttributes.hpp):
+//  - a scene that owns its palette and holds no shape reads the stream's
+//    palette over its own, and the records keep their attribute handles;
+//  - one that owns its palette and holds shapes keeps every attribute it
+//    has: each loaded record names a copy, in the scene's palette, of the
+//    attribute the stream gave it (values and shared mark, not the name),
+//    one copy per stream attribute, one reference per record;
+//  - one whose palette is not its own gives each record a reference on
+//    the attribute it names, as connecting a shape to it does.
+// On the last two roads a record that names an attribute the palette
+// does not hold (0 names none) raises qvErrorFrom<qvInputStream> "Invalid
+// attribute handle on input".
 
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvShapeOrderInterface.hpp>
