@@ -31,6 +31,7 @@
 #include <orvane/scenes/qvPagedSceneSegment.hpp>
 #include <orvane/shapes/qvGraphic.hpp>
 #include <orvane/shapes/qvGraphicInterface.hpp>
+#include <orvane/shapes/qvProxyClass.hpp>
 
 #include "scenes/qvBasicPagedSceneErrors.hpp"
 #include "scenes/qvConnectedCopyIndex.hpp"
@@ -374,19 +375,37 @@ qvIndirectIterator<qvGraphic> qvBasicPagedScene::enumerate(int layer) {
 
 // One walk in the order a repeated enumeration would take them: the
 // connected shapes in list order, then the stored ones; the handles are
-// collected first, since each destruction changes the quadtree.
+// collected first, since each destruction changes the quadtree. As in the
+// memory scene, a stored shape whose proxy class is not registered is
+// destroyed directly: no proxy could, and a delete left waiting on it
+// would never finish. The copy connected for that goes back when its
+// destruction raises, so the next try finds the shape as before.
 void qvBasicPagedScene::destroy_shapes(std::size_t slot) {
-    std::vector<long> handles;
+    std::vector<std::pair<long, bool>> handles;   // with whether a proxy class is registered
     {
         LayerEntry& e = layers_[slot];
+        const auto take = [&handles](qvShapeBase const& record) {
+            handles.emplace_back(record.shape_handle, qvProxyClass::find(record.proxy_class_id) != nullptr);
+        };
         if (e.list.get() != nullptr)
             for (long node = e.list->first(); node != 0; node = (*nodes_)[static_cast<std::int32_t>(node)].next)
-                handles.push_back(static_cast<long>(nodes_->record(node)->shape_handle));
-        for (auto record = e.sdb->every_record(); record; ++record) handles.push_back(record->shape_handle);
+                take(*nodes_->record(node));
+        for (auto record = e.sdb->every_record(); record; ++record) take(*record);
     }
-    for (long handle : handles) {
-        qvGraphic graphic = instantiate(handle);
-        graphic->destroy_shape();
+    for (auto const& [handle, registered] : handles) {
+        if (registered || hmap_.find(handle) != hmap_.end()) {
+            qvGraphic graphic = instantiate(handle);
+            graphic->destroy_shape();
+            continue;
+        }
+        qvShapeBase* const record = connect(handle);
+        if (record == nullptr) qvRaisePagedSceneCorrupt();   // a stored record without its handle
+        try {
+            destroy(record);
+        } catch (...) {
+            disconnect(record);
+            throw;
+        }
     }
 }
 

@@ -357,3 +357,120 @@ TEST(qvPagedSceneLoadFailure, After_a_load_that_raised_the_scene_holds_its_earli
     lift();
     EXPECT_GT(left_pending, 0);
 }
+
+// A delete_layer on a disk that fills up, every write failing from the
+// strike-th after the call on, over a cache of clean pages or of pages
+// an edit left dirty (then the first shapes cannot be had at all); then
+// space is freed, and the scene is closed or destroyed. Before the rest of
+// a raising delete was kept for the next operation, every strike over the
+// clean cache left 303 to 1,123 of the layer's 1,600 shapes destroyed and
+// the others in the layer, drawn, counted and saved.
+TEST(qvPagedSceneDeleteLayerFailure, A_delete_layer_that_raises_leaves_its_layer_whole_or_gone_once_there_is_room) {
+    ScratchDir dir;
+    const std::string path = dir / "delete.pgf";
+    Names clean;
+    {
+        qvPagedScene scene;
+        scene.create(path.c_str(), 2, bounds, 1 << 20);
+        clean = fill(scene, {1600, 400}, 1, 3);   // handles 1 to 2,000
+        scene.close();
+    }
+    const std::string start = read_file(path);
+    const auto lift = [] {
+        orvane::platform::observe_calls(nullptr);
+        orvane::platform::clear_failures();
+    };
+    int whole_count = 0, gone_count = 0;
+    for (bool dirty : {false, true}) {
+        for (bool destroyed : {false, true}) {
+            for (long strike = 1; strike <= 5; ++strike) {
+                SCOPED_TRACE("strike " + std::to_string(strike) + (dirty ? ", dirty" : ", clean") +
+                             (destroyed ? ", destroyed" : ", closed"));
+                qv_file_test::write_file(path, start);
+                Names expected = clean;
+                // Live proxies of half the layer deleted and of one other shape,
+                // outliving the scene.
+                std::vector<qvRectangle> doomed;
+                qvRectangle kept;
+                {
+                    qvPagedScene scene;
+                    ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
+                    for (auto g = scene.enumerate(0); g && doomed.size() < 800; ++g) doomed.emplace_back(*g);
+                    kept = qvRectangle(*scene.enumerate(1));
+                    const long kept_name = kept->user_handle();
+                    auto walk = scene.enumerate(0);
+                    for (long h = 1601; dirty && h <= 2000; ++h) {
+                        if (h == kept->shape_handle()) continue;   // connected already
+                        qvShapeBase* const record = scene.connect(h);
+                        ASSERT_NE(record, nullptr);
+                        record->box.x2 += 0.25f;   // moved: written anew
+                        scene.disconnect(record);
+                    }
+                    disk = Disk{Mode::sticky, Target::any, strike};
+                    orvane::platform::observe_calls(observe);
+                    EXPECT_THROW(scene.delete_layer(0), qvError);
+                    // At once, nothing more written: in the map whole, or out of it.
+                    const bool whole = scene.layer_map().size() == 2;
+                    ++(whole ? whole_count : gone_count);
+                    if (whole) {
+                        EXPECT_EQ(scene.layers()[static_cast<std::size_t>(scene.layer_map()[0])].size, 1600);
+                    } else {
+                        expected.erase(expected.begin());
+                        EXPECT_FALSE(walk);
+                        EXPECT_THROW(scene.close(), qvError);
+                        EXPECT_TRUE(scene.is_open());
+                    }
+                    lift();
+                    if (!destroyed) {
+                        EXPECT_EQ(shown(scene, expected), "");
+                        EXPECT_EQ(kept->user_handle(), kept_name);
+                        if (whole) {
+                            scene.delete_layer(0);
+                            expected.erase(expected.begin());
+                        }
+                        for (qvRectangle& proxy : doomed) EXPECT_THROW(proxy->user_handle(), qvError);   // shape gone
+                        doomed.clear();
+                        kept = qvRectangle();
+                        walk = decltype(walk)();
+                        EXPECT_TRUE(scene.close());
+                    }
+                }
+                EXPECT_EQ(check(path, expected), "");
+                qvPagedScene reopened;   // a writable open: the close took the open mark away
+                EXPECT_TRUE(reopened.open(path.c_str(), 64 << 10, false));
+                reopened.close();
+            }
+        }
+    }
+    EXPECT_GT(whole_count, 0);
+    EXPECT_GT(gone_count, 0);
+}
+
+// As in the memory scene, a stored shape no registered proxy class serves
+// is destroyed directly: the delete used to raise "Proxy class not found"
+// at the first such shape, those before it destroyed, and kept for later
+// it would have waited on that shape for good.
+TEST(qvPagedSceneDeleteLayerFailure, A_layer_with_shapes_of_no_registered_proxy_class_is_deleted_whole) {
+    ScratchDir dir;
+    const std::string path = dir / "foreign.pgf";
+    Names names;
+    {
+        qvPagedScene scene;
+        scene.create(path.c_str(), 2, bounds, 1 << 20);
+        names = fill(scene, {300, 100}, 1, 4);
+        for (int k = 0; k < 300; ++k) {
+            const float at = static_cast<float>(k) * 3.0f;   // among the others, in layer 0
+            scene_test::add(scene, 1000 + k, {at, at, at + 2.0f, at + 2.0f}, 30303);
+        }
+        scene.close();
+    }
+    {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
+        EXPECT_NO_THROW(scene.delete_layer(0));
+        names.erase(names.begin());
+        EXPECT_EQ(shown(scene, names), "");
+        EXPECT_TRUE(scene.close());
+    }
+    EXPECT_EQ(check(path, names), "");
+}
