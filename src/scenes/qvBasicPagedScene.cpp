@@ -452,7 +452,9 @@ void qvBasicPagedScene::finish_delete() {
     }
 }
 
+// A walk still to reach the entry would go on in its deleted quadtree.
 void qvBasicPagedScene::drop_entry(std::size_t slot) {
+    end_enumerations(slot);
     qvPagedSceneSegment* const segment = layers_[slot].segment;
     const int segment_layer = layers_[slot].segment_layer;
     segment->remove_layer(segment_layer);

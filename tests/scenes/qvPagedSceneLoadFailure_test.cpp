@@ -358,6 +358,16 @@ TEST(qvPagedSceneLoadFailure, After_a_load_that_raised_the_scene_holds_its_earli
     EXPECT_GT(left_pending, 0);
 }
 
+// A new file of two layers of rectangles (handles from 1, in fill order),
+// closed; the names each layer got.
+Names written(std::string const& path, std::vector<int> const& counts, unsigned seed) {
+    qvPagedScene scene;
+    scene.create(path.c_str(), 2, bounds, 1 << 20);
+    const Names names = fill(scene, counts, 1, seed);
+    scene.close();
+    return names;
+}
+
 // A delete_layer on a disk that fills up, every write failing from the
 // strike-th after the call on, over a cache of clean pages or of pages
 // an edit left dirty (then the first shapes cannot be had at all); then
@@ -368,13 +378,7 @@ TEST(qvPagedSceneLoadFailure, After_a_load_that_raised_the_scene_holds_its_earli
 TEST(qvPagedSceneDeleteLayerFailure, A_delete_layer_that_raises_leaves_its_layer_whole_or_gone_once_there_is_room) {
     ScratchDir dir;
     const std::string path = dir / "delete.pgf";
-    Names clean;
-    {
-        qvPagedScene scene;
-        scene.create(path.c_str(), 2, bounds, 1 << 20);
-        clean = fill(scene, {1600, 400}, 1, 3);   // handles 1 to 2,000
-        scene.close();
-    }
+    const Names clean = written(path, {1600, 400}, 3);
     const std::string start = read_file(path);
     const auto lift = [] {
         orvane::platform::observe_calls(nullptr);
@@ -446,11 +450,12 @@ TEST(qvPagedSceneDeleteLayerFailure, A_delete_layer_that_raises_leaves_its_layer
     EXPECT_GT(gone_count, 0);
 }
 
-// As in the memory scene, a stored shape no registered proxy class serves
-// is destroyed directly: the delete used to raise "Proxy class not found"
-// at the first such shape, those before it destroyed, and kept for later
-// it would have waited on that shape for good.
-TEST(qvPagedSceneDeleteLayerFailure, A_layer_with_shapes_of_no_registered_proxy_class_is_deleted_whole) {
+// Shapes no proxy can destroy, among those of the layer. One of no
+// registered proxy class is destroyed directly, as in the memory scene; a
+// copy its caller connected itself refuses the delete before anything
+// goes. Either used to stop the delete there, the shapes before it
+// destroyed; and kept for later, that delete would have waited for good.
+TEST(qvPagedSceneDeleteLayerFailure, A_layer_with_shapes_no_proxy_can_destroy_is_deleted_or_refused_whole) {
     ScratchDir dir;
     const std::string path = dir / "foreign.pgf";
     Names names;
@@ -467,10 +472,34 @@ TEST(qvPagedSceneDeleteLayerFailure, A_layer_with_shapes_of_no_registered_proxy_
     {
         qvPagedScene scene;
         ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
-        EXPECT_NO_THROW(scene.delete_layer(0));
+        std::vector<qvRectangle> proxies;   // connected before the copy below
+        for (long handle = 1; handle <= 50; ++handle) proxies.emplace_back(scene, handle);
+        qvShapeBase* const raw = scene.connect(60);
+        EXPECT_THROW(scene.delete_layer(0), qvError);
+        EXPECT_EQ(scene.size(0), 600);
+        EXPECT_NO_THROW(proxies.back()->user_handle());   // still has its shape
+        scene.disconnect(raw);
+        scene.delete_layer(0);
         names.erase(names.begin());
         EXPECT_EQ(shown(scene, names), "");
+        proxies.clear();
         EXPECT_TRUE(scene.close());
     }
     EXPECT_EQ(check(path, names), "");
+}
+
+// A walk of a layer deleted whole used to go on in its freed quadtree.
+TEST(qvPagedSceneDeleteLayerFailure, A_walk_with_a_deleted_layer_still_to_walk_ends_with_it) {
+    ScratchDir dir;
+    const std::string path = dir / "walk.pgf";
+    written(path, {300, 100}, 5);
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
+    for (int layer : {0, -1}) {
+        auto walk = scene.enumerate(layer);
+        ++walk;
+        scene.delete_layer(0);
+        EXPECT_FALSE(walk) << layer;
+    }
+    EXPECT_TRUE(scene.close());
 }

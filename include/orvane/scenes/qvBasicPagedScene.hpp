@@ -188,9 +188,11 @@ public:
     int shape_layer(long handle) override;
     void insert_layer(int layer) override;
     // Destroys the layer's shapes through their proxies (connected ones
-    // first, then the stored ones; a stored one of no registered proxy
-    // class directly), then the layer; its quadtree's node pages go back
-    // to the allocator. What a raise leaves: see "Keeps true".
+    // first, then the stored ones; one of no registered proxy class and no
+    // live proxy directly), then the layer; its quadtree's node pages go
+    // back to the allocator. A copy its caller connected itself refuses
+    // the delete ("Shape handle not found") before anything goes. What a
+    // raise leaves: see "Keeps true".
     void delete_layer(int layer) override;
     void move_layer(int from, int to) override;
     int size(int layer) const override;
@@ -220,8 +222,10 @@ protected:
     qvPagedSceneFile* file() const noexcept { return file_; }
     // "Paged scene was not initialized" unless initialized.
     void require_open() const;
-    // Ends every live enumeration (its pins released, at end from now on).
-    void end_enumerations() noexcept;
+    // Ends every live enumeration (its pins released, at end from now on),
+    // or only those with the entry `slot` still to walk.
+    void end_enumerations(std::size_t slot = every_entry) noexcept;
+    static constexpr std::size_t every_entry = ~std::size_t{0};
     // Back to not initialized without writing anything: connected copies
     // freed, structures dropped. For a destructor whose close failed.
     void give_up() noexcept;
@@ -297,7 +301,8 @@ private:
     // while it cannot.
     void finish_delete();
     // The quadtree of an emptied entry goes and the entry becomes a hole;
-    // raises before it changes anything.
+    // raises before it changes anything but the walks of the entry, which
+    // end.
     void drop_entry(std::size_t slot);
     // The layer leaves the map: the layers above it move down by one.
     void unmap(int layer) noexcept;
