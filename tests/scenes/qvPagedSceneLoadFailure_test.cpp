@@ -9,6 +9,8 @@
 // and enumeration agree. Before the undo could be resumed, 43 of 300 such
 // sessions left handles without records or records without handles, all
 // from whole-page writes failing while the load undid itself.
+// Then delete_layer on such a disk: its layer stays whole or, once there
+// is room, is gone entirely.
 #include <orvane/scenes/qvPagedScene.hpp>
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
@@ -392,19 +394,13 @@ TEST(qvPagedSceneDeleteLayerFailure, A_delete_layer_that_raises_leaves_its_layer
                              (destroyed ? ", destroyed" : ", closed"));
                 qv_file_test::write_file(path, start);
                 Names expected = clean;
-                // Live proxies of half the layer deleted and of one other shape,
-                // outliving the scene.
-                std::vector<qvRectangle> doomed;
-                qvRectangle kept;
+                std::vector<qvRectangle> doomed;   // live proxies of half the layer, outliving the scene
                 {
                     qvPagedScene scene;
                     ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
                     for (auto g = scene.enumerate(0); g && doomed.size() < 800; ++g) doomed.emplace_back(*g);
-                    kept = qvRectangle(*scene.enumerate(1));
-                    const long kept_name = kept->user_handle();
                     auto walk = scene.enumerate(0);
                     for (long h = 1601; dirty && h <= 2000; ++h) {
-                        if (h == kept->shape_handle()) continue;   // connected already
                         qvShapeBase* const record = scene.connect(h);
                         ASSERT_NE(record, nullptr);
                         record->box.x2 += 0.25f;   // moved: written anew
@@ -427,14 +423,12 @@ TEST(qvPagedSceneDeleteLayerFailure, A_delete_layer_that_raises_leaves_its_layer
                     lift();
                     if (!destroyed) {
                         EXPECT_EQ(shown(scene, expected), "");
-                        EXPECT_EQ(kept->user_handle(), kept_name);
                         if (whole) {
                             scene.delete_layer(0);
                             expected.erase(expected.begin());
                         }
                         for (qvRectangle& proxy : doomed) EXPECT_THROW(proxy->user_handle(), qvError);   // shape gone
                         doomed.clear();
-                        kept = qvRectangle();
                         walk = decltype(walk)();
                         EXPECT_TRUE(scene.close());
                     }
