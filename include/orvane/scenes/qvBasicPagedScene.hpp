@@ -69,14 +69,16 @@
 //    specified"); size and render take any negative layer as every layer;
 //  - a delete_layer that raises leaves its layer whole, or, once it had
 //    destroyed a shape, gone entirely from the application's view: the
-//    layer leaves `mapv` at once (so from the next operation on nothing
-//    counts, draws, enumerates, connects or saves any of it), every live
-//    enumeration ends, and its other shapes and its quadtree go first
-//    thing in the next operation but disconnect, which raises and keeps
-//    the rest while it still cannot (a full disk), as a failed load's undo
-//    does. A close or a destructor finishes it first, through the live
-//    proxies of the layer's shapes, which are left without a record as
-//    after a whole delete.
+//    layer leaves `mapv` at once (nothing counts, draws, enumerates,
+//    connects or saves any of it again), every live enumeration ends, and
+//    its other shapes and its quadtree go first thing in every later
+//    operation but disconnect; while they cannot (a full disk), that
+//    operation raises and keeps the rest, as with a failed load's undo. A
+//    close or a destructor finishes it first, through the live proxies of
+//    the layer's shapes, which are left without a record as after a whole
+//    delete;
+//  - a delete_layer ends the live enumerations that have its layer still
+//    to walk before the layer's quadtree goes.
 //
 // "$Layout" stream form (int32 fields little-endian unless named):
 //   own palette flag (0 or 1), then the palette's stream form when 1
