@@ -66,7 +66,7 @@ qvBasicPagedScene::qvBasicPagedScene(qvPagedSceneFile& file, qvPalette* palette,
 // given up and the destructor returns.
 qvBasicPagedScene::~qvBasicPagedScene() {
     end_enumerations();
-    deassociate_all();
+    detach_proxies();
     if (initialized_) {
         try {
             close();
@@ -78,6 +78,21 @@ qvBasicPagedScene::~qvBasicPagedScene() {
     }
     for (qvShapeBase* copy : loose_) delete copy;
     if (own_palette_) delete palette_;
+}
+
+// The rest of a layer whose delete raised is destroyed through the live
+// proxies of its shapes: once they have forgotten their records, no proxy
+// could, and the close that follows would fail. When it still cannot be
+// finished, that close fails anyway.
+void qvBasicPagedScene::detach_proxies() noexcept {
+    if (initialized_) {
+        try {
+            finish_failed_load();
+        } catch (qvError const&) {
+        } catch (std::bad_alloc const&) {
+        }
+    }
+    deassociate_all();
 }
 
 // ---------------------------------------------------------------------------
@@ -113,6 +128,7 @@ void qvBasicPagedScene::reset() noexcept {
     std::vector<bool>().swap(unload_);
     std::vector<long>().swap(unload_waiting_);
     unload_layers_ = -1;
+    deleting_ = -1;
     if (own_hdb_) {
         delete hdb_;
         hdb_ = nullptr;
@@ -398,20 +414,62 @@ void qvBasicPagedScene::delete_layer(int layer) {
     remove_layer(layer);
 }
 
+// Each shape destroyed writes pages, and on a full disk one of them may
+// not be had. Until the first shape is gone a raise leaves the layer
+// whole; after it, the delete is the application's to have: the layer
+// leaves the map at once, so nothing of it is drawn, counted, enumerated or
+// connected again, and what is left goes first thing in the next operation
+// (as a failed load's undo does). The delete still raises: what it was
+// asked for is not written yet, and cannot be while the disk is full.
 void qvBasicPagedScene::remove_layer(int layer) {
     check_layer(layer);
     const std::size_t slot = at(mapv_[at(layer)]);
-    if (layers_[slot].size > 0) destroy_shapes(slot);
-    LayerEntry& gone = layers_[slot];
-    qvPagedSceneSegment* const segment = gone.segment;
-    const int segment_layer = gone.segment_layer;
+    const int whole = layers_[slot].size;
+    try {
+        if (whole > 0) destroy_shapes(slot);
+        drop_entry(slot);
+    } catch (...) {
+        if (layers_[slot].size != whole) {
+            // A live walk would go on over the layer's rest.
+            end_enumerations();
+            unmap(layer);
+            deleting_ = static_cast<int>(slot);
+        }
+        throw;
+    }
+    unmap(layer);
+}
+
+// Restartable: the entry holds exactly the shapes still to go. The
+// operations of its destruction are the finish itself, so they find
+// nothing pending meanwhile.
+void qvBasicPagedScene::finish_delete() {
+    const std::size_t slot = at(deleting_);
+    deleting_ = -1;
+    try {
+        if (layers_[slot].size > 0) destroy_shapes(slot);
+        drop_entry(slot);
+    } catch (...) {
+        deleting_ = static_cast<int>(slot);
+        throw;
+    }
+}
+
+// A walk still to reach the entry would go on in its deleted quadtree.
+void qvBasicPagedScene::drop_entry(std::size_t slot) {
+    end_enumerations(slot);
+    qvPagedSceneSegment* const segment = layers_[slot].segment;
+    const int segment_layer = layers_[slot].segment_layer;
     segment->remove_layer(segment_layer);
     layers_[slot] = LayerEntry{};
-    for (LayerEntry& e : layers_) {
-        if (!e.segment) continue;
-        if (e.scene_layer > layer) --e.scene_layer;
+    for (LayerEntry& e : layers_)
         if (e.segment == segment && e.segment_layer > segment_layer) --e.segment_layer;
-    }
+}
+
+void qvBasicPagedScene::unmap(int layer) noexcept {
+    layers_[at(mapv_[at(layer)])].scene_layer = -1;
+    for (LayerEntry& e : layers_)
+        if (e.segment && e.scene_layer > layer) --e.scene_layer;
     mapv_.erase(mapv_.begin() + layer);
 }
 

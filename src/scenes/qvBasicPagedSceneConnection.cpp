@@ -31,6 +31,7 @@
 #include <orvane/scenes/qvPagedSceneSegment.hpp>
 #include <orvane/shapes/qvGraphic.hpp>
 #include <orvane/shapes/qvGraphicInterface.hpp>
+#include <orvane/shapes/qvProxyClass.hpp>
 
 #include "scenes/qvBasicPagedSceneErrors.hpp"
 #include "scenes/qvConnectedCopyIndex.hpp"
@@ -67,9 +68,15 @@ void qvBasicPagedScene::require_open() const {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
 }
 
-void qvBasicPagedScene::end_enumerations() noexcept {
-    for (qvPS_SimpleIterator* it : enumerations_) it->end();
-    enumerations_.clear();
+void qvBasicPagedScene::end_enumerations(std::size_t slot) noexcept {
+    for (auto it = enumerations_.begin(); it != enumerations_.end();) {
+        if (slot != every_entry && !(*it)->walks(slot)) {
+            ++it;
+            continue;
+        }
+        (*it)->end();
+        it = enumerations_.erase(it);
+    }
 }
 
 qvBasicPagedScene::LayerEntry& qvBasicPagedScene::entry_named(qvHandleRecord const& h) {
@@ -382,19 +389,45 @@ qvIndirectIterator<qvGraphic> qvBasicPagedScene::enumerate(int layer) {
 
 // One walk in the order a repeated enumeration would take them: the
 // connected shapes in list order, then the stored ones; the handles are
-// collected first, since each destruction changes the quadtree.
+// collected first, since each destruction changes the quadtree. As in the
+// memory scene, a shape whose proxy class is not registered and that has
+// no live proxy is destroyed directly: no proxy could, and a delete left
+// waiting on it would never finish. The copy connected for that goes back
+// when its destruction raises, so the next try finds the shape as before.
+// A copy its caller connected itself (no proxy has it, and it is the
+// caller's to disconnect) is refused before anything goes: the walk would
+// stop there.
 void qvBasicPagedScene::destroy_shapes(std::size_t slot) {
-    std::vector<long> handles;
+    std::vector<std::pair<long, bool>> handles;   // with whether a proxy class is registered
     {
         LayerEntry& e = layers_[slot];
-        if (e.list.get() != nullptr)
-            for (long node = e.list->first(); node != 0; node = (*nodes_)[static_cast<std::int32_t>(node)].next)
-                handles.push_back(static_cast<long>(nodes_->record(node)->shape_handle));
-        for (auto record = e.sdb->every_record(); record; ++record) handles.push_back(record->shape_handle);
+        const auto take = [&handles](qvShapeBase const& record) {
+            handles.emplace_back(record.shape_handle, qvProxyClass::find(record.proxy_class_id) != nullptr);
+        };
+        if (e.list.get() != nullptr) {
+            for (long node = e.list->first(); node != 0; node = (*nodes_)[static_cast<std::int32_t>(node)].next) {
+                qvShapeBase const& copy = *nodes_->record(node);
+                if (!listed(copy.shape_handle) && !copies_->unclaimed(static_cast<std::int32_t>(node)))
+                    qvRaisePagedSceneError("Shape handle not found");
+                take(copy);
+            }
+        }
+        for (auto record = e.sdb->every_record(); record; ++record) take(*record);
     }
-    for (long handle : handles) {
-        qvGraphic graphic = instantiate(handle);
-        graphic->destroy_shape();
+    for (auto const& [handle, registered] : handles) {
+        if (registered || listed(handle)) {
+            qvGraphic graphic = instantiate(handle);
+            graphic->destroy_shape();
+            continue;
+        }
+        qvShapeBase* const record = connect(handle);
+        if (record == nullptr) qvRaisePagedSceneCorrupt();   // a record without its handle
+        try {
+            destroy(record);
+        } catch (...) {
+            disconnect(record);
+            throw;
+        }
     }
 }
 

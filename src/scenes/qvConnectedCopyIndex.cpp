@@ -161,6 +161,10 @@ bool qvConnectedCopyIndex::claim(std::int32_t slot) noexcept {
     return std::exchange(entries_[copy_index_at(slot)].unclaimed, false);
 }
 
+bool qvConnectedCopyIndex::unclaimed(std::int32_t slot) const noexcept {
+    return slot > 0 && copy_index_at(slot) < entries_.size() && entries_[copy_index_at(slot)].unclaimed;
+}
+
 std::size_t qvConnectedCopyIndex::size(int layer) const noexcept {
     return layer >= 0 && static_cast<std::size_t>(layer) < layers_.size()
                ? copy_index_at(layers_[static_cast<std::size_t>(layer)].size)

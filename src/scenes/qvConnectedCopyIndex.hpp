@@ -100,6 +100,8 @@ public:
     void keep_unclaimed(std::int32_t slot) noexcept;
     // Whether the copy was unclaimed; from now on it is owned again.
     bool claim(std::int32_t slot) noexcept;
+    // Whether the copy is unclaimed, changing nothing.
+    bool unclaimed(std::int32_t slot) const noexcept;
 
     // Appends the copies of `layer` whose boxes meet `area`, in list order
     // (last first when `reverse`); places the layer's pending copies first

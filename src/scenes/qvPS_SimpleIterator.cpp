@@ -4,6 +4,8 @@
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 
+#include <algorithm>
+
 qvPS_SimpleIterator::qvPS_SimpleIterator(qvBasicPagedScene& scene, int layer) : scene_(&scene) {
     const int first = layer < 0 ? 0 : layer;
     const int last = layer < 0 ? scene.total_layers() - 1 : layer;
@@ -31,6 +33,11 @@ void qvPS_SimpleIterator::end() noexcept {
     records_ = qvIndirectIterator<qvShapeBase>();
     entries_.clear();
     scene_ = nullptr;
+}
+
+bool qvPS_SimpleIterator::walks(std::size_t entry) const noexcept {
+    return std::find(entries_.begin() + static_cast<std::ptrdiff_t>(std::min(entry_index_, entries_.size())),
+                     entries_.end(), entry) != entries_.end();
 }
 
 void qvPS_SimpleIterator::open_phase() {

@@ -7,7 +7,8 @@
 //
 // Keeps true: the current graphic is empty exactly at the end; the scene
 // knows every live iterator and ends it at close or destruction, which
-// releases its page pins; like every enumeration it is valid only while no
+// releases its page pins, and when a layer it has still to walk is deleted
+// (its quadtree goes); like every enumeration it is valid only while no
 // shape is added, removed or moved (a graphic released unchanged is
 // written back in place and keeps it valid).
 #include <orvane/core/qvIndirectIterator.hpp>
@@ -33,6 +34,8 @@ public:
     bool at_end() const override { return !current_; }
     // The scene closes or dies: let go of everything.
     void end() noexcept;
+    // Whether the entry is still to be walked, or being walked.
+    bool walks(std::size_t entry) const noexcept;
 
 private:
     // Opens the records of the current entry and phase.

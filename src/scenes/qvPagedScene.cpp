@@ -29,7 +29,7 @@ qvPagedScene::qvPagedScene(orvane::auto_ptr<qvPalette> palette)
 // them unwritten.
 qvPagedScene::~qvPagedScene() {
     end_enumerations();
-    deassociate_all();
+    detach_proxies();
     try {
         if (is_open()) close();
         end_user_streams();

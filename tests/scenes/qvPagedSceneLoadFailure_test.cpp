@@ -9,6 +9,8 @@
 // and enumeration agree. Before the undo could be resumed, 43 of 300 such
 // sessions left handles without records or records without handles, all
 // from whole-page writes failing while the load undid itself.
+// Then delete_layer on such a disk: its layer stays whole or, once there
+// is room, is gone entirely.
 #include <orvane/scenes/qvPagedScene.hpp>
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
@@ -356,4 +358,143 @@ TEST(qvPagedSceneLoadFailure, After_a_load_that_raised_the_scene_holds_its_earli
     }
     lift();
     EXPECT_GT(left_pending, 0);
+}
+
+// A new file of two layers of rectangles (handles from 1, in fill order),
+// closed; the names each layer got.
+Names written(std::string const& path, std::vector<int> const& counts, unsigned seed) {
+    qvPagedScene scene;
+    scene.create(path.c_str(), 2, bounds, 1 << 20);
+    const Names names = fill(scene, counts, 1, seed);
+    scene.close();
+    return names;
+}
+
+// A delete_layer on a disk that fills up, every write failing from the
+// strike-th after the call on, over a cache of clean pages or of pages
+// an edit left dirty (then the first shapes cannot be had at all); then
+// space is freed, and the scene is closed or destroyed. Before the rest of
+// a raising delete was kept for the next operation, every strike over the
+// clean cache and three of five over the dirty one left 10 to 1,077 of the
+// layer's 1,600 shapes destroyed and the others in the layer, drawn,
+// counted and saved.
+TEST(qvPagedSceneDeleteLayerFailure, A_delete_layer_that_raises_leaves_its_layer_whole_or_gone_once_there_is_room) {
+    ScratchDir dir;
+    const std::string path = dir / "delete.pgf";
+    const Names clean = written(path, {1600, 400}, 3);
+    const std::string start = read_file(path);
+    const auto lift = [] {
+        orvane::platform::observe_calls(nullptr);
+        orvane::platform::clear_failures();
+    };
+    int whole_count = 0, gone_count = 0;
+    for (bool dirty : {false, true}) {
+        for (bool destroyed : {false, true}) {
+            for (long strike = 1; strike <= 5; ++strike) {
+                SCOPED_TRACE("strike " + std::to_string(strike) + (dirty ? ", dirty" : ", clean") +
+                             (destroyed ? ", destroyed" : ", closed"));
+                qv_file_test::write_file(path, start);
+                Names expected = clean;
+                std::vector<qvRectangle> doomed;   // live proxies of half the layer, outliving the scene
+                {
+                    qvPagedScene scene;
+                    ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
+                    for (auto g = scene.enumerate(0); g && doomed.size() < 800; ++g) doomed.emplace_back(*g);
+                    auto walk = scene.enumerate(0);
+                    for (long h = 1601; dirty && h <= 2000; ++h) {
+                        qvShapeBase* const record = scene.connect(h);
+                        ASSERT_NE(record, nullptr);
+                        record->box.x2 += 0.25f;   // moved: written anew
+                        scene.disconnect(record);
+                    }
+                    disk = Disk{Mode::sticky, Target::any, strike};
+                    orvane::platform::observe_calls(observe);
+                    EXPECT_THROW(scene.delete_layer(0), qvError);
+                    // At once, nothing more written: in the map whole, or out of it.
+                    const bool whole = scene.layer_map().size() == 2;
+                    ++(whole ? whole_count : gone_count);
+                    if (whole) {
+                        EXPECT_EQ(scene.layers()[static_cast<std::size_t>(scene.layer_map()[0])].size, 1600);
+                    } else {
+                        expected.erase(expected.begin());
+                        EXPECT_FALSE(walk);
+                        EXPECT_THROW(scene.close(), qvError);
+                        EXPECT_TRUE(scene.is_open());
+                    }
+                    lift();
+                    if (!destroyed) {
+                        EXPECT_EQ(shown(scene, expected), "");
+                        if (whole) {
+                            scene.delete_layer(0);
+                            expected.erase(expected.begin());
+                        }
+                        for (qvRectangle& proxy : doomed) EXPECT_THROW(proxy->user_handle(), qvError);   // shape gone
+                        doomed.clear();
+                        walk = decltype(walk)();
+                        EXPECT_TRUE(scene.close());
+                    }
+                }
+                EXPECT_EQ(check(path, expected), "");
+                qvPagedScene reopened;   // a writable open: the close took the open mark away
+                EXPECT_TRUE(reopened.open(path.c_str(), 64 << 10, false));
+                reopened.close();
+            }
+        }
+    }
+    EXPECT_GT(whole_count, 0);
+    EXPECT_GT(gone_count, 0);
+}
+
+// Shapes no proxy can destroy, among those of the layer. One of no
+// registered proxy class is destroyed directly, as in the memory scene; a
+// copy its caller connected itself refuses the delete before anything
+// goes. Either used to stop the delete there, the shapes before it
+// destroyed; and kept for later, that delete would have waited for good.
+TEST(qvPagedSceneDeleteLayerFailure, A_layer_with_shapes_no_proxy_can_destroy_is_deleted_or_refused_whole) {
+    ScratchDir dir;
+    const std::string path = dir / "foreign.pgf";
+    Names names;
+    {
+        qvPagedScene scene;
+        scene.create(path.c_str(), 2, bounds, 1 << 20);
+        names = fill(scene, {300, 100}, 1, 4);
+        for (int k = 0; k < 300; ++k) {
+            const float at = static_cast<float>(k) * 3.0f;   // among the others, in layer 0
+            scene_test::add(scene, 1000 + k, {at, at, at + 2.0f, at + 2.0f}, 30303);
+        }
+        scene.close();
+    }
+    {
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
+        std::vector<qvRectangle> proxies;   // connected before the copy below
+        for (long handle = 1; handle <= 50; ++handle) proxies.emplace_back(scene, handle);
+        qvShapeBase* const raw = scene.connect(60);
+        EXPECT_THROW(scene.delete_layer(0), qvError);
+        EXPECT_EQ(scene.size(0), 600);
+        EXPECT_NO_THROW(proxies.back()->user_handle());   // still has its shape
+        scene.disconnect(raw);
+        scene.delete_layer(0);
+        names.erase(names.begin());
+        EXPECT_EQ(shown(scene, names), "");
+        proxies.clear();
+        EXPECT_TRUE(scene.close());
+    }
+    EXPECT_EQ(check(path, names), "");
+}
+
+// A walk of a layer deleted whole used to go on in its freed quadtree.
+TEST(qvPagedSceneDeleteLayerFailure, A_walk_with_a_deleted_layer_still_to_walk_ends_with_it) {
+    ScratchDir dir;
+    const std::string path = dir / "walk.pgf";
+    written(path, {300, 100}, 5);
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
+    for (int layer : {0, -1}) {
+        auto walk = scene.enumerate(layer);
+        ++walk;
+        scene.delete_layer(0);
+        EXPECT_FALSE(walk) << layer;
+    }
+    EXPECT_TRUE(scene.close());
 }

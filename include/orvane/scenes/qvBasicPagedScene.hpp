@@ -11,8 +11,9 @@
 //    open: handle records name entries, not scene layers. A deleted layer
 //    leaves a hole (no segment, segment layer −1, scene layer −1), which
 //    the next insert_layer reuses;
-//  - `mapv` holds each non-hole entry index once, and the element of
-//    `mapv` at an entry's scene layer is that entry's index;
+//  - `mapv` holds each non-hole entry index once (but that of a layer
+//    whose delete is still to finish), and the element of `mapv` at an
+//    entry's scene layer is that entry's index;
 //  - the connected lists share one node table; `hmap` maps a connected
 //    shape's handle to its node handle;
 //  - not initialized (constructed, closed, or after a failed create or
@@ -70,7 +71,19 @@
 //    new box from its disconnect on (until then an area away from the old
 //    box may miss it);
 //  - bbox and insert_layer refuse a negative layer ("Illegal layer number
-//    specified"); size and render take any negative layer as every layer.
+//    specified"); size and render take any negative layer as every layer;
+//  - a delete_layer that raises leaves its layer whole, or, once it had
+//    destroyed a shape, gone entirely from the application's view: the
+//    layer leaves `mapv` at once (nothing counts, draws, enumerates,
+//    connects or saves any of it again), every live enumeration ends, and
+//    its other shapes and its quadtree go first thing in every later
+//    operation but disconnect; while they cannot (a full disk), that
+//    operation raises and keeps the rest, as with a failed load's undo. A
+//    close or a destructor finishes it first, through the live proxies of
+//    the layer's shapes, which are left without a record as after a whole
+//    delete;
+//  - a delete_layer ends the live enumerations that have its layer still
+//    to walk before the layer's quadtree goes.
 //
 // "$Layout" stream form (int32 fields little-endian unless named):
 //   own palette flag (0 or 1), then the palette's stream form when 1
@@ -193,8 +206,11 @@ public:
     int shape_layer(long handle) override;
     void insert_layer(int layer) override;
     // Destroys the layer's shapes through their proxies (connected ones
-    // first, then the stored ones), then the layer; its quadtree's node
-    // pages go back to the allocator.
+    // first, then the stored ones; one of no registered proxy class and no
+    // live proxy directly), then the layer; its quadtree's node pages go
+    // back to the allocator. A copy its caller connected itself refuses
+    // the delete ("Shape handle not found") before anything goes. What a
+    // raise leaves: see "Keeps true".
     void delete_layer(int layer) override;
     void move_layer(int from, int to) override;
     int size(int layer) const override;
@@ -224,11 +240,17 @@ protected:
     qvPagedSceneFile* file() const noexcept { return file_; }
     // "Paged scene was not initialized" unless initialized.
     void require_open() const;
-    // Ends every live enumeration (its pins released, at end from now on).
-    void end_enumerations() noexcept;
+    // Ends every live enumeration (its pins released, at end from now on),
+    // or only those with the entry `slot` still to walk.
+    void end_enumerations(std::size_t slot = every_entry) noexcept;
+    static constexpr std::size_t every_entry = ~std::size_t{0};
     // Back to not initialized without writing anything: connected copies
     // freed, structures dropped. For a destructor whose close failed.
     void give_up() noexcept;
+    // For a destructor, before its close: what a failed operation left
+    // unfinished is finished where it can be, then every proxy is told
+    // the scene is gone.
+    void detach_proxies() noexcept;
 
 private:
     friend class qvPS_SimpleIterator;
@@ -282,9 +304,11 @@ private:
     // is left); raises, with the rest still to do, when a page cannot be
     // had.
     void take_back_load();
-    // What every operation does first: the undo a failed load left.
+    // What every operation does first: the undo a failed load left, and
+    // the rest of a delete_layer that raised part way.
     void finish_failed_load() {
         if (unload_layers_ >= 0) take_back_load();
+        if (deleting_ >= 0) finish_delete();
     }
     // For the const reads (size, save): a scene is never a const object,
     // it has to be created or opened, so the cast writes no const object.
@@ -292,6 +316,16 @@ private:
     // delete_layer without finishing a failed load first (its undo deletes
     // the layers the load appended).
     void remove_layer(int layer);
+    // Destroys what is left of the entry a delete_layer that raised took
+    // out of the map, then drops it; raises, with the rest still to do,
+    // while it cannot.
+    void finish_delete();
+    // The quadtree of an emptied entry goes and the entry becomes a hole;
+    // raises before it changes anything but the walks of the entry, which
+    // end.
+    void drop_entry(std::size_t slot);
+    // The layer leaves the map: the layers above it move down by one.
+    void unmap(int layer) noexcept;
 
     std::vector<LayerEntry> layers_;
     std::vector<qvPagedSceneSegment*> segments_;
@@ -322,5 +356,9 @@ private:
     std::vector<bool> unload_;
     std::vector<long> unload_waiting_;
     int unload_layers_ = -1;
+    // The entry whose delete_layer raised once some of its shapes were
+    // gone: out of the map (scene layer -1), its other shapes and its
+    // quadtree still to go; -1 for none.
+    int deleting_ = -1;
     std::size_t load_batch_bytes_ = qvQuadTree::deferred_batch_bytes;
 };
