@@ -390,6 +390,7 @@ struct Kept {
     long first_loaded = 0;                // the handle the load stored first
     qvShapeBase* unstored = nullptr;      // made before the load, never written
     qvIndirectIterator<qvGraphic> live;   // started before the load
+    std::vector<qvGraphic> held;          // held across the load
     std::string next_stream;              // a stream of one record, named 7001
 
     Kept(std::string const& path, bool own_file, int cache) {
@@ -475,15 +476,16 @@ TEST(qvPagedSceneLoadFailure, An_operation_first_after_a_load_that_kept_its_undo
     ScratchDir dir;
     const std::string path = dir / "kept.pgf";
     const int cache = 32 << 10;   // two pages: the undo needs pages the cache has to write back
-    std::string stream, second;
-    for (auto [out, counts, first] : {std::tuple{&stream, std::vector<int>{200, 200, 0, 600}, 10001L},
-                                      std::tuple{&second, std::vector<int>{1, 0, 0}, 7001L}}) {
+    const auto stream_of = [&dir](std::vector<int> const& counts, long first) {
         qvPagedScene scene;
         scene.create((dir / "stream.pgf").c_str(), static_cast<int>(counts.size()), bounds, 1 << 20);
         fill(scene, counts, first, 3);
-        *out = scene_test::saved(scene);
+        std::string bytes = scene_test::saved(scene);
         scene.close();
-    }
+        return bytes;
+    };
+    const std::string stream = stream_of({200, 200, 0, 600}, 10001);
+    const std::string second = stream_of({1, 0, 0}, 7001);
     const auto lift = [] {
         orvane::platform::observe_calls(nullptr);
         orvane::platform::clear_failures();
@@ -557,10 +559,17 @@ TEST(qvPagedSceneLoadFailure, An_operation_first_after_a_load_that_kept_its_undo
         {"shape_layer of a loaded handle", true, nullptr,
          [](K k) { return std::to_string(k.scene->shape_layer(k.first_loaded)); }, true,
          "raised Shape handle not found", nullptr},
-        {"enumerate", true, nullptr,
+        // Layer 0's graphics, held, come first from its connected list
+        // (no connect): the walk of its stored records that follows meets
+        // only the load's, unless the undo was finished first.
+        {"enumerate", true,
+         [](K k) {
+             for (auto g = k.scene->enumerate(0); g; ++g) k.held.push_back(*g);
+         },
          [](K k) {
              std::vector<long> names;
              for (auto g = k.scene->enumerate(0); g; ++g) names.push_back(qvRectangle(*g)->user_handle());
+             k.held.clear();
              return listed(names);
          },
          true, "1 2 3 ", nullptr},
