@@ -8,7 +8,8 @@
 // loaded record (it returned), and its handles, layer sizes, drawn records
 // and enumeration agree. Before the undo could be resumed, 43 of 300 such
 // sessions left handles without records or records without handles, all
-// from whole-page writes failing while the load undid itself.
+// from whole-page writes failing while the load undid itself. Then each
+// operation of the scene, first after a load that kept its undo.
 #include <orvane/scenes/qvPagedScene.hpp>
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
@@ -387,7 +388,10 @@ struct Kept {
     std::unique_ptr<qvBasicPagedScene> bare;
     qvBasicPagedScene* scene = nullptr;
     std::vector<long> handles;            // of the earlier records, by name
-    long first_loaded = 0;                // the handle the load stored first
+    // The load's first handle (the tree gives the lowest free slot). The
+    // undo takes handles back from the highest down: while it still counts
+    // records of the load, this one is held.
+    long first_loaded = 0;
     qvShapeBase* unstored = nullptr;      // made before the load, never written
     qvIndirectIterator<qvGraphic> live;   // started before the load
     std::vector<qvGraphic> held;          // held across the load
@@ -510,6 +514,7 @@ TEST(qvPagedSceneLoadFailure, An_operation_first_after_a_load_that_kept_its_undo
     const Row rows[] = {
         {"close", false, nullptr, [](K k) -> std::string { return k.scene->close(), "closed"; }, true, "closed",
          nullptr},
+        // The layer the load appended is still in the table.
         {"total_layers", true, nullptr, [](K k) { return std::to_string(k.scene->total_layers()); }, true, "3",
          nullptr},
         {"size", true, nullptr, [](K k) { return std::to_string(k.scene->size(-1)); }, true, "5", nullptr},
@@ -543,6 +548,8 @@ TEST(qvPagedSceneLoadFailure, An_operation_first_after_a_load_that_kept_its_undo
         {"allocate", true, nullptr,
          [](K k) -> std::string { return k.scene->disconnect(k.make(6001)), "allocated"; }, true, "allocated",
          [](Names& n) { n[0].push_back(6001); }},
+        // A record never written: destroying it needs no node page, so on
+        // the full disk only the undo makes it raise.
         {"destroy", true, [](K k) { k.unstored = k.make(6002); },
          [](K k) -> std::string { return k.scene->destroy(k.unstored), "destroyed"; }, true, "destroyed", nullptr},
         {"shape_layer into the appended layer", true, nullptr,
