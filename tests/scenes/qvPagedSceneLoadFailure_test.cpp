@@ -524,6 +524,12 @@ TEST(qvPagedSceneLoadFailure, An_operation_first_after_a_load_that_kept_its_undo
         // this test's business.
         {"delete_layer", true, nullptr, [](K k) -> std::string { return k.scene->delete_layer(2), "deleted"; }, true,
          "deleted", [](Names& n) { n.pop_back(); }},
+        {"move_layer onto the appended layer", true, nullptr,
+         [](K k) -> std::string { return k.scene->move_layer(0, 3), "moved"; }, true,
+         "raised Illegal layer number specified", nullptr},
+        {"bbox of the appended layer", true, nullptr,
+         [](K k) -> std::string { return std::to_string(k.scene->bbox(3).x2); }, true,
+         "raised Illegal layer number specified", nullptr},
         {"render", true, nullptr, [](K k) { return listed(scene_test::drawn(*k.scene, -1)); }, true, "1 2 3 4 5 ",
          nullptr},
         {"save", true, nullptr,
