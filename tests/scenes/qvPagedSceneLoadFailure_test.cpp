@@ -8,13 +8,15 @@
 // loaded record (it returned), and its handles, layer sizes, drawn records
 // and enumeration agree. Before the undo could be resumed, 43 of 300 such
 // sessions left handles without records or records without handles, all
-// from whole-page writes failing while the load undid itself.
-// Then delete_layer on such a disk: its layer stays whole or, once there
-// is room, is gone entirely.
+// from whole-page writes failing while the load undid itself. Then each
+// operation of the scene, first after a load that kept its undo, and
+// delete_layer on such a disk: its layer stays whole or, once there is
+// room, is gone entirely.
 #include <orvane/scenes/qvPagedScene.hpp>
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/scenes/qvHandleTree.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
@@ -30,6 +32,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <random>
 #include <string>
 #include <tuple>
@@ -497,4 +500,274 @@ TEST(qvPagedSceneDeleteLayerFailure, A_walk_with_a_deleted_layer_still_to_walk_e
         EXPECT_FALSE(walk) << layer;
     }
     EXPECT_TRUE(scene.close());
+}
+
+// --- each operation first after a load that kept its undo --------------------
+//
+// Three layers (the last one empty) load a stream of four (the third part
+// empty, the fourth appended) while the disk fills up, so that the load
+// raises with its undo kept: records of the load still counted and its
+// appended layer still in the table.
+
+namespace {
+
+const Names earlier{{1, 2, 3}, {4, 5}, {}};
+
+qvMathRectOf<float> box_of(long name) {
+    const auto x = static_cast<float>(name * 100), y = static_cast<float>(name * 50);
+    return {x, y, x + 7, y + 3};
+}
+
+// A scene with or without a file of its own (then over the test's file,
+// segment and handle tree), its earlier content stored, and what a row
+// made before the load.
+struct Kept {
+    std::unique_ptr<qvPagedScene> own;
+    std::unique_ptr<qvPagedSceneFile> file;
+    std::unique_ptr<qvPagedSceneSegment> segment;
+    std::unique_ptr<qvHandleTree> tree;
+    std::unique_ptr<qvBasicPagedScene> bare;
+    qvBasicPagedScene* scene = nullptr;
+    std::vector<long> handles;            // of the earlier records, by name
+    // The load's first handle (the tree gives the lowest free slot). The
+    // undo takes handles back from the highest down: while it still counts
+    // records of the load, this one is held.
+    long first_loaded = 0;
+    qvShapeBase* unstored = nullptr;      // made before the load, never written
+    qvIndirectIterator<qvGraphic> live;   // started before the load
+    std::vector<qvGraphic> held;          // held across the load
+    std::string next_stream;              // a stream of one record, named 7001
+
+    Kept(std::string const& path, bool own_file, int cache) {
+        if (own_file) {
+            own = std::make_unique<qvPagedScene>();
+            own->create(path.c_str(), 3, bounds, cache);
+            scene = own.get();
+        } else {
+            file = std::make_unique<qvPagedSceneFile>();
+            file->create(path.c_str(), cache);
+            segment = std::make_unique<qvPagedSceneSegment>(*file);
+            tree = std::make_unique<qvHandleTree>(file->device(), static_cast<int>(sizeof(qvHandleRecord)));
+            bare = std::make_unique<qvBasicPagedScene>(*tree, nullptr);
+            bare->add_segment(*segment, true);
+            bare->create(bounds);
+            for (int l = 0; l < 3; ++l) bare->insert_layer(l);
+            scene = bare.get();
+        }
+        for (std::size_t l = 0; l < earlier.size(); ++l) {
+            for (long name : earlier[l]) {
+                qvShapeBase* const record = make(name);
+                handles.push_back(record->shape_handle);
+                scene->shape_layer(record->shape_handle, static_cast<int>(l));
+                scene->disconnect(record);
+            }
+        }
+        first_loaded = handles.back() + 1;
+    }
+
+    // A rectangle record named `name` in layer 0, connected.
+    qvShapeBase* make(long name) {
+        qvShapeBase* const record = scene->allocate(static_cast<int>(sizeof(qvShape<qvRectangleData>)), nullptr);
+        record->proxy_class_id = static_cast<std::int32_t>(rectangle_class());
+        record->kind = qvRectangleKind;
+        record->user_handle = static_cast<std::int32_t>(name);
+        record->box = box_of(name);
+        return record;
+    }
+
+    // The scene as a row sees it without finishing anything: the layer
+    // table and the records it counts.
+    std::string table() const {
+        std::string text;
+        for (auto const& entry : scene->layers())
+            text += std::to_string(entry.scene_layer) + ':' + std::to_string(entry.size) + ' ';
+        return text;
+    }
+};
+
+std::string listed(std::vector<long> names) {
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (long name : names) text += std::to_string(name) + ' ';
+    return text;
+}
+
+struct Row {
+    char const* operation;
+    bool own_file;
+    void (*before)(Kept&);            // before the load; may be null
+    std::string (*act)(Kept&);        // what the operation shows
+    bool raises_on_full_disk;
+    std::string shows;                // with room
+    void (*change)(Names&);           // its change of the earlier content; may be null
+};
+
+std::string shown_by(Kept& kept, Row const& row) {
+    try {
+        return row.act(kept);
+    } catch (qvError const& error) {
+        return std::string("raised ") + static_cast<char const*>(error);
+    }
+}
+
+}  // namespace
+
+// Each operation first after such a load: while the disk is still full it
+// raises and changes nothing; with room it meets exactly the earlier
+// content, and what a close then leaves is that content with the
+// operation's own change. A scene without a file of its own is the one
+// whose close has nothing else to finish the undo (no "$Layout" to write).
+TEST(qvPagedSceneLoadFailure, An_operation_first_after_a_load_that_kept_its_undo_finishes_the_undo_or_raises_changing_nothing) {
+    ScratchDir dir;
+    const std::string path = dir / "kept.pgf";
+    const int cache = 32 << 10;   // two pages: the undo needs pages the cache has to write back
+    const auto stream_of = [&dir](std::vector<int> const& counts, long first) {
+        qvPagedScene scene;
+        scene.create((dir / "stream.pgf").c_str(), static_cast<int>(counts.size()), bounds, 1 << 20);
+        fill(scene, counts, first, 3);
+        std::string bytes = scene_test::saved(scene);
+        scene.close();
+        return bytes;
+    };
+    const std::string stream = stream_of({200, 200, 0, 600}, 10001);
+    const std::string second = stream_of({1, 0, 0}, 7001);
+    const auto lift = [] {
+        orvane::platform::observe_calls(nullptr);
+        orvane::platform::clear_failures();
+    };
+    // An error that escapes a row must not leave the disk full for the
+    // tests after this one.
+    struct Lifted {
+        ~Lifted() { orvane::platform::observe_calls(nullptr), orvane::platform::clear_failures(); }
+    } const lifted_at_exit;
+    // True when the load raised with its undo kept.
+    const auto load = [&](Kept& kept, long strike) {
+        kept.scene->load_batch_bytes(4 << 10);
+        disk = Disk{Mode::sticky, Target::any, strike};
+        orvane::platform::observe_calls(observe);
+        bool raised = false;
+        try {
+            scene_test::load(*kept.scene, stream);
+        } catch (qvError const&) {
+            raised = true;
+        }
+        long counted = 0;
+        for (auto const& entry : kept.scene->layers()) counted += entry.size;
+        return raised && kept.scene->layer_map().size() == 4 && counted > 5;
+    };
+
+    using K = Kept&;
+    const Row rows[] = {
+        {"close", false, nullptr, [](K k) -> std::string { return k.scene->close(), "closed"; }, true, "closed",
+         nullptr},
+        // The layer the load appended is still in the table.
+        {"total_layers", true, nullptr, [](K k) { return std::to_string(k.scene->total_layers()); }, true, "3",
+         nullptr},
+        {"size", true, nullptr, [](K k) { return std::to_string(k.scene->size(-1)); }, true, "5", nullptr},
+        {"insert_layer", true, nullptr, [](K k) -> std::string { return k.scene->insert_layer(0), "inserted"; },
+         true, "inserted", [](Names& n) { n.insert(n.begin(), std::vector<long>{}); }},
+        // An empty layer: what a deletion that raises midway leaves is not
+        // this test's business.
+        {"delete_layer", true, nullptr, [](K k) -> std::string { return k.scene->delete_layer(2), "deleted"; }, true,
+         "deleted", [](Names& n) { n.pop_back(); }},
+        {"move_layer onto the appended layer", true, nullptr,
+         [](K k) -> std::string { return k.scene->move_layer(0, 3), "moved"; }, true,
+         "raised Illegal layer number specified", nullptr},
+        {"bbox of the appended layer", true, nullptr,
+         [](K k) -> std::string { return std::to_string(k.scene->bbox(3).x2); }, true,
+         "raised Illegal layer number specified", nullptr},
+        {"render", true, nullptr, [](K k) { return listed(scene_test::drawn(*k.scene, -1)); }, true, "1 2 3 4 5 ",
+         nullptr},
+        {"save", true, nullptr,
+         [](K k) {
+             const std::string bytes = scene_test::saved(*k.scene);
+             ScratchDir copy_dir;
+             qvPagedScene copy;
+             copy.create((copy_dir / "copy.pgf").c_str(), bounds, 1 << 20);
+             scene_test::load(copy, bytes);
+             std::string text = std::to_string(copy.total_layers()) + " layers: ";
+             for (int l = 0; l < copy.total_layers(); ++l) text += listed(scene_test::drawn(copy, l)) + "| ";
+             copy.close();
+             return text;
+         },
+         true, "3 layers: 1 2 3 | 4 5 | | ", nullptr},
+        {"load", true, nullptr,
+         [](K k) -> std::string { return scene_test::load(*k.scene, k.next_stream), "loaded"; }, true, "loaded",
+         [](Names& n) { n[0].push_back(7001); }},
+        {"connect of a loaded handle", true, nullptr,
+         [](K k) { return std::string(k.scene->connect(k.first_loaded) == nullptr ? "none" : "a record"); }, true,
+         "none", nullptr},
+        {"allocate", true, nullptr,
+         [](K k) -> std::string { return k.scene->disconnect(k.make(6001)), "allocated"; }, true, "allocated",
+         [](Names& n) { n[0].push_back(6001); }},
+        // A record never written: destroying it needs no node page, so on
+        // the full disk only the undo makes it raise.
+        {"destroy", true, [](K k) { k.unstored = k.make(6002); },
+         [](K k) -> std::string { return k.scene->destroy(k.unstored), "destroyed"; }, true, "destroyed", nullptr},
+        {"shape_layer into the appended layer", true, nullptr,
+         [](K k) -> std::string { return k.scene->shape_layer(k.handles[0], 3), "moved"; }, true,
+         "raised Illegal layer number specified", nullptr},
+        {"shape_layer of a loaded handle", true, nullptr,
+         [](K k) { return std::to_string(k.scene->shape_layer(k.first_loaded)); }, true,
+         "raised Shape handle not found", nullptr},
+        // Layer 0's graphics, held, come first from its connected list
+        // (no connect): the walk of its stored records that follows meets
+        // only the load's, unless the undo was finished first.
+        {"enumerate", true,
+         [](K k) {
+             for (auto g = k.scene->enumerate(0); g; ++g) k.held.push_back(*g);
+         },
+         [](K k) {
+             std::vector<long> names;
+             for (auto g = k.scene->enumerate(0); g; ++g) names.push_back(qvRectangle(*g)->user_handle());
+             k.held.clear();
+             return listed(names);
+         },
+         true, "1 2 3 ", nullptr},
+        {"an enumeration live across the load", true, [](K k) { k.live = k.scene->enumerate(0); },
+         [](K k) { return std::string((++k.live, k.live ? "yields" : "ended")); }, false, "ended", nullptr},
+    };
+    // What a row makes before the load changes the load's writes a little:
+    // each row tries strikes from the one that kept the undo for the row
+    // before it.
+    long strike = 1;
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.operation);
+        Names expected = earlier;
+        {
+            std::unique_ptr<Kept> made;
+            for (int tries = 0;; ++tries) {
+                ASSERT_LT(tries, 60) << "no load kept its undo";
+                made = std::make_unique<Kept>(path, row.own_file, cache);
+                made->next_stream = second;
+                if (row.before != nullptr) row.before(*made);
+                if (load(*made, strike)) break;
+                lift();
+                made.reset();
+                strike = strike % 60 + 1;
+            }
+            Kept& kept = *made;
+            const std::string table = kept.table();
+            const std::string full = shown_by(kept, row);
+            if (row.raises_on_full_disk)
+                EXPECT_EQ(full.rfind("raised ", 0), 0u) << full;
+            else
+                EXPECT_EQ(full, row.shows);
+            EXPECT_EQ(kept.table(), table);
+            lift();
+            EXPECT_EQ(shown_by(kept, row), row.shows);
+            if (row.change != nullptr) row.change(expected);
+            if (!row.own_file) {
+                ASSERT_FALSE(kept.scene->is_open());
+                std::vector<long> held;
+                for (long handle = 1; handle < kept.tree->bound(); ++handle)
+                    if (qvConstRecordPtr<qvHandleRecord>(*kept.tree, handle).held()) held.push_back(handle);
+                EXPECT_EQ(held, kept.handles);
+                continue;
+            }
+            EXPECT_EQ(shown(*kept.own, expected), "");
+            EXPECT_TRUE(kept.own->close());
+        }
+        EXPECT_EQ(check(path, expected), "");
+    }
 }
