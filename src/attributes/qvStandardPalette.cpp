@@ -141,7 +141,7 @@ long qvStandardPalette::remove(long handle, qvFolder const& folder, bool shared)
         for (auto it = first; it != last;) {
             if (removable(*it->second.folder)) {
                 taken.push_back(it->second);
-                it = values_->entries.erase(it);
+                it = values_->erase(it);
             } else {
                 ++it;
             }
@@ -312,14 +312,14 @@ void qvStandardPalette::replace_cookie(qvCookieHandle const& handle,
 void qvStandardPalette::save(qvOutputStream& os) const {
     // A counter that wrapped can lie below live handles; the reader checks
     // every handle against the stored one, so the larger is written.
-    const long highest = values_->entries.empty() ? 0 : values_->entries.rbegin()->first.handle;
+    const long highest = values_->entries().empty() ? 0 : values_->entries().rbegin()->first.handle;
     qvWriteInt32(os, std::max(last_handle_, highest));
     qvWriteInt32(os, qvFolder::max_handle());
     qvWriteInt32(os, qvPropertyClass::max_handle());
 
     std::set<int> classes_written;
     std::set<long> folders_written;
-    for (auto const& [key, entry] : values_->entries) {
+    for (auto const& [key, entry] : values_->entries()) {
         const int type = entry.type->handle();
         if (folders_written.insert(key.folder).second) {
             if (classes_written.insert(type).second) {
@@ -443,7 +443,7 @@ private:
     }
 
     void check_counts() {
-        for (auto it = values.entries.begin(); it != values.entries.end();) {
+        for (auto it = values.entries().begin(); it != values.entries().end();) {
             const long handle = it->first.handle;
             if (values.count(handle) < 1)
                 refuse();

@@ -30,7 +30,7 @@ public:
 private:
     void seek(long from) {
         auto const it = values_.begin_of(from);
-        at_end_ = it == values_.entries.end();
+        at_end_ = it == values_.entries().end();
         current_ = at_end_ ? 0 : it->first.handle;
     }
 

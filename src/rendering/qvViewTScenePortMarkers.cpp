@@ -141,12 +141,14 @@ bool qvViewTScenePort::draw_polymarker(qvShapeBase const& record, std::vector<qv
     double s = attribute->marker_size().size();
     if (s == 0.0)
         s = 4.0;
+    // Read once, as the size is: each read is a lookup in the source palette.
+    const int style = static_cast<int>(attribute->marker_style());
     // Outside a draw its copy and its markers' slots live for this record.
     ScaledAttributes::OneRecord one_record(*scaled_, scale_line_width_, palette());
     std::size_t index = 0;
     for (qvCrdOf<double> const& p : points) {
         qvShapeBase* marker = nullptr;
-        switch (static_cast<int>(attribute->marker_style())) {
+        switch (style) {
         case 1:
             marker = get_dot_marker(p, s, t);
             break;

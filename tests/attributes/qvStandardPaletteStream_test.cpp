@@ -2,8 +2,9 @@
 // kind of value, names and counts after a load, the handle counter, and
 // every way a stream can be refused. Each refusal must leave the palette,
 // its names and every folder's class as they were. Also its value map as
-// classes see it when they call back into the palette from a release, and a
-// change that fails on a private copy.
+// classes see it when they call back into the palette from a release, and
+// against a plain map through thousands of changes; and a change that fails
+// on a private copy.
 
 #include <orvane/attributes/qvLinearGradient.hpp>
 #include <orvane/attributes/qvReferencePropertyClass.hpp>
@@ -15,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
 #include <vector>
 
 using namespace palette_test;
@@ -295,4 +298,63 @@ TEST(qvSP_PalData, Receivers_inside_a_release_see_the_attribute_gone) {
     EXPECT_EQ(listener.events(), std::to_string(target) + "/0 " + std::to_string(holder) + "/0");
     EXPECT_EQ(seen, (std::vector<std::vector<long>>{{}}));
     EXPECT_TRUE(handles_of(palette).empty());
+}
+
+// Attributes made, changed, stripped and released at random, against a
+// plain map of (handle, folder) to value: every value reads back, a
+// released or stripped one is gone, the handles enumerate ascending, and the
+// whole saves and loads unchanged. A few dozen live attributes keep the
+// index small, so that runs often wrap around its end; thousands make it grow.
+TEST(qvSP_PalData, Values_agree_with_a_plain_map_through_churn) {
+    std::mt19937 rng(20261208);  // fixed seed: failures reproduce
+    for (const std::size_t live : {40u, 3000u}) {
+        qvStandardPalette palette;
+        std::map<long, std::map<int, double>> model;  // folder 0 the width, 1 the style
+        std::vector<long> handles;                    // the model's keys, to pick from
+        auto const check = [&](long h) {
+            auto const found = model.find(h);
+            auto const value = [&](int f) {
+                return found == model.end() || found->second.count(f) == 0 ? -1.0 : found->second.at(f);
+            };
+            ASSERT_EQ(width_of(palette, h), value(0)) << "handle " << h;
+            ASSERT_EQ(simple_of(palette, h, line_style), value(1)) << "handle " << h;
+            ASSERT_EQ(simple_of(palette, h, "ref_count"), found == model.end() ? -1 : 1) << "handle " << h;
+        };
+        for (int round = 0; round < 10000; ++round) {
+            const unsigned step = rng() % 8;
+            const std::size_t pick = handles.empty() ? 0 : rng() % handles.size();
+            const long h = handles.empty() ? 0 : handles[pick];
+            if (handles.empty() || (step < 3 && handles.size() < live)) {
+                handles.push_back(palette.alloc(false));
+                model[handles.back()];
+            } else if (step < 5) {
+                const qvWrap<double> width{static_cast<double>(rng() % 100)};
+                ASSERT_EQ(palette.property(h, folder(line_width), &width, false), h);
+                model[h][0] = width;
+            } else if (step == 5) {
+                const std::int32_t style = static_cast<std::int32_t>(rng() % 7);
+                palette.property(h, folder(line_style), &style, false);
+                model[h][1] = style;
+            } else if (step == 6) {
+                palette.remove(h, folder(line_width), false);
+                model[h].erase(0);
+            } else {
+                ASSERT_EQ(palette.release(h), 0);
+                model.erase(h);
+                handles[pick] = handles.back();
+                handles.pop_back();
+            }
+            check(h);
+            check(static_cast<long>(rng() % (2 * live)));
+        }
+        std::vector<long> seen, expected;
+        for (auto it = palette.enumerate(); it; ++it) seen.push_back(*it);
+        for (auto const& [h, values] : model) expected.push_back(h), check(h);
+        EXPECT_EQ(seen, expected);
+        qvStandardPalette reloaded;
+        load(reloaded, saved(palette));
+        for (auto const& [h, values] : model)
+            ASSERT_EQ(width_of(reloaded, h), width_of(palette, h)) << "handle " << h;
+        EXPECT_EQ(saved(reloaded), saved(palette));
+    }
 }
