@@ -73,6 +73,10 @@ void* qvCacheOnMapping::lock(long page, bool write) {
     if (write && (read_only_ || sealed_)) raise_mapping_cache_error("Attempt to modify a read-only file");
     if (base_ == nullptr) raise_mapping_cache_error("Cannot create file mapping");
     if (page < 0 || page >= limit_) raise_mapping_cache_error("Part of the Orvane pagefile is missing");
+    if (locked_pages_.empty() && limit_ + headroom_ > mapped_) {
+        regrow();
+        if (base_ == nullptr) raise_mapping_cache_error("Cannot create file mapping");
+    }
     ++locked_pages_[page];
     ++counters_.locks;
     return base_ + qvPagePosition(page);
@@ -84,6 +88,14 @@ void qvCacheOnMapping::unlock(long page, float /*priority*/) {
     if (--found->second > 0) return;
     locked_pages_.erase(found);
     if (!locked_pages_.empty() || base_ == nullptr || limit_ + headroom_ <= mapped_) return;
+    regrow();
+}
+
+// The deferred growth, at the last unlock, or at the next first lock when
+// it failed there: an operation that locks a page and then allocates a few
+// (a split, a page stream's next page) finds the headroom spare again once
+// the disk can take it, instead of the red zone a failure left.
+void qvCacheOnMapping::regrow() noexcept {
     try {
         remap(limit_ + growth_);
     } catch (qvError const&) {

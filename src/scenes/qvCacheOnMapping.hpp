@@ -17,11 +17,15 @@
 //  - the view moves (a remap to limit + growth pages) only while no page is
 //    locked, so a locked page keeps its address; after an unlock or a limit
 //    that leaves no page locked, limit + headroom ≤ mapped, unless a remap
-//    failed;
+//    failed, and a lock that finds no page locked and less than the
+//    headroom spare (that failure) remaps first, so the first page of an
+//    operation is handed out with the headroom spare unless the disk still
+//    refuses;
 //  - a remap that fails maps the previous size again; when that fails too,
 //    the cache has no view and every later lock or limit raises "Cannot
-//    create file mapping". An unlock never raises for a failed remap: the
-//    limit that asks for it (or the next lock) reports what matters;
+//    create file mapping". A lock or unlock never raises for a failed remap
+//    while the previous view stays: the limit that asks for it reports what
+//    matters;
 //  - a writable file is mapped × 16,384 bytes long while the view exists,
 //    the blocks it grew by reserved; it is limit × 16,384 bytes long once
 //    the cache is closed, and as long as it was when a failed construction
@@ -99,6 +103,8 @@ public:
 private:
     void map_pages(long pages);
     void remap(long pages);
+    // remap to limit + growth; a failure is kept quiet (see the header).
+    void regrow() noexcept;
 
     qvFileMapping& mapping_;
     long limit_ = 0;

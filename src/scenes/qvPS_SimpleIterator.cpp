@@ -4,6 +4,8 @@
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvShapeList.hpp>
 
+#include "scenes/qvQuadTreeQuery.hpp"
+
 #include <algorithm>
 
 qvPS_SimpleIterator::qvPS_SimpleIterator(qvBasicPagedScene& scene, int layer) : scene_(&scene) {
@@ -30,6 +32,7 @@ qvPS_SimpleIterator::~qvPS_SimpleIterator() {
 
 void qvPS_SimpleIterator::end() noexcept {
     current_.release();
+    stored_ = nullptr;
     records_ = qvIndirectIterator<qvShapeBase>();
     entries_.clear();
     scene_ = nullptr;
@@ -41,13 +44,17 @@ bool qvPS_SimpleIterator::walks(std::size_t entry) const noexcept {
 }
 
 void qvPS_SimpleIterator::open_phase() {
+    stored_ = nullptr;
     records_ = qvIndirectIterator<qvShapeBase>();
     if (entry_index_ >= entries_.size()) return;
     qvBasicPagedScene::LayerEntry& e = scene_->table()[entries_[entry_index_]];
     if (phase_ == 0) {
         if (e.list.get() != nullptr) records_ = e.list->enumerate();
-    } else {
-        records_ = e.sdb->every_record();
+    } else if (e.sdb->directory() != nullptr) {
+        // Every unmasked record, as every_record walks them; kept at hand
+        // to let go of its page between steps.
+        stored_ = new qvQuadTreeQuery(*e.sdb);
+        records_ = qvIndirectIterator<qvShapeBase>(stored_);
     }
 }
 
@@ -66,7 +73,7 @@ void qvPS_SimpleIterator::settle() {
 void qvPS_SimpleIterator::next() {
     if (!current_) return;
     // Let go of this graphic first: a proxy released here writes its
-    // record back in place, under the pin of the walk.
+    // record back in place.
     current_.release();
     ++records_;
     settle();
@@ -79,4 +86,5 @@ void qvPS_SimpleIterator::make_current() {
         return;
     }
     current_ = scene_->instantiate(records_->shape_handle);
+    if (stored_ != nullptr) stored_->let_go();
 }

@@ -6,11 +6,14 @@
 // a new one that connects it).
 //
 // Keeps true: the current graphic is empty exactly at the end; the scene
-// knows every live iterator and ends it at close or destruction, which
-// releases its page pins, and when a layer it has still to walk is deleted
-// (its quadtree goes); like every enumeration it is valid only while no
-// shape is added, removed or moved (a graphic released unchanged is
-// written back in place and keeps it valid).
+// knows every live iterator and ends it at close or destruction, and when
+// a layer it has still to walk is deleted (its quadtree goes); like every
+// enumeration it is valid only while no shape is added, removed or moved
+// (a graphic released unchanged is written back in place and keeps it
+// valid). Between two steps it holds no page: the graphic is made from the
+// record's handle, and the stored records' walk lets go of its page then,
+// so that the steps' edits (write-backs into other layers) can grow a
+// mapped file's view.
 #include <orvane/core/qvIndirectIterator.hpp>
 #include <orvane/core/qvIterator.hpp>
 #include <orvane/shapes/qvGraphic.hpp>
@@ -19,6 +22,7 @@
 #include <vector>
 
 class qvBasicPagedScene;
+class qvQuadTreeQuery;
 struct qvShapeBase;
 
 class qvPS_SimpleIterator : public qvIterator<qvGraphic> {
@@ -50,4 +54,5 @@ private:
     std::size_t entry_index_ = 0;
     int phase_ = 0;   // 0: connected records, 1: stored ones
     qvIndirectIterator<qvShapeBase> records_;
+    qvQuadTreeQuery* stored_ = nullptr;   // records_'s walk in phase 1, borrowed
 };

@@ -68,7 +68,11 @@ Plan plan_for(qvQuadTreeNode& node, std::array<Child, 4> const& children, qvMath
 
 // The fullest children, until they free at least size bytes, get new nodes
 // (made in ascending order of fill, equal fills by position); their records
-// move from the last to the first.
+// move from the last to the first. The nodes are made while no page is
+// locked (from's read lock ends first): over a mapped file the view grows
+// only then, and a split may take more new pages than it keeps spare.
+// Nothing changed in from meanwhile, so the plan still holds once it is
+// locked again.
 void move_down(qvQTree& tree, qvQuadTreeNode& from, Plan const& plan, int size) {
     qvQuadTreeDirectory& dir = *tree.directory();
     std::array<Child, 4> order = plan.children;
@@ -80,18 +84,19 @@ void move_down(qvQTree& tree, qvQuadTreeNode& from, Plan const& plan, int size) 
     std::array<qvQuadTreeNode*, 4> made{};
     std::array<qvQuadTreeNode*, 4> target{};   // by position
     int made_count = 0;
+    from.unlock(kept_parent);
+    for (int k = first_taken; k < 4; ++k) {
+        Child const& child = order[static_cast<std::size_t>(k)];
+        auto fresh = std::make_unique<qvQuadTreeNode>(tree.device(), child.cell.x, child.cell.y, child.cell.z);
+        fresh->bbox = tree.handle_to_rect(child.cell);
+        qvQuadTreeNode* const added = fresh.get();
+        dir.add(fresh.release());
+        made[static_cast<std::size_t>(made_count++)] = added;
+        target[static_cast<std::size_t>(child.position)] = added;
+    }
     try {
         from.lock(true);
-        for (int k = first_taken; k < 4; ++k) {
-            Child const& child = order[static_cast<std::size_t>(k)];
-            auto fresh = std::make_unique<qvQuadTreeNode>(tree.device(), child.cell.x, child.cell.y, child.cell.z);
-            fresh->bbox = tree.handle_to_rect(child.cell);
-            qvQuadTreeNode* const added = fresh.get();
-            dir.add(fresh.release());
-            added->lock(true);
-            made[static_cast<std::size_t>(made_count++)] = added;
-            target[static_cast<std::size_t>(child.position)] = added;
-        }
+        for (int k = 0; k < made_count; ++k) made[static_cast<std::size_t>(k)]->lock(true);
     } catch (...) {
         for (int k = 0; k < made_count; ++k) made[static_cast<std::size_t>(k)]->unlock(new_child);
         from.unlock(kept_parent);
@@ -150,7 +155,9 @@ void qvQTree::rebalance(qvQuadTreeNode*) {}
 // Moving is two passes over the chosen node's records: the plan (the child
 // of each, the fill of each child), then, once every new node exists, the
 // moves from the last record to the first. Nothing moves before the nodes
-// are made, so a failing allocation leaves the records in place.
+// are made, so a failing allocation leaves the records in place; and no
+// page of the tree is locked while one is made, so a mapped file's view can
+// grow for each (node and candidates are let go once read).
 void qvQTree::split(qvQuadTreeNode* node, int size) {
     QV_ASSERT(node != nullptr);
     qvQuadTreeDirectory& dir = *directory();
@@ -189,7 +196,7 @@ void qvQTree::split(qvQuadTreeNode* node, int size) {
                         qvRaise(qvErrorFrom<qvQuadTree>("Invalid or corrupt Orvane pagefile"));
                     if (plan.total > 0) break;
                     candidate->settle();
-                    if (candidate != node) candidate->unlock(kept_parent);
+                    candidate->unlock(kept_parent);
                 }
                 ++next;
                 candidate = next < cell.size() ? cell[next] : nullptr;
@@ -207,14 +214,9 @@ void qvQTree::split(qvQuadTreeNode* node, int size) {
         }
     }
 
-    try {
-        auto extra = std::make_unique<qvQuadTreeNode>(device(), x, y, z);
-        extra->bbox = handle_to_rect(own);
-        dir.add(extra.release());
-    } catch (...) {
-        node->unlock(kept_parent);
-        throw;
-    }
     node->unlock(kept_parent);
+    auto extra = std::make_unique<qvQuadTreeNode>(device(), x, y, z);
+    extra->bbox = handle_to_rect(own);
+    dir.add(extra.release());
 }
 

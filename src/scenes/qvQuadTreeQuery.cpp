@@ -128,6 +128,8 @@ void qvQuadTreeQuery::advance() {
                 continue;
             }
         }
+        // A node entered, then let go of between two records.
+        if (!pin_) pin(*node);
         // The walk of every record is the common road (a large area, most
         // of whose cells it covers): kept in this loop, not behind a call.
         for (;;) {

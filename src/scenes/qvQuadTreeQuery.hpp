@@ -4,8 +4,9 @@
 // overlap it strictly and are not masked (or every unmasked record).
 //
 // Keeps true: while a record is current, the iterator holds its own read
-// pin on the node's page through the device, at priority 1 / (z + 1), so
-// the few nodes near the root that every query passes stay cached longest.
+// pin on the node's page through the device (until let_go), at priority
+// 1 / (z + 1), so the few nodes near the root that every query passes stay
+// cached longest.
 // The pin is the iterator's, not the node's lock: an examine or modify of
 // the same node (which locks and unlocks the node) cannot unlock the page
 // under the query, and the query never unlocks a lock a record lock holds.
@@ -48,6 +49,13 @@ public:
     qvShapeBase* get() override { return current_; }
     void next() override { advance(); }
     bool at_end() const override { return current_ == nullptr; }
+    // Lets go of the current record's page, for a holder that keeps only
+    // what it read of the record until it moves on: the record get() gave
+    // must not be read any more, and next() locks the page again and goes
+    // on from there. Over a mapped file the view can grow only while no
+    // page is locked, so a walk whose steps change the scene (write-backs
+    // that split nodes) holds none between them.
+    void let_go() noexcept { pin_.reset(); }
 
 private:
     qvQuadTreeQuery(qvQuadTree& tree, qvMathRectOf<double> const& area, bool every);

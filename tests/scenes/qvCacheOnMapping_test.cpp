@@ -9,6 +9,7 @@
 
 #include "qvFileTestSupport.hpp"
 #include "qvPageTestSupport.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
@@ -190,6 +191,28 @@ TEST_F(qvCacheOnMappingTest, A_remap_that_fails_keeps_the_previous_view_and_repo
     platform::clear_failures();
     cache.limit(27);
     EXPECT_EQ(cache.mapped(), 91);
+}
+
+// Regression: a growth that failed left the view without spare pages until
+// the next unlock, so an operation whose first page was locked by then (a
+// bulk load holds a handle page while its records split nodes) met the red
+// zone at its first new page, though the disk took the growth again.
+TEST_F(qvCacheOnMappingTest, A_growth_that_failed_is_made_at_the_next_lock_that_finds_no_page_locked) {
+    make_file(10);
+    qvFileMapping file = mapping(false);
+    qvCacheOnMapping cache(file, 16, 64);
+    platform::fail_next(platform::Call::reserve, ENOSPC);
+    cache.limit(26);   // the growth fails; the view holds the pages
+    EXPECT_EQ(cache.mapped(), 26);
+    void* const page = cache.lock(3, true);
+    EXPECT_EQ(cache.mapped(), 90);
+    EXPECT_EQ(qvPageWord(page, 0), 3u);
+    EXPECT_EQ(qvRaisedText([&] { cache.limit(27); }), "no error");   // while it is locked: into the headroom
+    EXPECT_EQ(cache.lock(5, false), static_cast<unsigned char*>(page) + 2 * page_bytes);
+    cache.unlock(5, 0.0f);
+    cache.unlock(3, 0.0f);
+    EXPECT_EQ(cache.mapped(), 90);
+    EXPECT_EQ(cache.counters().remaps, 1u);
 }
 
 TEST_F(qvCacheOnMappingTest, When_the_previous_view_cannot_come_back_every_lock_is_refused) {

@@ -6,12 +6,18 @@
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/scenes/qvQTree.hpp>
 
+#include "platform/qvPlatformFault.hpp"
+#include "scenes/qvMappedPageFile.hpp"
+#include "scenes/qvPageLock.hpp"
+
 #include "qvFileTestSupport.hpp"
 #include "qvPageTestSupport.hpp"
 #include "qvQuadTreeTestSupport.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <sstream>
@@ -228,6 +234,38 @@ TEST(qvQTreeSplit, Records_in_later_nodes_are_found_after_their_cell_gets_nodes)
     EXPECT_EQ(lock.record->shape_handle, 10);
     t.tree.release(lock);
     EXPECT_EQ(saved(t.tree).size(), 84u);
+}
+
+// Regression: a split held the node it split (and, with nothing to move,
+// the cell's first node) while it made the new nodes, so over a mapped file
+// whose view had no spare page left the first new node raised "Red zone
+// overflow in the mapped file", though the disk took the growth again. The
+// spare is used up under a held page and the disk refuses the growth twice:
+// when that page is let go and at the next lock, the split's read.
+TEST(qvQTreeSplit, Over_a_mapped_file_without_spare_pages_the_new_nodes_grow_the_view) {
+    qv_file_test::ScratchDir dir;
+    const std::string path = dir / "tree.pgf";
+    qvMappedPageFile device(path.c_str(), true, false);
+    qvQTree tree(&device, hundred);
+    const auto starve = [&] {
+        {
+            qvPageLock held(device, 0, false, 0.0f);
+            while (device.page_count() < device.mapped()) device.allocate();
+            orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC, 2);
+        }
+        ASSERT_EQ(device.page_count(), device.mapped());
+    };
+    // One record in each quarter: the next full-size record takes all four.
+    for (int k = 0; k < 4; ++k) store(tree, record(3904, 10.0f + 50 * (k & 1), 10.0f + 50 * (k >> 1), 20.0f + 50 * (k & 1), 20.0f + 50 * (k >> 1), k + 1));
+    starve();
+    EXPECT_EQ(qvRaisedText([&] { store(tree, record(qvUSEFUL_PAGE_SIZE, 40, 40, 60, 60, 5)); }), "no error");
+    EXPECT_EQ(tree.directory()->count(), 5);
+    // The root full of records across its centre: one more node of the root.
+    starve();
+    EXPECT_EQ(qvRaisedText([&] { store(tree, record(48, 45, 45, 55, 55, 6)); }), "no error");
+    EXPECT_EQ(tree.directory()->count(), 6);
+    orvane::platform::clear_failures();
+    EXPECT_EQ(handles_of(tree, hundred), (Handles{5, 6, 1, 3, 2, 4}));
 }
 
 // --- records by handle -----------------------------------------------------------
