@@ -87,7 +87,7 @@ qvBasicPagedScene::~qvBasicPagedScene() {
 void qvBasicPagedScene::detach_proxies() noexcept {
     if (initialized_) {
         try {
-            finish_failed_load();
+            finish_pending();
         } catch (qvError const&) {
         } catch (std::bad_alloc const&) {
         }
@@ -233,7 +233,7 @@ void qvBasicPagedScene::check_page_use(std::vector<long> pages) {
 void qvBasicPagedScene::close() {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
     end_enumerations();
-    finish_failed_load();
+    finish_pending();
     if (!read_only_) write_back_all();
     if (file_ != nullptr && !read_only_) {
         qvPageOStream out(file_->device(), "$Layout");
@@ -253,7 +253,7 @@ void qvBasicPagedScene::close() {
 
 void qvBasicPagedScene::save_layout(qvOutputStream& os) {
     QV_ASSERT_TEXT(initialized_, "initialized");
-    finish_failed_load();
+    finish_pending();
     qvWriteInt32(os, own_palette_ ? 1 : 0);
     if (own_palette_) palette_->save(os);
     qvWriteInt32(os, own_hdb_ ? 1 : 0);
@@ -364,7 +364,7 @@ void qvBasicPagedScene::load_layout(qvInputStream& is) {
 
 qvMathRectOf<double> qvBasicPagedScene::bbox(int layer) {
     QV_ASSERT_TEXT(initialized_, "initialized");
-    finish_failed_load();
+    finish_pending();
     check_layer(layer);
     LayerEntry const& e = entry_of(layer);
     QV_ASSERT_TEXT(e.sdb != nullptr, "layers[mapv[layer]].sdb");
@@ -379,12 +379,12 @@ void qvBasicPagedScene::check_layer(int layer) const {
 }
 
 int qvBasicPagedScene::total_layers() {
-    finish_failed_load();
+    finish_pending();
     return static_cast<int>(mapv_.size());
 }
 
 void qvBasicPagedScene::insert_layer(int layer) {
-    finish_failed_load();
+    finish_pending();
     if (layer < 0 || layer > static_cast<int>(mapv_.size())) qvRaisePagedSceneError("Illegal layer number specified");
     if (dynamic_ == nullptr) qvRaisePagedSceneError("Dynamic segment is not set for the paged scene");
     std::size_t slot = 0;
@@ -410,7 +410,7 @@ void qvBasicPagedScene::insert_layer(int layer) {
 }
 
 void qvBasicPagedScene::delete_layer(int layer) {
-    finish_failed_load();
+    finish_pending();
     remove_layer(layer);
 }
 
@@ -474,7 +474,7 @@ void qvBasicPagedScene::unmap(int layer) noexcept {
 }
 
 void qvBasicPagedScene::move_layer(int from, int to) {
-    finish_failed_load();
+    finish_pending();
     check_layer(from);
     check_layer(to);
     if (from == to) return;
@@ -487,7 +487,7 @@ void qvBasicPagedScene::move_layer(int from, int to) {
 }
 
 int qvBasicPagedScene::size(int layer) const {
-    finish_failed_load();
+    finish_pending();
     if (layer >= 0) {
         check_layer(layer);
         return entry_of(layer).size;
@@ -501,7 +501,7 @@ int qvBasicPagedScene::size(int layer) const {
 // Drawing
 
 void qvBasicPagedScene::render(qvFlavorPort& port, int layer, qvMathRectOf<double> const& area, bool reverse) {
-    finish_failed_load();
+    finish_pending();
     port.palette(palette_);
     const int total = static_cast<int>(mapv_.size());
     if (layer < 0) {
@@ -523,7 +523,7 @@ void qvBasicPagedScene::render(qvFlavorPort& port, int layer, qvMathRectOf<doubl
 // The count is what follows: every connected record, then every unmasked
 // stored one, also those no query over the bounds would meet.
 void qvBasicPagedScene::save(qvOutputStream& os) const {
-    finish_failed_load();
+    finish_pending();
     if (own_palette_) palette_->save(os);
     qvWriteInt32(os, static_cast<long>(mapv_.size()));
     for (int slot : mapv_) {
@@ -640,7 +640,7 @@ void load_mark(std::vector<bool>& marks, long handle) {
 // again.
 void qvBasicPagedScene::load(qvInputStream& is) {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
-    finish_failed_load();
+    finish_pending();
     qvLoadedAttributes attributes(is, *palette_, own_palette_, size(-1) > 0);
     attributes.read_palette();
     const long count = qvReadInt32(is);

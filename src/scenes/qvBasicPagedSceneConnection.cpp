@@ -143,7 +143,7 @@ void qvBasicPagedScene::write_back(qvShapeBase& shape) {
 
 qvShapeBase* qvBasicPagedScene::connect(long handle) {
     require_open();
-    finish_failed_load();
+    finish_pending();
     if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) return nullptr;
     qvConstRecordPtr<qvHandleRecord> h(*hdb_, handle);
     if (!h.held()) return nullptr;
@@ -239,7 +239,7 @@ void qvBasicPagedScene::disconnect(qvShapeBase* shape) {
 qvShapeBase* qvBasicPagedScene::allocate(int size, qvShapeBase* shape) {
     require_open();
     refuse_read_only(read_only_);
-    finish_failed_load();
+    finish_pending();
     if (size > qvUSEFUL_PAGE_SIZE) qvRaise(qvErrorFrom<qvQuadTree>("Limitation: shape size exceeds maximum allowed for the quadtree"));
     QV_ASSERT_TEXT(size >= static_cast<int>(sizeof(qvShapeBase)), "size >= sizeof(qvShapeBase)");
     if (shape != nullptr) {
@@ -280,7 +280,7 @@ qvShapeBase* qvBasicPagedScene::allocate(int size, qvShapeBase* shape) {
 void qvBasicPagedScene::destroy(qvShapeBase* shape) {
     require_open();
     refuse_read_only(read_only_);
-    finish_failed_load();
+    finish_pending();
     QV_ASSERT_TEXT(shape != nullptr, "shape");
     const long handle = static_cast<long>(shape->shape_handle);
     qvRecordPtr<qvHandleRecord> h(*hdb_, handle);
@@ -305,7 +305,7 @@ void qvBasicPagedScene::destroy(qvShapeBase* shape) {
 void qvBasicPagedScene::shape_layer(long handle, int layer) {
     require_open();
     refuse_read_only(read_only_);
-    finish_failed_load();
+    finish_pending();
     check_layer(layer);
     if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) qvRaisePagedSceneError("Shape handle not found");
     qvRecordPtr<qvHandleRecord> h(*hdb_, handle);
@@ -351,7 +351,7 @@ void qvBasicPagedScene::shape_layer(long handle, int layer) {
 
 int qvBasicPagedScene::shape_layer(long handle) {
     require_open();
-    finish_failed_load();
+    finish_pending();
     if (own_hdb_ && !static_cast<qvHandleTree*>(hdb_)->initialized()) qvRaisePagedSceneError("Shape handle not found");
     qvConstRecordPtr<qvHandleRecord> h(*hdb_, handle);
     if (!h.held()) qvRaisePagedSceneError("Shape handle not found");
@@ -382,7 +382,7 @@ void qvBasicPagedScene::record_edit(qvShapeBase& record, bool editing) noexcept 
 // Enumeration and the shapes of a deleted layer
 
 qvIndirectIterator<qvGraphic> qvBasicPagedScene::enumerate(int layer) {
-    finish_failed_load();
+    finish_pending();
     if (layer >= static_cast<int>(mapv_.size())) qvRaisePagedSceneError("Illegal layer number specified");
     return qvIndirectIterator<qvGraphic>(new qvPS_SimpleIterator(*this, layer));
 }

@@ -306,13 +306,13 @@ private:
     void take_back_load();
     // What every operation does first: the undo a failed load left, and
     // the rest of a delete_layer that raised part way.
-    void finish_failed_load() {
+    void finish_pending() {
         if (unload_layers_ >= 0) take_back_load();
         if (deleting_ >= 0) finish_delete();
     }
     // For the const reads (size, save): a scene is never a const object,
     // it has to be created or opened, so the cast writes no const object.
-    void finish_failed_load() const { const_cast<qvBasicPagedScene*>(this)->finish_failed_load(); }
+    void finish_pending() const { const_cast<qvBasicPagedScene*>(this)->finish_pending(); }
     // delete_layer without finishing a failed load first (its undo deletes
     // the layers the load appended).
     void remove_layer(int layer);
