@@ -219,8 +219,10 @@ void qvStandardPalette::take_back_clone(long handle, long copy) noexcept {
     try {
         add_ref(handle);
         release(copy);
-    } catch (qvError const&) {
-        // Both handles were live a moment ago; nothing left to undo.
+    } catch (...) {
+        // Both handles were live a moment ago, so only memory can fail
+        // here (the release gathers the copy's values first): the copy is
+        // then left behind with its count, the caller's handle as it was.
     }
 }
 

@@ -247,6 +247,37 @@ TEST(qvStandardPaletteCopyOnWrite, A_change_failing_on_the_private_copy_drops_it
     EXPECT_EQ(palette.alloc(false), 2);
 }
 
+// Regression: a private copy whose change ran out of memory was taken back
+// through a release that needs memory too; the second failure escaped a
+// noexcept function and ended the process.
+TEST(qvStandardPaletteCopyOnWrite, A_change_out_of_memory_at_any_allocation_keeps_the_callers_handle) {
+    bool completed = false;
+    for (long failing = 0; !completed; ++failing) {
+        qvStandardPalette palette;
+        const long h = palette.alloc(false);
+        palette.property(h, folder(line_style), &style_2, false);
+        palette.add_ref(h);
+        long result = 0;
+        qv_allocation_probe::allocations_left = failing;
+        try {
+            result = palette.property(h, folder(line_width), &width_2, false);
+            completed = true;
+        } catch (std::bad_alloc const&) {
+        }
+        qv_allocation_probe::allocations_left = -1;
+        if (completed) {
+            EXPECT_NE(result, h);
+            break;
+        }
+        // The copy may be left behind (its release needed memory), never
+        // the caller's attribute changed or its count lowered.
+        EXPECT_EQ(palette.property(h, folder(line_width)), nullptr) << failing;
+        EXPECT_EQ(*static_cast<std::int32_t const*>(palette.property(h, folder(line_style))), 2) << failing;
+        EXPECT_EQ(palette.release(h), 1) << failing;
+        ASSERT_LT(failing, 1000);
+    }
+}
+
 TEST(qvStandardPaletteCopyOnWrite, Writes_to_a_registered_folder_without_a_class_are_refused) {
     qvStandardPalette palette;
     const long h = palette.alloc(false);
