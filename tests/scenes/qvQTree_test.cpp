@@ -236,31 +236,25 @@ TEST(qvQTreeSplit, Records_in_later_nodes_are_found_after_their_cell_gets_nodes)
     EXPECT_EQ(saved(t.tree).size(), 84u);
 }
 
-// Regression: a split held the node it split (and, with nothing to move,
-// the cell's first node) while it made the new nodes, so over a mapped file
-// whose view had no spare page left the first new node raised "Red zone
-// overflow in the mapped file", though the disk took the growth again. The
-// spare is used up under a held page and the disk refuses the growth twice:
-// when that page is let go and at the next lock, the split's read.
+// Regression: a split held the node it split (with nothing to move, the
+// cell's first node) while it made the new nodes, so over a mapped file whose
+// view had no spare page it raised "Red zone overflow in the mapped file".
 TEST(qvQTreeSplit, Over_a_mapped_file_without_spare_pages_the_new_nodes_grow_the_view) {
     qv_file_test::ScratchDir dir;
     const std::string path = dir / "tree.pgf";
     qvMappedPageFile device(path.c_str(), true, false);
     qvQTree tree(&device, hundred);
-    const auto starve = [&] {
-        {
-            qvPageLock held(device, 0, false, 0.0f);
-            while (device.page_count() < device.mapped()) device.allocate();
-            orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC, 2);
-        }
-        ASSERT_EQ(device.page_count(), device.mapped());
+    const auto starve = [&] {   // no spare page, and the growth refused at this unlock and the next lock
+        qvPageLock held(device, 0, false, 0.0f);
+        while (device.page_count() < device.mapped()) device.allocate();
+        orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC, 2);
     };
-    // One record in each quarter: the next full-size record takes all four.
+    // One record per quarter: a full-size record moves all four to new nodes.
     for (int k = 0; k < 4; ++k) store(tree, record(3904, 10.0f + 50 * (k & 1), 10.0f + 50 * (k >> 1), 20.0f + 50 * (k & 1), 20.0f + 50 * (k >> 1), k + 1));
     starve();
     EXPECT_EQ(qvRaisedText([&] { store(tree, record(qvUSEFUL_PAGE_SIZE, 40, 40, 60, 60, 5)); }), "no error");
     EXPECT_EQ(tree.directory()->count(), 5);
-    // The root full of records across its centre: one more node of the root.
+    // The root full of records across its centre: a new node with nothing to move.
     starve();
     EXPECT_EQ(qvRaisedText([&] { store(tree, record(48, 45, 45, 55, 55, 6)); }), "no error");
     EXPECT_EQ(tree.directory()->count(), 6);

@@ -1,8 +1,7 @@
-// Attribute writes through shapes of a memory scene set read-only and of a
-// paged file opened read-only are refused before the palette takes them.
-// They used to be refused after it: a refused colour stayed, a shared
-// attribute lost a reference to a private copy, a refused disconnect
-// released the attribute its record still named.
+// Attribute writes through shapes of a read-only scene are refused before
+// the palette takes them. They used to be refused after it: a refused colour
+// stayed, a shared attribute lost a reference to a private copy, a refused
+// disconnect released the attribute its record still named.
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
@@ -12,208 +11,135 @@
 
 #include "qvAttributeInterfaceTestSupport.hpp"
 #include "qvFileTestSupport.hpp"
+#include "qvRaisedText.hpp"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
-using attribute_object_test::count_of;
-using palette_test::expect_raises;
-using palette_test::folder;
+using namespace attribute_object_test;
 using Refused = qvErrorFrom<qvSingleShapeProxyBase>;
 
 char const* const read_only = "Attempt to modify a read-only scene";
+char const* const no_room = "No room for another record";
+char const* const fill = "brush/color_device/color";
 const qvRgbColor teal(0.0f, 0.5f, 0.5f), plum(0.6f, 0.2f, 0.6f), coral(0.9f, 0.5f, 0.3f), olive(0.5f, 0.5f, 0.0f);
 
-qvMathRectOf<double> box(double x) { return qvMathRectOf<double>(qvRectOf<double>(x, 1, x + 2, 3)); }
-
-// A scene that starts writable with four rectangles: `alone` holds an
-// attribute of its own in teal; `first` and `second` share one in plum;
-// `named` holds one in coral named "lone" (the name holds a reference too).
-// The palette outlives every session of the scene.
-class Site {
-public:
-    virtual ~Site() = default;
-    virtual qvContainerScene& scene() = 0;
-    virtual qvPalette& palette() = 0;
-    // Proxies connected from now on are read-only; none may be alive.
-    virtual void lock() = 0;
-    virtual void unlock() = 0;
-
-    long alone = 0, first = 0, second = 0, named = 0;
-
-protected:
-    void fill() {
-        qvRectangle a(scene(), box(0)), f(scene(), box(10)), s(scene(), box(20)), n(scene(), box(30));
-        a->fill_color(teal);
-        f->fill_color(plum);
-        s->connect_attribute(*f);
-        n->fill_color(coral);
-        n->attribute_name("lone");
-        alone = a->shape_handle();
-        first = f->shape_handle();
-        second = s->shape_handle();
-        named = n->shape_handle();
+// A memory scene that fails every new record while `fail` is set.
+struct FailingScene : qvMemoryScene {
+    explicit FailingScene(qvPalette* palette) : qvMemoryScene(palette, false) {}
+    qvShapeBase* allocate(int size, qvShapeBase* old) override {
+        if (fail && old == nullptr)
+            qvRaise(qvErrorFrom<qvMemoryScene>(no_room));
+        return qvMemoryScene::allocate(size, old);
     }
+    bool fail = false;
 };
 
-char const* const no_room = "No room for another record";
+enum { alone, first, second, named };
 
-class MemorySite : public Site {
-public:
-    MemorySite() { fill(); }
-    qvContainerScene& scene() override { return scene_; }
-    qvPalette& palette() override { return palette_; }
-    void lock() override { scene_.read_only(true); }
-    void unlock() override { scene_.read_only(false); }
+// Four rectangles: `alone` in teal, `first` and `second` sharing plum,
+// `named` in coral named "lone" (the name holds a reference too).
+struct Site {
+    explicit Site(bool paged) : scene(paged ? static_cast<qvContainerScene&>(file) : memory) {
+        if (paged)
+            file.create(path.c_str(), qvMathRectOf<double>(qvRectOf<double>(0, 0, 100, 100)), 1 << 20);
+        for (int k = 0; k < 4; ++k)
+            shapes[k] = qvRectangle(scene, qvMathRectOf<double>(qvRectOf<double>(10 * k, 1, 10 * k + 2, 3)))->shape_handle();
+        shape(alone)->fill_color(teal);
+        shape(first)->fill_color(plum);
+        shape(second)->connect_attribute(*shape(first));
+        shape(named)->fill_color(coral);
+        shape(named)->attribute_name("lone");
+    }
+    qvRectangle shape(int k) { return qvRectangle(scene, shapes[k]); }
+    // No proxy may be alive: those connected from now on take the new state.
+    void set_read_only(bool on) {
+        if (&scene == &memory)
+            return memory.read_only(on);
+        file.close();
+        ASSERT_TRUE(file.open(path.c_str(), 1 << 20, on));
+    }
 
-    // While set, the scene fails every new record.
-    bool records_fail = false;
-
-private:
-    class Scene : public qvMemoryScene {
-    public:
-        Scene(qvPalette* palette, bool const& fail) : qvMemoryScene(palette, false), fail_(fail) {}
-        qvShapeBase* allocate(int size, qvShapeBase* old) override {
-            if (fail_ && old == nullptr)
-                qvRaise(qvErrorFrom<qvMemoryScene>(no_room));
-            return qvMemoryScene::allocate(size, old);
-        }
-
-    private:
-        bool const& fail_;
-    };
-    qvStandardPalette palette_;
-    Scene scene_{&palette_, records_fail};
+    qvStandardPalette standard;
+    FailingScene memory{&standard};
+    qv_file_test::ScratchDir dir;
+    std::string path = dir / "shapes.pgf";
+    qvMatchingPalette matching{nullptr};
+    qvPagedScene file{&matching};
+    qvContainerScene& scene;
+    long shapes[4] = {};
 };
 
-class PagedSite : public Site {
-public:
-    PagedSite() {
-        scene_.create(path_.c_str(), qvMathRectOf<double>(qvRectOf<double>(0, 0, 100, 100)), 1 << 20);
-        fill();
-    }
-    qvContainerScene& scene() override { return scene_; }
-    qvPalette& palette() override { return palette_; }
-    void lock() override { reopen(true); }
-    void unlock() override { reopen(false); }
-
-private:
-    void reopen(bool read_only_file) {
-        scene_.close();
-        ASSERT_TRUE(scene_.open(path_.c_str(), 1 << 20, read_only_file));
-    }
-    qv_file_test::ScratchDir dir_;
-    std::string path_ = dir_ / "shapes.pgf";
-    qvMatchingPalette palette_{nullptr};
-    qvPagedScene scene_{&palette_};
-};
-
-// Every attribute of the palette with its count, name and fill colour, and
-// the attribute handle of each shape's record.
+// The palette's stream (every value, count and name) and each record's attribute.
 std::string state(Site& site) {
-    std::string out;
-    qvPalette& palette = site.palette();
-    for (qvIndirectIterator<qvWrap<long>> h = palette.enumerate(); h; ++h) {
-        char const* const name = palette.name(*h);
-        auto const* fill = static_cast<qvRgbColor const*>(palette.property(*h, folder("brush/color_device/color")));
-        out += std::to_string(*h) + "x" + std::to_string(count_of(palette, *h)) + " '" + (name ? name : "") + "' " +
-               (fill ? std::to_string(fill->red()) + "/" + std::to_string(fill->green()) : "-") + "; ";
-    }
-    for (long shape : {site.alone, site.first, site.second, site.named})
-        out += "shape " + std::to_string(shape) + " -> " +
-               std::to_string(qvRectangle(site.scene(), shape)->attribute_handle()) + "; ";
+    std::string out = palette_test::saved(site.scene.palette());
+    for (int k = 0; k < 4; ++k) out += "; " + std::to_string(site.shape(k)->attribute_handle());
     return out;
 }
 
-struct Write {
-    char const* what;
-    long Site::*target;
-    std::function<void(Site&, qvRectangleProxy&)> call;
-};
+using P = qvRectangleProxy;
 
-const std::vector<Write> refused_writes = {
-    {"fill colour alone", &Site::alone, [](Site&, qvRectangleProxy& r) { r.fill_color(olive); }},
-    {"fill colour shared", &Site::first, [](Site&, qvRectangleProxy& r) { r.fill_color(olive); }},
-    {"copy_folder", &Site::first, [](Site& s, qvRectangleProxy& r) {
-         r.copy_folder(qvRectangle(s.scene(), s.alone)->attribute_handle(), folder("brush/color_device/color"));
-     }},
-    {"destroy_folder", &Site::alone, [](Site&, qvRectangleProxy& r) {
-         r.destroy_folder(folder("brush/color_device/color"));
-     }},
-    {"disconnect alone", &Site::alone, [](Site&, qvRectangleProxy& r) { r.disconnect_attribute(); }},
-    {"disconnect shared", &Site::first, [](Site&, qvRectangleProxy& r) { r.disconnect_attribute(); }},
-    {"attribute_name given", &Site::first, [](Site&, qvRectangleProxy& r) { r.attribute_name("pair"); }},
-    {"attribute_name taken", &Site::alone, [](Site&, qvRectangleProxy& r) { r.attribute_name("lone"); }},
-    {"attribute_name removed", &Site::named, [](Site&, qvRectangleProxy& r) { r.attribute_name(nullptr); }},
-    {"connect_attribute by name", &Site::first, [](Site&, qvRectangleProxy& r) { r.connect_attribute("lone"); }},
-    {"connect_attribute to a holder", &Site::alone, [](Site& s, qvRectangleProxy& r) {
-         r.connect_attribute(*qvRectangle(s.scene(), s.first));
-     }},
+const struct {
+    char const* what;
+    int target;
+    std::function<void(Site&, P&)> call;
+} refused_writes[] = {
+    {"fill colour alone", alone, [](Site&, P& r) { r.fill_color(olive); }},
+    {"fill colour shared", first, [](Site&, P& r) { r.fill_color(olive); }},
+    {"copy_folder", first, [](Site& s, P& r) { r.copy_folder(s.shape(alone)->attribute_handle(), folder(fill)); }},
+    {"destroy_folder", alone, [](Site&, P& r) { r.destroy_folder(folder(fill)); }},
+    {"disconnect alone", alone, [](Site&, P& r) { r.disconnect_attribute(); }},
+    {"disconnect shared", first, [](Site&, P& r) { r.disconnect_attribute(); }},
+    {"attribute_name given", first, [](Site&, P& r) { r.attribute_name("pair"); }},
+    {"attribute_name taken", alone, [](Site&, P& r) { r.attribute_name("lone"); }},
+    {"attribute_name removed", named, [](Site&, P& r) { r.attribute_name(nullptr); }},
+    {"connect_attribute by name", first, [](Site&, P& r) { r.connect_attribute("lone"); }},
+    {"connect_attribute to a holder", alone, [](Site& s, P& r) { r.connect_attribute(*s.shape(first)); }},
 };
 
 }  // namespace
 
 TEST(qvReadOnlyAttributeWrites, A_refused_write_leaves_palette_counts_names_and_records_as_they_were) {
     for (bool paged : {false, true}) {
-        for (Write const& write : refused_writes) {
+        for (auto const& write : refused_writes) {
             SCOPED_TRACE(std::string(paged ? "paged file: " : "memory scene: ") + write.what);
-            const std::unique_ptr<Site> site =
-                paged ? std::unique_ptr<Site>(new PagedSite) : std::unique_ptr<Site>(new MemorySite);
-            const std::string before = state(*site);
-            site->lock();
-            {
-                qvRectangle target(site->scene(), (*site).*write.target);
-                expect_raises<Refused>([&] { write.call(*site, *target); }, read_only);
-            }
-            EXPECT_EQ(state(*site), before);
-            site->unlock();
-            // Each shape takes a colour of its own: the shared attribute still
-            // counts both holders, and every record names a live attribute.
+            Site site(paged);
+            const std::string before = state(site);
+            site.set_read_only(true);
+            expect_raises<Refused>([&] { write.call(site, *site.shape(write.target)); }, read_only);
+            EXPECT_EQ(state(site), before);
+            // Writable again, each shape takes a colour of its own: the shared
+            // attribute still counts both holders, every record names a live one.
+            site.set_read_only(false);
             const qvRgbColor colours[] = {olive, coral, teal, plum};
-            const long shapes[] = {site->alone, site->first, site->second, site->named};
-            for (int k = 0; k < 4; ++k)
-                EXPECT_NO_THROW(qvRectangle(site->scene(), shapes[k])->fill_color(colours[k])) << k;
-            for (int k = 0; k < 4; ++k)
-                EXPECT_EQ(qvRectangle(site->scene(), shapes[k])->fill_color(), colours[k]) << k;
+            for (int k = 0; k < 4; ++k) EXPECT_NO_THROW(site.shape(k)->fill_color(colours[k])) << k;
+            for (int k = 0; k < 4; ++k) EXPECT_EQ(site.shape(k)->fill_color(), colours[k]) << k;
         }
     }
 }
 
 // A proxy without a record takes its first attribute before the record
-// exists. A scene turned read-only since the proxy connected would refuse
-// the record, so the proxy refuses first; a record the scene fails to make
-// for another reason gives the attribute back.
+// exists: a scene turned read-only since it connected is refused first, and
+// a record the scene fails to make for another reason gives the attribute back.
 TEST(qvReadOnlyAttributeWrites, A_first_attribute_the_scene_has_no_record_for_leaves_the_palette_as_it_was) {
-    MemorySite site;
+    Site site(false);
     const std::string before = state(site);
-    const std::vector<std::function<void(qvRectangleProxy&)>> calls = {
-        [](qvRectangleProxy& r) { r.fill_color(olive); },
-        [](qvRectangleProxy& r) { r.attribute_name("lone"); },
-        [](qvRectangleProxy& r) { r.connect_attribute("lone"); },
+    const std::function<void(P&)> calls[] = {
+        [](P& r) { r.fill_color(olive); },
+        [](P& r) { r.connect_attribute("lone"); },
+        [](P& r) { r.attribute_name("lone"); },   // takes the name: refused rows only
     };
-    for (bool read_only_now : {true, false}) {
-        // A name taken from its holder stays taken: only a refusal comes
-        // before it.
-        for (std::size_t c = 0; c < calls.size(); c += read_only_now ? 1 : 2) {
-            qvRectangle empty(site.scene());
-            auto const call = [&] { calls[c](*empty); };
-            if (read_only_now) {
-                site.lock();
-                expect_raises<Refused>(call, read_only);
-                site.unlock();
-            } else {
-                site.records_fail = true;
-                expect_raises<qvErrorFrom<qvMemoryScene>>(call, no_room);
-                site.records_fail = false;
-            }
-            EXPECT_EQ(empty->record(), nullptr) << read_only_now << c;
-            EXPECT_EQ(state(site), before) << read_only_now << c;
-        }
+    for (int row = 0; row < 5; ++row) {
+        const bool refused = row < 3;
+        qvRectangle empty(site.scene);
+        site.memory.read_only(refused);
+        site.memory.fail = !refused;
+        EXPECT_EQ(qvRaisedText([&] { calls[row % 3](*empty); }), refused ? read_only : no_room) << row;
+        site.memory.read_only(false);
+        EXPECT_EQ(state(site), before) << row;
     }
 }
