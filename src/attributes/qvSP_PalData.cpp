@@ -11,6 +11,24 @@
 #include <exception>
 #include <iterator>
 
+namespace {
+
+// The attribute handle and the folder mixed: the folders of one attribute
+// are neighbours, and the index's multiply spreads them.
+std::uint64_t palette_hash(qvSP_PalData::Key const& key) noexcept {
+    return (static_cast<std::uint64_t>(key.handle) << 20) ^ static_cast<std::uint64_t>(key.folder);
+}
+
+}  // namespace
+
+// A slot is empty while its entry is null; its hash is made again from its
+// key, which keeps a slot at a key and a pointer.
+struct qvSP_PalData::IndexRules {
+    bool empty(Slot const& slot) const noexcept { return slot.entry == nullptr; }
+    std::uint64_t hash(Slot const& slot) const noexcept { return palette_hash(slot.key); }
+    Slot vacant() const noexcept { return Slot{Key{0, 0}, nullptr}; }
+};
+
 qvSP_PalData::qvSP_PalData()
     : ref_count(qvPaletteSystemFolder("ref_count")),
       is_shared(qvPaletteSystemFolder("is_shared")),
@@ -26,11 +44,11 @@ qvSP_PalData::~qvSP_PalData() {
 }
 
 qvSP_PalData::Entry* qvSP_PalData::find(long handle, long folder) {
-    return slots_[probe(Key{handle, folder})].entry;
+    return index_[probe(Key{handle, folder})].entry;
 }
 
 qvSP_PalData::Entry const* qvSP_PalData::find(long handle, long folder) const {
-    return slots_[probe(Key{handle, folder})].entry;
+    return index_[probe(Key{handle, folder})].entry;
 }
 
 long qvSP_PalData::count(long handle) const {
@@ -47,12 +65,11 @@ long qvSP_PalData::shared_word(long handle) const {
 // once both are made, so a failure leaves the two as they were.
 bool qvSP_PalData::insert(long handle, qvFolder* folder, qvPropertyClass const* type, long word) {
     const Key key{handle, folder->handle()};
-    if (slots_[probe(key)].entry != nullptr)
+    if (index_[probe(key)].entry != nullptr)
         return false;
-    if ((entries_.size() + 1) * 2 > slots_.size())
-        grow();
+    index_.make_room_for(entries_.size() + 1, IndexRules{});
     Entry* const entry = &entries_.emplace(key, Entry{folder, type, word}).first->second;
-    slots_[probe(key)] = Slot{key, entry};
+    index_[probe(key)] = Slot{key, entry};
     return true;
 }
 
@@ -73,58 +90,12 @@ qvSP_PalData::Map::iterator qvSP_PalData::erase(Map::iterator it) noexcept {
 // ---------------------------------------------------------------------------
 // The index
 
-namespace {
-
-// The attribute handle and the folder mixed, then Fibonacci-hashed to the
-// top `64 - shift` bits: the folders of one attribute are neighbours, and
-// the multiply spreads them.
-std::size_t palette_home(qvSP_PalData::Key const& key, int shift) noexcept {
-    const std::uint64_t mixed =
-        (static_cast<std::uint64_t>(key.handle) << 20) ^ static_cast<std::uint64_t>(key.folder);
-    return static_cast<std::size_t>((mixed * UINT64_C(0x9E3779B97F4A7C15)) >> shift);
-}
-
-}  // namespace
-
 std::size_t qvSP_PalData::probe(Key const& key) const noexcept {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = palette_home(key, shift_);
-    for (;; slot = (slot + 1) & mask) {
-        Slot const& s = slots_[slot];
-        if (s.entry == nullptr || s.key == key)
-            return slot;
-    }
+    return index_.probe(palette_hash(key), [&](Slot const& s) { return s.entry == nullptr || s.key == key; });
 }
 
 void qvSP_PalData::unindex(Key const& key) noexcept {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t hole = probe(key);
-    for (std::size_t next = (hole + 1) & mask; slots_[next].entry != nullptr; next = (next + 1) & mask) {
-        const std::size_t wanted = palette_home(slots_[next].key, shift_);
-        // The slot at `next` may fill the hole unless its home lies
-        // cyclically after the hole, up to `next`.
-        const bool stays = hole < next ? (hole < wanted && wanted <= next) : (hole < wanted || wanted <= next);
-        if (!stays) {
-            slots_[hole] = slots_[next];
-            hole = next;
-        }
-    }
-    slots_[hole].entry = nullptr;
-}
-
-void qvSP_PalData::grow() {
-    std::vector<Slot> larger(slots_.size() * 2, Slot{Key{0, 0}, nullptr});
-    slots_.swap(larger);
-    --shift_;
-    const std::size_t mask = slots_.size() - 1;
-    for (Slot const& moved : larger) {
-        if (moved.entry == nullptr)
-            continue;
-        std::size_t slot = palette_home(moved.key, shift_);
-        while (slots_[slot].entry != nullptr)
-            slot = (slot + 1) & mask;
-        slots_[slot] = moved;
-    }
+    index_.vacate(probe(key), IndexRules{});
 }
 
 std::exception_ptr qvSP_PalData::destroy(Taken& taken, qvPalette* palette) noexcept {

@@ -3,12 +3,11 @@
 // handle, folder) to the stored word.
 //
 // Beside the ordered map, which gives the order of the stream and of every
-// walk, an open-addressing index (linear probing, at most half full,
-// Fibonacci-hashed) leads from each key to its entry, so a lookup costs one
-// short probe run instead of a descent through the tree. A drawing reads a
-// value or two per cookie it bakes, and with thousands of attributes alive
-// (a scene port's copies and marker slots) the descent's cache misses were
-// a third of the drawing's time.
+// walk, a qvProbeIndex leads from each key to its entry, so a lookup costs
+// one short probe run instead of a descent through the tree. A drawing
+// reads a value or two per cookie it bakes, and with thousands of
+// attributes alive (a scene port's copies and marker slots) the descent's
+// cache misses were a third of the drawing's time.
 //
 // Keeps true:
 //  - keys order by attribute handle, then by folder handle, so the entries
@@ -19,13 +18,14 @@
 //    about to bind to it); the map owns the words and destroys what is
 //    left of them, without a palette, when it dies;
 //  - the index holds exactly the map's keys, each with its own entry (map
-//    nodes never move), reached from its key's home slot without crossing
-//    an empty one: every change of the map's keys goes through a member
-//    here (the map is read only from outside);
+//    nodes never move), under qvProbeIndex's rules: every change of the
+//    map's keys goes through a member here (the map is read only from
+//    outside);
 //  - `ref_count`, `is_shared` and `attr_name` are the registered system
 //    folders, looked up once when the map is made.
 
 #include <orvane/attributes/qvFolder.hpp>
+#include <orvane/core/qvProbeIndex.hpp>
 
 #include <cstddef>
 #include <exception>
@@ -93,8 +93,7 @@ public:
 
     void swap(qvSP_PalData& other) noexcept {
         entries_.swap(other.entries_);
-        slots_.swap(other.slots_);
-        std::swap(shift_, other.shift_);
+        index_.swap(other.index_);
     }
 
     qvFolder* ref_count;
@@ -107,18 +106,13 @@ private:
         Key key;
         Entry* entry;
     };
+    struct IndexRules;
 
     // The slot holding the key, or the empty slot that ends its probe run.
     std::size_t probe(Key const& key) const noexcept;
-    // Empties the key's slot; the slots after it in its run move back so
-    // that none is cut off from its home.
+    // Empties the key's slot.
     void unindex(Key const& key) noexcept;
-    // Doubles the index; a failed growth leaves it as it was.
-    void grow();
 
     Map entries_;
-    // Open addressing with linear probing, at most half full, a power of
-    // two of slots: 2 to the (64 - shift_).
-    std::vector<Slot> slots_ = std::vector<Slot>(8, Slot{Key{0, 0}, nullptr});
-    int shift_ = 61;
+    qvProbeIndex<Slot> index_{Slot{Key{0, 0}, nullptr}};
 };

@@ -4,24 +4,24 @@
 // eviction. Palettes use it with 64 entries, keyed by qvCookieHandle,
 // holding cookies with shared ownership.
 //
-// Beside the list an open-addressing index (linear probing, at most half
-// full, Fibonacci-hashed, each slot with its key's hash) gives each key's
-// list position, so a lookup costs one short probe run instead of a walk
-// along the list. A drawing whose attribute handles outnumber the entries
-// misses on every cookie, and three walks of 64 entries per miss (find,
-// then replace's erase and insert) were half the time of such a drawing.
+// Beside the list a qvProbeIndex, each slot with its key's hash, gives each
+// key's list position, so a lookup costs one short probe run instead of a
+// walk along the list. A drawing whose attribute handles outnumber the
+// entries misses on every cookie, and three walks of 64 entries per miss
+// (find, then replace's erase and insert) were half the time of such a
+// drawing.
 //
 // Keeps true: 0 <= size() <= capacity(), capacity() > 0; keys are unique;
 // find and a refused insert move their entry to the front. Taking a value
 // over moves it into the entry (an owning auto pointer gives its ownership
-// up; a counted pointer shares it). Every entry has exactly one index slot,
-// reached from its key's home slot without crossing an empty one; empty
-// slots hold the list's end. K needs == and < and a qvListCacheHash
-// (std::hash by default).
+// up; a counted pointer shares it). The index holds exactly the list's
+// entries, one slot each, under qvProbeIndex's rules; empty slots hold the
+// list's end. K needs == and < and a qvListCacheHash (std::hash by default).
 
 #include <orvane/attributes/qvCache.hpp>
 #include <orvane/attributes/qvCookieHandle.hpp>
 #include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvProbeIndex.hpp>
 
 #include <cstddef>
 #include <cstdint>
@@ -31,7 +31,6 @@
 #include <memory>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
 template <class K>
 struct qvListCacheHash {
@@ -52,7 +51,6 @@ class qvListCache : public qvCache<K, V> {
 public:
     explicit qvListCache(int capacity) : capacity_(capacity) {
         QV_ASSERT_TEXT(capacity > 0, "capacity > 0");
-        slots_.assign(8, Slot{0, entries_.end()});
     }
     qvListCache(qvListCache const&) = delete;
     qvListCache& operator=(qvListCache const&) = delete;
@@ -67,7 +65,7 @@ public:
 
     bool insert(K const& key, V& value) override {
         const std::size_t hash = hash_of(key);
-        if (Position const found = slots_[probe(key, hash)].position; found != entries_.end()) {
+        if (Position const found = index_[probe(key, hash)].position; found != entries_.end()) {
             entries_.splice(entries_.begin(), entries_, found);
             return false;
         }
@@ -80,15 +78,14 @@ public:
                 std::destroy_at(&*reused);
                 std::construct_at(&*reused, key, std::move(value));
                 entries_.splice(entries_.begin(), entries_, reused);
-                slots_[probe(key, hash)] = Slot{hash, reused};
+                index_[probe(key, hash)] = Slot{hash, reused};
                 return true;
             }
         }
         // Room in the index first: a failed growth leaves everything as it was.
-        if ((entries_.size() + 1) * 2 > slots_.size())
-            grow();
+        index_.make_room_for(entries_.size() + 1, IndexRules{entries_.end()});
         entries_.emplace_front(key, std::move(value));
-        slots_[probe(key, hash)] = Slot{hash, entries_.begin()};
+        index_[probe(key, hash)] = Slot{hash, entries_.begin()};
         if (size() > capacity_)
             remove(std::prev(entries_.end()));
         return true;
@@ -107,7 +104,7 @@ public:
     // Deleting the entry where it stands leaves the others in the order a
     // move to the front and a deletion there would.
     bool erase(K const& key) override {
-        Position const found = slots_[probe(key, hash_of(key))].position;
+        Position const found = index_[probe(key, hash_of(key))].position;
         if (found == entries_.end())
             return false;
         remove(found);
@@ -117,8 +114,7 @@ public:
     bool clear() override {
         if (entries_.empty())
             return false;
-        for (Slot& slot : slots_)
-            slot.position = entries_.end();
+        index_.clear(IndexRules{entries_.end()});
         entries_.clear();
         return true;
     }
@@ -138,10 +134,16 @@ private:
         std::size_t hash;
         Position position;  // the list's end when the slot is empty
     };
+    struct IndexRules {
+        Position end;
+        bool empty(Slot const& slot) const noexcept { return slot.position == end; }
+        std::uint64_t hash(Slot const& slot) const noexcept { return slot.hash; }
+        Slot vacant() const noexcept { return Slot{0, end}; }
+    };
 
     // The entry of the key, moved to the front; null when absent.
     Entry* find_entry(K const& key) {
-        const Position it = slots_[probe(key, hash_of(key))].position;
+        const Position it = index_[probe(key, hash_of(key))].position;
         if (it == entries_.end())
             return nullptr;
         entries_.splice(entries_.begin(), entries_, it);
@@ -150,21 +152,13 @@ private:
 
     static std::size_t hash_of(K const& key) { return qvListCacheHash<K>{}(key); }
 
-    std::size_t home(std::size_t hash) const {
-        return static_cast<std::size_t>((static_cast<std::uint64_t>(hash) * UINT64_C(0x9E3779B97F4A7C15)) >> shift_);
-    }
-
     // The slot holding the key, or the empty slot that ends its probe run.
     // Keys are compared only where the hashes agree, so a probe rarely
     // leaves the index for the list.
     std::size_t probe(K const& key, std::size_t hash) const {
-        const std::size_t mask = slots_.size() - 1;
-        std::size_t slot = home(hash);
-        for (;; slot = (slot + 1) & mask) {
-            Slot const& s = slots_[slot];
-            if (s.position == entries_.end() || (s.hash == hash && s.position->key == key))
-                return slot;
-        }
+        return index_.probe(hash, [&](Slot const& s) {
+            return s.position == entries_.end() || (s.hash == hash && s.position->key == key);
+        });
     }
 
     // Drops the entry and its slot.
@@ -173,42 +167,11 @@ private:
         entries_.erase(it);
     }
 
-    // Empties the entry's slot; the entries after it in its run move back
-    // so that none is cut off from its home.
     void unindex(Position it) {
-        const std::size_t mask = slots_.size() - 1;
-        std::size_t hole = probe(it->key, hash_of(it->key));
-        for (std::size_t next = (hole + 1) & mask; slots_[next].position != entries_.end(); next = (next + 1) & mask) {
-            const std::size_t wanted = home(slots_[next].hash);
-            // The entry at `next` may fill the hole unless its home lies
-            // cyclically after the hole, up to `next`.
-            const bool stays = hole < next ? (hole < wanted && wanted <= next) : (hole < wanted || wanted <= next);
-            if (!stays) {
-                slots_[hole] = slots_[next];
-                hole = next;
-            }
-        }
-        slots_[hole].position = entries_.end();
-    }
-
-    void grow() {
-        std::vector<Slot> larger(slots_.size() * 2, Slot{0, entries_.end()});
-        slots_.swap(larger);
-        --shift_;
-        const std::size_t mask = slots_.size() - 1;
-        for (Slot const& moved : larger) {
-            if (moved.position == entries_.end())
-                continue;
-            std::size_t slot = home(moved.hash);
-            while (slots_[slot].position != entries_.end())
-                slot = (slot + 1) & mask;
-            slots_[slot] = moved;
-        }
+        index_.vacate(probe(it->key, hash_of(it->key)), IndexRules{entries_.end()});
     }
 
     int capacity_;
     std::list<Entry> entries_;
-    // A power of two, 2 to the (64 - shift_) slots.
-    std::vector<Slot> slots_;
-    int shift_ = 61;
+    qvProbeIndex<Slot> index_{Slot{0, entries_.end()}};
 };
