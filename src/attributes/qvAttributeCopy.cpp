@@ -8,6 +8,8 @@
 #include <orvane/attributes/qvFolder.hpp>
 #include <orvane/attributes/qvPalette.hpp>
 
+#include <initializer_list>
+
 namespace {
 
 bool stays_with_source(qvFolder const& folder) {
