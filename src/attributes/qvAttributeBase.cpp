@@ -53,27 +53,39 @@ void qvAttributeBase::change_allocating(Change&& change) {
 }
 
 void qvAttributeBase::drop_handle() {
-    const long held = attr_handle();
-    if (held == 0)
+    if (attr_handle() == 0)
         return;
     check_writable();
-    source_palette().release(held);
-    attr_handle(0);
+    hold_taken(source_palette(), 0);
 }
 
 void qvAttributeBase::adopt_handle(long handle) {
-    if (handle == 0) {
-        attr_handle(0);
-        return;
-    }
     qvPalette& palette = source_palette();
-    palette.add_ref(handle);
+    if (handle != 0)
+        palette.add_ref(handle);
+    hold_taken(palette, handle);
+}
+
+// The held reference goes before the new handle is stored: a held handle
+// the palette refuses to release leaves the object as it was. Storing
+// cannot be refused by then (check_writable was asked), unless the
+// scene's receivers raise while the guard reports.
+void qvAttributeBase::hold_taken(qvPalette& palette, long handle) {
+    const long held = attr_handle();
     try {
+        if (held != 0)
+            palette.release(held);
         attr_handle(handle);
     } catch (...) {
-        palette.release(handle);
+        if (handle != 0)
+            palette.release(handle);
         throw;
     }
+}
+
+void qvAttributeBase::check_attached_source(qvAttributeFolderInterface const& object) {
+    if (auto const* const base = dynamic_cast<qvAttributeBase const*>(&object))
+        base->check_attached();
 }
 
 // ---------------------------------------------------------------------------
@@ -136,22 +148,29 @@ void qvAttributeBase::attribute_name(char const* name) {
 // ---------------------------------------------------------------------------
 // Connections
 
+// The found attribute is taken before the held one is let go, so a
+// failure on the way leaves the object with its attribute (and colour).
 bool qvAttributeBase::connect_attribute(char const* name) {
     check_writable();
     qvPalette& palette = source_palette();
-    drop_handle();
     const long found = palette.handle(name);
-    adopt_handle(found);
+    if (found == 0 || found != attr_handle())
+        adopt_handle(found);
     return found != 0;
 }
 
 void qvAttributeBase::disconnect_attribute() { drop_handle(); }
 
+// The handle a detached object answers names an attribute of a palette
+// content that is gone (a paged scene's earlier session), equal or not to
+// the one held here: it is refused before the handles are compared.
 void qvAttributeBase::connect_attribute(qvAttributeFolderInterface const& other) {
     qvPalette* const source = other.attribute_palette();
     qvPalette* const target = attr_source();
     if (source == nullptr || target == nullptr)
         return;
+    check_attached_source(other);
+    check_attached();
     const long other_handle = other.attribute_handle();
     if (source == target && other_handle == attr_handle())
         return;
@@ -160,7 +179,6 @@ void qvAttributeBase::connect_attribute(qvAttributeFolderInterface const& other)
         copy_from_other_palette(*source, other_handle);
         return;
     }
-    drop_handle();
     adopt_handle(other_handle);
 }
 
@@ -168,12 +186,5 @@ void qvAttributeBase::connect_attribute(qvAttributeFolderInterface const& other)
 // failure on the way leaves the object as it was.
 void qvAttributeBase::copy_from_other_palette(qvPalette& source, long source_handle) {
     qvPalette& target = source_palette();
-    const long copy = qvCopyAttribute(source, source_handle, target, shared());
-    try {
-        drop_handle();
-    } catch (...) {
-        target.release(copy);
-        throw;
-    }
-    attr_handle(copy);
+    hold_taken(target, qvCopyAttribute(source, source_handle, target, shared()));
 }

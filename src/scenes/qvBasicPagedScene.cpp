@@ -80,10 +80,10 @@ qvBasicPagedScene::~qvBasicPagedScene() {
     if (own_palette_) delete palette_;
 }
 
-// The rest of a layer whose delete raised is destroyed through the live
-// proxies of its shapes: once they have forgotten their records, no proxy
-// could, and the close that follows would fail. When it still cannot be
-// finished, that close fails anyway.
+// The rest of a layer whose delete could not finish is destroyed through
+// the live proxies of its shapes: once they have forgotten their records,
+// no proxy could, and the close that follows would fail. When it still
+// cannot be finished, that close fails anyway.
 void qvBasicPagedScene::detach_proxies() noexcept {
     if (initialized_) {
         try {
@@ -416,11 +416,15 @@ void qvBasicPagedScene::delete_layer(int layer) {
 
 // Each shape destroyed writes pages, and on a full disk one of them may
 // not be had. Until the first shape is gone a raise leaves the layer
-// whole; after it, the delete is the application's to have: the layer
-// leaves the map at once, so nothing of it is drawn, counted, enumerated or
-// connected again, and what is left goes first thing in the next operation
-// (as a failed load's undo does). The delete still raises: what it was
-// asked for is not written yet, and cannot be while the disk is full.
+// whole, and the delete raises: trying it again is safe. After that the
+// layer cannot be put back, so the delete is done as far as the
+// application can tell, and returns: the layer leaves the map at once
+// (nothing of it is drawn, counted, enumerated or connected again, and
+// the walks that have it still to walk end), and what is left goes first
+// thing in the next operation, which raises while it cannot (as a failed
+// load's undo does). Raising here would have the application try again
+// once there is room, and its second delete_layer(layer) would delete the
+// layer that has taken this one's number.
 void qvBasicPagedScene::remove_layer(int layer) {
     check_layer(layer);
     const std::size_t slot = at(mapv_[at(layer)]);
@@ -429,13 +433,10 @@ void qvBasicPagedScene::remove_layer(int layer) {
         if (whole > 0) destroy_shapes(slot);
         drop_entry(slot);
     } catch (...) {
-        if (layers_[slot].size != whole) {
-            // A live walk would go on over the layer's rest.
-            end_enumerations();
-            unmap(layer);
-            deleting_ = static_cast<int>(slot);
-        }
-        throw;
+        if (layers_[slot].size == whole) throw;
+        // The walks of other layers go on: nothing of theirs changes.
+        end_enumerations(slot);
+        deleting_ = static_cast<int>(slot);
     }
     unmap(layer);
 }

@@ -100,6 +100,14 @@ void qvSingleShapeProxyBase::check_writable() const {
     qvShapeWriteLock::check(*this);
 }
 
+// The handle in a copy its scene let go of is a number of that session's
+// palette, whatever the palette holds now under it.
+void qvSingleShapeProxyBase::check_attached() const {
+    if (record_ == nullptr || scene_ == nullptr || scene_->lists(this))
+        return;
+    qvShapeWriteLock::check(*this);
+}
+
 // ---------------------------------------------------------------------------
 // Destruction
 

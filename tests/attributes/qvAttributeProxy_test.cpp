@@ -196,6 +196,20 @@ TEST(qvAttributeProxy, Palette_errors_pass_through_and_the_handle_stays) {
     EXPECT_THROW(proxy.disconnect_attribute(), qvErrorFrom<qvSP_PalData>);
     EXPECT_EQ(proxy.attribute_handle(), h);
     palette.inner.alloc(false);  // h again, so the proxy's destructor releases a live handle
+
+    // A connect to an object whose attribute is gone: the held one used to
+    // be let go first, and an attribute held alone went with it.
+    proxy.line_width(5.0);
+    const long own = proxy.attribute_handle();
+    qvAttributeProxy stray(palette, 0);
+    stray.line_width(6.0);
+    palette.inner.release(stray.attribute_handle());
+    expect_raises<qvErrorFrom<qvSP_PalData>>([&] { proxy.connect_attribute(stray); },
+                                             "Illegal attribute handle specified");
+    EXPECT_EQ(proxy.attribute_handle(), own);
+    EXPECT_EQ(count_of(palette, own), 1);
+    EXPECT_EQ(static_cast<double>(proxy.line_width()), 5.0);
+    stray.attr_handle(0);  // nothing of its own to release
 }
 
 TEST(qvAttributeProxyDeathTest, Release_failing_in_destructor_aborts) {

@@ -51,19 +51,23 @@ TEST(qvPagedSceneReopen, A_handle_held_across_a_reopen_refuses_edits_and_the_fil
             qvRectangle old(scene, hx);
             scene.close();
             ASSERT_TRUE(scene.open(path.c_str(), cache, false));
+            using ReadOnly = qvErrorFrom<qvSingleShapeProxyBase>;
+            const auto refused = [&](auto edit) {
+                return read_only ? raises<ReadOnly>(edit, "Attempt to modify a read-only scene")
+                                 : raises<qvErrorFrom<qvBasicPagedScene>>(edit, "Paged scene was not initialized");
+            };
             if (used) {
-                using ReadOnly = qvErrorFrom<qvSingleShapeProxyBase>;
-                const auto refused = [&](auto edit) {
-                    return read_only ? raises<ReadOnly>(edit, "Attempt to modify a read-only scene")
-                                     : raises<qvErrorFrom<qvBasicPagedScene>>(edit, "Paged scene was not initialized");
-                };
                 EXPECT_TRUE(refused([&] { old->rectangle(rect(70, 70, 80, 80)); }));
                 EXPECT_TRUE(refused([&] { old->fill_color(blue); }));
                 EXPECT_TRUE(refused([&] { old->destroy_shape(); }));
             }
             {
                 qvRectangle x(scene, hx), y(scene, hy);
+                // The old handle answers the attribute number of its closed
+                // session, which a connect used to take, also when equal.
+                EXPECT_TRUE(refused([&] { y->connect_attribute(*old); }));
                 y->connect_attribute(*x);
+                EXPECT_TRUE(refused([&] { old->connect_attribute(*y); }));
                 x->fill_color(blue);
                 x->rectangle(rect(10, 10, 20, 20));
                 if (used) old = qvRectangle();   // let go while the new copy is connected

@@ -122,6 +122,28 @@ TEST(qvReadOnlyAttributeWrites, A_refused_write_leaves_palette_counts_names_and_
     }
 }
 
+// A shape connecting to one whose record names an attribute the palette
+// does not hold (as a record loaded unchecked did) keeps its own. It used
+// to let its own go first: it was left with attribute 0 and no colour, and
+// an attribute it held alone was gone.
+TEST(qvReadOnlyAttributeWrites, A_connect_to_an_attribute_the_palette_lacks_leaves_the_shape_on_its_own) {
+    for (bool paged : {false, true}) {
+        for (int target : {alone, first, named}) {
+            SCOPED_TRACE(std::string(paged ? "paged file, shape " : "memory scene, shape ") + std::to_string(target));
+            Site site(paged);
+            qvRectangle stray(site.scene, qvMathRectOf<double>(qvRectOf<double>(50, 1, 52, 3)));
+            stray->attr_handle(999);
+            const std::string before = state(site);
+            const qvRgbColor colour = site.shape(target)->fill_color();
+            EXPECT_EQ(qvRaisedText([&] { site.shape(target)->connect_attribute(*stray); }),
+                      "Illegal attribute handle specified");
+            EXPECT_EQ(state(site), before);
+            EXPECT_EQ(site.shape(target)->fill_color(), colour);
+            stray->attr_handle(0);
+        }
+    }
+}
+
 // A proxy without a record takes its first attribute before the record
 // exists: a scene turned read-only since it connected is refused first, and
 // a record the scene fails to make for another reason gives the attribute back.

@@ -24,7 +24,15 @@
 //    were; calls that change nothing (no handle to let go of, edit or
 //    unname, the other object's handle already held) are not refused;
 //  - when storing a handle fails, a reference the call took for it (a new
-//    attribute, an adopted handle) is given back.
+//    attribute, an adopted handle) is given back;
+//  - a connect takes its reference on the new attribute before it lets go
+//    of the held one, so a handle the palette does not hold ("Illegal
+//    attribute handle specified") leaves the object on its attribute, and
+//    that attribute in the palette;
+//  - an object whose handle belongs to no palette content of now (a
+//    shape its scene detached at a close) is refused by check_attached(),
+//    as the connect's source or target, before anything is compared or
+//    asked of the palette.
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 
@@ -55,6 +63,11 @@ public:
     // Raises when the object takes no new handle at all (attr_handle(long)
     // would refuse it); nothing by default.
     virtual void check_writable() const {}
+    // Raises when the handle the object answers is one of a palette content
+    // that is gone (a copy its scene let go of); nothing by default.
+    virtual void check_attached() const {}
+    // check_attached() of `object` when it is an attribute object.
+    static void check_attached_source(qvAttributeFolderInterface const& object);
 
 protected:
     qvAttributeBase() noexcept = default;
@@ -71,7 +84,12 @@ private:
     void change_allocating(Change&& change);
     // Drops the object's reference on the held attribute and holds 0.
     void drop_handle();
-    // Takes a reference on `handle` (when not 0) and holds it.
+    // Takes a reference on `handle` (when not 0) and holds it in place of
+    // the held one.
     void adopt_handle(long handle);
+    // Lets go of the held attribute and holds `handle`, whose reference
+    // the call has taken for the object; on a raise that reference is
+    // given back.
+    void hold_taken(qvPalette& palette, long handle);
     void copy_from_other_palette(qvPalette& source, long source_handle);
 };

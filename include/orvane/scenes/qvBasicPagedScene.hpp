@@ -72,18 +72,20 @@
 //    box may miss it);
 //  - bbox and insert_layer refuse a negative layer ("Illegal layer number
 //    specified"); size and render take any negative layer as every layer;
-//  - a delete_layer that raises leaves its layer whole, or, once it had
-//    destroyed a shape, gone entirely from the application's view: the
-//    layer leaves `mapv` at once (nothing counts, draws, enumerates,
-//    connects or saves any of it again), every live enumeration ends, and
-//    its other shapes and its quadtree go first thing in every later
-//    operation but disconnect; while they cannot (a full disk), that
+//  - a delete_layer that raises leaves its layer whole, so trying it
+//    again deletes the same layer. One that cannot finish once it has
+//    destroyed a shape (a full disk) returns with the layer gone entirely
+//    from the application's view: the layer leaves `mapv` at once
+//    (nothing counts, draws, enumerates, connects or saves any of it
+//    again), and its other shapes and its quadtree go first thing in
+//    every later operation but disconnect; while they cannot, that
 //    operation raises and keeps the rest, as with a failed load's undo. A
 //    close or a destructor finishes it first, through the live proxies of
 //    the layer's shapes, which are left without a record as after a whole
 //    delete;
 //  - a delete_layer ends the live enumerations that have its layer still
-//    to walk before the layer's quadtree goes.
+//    to walk before the layer's quadtree goes (or leaves the map); the
+//    walks of the other layers go on.
 //
 // "$Layout" stream form (int32 fields little-endian unless named):
 //   own palette flag (0 or 1), then the palette's stream form when 1
@@ -209,8 +211,9 @@ public:
     // first, then the stored ones; one of no registered proxy class and no
     // live proxy directly), then the layer; its quadtree's node pages go
     // back to the allocator. A copy its caller connected itself refuses
-    // the delete ("Shape handle not found") before anything goes. What a
-    // raise leaves: see "Keeps true".
+    // the delete ("Shape handle not found") before anything goes. A raise
+    // leaves the layer whole; what a delete that cannot finish leaves:
+    // see "Keeps true".
     void delete_layer(int layer) override;
     void move_layer(int from, int to) override;
     int size(int layer) const override;
@@ -314,11 +317,11 @@ private:
     // it has to be created or opened, so the cast writes no const object.
     void finish_pending() const { const_cast<qvBasicPagedScene*>(this)->finish_pending(); }
     // delete_layer without finishing a failed load first (its undo deletes
-    // the layers the load appended).
+    // the layers the load appended). Raises only with the layer whole.
     void remove_layer(int layer);
-    // Destroys what is left of the entry a delete_layer that raised took
-    // out of the map, then drops it; raises, with the rest still to do,
-    // while it cannot.
+    // Destroys what is left of the entry a delete_layer that could not
+    // finish took out of the map, then drops it; raises, with the rest
+    // still to do, while it cannot.
     void finish_delete();
     // The quadtree of an emptied entry goes and the entry becomes a hole;
     // raises before it changes anything but the walks of the entry, which
@@ -356,9 +359,9 @@ private:
     std::vector<bool> unload_;
     std::vector<long> unload_waiting_;
     int unload_layers_ = -1;
-    // The entry whose delete_layer raised once some of its shapes were
-    // gone: out of the map (scene layer -1), its other shapes and its
-    // quadtree still to go; -1 for none.
+    // The entry whose delete_layer could not finish once some of its
+    // shapes were gone: out of the map (scene layer -1), its other shapes
+    // and its quadtree still to go; -1 for none.
     int deleting_ = -1;
     std::size_t load_batch_bytes_ = qvQuadTree::deferred_batch_bytes;
 };

@@ -59,6 +59,11 @@ public:
     std::size_t entries() const noexcept { return entry_count_; }
     // Whether an entry of the handle is listed (its live proxy).
     bool listed(long handle) const { return by_handle_.find(handle) != by_handle_.end(); }
+    // Whether the proxy has an entry: a proxy with a record that has none
+    // holds a copy the scene let go of.
+    bool lists(qvGraphicProxyInterface const* proxy) const {
+        return by_proxy_.find(const_cast<qvGraphicProxyInterface*>(proxy)) != by_proxy_.end();
+    }
 
 protected:
     // Tells the listed single-shape proxies that the scene is gone, then

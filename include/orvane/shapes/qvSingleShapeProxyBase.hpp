@@ -19,7 +19,10 @@
 //    refuses as the guard does (a read-only proxy, a record its scene no
 //    longer edits) and, for a proxy without a record, as the scene would
 //    refuse the record (read-only now): a refused attribute change leaves
-//    palette and record as they were;
+//    palette and record as they were; a proxy holding a record its
+//    scene's proxy site no longer lists (a copy a paged scene's close let
+//    go of) is refused as the source of a connect, as an edit through it
+//    is: its attribute handle names an attribute of the closed session;
 //    values bound for int32 header fields are narrowed before the guard
 //    opens, so a value out of range changes and reports nothing;
 //  - a connected proxy is known to its scene's proxy site (with a record or
@@ -68,6 +71,9 @@ public:
     // The guard's refusal, and the refusal of a first record by a scene
     // that is read-only now.
     void check_writable() const final;
+    // The guard's refusal of a proxy whose record its scene let go of (the
+    // site lists it no more), read-only or not.
+    void check_attached() const final;
 
     // A record's proxy asks the scene for `size` bytes (the typed allocate
     // of a kind adds its fixed size to what it is given).
