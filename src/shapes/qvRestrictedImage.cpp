@@ -5,6 +5,8 @@
 #include <orvane/shapes/qvScaledImage.hpp>
 #include <orvane/shapes/qvShapeCoordinates.hpp>
 
+#include "shapes/qvShapeHandleSetUp.hpp"
+
 qvRestrictedImage::qvRestrictedImage(qvContainerScene& scene)
     : Base(qvISafePtr<qvRestrictedImageProxy>(new qvRestrictedImageProxy(scene))) {}
 
@@ -18,8 +20,7 @@ qvRestrictedImage::qvRestrictedImage(qvContainerScene& scene, qvCrdOf<double> an
     proxy.bitmap(bitmap);
     proxy.anchor(anchor);
     proxy.alignment(static_cast<int>(alignment));
-    if (attributes != nullptr)
-        proxy.connect_attribute(*attributes);
+    qvConnectNewShape(proxy, attributes);
 }
 
 qvScaledImage::qvScaledImage(qvContainerScene& scene)
@@ -38,6 +39,5 @@ qvScaledImage::qvScaledImage(qvContainerScene& scene, qvCrdOf<double> anchor, qv
     proxy.bitmap(bitmap);
     proxy.anchor(anchor);
     proxy.vectors(x_vector, y_vector);
-    if (attributes != nullptr)
-        proxy.connect_attribute(*attributes);
+    qvConnectNewShape(proxy, attributes);
 }

@@ -19,12 +19,27 @@ inline qvMathRectOf<double> qvBoxAround(qvCrdOf<double> center, double x_radius,
                                 qvCrdOf<double>(center.x + x_radius, center.y + y_radius));
 }
 
+// Connects a shape just made to `attributes` (null: none); a connect that
+// raises (a source from a closed session, a copy that ran out of memory)
+// takes the new shape away again, so a refused constructor leaves the
+// scene as it was.
+template <class P>
+void qvConnectNewShape(P& proxy, qvAttributeFolderInterface* attributes) {
+    if (attributes == nullptr)
+        return;
+    try {
+        proxy.connect_attribute(*attributes);
+    } catch (...) {
+        proxy.destroy_shape();
+        throw;
+    }
+}
+
 // The box, then the attribute when there is one.
 template <class P>
 void qvSetUpBoxShape(P& proxy, qvMathRectOf<double> const& box, qvAttributeFolderInterface* attributes) {
     proxy.rectangle(box);
-    if (attributes != nullptr)
-        proxy.connect_attribute(*attributes);
+    qvConnectNewShape(proxy, attributes);
 }
 
 // The box, angle1, angle2, then the attribute when there is one.
@@ -34,8 +49,7 @@ void qvSetUpArcShape(P& proxy, qvMathRectOf<double> const& box, double angle1, d
     proxy.rectangle(box);
     proxy.angle1(angle1);
     proxy.angle2(angle2);
-    if (attributes != nullptr)
-        proxy.connect_attribute(*attributes);
+    qvConnectNewShape(proxy, attributes);
 }
 
 // The n points inserted at 0 (n <= 0: none, and `points` is not looked at),
@@ -49,8 +63,7 @@ void qvSetUpPointShape(P& proxy, int n, qvCrdOf<double> const* points, qvAttribu
             qvRaise(qvErrorFrom<Handle>("Cannot insert points through NULL pointer"));
         proxy.insert(0, n, points);
     }
-    if (attributes != nullptr)
-        proxy.connect_attribute(*attributes);
+    qvConnectNewShape(proxy, attributes);
 }
 
 // The same for a Bezier curve, with the points' tags (null: every point 1).
@@ -62,6 +75,5 @@ void qvSetUpBezierShape(P& proxy, int n, qvCrdOf<double> const* points, qvPointT
             qvRaise(qvErrorFrom<Handle>("Cannot insert points through NULL pointer"));
         proxy.insert(0, n, points, tags);
     }
-    if (attributes != nullptr)
-        proxy.connect_attribute(*attributes);
+    qvConnectNewShape(proxy, attributes);
 }

@@ -68,6 +68,11 @@ TEST(qvPagedSceneReopen, A_handle_held_across_a_reopen_refuses_edits_and_the_fil
                 EXPECT_TRUE(refused([&] { y->connect_attribute(*old); }));
                 y->connect_attribute(*x);
                 EXPECT_TRUE(refused([&] { old->connect_attribute(*y); }));
+                // A new shape or a copy refused at its connect is taken away.
+                const int shapes = scene.size(-1);
+                EXPECT_TRUE(refused([&] { qvRectangle(scene, rect(30, 30, 40, 45), old.get()); }));
+                EXPECT_TRUE(refused([&] { qvRectangle(scene, qvGraphic(old), false); }));
+                EXPECT_EQ(scene.size(-1), shapes);
                 x->fill_color(blue);
                 x->rectangle(rect(10, 10, 20, 20));
                 if (used) old = qvRectangle();   // let go while the new copy is connected

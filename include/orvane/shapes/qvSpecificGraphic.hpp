@@ -68,8 +68,16 @@ public:
             return;
         auto* const from = qvQueryInterface<qvAttributeFolderInterface>(source.get());
         auto* const to = qvQueryInterface<qvAttributeFolderInterface>(this->get());
-        if (from != nullptr && to != nullptr)
+        if (from == nullptr || to == nullptr)
+            return;
+        // A refused connect (a source from a closed session) takes the copy
+        // away again: the scene is left as it was.
+        try {
             to->connect_attribute(*from);
+        } catch (...) {
+            this->get()->destroy_shape();
+            throw;
+        }
     }
 
     // A qvGraphic on the same proxy (one more count).
