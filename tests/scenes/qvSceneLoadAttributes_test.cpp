@@ -170,16 +170,15 @@ TEST(qvSceneLoadAttributes, A_load_keeps_the_colours_of_the_shapes_from_before_a
                 scene.style.reset();
             }
             EXPECT_EQ(unheld(palette, {&*scene}), unheld_before);
-            std::map<long, long> handles;
-            for (auto g = scene->enumerate(0); g; ++g)
-                handles[qvRectangle(*g)->user_handle()] = qvRectangle(*g)->attribute_handle();
-            EXPECT_EQ(handles[14], handles[15]);
-            EXPECT_EQ(palette_test::simple_of(palette, handles[14], "is_shared"), 1);
+            std::map<long, long> handles;   // before each recolours: 15 keeps 14's first one
             for (auto g = scene->enumerate(0); g; ++g) {
                 qvRectangle shape(*g);
+                handles[shape->user_handle()] = shape->attribute_handle();
                 shape->fill_color(expected[shape->user_handle()] = qvRgbColor(0.5f, 0.5f, 1.0f / shape->user_handle()));
             }
             EXPECT_EQ(colours(*scene), expected);
+            EXPECT_EQ(handles[14], handles[15]);
+            EXPECT_EQ(palette_test::simple_of(palette, handles[14], "is_shared"), 1);
             add(*scene, 99, expected[99] = qvRgbColor(0.0f, 1.0f, 1.0f));   // a new attribute
             EXPECT_EQ(colours(*scene), expected);
         }
