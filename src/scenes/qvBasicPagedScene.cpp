@@ -642,7 +642,7 @@ void load_mark(std::vector<bool>& marks, long handle) {
 void qvBasicPagedScene::load(qvInputStream& is) {
     if (!initialized_) qvRaisePagedSceneError("Paged scene was not initialized");
     finish_pending();
-    qvLoadedAttributes attributes(is, *palette_, own_palette_, size(-1) > 0);
+    qvLoadedAttributes attributes(is, *palette_, own_palette_);
     attributes.read_palette();
     const long count = qvReadInt32(is);
     const int before = static_cast<int>(mapv_.size());

@@ -7,6 +7,7 @@
 #include "attributes/qvAttributeFolders.hpp"
 
 #include <orvane/attributes/qvFolder.hpp>
+#include <orvane/attributes/qvPalette.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvInputStream.hpp>
@@ -15,8 +16,14 @@
 
 #include <sstream>
 
-qvLoadedAttributes::qvLoadedAttributes(qvInputStream& is, qvPalette& palette, bool owned, bool holds_shapes)
-    : is_(is), palette_(palette), owned_(owned), holds_shapes_(holds_shapes) {}
+namespace {
+
+bool holds_attributes(qvPalette& palette) { return static_cast<bool>(palette.enumerate()); }
+
+}  // namespace
+
+qvLoadedAttributes::qvLoadedAttributes(qvInputStream& is, qvPalette& palette, bool owned)
+    : is_(is), palette_(palette), owned_(owned), read_over_(owned && !holds_attributes(palette)) {}
 
 qvLoadedAttributes::~qvLoadedAttributes() {
     if (!kept_)
@@ -28,7 +35,7 @@ qvLoadedAttributes::~qvLoadedAttributes() {
 void qvLoadedAttributes::read_palette() {
     if (!owned_)
         return;
-    if (holds_shapes_) {
+    if (!read_over_) {
         auto apart = std::make_unique<qvStandardPalette>();
         apart->load(is_);
         stream_palette_ = std::move(apart);
@@ -43,6 +50,13 @@ void qvLoadedAttributes::read_palette() {
 }
 
 void qvLoadedAttributes::refuse() { qvThrowInputStreamError(is_, "Invalid attribute handle on input"); }
+
+// The palette read over the scene's: nothing changes it until keep().
+void qvLoadedAttributes::check(long handle) {
+    if (palette_.property(handle, qvAttributeFolder(qvAttributeFolderId::ref_count)) == nullptr)
+        refuse();
+    checked_ = handle;
+}
 
 // Room for the new entry is made before the palette is asked for
 // anything, so a reference taken is always noted.

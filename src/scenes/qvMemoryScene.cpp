@@ -276,7 +276,7 @@ void qvMemoryScene::save(qvOutputStream& os) const {
 // before the first change. Until then `attributes` puts the palette back
 // on a raise.
 void qvMemoryScene::load(qvInputStream& is) {
-    qvLoadedAttributes attributes(is, *palette_, owns_palette_, size(-1) > 0);
+    qvLoadedAttributes attributes(is, *palette_, owns_palette_);
     attributes.read_palette();
     const long count = qvReadInt32(is);
     const std::size_t total = mapv_.size();

@@ -112,12 +112,13 @@
 // stores each record (new handle, layer, stored = 1) directly in its
 // layer's quadtree, appending missing layers as their part is reached. A
 // record's attribute is what the memory scene makes of it
-// (qvMemoryScene.hpp): an owned palette of a scene that holds no shape is
-// replaced by the stream's; one of a scene that holds shapes keeps every
+// (qvMemoryScene.hpp): an owned palette that holds no attribute (a new
+// file's) is replaced by the stream's; one that holds any keeps every
 // attribute it has, and each loaded record names a copy of the stream's
 // attribute; a palette not owned gives each record a reference on the
-// attribute it names, and one that does not hold it raises
-// qvErrorFrom<qvInputStream> "Invalid attribute handle on input". Load
+// attribute it names. A record naming one that the palette it is read
+// against does not hold raises qvErrorFrom<qvInputStream> "Invalid
+// attribute handle on input". Load
 // is all or nothing: on an error the records it stored are removed with
 // their handles, the layers it appended deleted, and the palette is put
 // back as it was (the same attributes under the same handles, with the

@@ -52,17 +52,20 @@
 // adds the layers the stream has beyond the scene's and appends each
 // list's records to its layer, with new handles. What a loaded record's
 // attribute becomes (scenes/qvLoadedAttributes.hpp):
-//  - a scene that owns its palette and holds no shape reads the stream's
-//    palette over its own, and the records keep their attribute handles;
-//  - one that owns its palette and holds shapes keeps every attribute it
-//    has: each loaded record names a copy, in the scene's palette, of the
-//    attribute the stream gave it (values and shared mark, not the name),
-//    one copy per stream attribute, one reference per record;
+//  - a scene that owns its palette, and whose palette holds no attribute,
+//    reads the stream's palette over its own, and the records keep their
+//    attribute handles;
+//  - one that owns its palette and whose palette holds any attribute (of
+//    its shapes, a style, a name; with no shape at all) keeps every
+//    attribute it has: each loaded record names a copy, in the scene's
+//    palette, of the attribute the stream gave it (values and shared
+//    mark, not the name), one copy per stream attribute, one reference
+//    per record;
 //  - one whose palette is not its own gives each record a reference on
 //    the attribute it names, as connecting a shape to it does.
-// On the last two roads a record that names an attribute the palette
-// does not hold (0 names none) raises qvErrorFrom<qvInputStream> "Invalid
-// attribute handle on input".
+// On every road a record that names an attribute the palette it is read
+// against does not hold (0 names none) raises qvErrorFrom<qvInputStream>
+// "Invalid attribute handle on input", and the load changes nothing.
 
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvShapeOrderInterface.hpp>
