@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 using namespace qv_page_test;
@@ -112,42 +113,47 @@ TEST_F(qvCacheOnMappingTest, A_locked_page_keeps_its_address_and_bytes_while_the
         qvCacheOnMapping cache(file, 16, 64);
         auto* const page = static_cast<unsigned char*>(cache.lock(3, true));
         std::memcpy(page + 100, "held across growth", 18);
-        for (long pages = 11; pages <= 1961; pages += 50) cache.limit(pages);   // 40 growths
-        EXPECT_EQ(cache.mapped(), 2025);
-        EXPECT_EQ(file_length(f), 2025 * page_bytes);
-        auto* const far = static_cast<unsigned char*>(cache.lock(1960, true));
-        EXPECT_EQ(far, page + 1957 * page_bytes);   // the same view
+        for (long pages = 11; pages <= 461; pages += 50) cache.limit(pages);   // 10 growths
+        EXPECT_EQ(cache.mapped(), 525);
+        EXPECT_EQ(file_length(f), 525 * page_bytes);
+        auto* const far = static_cast<unsigned char*>(cache.lock(460, true));
+        EXPECT_EQ(far, page + 457 * page_bytes);   // the same view
         std::memcpy(far + 8, "far", 3);
-        cache.unlock(1960, 0.0f);
-        EXPECT_EQ(cache.counters().remaps, 40u);
+        cache.unlock(460, 0.0f);
+        EXPECT_EQ(cache.counters().remaps, 10u);
 
         // A full disk: the growth is refused, the page stays, and a limit
         // past the view raises the mapping's error, the limit kept.
         platform::fail_next(platform::Call::reserve, ENOSPC, 100);
-        cache.limit(2025);   // fits the view: quiet
-        EXPECT_EQ(cache.mapped(), 2025);
-        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(2026); }, "Cannot create file mapping"));
-        EXPECT_EQ(cache.limit(), 2025);
-        EXPECT_EQ(file_length(f), 2025 * page_bytes);
+        cache.limit(525);   // fits the view: quiet
+        EXPECT_EQ(cache.mapped(), 525);
+        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(526); }, "Cannot create file mapping"));
+        EXPECT_EQ(cache.limit(), 525);
+        EXPECT_EQ(file_length(f), 525 * page_bytes);
         // The system refuses the view's new part: the file is cut back.
         platform::clear_failures();
         platform::fail_next(platform::Call::map_view, ENOMEM);
-        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(2026); }, "MapViewOfFile error 0xC"));
-        EXPECT_EQ(cache.limit(), 2025);
-        EXPECT_EQ(file_length(f), 2025 * page_bytes);
+        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(526); }, "MapViewOfFile error 0xC"));
+        EXPECT_EQ(cache.limit(), 525);
+        EXPECT_EQ(file_length(f), 525 * page_bytes);
         EXPECT_EQ(cache.lock(3, false), page);
         cache.unlock(3, 0.0f);
         EXPECT_EQ(std::string(reinterpret_cast<char*>(page) + 100, 18), "held across growth");
-        cache.limit(2026);   // the system lets it again
-        EXPECT_EQ(cache.mapped(), 2090);
-        EXPECT_EQ(cache.lock(2025, true), page + 2022 * page_bytes);
-        cache.unlock(2025, 0.0f);
+        cache.limit(526);   // the system lets it again
+        EXPECT_EQ(cache.mapped(), 590);
+        EXPECT_EQ(cache.lock(525, true), page + 522 * page_bytes);
+        cache.unlock(525, 0.0f);
         cache.unlock(3, 0.0f);
     }
-    EXPECT_EQ(file_length(f), 2026 * page_bytes);
-    const std::string bytes = read_file(f);
-    EXPECT_EQ(bytes.substr(3 * page_bytes + 100, 18), "held across growth");
-    EXPECT_EQ(bytes.substr(1960 * page_bytes + 8, 3), "far");
+    EXPECT_EQ(file_length(f), 526 * page_bytes);
+    const auto bytes_at = [&](long long position, std::size_t n) {
+        std::ifstream in(f, std::ios::binary);
+        std::string bytes(n, '\0');
+        in.seekg(position).read(bytes.data(), static_cast<std::streamsize>(n));
+        return bytes;
+    };
+    EXPECT_EQ(bytes_at(3 * page_bytes + 100, 18), "held across growth");
+    EXPECT_EQ(bytes_at(460 * page_bytes + 8, 3), "far");
 }
 
 TEST_F(qvCacheOnMappingTest, The_red_zone_keeps_the_previous_limit_and_the_unlock_makes_room) {
