@@ -19,6 +19,14 @@ namespace {
 constexpr unsigned long long largest_reservation = SIZE_MAX >> 40 != 0 ? 1ULL << 40 : (SIZE_MAX >> 3) + 1;
 constexpr int reserved_flags = MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE;
 
+// An inaccessible, uncommitted range at `address` (nullptr: anywhere),
+// left out of core dumps; MAP_FAILED when refused.
+void* set_aside(void* address, std::size_t length) noexcept {
+    void* const base = ::mmap(address, length, PROT_NONE, reserved_flags | (address ? MAP_FIXED : 0), -1, 0);
+    if (base != MAP_FAILED) ::madvise(base, length, MADV_DONTDUMP);   // an advice: nothing to undo
+    return base;
+}
+
 // Bytes of address space the process has in use; 0 when unknown.
 unsigned long long address_space_in_use() noexcept {
     std::FILE* const statm = std::fopen("/proc/self/statm", "r");
@@ -94,7 +102,7 @@ void* reserve_address_space(unsigned long long least, unsigned long long* length
     }
     least = (least + page - 1) / page * page;
     for (unsigned long long size = reservation_cap() / page * page; size >= least; size = size / 2 / page * page) {
-        void* const base = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_NONE, reserved_flags, -1, 0);
+        void* const base = set_aside(nullptr, static_cast<std::size_t>(size));
         if (base != MAP_FAILED) {
             *length = size;
             return base;
@@ -123,8 +131,7 @@ bool map_view_at(void* address, int fd, bool read_only, long long offset, unsign
     if (view == address) return true;
     // A failed MAP_FIXED may already have dropped what was there.
     const int error = errno;
-    *part_lost = ::mmap(address, static_cast<std::size_t>(length), PROT_NONE, reserved_flags | MAP_FIXED, -1, 0) !=
-                 address;
+    *part_lost = set_aside(address, static_cast<std::size_t>(length)) != address;
     errno = error;
     return false;
 }

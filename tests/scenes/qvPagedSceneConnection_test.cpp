@@ -748,7 +748,6 @@ TEST(qvPagedSceneConnection, A_mapped_scene_grows_while_its_user_stream_is_open_
             const double x = k < crowded ? 4321.5 + static_cast<double>(random() % 64) / 512 : static_cast<double>(random() % 9990);
             const double y = k < crowded ? 1234.25 + static_cast<double>(random() % 64) / 1024 : static_cast<double>(random() % 9990);
             const double w = k < crowded ? 0.0625 : 2.5;
-            std::string bytes;
             const std::string raised = qvRaisedText([&] {
                 qvRectangle r(scene, rect(x, y, x + w, y + w / 2));
                 r->user_handle(k);
