@@ -50,11 +50,6 @@ unsigned long long view_extent(long long view_size, unsigned long long reserved)
     return reserved != 0 ? reserved : static_cast<unsigned long long>(view_size);
 }
 
-unsigned long long page_end(long long bytes) noexcept {
-    const unsigned long long page = platform::system_page_size();
-    return (static_cast<unsigned long long>(bytes) + page - 1) / page * page;
-}
-
 }  // namespace
 
 // --- construction and lifetime -----------------------------------------------
@@ -176,7 +171,8 @@ void* qvFileMapping::map(long long position, unsigned size) {
 bool qvFileMapping::grow(long long size) {
     if (reserved_ == 0 || size < view_size_ || static_cast<unsigned long long>(size) > reserved_) return false;
     if (size == view_size_) return true;
-    const unsigned long long mapped = page_end(view_size_), wanted = page_end(size);
+    const unsigned long long mapped = platform::whole_pages(static_cast<unsigned long long>(view_size_));
+    const unsigned long long wanted = platform::whole_pages(static_cast<unsigned long long>(size));
     const long long old_size = size_;
     resize_backing(size);
     bool part_lost = false;
@@ -285,7 +281,7 @@ void* qvFileMapping::map_whole() noexcept {
     if (!platform::map_view_at(range, fd_, false, 0, bytes, &part_lost)) {
         const int code = errno;
         if (part_lost) {
-            const unsigned long long lost = page_end(size_);
+            const unsigned long long lost = platform::whole_pages(bytes);
             platform::release_address_space(static_cast<char*>(range) + lost, reserved - lost);
         } else {
             platform::release_address_space(range, reserved);

@@ -15,6 +15,11 @@ namespace orvane::platform {
 
 namespace {
 
+unsigned long long system_page_size() noexcept {
+    static const unsigned long long size = static_cast<unsigned long long>(::sysconf(_SC_PAGESIZE));
+    return size;
+}
+
 // 1 TiB, or an eighth of a small address space.
 constexpr unsigned long long largest_reservation = SIZE_MAX >> 40 != 0 ? 1ULL << 40 : (SIZE_MAX >> 3) + 1;
 constexpr int reserved_flags = MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE;
@@ -50,9 +55,9 @@ unsigned long long reservation_cap() noexcept {
 
 }  // namespace
 
-unsigned long long system_page_size() noexcept {
-    static const unsigned long long size = static_cast<unsigned long long>(::sysconf(_SC_PAGESIZE));
-    return size;
+unsigned long long whole_pages(unsigned long long bytes) noexcept {
+    const unsigned long long page = system_page_size();
+    return (bytes + page - 1) / page * page;
 }
 
 int create_anonymous(long long size) noexcept {
@@ -100,7 +105,7 @@ void* reserve_address_space(unsigned long long least, unsigned long long* length
         errno = EINVAL;
         return nullptr;
     }
-    least = (least + page - 1) / page * page;
+    least = whole_pages(least);
     for (unsigned long long size = reservation_cap() / page * page; size >= least; size = size / 2 / page * page) {
         void* const base = set_aside(nullptr, static_cast<std::size_t>(size));
         if (base != MAP_FAILED) {

@@ -38,7 +38,7 @@ void* reserve_address_space(unsigned long long least, unsigned long long* length
 // Gives back a range, or the rest of one, that holds no view.
 void release_address_space(void* base, unsigned long long length) noexcept;
 
-// A view of `length` bytes from `offset` (a multiple of system_page_size())
+// A view of `length` bytes from `offset` (a whole number of system pages)
 // at `address`: a page-aligned part of a range that reserve_address_space
 // set aside, holding no view yet. On failure the part is set aside again;
 // should even that fail (the system may have dropped the part), *part_lost
@@ -46,8 +46,8 @@ void release_address_space(void* base, unsigned long long length) noexcept;
 bool map_view_at(void* address, int fd, bool read_only, long long offset, unsigned long long length,
                  bool* part_lost) noexcept;
 
-// The size of the system's memory pages.
-unsigned long long system_page_size() noexcept;
+// `bytes` rounded up to a whole number of the system's memory pages.
+unsigned long long whole_pages(unsigned long long bytes) noexcept;
 
 // False when the system reports an error; the range is gone either way.
 bool unmap_view(void* base, unsigned long long length) noexcept;
