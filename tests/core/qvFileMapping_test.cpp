@@ -219,24 +219,6 @@ TEST_F(qvFileMappingTest, Grow_extends_a_writable_whole_view_in_place_keeping_it
     EXPECT_FALSE(mapping.grow(400000));   // no view
 }
 
-// A refusal leaves the view, its bytes and the file's length as they were.
-TEST_F(qvFileMappingTest, Grow_refused_by_the_disk_or_the_system_changes_nothing) {
-    const std::string name = patterned(65536);
-    qvFileMapping mapping(name.c_str(), false, false, 65536);
-    char* const base = static_cast<char*>(mapping.map(65536));
-    platform::fail_next(platform::Call::reserve, ENOSPC);
-    EXPECT_TRUE(raises<E>([&] { mapping.grow(1 << 20); }, "Cannot create file mapping"));
-    platform::fail_next(platform::Call::map_view, ENOMEM);
-    EXPECT_TRUE(raises<E>([&] { mapping.grow(1 << 20); }, "MapViewOfFile error 0xC"));
-    EXPECT_EQ(file_length(name), 65536);
-    EXPECT_EQ(mapping.size(), 65536);
-    EXPECT_EQ(mapping.view_size(), 65536);
-    EXPECT_EQ(mapping.map(1000, 1), base + 1000);
-    EXPECT_EQ(base[65535], static_cast<char>(65535 % 251));
-    EXPECT_TRUE(mapping.grow(1 << 20));
-    EXPECT_EQ(mapping.map((1 << 20) - 1, 1), base + (1 << 20) - 1);
-}
-
 TEST_F(qvFileMappingTest, Only_a_writable_file_s_whole_view_with_a_range_set_aside_grows) {
     const std::string name = patterned(1 << 20);
     {
