@@ -6,6 +6,12 @@
 // then maps afresh through map(size). Anonymous memory is a memfd made by
 // map(size) and kept until unmap or close, so closing the "mapping object"
 // after an error loses nothing.
+//
+// A whole-object view of a writable file is mapped at the start of a range
+// set aside for it (reserved_ bytes from view_); grow maps the file's new
+// part over the range's next pages. The view then ends at view_size_
+// rounded up to the system page, and dropping the view gives back the
+// whole range.
 
 #include <orvane/core/qvFileMapping.hpp>
 
@@ -38,6 +44,12 @@ namespace {
     raise_mapping_error(texts.insert(text).first->c_str());
 }
 
+// The bytes a view takes from the address space: its set-aside range
+// when it lies in one.
+unsigned long long view_extent(long long view_size, unsigned long long reserved) noexcept {
+    return reserved != 0 ? reserved : static_cast<unsigned long long>(view_size);
+}
+
 }  // namespace
 
 // --- construction and lifetime -----------------------------------------------
@@ -45,7 +57,7 @@ namespace {
 qvFileMapping::qvFileMapping(unsigned default_mapping_size) noexcept
     : fd_(-1), backing_(Backing::none), mapping_(false), view_(nullptr), size_(0),
       read_only_(false), default_mapping_size_(default_mapping_size), view_size_(0),
-      view_start_(0) {}
+      view_start_(0), reserved_(0) {}
 
 qvFileMapping::qvFileMapping(char const* name, bool create, bool read_only,
                              unsigned default_mapping_size)
@@ -62,7 +74,8 @@ qvFileMapping::qvFileMapping(qvFileMapping&& other) noexcept
       read_only_(std::exchange(other.read_only_, false)),
       default_mapping_size_(other.default_mapping_size_),
       view_size_(std::exchange(other.view_size_, 0)),
-      view_start_(std::exchange(other.view_start_, 0)) {}
+      view_start_(std::exchange(other.view_start_, 0)),
+      reserved_(std::exchange(other.reserved_, 0)) {}
 
 qvFileMapping& qvFileMapping::operator=(qvFileMapping&& other) noexcept {
     if (this != &other) {
@@ -76,6 +89,7 @@ qvFileMapping& qvFileMapping::operator=(qvFileMapping&& other) noexcept {
         default_mapping_size_ = other.default_mapping_size_;
         view_size_ = std::exchange(other.view_size_, 0);
         view_start_ = std::exchange(other.view_start_, 0);
+        reserved_ = std::exchange(other.reserved_, 0);
     }
     return *this;
 }
@@ -154,6 +168,31 @@ void* qvFileMapping::map(long long position, unsigned size) {
     return static_cast<char*>(view_) + (position - view_start_);
 }
 
+bool qvFileMapping::grow(long long size) {
+    if (reserved_ == 0 || size < view_size_ || static_cast<unsigned long long>(size) > reserved_) return false;
+    if (size == view_size_) return true;
+    const unsigned long long mapped = platform::whole_pages(static_cast<unsigned long long>(view_size_));
+    const unsigned long long wanted = platform::whole_pages(static_cast<unsigned long long>(size));
+    const long long old_size = size_;
+    resize_backing(size);
+    bool part_lost = false;
+    if (wanted > mapped &&
+        !platform::map_view_at(static_cast<char*>(view_) + mapped, fd_, false, static_cast<long long>(mapped),
+                               wanted - mapped, &part_lost)) {
+        const int code = errno;
+        if (part_lost) {
+            // The range now ends at the view: the rest beyond the lost part
+            // is still ours to give back.
+            platform::release_address_space(static_cast<char*>(view_) + wanted, reserved_ - wanted);
+            reserved_ = mapped;
+        }
+        if (size_ != old_size && platform::set_length(fd_, old_size)) size_ = old_size;
+        raise_system_error("MapViewOfFile", code);
+    }
+    view_size_ = size;
+    return true;
+}
+
 void qvFileMapping::unmap(long long size) {
     drop_view();
     mapping_ = false;
@@ -212,7 +251,7 @@ void qvFileMapping::map_view(long long start, long long length) {
     unmap_view_checked();
     void* base = nullptr;
     if (start == 0) {
-        base = platform::map_view(fd_, read_only_, 0, static_cast<unsigned long long>(size_));
+        base = map_whole();
         if (base != nullptr) length = size_;
     }
     if (base == nullptr)
@@ -227,13 +266,41 @@ void qvFileMapping::map_view(long long start, long long length) {
     view_size_ = length;
 }
 
+// The whole object, for a writable file in a range set aside for it to
+// grow in when one can be had; null, errno set, when the system refuses.
+// One attempt at the view either way: a refused view in a range is not
+// tried again without one.
+void* qvFileMapping::map_whole() noexcept {
+    const auto bytes = static_cast<unsigned long long>(size_);
+    if (backing_ != Backing::file || read_only_ || bytes > ~0ULL / 2)
+        return platform::map_view(fd_, read_only_, 0, bytes);
+    unsigned long long reserved = 0;
+    void* const range = platform::reserve_address_space(2 * bytes, &reserved);
+    if (range == nullptr) return platform::map_view(fd_, read_only_, 0, bytes);
+    bool part_lost = false;
+    if (!platform::map_view_at(range, fd_, false, 0, bytes, &part_lost)) {
+        const int code = errno;
+        if (part_lost) {
+            const unsigned long long lost = platform::whole_pages(bytes);
+            platform::release_address_space(static_cast<char*>(range) + lost, reserved - lost);
+        } else {
+            platform::release_address_space(range, reserved);
+        }
+        errno = code;
+        return nullptr;
+    }
+    reserved_ = reserved;
+    return range;
+}
+
 void qvFileMapping::unmap_view_checked() {
     if (view_ == nullptr) return;
-    const bool unmapped = platform::unmap_view(view_, static_cast<unsigned long long>(view_size_));
+    const bool unmapped = platform::unmap_view(view_, view_extent(view_size_, reserved_));
     const int code = errno;
     view_ = nullptr;
     view_start_ = 0;
     view_size_ = 0;
+    reserved_ = 0;
     if (!unmapped) {
         mapping_ = false;
         raise_system_error("UnmapViewOfFile", code);
@@ -241,8 +308,9 @@ void qvFileMapping::unmap_view_checked() {
 }
 
 void qvFileMapping::drop_view() noexcept {
-    if (view_ != nullptr) platform::unmap_view(view_, static_cast<unsigned long long>(view_size_));
+    if (view_ != nullptr) platform::unmap_view(view_, view_extent(view_size_, reserved_));
     view_ = nullptr;
     view_start_ = 0;
     view_size_ = 0;
+    reserved_ = 0;
 }

@@ -23,6 +23,7 @@ enum class Call : int {
     map_create,    // making anonymous memory for a mapping
     map_view,      // mapping a view
     unmap_view,    // unmapping a view (the view is unmapped all the same)
+    address_space, // setting an address range aside for a view to grow in
     create_font,
     count_
 };

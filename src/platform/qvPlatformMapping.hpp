@@ -1,10 +1,14 @@
 #pragma once
-// Mappings of the POSIX layer: anonymous memory and views of a descriptor.
+// Mappings of the POSIX layer: anonymous memory, views of a descriptor,
+// and address ranges set aside for a view to grow in.
 //
 // Keeps true: a view is MAP_SHARED, so writes through it reach the file (or
 // the anonymous memory that every view of it shares); views start at
 // multiples of the mapping granularity, which is a multiple of the page
-// size. Failures come back by result with errno set; nothing raises.
+// size. A set-aside range is inaccessible and commits nothing; parts of it
+// become views in place (map_view_at), and the owner gives the whole range
+// back with one unmap_view. Failures come back by result with errno set;
+// nothing raises.
 
 #include <cstddef>
 
@@ -23,6 +27,27 @@ bool resize_anonymous(int fd, long long size) noexcept;
 
 // A view of `length` bytes from `offset`; nullptr on failure.
 void* map_view(int fd, bool read_only, long long offset, unsigned long long length) noexcept;
+
+// Sets aside an address range of at least `least` bytes for a view to grow
+// in: 1 TiB, or less where the system refuses that (halved at each
+// refusal) or where a finite address-space limit is set (a quarter of what
+// it leaves). Its base, its length in *length; nullptr when no range of
+// `least` bytes can be had.
+void* reserve_address_space(unsigned long long least, unsigned long long* length) noexcept;
+
+// Gives back a range, or the rest of one, that holds no view.
+void release_address_space(void* base, unsigned long long length) noexcept;
+
+// A view of `length` bytes from `offset` (a whole number of system pages)
+// at `address`: a page-aligned part of a range that reserve_address_space
+// set aside, holding no view yet. On failure the part is set aside again;
+// should even that fail (the system may have dropped the part), *part_lost
+// is set and the part is no longer the caller's.
+bool map_view_at(void* address, int fd, bool read_only, long long offset, unsigned long long length,
+                 bool* part_lost) noexcept;
+
+// `bytes` rounded up to a whole number of the system's memory pages.
+unsigned long long whole_pages(unsigned long long bytes) noexcept;
 
 // False when the system reports an error; the range is gone either way.
 bool unmap_view(void* base, unsigned long long length) noexcept;

@@ -1,12 +1,17 @@
-// qvCacheOnMapping: one view of the whole file, remade only while no page
-// is locked.
+// qvCacheOnMapping: one view of the whole file, grown where it lies, or
+// remade only while no page is locked.
 //
-// The file on disk follows the view: map(size) of a writable mapping sets
-// the file to the view's length (growing with reserved blocks), so the
-// pages between the limit and `mapped` are the red zone the allocator grows
-// into while pages are locked, and the deferred remap at the last unlock
-// makes room again. The view is checked after every map: only a view that
-// covers what the cache hands out is taken.
+// The file on disk follows the view: map(size) and grow(size) of a writable
+// mapping set the file to the view's length (growing with reserved
+// blocks). The view grows in place whenever the mapping can keep its base,
+// locked pages or not, so a page an application holds between calls (its
+// user stream, a walk) never stops the file from growing. Where it cannot
+// (no address range was set aside, or the range is full) the view moves,
+// and the pages between the limit and `mapped` are the red zone the
+// allocator grows into while pages are locked; the deferred remap at the
+// last unlock makes room again. A growth the disk refuses leaves the red
+// zone in either case. The view is checked after every map: only a view
+// that covers what the cache hands out is taken.
 
 #include "scenes/qvCacheOnMapping.hpp"
 
@@ -97,7 +102,7 @@ void qvCacheOnMapping::unlock(long page, float /*priority*/) {
 // the disk can take it, instead of the red zone a failure left.
 void qvCacheOnMapping::regrow() noexcept {
     try {
-        remap(limit_ + growth_);
+        grow_view();
     } catch (qvError const&) {
         // The previous view (or none) stays; see the header.
     }
@@ -111,9 +116,9 @@ void qvCacheOnMapping::limit(long pages) {
     if (base_ == nullptr) raise_mapping_cache_error("Cannot create file mapping");
     const long previous = limit_;
     limit_ = pages;
-    if (limit_ + headroom_ > mapped_ && locked_pages_.empty()) {
+    if (limit_ + headroom_ > mapped_) {
         try {
-            remap(limit_ + growth_);
+            grow_view();
         } catch (qvError const&) {
             // A failed remap matters only when the old view cannot hold it.
             if (base_ == nullptr || limit_ > mapped_) {
@@ -129,6 +134,20 @@ void qvCacheOnMapping::limit(long pages) {
 }
 
 // --- views -------------------------------------------------------------------
+
+// To limit + growth pages: in place when the mapping keeps the base, else
+// by a remap once no page is locked. A failed growth in place raises with
+// the view as it was; it is not retried as a remap, which the same full
+// disk would refuse.
+void qvCacheOnMapping::grow_view() {
+    const long pages = limit_ + growth_;
+    if (mapping_.grow(qvPagePosition(pages))) {
+        mapped_ = pages;
+        ++counters_.remaps;
+    } else if (locked_pages_.empty()) {
+        remap(pages);
+    }
+}
 
 // Maps `pages` pages and takes the view only when it covers what the cache
 // hands out. On failure base_ stays null.

@@ -12,20 +12,26 @@
 //    whose view never reaches past the file's end). map(size) may answer
 //    with a 16 MiB window instead of the whole file; such a view is refused
 //    with "Cannot create file mapping";
-//  - limit ≤ mapped: a limit past the view raises "Red zone overflow in the
-//    mapped file" and the previous limit stays;
-//  - the view moves (a remap to limit + growth pages) only while no page is
-//    locked, so a locked page keeps its address; after an unlock or a limit
-//    that leaves no page locked, limit + headroom ≤ mapped, unless a remap
-//    failed, and a lock that finds no page locked and less than the
-//    headroom spare (that failure) remaps first, so the first page of an
-//    operation is handed out with the headroom spare unless the disk still
-//    refuses;
-//  - a remap that fails maps the previous size again; when that fails too,
-//    the cache has no view and every later lock or limit raises "Cannot
-//    create file mapping". A lock or unlock never raises for a failed remap
-//    while the previous view stays: the limit that asks for it reports what
-//    matters;
+//  - limit ≤ mapped: a limit past the view raises, and the previous limit
+//    stays: with the mapping's error when the view's growth failed (a full
+//    disk), else (a view that must move while pages are locked) with "Red
+//    zone overflow in the mapped file";
+//  - a locked page keeps its address: a limit that leaves less than the
+//    headroom spare grows the view to limit + growth pages in place (the
+//    mapping keeps its base), locked pages or not; only where the mapping
+//    cannot grow in place does the view move (a remap), and then only
+//    while no page is locked. So limit + headroom ≤ mapped after every
+//    limit, unless a growth failed (a full disk) or waits for the last
+//    unlock; after an unlock or a limit that leaves no page locked it holds
+//    unless a growth failed, and a lock that finds no page locked and less
+//    than the headroom spare (that failure) grows first, so the first page
+//    of an operation is handed out with the headroom spare unless the disk
+//    still refuses;
+//  - a growth in place that fails leaves the view as it was; a remap that
+//    fails maps the previous size again; when that fails too, the cache
+//    has no view and every later lock or limit raises "Cannot create file
+//    mapping". A lock or unlock never raises for a failed growth while the
+//    previous view stays: the limit that asks for it reports what matters;
 //  - a writable file is mapped × 16,384 bytes long while the view exists,
 //    the blocks it grew by reserved; it is limit × 16,384 bytes long once
 //    the cache is closed, and as long as it was when a failed construction
@@ -54,7 +60,7 @@ public:
     // What the cache did, for benchmarks and tests.
     struct Counters {
         std::uint64_t locks = 0;
-        std::uint64_t remaps = 0;   // views remade at a new size
+        std::uint64_t remaps = 0;   // views remade at a new size, in place or moved
     };
 
     // limit = the file's whole pages; a view of limit + headroom pages is
@@ -73,7 +79,8 @@ public:
     // cache; "Part of the Orvane pagefile is missing" outside 0 .. limit − 1.
     void* lock(long page, bool write) override;
     // The assertion "i != locked_pages.end()" for a page that is not locked.
-    // The last unlock remaps when the limit has grown into the headroom.
+    // The last unlock grows the view when the limit has grown into the
+    // headroom and the view could not grow then.
     void unlock(long page, float priority) override;
     void flush() override {}
     void release() override {}
@@ -103,7 +110,8 @@ public:
 private:
     void map_pages(long pages);
     void remap(long pages);
-    // remap to limit + growth; a failure is kept quiet (see the header).
+    void grow_view();
+    // grow_view, a failure kept quiet (see the header).
     void regrow() noexcept;
 
     qvFileMapping& mapping_;

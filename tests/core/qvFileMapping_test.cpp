@@ -1,5 +1,6 @@
 // File mappings: the window choice as a pure function, views of files and
-// anonymous memory past 4 GiB, sizes, and exact errors with system codes.
+// anonymous memory past 4 GiB, sizes, exact errors with system codes, and
+// whole views that grow in place (or say they cannot).
 
 #include <orvane/core/qvBlockFile.hpp>
 #include <orvane/core/qvFileMapping.hpp>
@@ -10,7 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -188,6 +193,80 @@ TEST_F(qvFileMappingTest, Reserving_fills_the_holes_of_a_writable_file_and_never
     EXPECT_EQ(file_length(name), 1 << 20);
 }
 
+// --- growing in place ---------------------------------------------------------
+
+TEST_F(qvFileMappingTest, Grow_extends_a_writable_whole_view_in_place_keeping_its_bytes) {
+    const std::string name = patterned(100000);
+    qvFileMapping mapping(name.c_str(), false, false, 65536);
+    char* const base = static_cast<char*>(mapping.map(100000));
+    base[99999] = 'e';
+    ASSERT_TRUE(mapping.grow(300001));   // past a page of the system
+    EXPECT_EQ(mapping.size(), 300001);
+    EXPECT_EQ(mapping.view_size(), 300001);
+    EXPECT_EQ(file_length(name), 300001);
+    EXPECT_GE(file_length(name, true), 300001);   // reserved, as map(size) reserves
+    EXPECT_EQ(mapping.map(300000, 1), base + 300000);
+    EXPECT_EQ(base[5], 5);
+    EXPECT_EQ(base[99999], 'e');
+    EXPECT_EQ(base[200000], 0);
+    base[300000] = 'z';
+    EXPECT_TRUE(mapping.grow(300001));   // the same size: nothing to do
+    EXPECT_FALSE(mapping.grow(200000));   // shrinking is map(size)'s
+    EXPECT_FALSE(mapping.grow(1LL << 45));   // past the range set aside
+    EXPECT_EQ(mapping.view_size(), 300001);
+    mapping.unmap(300001);
+    EXPECT_EQ(read_file(name).substr(299999), std::string("\0z", 2));
+    EXPECT_FALSE(mapping.grow(400000));   // no view
+}
+
+TEST_F(qvFileMappingTest, Only_a_writable_file_s_whole_view_with_a_range_set_aside_grows) {
+    const std::string name = patterned(1 << 20);
+    {
+        qvFileMapping reader(name.c_str(), false, true, 65536);   // shares the file with readers only
+        reader.map(1 << 20);
+        EXPECT_FALSE(reader.grow(2 << 20));
+    }
+    qvFileMapping anonymous(nullptr, false, false, 65536);
+    anonymous.map(1 << 20);
+    EXPECT_FALSE(anonymous.grow(2 << 20));
+    qvFileMapping writer(name.c_str(), false, false, 65536);
+    platform::fail_next(platform::Call::map_view, ENOMEM);   // a window, no whole view
+    writer.map(1 << 20);
+    EXPECT_EQ(writer.view_size(), 65536);
+    EXPECT_FALSE(writer.grow(2 << 20));
+    platform::fail_next(platform::Call::address_space, ENOMEM);   // no range: the view as without one
+    writer.map(1 << 20);
+    EXPECT_EQ(writer.view_size(), 1 << 20);
+    EXPECT_FALSE(writer.grow(2 << 20));
+    EXPECT_EQ(file_length(name), 1 << 20);
+    EXPECT_EQ(at(writer, 77), 77);
+}
+
+// The range set aside counts against a finite address-space limit: it
+// takes a share of what the limit leaves, and the view grows within it.
+TEST_F(qvFileMappingTest, A_finite_address_space_limit_bounds_the_range_set_aside) {
+    const std::string name = patterned(1 << 20);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        long long pages = 0;
+        std::FILE* const statm = std::fopen("/proc/self/statm", "r");
+        if (statm == nullptr || std::fscanf(statm, "%lld", &pages) != 1) ::_exit(3);
+        std::fclose(statm);
+        const rlimit limit{static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + 2 * GiB), RLIM_INFINITY};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(3);
+        qvFileMapping mapping(name.c_str(), false, false, 65536);
+        mapping.map(1 << 20);
+        // A quarter of the 2 GiB left, less what the process took since.
+        const bool grown = mapping.grow(256 << 20), refused = !mapping.grow(GiB);
+        ::_exit(grown && refused && mapping.view_size() == (256 << 20) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST_F(qvFileMappingTest, Moves_close_the_source_and_nothing_leaks) {
     const long before = open_descriptor_count();
     {
@@ -197,6 +276,9 @@ TEST_F(qvFileMappingTest, Moves_close_the_source_and_nothing_leaks) {
         anonymous = std::move(first);
         EXPECT_TRUE(raises<E>([&] { first.size(); }, "File is not opened yet"));
         EXPECT_EQ(anonymous.map(3, 1), base + 3);
+        EXPECT_FALSE(first.grow(200));
+        EXPECT_TRUE(anonymous.grow(200));   // the range went with the view
+        EXPECT_EQ(anonymous.map(150, 1), base + 150);
     }
     EXPECT_EQ(open_descriptor_count(), before);
 }

@@ -497,17 +497,22 @@ TEST(qvPagedSceneConnection, One_rectangle_in_one_layer_leaves_five_pages) {
 namespace {
 
 // A page of a mapped scene's file held, as a walk of the scene holds one,
-// and the view's spare pages used up: while it is held, every write that
-// needs a new page meets the red zone.
+// the disk full and the view's spare pages used up: while it is held, every
+// write that needs a new page meets the red zone.
 class HeldPage {
 public:
     explicit HeldPage(qvPageDevice& device) : device_(device), lock_(std::in_place, device, 0, false, 0.0f) {
+        orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC, 1 << 30);
         qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
         while (device.page_count() < cache.mapped()) taken_.push_back(device.allocate());
     }
-    // The page let go (the view moves on) and the pages taken given back,
-    // or kept (the view then keeps no spare page if its growth fails).
-    void release(bool give_back = true) {
+    // The page let go with room on the disk again but for the next
+    // `growths_refused` growths (the view grows on), and the pages taken
+    // given back, or kept (the view then keeps no spare page if its growth
+    // fails).
+    void release(bool give_back = true, int growths_refused = 0) {
+        orvane::platform::clear_failures();
+        if (growths_refused > 0) orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC, growths_refused);
         lock_.reset();
         if (give_back)
             for (long page : taken_) device_.free(page);
@@ -672,8 +677,7 @@ TEST(qvPagedSceneConnection, A_session_of_edits_over_a_mapped_scene_crowded_at_o
             const long pages = scene.device().page_count();
             if (starve && std::binary_search(growing.begin(), growing.end(), edit)) {
                 HeldPage held(scene.device());
-                orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC, 2);
-                held.release(false);
+                held.release(false, 2);
             }
             const long kind = static_cast<long>(random() % 10), handle = 1 + static_cast<long>(random() % shapes);
             const bool near = random() % 2 == 0;   // at the point, or anywhere
@@ -715,6 +719,72 @@ TEST(qvPagedSceneConnection, A_session_of_edits_over_a_mapped_scene_crowded_at_o
         ASSERT_NE(r, nullptr) << handle;
         EXPECT_EQ(scene_test::bytes_of(*r), want.second) << handle;
         reread.disconnect(r);
+    }
+}
+
+// Regression: the user stream that a scene keeps open holds a page between
+// calls, and the view grew only while no page was locked, so once its
+// spare pages were used every add raised "Red zone overflow in the mapped
+// file" (9,206 of 100,000 rectangles went in). Thousands of adds here, a
+// crowd at one point that splits its target node as it moves to layer 1,
+// edits written back, all with the stream open as written, or as read back.
+TEST(qvPagedSceneConnection, A_mapped_scene_grows_while_its_user_stream_is_open_written_or_read_back) {
+    constexpr long spread = 37000, crowded = 3000;
+    std::string user(3 * 16376 + 1234, '\0');
+    for (std::size_t i = 0; i < user.size(); ++i) user[i] = static_cast<char>(i * 7 % 251);
+    for (bool read_back : {false, true}) {
+        SCOPED_TRACE(read_back ? "read back" : "written");
+        Scene s(2, rect(0, 0, 10000, 10000), -1);
+        qvPagedScene& scene = *s.scene;
+        scene.output_stream().putn(user.data(), static_cast<int>(user.size()));
+        if (read_back) {
+            char head[100];
+            ASSERT_EQ(scene.input_stream().getn(head, 100), 100);
+            ASSERT_EQ(std::string(head, 100), user.substr(0, 100));
+        }
+        std::map<long, std::pair<int, std::string>> expected;   // handle -> layer, bytes
+        std::mt19937 random(101);
+        for (long k = 0; k < crowded + spread; ++k) {
+            const double x = k < crowded ? 4321.5 + static_cast<double>(random() % 64) / 512 : static_cast<double>(random() % 9990);
+            const double y = k < crowded ? 1234.25 + static_cast<double>(random() % 64) / 1024 : static_cast<double>(random() % 9990);
+            const double w = k < crowded ? 0.0625 : 2.5;
+            const std::string raised = qvRaisedText([&] {
+                qvRectangle r(scene, rect(x, y, x + w, y + w / 2));
+                r->user_handle(k);
+                expected[r->shape_handle()] = {0, scene_test::bytes_of(*r->record())};
+            });
+            ASSERT_EQ(raised, "no error") << "add " << k;
+        }
+        const long pages = scene.device().page_count();
+        for (long h = 1; h <= crowded; ++h) {
+            ASSERT_EQ(qvRaisedText([&] { scene.shape_layer(h, 1); }), "no error") << h;
+            expected[h].first = 1;
+        }
+        EXPECT_GT(scene.device().page_count(), pages);   // the crowd's node split
+        for (long h : {1L, crowded / 2, crowded + 17, crowded + spread}) {
+            expected[h].first = 1 - expected[h].first;
+            scene.shape_layer(h, expected[h].first);
+        }
+        for (long h = crowded; h <= crowded + spread; h += 97) {
+            qvRectangle r(scene, h);
+            r->rectangle(rect(h % 9000, h % 7000, h % 9000 + 3.5, h % 7000 + 0.75));
+            expected[h].second = scene_test::bytes_of(*r->record());
+        }
+        EXPECT_EQ(scene.layers()[0].list->size() + scene.layers()[1].list->size(), 0);
+        EXPECT_TRUE(scene.close());
+
+        qvPagedScene& reread = s.reopened(true);
+        EXPECT_EQ(reread.size(0) + reread.size(1), crowded + spread);
+        for (auto const& [handle, want] : expected) {
+            ASSERT_EQ(reread.shape_layer(handle), want.first) << handle;
+            qvShapeBase* const r = reread.connect(handle);
+            ASSERT_NE(r, nullptr) << handle;
+            ASSERT_EQ(scene_test::bytes_of(*r), want.second) << handle;
+            reread.disconnect(r);
+        }
+        std::string back(user.size() + 1, '\0');
+        EXPECT_EQ(reread.input_stream().getn(back.data(), static_cast<int>(back.size())), static_cast<int>(user.size()));
+        EXPECT_TRUE(back.substr(0, user.size()) == user);
     }
 }
 
@@ -834,8 +904,7 @@ TEST(qvPagedSceneConnection, Stored_shapes_moved_between_layers_of_a_mapped_scen
     for (long h = 1; h < first_growth; ++h) scene.shape_layer(h, 1);
     {
         HeldPage held(scene.device());
-        orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC);
-        held.release(false);
+        held.release(false, 1);
     }
     qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(scene.device());
     ASSERT_EQ(cache.limit(), cache.mapped());
@@ -852,8 +921,7 @@ TEST(qvPagedSceneConnection, Stored_shapes_moved_between_layers_of_a_mapped_scen
     const long big_handle = big->shape_handle;
     {
         HeldPage held(scene.device());
-        orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC);
-        held.release(false);
+        held.release(false, 1);
     }
     ASSERT_EQ(cache.limit(), cache.mapped());
     scene.disconnect(big);

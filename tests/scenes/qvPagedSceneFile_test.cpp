@@ -333,27 +333,36 @@ TEST(qvPagedSceneFile, A_mapped_writer_reserves_the_holes_of_a_sparse_file_or_re
 }
 
 // The allocator marks a page before the count grows; the red zone clears
-// the mark again, so the page comes back once the view has room.
+// the mark again, so the page comes back once the view has room. A view
+// with no address range to grow in cannot move while a page is held; one
+// that grows in place stops only where the disk is full.
 TEST(qvPagedSceneFile, An_allocation_that_meets_the_red_zone_leaves_map_and_page_count_as_they_were) {
-    ScratchDir dir;
-    const std::string name = dir / "red";
-    qvPagedSceneFile file;
-    file.create(name.c_str(), -1);
-    qvPageDevice& device = file.device();
-    device.lock(0, false);   // the view cannot move now
-    long last = 0;
-    std::string error;
-    for (int i = 0; i < 200 && error.empty(); ++i) error = message_of([&] { last = device.allocate(); });
-    EXPECT_EQ(error, "Red zone overflow in the mapped file");
-    const long count = device.page_count();
-    EXPECT_EQ(count, last + 1);
-    EXPECT_EQ(file_length(name), count * 16384);   // the whole view is in use
-    EXPECT_EQ(message_of([&] { device.allocate(); }), "Red zone overflow in the mapped file");
-    EXPECT_EQ(device.page_count(), count);
-    device.unlock(0, 0.0f);
-    EXPECT_EQ(device.allocate(), count);
-    file.close();
-    EXPECT_EQ(file_length(name), (count + 1) * 16384);
+    for (bool in_place : {false, true}) {
+        SCOPED_TRACE(in_place ? "full disk" : "view that must move");
+        ScratchDir dir;
+        if (!in_place) platform::fail_next(platform::Call::address_space, ENOMEM, 1 << 30);
+        const std::string name = dir / "red";
+        qvPagedSceneFile file;
+        file.create(name.c_str(), -1);
+        qvPageDevice& device = file.device();
+        device.lock(0, false);   // the view cannot move now
+        if (in_place) platform::fail_next(platform::Call::reserve, ENOSPC, 1 << 30);
+        const char* const refused = in_place ? "Cannot create file mapping" : "Red zone overflow in the mapped file";
+        long last = 0;
+        std::string error;
+        for (int i = 0; i < 200 && error.empty(); ++i) error = message_of([&] { last = device.allocate(); });
+        EXPECT_EQ(error, refused);
+        const long count = device.page_count();
+        EXPECT_EQ(count, last + 1);
+        EXPECT_EQ(file_length(name), count * 16384);   // the whole view is in use
+        EXPECT_EQ(message_of([&] { device.allocate(); }), refused);
+        EXPECT_EQ(device.page_count(), count);
+        platform::clear_failures();
+        device.unlock(0, 0.0f);
+        EXPECT_EQ(device.allocate(), count);
+        file.close();
+        EXPECT_EQ(file_length(name), (count + 1) * 16384);
+    }
 }
 
 // The view's changes reach the file without any close; the spare pages of

@@ -246,6 +246,7 @@ TEST(qvQTreeSplit, Over_a_mapped_file_without_spare_pages_the_new_nodes_grow_the
     qvQTree tree(&device, hundred);
     const auto starve = [&] {   // no spare page, and the growth refused at this unlock and the next lock
         qvPageLock held(device, 0, false, 0.0f);
+        orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC, 1 << 30);   // a full disk
         while (device.page_count() < device.mapped()) device.allocate();
         orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC, 2);
     };

@@ -9,8 +9,14 @@
 //   default_mapping_size() bytes around the requested range;
 // - the file is never shorter than the mapped size while a view exists
 //   (a mapped access past the end of a file ends the process): map(size)
-//   resizes before it maps, and reserves the disk blocks of a growing file
-//   so a full disk is an error here, not a crash at a later write;
+//   and grow(size) resize before they map, and reserve the disk blocks of a
+//   growing file so a full disk is an error here, not a crash at a later
+//   write;
+// - the whole-object view of a writable file lies, where the system allows,
+//   at the start of a much larger address range set aside for it, so that
+//   grow(size) extends it in place and every address handed out stays
+//   valid; where no range can be set aside the view is made as it would be
+//   without one, and grow(size) answers false;
 // - a read-only object never changes the file's length;
 // - anonymous memory lives from map(size) to unmap or close: a failed view
 //   does not discard it;
@@ -46,6 +52,17 @@ public:
     // from it. "Pos out of range" unless 0 <= position and
     // position + size <= size().
     void* map(long long position, unsigned size);
+
+    // Grows a writable file to `size` bytes and its whole-object view with
+    // it, keeping the view's base: addresses handed out stay valid. False,
+    // with nothing changed, when the view cannot grow where it lies (no
+    // whole-object view in a set-aside range, a range too small for `size`,
+    // a size below the current one, a read-only object, anonymous memory).
+    // "Cannot create file mapping" when the disk cannot hold the new
+    // blocks, "MapViewOfFile error 0x%X" when the system refuses the view's
+    // new part; the view is as it was then, and so is the file's length
+    // unless it cannot be cut back (longer, never shorter, than the view).
+    bool grow(long long size);
 
     // Drops the view; a writable file gets the length size ("Cannot resize
     // file" when the system refuses); anonymous memory is discarded (size 0).
@@ -83,6 +100,7 @@ private:
 
     void resize_backing(long long size);
     void map_view(long long start, long long length);
+    void* map_whole() noexcept;
     void unmap_view_checked();
     void drop_view() noexcept;
 
@@ -95,4 +113,5 @@ private:
     unsigned default_mapping_size_;
     long long view_size_;
     long long view_start_;
+    unsigned long long reserved_;  // bytes set aside from view_ for it to grow in; 0: none
 };
