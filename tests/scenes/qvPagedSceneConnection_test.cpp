@@ -128,6 +128,20 @@ struct Scene {
     }
 };
 
+// Handle -> the layer and record bytes a scene must read back.
+using ExpectedShapes = std::map<long, std::pair<int, std::string>>;
+
+void expect_read_back(qvPagedScene& scene, ExpectedShapes const& expected) {
+    EXPECT_EQ(scene.size(0) + scene.size(1), static_cast<int>(expected.size()));
+    for (auto const& [handle, want] : expected) {
+        EXPECT_EQ(scene.shape_layer(handle), want.first) << handle;
+        qvShapeBase* const r = scene.connect(handle);
+        ASSERT_NE(r, nullptr) << handle;
+        EXPECT_EQ(scene_test::bytes_of(*r), want.second) << handle;
+        scene.disconnect(r);
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -665,7 +679,7 @@ TEST(qvPagedSceneConnection, A_session_of_edits_over_a_mapped_scene_crowded_at_o
     std::vector<std::string> loaded(shapes + 1);
     const std::string stream = rectangle_stream(
         {shapes, 0}, [&](long) { return qvMathRectOf<float>(4321.5f, 1234.25f, 4321.625f, 1234.375f); }, &loaded);
-    std::map<long, std::pair<int, std::string>> expected;   // handle -> layer, bytes
+    ExpectedShapes expected;
     std::vector<int> growing;                               // edits that grow the file
     const auto session = [&](qvPagedScene& scene, bool starve) {
         scene_test::load(scene, stream);
@@ -711,15 +725,7 @@ TEST(qvPagedSceneConnection, A_session_of_edits_over_a_mapped_scene_crowded_at_o
     session(*s.scene, true);
     ASSERT_FALSE(HasFatalFailure());
     EXPECT_TRUE(s.scene->close());
-    qvPagedScene& reread = s.reopened(true);
-    EXPECT_EQ(reread.size(0) + reread.size(1), static_cast<int>(expected.size()));
-    for (auto const& [handle, want] : expected) {
-        EXPECT_EQ(reread.shape_layer(handle), want.first) << handle;
-        qvShapeBase* const r = reread.connect(handle);
-        ASSERT_NE(r, nullptr) << handle;
-        EXPECT_EQ(scene_test::bytes_of(*r), want.second) << handle;
-        reread.disconnect(r);
-    }
+    expect_read_back(s.reopened(true), expected);
 }
 
 // Regression: the user stream that a scene keeps open holds a page between
@@ -742,7 +748,7 @@ TEST(qvPagedSceneConnection, A_mapped_scene_grows_while_its_user_stream_is_open_
             ASSERT_EQ(scene.input_stream().getn(head, 100), 100);
             ASSERT_EQ(std::string(head, 100), user.substr(0, 100));
         }
-        std::map<long, std::pair<int, std::string>> expected;   // handle -> layer, bytes
+        ExpectedShapes expected;
         std::mt19937 random(101);
         for (long k = 0; k < crowded + spread; ++k) {
             const double x = k < crowded ? 4321.5 + static_cast<double>(random() % 64) / 512 : static_cast<double>(random() % 9990);
@@ -774,14 +780,9 @@ TEST(qvPagedSceneConnection, A_mapped_scene_grows_while_its_user_stream_is_open_
         EXPECT_TRUE(scene.close());
 
         qvPagedScene& reread = s.reopened(true);
-        EXPECT_EQ(reread.size(0) + reread.size(1), crowded + spread);
-        for (auto const& [handle, want] : expected) {
-            ASSERT_EQ(reread.shape_layer(handle), want.first) << handle;
-            qvShapeBase* const r = reread.connect(handle);
-            ASSERT_NE(r, nullptr) << handle;
-            ASSERT_EQ(scene_test::bytes_of(*r), want.second) << handle;
-            reread.disconnect(r);
-        }
+        EXPECT_EQ(static_cast<long>(expected.size()), crowded + spread);
+        expect_read_back(reread, expected);
+        ASSERT_FALSE(HasFailure());
         std::string back(user.size() + 1, '\0');
         EXPECT_EQ(reread.input_stream().getn(back.data(), static_cast<int>(back.size())), static_cast<int>(user.size()));
         EXPECT_TRUE(back.substr(0, user.size()) == user);
