@@ -197,8 +197,7 @@ TEST(qvAttributeProxy, Palette_errors_pass_through_and_the_handle_stays) {
     EXPECT_EQ(proxy.attribute_handle(), h);
     palette.inner.alloc(false);  // h again, so the proxy's destructor releases a live handle
 
-    // A connect to an object whose attribute is gone: the held one used to
-    // be let go first, and an attribute held alone went with it.
+    // A connect to an object whose attribute is gone used to let the held one go first.
     proxy.line_width(5.0);
     const long own = proxy.attribute_handle();
     qvAttributeProxy stray(palette, 0);

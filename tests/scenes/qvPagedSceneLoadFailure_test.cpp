@@ -24,6 +24,7 @@
 
 #include "qvFileTestSupport.hpp"
 #include "qvPageFileWalker.hpp"
+#include "qvRaisedText.hpp"
 #include "qvSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -381,10 +382,6 @@ Names written(std::string const& path, std::vector<int> const& counts, unsigned 
     return names;
 }
 
-}  // namespace
-
-namespace {
-
 // A delete_layer left its rest for the next operation: an entry out of the
 // map still has its quadtree.
 bool delete_pending(qvBasicPagedScene const& scene) {
@@ -396,17 +393,13 @@ bool delete_pending(qvBasicPagedScene const& scene) {
 }  // namespace
 
 // Every write failing from the strike-th after the call, over a cache of
-// clean pages or of pages an edit left dirty. Then the application's
-// pattern: a delete_layer that raised is tried again, and after one that
-// returned it goes on with its next call, tried again while it raises; room
-// comes after `full` further calls (or at once, and the scene is destroyed).
-// Before the rest of a delete was kept for the next operation, every strike
-// over the clean cache and three of five over the dirty one left 10 to
-// 1,077 of the layer's 1,600 shapes destroyed and the others in the layer,
-// drawn, counted and saved. Then such a delete raised with its layer gone
-// from the map, and the retry deleted the other layer as well: the file
-// ended with no layer and no shape (strikes 1, 3 and 5). A walk of the
-// other layer goes on over all of it.
+// clean pages or of pages an edit left dirty; room comes after `full`
+// further calls, each tried again while it raises (or at once, and the
+// scene is destroyed). Before the rest of a raising delete was kept for the
+// next operation, every strike over the clean cache and three of five over
+// the dirty one left 10 to 1,077 of the layer's 1,600 shapes destroyed and
+// the others in the layer, drawn, counted and saved. Then a delete raised
+// with its layer gone, and the retry deleted the other layer too.
 TEST(qvPagedSceneDeleteLayerFailure, A_delete_layer_raises_with_its_layer_whole_or_returns_with_it_gone_and_its_retry_deletes_no_other) {
     ScratchDir dir;
     const std::string path = dir / "delete.pgf";
@@ -435,23 +428,7 @@ TEST(qvPagedSceneDeleteLayerFailure, A_delete_layer_raises_with_its_layer_whole_
             auto other = scene.enumerate(1);
             disk = Disk{Mode::sticky, Target::any, strike};
             orvane::platform::observe_calls(observe);
-            int left = full, raised = 0;
-            const auto until_done = [&](auto call) {
-                for (;;) {
-                    if (left-- == 0) lift();
-                    try {
-                        return call();
-                    } catch (qvError const&) {
-                        ++raised;
-                    }
-                }
-            };
-            bool returned = true;
-            try {
-                scene.delete_layer(0);
-            } catch (qvError const&) {
-                returned = false;
-            }
+            bool returned = qvRaisedText([&] { scene.delete_layer(0); }) == "no error";
             const bool whole = scene.layer_map().size() == 2;   // read with nothing written since
             EXPECT_EQ(returned, !whole);
             whole_count += whole;
@@ -463,29 +440,24 @@ TEST(qvPagedSceneDeleteLayerFailure, A_delete_layer_raises_with_its_layer_whole_
                 lift();
                 if (!whole) expected.erase(expected.begin());
             } else {
-                if (!returned) {
-                    until_done([&] {
-                        try {
-                            scene.delete_layer(0);
-                        } catch (qvError const&) {
-                            EXPECT_EQ(scene.layer_map().size(), 2U);
-                            throw;
-                        }
-                    });
-                }
-                raised = 0;
-                EXPECT_EQ(until_done([&] { return scene.total_layers(); }), 1);
+                int calls = 0, raised = 0;
+                const auto returns = [&](auto call) {
+                    if (calls++ == full) lift();
+                    return qvRaisedText(call) == "no error";
+                };
+                while (!returned) returned = returns([&] { scene.delete_layer(0); });
+                int layers = 0;
+                for (; !returns([&] { layers = scene.total_layers(); }); ++raised) {}
+                EXPECT_EQ(layers, 1);
                 lift();   // a call with nothing to finish writes nothing
                 if (pending) {
                     EXPECT_EQ(raised, full);   // the rest cannot go while the disk is full
                 }
                 expected.erase(expected.begin());
-                EXPECT_FALSE(delete_pending(scene));
                 EXPECT_EQ(shown(scene, expected), "");
-                std::vector<long> walked;
-                for (; other; ++other) walked.push_back(qvRectangle(*other)->user_handle());
-                std::sort(walked.begin(), walked.end());
-                EXPECT_EQ(walked, expected[0]);
+                int walked = 0;   // a walk of the other layer goes on
+                for (; other; ++other) ++walked;
+                EXPECT_EQ(walked, 400);
                 doomed.clear();
                 EXPECT_TRUE(scene.close());
             }
@@ -524,21 +496,17 @@ TEST(qvPagedSceneDeleteLayerFailure, A_layer_with_shapes_no_proxy_can_destroy_is
     EXPECT_EQ(check(path, names), "");
 }
 
-// A walk of a layer deleted whole used to go on in its freed quadtree; one
-// of another layer goes on.
+// A walk of a layer deleted whole used to go on in its freed quadtree.
 TEST(qvPagedSceneDeleteLayerFailure, A_walk_with_a_deleted_layer_still_to_walk_ends_with_it) {
     ScratchDir dir;
     const std::string path = dir / "walk.pgf";
     written(path, {300, 100}, 5);
     qvPagedScene scene;
     ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
-    auto one = scene.enumerate(0), all = scene.enumerate(-1), other = scene.enumerate(1);
-    ++one, ++all, ++other;
+    auto one = scene.enumerate(0), all = scene.enumerate(-1);
+    ++one, ++all;
     scene.delete_layer(0);
     EXPECT_TRUE(!one && !all);
-    int rest = 0;   // a walk of another layer goes on
-    for (; other; ++other) ++rest;
-    EXPECT_EQ(rest, 99);
 }
 
 // --- each operation first after a load that kept its undo --------------------
