@@ -3,6 +3,7 @@
 #include <orvane/shapes/qvRestrictedText.hpp>
 
 #include <orvane/shapes/qvShapeCoordinates.hpp>
+#include <orvane/shapes/qvSpecificGraphic.hpp>
 #include <orvane/shapes/qvTextAlignment.hpp>
 
 qvRestrictedText::qvRestrictedText(qvContainerScene& scene)
@@ -36,13 +37,10 @@ qvRestrictedText::qvRestrictedText(qvContainerScene& scene, qvCrdOf<double> anch
     if (text != nullptr)
         proxy.text(text);
     if (attributes != nullptr) {
-        try {
+        qvSpecificGraphicDetail::made_or_taken_away(proxy, [&] {
             proxy.connect_attribute(*attributes);
             proxy.adjust_extent(t);
-        } catch (...) {
-            proxy.destroy_shape();
-            throw;
-        }
+        });
     } else {
         proxy.extent(qvExtent{1.0, 0.0, 1.0});
     }

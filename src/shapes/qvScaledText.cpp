@@ -3,6 +3,7 @@
 #include <orvane/shapes/qvScaledText.hpp>
 
 #include <orvane/shapes/qvShapeCoordinates.hpp>
+#include <orvane/shapes/qvSpecificGraphic.hpp>
 #include <orvane/shapes/qvTextAlignment.hpp>
 
 qvScaledText::qvScaledText(qvContainerScene& scene)
@@ -51,13 +52,10 @@ qvScaledText::qvScaledText(qvContainerScene& scene, qvCrdOf<double> anchor, char
     proxy.height(height);
     proxy.stretch(stretch);
     if (attributes != nullptr) {
-        try {
+        qvSpecificGraphicDetail::made_or_taken_away(proxy, [&] {
             proxy.connect_attribute(*attributes);
             proxy.adjust_extent();
-        } catch (...) {
-            proxy.destroy_shape();
-            throw;
-        }
+        });
     }
     proxy.anchor(anchor);
     proxy.alignment(alignment);

@@ -11,6 +11,7 @@
 #include <orvane/geometry/qvPointTag.hpp>
 #include <orvane/geometry/qvCrd.hpp>
 #include <orvane/geometry/qvMathRect.hpp>
+#include <orvane/shapes/qvSpecificGraphic.hpp>
 
 // The corners (cx - rx, cy - ry) and (cx + rx, cy + ry), ordered per axis:
 // a negative radius spans the box of its absolute value.
@@ -25,14 +26,8 @@ inline qvMathRectOf<double> qvBoxAround(qvCrdOf<double> center, double x_radius,
 // scene as it was.
 template <class P>
 void qvConnectNewShape(P& proxy, qvAttributeFolderInterface* attributes) {
-    if (attributes == nullptr)
-        return;
-    try {
-        proxy.connect_attribute(*attributes);
-    } catch (...) {
-        proxy.destroy_shape();
-        throw;
-    }
+    if (attributes != nullptr)
+        qvSpecificGraphicDetail::made_or_taken_away(proxy, [&] { proxy.connect_attribute(*attributes); });
 }
 
 // The box, then the attribute when there is one.

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 #include <utility>
 
 using namespace qv_file_test;
@@ -27,6 +28,10 @@ namespace {
 
 constexpr long long GiB = 1LL << 30;
 using E = qvErrorFrom<qvFileMapping>;
+
+// The platform calls seen while observing, in order (room made first).
+std::vector<platform::Call> seen;
+void see(platform::Call call, long long) noexcept { seen.push_back(call); }
 
 class qvFileMappingTest : public ::testing::Test {
 protected:
@@ -197,7 +202,13 @@ TEST_F(qvFileMappingTest, Grow_extends_a_writable_whole_view_in_place_keeping_it
     qvFileMapping mapping(name.c_str(), false, false, 65536);
     char* const base = static_cast<char*>(mapping.map(100000));
     base[99999] = 'e';
+    seen.clear();
+    seen.reserve(8);
+    platform::observe_calls(see);
     ASSERT_TRUE(mapping.grow(300001));   // past a page of the system
+    platform::observe_calls(nullptr);
+    // The blocks first: a view past the file's end would end the process.
+    EXPECT_EQ(seen, (std::vector<platform::Call>{platform::Call::reserve, platform::Call::map_view}));
     EXPECT_EQ(mapping.view_size(), 300001);
     EXPECT_EQ(file_length(name), 300001);
     EXPECT_GE(file_length(name, true), 300001);   // reserved, as map(size) reserves

@@ -28,6 +28,19 @@ namespace qvSpecificGraphicDetail {
 // "Attempt to query uninitialized shape".
 qvGraphic copy_shape(qvContainerScene& scene, qvGraphic const& source);
 
+// Runs `step` of a new shape's making (its connect, its measure); a raise
+// takes the shape away again, so a refused construction or copy leaves its
+// scene as it was.
+template <class Shape, class Step>
+void made_or_taken_away(Shape& shape, Step&& step) {
+    try {
+        step();
+    } catch (...) {
+        shape.destroy_shape();
+        throw;
+    }
+}
+
 }  // namespace qvSpecificGraphicDetail
 
 template <class P>
@@ -70,14 +83,8 @@ public:
         auto* const to = qvQueryInterface<qvAttributeFolderInterface>(this->get());
         if (from == nullptr || to == nullptr)
             return;
-        // A refused connect (a source from a closed session) takes the copy
-        // away again: the scene is left as it was.
-        try {
-            to->connect_attribute(*from);
-        } catch (...) {
-            this->get()->destroy_shape();
-            throw;
-        }
+        // A source from a closed session is refused: no copy stays.
+        qvSpecificGraphicDetail::made_or_taken_away(*this->get(), [&] { to->connect_attribute(*from); });
     }
 
     // A qvGraphic on the same proxy (one more count).
