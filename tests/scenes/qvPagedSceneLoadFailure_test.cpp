@@ -496,17 +496,22 @@ TEST(qvPagedSceneDeleteLayerFailure, A_layer_with_shapes_no_proxy_can_destroy_is
     EXPECT_EQ(check(path, names), "");
 }
 
-// A walk of a layer deleted whole used to go on in its freed quadtree.
-TEST(qvPagedSceneDeleteLayerFailure, A_walk_with_a_deleted_layer_still_to_walk_ends_with_it) {
+// A walk of a layer deleted whole used to go on in its freed quadtree; one
+// that has already left the deleted layer behind goes on with its own.
+TEST(qvPagedSceneDeleteLayerFailure, A_walk_with_a_deleted_layer_still_to_walk_ends_with_it_one_past_it_goes_on) {
     ScratchDir dir;
     const std::string path = dir / "walk.pgf";
     written(path, {300, 100}, 5);
     qvPagedScene scene;
     ASSERT_TRUE(scene.open(path.c_str(), 64 << 10, false));
-    auto one = scene.enumerate(0), all = scene.enumerate(-1);
+    auto one = scene.enumerate(0), all = scene.enumerate(-1), past = scene.enumerate(-1);
     ++one, ++all;
+    for (int k = 0; k < 301; ++k) ++past;   // into layer 1
     scene.delete_layer(0);
     EXPECT_TRUE(!one && !all);
+    int walked = 0;
+    for (; past; ++past) ++walked;
+    EXPECT_EQ(walked, 99);
 }
 
 // --- each operation first after a load that kept its undo --------------------

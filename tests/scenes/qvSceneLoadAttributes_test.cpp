@@ -149,13 +149,15 @@ TEST(qvSceneLoadAttributes, A_load_keeps_the_colours_of_the_shapes_from_before_a
 
 // Cut in the palette, between it and the records, and among the records; or
 // whole, with shape 12 naming an attribute its palette lacks or a negative
-// one (inputs 0 and 1), refused on every road.
+// one, or the first record (shape 11) a negative one (inputs 0 to 2), refused
+// on every road.
 TEST(qvSceneLoadAttributes, A_load_that_raises_leaves_the_palette_the_colours_and_the_counts_as_they_were) {
     const Stream stream;
     const std::size_t records = stream.palette.size() + 8;
-    std::vector<std::string> inputs(2, stream.bytes);
+    std::vector<std::string> inputs(3, stream.bytes);
     inputs[0].replace(records + 48 + 20, 4, scene_test::i32(9));
     inputs[1].replace(records + 48 + 20, 4, scene_test::i32(-1));
+    inputs[2].replace(records + 20, 4, scene_test::i32(-1));
     for (std::size_t cut : {std::size_t{0}, stream.palette.size() / 2, stream.palette.size(), records,
                             records + 48 + 20, records + 2 * 48})
         inputs.push_back(stream.bytes.substr(0, cut));
@@ -167,7 +169,7 @@ TEST(qvSceneLoadAttributes, A_load_that_raises_leaves_the_palette_the_colours_an
                 Scene scene(kind, holding ? Before::shapes : Before::nothing);
                 const std::string palette = scene_test::saved(scene->palette());
                 const auto load = [&] { scene_test::load(*scene, inputs[input]); };
-                if (input < 2)
+                if (input < 3)
                     palette_test::expect_raises<qvErrorFrom<qvInputStream>>(load, "Invalid attribute handle on input");
                 else
                     EXPECT_THROW(load(), qvErrorFrom<qvInputStream>);
