@@ -1,22 +1,29 @@
 // Attribute writes through shapes of a read-only scene are refused before
 // the palette takes them. They used to be refused after it: a refused colour
 // stayed, a shared attribute lost a reference to a private copy, a refused
-// disconnect released the attribute its record still named.
+// disconnect released the attribute its record still named. The same writes
+// meet a receiver of the scene that raises in a report.
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvPagedScene.hpp>
+#include <orvane/shapes/qvGraphicList.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvAttributeInterfaceTestSupport.hpp"
 #include "qvFileTestSupport.hpp"
+#include "qvNotificationProbe.hpp"
 #include "qvRaisedText.hpp"
+#include "qvSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <new>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -47,6 +54,7 @@ struct Site {
     explicit Site(bool paged) : scene(paged ? static_cast<qvContainerScene&>(file) : memory) {
         if (paged)
             file.create(path.c_str(), qvMathRectOf<double>(qvRectOf<double>(0, 0, 100, 100)), 1 << 20);
+        scene.insert_layer(1);
         for (int k = 0; k < 4; ++k)
             shapes[k] = qvRectangle(scene, qvMathRectOf<double>(qvRectOf<double>(10 * k, 1, 10 * k + 2, 3)))->shape_handle();
         shape(alone)->fill_color(teal);
@@ -83,11 +91,13 @@ std::string state(Site& site) {
 
 using P = qvRectangleProxy;
 
-const struct {
+struct Write {
     char const* what;
     int target;
     std::function<void(Site&, P&)> call;
-} refused_writes[] = {
+};
+
+const Write refused_writes[] = {
     {"fill colour alone", alone, [](Site&, P& r) { r.fill_color(olive); }},
     {"fill colour shared", first, [](Site&, P& r) { r.fill_color(olive); }},
     {"copy_folder", first, [](Site& s, P& r) { r.copy_folder(s.shape(alone)->attribute_handle(), folder(fill)); }},
@@ -99,7 +109,57 @@ const struct {
     {"attribute_name removed", named, [](Site&, P& r) { r.attribute_name(nullptr); }},
     {"connect_attribute by name", first, [](Site&, P& r) { r.connect_attribute("lone"); }},
     {"connect_attribute to a holder", alone, [](Site& s, P& r) { r.connect_attribute(*s.shape(first)); }},
+    {"connect_attribute by name alone", alone, [](Site&, P& r) { r.connect_attribute("lone"); }},
+    {"connect_attribute shared to another", first, [](Site& s, P& r) { r.connect_attribute(*s.shape(alone)); }},
+    {"line width shared", second, [](Site&, P& r) { r.line_width(3.0); }},
+    {"list write, first member shared", first, [](Site& s, P&) {
+         qvGraphicList list;
+         list->add(s.shape(first));
+         list->add(s.shape(alone));
+         list->fill_color(olive);
+     }},
 };
+
+const Write layer_changes[] = {
+    {"layer change", alone, [](Site& s, P& r) { s.scene.shape_layer(r.shape_handle(), 1); }},
+    {"layer change, not connected", second, [](Site& s, P&) { s.scene.shape_layer(s.shapes[alone], 1); }},
+};
+
+// Every count equals its holders (records naming it, and its name), and no
+// record names an attribute the palette lacks.
+void expect_counts_equal_holders(Site& site) {
+    qvPalette& palette = site.scene.palette();
+    std::map<long, int> holders;
+    for (int k = 0; k < 4; ++k)
+        if (const long h = site.shape(k)->attribute_handle()) ++holders[h];
+    for (auto it = palette.enumerate(); it; ++it) {
+        const long h = *it;
+        EXPECT_EQ(count_of(palette, h), holders[h] + (palette.name(h) != nullptr ? 1 : 0)) << "attribute " << h;
+        holders.erase(h);
+    }
+    EXPECT_TRUE(holders.empty()) << "a record names attribute " << holders.begin()->first;
+}
+
+// Each shape in one layer: enumerated there, counted there, answering it.
+void expect_one_layer_each(Site& site) {
+    int answering[2] = {};
+    for (long h : site.shapes) ++answering[site.scene.shape_layer(h)];
+    for (int layer = 0; layer < 2; ++layer) {
+        int listed = 0;
+        for (auto it = site.scene.enumerate(layer); it; ++it) ++listed;
+        EXPECT_EQ(listed, answering[layer]) << "layer " << layer;
+        EXPECT_EQ(site.scene.size(layer), answering[layer]) << "layer " << layer;
+    }
+}
+
+// Raises at the receiver's n-th report from now: a qvError, or bad_alloc.
+void raise_at(qvRecordingReceiver<qvMathRectOf<double>>& receiver, int n, bool out_of_memory) {
+    receiver.on_next_event([&receiver, n, out_of_memory] {
+        if (n > 1) return raise_at(receiver, n - 1, out_of_memory);
+        if (out_of_memory) throw std::bad_alloc();
+        qvRaise(qvErrorFrom<Site>("Receiver refuses the report"));
+    });
+}
 
 }  // namespace
 
@@ -159,5 +219,61 @@ TEST(qvReadOnlyAttributeWrites, A_first_attribute_the_scene_has_no_record_for_le
         EXPECT_EQ(qvRaisedText([&] { calls[row % 3](*empty); }), refused ? read_only : no_room) << row;
         site.memory.read_only(false);
         EXPECT_EQ(state(site), before) << row;
+    }
+}
+
+// A receiver that raised at the opening report used to leave a shape naming
+// an attribute its palette no longer held (alone on it) or a shared count one
+// short; a paged layer change left the shape out of every enumeration. The
+// raise now comes before the change (connects and disconnects change
+// nothing) or after it (the change is whole); either way the counts, the
+// layers and the file hold.
+TEST(qvReadOnlyAttributeWrites, A_receiver_raising_in_a_report_leaves_counts_layers_and_files_sound) {
+    std::vector<Write const*> roads;
+    for (Write const& w : refused_writes) roads.push_back(&w);
+    for (Write const& w : layer_changes) roads.push_back(&w);
+    for (bool paged : {false, true}) {
+        for (Write const* write : roads) {
+            for (int report : {1, 2}) {
+                const bool out_of_memory = (report + (paged ? 1 : 0)) % 2 == 0;
+                SCOPED_TRACE(std::string(paged ? "paged file: " : "memory scene: ") + write->what + ", report " +
+                             std::to_string(report));
+                Site site(paged);
+                const std::string before = state(site);
+                qvNotificationLog log;
+                qvRecordingReceiver<qvMathRectOf<double>> receiver("rect", log);
+                receiver.connect(site.scene.rect_sender());
+                raise_at(receiver, report, out_of_memory);
+                {
+                    const qvRectangle target = site.shape(write->target);   // connected while checked
+                    std::string raised = "nothing";
+                    try {
+                        write->call(site, *target);
+                    } catch (std::bad_alloc const&) {
+                        raised = "bad_alloc";
+                    } catch (qvError const& error) {
+                        raised = static_cast<char const*>(error);
+                    }
+                    receiver.on_next_event(nullptr);
+                    if (report == 1) {
+                        EXPECT_EQ(raised, out_of_memory ? "bad_alloc" : "Receiver refuses the report");
+                        if (std::string(write->what).find("connect") != std::string::npos) {
+                            EXPECT_EQ(state(site), before);
+                        }
+                    }
+                    expect_counts_equal_holders(site);
+                    expect_one_layer_each(site);
+                }
+                const std::string after = state(site);
+                if (paged) {
+                    site.set_read_only(false);   // closed and opened again
+                    EXPECT_EQ(state(site), after);
+                } else {
+                    // Loaded over the same palette, each record must name an attribute it holds.
+                    qvMemoryScene copy(&site.standard, false);
+                    EXPECT_EQ(qvRaisedText([&] { scene_test::load(copy, scene_test::saved(site.memory)); }), "no error");
+                }
+            }
+        }
     }
 }
