@@ -22,6 +22,7 @@
 #include <functional>
 #include <map>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -112,12 +113,8 @@ const Write refused_writes[] = {
     {"connect_attribute by name alone", alone, [](Site&, P& r) { r.connect_attribute("lone"); }},
     {"connect_attribute shared to another", first, [](Site& s, P& r) { r.connect_attribute(*s.shape(alone)); }},
     {"line width shared", second, [](Site&, P& r) { r.line_width(3.0); }},
-    {"list write, first member shared", first, [](Site& s, P&) {
-         qvGraphicList list;
-         list->add(s.shape(first));
-         list->add(s.shape(alone));
-         list->fill_color(olive);
-     }},
+    {"list write, first member shared", first,
+     [](Site& s, P&) { qvGraphicList l; l->add(s.shape(first)); l->add(s.shape(alone)); l->fill_color(olive); }},
 };
 
 const Write layer_changes[] = {
@@ -125,34 +122,28 @@ const Write layer_changes[] = {
     {"layer change, not connected", second, [](Site& s, P&) { s.scene.shape_layer(s.shapes[alone], 1); }},
 };
 
-// Every count equals its holders (records naming it, and its name), and no
-// record names an attribute the palette lacks.
-void expect_counts_equal_holders(Site& site) {
+// Every count equals its holders (records, a name), no record names an
+// attribute the palette lacks, each shape is listed and counted in one layer.
+void expect_sound(Site& site) {
     qvPalette& palette = site.scene.palette();
     std::map<long, int> holders;
-    for (int k = 0; k < 4; ++k)
+    int in_layer[2] = {};
+    for (int k = 0; k < 4; ++k) {
         if (const long h = site.shape(k)->attribute_handle()) ++holders[h];
-    for (auto it = palette.enumerate(); it; ++it) {
-        const long h = *it;
-        EXPECT_EQ(count_of(palette, h), holders[h] + (palette.name(h) != nullptr ? 1 : 0)) << "attribute " << h;
-        holders.erase(h);
+        ++in_layer[site.scene.shape_layer(site.shapes[k])];
     }
-    EXPECT_TRUE(holders.empty()) << "a record names attribute " << holders.begin()->first;
-}
-
-// Each shape in one layer: enumerated there, counted there, answering it.
-void expect_one_layer_each(Site& site) {
-    int answering[2] = {};
-    for (long h : site.shapes) ++answering[site.scene.shape_layer(h)];
+    for (auto it = palette.enumerate(); it; holders.erase(*it), ++it)
+        EXPECT_EQ(count_of(palette, *it), holders[*it] + (palette.name(*it) != nullptr ? 1 : 0)) << *it;
+    EXPECT_TRUE(holders.empty());
     for (int layer = 0; layer < 2; ++layer) {
         int listed = 0;
         for (auto it = site.scene.enumerate(layer); it; ++it) ++listed;
-        EXPECT_EQ(listed, answering[layer]) << "layer " << layer;
-        EXPECT_EQ(site.scene.size(layer), answering[layer]) << "layer " << layer;
+        EXPECT_EQ(listed, in_layer[layer]);
+        EXPECT_EQ(site.scene.size(layer), in_layer[layer]);
     }
 }
 
-// Raises at the receiver's n-th report from now: a qvError, or bad_alloc.
+// The receiver raises at its n-th report from now: a qvError, or bad_alloc.
 void raise_at(qvRecordingReceiver<qvMathRectOf<double>>& receiver, int n, bool out_of_memory) {
     receiver.on_next_event([&receiver, n, out_of_memory] {
         if (n > 1) return raise_at(receiver, n - 1, out_of_memory);
@@ -223,57 +214,46 @@ TEST(qvReadOnlyAttributeWrites, A_first_attribute_the_scene_has_no_record_for_le
 }
 
 // A receiver that raised at the opening report used to leave a shape naming
-// an attribute its palette no longer held (alone on it) or a shared count one
-// short; a paged layer change left the shape out of every enumeration. The
-// raise now comes before the change (connects and disconnects change
-// nothing) or after it (the change is whole); either way the counts, the
-// layers and the file hold.
+// an attribute its palette no longer held, or a shared count one short; a
+// paged layer change left the shape out of every layer. Connects and
+// disconnects refused there change nothing; a raise at the closing report
+// leaves the change whole. Either way counts, layers and files hold.
 TEST(qvReadOnlyAttributeWrites, A_receiver_raising_in_a_report_leaves_counts_layers_and_files_sound) {
-    std::vector<Write const*> roads;
-    for (Write const& w : refused_writes) roads.push_back(&w);
-    for (Write const& w : layer_changes) roads.push_back(&w);
-    for (bool paged : {false, true}) {
-        for (Write const* write : roads) {
+    std::vector<Write> roads(std::begin(refused_writes), std::end(refused_writes));
+    roads.insert(roads.end(), std::begin(layer_changes), std::end(layer_changes));
+    for (bool paged : {false, true})
+        for (Write const& write : roads)
             for (int report : {1, 2}) {
                 const bool out_of_memory = (report + (paged ? 1 : 0)) % 2 == 0;
-                SCOPED_TRACE(std::string(paged ? "paged file: " : "memory scene: ") + write->what + ", report " +
-                             std::to_string(report));
+                SCOPED_TRACE(std::string(paged ? "paged: " : "memory: ") + write.what + ", report " + std::to_string(report));
                 Site site(paged);
                 const std::string before = state(site);
                 qvNotificationLog log;
                 qvRecordingReceiver<qvMathRectOf<double>> receiver("rect", log);
                 receiver.connect(site.scene.rect_sender());
                 raise_at(receiver, report, out_of_memory);
-                {
-                    const qvRectangle target = site.shape(write->target);   // connected while checked
-                    std::string raised = "nothing";
-                    try {
-                        write->call(site, *target);
-                    } catch (std::bad_alloc const&) {
-                        raised = "bad_alloc";
-                    } catch (qvError const& error) {
-                        raised = static_cast<char const*>(error);
-                    }
-                    receiver.on_next_event(nullptr);
-                    if (report == 1) {
-                        EXPECT_EQ(raised, out_of_memory ? "bad_alloc" : "Receiver refuses the report");
-                        if (std::string(write->what).find("connect") != std::string::npos) {
-                            EXPECT_EQ(state(site), before);
-                        }
-                    }
-                    expect_counts_equal_holders(site);
-                    expect_one_layer_each(site);
+                std::optional<qvRectangle> target = site.shape(write.target);   // connected while checked
+                std::string raised = "nothing";
+                try {
+                    write.call(site, **target);
+                } catch (std::bad_alloc const&) {
+                    raised = "bad_alloc";
+                } catch (qvError const& error) {
+                    raised = static_cast<char const*>(error);
                 }
+                receiver.on_next_event(nullptr);
+                if (report == 1) {
+                    EXPECT_EQ(raised, out_of_memory ? "bad_alloc" : "Receiver refuses the report");
+                }
+                if (report == 1 && std::string(write.what).find("connect") != std::string::npos) {
+                    EXPECT_EQ(state(site), before);
+                }
+                expect_sound(site);
+                target.reset();
                 const std::string after = state(site);
-                if (paged) {
-                    site.set_read_only(false);   // closed and opened again
-                    EXPECT_EQ(state(site), after);
-                } else {
-                    // Loaded over the same palette, each record must name an attribute it holds.
-                    qvMemoryScene copy(&site.standard, false);
-                    EXPECT_EQ(qvRaisedText([&] { scene_test::load(copy, scene_test::saved(site.memory)); }), "no error");
-                }
+                site.set_read_only(false);   // a paged file closed and opened again
+                EXPECT_EQ(state(site), after);
+                qvMemoryScene copy(&site.standard, false);   // loaded records name attributes it holds
+                EXPECT_EQ(qvRaisedText([&] { scene_test::load(copy, scene_test::saved(site.memory)); }), "no error");
             }
-        }
-    }
 }
