@@ -13,6 +13,7 @@
 #include <orvane/attributes/qvAttributeBase.hpp>
 
 #include "attributes/qvAttributeCopy.hpp"
+#include "attributes/qvAttributeFolders.hpp"
 #include "attributes/qvAttributeObjectErrors.hpp"
 
 #include <orvane/attributes/qvFolder.hpp>
@@ -34,6 +35,7 @@ qvPalette& qvAttributeBase::source_palette() const {
 
 // ---------------------------------------------------------------------------
 // Handles
+
 
 template <class Change>
 void qvAttributeBase::change_allocating(Change&& change) {
@@ -76,7 +78,11 @@ void qvAttributeBase::adopt_handle(long handle) {
 // the held attribute. A record that names `taken` was written and the
 // closing report raised: the change stands, and is finished before the
 // raise passes on. A held handle the palette refuses to release (one it
-// does not hold) is stored again, as if the store had not happened.
+// does not hold) is stored again, as if the store had not happened. A
+// palette that merged the held attribute into an equal one let go of its
+// last reference: there is nothing to return to, so `taken` is stored once
+// more, and a receiver that raises again then leaves the record naming a
+// handle that is gone.
 void qvAttributeBase::hold_taken(qvPalette& palette, long taken, bool moved) {
     const long held = attr_handle();
     const auto give_back = [&] {
@@ -89,12 +95,14 @@ void qvAttributeBase::hold_taken(qvPalette& palette, long taken, bool moved) {
     try {
         attr_handle(taken);
     } catch (...) {
-        if (attr_handle() != taken) {
+        if (attr_handle() != taken && (!moved || qvPaletteHolds(palette, held))) {
             give_back();
             throw;
         }
         raised = std::current_exception();
     }
+    if (attr_handle() != taken)
+        attr_handle(taken);
     if (!moved && held != 0) {
         try {
             palette.release(held);

@@ -112,6 +112,7 @@ const Write refused_writes[] = {
     {"connect_attribute to a holder", alone, [](Site& s, P& r) { r.connect_attribute(*s.shape(first)); }},
     {"connect_attribute by name alone", alone, [](Site&, P& r) { r.connect_attribute("lone"); }},
     {"connect_attribute shared to another", first, [](Site& s, P& r) { r.connect_attribute(*s.shape(alone)); }},
+    {"fill colour alone, equal to the shared one", alone, [](Site&, P& r) { r.fill_color(plum); }},
     {"line width shared", second, [](Site&, P& r) { r.line_width(3.0); }},
     {"list write, first member shared", first,
      [](Site& s, P&) { qvGraphicList l; l->add(s.shape(first)); l->add(s.shape(alone)); l->fill_color(olive); }},
