@@ -5,17 +5,22 @@
 // The palette acts at once and cannot be asked to take a change back (a
 // change for one holder of a shared attribute has already moved the
 // holder's reference to a private copy), so whether the object may take a
-// handle is asked first, and a reference a call takes for a handle the
-// object then fails to store is given back.
+// handle is asked first, and every change ends in hold_taken: the new
+// handle is stored before the held one is let go, and when the store
+// raises (a scene's receiver raising in the guard's reports), what the
+// record names then decides whether the change is undone or finished.
 
 #include <orvane/attributes/qvAttributeBase.hpp>
 
 #include "attributes/qvAttributeCopy.hpp"
+#include "attributes/qvAttributeFolders.hpp"
 #include "attributes/qvAttributeObjectErrors.hpp"
 
 #include <orvane/attributes/qvFolder.hpp>
 #include <orvane/attributes/qvPalette.hpp>
 #include <orvane/core/qvError.hpp>
+
+#include <exception>
 
 void qvRaiseNoAttributePalette() {
     qvRaise(qvErrorFrom<qvAttributeBase>("Attribute object has no palette"));
@@ -31,13 +36,14 @@ qvPalette& qvAttributeBase::source_palette() const {
 // ---------------------------------------------------------------------------
 // Handles
 
+
 template <class Change>
 void qvAttributeBase::change_allocating(Change&& change) {
     check_writable();
     qvPalette& palette = source_palette();
     const long held = attr_handle();
     if (held != 0) {
-        attr_handle(change(palette, held));
+        hold_taken(palette, change(palette, held), true);
         return;
     }
     // `result` holds the one reference of the new attribute: the fresh
@@ -45,42 +51,69 @@ void qvAttributeBase::change_allocating(Change&& change) {
     long result = palette.alloc(shared());
     try {
         result = change(palette, result);
-        attr_handle(result);
     } catch (...) {
         palette.release(result);
         throw;
     }
+    hold_taken(palette, result, false);
 }
 
 void qvAttributeBase::drop_handle() {
     if (attr_handle() == 0)
         return;
     check_writable();
-    hold_taken(source_palette(), 0);
+    hold_taken(source_palette(), 0, false);
 }
 
 void qvAttributeBase::adopt_handle(long handle) {
     qvPalette& palette = source_palette();
     if (handle != 0)
         palette.add_ref(handle);
-    hold_taken(palette, handle);
+    hold_taken(palette, handle, false);
 }
 
-// The held reference goes before the new handle is stored: a held handle
-// the palette refuses to release leaves the object as it was. Storing
-// cannot be refused by then (check_writable was asked), unless the
-// scene's receivers raise while the guard reports.
-void qvAttributeBase::hold_taken(qvPalette& palette, long handle) {
+// A record that still names the held handle after a raise was not
+// written (the guard's opening refused, or its opening report raised):
+// the reference taken goes back, or the one the palette moved returns to
+// the held attribute. A record that names `taken` was written and the
+// closing report raised: the change stands, and is finished before the
+// raise passes on. A held handle the palette refuses to release (one it
+// does not hold) is stored again, as if the store had not happened. A
+// palette that merged the held attribute into an equal one let go of its
+// last reference: there is nothing to return to, so `taken` is stored once
+// more, and a receiver that raises again then leaves the record naming a
+// handle that is gone.
+void qvAttributeBase::hold_taken(qvPalette& palette, long taken, bool moved) {
     const long held = attr_handle();
+    const auto give_back = [&] {
+        if (moved)
+            palette.add_ref(held);
+        if (taken != 0)
+            palette.release(taken);
+    };
+    std::exception_ptr raised;
     try {
-        if (held != 0)
-            palette.release(held);
-        attr_handle(handle);
+        attr_handle(taken);
     } catch (...) {
-        if (handle != 0)
-            palette.release(handle);
-        throw;
+        if (attr_handle() != taken && (!moved || qvPaletteHolds(palette, held))) {
+            give_back();
+            throw;
+        }
+        raised = std::current_exception();
     }
+    if (attr_handle() != taken)
+        attr_handle(taken);
+    if (!moved && held != 0) {
+        try {
+            palette.release(held);
+        } catch (...) {
+            attr_handle(held);
+            give_back();
+            throw;
+        }
+    }
+    if (raised)
+        std::rethrow_exception(raised);
 }
 
 void qvAttributeBase::check_attached_source(qvAttributeFolderInterface const& object) {
@@ -114,7 +147,8 @@ void qvAttributeBase::destroy_folder(qvFolder const& folder) {
     if (held == 0)
         return;
     check_writable();
-    attr_handle(source_palette().remove(held, folder, shared()));
+    qvPalette& palette = source_palette();
+    hold_taken(palette, palette.remove(held, folder, shared()), true);
 }
 
 // ---------------------------------------------------------------------------
@@ -142,7 +176,7 @@ void qvAttributeBase::attribute_name(char const* name) {
     if (palette.name(held) == nullptr)
         return;
     check_writable();
-    attr_handle(palette.remove_name(held));
+    hold_taken(palette, palette.remove_name(held), true);
 }
 
 // ---------------------------------------------------------------------------
@@ -186,5 +220,5 @@ void qvAttributeBase::connect_attribute(qvAttributeFolderInterface const& other)
 // failure on the way leaves the object as it was.
 void qvAttributeBase::copy_from_other_palette(qvPalette& source, long source_handle) {
     qvPalette& target = source_palette();
-    hold_taken(target, qvCopyAttribute(source, source_handle, target, shared()));
+    hold_taken(target, qvCopyAttribute(source, source_handle, target, shared()), false);
 }

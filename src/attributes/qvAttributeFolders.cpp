@@ -4,6 +4,7 @@
 #include "attributes/qvAttributeFolders.hpp"
 
 #include <orvane/attributes/qvFolder.hpp>
+#include <orvane/attributes/qvPalette.hpp>
 #include <orvane/core/qvAssertionError.hpp>
 
 #include <array>
@@ -58,4 +59,8 @@ qvFolder& qvAttributeFolder(qvAttributeFolderId id) {
         QV_ASSERT_TEXT(entry != nullptr, "fldr");
     }
     return *entry;
+}
+
+bool qvPaletteHolds(qvPalette const& palette, long handle) {
+    return palette.property(handle, qvAttributeFolder(qvAttributeFolderId::ref_count)) != nullptr;
 }

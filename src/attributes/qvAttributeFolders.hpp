@@ -9,6 +9,7 @@
 // registered folder fails the assertion "fldr".
 
 class qvFolder;
+class qvPalette;
 
 enum class qvAttributeFolderId : int {
     // system folders
@@ -27,3 +28,7 @@ enum class qvAttributeFolderId : int {
 };
 
 qvFolder& qvAttributeFolder(qvAttributeFolderId id);
+
+// Whether `handle` names an attribute of `palette`: every attribute has a
+// count, and a handle it lacks (negative ones included) answers none.
+bool qvPaletteHolds(qvPalette const& palette, long handle);

@@ -327,9 +327,9 @@ void qvBasicPagedScene::shape_layer(long handle, int layer) {
         }
         h.release();
         place_record(static_cast<std::size_t>(target), *copy, from.sdb);
-        announce(*copy);
         --from.size;
         ++to.size;
+        announce(*copy);
         return;
     }
     if (t != hmap_.end()) copies_->make_room(target);
@@ -342,11 +342,13 @@ void qvBasicPagedScene::shape_layer(long handle, int layer) {
     if (t != hmap_.end()) {
         from.list->moveto(t->second, *to.list);
         copies_->move(static_cast<std::int32_t>(t->second), target, bounds_);
-        announce(*nodes_->record(t->second));
     }
     --from.size;
     ++to.size;
     h->layer = static_cast<std::int16_t>(target);
+    // Last: a receiver that raises finds the shape whole in its new layer
+    // (the handle record is written as `h` ends, raise or not).
+    if (t != hmap_.end()) announce(*nodes_->record(t->second));
 }
 
 int qvBasicPagedScene::shape_layer(long handle) {

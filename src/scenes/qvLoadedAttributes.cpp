@@ -20,12 +20,6 @@ namespace {
 
 bool holds_attributes(qvPalette& palette) { return static_cast<bool>(palette.enumerate()); }
 
-// Whether `handle` names an attribute of `palette`: every attribute has a
-// count, and a handle it lacks (negative ones included) answers none.
-bool holds(qvPalette& palette, long handle) {
-    return palette.property(handle, qvAttributeFolder(qvAttributeFolderId::ref_count)) != nullptr;
-}
-
 }  // namespace
 
 qvLoadedAttributes::qvLoadedAttributes(qvInputStream& is, qvPalette& palette, bool owned)
@@ -59,7 +53,7 @@ void qvLoadedAttributes::refuse() { qvThrowInputStreamError(is_, "Invalid attrib
 
 // The palette read over the scene's: nothing changes it until keep().
 void qvLoadedAttributes::check(long handle) {
-    if (!holds(palette_, handle))
+    if (!qvPaletteHolds(palette_, handle))
         refuse();
     checked_ = handle;
 }
@@ -92,13 +86,13 @@ void qvLoadedAttributes::take_reference(qvShapeBase& record) {
 
 long qvLoadedAttributes::first_reference(long handle) {
     if (stream_palette_) {
-        if (!holds(*stream_palette_, handle))
+        if (!qvPaletteHolds(*stream_palette_, handle))
             refuse();
         const bool shared =
             stream_palette_->property(handle, qvAttributeFolder(qvAttributeFolderId::is_shared)) != nullptr;
         return qvCopyAttribute(*stream_palette_, handle, palette_, shared);
     }
-    if (!holds(palette_, handle))
+    if (!qvPaletteHolds(palette_, handle))
         refuse();
     palette_.add_ref(handle);
     return handle;

@@ -47,14 +47,20 @@ qvShapeWriteLock::qvShapeWriteLock(qvSingleShapeProxyBase& proxy, bool create, b
 
 // The scene hears of the end of the edit before any receiver does, so a
 // receiver that draws at once finds the record at its new box.
-qvShapeWriteLock::~qvShapeWriteLock() {
+void qvShapeWriteLock::close() {
+    open_ = false;
     if (--proxy_->guard_depth_ != 0 || proxy_->record_ == nullptr)
         return;
     proxy_->scene_->record_edit(*proxy_->record_, false);
-    if (suppressed_)
+    if (!suppressed_)
+        send(*proxy_->scene_, proxy_->record_->bbox(), layer_);
+}
+
+qvShapeWriteLock::~qvShapeWriteLock() {
+    if (!open_)
         return;
     try {
-        send(*proxy_->scene_, proxy_->record_->bbox(), layer_);
+        close();
     } catch (qvError const& error) {
         qvError::abort(error);
     }

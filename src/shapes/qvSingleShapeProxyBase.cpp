@@ -81,10 +81,14 @@ void qvSingleShapeProxyBase::user_handle(long handle) {
 
 long qvSingleShapeProxyBase::attr_handle() const { return record_ != nullptr ? record_->attribute_handle : 0; }
 
+// The guard closes here rather than in its destructor, so that a receiver's
+// raise in the closing report reaches the attribute code, which then finds
+// the new handle stored and finishes the change around it.
 void qvSingleShapeProxyBase::attr_handle(long handle) {
     const std::int32_t value = qvCheckedInt32(handle);
     qvShapeWriteLock lock(*this, true, true);
     record_->attribute_handle = value;
+    lock.close();
 }
 
 qvPalette* qvSingleShapeProxyBase::attr_source() const { return &scene().palette(); }

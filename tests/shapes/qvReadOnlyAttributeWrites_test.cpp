@@ -1,22 +1,30 @@
 // Attribute writes through shapes of a read-only scene are refused before
 // the palette takes them. They used to be refused after it: a refused colour
 // stayed, a shared attribute lost a reference to a private copy, a refused
-// disconnect released the attribute its record still named.
+// disconnect released the attribute its record still named. The same writes
+// meet a receiver of the scene that raises in a report.
 
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvPagedScene.hpp>
+#include <orvane/shapes/qvGraphicList.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "qvAttributeInterfaceTestSupport.hpp"
 #include "qvFileTestSupport.hpp"
+#include "qvNotificationProbe.hpp"
 #include "qvRaisedText.hpp"
+#include "qvSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <new>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -47,6 +55,7 @@ struct Site {
     explicit Site(bool paged) : scene(paged ? static_cast<qvContainerScene&>(file) : memory) {
         if (paged)
             file.create(path.c_str(), qvMathRectOf<double>(qvRectOf<double>(0, 0, 100, 100)), 1 << 20);
+        scene.insert_layer(1);
         for (int k = 0; k < 4; ++k)
             shapes[k] = qvRectangle(scene, qvMathRectOf<double>(qvRectOf<double>(10 * k, 1, 10 * k + 2, 3)))->shape_handle();
         shape(alone)->fill_color(teal);
@@ -83,11 +92,13 @@ std::string state(Site& site) {
 
 using P = qvRectangleProxy;
 
-const struct {
+struct Write {
     char const* what;
     int target;
     std::function<void(Site&, P&)> call;
-} refused_writes[] = {
+};
+
+const Write refused_writes[] = {
     {"fill colour alone", alone, [](Site&, P& r) { r.fill_color(olive); }},
     {"fill colour shared", first, [](Site&, P& r) { r.fill_color(olive); }},
     {"copy_folder", first, [](Site& s, P& r) { r.copy_folder(s.shape(alone)->attribute_handle(), folder(fill)); }},
@@ -99,7 +110,48 @@ const struct {
     {"attribute_name removed", named, [](Site&, P& r) { r.attribute_name(nullptr); }},
     {"connect_attribute by name", first, [](Site&, P& r) { r.connect_attribute("lone"); }},
     {"connect_attribute to a holder", alone, [](Site& s, P& r) { r.connect_attribute(*s.shape(first)); }},
+    {"connect_attribute by name alone", alone, [](Site&, P& r) { r.connect_attribute("lone"); }},
+    {"connect_attribute shared to another", first, [](Site& s, P& r) { r.connect_attribute(*s.shape(alone)); }},
+    {"fill colour alone, equal to the shared one", alone, [](Site&, P& r) { r.fill_color(plum); }},
+    {"line width shared", second, [](Site&, P& r) { r.line_width(3.0); }},
+    {"list write, first member shared", first,
+     [](Site& s, P&) { qvGraphicList l; l->add(s.shape(first)); l->add(s.shape(alone)); l->fill_color(olive); }},
 };
+
+const Write layer_changes[] = {
+    {"layer change", alone, [](Site& s, P& r) { s.scene.shape_layer(r.shape_handle(), 1); }},
+    {"layer change, not connected", second, [](Site& s, P&) { s.scene.shape_layer(s.shapes[alone], 1); }},
+};
+
+// Every count equals its holders (records, a name), no record names an
+// attribute the palette lacks, each shape is listed and counted in one layer.
+void expect_sound(Site& site) {
+    qvPalette& palette = site.scene.palette();
+    std::map<long, int> holders;
+    int in_layer[2] = {};
+    for (int k = 0; k < 4; ++k) {
+        if (const long h = site.shape(k)->attribute_handle()) ++holders[h];
+        ++in_layer[site.scene.shape_layer(site.shapes[k])];
+    }
+    for (auto it = palette.enumerate(); it; holders.erase(*it), ++it)
+        EXPECT_EQ(count_of(palette, *it), holders[*it] + (palette.name(*it) != nullptr ? 1 : 0)) << *it;
+    EXPECT_TRUE(holders.empty());
+    for (int layer = 0; layer < 2; ++layer) {
+        int listed = 0;
+        for (auto it = site.scene.enumerate(layer); it; ++it) ++listed;
+        EXPECT_EQ(listed, in_layer[layer]);
+        EXPECT_EQ(site.scene.size(layer), in_layer[layer]);
+    }
+}
+
+// The receiver raises at its n-th report from now: a qvError, or bad_alloc.
+void raise_at(qvRecordingReceiver<qvMathRectOf<double>>& receiver, int n, bool out_of_memory) {
+    receiver.on_next_event([&receiver, n, out_of_memory] {
+        if (n > 1) return raise_at(receiver, n - 1, out_of_memory);
+        if (out_of_memory) throw std::bad_alloc();
+        qvRaise(qvErrorFrom<Site>("Receiver refuses the report"));
+    });
+}
 
 }  // namespace
 
@@ -160,4 +212,49 @@ TEST(qvReadOnlyAttributeWrites, A_first_attribute_the_scene_has_no_record_for_le
         site.memory.read_only(false);
         EXPECT_EQ(state(site), before) << row;
     }
+}
+
+// A receiver that raised at the opening report used to leave a shape naming
+// an attribute its palette no longer held, or a shared count one short; a
+// paged layer change left the shape out of every layer. Connects and
+// disconnects refused there change nothing; a raise at the closing report
+// leaves the change whole. Either way counts, layers and files hold.
+TEST(qvReadOnlyAttributeWrites, A_receiver_raising_in_a_report_leaves_counts_layers_and_files_sound) {
+    std::vector<Write> roads(std::begin(refused_writes), std::end(refused_writes));
+    roads.insert(roads.end(), std::begin(layer_changes), std::end(layer_changes));
+    for (bool paged : {false, true})
+        for (Write const& write : roads)
+            for (int report : {1, 2}) {
+                const bool out_of_memory = (report + (paged ? 1 : 0)) % 2 == 0;
+                SCOPED_TRACE(std::string(paged ? "paged: " : "memory: ") + write.what + ", report " + std::to_string(report));
+                Site site(paged);
+                const std::string before = state(site);
+                qvNotificationLog log;
+                qvRecordingReceiver<qvMathRectOf<double>> receiver("rect", log);
+                receiver.connect(site.scene.rect_sender());
+                raise_at(receiver, report, out_of_memory);
+                std::optional<qvRectangle> target = site.shape(write.target);   // connected while checked
+                std::string raised = "nothing";
+                try {
+                    write.call(site, **target);
+                } catch (std::bad_alloc const&) {
+                    raised = "bad_alloc";
+                } catch (qvError const& error) {
+                    raised = static_cast<char const*>(error);
+                }
+                receiver.on_next_event(nullptr);
+                if (report == 1) {
+                    EXPECT_EQ(raised, out_of_memory ? "bad_alloc" : "Receiver refuses the report");
+                }
+                if (report == 1 && std::string(write.what).find("connect") != std::string::npos) {
+                    EXPECT_EQ(state(site), before);
+                }
+                expect_sound(site);
+                target.reset();
+                const std::string after = state(site);
+                site.set_read_only(false);   // a paged file closed and opened again
+                EXPECT_EQ(state(site), after);
+                qvMemoryScene copy(&site.standard, false);   // loaded records name attributes it holds
+                EXPECT_EQ(qvRaisedText([&] { scene_test::load(copy, scene_test::saved(site.memory)); }), "no error");
+            }
 }

@@ -8,7 +8,8 @@
 // Keeps true:
 //  - the palette decides values, counts and copies: every changing call
 //    ends by holding the handle the palette returned (attr_handle(r)); the
-//    object takes and drops no reference around such calls, while connect
+//    object takes and drops no reference around such calls (unless storing
+//    the handle raises, below), while connect
 //    and disconnect take and drop the object's own reference;
 //  - reads never allocate; the first change of an object without a handle
 //    allocates one with the object's shared flag; when the change then
@@ -23,12 +24,16 @@
 //    read-only scene) leaves values, counts, names and its handle as they
 //    were; calls that change nothing (no handle to let go of, edit or
 //    unname, the other object's handle already held) are not refused;
-//  - when storing a handle fails, a reference the call took for it (a new
-//    attribute, an adopted handle) is given back;
-//  - a connect takes its reference on the new attribute before it lets go
-//    of the held one, so a handle the palette does not hold ("Illegal
-//    attribute handle specified") leaves the object on its attribute, and
-//    that attribute in the palette;
+//  - every change takes the new attribute, stores its handle, and only then
+//    lets go of the held one, so a handle the palette does not hold
+//    ("Illegal attribute handle specified") leaves the object on its
+//    attribute, and that attribute in the palette;
+//  - when storing the handle raises (a refused record, a scene's receiver
+//    raising in a report), what the object then holds decides: still the
+//    old handle, the reference the call took is given back, or the one a
+//    copy on write moved to a private copy returns to the old attribute;
+//    the new handle (stored, the closing report raised), the change is
+//    finished (the old reference let go) before the raise passes on;
 //  - an object whose handle belongs to no palette content of now (a
 //    shape its scene detached at a close) is refused by check_attached(),
 //    as the connect's source or target, before anything is compared or
@@ -87,9 +92,11 @@ private:
     // Takes a reference on `handle` (when not 0) and holds it in place of
     // the held one.
     void adopt_handle(long handle);
-    // Lets go of the held attribute and holds `handle`, whose reference
-    // the call has taken for the object; on a raise that reference is
-    // given back.
-    void hold_taken(qvPalette& palette, long handle);
+    // Holds `taken` in place of the held handle. The call has taken a
+    // reference for it: its own (`moved` false: the held one's goes once
+    // `taken` is stored), or the held one's, moved to `taken` by the
+    // palette's copy on write (`moved` true; `taken` may be the held handle
+    // itself, changed in place). See "Keeps true" for a raise.
+    void hold_taken(qvPalette& palette, long taken, bool moved);
     void copy_from_other_palette(qvPalette& source, long source_handle);
 };

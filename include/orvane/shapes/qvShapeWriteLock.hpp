@@ -27,8 +27,10 @@
 //    notification is on;
 //  - the depth is restored on every exit: an error while opening (a report,
 //    the allocation) undoes the opening's count before it passes on;
-//  - the closing report runs in the destructor: an error a receiver raises
-//    there takes the qvError::abort way.
+//  - the closing report runs in close() when the owner calls it, where an
+//    error a receiver raises reaches the owner after the change is whole
+//    (the guard is closed all the same); else in the destructor, where such
+//    an error takes the qvError::abort way.
 // A silent outer guard (no create, no notify) lets a change send its own
 // narrower area through report(), tagged with the guard's layer.
 
@@ -52,6 +54,10 @@ public:
     // refuse, and changes nothing; the record's layer, -1 without one.
     static int check(qvSingleShapeProxyBase const& proxy);
 
+    // Closes the guard now (once; the destructor then does nothing). The
+    // closing report may raise what a receiver raises.
+    void close();
+
     // Sends `area` with the guard's layer through the scene's rectangle
     // sender while the scene's notification is on, whatever the guard's own
     // reports.
@@ -59,6 +65,7 @@ public:
 
 private:
     bool suppressed_ = true;
+    bool open_ = true;
     int layer_ = -1;
     qvSingleShapeProxyBase* proxy_;
 };
