@@ -267,15 +267,17 @@ void qvFileMapping::map_view(long long start, long long length) {
 }
 
 // The whole object, for a writable file in a range set aside for it to
-// grow in when one can be had; null, errno set, when the system refuses.
+// grow in when one can be had (twice its bytes, so that a view remade
+// each time its range is full costs a bounded number of remaps a doubling
+// of the file); null, errno set, when the system refuses.
 // One attempt at the view either way: a refused view in a range is not
 // tried again without one.
 void* qvFileMapping::map_whole() noexcept {
     const auto bytes = static_cast<unsigned long long>(size_);
-    if (backing_ != Backing::file || read_only_ || bytes > ~0ULL / 2)
+    if (backing_ != Backing::file || read_only_ || bytes > ~0ULL / 4)
         return platform::map_view(fd_, read_only_, 0, bytes);
     unsigned long long reserved = 0;
-    void* const range = platform::reserve_address_space(2 * bytes, &reserved);
+    void* const range = platform::reserve_address_space(2 * bytes, bytes, &reserved);
     if (range == nullptr) return platform::map_view(fd_, read_only_, 0, bytes);
     bool part_lost = false;
     if (!platform::map_view_at(range, fd_, false, 0, bytes, &part_lost)) {

@@ -28,12 +28,14 @@ bool resize_anonymous(int fd, long long size) noexcept;
 // A view of `length` bytes from `offset`; nullptr on failure.
 void* map_view(int fd, bool read_only, long long offset, unsigned long long length) noexcept;
 
-// Sets aside an address range of at least `least` bytes for a view to grow
-// in: 1 TiB, or less where the system refuses that (halved at each
-// refusal) or where a finite address-space limit is set (a quarter of what
-// it leaves). Its base, its length in *length; nullptr when no range of
-// `least` bytes can be had.
-void* reserve_address_space(unsigned long long least, unsigned long long* length) noexcept;
+// Sets aside an address range for a view to grow in: `wanted` bytes, or
+// less where the system refuses that (halved at each refusal) or where a
+// finite address-space limit is set (a quarter of what it leaves), never
+// less than `least`. Both are rounded up to whole system pages. Its base,
+// its length in *length; nullptr when no range of `least` bytes can be
+// had.
+void* reserve_address_space(unsigned long long wanted, unsigned long long least,
+                            unsigned long long* length) noexcept;
 
 // Gives back a range, or the rest of one, that holds no view.
 void release_address_space(void* base, unsigned long long length) noexcept;
