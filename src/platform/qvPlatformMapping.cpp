@@ -142,6 +142,15 @@ bool map_view_at(void* address, int fd, bool read_only, long long offset, unsign
     return false;
 }
 
+bool move_view(void* view, unsigned long long length, void* address) noexcept {
+    if (length == 0 || length > SIZE_MAX) {
+        errno = EINVAL;
+        return false;
+    }
+    const auto size = static_cast<std::size_t>(length);
+    return ::mremap(view, size, size, MREMAP_MAYMOVE | MREMAP_FIXED, address) == address;
+}
+
 bool unmap_view(void* base, unsigned long long length) noexcept {
     const int result = ::munmap(base, static_cast<std::size_t>(length));
     if (injected_failure(Call::unmap_view)) return false;

@@ -48,6 +48,13 @@ void release_address_space(void* base, unsigned long long length) noexcept;
 bool map_view_at(void* address, int fd, bool read_only, long long offset, unsigned long long length,
                  bool* part_lost) noexcept;
 
+// Moves a view of `length` bytes (whole system pages) to `address`, the
+// start of a range of at least that length that reserve_address_space set
+// aside: the same pages, already faulted in, now there. On failure the view
+// stays where it was and the range (or what is left of it) is still the
+// caller's to give back.
+bool move_view(void* view, unsigned long long length, void* address) noexcept;
+
 // `bytes` rounded up to a whole number of the system's memory pages.
 unsigned long long whole_pages(unsigned long long bytes) noexcept;
 

@@ -159,7 +159,7 @@ TEST_F(qvFileMappingTest, Failed_views_carry_the_system_code_and_the_next_map_wo
     }
     EXPECT_EQ(at(mapping, 5), 5);
     platform::fail_next(platform::Call::unmap_view, EINVAL);
-    EXPECT_TRUE(raises<E>([&] { mapping.map(100); }, "UnmapViewOfFile error 0x16"));
+    EXPECT_TRUE(raises<E>([&] { mapping.map(50); }, "UnmapViewOfFile error 0x16"));
 }
 
 TEST_F(qvFileMappingTest, The_view_size_tells_a_whole_object_view_from_a_window) {
@@ -220,7 +220,16 @@ TEST_F(qvFileMappingTest, Grow_extends_a_writable_whole_view_in_place_keeping_it
     EXPECT_FALSE(mapping.grow(120000));   // shrinking is map(size)'s
     EXPECT_FALSE(mapping.grow(200705));   // past the range set aside
     EXPECT_EQ(mapping.view_size(), 150001);
-    mapping.map(300000);   // the owner's road once the range is full
+    // The owner's road once the range is full: the view moves to a range
+    // twice the new size, its pages kept (no view of the old part is made).
+    seen.clear();
+    platform::observe_calls(see);
+    char* const moved = static_cast<char*>(mapping.map(300000));
+    platform::observe_calls(nullptr);
+    EXPECT_EQ(seen, (std::vector<platform::Call>{platform::Call::address_space, platform::Call::reserve,
+                                                 platform::Call::map_view}));
+    EXPECT_NE(moved, base);
+    EXPECT_EQ(moved[150000], 'z');
     EXPECT_EQ(mapping.reserved_size(), 602112);
     mapping.unmap(150001);
     EXPECT_EQ(mapping.reserved_size(), 0);

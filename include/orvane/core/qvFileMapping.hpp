@@ -50,7 +50,10 @@ public:
 
     // Sets the size (a writable file is resized to it), then maps the first
     // view; its base. "Cannot create file mapping" when the size is 0 or
-    // cannot be set; nothing is mapped then.
+    // cannot be set; nothing is mapped then. A whole view in a set-aside
+    // range, to a size no smaller, is moved to a new range twice that size
+    // instead (its pages stay faulted in) and then grows as grow(size) does,
+    // raising as grow does with the moved view kept.
     void* map(long long size);
 
     // The address of the byte at position, with at least size bytes mapped
@@ -109,6 +112,7 @@ private:
     void resize_backing(long long size);
     void map_view(long long start, long long length);
     void* map_whole() noexcept;
+    bool move_whole(long long size);
     void unmap_view_checked();
     void drop_view() noexcept;
 
