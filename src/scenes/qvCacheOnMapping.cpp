@@ -11,10 +11,11 @@
 // that moment comes at the end of every call, and the view moves there
 // early, while its range still holds a growth, to keep the red zone for
 // operations that take more than one growth. A range twice the view each
-// time makes the moves a handful per doubling of the file. A growth the
-// disk refuses leaves the red zone in either case. The view is checked
-// after every map: only a view that covers what the cache hands out is
-// taken.
+// time makes the moves one per doubling of the file, and a move keeps the
+// pages faulted in (the mapping moves its view rather than mapping anew).
+// A growth the disk refuses leaves the red zone in either case. The view
+// is checked after every map: only a view that covers what the cache hands
+// out is taken.
 
 #include "scenes/qvCacheOnMapping.hpp"
 
@@ -166,8 +167,9 @@ void qvCacheOnMapping::map_pages(long pages) {
     if (mapping_.view_size() < needed) raise_mapping_cache_error("Cannot create file mapping");
     base_ = static_cast<unsigned char*>(base);
     mapped_ = pages;
-    // A range too small for one growth from the start is as big as the
-    // system lets it be: remade early it would come back as small.
+    // A range that cannot hold one growth past the view (a small view's, or
+    // one an address-space limit kept small, which remade early would come
+    // back as small) is left only once full.
     const long long range = mapping_.reserved_size() >> qvPageShift;
     ceiling_ = range >= pages + growth_ ? static_cast<long>(range) : LONG_MAX;
 }

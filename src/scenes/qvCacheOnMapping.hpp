@@ -33,8 +33,9 @@
 //    full: at the last unlock or a first lock that finds the range's room
 //    past mapped below `growth` pages, it is remade into a range twice its
 //    size, so the next operation grows in place and rarely meets the red
-//    zone. A range that the system or an address-space limit keeps that
-//    small from the start is not remade early: only when full;
+//    zone. A range that holds no growth past the view from the start (a
+//    small view's, or one an address-space limit keeps small) is left only
+//    when full;
 //  - a growth in place that fails leaves the view as it was; a remap that
 //    fails maps the previous size again; when that fails too, the cache
 //    has no view and every later lock or limit raises "Cannot create file
