@@ -6,8 +6,9 @@
 // the anonymous memory that every view of it shares); views start at
 // multiples of the mapping granularity, which is a multiple of the page
 // size. A set-aside range is inaccessible and commits nothing; parts of it
-// become views in place (map_view_at), and the owner gives the whole range
-// back with one unmap_view. Failures come back by result with errno set;
+// become views in place (map_view_at) or take a view moved whole
+// (move_view), and the owner gives the whole range back with one
+// unmap_view. Failures come back by result with errno set;
 // nothing raises.
 
 #include <cstddef>
