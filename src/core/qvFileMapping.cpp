@@ -11,7 +11,8 @@
 // set aside for it (reserved_ bytes from view_); grow maps the file's new
 // part over the range's next pages. The view then ends at view_size_
 // rounded up to the system page, and dropping the view gives back the
-// whole range.
+// whole range. map(size) moves such a view into a new range rather than
+// mapping the file again, which would fault every page in anew.
 
 #include <orvane/core/qvFileMapping.hpp>
 
@@ -144,6 +145,7 @@ long long qvFileMapping::size() const {
 
 void* qvFileMapping::map(long long size) {
     if (backing_ == Backing::none) raise_mapping_error("File is not opened yet");
+    if (move_whole(size)) return view_;
     // The old view goes first: the file may shrink below it.
     unmap_view_checked();
     mapping_ = false;
@@ -190,6 +192,30 @@ bool qvFileMapping::grow(long long size) {
         raise_system_error("MapViewOfFile", code);
     }
     view_size_ = size;
+    return true;
+}
+
+// A whole view in a range, remade no smaller: moved into a new range twice
+// `size` and grown there, its pages kept in place so that nothing faults
+// again. False, nothing changed, when it cannot move (no such view, no new
+// range, a refused move): map(size) then maps afresh. A growth that fails
+// after the move raises with the view moved, as it was.
+bool qvFileMapping::move_whole(long long size) {
+    if (reserved_ == 0 || size < view_size_ || static_cast<unsigned long long>(size) > ~0ULL / 4) return false;
+    const auto bytes = static_cast<unsigned long long>(size);
+    unsigned long long reserved = 0;
+    void* const range = platform::reserve_address_space(2 * bytes, bytes, &reserved);
+    if (range == nullptr) return false;
+    const unsigned long long mapped = platform::whole_pages(static_cast<unsigned long long>(view_size_));
+    if (!platform::move_view(view_, mapped, range)) {
+        platform::release_address_space(range, reserved);
+        return false;
+    }
+    if (reserved_ > mapped) platform::release_address_space(static_cast<char*>(view_) + mapped, reserved_ - mapped);
+    view_ = range;
+    reserved_ = reserved;
+    mapping_ = true;
+    grow(size);
     return true;
 }
 
@@ -267,15 +293,17 @@ void qvFileMapping::map_view(long long start, long long length) {
 }
 
 // The whole object, for a writable file in a range set aside for it to
-// grow in when one can be had; null, errno set, when the system refuses.
+// grow in when one can be had (twice its bytes, so that a view remade
+// each time its range is full costs a bounded number of remaps a doubling
+// of the file); null, errno set, when the system refuses.
 // One attempt at the view either way: a refused view in a range is not
 // tried again without one.
 void* qvFileMapping::map_whole() noexcept {
     const auto bytes = static_cast<unsigned long long>(size_);
-    if (backing_ != Backing::file || read_only_ || bytes > ~0ULL / 2)
+    if (backing_ != Backing::file || read_only_ || bytes > ~0ULL / 4)
         return platform::map_view(fd_, read_only_, 0, bytes);
     unsigned long long reserved = 0;
-    void* const range = platform::reserve_address_space(2 * bytes, &reserved);
+    void* const range = platform::reserve_address_space(2 * bytes, bytes, &reserved);
     if (range == nullptr) return platform::map_view(fd_, read_only_, 0, bytes);
     bool part_lost = false;
     if (!platform::map_view_at(range, fd_, false, 0, bytes, &part_lost)) {

@@ -20,8 +20,6 @@ unsigned long long system_page_size() noexcept {
     return size;
 }
 
-// 1 TiB, or an eighth of a small address space.
-constexpr unsigned long long largest_reservation = SIZE_MAX >> 40 != 0 ? 1ULL << 40 : (SIZE_MAX >> 3) + 1;
 constexpr int reserved_flags = MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE;
 
 // An inaccessible, uncommitted range at `address` (nullptr: anywhere),
@@ -47,10 +45,9 @@ unsigned long long address_space_in_use() noexcept {
 // rest of its memory.
 unsigned long long reservation_cap() noexcept {
     struct rlimit limit;
-    if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return largest_reservation;
+    if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return SIZE_MAX;
     const unsigned long long allowed = limit.rlim_cur, used = address_space_in_use();
-    const unsigned long long cap = used == 0 ? allowed / 8 : used < allowed ? (allowed - used) / 4 : 0;
-    return cap < largest_reservation ? cap : largest_reservation;
+    return used == 0 ? allowed / 8 : used < allowed ? (allowed - used) / 4 : 0;
 }
 
 }  // namespace
@@ -98,20 +95,24 @@ void* map_view(int fd, bool read_only, long long offset, unsigned long long leng
     return base == MAP_FAILED ? nullptr : base;
 }
 
-void* reserve_address_space(unsigned long long least, unsigned long long* length) noexcept {
+void* reserve_address_space(unsigned long long wanted, unsigned long long least,
+                            unsigned long long* length) noexcept {
     if (injected_failure(Call::address_space)) return nullptr;
     const unsigned long long page = system_page_size();
-    if (least == 0 || least > SIZE_MAX - page) {
+    if (least == 0 || wanted < least || wanted > SIZE_MAX - page) {
         errno = EINVAL;
         return nullptr;
     }
     least = whole_pages(least);
-    for (unsigned long long size = reservation_cap() / page * page; size >= least; size = size / 2 / page * page) {
+    const unsigned long long cap = reservation_cap();
+    for (unsigned long long size = wanted < cap ? whole_pages(wanted) : cap / page * page; size >= least;
+         size = size / 2 > least ? size / 2 / page * page : least) {
         void* const base = set_aside(nullptr, static_cast<std::size_t>(size));
         if (base != MAP_FAILED) {
             *length = size;
             return base;
         }
+        if (size == least) break;
     }
     errno = ENOMEM;
     return nullptr;
@@ -139,6 +140,15 @@ bool map_view_at(void* address, int fd, bool read_only, long long offset, unsign
     *part_lost = set_aside(address, static_cast<std::size_t>(length)) != address;
     errno = error;
     return false;
+}
+
+bool move_view(void* view, unsigned long long length, void* address) noexcept {
+    if (length == 0 || length > SIZE_MAX) {
+        errno = EINVAL;
+        return false;
+    }
+    const auto size = static_cast<std::size_t>(length);
+    return ::mremap(view, size, size, MREMAP_MAYMOVE | MREMAP_FIXED, address) == address;
 }
 
 bool unmap_view(void* base, unsigned long long length) noexcept {

@@ -6,8 +6,9 @@
 // the anonymous memory that every view of it shares); views start at
 // multiples of the mapping granularity, which is a multiple of the page
 // size. A set-aside range is inaccessible and commits nothing; parts of it
-// become views in place (map_view_at), and the owner gives the whole range
-// back with one unmap_view. Failures come back by result with errno set;
+// become views in place (map_view_at) or take a view moved whole
+// (move_view), and the owner gives the whole range back with one
+// unmap_view. Failures come back by result with errno set;
 // nothing raises.
 
 #include <cstddef>
@@ -28,12 +29,14 @@ bool resize_anonymous(int fd, long long size) noexcept;
 // A view of `length` bytes from `offset`; nullptr on failure.
 void* map_view(int fd, bool read_only, long long offset, unsigned long long length) noexcept;
 
-// Sets aside an address range of at least `least` bytes for a view to grow
-// in: 1 TiB, or less where the system refuses that (halved at each
-// refusal) or where a finite address-space limit is set (a quarter of what
-// it leaves). Its base, its length in *length; nullptr when no range of
-// `least` bytes can be had.
-void* reserve_address_space(unsigned long long least, unsigned long long* length) noexcept;
+// Sets aside an address range for a view to grow in: `wanted` bytes, or
+// less where the system refuses that (halved at each refusal) or where a
+// finite address-space limit is set (a quarter of what it leaves), never
+// less than `least`. Both are rounded up to whole system pages. Its base,
+// its length in *length; nullptr when no range of `least` bytes can be
+// had.
+void* reserve_address_space(unsigned long long wanted, unsigned long long least,
+                            unsigned long long* length) noexcept;
 
 // Gives back a range, or the rest of one, that holds no view.
 void release_address_space(void* base, unsigned long long length) noexcept;
@@ -45,6 +48,13 @@ void release_address_space(void* base, unsigned long long length) noexcept;
 // is set and the part is no longer the caller's.
 bool map_view_at(void* address, int fd, bool read_only, long long offset, unsigned long long length,
                  bool* part_lost) noexcept;
+
+// Moves a view of `length` bytes (whole system pages) to `address`, the
+// start of a range of at least that length that reserve_address_space set
+// aside: the same pages, already faulted in, now there. On failure the view
+// stays where it was and the range (or what is left of it) is still the
+// caller's to give back.
+bool move_view(void* view, unsigned long long length, void* address) noexcept;
 
 // `bytes` rounded up to a whole number of the system's memory pages.
 unsigned long long whole_pages(unsigned long long bytes) noexcept;

@@ -314,6 +314,7 @@ void qvCacheOnIO::flush() {
 }
 
 void qvCacheOnIO::release() {
+    if (open_streams() != 0) raise_cache_io_error("Cannot release the cache memory while pages are locked");
     qvCacheOnIO::flush();
     while (!entries_.empty()) {
         Entry const& front = entries_.back();

@@ -85,8 +85,9 @@ public:
     void write_bytes(long page, std::size_t offset, void const* bytes, std::size_t length, float priority) override;
     // Writes every dirty page; one still locked stays dirty.
     void flush() override;
-    // flush(), then frees the entries from the front; a locked one stops it
-    // with "Cannot release the cache memory while pages are locked".
+    // flush(), then frees the entries from the front; a locked one (or a
+    // page stream still open, before anything) stops it with "Cannot
+    // release the cache memory while pages are locked".
     void release() override;
 
     bool read_only() const noexcept { return read_only_; }

@@ -3,15 +3,19 @@
 //
 // The file on disk follows the view: map(size) and grow(size) of a writable
 // mapping set the file to the view's length (growing with reserved
-// blocks). The view grows in place whenever the mapping can keep its base,
-// locked pages or not, so a page an application holds between calls (its
-// user stream, a walk) never stops the file from growing. Where it cannot
-// (no address range was set aside, or the range is full) the view moves,
-// and the pages between the limit and `mapped` are the red zone the
+// blocks). The view grows in place while its range has room, locked pages
+// or not. Once the range is full (or where none was set aside) the view
+// moves, and the pages between the limit and `mapped` are the red zone the
 // allocator grows into while pages are locked; the deferred remap at the
-// last unlock makes room again. A growth the disk refuses leaves the red
-// zone in either case. The view is checked after every map: only a view
-// that covers what the cache hands out is taken.
+// last unlock makes room again. Pages are locked only within a call, so
+// that moment comes at the end of every call, and the view moves there
+// early, while its range still holds a growth, to keep the red zone for
+// operations that take more than one growth. A range twice the view each
+// time makes the moves one per doubling of the file, and a move keeps the
+// pages faulted in (the mapping moves its view rather than mapping anew).
+// A growth the disk refuses leaves the red zone in either case. The view
+// is checked after every map: only a view that covers what the cache hands
+// out is taken.
 
 #include "scenes/qvCacheOnMapping.hpp"
 
@@ -19,6 +23,8 @@
 #include <orvane/core/qvError.hpp>
 
 #include "scenes/qvPageLayout.hpp"
+
+#include <climits>
 
 namespace {
 
@@ -55,7 +61,7 @@ qvCacheOnMapping::~qvCacheOnMapping() {
 
 void qvCacheOnMapping::close() {
     if (closed_) return;
-    if (!locked_pages_.empty()) raise_mapping_cache_error("Cannot release the cache memory while pages are locked");
+    if (!locked_pages_.empty() || open_streams() != 0) raise_mapping_cache_error("Cannot release the cache memory while pages are locked");
     closed_ = true;
     base_ = nullptr;
     mapped_ = 0;
@@ -78,7 +84,7 @@ void* qvCacheOnMapping::lock(long page, bool write) {
     if (write && (read_only_ || sealed_)) raise_mapping_cache_error("Attempt to modify a read-only file");
     if (base_ == nullptr) raise_mapping_cache_error("Cannot create file mapping");
     if (page < 0 || page >= limit_) raise_mapping_cache_error("Part of the Orvane pagefile is missing");
-    if (locked_pages_.empty() && limit_ + headroom_ > mapped_) {
+    if (locked_pages_.empty() && short_of_room()) {
         regrow();
         if (base_ == nullptr) raise_mapping_cache_error("Cannot create file mapping");
     }
@@ -92,17 +98,20 @@ void qvCacheOnMapping::unlock(long page, float /*priority*/) {
     QV_ASSERT_TEXT(found != locked_pages_.end(), "i != locked_pages.end()");
     if (--found->second > 0) return;
     locked_pages_.erase(found);
-    if (!locked_pages_.empty() || base_ == nullptr || limit_ + headroom_ <= mapped_) return;
+    if (!locked_pages_.empty() || base_ == nullptr || !short_of_room()) return;
     regrow();
 }
 
 // The deferred growth, at the last unlock, or at the next first lock when
 // it failed there: an operation that locks a page and then allocates a few
 // (a split, a page stream's next page) finds the headroom spare again once
-// the disk can take it, instead of the red zone a failure left.
+// the disk can take it, instead of the red zone a failure left. Then the
+// early move, while the range still holds the growth.
 void qvCacheOnMapping::regrow() noexcept {
     try {
-        grow_view();
+        if (limit_ + headroom_ > mapped_) grow_view();
+        if (base_ != nullptr && mapped_ + growth_ > ceiling_)
+            remap(limit_ + growth_ > mapped_ ? limit_ + growth_ : mapped_);
     } catch (qvError const&) {
         // The previous view (or none) stays; see the header.
     }
@@ -158,6 +167,11 @@ void qvCacheOnMapping::map_pages(long pages) {
     if (mapping_.view_size() < needed) raise_mapping_cache_error("Cannot create file mapping");
     base_ = static_cast<unsigned char*>(base);
     mapped_ = pages;
+    // A range that cannot hold one growth past the view (a small view's, or
+    // one an address-space limit kept small, which remade early would come
+    // back as small) is left only once full.
+    const long long range = mapping_.reserved_size() >> qvPageShift;
+    ceiling_ = range >= pages + growth_ ? static_cast<long>(range) : LONG_MAX;
 }
 
 void qvCacheOnMapping::remap(long pages) {
@@ -170,6 +184,7 @@ void qvCacheOnMapping::remap(long pages) {
     } catch (qvError const&) {
         try {
             map_pages(previous);
+            ceiling_ = LONG_MAX;   // not moved early again into a refusal
         } catch (qvError const&) {
             mapped_ = 0;
         }

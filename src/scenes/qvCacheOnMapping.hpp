@@ -19,14 +19,23 @@
 //  - a locked page keeps its address: a limit that leaves less than the
 //    headroom spare grows the view to limit + growth pages in place (the
 //    mapping keeps its base), locked pages or not; only where the mapping
-//    cannot grow in place does the view move (a remap), and then only
-//    while no page is locked. So limit + headroom ≤ mapped after every
-//    limit, unless a growth failed (a full disk) or waits for the last
-//    unlock; after an unlock or a limit that leaves no page locked it holds
-//    unless a growth failed, and a lock that finds no page locked and less
-//    than the headroom spare (that failure) grows first, so the first page
-//    of an operation is handed out with the headroom spare unless the disk
-//    still refuses;
+//    cannot grow in place (its range is full, or none was set aside) does
+//    the view move (a remap), and then only while no page is locked. So
+//    limit + headroom ≤ mapped after every limit, unless a growth failed (a
+//    full disk) or waits for the last unlock; after an unlock or a limit
+//    that leaves no page locked it holds unless a growth failed, and a lock
+//    that finds no page locked and less than the headroom spare (that
+//    failure) grows first, so the first page of an operation is handed out
+//    with the headroom spare unless the disk still refuses;
+//  - no page stays locked between an application's calls (page streams
+//    lock theirs only while they copy it), so a view that must move always
+//    meets such a moment. The view moves there also before its range is
+//    full: at the last unlock or a first lock that finds the range's room
+//    past mapped below `growth` pages, it is remade into a range twice its
+//    size, so the next operation grows in place and rarely meets the red
+//    zone. A range that holds no growth past the view from the start (a
+//    small view's, or one an address-space limit keeps small) is left only
+//    when full;
 //  - a growth in place that fails leaves the view as it was; a remap that
 //    fails maps the previous size again; when that fails too, the cache
 //    has no view and every later lock or limit raises "Cannot create file
@@ -51,6 +60,7 @@
 #include <orvane/scenes/qvPageCache.hpp>
 #include <orvane/scenes/qvPageLimit.hpp>
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
@@ -90,7 +100,7 @@ public:
 
     // Drops the view; a writable file gets the length limit × 16,384 (the
     // mapping's "Cannot resize file" comes after the view is gone). A page
-    // still locked stops it first with "Cannot release the cache memory
+    // still locked (or a page stream still open) stops it first with "Cannot release the cache memory
     // while pages are locked", nothing changed. Closing twice does nothing.
     void close();
     // From now on write locks are refused as on a read-only file (a
@@ -111,12 +121,15 @@ private:
     void map_pages(long pages);
     void remap(long pages);
     void grow_view();
-    // grow_view, a failure kept quiet (see the header).
+    // What an unlocked moment owes the view, a failure kept quiet (see the
+    // header).
     void regrow() noexcept;
+    bool short_of_room() const noexcept { return limit_ + headroom_ > mapped_ || mapped_ + growth_ > ceiling_; }
 
     qvFileMapping& mapping_;
     long limit_ = 0;
     long mapped_ = 0;
+    long ceiling_ = LONG_MAX;   // pages past which the view moves early; see map_pages
     const long headroom_;
     const long growth_;
     unsigned char* base_ = nullptr;

@@ -1,18 +1,18 @@
-// qvPageStreamBuf: one held page at a time, its data area the get or put
-// area.
+// qvPageStreamBuf: a page locked only to copy it.
 //
-// Passing to the next page stores the link and unlocks the held page before
-// the next one is locked: on a mapped device that unlock is where the view
-// may grow, and no page may be locked across it. A new page is therefore
-// allocated and laid out while the held page is still locked (the cache's
-// red zone has room for it) and only then linked. Every page number that
-// comes from a page or the directory goes through check_reachable before it
-// is locked, and joins `reached_` once it is: that set is what turns a
-// looping chain into an error instead of a hang.
-// A next page that cannot be locked (an I/O error, a mapped device that lost
-// its view) leaves the buffer without a page: the error goes to the caller,
-// the pages keep what reached them, linked as they were, and the buffer
-// accepts and yields nothing more.
+// The get or put area is area_, a copy of the current page's data. Entering
+// a page reads its link (next_) and checks its used count under a lock that
+// ends before the call returns; a reader copies the used bytes too. Leaving
+// a written page (store) copies the put area back with its used count and
+// link. A new page is allocated and laid out before the page that links to
+// it is stored. Every page number that comes from a page or the directory
+// goes through check_reachable before it is locked, and joins `reached_`
+// once it is: that set is what turns a looping chain into an error instead
+// of a hang.
+// A next page that cannot be entered (an I/O error, a mapped device that
+// lost its view) leaves the buffer without a page: the error goes to the
+// caller, the pages keep what reached them, linked as they were, and the
+// buffer accepts and yields nothing more.
 
 #include <orvane/scenes/qvPageStreamBuf.hpp>
 
@@ -21,6 +21,8 @@
 
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvPageLock.hpp"
+
+#include <cstring>
 
 namespace {
 
@@ -47,24 +49,20 @@ qvPageStreamBuf::qvPageStreamBuf(qvPageDevice& device, char const* name, bool wr
     : device_(device), write_(write) {
     QV_ASSERT(name != nullptr);
     long root = device.find_root(name);
-    if (root == 0) {
-        if (!write) return;
+    if (root != 0) {
+        check_reachable(static_cast<std::uint32_t>(root));
+        enter(root, false);
+    } else if (write) {
         root = new_page();
         try {
             device.create_root(name, root);
         } catch (...) {
-            try {
-                device.free(root);
-            } catch (qvError const&) {
-                // The page stays allocated: nothing names it, nothing is lost.
-            }
+            give_back(root);
             throw;
         }
-        fresh_ = true;
-    } else {
-        check_reachable(static_cast<std::uint32_t>(root));
+        enter(root, true);
     }
-    set_page(root);
+    device.stream_opened();
 }
 
 qvPageStreamBuf::~qvPageStreamBuf() {
@@ -77,19 +75,25 @@ qvPageStreamBuf::~qvPageStreamBuf() {
 
 void qvPageStreamBuf::close() { finish(true); }
 
-// Ends a written chain on the held page, unlocks it, then frees the old
-// pages the rewrite did not reach. From the destructor (report false) a
-// rest that cannot be freed is left allocated.
+// Ends a written chain on the current page, then frees the old pages the
+// rewrite did not reach. From the destructor (report false) a page that
+// cannot be written keeps its old chain, and a rest that cannot be freed
+// is left allocated.
 void qvPageStreamBuf::finish(bool report) {
     if (!open_) return;
     open_ = false;
+    device_.stream_closed();
     std::uint32_t rest = 0;
-    if (page_ != nullptr && write_) {
-        qvSetPageWord(page_, used_offset, static_cast<std::uint32_t>(pptr() - pbase()));
-        rest = qvPageWord(page_, next_offset);
-        qvSetPageWord(page_, next_offset, 0);
+    if (page_ != 0 && write_) {
+        try {
+            store(0);
+            rest = next_;
+        } catch (qvError const&) {
+            drop_page();
+            if (report) throw;
+        }
     }
-    release_page();
+    drop_page();
     if (rest != 0) {
         try {
             cut_rest(rest);
@@ -133,68 +137,73 @@ long qvPageStreamBuf::new_page() {
         lock.set_word(next_offset, 0);
         lock.set_word(used_offset, 0);
     } catch (...) {
-        if (reached_.count(page) == 0) {
-            try {
-                device_.free(page);
-            } catch (qvError const&) {
-            }
-        }
+        if (reached_.count(page) == 0) give_back(page);
         throw;
     }
     return page;
 }
 
-// Links the held page to `page` (writing), lets it go and holds `page`.
-void qvPageStreamBuf::set_page(long page) {
-    if (page_ != nullptr) {
-        if (write_) qvSetPageWord(page_, next_offset, static_cast<std::uint32_t>(page));
-        release_page();
-    }
-    unsigned char* const data = static_cast<unsigned char*>(device_.lock(page, write_));
-    std::uint32_t used;
+// A new page nothing links to goes back to the allocator; should that fail
+// it stays allocated: nothing names it, nothing is lost.
+void qvPageStreamBuf::give_back(long page) noexcept {
     try {
-        used = checked_used(data);
-        reached_.insert(page);
-    } catch (...) {
-        device_.unlock(page, 0.0f);
-        throw;
-    }
-    page_ = data;
-    page_number_ = page;
-    char* const area = reinterpret_cast<char*>(data + data_offset);
-    if (write_) {
-        qvSetPageWord(data, used_offset, 0);   // a reused page keeps its link
-        setp(area, area + data_bytes);
-    } else {
-        setg(area, area, area + used);
+        device_.free(page);
+    } catch (qvError const&) {
     }
 }
 
-void qvPageStreamBuf::release_page() noexcept {
+// Makes `page` the current one; a fresh page is known to be laid out empty
+// and is not read. The previous page was stored first.
+void qvPageStreamBuf::enter(long page, bool fresh) {
+    drop_page();
+    std::uint32_t used = 0, link = 0;
+    if (!fresh) {
+        const qvPageLock lock(device_, page, write_, 0.0f);
+        used = checked_used(lock.data());
+        link = lock.word(next_offset);
+        if (!write_) std::memcpy(area_, lock.bytes() + data_offset, used);
+    }
+    reached_.insert(page);
+    page_ = page;
+    next_ = link;
+    if (write_)
+        setp(area_, area_ + data_bytes);
+    else
+        setg(area_, area_, area_ + used);
+}
+
+// The put area onto the current page, linked to `link`; the bytes past the
+// used count stay as they were.
+void qvPageStreamBuf::store(std::uint32_t link) {
+    const auto used = static_cast<std::uint32_t>(pptr() - pbase());
+    qvPageLock lock(device_, page_, true, 0.0f);
+    std::memcpy(lock.bytes() + data_offset, area_, used);
+    lock.set_word(used_offset, used);
+    lock.set_word(next_offset, link);
+}
+
+void qvPageStreamBuf::drop_page() noexcept {
     setg(nullptr, nullptr, nullptr);
     setp(nullptr, nullptr);
-    if (page_ == nullptr) return;
-    page_ = nullptr;
-    try {
-        device_.unlock(page_number_, 0.0f);
-    } catch (qvError const& error) {
-        qvError::abort(error);   // a page the cache does not hold: a programming error
-    }
+    page_ = 0;
 }
 
 // --- the stream buffer's operations ------------------------------------------
 
+// The next page is found (the old chain's, checked) or made before the
+// current one is stored with a link to it.
 qvPageStreamBuf::int_type qvPageStreamBuf::overflow(int_type c) {
-    if (!write_ || page_ == nullptr) return traits::eof();
-    qvSetPageWord(page_, used_offset, static_cast<std::uint32_t>(pptr() - pbase()));
-    std::uint32_t next = fresh_ ? 0 : qvPageWord(page_, next_offset);
-    if (next == 0) {
-        fresh_ = true;
-        next = static_cast<std::uint32_t>(new_page());
-    } else {
-        check_reachable(next);
+    if (!write_ || page_ == 0) return traits::eof();
+    const bool fresh = next_ == 0;
+    const std::uint32_t next = fresh ? static_cast<std::uint32_t>(new_page()) : next_;
+    try {
+        if (!fresh) check_reachable(next);
+        store(next);
+    } catch (...) {
+        if (fresh) give_back(static_cast<long>(next));
+        throw;
     }
-    set_page(static_cast<long>(next));
+    enter(static_cast<long>(next), fresh);
     if (!traits::eq_int_type(c, traits::eof())) {
         *pptr() = traits::to_char_type(c);
         pbump(1);
@@ -205,16 +214,18 @@ qvPageStreamBuf::int_type qvPageStreamBuf::overflow(int_type c) {
 qvPageStreamBuf::int_type qvPageStreamBuf::underflow() {
     if (gptr() < egptr()) return traits::to_int_type(*gptr());
     if (write_) return traits::eof();
-    while (page_ != nullptr) {
-        const std::uint32_t next = qvPageWord(page_, next_offset);
-        if (next == 0) return traits::eof();
-        check_reachable(next);
-        set_page(static_cast<long>(next));
+    while (page_ != 0 && next_ != 0) {
+        check_reachable(next_);
+        enter(static_cast<long>(next_), false);
         if (gptr() < egptr()) return traits::to_int_type(*gptr());
     }
     return traits::eof();
 }
 
-int qvPageStreamBuf::sync() { return 0; }
+// A written page's bytes so far reach it, linked as it was.
+int qvPageStreamBuf::sync() {
+    if (write_ && page_ != 0) store(next_);
+    return 0;
+}
 
 std::streambuf* qvPageStreamBuf::setbuf(char_type*, std::streamsize) { return nullptr; }

@@ -159,7 +159,7 @@ TEST_F(qvFileMappingTest, Failed_views_carry_the_system_code_and_the_next_map_wo
     }
     EXPECT_EQ(at(mapping, 5), 5);
     platform::fail_next(platform::Call::unmap_view, EINVAL);
-    EXPECT_TRUE(raises<E>([&] { mapping.map(100); }, "UnmapViewOfFile error 0x16"));
+    EXPECT_TRUE(raises<E>([&] { mapping.map(50); }, "UnmapViewOfFile error 0x16"));
 }
 
 TEST_F(qvFileMappingTest, The_view_size_tells_a_whole_object_view_from_a_window) {
@@ -205,22 +205,35 @@ TEST_F(qvFileMappingTest, Grow_extends_a_writable_whole_view_in_place_keeping_it
     seen.clear();
     seen.reserve(8);
     platform::observe_calls(see);
-    ASSERT_TRUE(mapping.grow(300001));   // past a page of the system
+    EXPECT_EQ(mapping.reserved_size(), 200704);   // twice the view, in whole pages
+    ASSERT_TRUE(mapping.grow(150001));   // past a page of the system
     platform::observe_calls(nullptr);
     // The blocks first: a view past the file's end would end the process.
     EXPECT_EQ(seen, (std::vector<platform::Call>{platform::Call::reserve, platform::Call::map_view}));
-    EXPECT_EQ(mapping.view_size(), 300001);
-    EXPECT_EQ(file_length(name), 300001);
-    EXPECT_GE(file_length(name, true), 300001);   // reserved, as map(size) reserves
-    EXPECT_EQ(mapping.map(300000, 1), base + 300000);
+    EXPECT_EQ(mapping.view_size(), 150001);
+    EXPECT_EQ(file_length(name), 150001);
+    EXPECT_GE(file_length(name, true), 150001);   // reserved, as map(size) reserves
+    EXPECT_EQ(mapping.map(150000, 1), base + 150000);
     EXPECT_EQ(base[99999], 'e');
-    base[300000] = 'z';
-    EXPECT_TRUE(mapping.grow(300001));   // the same size: nothing to do
-    EXPECT_FALSE(mapping.grow(200000));   // shrinking is map(size)'s
-    EXPECT_FALSE(mapping.grow(1LL << 45));   // past the range set aside
-    EXPECT_EQ(mapping.view_size(), 300001);
-    mapping.unmap(300001);
-    EXPECT_EQ(read_file(name).substr(299999), std::string("\0z", 2));
+    base[150000] = 'z';
+    EXPECT_TRUE(mapping.grow(150001));   // the same size: nothing to do
+    EXPECT_FALSE(mapping.grow(120000));   // shrinking is map(size)'s
+    EXPECT_FALSE(mapping.grow(200705));   // past the range set aside
+    EXPECT_EQ(mapping.view_size(), 150001);
+    // The owner's road once the range is full: the view moves to a range
+    // twice the new size, its pages kept (no view of the old part is made).
+    seen.clear();
+    platform::observe_calls(see);
+    char* const moved = static_cast<char*>(mapping.map(300000));
+    platform::observe_calls(nullptr);
+    EXPECT_EQ(seen, (std::vector<platform::Call>{platform::Call::address_space, platform::Call::reserve,
+                                                 platform::Call::map_view}));
+    EXPECT_NE(moved, base);
+    EXPECT_EQ(moved[150000], 'z');
+    EXPECT_EQ(mapping.reserved_size(), 602112);
+    mapping.unmap(150001);
+    EXPECT_EQ(mapping.reserved_size(), 0);
+    EXPECT_EQ(read_file(name).substr(149999), std::string("\0z", 2));
     EXPECT_FALSE(mapping.grow(400000));   // no view
 }
 
@@ -243,22 +256,27 @@ TEST_F(qvFileMappingTest, Only_a_writable_file_s_whole_view_with_a_range_set_asi
     EXPECT_EQ(at(writer, 77), 77);
 }
 
-// The range set aside counts against a finite address-space limit: it
-// takes a share of what the limit leaves, and the view grows within it.
-TEST_F(qvFileMappingTest, A_finite_address_space_limit_bounds_the_range_set_aside) {
+// Regression: a one-page view set aside a terabyte, so a few hundred
+// writable views left the process no address space. The range set aside
+// counts against a finite address-space limit too: it takes a share of
+// what the limit leaves, and the view grows within it.
+TEST_F(qvFileMappingTest, The_range_set_aside_is_twice_the_view_and_a_finite_address_space_limit_bounds_it) {
     const std::string name = patterned(1 << 20);
     EXPECT_EXIT(([&] {
                     long long pages = 0;
                     std::FILE* const statm = std::fopen("/proc/self/statm", "r");
                     if (statm == nullptr || std::fscanf(statm, "%lld", &pages) != 1) ::_exit(3);
                     std::fclose(statm);
-                    const rlimit limit{static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + 2 * GiB), RLIM_INFINITY};
+                    const rlimit limit{static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + (40 << 20)), RLIM_INFINITY};
                     if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(3);
                     qvFileMapping mapping(name.c_str(), false, false, 65536);
-                    mapping.map(1 << 20);
-                    // A quarter of the 2 GiB left, less what the process took since.
-                    const bool grown = mapping.grow(256 << 20), refused = !mapping.grow(GiB);
-                    ::_exit(grown && refused && mapping.view_size() == (256 << 20) ? 0 : 1);
+                    mapping.map(4096);
+                    if (mapping.reserved_size() != 8192) ::_exit(2);
+                    mapping.map(8 << 20);
+                    // Not twice 8 MiB: a quarter of the 40 MiB left, less what the process took since.
+                    const bool capped = mapping.reserved_size() > (8 << 20) && mapping.reserved_size() < (16 << 20);
+                    const bool grown = mapping.grow(9 << 20), refused = !mapping.grow(12 << 20);
+                    ::_exit(capped && grown && refused && mapping.view_size() == (9 << 20) ? 0 : 1);
                 }()),
                 ::testing::ExitedWithCode(0), "");
 }

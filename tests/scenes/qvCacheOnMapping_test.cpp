@@ -1,6 +1,7 @@
 // The mapped page cache over a real file: file lengths while mapped and
-// after, views grown in place under locked pages, or (with no address range
-// set aside) remaps deferred while pages are locked, the red zone, addresses
+// after, views grown in place under locked pages within their range, moved
+// once none is locked (early, before the range is full), or (with no address
+// range set aside) remaps deferred while pages are locked, the red zone, addresses
 // kept between remaps, refusals outside the file and on read-only files, and
 // views that fail or come back too small.
 
@@ -97,32 +98,46 @@ TEST_F(qvCacheOnMappingTest, Growth_into_the_headroom_remaps_at_once_or_at_the_l
 
 // Regression: a page held between calls (a scene's user stream) kept the
 // view from growing, and every allocation past its spare pages met the red
-// zone. In place the view grows under it; a refused growth keeps the file.
-TEST_F(qvCacheOnMappingTest, A_locked_page_keeps_its_address_and_bytes_while_the_view_grows_in_place) {
-    make_file(10);
+// zone. Within its range (twice the view) the view grows under a locked
+// page; a full range waits for the last unlock, and a range that cannot
+// hold the next growth is remade at the first lock, before it is full.
+TEST_F(qvCacheOnMappingTest, A_locked_page_keeps_its_address_in_the_range_and_the_view_moves_once_none_is_locked) {
+    make_file(200);
     {
         qvFileMapping file = mapping(false);
         qvCacheOnMapping cache(file, 16, 64);
+        EXPECT_EQ(file.reserved_size(), 432 * page_bytes);
         auto* const page = static_cast<unsigned char*>(cache.lock(3, true));
         std::memcpy(page + 100, "held", 4);
-        for (long pages = 11; pages <= 461; pages += 50) cache.limit(pages);   // 10 growths
-        EXPECT_EQ(cache.mapped(), 525);
-        EXPECT_EQ(cache.counters().remaps, 10u);
-        EXPECT_EQ(cache.lock(460, true), page + 457 * page_bytes);   // the same view
-        std::memcpy(page + 457 * page_bytes + 8, "far", 3);
-        cache.unlock(460, 0.0f);
+        for (long pages = 201; pages <= 301; pages += 50) cache.limit(pages);   // 3 growths
+        EXPECT_EQ(cache.mapped(), 365);
         platform::fail_next(platform::Call::map_view, ENOMEM);
-        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(526); }, "MapViewOfFile error 0xC"));
-        EXPECT_EQ(cache.limit(), 461);
-        EXPECT_EQ(file_length(f), 525 * page_bytes);
-        cache.limit(526);
-        EXPECT_EQ(cache.mapped(), 590);
+        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(366); }, "MapViewOfFile error 0xC"));
+        EXPECT_EQ(cache.limit(), 301);
+        EXPECT_EQ(file_length(f), 365 * page_bytes);
+        cache.limit(351);
+        EXPECT_EQ(cache.lock(350, true), page + 347 * page_bytes);   // the same view
+        std::memcpy(page + 347 * page_bytes + 8, "far", 3);
+        cache.unlock(350, 0.0f);
+        cache.limit(415);   // 415 + 64 pages pass the range: the growth waits
+        EXPECT_EQ(cache.mapped(), 415);
+        EXPECT_TRUE(raises<E>([&] { cache.limit(416); }, "Red zone overflow in the mapped file"));
+        EXPECT_EQ(cache.counters().remaps, 4u);
         cache.unlock(3, 0.0f);
+        EXPECT_EQ(cache.mapped(), 479);
+        EXPECT_EQ(file.reserved_size(), 958 * page_bytes);
+        cache.limit(850);   // in place, to 914 of 958 pages
+        EXPECT_EQ(cache.counters().remaps, 6u);
+        EXPECT_EQ(std::string(static_cast<char*>(cache.lock(3, false)) + 100, 4), "held");
+        EXPECT_EQ(cache.counters().remaps, 7u);
+        EXPECT_EQ(file.reserved_size(), 1828 * page_bytes);
+        cache.unlock(3, 0.0f);
+        EXPECT_EQ(cache.mapped(), 914);
     }
-    EXPECT_EQ(file_length(f), 526 * page_bytes);
+    EXPECT_EQ(file_length(f), 850 * page_bytes);
     const std::string bytes = read_file(f);
     EXPECT_EQ(bytes.substr(3 * page_bytes + 100, 4), "held");
-    EXPECT_EQ(bytes.substr(460 * page_bytes + 8, 3), "far");
+    EXPECT_EQ(bytes.substr(350 * page_bytes + 8, 3), "far");
 }
 
 TEST_F(qvCacheOnMappingTest, The_red_zone_keeps_the_previous_limit_and_the_unlock_makes_room) {

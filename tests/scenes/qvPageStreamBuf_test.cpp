@@ -1,8 +1,8 @@
 // Page streams on every device (I/O without and with a cache, mapped): the
 // exact pages a stream leaves, rewrites that reuse and free pages, objects
 // through the binary streams, damaged chains met while reading, rewriting
-// and freeing, read-only refusals, and the red zone a held page causes on a
-// mapped device whose view must move to grow.
+// and freeing, read-only refusals, and open streams that lock no page
+// between calls on a mapped device whose view must move to grow.
 
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/core/qvVersion.hpp>
@@ -318,39 +318,37 @@ TEST_P(qvPageStreamTest, A_read_only_file_reads_streams_and_refuses_to_write_the
     EXPECT_TRUE(read_file(f) == before);
 }
 
-// --- the mapped device's red zone -------------------------------------------------------------
+// --- the mapped device's moving view ----------------------------------------------------------
 
-// A stream grows the file one remap at a time, but a page held elsewhere
-// keeps the view still: the writer meets the red zone, and its chain stays
-// well formed with what reached it.
-TEST(qvPageStreamMapped, A_page_held_elsewhere_stops_a_long_write_at_the_red_zone) {
+// Regression: a stream held its page locked between calls, so a view that
+// had to move could not, and a long write elsewhere met the red zone.
+TEST(qvPageStreamMapped, Open_streams_lock_no_page_between_calls_so_a_view_that_must_move_does) {
     ScratchDir dir;
     const std::string f = dir / "mapped.pages";
     orvane::platform::fail_next(orvane::platform::Call::address_space, ENOMEM, 1 << 30);   // the view moves
     qvPagedSceneFile file;
     file.create(f.c_str(), -1);
     qvPageDevice& device = file.device();
-    write_stream(device, "long", pattern(200 * data_bytes, 12));   // alone: no red zone
-    EXPECT_TRUE(read_stream(device, "long") == pattern(200 * data_bytes, 12));
-
-    write_stream(device, "held", "h");
-    qvPageIStream held(device, "held");
-    const long start = device.page_count();
     qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
-    const long room = cache.mapped() - start;
-    {
-        qvPageStreamBuf writer(device, "blocked", true);
-        const std::string bytes = pattern(100 * data_bytes, 13);
-        try {
-            writer.sputn(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            ADD_FAILURE() << "no raise";
-        } catch (qvError const& error) {
-            EXPECT_STREQ(error, "Red zone overflow in the mapped file");
-        }
-        writer.close();
+    write_stream(device, "held", pattern(2 * data_bytes, 12));
+    qvPageIStream held(device, "held");
+    char head[10];
+    ASSERT_EQ(held.getn(head, 10), 10);
+    const std::string bytes = pattern(100 * data_bytes, 13);
+    const std::uint64_t remaps = cache.counters().remaps;
+    qvPageStreamBuf writer(device, "moved", true);
+    for (std::size_t at = 0; at < bytes.size(); at += 5 * data_bytes) {
+        ASSERT_EQ(writer.sputn(bytes.data() + at, 5 * data_bytes), 5 * data_bytes);
+        ASSERT_EQ(cache.locked_pages(), 0u) << at;
     }
-    EXPECT_EQ(device.page_count(), cache.mapped());
-    EXPECT_TRUE(read_stream(device, "blocked") == pattern(100 * data_bytes, 13).substr(0, room * data_bytes));
+    EXPECT_GE(cache.counters().remaps - remaps, 2u);   // 64 pages a growth
+    EXPECT_TRUE(raises<qvErrorFrom<qvCacheOnMapping>>([&] { file.close(); },
+                                                      "Cannot release the cache memory while pages are locked"));
+    writer.close();
+    std::string rest(2 * data_bytes, '\0');
+    EXPECT_EQ(held.getn(rest.data(), static_cast<int>(rest.size())), 2 * data_bytes - 10);
+    EXPECT_EQ(std::string(head, 10) + rest.substr(0, 2 * data_bytes - 10), pattern(2 * data_bytes, 12));
     held.close();
+    EXPECT_TRUE(read_stream(device, "moved") == bytes);
     file.close();
 }

@@ -13,10 +13,15 @@
 //   growing file so a full disk is an error here, not a crash at a later
 //   write;
 // - the whole-object view of a writable file lies, where the system allows,
-//   at the start of a much larger address range set aside for it, so that
-//   grow(size) extends it in place and every address handed out stays
-//   valid; where no range can be set aside the view is made as it would be
-//   without one, and grow(size) answers false;
+//   at the start of an address range set aside for it, twice the view's
+//   bytes (less under a finite address-space limit), so that grow(size)
+//   extends it in place up to reserved_size() and every address handed out
+//   stays valid; past that, or where no range can be set aside (the view is
+//   then made as it would be without one), grow(size) answers false and
+//   the owner maps again, into a range twice the new size: the address
+//   space taken stays a few times the file's size;
+// - the view and its range are given back no later than the file: by
+//   map(size), unmap and close;
 // - a read-only object never changes the file's length;
 // - anonymous memory lives from map(size) to unmap or close: a failed view
 //   does not discard it;
@@ -45,7 +50,10 @@ public:
 
     // Sets the size (a writable file is resized to it), then maps the first
     // view; its base. "Cannot create file mapping" when the size is 0 or
-    // cannot be set; nothing is mapped then.
+    // cannot be set; nothing is mapped then. A whole view in a set-aside
+    // range, to a size no smaller, is moved to a new range twice that size
+    // instead (its pages stay faulted in) and then grows as grow(size) does,
+    // raising as grow does with the moved view kept.
     void* map(long long size);
 
     // The address of the byte at position, with at least size bytes mapped
@@ -78,6 +86,9 @@ public:
     // map(size) could not make of the whole object is a window from 0, so
     // callers that need every byte check this.
     long long view_size() const noexcept { return view_size_; }
+    // Bytes the whole-object view may reach through grow(size); 0 when it
+    // lies in no set-aside range.
+    long long reserved_size() const noexcept { return static_cast<long long>(reserved_); }
     bool read_only() const noexcept { return read_only_; }
 
     unsigned default_mapping_size() const noexcept { return default_mapping_size_; }
@@ -101,6 +112,7 @@ private:
     void resize_backing(long long size);
     void map_view(long long start, long long length);
     void* map_whole() noexcept;
+    bool move_whole(long long size);
     void unmap_view_checked();
     void drop_view() noexcept;
 

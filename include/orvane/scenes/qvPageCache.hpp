@@ -18,7 +18,10 @@
 //    page changed in passing, and not read, takes no buffer from the pages
 //    that are.
 // Clients lock through the library's scoped page lock, which states the
-// priority once and unlocks on every way out.
+// priority once and unlocks on every way out. A page stream keeps no page
+// locked between calls but counts itself open here, so a cache that
+// refuses to close while a page is locked refuses while a stream is open
+// too: the stream reaches the cache at its next call.
 
 #include <cstddef>
 
@@ -30,9 +33,16 @@ public:
     virtual void release() = 0;
     virtual void write_bytes(long page, std::size_t offset, void const* bytes, std::size_t length, float priority);
 
+    void stream_opened() noexcept { ++open_streams_; }
+    void stream_closed() noexcept { --open_streams_; }
+    long open_streams() const noexcept { return open_streams_; }
+
 protected:
     qvPageCache() noexcept = default;
     qvPageCache(qvPageCache const&) noexcept = default;
     qvPageCache& operator=(qvPageCache const&) noexcept = default;
     ~qvPageCache() = default;
+
+private:
+    long open_streams_ = 0;
 };

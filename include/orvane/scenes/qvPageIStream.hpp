@@ -3,7 +3,7 @@
 // device. Its version is the one in the stream's header (0 without one); a
 // name that is not there reads as empty.
 //
-// close() unlocks the held page. The destructor closes the buffer (only when
+// close() ends the reading. The destructor closes the buffer (only when
 // the owner did not) before the stream part goes.
 
 #include <orvane/core/qvInputStream.hpp>

@@ -13,29 +13,32 @@
 // are the used bytes of its pages in chain order.
 //
 // Keeps true:
-//  - the buffer holds at most one page locked, its current one, from the
-//    root until close. The get or put area is that page's data area: a
-//    probe that reads the first bytes and gives them back never crosses a
-//    page, and sgetn/sputn copy whole data areas with one call per page;
+//  - the get or put area is the buffer's own copy of its current page's
+//    data area; the page is locked only while the buffer copies it in or
+//    out (on entering it, and when leaving it, at sync and at close), so no
+//    page stays locked between calls. A probe that reads the first bytes
+//    and gives them back never crosses a page, and sgetn/sputn move whole
+//    data areas;
 //  - a page is added only when a further byte arrives, so 16,376 bytes fill
 //    exactly one page. A rewrite reuses the old chain's pages in order,
 //    allocates once it runs out, and close ends the chain at the last page
 //    written and frees the old pages it did not reach;
 //  - a new page is laid out (next 0, used 0) before anything links to it,
-//    so the chain on the pages is well formed at every step;
+//    so the chain on the pages is well formed at every step; a written
+//    page's bytes past its used count are left as they were;
 //  - every page is checked before it is used: a root or link outside
 //    2 .. page count − 1 (0 ends a chain), a page reached twice, a used count
 //    above 16,376 raise "Invalid or corrupt Orvane pagefile", when reading,
 //    rewriting and freeing the rest alike: never a hang, never a page left
 //    locked;
-//  - close ends the chain, unlocks, and then frees the rest; it raises what
-//    goes wrong and runs once. The destructor calls it only when the owner
-//    did not: there the chain is still ended, and a rest that cannot be
-//    freed stays allocated (nothing is lost, its pages are not reused). A
-//    closed buffer reads end of file and refuses bytes.
-// On a mapped device the held page keeps the view from moving, except as the
-// stream passes from page to page: each page is unlocked before the next is
-// locked, so the file grows one remap at a time.
+//  - the buffer counts itself open on the device's cache from construction
+//    to close, so the device refuses to close under it;
+//  - close ends the chain and then frees the rest; it raises what goes
+//    wrong and runs once. The destructor calls it only when the owner did
+//    not: there the chain is still ended where the device lets the page be
+//    written, and a rest that cannot be freed stays allocated (nothing is
+//    lost, its pages are not reused). A closed buffer reads end of file and
+//    refuses bytes.
 // Errors raised by underflow and overflow reach callers through sgetn, sputn
 // and the binary streams' calls; a std::istream or std::ostream around the
 // buffer would swallow them into badbit, so none is used.
@@ -75,16 +78,18 @@ protected:
 private:
     void check_reachable(std::uint32_t page) const;
     long new_page();
-    void set_page(long page);
-    void release_page() noexcept;
+    void give_back(long page) noexcept;
+    void enter(long page, bool fresh);
+    void store(std::uint32_t link);
+    void drop_page() noexcept;
     void finish(bool report);
     void cut_rest(std::uint32_t page);
 
     qvPageDevice& device_;
-    unsigned char* page_ = nullptr;   // the held page, locked
-    long page_number_ = 0;
+    long page_ = 0;            // the current page; 0: none (not yet, or lost)
+    std::uint32_t next_ = 0;   // its link when entered: the rest of an old chain
     const bool write_;
-    bool fresh_ = false;   // the pages after the held one are new
     bool open_ = true;
     std::unordered_set<long> reached_;
+    char area_[data_bytes];
 };
