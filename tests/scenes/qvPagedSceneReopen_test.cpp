@@ -134,6 +134,8 @@ TEST(qvPagedSceneReopen, After_a_close_that_raised_a_held_handle_refuses_edits_a
     orvane::platform::clear_failures();
     ASSERT_TRUE(scene.is_open());
     EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { old->fill_color(blue); }, "Paged scene was not initialized"));
+    EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { qvRectangle(scene, hx)->connect_attribute(*old); },
+                                                        "Paged scene was not initialized"));
     qvRectangle(scene, hx)->rectangle(rect(10, 10, 20, 20));
     ASSERT_TRUE(scene.close());
     old = qvRectangle();
