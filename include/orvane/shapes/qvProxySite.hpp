@@ -57,7 +57,8 @@ public:
     void associate(qvGraphicProxyInterface* proxy, long handle);
     // Removes the first entry of the handle, if any.
     void deassociate(long handle);
-    // Removes every entry of the proxy.
+    // Removes every entry of the proxy, which is going away: unlistings()
+    // does not count it.
     void deassociate(qvGraphicProxyInterface* proxy);
 
     // The number of entries.
