@@ -1,17 +1,28 @@
 // Shape proxies at work: 1,000,000 rectangle setters through a typed
 // handle, each inside its own modification guard, with the scene's
 // notification on (one receiver) and off; the creation of 100,000
-// rectangles; and the rectangle handle of an existing shape, whose proxy is
-// live (a proxy-site hit) or must be made (and dies again).
+// rectangles; the rectangle handle of an existing shape, whose proxy is
+// live (a proxy-site hit) or must be made (and dies again); and connects
+// to another shape's attribute, alone, undone again, and in the making of
+// 10,000 rectangles, texts, images and copies (argument 0: a memory scene,
+// 1: a paged scene over a scratch file).
 
+#include <orvane/attributes/qvBitmap.hpp>
+#include <orvane/attributes/qvRgbColor.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
+#include <orvane/scenes/qvPagedScene.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
+#include <orvane/shapes/qvRestrictedImage.hpp>
+#include <orvane/shapes/qvRestrictedText.hpp>
 
 #include "qvBenchSupport.hpp"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -89,5 +100,115 @@ void BM_RectangleOfFreshProxy(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_RectangleOfFreshProxy);
+
+// A memory scene, or a paged scene over a scratch file, each with two
+// shapes on attributes of their own (red, blue) to connect to.
+class ConnectSite {
+public:
+    explicit ConnectSite(bool paged) {
+        if (paged) {
+            paged_ = std::make_unique<qvPagedScene>();
+            paged_->create(path_.c_str(), qvMathRectOf<double>(0, 0, 1e6, 1e6), 64 << 20);
+        } else {
+            memory_ = std::make_unique<qvMemoryScene>();
+        }
+        red = qvRectangle(scene(), qvMathRectOf<double>(0, 0, 1, 1));
+        red->fill_color(qvRgbColor(1.0f, 0.0f, 0.0f));
+        blue = qvRectangle(scene(), qvMathRectOf<double>(2, 0, 3, 1));
+        blue->fill_color(qvRgbColor(0.0f, 0.0f, 1.0f));
+    }
+    ConnectSite(ConnectSite const&) = delete;
+    ConnectSite& operator=(ConnectSite const&) = delete;
+    ~ConnectSite() {
+        red = qvRectangle();
+        blue = qvRectangle();
+        if (paged_ != nullptr) {
+            paged_->close();
+            std::remove(path_.c_str());
+        }
+    }
+    qvContainerScene& scene() const {
+        return paged_ != nullptr ? static_cast<qvContainerScene&>(*paged_) : *memory_;
+    }
+
+    qvRectangle red, blue;
+
+private:
+    std::string path_ = bench_support::scratch_path("connect");
+    std::unique_ptr<qvMemoryScene> memory_;
+    std::unique_ptr<qvPagedScene> paged_;
+};
+
+// Each connect takes the other source's attribute, so none returns early.
+void BM_ConnectToShapeAttribute(benchmark::State& state) {
+    const ConnectSite site(state.range(0) != 0);
+    const qvRectangle target(site.scene(), qvMathRectOf<double>(5, 5, 6, 6));
+    qvRectangle const* const sources[2] = {&site.red, &site.blue};
+    std::size_t next = 0;
+    for (auto _ : state)
+        target->connect_attribute(**sources[next++ & 1]);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ConnectToShapeAttribute)->Arg(0)->Arg(1);
+
+void BM_ConnectDisconnectShapeAttribute(benchmark::State& state) {
+    const ConnectSite site(state.range(0) != 0);
+    const qvRectangle target(site.scene(), qvMathRectOf<double>(5, 5, 6, 6));
+    for (auto _ : state) {
+        target->connect_attribute(*site.red);
+        target->disconnect_attribute();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ConnectDisconnectShapeAttribute)->Arg(0)->Arg(1);
+
+constexpr std::int64_t made = 10'000;
+
+// `made` shapes, each made by make(scene, source, i) with the red shape as
+// its attribute source, in a fresh site per iteration.
+template <class Make>
+void make_with_source(benchmark::State& state, Make&& make) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto site = std::make_unique<ConnectSite>(state.range(0) != 0);
+        state.ResumeTiming();
+        for (std::int64_t i = 0; i < made; ++i)
+            make(site->scene(), site->red, static_cast<double>(i));
+        state.PauseTiming();
+        site.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * made);
+}
+
+void BM_MakeRectanglesWithSource(benchmark::State& state) {
+    make_with_source(state, [](qvContainerScene& scene, qvRectangle const& source, double x) {
+        const qvRectangle r(scene, qvMathRectOf<double>(x, 10, x + 1, 11), source.get());
+    });
+}
+BENCHMARK(BM_MakeRectanglesWithSource)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_MakeTextsWithSource(benchmark::State& state) {
+    make_with_source(state, [](qvContainerScene& scene, qvRectangle const& source, double x) {
+        const qvRestrictedText t(scene, qvCrdOf<double>(x, 20), "label", source.get(), nullptr);
+    });
+}
+BENCHMARK(BM_MakeTextsWithSource)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_MakeImagesWithSource(benchmark::State& state) {
+    const qvBitmap bitmap(qvRgbaBitmap, 4, 4);
+    make_with_source(state, [&](qvContainerScene& scene, qvRectangle const& source, double x) {
+        const qvRestrictedImage m(scene, qvCrdOf<double>(x, 30), bitmap, 0u, source.get());
+    });
+}
+BENCHMARK(BM_MakeImagesWithSource)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Copies of the red shape, attribute included.
+void BM_CopyRectanglesWithAttribute(benchmark::State& state) {
+    make_with_source(state, [](qvContainerScene& scene, qvRectangle const& source, double) {
+        const qvRectangle copy(scene, qvGraphic(source), false);
+    });
+}
+BENCHMARK(BM_CopyRectanglesWithAttribute)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -116,11 +116,6 @@ void qvAttributeBase::hold_taken(qvPalette& palette, long taken, bool moved) {
         std::rethrow_exception(raised);
 }
 
-void qvAttributeBase::check_attached_source(qvAttributeFolderInterface const& object) {
-    if (auto const* const base = dynamic_cast<qvAttributeBase const*>(&object))
-        base->check_attached();
-}
-
 // ---------------------------------------------------------------------------
 // Values
 
@@ -203,7 +198,7 @@ void qvAttributeBase::connect_attribute(qvAttributeFolderInterface const& other)
     qvPalette* const target = attr_source();
     if (source == nullptr || target == nullptr)
         return;
-    check_attached_source(other);
+    other.check_attached();
     check_attached();
     const long other_handle = other.attribute_handle();
     if (source == target && other_handle == attr_handle())

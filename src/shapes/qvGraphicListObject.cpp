@@ -173,6 +173,7 @@ void const* qvGraphicListObject::property(qvFolder const& f) {
 }
 
 bool qvGraphicListObject::connect_attribute(char const* name) {
+    check_attached();
     bool all = true;
     for (qvGraphic const& member : members_)
         if (qvAttributeFolderInterface* const a = attributes_of(member))
@@ -180,7 +181,11 @@ bool qvGraphicListObject::connect_attribute(char const* name) {
     return all;
 }
 
+// A member's own connect asks the same of the source and of itself, but
+// only once the members before it have changed.
 void qvGraphicListObject::connect_attribute(qvAttributeFolderInterface const& other) {
+    other.check_attached();
+    check_attached();
     for (qvGraphic const& member : members_)
         if (qvAttributeFolderInterface* const a = attributes_of(member))
             a->connect_attribute(other);
@@ -202,6 +207,12 @@ void qvGraphicListObject::destroy_folder(qvFolder const& folder) {
     for (qvGraphic const& member : members_)
         if (qvAttributeFolderInterface* const a = attributes_of(member))
             a->destroy_folder(folder);
+}
+
+void qvGraphicListObject::check_attached() const {
+    for (qvGraphic const& member : members_)
+        if (qvAttributeFolderInterface const* const a = attributes_of(member))
+            a->check_attached();
 }
 
 qvString qvGraphicListObject::attribute_name() { return qvString(); }

@@ -183,8 +183,10 @@ void qvProxySite::remove(Entry* entry) noexcept {
 }
 
 void qvProxySite::deassociate(long handle) {
-    if (auto found = by_handle_.find(handle); found != by_handle_.end())
+    if (auto found = by_handle_.find(handle); found != by_handle_.end()) {
         remove(found->second.first);
+        ++unlistings_;
+    }
 }
 
 void qvProxySite::deassociate(qvGraphicProxyInterface* proxy) {
@@ -228,4 +230,5 @@ void qvProxySite::forget_entries() noexcept {
     by_handle_.clear();
     by_proxy_.clear();
     entry_count_ = 0;
+    ++unlistings_;
 }

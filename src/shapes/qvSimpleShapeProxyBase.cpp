@@ -3,7 +3,6 @@
 
 #include <orvane/shapes/qvSimpleShapeProxyBase.hpp>
 
-#include <orvane/attributes/qvAttributeBase.hpp>
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvNumericConversion.hpp>
@@ -83,7 +82,7 @@ void qvSimpleShapeProxyBase::copy_record(qvShapeBase const& source) {
 }
 
 void qvSimpleShapeProxyBase::connect_attribute(qvAttributeFolderInterface const& attribute) {
-    qvAttributeBase::check_attached_source(attribute);
+    attribute.check_attached();
     if (record_ != nullptr)
         record_->attribute_handle = qvCheckedInt32(attribute.attribute_handle());
 }

@@ -48,6 +48,7 @@ void qvSingleShapeProxyBase::connect_scene(qvContainerScene& scene) {
     scene.attach(this);
     read_only_ = read_only;
     scene_ = &scene;
+    listed_at_ = scene.unlistings();
 }
 
 qvContainerScene& qvSingleShapeProxyBase::scene() const {
@@ -105,10 +106,16 @@ void qvSingleShapeProxyBase::check_writable() const {
 }
 
 // The handle in a copy its scene let go of is a number of that session's
-// palette, whatever the palette holds now under it.
+// palette, whatever the palette holds now under it. Every connect asks
+// this of source and target: while the site has let no proxy go since this
+// one was last seen listed, one compare answers without a lookup.
 void qvSingleShapeProxyBase::check_attached() const {
-    if (record_ == nullptr || scene_ == nullptr || scene_->lists(this))
+    if (record_ == nullptr || scene_ == nullptr || listed_at_ == scene_->unlistings())
         return;
+    if (scene_->lists(this)) {
+        listed_at_ = scene_->unlistings();
+        return;
+    }
     qvShapeWriteLock::check(*this);
 }
 

@@ -5,8 +5,13 @@
 // counted it.
 #include <orvane/scenes/qvPagedScene.hpp>
 
+#include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvRgbColor.hpp>
+#include <orvane/shapes/qvGraphicList.hpp>
+#include <orvane/shapes/qvPolyline.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
+#include <orvane/shapes/qvRestrictedImage.hpp>
+#include <orvane/shapes/qvSimpleEllipse.hpp>
 #include <orvane/shapes/qvSingleShapeProxyBase.hpp>
 
 #include "platform/qvPlatformFault.hpp"
@@ -66,12 +71,27 @@ TEST(qvPagedSceneReopen, A_handle_held_across_a_reopen_refuses_edits_and_the_fil
                 // The old handle answers the attribute number of its closed
                 // session, which a connect used to take, also when equal.
                 EXPECT_TRUE(refused([&] { y->connect_attribute(*old); }));
+                // So do a list holding it (x as it was) and a stand-alone shape.
+                qvGraphicList held;
+                held->add(qvGraphic(x));
+                held->add(qvGraphic(old));
+                EXPECT_TRUE(refused([&] { y->connect_attribute(*held); }));
+                EXPECT_TRUE(refused([&] { held->connect_attribute(*y); }));
+                EXPECT_TRUE(refused([&] { held->connect_attribute("none"); }));
+                EXPECT_EQ(x->fill_color(), red);
+                qvSimpleEllipse alone;
+                alone->radius(1);
+                EXPECT_TRUE(refused([&] { alone->connect_attribute(*old); }));
                 y->connect_attribute(*x);
                 EXPECT_TRUE(refused([&] { old->connect_attribute(*y); }));
                 // A new shape or a copy refused at its connect is taken away.
                 const int shapes = scene.size(-1);
                 EXPECT_TRUE(refused([&] { qvRectangle(scene, rect(30, 30, 40, 45), old.get()); }));
                 EXPECT_TRUE(refused([&] { qvRectangle(scene, qvGraphic(old), false); }));
+                EXPECT_TRUE(refused([&] { qvRectangle(scene, rect(30, 30, 40, 45), held.get()); }));
+                const qvCrdOf<double> points[2] = {{30, 30}, {40, 45}};
+                EXPECT_TRUE(refused([&] { qvPolyline(scene, 2, points, old.get()); }));
+                EXPECT_TRUE(refused([&] { qvRestrictedImage(scene, points[0], qvBitmap(qvRgbaBitmap, 2, 2), 0u, old.get()); }));
                 EXPECT_EQ(scene.size(-1), shapes);
                 x->fill_color(blue);
                 x->rectangle(rect(10, 10, 20, 20));
@@ -106,6 +126,8 @@ TEST(qvPagedSceneReopen, After_a_close_that_raised_a_held_handle_refuses_edits_a
     orvane::platform::clear_failures();
     ASSERT_TRUE(scene.is_open());
     EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { old->fill_color(blue); }, "Paged scene was not initialized"));
+    EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { qvRectangle(scene, hx)->connect_attribute(*old); },
+                                                        "Paged scene was not initialized"));
     qvRectangle(scene, hx)->rectangle(rect(10, 10, 20, 20));
     ASSERT_TRUE(scene.close());
     old = qvRectangle();

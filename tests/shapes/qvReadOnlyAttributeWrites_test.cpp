@@ -163,6 +163,10 @@ TEST(qvReadOnlyAttributeWrites, A_refused_write_leaves_palette_counts_names_and_
             const std::string before = state(site);
             site.set_read_only(true);
             expect_raises<Refused>([&] { write.call(site, *site.shape(write.target)); }, read_only);
+            // Not refused: connects to the attribute shared, and into a writable scene.
+            EXPECT_NO_THROW(site.shape(second)->connect_attribute(*site.shape(first)));
+            qvMemoryScene elsewhere;
+            EXPECT_EQ(qvRectangle(elsewhere, 0, 0, 1, 1, site.shape(first).get())->fill_color(), plum);
             EXPECT_EQ(state(site), before);
             // Writable again, each shape takes a colour of its own: the shared
             // attribute still counts both holders, every record names a live one.
@@ -212,6 +216,9 @@ TEST(qvReadOnlyAttributeWrites, A_first_attribute_the_scene_has_no_record_for_le
         site.memory.read_only(false);
         EXPECT_EQ(state(site), before) << row;
     }
+    // A first connect by a name no attribute has finds none, and does not raise.
+    site.memory.fail = false;
+    EXPECT_FALSE(qvRectangle(site.scene, 0, 0, 1, 1)->connect_attribute("none"));
 }
 
 // A receiver that raised at the opening report used to leave a shape naming

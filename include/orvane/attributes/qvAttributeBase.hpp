@@ -35,9 +35,9 @@
 //    the new handle (stored, the closing report raised), the change is
 //    finished (the old reference let go) before the raise passes on;
 //  - an object whose handle belongs to no palette content of now (a
-//    shape its scene detached at a close) is refused by check_attached(),
-//    as the connect's source or target, before anything is compared or
-//    asked of the palette.
+//    shape its scene detached at a close, a list holding one) is refused
+//    by check_attached(), as the connect's source or target, before
+//    anything is compared or asked of the palette.
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 
@@ -68,11 +68,6 @@ public:
     // Raises when the object takes no new handle at all (attr_handle(long)
     // would refuse it); nothing by default.
     virtual void check_writable() const {}
-    // Raises when the handle the object answers is one of a palette content
-    // that is gone (a copy its scene let go of); nothing by default.
-    virtual void check_attached() const {}
-    // check_attached() of `object` when it is an attribute object.
-    static void check_attached_source(qvAttributeFolderInterface const& object);
 
 protected:
     qvAttributeBase() noexcept = default;

@@ -9,6 +9,10 @@
 // Reading never creates an attribute; the first change of an object without
 // one does. Every change may leave the object holding another handle (copy
 // on write, merging of equal attributes), which attribute_handle() reports.
+// An object whose handle may name an attribute of a palette content that
+// is gone (a shape a paged scene let go of at a close, a list holding one)
+// says so through check_attached(), which every connect asks of its source
+// and its target before it reads a handle or changes anything.
 
 #include <orvane/core/qvInterfaceInfo.hpp>
 #include <orvane/core/qvString.hpp>
@@ -43,6 +47,11 @@ public:
     virtual long attribute_handle() const = 0;
     // The palette holding the attribute, null when none.
     virtual qvPalette* attribute_palette() const = 0;
+    // Raises when the handle the object answers (or one of the handles it
+    // fans out to) belongs to a palette content that is gone; nothing by
+    // default. A virtual call, so a connect asks it of any source without
+    // finding out what the source is.
+    virtual void check_attached() const {}
 
 protected:
     qvAttributeFolderInterface() noexcept = default;

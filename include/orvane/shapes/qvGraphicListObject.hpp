@@ -26,7 +26,12 @@
 //    again and again (a selection's list) allocates nothing for them;
 //  - attribute fan-outs ask each member for its "qvAttributeFolderInterface"
 //    in list order, skip members without one, and stop at the first member
-//    that raises; the list copies no value.
+//    that raises; the list copies no value;
+//  - check_attached() asks every member's, at any depth; a connect (by
+//    name or to another object) asks it of the list, and of its source,
+//    before any member changes, so a list holding a shape of a closed
+//    session is refused as a connect's source or target with every member
+//    as it was.
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 #include <orvane/core/qvIndirectIterator.hpp>
@@ -83,6 +88,8 @@ public:
     long attribute_handle() const override;
     // The members' common palette, null when they differ or have none.
     qvPalette* attribute_palette() const override;
+    // Every member's check, in list order.
+    void check_attached() const override;
 
 private:
     // True when `list` is this list or holds it at any depth.

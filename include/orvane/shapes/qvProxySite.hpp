@@ -24,12 +24,17 @@
 //    proxy that is a single-shape proxy base is told (scene_gone) before the
 //    entries are dropped, so no proxy reaches the dead scene later;
 //  - a scene may also drop every entry and tell nobody (forget_entries): its
-//    proxies keep their records, but no handle leads to them again.
+//    proxies keep their records, but no handle leads to them again;
+//  - unlistings() goes up with every forget_entries and every entry a
+//    handle's deassociate takes (the two roads by which a proxy that keeps
+//    its record leaves the site), so a proxy found listed while it reads
+//    one value is listed while the value holds.
 // A proxy site exists only as the base of a qvContainerScene.
 
 #include <orvane/shapes/qvGraphic.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -52,7 +57,8 @@ public:
     void associate(qvGraphicProxyInterface* proxy, long handle);
     // Removes the first entry of the handle, if any.
     void deassociate(long handle);
-    // Removes every entry of the proxy.
+    // Removes every entry of the proxy, which is going away: unlistings()
+    // does not count it.
     void deassociate(qvGraphicProxyInterface* proxy);
 
     // The number of entries.
@@ -64,6 +70,9 @@ public:
     bool lists(qvGraphicProxyInterface const* proxy) const {
         return by_proxy_.find(const_cast<qvGraphicProxyInterface*>(proxy)) != by_proxy_.end();
     }
+    // Which lists() answers may have turned false since (see above): a
+    // connect compares it instead of looking the proxy up every time.
+    std::uint64_t unlistings() const noexcept { return unlistings_; }
 
 protected:
     // Tells the listed single-shape proxies that the scene is gone, then
@@ -113,6 +122,7 @@ private:
     ByHandle by_handle_;
     ByProxy by_proxy_;
     std::size_t entry_count_ = 0;
+    std::uint64_t unlistings_ = 0;
     Connected connected_;
     Entry* spare_entries_ = nullptr;  // linked through next_of_handle
     std::size_t spare_entry_count_ = 0;

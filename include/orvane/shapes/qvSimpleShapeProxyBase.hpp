@@ -45,7 +45,8 @@ public:
     virtual void allocate(int size);
 
     // Takes the attribute handle of an attribute held elsewhere into the
-    // record; without a record nothing happens.
+    // record; without a record nothing happens. A source its check_attached()
+    // refuses (a shape of a closed session) raises first.
     void connect_attribute(qvAttributeFolderInterface const& attribute);
 
     // The private record becomes a copy of every byte of `source` (of

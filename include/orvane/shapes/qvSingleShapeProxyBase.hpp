@@ -116,6 +116,10 @@ protected:
 
 private:
     friend class qvShapeWriteLock;
+
+    // The scene's unlistings() when the proxy was last known listed (or
+    // connected, before any record: a record is listed as it is bound).
+    mutable std::uint64_t listed_at_ = 0;
 };
 
 QV_INTERFACE_NAME(qvSingleShapeProxyBase);
