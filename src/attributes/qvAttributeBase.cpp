@@ -20,8 +20,6 @@
 #include <orvane/attributes/qvPalette.hpp>
 #include <orvane/core/qvError.hpp>
 
-#include <exception>
-
 void qvRaiseNoAttributePalette() {
     qvRaise(qvErrorFrom<qvAttributeBase>("Attribute object has no palette"));
 }
@@ -72,48 +70,60 @@ void qvAttributeBase::adopt_handle(long handle) {
     hold_taken(palette, handle, false);
 }
 
+namespace {
+
+// The reference the call took for `taken` goes back; one the palette moved
+// from `held` returns to it.
+void give_back(qvPalette& palette, long held, long taken, bool moved) {
+    if (moved)
+        palette.add_ref(held);
+    if (taken != 0)
+        palette.release(taken);
+}
+
+// The object holds `taken`; the reference of `held` goes unless the palette
+// moved it already. A held handle the palette refuses to release (one it
+// does not hold) is stored again, as if the store had not happened.
+void let_go(qvAttributeBase& object, qvPalette& palette, long held, long taken, bool moved) {
+    if (moved || held == 0)
+        return;
+    try {
+        palette.release(held);
+    } catch (...) {
+        object.attr_handle(held);
+        give_back(palette, held, taken, moved);
+        throw;
+    }
+}
+
+}  // namespace
+
 // A record that still names the held handle after a raise was not
 // written (the guard's opening refused, or its opening report raised):
 // the reference taken goes back, or the one the palette moved returns to
 // the held attribute. A record that names `taken` was written and the
 // closing report raised: the change stands, and is finished before the
-// raise passes on. A held handle the palette refuses to release (one it
-// does not hold) is stored again, as if the store had not happened. A
-// palette that merged the held attribute into an equal one let go of its
-// last reference: there is nothing to return to, so `taken` is stored once
-// more, and a receiver that raises again then leaves the record naming a
-// handle that is gone.
+// raise passes on. A palette that merged the held attribute into an equal
+// one let go of its last reference: there is nothing to return to, so
+// `taken` is stored once more, and a receiver that raises again then
+// leaves the record naming a handle that is gone. All of it runs only on
+// a raise: a store that returns costs one release.
 void qvAttributeBase::hold_taken(qvPalette& palette, long taken, bool moved) {
     const long held = attr_handle();
-    const auto give_back = [&] {
-        if (moved)
-            palette.add_ref(held);
-        if (taken != 0)
-            palette.release(taken);
-    };
-    std::exception_ptr raised;
     try {
         attr_handle(taken);
     } catch (...) {
-        if (attr_handle() != taken && (!moved || qvPaletteHolds(palette, held))) {
-            give_back();
-            throw;
+        if (attr_handle() != taken) {
+            if (!moved || qvPaletteHolds(palette, held)) {
+                give_back(palette, held, taken, moved);
+                throw;
+            }
+            attr_handle(taken);
         }
-        raised = std::current_exception();
+        let_go(*this, palette, held, taken, moved);
+        throw;
     }
-    if (attr_handle() != taken)
-        attr_handle(taken);
-    if (!moved && held != 0) {
-        try {
-            palette.release(held);
-        } catch (...) {
-            attr_handle(held);
-            give_back();
-            throw;
-        }
-    }
-    if (raised)
-        std::rethrow_exception(raised);
+    let_go(*this, palette, held, taken, moved);
 }
 
 // ---------------------------------------------------------------------------
