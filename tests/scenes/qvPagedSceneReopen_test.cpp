@@ -8,6 +8,7 @@
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvRgbColor.hpp>
 #include <orvane/shapes/qvGraphicList.hpp>
+#include <orvane/shapes/qvPolygon.hpp>
 #include <orvane/shapes/qvPolyline.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 #include <orvane/shapes/qvRestrictedImage.hpp>
@@ -91,6 +92,7 @@ TEST(qvPagedSceneReopen, A_handle_held_across_a_reopen_refuses_edits_and_the_fil
                 EXPECT_TRUE(refused([&] { qvRectangle(scene, rect(30, 30, 40, 45), held.get()); }));
                 const qvCrdOf<double> points[2] = {{30, 30}, {40, 45}};
                 EXPECT_TRUE(refused([&] { qvPolyline(scene, 2, points, old.get()); }));
+                EXPECT_TRUE(refused([&] { qvPolygon(scene, 2, points, old.get()); }));
                 EXPECT_TRUE(refused([&] { qvRestrictedImage(scene, points[0], qvBitmap(qvRgbaBitmap, 2, 2), 0u, old.get()); }));
                 EXPECT_EQ(scene.size(-1), shapes);
                 x->fill_color(blue);
