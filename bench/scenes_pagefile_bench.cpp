@@ -286,7 +286,8 @@ void BM_Device_StreamRead(benchmark::State& state) {
 // 100,000 allocations on a new mapped file. Without a held page the limit
 // remaps at once; with one (an operation's pattern: the page it holds is let
 // go and the new one locked after each allocation) a remap that cannot be
-// made in place waits for the unlock. The counter is the remaps per 100,000 allocations.
+// made in place waits for the unlock. The counter is the remaps per 100,000
+// allocations.
 void BM_MappedDevice_RemapsPerAllocation(benchmark::State& state) {
     const bool held = state.range(0) != 0;
     const std::string name = scratch_name("remaps");

@@ -34,6 +34,33 @@ qvPalette& qvAttributeBase::source_palette() const {
 // ---------------------------------------------------------------------------
 // Handles
 
+namespace {
+
+// The reference the call took for `taken` goes back; one the palette moved
+// from `held` returns to it.
+void give_back(qvPalette& palette, long held, long taken, bool moved) {
+    if (moved)
+        palette.add_ref(held);
+    if (taken != 0)
+        palette.release(taken);
+}
+
+// The object holds `taken`; the reference of `held` goes unless the palette
+// moved it already. A held handle the palette refuses to release (one it
+// does not hold) is stored again, as if the store had not happened.
+void let_go(qvAttributeBase& object, qvPalette& palette, long held, long taken, bool moved) {
+    if (moved || held == 0)
+        return;
+    try {
+        palette.release(held);
+    } catch (...) {
+        object.attr_handle(held);
+        give_back(palette, held, taken, moved);
+        throw;
+    }
+}
+
+}  // namespace
 
 template <class Change>
 void qvAttributeBase::change_allocating(Change&& change) {
@@ -69,34 +96,6 @@ void qvAttributeBase::adopt_handle(long handle) {
         palette.add_ref(handle);
     hold_taken(palette, handle, false);
 }
-
-namespace {
-
-// The reference the call took for `taken` goes back; one the palette moved
-// from `held` returns to it.
-void give_back(qvPalette& palette, long held, long taken, bool moved) {
-    if (moved)
-        palette.add_ref(held);
-    if (taken != 0)
-        palette.release(taken);
-}
-
-// The object holds `taken`; the reference of `held` goes unless the palette
-// moved it already. A held handle the palette refuses to release (one it
-// does not hold) is stored again, as if the store had not happened.
-void let_go(qvAttributeBase& object, qvPalette& palette, long held, long taken, bool moved) {
-    if (moved || held == 0)
-        return;
-    try {
-        palette.release(held);
-    } catch (...) {
-        object.attr_handle(held);
-        give_back(palette, held, taken, moved);
-        throw;
-    }
-}
-
-}  // namespace
 
 // A record that still names the held handle after a raise was not
 // written (the guard's opening refused, or its opening report raised):

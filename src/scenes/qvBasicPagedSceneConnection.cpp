@@ -7,9 +7,9 @@
 // cell of its new box; it raises nothing over a record's content (a box
 // outside the bounds or with a NaN goes to the root cell). On an I/O
 // failure (or a mapped file's red zone, met by an operation that needs
-// more spare pages than its view could still give) it leaves the shape connected, its copy owned by the scene and marked
-// unclaimed, and close writes it back: a proxy's destructor never sees
-// it. Until then the copy is the shape: the next connect of its handle
+// more spare pages than its view could still give) it leaves the shape
+// connected, its copy owned by the scene and marked unclaimed, and close
+// writes it back: a proxy's destructor never sees it. Until then the copy is the shape: the next connect of its handle
 // hands it out again, and that owner's disconnect retries the write.
 //
 // A copy let go unchanged (a graphic made for a hit and dropped again) is

@@ -61,7 +61,8 @@ qvCacheOnMapping::~qvCacheOnMapping() {
 
 void qvCacheOnMapping::close() {
     if (closed_) return;
-    if (!locked_pages_.empty() || open_streams() != 0) raise_mapping_cache_error("Cannot release the cache memory while pages are locked");
+    if (!locked_pages_.empty() || open_streams() != 0)
+        raise_mapping_cache_error("Cannot release the cache memory while pages are locked");
     closed_ = true;
     base_ = nullptr;
     mapped_ = 0;

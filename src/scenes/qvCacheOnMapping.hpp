@@ -100,8 +100,9 @@ public:
 
     // Drops the view; a writable file gets the length limit × 16,384 (the
     // mapping's "Cannot resize file" comes after the view is gone). A page
-    // still locked (or a page stream still open) stops it first with "Cannot release the cache memory
-    // while pages are locked", nothing changed. Closing twice does nothing.
+    // still locked (or a page stream still open) stops it first with
+    // "Cannot release the cache memory while pages are locked", nothing
+    // changed. Closing twice does nothing.
     void close();
     // From now on write locks are refused as on a read-only file (a
     // session that ended cleanly).

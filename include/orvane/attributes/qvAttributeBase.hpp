@@ -9,8 +9,8 @@
 //  - the palette decides values, counts and copies: every changing call
 //    ends by holding the handle the palette returned (attr_handle(r)); the
 //    object takes and drops no reference around such calls (unless storing
-//    the handle raises, below), while connect
-//    and disconnect take and drop the object's own reference;
+//    the handle raises, below), while connect and disconnect take and drop
+//    the object's own reference;
 //  - reads never allocate; the first change of an object without a handle
 //    allocates one with the object's shared flag; when the change then
 //    fails, the new attribute is released and the object holds 0 again;
