@@ -365,6 +365,27 @@ TEST_F(PointSetScene, Without_notification_nothing_is_sent_and_the_exact_box_sti
     EXPECT_TRUE(log.empty());
 }
 
+// A receiver raising at the report that follows a change used to leave the
+// exact header box where it was, so the scene placed the record by a box
+// its points had left.
+TEST_F(PointSetScene, A_receiver_raising_after_an_insert_or_a_point_set_finds_the_exact_box_stored) {
+    const qvCrdOf<double> three[] = {{0, 0}, {4, 2}, {1, 8}};
+    const qvCrdOf<double> far{-7, 30};
+    qvExactPolygon polygon(scene, 3, three);
+    const auto refuse = [] { qvRaise(qvErrorFrom<PointSetScene>("Receiver refuses the report")); };
+
+    areas.on_next_event(refuse);   // an insert's one report comes after the change
+    expect_raises<qvErrorFrom<PointSetScene>>([&] { polygon->insert(1, 1, &far); }, "Receiver refuses the report");
+    EXPECT_EQ(polygon->size(), 4);
+    EXPECT_EQ(polygon->record()->bbox(), raw(-7, 0, 4, 30));
+
+    areas.on_next_event([&] { areas.on_next_event(refuse); });   // a point set's second report
+    expect_raises<qvErrorFrom<PointSetScene>>([&] { polygon->point(1, qvCrdOf<double>(9, -3)); },
+                                              "Receiver refuses the report");
+    EXPECT_EQ(polygon->point(1), qvCrdOf<double>(9, -3));
+    EXPECT_EQ(polygon->record()->bbox(), raw(0, -3, 9, 8));
+}
+
 TEST_F(PointSetScene, The_exact_header_box_is_the_float_rounded_tight_box) {
     const qvCrdOf<double> points[] = {{0.1, 3e38}, {-0.3, 2}};
     qvExactPolygon polygon(scene, 2, points);

@@ -6,7 +6,9 @@
 // still inside the outer guard and whatever the notification, the header's
 // box set to the tight box of the points (rounded to float; (0, 0, 0, 0)
 // once the set is empty). The header box of an in-scene exact shape so
-// follows every successful edit.
+// follows every successful edit. The box is stored before the report that
+// follows a change: a receiver raising there reaches the caller, and the
+// outer guard's close then hands the scene the record at its new box.
 
 #include <orvane/shapes/qvAbsoluteNodeSetProxy.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
@@ -24,9 +26,9 @@ public:
     void insert(int n_from, int n, qvCrdOf<double> const* points) override {
         const typename B::WriteLock lock(*this, false, false);
         Base::insert(n_from, n, points);
+        this->store_bbox();
         if (notifying())
             lock.report(this->neighbourhood(n_from, n));
-        this->store_bbox();
     }
 
     void remove(int n_from, int n) override {
@@ -43,9 +45,9 @@ public:
         if (notifying())
             lock.report(this->neighbourhood(i, 1));
         Base::point(i, p);
+        this->store_bbox();
         if (notifying())
             lock.report(this->neighbourhood(i, 1));
-        this->store_bbox();
     }
 
 private:
