@@ -486,6 +486,31 @@ TEST(qvQTreeMask, A_mask_hides_a_record_until_it_is_looked_up) {
     EXPECT_THROW(t.tree.mask(nowhere), qvAssertionError);
 }
 
+// Past failure: the lookup took the mask before it locked the record, so a
+// write-back refused there (a full disk) showed the stored copy beside the
+// scene's connected one, and the shape was listed twice until the close.
+TEST(qvQTreeMask, A_lookup_whose_lock_is_refused_keeps_the_mask) {
+    for (bool write : {false, true}) {
+        Tree t;
+        const auto h = t.add(1, 48, 10, 10, 20, 20);
+        t.add(2, 48, 30, 30, 40, 40);
+        t.tree.mask(h);
+        t.device.refused = t.root()->page;
+        t.device.allowed = 1;   // the read that finds the record passes
+        qvQuadTree::RecordLock lock;
+        EXPECT_TRUE(raises<qvErrorFrom<qvPageFileStorage>>(
+            [&] { write ? t.tree.modify(h, lock) : t.tree.examine(h, lock); }, "injected read failure"))
+            << write;
+        t.device.refused = -1;
+        EXPECT_EQ(lock.node, nullptr);
+        EXPECT_FALSE(t.root()->locked());
+        EXPECT_EQ(t.everything(), Handles{2}) << write;
+        t.tree.modify(h, lock);
+        t.tree.release(lock);
+        EXPECT_EQ(t.everything(), (Handles{1, 2})) << write;
+    }
+}
+
 // Masks belong to the quadtree, not to a cell: a split that moves the
 // masked record keeps it hidden, and unmasking shows it exactly once.
 TEST(qvQTreeMask, A_masked_record_moved_by_a_split_stays_hidden) {
