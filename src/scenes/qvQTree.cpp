@@ -176,7 +176,8 @@ void qvQTree::rebalance(qvQuadTreeNode*) {}
 // Moving is two passes over the chosen node's records: the plan (the child
 // of each, the fill of each child), then, once every new node exists, the
 // moves from the last record to the first. Nothing moves before the nodes
-// are made, so a failing allocation leaves the records in place; and no
+// are made and locked, so a failing allocation or lock leaves the records
+// in place and the nodes made so far are taken out again; and no
 // page of the tree is locked while one is made, so a mapped file's view can
 // grow for each (node and candidates are let go once read).
 void qvQTree::split(qvQuadTreeNode* node, int size) {
