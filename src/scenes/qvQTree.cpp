@@ -5,6 +5,7 @@
 
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
+#include <orvane/scenes/qvPageDevice.hpp>
 
 #include "scenes/qvQuadTreeCells.hpp"
 
@@ -66,6 +67,25 @@ Plan plan_for(qvQuadTreeNode& node, std::array<Child, 4> const& children, qvMath
     return plan;
 }
 
+// A split that cannot finish (a full disk refuses a page it must lock)
+// takes its new, still empty children out again: a child left with nodes
+// while the parent keeps the records that belong there is what the next
+// split of the cell refuses as a corrupt file. Their pages go back to the
+// allocator when it can still have them; else they stay marked used, lost
+// space but never a page named twice.
+void take_back(qvQTree& tree, std::array<qvQuadTreeNode*, 4> const& made, int made_count) {
+    qvQuadTreeDirectory& dir = *tree.directory();
+    for (int k = made_count - 1; k >= 0; --k) {
+        qvQuadTreeNode* const node = made[static_cast<std::size_t>(k)];
+        const long page = node->page_number();
+        dir.remove(node);
+        try {
+            tree.device()->free(page);
+        } catch (qvError const&) {
+        }
+    }
+}
+
 // The fullest children, until they free at least size bytes, get new nodes
 // (made in ascending order of fill, equal fills by position); their records
 // move from the last to the first. The nodes are made while no page is
@@ -85,21 +105,22 @@ void move_down(qvQTree& tree, qvQuadTreeNode& from, Plan const& plan, int size) 
     std::array<qvQuadTreeNode*, 4> target{};   // by position
     int made_count = 0;
     from.unlock(kept_parent);
-    for (int k = first_taken; k < 4; ++k) {
-        Child const& child = order[static_cast<std::size_t>(k)];
-        auto fresh = std::make_unique<qvQuadTreeNode>(tree.device(), child.cell.x, child.cell.y, child.cell.z);
-        fresh->bbox = tree.handle_to_rect(child.cell);
-        qvQuadTreeNode* const added = fresh.get();
-        dir.add(fresh.release());
-        made[static_cast<std::size_t>(made_count++)] = added;
-        target[static_cast<std::size_t>(child.position)] = added;
-    }
     try {
+        for (int k = first_taken; k < 4; ++k) {
+            Child const& child = order[static_cast<std::size_t>(k)];
+            auto fresh = std::make_unique<qvQuadTreeNode>(tree.device(), child.cell.x, child.cell.y, child.cell.z);
+            fresh->bbox = tree.handle_to_rect(child.cell);
+            qvQuadTreeNode* const added = fresh.get();
+            dir.add(fresh.release());
+            made[static_cast<std::size_t>(made_count++)] = added;
+            target[static_cast<std::size_t>(child.position)] = added;
+        }
         from.lock(true);
         for (int k = 0; k < made_count; ++k) made[static_cast<std::size_t>(k)]->lock(true);
     } catch (...) {
         for (int k = 0; k < made_count; ++k) made[static_cast<std::size_t>(k)]->unlock(new_child);
         from.unlock(kept_parent);
+        take_back(tree, made, made_count);
         throw;
     }
 
@@ -155,7 +176,8 @@ void qvQTree::rebalance(qvQuadTreeNode*) {}
 // Moving is two passes over the chosen node's records: the plan (the child
 // of each, the fill of each child), then, once every new node exists, the
 // moves from the last record to the first. Nothing moves before the nodes
-// are made, so a failing allocation leaves the records in place; and no
+// are made and locked, so a failing allocation or lock leaves the records
+// in place and the nodes made so far are taken out again; and no
 // page of the tree is locked while one is made, so a mapped file's view can
 // grow for each (node and candidates are let go once read).
 void qvQTree::split(qvQuadTreeNode* node, int size) {

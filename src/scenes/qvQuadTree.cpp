@@ -184,15 +184,12 @@ qvQuadTree::Found qvQuadTree::connect(qvHandleRecord const& h) {
 }
 
 // Not found is an answer here, never an error: only the device and a
-// damaged page raise.
+// damaged page raise. The caller takes the mask once it holds the record.
 qvQuadTree::Found qvQuadTree::find(qvHandleRecord const& h) {
     if (!directory_ || !qvIsQuadTreeCell(h.quadtree)) return Found{nullptr, -1};
     std::array<qvQuadTreeDirectory::CellNodes, 16> cells;
     const int n = directory_->path(h.quadtree, cells);
-    if (const Found hinted = yielded_on_path(h, cells, n); hinted.node != nullptr) {
-        unmask(h.handle);
-        return hinted;
-    }
+    if (const Found hinted = yielded_on_path(h, cells, n); hinted.node != nullptr) return hinted;
     bool indexed = false;
     for (int pass = 0; pass < 2; ++pass) {
         for (int c = 0; c < n; ++c) {
@@ -202,7 +199,6 @@ qvQuadTree::Found qvQuadTree::find(qvHandleRecord const& h) {
             const Found found = find_in_cell(cell, h.handle, use_index);
             if (found.node == nullptr) continue;
             if (auto* index = cell.handles(); index != nullptr) index->insert_or_assign(h.handle, found.node);
-            unmask(h.handle);
             return found;
         }
         // A record whose handle changed in place escapes the index: read
@@ -212,8 +208,11 @@ qvQuadTree::Found qvQuadTree::find(qvHandleRecord const& h) {
     return Found{nullptr, -1};
 }
 
+// The mask goes only with a lock taken: a lookup refused by the device
+// leaves the stored copy hidden behind the scene's connected one.
 void qvQuadTree::lock_found(qvHandleRecord const& h, RecordLock& lock, bool write) {
     lock_node(connect(h), lock, write);
+    unmask(h.handle);
 }
 
 void qvQuadTree::lock_node(Found const& found, RecordLock& lock, bool write) {
@@ -235,6 +234,7 @@ bool qvQuadTree::modify_if_stored(qvHandleRecord const& h, RecordLock& lock) {
     const Found found = find(h);
     if (found.node == nullptr) return false;
     lock_node(found, lock, true);
+    unmask(h.handle);
     return true;
 }
 

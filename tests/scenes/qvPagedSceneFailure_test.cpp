@@ -10,7 +10,9 @@
 #include <orvane/scenes/qvPagedSceneFile.hpp>
 #include <orvane/scenes/qvQTree.hpp>
 #include <orvane/scenes/qvQuadTreeDirectory.hpp>
+#include <orvane/attributes/qvRgbColor.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
+#include <orvane/shapes/qvScaledText.hpp>
 
 #include "platform/qvPlatformFault.hpp"
 
@@ -27,6 +29,8 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -648,4 +652,229 @@ TEST(qvPagedSceneFailure, Each_layout_bound_refuses_at_the_bound_and_opens_one_s
             }
         }
     }
+}
+
+namespace {
+
+// A session of edits on a nearly full disk: every write of a page past the
+// free margin fails (no block is left for it) until the space is freed;
+// rewrites of pages the file had keep their blocks. Every call that
+// returned is kept in the model; one that raised must have changed nothing.
+enum class Edit { move, resize, text, colour, layer, remove, plain_add };
+
+struct Kept {
+    Rect box;           // a rectangle's
+    std::string text;   // a scaled text's, empty for a rectangle
+    int layer = 0;
+    int colour = -1;    // never set
+};
+
+qvRgbColor colour(int k) { return qvRgbColor(0.125f * static_cast<float>(k % 8), 0.5f, 0.25f); }
+
+// Spread over the bounds so that cells split at several levels.
+Rect spot(int k, double side) {
+    const double x = (k * 71) % 985, y = (k * 29 + k / 7) % 985;
+    return rect(x, y, x + side, y + side);
+}
+
+std::string text_of(int k) {
+    return std::string(static_cast<std::size_t>(4 + (k * 13) % 60), static_cast<char>('a' + k % 26));
+}
+
+long long disk_end = -1;   // the first file position with no block free
+int first_closes_refused = 0;
+
+void fill_disk(orvane::platform::Call call, long long position) noexcept {
+    if (call == orvane::platform::Call::write && disk_end >= 0 && position >= disk_end)
+        orvane::platform::fail_next(orvane::platform::Call::write, ENOSPC, 1);
+}
+
+template <class F>
+bool returned(F&& call) {
+    try {
+        call();
+        return true;
+    } catch (qvError const&) {
+        return false;
+    }
+}
+
+// One edit of an earlier shape, picked by k; each through a handle of its
+// own, let go at once, so that its write-back runs in the disconnect.
+void edit_one(qvPagedScene& scene, std::map<long, Kept>& model, Edit edit, int k) {
+    if (model.empty()) return;
+    auto it = model.begin();
+    std::advance(it, (k * 7919) % static_cast<int>(model.size()));
+    const long h = it->first;
+    Kept next = it->second;
+    const bool text = !next.text.empty();
+    bool done = false;
+    switch (edit) {
+    case Edit::move:
+    case Edit::plain_add:
+        if (text) return;
+        next.box = spot(k * 3 + 1, next.box.x2 - next.box.x1);
+        done = returned([&] { qvRectangle(scene, h)->rectangle(next.box); });
+        break;
+    case Edit::resize:
+        if (text) return;
+        next.box = rect(next.box.x1, next.box.y1, next.box.x1 + 1 + k % 9, next.box.y1 + 1 + k % 7);
+        done = returned([&] { qvRectangle(scene, h)->rectangle(next.box); });
+        break;
+    case Edit::text:
+        if (!text) return;
+        next.text = text_of(k);
+        done = returned([&] { qvScaledText(scene, h)->text(next.text.c_str()); });
+        break;
+    case Edit::colour:
+        next.colour = k % 8;
+        done = returned([&] {
+            if (text)
+                qvScaledText(scene, h)->fill_color(colour(next.colour));
+            else
+                qvRectangle(scene, h)->fill_color(colour(next.colour));
+        });
+        break;
+    case Edit::layer:
+        next.layer = 1 - next.layer;
+        done = returned([&] { scene.shape_layer(h, next.layer); });
+        break;
+    case Edit::remove:
+        if (returned([&] { scene.instantiate(h)->destroy_shape(); })) model.erase(it);
+        return;
+    }
+    if (done) it->second = next;
+}
+
+// `adds` new shapes, every tenth moved to layer 1 (while its handle is
+// held, or for plain adds once it was let go), and after every 20 adds
+// five earlier shapes edited.
+void edit_session(qvPagedScene& scene, std::map<long, Kept>& model, Edit edit, int adds) {
+    for (int k = 0; k < adds; ++k) {
+        Kept kept;
+        kept.box = spot(k + 5000, 4);
+        if (edit == Edit::text && k % 2 == 0) kept.text = text_of(k);
+        qvGraphic shape;
+        long h = 0;
+        const bool added = returned([&] {
+            if (kept.text.empty()) {
+                qvRectangle r(scene, kept.box);
+                h = r->shape_handle();
+                shape = r;
+            } else {
+                qvScaledText t(scene, {kept.box.x1, kept.box.y1}, kept.text.c_str(), 3.0, nullptr);
+                h = t->shape_handle();
+                shape = t;
+            }
+        });
+        if (!added) continue;
+        model[h] = kept;
+        if (edit == Edit::plain_add) shape = qvGraphic();
+        if (k % 10 == 0 && returned([&] { scene.shape_layer(h, 1); })) model[h].layer = 1;
+        shape = qvGraphic();
+        if (k % 20 == 19)
+            for (int e = 0; e < 5; ++e) edit_one(scene, model, edit, k * 5 + e);
+    }
+}
+
+// What the file must read: every shape of the model, as kept, and no other.
+void expect_reads(std::string const& path, std::map<long, Kept> const& model, std::string const& where) {
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), cache, true)) << where;
+    int listed[2] = {0, 0};
+    ASSERT_TRUE(returned([&] {
+        for (int layer = 0; layer < 2; ++layer)
+            for (auto g = scene.enumerate(layer); g; ++g) ++listed[layer];
+    })) << where;
+    int expected[2] = {0, 0};
+    int wrong = 0;
+    for (auto const& [h, kept] : model) {
+        ++expected[kept.layer];
+        bool same = scene.shape_layer(h) == kept.layer;
+        if (kept.text.empty()) {
+            qvRectangle back(scene, h);
+            same = same && back.get() != nullptr && back->rectangle() == kept.box &&
+                   (kept.colour < 0 || back->fill_color() == colour(kept.colour));
+        } else {
+            qvScaledText back(scene, h);
+            same = same && back.get() != nullptr && back->text() == kept.text &&
+                   (kept.colour < 0 || back->fill_color() == colour(kept.colour));
+        }
+        if (!same && wrong++ < 3) ADD_FAILURE() << where << ": shape " << h << " not as kept";
+    }
+    EXPECT_EQ(listed[0], expected[0]) << where;
+    EXPECT_EQ(listed[1], expected[1]) << where;
+    EXPECT_EQ(scene.size(0) + scene.size(1), static_cast<int>(model.size())) << where;
+    EXPECT_TRUE(qv_page_walk::walk(scene).sound()) << where;
+    scene.close();
+}
+
+// One session over a copy of the start on a disk with `margin` bytes
+// free; a close that raises is tried once more with the disk freed.
+void run_session(std::string const& path, std::string const& start, std::map<long, Kept>& model, int session_cache,
+                 Edit edit, long long margin, std::string const& where) {
+    qv_file_test::write_file(path, start);
+    qvPagedScene scene;
+    ASSERT_TRUE(scene.open(path.c_str(), session_cache, false)) << where;
+    disk_end = static_cast<long long>(start.size()) + margin;
+    orvane::platform::observe_calls(fill_disk);
+    edit_session(scene, model, edit, 1200);
+    const bool first_close = returned([&] { scene.close(); });
+    orvane::platform::observe_calls(nullptr);
+    orvane::platform::clear_failures();
+    if (!first_close) {
+        ++first_closes_refused;
+        EXPECT_TRUE(scene.is_open()) << where;
+        std::string raised;
+        try {
+            scene.close();
+        } catch (qvError const& error) {
+            raised = error_text(error);
+        }
+        EXPECT_EQ(raised, "") << where;
+    }
+    EXPECT_FALSE(scene.is_open()) << where;
+}
+
+}  // namespace
+
+// Past failure: a split whose node lock failed on the full disk had made
+// its child nodes already; the write-back that met it swallowed the error,
+// and a later split found records in the cell's first node that fit a
+// child with nodes, raising "Invalid or corrupt Orvane pagefile" at every
+// later close. The file kept its open mark and read no further than its
+// first enumeration.
+TEST(qvPagedSceneFailure, A_session_on_a_filling_disk_closes_on_retry_and_reads_every_call_that_returned) {
+    ScratchDir dir;
+    const std::string start_path = dir / "start.pgf";
+    {
+        qvPagedScene scene;
+        scene.create(start_path.c_str(), 2, rect(0, 0, 1000, 1000), cache);
+        for (int k = 0; k < 2000; ++k) qvRectangle(scene, spot(k, 5));
+        scene.close();
+    }
+    std::map<long, Kept> start;
+    for (long h = 1; h <= 2000; ++h) start[h].box = spot(static_cast<int>(h - 1), 5);
+    const std::string start_bytes = read_file(start_path);
+    const std::string path = dir / "session.pgf";
+    const Edit edits[] = {Edit::move, Edit::resize, Edit::text, Edit::colour, Edit::layer, Edit::remove, Edit::plain_add};
+    first_closes_refused = 0;
+    for (int session_cache : {1 << 16, 1 << 14}) {
+        for (Edit edit : edits) {
+            for (int margin_kib : {4, 8, 24, 56}) {
+                const std::string where = "cache " + std::to_string(session_cache) + ", edit " +
+                                          std::to_string(static_cast<int>(edit)) + ", " +
+                                          std::to_string(margin_kib) + " KiB free";
+                std::map<long, Kept> model = start;
+                run_session(path, start_bytes, model, session_cache, edit, margin_kib * 1024LL, where);
+                EXPECT_FALSE(has_open_mark(path)) << where;
+                expect_reads(path, model, where);
+                qvPagedScene scene;
+                EXPECT_TRUE(returned([&] {
+                    if (scene.open(path.c_str(), session_cache, false)) scene.close();
+                })) << where;
+            }
+        }
+    }
+    EXPECT_GT(first_closes_refused, 40);   // the disk was full at nearly every first close
 }

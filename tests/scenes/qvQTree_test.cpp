@@ -34,8 +34,19 @@ using E = qvErrorFrom<qvQuadTree>;
 using H = qvQuadTreeHandleData;
 const qvMathRectOf<double> hundred(0.0, 0.0, 100.0, 100.0);
 
+// Refuses one page's lock once it was locked `allowed` times, as a cache
+// on a full disk refuses a page it must first write another out for.
+struct RefusingDevice : MemoryDevice {
+    long refused = -1;
+    int allowed = 0;
+    void* lock(long page, bool write) override {
+        if (page == refused && allowed-- == 0) qvRaise(qvErrorFrom<qvPageFileStorage>("injected read failure"));
+        return MemoryDevice::lock(page, write);
+    }
+};
+
 struct Tree {
-    MemoryDevice device;
+    RefusingDevice device;
     qvQTree tree{&device, hundred};
 
     qvHandleRecord add(std::int32_t handle, int size, float x1, float y1, float x2, float y2) {
@@ -138,6 +149,50 @@ TEST(qvQTreeSplit, Only_the_fullest_children_needed_get_nodes) {
             qvQuadTreeDirectory::FindIterator second(*t.tree.directory(), {-1, 1, 1});
             EXPECT_EQ(second.get()->page + 1, fullest.get()->page);
         }
+    }
+}
+
+// Past failure: a split made its child nodes and then could not lock a
+// page; the children stayed, empty, the error was swallowed above, and the
+// next split of the cell refused the tree as a corrupt file.
+TEST(qvQTreeSplit, A_page_refused_inside_a_split_raises_and_leaves_the_tree_as_it_was) {
+    struct Road {
+        char const* what;
+        int needed;       // 100 moves one child, 250 two
+        int page;         // refused: 0 the root, k the k-th new child
+        int allowed;      // locks of it that pass
+        char const* after;
+    };
+    const Road roads[] = {
+        {"the new child", 100, 1, 0, "(0,0,0):1,2,4 (1,1,1):3"},
+        {"the first of two children", 250, 1, 0, "(0,0,0):1,4 (-1,1,1):2 (1,1,1):3"},
+        {"the second of two children", 250, 2, 0, "(0,0,0):1,4 (-1,1,1):2 (1,1,1):3"},
+        {"the root's relock for writing", 250, 0, 1, "(0,0,0):1,4 (-1,1,1):2 (1,1,1):3"},
+    };
+    for (Road const& road : roads) {
+        SCOPED_TRACE(road.what);
+        Tree t;
+        t.add(1, 40, 60, 10, 70, 20);
+        t.add(2, 80, 10, 60, 20, 70);
+        t.add(3, 200, 60, 60, 70, 70);
+        t.add(4, 48, 40, 40, 60, 60);
+        const std::string before = t.nodes();
+        const long first_new = t.device.allocate();
+        t.device.free(first_new);
+        t.device.refused = road.page == 0 ? t.root()->page : first_new + road.page - 1;
+        t.device.allowed = road.allowed;
+        EXPECT_TRUE(raises<qvErrorFrom<qvPageFileStorage>>([&] { t.tree.split(t.root(), road.needed); },
+                                                           "injected read failure"));
+        t.device.refused = -1;
+        EXPECT_EQ(t.nodes(), before);
+        EXPECT_EQ(t.tree.directory()->count(), 1);
+        for (qvQuadTreeDirectory::EnumerateIterator it(*t.tree.directory()); it.get() != nullptr; it.next())
+            EXPECT_FALSE(it.get()->locked());
+        EXPECT_EQ(t.device.allocate(), first_new);   // the new pages went back
+        t.device.free(first_new);
+        t.tree.split(t.root(), road.needed);
+        EXPECT_EQ(t.nodes(), road.after);
+        EXPECT_EQ(t.everything().size(), 4u);
     }
 }
 
@@ -429,6 +484,31 @@ TEST(qvQTreeMask, A_mask_hides_a_record_until_it_is_looked_up) {
     qvHandleRecord nowhere = h;
     nowhere.quadtree = {0, 1, 0};
     EXPECT_THROW(t.tree.mask(nowhere), qvAssertionError);
+}
+
+// Past failure: the lookup took the mask before it locked the record, so a
+// write-back refused there (a full disk) showed the stored copy beside the
+// scene's connected one, and the shape was listed twice until the close.
+TEST(qvQTreeMask, A_lookup_whose_lock_is_refused_keeps_the_mask) {
+    for (bool write : {false, true}) {
+        Tree t;
+        const auto h = t.add(1, 48, 10, 10, 20, 20);
+        t.add(2, 48, 30, 30, 40, 40);
+        t.tree.mask(h);
+        t.device.refused = t.root()->page;
+        t.device.allowed = 1;   // the read that finds the record passes
+        qvQuadTree::RecordLock lock;
+        EXPECT_TRUE(raises<qvErrorFrom<qvPageFileStorage>>(
+            [&] { write ? t.tree.modify(h, lock) : t.tree.examine(h, lock); }, "injected read failure"))
+            << write;
+        t.device.refused = -1;
+        EXPECT_EQ(lock.node, nullptr);
+        EXPECT_FALSE(t.root()->locked());
+        EXPECT_EQ(t.everything(), Handles{2}) << write;
+        t.tree.modify(h, lock);
+        t.tree.release(lock);
+        EXPECT_EQ(t.everything(), (Handles{1, 2})) << write;
+    }
 }
 
 // Masks belong to the quadtree, not to a cell: a split that moves the

@@ -17,6 +17,8 @@
 // pagefile", before anything changes (later nodes keep such records
 // rightly: they were stored before the child had nodes). At level 15, or
 // when nothing can move, the cell gets one more node instead. New children are unlocked at priority 0.5, node at 1.0.
+// A split that raises (a full disk refuses a page it must lock) leaves the
+// cell's nodes and records as they were, its new nodes taken out again.
 // Records whose box is NaN or outside the base have the root cell and
 // stay where they are.
 //

@@ -15,8 +15,8 @@
 //    the deepest cell on that path that has nodes, in the first of that
 //    cell's nodes with room (at most 327 records and 15,720 bytes);
 //  - masks are a multiset of shape handles per quadtree: mask adds one
-//    occurrence, the examine or modify that finds the record takes one
-//    away, and a query skips a record while its handle is masked, in
+//    occurrence, the examine or modify that finds and locks the record
+//    takes one away (one whose lock is refused leaves it), and a query skips a record while its handle is masked, in
 //    whichever node a split has put it. An empty set costs a query nothing;
 //  - cells with many nodes (records across centre lines pile up near the
 //    root) remember in memory in which node each shape handle was seen, so
@@ -24,8 +24,9 @@
 //    is a hint, checked on the page at every use, and a lookup that finds
 //    nothing through it reads every node of the path before it gives up;
 //  - failures leave the store as it was: refusals come before any change,
-//    a split allocates every new node before it moves a record, a failed
-//    load leaves no directory and no node object behind.
+//    a split makes and locks every new node before it moves a record and
+//    takes them out again when one of those steps raises (a full disk),
+//    a failed load leaves no directory and no node object behind.
 //
 // Query order is drawing order and hit order: the directory's walk (a
 // cell's nodes in order, then its children with their subtrees), and
