@@ -15,8 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 using namespace qv_page_test;
@@ -27,6 +29,11 @@ namespace {
 
 using E = qvErrorFrom<qvCacheOnMapping>;
 constexpr long long page_bytes = 16384;
+
+// Seam calls of each kind made while observing.
+int asked[static_cast<int>(platform::Call::count_)];
+void count_asks(platform::Call call, long long) noexcept { ++asked[static_cast<int>(call)]; }
+int asks(platform::Call call) { return asked[static_cast<int>(call)]; }
 
 class qvCacheOnMappingTest : public ::testing::Test {
 protected:
@@ -260,6 +267,50 @@ TEST_F(qvCacheOnMappingTest, A_growth_that_failed_is_made_at_the_next_lock_that_
     cache.unlock(5, 0.0f);
     cache.unlock(3, 0.0f);
     EXPECT_EQ(cache.counters().remaps, 1u);
+}
+
+// Regression: on a full disk a refused growth moved the view into a new
+// range and back, and every lock and unlock that found no page locked (a
+// page stream's every copy) asked again, so a refused operation cost dozens
+// of refused reservations and twice as many maps, moves and unmaps. A limit
+// that wants room asks the disk once, the view stays where it lies, and
+// the moments between ask nothing (twice, where the view must move).
+TEST_F(qvCacheOnMappingTest, A_growth_the_disk_refuses_costs_one_ask_per_limit_and_moves_nothing) {
+    for (bool in_place : {true, false}) {
+        SCOPED_TRACE(in_place ? "a view that grows in place" : "a view that must move");
+        make_file(in_place ? 100 : 10);
+        qvFileMapping file = mapping(false);
+        qvCacheOnMapping cache(file, 16, 64);
+        const long start = cache.limit(), mapped = cache.mapped();
+        auto* const base = static_cast<unsigned char*>(cache.lock(start - 1, true));
+        std::memcpy(base + 10, "kept", 4);
+        cache.unlock(start - 1, 0.0f);
+        platform::fail_next(platform::Call::reserve, ENOSPC, 1 << 30);
+        std::fill(std::begin(asked), std::end(asked), 0);
+        platform::observe_calls(count_asks);
+        for (long k = 1; k <= 3; ++k) {
+            cache.limit(start + k);   // into the headroom: the refusal is quiet
+            for (int copy = 0; copy < 20; ++copy) {
+                EXPECT_EQ(cache.lock(start + k - 1, true), base + k * page_bytes);
+                cache.unlock(start + k - 1, 0.0f);
+            }
+        }
+        platform::observe_calls(nullptr);
+        EXPECT_EQ(asks(platform::Call::reserve), in_place ? 3 : 9);
+        EXPECT_EQ(asks(platform::Call::address_space), 0);
+        EXPECT_EQ(asks(platform::Call::map_view), 0);
+        EXPECT_EQ(asks(platform::Call::unmap_view), 0);
+        EXPECT_EQ(cache.mapped(), mapped);
+        EXPECT_EQ(cache.counters().remaps, 0u);
+        EXPECT_EQ(file_length(f), mapped * page_bytes);
+        platform::clear_failures();
+        cache.limit(start + 4);
+        EXPECT_EQ(cache.mapped(), start + 4 + 64);
+        auto* const now = static_cast<unsigned char*>(cache.lock(start - 1, false));
+        EXPECT_EQ(now == base, in_place);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(now) + 10, 4), "kept");
+        cache.unlock(start - 1, 0.0f);
+    }
 }
 
 TEST_F(qvCacheOnMappingTest, When_the_previous_view_cannot_come_back_every_lock_is_refused) {
