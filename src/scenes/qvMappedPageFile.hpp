@@ -27,6 +27,7 @@
 // view's spare pages, all zero): a writer that dies leaves them, and the
 // next writable open keeps them as free pages at the end.
 
+#include <orvane/core/qvError.hpp>
 #include <orvane/core/qvFileMapping.hpp>
 #include <orvane/scenes/qvPageDevice.hpp>
 
