@@ -13,6 +13,12 @@
 // rounded up to the system page, and dropping the view gives back the
 // whole range. map(size) moves such a view into a new range rather than
 // mapping the file again, which would fault every page in anew.
+//
+// A writable file grows before any view changes: its blocks are the one
+// thing a full disk refuses, and asked first they cost one refused
+// reservation, with the view, its range and the file as they were, where
+// asked after a new range and a move they cost those too, and the owner's
+// way back another range and move.
 
 #include <orvane/core/qvFileMapping.hpp>
 
@@ -145,7 +151,9 @@ long long qvFileMapping::size() const {
 
 void* qvFileMapping::map(long long size) {
     if (backing_ == Backing::none) raise_mapping_error("File is not opened yet");
-    if (move_whole(size)) return view_;
+    const long long old_size = size_;
+    if (backing_ == Backing::file && !read_only_ && size > size_) resize_backing(size);
+    if (move_whole(size, old_size)) return view_;
     // The old view goes first: the file may shrink below it.
     unmap_view_checked();
     mapping_ = false;
@@ -173,10 +181,18 @@ void* qvFileMapping::map(long long position, unsigned size) {
 bool qvFileMapping::grow(long long size) {
     if (reserved_ == 0 || size < view_size_ || static_cast<unsigned long long>(size) > reserved_) return false;
     if (size == view_size_) return true;
-    const unsigned long long mapped = platform::whole_pages(static_cast<unsigned long long>(view_size_));
-    const unsigned long long wanted = platform::whole_pages(static_cast<unsigned long long>(size));
     const long long old_size = size_;
     resize_backing(size);
+    map_grown_part(size, old_size);
+    return true;
+}
+
+// The file's part past the view, `size` bytes long already, mapped over
+// the range's next pages. A refusal gives the file back old_size (when it
+// can be cut) and raises with the view as it was.
+void qvFileMapping::map_grown_part(long long size, long long old_size) {
+    const unsigned long long mapped = platform::whole_pages(static_cast<unsigned long long>(view_size_));
+    const unsigned long long wanted = platform::whole_pages(static_cast<unsigned long long>(size));
     bool part_lost = false;
     if (wanted > mapped &&
         !platform::map_view_at(static_cast<char*>(view_) + mapped, fd_, false, static_cast<long long>(mapped),
@@ -192,15 +208,16 @@ bool qvFileMapping::grow(long long size) {
         raise_system_error("MapViewOfFile", code);
     }
     view_size_ = size;
-    return true;
 }
 
 // A whole view in a range, remade no smaller: moved into a new range twice
 // `size` and grown there, its pages kept in place so that nothing faults
-// again. False, nothing changed, when it cannot move (no such view, no new
-// range, a refused move): map(size) then maps afresh. A growth that fails
-// after the move raises with the view moved, as it was.
-bool qvFileMapping::move_whole(long long size) {
+// again. The file is `size` bytes long already (old_size before map(size)
+// grew it). False, the view unchanged, when it cannot move (no such view,
+// no new range, a refused move): map(size) then maps afresh. A view of
+// the grown part that fails after the move raises with the view moved, as
+// it was, and the file old_size long again.
+bool qvFileMapping::move_whole(long long size, long long old_size) {
     if (reserved_ == 0 || size < view_size_ || static_cast<unsigned long long>(size) > ~0ULL / 4) return false;
     const auto bytes = static_cast<unsigned long long>(size);
     unsigned long long reserved = 0;
@@ -215,7 +232,7 @@ bool qvFileMapping::move_whole(long long size) {
     view_ = range;
     reserved_ = reserved;
     mapping_ = true;
-    grow(size);
+    if (size > view_size_) map_grown_part(size, old_size);
     return true;
 }
 

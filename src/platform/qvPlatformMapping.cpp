@@ -95,9 +95,11 @@ void* map_view(int fd, bool read_only, long long offset, unsigned long long leng
     return base == MAP_FAILED ? nullptr : base;
 }
 
+// One ask of the system per size, each at most half the last and the last
+// `least` itself, so a system that refuses every range is asked a bounded
+// number of times (twice for the callers' twice `least`).
 void* reserve_address_space(unsigned long long wanted, unsigned long long least,
                             unsigned long long* length) noexcept {
-    if (injected_failure(Call::address_space)) return nullptr;
     const unsigned long long page = system_page_size();
     if (least == 0 || wanted < least || wanted > SIZE_MAX - page) {
         errno = EINVAL;
@@ -105,16 +107,19 @@ void* reserve_address_space(unsigned long long wanted, unsigned long long least,
     }
     least = whole_pages(least);
     const unsigned long long cap = reservation_cap();
+    int error = ENOMEM;
     for (unsigned long long size = wanted < cap ? whole_pages(wanted) : cap / page * page; size >= least;
          size = size / 2 > least ? size / 2 / page * page : least) {
-        void* const base = set_aside(nullptr, static_cast<std::size_t>(size));
+        void* const base = injected_failure(Call::address_space) ? MAP_FAILED
+                                                                  : set_aside(nullptr, static_cast<std::size_t>(size));
         if (base != MAP_FAILED) {
             *length = size;
             return base;
         }
+        error = errno;
         if (size == least) break;
     }
-    errno = ENOMEM;
+    errno = error;
     return nullptr;
 }
 

@@ -33,8 +33,8 @@ void* map_view(int fd, bool read_only, long long offset, unsigned long long leng
 // less where the system refuses that (halved at each refusal) or where a
 // finite address-space limit is set (a quarter of what it leaves), never
 // less than `least`. Both are rounded up to whole system pages. Its base,
-// its length in *length; nullptr when no range of `least` bytes can be
-// had.
+// its length in *length; nullptr, errno set, when no range of `least`
+// bytes can be had, after at most one ask per halving.
 void* reserve_address_space(unsigned long long wanted, unsigned long long least,
                             unsigned long long* length) noexcept;
 

@@ -13,9 +13,15 @@
 // operations that take more than one growth. A range twice the view each
 // time makes the moves one per doubling of the file, and a move keeps the
 // pages faulted in (the mapping moves its view rather than mapping anew).
-// A growth the disk refuses leaves the red zone in either case. The view
-// is checked after every map: only a view that covers what the cache hands
-// out is taken.
+// A growth the disk refuses leaves the red zone in either case, and costs
+// one refused reservation: the mapping asks for the blocks before it moves
+// anything, and the cache asks again when a limit wants room, not at each
+// of the many unlocked moments between (a page stream locks at each copy).
+// A view that grows in place needs no such moment; one that must move gets
+// two after each limit that wants room, the end of its operation and the
+// start of the next, so that an operation holding a page finds room.
+// The view is checked after every map: only a view that covers what the
+// cache hands out is taken.
 
 #include "scenes/qvCacheOnMapping.hpp"
 
@@ -85,7 +91,7 @@ void* qvCacheOnMapping::lock(long page, bool write) {
     if (write && (read_only_ || sealed_)) raise_mapping_cache_error("Attempt to modify a read-only file");
     if (base_ == nullptr) raise_mapping_cache_error("Cannot create file mapping");
     if (page < 0 || page >= limit_) raise_mapping_cache_error("Part of the Orvane pagefile is missing");
-    if (locked_pages_.empty() && short_of_room()) {
+    if (locked_pages_.empty() && short_of_room() && quiet_asks_ > 0) {
         regrow();
         if (base_ == nullptr) raise_mapping_cache_error("Cannot create file mapping");
     }
@@ -99,7 +105,7 @@ void qvCacheOnMapping::unlock(long page, float /*priority*/) {
     QV_ASSERT_TEXT(found != locked_pages_.end(), "i != locked_pages.end()");
     if (--found->second > 0) return;
     locked_pages_.erase(found);
-    if (!locked_pages_.empty() || base_ == nullptr || !short_of_room()) return;
+    if (!locked_pages_.empty() || base_ == nullptr || !short_of_room() || quiet_asks_ == 0) return;
     regrow();
 }
 
@@ -109,6 +115,7 @@ void qvCacheOnMapping::unlock(long page, float /*priority*/) {
 // the disk can take it, instead of the red zone a failure left. Then the
 // early move, while the range still holds the growth.
 void qvCacheOnMapping::regrow() noexcept {
+    --quiet_asks_;
     try {
         if (limit_ + headroom_ > mapped_) grow_view();
         if (base_ != nullptr && mapped_ + growth_ > ceiling_)
@@ -127,6 +134,7 @@ void qvCacheOnMapping::limit(long pages) {
     const long previous = limit_;
     limit_ = pages;
     if (limit_ + headroom_ > mapped_) {
+        quiet_asks_ = 2;
         try {
             grow_view();
         } catch (qvError const&) {
@@ -148,10 +156,18 @@ void qvCacheOnMapping::limit(long pages) {
 // To limit + growth pages: in place when the mapping keeps the base, else
 // by a remap once no page is locked. A failed growth in place raises with
 // the view as it was; it is not retried as a remap, which the same full
-// disk would refuse.
+// disk would refuse, nor quietly: the next limit that wants room asks
+// again, locked pages or not, and nothing takes a page before that.
 void qvCacheOnMapping::grow_view() {
     const long pages = limit_ + growth_;
-    if (mapping_.grow(qvPagePosition(pages))) {
+    bool grown = false;
+    try {
+        grown = mapping_.grow(qvPagePosition(pages));
+    } catch (qvError const&) {
+        quiet_asks_ = 0;
+        throw;
+    }
+    if (grown) {
         mapped_ = pages;
         ++counters_.remaps;
     } else if (locked_pages_.empty()) {
@@ -175,14 +191,23 @@ void qvCacheOnMapping::map_pages(long pages) {
     ceiling_ = range >= pages + growth_ ? static_cast<long>(range) : LONG_MAX;
 }
 
+// A refusal that left the view where it was (the disk refused the blocks,
+// which the mapping asks for first) keeps it; else the previous size is
+// mapped again.
 void qvCacheOnMapping::remap(long pages) {
     QV_ASSERT(locked_pages_.empty());
     const long previous = mapped_;
+    unsigned char* const kept = base_;
     base_ = nullptr;
     try {
         map_pages(pages);
         ++counters_.remaps;
     } catch (qvError const&) {
+        if (kept != nullptr && mapping_.view_base() == kept && mapping_.view_size() >= qvPagePosition(previous)) {
+            base_ = kept;
+            mapped_ = previous;
+            throw;
+        }
         try {
             map_pages(previous);
             ceiling_ = LONG_MAX;   // not moved early again into a refusal

@@ -23,10 +23,15 @@
 //    the view move (a remap), and then only while no page is locked. So
 //    limit + headroom ≤ mapped after every limit, unless a growth failed (a
 //    full disk) or waits for the last unlock; after an unlock or a limit
-//    that leaves no page locked it holds unless a growth failed, and a lock
-//    that finds no page locked and less than the headroom spare (that
-//    failure) grows first, so the first page of an operation is handed out
-//    with the headroom spare unless the disk still refuses;
+//    that leaves no page locked it holds unless a growth failed. A growth
+//    that failed is asked again by the next limit that wants room and,
+//    where it must move the view, at that operation's last unlock and the
+//    next one's first lock, so that an operation holding its first page
+//    finds room once the disk has it; a refused growth in place is not
+//    asked quietly, as every limit asks in place whatever is locked. So a
+//    full disk costs one refusal per limit that wants room (three where
+//    the view must move), not one at every lock and unlock between (a page
+//    stream locks at each copy);
 //  - no page stays locked between an application's calls (page streams
 //    lock theirs only while they copy it), so a view that must move always
 //    meets such a moment. The view moves there also before its range is
@@ -36,11 +41,13 @@
 //    zone. A range that holds no growth past the view from the start (a
 //    small view's, or one an address-space limit keeps small) is left only
 //    when full;
-//  - a growth in place that fails leaves the view as it was; a remap that
-//    fails maps the previous size again; when that fails too, the cache
-//    has no view and every later lock or limit raises "Cannot create file
-//    mapping". A lock or unlock never raises for a failed growth while the
-//    previous view stays: the limit that asks for it reports what matters;
+//  - a growth in place that fails leaves the view as it was, and so does a
+//    remap the disk refuses (the mapping asks for the blocks before it
+//    moves anything); a remap that fails otherwise maps the previous size
+//    again; when that fails too, the cache has no view and every later
+//    lock or limit raises "Cannot create file mapping". A lock or unlock
+//    never raises for a failed growth while the previous view stays: the
+//    limit that asks for it reports what matters;
 //  - a writable file is mapped × 16,384 bytes long while the view exists,
 //    the blocks it grew by reserved; it is limit × 16,384 bytes long once
 //    the cache is closed, and as long as it was when a failed construction
@@ -131,6 +138,7 @@ private:
     long limit_ = 0;
     long mapped_ = 0;
     long ceiling_ = LONG_MAX;   // pages past which the view moves early; see map_pages
+    int quiet_asks_ = 0;        // unlocked moments that may yet ask for the growth a limit wanted
     const long headroom_;
     const long growth_;
     unsigned char* base_ = nullptr;

@@ -4,6 +4,13 @@
 
 #include <orvane/core/qvError.hpp>
 
+namespace {
+
+// The one text of a refused open, told apart by its address.
+constexpr char cannot_open[] = "Cannot open file";
+
+}  // namespace
+
 qvMappedPageFile::qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist)
     : qvFileMapping(default_view_bytes),
       qvCacheOnMapping(opened(*this, name, create, read_only, must_exist), headroom, growth) {
@@ -26,9 +33,13 @@ qvFileMapping& qvMappedPageFile::opened(qvMappedPageFile& self, char const* name
                                          bool must_exist) {
     qvFileMapping& mapping = self;
     if (!self.qvFileMapping::open(name, must_exist ? open_existing : 0, create, read_only))
-        qvRaise(qvErrorFrom<qvFileMapping>("Cannot open file"));
+        qvRaise(qvErrorFrom<qvFileMapping>(cannot_open));
     self.qvFileMapping::reserve();
     return mapping;
+}
+
+bool qvMappedPageFile::refused_open(qvError const& error) noexcept {
+    return static_cast<char const*>(error) == cannot_open;
 }
 
 void qvMappedPageFile::flush() {

@@ -27,6 +27,7 @@
 // view's spare pages, all zero): a writer that dies leaves them, and the
 // next writable open keeps them as free pages at the end.
 
+#include <orvane/core/qvError.hpp>
 #include <orvane/core/qvFileMapping.hpp>
 #include <orvane/scenes/qvPageDevice.hpp>
 
@@ -45,9 +46,16 @@ public:
     static constexpr unsigned default_view_bytes = 0x1000000;
 
     // With must_exist a missing file is refused, never made. A file that
-    // cannot be opened raises the mapping's "Cannot open file".
+    // cannot be opened raises the mapping's "Cannot open file". A writable
+    // file is grown by the view's spare pages, its blocks reserved, before
+    // any page is read: a disk that refuses them raises the mapping's
+    // "Cannot create file mapping", whatever the file holds.
     qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist = false);
     ~qvMappedPageFile() override = default;
+
+    // Whether `error` is the construction's "Cannot open file" (the file
+    // could not be opened at all), not a refusal met once it was open.
+    static bool refused_open(qvError const& error) noexcept;
 
     long page_count() override { return qvCacheOnMapping::limit(); }
 

@@ -7,6 +7,7 @@
 #include <orvane/scenes/qvPagedSceneFile.hpp>
 
 #include <orvane/core/qvError.hpp>
+#include <orvane/core/qvFileMapping.hpp>
 
 #include "scenes/qvMappedPageFile.hpp"
 #include "scenes/qvPageFile.hpp"
@@ -63,11 +64,28 @@ void qvPagedSceneFile::create(char const* name, std::size_t cache) {
     install([&] { return std::make_unique<qvPageFile>(name, cache, true, false); }, false);
 }
 
+// A writable mapped device grows the file and reserves its blocks before
+// it reads a page, so the mapping's refusal there is a full disk's (or a
+// refused view's), met by a page file or a foreign one alike: it raises
+// when a read-only look finds a page file, as the other devices raise
+// their write errors, and false stays for a file that is none.
 bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
     if (cache < 0) {
         if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
+        const auto mapped = [&](bool read_only_device) {
+            install([&] { return std::make_unique<qvMappedPageFile>(name, false, read_only_device, true); }, true);
+        };
         try {
-            install([&] { return std::make_unique<qvMappedPageFile>(name, false, read_only, true); }, true);
+            mapped(read_only);
+        } catch (qvErrorFrom<qvFileMapping> const& error) {
+            if (read_only || qvMappedPageFile::refused_open(error)) return false;
+            try {
+                mapped(true);
+            } catch (qvError const&) {
+                return false;
+            }
+            give_up();   // the look, read-only, wrote nothing
+            throw;
         } catch (qvError const&) {
             return false;
         }

@@ -110,8 +110,16 @@ TEST_F(qvFileMappingTest, A_read_only_mapping_or_a_full_disk_never_changes_the_l
         EXPECT_EQ(mapping.size(), 100);
     }
     qvFileMapping mapping(name.c_str(), false, false, 65536);
+    void* const base = mapping.map(100);
+    const long long reserved = mapping.reserved_size();
     platform::fail_next(platform::Call::reserve, ENOSPC);
+    seen.clear();
+    platform::observe_calls(see);   // the blocks first: no new range, move or view is paid for
     EXPECT_TRUE(raises<E>([&] { mapping.map(1 << 20); }, "Cannot create file mapping"));
+    platform::observe_calls(nullptr);
+    EXPECT_EQ(seen, std::vector<platform::Call>{platform::Call::reserve});
+    EXPECT_EQ(mapping.view_base(), base);
+    EXPECT_EQ(mapping.reserved_size(), reserved);
     EXPECT_EQ(at(mapping, 42), 42);
     EXPECT_EQ(file_length(name), 100);
 }
@@ -222,11 +230,12 @@ TEST_F(qvFileMappingTest, Grow_extends_a_writable_whole_view_in_place_keeping_it
     EXPECT_EQ(mapping.view_size(), 150001);
     // The owner's road once the range is full: the view moves to a range
     // twice the new size, its pages kept (no view of the old part is made).
+    // The blocks come first, so a full disk refuses before anything moves.
     seen.clear();
     platform::observe_calls(see);
     char* const moved = static_cast<char*>(mapping.map(300000));
     platform::observe_calls(nullptr);
-    EXPECT_EQ(seen, (std::vector<platform::Call>{platform::Call::address_space, platform::Call::reserve,
+    EXPECT_EQ(seen, (std::vector<platform::Call>{platform::Call::reserve, platform::Call::address_space,
                                                  platform::Call::map_view}));
     EXPECT_NE(moved, base);
     EXPECT_EQ(moved[150000], 'z');
@@ -235,6 +244,23 @@ TEST_F(qvFileMappingTest, Grow_extends_a_writable_whole_view_in_place_keeping_it
     EXPECT_EQ(mapping.reserved_size(), 0);
     EXPECT_EQ(read_file(name).substr(149999), std::string("\0z", 2));
     EXPECT_FALSE(mapping.grow(400000));   // no view
+}
+
+// Regression check for the reservation's halving: a system that refuses
+// every range and every view is asked a few times, and the map raises.
+TEST_F(qvFileMappingTest, A_system_refusing_every_range_and_view_is_asked_a_few_times_and_the_map_raises) {
+    qvFileMapping mapping(patterned(1 << 20).c_str(), false, false, 65536);
+    platform::fail_next(platform::Call::address_space, ENOMEM, 1000);
+    platform::fail_next(platform::Call::map_view, ENOMEM, 1000);
+    seen.clear();
+    platform::observe_calls(see);
+    EXPECT_TRUE(raises<E>([&] { mapping.map(1 << 20); }, "MapViewOfFile error 0xC"));
+    platform::observe_calls(nullptr);
+    platform::clear_failures();
+    // Twice the view, then the view; then the whole object and a window.
+    using C = platform::Call;
+    EXPECT_EQ(seen, (std::vector<C>{C::address_space, C::address_space, C::map_view, C::map_view}));
+    EXPECT_EQ(at(mapping, 12345), static_cast<char>(12345 % 251));
 }
 
 TEST_F(qvFileMappingTest, Only_a_writable_file_s_whole_view_with_a_range_set_aside_grows) {

@@ -15,8 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 using namespace qv_page_test;
@@ -27,6 +29,11 @@ namespace {
 
 using E = qvErrorFrom<qvCacheOnMapping>;
 constexpr long long page_bytes = 16384;
+
+// Seam calls of each kind made while observing.
+int asked[static_cast<int>(platform::Call::count_)];
+void count_asks(platform::Call call, long long) noexcept { ++asked[static_cast<int>(call)]; }
+int asks(platform::Call call) { return asked[static_cast<int>(call)]; }
 
 class qvCacheOnMappingTest : public ::testing::Test {
 protected:
@@ -260,6 +267,37 @@ TEST_F(qvCacheOnMappingTest, A_growth_that_failed_is_made_at_the_next_lock_that_
     cache.unlock(5, 0.0f);
     cache.unlock(3, 0.0f);
     EXPECT_EQ(cache.counters().remaps, 1u);
+}
+
+// Regression: on a full disk a refused growth moved the view into a new
+// range and back, and every lock and unlock that found no page locked (a
+// page stream's every copy) asked again. A limit that wants room asks the
+// disk once (three times where the view must move) and nothing moves.
+TEST_F(qvCacheOnMappingTest, A_growth_the_disk_refuses_costs_one_ask_per_limit_and_moves_nothing) {
+    for (bool in_place : {true, false}) {
+        make_file(in_place ? 100 : 10);   // a range of 232 pages, or of 52
+        qvFileMapping file = mapping(false);
+        qvCacheOnMapping cache(file, 16, 64);
+        const long start = cache.limit(), mapped = cache.mapped();
+        platform::fail_next(platform::Call::reserve, ENOSPC, 1 << 30);
+        std::fill(std::begin(asked), std::end(asked), 0);
+        platform::observe_calls(count_asks);
+        for (long k = 1; k <= 3; ++k) {
+            cache.limit(start + k);   // into the headroom: the refusal is quiet
+            for (int copy = 0; copy < 20; ++copy) {   // as a page stream's copies lock and unlock
+                cache.lock(k, true);
+                cache.unlock(k, 0.0f);
+            }
+        }
+        platform::observe_calls(nullptr);
+        platform::clear_failures();
+        EXPECT_EQ(asks(platform::Call::reserve), in_place ? 3 : 9) << in_place;
+        using C = platform::Call;
+        EXPECT_EQ(asks(C::address_space) + asks(C::map_view) + asks(C::unmap_view), 0);   // no range, view or move
+        EXPECT_EQ(cache.mapped(), mapped);
+        cache.limit(start + 4);
+        EXPECT_EQ(cache.mapped(), start + 4 + 64);
+    }
 }
 
 TEST_F(qvCacheOnMappingTest, When_the_previous_view_cannot_come_back_every_lock_is_refused) {

@@ -690,7 +690,7 @@ TEST(qvPagedSceneConnection, A_session_of_edits_over_a_mapped_scene_crowded_at_o
             const long pages = scene.device().page_count();
             if (starve && std::binary_search(growing.begin(), growing.end(), edit)) {
                 HeldPage held(scene.device());
-                held.release(false, 2);
+                held.release(false);
             }
             const long kind = static_cast<long>(random() % 10), handle = 1 + static_cast<long>(random() % shapes);
             const bool near = random() % 2 == 0;   // at the point, or anywhere
@@ -884,7 +884,7 @@ TEST(qvPagedSceneConnection, Stored_shapes_moved_between_layers_of_a_mapped_scen
     for (long h = 1; h < first_growth; ++h) scene.shape_layer(h, 1);
     {
         HeldPage held(scene.device());
-        held.release(false, 1);
+        held.release(false);
     }
     qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(scene.device());
     ASSERT_EQ(cache.limit(), cache.mapped());
@@ -901,7 +901,7 @@ TEST(qvPagedSceneConnection, Stored_shapes_moved_between_layers_of_a_mapped_scen
     const long big_handle = big->shape_handle;
     {
         HeldPage held(scene.device());
-        held.release(false, 1);
+        held.release(false);
     }
     ASSERT_EQ(cache.limit(), cache.mapped());
     scene.disconnect(big);

@@ -150,6 +150,8 @@ TEST_P(qvPagedSceneFileTest, A_writer_holds_the_file_alone_and_readers_share_it)
     EXPECT_FALSE(writer.open(f.c_str(), cache(), false));
 }
 
+// On a full disk too: a mapped writer grows the file before it reads a
+// page, and its refusal is told from a foreign file by a read-only look.
 TEST_P(qvPagedSceneFileTest, A_file_without_its_magics_gives_false_and_keeps_its_bytes) {
     for (long damaged : {0L, 1L}) {
         make_scene_file(f, 0);
@@ -157,8 +159,10 @@ TEST_P(qvPagedSceneFileTest, A_file_without_its_magics_gives_false_and_keeps_its
         const std::string before = read_file(f);
         const long descriptors = open_descriptor_count();
         qvPagedSceneFile file;
-        for (bool read_only : {true, false}) {
-            EXPECT_FALSE(file.open(f.c_str(), cache(), read_only)) << damaged;
+        for (int open : {0, 1, 2}) {   // read-only, writable, writable on a full disk
+            if (open == 2) platform::fail_next(platform::Call::reserve, ENOSPC, 1 << 30);
+            EXPECT_FALSE(file.open(f.c_str(), cache(), open == 0)) << damaged << open;
+            platform::clear_failures();
             EXPECT_TRUE(raises<E>([&] { file.device(); }, "Pagefile has not been opened"));
         }
         EXPECT_TRUE(read_file(f) == before);
@@ -311,8 +315,20 @@ TEST_P(qvPagedSceneFileTest, A_close_with_a_stream_still_open_is_refused_until_t
 
 // --- the mapped writer ------------------------------------------------------------------------
 
+namespace {
+
+int reserves_granted = 0;   // the disk is full after this many reservations
+void fill_the_disk(platform::Call call, long long) noexcept {
+    if (call == platform::Call::reserve && reserves_granted-- == 0)
+        platform::fail_next(platform::Call::reserve, ENOSPC, 1 << 30);
+}
+
+}  // namespace
+
 // The I/O device extends files sparsely; a mapped writer that met such a
 // hole on a full disk would die of SIGBUS, so it reserves the whole file.
+// Regression: a disk that refused that, or the view's spare pages after
+// it, made the open answer false as for a file that is no page file.
 TEST(qvPagedSceneFile, A_mapped_writer_reserves_the_holes_of_a_sparse_file_or_refuses_it) {
     ScratchDir dir;
     const std::string name = dir / "sparse";
@@ -322,10 +338,18 @@ TEST(qvPagedSceneFile, A_mapped_writer_reserves_the_holes_of_a_sparse_file_or_re
     file.close();
     ASSERT_LT(file_length(name, true), 202 * 16384);
     const std::string before = read_file(name);
-
-    platform::fail_next(platform::Call::reserve, ENOSPC);
-    EXPECT_FALSE(file.open(name.c_str(), -1, false));
-    EXPECT_TRUE(read_file(name) == before);
+    const long descriptors = open_descriptor_count();
+    for (int granted : {0, 1}) {   // the holes refused, or the spare pages
+        reserves_granted = granted;
+        platform::observe_calls(fill_the_disk);
+        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { file.open(name.c_str(), -1, false); },
+                                                       "Cannot create file mapping")) << granted;
+        platform::observe_calls(nullptr);
+        platform::clear_failures();
+        EXPECT_FALSE(file.is_open());
+        EXPECT_TRUE(read_file(name) == before);
+        EXPECT_EQ(open_descriptor_count(), descriptors);
+    }
     ASSERT_TRUE(file.open(name.c_str(), -1, false));
     EXPECT_GE(file_length(name, true), 202 * 16384);
     file.close();

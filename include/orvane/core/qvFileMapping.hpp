@@ -50,10 +50,13 @@ public:
 
     // Sets the size (a writable file is resized to it), then maps the first
     // view; its base. "Cannot create file mapping" when the size is 0 or
-    // cannot be set; nothing is mapped then. A whole view in a set-aside
-    // range, to a size no smaller, is moved to a new range twice that size
-    // instead (its pages stay faulted in) and then grows as grow(size) does,
-    // raising as grow does with the moved view kept.
+    // cannot be set. A writable file grows before anything else, so a disk
+    // that refuses its blocks leaves the view, its range and the file as
+    // they were; a size otherwise refused leaves nothing mapped. A whole
+    // view in a set-aside range, to a size no smaller, is moved to a new
+    // range twice that size instead (its pages stay faulted in) and then
+    // grows as grow(size) does, raising as grow does with the moved view
+    // kept.
     void* map(long long size);
 
     // The address of the byte at position, with at least size bytes mapped
@@ -86,6 +89,9 @@ public:
     // map(size) could not make of the whole object is a window from 0, so
     // callers that need every byte check this.
     long long view_size() const noexcept { return view_size_; }
+    // The current view's first byte; null when none is mapped. An owner
+    // whose map(size) raised tells by it whether its view is still there.
+    void* view_base() const noexcept { return view_; }
     // Bytes the whole-object view may reach through grow(size); 0 when it
     // lies in no set-aside range.
     long long reserved_size() const noexcept { return static_cast<long long>(reserved_); }
@@ -112,7 +118,8 @@ private:
     void resize_backing(long long size);
     void map_view(long long start, long long length);
     void* map_whole() noexcept;
-    bool move_whole(long long size);
+    bool move_whole(long long size, long long old_size);
+    void map_grown_part(long long size, long long old_size);
     void unmap_view_checked();
     void drop_view() noexcept;
 

@@ -42,7 +42,11 @@ public:
     void create(char const* name, std::size_t cache);
 
     // An existing page file; false when it cannot be opened as one. "Pagefile
-    // should be closed before re-opening" when a file is open.
+    // should be closed before re-opening" when a file is open. A page file
+    // opened writable and mapped (a negative cache) that the disk cannot
+    // grow by the view's spare pages raises the mapping's "Cannot create
+    // file mapping" and is left as it was: a full disk's error, as the
+    // other devices raise theirs when they write, not a false.
     bool open(char const* name, int cache, bool read_only);
     bool open(char const* name, std::size_t cache, bool read_only);
 
