@@ -216,9 +216,35 @@ TEST(qvReadOnlyAttributeWrites, A_first_attribute_the_scene_has_no_record_for_le
         site.memory.read_only(false);
         EXPECT_EQ(state(site), before) << row;
     }
-    // A first connect by a name no attribute has finds none, and does not raise.
+    // A first connect by a name no attribute has finds none and does not
+    // raise; it holds "none" as any change does, so a new rectangle without
+    // a record gets one and is in the scene, and one with a box stays with
+    // it, in either kind of scene (a paged one closed and opened again).
     site.memory.fail = false;
-    EXPECT_FALSE(qvRectangle(site.scene, 0, 0, 1, 1)->connect_attribute("none"));
+    for (bool paged : {false, true}) {
+        Site at(paged);
+        const std::string palette = palette_test::saved(at.scene.palette());
+        const int shapes = at.scene.size(0);
+        const qvMathRectOf<double> box(qvRectOf<double>(50, 1, 52, 3));
+        long made[2] = {};
+        for (int boxed : {0, 1}) {
+            qvRectangle r = boxed ? qvRectangle(at.scene, box) : qvRectangle(at.scene);
+            EXPECT_FALSE(r->connect_attribute("none")) << paged;
+            made[boxed] = r->shape_handle();
+        }
+        for (int session = 0; session < 2; ++session) {
+            EXPECT_EQ(at.scene.size(0), shapes + 2) << paged;
+            for (int boxed : {0, 1}) {
+                qvRectangle r(at.scene, made[boxed]);
+                if (boxed) {
+                    EXPECT_EQ(r->rectangle(), box) << paged;
+                }
+                EXPECT_EQ(r->attribute_handle(), 0) << paged;
+            }
+            at.set_read_only(false);
+        }
+        EXPECT_EQ(palette_test::saved(at.scene.palette()), palette) << paged;
+    }
 }
 
 // A receiver that raised at the opening report used to leave a shape naming
@@ -241,6 +267,8 @@ TEST(qvReadOnlyAttributeWrites, A_receiver_raising_in_a_report_leaves_counts_lay
                 receiver.connect(site.scene.rect_sender());
                 raise_at(receiver, report, out_of_memory);
                 std::optional<qvRectangle> target = site.shape(write.target);   // connected while checked
+                const long held = (*target)->attribute_handle();
+                const qvRgbColor colour = (*target)->fill_color();
                 std::string raised = "nothing";
                 try {
                     write.call(site, **target);
@@ -255,6 +283,12 @@ TEST(qvReadOnlyAttributeWrites, A_receiver_raising_in_a_report_leaves_counts_lay
                 }
                 if (report == 1 && std::string(write.what).find("connect") != std::string::npos) {
                     EXPECT_EQ(state(site), before);
+                }
+                // A change of the shared plum refused there goes to no
+                // private copy: the shape stays on plum.
+                if (report == 1 && (write.target == first || write.target == second)) {
+                    EXPECT_EQ((*target)->attribute_handle(), held);
+                    EXPECT_EQ((*target)->fill_color(), colour);
                 }
                 expect_sound(site);
                 target.reset();
