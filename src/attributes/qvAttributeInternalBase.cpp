@@ -78,3 +78,13 @@ void qvAttributeInternalBase::check_writable() const {
     if (palette != nullptr)
         content = palette->content();
 }
+
+// The handle is stored directly: the derived classes' stores would ask the
+// palette about it.
+void qvAttributeInternalBase::disconnect_attribute() {
+    if (handle != 0 && !current()) {
+        handle = 0;
+        return;
+    }
+    qvAttributeBase::disconnect_attribute();
+}

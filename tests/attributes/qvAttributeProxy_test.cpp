@@ -46,7 +46,6 @@ void check_earlier_content() {
         refused([&] { stale->destroy_folder(folder("pen/color_device/line_width")); });
         refused([&] { stale->attribute_name("n"); });
         refused([&] { stale->connect_attribute("n"); });
-        refused([&] { stale->disconnect_attribute(); });
         refused([&] { stale->connect_attribute(empty); });
         refused([&] { empty.connect_attribute(*stale); });
         refused([&] { elsewhere.connect_attribute(*stale); });
@@ -54,6 +53,14 @@ void check_earlier_content() {
     }
     EXPECT_EQ(empty.attribute_handle(), 0);
     EXPECT_EQ(elsewhere.attribute_handle(), 0);
+    // A disconnect forgets the handle, touching nothing; the object then
+    // takes handles of the content of now.
+    copy.disconnect_attribute();
+    EXPECT_EQ(copy.attribute_handle(), 0);
+    EXPECT_EQ(count_of(palette, h), 3);
+    copy.line_width(4.0);
+    EXPECT_EQ(count_of(palette, copy.attribute_handle()), 1);
+    copy.disconnect_attribute();
     // An object that held nothing takes its first handle in the content of now.
     empty.line_width(1.0);
     const long fresh = empty.attribute_handle();

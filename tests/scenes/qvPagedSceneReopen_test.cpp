@@ -72,7 +72,6 @@ const Road closed_session_roads[] = {
     {"its connect to a shape", [](auto& s, auto&, auto& y, auto&) { s.connect_attribute(*y); }},
     {"its connect by a name", [](auto& s, auto&, auto&, auto&) { s.connect_attribute("greens"); }},
     {"its connect by a name no attribute has", [](auto& s, auto&, auto&, auto&) { s.connect_attribute("none"); }},
-    {"its disconnect", [](auto& s, auto&, auto&, auto&) { s.disconnect_attribute(); }},
     {"a colour written through it", [](auto& s, auto&, auto&, auto&) { s.fill_color(coral); }},
     {"a name given through it", [](auto& s, auto&, auto&, auto&) { s.attribute_name("plum"); }},
     {"its name taken away", [](auto& s, auto&, auto&, auto&) { s.attribute_name(nullptr); }},

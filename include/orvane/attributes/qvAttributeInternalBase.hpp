@@ -16,8 +16,10 @@
 // carries no reference: the object is refused, as a connect's source or
 // target and for every change, in the words the scene gave (those of its
 // closed session), and neither it, its copies nor its destructor add or
-// release a reference under that number. Reads are not refused. An object
-// holding no handle belongs to no content.
+// release a reference under that number. Its disconnect forgets the handle
+// and touches nothing (so the object can take one of the new content, and
+// an owner that disconnects in its destructor does not raise there). Reads
+// are not refused. An object holding no handle belongs to no content.
 
 #include <orvane/attributes/qvAttributeBase.hpp>
 
@@ -40,6 +42,7 @@ public:
     // As check_attached(); an object holding no handle notes the content of
     // now, which the handle the change takes will be of.
     void check_writable() const override;
+    void disconnect_attribute() override;
 
 protected:
     qvAttributeInternalBase() noexcept = default;
