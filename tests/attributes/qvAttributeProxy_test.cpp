@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 using attribute_object_test::count_of;
 using attribute_object_test::folder;
 using attribute_object_test::RecordingPalette;
@@ -19,60 +17,6 @@ using attribute_object_test::expect_raises;
 namespace {
 
 char const* const no_palette = "Attribute object has no palette";
-
-struct Replacer;
-char const* const replaced = "Content was replaced";
-void refuse_replaced() { qvRaise(qvErrorFrom<Replacer>(replaced)); }
-
-// Handle h of a palette whose content is then replaced (h now stands for
-// another attribute): `old` holds h, `copy` and `assigned` copy it,
-// `empty` holds nothing; all made before the replacement.
-template <class Proxy>
-void check_earlier_content() {
-    qvStandardPalette palette;
-    const long h = palette.alloc(false);
-    std::optional<Proxy> old(std::in_place, palette, h);
-    Proxy empty(palette, 0), spare(palette, h);
-    palette.new_content(&refuse_replaced);
-    Proxy copy(*old), assigned(palette, 0);
-    assigned = *old;
-    EXPECT_EQ(count_of(palette, h), 3);   // the palette's own, and old's and spare's of before
-    const auto refused = [&](auto call) { expect_raises<qvErrorFrom<Replacer>>(call, replaced); };
-    qvStandardPalette other;
-    Proxy elsewhere(other, 0);
-    for (Proxy* stale : {&*old, &copy, &assigned}) {
-        refused([&] { stale->line_width(2.0); });
-        refused([&] { stale->copy_folder(h, folder("pen/color_device/line_width")); });
-        refused([&] { stale->destroy_folder(folder("pen/color_device/line_width")); });
-        refused([&] { stale->attribute_name("n"); });
-        refused([&] { stale->connect_attribute("n"); });
-        refused([&] { stale->connect_attribute(empty); });
-        refused([&] { empty.connect_attribute(*stale); });
-        refused([&] { elsewhere.connect_attribute(*stale); });
-        EXPECT_EQ(stale->attribute_handle(), h);
-    }
-    EXPECT_EQ(empty.attribute_handle(), 0);
-    EXPECT_EQ(elsewhere.attribute_handle(), 0);
-    // A disconnect forgets the handle, touching nothing; the object then
-    // takes handles of the content of now.
-    copy.disconnect_attribute();
-    EXPECT_EQ(copy.attribute_handle(), 0);
-    EXPECT_EQ(count_of(palette, h), 3);
-    copy.line_width(4.0);
-    EXPECT_EQ(count_of(palette, copy.attribute_handle()), 1);
-    copy.disconnect_attribute();
-    // An object that held nothing takes its first handle in the content of now.
-    empty.line_width(1.0);
-    const long fresh = empty.attribute_handle();
-    spare = empty;    // lets go of its earlier handle without releasing it
-    EXPECT_EQ(count_of(palette, fresh), 2);
-    EXPECT_EQ(count_of(palette, h), 3);
-    old.reset();      // nor does a destructor
-    EXPECT_EQ(count_of(palette, h), 3);
-    palette.new_content(nullptr);   // replaced by no one's words
-    expect_raises<qvErrorFrom<qvAttributeBase>>([&] { empty.line_width(3.0); },
-                                                "Attribute handle of an earlier palette content");
-}
 
 }  // namespace
 
@@ -149,15 +93,6 @@ TEST(qvAttributeProxy, Factory_pointer_releases_the_attribute_with_its_last_copy
         EXPECT_EQ(count_of(palette, h), 0);
     }
     EXPECT_THROW(qvCreateSharedAttributeProxy(nullptr, 3), qvErrorFrom<qvAttributeBase>);
-}
-
-// A scene that reads another content over the palette it owns (a paged
-// scene opening a file) leaves earlier handles naming other attributes.
-// Past failure: an object kept across it connected, wrote and released
-// under its old number in the new content.
-TEST(qvAttributeProxy, A_handle_of_an_earlier_palette_content_is_refused_everywhere_and_counts_nothing) {
-    check_earlier_content<qvAttributeProxy>();
-    check_earlier_content<qvSharedAttributeProxy>();
 }
 
 TEST(qvAttributeProxy, Palette_may_change_only_while_no_handle_is_held) {

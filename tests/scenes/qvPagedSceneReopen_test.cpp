@@ -7,8 +7,6 @@
 
 #include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvBitmap.hpp>
-#include <orvane/attributes/qvFolder.hpp>
-#include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/attributes/qvRgbColor.hpp>
 #include <orvane/shapes/qvGraphicList.hpp>
 #include <orvane/shapes/qvPolygon.hpp>
@@ -29,9 +27,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <memory>
-#include <optional>
 #include <string>
+#include <utility>
 
 using qv_file_test::raises;
 
@@ -42,50 +39,6 @@ constexpr int cache = 1 << 20;
 const qvRgbColor red(1.0f, 0.0f, 0.0f), blue(0.0f, 0.0f, 1.0f);
 
 Rect rect(double x1, double y1, double x2, double y2) { return Rect(qvRectOf<double>(x1, y1, x2, y2)); }
-
-// Each attribute's count against its holders: records and a name.
-void expect_counts_are_holders(qvPagedScene& scene) {
-    std::map<long, long> holders;
-    for (auto shape = scene.enumerate(-1); shape; ++shape)   // rectangles only
-        if (const long h = qvRectangle(*shape)->attr_handle())
-            ++holders[h];
-    for (auto a = scene.palette().enumerate(); a; ++a) {
-        EXPECT_EQ(palette_test::simple_of(scene.palette(), *a, "ref_count"),
-                  holders[*a] + (scene.palette().name(*a) != nullptr ? 1 : 0)) << *a;
-        holders.erase(*a);
-    }
-    EXPECT_TRUE(holders.empty());
-}
-
-// What the next session's objects (`y` of B, a list holding it) meet from
-// an attribute object of the closed one.
-struct Road {
-    char const* what;
-    std::function<void(qvAttributeInternalBase&, qvPagedScene&, qvRectangle&, qvGraphicList&)> call;
-};
-
-const qvRgbColor coral(0.9f, 0.5f, 0.3f);
-char const* const fill = "brush/color_device/color";
-
-const Road closed_session_roads[] = {
-    {"a shape's connect to it", [](auto& s, auto&, auto& y, auto&) { y->connect_attribute(s); }},
-    {"its connect to a shape", [](auto& s, auto&, auto& y, auto&) { s.connect_attribute(*y); }},
-    {"its connect by a name", [](auto& s, auto&, auto&, auto&) { s.connect_attribute("greens"); }},
-    {"its connect by a name no attribute has", [](auto& s, auto&, auto&, auto&) { s.connect_attribute("none"); }},
-    {"a colour written through it", [](auto& s, auto&, auto&, auto&) { s.fill_color(coral); }},
-    {"a name given through it", [](auto& s, auto&, auto&, auto&) { s.attribute_name("plum"); }},
-    {"its name taken away", [](auto& s, auto&, auto&, auto&) { s.attribute_name(nullptr); }},
-    {"a folder destroyed through it", [](auto& s, auto&, auto&, auto&) { s.destroy_folder(*qvFolder::folder_by_name(fill)); }},
-    {"a folder copied into it", [](auto& s, auto&, auto& y, auto&) { s.copy_folder(y->attr_handle(), *qvFolder::folder_by_name(fill)); }},
-    {"a rectangle made with it", [](auto& s, auto& scene, auto&, auto&) { qvRectangle(scene, rect(30, 30, 40, 45), &s); }},
-    {"a stand-alone shape's connect to it", [](auto& s, auto&, auto&, auto&) {
-         qvSimpleEllipse alone;
-         alone->radius(1);
-         alone->connect_attribute(s);
-     }},
-    {"a list's connect to it", [](auto& s, auto&, auto&, auto& list) { list->connect_attribute(s); }},
-    {"its connect to a list", [](auto& s, auto&, auto&, auto& list) { s.connect_attribute(*list); }},
-};
 
 }  // namespace
 
@@ -189,101 +142,75 @@ TEST(qvPagedSceneReopen, After_a_close_that_raised_a_held_handle_refuses_edits_a
     EXPECT_EQ(qvRectangle(scene, hx)->attr_handle(), 0);
 }
 
-// File A's attribute plum and file B's "greens" have one number. Past
-// failure: a style made in A's session and kept while the scene object
-// opened B connected shapes to "greens", wrote it, and at its release freed
-// it under the shapes that named it. Refused on every road in the words a
-// closed session's shape hears, it counts nothing in B; both kinds of proxy.
+// File A's plum and file B's "greens" have one number. Past failure: a
+// style made in A's session and kept while the scene object opened B took
+// "greens" into connects and new shapes, wrote it, and at its release freed
+// it under the shapes naming it. Both kinds are refused on every road as a
+// closed session's shape is, and count nothing in B; a disconnect forgets.
 TEST(qvPagedSceneReopen, An_attribute_object_of_a_closed_session_is_refused_on_every_road_and_counts_nothing) {
+    using Object = qvAttributeInternalBase;
+    const std::pair<char const*, std::function<void(Object&, qvPagedScene&, qvRectangle&, qvGraphicList&)>> roads[] = {
+        {"a shape's connect to it", [](Object& s, auto&, qvRectangle& y, auto&) { y->connect_attribute(s); }},
+        {"its connect to a shape", [](Object& s, auto&, qvRectangle& y, auto&) { s.connect_attribute(*y); }},
+        {"its connect by an unknown name", [](Object& s, auto&, auto&, auto&) { s.connect_attribute("none"); }},
+        {"a colour written", [](Object& s, auto&, auto&, auto&) { s.fill_color(blue); }},
+        {"a rectangle made with it", [](Object& s, qvPagedScene& scene, auto&, auto&) { qvRectangle(scene, rect(3, 3, 4, 4), &s); }},
+        {"a stand-alone shape's connect to it", [](Object& s, auto&, auto&, auto&) { qvSimpleEllipse()->connect_attribute(s); }},
+        {"a list's connect to it", [](Object& s, auto&, auto&, qvGraphicList& list) { list->connect_attribute(s); }},
+        {"its connect to a list", [](Object& s, auto&, auto&, qvGraphicList& list) { s.connect_attribute(*list); }},
+    };
     qv_file_test::ScratchDir dir;
     const std::string a = dir / "a.pgf", b = dir / "b.pgf", used = dir / "used.pgf";
-    const qvRgbColor plum(0.6f, 0.2f, 0.6f), greens(0.0f, 0.5f, 0.0f);
-    long number = 0, yh = 0;
-    {
+    long number = 0, yh = 0;   // B: y and another shape on "greens"
+    for (const std::string* path : {&b, &a}) {
         qvPagedScene maker;
-        maker.create(b.c_str(), rect(0, 0, 100, 100), cache);
+        maker.create(path->c_str(), rect(0, 0, 100, 100), cache);
         qvRectangle y(maker, rect(1, 1, 2, 2));
-        y->fill_color(greens);
-        y->attribute_name("greens");
-        qvRectangle(maker, rect(3, 3, 4, 4), y.get());
-        number = y->attr_handle();
-        yh = y->shape_handle();
+        y->fill_color(path == &b ? red : qvRgbColor(0.6f, 0.2f, 0.6f));
+        if (path == &b) {
+            y->attribute_name("greens");
+            qvRectangle(maker, rect(5, 5, 6, 6), y.get());
+            yh = y->shape_handle();
+        }
+        ASSERT_EQ(number = y->attr_handle(), 1);
         y = qvRectangle();
-        ASSERT_TRUE(maker.close());
-    }
-    {
-        qvPagedScene maker;
-        maker.create(a.c_str(), rect(0, 0, 100, 100), cache);
-        qvRectangle x(maker, rect(1, 1, 2, 2));
-        x->fill_color(plum);
-        ASSERT_EQ(x->attr_handle(), number);
-        x = qvRectangle();
         ASSERT_TRUE(maker.close());
     }
     qvPagedScene scene;
-
-    for (bool shared : {false, true}) {
-        for (Road const& road : closed_session_roads) {
-            SCOPED_TRACE(std::string(shared ? "shared: " : "not shared: ") + road.what);
-            std::filesystem::copy_file(b, used, std::filesystem::copy_options::overwrite_existing);
-            ASSERT_TRUE(scene.open(a.c_str(), cache, false));
-            std::unique_ptr<qvAttributeInternalBase> style;
-            if (shared)
-                style = std::make_unique<qvSharedAttributeProxy>(scene, number);
-            else
-                style = std::make_unique<qvAttributeProxy>(scene, number);
-            ASSERT_EQ(style->fill_color(), plum);
-            ASSERT_TRUE(scene.close());
-            ASSERT_TRUE(scene.open(used.c_str(), cache, false));
-            {
-                const std::string palette = palette_test::saved(scene.palette());
-                const int shapes = scene.size(-1);
-                qvRectangle y(scene, yh);
-                qvGraphicList list;
-                list->add(qvGraphic(y));
-                EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { road.call(*style, scene, y, list); },
+    for (auto const& [what, road] : roads) {
+        SCOPED_TRACE(what);
+        std::filesystem::copy_file(b, used, std::filesystem::copy_options::overwrite_existing);
+        ASSERT_TRUE(scene.open(a.c_str(), cache, false));
+        qvAttributeProxy plain(scene, number);
+        qvSharedAttributeProxy shared(scene, number), fresh(scene, 0);
+        ASSERT_TRUE(scene.close());
+        ASSERT_TRUE(scene.open(used.c_str(), cache, false));
+        {
+            const std::string palette = palette_test::saved(scene.palette());
+            const int shapes = scene.size(-1);
+            qvRectangle y(scene, yh);
+            qvGraphicList list;
+            list->add(qvGraphic(y));
+            for (Object* object : {static_cast<Object*>(&plain), static_cast<Object*>(&shared)})
+                EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { road(*object, scene, y, list); },
                                                                     "Paged scene was not initialized"));
-                EXPECT_EQ(y->fill_color(), greens);
-                EXPECT_EQ(scene.size(-1), shapes);
-                style.reset();
-                EXPECT_EQ(palette_test::saved(scene.palette()), palette);
-            }
-            ASSERT_TRUE(scene.close());
-            ASSERT_TRUE(scene.open(used.c_str(), cache, true));
-            expect_counts_are_holders(scene);
-            EXPECT_EQ(scene.palette().handle("greens"), number);
-            scene.close();
+            EXPECT_EQ(y->fill_color(), red);
+            EXPECT_EQ(scene.size(-1), shapes);
+            qvAttributeProxy copy(plain), assigned;
+            assigned = plain;
+            plain.disconnect_attribute();
+            EXPECT_EQ(plain.attr_handle(), 0);
+            EXPECT_EQ(palette_test::saved(scene.palette()), palette);
+            fresh.fill_color(blue);   // held nothing: takes an attribute of B
         }
-    }
-}
-
-// A palette the application gives a scene keeps its content across the
-// scene's sessions (the file does not hold it), and one the scene owns
-// reads back the content it held when the file it closed is opened again
-// unchanged (the style's own reference included): either way objects made
-// on it stay good, and every count is right once they go.
-TEST(qvPagedSceneReopen, An_attribute_object_outlives_a_reopen_that_reads_back_its_palette_content) {
-    for (bool owned : {false, true}) {
-        SCOPED_TRACE(owned ? "the scene's palette" : "the application's palette");
-        qv_file_test::ScratchDir dir;
-        const std::string path = dir / "p.pgf";
-        qvMatchingPalette palette(nullptr);
-        qvPagedScene scene(owned ? nullptr : &palette);
-        scene.create(path.c_str(), rect(0, 0, 100, 100), cache);
-        std::optional<qvSharedAttributeProxy> style(std::in_place, scene, 0);
-        style->fill_color(red);
-        const long hx = qvRectangle(scene, rect(1, 1, 2, 2), &*style)->shape_handle();
+        shared = qvSharedAttributeProxy(), fresh = qvSharedAttributeProxy();
         ASSERT_TRUE(scene.close());
-        ASSERT_TRUE(scene.open(path.c_str(), cache, false));
-        style->fill_color(blue);
-        qvRectangle x(scene, hx), y(scene, rect(5, 5, 6, 6), &*style);
-        EXPECT_EQ(x->fill_color(), blue);
-        EXPECT_EQ(y->attr_handle(), style->attr_handle());
-        x = qvRectangle();
-        y = qvRectangle();
-        style.reset();
-        ASSERT_TRUE(scene.close());
-        ASSERT_TRUE(scene.open(path.c_str(), cache, true));
-        expect_counts_are_holders(scene);
+        ASSERT_TRUE(scene.open(used.c_str(), cache, true));
+        std::map<long, long> holders{{scene.palette().handle("greens"), 1}};   // the name
+        for (auto shape = scene.enumerate(-1); shape; ++shape) ++holders[qvRectangle(*shape)->attr_handle()];
+        for (auto h = scene.palette().enumerate(); h; ++h)
+            EXPECT_EQ(palette_test::simple_of(scene.palette(), *h, "ref_count"), holders[*h]) << *h;
+        EXPECT_EQ(scene.palette().handle("greens"), number);
+        scene.close();
     }
 }
