@@ -30,6 +30,7 @@
 #include <cstdint>
 
 class qvFolder;
+class qvInputStream;
 
 class qvPalette : public virtual qvAttributeRepository,
                   public qvStreamPersistence,
