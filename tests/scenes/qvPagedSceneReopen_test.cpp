@@ -177,8 +177,9 @@ TEST(qvPagedSceneReopen, An_attribute_object_of_a_closed_session_is_refused_on_e
         ASSERT_TRUE(maker.close());
     }
     qvPagedScene scene;
-    for (auto const& [what, road] : roads) {
-        SCOPED_TRACE(what);
+    for (auto const& entry : roads) {
+        auto const& road = entry.second;   // a reference a lambda may take
+        SCOPED_TRACE(entry.first);
         std::filesystem::copy_file(b, used, std::filesystem::copy_options::overwrite_existing);
         ASSERT_TRUE(scene.open(a.c_str(), cache, false));
         qvAttributeProxy plain(scene, number);
