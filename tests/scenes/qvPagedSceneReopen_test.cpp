@@ -161,12 +161,13 @@ TEST(qvPagedSceneReopen, An_attribute_object_of_a_closed_session_is_refused_on_e
     };
     qv_file_test::ScratchDir dir;
     const std::string a = dir / "a.pgf", b = dir / "b.pgf", used = dir / "used.pgf";
+    const qvRgbColor greens(0.0f, 0.5f, 0.0f), plum(0.6f, 0.2f, 0.6f);
     long number = 0, yh = 0;   // B: y and another shape on "greens"
     for (const std::string* path : {&b, &a}) {
         qvPagedScene maker;
         maker.create(path->c_str(), rect(0, 0, 100, 100), cache);
         qvRectangle y(maker, rect(1, 1, 2, 2));
-        y->fill_color(path == &b ? red : qvRgbColor(0.6f, 0.2f, 0.6f));
+        y->fill_color(path == &b ? greens : plum);
         if (path == &b) {
             y->attribute_name("greens");
             qvRectangle(maker, rect(5, 5, 6, 6), y.get());
@@ -195,7 +196,7 @@ TEST(qvPagedSceneReopen, An_attribute_object_of_a_closed_session_is_refused_on_e
             for (Object* object : {static_cast<Object*>(&plain), static_cast<Object*>(&shared)})
                 EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { road(*object, scene, y, list); },
                                                                     "Paged scene was not initialized"));
-            EXPECT_EQ(y->fill_color(), red);
+            EXPECT_EQ(y->fill_color(), greens);
             EXPECT_EQ(scene.size(-1), shapes);
             qvAttributeProxy copy(plain), assigned;
             assigned = plain;
