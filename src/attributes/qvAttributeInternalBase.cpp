@@ -8,15 +8,17 @@
 #include <orvane/core/qvError.hpp>
 
 qvAttributeInternalBase::qvAttributeInternalBase(qvPalette& palette_, long handle_)
-    : palette(&palette_) {
+    : palette(&palette_), content(palette_.content()) {
     if (handle_ != 0)
         palette_.add_ref(handle_);
     handle = handle_;
 }
 
+// A copy of an object whose handle is of an earlier content holds it the
+// same way: refused, and counting nothing.
 qvAttributeInternalBase::qvAttributeInternalBase(qvAttributeInternalBase const& other)
-    : qvAttributeInterface(other), qvAttributeBase(other), palette(other.palette) {
-    if (other.handle != 0)
+    : qvAttributeInterface(other), qvAttributeBase(other), palette(other.palette), content(other.content) {
+    if (other.handle != 0 && other.current())
         palette->add_ref(other.handle);
     handle = other.handle;
 }
@@ -24,23 +26,25 @@ qvAttributeInternalBase::qvAttributeInternalBase(qvAttributeInternalBase const& 
 qvAttributeInternalBase& qvAttributeInternalBase::operator=(qvAttributeInternalBase const& other) {
     if (this == &other)
         return *this;
-    if (other.handle != 0)
+    const bool counted = other.handle != 0 && other.current();
+    if (counted)
         other.palette->add_ref(other.handle);
     try {
-        if (handle != 0)
+        if (handle != 0 && current())
             palette->release(handle);
     } catch (...) {
-        if (other.handle != 0)
+        if (counted)
             other.palette->release(other.handle);
         throw;
     }
     handle = other.handle;
     palette = other.palette;
+    content = other.content;
     return *this;
 }
 
 qvAttributeInternalBase::~qvAttributeInternalBase() {
-    if (handle == 0 || palette == nullptr)
+    if (handle == 0 || palette == nullptr || !current())
         return;
     try {
         palette->release(handle);
@@ -52,4 +56,35 @@ qvAttributeInternalBase::~qvAttributeInternalBase() {
 void qvAttributeInternalBase::attr_source(qvPalette* new_palette) {
     QV_ASSERT_TEXT(handle == 0, "!handle");
     palette = new_palette;
+}
+
+bool qvAttributeInternalBase::current() const noexcept { return content == palette->content(); }
+
+// One compare while the content lasts. A palette replaced without words
+// of its replacer's (none does so) still refuses.
+void qvAttributeInternalBase::check_attached() const {
+    if (handle == 0 || current())
+        return;
+    if (qvPalette::Refusal const refusal = palette->content_refusal())
+        refusal();
+    qvRaise(qvErrorFrom<qvAttributeBase>("Attribute handle of an earlier palette content"));
+}
+
+// Every change asks this before it takes a handle, so the handle it
+// stores is one of the content noted here or checked to be current.
+void qvAttributeInternalBase::check_writable() const {
+    if (handle != 0)
+        return check_attached();
+    if (palette != nullptr)
+        content = palette->content();
+}
+
+// The handle is stored directly: the derived classes' stores would ask the
+// palette about it.
+void qvAttributeInternalBase::disconnect_attribute() {
+    if (handle != 0 && !current()) {
+        handle = 0;
+        return;
+    }
+    qvAttributeBase::disconnect_attribute();
 }

@@ -40,6 +40,10 @@ namespace {
 
 std::size_t at(int index) noexcept { return static_cast<std::size_t>(index); }
 
+// What an attribute object holding a handle of a closed session's palette
+// is told: the words a shape of that session hears.
+void refuse_closed_session() { qvRaisePagedSceneError("Paged scene was not initialized"); }
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -279,7 +283,7 @@ void qvBasicPagedScene::save_layout(qvOutputStream& os) {
 // damage, not a broken invariant of the program.
 void qvBasicPagedScene::load_stored_palette(qvInputStream& is) {
     try {
-        palette_->load(is);
+        palette_->read_content(is, &refuse_closed_session);
     } catch (qvAssertionError const&) {
         qvRaisePagedSceneCorrupt();
     } catch (qvErrorFrom<qvInputStream> const& error) {

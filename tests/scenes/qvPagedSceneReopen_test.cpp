@@ -2,9 +2,10 @@
 // the next session. Past failure: the old proxy was found again by its shape
 // handle, so the new session's edits went to the old, detached copy and were
 // lost at its release, leaving the shape on an attribute that no longer
-// counted it.
+// counted it. Attribute objects made in a session are held to it likewise.
 #include <orvane/scenes/qvPagedScene.hpp>
 
+#include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvRgbColor.hpp>
 #include <orvane/shapes/qvGraphicList.hpp>
@@ -23,8 +24,11 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 using qv_file_test::raises;
 
@@ -136,4 +140,79 @@ TEST(qvPagedSceneReopen, After_a_close_that_raised_a_held_handle_refuses_edits_a
     ASSERT_TRUE(scene.open(path.c_str(), cache, true));
     EXPECT_EQ(qvRectangle(scene, hx)->rectangle(), rect(10, 10, 20, 20));
     EXPECT_EQ(qvRectangle(scene, hx)->attr_handle(), 0);
+}
+
+// File A's plum and file B's "greens" have one number. Past failure: a
+// style made in A's session and kept while the scene object opened B took
+// "greens" into connects and new shapes, wrote it, and at its release freed
+// it under the shapes naming it. Both kinds are refused on every road as a
+// closed session's shape is, and count nothing in B; a disconnect forgets.
+TEST(qvPagedSceneReopen, An_attribute_object_of_a_closed_session_is_refused_on_every_road_and_counts_nothing) {
+    using Object = qvAttributeInternalBase;
+    const std::pair<char const*, std::function<void(Object&, qvPagedScene&, qvRectangle&, qvGraphicList&)>> roads[] = {
+        {"a shape's connect to it", [](Object& s, auto&, qvRectangle& y, auto&) { y->connect_attribute(s); }},
+        {"its connect to a shape", [](Object& s, auto&, qvRectangle& y, auto&) { s.connect_attribute(*y); }},
+        {"its connect by an unknown name", [](Object& s, auto&, auto&, auto&) { s.connect_attribute("none"); }},
+        {"a colour written", [](Object& s, auto&, auto&, auto&) { s.fill_color(blue); }},
+        {"a rectangle made with it", [](Object& s, qvPagedScene& scene, auto&, auto&) { qvRectangle(scene, rect(3, 3, 4, 4), &s); }},
+        {"a stand-alone shape's connect to it", [](Object& s, auto&, auto&, auto&) { qvSimpleEllipse()->connect_attribute(s); }},
+        {"a list's connect to it", [](Object& s, auto&, auto&, qvGraphicList& list) { list->connect_attribute(s); }},
+        {"its connect to a list", [](Object& s, auto&, auto&, qvGraphicList& list) { s.connect_attribute(*list); }},
+    };
+    qv_file_test::ScratchDir dir;
+    const std::string a = dir / "a.pgf", b = dir / "b.pgf", used = dir / "used.pgf";
+    const qvRgbColor greens(0.0f, 0.5f, 0.0f), plum(0.6f, 0.2f, 0.6f);
+    long number = 0, yh = 0;   // B: y and another shape on "greens"
+    for (const std::string* path : {&b, &a}) {
+        qvPagedScene maker;
+        maker.create(path->c_str(), rect(0, 0, 100, 100), cache);
+        qvRectangle y(maker, rect(1, 1, 2, 2));
+        y->fill_color(path == &b ? greens : plum);
+        if (path == &b) {
+            y->attribute_name("greens");
+            qvRectangle(maker, rect(5, 5, 6, 6), y.get());
+            yh = y->shape_handle();
+        }
+        ASSERT_EQ(number = y->attr_handle(), 1);
+        y = qvRectangle();
+        ASSERT_TRUE(maker.close());
+    }
+    qvPagedScene scene;
+    for (auto const& entry : roads) {
+        auto const& road = entry.second;   // a reference a lambda may take
+        SCOPED_TRACE(entry.first);
+        std::filesystem::copy_file(b, used, std::filesystem::copy_options::overwrite_existing);
+        ASSERT_TRUE(scene.open(a.c_str(), cache, false));
+        qvAttributeProxy plain(scene, number);
+        qvSharedAttributeProxy shared(scene, number), fresh(scene, 0);
+        ASSERT_TRUE(scene.close());
+        ASSERT_TRUE(scene.open(used.c_str(), cache, false));
+        {
+            const std::string palette = palette_test::saved(scene.palette());
+            const int shapes = scene.size(-1);
+            qvRectangle y(scene, yh);
+            qvGraphicList list;
+            list->add(qvGraphic(y));
+            for (Object* object : {static_cast<Object*>(&plain), static_cast<Object*>(&shared)})
+                EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { road(*object, scene, y, list); },
+                                                                    "Paged scene was not initialized"));
+            EXPECT_EQ(y->fill_color(), greens);
+            EXPECT_EQ(scene.size(-1), shapes);
+            qvAttributeProxy copy(plain), assigned;
+            assigned = plain;
+            plain.disconnect_attribute();
+            EXPECT_EQ(plain.attr_handle(), 0);
+            EXPECT_EQ(palette_test::saved(scene.palette()), palette);
+            fresh.fill_color(blue);   // held nothing: takes an attribute of B
+        }
+        shared = qvSharedAttributeProxy(), fresh = qvSharedAttributeProxy();
+        ASSERT_TRUE(scene.close());
+        ASSERT_TRUE(scene.open(used.c_str(), cache, true));
+        std::map<long, long> holders{{scene.palette().handle("greens"), 1}};   // the name
+        for (auto shape = scene.enumerate(-1); shape; ++shape) ++holders[qvRectangle(*shape)->attr_handle()];
+        for (auto h = scene.palette().enumerate(); h; ++h)
+            EXPECT_EQ(palette_test::simple_of(scene.palette(), *h, "ref_count"), holders[*h]) << *h;
+        EXPECT_EQ(scene.palette().handle("greens"), number);
+        scene.close();
+    }
 }

@@ -216,9 +216,17 @@ TEST(qvReadOnlyAttributeWrites, A_first_attribute_the_scene_has_no_record_for_le
         site.memory.read_only(false);
         EXPECT_EQ(state(site), before) << row;
     }
-    // A first connect by a name no attribute has finds none, and does not raise.
+    // A first connect by a name no attribute has finds none and does not
+    // raise; it holds "none" as any change does, so a new rectangle stays in
+    // the scene, and one without a record yet gets one there.
     site.memory.fail = false;
-    EXPECT_FALSE(qvRectangle(site.scene, 0, 0, 1, 1)->connect_attribute("none"));
+    const int shapes = site.scene.size(0);
+    for (qvRectangle made : {qvRectangle(site.scene, 0, 0, 1, 1), qvRectangle(site.scene)}) {
+        EXPECT_FALSE(made->connect_attribute("none"));
+        EXPECT_EQ(made->attribute_handle(), 0);
+    }
+    EXPECT_EQ(site.scene.size(0), shapes + 2);
+    EXPECT_EQ(state(site), before);
 }
 
 // A receiver that raised at the opening report used to leave a shape naming
@@ -241,6 +249,8 @@ TEST(qvReadOnlyAttributeWrites, A_receiver_raising_in_a_report_leaves_counts_lay
                 receiver.connect(site.scene.rect_sender());
                 raise_at(receiver, report, out_of_memory);
                 std::optional<qvRectangle> target = site.shape(write.target);   // connected while checked
+                const long held = (*target)->attribute_handle();
+                const qvRgbColor colour = (*target)->fill_color();
                 std::string raised = "nothing";
                 try {
                     write.call(site, **target);
@@ -255,6 +265,12 @@ TEST(qvReadOnlyAttributeWrites, A_receiver_raising_in_a_report_leaves_counts_lay
                 }
                 if (report == 1 && std::string(write.what).find("connect") != std::string::npos) {
                     EXPECT_EQ(state(site), before);
+                }
+                // A change of the shared plum refused there goes to no
+                // private copy: the shape stays on plum.
+                if (report == 1 && (write.target == first || write.target == second)) {
+                    EXPECT_EQ((*target)->attribute_handle(), held);
+                    EXPECT_EQ((*target)->fill_color(), colour);
                 }
                 expect_sound(site);
                 target.reset();

@@ -35,9 +35,10 @@
 //    the new handle (stored, the closing report raised), the change is
 //    finished (the old reference let go) before the raise passes on;
 //  - an object whose handle belongs to no palette content of now (a
-//    shape its scene detached at a close, a list holding one) is refused
-//    by check_attached(), as the connect's source or target, before
-//    anything is compared or asked of the palette.
+//    shape its scene detached at a close, a list holding one, an attribute
+//    object holding a handle of a palette content a scene has since read
+//    another over) is refused by check_attached(), as the connect's source
+//    or target, before anything is compared or asked of the palette.
 
 #include <orvane/attributes/qvAttributeInterface.hpp>
 

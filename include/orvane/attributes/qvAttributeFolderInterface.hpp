@@ -10,9 +10,11 @@
 // one does. Every change may leave the object holding another handle (copy
 // on write, merging of equal attributes), which attribute_handle() reports.
 // An object whose handle may name an attribute of a palette content that
-// is gone (a shape a paged scene let go of at a close, a list holding one)
-// says so through check_attached(), which every connect asks of its source
-// and its target before it reads a handle or changes anything.
+// is gone (a shape a paged scene let go of at a close, a list holding one,
+// an attribute object made in a closed session of a paged scene whose next
+// file holds another palette) says so through check_attached(), which
+// every connect asks of its source and its target before it reads a handle
+// or changes anything.
 
 #include <orvane/core/qvInterfaceInfo.hpp>
 #include <orvane/core/qvString.hpp>

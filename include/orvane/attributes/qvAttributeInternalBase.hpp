@@ -3,13 +3,27 @@
 // counted handle itself. Background layers derive from it; so do the
 // attribute proxies and the attribute flavours.
 //
-// Keeps true: while the handle is not 0 the object owns one reference on it
-// in the palette; copies take one more, the destructor releases it (a
-// failure there goes the qvError::abort way). The palette is not owned and
-// must outlive the object; it changes only through attr_source(palette),
-// allowed only while no handle is held (assertion "!handle").
+// Keeps true: while the handle is not 0 (and of the palette's content, see
+// below) the object owns one reference on it in the palette; copies take
+// one more, the destructor releases it (a failure there goes the
+// qvError::abort way). The palette is not owned and must outlive the
+// object; it changes only through attr_source(palette), allowed only while
+// no handle is held (assertion "!handle").
+//
+// A handle is of the palette content it was taken in. Once a scene has read
+// another content over the palette (a paged scene opening a file whose
+// palette is not the one it held), a held handle names nothing there and
+// carries no reference: the object is refused, as a connect's source or
+// target and for every change, in the words the scene gave (those of its
+// closed session), and neither it, its copies nor its destructor add or
+// release a reference under that number. Its disconnect forgets the handle
+// and touches nothing (so the object can take one of the new content, and
+// an owner that disconnects in its destructor does not raise there). Reads
+// are not refused. An object holding no handle belongs to no content.
 
 #include <orvane/attributes/qvAttributeBase.hpp>
+
+#include <cstdint>
 
 // Scenes come later in the layering; the scene form of the constructor is
 // defined with them.
@@ -23,6 +37,12 @@ public:
     void attr_handle(long new_handle) override { handle = new_handle; }
     qvPalette* attr_source() const override { return palette; }
     void attr_source(qvPalette* new_palette);
+    // Raises while the held handle is of an earlier palette content.
+    void check_attached() const override;
+    // As check_attached(); an object holding no handle notes the content of
+    // now, which the handle the change takes will be of.
+    void check_writable() const override;
+    void disconnect_attribute() override;
 
 protected:
     qvAttributeInternalBase() noexcept = default;
@@ -36,4 +56,13 @@ protected:
 
     long handle = 0;
     qvPalette* palette = nullptr;
+
+private:
+    // Whether the held handle (not 0) is of the palette's content of now.
+    bool current() const noexcept;
+
+    // The palette's content() when the held handle was taken: noted at
+    // construction and by check_writable() while no handle is held, so
+    // that derived classes storing the handle themselves need not.
+    mutable std::uint64_t content = 0;
 };

@@ -5,8 +5,10 @@
 // its holders. The factories hand one out as a counted interface pointer.
 //
 // Keeps true: as qvAttributeInternalBase (one reference on a held handle,
-// released at destruction). A factory's pointer owns the proxy: releasing
-// the last copy deletes it, which releases its handle.
+// released at destruction; a handle of an earlier palette content, as a
+// paged scene's closed session leaves one, refused and counting nothing).
+// A factory's pointer owns the proxy: releasing the last copy deletes it,
+// which releases its handle.
 
 #include <orvane/attributes/qvAttributeInternalBase.hpp>
 #include <orvane/core/qvSafePtr.hpp>

@@ -13,7 +13,12 @@
 //  - every change drops the attribute's cookies and is announced through
 //    publisher(): invalidate(handle, 1) when the attribute has more than
 //    one user, else invalidate(handle, 0). Receivers run inside the
-//    changing call and may call back into the palette.
+//    changing call and may call back into the palette;
+//  - content() names the content the handles belong to: a scene that reads
+//    a file's palette over the one it owns (read_content) starts a new one
+//    unless it read back the content it held, and a handle taken in an
+//    earlier content names nothing of this one, whatever attribute has its
+//    number now.
 
 #include <orvane/attributes/qvAttributeRepository.hpp>
 #include <orvane/attributes/qvCookieCache.hpp>
@@ -22,7 +27,10 @@
 #include <orvane/core/qvStreamPersistence.hpp>
 #include <orvane/core/qvWrap.hpp>
 
+#include <cstdint>
+
 class qvFolder;
+class qvInputStream;
 
 class qvPalette : public virtual qvAttributeRepository,
                   public qvStreamPersistence,
@@ -47,8 +55,29 @@ public:
     virtual void const* property(long handle, qvFolder const& folder) const = 0;
     virtual qvSenderInvalidate<long>& publisher() = 0;
 
+    // Raises what an object holding a handle of an earlier content is told.
+    using Refusal = void (*)();
+    std::uint64_t content() const noexcept { return content_; }
+    // The content was replaced; `refusal` gives the words of whoever
+    // replaced it (a paged scene: those of its closed session).
+    void new_content(Refusal refusal) noexcept {
+        ++content_;
+        refusal_ = refusal;
+    }
+    // load(is), then new_content(refusal) unless what was read saves as
+    // the content held before did (a file closed and opened again with
+    // nothing changed between): then every handle names what it named.
+    // A load that raises changes nothing.
+    void read_content(qvInputStream& is, Refusal refusal);
+    // Null while the first content lasts.
+    Refusal content_refusal() const noexcept { return refusal_; }
+
 protected:
     qvPalette() noexcept = default;
     qvPalette(qvPalette const&) = delete;
     qvPalette& operator=(qvPalette const&) = delete;
+
+private:
+    std::uint64_t content_ = 0;
+    Refusal refusal_ = nullptr;
 };
