@@ -15,7 +15,9 @@
 // last bytes there at once, keeping the page's link (as sync does), and
 // keeps them in the area only when that store raises.
 // A reader's current page has `used_` bytes, the first `done_` of them
-// handed out or in the get area. It reads a page's link as it leaves it.
+// handed out or in the get area. It reads a page's link as it leaves it:
+// under the lock that takes the page's last bytes, and again at each later
+// call while that link is 0.
 // The root goes into the area whole (the header probe gives bytes back);
 // later pages go straight into the caller's buffer for a long sgetn, and a
 // page's rest is copied when it is asked for.
@@ -38,8 +40,10 @@
 
 namespace {
 
-// A call at least this long moves its bytes between the caller and the
-// page under a lock of its own; a shorter one goes through the area.
+// A write that leaves at least this many bytes on its last page, and a read
+// that asks for at least this many, move them between the caller and the
+// page under a lock of their own; shorter ones go through the area, so a
+// stream of small values takes no lock per value.
 constexpr std::streamsize direct_bytes = 4096;
 
 [[noreturn]] void raise_stream_corrupt() {
@@ -197,20 +201,21 @@ void qvPageStreamBuf::enter(long page) noexcept {
 // that link. Returns the link the page had. A raise (the lock's) has
 // written nothing.
 std::uint32_t qvPageStreamBuf::store(std::uint32_t const* link, char const* more, std::size_t n) {
-    qvPageLock lock(device_, page_, true, 0.0f);
-    return put(lock, link, more, n);
+    const qvPageLock lock(device_, page_, true, 0.0f);
+    return put(lock.data(), link, more, n);
 }
 
-std::uint32_t qvPageStreamBuf::put(qvPageLock& lock, std::uint32_t const* link, char const* more,
-                                   std::size_t n) noexcept {
+// The writing part of a store, into a page the caller holds locked for
+// writing.
+std::uint32_t qvPageStreamBuf::put(void* page, std::uint32_t const* link, char const* more, std::size_t n) {
     const auto kept = static_cast<std::size_t>(pptr() - pbase());
     QV_ASSERT(done_ + kept + n <= data_bytes);
-    unsigned char* const data = lock.bytes() + data_offset + done_;
+    unsigned char* const data = static_cast<unsigned char*>(page) + data_offset + done_;
     std::memcpy(data, area_, kept);
     if (n != 0) std::memcpy(data + kept, more, n);
-    const std::uint32_t had = lock.word(next_offset);
-    lock.set_word(used_offset, static_cast<std::uint32_t>(done_ + kept + n));
-    if (link != nullptr) lock.set_word(next_offset, *link);
+    const std::uint32_t had = qvPageWord(page, next_offset);
+    qvSetPageWord(page, used_offset, static_cast<std::uint32_t>(done_ + kept + n));
+    if (link != nullptr) qvSetPageWord(page, next_offset, *link);
     return had;
 }
 
@@ -221,7 +226,7 @@ std::uint32_t qvPageStreamBuf::put(qvPageLock& lock, std::uint32_t const* link, 
 // page laid out after it; on a mapped device that growth happens with this
 // one page locked, which the view's room is kept large enough for.
 void qvPageStreamBuf::advance(char const* more, std::size_t n) {
-    qvPageLock lock(device_, page_, true, 0.0f);
+    const qvPageLock lock(device_, page_, true, 0.0f);
     checked_used(lock.data());
     std::uint32_t next = lock.word(next_offset);
     const bool fresh = next == 0;
@@ -236,7 +241,7 @@ void qvPageStreamBuf::advance(char const* more, std::size_t n) {
         if (fresh) give_back(page);
         throw;
     }
-    put(lock, &next, more, n);
+    put(lock.data(), &next, more, n);
     enter(page);
 }
 
@@ -250,41 +255,43 @@ std::streamsize qvPageStreamBuf::enter_read(long page, char* out, std::streamsiz
     page_ = page;
     used_ = used;
     done_ = 0;
-    return take(lock, out, n);
+    link_ = 0;
+    return take(lock.data(), out, n);
 }
 
 // The current page's bytes after done_: up to `n` into `out`, or, with no
-// `out`, all into the area.
-std::streamsize qvPageStreamBuf::take(qvPageLock const& lock, char* out, std::streamsize n) noexcept {
-    unsigned char const* const data = lock.bytes() + data_offset + done_;
+// `out`, all into the area. The lock that takes the page's last bytes reads
+// its link too: the buffer is leaving the page.
+std::streamsize qvPageStreamBuf::take(void const* page, char* out, std::streamsize n) noexcept {
+    unsigned char const* const data = static_cast<unsigned char const*>(page) + data_offset + done_;
     const std::streamsize left = used_ - done_;
+    std::streamsize k = 0;
     if (out == nullptr) {
         std::memcpy(area_, data, static_cast<std::size_t>(left));
         setg(area_, area_, area_ + left);
-        done_ = used_;
-        return 0;
+    } else {
+        k = std::min(left, n);
+        std::memcpy(out, data, static_cast<std::size_t>(k));
+        setg(area_, area_, area_);
     }
-    const std::streamsize k = std::min(left, n);
-    std::memcpy(out, data, static_cast<std::size_t>(k));
-    setg(area_, area_, area_);
-    done_ += static_cast<std::uint32_t>(k);
+    done_ = out == nullptr ? used_ : done_ + static_cast<std::uint32_t>(k);
+    if (done_ == used_) link_ = qvPageWord(page, next_offset);
     return k;
 }
 
 // A reader's next bytes once its get area is used up: the current page's
-// rest, else the next page's, whose link is read now, so a chain a writer
-// extended or ended since is followed as it is. -1 at the end of the chain,
-// else what take returns.
+// rest, else the next page's. A link of 0 is read again, so a chain that a
+// writer extended since is followed. -1 at the end of the chain, else what
+// take returns.
 std::streamsize qvPageStreamBuf::read_more(char* out, std::streamsize n) {
-    std::uint32_t link;
-    {
+    if (done_ < used_ || link_ == 0) {
         const qvPageLock lock(device_, page_, false, 0.0f);
-        if (done_ < used_) return take(lock, out, n);
-        link = lock.word(next_offset);
+        if (done_ < used_) return take(lock.data(), out, n);
+        link_ = lock.word(next_offset);
+        if (link_ == 0) return -1;
     }
-    if (link == 0) return -1;
-    check_reachable(link);
-    return enter_read(static_cast<long>(link), out, n);
+    check_reachable(link_);
+    return enter_read(static_cast<long>(link_), out, n);
 }
 
 void qvPageStreamBuf::drop_page() noexcept {
@@ -353,8 +360,7 @@ std::streamsize qvPageStreamBuf::xsgetn(char_type* bytes, std::streamsize n) {
             continue;
         }
         if (write_ || page_ == 0) break;
-        const std::streamsize left = n - done;
-        const std::streamsize got = read_more(left >= direct_bytes ? bytes + done : nullptr, left);
+        const std::streamsize got = read_more(n >= direct_bytes ? bytes + done : nullptr, n - done);
         if (got < 0) break;
         done += got;
     }

@@ -13,32 +13,41 @@
 // are the used bytes of its pages in chain order.
 //
 // Keeps true:
-//  - the get or put area is the buffer's own copy of its current page's
-//    data area; a page is locked only while the buffer copies in or out (a
-//    reader entering a page; a page left, synced or closed), so no page
-//    stays locked between calls. A probe that reads the first bytes and
-//    gives them back never crosses a page; sgetn and sputn move each page's
-//    bytes straight between the caller's buffer and the locked page;
+//  - what the buffer has of its current page and the page does not (a
+//    writer's bytes since its last store), or has not handed out yet (a
+//    reader's), is its own copy, the put or get area. A page is locked only
+//    while the buffer copies to or from it (entering, leaving, syncing or
+//    closing it, or a long sputn or sgetn), so no page stays locked between
+//    calls. The root is read whole, so a probe that reads the first bytes
+//    and gives them back never crosses a page. A sputn or sgetn of 4,096
+//    bytes or more moves them straight between the caller's buffer and the
+//    locked page; shorter ones go through the area;
 //  - a writer enters a page (the old chain's or a new one) without reading
-//    it: it overwrites the page from its start. A page's link is read when
-//    the buffer leaves the page, just before the page is stored, so a chain
-//    that another writer ended or extended meanwhile is followed as it now
-//    is, never as it was;
+//    it and writes it from its start (only the open locks the root, so that
+//    a read-only device refuses the writer there). A page's link is read
+//    when the buffer leaves the page, under the lock of its store; a reader
+//    reads it under the lock that takes the page's last bytes, and again
+//    while it is 0. A chain that another writer ended or extended meanwhile
+//    is followed as it now is;
 //  - a store that raises changes nothing: the buffer keeps its copy, its
 //    page and its place in the chain, and the next write, sync or close
 //    stores again. A page change takes the next page (the old chain's, or
-//    a new one, given back should the store fail) before it stores, and
-//    enters it only once the store returned: the file never holds new bytes
-//    linked to old ones with the buffer gone past them. A sputn that raises
-//    has put none of its bytes past the last page it stored;
+//    a new one, given back should its layout fail) under the lock of the
+//    store, and enters it only once the store is done: the file never holds
+//    new bytes linked to old ones with the buffer gone past them. A sputn
+//    that raises has put none of its bytes past the last page it stored;
+//    one whose last bytes cannot be stored at once keeps them in its copy
+//    and returns;
 //  - a page is added only when a further byte arrives, so 16,376 bytes fill
 //    exactly one page. A rewrite reuses the old chain's pages in order,
 //    allocates once it runs out, and close ends the chain at the last page
 //    written and frees the rest of the old chain as the page links it then;
 //  - a new page is laid out (next 0, used 0) before anything links to it,
 //    so the chain on the pages is well formed at every step; a written
-//    page's bytes past its used count are left as they were. sync stores
-//    the current page with the link it has;
+//    page's bytes past its used count are left as they were. sync, and a
+//    long sputn that ends inside a page, store the page with the link it
+//    has: during a rewrite the chain reads the new bytes and then the old
+//    chain's rest, until close ends it;
 //  - every page is checked before it is used: a root or link outside
 //    2 .. page count − 1 (0 ends a chain), a page reached twice, a used count
 //    above 16,376 raise "Invalid or corrupt Orvane pagefile", when reading,
@@ -60,8 +69,6 @@
 // Errors are qvErrorFrom<qvPageStreamBuf>; the device's pass through.
 
 #include <orvane/scenes/qvPageDevice.hpp>
-
-class qvPageLock;
 
 #include <cstddef>
 #include <cstdint>
@@ -100,9 +107,9 @@ private:
     void give_back(long page) noexcept;
     void advance(char const* more, std::size_t n);
     std::uint32_t store(std::uint32_t const* link, char const* more, std::size_t n);
-    std::uint32_t put(qvPageLock& lock, std::uint32_t const* link, char const* more, std::size_t n) noexcept;
+    std::uint32_t put(void* page, std::uint32_t const* link, char const* more, std::size_t n);
     std::streamsize enter_read(long page, char* out, std::streamsize n);
-    std::streamsize take(qvPageLock const& lock, char* out, std::streamsize n) noexcept;
+    std::streamsize take(void const* page, char* out, std::streamsize n) noexcept;
     std::streamsize read_more(char* out, std::streamsize n);
     void enter(long page) noexcept;
     void drop_page() noexcept;
@@ -113,6 +120,7 @@ private:
     long page_ = 0;            // the current page; 0: none (no stream, or closing)
     std::uint32_t done_ = 0;   // writer: bytes stored before the put area; reader: bytes taken
     std::uint32_t used_ = 0;   // reader: the current page's used count
+    std::uint32_t link_ = 0;   // reader: its link, read once its last bytes were taken
     std::uint32_t rest_ = 0;   // what close has still to free
     const bool write_;
     bool open_ = true;
