@@ -539,16 +539,29 @@ TEST(qvPageStreamRefused, A_rewrite_whose_store_is_refused_reads_back_what_retur
 
 // --- the mapped device's moving view ----------------------------------------------------------
 
-// Regression: a stream held its page locked between calls, so a view that
-// had to move could not, and a long write elsewhere met the red zone.
-TEST(qvPageStreamMapped, Open_streams_lock_no_page_between_calls_so_a_view_that_must_move_does) {
+// A new mapped file that is refused any larger address range, so that its
+// view must move to grow, which it can only while no page is locked.
+class qvPageStreamMapped : public ::testing::Test {
+protected:
+    ~qvPageStreamMapped() override { orvane::platform::clear_failures(); }
+
     ScratchDir dir;
     const std::string f = dir / "mapped.pages";
-    orvane::platform::fail_next(orvane::platform::Call::address_space, ENOMEM, 1 << 30);   // the view moves
     qvPagedSceneFile file;
-    file.create(f.c_str(), -1);
-    qvPageDevice& device = file.device();
+    qvPageDevice& device = created();
     qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
+
+private:
+    qvPageDevice& created() {
+        orvane::platform::fail_next(orvane::platform::Call::address_space, ENOMEM, 1 << 30);
+        file.create(f.c_str(), -1);
+        return file.device();
+    }
+};
+
+// Regression: a stream held its page locked between calls, so a view that
+// had to move could not, and a long write elsewhere met the red zone.
+TEST_F(qvPageStreamMapped, Open_streams_lock_no_page_between_calls_so_a_view_that_must_move_does) {
     write_stream(device, "held", pattern(2 * data_bytes, 12));
     qvPageIStream held(device, "held");
     char head[10];
@@ -575,14 +588,7 @@ TEST(qvPageStreamMapped, Open_streams_lock_no_page_between_calls_so_a_view_that_
 // A stream grows the file with only its own page locked, but a page held
 // elsewhere keeps the view still: the writer meets the red zone, and its
 // chain stays well formed with what reached it.
-TEST(qvPageStreamMapped, A_page_held_elsewhere_stops_a_long_write_at_the_red_zone) {
-    ScratchDir dir;
-    const std::string f = dir / "red.pages";
-    orvane::platform::fail_next(orvane::platform::Call::address_space, ENOMEM, 1 << 30);   // the view moves
-    qvPagedSceneFile file;
-    file.create(f.c_str(), -1);
-    qvPageDevice& device = file.device();
-    qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
+TEST_F(qvPageStreamMapped, A_page_held_elsewhere_stops_a_long_write_at_the_red_zone) {
     write_stream(device, "long", pattern(200 * data_bytes, 14));   // alone: no red zone
     EXPECT_TRUE(read_stream(device, "long") == pattern(200 * data_bytes, 14));
 
@@ -610,7 +616,6 @@ TEST(qvPageStreamMapped, A_page_held_elsewhere_stops_a_long_write_at_the_red_zon
     EXPECT_TRUE(back == bytes.substr(0, back.size()));
     const long root = device.find_root("blocked");
     file.close();
-    orvane::platform::clear_failures();
     const std::vector<Link> chain = chain_of(f, root);
     ASSERT_EQ(chain.size(), static_cast<std::size_t>(room));
     for (std::size_t i = 0; i < chain.size(); ++i) {
