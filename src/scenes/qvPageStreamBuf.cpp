@@ -18,9 +18,9 @@
 // handed out or in the get area. It reads a page's link as it leaves it:
 // under the lock that takes the page's last bytes, and again at each later
 // call while that link is 0.
-// The root goes into the area whole (the header probe gives bytes back);
-// later pages go straight into the caller's buffer for a long sgetn, and a
-// page's rest is copied when it is asked for.
+// A short read takes the rest of the page into the area (so the header
+// probe can give its bytes back), a long one straight into the caller's
+// buffer; what a read leaves on a page stays there until it is asked for.
 // So sputn and sgetn copy a byte once, between the caller's buffer and the
 // locked page, except around short calls. Every page number that comes
 // from a page or the directory goes through check_reachable before it is
@@ -81,7 +81,7 @@ qvPageStreamBuf::qvPageStreamBuf(qvPageDevice& device, char const* name, bool wr
             reached_.insert(root);
             enter(root);
         } else {
-            enter_read(root, nullptr, 0);
+            enter_read(root, area_, 0);   // checked; its bytes are taken by the first read
         }
     } else if (write) {
         root = new_page();

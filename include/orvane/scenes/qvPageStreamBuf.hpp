@@ -18,10 +18,10 @@
 //    reader's), is its own copy, the put or get area. A page is locked only
 //    while the buffer copies to or from it (entering, leaving, syncing or
 //    closing it, or a long sputn or sgetn), so no page stays locked between
-//    calls. The root is read whole, so a probe that reads the first bytes
-//    and gives them back never crosses a page. A sputn or sgetn of 4,096
-//    bytes or more moves them straight between the caller's buffer and the
-//    locked page; shorter ones go through the area;
+//    calls. A sputn or sgetn of 4,096 bytes or more moves them straight
+//    between the caller's buffer and the locked page; a shorter sgetn takes
+//    the rest of the page into the area, so a probe that reads the first
+//    bytes and gives them back never crosses a page;
 //  - a writer enters a page (the old chain's or a new one) without reading
 //    it and writes it from its start (only the open locks the root, so that
 //    a read-only device refuses the writer there). A page's link is read
