@@ -1,18 +1,31 @@
-// qvPageStreamBuf: a page locked only to copy it.
+// qvPageStreamBuf: a page locked only to copy it, and a page's link read
+// as the buffer leaves it.
 //
-// The get or put area is area_, a copy of the current page's data. Entering
-// a page reads its link (next_) and checks its used count under a lock that
-// ends before the call returns; a reader copies the used bytes too. Leaving
-// a written page (store) copies the put area back with its used count and
-// link. A new page is allocated and laid out before the page that links to
-// it is stored. Every page number that comes from a page or the directory
-// goes through check_reachable before it is locked, and joins `reached_`
-// once it is: that set is what turns a looping chain into an error instead
-// of a hang.
-// A next page that cannot be entered (an I/O error, a mapped device that
-// lost its view) leaves the buffer without a page: the error goes to the
-// caller, the pages keep what reached them, linked as they were, and the
-// buffer accepts and yields nothing more.
+// A writer's current page is, from its start: `done_` bytes already stored
+// on it, then the put area (area_), its private copy of the rest. It
+// enters a page without touching it (only the open locks the root once, to
+// be refused by a read-only device); leaving it (advance) reads its link
+// under the lock of the store, takes the next page (the link, checked, or
+// a new page laid out when the link is 0), stores the put area and the
+// caller's bytes with the used count and that link, and only then enters
+// the next page. Because entering cannot fail, a raise anywhere on that
+// road leaves the buffer on the page it was on, its copy whole, and the
+// file as the last store left it: a retried write, sync or close stores
+// the same page again. A long sputn that ends inside a page stores its
+// last bytes there at once, keeping the page's link (as sync does), and
+// keeps them in the area only when that store raises.
+// A reader's current page has `used_` bytes, the first `done_` of them
+// handed out or in the get area. It reads a page's link as it leaves it:
+// under the lock that takes the page's last bytes, and again at each later
+// call while that link is 0.
+// A short read takes the rest of the page into the area (so the header
+// probe can give its bytes back), a long one straight into the caller's
+// buffer; what a read leaves on a page stays there until it is asked for.
+// So sputn and sgetn copy a byte once, between the caller's buffer and the
+// locked page, except around short calls. Every page number that comes
+// from a page or the directory goes through check_reachable before it is
+// locked, and joins `reached_` once it is entered: that set is what turns
+// a looping chain into an error instead of a hang.
 
 #include <orvane/scenes/qvPageStreamBuf.hpp>
 
@@ -22,9 +35,16 @@
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvPageLock.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
+
+// A write that leaves at least this many bytes on its last page, and a read
+// that asks for at least this many, move them between the caller and the
+// page under a lock of their own; shorter ones go through the area, so a
+// stream of small values takes no lock per value.
+constexpr std::streamsize direct_bytes = 4096;
 
 [[noreturn]] void raise_stream_corrupt() {
     qvRaise(qvErrorFrom<qvPageStreamBuf>("Invalid or corrupt Orvane pagefile"));
@@ -51,7 +71,18 @@ qvPageStreamBuf::qvPageStreamBuf(qvPageDevice& device, char const* name, bool wr
     long root = device.find_root(name);
     if (root != 0) {
         check_reachable(static_cast<std::uint32_t>(root));
-        enter(root, false);
+        if (write) {
+            // The open's one lock: the device must let the stream be
+            // written, and a damaged root is refused here, not later.
+            {
+                const qvPageLock lock(device, root, true, 0.0f);
+                checked_used(lock.data());
+            }
+            reached_.insert(root);
+            enter(root);
+        } else {
+            enter_read(root, area_, 0);   // checked; its bytes are taken by the first read
+        }
     } else if (write) {
         root = new_page();
         try {
@@ -60,7 +91,8 @@ qvPageStreamBuf::qvPageStreamBuf(qvPageDevice& device, char const* name, bool wr
             give_back(root);
             throw;
         }
-        enter(root, true);
+        reached_.insert(root);
+        enter(root);
     }
     device.stream_opened();
 }
@@ -76,45 +108,49 @@ qvPageStreamBuf::~qvPageStreamBuf() {
 void qvPageStreamBuf::close() { finish(true); }
 
 // Ends a written chain on the current page, then frees the old pages the
-// rewrite did not reach. From the destructor (report false) a page that
-// cannot be written keeps its old chain, and a rest that cannot be freed
-// is left allocated.
+// rewrite did not reach. Each step is done once: a close that raised is
+// retried from the step that raised. From the destructor (report false) a
+// page that cannot be stored keeps its old chain, and a rest that cannot
+// be freed is left allocated.
 void qvPageStreamBuf::finish(bool report) {
     if (!open_) return;
-    open_ = false;
-    device_.stream_closed();
-    std::uint32_t rest = 0;
     if (page_ != 0 && write_) {
+        static constexpr std::uint32_t end = 0;
         try {
-            store(0);
-            rest = next_;
-        } catch (qvError const&) {
-            drop_page();
+            rest_ = store(&end, nullptr, 0);
+        } catch (...) {
             if (report) throw;
         }
     }
     drop_page();
-    if (rest != 0) {
+    if (rest_ != 0) {
         try {
-            cut_rest(rest);
-        } catch (qvError const&) {
+            cut_rest();
+        } catch (...) {
             if (report) throw;
         }
     }
+    open_ = false;
+    rest_ = 0;
     reached_ = {};
+    device_.stream_closed();
 }
 
-void qvPageStreamBuf::cut_rest(std::uint32_t link) {
-    while (link != 0) {
-        check_reachable(link);
-        const long page = static_cast<long>(link);
+// Frees rest_ and the pages after it; a page leaves rest_ only once it was
+// freed, so a second try goes on with the page the first could not free.
+void qvPageStreamBuf::cut_rest() {
+    while (rest_ != 0) {
+        check_reachable(rest_);
+        const long page = static_cast<long>(rest_);
+        std::uint32_t link;
         {
-            qvPageLock lock(device_, page, false, 0.0f);
+            const qvPageLock lock(device_, page, false, 0.0f);
             checked_used(lock.data());
             link = lock.word(next_offset);
         }
-        reached_.insert(page);
         device_.free(page);
+        reached_.insert(page);
+        rest_ = link;
     }
 }
 
@@ -152,34 +188,110 @@ void qvPageStreamBuf::give_back(long page) noexcept {
     }
 }
 
-// Makes `page` the current one; a fresh page is known to be laid out empty
-// and is not read. The previous page was stored first.
-void qvPageStreamBuf::enter(long page, bool fresh) {
-    drop_page();
-    std::uint32_t used = 0, link = 0;
-    if (!fresh) {
-        const qvPageLock lock(device_, page, write_, 0.0f);
-        used = checked_used(lock.data());
-        link = lock.word(next_offset);
-        if (!write_) std::memcpy(area_, lock.bytes() + data_offset, used);
-    }
-    reached_.insert(page);
+// Makes `page`, already in reached_, the current one of a writer; nothing
+// of it is read, its data is written from the start.
+void qvPageStreamBuf::enter(long page) noexcept {
     page_ = page;
-    next_ = link;
-    if (write_)
-        setp(area_, area_ + data_bytes);
-    else
-        setg(area_, area_, area_ + used);
+    done_ = 0;
+    setp(area_, area_ + data_bytes);
 }
 
-// The put area onto the current page, linked to `link`; the bytes past the
-// used count stay as they were.
-void qvPageStreamBuf::store(std::uint32_t link) {
-    const auto used = static_cast<std::uint32_t>(pptr() - pbase());
-    qvPageLock lock(device_, page_, true, 0.0f);
-    std::memcpy(lock.bytes() + data_offset, area_, used);
-    lock.set_word(used_offset, used);
-    lock.set_word(next_offset, link);
+// The put area and then `n` bytes of `more` onto the current page after
+// the bytes already there, with their count and, unless `link` is null,
+// that link. Returns the link the page had. A raise (the lock's) has
+// written nothing.
+std::uint32_t qvPageStreamBuf::store(std::uint32_t const* link, char const* more, std::size_t n) {
+    const qvPageLock lock(device_, page_, true, 0.0f);
+    return put(lock.data(), link, more, n);
+}
+
+// The writing part of a store, into a page the caller holds locked for
+// writing.
+std::uint32_t qvPageStreamBuf::put(void* page, std::uint32_t const* link, char const* more, std::size_t n) {
+    const auto kept = static_cast<std::size_t>(pptr() - pbase());
+    QV_ASSERT(done_ + kept + n <= data_bytes);
+    unsigned char* const data = static_cast<unsigned char*>(page) + data_offset + done_;
+    std::memcpy(data, area_, kept);
+    if (n != 0) std::memcpy(data + kept, more, n);
+    const std::uint32_t had = qvPageWord(page, next_offset);
+    qvSetPageWord(page, used_offset, static_cast<std::uint32_t>(done_ + kept + n));
+    if (link != nullptr) qvSetPageWord(page, next_offset, *link);
+    return had;
+}
+
+// Leaves the current page, full with the put area and `n` bytes of `more`,
+// for the next one, all under the one lock of the store. The link is read
+// now, not when the page was entered: a writer on the same stream may have
+// ended or extended the chain since. A page the chain ends on gets a new
+// page laid out after it; on a mapped device that growth happens with this
+// one page locked, which the view's room is kept large enough for.
+void qvPageStreamBuf::advance(char const* more, std::size_t n) {
+    const qvPageLock lock(device_, page_, true, 0.0f);
+    checked_used(lock.data());
+    std::uint32_t next = lock.word(next_offset);
+    const bool fresh = next == 0;
+    if (fresh)
+        next = static_cast<std::uint32_t>(new_page());
+    else
+        check_reachable(next);
+    const long page = static_cast<long>(next);
+    try {
+        reached_.insert(page);
+    } catch (...) {
+        if (fresh) give_back(page);
+        throw;
+    }
+    put(lock.data(), &next, more, n);
+    enter(page);
+}
+
+// A reader enters `page`: `n` of its used bytes, at most, go straight into
+// `out` and the rest stays on the page for later; with no `out`, all of
+// them go into the area. Returns the bytes put into `out`.
+std::streamsize qvPageStreamBuf::enter_read(long page, char* out, std::streamsize n) {
+    const qvPageLock lock(device_, page, false, 0.0f);
+    const std::uint32_t used = checked_used(lock.data());
+    reached_.insert(page);
+    page_ = page;
+    used_ = used;
+    done_ = 0;
+    link_ = 0;
+    return take(lock.data(), out, n);
+}
+
+// The current page's bytes after done_: up to `n` into `out`, or, with no
+// `out`, all into the area. The lock that takes the page's last bytes reads
+// its link too: the buffer is leaving the page.
+std::streamsize qvPageStreamBuf::take(void const* page, char* out, std::streamsize n) noexcept {
+    unsigned char const* const data = static_cast<unsigned char const*>(page) + data_offset + done_;
+    const std::streamsize left = used_ - done_;
+    std::streamsize k = 0;
+    if (out == nullptr) {
+        std::memcpy(area_, data, static_cast<std::size_t>(left));
+        setg(area_, area_, area_ + left);
+    } else {
+        k = std::min(left, n);
+        std::memcpy(out, data, static_cast<std::size_t>(k));
+        setg(area_, area_, area_);
+    }
+    done_ = out == nullptr ? used_ : done_ + static_cast<std::uint32_t>(k);
+    if (done_ == used_) link_ = qvPageWord(page, next_offset);
+    return k;
+}
+
+// A reader's next bytes once its get area is used up: the current page's
+// rest, else the next page's. A link of 0 is read again, so a chain that a
+// writer extended since is followed. -1 at the end of the chain, else what
+// take returns.
+std::streamsize qvPageStreamBuf::read_more(char* out, std::streamsize n) {
+    if (done_ < used_ || link_ == 0) {
+        const qvPageLock lock(device_, page_, false, 0.0f);
+        if (done_ < used_) return take(lock.data(), out, n);
+        link_ = lock.word(next_offset);
+        if (link_ == 0) return -1;
+    }
+    check_reachable(link_);
+    return enter_read(static_cast<long>(link_), out, n);
 }
 
 void qvPageStreamBuf::drop_page() noexcept {
@@ -190,20 +302,9 @@ void qvPageStreamBuf::drop_page() noexcept {
 
 // --- the stream buffer's operations ------------------------------------------
 
-// The next page is found (the old chain's, checked) or made before the
-// current one is stored with a link to it.
 qvPageStreamBuf::int_type qvPageStreamBuf::overflow(int_type c) {
     if (!write_ || page_ == 0) return traits::eof();
-    const bool fresh = next_ == 0;
-    const std::uint32_t next = fresh ? static_cast<std::uint32_t>(new_page()) : next_;
-    try {
-        if (!fresh) check_reachable(next);
-        store(next);
-    } catch (...) {
-        if (fresh) give_back(static_cast<long>(next));
-        throw;
-    }
-    enter(static_cast<long>(next), fresh);
+    advance(nullptr, 0);
     if (!traits::eq_int_type(c, traits::eof())) {
         *pptr() = traits::to_char_type(c);
         pbump(1);
@@ -211,20 +312,64 @@ qvPageStreamBuf::int_type qvPageStreamBuf::overflow(int_type c) {
     return 0;
 }
 
+// Whole pages go from `bytes` to the page they fill; the last bytes of a
+// long call are stored at once on the page they begin (see the top).
+std::streamsize qvPageStreamBuf::xsputn(char_type const* bytes, std::streamsize n) {
+    if (!write_ || page_ == 0) return 0;
+    std::streamsize done = 0;
+    for (;;) {
+        const std::streamsize room = epptr() - pptr();
+        const std::streamsize left = n - done;
+        if (left > room) {
+            advance(bytes + done, static_cast<std::size_t>(room));
+            done += room;
+            continue;
+        }
+        if (left >= direct_bytes) {
+            try {
+                store(nullptr, bytes + done, static_cast<std::size_t>(left));
+                done_ += static_cast<std::uint32_t>(pptr() - pbase() + left);
+                setp(area_, area_ + (data_bytes - done_));
+                return n;
+            } catch (qvError const&) {
+                // Kept in the area: the next store reports the device again.
+            }
+        }
+        if (left > 0) std::memcpy(pptr(), bytes + done, static_cast<std::size_t>(left));
+        pbump(static_cast<int>(left));
+        return n;
+    }
+}
+
 qvPageStreamBuf::int_type qvPageStreamBuf::underflow() {
     if (gptr() < egptr()) return traits::to_int_type(*gptr());
-    if (write_) return traits::eof();
-    while (page_ != 0 && next_ != 0) {
-        check_reachable(next_);
-        enter(static_cast<long>(next_), false);
+    if (write_ || page_ == 0) return traits::eof();
+    while (read_more(nullptr, 0) >= 0)
         if (gptr() < egptr()) return traits::to_int_type(*gptr());
-    }
     return traits::eof();
 }
 
-// A written page's bytes so far reach it, linked as it was.
+std::streamsize qvPageStreamBuf::xsgetn(char_type* bytes, std::streamsize n) {
+    std::streamsize done = 0;
+    while (done < n) {
+        if (gptr() < egptr()) {
+            const std::streamsize k = std::min<std::streamsize>(egptr() - gptr(), n - done);
+            std::memcpy(bytes + done, gptr(), static_cast<std::size_t>(k));
+            gbump(static_cast<int>(k));
+            done += k;
+            continue;
+        }
+        if (write_ || page_ == 0) break;
+        const std::streamsize got = read_more(n >= direct_bytes ? bytes + done : nullptr, n - done);
+        if (got < 0) break;
+        done += got;
+    }
+    return done;
+}
+
+// The bytes written so far reach the current page, which keeps its link.
 int qvPageStreamBuf::sync() {
-    if (write_ && page_ != 0) store(next_);
+    if (write_ && page_ != 0) store(nullptr, nullptr, 0);
     return 0;
 }
 

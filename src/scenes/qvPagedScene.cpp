@@ -7,11 +7,6 @@
 #include "platform/qvPlatformFile.hpp"
 #include "scenes/qvBasicPagedSceneErrors.hpp"
 
-namespace {
-
-
-}  // namespace
-
 qvPagedScene::qvPagedScene(qvPalette* palette) : qvBasicPagedScene(file_, palette, false), segment_(file_) {
     add_segment(segment_, true);
 }
@@ -42,14 +37,17 @@ qvPagedScene::~qvPagedScene() {
     }
 }
 
+// A stream is let go only once its close returned: a close that raised
+// (its last page could not be stored) leaves it here with its bytes, for
+// the retried close of the scene to store.
 void qvPagedScene::end_user_streams() {
     if (input_) {
-        const std::unique_ptr<qvPageIStream> gone = std::move(input_);
-        gone->close();
+        input_->close();
+        input_.reset();
     }
     if (output_) {
-        const std::unique_ptr<qvPageOStream> gone = std::move(output_);
-        gone->close();
+        output_->close();
+        output_.reset();
     }
 }
 

@@ -1,8 +1,10 @@
 // Page streams on every device (I/O without and with a cache, mapped): the
-// exact pages a stream leaves, rewrites that reuse and free pages, objects
-// through the binary streams, damaged chains met while reading, rewriting
-// and freeing, read-only refusals, and open streams that lock no page
-// between calls on a mapped device whose view must move to grow.
+// exact pages a stream leaves, rewrites that reuse and free pages, two
+// writers on one stream, objects through the binary streams, damaged chains
+// met while reading, rewriting and freeing, read-only refusals, stores the
+// device refuses (on a memory device that refuses chosen locks), open
+// streams that lock no page between calls on a mapped device whose view
+// must move to grow, and the red zone a page held elsewhere causes.
 
 #include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/core/qvVersion.hpp>
@@ -11,17 +13,22 @@
 #include <orvane/scenes/qvPageStreamBuf.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
 
+#include "platform/qvPlatformFault.hpp"
+#include "scenes/qvMapAllocator.hpp"
 #include "scenes/qvMappedPageFile.hpp"
 #include "scenes/qvPageLock.hpp"
 
 #include "qvFileTestSupport.hpp"
 #include "qvPageTestSupport.hpp"
+#include "qvQuadTreeTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace qv_page_test;
 using namespace qv_file_test;
@@ -76,6 +83,40 @@ std::vector<Link> chain_of(std::string const& file, long root) {
     }
     return chain;
 }
+
+// The pages a reader enters, in no order.
+std::vector<long> pages_of(qvPageDevice& device, char const* name) {
+    qvPageStreamBuf reader(device, name, false);
+    char chunk[5000];
+    while (reader.sgetn(chunk, sizeof chunk) > 0) {
+    }
+    std::vector<long> pages(reader.pages_reached().begin(), reader.pages_reached().end());
+    reader.close();
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+// A memory device (two cached pages) that refuses the locks of one page, as
+// a cache refuses a lock whose victim cannot be written to a full disk.
+class RefusingDevice : public qv_quadtree_test::MemoryDevice {
+public:
+    RefusingDevice() : MemoryDevice(2) {}
+    void* lock(long page, bool write) override {
+        if (page == refused && refusals > 0 && (write || !writes_only)) {
+            --refusals;
+            ++refused_locks;
+            qvRaise(qvErrorFrom<qvPageFileStorage>("I/O error while writing file"));
+        }
+        return MemoryDevice::lock(page, write);
+    }
+    long refused = 0;
+    int refusals = 0;
+    int refused_locks = 0;
+    bool writes_only = false;
+};
+
+constexpr char const* refused_text = "I/O error while writing file";
+using Refused = qvErrorFrom<qvPageFileStorage>;
 
 // Each test runs on three devices: cache 0 (every unlock writes), a
 // four-page I/O cache, and the mapped device.
@@ -194,6 +235,80 @@ TEST_P(qvPageStreamTest, A_stream_left_to_its_destructor_is_ended_as_close_ends_
     }
     EXPECT_EQ(read_stream(device, "s"), "abc");
     EXPECT_EQ(device.allocate(), 3);
+}
+
+// Each writer reads a page's link as it leaves the page, so the first one
+// extends the chain the second ended instead of walking into the pages it
+// freed: both used to follow the link read on entering, and the first one
+// raised, left its last page marked free and a later stream shared pages
+// with this one.
+TEST_P(qvPageStreamTest, Two_writers_in_turns_leave_one_chain_when_the_second_ends_it_first) {
+    qvPageDevice& device = create();
+    write_stream(device, "S", pattern(60000, 20));   // pages 2 .. 5
+    const std::string first_bytes = pattern(60000, 21), second_bytes = pattern(30000, 22);
+    {
+        qvPageStreamBuf first(device, "S", true), second(device, "S", true);
+        for (int turn = 0; turn < 3; ++turn) {
+            ASSERT_EQ(first.sputn(first_bytes.data() + turn * 10000, 10000), 10000);
+            ASSERT_EQ(second.sputn(second_bytes.data() + turn * 10000, 10000), 10000);
+        }
+        EXPECT_NO_THROW(second.close());
+        for (int turn = 3; turn < 6; ++turn)
+            EXPECT_EQ(first.sputn(first_bytes.data() + turn * 10000, 10000), 10000) << turn;
+        EXPECT_NO_THROW(first.close());
+    }
+    // Each byte is the last one stored at its place; the first writer's
+    // last 30,000 bytes went where nobody else wrote.
+    const std::string s = read_stream(device, "S");
+    ASSERT_EQ(s.size(), 60000u);
+    EXPECT_TRUE(s.substr(30000) == first_bytes.substr(30000));
+    for (std::size_t i = 0; i < 30000; ++i)
+        ASSERT_TRUE(s[i] == first_bytes[i] || s[i] == second_bytes[i]) << i;
+
+    const std::vector<long> s_pages = pages_of(device, "S");
+    EXPECT_EQ(s_pages.size(), 4u);
+    auto& map = dynamic_cast<qvMapAllocator&>(device);
+    for (long page : s_pages) EXPECT_TRUE(map.marked(page)) << page;
+    write_stream(device, "Z", pattern(50000, 23));
+    const std::vector<long> z_pages = pages_of(device, "Z");
+    std::vector<long> shared;
+    std::set_intersection(s_pages.begin(), s_pages.end(), z_pages.begin(), z_pages.end(), std::back_inserter(shared));
+    EXPECT_TRUE(shared.empty()) << shared.front();
+    EXPECT_TRUE(read_stream(device, "S") == s);
+    EXPECT_TRUE(read_stream(device, "Z") == pattern(50000, 23));
+    close_cleanly();
+}
+
+// Short writes stay in the buffer's copy until a page change; pubsync puts
+// them on the page, where a reader opened afterwards finds them.
+TEST_P(qvPageStreamTest, After_pubsync_a_new_reader_sees_the_bytes_written_so_far) {
+    qvPageDevice& device = create();
+    const std::string bytes = pattern(21000, 24);
+    qvPageStreamBuf writer(device, "s", true);
+    for (std::size_t at = 0; at < 20000; at += 100) ASSERT_EQ(writer.sputn(bytes.data() + at, 100), 100);
+    EXPECT_EQ(read_stream(device, "s").size(), static_cast<std::size_t>(data_bytes));
+    EXPECT_EQ(writer.pubsync(), 0);
+    EXPECT_TRUE(read_stream(device, "s") == bytes.substr(0, 20000));
+    for (std::size_t at = 20000; at < 21000; ++at) ASSERT_EQ(writer.sputc(bytes[at]), static_cast<unsigned char>(bytes[at]));
+    EXPECT_EQ(writer.pubsync(), 0);
+    EXPECT_TRUE(read_stream(device, "s") == bytes);
+    writer.close();
+    EXPECT_TRUE(read_stream(device, "s") == bytes);
+    close_cleanly();
+}
+
+TEST_P(qvPageStreamTest, A_reader_closed_part_way_through_yields_nothing_more) {
+    qvPageDevice& device = create();
+    write_stream(device, "s", pattern(40000, 25));
+    char bytes[20000];
+    for (std::streamsize first : {10, 20000}) {   // in the root's copy; on the second page
+        qvPageStreamBuf reader(device, "s", false);
+        ASSERT_EQ(reader.sgetn(bytes, first), first);
+        reader.close();
+        EXPECT_EQ(reader.sgetn(bytes, 100), 0) << first;
+        EXPECT_EQ(reader.sbumpc(), std::char_traits<char>::eof()) << first;
+    }
+    close_cleanly();
 }
 
 // --- objects through the binary streams -------------------------------------------------------
@@ -318,18 +433,110 @@ TEST_P(qvPageStreamTest, A_read_only_file_reads_streams_and_refuses_to_write_the
     EXPECT_TRUE(read_file(f) == before);
 }
 
+// --- stores the device refuses ------------------------------------------------------------
+
+// Laying out the page a page change takes is refused: the page goes back
+// to the allocator, the call raises having put nothing, and the same call
+// again takes the same page.
+TEST(qvPageStreamRefused, A_page_change_that_cannot_lay_out_its_new_page_gives_it_back) {
+    RefusingDevice device;
+    auto& map = static_cast<qvMapAllocator&>(device);
+    const std::string bytes = pattern(20000, 26);
+    qvPageStreamBuf writer(device, "s", true);   // root 2
+    ASSERT_EQ(writer.sputn(bytes.data(), 10000), 10000);
+    device.refused = 3;
+    device.refusals = 1;
+    EXPECT_TRUE(raises<Refused>([&] { writer.sputn(bytes.data() + 10000, 10000); }, refused_text));
+    EXPECT_FALSE(map.marked(3));
+    ASSERT_EQ(writer.sputn(bytes.data() + 10000, 10000), 10000);
+    writer.close();
+    EXPECT_TRUE(read_stream(device, "s") == bytes);
+    EXPECT_EQ(pages_of(device, "s"), (std::vector<long>{2, 3}));
+    EXPECT_EQ(device.allocate(), 4);
+}
+
+// A rewrite whose store is refused, once or until the device is mended,
+// reads back exactly the bytes whose writes returned once a close returns:
+// a prefix of the new stream, never new bytes followed by the old
+// stream's. The buffer used to store a page linked to the old chain and
+// then lose its place entering the next page, which left the file reading
+// 16,376 new bytes and then the old stream's. A close that cannot store
+// the last page raises and leaves the buffer open, counted on the device,
+// for the second close to store it; it used to drop the page's bytes.
+TEST(qvPageStreamRefused, A_rewrite_whose_store_is_refused_reads_back_what_returned_never_new_then_old) {
+    struct Refusal {
+        long page;
+        int times;
+        int closes_raising;
+    };
+    for (Refusal const r : {Refusal{3, 1, 0}, Refusal{3, 1000, 1}, Refusal{2, 1, 0}, Refusal{2, 1000, 1}}) {
+        SCOPED_TRACE(std::to_string(r.page) + " x" + std::to_string(r.times));
+        RefusingDevice device;
+        auto& map = static_cast<qvMapAllocator&>(device);
+        write_stream(device, "s", pattern(40000, 29));   // pages 2 .. 4
+        const std::string bytes = pattern(40000, 30);
+        std::string returned;
+        int closes_raised = 0;
+        {
+            qvPageStreamBuf writer(device, "s", true);
+            ASSERT_EQ(writer.sputn(bytes.data(), 15000), 15000);
+            returned = bytes.substr(0, 15000);
+            device.refused = r.page;
+            device.refusals = r.times;
+            try {
+                for (std::size_t at = 15000; at < bytes.size(); at += 5000) {
+                    writer.sputn(bytes.data() + at, 5000);
+                    returned += bytes.substr(at, 5000);
+                }
+            } catch (Refused const&) {
+            }
+            for (int attempt = 0; writer.is_open() && attempt < 2; ++attempt) {
+                try {
+                    writer.close();
+                } catch (Refused const&) {
+                    ++closes_raised;
+                    EXPECT_TRUE(writer.is_open());
+                    EXPECT_EQ(device.open_streams(), 1);
+                    device.refusals = 0;   // space freed
+                }
+            }
+            EXPECT_FALSE(writer.is_open());
+            EXPECT_EQ(device.open_streams(), 0);
+        }
+        EXPECT_GT(device.refused_locks, 0);
+        EXPECT_EQ(closes_raised, r.closes_raising);
+        EXPECT_TRUE(read_stream(device, "s") == returned) << read_stream(device, "s").size();
+        const std::vector<long> pages = pages_of(device, "s");
+        for (long page = 2; page <= 4; ++page)
+            EXPECT_EQ(map.marked(page), std::count(pages.begin(), pages.end(), page) == 1) << page;
+    }
+}
+
 // --- the mapped device's moving view ----------------------------------------------------------
+
+// A new mapped file that is refused any larger address range, so that its
+// view must move to grow, which it can only while no page is locked.
+class qvPageStreamMapped : public ::testing::Test {
+protected:
+    ~qvPageStreamMapped() override { orvane::platform::clear_failures(); }
+
+    ScratchDir dir;
+    const std::string f = dir / "mapped.pages";
+    qvPagedSceneFile file;
+    qvPageDevice& device = created();
+    qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
+
+private:
+    qvPageDevice& created() {
+        orvane::platform::fail_next(orvane::platform::Call::address_space, ENOMEM, 1 << 30);
+        file.create(f.c_str(), -1);
+        return file.device();
+    }
+};
 
 // Regression: a stream held its page locked between calls, so a view that
 // had to move could not, and a long write elsewhere met the red zone.
-TEST(qvPageStreamMapped, Open_streams_lock_no_page_between_calls_so_a_view_that_must_move_does) {
-    ScratchDir dir;
-    const std::string f = dir / "mapped.pages";
-    orvane::platform::fail_next(orvane::platform::Call::address_space, ENOMEM, 1 << 30);   // the view moves
-    qvPagedSceneFile file;
-    file.create(f.c_str(), -1);
-    qvPageDevice& device = file.device();
-    qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
+TEST_F(qvPageStreamMapped, Open_streams_lock_no_page_between_calls_so_a_view_that_must_move_does) {
     write_stream(device, "held", pattern(2 * data_bytes, 12));
     qvPageIStream held(device, "held");
     char head[10];
@@ -351,4 +558,43 @@ TEST(qvPageStreamMapped, Open_streams_lock_no_page_between_calls_so_a_view_that_
     held.close();
     EXPECT_TRUE(read_stream(device, "moved") == bytes);
     file.close();
+}
+
+// A stream grows the file with only its own page locked, but a page held
+// elsewhere keeps the view still: the writer meets the red zone, and its
+// chain stays well formed with what reached it.
+TEST_F(qvPageStreamMapped, A_page_held_elsewhere_stops_a_long_write_at_the_red_zone) {
+    write_stream(device, "long", pattern(200 * data_bytes, 14));   // alone: no red zone
+    EXPECT_TRUE(read_stream(device, "long") == pattern(200 * data_bytes, 14));
+
+    write_stream(device, "held", "h");
+    const std::string bytes = pattern(100 * data_bytes, 15);
+    long room = 0;
+    {
+        const qvPageLock held(device, device.find_root("held"), false, 0.0f);
+        room = cache.mapped() - device.page_count();
+        qvPageStreamBuf writer(device, "blocked", true);
+        try {
+            writer.sputn(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            ADD_FAILURE() << "no raise";
+        } catch (qvError const& error) {
+            EXPECT_STREQ(error, "Red zone overflow in the mapped file");
+        }
+        writer.close();
+        EXPECT_EQ(device.page_count(), cache.mapped());
+    }
+    // The last page in the view was taken, but the page after it could not
+    // be: its bytes are not stored, and it ends the chain empty.
+    ASSERT_GT(room, 2);
+    const std::string back = read_stream(device, "blocked");
+    EXPECT_EQ(back.size(), static_cast<std::size_t>(room - 1) * data_bytes);
+    EXPECT_TRUE(back == bytes.substr(0, back.size()));
+    const long root = device.find_root("blocked");
+    file.close();
+    const std::vector<Link> chain = chain_of(f, root);
+    ASSERT_EQ(chain.size(), static_cast<std::size_t>(room));
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        EXPECT_EQ(chain[i].used, i + 1 < chain.size() ? data_bytes : 0) << i;
+        EXPECT_EQ(chain[i].next, i + 1 < chain.size() ? static_cast<std::uint32_t>(chain[i + 1].page) : 0u) << i;
+    }
 }

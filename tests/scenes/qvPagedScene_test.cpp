@@ -1,5 +1,6 @@
-// The ready-made paged scene: create and open on one object, "$UserData",
-// close with proxies still alive, enumerations ended by close, the open
+// The ready-made paged scene: create and open on one object, "$UserData"
+// (and what of it a full disk lets reach the file), close with proxies
+// still alive, enumerations ended by close, the open
 // mark that detects a writer that never closed (a forked child that ends
 // without closing), and palettes the layout was not written with.
 #include <orvane/scenes/qvPagedScene.hpp>
@@ -9,13 +10,17 @@
 #include <orvane/core/qvOutputStream.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
+#include "platform/qvPlatformFault.hpp"
+
 #include "qvFileTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -38,6 +43,38 @@ std::string file_bytes(std::string const& path) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
+}
+
+std::string user_bytes(std::size_t n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string bytes(n, '\0');
+    for (char& c : bytes) c = static_cast<char>(rng());
+    return bytes;
+}
+
+// "$UserData" of a closed file, read to its end.
+std::string user_data(std::string const& path) {
+    qvPagedScene scene;
+    EXPECT_TRUE(scene.open(path.c_str(), cache, true));
+    qvInputStream& in = scene.input_stream();
+    std::string bytes;
+    char chunk[4000];
+    for (int n; (n = in.getn(chunk, static_cast<int>(sizeof chunk))) > 0;) bytes.append(chunk, static_cast<std::size_t>(n));
+    scene.close();
+    return bytes;
+}
+
+// Closes, freeing the disk after the first raise; true once a close returned.
+bool closed_after_space_freed(qvPagedScene& scene) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        try {
+            scene.close();
+            return true;
+        } catch (qvError const&) {
+            orvane::platform::clear_failures();
+        }
+    }
+    return false;
 }
 
 // Runs `body` in a forked child that ends with _exit, never closing.
@@ -213,4 +250,96 @@ TEST(qvPagedScene, A_writer_that_never_closed_is_detected_and_its_file_left_as_i
                                                    "Incomplete data on input"));
     EXPECT_FALSE(scene.is_open());
     EXPECT_TRUE(raises<E>([&] { scene.open(early.c_str(), cache, false); }, corrupt));
+}
+
+// The user stream's last page is in the stream's own copy until the
+// scene's close stores it. A close that raises on a full disk there keeps
+// the stream, and the retried close stores the page: it used to be dropped
+// with the stream, which then read back short (16,350 of 20,000 bytes at a
+// 64 KiB cache, none of 5,000 at 16 KiB).
+TEST(qvPagedScene, A_close_raising_on_a_full_disk_keeps_the_user_stream_for_the_retried_close) {
+    struct Case {
+        int cache;
+        std::size_t bytes;
+        int adds_after;   // pushing the stream's page out of the cache
+    };
+    const Case cases[] = {{1 << 16, 20000, 0}, {1 << 14, 5000, 0}, {1 << 17, 100000, 0}, {1 << 16, 20000, 300},
+                          {1 << 20, 20000, 20000}};
+    ScratchDir dir;
+    int n = 0;
+    for (Case const& c : cases) {
+        SCOPED_TRACE(std::to_string(c.cache) + " " + std::to_string(c.bytes) + " " + std::to_string(c.adds_after));
+        const std::string path = dir / ("full" + std::to_string(++n) + ".pgf");
+        const std::string user = user_bytes(c.bytes, static_cast<unsigned>(n));
+        {
+            qvPagedScene scene;
+            scene.create(path.c_str(), rect(0, 0, 1000, 1000), c.cache);
+            scene.output_stream().putn(user.data(), static_cast<int>(user.size()));
+            for (int k = 0; k < c.adds_after; ++k) {
+                const double x = (k * 37) % 990, y = (k * 53) % 990;
+                qvRectangle(scene, rect(x, y, x + 5, y + 5));
+            }
+            orvane::platform::fail_next(orvane::platform::Call::write, ENOSPC, 1 << 30);
+            EXPECT_THROW(scene.close(), qvError);
+            orvane::platform::clear_failures();
+            EXPECT_TRUE(scene.close());
+        }
+        const std::string back = user_data(path);
+        EXPECT_EQ(back.size(), user.size());
+        EXPECT_TRUE(back == user);
+    }
+}
+
+// A user stream write that raises on a full disk has put none of its bytes
+// past its last stored page, and every write that returned reaches the file
+// once a close returns: the stream reads back exactly those bytes. In a
+// rewrite of a longer stream that is a prefix of the new bytes, never new
+// bytes followed by the old stream's (which a store linking the old chain
+// and then a lost place in it used to leave).
+TEST(qvPagedScene, A_user_stream_write_raising_on_a_full_disk_keeps_exactly_the_bytes_whose_writes_returned) {
+    struct Case {
+        int cache;
+        std::size_t old_bytes;   // 0: a new stream
+        int failures;            // writes refused: once, or until space is freed
+    };
+    const Case cases[] = {{1 << 14, 0, 1 << 30},     {1 << 16, 0, 1 << 30},     {1 << 14, 40000, 1},
+                          {1 << 14, 40000, 1 << 30}, {1 << 16, 40000, 1},       {1 << 16, 40000, 1 << 30}};
+    ScratchDir dir;
+    int n = 0;
+    for (Case const& c : cases) {
+        SCOPED_TRACE(std::to_string(c.cache) + " " + std::to_string(c.old_bytes) + " " + std::to_string(c.failures));
+        const std::string path = dir / ("write" + std::to_string(++n) + ".pgf");
+        const std::string bytes = user_bytes(40000, static_cast<unsigned>(100 + n));
+        std::string returned;
+        int raised = 0;
+        {
+            qvPagedScene scene;
+            scene.create(path.c_str(), rect(0, 0, 1000, 1000), c.cache);
+            for (int k = 0; k < 200; ++k) qvRectangle(scene, rect(k, k, k + 5, k + 5));
+            if (c.old_bytes != 0) {
+                const std::string old = user_bytes(c.old_bytes, 7);
+                scene.output_stream().putn(old.data(), static_cast<int>(old.size()));
+                ASSERT_TRUE(scene.close());
+                ASSERT_TRUE(scene.open(path.c_str(), c.cache, false));
+            }
+            qvOutputStream& out = scene.output_stream();
+            out.putn(bytes.data(), 15000);
+            returned = bytes.substr(0, 15000);
+            orvane::platform::fail_next(orvane::platform::Call::write, ENOSPC, c.failures);
+            for (std::size_t at = 15000; at < bytes.size(); at += 5000) {
+                try {
+                    out.putn(bytes.data() + at, 5000);
+                    returned += bytes.substr(at, 5000);
+                } catch (qvError const&) {
+                    ++raised;
+                    break;
+                }
+            }
+            EXPECT_TRUE(closed_after_space_freed(scene));
+            orvane::platform::clear_failures();
+        }
+        const std::string back = user_data(path);
+        EXPECT_EQ(back.size(), returned.size()) << raised;
+        EXPECT_TRUE(back == returned);
+    }
 }

@@ -3,8 +3,9 @@
 // device, in the default version and with the stream header first.
 //
 // close() ends the chain and frees what a rewrite did not reach; it raises
-// what goes wrong. The destructor closes the buffer (only when the owner
-// did not) before the stream part goes.
+// what goes wrong, and then the stream keeps its bytes and stays open for
+// another close. The destructor closes the buffer (only when the owner did
+// not) before the stream part goes.
 
 #include <orvane/core/qvOutputStream.hpp>
 #include <orvane/scenes/qvPageDevice.hpp>

@@ -13,32 +13,56 @@
 // are the used bytes of its pages in chain order.
 //
 // Keeps true:
-//  - the get or put area is the buffer's own copy of its current page's
-//    data area; the page is locked only while the buffer copies it in or
-//    out (on entering it, and when leaving it, at sync and at close), so no
-//    page stays locked between calls. A probe that reads the first bytes
-//    and gives them back never crosses a page, and sgetn/sputn move whole
-//    data areas;
+//  - what the buffer has of its current page and the page does not (a
+//    writer's bytes since its last store), or has not handed out yet (a
+//    reader's), is its own copy, the put or get area. A page is locked only
+//    while the buffer copies to or from it (entering, leaving, syncing or
+//    closing it, or a long sputn or sgetn), so no page stays locked between
+//    calls. A sputn or sgetn of 4,096 bytes or more moves them straight
+//    between the caller's buffer and the locked page; a shorter sgetn takes
+//    the rest of the page into the area, so a probe that reads the first
+//    bytes and gives them back never crosses a page;
+//  - a writer enters a page (the old chain's or a new one) without reading
+//    it and writes it from its start (only the open locks the root, so that
+//    a read-only device refuses the writer there). A page's link is read
+//    when the buffer leaves the page, under the lock of its store; a reader
+//    reads it under the lock that takes the page's last bytes, and again
+//    while it is 0. A chain that another writer ended or extended meanwhile
+//    is followed as it now is;
+//  - a store that raises changes nothing: the buffer keeps its copy, its
+//    page and its place in the chain, and the next write, sync or close
+//    stores again. A page change takes the next page (the old chain's, or
+//    a new one, given back should its layout fail) under the lock of the
+//    store, and enters it only once the store is done: the file never holds
+//    new bytes linked to old ones with the buffer gone past them. A sputn
+//    that raises has put none of its bytes past the last page it stored;
+//    one whose last bytes cannot be stored at once keeps them in its copy
+//    and returns;
 //  - a page is added only when a further byte arrives, so 16,376 bytes fill
 //    exactly one page. A rewrite reuses the old chain's pages in order,
 //    allocates once it runs out, and close ends the chain at the last page
-//    written and frees the old pages it did not reach;
+//    written and frees the rest of the old chain as the page links it then;
 //  - a new page is laid out (next 0, used 0) before anything links to it,
 //    so the chain on the pages is well formed at every step; a written
-//    page's bytes past its used count are left as they were;
+//    page's bytes past its used count are left as they were. sync, and a
+//    long sputn that ends inside a page, store the page with the link it
+//    has: during a rewrite the chain reads the new bytes and then the old
+//    chain's rest, until close ends it;
 //  - every page is checked before it is used: a root or link outside
 //    2 .. page count − 1 (0 ends a chain), a page reached twice, a used count
 //    above 16,376 raise "Invalid or corrupt Orvane pagefile", when reading,
 //    rewriting and freeing the rest alike: never a hang, never a page left
 //    locked;
 //  - the buffer counts itself open on the device's cache from construction
-//    to close, so the device refuses to close under it;
-//  - close ends the chain and then frees the rest; it raises what goes
-//    wrong and runs once. The destructor calls it only when the owner did
-//    not: there the chain is still ended where the device lets the page be
-//    written, and a rest that cannot be freed stays allocated (nothing is
-//    lost, its pages are not reused). A closed buffer reads end of file and
-//    refuses bytes.
+//    to a close that returned, so the device refuses to close under it;
+//  - close stores the current page with link 0, then frees the rest; when
+//    it raises the buffer stays open and a second close goes on from where
+//    the first stopped. Once a close returned it does nothing. The
+//    destructor closes a buffer still open and gives up on a failure: a
+//    page that cannot be stored keeps what it had (its chain as it was),
+//    and a rest that cannot be freed stays allocated (nothing is lost, its
+//    pages are not reused). A closed buffer reads end of file and refuses
+//    bytes, and so does a writer whose close stopped while freeing.
 // Errors raised by underflow and overflow reach callers through sgetn, sputn
 // and the binary streams' calls; a std::istream or std::ostream around the
 // buffer would swallow them into badbit, so none is used.
@@ -66,12 +90,14 @@ public:
 
     void close();
     bool is_open() const noexcept { return open_; }
-    // The pages locked so far, until close.
+    // The pages of the chain entered so far, until close.
     std::unordered_set<long> const& pages_reached() const noexcept { return reached_; }
 
 protected:
     int_type overflow(int_type c) override;
     int_type underflow() override;
+    std::streamsize xsputn(char_type const* bytes, std::streamsize n) override;
+    std::streamsize xsgetn(char_type* bytes, std::streamsize n) override;
     int sync() override;
     std::streambuf* setbuf(char_type* buffer, std::streamsize n) override;
 
@@ -79,15 +105,23 @@ private:
     void check_reachable(std::uint32_t page) const;
     long new_page();
     void give_back(long page) noexcept;
-    void enter(long page, bool fresh);
-    void store(std::uint32_t link);
+    void advance(char const* more, std::size_t n);
+    std::uint32_t store(std::uint32_t const* link, char const* more, std::size_t n);
+    std::uint32_t put(void* page, std::uint32_t const* link, char const* more, std::size_t n);
+    std::streamsize enter_read(long page, char* out, std::streamsize n);
+    std::streamsize take(void const* page, char* out, std::streamsize n) noexcept;
+    std::streamsize read_more(char* out, std::streamsize n);
+    void enter(long page) noexcept;
     void drop_page() noexcept;
     void finish(bool report);
-    void cut_rest(std::uint32_t page);
+    void cut_rest();
 
     qvPageDevice& device_;
-    long page_ = 0;            // the current page; 0: none (not yet, or lost)
-    std::uint32_t next_ = 0;   // its link when entered: the rest of an old chain
+    long page_ = 0;            // the current page; 0: none (no stream, or closing)
+    std::uint32_t done_ = 0;   // writer: bytes stored before the put area; reader: bytes taken
+    std::uint32_t used_ = 0;   // reader: the current page's used count
+    std::uint32_t link_ = 0;   // reader: its link, read once its last bytes were taken
+    std::uint32_t rest_ = 0;   // what close has still to free
     const bool write_;
     bool open_ = true;
     std::unordered_set<long> reached_;

@@ -14,7 +14,10 @@
 //  - at most one "$UserData" stream exists; asking for either kind ends
 //    the other (an output stream ended is complete). Close ends both, so
 //    nothing reads or writes the file behind the scene's back, and after
-//    a clean close the device refuses to be written;
+//    a clean close the device refuses to be written. A stream whose end
+//    raises stays the scene's, bytes and all, until an end returns: a byte
+//    whose write returned is in the file once a close of the scene
+//    returns, a retried one included;
 //  - proxies must not outlive close: close writes every connected shape
 //    back and detaches the copies; an edit through such a proxy raises
 //    "Paged scene was not initialized", its release only frees its copy.
