@@ -94,7 +94,8 @@ qvPageStreamBuf::qvPageStreamBuf(qvPageDevice& device, char const* name, bool wr
         reached_.insert(root);
         enter(root);
     }
-    device.stream_opened();
+    listed_.root = root;
+    device.stream_opened(listed_);
 }
 
 qvPageStreamBuf::~qvPageStreamBuf() {
@@ -123,6 +124,10 @@ void qvPageStreamBuf::finish(bool report) {
         }
     }
     drop_page();
+    // Another stream open on this chain may stand on the old pages past its
+    // new end, or reach them through links it holds: they stay allocated,
+    // lost space but never a page both free and in use.
+    if (rest_ != 0 && device_.root_shared(listed_)) rest_ = 0;
     if (rest_ != 0) {
         try {
             cut_rest();
@@ -133,7 +138,7 @@ void qvPageStreamBuf::finish(bool report) {
     open_ = false;
     rest_ = 0;
     reached_ = {};
-    device_.stream_closed();
+    device_.stream_closed(listed_);
 }
 
 // Frees rest_ and the pages after it; a page leaves rest_ only once it was

@@ -279,6 +279,44 @@ TEST_P(qvPageStreamTest, Two_writers_in_turns_leave_one_chain_when_the_second_en
     close_cleanly();
 }
 
+// Past failure: a writer that ended the chain freed the old pages past its
+// end while another buffer of the stream stood on one of them; a new
+// stream took that page, and the other buffer then wrote into it (or read
+// it) as its own.
+TEST_P(qvPageStreamTest, A_buffer_standing_past_where_another_ends_the_chain_keeps_its_pages_from_new_streams) {
+    qvPageDevice& device = create();
+    const std::string old_bytes = pattern(60000, 26), ahead = pattern(70000, 27), short_bytes = pattern(20000, 28);
+    const std::string z_bytes = pattern(50000, 29);
+    for (bool reader : {false, true}) {
+        write_stream(device, "S", old_bytes);   // pages of 16,376 bytes: the fourth from 49,128 on
+        write_stream(device, "Z", std::string());
+        std::vector<char> got(60000);
+        {
+            qvPageStreamBuf far(device, "S", !reader);   // on the fourth page
+            ASSERT_EQ(reader ? far.sgetn(got.data(), 50000) : far.sputn(ahead.data(), 50000), 50000);
+            write_stream(device, "S", short_bytes);      // ends S on its second page
+            write_stream(device, "Z", z_bytes);          // takes only free pages
+            if (reader) {
+                EXPECT_EQ(far.sgetn(got.data() + 50000, 20000), 10000);
+                EXPECT_TRUE(std::string(got.data(), got.size()) == old_bytes);
+            } else {
+                EXPECT_EQ(far.sputn(ahead.data() + 50000, 20000), 20000);
+            }
+            far.close();
+        }
+        EXPECT_TRUE(read_stream(device, "Z") == z_bytes) << reader;
+        EXPECT_TRUE(read_stream(device, "S") == short_bytes) << reader;   // the last close's end holds
+        const std::vector<long> s_pages = pages_of(device, "S"), z_pages = pages_of(device, "Z");
+        auto& map = dynamic_cast<qvMapAllocator&>(device);
+        for (long page : s_pages) EXPECT_TRUE(map.marked(page)) << page;
+        for (long page : z_pages) EXPECT_TRUE(map.marked(page)) << page;
+        std::vector<long> shared;
+        std::set_intersection(s_pages.begin(), s_pages.end(), z_pages.begin(), z_pages.end(), std::back_inserter(shared));
+        EXPECT_TRUE(shared.empty()) << reader;
+    }
+    close_cleanly();
+}
+
 // Short writes stay in the buffer's copy until a page change; pubsync puts
 // them on the page, where a reader opened afterwards finds them.
 TEST_P(qvPageStreamTest, After_pubsync_a_new_reader_sees_the_bytes_written_so_far) {

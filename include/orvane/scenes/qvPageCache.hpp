@@ -21,7 +21,9 @@
 // priority once and unlocks on every way out. A page stream keeps no page
 // locked between calls but counts itself open here, so a cache that
 // refuses to close while a page is locked refuses while a stream is open
-// too: the stream reaches the cache at its next call.
+// too: the stream reaches the cache at its next call. The open streams are
+// listed with their roots (an intrusive list: opening allocates nothing),
+// so that one ending its chain can tell whether another stands on it.
 
 #include <cstddef>
 
@@ -33,16 +35,43 @@ public:
     virtual void release() = 0;
     virtual void write_bytes(long page, std::size_t offset, void const* bytes, std::size_t length, float priority);
 
-    void stream_opened() noexcept { ++open_streams_; }
-    void stream_closed() noexcept { --open_streams_; }
+    // A page stream as the cache lists it while it is open: its root (0
+    // for a reader of a name that is not there).
+    struct OpenStream {
+        long root = 0;
+        OpenStream* next = nullptr;
+        OpenStream* previous = nullptr;
+    };
+
+    void stream_opened(OpenStream& stream) noexcept {
+        stream.previous = nullptr;
+        stream.next = streams_;
+        if (streams_ != nullptr) streams_->previous = &stream;
+        streams_ = &stream;
+        ++open_streams_;
+    }
+    void stream_closed(OpenStream& stream) noexcept {
+        (stream.previous != nullptr ? stream.previous->next : streams_) = stream.next;
+        if (stream.next != nullptr) stream.next->previous = stream.previous;
+        stream.next = stream.previous = nullptr;
+        --open_streams_;
+    }
     long open_streams() const noexcept { return open_streams_; }
+    // Whether a stream other than `stream` is open on its root.
+    bool root_shared(OpenStream const& stream) const noexcept {
+        for (OpenStream const* s = streams_; s != nullptr; s = s->next)
+            if (s != &stream && s->root == stream.root) return true;
+        return false;
+    }
 
 protected:
     qvPageCache() noexcept = default;
-    qvPageCache(qvPageCache const&) noexcept = default;
-    qvPageCache& operator=(qvPageCache const&) noexcept = default;
+    // The open streams are the object's own, never a copy's.
+    qvPageCache(qvPageCache const&) noexcept {}
+    qvPageCache& operator=(qvPageCache const&) noexcept { return *this; }
     ~qvPageCache() = default;
 
 private:
     long open_streams_ = 0;
+    OpenStream* streams_ = nullptr;
 };

@@ -41,7 +41,10 @@
 //  - a page is added only when a further byte arrives, so 16,376 bytes fill
 //    exactly one page. A rewrite reuses the old chain's pages in order,
 //    allocates once it runs out, and close ends the chain at the last page
-//    written and frees the rest of the old chain as the page links it then;
+//    written and frees the rest of the old chain as the page links it then,
+//    unless another buffer is open on the same stream: that one may stand
+//    on those pages, so they stay allocated (lost space, never a page both
+//    free and in a chain a buffer follows);
 //  - a new page is laid out (next 0, used 0) before anything links to it,
 //    so the chain on the pages is well formed at every step; a written
 //    page's bytes past its used count are left as they were. sync, and a
@@ -53,8 +56,9 @@
 //    above 16,376 raise "Invalid or corrupt Orvane pagefile", when reading,
 //    rewriting and freeing the rest alike: never a hang, never a page left
 //    locked;
-//  - the buffer counts itself open on the device's cache from construction
-//    to a close that returned, so the device refuses to close under it;
+//  - the buffer is listed open, with its root, on the device's cache from
+//    construction to a close that returned, so the device refuses to close
+//    under it;
 //  - close stores the current page with link 0, then frees the rest; when
 //    it raises the buffer stays open and a second close goes on from where
 //    the first stopped. Once a close returned it does nothing. The
@@ -124,6 +128,7 @@ private:
     std::uint32_t rest_ = 0;   // what close has still to free
     const bool write_;
     bool open_ = true;
+    qvPageCache::OpenStream listed_;   // on the device's list from construction to close
     std::unordered_set<long> reached_;
     char area_[data_bytes];
 };
