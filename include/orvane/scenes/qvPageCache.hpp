@@ -19,11 +19,11 @@
 //    that are.
 // Clients lock through the library's scoped page lock, which states the
 // priority once and unlocks on every way out. A page stream keeps no page
-// locked between calls but counts itself open here, so a cache that
-// refuses to close while a page is locked refuses while a stream is open
-// too: the stream reaches the cache at its next call. The open streams are
-// listed with their roots (an intrusive list: opening allocates nothing),
-// so that one ending its chain can tell whether another stands on it.
+// locked between calls but lists itself open here, with its root, so a
+// cache that refuses to close while a page is locked refuses while a
+// stream is open too (the stream reaches the cache at its next call), and
+// a stream ending its chain can tell whether another stands on it. The
+// list is intrusive: opening allocates nothing.
 
 #include <cstddef>
 
@@ -48,15 +48,17 @@ public:
         stream.next = streams_;
         if (streams_ != nullptr) streams_->previous = &stream;
         streams_ = &stream;
-        ++open_streams_;
     }
     void stream_closed(OpenStream& stream) noexcept {
         (stream.previous != nullptr ? stream.previous->next : streams_) = stream.next;
         if (stream.next != nullptr) stream.next->previous = stream.previous;
         stream.next = stream.previous = nullptr;
-        --open_streams_;
     }
-    long open_streams() const noexcept { return open_streams_; }
+    long open_streams() const noexcept {
+        long count = 0;
+        for (OpenStream const* s = streams_; s != nullptr; s = s->next) ++count;
+        return count;
+    }
     // Whether a stream other than `stream` is open on its root.
     bool root_shared(OpenStream const& stream) const noexcept {
         for (OpenStream const* s = streams_; s != nullptr; s = s->next)
@@ -72,6 +74,5 @@ protected:
     ~qvPageCache() = default;
 
 private:
-    long open_streams_ = 0;
     OpenStream* streams_ = nullptr;
 };

@@ -16,8 +16,9 @@
 //    cell's nodes with room (at most 327 records and 15,720 bytes);
 //  - masks are a multiset of shape handles per quadtree: mask adds one
 //    occurrence, the examine or modify that finds and locks the record
-//    takes one away (one whose lock is refused leaves it), and a query skips a record while its handle is masked, in
-//    whichever node a split has put it. An empty set costs a query nothing;
+//    takes one away (one whose lock is refused leaves it), and a query
+//    skips a record while its handle is masked, in whichever node a split
+//    has put it. An empty set costs a query nothing;
 //  - cells with many nodes (records across centre lines pile up near the
 //    root) remember in memory in which node each shape handle was seen, so
 //    a lookup there reads one page, not every node of the cell; the index
