@@ -16,8 +16,10 @@
 // keeps them in the area only when that store raises.
 // A reader's current page has `used_` bytes, the first `done_` of them
 // handed out or in the get area. It reads a page's link as it leaves it:
-// under the lock that takes the page's last bytes, and again at each later
-// call while that link is 0.
+// under the lock that takes the page's last bytes, and, while the page is
+// not full or its link is 0, again with its count at each later call, so
+// bytes another writer adds to the page are returned before the next
+// page's.
 // A short read takes the rest of the page into the area (so the header
 // probe can give its bytes back), a long one straight into the caller's
 // buffer; what a read leaves on a page stays there until it is asked for.
@@ -37,6 +39,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -66,7 +69,7 @@ std::uint32_t checked_used(void const* page) {
 // --- opening and closing -----------------------------------------------------
 
 qvPageStreamBuf::qvPageStreamBuf(qvPageDevice& device, char const* name, bool write)
-    : device_(device), write_(write) {
+    : device_(device), write_(write), area_(std::make_unique_for_overwrite<char[]>(data_bytes)) {
     QV_ASSERT(name != nullptr);
     long root = device.find_root(name);
     if (root != 0) {
@@ -81,7 +84,7 @@ qvPageStreamBuf::qvPageStreamBuf(qvPageDevice& device, char const* name, bool wr
             reached_.insert(root);
             enter(root);
         } else {
-            enter_read(root, area_, 0);   // checked; its bytes are taken by the first read
+            enter_read(root, area_.get(), 0);   // checked; its bytes are taken by the first read
         }
     } else if (write) {
         root = new_page();
@@ -109,10 +112,11 @@ qvPageStreamBuf::~qvPageStreamBuf() {
 void qvPageStreamBuf::close() { finish(true); }
 
 // Ends a written chain on the current page, then frees the old pages the
-// rewrite did not reach. Each step is done once: a close that raised is
-// retried from the step that raised. From the destructor (report false) a
-// page that cannot be stored keeps its old chain, and a rest that cannot
-// be freed is left allocated.
+// rewrite did not reach, and those other streams of the root left. Each
+// step is done once: a close that raised is retried from the step that
+// raised. From the destructor (report false) a page that cannot be stored
+// keeps its old chain, and a rest that cannot be freed is left allocated.
+// A closed buffer gives its area back.
 void qvPageStreamBuf::finish(bool report) {
     if (!open_) return;
     if (page_ != 0 && write_) {
@@ -124,21 +128,40 @@ void qvPageStreamBuf::finish(bool report) {
         }
     }
     drop_page();
-    // Another stream open on this chain may stand on the old pages past its
-    // new end, or reach them through links it holds: they stay allocated,
-    // lost space but never a page both free and in use.
-    if (rest_ != 0 && device_.root_shared(listed_)) rest_ = 0;
-    if (rest_ != 0) {
-        try {
-            cut_rest();
-        } catch (...) {
-            if (report) throw;
-        }
+    try {
+        free_rests();
+    } catch (...) {
+        if (report) throw;
     }
     open_ = false;
     rest_ = 0;
     reached_ = {};
+    area_.reset();
     device_.stream_closed(listed_);
+}
+
+// Another stream open on the root may stand on the old pages past the new
+// end, or reach them through links it holds: the rest waits on the cache
+// for the last of them. The last one frees its own rest, checked against
+// its chain, then every rest the others left. Those were cut from chains
+// of this root at other ends, and the pages this buffer went through may
+// lie in them (it wrote or read on past an end another closed), so they
+// are checked only against one another.
+void qvPageStreamBuf::free_rests() {
+    if (device_.root_shared(listed_)) {
+        if (rest_ != 0) device_.keep_rest(listed_, rest_);
+        rest_ = 0;
+        return;
+    }
+    for (;;) {
+        if (rest_ != 0) cut_rest();
+        if (!freeing_kept_) {
+            freeing_kept_ = true;
+            reached_.clear();
+        }
+        rest_ = device_.take_rest(listed_);
+        if (rest_ == 0) return;
+    }
 }
 
 // Frees rest_ and the pages after it; a page leaves rest_ only once it was
@@ -198,7 +221,7 @@ void qvPageStreamBuf::give_back(long page) noexcept {
 void qvPageStreamBuf::enter(long page) noexcept {
     page_ = page;
     done_ = 0;
-    setp(area_, area_ + data_bytes);
+    setp(area_.get(), area_.get() + data_bytes);
 }
 
 // The put area and then `n` bytes of `more` onto the current page after
@@ -216,7 +239,7 @@ std::uint32_t qvPageStreamBuf::put(void* page, std::uint32_t const* link, char c
     const auto kept = static_cast<std::size_t>(pptr() - pbase());
     QV_ASSERT(done_ + kept + n <= data_bytes);
     unsigned char* const data = static_cast<unsigned char*>(page) + data_offset + done_;
-    std::memcpy(data, area_, kept);
+    std::memcpy(data, area_.get(), kept);
     if (n != 0) std::memcpy(data + kept, more, n);
     const std::uint32_t had = qvPageWord(page, next_offset);
     qvSetPageWord(page, used_offset, static_cast<std::uint32_t>(done_ + kept + n));
@@ -264,20 +287,21 @@ std::streamsize qvPageStreamBuf::enter_read(long page, char* out, std::streamsiz
     return take(lock.data(), out, n);
 }
 
-// The current page's bytes after done_: up to `n` into `out`, or, with no
-// `out`, all into the area. The lock that takes the page's last bytes reads
-// its link too: the buffer is leaving the page.
+// The current page's bytes from done_ to used_ (at least one): up to `n`
+// into `out`, or, with no `out`, all into the area. The lock that takes the
+// page's last bytes reads its link too: the buffer may be leaving the page.
 std::streamsize qvPageStreamBuf::take(void const* page, char* out, std::streamsize n) noexcept {
     unsigned char const* const data = static_cast<unsigned char const*>(page) + data_offset + done_;
     const std::streamsize left = used_ - done_;
+    char* const area = area_.get();
     std::streamsize k = 0;
     if (out == nullptr) {
-        std::memcpy(area_, data, static_cast<std::size_t>(left));
-        setg(area_, area_, area_ + left);
+        std::memcpy(area, data, static_cast<std::size_t>(left));
+        setg(area, area, area + left);
     } else {
         k = std::min(left, n);
         std::memcpy(out, data, static_cast<std::size_t>(k));
-        setg(area_, area_, area_);
+        setg(area, area, area);
     }
     done_ = out == nullptr ? used_ : done_ + static_cast<std::uint32_t>(k);
     if (done_ == used_) link_ = qvPageWord(page, next_offset);
@@ -285,12 +309,17 @@ std::streamsize qvPageStreamBuf::take(void const* page, char* out, std::streamsi
 }
 
 // A reader's next bytes once its get area is used up: the current page's
-// rest, else the next page's. A link of 0 is read again, so a chain that a
-// writer extended since is followed. -1 at the end of the chain, else what
+// rest, else the next page's. A page that is not full may have grown since
+// its count was read (another writer appends to it, or a rewrite stored
+// more of it), and its bytes come before any page it links to: it is read
+// again, count and link, until it holds no byte not yet returned, and only
+// then left. A full page whose last bytes were taken, with the link read
+// under that lock, is left at once. -1 at the end of the chain, else what
 // take returns.
 std::streamsize qvPageStreamBuf::read_more(char* out, std::streamsize n) {
-    if (done_ < used_ || link_ == 0) {
+    if (done_ < used_ || used_ < data_bytes || link_ == 0) {
         const qvPageLock lock(device_, page_, false, 0.0f);
+        used_ = checked_used(lock.data());
         if (done_ < used_) return take(lock.data(), out, n);
         link_ = lock.word(next_offset);
         if (link_ == 0) return -1;
@@ -334,7 +363,7 @@ std::streamsize qvPageStreamBuf::xsputn(char_type const* bytes, std::streamsize 
             try {
                 store(nullptr, bytes + done, static_cast<std::size_t>(left));
                 done_ += static_cast<std::uint32_t>(pptr() - pbase() + left);
-                setp(area_, area_ + (data_bytes - done_));
+                setp(area_.get(), area_.get() + (data_bytes - done_));
                 return n;
             } catch (qvError const&) {
                 // Kept in the area: the next store reports the device again.

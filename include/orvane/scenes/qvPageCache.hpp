@@ -23,9 +23,16 @@
 // cache that refuses to close while a page is locked refuses while a
 // stream is open too (the stream reaches the cache at its next call), and
 // a stream ending its chain can tell whether another stands on it. The
-// list is intrusive: opening allocates nothing.
+// list is intrusive: opening allocates nothing. The old pages past the end
+// of a chain that a stream ended while another stood on it wait here, as
+// the first page of each such rest, until the last stream of that root
+// takes them back to free them: so they leave no page free that a stream
+// still follows, and no page allocated that nothing names once all close.
 
 #include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 class qvPageCache {
 public:
@@ -65,14 +72,29 @@ public:
             if (s != &stream && s->root == stream.root) return true;
         return false;
     }
+    // Keeps the rest that `stream` cut from its root's chain (raises only
+    // when memory runs out); take_rest hands one back, 0 when none is left.
+    void keep_rest(OpenStream const& stream, std::uint32_t first) { rests_.emplace_back(stream.root, first); }
+    std::uint32_t take_rest(OpenStream const& stream) noexcept {
+        for (std::size_t i = rests_.size(); i-- > 0;) {
+            if (rests_[i].first != stream.root) continue;
+            const std::uint32_t first = rests_[i].second;
+            rests_[i] = rests_.back();
+            rests_.pop_back();
+            return first;
+        }
+        return 0;
+    }
 
 protected:
     qvPageCache() noexcept = default;
-    // The open streams are the object's own, never a copy's.
+    // The open streams and their kept rests are the object's own, never a
+    // copy's.
     qvPageCache(qvPageCache const&) noexcept {}
     qvPageCache& operator=(qvPageCache const&) noexcept { return *this; }
     ~qvPageCache() = default;
 
 private:
     OpenStream* streams_ = nullptr;
+    std::vector<std::pair<long, std::uint32_t>> rests_;   // (root, first page of a rest)
 };

@@ -25,10 +25,16 @@
 //  - a writer enters a page (the old chain's or a new one) without reading
 //    it and writes it from its start (only the open locks the root, so that
 //    a read-only device refuses the writer there). A page's link is read
-//    when the buffer leaves the page, under the lock of its store; a reader
-//    reads it under the lock that takes the page's last bytes, and again
-//    while it is 0. A chain that another writer ended or extended meanwhile
-//    is followed as it now is;
+//    when the buffer leaves the page, under the lock of its store. A chain
+//    that another writer ended or extended meanwhile is followed as it now
+//    is;
+//  - a reader never moves past a byte of its page that it has not
+//    returned: it reads the link under the lock that takes the page's last
+//    bytes, and a page that is not full, or ends the chain, it reads again
+//    (count and link) at each later call, returning what another writer
+//    added to the page before it follows the link. So a reader of a
+//    stream that is only appended to returns its bytes in order, however
+//    the writer's stores and its reads interleave;
 //  - a store that raises changes nothing: the buffer keeps its copy, its
 //    page and its place in the chain, and the next write, sync or close
 //    stores again. A page change takes the next page (the old chain's, or
@@ -43,8 +49,10 @@
 //    allocates once it runs out, and close ends the chain at the last page
 //    written and frees the rest of the old chain as the page links it then,
 //    unless another buffer is open on the same stream: that one may stand
-//    on those pages, so they stay allocated (lost space, never a page both
-//    free and in a chain a buffer follows);
+//    on those pages, so the rest waits on the device's cache, allocated,
+//    and the last buffer of the stream to close frees it with its own.
+//    Never a page both free and in a chain a buffer follows, and once all
+//    have closed no page of the old chains left allocated;
 //  - a new page is laid out (next 0, used 0) before anything links to it,
 //    so the chain on the pages is well formed at every step; a written
 //    page's bytes past its used count are left as they were. sync, and a
@@ -61,12 +69,14 @@
 //    under it;
 //  - close stores the current page with link 0, then frees the rest; when
 //    it raises the buffer stays open and a second close goes on from where
-//    the first stopped. Once a close returned it does nothing. The
-//    destructor closes a buffer still open and gives up on a failure: a
-//    page that cannot be stored keeps what it had (its chain as it was),
-//    and a rest that cannot be freed stays allocated (nothing is lost, its
-//    pages are not reused). A closed buffer reads end of file and refuses
-//    bytes, and so does a writer whose close stopped while freeing.
+//    the first stopped (a reader's close too, while it frees the rests
+//    others left). Once a close returned it does nothing, and the buffer
+//    has given its 16 KiB area back. The destructor closes a buffer still
+//    open and gives up on a failure: a page that cannot be stored keeps
+//    what it had (its chain as it was), and a rest that cannot be freed
+//    stays allocated (nothing is lost, its pages are not reused). A closed
+//    buffer reads end of file and refuses bytes, and so does a writer whose
+//    close stopped while freeing.
 // Errors raised by underflow and overflow reach callers through sgetn, sputn
 // and the binary streams' calls; a std::istream or std::ostream around the
 // buffer would swallow them into badbit, so none is used.
@@ -76,6 +86,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <streambuf>
 #include <unordered_set>
 
@@ -118,6 +129,7 @@ private:
     void enter(long page) noexcept;
     void drop_page() noexcept;
     void finish(bool report);
+    void free_rests();
     void cut_rest();
 
     qvPageDevice& device_;
@@ -128,7 +140,8 @@ private:
     std::uint32_t rest_ = 0;   // what close has still to free
     const bool write_;
     bool open_ = true;
+    bool freeing_kept_ = false;   // closing: own rest freed, now the rests others left
     qvPageCache::OpenStream listed_;   // on the device's list from construction to close
     std::unordered_set<long> reached_;
-    char area_[data_bytes];
+    std::unique_ptr<char[]> area_;   // data_bytes; null once closed
 };
