@@ -6,6 +6,7 @@
 #include <orvane/core/qvOutputStream.hpp>
 
 #include "core/qvStreamHeader.hpp"
+#include "core/qvStreambufErrors.hpp"
 
 #include <cstring>
 
@@ -13,12 +14,10 @@ namespace {
 
 using traits = std::streambuf::traits_type;
 
-// The one raise of a buffer that refuses bytes: header or payload.
-[[noreturn]] void raise_invalid_streambuf() {
-    qvRaise(qvErrorFrom<std::streambuf*>("Invalid streambuf"));
-}
-
 }  // namespace
+
+// Header or payload refused alike.
+void qvRaiseInvalidStreambuf() { qvRaise(qvErrorFrom<std::streambuf*>("Invalid streambuf")); }
 
 qvOutputStream::qvOutputStream(qvVersion const& version, bool write_header) noexcept
     : write_header_(write_header) {
@@ -50,14 +49,14 @@ void qvOutputStream::connect_streambuf(std::streambuf* sb) {
 
 void qvOutputStream::put(char c) {
     std::streambuf* const sb = rdbuf();
-    if (sb && traits::eq_int_type(sb->sputc(c), traits::eof())) raise_invalid_streambuf();
+    if (sb && traits::eq_int_type(sb->sputc(c), traits::eof())) qvRaiseInvalidStreambuf();
 }
 
 void qvOutputStream::putn(char const* bytes, int n) {
     std::streambuf* const sb = rdbuf();
     if (!sb || n <= 0) return;
     QV_ASSERT(bytes != nullptr);
-    if (sb->sputn(bytes, n) != n) raise_invalid_streambuf();
+    if (sb->sputn(bytes, n) != n) qvRaiseInvalidStreambuf();
 }
 
 void qvOutputStream::save_version_info(std::streambuf* sb) {
@@ -67,5 +66,5 @@ void qvOutputStream::save_version_info(std::streambuf* sb) {
     std::memcpy(header, qvStreamHeaderSignature, qvStreamHeaderSignatureSize);
     const auto version_bytes = qvEncodeStreamVersion(version());
     std::memcpy(header + qvStreamHeaderSignatureSize, version_bytes.data(), version_bytes.size());
-    if (sb->sputn(header, qvStreamHeaderSize) != qvStreamHeaderSize) raise_invalid_streambuf();
+    if (sb->sputn(header, qvStreamHeaderSize) != qvStreamHeaderSize) qvRaiseInvalidStreambuf();
 }

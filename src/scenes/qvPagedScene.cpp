@@ -4,8 +4,38 @@
 #include <orvane/core/qvBlockFile.hpp>
 #include <orvane/core/qvError.hpp>
 
+#include "core/qvStreambufErrors.hpp"
 #include "platform/qvPlatformFile.hpp"
 #include "scenes/qvBasicPagedSceneErrors.hpp"
+
+#include <ios>
+#include <streambuf>
+#include <utility>
+
+namespace {
+
+// What an ended user stream reads and writes through. A host may still
+// hold the stream: every use raises, and no byte reaches a file. It keeps
+// no state, so one serves every ended stream of every scene.
+class qvEndedUserStreamBuf final : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { qvRaiseInvalidStreambuf(); }
+    int_type underflow() override { qvRaiseInvalidStreambuf(); }
+    std::streamsize xsputn(char_type const*, std::streamsize) override { qvRaiseInvalidStreambuf(); }
+    std::streamsize xsgetn(char_type*, std::streamsize) override { qvRaiseInvalidStreambuf(); }
+    pos_type seekoff(off_type, std::ios_base::seekdir, std::ios_base::openmode) override {
+        qvRaiseInvalidStreambuf();
+    }
+};
+
+// Only sets the buffer in use: the input stream's own connect would read a
+// header from it.
+void end_user_stream(qvStream& stream) {
+    static qvEndedUserStreamBuf ended;
+    stream.qvStream::connect_streambuf(&ended);
+}
+
+}  // namespace
 
 qvPagedScene::qvPagedScene(qvPalette* palette) : qvBasicPagedScene(file_, palette, false), segment_(file_) {
     add_segment(segment_, true);
@@ -37,17 +67,22 @@ qvPagedScene::~qvPagedScene() {
     }
 }
 
-// A stream is let go only once its close returned: a close that raised
-// (its last page could not be stored) leaves it here with its bytes, for
-// the retried close of the scene to store.
+// A stream is ended only once its close returned: a close that raised
+// (its last page could not be stored) leaves it current with its bytes,
+// for the retried close of the scene to store. Room is made first, so
+// that a stream whose close returned is always moved into ended_.
 void qvPagedScene::end_user_streams() {
+    if (!input_ && !output_) return;
+    ended_.reserve(ended_.size() + 2);
     if (input_) {
         input_->close();
-        input_.reset();
+        end_user_stream(*input_);
+        ended_.push_back(std::move(input_));
     }
     if (output_) {
         output_->close();
-        output_.reset();
+        end_user_stream(*output_);
+        ended_.push_back(std::move(output_));
     }
 }
 
@@ -114,8 +149,15 @@ bool qvPagedScene::open(char const* name, int cache, bool read_only) {
     return true;
 }
 
+// A host's stream left open on the device would go on past the seal: its
+// later writes raise, and the chain it rewrote keeps the old stream's rest
+// after its new bytes. Refused before anything changes, in the words the
+// device uses for the same refusal.
 bool qvPagedScene::close() {
     require_open();
+    const long own_streams = (input_ ? 1 : 0) + (output_ ? 1 : 0);
+    if (device().open_streams() > own_streams)
+        qvRaisePagedSceneError("Cannot release the cache memory while pages are locked");
     end_user_streams();
     const bool writable = !read_only();
     qvBasicPagedScene::close();

@@ -1,6 +1,7 @@
 // The ready-made paged scene: create and open on one object, "$UserData"
-// (and what of it a full disk lets reach the file), close with proxies
-// still alive, enumerations ended by close, the open
+// (and what of it a full disk lets reach the file), user streams a host
+// keeps after they ended, close under a host's own stream on the device,
+// close with proxies still alive, enumerations ended by close, the open
 // mark that detects a writer that never closed (a forked child that ends
 // without closing), and palettes the layout was not written with.
 #include <orvane/scenes/qvPagedScene.hpp>
@@ -8,6 +9,8 @@
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
+#include <orvane/scenes/qvPageIStream.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
 
 #include "platform/qvPlatformFault.hpp"
@@ -25,6 +28,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using qv_file_test::raises;
 using qv_file_test::ScratchDir;
@@ -52,14 +56,18 @@ std::string user_bytes(std::size_t n, unsigned seed) {
     return bytes;
 }
 
+std::string read_all(qvInputStream& in) {
+    std::string bytes;
+    char chunk[4000];
+    for (int n; (n = in.getn(chunk, static_cast<int>(sizeof chunk))) > 0;) bytes.append(chunk, static_cast<std::size_t>(n));
+    return bytes;
+}
+
 // "$UserData" of a closed file, read to its end.
 std::string user_data(std::string const& path) {
     qvPagedScene scene;
     EXPECT_TRUE(scene.open(path.c_str(), cache, true));
-    qvInputStream& in = scene.input_stream();
-    std::string bytes;
-    char chunk[4000];
-    for (int n; (n = in.getn(chunk, static_cast<int>(sizeof chunk))) > 0;) bytes.append(chunk, static_cast<std::size_t>(n));
+    std::string bytes = read_all(scene.input_stream());
     scene.close();
     return bytes;
 }
@@ -341,5 +349,79 @@ TEST(qvPagedScene, A_user_stream_write_raising_on_a_full_disk_keeps_exactly_the_
         const std::string back = user_data(path);
         EXPECT_EQ(back.size(), returned.size()) << raised;
         EXPECT_TRUE(back == returned);
+    }
+}
+
+// Ending a user stream (asking for either kind, close, another file) used
+// to free it under the host's reference: a later putn reached freed memory
+// and returned as if it wrote. Now it lasts, closed, raising on every use.
+TEST(qvPagedScene, User_streams_a_host_keeps_after_they_ended_raise_on_every_use_and_add_no_byte) {
+    ScratchDir dir;
+    const std::string path = dir / "kept.pgf", big = user_bytes(5000, 3);   // long: no copy
+    qvPagedScene scene;
+    scene.create(path.c_str(), rect(0, 0, 10, 10), cache);
+    qvOutputStream& first = scene.output_stream();
+    first.putn("first", 5);
+    qvInputStream& reader = scene.input_stream();   // the other kind
+    EXPECT_EQ(reader.get(), 'f');
+    qvOutputStream& second = scene.output_stream();   // the other kind
+    second.putn("second", 6);
+    qvOutputStream& third = scene.output_stream();   // the same kind
+    third.putn("third", 5);
+    std::vector<qvOutputStream*> writers = {&first, &second};
+    std::vector<qvInputStream*> readers = {&reader};
+    const auto every_use_raises = [&] {
+        char back[8];
+        for (qvOutputStream* out : writers) {
+            EXPECT_TRUE(raises<qvErrorFrom<std::streambuf*>>([&] { out->put('x'); }, "Invalid streambuf"));
+            EXPECT_TRUE(raises<qvErrorFrom<std::streambuf*>>([&] { out->putn(big.data(), 5000); }, "Invalid streambuf"));
+        }
+        for (qvInputStream* in : readers) {
+            EXPECT_TRUE(raises<qvErrorFrom<std::streambuf*>>([&] { in->get(); }, "Invalid streambuf"));
+            EXPECT_TRUE(raises<qvErrorFrom<std::streambuf*>>([&] { in->getn(back, 8); }, "Invalid streambuf"));
+        }
+    };
+    every_use_raises();
+    EXPECT_TRUE(scene.close());
+    writers.push_back(&third);
+    every_use_raises();
+    const std::string sealed = file_bytes(path);
+    readers.push_back(&scene.input_stream());   // the file stays open after close
+    EXPECT_EQ(readers.back()->get(), 't');
+    scene.create((dir / "other.pgf").c_str(), rect(0, 0, 10, 10), cache);
+    every_use_raises();
+    EXPECT_EQ(file_bytes(path), sealed);
+    EXPECT_EQ(user_data(path), "third");
+}
+
+// A scene closed under a host's writer rewriting its stream (30,000 bytes
+// over 30,000) sealed the device: the writer's later bytes raised, and the
+// stream read 16,376 new bytes, then old ones.
+TEST(qvPagedScene, A_close_under_a_host_stream_on_the_device_raises_and_changes_nothing) {
+    ScratchDir dir;
+    for (int device : {cache, -1}) {
+        SCOPED_TRACE(device);
+        const std::string path = dir / ("host" + std::to_string(device) + ".pgf");
+        const std::string old_bytes = user_bytes(30000, 11), new_bytes = user_bytes(30000, 12);
+        {
+            qvPagedScene scene;
+            scene.create(path.c_str(), rect(0, 0, 10, 10), device);
+            qvPageOStream(scene.device(), "Host").putn(old_bytes.data(), 30000);
+            qvPageOStream writer(scene.device(), "Host");
+            for (int at = 0; at < 29000; at += 1000) writer.putn(new_bytes.data() + at, 1000);
+            scene.output_stream().putn("mine", 4);   // the scene's own stream does not count
+            EXPECT_TRUE(raises<E>([&] { scene.close(); }, "Cannot release the cache memory while pages are locked"));
+            EXPECT_TRUE(scene.is_open());
+            EXPECT_NE(scene.device().find_root("$Open"), 0);
+            writer.putn(new_bytes.data() + 29000, 1000);
+            writer.close();
+            EXPECT_TRUE(scene.close());
+        }
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), device, true));
+        qvPageIStream host(scene.device(), "Host");
+        EXPECT_TRUE(read_all(host) == new_bytes);
+        host.close();
+        EXPECT_EQ(read_all(scene.input_stream()), "mine");
     }
 }

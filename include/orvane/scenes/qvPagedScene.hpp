@@ -18,6 +18,17 @@
 //    raises stays the scene's, bytes and all, until an end returns: a byte
 //    whose write returned is in the file once a close of the scene
 //    returns, a retried one included;
+//  - every user stream handed out lives until the scene object is
+//    destroyed, so a reference to it stays good that long. Once ended it
+//    is closed: every read, write or skip through it raises
+//    qvErrorFrom<std::streambuf*> "Invalid streambuf" and no byte reaches
+//    any file;
+//  - streams a host opens on device() are its own to close, before close()
+//    and before destruction: while one is open close raises "Cannot release
+//    the cache memory while pages are locked" and changes nothing (the
+//    device refuses to release its cache likewise), so the host can close
+//    its stream and close the scene again. Destruction under such a stream
+//    gives the session up, as below;
 //  - proxies must not outlive close: close writes every connected shape
 //    back and detaches the copies; an edit through such a proxy raises
 //    "Paged scene was not initialized", its release only frees its copy.
@@ -33,6 +44,7 @@
 //    after a killed writer), everything is freed and the destructor
 //    returns. Owners that must know call close first.
 #include <orvane/core/qvAutoPtr.hpp>
+#include <orvane/core/qvStream.hpp>
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 #include <orvane/scenes/qvPageIStream.hpp>
 #include <orvane/scenes/qvPageOStream.hpp>
@@ -40,6 +52,7 @@
 #include <orvane/scenes/qvPagedSceneSegment.hpp>
 
 #include <memory>
+#include <vector>
 
 class qvPagedScene : public qvBasicPagedScene {
 public:
@@ -63,11 +76,13 @@ public:
     qvPageDevice& device() { return file_.device(); }
     // The "$UserData" stream for reading or writing; either ends the other.
     // output_stream raises "Paged scene was not initialized" on a scene
-    // that is not open.
+    // that is not open. The reference stays good until the scene object is
+    // destroyed; an ended stream raises on every use.
     qvInputStream& input_stream();
     qvOutputStream& output_stream();
 
 private:
+    // Closes the current user streams and keeps them, ended, in ended_.
     void end_user_streams();
     // Ends what is left of an earlier session: user streams and the file.
     void close_file();
@@ -76,4 +91,6 @@ private:
     qvPagedSceneSegment segment_;
     std::unique_ptr<qvPageIStream> input_;
     std::unique_ptr<qvPageOStream> output_;
+    // Ended user streams: a host may still hold them.
+    std::vector<std::unique_ptr<qvStream>> ended_;
 };
