@@ -79,6 +79,18 @@ void qvAttributeInternalBase::check_writable() const {
         content = palette->content();
 }
 
+// A read through a handle of an earlier content would give whatever
+// attribute has its number now (another file's), or nothing.
+void const* qvAttributeInternalBase::property(qvFolder const& folder) {
+    qvAttributeInternalBase::check_attached();
+    return qvAttributeBase::property(folder);
+}
+
+qvString qvAttributeInternalBase::attribute_name() {
+    qvAttributeInternalBase::check_attached();
+    return qvAttributeBase::attribute_name();
+}
+
 // The handle is stored directly: the derived classes' stores would ask the
 // palette about it.
 void qvAttributeInternalBase::disconnect_attribute() {

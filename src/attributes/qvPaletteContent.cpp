@@ -7,17 +7,31 @@
 // and one read back saves the same bytes. So the held content's form is
 // kept before the read and compared after it; the two saves are paid only
 // when some handle may be held (an empty palette has none to keep good).
+//
+// A scene's file holds the form saved at its close, while the palette goes
+// on with whatever the application's objects do until the next open:
+// releases, copies, writes. Read back, that file differs from the held
+// content by exactly those changes, which only the held content has. So
+// the form save_content wrote is kept, and a read that gives it back puts
+// the held content back in its place: the file's shapes name what they
+// named, and every count includes what happened since the close. The kept
+// form lasts while the content it was saved from goes on: the next save
+// replaces it, a read of any other form drops it.
 
 #include <orvane/attributes/qvPalette.hpp>
 
+#include <orvane/core/qvInputStream.hpp>
 #include <orvane/core/qvOutputStream.hpp>
 #include <orvane/core/qvVersion.hpp>
 
+#include <ios>
 #include <sstream>
 #include <string>
 
 namespace {
 
+// Every form compared is taken in one version, so equal contents give equal
+// bytes whatever version the stream read or written was in.
 std::string saved_form(qvPalette const& palette) {
     std::stringbuf buffer;
     qvOutputStream os(&buffer, qvVersion::default_version(), true);
@@ -25,21 +39,57 @@ std::string saved_form(qvPalette const& palette) {
     return buffer.str();
 }
 
+void load_form(qvPalette& palette, std::string const& form) {
+    std::stringbuf buffer(form, std::ios_base::in);
+    qvInputStream is(&buffer);
+    palette.load(is);
+}
+
 }  // namespace
 
-// A failure to compare once the read succeeded counts as another content:
-// refusing a good handle loses nothing, keeping one that is not would.
+// A form that cannot be kept costs the next read only its chance to go on
+// with this content: the objects are then refused, which loses nothing.
+void qvPalette::save_content(qvOutputStream& os) {
+    saved_form_.clear();
+    save(os);
+    if (!enumerate())
+        return;
+    try {
+        saved_form_ = saved_form(*this);
+    } catch (...) {
+        saved_form_.clear();
+    }
+}
+
+// A failure to compare or to put back once the read succeeded counts as
+// another content: refusing a good handle loses nothing, keeping one that
+// is not would. A put back that raises leaves what was read (a load
+// changes nothing when it raises).
 void qvPalette::read_content(qvInputStream& is, Refusal refusal) {
     const bool held = static_cast<bool>(enumerate());
-    const std::string before = held ? saved_form(*this) : std::string();
+    const std::string before = held || !saved_form_.empty() ? saved_form(*this) : std::string();
     load(is);
-    bool same = false;
-    if (held) {
+    std::string saved;
+    saved.swap(saved_form_);
+    if (!before.empty()) {
         try {
-            same = saved_form(*this) == before;
+            const std::string read = saved_form(*this);
+            const bool as_saved = read == saved;
+            if (read != before) {
+                if (!as_saved) {
+                    new_content(refusal);
+                    return;
+                }
+                load_form(*this, before);
+            }
+            // A session that writes nothing (read-only, or an open that
+            // failed after this read) leaves the file as saved: the next
+            // read of it goes on likewise.
+            if (as_saved)
+                saved_form_.swap(saved);
+            return;
         } catch (...) {
         }
     }
-    if (!same)
-        new_content(refusal);
+    new_content(refusal);
 }

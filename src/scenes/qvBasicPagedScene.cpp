@@ -259,7 +259,9 @@ void qvBasicPagedScene::save_layout(qvOutputStream& os) {
     QV_ASSERT_TEXT(initialized_, "initialized");
     finish_pending();
     qvWriteInt32(os, own_palette_ ? 1 : 0);
-    if (own_palette_) palette_->save(os);
+    // Kept by the palette, so that opening this layout again goes on with
+    // the objects the application holds (see qvPalette::read_content).
+    if (own_palette_) palette_->save_content(os);
     qvWriteInt32(os, own_hdb_ ? 1 : 0);
     if (own_hdb_) hdb_->save(os);
     for (double v : {bounds_.x1, bounds_.y1, bounds_.x2, bounds_.y2}) qvWriteValue(os, v);

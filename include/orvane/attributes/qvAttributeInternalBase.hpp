@@ -16,14 +16,19 @@
 // carries no reference: the object is refused, as a connect's source or
 // target and for every change, in the words the scene gave (those of its
 // closed session), and neither it, its copies nor its destructor add or
-// release a reference under that number. Its disconnect forgets the handle
-// and touches nothing (so the object can take one of the new content, and
-// an owner that disconnects in its destructor does not raise there). Reads
-// are not refused. An object holding no handle belongs to no content.
+// release a reference under that number. Its value and name reads are
+// refused in the same words (its number may name another attribute there,
+// or none). Its disconnect forgets the handle and touches nothing (so the
+// object can take one of the new content, and an owner that disconnects in
+// its destructor does not raise there). An object holding no handle
+// belongs to no content.
 
 #include <orvane/attributes/qvAttributeBase.hpp>
+#include <orvane/core/qvString.hpp>
 
 #include <cstdint>
+
+class qvFolder;
 
 // Scenes come later in the layering; the scene form of the constructor is
 // defined with them.
@@ -43,6 +48,11 @@ public:
     // now, which the handle the change takes will be of.
     void check_writable() const override;
     void disconnect_attribute() override;
+    // Refused as a change is while the held handle is of an earlier content.
+    using qvAttributeBase::property;
+    void const* property(qvFolder const& folder) override;
+    using qvAttributeBase::attribute_name;
+    qvString attribute_name() override;
 
 protected:
     qvAttributeInternalBase() noexcept = default;

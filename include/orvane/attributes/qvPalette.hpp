@@ -16,9 +16,9 @@
 //    changing call and may call back into the palette;
 //  - content() names the content the handles belong to: a scene that reads
 //    a file's palette over the one it owns (read_content) starts a new one
-//    unless it read back the content it held, and a handle taken in an
-//    earlier content names nothing of this one, whatever attribute has its
-//    number now.
+//    unless it read back the content it held or the one it last saved
+//    (save_content), and a handle taken in an earlier content names
+//    nothing of this one, whatever attribute has its number now.
 
 #include <orvane/attributes/qvAttributeRepository.hpp>
 #include <orvane/attributes/qvCookieCache.hpp>
@@ -28,9 +28,11 @@
 #include <orvane/core/qvWrap.hpp>
 
 #include <cstdint>
+#include <string>
 
 class qvFolder;
 class qvInputStream;
+class qvOutputStream;
 
 class qvPalette : public virtual qvAttributeRepository,
                   public qvStreamPersistence,
@@ -64,10 +66,17 @@ public:
         ++content_;
         refusal_ = refusal;
     }
+    // save(os); a palette that holds any attribute also keeps the form it
+    // saved, until the next save or a read_content of another form.
+    void save_content(qvOutputStream& os);
     // load(is), then new_content(refusal) unless what was read saves as
     // the content held before did (a file closed and opened again with
-    // nothing changed between): then every handle names what it named.
-    // A load that raises changes nothing.
+    // nothing changed between), or as the content last saved by
+    // save_content did (the file a scene wrote at its close, opened again
+    // while the application released, copied or wrote attributes through
+    // the objects it kept): then the content held before is put back, and
+    // every handle names what it named. A load that raises changes
+    // nothing.
     void read_content(qvInputStream& is, Refusal refusal);
     // Null while the first content lasts.
     Refusal content_refusal() const noexcept { return refusal_; }
@@ -80,4 +89,7 @@ protected:
 private:
     std::uint64_t content_ = 0;
     Refusal refusal_ = nullptr;
+    // The form save_content wrote, in the version read_content compares
+    // in; empty when none is kept.
+    std::string saved_form_;
 };
