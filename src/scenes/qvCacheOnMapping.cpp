@@ -20,6 +20,9 @@
 // A view that grows in place needs no such moment; one that must move gets
 // two after each limit that wants room, the end of its operation and the
 // start of the next, so that an operation holding a page finds room.
+// The refusal is kept until a view grows, and a limit that overflows raises
+// it rather than the red zone's own message: a host tells a full disk from
+// a view that locked pages kept still, whichever ask met the full disk.
 // The view is checked after every map: only a view that covers what the
 // cache hands out is taken.
 
@@ -147,6 +150,7 @@ void qvCacheOnMapping::limit(long pages) {
     }
     if (limit_ > mapped_) {
         limit_ = previous;
+        if (refusal_ != nullptr) qvRaise(qvErrorFrom<qvFileMapping>(refusal_));   // a full disk kept the view short
         raise_mapping_cache_error("Red zone overflow in the mapped file");
     }
 }
@@ -163,12 +167,14 @@ void qvCacheOnMapping::grow_view() {
     bool grown = false;
     try {
         grown = mapping_.grow(qvPagePosition(pages));
-    } catch (qvError const&) {
+    } catch (qvErrorFrom<qvFileMapping> const& refused) {
         quiet_asks_ = 0;
+        refusal_ = static_cast<char const*>(refused);
         throw;
     }
     if (grown) {
         mapped_ = pages;
+        refusal_ = nullptr;
         ++counters_.remaps;
     } else if (locked_pages_.empty()) {
         remap(pages);
@@ -193,15 +199,22 @@ void qvCacheOnMapping::map_pages(long pages) {
 
 // A refusal that left the view where it was (the disk refused the blocks,
 // which the mapping asks for first) keeps it; else the previous size is
-// mapped again.
+// mapped again. The mapping's refusal is kept until a view grows; a move
+// at the same size asks the disk nothing and so does not forget it.
 void qvCacheOnMapping::remap(long pages) {
     QV_ASSERT(locked_pages_.empty());
     const long previous = mapped_;
     unsigned char* const kept = base_;
     base_ = nullptr;
     try {
-        map_pages(pages);
+        try {
+            map_pages(pages);
+        } catch (qvErrorFrom<qvFileMapping> const& refused) {
+            refusal_ = static_cast<char const*>(refused);
+            throw;
+        }
         ++counters_.remaps;
+        if (mapped_ > previous) refusal_ = nullptr;
     } catch (qvError const&) {
         if (kept != nullptr && mapping_.view_base() == kept && mapping_.view_size() >= qvPagePosition(previous)) {
             base_ = kept;

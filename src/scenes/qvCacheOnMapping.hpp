@@ -14,8 +14,10 @@
 //    with "Cannot create file mapping";
 //  - limit ≤ mapped: a limit past the view raises, and the previous limit
 //    stays: with the mapping's error when the view's growth failed (a full
-//    disk), else (a view that must move while pages are locked) with "Red
-//    zone overflow in the mapped file";
+//    disk), be it asked by this limit or by an earlier growth, in place,
+//    moved or quiet, that no growth has undone since; else (a view that
+//    must move while pages are locked) with "Red zone overflow in the
+//    mapped file";
 //  - a locked page keeps its address: a limit that leaves less than the
 //    headroom spare grows the view to limit + growth pages in place (the
 //    mapping keeps its base), locked pages or not; only where the mapping
@@ -139,6 +141,11 @@ private:
     long mapped_ = 0;
     long ceiling_ = LONG_MAX;   // pages past which the view moves early; see map_pages
     int quiet_asks_ = 0;        // unlocked moments that may yet ask for the growth a limit wanted
+    // The text of the mapping's error for the last growth it refused (its
+    // texts last as long as the process), null once a view grows again: the
+    // overflow that refusal leads to raises it, so that a host can tell a
+    // full disk from a view kept still by locked pages.
+    char const* refusal_ = nullptr;
     const long headroom_;
     const long growth_;
     unsigned char* base_ = nullptr;

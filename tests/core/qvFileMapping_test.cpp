@@ -1,6 +1,7 @@
 // File mappings: the window choice as a pure function, views of files and
-// anonymous memory past 4 GiB, sizes, exact errors with system codes, and
-// whole views that grow in place (or say they cannot).
+// anonymous memory past 4 GiB, sizes, exact errors with system codes,
+// whole views that grow in place (or say they cannot), and the address
+// space a view that grows and moves takes.
 
 #include <orvane/core/qvBlockFile.hpp>
 #include <orvane/core/qvFileMapping.hpp>
@@ -10,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <climits>
 #include <cstdio>
@@ -28,6 +31,16 @@ namespace {
 
 constexpr long long GiB = 1LL << 30;
 using E = qvErrorFrom<qvFileMapping>;
+
+// Bytes of address space the process has mapped; -1 when unknown.
+long long address_space() {
+    std::FILE* const statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr) return -1;
+    long long pages = 0;
+    const bool read = std::fscanf(statm, "%lld", &pages) == 1;
+    std::fclose(statm);
+    return read ? pages * ::sysconf(_SC_PAGESIZE) : -1;
+}
 
 // The platform calls seen while observing, in order (room made first).
 std::vector<platform::Call> seen;
@@ -289,11 +302,9 @@ TEST_F(qvFileMappingTest, Only_a_writable_file_s_whole_view_with_a_range_set_asi
 TEST_F(qvFileMappingTest, The_range_set_aside_is_twice_the_view_and_a_finite_address_space_limit_bounds_it) {
     const std::string name = patterned(1 << 20);
     EXPECT_EXIT(([&] {
-                    long long pages = 0;
-                    std::FILE* const statm = std::fopen("/proc/self/statm", "r");
-                    if (statm == nullptr || std::fscanf(statm, "%lld", &pages) != 1) ::_exit(3);
-                    std::fclose(statm);
-                    const rlimit limit{static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + (40 << 20)), RLIM_INFINITY};
+                    const long long used = address_space();
+                    if (used < 0) ::_exit(3);
+                    const rlimit limit{static_cast<rlim_t>(used + (40 << 20)), RLIM_INFINITY};
                     if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(3);
                     qvFileMapping mapping(name.c_str(), false, false, 65536);
                     mapping.map(4096);
@@ -305,6 +316,41 @@ TEST_F(qvFileMappingTest, The_range_set_aside_is_twice_the_view_and_a_finite_add
                     ::_exit(capped && grown && refused && mapping.view_size() == (9 << 20) ? 0 : 1);
                 }()),
                 ::testing::ExitedWithCode(0), "");
+}
+
+// The owner's road from 1 to 512 MiB: grown in place while the range lasts,
+// moved into a range twice the new size when it is full. Each move gives
+// back the old range's rest, so the mapping never takes more than about
+// twice the file, and nothing once closed. Growth reserves the file's disk
+// blocks: 512 MiB at the end, allocated but never written.
+TEST_F(qvFileMappingTest, A_view_that_moves_as_it_grows_to_512_MiB_takes_at_most_twice_the_file_and_none_after_close) {
+    constexpr long long MiB = 1 << 20;
+    constexpr long long slack = 4 * MiB;   // what else the process may map meanwhile
+    struct statvfs disk {};
+    if (::statvfs(dir.path().c_str(), &disk) == 0 &&
+        static_cast<long long>(disk.f_bavail) * static_cast<long long>(disk.f_frsize) < 640 * MiB)
+        GTEST_SKIP() << "needs 512 MiB of free disk in the scratch folder";
+    const long long before = address_space();
+    ASSERT_GT(before, 0);
+    qvFileMapping mapping((dir / "growing").c_str(), true, false, 65536);
+    void* base = mapping.map(MiB);
+    int moves = 0;
+    for (long long size = MiB; size < 512 * MiB;) {
+        size = std::min(size * 3 / 2, 512 * MiB);
+        if (!mapping.grow(size)) {
+            void* const moved = mapping.map(size);
+            moves += moved != base;
+            base = moved;
+        }
+        ASSERT_EQ(mapping.view_size(), size);
+        static_cast<char*>(base)[size - 1] = 'e';   // the whole view is there
+        const long long taken = address_space() - before;
+        EXPECT_GE(taken, size) << size;
+        EXPECT_LE(taken, 2 * size + slack) << size;
+    }
+    EXPECT_GE(moves, 5);
+    mapping.close();
+    EXPECT_LE(address_space() - before, slack);
 }
 
 TEST_F(qvFileMappingTest, Moves_close_the_source_and_nothing_leaks) {

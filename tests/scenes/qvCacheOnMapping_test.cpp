@@ -1,8 +1,9 @@
 // The mapped page cache over a real file: file lengths while mapped and
 // after, views grown in place under locked pages within their range, moved
 // once none is locked (early, before the range is full), or (with no address
-// range set aside) remaps deferred while pages are locked, the red zone, addresses
-// kept between remaps, refusals outside the file and on read-only files, and
+// range set aside) remaps deferred while pages are locked, the red zone and
+// the disk's refusal it reports when one is behind it, addresses kept
+// between remaps, refusals outside the file and on read-only files, and
 // views that fail or come back too small.
 
 #include "scenes/qvCacheOnMapping.hpp"
@@ -170,6 +171,13 @@ TEST_F(qvCacheOnMappingTest, The_red_zone_keeps_the_previous_limit_and_the_unloc
     qvCacheOnMapping cache(again, 16, 64);
     cache.lock(5, true);
     cache.limit(20);
+    // Regression: a growth the disk refused only at unlocked moments, which
+    // keep quiet, let the overflow after it read as the red zone's.
+    platform::fail_next(platform::Call::reserve, ENOSPC, 2);
+    cache.unlock(5, 0.0f);
+    cache.lock(5, true);
+    EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(27); }, "Cannot create file mapping"));
+    EXPECT_EQ(cache.limit(), 20);
     cache.unlock(5, 0.0f);
     EXPECT_EQ(cache.mapped(), 84);
 }
@@ -290,13 +298,29 @@ TEST_F(qvCacheOnMappingTest, A_growth_the_disk_refuses_costs_one_ask_per_limit_a
             }
         }
         platform::observe_calls(nullptr);
-        platform::clear_failures();
         EXPECT_EQ(asks(platform::Call::reserve), in_place ? 3 : 9) << in_place;
         using C = platform::Call;
         EXPECT_EQ(asks(C::address_space) + asks(C::map_view) + asks(C::unmap_view), 0);   // no range, view or move
         EXPECT_EQ(cache.mapped(), mapped);
+        // Past the view and what its range can grow to, under a locked page,
+        // the growth waits; the overflow says why the view is short: the
+        // disk's refusal, until a growth succeeds, then the locked page.
+        const auto beyond_the_range = [&] {
+            return std::max(cache.mapped(), static_cast<long>(file.reserved_size() / page_bytes) - 64) + 1;
+        };
+        cache.lock(0, false);
+        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(beyond_the_range()); },
+                                                       "Cannot create file mapping")) << in_place;
+        EXPECT_EQ(cache.limit(), start + 3);
+        cache.unlock(0, 0.0f);
+        platform::clear_failures();
         cache.limit(start + 4);
         EXPECT_EQ(cache.mapped(), start + 4 + 64);
+        cache.lock(0, false);
+        EXPECT_TRUE(raises<E>([&] { cache.limit(beyond_the_range()); }, "Red zone overflow in the mapped file"))
+            << in_place;
+        EXPECT_EQ(cache.limit(), start + 4);
+        cache.unlock(0, 0.0f);
     }
 }
 
