@@ -69,7 +69,7 @@ std::uint32_t checked_used(void const* page) {
 // --- opening and closing -----------------------------------------------------
 
 qvPageStreamBuf::qvPageStreamBuf(qvPageDevice& device, char const* name, bool write)
-    : device_(device), write_(write), area_(std::make_unique_for_overwrite<char[]>(data_bytes)) {
+    : device_(device), write_(write), area_(write ? std::make_unique_for_overwrite<char[]>(data_bytes) : nullptr) {
     QV_ASSERT(name != nullptr);
     long root = device.find_root(name);
     if (root != 0) {
@@ -84,7 +84,8 @@ qvPageStreamBuf::qvPageStreamBuf(qvPageDevice& device, char const* name, bool wr
             reached_.insert(root);
             enter(root);
         } else {
-            enter_read(root, area_.get(), 0);   // checked; its bytes are taken by the first read
+            char none;
+            enter_read(root, &none, 0);   // checked; its bytes are taken by the first read
         }
     } else if (write) {
         root = new_page();
@@ -287,10 +288,12 @@ std::streamsize qvPageStreamBuf::enter_read(long page, char* out, std::streamsiz
     return take(lock.data(), out, n);
 }
 
-// The current page's bytes from done_ to used_ (at least one): up to `n`
-// into `out`, or, with no `out`, all into the area. The lock that takes the
+// The current page's bytes from done_ to used_: up to `n` into `out`, or,
+// with no `out`, all into the area, which a reader takes at its first short
+// read (one that only reads long never needs it). The lock that takes the
 // page's last bytes reads its link too: the buffer may be leaving the page.
-std::streamsize qvPageStreamBuf::take(void const* page, char* out, std::streamsize n) noexcept {
+std::streamsize qvPageStreamBuf::take(void const* page, char* out, std::streamsize n) {
+    if (out == nullptr && !area_) area_ = std::make_unique_for_overwrite<char[]>(data_bytes);
     unsigned char const* const data = static_cast<unsigned char const*>(page) + data_offset + done_;
     const std::streamsize left = used_ - done_;
     char* const area = area_.get();

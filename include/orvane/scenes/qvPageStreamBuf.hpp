@@ -124,7 +124,7 @@ private:
     std::uint32_t store(std::uint32_t const* link, char const* more, std::size_t n);
     std::uint32_t put(void* page, std::uint32_t const* link, char const* more, std::size_t n);
     std::streamsize enter_read(long page, char* out, std::streamsize n);
-    std::streamsize take(void const* page, char* out, std::streamsize n) noexcept;
+    std::streamsize take(void const* page, char* out, std::streamsize n);
     std::streamsize read_more(char* out, std::streamsize n);
     void enter(long page) noexcept;
     void drop_page() noexcept;
@@ -143,5 +143,5 @@ private:
     bool freeing_kept_ = false;   // closing: own rest freed, now the rests others left
     qvPageCache::OpenStream listed_;   // on the device's list from construction to close
     std::unordered_set<long> reached_;
-    std::unique_ptr<char[]> area_;   // data_bytes; null once closed
+    std::unique_ptr<char[]> area_;   // data_bytes: a writer's from the open, a reader's from its first short read; null once closed
 };
