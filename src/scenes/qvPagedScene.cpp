@@ -73,7 +73,9 @@ qvPagedScene::~qvPagedScene() {
 // that a stream whose close returned is always moved into ended_.
 void qvPagedScene::end_user_streams() {
     if (!input_ && !output_) return;
-    ended_.reserve(ended_.size() + 2);
+    // Doubling, as push_back would: a host that asks for streams in a loop
+    // pays no copy of the whole list at each ask.
+    if (ended_.capacity() - ended_.size() < 2) ended_.reserve(2 * ended_.size() + 2);
     if (input_) {
         input_->close();
         end_user_stream(*input_);
