@@ -366,16 +366,17 @@ TEST(qvPagedSceneFile, A_mapped_writer_reserves_the_holes_of_a_sparse_file_or_re
 TEST(qvPagedSceneFile, An_allocation_that_meets_the_red_zone_leaves_map_and_page_count_as_they_were) {
     const struct {
         char const* name;
-        bool must_move;   // no address range to grow in
-        bool disk_full;
+        bool must_move;     // no address range to grow in
+        bool disk_full;     // from the held page on
+        bool quiet_first;   // and before it, at moments with no page held
         char const* refused;
     } rows[] = {
-        {"view that must move", true, false, "Red zone overflow in the mapped file"},
-        {"full disk", false, true, "Cannot create file mapping"},
+        {"view that must move", true, false, false, "Red zone overflow in the mapped file"},
+        {"full disk", false, true, false, "Cannot create file mapping"},
         // Regression: the disk refused the move at a moment with no page
         // held, quietly, and the overflow under the held page (a page
         // stream's write) raised the red zone's message.
-        {"full disk, view that must move", true, true, "Cannot create file mapping"},
+        {"full disk, view that must move", true, true, true, "Cannot create file mapping"},
     };
     for (auto const& row : rows) {
         SCOPED_TRACE(row.name);
@@ -385,13 +386,14 @@ TEST(qvPagedSceneFile, An_allocation_that_meets_the_red_zone_leaves_map_and_page
         qvPagedSceneFile file;
         file.create(name.c_str(), -1);
         qvPageDevice& device = file.device();
-        if (row.disk_full) {
+        if (row.quiet_first) {
             platform::fail_next(platform::Call::reserve, ENOSPC, 1 << 30);
             // Into the headroom with no page held: the growth it asks is refused, quietly.
             const qvCacheOnMapping& cache = static_cast<qvMappedPageFile&>(device);
             while (device.page_count() + qvMappedPageFile::headroom <= cache.mapped()) device.allocate();
         }
         device.lock(0, false);   // the view cannot move now
+        if (row.disk_full) platform::fail_next(platform::Call::reserve, ENOSPC, 1 << 30);
         long last = 0;
         std::string error;
         for (int i = 0; i < 200 && error.empty(); ++i) error = message_of([&] { last = device.allocate(); });
