@@ -31,6 +31,7 @@ qvRestrictedText::qvRestrictedText(qvContainerScene& scene, qvCrdOf<double> anch
     // Checked before the text makes a record, through the gate the setters
     // use, so a refused value leaves no shape behind in the scene (a NaN
     // anchor or angle did); a measure that fails takes the record away.
+    // Only a receiver raising at a later step's report leaves it half-made.
     qvShapeCoordinates::require(anchor);
     qvShapeCoordinates::require(angle);
     qvShapeCoordinates::require(aperture);

@@ -8,8 +8,10 @@
 // The image constructor runs, each step a box-keeping change of its own:
 // the copy of the bitmap, the anchor, the alignment and, with an attribute,
 // its connection. A bitmap the copy refuses is refused before the record
-// exists, so a failed construction leaves no shape in the scene. The
-// resolutions stay 0 until resolution() or adjust_extent() runs.
+// exists, so a failed construction leaves no shape in the scene (a scene
+// receiver that raises at a later step's report leaves it half-made, with
+// no handle). The resolutions stay 0 until resolution() or adjust_extent()
+// runs.
 
 #include <orvane/attributes/qvAttributeFolderInterface.hpp>
 #include <orvane/attributes/qvBitmapReference.hpp>

@@ -8,7 +8,8 @@
 // the copy of the bitmap, the anchor, both vectors and, with an attribute,
 // its connection. A bitmap the copy refuses, and an anchor or a vector the
 // setters would refuse, are refused before the record exists, so a failed
-// construction leaves no shape in the scene.
+// construction leaves no shape in the scene (a scene receiver that raises
+// at a later step's report leaves it half-made, with no handle).
 
 #include <orvane/attributes/qvAttributeFolderInterface.hpp>
 #include <orvane/attributes/qvBitmapReference.hpp>

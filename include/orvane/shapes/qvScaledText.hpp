@@ -14,7 +14,9 @@
 //   5. the anchor, the alignment, the angle and the aperture.
 // A height, stretch, anchor, angle or aperture that a step would refuse is
 // refused before step 1, and a measure of step 4 that fails destroys the
-// new shape again, so a failed construction leaves no shape in the scene.
+// new shape again, so a failed construction leaves no shape in the scene;
+// only a scene receiver that raises at a later step's report leaves the
+// text half-made there, with no handle (the README's receiver table).
 // Their defaults:
 // stretch 1, alignment 20 (carried bit, start, baseline), angle 0,
 // aperture 90.
