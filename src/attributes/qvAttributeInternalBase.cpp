@@ -7,6 +7,9 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 
+// Inline here, where every caller is: the reads pay one compare.
+inline bool qvAttributeInternalBase::current() const noexcept { return content == palette->content(); }
+
 qvAttributeInternalBase::qvAttributeInternalBase(qvPalette& palette_, long handle_)
     : palette(&palette_), content(palette_.content()) {
     if (handle_ != 0)
@@ -58,13 +61,15 @@ void qvAttributeInternalBase::attr_source(qvPalette* new_palette) {
     palette = new_palette;
 }
 
-bool qvAttributeInternalBase::current() const noexcept { return content == palette->content(); }
-
-// One compare while the content lasts. A palette replaced without words
-// of its replacer's (none does so) still refuses.
+// One compare while the content lasts.
 void qvAttributeInternalBase::check_attached() const {
-    if (handle == 0 || current())
-        return;
+    if (handle != 0 && !current())
+        refuse_earlier_content();
+}
+
+// A palette replaced without words of its replacer's (none does so) still
+// refuses.
+void qvAttributeInternalBase::refuse_earlier_content() const {
     if (qvPalette::Refusal const refusal = palette->content_refusal())
         refusal();
     qvRaise(qvErrorFrom<qvAttributeBase>("Attribute handle of an earlier palette content"));
@@ -80,14 +85,18 @@ void qvAttributeInternalBase::check_writable() const {
 }
 
 // A read through a handle of an earlier content would give whatever
-// attribute has its number now (another file's), or nothing.
+// attribute has its number now (another file's), or nothing. Reads are the
+// hot road (every drawn shape's pen and font): the check is the one
+// compare, and the read goes on as a tail call.
 void const* qvAttributeInternalBase::property(qvFolder const& folder) {
-    qvAttributeInternalBase::check_attached();
+    if (handle != 0 && !current()) [[unlikely]]
+        refuse_earlier_content();
     return qvAttributeBase::property(folder);
 }
 
 qvString qvAttributeInternalBase::attribute_name() {
-    qvAttributeInternalBase::check_attached();
+    if (handle != 0 && !current()) [[unlikely]]
+        refuse_earlier_content();
     return qvAttributeBase::attribute_name();
 }
 

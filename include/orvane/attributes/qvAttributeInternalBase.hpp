@@ -70,6 +70,8 @@ protected:
 private:
     // Whether the held handle (not 0) is of the palette's content of now.
     bool current() const noexcept;
+    // What check_attached() raises, out of the way of the reads.
+    [[noreturn]] void refuse_earlier_content() const;
 
     // The palette's content() when the held handle was taken: noted at
     // construction and by check_writable() while no handle is held, so
