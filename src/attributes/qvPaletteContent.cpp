@@ -17,6 +17,12 @@
 // named, and every count includes what happened since the close. The kept
 // form lasts while the content it was saved from goes on: the next save
 // replaces it, a read of any other form drops it.
+//
+// Equal bytes are not the same file: another file whose palette happens to
+// save the same bytes holds other shapes, and putting the held content
+// over it would lend its attributes' numbers to objects that never named
+// them there. So both roads are open only to the file the content came
+// from or was saved to, as its owner stamps it, read back unchanged.
 
 #include <orvane/attributes/qvPalette.hpp>
 
@@ -49,9 +55,11 @@ void load_form(qvPalette& palette, std::string const& form) {
 
 // A form that cannot be kept costs the next read only its chance to go on
 // with this content: the objects are then refused, which loses nothing.
-void qvPalette::save_content(qvOutputStream& os) {
+void qvPalette::save_content(qvOutputStream& os, FileStamp file) {
     saved_form_.clear();
+    content_file_ = 0;
     save(os);
+    content_file_ = file;
     if (!enumerate())
         return;
     try {
@@ -65,10 +73,12 @@ void qvPalette::save_content(qvOutputStream& os) {
 // another content: refusing a good handle loses nothing, keeping one that
 // is not would. A put back that raises leaves what was read (a load
 // changes nothing when it raises).
-void qvPalette::read_content(qvInputStream& is, Refusal refusal) {
-    const bool held = static_cast<bool>(enumerate());
-    const std::string before = held || !saved_form_.empty() ? saved_form(*this) : std::string();
+void qvPalette::read_content(qvInputStream& is, Refusal refusal, FileStamp file) {
+    const bool same_file = file != 0 && file == content_file_;
+    const bool held = same_file && static_cast<bool>(enumerate());
+    const std::string before = held || (same_file && !saved_form_.empty()) ? saved_form(*this) : std::string();
     load(is);
+    content_file_ = file;
     std::string saved;
     saved.swap(saved_form_);
     if (!before.empty()) {

@@ -208,6 +208,18 @@ long long file_size(int fd) noexcept {
     return status.st_size;
 }
 
+bool file_identity(char const* name, FileIdentity& identity) noexcept {
+    struct stat status;
+    if (::stat(name, &status) != 0) return false;
+    const auto nanoseconds = [](struct timespec const& t) {
+        return static_cast<unsigned long long>(t.tv_sec) * 1000000000ULL + static_cast<unsigned long long>(t.tv_nsec);
+    };
+    identity = {static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino),
+                static_cast<unsigned long long>(status.st_size), nanoseconds(status.st_mtim),
+                nanoseconds(status.st_ctim)};
+    return true;
+}
+
 bool set_length(int fd, long long length) noexcept {
     if (injected_failure(Call::resize)) return false;
     int result;

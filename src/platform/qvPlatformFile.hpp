@@ -13,6 +13,7 @@
 //   empties a file that someone else holds;
 // - functions report failure by their result with errno set; none raises.
 
+#include <array>
 #include <cstddef>
 #include <string>
 
@@ -55,6 +56,13 @@ long long seek(int fd, long long offset, int whence) noexcept;
 
 // The file's length, or -1.
 long long file_size(int fd) noexcept;
+
+// What tells one state of a file from another: its device and inode, its
+// length, and its last modification and status change, in nanoseconds.
+// Equal identities are the same file with nothing written to it between,
+// as far as the system tells; a copy under another name differs.
+using FileIdentity = std::array<unsigned long long, 5>;
+bool file_identity(char const* name, FileIdentity& identity) noexcept;
 
 // Truncates or extends; extension leaves a hole (the file stays sparse).
 bool set_length(int fd, long long length) noexcept;

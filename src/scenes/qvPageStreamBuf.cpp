@@ -134,11 +134,25 @@ void qvPageStreamBuf::finish(bool report) {
     } catch (...) {
         if (report) throw;
     }
+    end();
+}
+
+// Closed for good: nothing of the device is reached again, so the buffer
+// may outlive it.
+void qvPageStreamBuf::end() noexcept {
+    drop_page();
     open_ = false;
     rest_ = 0;
     reached_ = {};
     area_.reset();
     device_.stream_closed(listed_);
+}
+
+void qvPageStreamBuf::Listing::end_for_device(bool store) noexcept {
+    if (store)
+        buffer.finish(false);
+    else
+        buffer.end();
 }
 
 // Another stream open on the root may stand on the old pages past the new
@@ -166,29 +180,40 @@ void qvPageStreamBuf::free_rests() {
 }
 
 // Frees rest_ and the pages after it; a page leaves rest_ only once it was
-// freed, so a second try goes on with the page the first could not free.
+// freed, so a second try goes on with the page the first could not free
+// (the lock and the free meet the device's errors, which may pass). A
+// damaged page does not: a link outside the file or met twice, or a used
+// count no page has, tells that another program wrote there, and its link
+// cannot be trusted. The freeing ends at that page, leaving it and what
+// follows allocated: space lost, never a page freed that something else
+// may use, and never a close that raises again at every retry for pages
+// the file no longer needs.
 void qvPageStreamBuf::cut_rest() {
     while (rest_ != 0) {
-        check_reachable(rest_);
         const long page = static_cast<long>(rest_);
+        if (!reachable(rest_)) break;
         std::uint32_t link;
         {
             const qvPageLock lock(device_, page, false, 0.0f);
-            checked_used(lock.data());
+            if (qvPageWord(lock.data(), used_offset) > data_bytes) break;
             link = lock.word(next_offset);
         }
         device_.free(page);
         reached_.insert(page);
         rest_ = link;
     }
+    rest_ = 0;
 }
 
 // --- pages -------------------------------------------------------------------
 
+bool qvPageStreamBuf::reachable(std::uint32_t page) const {
+    return page >= 2 && page < static_cast<std::uint32_t>(device_.page_count()) &&
+           reached_.count(static_cast<long>(page)) == 0;
+}
+
 void qvPageStreamBuf::check_reachable(std::uint32_t page) const {
-    if (page < 2 || page >= static_cast<std::uint32_t>(device_.page_count()) ||
-        reached_.count(static_cast<long>(page)) != 0)
-        raise_stream_corrupt();
+    if (!reachable(page)) raise_stream_corrupt();
 }
 
 // A page from the allocator, laid out as the last page of a stream. A page

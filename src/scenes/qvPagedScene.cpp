@@ -48,16 +48,19 @@ qvPagedScene::qvPagedScene(orvane::auto_ptr<qvPalette> palette)
 }
 
 // Proxies are detached before the close writes their copies back, so none
-// reaches the scene once it is gone; the base frees the copies. A close
-// that fails gives the session up: streams and structures let go of their
-// pages first (into the cache, nothing written), then the device drops
-// them unwritten.
+// reaches the scene once it is gone; the base frees the copies. A host's
+// streams still open on the device would stop the close and then outlive
+// the device: they end first, each as its own destructor would, so the
+// session closes whole. A close that fails gives the session up: streams
+// and structures let go of their pages first (into the cache, nothing
+// written), then the device drops them unwritten.
 qvPagedScene::~qvPagedScene() {
     end_enumerations();
     detach_proxies();
     try {
-        if (is_open()) close();
         end_user_streams();
+        if (file_.is_open()) file_.device().end_streams(true);
+        if (is_open()) close();
         file_.close();
     } catch (...) {
         give_up();

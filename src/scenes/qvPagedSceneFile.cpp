@@ -9,10 +9,22 @@
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvFileMapping.hpp>
 
+#include "platform/qvPlatformFile.hpp"
 #include "scenes/qvMappedPageFile.hpp"
 #include "scenes/qvPageFile.hpp"
 
+#include <atomic>
+#include <type_traits>
+
+static_assert(std::is_same_v<orvane::platform::FileIdentity, std::array<unsigned long long, 5>>);
+
 namespace {
+
+// Unique in the process, so that two objects' files never share one.
+std::uint64_t new_stamp() noexcept {
+    static constinit std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 [[noreturn]] void raise_scene_file_error(char const* message) {
     qvRaise(qvErrorFrom<qvPagedSceneFile>(message));
@@ -35,8 +47,10 @@ void end(std::unique_ptr<qvPageDevice>& owned) {
 qvPagedSceneFile::qvPagedSceneFile() noexcept = default;
 
 // A failing disk or a damaged file is no broken invariant: the session is
-// given up rather than the process ended.
+// given up rather than the process ended. A host's stream left open would
+// stop the close, and then reach a device that is gone: it ends first.
 qvPagedSceneFile::~qvPagedSceneFile() {
+    if (device_) device_->end_streams(true);
     try {
         close();
     } catch (qvError const&) {
@@ -46,22 +60,29 @@ qvPagedSceneFile::~qvPagedSceneFile() {
 
 // --- creating and opening ----------------------------------------------------
 
+// A file is looked at before its device is made: a writable device may
+// grow it at once. A name to create is the name of a new file.
 template <class Make>
-void qvPagedSceneFile::install(Make&& make, bool mapped) {
+void qvPagedSceneFile::install(Make&& make, bool mapped, char const* name, bool create) {
     if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
+    orvane::platform::FileIdentity found{};
+    const bool known = !create && ended_stamp_ != 0 && orvane::platform::file_identity(name, found);
+    std::string opened(name);
     device_ = make();
     mapped_ = mapped;
+    name_.swap(opened);
+    stamp_ = known && found == ended_state_ ? ended_stamp_ : new_stamp();
 }
 
 void qvPagedSceneFile::create(char const* name, int cache) {
     if (cache < 0)
-        install([&] { return std::make_unique<qvMappedPageFile>(name, true, false); }, true);
+        install([&] { return std::make_unique<qvMappedPageFile>(name, true, false); }, true, name, true);
     else
-        install([&] { return std::make_unique<qvPageFile>(name, cache, true, false); }, false);
+        install([&] { return std::make_unique<qvPageFile>(name, cache, true, false); }, false, name, true);
 }
 
 void qvPagedSceneFile::create(char const* name, std::size_t cache) {
-    install([&] { return std::make_unique<qvPageFile>(name, cache, true, false); }, false);
+    install([&] { return std::make_unique<qvPageFile>(name, cache, true, false); }, false, name, true);
 }
 
 // A writable mapped device grows the file and reserves its blocks before
@@ -73,7 +94,8 @@ bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
     if (cache < 0) {
         if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
         const auto mapped = [&](bool read_only_device) {
-            install([&] { return std::make_unique<qvMappedPageFile>(name, false, read_only_device, true); }, true);
+            install([&] { return std::make_unique<qvMappedPageFile>(name, false, read_only_device, true); }, true,
+                    name, false);
         };
         try {
             mapped(read_only);
@@ -97,7 +119,8 @@ bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
 bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only) {
     if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
     try {
-        install([&] { return std::make_unique<qvPageFile>(name, cache, false, read_only, true); }, false);
+        install([&] { return std::make_unique<qvPageFile>(name, cache, false, read_only, true); }, false, name,
+                false);
     } catch (qvError const&) {
         return false;
     }
@@ -108,28 +131,46 @@ bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only)
 
 void qvPagedSceneFile::close() {
     if (!device_) return;
-    if (mapped_)
-        end<qvMappedPageFile>(device_);
-    else
-        end<qvPageFile>(device_);
+    try {
+        if (mapped_)
+            end<qvMappedPageFile>(device_);
+        else
+            end<qvPageFile>(device_);
+    } catch (...) {
+        if (!device_) ended(false);
+        throw;
+    }
+    ended(true);
 }
 
 void qvPagedSceneFile::give_up() noexcept {
     if (!device_) return;
+    device_->end_streams(false);
     if (mapped_)
         static_cast<qvMappedPageFile&>(*device_).give_up();
     else
         static_cast<qvPageFile&>(*device_).give_up();
     device_.reset();
+    ended(false);
 }
 
+// The file is left as it was opened, so it keeps its stamp.
 void qvPagedSceneFile::abandon() noexcept {
     if (!device_) return;
+    device_->end_streams(false);
     if (mapped_)
         static_cast<qvMappedPageFile&>(*device_).abandon();
     else
         static_cast<qvPageFile&>(*device_).abandon();
     device_.reset();
+    ended(true);
+}
+
+// A file given up may hold anything a killed writer leaves: it gets a new
+// stamp when opened again. One whose state cannot be read does too.
+void qvPagedSceneFile::ended(bool cleanly) noexcept {
+    ended_stamp_ = cleanly && orvane::platform::file_identity(name_.c_str(), ended_state_) ? stamp_ : 0;
+    stamp_ = 0;
 }
 
 void qvPagedSceneFile::seal() noexcept {

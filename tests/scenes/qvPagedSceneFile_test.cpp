@@ -7,7 +7,9 @@
 #include <orvane/scenes/qvPageIStream.hpp>
 #include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPageStreamBuf.hpp>
+#include <orvane/scenes/qvPagedScene.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
+#include <orvane/shapes/qvRectangle.hpp>
 
 #include "scenes/qvCacheOnMapping.hpp"
 #include "scenes/qvMappedPageFile.hpp"
@@ -20,6 +22,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -436,5 +440,83 @@ TEST(qvPagedSceneFile, A_file_whose_mapped_writer_was_killed_opens_with_both_dev
         EXPECT_EQ(get(file.device(), "$UserData"), "written, never closed");
         EXPECT_EQ(get(file.device(), "$Layout"), std::string(20000, 'L'));
         file.close();
+    }
+}
+
+// Past failure: a scene object, or a scene file, ended while a host's
+// stream stood on its device raised "Cannot release the cache memory while
+// pages are locked" from a destructor and ended the process, the session
+// lost (50 shapes of 60, a mapped file that opened read-only only). The
+// host's stream is ended first, a writer keeping its returned bytes; the
+// session closes whole, and the stream object outlives the device.
+TEST(qvPagedSceneFile, A_scene_or_file_ended_under_a_host_stream_ends_it_first_and_keeps_every_edit) {
+    const std::string users(20000, 'u'), host_bytes = "host bytes, written and returned";
+    for (int cache : {1 << 20, -1}) {
+        for (bool reader : {true, false}) {
+            for (std::string const end : {"scene destroyed", "exit", "file destroyed"}) {
+                SCOPED_TRACE(end + (reader ? ", reader, " : ", writer, ") + std::to_string(cache));
+                ScratchDir dir;
+                const std::string path = dir / "host.pgf";
+                {
+                    qvPagedScene maker;
+                    maker.create(path.c_str(), qvMathRectOf<double>(0, 0, 100, 100), cache);
+                    for (int k = 0; k < 50; ++k) qvRectangle(maker, qvMathRectOf<double>(k, 1, k + 1, 3));
+                    maker.output_stream().putn(std::string(30000, 'o').data(), 30000);
+                    put(maker.device(), "Host", "old");
+                    ASSERT_TRUE(maker.close());
+                }
+                std::unique_ptr<qvPageIStream> in;
+                std::unique_ptr<qvPageOStream> out;
+                const auto stand = [&](qvPageDevice& device) {
+                    if (reader)
+                        in = std::make_unique<qvPageIStream>(device, "Host");
+                    else
+                        (out = std::make_unique<qvPageOStream>(device, "Host"))->putn(host_bytes.data(), 32);
+                };
+                const auto edit = [&](qvPagedScene& scene) {
+                    ASSERT_TRUE(scene.open(path.c_str(), cache, false));
+                    stand(scene.device());
+                    for (int k = 0; k < 10; ++k) qvRectangle(scene, qvMathRectOf<double>(k, 5, k + 2, 6));
+                    scene.output_stream().putn(users.data(), 20000);
+                };
+                if (end == "scene destroyed") {
+                    qvPagedScene scene;
+                    edit(scene);
+                } else if (end == "exit") {
+                    const pid_t child = ::fork();
+                    ASSERT_GE(child, 0);
+                    if (child == 0) {
+                        static qvPagedScene scene;
+                        edit(scene);
+                        in.release(), out.release();   // never ended by the host
+                        std::exit(0);
+                    }
+                    int status = 0;
+                    ASSERT_EQ(::waitpid(child, &status, 0), child);
+                    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+                } else {
+                    qvPagedSceneFile file;
+                    ASSERT_TRUE(file.open(path.c_str(), cache, false));
+                    stand(file.device());
+                }
+                if (in) {
+                    EXPECT_LT(in->get(), 0);   // ended: reads the end, then goes
+                }
+                if (out) {
+                    EXPECT_NE(message_of([&] { out->putn("x", 1); }), "");
+                }
+                in.reset(), out.reset();
+                qvPagedScene check;
+                ASSERT_TRUE(check.open(path.c_str(), cache, false));
+                EXPECT_EQ(check.size(-1), end == "file destroyed" ? 50 : 60);
+                EXPECT_EQ(get(check.device(), "Host"), reader ? "old" : host_bytes);
+                if (end != "file destroyed") {
+                    qvInputStream& user = check.input_stream();
+                    std::string bytes(20001, '\0');
+                    bytes.resize(static_cast<std::size_t>(user.getn(bytes.data(), 20001)));
+                    EXPECT_TRUE(bytes == users);
+                }
+            }
+        }
     }
 }

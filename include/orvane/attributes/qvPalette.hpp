@@ -16,9 +16,10 @@
 //    changing call and may call back into the palette;
 //  - content() names the content the handles belong to: a scene that reads
 //    a file's palette over the one it owns (read_content) starts a new one
-//    unless it read back the content it held or the one it last saved
-//    (save_content), and a handle taken in an earlier content names
-//    nothing of this one, whatever attribute has its number now.
+//    unless it read back, from the very file the content came from or was
+//    last saved to (save_content), the content it held or the one it
+//    saved; a handle taken in an earlier content names nothing of this
+//    one, whatever attribute has its number now.
 
 #include <orvane/attributes/qvAttributeRepository.hpp>
 #include <orvane/attributes/qvCookieCache.hpp>
@@ -66,18 +67,24 @@ public:
         ++content_;
         refusal_ = refusal;
     }
-    // save(os); a palette that holds any attribute also keeps the form it
-    // saved, until the next save or a read_content of another form.
-    void save_content(qvOutputStream& os);
-    // load(is), then new_content(refusal) unless what was read saves as
-    // the content held before did (a file closed and opened again with
-    // nothing changed between), or as the content last saved by
-    // save_content did (the file a scene wrote at its close, opened again
-    // while the application released, copied or wrote attributes through
-    // the objects it kept): then the content held before is put back, and
-    // every handle names what it named. A load that raises changes
-    // nothing.
-    void read_content(qvInputStream& is, Refusal refusal);
+    // A file's state, as its owner stamps it: equal stamps are the same
+    // file with nothing written to it between; 0 is none.
+    using FileStamp = std::uint64_t;
+    // save(os) into the file stamped `file`; a palette that holds any
+    // attribute also keeps the form it saved, until the next save or a
+    // read_content of another form or file.
+    void save_content(qvOutputStream& os, FileStamp file);
+    // load(is) from the file stamped `file`, then new_content(refusal)
+    // unless that file is the one the content held came from or was last
+    // saved to, and what was read saves as the content held before did (a
+    // file closed and opened again with nothing changed between), or as
+    // the content last saved by save_content did (the file a scene wrote
+    // at its close, opened again while the application released, copied or
+    // wrote attributes through the objects it kept): then the content held
+    // before is put back, and every handle names what it named. Another
+    // file whose palette saves the same bytes is another content. A load
+    // that raises changes nothing.
+    void read_content(qvInputStream& is, Refusal refusal, FileStamp file);
     // Null while the first content lasts.
     Refusal content_refusal() const noexcept { return refusal_; }
 
@@ -92,4 +99,6 @@ private:
     // The form save_content wrote, in the version read_content compares
     // in; empty when none is kept.
     std::string saved_form_;
+    // The file the content held came from or was last saved to.
+    FileStamp content_file_ = 0;
 };

@@ -48,6 +48,17 @@ public:
         long root = 0;
         OpenStream* next = nullptr;
         OpenStream* previous = nullptr;
+        // Ends the stream for good, for a device that ends under it: a
+        // writer first stores what its writes returned when `store` is set
+        // (as its destructor would: what cannot be stored is given up).
+        // Leaves the list.
+        virtual void end_for_device(bool store) noexcept = 0;
+
+    protected:
+        OpenStream() noexcept = default;
+        OpenStream(OpenStream const&) = delete;
+        OpenStream& operator=(OpenStream const&) = delete;
+        ~OpenStream() = default;
     };
 
     void stream_opened(OpenStream& stream) noexcept {
@@ -60,6 +71,12 @@ public:
         (stream.previous != nullptr ? stream.previous->next : streams_) = stream.next;
         if (stream.next != nullptr) stream.next->previous = stream.previous;
         stream.next = stream.previous = nullptr;
+    }
+    // For an owner that must end the device while a host's streams are
+    // still open on it (a destructor): each ends as above, so none is left
+    // to reach a device that is gone.
+    void end_streams(bool store) noexcept {
+        while (streams_ != nullptr) streams_->end_for_device(store);
     }
     long open_streams() const noexcept {
         long count = 0;

@@ -61,12 +61,17 @@
 //    chain's rest, until close ends it;
 //  - every page is checked before it is used: a root or link outside
 //    2 .. page count − 1 (0 ends a chain), a page reached twice, a used count
-//    above 16,376 raise "Invalid or corrupt Orvane pagefile", when reading,
-//    rewriting and freeing the rest alike: never a hang, never a page left
-//    locked;
+//    above 16,376 raise "Invalid or corrupt Orvane pagefile" when reading
+//    and rewriting: never a hang, never a page left locked. A rest is what
+//    the file no longer needs: its freeing stops at such a page, which
+//    stays allocated with the pages past it (space lost, never a page both
+//    free and in a chain), and the close goes on;
 //  - the buffer is listed open, with its root, on the device's cache from
 //    construction to a close that returned, so the device refuses to close
-//    under it;
+//    under it. An owner that must end the device all the same (its
+//    destructor) ends the buffer first, as the buffer's destructor would,
+//    or at once, storing nothing, when it gives the session up: the buffer
+//    is then closed as below, and may outlive the device;
 //  - close stores the current page with link 0, then frees the rest; when
 //    it raises the buffer stays open and a second close goes on from where
 //    the first stopped (a reader's close too, while it frees the rests
@@ -117,6 +122,7 @@ protected:
     std::streambuf* setbuf(char_type* buffer, std::streamsize n) override;
 
 private:
+    bool reachable(std::uint32_t page) const;
     void check_reachable(std::uint32_t page) const;
     long new_page();
     void give_back(long page) noexcept;
@@ -129,6 +135,7 @@ private:
     void enter(long page) noexcept;
     void drop_page() noexcept;
     void finish(bool report);
+    void end() noexcept;
     void free_rests();
     void cut_rest();
 
@@ -141,7 +148,14 @@ private:
     const bool write_;
     bool open_ = true;
     bool freeing_kept_ = false;   // closing: own rest freed, now the rests others left
-    qvPageCache::OpenStream listed_;   // on the device's list from construction to close
+    // On the device's list from construction to close, and how the device
+    // ends the buffer when it must end first.
+    struct Listing final : qvPageCache::OpenStream {
+        explicit Listing(qvPageStreamBuf& owner) noexcept : buffer(owner) {}
+        void end_for_device(bool store) noexcept override;
+        qvPageStreamBuf& buffer;
+    };
+    Listing listed_{*this};
     std::unordered_set<long> reached_;
     std::unique_ptr<char[]> area_;   // data_bytes: a writer's from the open, a reader's from its first short read; null once closed
 };

@@ -22,13 +22,17 @@
 //    destroyed, so a reference to it stays good that long. Once ended it
 //    is closed: every read, write or skip through it raises
 //    qvErrorFrom<std::streambuf*> "Invalid streambuf" and no byte reaches
-//    any file;
-//  - streams a host opens on device() are its own to close, before close()
-//    and before destruction: while one is open close raises "Cannot release
-//    the cache memory while pages are locked" and changes nothing (the
-//    device refuses to release its cache likewise), so the host can close
-//    its stream and close the scene again. Destruction under such a stream
-//    gives the session up, as below;
+//    any file. Each one asked for keeps about 360 bytes until then, so a
+//    host that asks in a loop grows the scene object by that much a turn;
+//  - streams a host opens on device() are its own to close, before close():
+//    while one is open close raises "Cannot release the cache memory while
+//    pages are locked" and changes nothing (the device refuses to release
+//    its cache likewise), so the host can close its stream and close the
+//    scene again. Destruction ends them first, each as its own destructor
+//    would (a writer stores the bytes its writes returned, a reader just
+//    ends), then closes the session as close() does. The host's stream
+//    object may outlive the scene: it reads end of file, refuses bytes and
+//    can be destroyed safely;
 //  - proxies must not outlive close: close writes every connected shape
 //    back and detaches the copies; an edit through such a proxy raises
 //    "Paged scene was not initialized", its release only frees its copy.

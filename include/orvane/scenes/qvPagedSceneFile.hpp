@@ -18,13 +18,26 @@
 //    after the device ended leaves it closed. The error is raised either way;
 //  - give_up ends a session without writing anything more (the file stays
 //    as a killed writer leaves it); the destructor does so when its close
-//    fails, and returns.
+//    fails, and returns;
+//  - streams a host left open on the device are ended before the device
+//    goes: by the destructor as their own destructors would (a writer
+//    stores what its writes returned), by give_up and abandon at once,
+//    storing nothing. Such a stream object then reads end of file, refuses
+//    bytes, and can still be destroyed; close() refuses under them;
+//  - stamp() tells the states of files apart for a scene that keeps what
+//    it read of one across a close: a file this object closed cleanly and
+//    opens again with nothing written to it between (same file, length
+//    and times) gets the stamp it had; any other file, a copy included,
+//    and any file created, a new one.
 // Errors are qvErrorFrom<qvPagedSceneFile>; the device's pass through.
 
 #include <orvane/scenes/qvPageDevice.hpp>
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 class qvPagedSceneFile {
 public:
@@ -67,11 +80,21 @@ public:
 
     // "Pagefile has not been opened" when no file is open.
     qvPageDevice& device();
+    // The open file's stamp (see above); 0 when none is open.
+    std::uint64_t stamp() const noexcept { return stamp_; }
 
 private:
     template <class Make>
-    void install(Make&& make, bool mapped);
+    void install(Make&& make, bool mapped, char const* name, bool create);
+    // The file ended: cleanly (its state is noted with its stamp) or not.
+    void ended(bool cleanly) noexcept;
 
     std::unique_ptr<qvPageDevice> device_;
     bool mapped_ = false;
+    std::string name_;
+    std::uint64_t stamp_ = 0;
+    // The file last ended cleanly: its stamp (0 when none) and its state
+    // once ended.
+    std::uint64_t ended_stamp_ = 0;
+    std::array<unsigned long long, 5> ended_state_{};
 };
