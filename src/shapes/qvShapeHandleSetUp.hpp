@@ -21,9 +21,10 @@ inline qvMathRectOf<double> qvBoxAround(qvCrdOf<double> center, double x_radius,
 }
 
 // Connects a shape just made to `attributes` (null: none); a connect that
-// raises (a source from a closed session, a copy that ran out of memory)
-// takes the new shape away again, so a refused constructor leaves the
-// scene as it was.
+// raises (a source from a closed session, a copy that ran out of memory, a
+// receiver refusing either report) takes the new shape away again, and the
+// reference it took with it, so a refused constructor leaves the scene and
+// its counts as they were.
 template <class P>
 void qvConnectNewShape(P& proxy, qvAttributeFolderInterface* attributes) {
     if (attributes != nullptr)

@@ -4,12 +4,24 @@
 // disconnect released the attribute its record still named. The same writes
 // meet a receiver of the scene that raises in a report.
 
+#include <orvane/attributes/qvBitmap.hpp>
 #include <orvane/attributes/qvMatchingPalette.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 #include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/scenes/qvPagedScene.hpp>
+#include <orvane/shapes/qvArc.hpp>
+#include <orvane/shapes/qvBezier.hpp>
+#include <orvane/shapes/qvEllipse.hpp>
+#include <orvane/shapes/qvExactPolygon.hpp>
 #include <orvane/shapes/qvGraphicList.hpp>
+#include <orvane/shapes/qvPieSlice.hpp>
+#include <orvane/shapes/qvPolyMarker.hpp>
+#include <orvane/shapes/qvPolygon.hpp>
+#include <orvane/shapes/qvPolyline.hpp>
 #include <orvane/shapes/qvRectangle.hpp>
+#include <orvane/shapes/qvRestrictedImage.hpp>
+#include <orvane/shapes/qvRestrictedText.hpp>
+#include <orvane/shapes/qvScaledText.hpp>
 
 #include "qvAttributeInterfaceTestSupport.hpp"
 #include "qvFileTestSupport.hpp"
@@ -279,5 +291,55 @@ TEST(qvReadOnlyAttributeWrites, A_receiver_raising_in_a_report_leaves_counts_lay
                 EXPECT_EQ(state(site), after);
                 qvMemoryScene copy(&site.standard, false);   // loaded records name attributes it holds
                 EXPECT_EQ(qvRaisedText([&] { scene_test::load(copy, scene_test::saved(site.memory)); }), "no error");
+            }
+}
+
+// A new shape refused at its connect's closing report, or a text at its
+// measure's opening one, was taken away while plum still counted it: one too
+// high, and a paged file saved that count. Each row lists the reports,
+// counted from the construction's first, at which the receiver raises: the
+// connect's opening and closing ones, then a text's measure's opening one.
+TEST(qvReadOnlyAttributeWrites, A_constructor_refused_at_a_report_leaves_the_scene_and_its_counts_as_they_were) {
+    const qvCrdOf<double> at[3] = {{60, 5}, {70, 9}, {80, 5}};
+    const qvMathRectOf<double> box(qvRectOf<double>(60, 5, 70, 9));
+    const struct {
+        char const* what;
+        std::vector<int> reports;
+        std::function<void(Site&)> make;
+    } rows[] = {
+        {"rectangle", {2, 3}, [&](Site& s) { qvRectangle(s.scene, box, s.shape(first).get()); }},
+        {"ellipse", {2, 3}, [&](Site& s) { qvEllipse(s.scene, box, s.shape(first).get()); }},
+        {"arc", {6, 7}, [&](Site& s) { qvArc(s.scene, box, 0.0, 90.0, s.shape(first).get()); }},
+        {"pie slice", {6, 7}, [&](Site& s) { qvPieSlice(s.scene, box, 0.0, 90.0, s.shape(first).get()); }},
+        {"polygon", {2, 3}, [&](Site& s) { qvPolygon(s.scene, 3, at, s.shape(first).get()); }},
+        {"polyline", {2, 3}, [&](Site& s) { qvPolyline(s.scene, 3, at, s.shape(first).get()); }},
+        {"poly-marker", {2, 3}, [&](Site& s) { qvPolyMarker(s.scene, 3, at, s.shape(first).get()); }},
+        {"Bezier", {2, 3}, [&](Site& s) { qvBezier(s.scene, 3, at, nullptr, s.shape(first).get()); }},
+        {"exact polygon", {2, 3}, [&](Site& s) { qvExactPolygon(s.scene, 3, at, s.shape(first).get()); }},
+        {"restricted image", {6, 7}, [&](Site& s) {
+             qvRestrictedImage(s.scene, at[0], qvBitmap(qvRgbaBitmap, 2, 2), 0u, s.shape(first).get()); }},
+        {"copy", {1, 2}, [&](Site& s) { qvRectangle(s.scene, qvGraphic(s.shape(first)), false); }},
+        {"scaled text", {6, 7, 8}, [&](Site& s) { qvScaledText(s.scene, at[0], "ab", 2.0, s.shape(first).get()); }},
+        {"restricted text", {2, 3, 4},
+         [&](Site& s) { qvRestrictedText(s.scene, at[0], "ab", s.shape(first).get(), nullptr); }},
+    };
+    for (bool paged : {false, true})
+        for (auto const& row : rows)
+            for (int report : row.reports) {
+                SCOPED_TRACE(std::string(paged ? "paged: " : "memory: ") + row.what + ", report " + std::to_string(report));
+                Site site(paged);
+                const std::string before = state(site);
+                const int shapes = site.scene.size(-1);
+                qvNotificationLog log;
+                qvRecordingReceiver<qvMathRectOf<double>> receiver("rect", log);
+                receiver.connect(site.scene.rect_sender());
+                raise_at(receiver, report, false);
+                EXPECT_EQ(qvRaisedText([&] { row.make(site); }), "Receiver refuses the report");
+                receiver.on_next_event(nullptr);
+                EXPECT_EQ(site.scene.size(-1), shapes);
+                expect_sound(site);
+                EXPECT_EQ(state(site), before);
+                site.set_read_only(false);   // a paged file closed and opened again
+                EXPECT_EQ(state(site), before);
             }
 }

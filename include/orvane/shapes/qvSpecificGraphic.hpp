@@ -16,6 +16,7 @@
 #include <orvane/core/qvDynamicInterface.hpp>
 #include <orvane/core/qvSafePtr.hpp>
 #include <orvane/attributes/qvAttributeFolderInterface.hpp>
+#include <orvane/attributes/qvPalette.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 #include <orvane/shapes/qvGraphic.hpp>
 
@@ -30,13 +31,26 @@ qvGraphic copy_shape(qvContainerScene& scene, qvGraphic const& source);
 
 // Runs `step` of a new shape's making (its connect, its measure); a raise
 // takes the shape away again, so a refused construction or copy leaves its
-// scene as it was.
+// scene as it was. A connect refused at its closing report, or a measure
+// after it, leaves the record holding a reference that destroy_shape keeps
+// (an existing shape's destroy must not release it), so it is given back
+// here once the record is gone; a release that raises too must not hide
+// the step's error. Should the taking away itself raise, the shape stays
+// and still names its attribute: nothing is given back.
 template <class Shape, class Step>
 void made_or_taken_away(Shape& shape, Step&& step) {
     try {
         step();
     } catch (...) {
+        const long held = shape.attr_handle();
+        qvPalette* const palette = held != 0 ? shape.attr_source() : nullptr;
         shape.destroy_shape();
+        if (palette != nullptr) {
+            try {
+                palette->release(held);
+            } catch (...) {
+            }
+        }
         throw;
     }
 }
