@@ -191,7 +191,10 @@ void qvPageStreamBuf::free_rests() {
 void qvPageStreamBuf::cut_rest() {
     while (rest_ != 0) {
         const long page = static_cast<long>(rest_);
-        if (!reachable(rest_)) break;
+        // The root is never past an end: a link back to it is damage too,
+        // and the directory still names it (the rests others left are
+        // checked only against one another, so reached_ may not hold it).
+        if (!reachable(rest_) || page == listed_.root) break;
         std::uint32_t link;
         {
             const qvPageLock lock(device_, page, false, 0.0f);

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -519,7 +520,8 @@ TEST_P(qvPageStreamTest, A_closed_stream_refuses_bytes_and_reads_the_end) {
 // --- damaged chains ---------------------------------------------------------------------------
 
 // Each damage is met by a reader, by a rewrite that walks the old chain,
-// and by a short rewrite that frees the old chain as its unreached rest.
+// and by a short rewrite that frees the old chain as its unreached rest, at
+// its close or, kept for a reader, at the reader's.
 // None hangs or leaves a page locked (the file closes). The short rewrite
 // used to raise at every close for pages the file no longer needs: its
 // close returns, the freeing stopped at the damaged page, which stays
@@ -538,7 +540,7 @@ TEST_P(qvPageStreamTest, Damaged_chains_are_refused_wherever_they_are_met) {
         {"loop to itself", 4, 0, 4, 0},
     };
     for (Damage const& d : damages) {
-        for (int way = 0; way < 3; ++way) {
+        for (int way = 0; way < 4; ++way) {
             SCOPED_TRACE(std::string(d.what) + ", way " + std::to_string(way));
             write_stream(create(), "s", pattern(3 * data_bytes, 9));
             qvPageDevice& device = damage(d.page, d.offset, d.value);
@@ -549,16 +551,21 @@ TEST_P(qvPageStreamTest, Damaged_chains_are_refused_wherever_they_are_met) {
                 const std::string more = pattern(3 * data_bytes + 1, 10);
                 EXPECT_TRUE(raises<Corrupt>([&] { writer.sputn(more.data(), static_cast<std::streamsize>(more.size())); },
                                             corrupt));
-            } else {
+            } else {   // way 3: the rest waits for a reader, whose close frees it
                 const long used = used_pages(device);
+                std::optional<qvPageStreamBuf> reader;
+                if (way == 3) reader.emplace(device, "s", false);
                 qvPageStreamBuf writer(device, "s", true);
                 writer.sputn("x", 1);
                 EXPECT_NO_THROW(writer.close());
+                if (reader) {
+                    EXPECT_NO_THROW(reader->close());
+                }
                 EXPECT_EQ(read_stream(device, "s"), "x");
                 EXPECT_EQ(used_pages(device), used - 2 + d.kept);
             }
             close_cleanly();
-            if (way == 2) {
+            if (way >= 2) {
                 EXPECT_EQ(chain_of(f, 2), (std::vector<Link>{{2, 0, 1}}));
             }
         }
