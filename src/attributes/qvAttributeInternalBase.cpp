@@ -87,17 +87,23 @@ void qvAttributeInternalBase::check_writable() const {
 // A read through a handle of an earlier content would give whatever
 // attribute has its number now (another file's), or nothing. Reads are the
 // hot road (every drawn shape's pen and font): the check is the one
-// compare, and the read goes on as a tail call.
+// compare, and the read goes straight to the palette with the handle and
+// palette this object keeps (as its destructor releases them), not through
+// the accessors the general base asks.
 void const* qvAttributeInternalBase::property(qvFolder const& folder) {
-    if (handle != 0 && !current()) [[unlikely]]
+    if (handle == 0 || palette == nullptr)
+        return nullptr;
+    if (!current()) [[unlikely]]
         refuse_earlier_content();
-    return qvAttributeBase::property(folder);
+    return palette->property(handle, folder);
 }
 
 qvString qvAttributeInternalBase::attribute_name() {
-    if (handle != 0 && !current()) [[unlikely]]
+    if (handle == 0 || palette == nullptr)
+        return qvString(nullptr);
+    if (!current()) [[unlikely]]
         refuse_earlier_content();
-    return qvAttributeBase::attribute_name();
+    return qvString(palette->name(handle));
 }
 
 // The handle is stored directly: the derived classes' stores would ask the
