@@ -321,6 +321,22 @@ TEST_F(qvCacheOnMappingTest, A_growth_the_disk_refuses_costs_one_ask_per_limit_a
             << in_place;
         EXPECT_EQ(cache.limit(), start + 4);
         cache.unlock(0, 0.0f);
+        if (!in_place) continue;
+        // A move the disk refuses, then a limit lowered so that the next
+        // unlocked moment moves the view early at its own size: a move that
+        // asks the disk nothing keeps the refusal.
+        cache.limit(start + 53);   // in place to 217 of 232 pages
+        platform::fail_next(platform::Call::reserve, ENOSPC, 1 << 30);
+        cache.limit(start + 102);   // past the range: a move, refused quietly
+        cache.limit(start + 53);
+        const std::uint64_t remaps = cache.counters().remaps;
+        cache.lock(0, false);
+        EXPECT_EQ(cache.counters().remaps, remaps + 1);
+        EXPECT_EQ(cache.mapped(), start + 53 + 64);
+        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { cache.limit(beyond_the_range()); },
+                                                       "Cannot create file mapping"));
+        cache.unlock(0, 0.0f);
+        platform::clear_failures();
     }
 }
 

@@ -359,22 +359,32 @@ TEST_P(qvPageStreamTest, After_pubsync_a_new_reader_sees_the_bytes_written_so_fa
 // followed the link past what was added since, and a reader of a stream
 // written in 10,000-byte syncs returned 53,368 of 90,000 bytes, in pieces.
 // During a rewrite the old rest stays linked until close ends the chain,
-// and each page's bytes come at their places.
+// and each page's bytes come at their places; a reader that took a full
+// page's last bytes before the close ended the chain there follows the
+// link it read with them.
 TEST_P(qvPageStreamTest, A_reader_returns_every_byte_another_writer_stores_in_order) {
     struct Road {
         char const* what;
         std::vector<std::size_t> ends;   // the writer's stream length after each write
         bool sync;
         bool rewrite;
-    };
-    const Road roads[] = {
-        {"syncs", {10000, 13000, 18000, 50000, 90000}, true, false},
-        {"a full last page", {16376, 40000, 90000}, true, false},   // link 0 read with the last bytes
-        {"short writes", {}, false, false},
-        {"long writes", {10000, 30000, 60000, 90000}, false, false},
-        {"a rewrite", {10000, 13000, 18000, 50000, 90000}, true, true},
+        std::string got;    // a rewrite: what the reader returns before the writer closes
+        std::string kept;   // and after: the old rest the close keeps for it
     };
     const std::string bytes = pattern(90000, 40), old_bytes = pattern(60000, 41);
+    const Road roads[] = {
+        {"syncs", {10000, 13000, 18000, 50000, 90000}, true, false, "", ""},
+        {"a full last page", {16376, 40000, 90000}, true, false, "", ""},   // link 0 read with the last bytes
+        {"short writes", {}, false, false, "", ""},
+        {"long writes", {10000, 30000, 60000, 90000}, false, false, "", ""},
+        // The root's new bytes as far as they were stored when the reader
+        // came back to it (13,000), linked to the old rest, which the
+        // reader follows to its end on the old last page; there it returns
+        // what the rewrite adds to that page, and goes on.
+        {"a rewrite", {10000, 13000, 18000, 50000, 90000}, true, true,
+         bytes.substr(0, 13000) + old_bytes.substr(16376) + bytes.substr(60000), ""},
+        {"a rewrite ended on its full root", {16376}, true, true, bytes.substr(0, 16376), old_bytes.substr(16376)},
+    };
     for (Road road : roads) {
         SCOPED_TRACE(road.what);
         if (road.ends.empty())
@@ -402,38 +412,35 @@ TEST_P(qvPageStreamTest, A_reader_returns_every_byte_another_writer_stores_in_or
             got += read_on(*reader);
         }
         if (road.rewrite) {
-            // The root's new bytes as far as they were stored when the
-            // reader came back to it (13,000), linked to the old rest, which
-            // the reader follows to its end on the old last page; there it
-            // returns what the rewrite adds to that page, and goes on.
-            EXPECT_TRUE(got == bytes.substr(0, 13000) + old_bytes.substr(16376) + bytes.substr(60000)) << got.size();
-        } else {
-            writer.close();
-            got += read_on(*reader);
-            EXPECT_TRUE(got == bytes) << got.size();
+            EXPECT_TRUE(got == road.got) << got.size();
         }
-        reader->close();
         writer.close();
-        EXPECT_TRUE(read_stream(device, "s") == bytes);
-        EXPECT_EQ(used_pages(device), 2 + 6);   // no page of the old chain left
+        got += read_on(*reader);
+        EXPECT_TRUE(got == (road.rewrite ? road.got + road.kept : bytes)) << got.size();
+        reader->close();
+        const std::size_t length = road.ends.back();
+        EXPECT_TRUE(read_stream(device, "s") == bytes.substr(0, length));
+        EXPECT_EQ(used_pages(device), 2 + static_cast<long>((length + data_bytes - 1) / data_bytes));   // no old page left
         file.close();
     }
 }
 
 // While a reader stands on a stream, rewrites that end its chain earlier
 // leave the old rests allocated (the reader may follow them), and the last
-// buffer of the stream to close frees them. Past failures: those pages
-// were never given back, so 50 rewrites under one reader grew the file
-// from 15 used pages to 615; before that they were freed under the reader,
-// and a new stream took them.
+// buffer of the stream to close frees them: not a reader while another
+// still stands on the stream. Past failures: those pages were never given
+// back, so 50 rewrites under one reader grew the file from 15 used pages
+// to 615; before that they were freed under the reader, and a new stream
+// took them.
 TEST_P(qvPageStreamTest, Rests_a_stream_cut_under_a_reader_are_freed_when_its_last_buffer_closes) {
     qvPageDevice& device = create();
     const std::string first = pattern(200000, 42);
     write_stream(device, "s", first);   // 13 pages
     const long alone = used_pages(device);
-    qvPageStreamBuf reader(device, "s", false), other(device, "t", false);
-    std::vector<char> got(200000);
+    qvPageStreamBuf reader(device, "s", false), other(device, "t", false), last(device, "s", false);
+    std::vector<char> got(200000), last_got(200000);
     ASSERT_EQ(reader.sgetn(got.data(), 100000), 100000);   // on the seventh page
+    ASSERT_EQ(last.sgetn(last_got.data(), 50000), 50000);   // on the fourth
     for (int round = 0; round < 6; ++round) {
         write_stream(device, "s", pattern(round % 2 == 0 ? 5000 : 200000, 43 + round));
         write_stream(device, "z", pattern(30000, 50 + round));   // takes free pages only
@@ -444,8 +451,14 @@ TEST_P(qvPageStreamTest, Rests_a_stream_cut_under_a_reader_are_freed_when_its_la
     // A buffer of another stream is no stand-in.
     other.close();
     EXPECT_GT(used_pages(device), alone + 2);
+    const long kept = used_pages(device);
     reader.close();
-    EXPECT_EQ(used_pages(device), alone + 2);   // s as long as first, and z
+    EXPECT_EQ(used_pages(device), kept);
+    write_stream(device, "y", pattern(200000, 60));   // 13 pages, none of them last's
+    ASSERT_EQ(last.sgetn(last_got.data() + 50000, 150000), 150000);
+    EXPECT_TRUE(std::string(last_got.data(), last_got.size()) == first);
+    last.close();
+    EXPECT_EQ(used_pages(device), alone + 2 + 13);   // s as long as first, z and y
     EXPECT_TRUE(read_stream(device, "s") == pattern(200000, 48));
     EXPECT_TRUE(read_stream(device, "z") == pattern(30000, 55));
     close_cleanly();
@@ -464,6 +477,17 @@ TEST_P(qvPageStreamTest, A_rest_is_freed_at_once_while_only_another_stream_is_op
     EXPECT_FALSE(map.marked(4));
     writer.close();
     reader.close();
+    // Rests kept on two roots at once: each root's last close frees its own.
+    write_stream(device, "s", pattern(3 * data_bytes, 45));
+    write_stream(device, "t", pattern(3 * data_bytes, 46));
+    const long both = used_pages(device);
+    qvPageStreamBuf on_s(device, "s", false), on_t(device, "t", false);
+    write_stream(device, "s", "y");
+    write_stream(device, "t", "z");
+    on_s.close();
+    EXPECT_EQ(used_pages(device), both - 2);
+    on_t.close();
+    EXPECT_EQ(used_pages(device), both - 4);
     close_cleanly();
 }
 

@@ -379,6 +379,7 @@ TEST(qvPagedScene, User_streams_a_host_keeps_after_they_ended_raise_on_every_use
         for (qvInputStream* in : readers) {
             EXPECT_TRUE(raises<qvErrorFrom<std::streambuf*>>([&] { in->get(); }, "Invalid streambuf"));
             EXPECT_TRUE(raises<qvErrorFrom<std::streambuf*>>([&] { in->getn(back, 8); }, "Invalid streambuf"));
+            EXPECT_TRUE(raises<qvErrorFrom<std::streambuf*>>([&] { in->skip(2); }, "Invalid streambuf"));
         }
     };
     every_use_raises();
@@ -396,7 +397,8 @@ TEST(qvPagedScene, User_streams_a_host_keeps_after_they_ended_raise_on_every_use
 
 // A scene closed under a host's writer rewriting its stream (30,000 bytes
 // over 30,000) sealed the device: the writer's later bytes raised, and the
-// stream read 16,376 new bytes, then old ones.
+// stream read 16,376 new bytes, then old ones. The refused close leaves
+// the scene's own stream open and writable too.
 TEST(qvPagedScene, A_close_under_a_host_stream_on_the_device_raises_and_changes_nothing) {
     ScratchDir dir;
     for (int device : {cache, -1}) {
@@ -409,10 +411,12 @@ TEST(qvPagedScene, A_close_under_a_host_stream_on_the_device_raises_and_changes_
             qvPageOStream(scene.device(), "Host").putn(old_bytes.data(), 30000);
             qvPageOStream writer(scene.device(), "Host");
             for (int at = 0; at < 29000; at += 1000) writer.putn(new_bytes.data() + at, 1000);
-            scene.output_stream().putn("mine", 4);   // the scene's own stream does not count
+            qvOutputStream& mine = scene.output_stream();
+            mine.putn("mine", 4);   // the scene's own stream does not count
             EXPECT_TRUE(raises<E>([&] { scene.close(); }, "Cannot release the cache memory while pages are locked"));
             EXPECT_TRUE(scene.is_open());
             EXPECT_NE(scene.device().find_root("$Open"), 0);
+            EXPECT_NO_THROW(mine.putn(", still", 7));   // not ended by the refused close
             writer.putn(new_bytes.data() + 29000, 1000);
             writer.close();
             EXPECT_TRUE(scene.close());
@@ -422,6 +426,6 @@ TEST(qvPagedScene, A_close_under_a_host_stream_on_the_device_raises_and_changes_
         qvPageIStream host(scene.device(), "Host");
         EXPECT_TRUE(read_all(host) == new_bytes);
         host.close();
-        EXPECT_EQ(read_all(scene.input_stream()), "mine");
+        EXPECT_EQ(read_all(scene.input_stream()), "mine, still");
     }
 }
