@@ -22,7 +22,7 @@
 //    destroyed, so a reference to it stays good that long. Once ended it
 //    is closed: every read, write or skip through it raises
 //    qvErrorFrom<std::streambuf*> "Invalid streambuf" and no byte reaches
-//    any file. Each one asked for keeps about 360 bytes until then, so a
+//    any file. Each one asked for keeps about 370 bytes until then, so a
 //    host that asks in a loop grows the scene object by that much a turn;
 //  - streams a host opens on device() are its own to close, before close():
 //    while one is open close raises "Cannot release the cache memory while
