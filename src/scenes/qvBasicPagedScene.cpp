@@ -261,7 +261,7 @@ void qvBasicPagedScene::save_layout(qvOutputStream& os) {
     qvWriteInt32(os, own_palette_ ? 1 : 0);
     // Kept by the palette, so that opening this layout again goes on with
     // the objects the application holds (see qvPalette::read_content).
-    if (own_palette_) palette_->save_content(os, file_ != nullptr ? file_->stamp() : 0);
+    if (own_palette_) palette_->save_content(os, file_stamp());
     qvWriteInt32(os, own_hdb_ ? 1 : 0);
     if (own_hdb_) hdb_->save(os);
     for (double v : {bounds_.x1, bounds_.y1, bounds_.x2, bounds_.y2}) qvWriteValue(os, v);
@@ -285,7 +285,7 @@ void qvBasicPagedScene::save_layout(qvOutputStream& os) {
 // damage, not a broken invariant of the program.
 void qvBasicPagedScene::load_stored_palette(qvInputStream& is) {
     try {
-        palette_->read_content(is, &refuse_closed_session, file_->stamp());
+        palette_->read_content(is, &refuse_closed_session, file_stamp());
     } catch (qvAssertionError const&) {
         qvRaisePagedSceneCorrupt();
     } catch (qvErrorFrom<qvInputStream> const& error) {
@@ -293,6 +293,8 @@ void qvBasicPagedScene::load_stored_palette(qvInputStream& is) {
         throw;
     }
 }
+
+std::uint64_t qvBasicPagedScene::file_stamp() const noexcept { return file_ != nullptr ? file_->stamp() : 0; }
 
 // Entries are read one by one into a local table (never reserved from a
 // claimed count); the map is built from them once all are read.

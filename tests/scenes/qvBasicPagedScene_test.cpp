@@ -2,8 +2,14 @@
 // stream and the file it leaves, layouts that are refused, drawing order.
 #include <orvane/scenes/qvBasicPagedScene.hpp>
 
+#include <orvane/attributes/qvAttributeProxy.hpp>
 #include <orvane/attributes/qvMatchingPalette.hpp>
+#include <orvane/attributes/qvRgbColor.hpp>
 #include <orvane/core/qvAssertionError.hpp>
+#include <orvane/core/qvInputStream.hpp>
+#include <orvane/core/qvOutputStream.hpp>
+#include <orvane/core/qvVersion.hpp>
+#include <orvane/scenes/qvHandleTree.hpp>
 #include <orvane/scenes/qvPageIStream.hpp>
 #include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
@@ -11,11 +17,13 @@
 
 #include "qvFileTestSupport.hpp"
 #include "qvPagedSceneTestSupport.hpp"
+#include "qvPaletteTestSupport.hpp"
 #include "qvQuadTreeTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 using qv_file_test::raises;
@@ -200,6 +208,42 @@ TEST(qvBasicPagedSceneLayout, A_layout_of_another_segment_set_is_refused) {
     f.scene->remove_segment(second);
     f.scene->open(false);
     EXPECT_EQ(f.scene->total_layers(), 1);
+}
+
+// Past failure: a scene without a file (over the caller's handle tree)
+// ended the process in load_layout, which asked the missing file for its
+// stamp. It reads its own palette as stored, from a layout saved by a
+// scene with a file or without one.
+TEST(qvBasicPagedSceneLayout, A_scene_without_a_file_loads_a_layout_saved_with_or_without_one) {
+    Fixture f;
+    qvHandleTree tree(f.file.device(), 16);
+    for (qvPagedSceneFile* file : {&f.file, static_cast<qvPagedSceneFile*>(nullptr)}) {
+        SCOPED_TRACE(file != nullptr ? "saved with a file" : "saved without");
+        qvPagedSceneSegment segment(f.file);
+        std::stringbuf layout;
+        std::string palette;
+        {
+            qvBasicPagedScene saver(tree, file, new qvMatchingPalette, true);
+            saver.add_segment(segment, true);
+            saver.create(rect(0, 0, 100, 50));
+            saver.insert_layer(0);
+            qvSharedAttributeProxy style(saver, 0);   // named, so it outlives the object
+            style.fill_color(qvRgbColor(0.6f, 0.2f, 0.6f));
+            style.attribute_name("plum");
+            qvOutputStream os(&layout, qvVersion::default_version(), true);
+            saver.save_layout(os);
+            palette = palette_test::saved(saver.palette());
+            saver.close();
+        }
+        qvBasicPagedScene loader(tree, nullptr, new qvMatchingPalette, true);
+        loader.add_segment(segment, true);
+        loader.create(rect(0, 0, 10, 10));
+        qvInputStream is(&layout);
+        loader.load_layout(is);
+        EXPECT_EQ(loader.bounds(), rect(0, 0, 100, 50));
+        EXPECT_EQ(palette_test::saved(loader.palette()), palette);
+        loader.close();
+    }
 }
 
 TEST(qvBasicPagedSceneLayout, Damaged_layouts_leave_the_scene_not_initialized) {

@@ -145,6 +145,7 @@
 #include <orvane/scenes/qvShapeList.hpp>
 #include <orvane/shapes/qvContainerScene.hpp>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <unordered_set>
@@ -290,6 +291,9 @@ private:
     void check_page_use(std::vector<long> pages);
     // The own palette's part of "$Layout"; what it refuses is a damaged file.
     void load_stored_palette(qvInputStream& is);
+    // The stamp of the scene's file (see qvPagedSceneFile::stamp); 0, which
+    // no palette content matches, without a file.
+    std::uint64_t file_stamp() const noexcept;
     LayerEntry& entry_of(int layer) const {
         return const_cast<LayerEntry&>(layers_[static_cast<std::size_t>(mapv_[static_cast<std::size_t>(layer)])]);
     }
