@@ -63,6 +63,9 @@ long long file_size(int fd) noexcept;
 // as far as the system tells; a copy under another name differs.
 using FileIdentity = std::array<unsigned long long, 5>;
 bool file_identity(char const* name, FileIdentity& identity) noexcept;
+// The same for the file a descriptor has open, whatever its name means by
+// then; all zero when it cannot be read (no file has inode 0).
+FileIdentity file_identity(int fd) noexcept;
 
 // Truncates or extends; extension leaves a hole (the file stays sparse).
 bool set_length(int fd, long long length) noexcept;

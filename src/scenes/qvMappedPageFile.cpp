@@ -47,17 +47,19 @@ void qvMappedPageFile::flush() {
     qvFileMapping::sync();
 }
 
-void qvMappedPageFile::close() {
+void qvMappedPageFile::close(orvane::platform::FileIdentity* left) {
     if (closed()) return;
     flush();
     qvCacheOnMapping::close();
     if (!qvFileMapping::read_only()) qvFileMapping::sync();   // the cut length
+    if (left != nullptr) *left = state();
     qvFileMapping::close();
 }
 
-void qvMappedPageFile::abandon() noexcept {
+void qvMappedPageFile::abandon(orvane::platform::FileIdentity* left) noexcept {
     if (closed()) return;
     qvCacheOnMapping::abandon();
+    if (left != nullptr) *left = state();
     qvFileMapping::close();
 }
 

@@ -31,6 +31,7 @@
 #include <orvane/core/qvFileMapping.hpp>
 #include <orvane/scenes/qvPageDevice.hpp>
 
+#include "platform/qvPlatformFile.hpp"
 #include "scenes/qvCacheOnMapping.hpp"
 #include "scenes/qvMapAllocator.hpp"
 #include "scenes/qvPageFileDirectory.hpp"
@@ -67,8 +68,10 @@ public:
     // error; either way the device stays open with nothing lost, and close
     // can be called again. Failures after the view is dropped (cutting the
     // file, the last sync) come after the end: closed() is true then.
-    // Closing a closed device does nothing.
-    void close();
+    // Closing a closed device does nothing. `left`, when given, gets the
+    // file's state as the close leaves it (see state()), read before the
+    // descriptor goes.
+    void close(orvane::platform::FileIdentity* left = nullptr);
     // Ends the session without writing anything more: the view is dropped
     // unsynced, the file keeps its length (the view's spare pages too) and
     // is closed, as a killed writer leaves it. For an owner whose close
@@ -76,9 +79,14 @@ public:
     void give_up() noexcept;
     // As give_up, and a writable file gets back the length it had when it
     // was opened: for an owner whose open failed after the device was made,
-    // so that a refused open leaves the file as it was.
-    void abandon() noexcept;
+    // so that a refused open leaves the file as it was. `left` as for close.
+    void abandon(orvane::platform::FileIdentity* left = nullptr) noexcept;
     bool closed() const noexcept { return qvCacheOnMapping::closed(); }
+    // The state of the file the device has open, through its descriptor
+    // (whatever its name means now); all zero when it cannot be read.
+    orvane::platform::FileIdentity state() const noexcept {
+        return orvane::platform::file_identity(qvFileMapping::descriptor());
+    }
 
 private:
     static qvFileMapping& opened(qvMappedPageFile& self, char const* name, bool create, bool read_only,

@@ -38,18 +38,20 @@ void qvPageFile::flush() {
     if (!read_only()) qvPageFileStorage::sync();
 }
 
-void qvPageFile::close() {
+void qvPageFile::close(orvane::platform::FileIdentity* left) {
     if (closed_) return;
     flush();
     qvCacheOnIO::release();
     closed_ = true;
+    if (left != nullptr) *left = state();
     qvPageFileStorage::close();
 }
 
-void qvPageFile::abandon() noexcept {
+void qvPageFile::abandon(orvane::platform::FileIdentity* left) noexcept {
     if (closed_) return;
     discard();
     if (!read_only()) restore_length();
+    if (left != nullptr) *left = state();
     give_up();
 }
 

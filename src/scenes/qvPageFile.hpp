@@ -26,6 +26,7 @@
 
 #include <orvane/scenes/qvPageDevice.hpp>
 
+#include "platform/qvPlatformFile.hpp"
 #include "scenes/qvCacheOnIO.hpp"
 #include "scenes/qvMapAllocator.hpp"
 #include "scenes/qvPageFileDirectory.hpp"
@@ -53,8 +54,10 @@ public:
     // a failed write or sync with the block file's error; either way the
     // device stays open with nothing lost, and close can be called again.
     // Only a failure to close the descriptor comes after the end: closed()
-    // is true then. Closing a closed device does nothing.
-    void close();
+    // is true then. Closing a closed device does nothing. `left`, when
+    // given, gets the file's state as the close leaves it (see state()),
+    // read before the descriptor goes.
+    void close(orvane::platform::FileIdentity* left = nullptr);
     // Ends the session without writing anything more: the cached pages are
     // dropped, changed or not, and the file is closed as a killed writer
     // leaves it. For an owner whose close failed and who must still go.
@@ -62,9 +65,14 @@ public:
     // As give_up, and a writable file gets back the length it had when it
     // was opened: for an owner whose open failed after the device was made
     // (the allocator's probe may have grown the file), so that a refused
-    // open leaves the file as it was.
-    void abandon() noexcept;
+    // open leaves the file as it was. `left` as for close.
+    void abandon(orvane::platform::FileIdentity* left = nullptr) noexcept;
     bool closed() const noexcept { return closed_; }
+    // The state of the file the device has open, through its descriptor
+    // (whatever its name means now); all zero when it cannot be read.
+    orvane::platform::FileIdentity state() const noexcept {
+        return orvane::platform::file_identity(qvPageFileStorage::descriptor());
+    }
 
     long page_count() override { return qvPageFileStorage::limit(); }
 

@@ -48,6 +48,7 @@ public:
     // Closed afterwards; "I/O error while writing file" when the system
     // reports that written pages may be lost.
     using qvBlockFile::close;
+    using qvBlockFile::descriptor;
 
     // Gives a writable file back the length it had when it was opened (an
     // owner whose construction failed); a file that cannot be cut keeps

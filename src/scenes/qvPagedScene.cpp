@@ -166,7 +166,7 @@ bool qvPagedScene::close() {
     end_user_streams();
     const bool writable = !read_only();
     qvBasicPagedScene::close();
-    if (writable) file_.seal();
+    file_.seal();
     return writable;
 }
 

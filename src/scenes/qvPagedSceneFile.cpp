@@ -1,8 +1,9 @@
 // qvPagedSceneFile: the owner of one page device at a time.
 //
-// The device's own close does the durable end; a device that raised from it
-// is kept when it could still go on (nothing was given up) and destroyed
-// when it had already ended, which its closed() tells.
+// The device's own close does the durable end. A stamp follows the state a
+// session leaves its file in, read through the device's descriptor: when
+// the device closes, or, for a scene that keeps its file past its own
+// close, when it seals it.
 
 #include <orvane/scenes/qvPagedSceneFile.hpp>
 
@@ -16,7 +17,8 @@
 #include <atomic>
 #include <type_traits>
 
-static_assert(std::is_same_v<orvane::platform::FileIdentity, std::array<unsigned long long, 5>>);
+using orvane::platform::FileIdentity;
+static_assert(std::is_same_v<FileIdentity, std::array<unsigned long long, 5>>);
 
 namespace {
 
@@ -30,16 +32,11 @@ std::uint64_t new_stamp() noexcept {
     qvRaise(qvErrorFrom<qvPagedSceneFile>(message));
 }
 
-template <class Device>
-void end(std::unique_ptr<qvPageDevice>& owned) {
-    Device& device = static_cast<Device&>(*owned);
-    try {
-        device.close();
-    } catch (...) {
-        if (device.closed()) owned.reset();
-        throw;
-    }
-    owned.reset();
+// Calls `act` with the device as its own type.
+template <class Act>
+decltype(auto) on_device(qvPageDevice& device, bool mapped, Act&& act) {
+    if (mapped) return act(static_cast<qvMappedPageFile&>(device));
+    return act(static_cast<qvPageFile&>(device));
 }
 
 }  // namespace
@@ -65,12 +62,10 @@ qvPagedSceneFile::~qvPagedSceneFile() {
 template <class Make>
 void qvPagedSceneFile::install(Make&& make, bool mapped, char const* name, bool create) {
     if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
-    orvane::platform::FileIdentity found{};
+    FileIdentity found{};
     const bool known = !create && ended_stamp_ != 0 && orvane::platform::file_identity(name, found);
-    std::string opened(name);
     device_ = make();
     mapped_ = mapped;
-    name_.swap(opened);
     stamp_ = known && found == ended_state_ ? ended_stamp_ : new_stamp();
 }
 
@@ -129,56 +124,82 @@ bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only)
 
 // --- closing -----------------------------------------------------------------
 
+// A device that raised from its close is kept when it could still go on
+// (nothing was given up) and destroyed when it had already ended.
+//
+// A sealed session has nothing left to write. When its file changed after
+// the seal (another program wrote it, or put another file's bytes in its
+// place), it is no longer the file the session wrote: it is let go as it
+// stands (a mapped device would cut it to this session's length) and gets
+// a new stamp at the next open.
 void qvPagedSceneFile::close() {
     if (!device_) return;
+    if (sealed_ && device_->open_streams() == 0 && !unchanged_since_seal()) {
+        give_up();
+        return;
+    }
+    FileIdentity left{};
     try {
-        if (mapped_)
-            end<qvMappedPageFile>(device_);
-        else
-            end<qvPageFile>(device_);
+        on_device(*device_, mapped_, [&left](auto& device) { device.close(&left); });
     } catch (...) {
-        if (!device_) ended(false);
+        if (on_device(*device_, mapped_, [](auto& device) { return device.closed(); })) {
+            device_.reset();
+            ended({});
+        }
         throw;
     }
-    ended(true);
+    device_.reset();
+    ended(left);
 }
 
 void qvPagedSceneFile::give_up() noexcept {
     if (!device_) return;
     device_->end_streams(false);
-    if (mapped_)
-        static_cast<qvMappedPageFile&>(*device_).give_up();
-    else
-        static_cast<qvPageFile&>(*device_).give_up();
+    on_device(*device_, mapped_, [](auto& device) { device.give_up(); });
     device_.reset();
-    ended(false);
+    ended({});
 }
 
-// The file is left as it was opened, so it keeps its stamp.
+// For an open refused after the device was made: nothing was written but
+// what the device's own construction wrote, which it takes back, so the
+// file is as it was opened and keeps its stamp. A host's streams cannot
+// stand on such a device yet; any that do are ended at once, storing
+// nothing, though what a writer among them stored before stays in the
+// file, as after give_up.
 void qvPagedSceneFile::abandon() noexcept {
     if (!device_) return;
     device_->end_streams(false);
-    if (mapped_)
-        static_cast<qvMappedPageFile&>(*device_).abandon();
-    else
-        static_cast<qvPageFile&>(*device_).abandon();
+    FileIdentity left{};
+    on_device(*device_, mapped_, [&left](auto& device) { device.abandon(&left); });
     device_.reset();
-    ended(true);
+    ended(left);
 }
 
-// A file given up may hold anything a killed writer leaves: it gets a new
-// stamp when opened again. One whose state cannot be read does too.
-void qvPagedSceneFile::ended(bool cleanly) noexcept {
-    ended_stamp_ = cleanly && orvane::platform::file_identity(name_.c_str(), ended_state_) ? stamp_ : 0;
+// The next open keeps the stamp only for a file in exactly the state the
+// session left (none when it could not be read): a file given up may hold
+// anything a killed writer leaves.
+void qvPagedSceneFile::ended(FileIdentity const& left) noexcept {
+    ended_state_ = left;
+    ended_stamp_ = left != FileIdentity{} ? stamp_ : 0;
     stamp_ = 0;
+    sealed_ = false;
 }
 
+// The state is read through the open file, so a name that means another
+// file by the next open (a rename over it, another working directory)
+// cannot stand in for it.
 void qvPagedSceneFile::seal() noexcept {
     if (!device_) return;
-    if (mapped_)
-        static_cast<qvMappedPageFile&>(*device_).seal();
-    else
-        static_cast<qvPageFile&>(*device_).seal();
+    on_device(*device_, mapped_, [this](auto& device) {
+        device.seal();
+        sealed_state_ = device.state();
+    });
+    sealed_ = true;
+}
+
+bool qvPagedSceneFile::unchanged_since_seal() const noexcept {
+    const FileIdentity now = on_device(*device_, mapped_, [](auto& device) { return device.state(); });
+    return sealed_state_ != FileIdentity{} && now == sealed_state_;
 }
 
 qvPageDevice& qvPagedSceneFile::device() {

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -53,6 +54,18 @@ void expect_counts_are_holders(qvPagedScene& scene) {
     holders.erase(0);
     EXPECT_EQ(counts, holders);
 }
+
+// Puts the working directory back however a test ends.
+class WorkingDirectory {
+public:
+    WorkingDirectory() = default;
+    WorkingDirectory(WorkingDirectory const&) = delete;
+    WorkingDirectory& operator=(WorkingDirectory const&) = delete;
+    ~WorkingDirectory() { std::filesystem::current_path(was_); }
+
+private:
+    std::filesystem::path was_ = std::filesystem::current_path();
+};
 
 }  // namespace
 
@@ -332,19 +345,68 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_stay_good_in_the_file_opened_
     }
 }
 
-// Past failure: the content held at A's close was put back over any file
+// The file a scene creates keeps its objects good across its close like
+// any other (under ctest this case runs first in its process, so the file
+// is the first the process makes: a stamp of 0 would refuse them). An
+// attribute only an object held, let go while no file is open, is gone
+// when the file opens again, as when the palette empties on that release.
+TEST(qvPagedSceneReopen, Objects_of_the_session_that_created_the_file_stay_good_and_one_let_go_counts_nothing) {
+    for (int pages : {cache, -1}) {
+        for (bool let_go : {false, true}) {
+            SCOPED_TRACE(std::string(let_go ? "let go" : "kept") + (pages < 0 ? ", mapped" : ", cached"));
+            qv_file_test::ScratchDir dir;
+            const std::string path = dir / "first.pgf";
+            qvPagedScene scene;
+            scene.create(path.c_str(), rect(0, 0, 100, 100), pages);
+            const long hx = qvRectangle(scene, rect(1, 1, 2, 3))->shape_handle();   // on no attribute
+            std::optional<qvSharedAttributeProxy> only(std::in_place, scene, 0);
+            only->fill_color(blue);
+            ASSERT_TRUE(scene.close());
+            if (let_go) only.reset();
+            ASSERT_TRUE(scene.open(path.c_str(), pages, false));
+            if (let_go) {
+                EXPECT_FALSE(scene.palette().enumerate());
+            } else {
+                EXPECT_EQ(only->fill_color(), blue);
+                qvRectangle(scene, hx)->connect_attribute(*only);
+                only.reset();
+            }
+            ASSERT_TRUE(scene.close());
+            ASSERT_TRUE(scene.open(path.c_str(), pages, true));
+            EXPECT_EQ(qvRectangle(scene, hx)->fill_color(), let_go ? qvRgbColor() : blue);
+            expect_counts_are_holders(scene);
+        }
+    }
+}
+
+// Past failures: the content held at A's close was put back over any file
 // whose palette saved the same bytes. B, made apart with the same palette,
 // lost its attribute 3 to a release through A's object (its shape 4 then
 // took a new shape's grey), showed a colour written through A's object
-// after A closed, and saved a count below its holders. Objects of A are
-// refused on B as on any other file; B is read as it is stored.
+// after A closed, and saved a count below its holders. Then the same held
+// where B took A's place while the scene kept A after its close (renamed
+// over it, its bytes copied into A's own file, or A's relative name read in
+// another directory): the file's state was read when the next open let A go,
+// by its name, so it was B's. Objects of A are refused on B as on any other
+// file; B is read as it is stored, its bytes whole (a mapped device that cut
+// the file to A's length at that late close cut B's user data short).
 TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_whose_palette_saves_the_same_bytes) {
     const qvRgbColor plum(0.6f, 0.2f, 0.6f), ochre(0.8f, 0.6f, 0.1f), teal(0.0f, 0.5f, 0.5f), grey(0.5f, 0.5f, 0.5f);
+    std::string users(60000, '\0');   // B's user data: more pages than A has
+    for (std::size_t k = 0; k < users.size(); ++k) users[k] = static_cast<char>('a' + k % 23);
+    std::vector<std::pair<std::string, std::string>> roads = {
+        {"let go", "by its name"}, {"written", "by its name"}, {"held", "by its name"}, {"B looked at, A again", ""}};
+    for (char const* place : {"renamed over A", "copied into A", "in A's place in another directory"})
+        for (char const* objects : {"let go", "written", "held"}) roads.emplace_back(objects, place);
     for (int pages : {cache, -1}) {
-        for (std::string const road : {"let go", "written", "held", "B looked at, A again"}) {
-            SCOPED_TRACE(road + (pages < 0 ? ", mapped" : ", cached"));
+        for (auto const& [road, place] : roads) {
+            SCOPED_TRACE(road + ", B " + place + (pages < 0 ? ", mapped" : ", cached"));
+            const WorkingDirectory kept;
             qv_file_test::ScratchDir dir;
-            const std::string a = dir / "a.pgf", b = dir / "b.pgf";
+            std::filesystem::current_path(dir.path());   // A is "a.pgf" there
+            const std::string a = "a.pgf", there = dir / "there";
+            std::filesystem::create_directory(there);
+            const std::string b = place == "in A's place in another directory" ? there + "/a.pgf" : dir / "b.pgf";
             const bool b_differs = road == "B looked at, A again";
             std::string form;   // B's palette, saved as A's
             {   // B: a red shape, two on a shared plum "mine" width 4, shape 4 ochre width 7
@@ -361,6 +423,7 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
                 w->fill_color(ochre);
                 w->line_width(7.0);
                 ASSERT_EQ(w->shape_handle(), 4);
+                maker.output_stream().putn(users.data(), static_cast<int>(users.size()));
                 form = palette_test::saved(maker.palette());
                 ASSERT_TRUE(maker.close());
             }
@@ -375,6 +438,7 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
             std::optional<qvAttributeProxy> plain(std::in_place, scene, 0);
             plain->fill_color(ochre);
             plain->line_width(7.0);
+            qvAttributeProxy empty(scene, 0);   // names no attribute: good on any file
             ASSERT_EQ(palette_test::saved(scene.palette()) == form, !b_differs);
             ASSERT_TRUE(scene.close());
             if (road == "let go") style.reset(), plain.reset();
@@ -388,7 +452,24 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
                 ASSERT_TRUE(scene.close());
                 continue;
             }
-            ASSERT_TRUE(scene.open(b.c_str(), pages, false));
+            std::string opened = b;   // B's name when the scene opens it
+            if (place == "renamed over A") {
+                std::filesystem::rename(b, a);
+                opened = a;
+            } else if (place == "copied into A") {
+                const auto inode = [](std::string const& name) {
+                    struct stat status {};
+                    return ::stat(name.c_str(), &status) == 0 ? status.st_ino : 0;
+                };
+                const auto before = inode(a);
+                qv_file_test::write_file(a, qv_file_test::read_file(b));
+                ASSERT_EQ(inode(a), before);
+                opened = a;
+            } else if (place == "in A's place in another directory") {
+                std::filesystem::current_path(there);
+                opened = a;
+            }
+            ASSERT_TRUE(scene.open(opened.c_str(), pages, false));
             if (style) {
                 EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { (void)style->fill_color(); },
                                                                     "Paged scene was not initialized"));
@@ -398,14 +479,18 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
             qvRectangle(scene, rect(9, 9, 10, 10))->fill_color(grey);
             EXPECT_EQ(qvRectangle(scene, 4)->fill_color(), ochre);
             EXPECT_EQ(qvRectangle(scene, 4)->line_width(), 7.0);
+            EXPECT_EQ(qvRectangle(scene, rect(11, 11, 12, 12), &empty)->shape_handle(), 6);
             expect_counts_are_holders(scene);
             ASSERT_TRUE(scene.close());
             const std::string copy = dir / "copy.pgf";   // B stays open in `scene`
-            std::filesystem::copy_file(b, copy);
+            std::filesystem::copy_file(opened, copy);
             qvPagedScene reader;
             ASSERT_TRUE(reader.open(copy.c_str(), pages, true));
             EXPECT_EQ(qvRectangle(reader, 4)->fill_color(), ochre);
             expect_counts_are_holders(reader);
+            std::string read(users.size() + 1, '\0');
+            read.resize(static_cast<std::size_t>(reader.input_stream().getn(read.data(), static_cast<int>(read.size()))));
+            EXPECT_TRUE(read == users) << read.size();
         }
     }
 }

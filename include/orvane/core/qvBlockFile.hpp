@@ -74,6 +74,10 @@ protected:
     // Closes without raising; false when the system reported an error.
     bool release_handle() noexcept;
 
+    // The open file's descriptor, -1 when closed: for an owner that asks
+    // the system about the file itself rather than its name.
+    int descriptor() const noexcept { return fd_; }
+
 private:
     int fd_;
     bool read_only_;

@@ -112,6 +112,10 @@ protected:
     // changes; "Cannot create file mapping" when the disk cannot hold them.
     void reserve();
 
+    // The open file's descriptor, -1 when none is open: for an owner that
+    // asks the system about the file itself rather than its name.
+    int descriptor() const noexcept { return backing_ == Backing::file ? fd_ : -1; }
+
 private:
     enum class Backing : unsigned char { none, anonymous, file };
 

@@ -25,10 +25,15 @@
 //    storing nothing. Such a stream object then reads end of file, refuses
 //    bytes, and can still be destroyed; close() refuses under them;
 //  - stamp() tells the states of files apart for a scene that keeps what
-//    it read of one across a close: a file this object closed cleanly and
-//    opens again with nothing written to it between (same file, length
-//    and times) gets the stamp it had; any other file, a copy included,
-//    and any file created, a new one.
+//    it read of one across a close. The state a session leaves (the file's
+//    device and inode, length and times) is read through the open file,
+//    not its name, when the device closes or abandons it; a sealed session
+//    has left it at the seal, and a file changed after that is let go at
+//    close without anything more written to it. A file opened next in
+//    exactly the state its last session left gets that session's stamp;
+//    any other file (replaced under the same name, reached through another
+//    directory, written by anyone since, a copy), a file given up, and any
+//    file created get a new one.
 // Errors are qvErrorFrom<qvPagedSceneFile>; the device's pass through.
 
 #include <orvane/scenes/qvPageDevice.hpp>
@@ -37,7 +42,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 
 class qvPagedSceneFile {
 public:
@@ -70,12 +74,16 @@ public:
     // when no file is open.
     void give_up() noexcept;
     // As give_up, and a writable file gets back the length it had when it
-    // was opened: for an owner whose open failed after the file opened.
+    // was opened: for an owner whose open failed after the file opened,
+    // before anything was written, which leaves the file as it was opened
+    // (its stamp kept). A host's streams are ended at once, storing
+    // nothing; what a host's writer stored before stays in the file.
     void abandon() noexcept;
     bool is_open() const noexcept { return device_ != nullptr; }
-    // The open device refuses write locks from now on ("Attempt to modify
-    // a read-only file"), as its writer has ended cleanly. No-op when
-    // closed.
+    // The session on the open file has ended cleanly, read-only or not:
+    // the device refuses write locks from now on ("Attempt to modify a
+    // read-only file"), and the file's state is noted for stamp(). No-op
+    // when closed.
     void seal() noexcept;
 
     // "Pagefile has not been opened" when no file is open.
@@ -86,15 +94,18 @@ public:
 private:
     template <class Make>
     void install(Make&& make, bool mapped, char const* name, bool create);
-    // The file ended: cleanly (its state is noted with its stamp) or not.
-    void ended(bool cleanly) noexcept;
+    // The device is gone, leaving its file in `left` (all zero: unknown,
+    // or given up).
+    void ended(std::array<unsigned long long, 5> const& left) noexcept;
+    bool unchanged_since_seal() const noexcept;
 
     std::unique_ptr<qvPageDevice> device_;
     bool mapped_ = false;
-    std::string name_;
+    bool sealed_ = false;
     std::uint64_t stamp_ = 0;
-    // The file last ended cleanly: its stamp (0 when none) and its state
-    // once ended.
+    std::array<unsigned long long, 5> sealed_state_{};
+    // The last session's stamp (0 when its file cannot keep one) and the
+    // state it left its file in.
     std::uint64_t ended_stamp_ = 0;
     std::array<unsigned long long, 5> ended_state_{};
 };
