@@ -11,7 +11,9 @@
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvPageLock.hpp"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -96,6 +98,20 @@ long qvPageFileDirectory::remove_root(char const* name) {
     std::memset(table + entry_bytes * static_cast<std::size_t>(count - 1), 0, entry_bytes);
     page.set_word(count_offset, static_cast<std::uint32_t>(count - 1));
     return root_page;
+}
+
+// Sorted, so that a client asks of each page by a binary search.
+std::vector<long> qvPageFileDirectory::root_pages() {
+    QV_ASSERT(cache_ != nullptr);
+    std::vector<long> roots;
+    {
+        qvPageLock page(*cache_, root_, false, 0.0f);
+        const long count = entry_count(page);
+        roots.reserve(static_cast<std::size_t>(count));
+        for (long entry = 0; entry < count; ++entry) roots.push_back(static_cast<long>(page.word(entry_offset(entry))));
+    }
+    std::sort(roots.begin(), roots.end());
+    return roots;
 }
 
 // --- reading the page --------------------------------------------------------

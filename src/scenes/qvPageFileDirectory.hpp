@@ -22,9 +22,13 @@
 //  - entries stay in the order they were created; remove_root closes the
 //    gap and zeroes the entry it vacates at the end of the table, so no
 //    stale name stays behind the count;
+//  - root_pages lists every entry's root as stored: a word that names no
+//    page (0, or past the file) matches no page a client asks about, so a
+//    damaged entry of one name does not stop a client that reads them all;
 //  - every failure leaves the directory as it was and its page unlocked.
-// Corruption (a count above 511, a root page of 0 or beyond 2^31 − 1) raises
-// "Invalid or corrupt Orvane pagefile". Errors are
+// Corruption (a count above 511; a root page of 0 or beyond 2^31 − 1 in
+// the entry find_root or remove_root answers with) raises "Invalid or
+// corrupt Orvane pagefile". Errors are
 // qvErrorFrom<qvPageFileDirectory>; the cache's pass through.
 // The directory owns neither its cache nor its allocator; copies share them.
 
@@ -34,6 +38,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class qvPageLock;
 
@@ -59,6 +64,7 @@ public:
     void create_root(char const* name, long page) override;
     long find_root(char const* name) override;
     long remove_root(char const* name) override;
+    std::vector<long> root_pages() override;
 
     long root() const noexcept { return root_; }
 

@@ -40,6 +40,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -181,20 +182,27 @@ void qvPageStreamBuf::free_rests() {
 
 // Frees rest_ and the pages after it; a page leaves rest_ only once it was
 // freed, so a second try goes on with the page the first could not free
-// (the lock and the free meet the device's errors, which may pass). A
-// damaged page does not: a link outside the file or met twice, or a used
-// count no page has, tells that another program wrote there, and its link
-// cannot be trusted. The freeing ends at that page, leaving it and what
-// follows allocated: space lost, never a page freed that something else
-// may use, and never a close that raises again at every retry for pages
-// the file no longer needs.
+// (the directory read, the lock and the free meet the device's errors,
+// which may pass). Damage does not pass: it tells that another program
+// wrote there. A link outside the file, to a page met before, or to a root
+// the directory names (this stream's or another's) ends the freeing after
+// the page that holds it, which is freed; the page it names is left as it
+// is, with what follows it, and old pages the damaged link no longer
+// reaches stay allocated. A used count no page has ends it before its
+// page, which stays allocated with the pages after it, since its link
+// cannot be trusted either. Space lost, never a page freed that a chain
+// the directory names begins with, and never a close that raises again at
+// every retry for pages the file no longer needs. The directory is read
+// once for the whole rest; a link into the middle of another chain passes
+// for a good one (see the header).
 void qvPageStreamBuf::cut_rest() {
+    const std::vector<long> roots = device_.root_pages();
     while (rest_ != 0) {
         const long page = static_cast<long>(rest_);
-        // The root is never past an end: a link back to it is damage too,
-        // and the directory still names it (the rests others left are
-        // checked only against one another, so reached_ may not hold it).
-        if (!reachable(rest_) || page == listed_.root) break;
+        // The stream's own root is asked apart: the rests others left are
+        // checked only against one another (reached_ may not hold it), and
+        // the directory may no longer name it.
+        if (!reachable(rest_) || page == listed_.root || std::binary_search(roots.begin(), roots.end(), page)) break;
         std::uint32_t link;
         {
             const qvPageLock lock(device_, page, false, 0.0f);

@@ -1,5 +1,6 @@
 // The directory of named roots on page 1: entry bytes, the 511-entry table,
-// name matching and lengths, removal, read-only refusal and bad pages.
+// name matching and lengths, removal, the list of every root, read-only
+// refusal and bad pages.
 
 #include "scenes/qvPageFile.hpp"
 #include "scenes/qvPageFileDirectory.hpp"
@@ -11,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace qv_page_test;
 using qv_file_test::raises;
@@ -108,6 +110,21 @@ TEST_F(qvPageFileDirectoryTest, Removal_keeps_the_order_and_zeroes_the_vacated_e
     EXPECT_EQ(page.substr(8 + 32), std::string(qvPageBytes - 40, '\0'));
 }
 
+// Sorted whatever the order of the entries, a root named twice listed
+// twice, a removed one gone.
+TEST_F(qvPageFileDirectoryTest, Root_pages_lists_the_root_of_every_entry_in_ascending_order) {
+    auto device = open(true);
+    EXPECT_TRUE(device->root_pages().empty());
+    device->create_root("c", 13);
+    device->create_root("a", 11);
+    device->create_root("twin", 12);
+    device->create_root("twin", 11);
+    device->create_root("z", 2);
+    EXPECT_EQ(device->root_pages(), (std::vector<long>{2, 11, 11, 12, 13}));
+    EXPECT_EQ(device->remove_root("twin"), 12);
+    EXPECT_EQ(device->root_pages(), (std::vector<long>{2, 11, 11, 13}));
+}
+
 TEST_F(qvPageFileDirectoryTest, Names_of_23_bytes_round_trip_and_longer_ones_are_never_cut) {
     const std::string longest(23, 'x'), too_long(24, 'x');
     auto device = open(true);
@@ -166,6 +183,7 @@ TEST_F(qvPageFileDirectoryTest, A_root_page_beyond_32_bits_is_corruption) {
     auto device = open(false, true);
     EXPECT_TRUE(raises<E>([&] { device->find_root("far"); }, "Invalid or corrupt Orvane pagefile"));
     EXPECT_EQ(device->find_root("near"), 0);
+    EXPECT_EQ(device->root_pages(), std::vector<long>{0x80000000L});   // as stored: it names no page
 }
 
 // A writable open takes a probe page; were page 1 wrongly marked free, the

@@ -361,28 +361,38 @@ TEST_P(qvPageStreamTest, After_pubsync_a_new_reader_sees_the_bytes_written_so_fa
 // During a rewrite the old rest stays linked until close ends the chain,
 // and each page's bytes come at their places; a reader that took a full
 // page's last bytes before the close ended the chain there follows the
-// link it read with them.
+// link it read with them. A reader that took exactly the stored bytes of
+// a page that is not full stands at its stored end with the link read:
+// it reads the page's count again and returns what was added there before
+// it follows the link (following it at once skipped the root's 3,000 new
+// bytes).
 TEST_P(qvPageStreamTest, A_reader_returns_every_byte_another_writer_stores_in_order) {
     struct Road {
         char const* what;
         std::vector<std::size_t> ends;   // the writer's stream length after each write
         bool sync;
         bool rewrite;
+        bool exact;         // the reader's first read takes exactly the bytes stored so far
         std::string got;    // a rewrite: what the reader returns before the writer closes
         std::string kept;   // and after: the old rest the close keeps for it
     };
     const std::string bytes = pattern(90000, 40), old_bytes = pattern(60000, 41);
     const Road roads[] = {
-        {"syncs", {10000, 13000, 18000, 50000, 90000}, true, false, "", ""},
-        {"a full last page", {16376, 40000, 90000}, true, false, "", ""},   // link 0 read with the last bytes
-        {"short writes", {}, false, false, "", ""},
-        {"long writes", {10000, 30000, 60000, 90000}, false, false, "", ""},
+        {"syncs", {10000, 13000, 18000, 50000, 90000}, true, false, false, "", ""},
+        {"a full last page", {16376, 40000, 90000}, true, false, false, "", ""},   // link 0 read with the last bytes
+        {"short writes", {}, false, false, false, "", ""},
+        {"long writes", {10000, 30000, 60000, 90000}, false, false, false, "", ""},
         // The root's 10,000 new bytes, linked to the old rest, which the
         // reader follows to its end on the old last page; there it returns
         // what the rewrite adds to that page, and goes on.
-        {"a rewrite", {10000, 13000, 18000, 50000, 90000}, true, true,
+        {"a rewrite", {10000, 13000, 18000, 50000, 90000}, true, true, false,
          bytes.substr(0, 10000) + old_bytes.substr(16376) + bytes.substr(60000), ""},
-        {"a rewrite ended on its full root", {16376}, true, true, bytes.substr(0, 16376), old_bytes.substr(16376)},
+        // The reader stands at the root's stored end: the root's bytes as
+        // far as they were stored when it came back (13,000), then the
+        // same road.
+        {"a rewrite read to the root's stored end", {10000, 13000, 18000, 50000, 90000}, true, true, true,
+         bytes.substr(0, 13000) + old_bytes.substr(16376) + bytes.substr(60000), ""},
+        {"a rewrite ended on its full root", {16376}, true, true, true, bytes.substr(0, 16376), old_bytes.substr(16376)},
     };
     for (Road road : roads) {
         SCOPED_TRACE(road.what);
@@ -401,7 +411,7 @@ TEST_P(qvPageStreamTest, A_reader_returns_every_byte_another_writer_stores_in_or
             if (road.sync) {
                 ASSERT_EQ(writer.pubsync(), 0);
             }
-            if (!reader && !road.kept.empty()) {   // exactly the full root's bytes: it stays on the root
+            if (!reader && road.exact) {   // it stays on the root, at its stored end
                 reader = std::make_unique<qvPageStreamBuf>(device, "s", false);
                 got.resize(end);
                 ASSERT_EQ(reader->sgetn(got.data(), static_cast<std::streamsize>(end)), static_cast<std::streamsize>(end));
@@ -547,25 +557,40 @@ TEST_P(qvPageStreamTest, A_closed_stream_refuses_bytes_and_reads_the_end) {
 // its close or, kept for a reader, at the reader's.
 // None hangs or leaves a page locked (the file closes). The short rewrite
 // used to raise at every close for pages the file no longer needs: its
-// close returns, the freeing stopped at the damaged page, which stays
-// allocated with those past it.
+// close returns, the freeing stopped before a page with a bad used count
+// or after one with a bad link, and the pages past it stay allocated. A
+// link of the rest to the root of another stream looks good to a reader
+// and a rewrite, which follow it; the freeing used to follow it too, and
+// a later stream took the other stream's pages: now it stops there, and
+// every stream keeps its bytes.
 TEST_P(qvPageStreamTest, Damaged_chains_are_refused_wherever_they_are_met) {
     struct Damage {
         char const* what;
-        long page;   // of the chain 2 -> 3 -> 4
+        long page;   // of the chain 2 -> 3 -> 4 (t is 5 -> 6, u is 7)
         std::size_t offset;
         std::uint32_t value;
         long kept;   // pages of the rest 3 -> 4 left allocated
+        bool root;   // the link names another stream's root: no reader or rewrite can tell
     };
     const Damage damages[] = {
-        {"used 16,377", 3, 4, 16377, 2},  {"used 0xFFFFFFFF", 3, 4, 0xFFFFFFFF, 2}, {"next 1", 3, 0, 1, 1},
-        {"next 0xFFFFFFFF", 3, 0, 0xFFFFFFFF, 1}, {"next past the end", 3, 0, 100, 1}, {"loop to the root", 3, 0, 2, 1},
-        {"loop to itself", 4, 0, 4, 0},
+        {"used 16,377", 3, 4, 16377, 2, false},
+        {"used 0xFFFFFFFF", 3, 4, 0xFFFFFFFF, 2, false},
+        {"next 1", 3, 0, 1, 1, false},
+        {"next 0xFFFFFFFF", 3, 0, 0xFFFFFFFF, 1, false},
+        {"next past the end", 3, 0, 100, 1, false},
+        {"loop to the root", 3, 0, 2, 1, false},
+        {"loop to itself", 4, 0, 4, 0, false},
+        {"next to another stream's root", 3, 0, 5, 1, true},
+        {"last next to the last root", 4, 0, 7, 0, true},
     };
+    const std::string t_bytes = pattern(data_bytes + 100, 12), u_bytes = pattern(300, 13), z_bytes = pattern(40000, 14);
     for (Damage const& d : damages) {
-        for (int way = 0; way < 4; ++way) {
+        for (int way = d.root ? 2 : 0; way < 4; ++way) {
             SCOPED_TRACE(std::string(d.what) + ", way " + std::to_string(way));
-            write_stream(create(), "s", pattern(3 * data_bytes, 9));
+            qvPageDevice& made = create();
+            write_stream(made, "s", pattern(3 * data_bytes, 9));
+            write_stream(made, "t", t_bytes);
+            write_stream(made, "u", u_bytes);
             qvPageDevice& device = damage(d.page, d.offset, d.value);
             if (way == 0) {
                 EXPECT_TRUE(raises<Corrupt>([&] { read_stream(device, "s"); }, corrupt));
@@ -586,6 +611,15 @@ TEST_P(qvPageStreamTest, Damaged_chains_are_refused_wherever_they_are_met) {
                 }
                 EXPECT_EQ(read_stream(device, "s"), "x");
                 EXPECT_EQ(used_pages(device), used - 2 + d.kept);
+                auto& map = dynamic_cast<qvMapAllocator&>(device);   // freed: the rest's first 2 - kept pages
+                EXPECT_EQ(map.marked(3), d.kept == 2);
+                EXPECT_EQ(map.marked(4), d.kept >= 1);
+                for (long page = 5; page <= 7; ++page) EXPECT_TRUE(map.marked(page)) << page;
+                write_stream(device, "z", z_bytes);   // takes the freed pages first
+                EXPECT_EQ(read_stream(device, "s"), "x");
+                EXPECT_TRUE(read_stream(device, "t") == t_bytes);
+                EXPECT_TRUE(read_stream(device, "u") == u_bytes);
+                EXPECT_TRUE(read_stream(device, "z") == z_bytes);
             }
             close_cleanly();
             if (way >= 2) {
@@ -716,8 +750,9 @@ TEST(qvPageStreamRefused, A_rewrite_whose_store_is_refused_reads_back_what_retur
     }
 }
 
-// A lock or a free refused while close cuts the old rest raises with the
-// buffer open (the chain already ended); the close retried frees the rest. A long
+// The directory's read (once for the rest's roots), a lock or a free
+// refused while close cuts the old rest raises with the buffer open (the
+// chain already ended); the close retried frees the rest. A long
 // sputn whose store is refused keeps its bytes in the buffer's copy and
 // returns, and the next store puts them on the page.
 TEST(qvPageStreamRefused, A_refused_free_is_retried_by_close_and_a_refused_long_store_keeps_its_bytes) {
@@ -735,12 +770,17 @@ TEST(qvPageStreamRefused, A_refused_free_is_retried_by_close_and_a_refused_long_
         qvPageStreamBuf reader(device, "s", false);
         EXPECT_TRUE(read_on(reader) == bytes + pattern(40000, 31).substr(data_bytes));   // the old rest, still linked
     }
-    device.refused = 3;
+    device.refused = 1;
     device.refusals = 1;
     device.writes_only = false;
     EXPECT_TRUE(raises<Refused>([&] { writer.close(); }, refused_text));
     EXPECT_TRUE(writer.is_open());
     EXPECT_TRUE(read_stream(device, "s") == bytes);
+    EXPECT_TRUE(map.marked(3));
+    device.refused = 3;
+    device.refusals = 1;
+    EXPECT_TRUE(raises<Refused>([&] { writer.close(); }, refused_text));
+    EXPECT_TRUE(writer.is_open());
     EXPECT_TRUE(map.marked(3));
     device.refused = 0;   // the map page: the free of page 3 itself
     device.refusals = 1;

@@ -2,11 +2,15 @@
 // damaged node page, a file-size limit) keeps the scene open for another
 // try, and a scene destroyed after such a close gives its session up and
 // returns; refused writable opens leave the file byte for byte; a file held
-// by another writer is not created over. The children are forked so that a
+// by another writer is not created over; a rest linked by damage to another
+// stream's root frees none of that stream. The children are forked so that a
 // process-wide limit or an ending process stays out of the test runner.
 #include <orvane/scenes/qvPagedScene.hpp>
 
 #include <orvane/core/qvFileMapping.hpp>
+#include <orvane/core/qvInputStream.hpp>
+#include <orvane/scenes/qvPageIStream.hpp>
+#include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPagedSceneFile.hpp>
 #include <orvane/scenes/qvQTree.hpp>
 #include <orvane/scenes/qvQuadTreeDirectory.hpp>
@@ -376,6 +380,85 @@ TEST(qvPagedSceneFailure, A_writable_open_refuses_a_file_whose_map_marks_a_used_
     qvPagedScene scene;
     ASSERT_TRUE(scene.open(path.c_str(), cache, false));
     EXPECT_TRUE(scene.close());
+}
+
+// A rest a stream's rewrite frees whose link another program set to the
+// root of another stream: the freeing used to follow it, a later stream
+// took that stream's pages, and "$Layout" freed so made every writable open
+// after the next close refuse the file. The freeing stops at any root the
+// directory names, so every stream keeps its bytes and the file opens.
+TEST(qvPagedSceneFailure, A_rest_linked_to_another_stream_s_root_frees_none_of_that_stream) {
+    struct Row {
+        char const* rewritten;   // its chain's second page links to the root of
+        char const* target;
+    };
+    const Row rows[] = {
+        {"$UserData", "$Layout"}, {"$UserData", "Host"}, {"Host", "$UserData"}, {"Host", "$Layout"}};
+    const auto bytes = [](std::size_t n, unsigned seed) {
+        std::string b(n, '\0');
+        for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<char>((i * 2654435761u + seed * 40503u) >> 13);
+        return b;
+    };
+    const std::string user_old = bytes(40000, 1), host_old = bytes(40000, 2), later = bytes(100000, 3);
+    const std::string fresh = bytes(500, 4);
+    const auto read_all = [](qvInputStream& in) {
+        std::string b(200000, '\0');
+        b.resize(static_cast<std::size_t>(in.getn(b.data(), static_cast<int>(b.size()))));
+        return b;
+    };
+    ScratchDir dir;
+    const std::string path = dir / "rest.pgf";
+    const auto run = [&](Row const& row, int device) {
+        std::filesystem::remove(path);
+        {
+            qvPagedScene scene;
+            scene.create(path.c_str(), rect(0, 0, 1000, 1000), device);
+            for (int k = 0; k < 5; ++k) qvRectangle(scene, rect(k * 10, k * 10, k * 10 + 5, k * 10 + 5));
+            scene.output_stream().putn(user_old.data(), static_cast<int>(user_old.size()));   // three pages
+            qvPageOStream(scene.device(), "Host").putn(host_old.data(), static_cast<int>(host_old.size()));
+            ASSERT_TRUE(scene.close());
+        }
+        const long second = qv_page_test::word_at(qv_page_test::page_of(path, root_of(path, row.rewritten)), 0);
+        const auto target = static_cast<std::uint32_t>(root_of(path, row.target));
+        ASSERT_GE(second, 2);
+        qv_page_test::patch(path, qvPagePosition(second), qv_page_test::le32(target));
+        const bool user = std::string(row.rewritten) == "$UserData";
+        {
+            qvPagedScene scene;
+            ASSERT_TRUE(scene.open(path.c_str(), device, false));
+            if (user)
+                scene.output_stream().putn(fresh.data(), static_cast<int>(fresh.size()));   // cut at the close
+            else
+                qvPageOStream(scene.device(), "Host").putn(fresh.data(), static_cast<int>(fresh.size()));
+            ASSERT_TRUE(scene.close());   // then rewrites "$Layout" on its old pages
+        }
+        {   // a new stream takes the pages the cut freed
+            qvPagedScene scene;
+            ASSERT_TRUE(scene.open(path.c_str(), device, false));
+            qvPageOStream(scene.device(), "Later").putn(later.data(), static_cast<int>(later.size()));
+            ASSERT_TRUE(scene.close());
+        }
+        qvPagedScene scene;
+        ASSERT_TRUE(scene.open(path.c_str(), device, false));
+        EXPECT_EQ(scene.size(0), 5);
+        EXPECT_TRUE(read_all(scene.input_stream()) == (user ? fresh : user_old));
+        {
+            qvPageIStream host(scene.device(), "Host"), after(scene.device(), "Later");
+            EXPECT_TRUE(read_all(host) == (user ? host_old : fresh));
+            EXPECT_TRUE(read_all(after) == later);
+        }
+        EXPECT_TRUE(scene.close());
+    };
+    for (int device : {cache, -1}) {
+        for (Row const& row : rows) {
+            SCOPED_TRACE(std::string(row.rewritten) + " to " + row.target + ", " + std::to_string(device));
+            try {
+                run(row, device);
+            } catch (qvError const& error) {
+                ADD_FAILURE() << error_text(error);
+            }
+        }
+    }
 }
 
 // A record that names a restricted text (kind -9, proxy class 7) needs 120

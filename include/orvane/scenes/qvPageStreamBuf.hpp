@@ -52,7 +52,8 @@
 //    on those pages, so the rest waits on the device's cache, allocated,
 //    and the last buffer of the stream to close frees it with its own.
 //    Never a page both free and in a chain a buffer follows, and once all
-//    have closed no page of the old chains left allocated;
+//    have closed no page of the old chains left allocated, unless another
+//    program damaged the chain (below);
 //  - a new page is laid out (next 0, used 0) before anything links to it,
 //    so the chain on the pages is well formed at every step; a written
 //    page's bytes past its used count are left as they were. sync, and a
@@ -63,16 +64,31 @@
 //    2 .. page count − 1 (0 ends a chain), a page reached twice, a used count
 //    above 16,376 raise "Invalid or corrupt Orvane pagefile" when reading
 //    and rewriting: never a hang, never a page left locked. A rest is what
-//    the file no longer needs: its freeing stops at such a page, which
-//    stays allocated with the pages past it (space lost, never a page both
-//    free and in a chain), and the close goes on;
+//    the file no longer needs: its freeing stops at damage, and the close
+//    goes on. A bad link (outside the file, to a page met before, to a
+//    root the directory names: this stream's, another stream's, an
+//    index's) stops it after the page that holds the link, which is freed;
+//    the page the link names is left as it is, with what follows it. A bad
+//    used count stops it before its page, which stays allocated with the
+//    pages after it. Old pages that nothing links to any more stay
+//    allocated: space lost. Readers and rewrites follow every link that
+//    passes the checks: through one that another program pointed at
+//    another chain (its root or a later page), a reader returns that
+//    chain's bytes as the stream's and a rewrite writes over them. A rest's
+//    freeing stops at another chain's root, but cannot tell a link into
+//    another chain past its root from a good one (that would take walking
+//    every chain at each close): it frees that chain's pages from there to
+//    its end, which later streams take while that chain still links them.
+//    Of damage to chains, that alone leaves a page both free and in a
+//    chain;
 //  - the buffer is listed open, with its root, on the device's cache from
 //    construction to a close that returned, so the device refuses to close
 //    under it. An owner that must end the device all the same (its
 //    destructor) ends the buffer first, as the buffer's destructor would,
 //    or at once, storing nothing, when it gives the session up: the buffer
 //    is then closed as below, and may outlive the device;
-//  - close stores the current page with link 0, then frees the rest; when
+//  - close stores the current page with link 0, then frees the rest
+//    (reading the directory's roots once for each rest it frees); when
 //    it raises the buffer stays open and a second close goes on from where
 //    the first stopped (a reader's close too, while it frees the rests
 //    others left). Once a close returned it does nothing, and the buffer
