@@ -6,7 +6,8 @@
 //   lock, unlock, flush, release         qvCacheOnMapping, headroom 16 pages,
 //                                        growth 64 pages
 //   allocate, free                       qvMapAllocator over the cache's limit
-//   create_root, find_root, remove_root  qvPageFileDirectory
+//   create_root, find_root,              qvPageFileDirectory
+//   remove_root, root_pages
 // It reads and writes the same file format as qvPageFile.
 //
 // Built in this order: the file (a default view size of 16 MiB; a writable

@@ -4,7 +4,8 @@
 // each one a base class. The device's operations are those of its parts:
 //   lock, unlock, flush, release         qvCacheOnIO over the storage
 //   allocate, free                       qvMapAllocator
-//   create_root, find_root, remove_root  qvPageFileDirectory
+//   create_root, find_root,              qvPageFileDirectory
+//   remove_root, root_pages
 //
 // Built in this order: the storage (the page count from the file length),
 // the cache (cache size / 16,384 pages), the allocator and the directory,
