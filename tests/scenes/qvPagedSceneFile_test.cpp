@@ -23,7 +23,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <streambuf>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -70,6 +72,22 @@ void make_scene_file(std::string const& name, int cache) {
     file.device().create_root("extra", 2);
     file.close();
 }
+
+// Host streams the device ended under them: a reader reads end of file, a
+// writer refuses a byte with the output stream's error; then both are
+// destroyed, with the device already gone.
+::testing::AssertionResult ended_then_destroyed(std::unique_ptr<qvPageIStream>& in,
+                                                std::unique_ptr<qvPageOStream>& out) {
+    char byte = 0;
+    ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    if (in && (in->get() >= 0 || in->getn(&byte, 1) > 0)) result = ::testing::AssertionFailure() << "read on";
+    if (out && result) result = raises<qvErrorFrom<std::streambuf*>>([&] { out->putn("x", 1); }, "Invalid streambuf");
+    in.reset(), out.reset();
+    return result;
+}
+
+// What a child that ends by exit checks after its static scene is gone.
+std::function<bool()> at_exit_check;
 
 class qvPagedSceneFileTest : public ::testing::TestWithParam<int> {
 protected:
@@ -280,20 +298,38 @@ TEST_P(qvPagedSceneFileTest, A_destructor_whose_close_fails_gives_the_session_up
 }
 
 // give_up and abandon end a session without writing: abandon also gives a
-// writable file back the length it was opened with.
+// writable file back the length it was opened with. Host streams still on
+// the device end at once, a writer's bytes not stored (the stream reads as
+// a killed writer leaves it), and outlive the device.
 TEST_P(qvPagedSceneFileTest, Give_up_and_abandon_write_nothing_and_abandon_restores_the_length) {
     make_scene_file(f, cache());
     const std::string before = read_file(f);
-    for (bool abandon : {false, true}) {
+    for (int row = 0; row < 4; ++row) {
+        const bool abandon = row % 2 == 1, hosts = row >= 2;   // host streams open on the device
+        SCOPED_TRACE(row);
+        std::unique_ptr<qvPageIStream> in;
+        std::unique_ptr<qvPageOStream> out;
         qvPagedSceneFile file;
         ASSERT_TRUE(file.open(f.c_str(), cache() < 0 ? -1 : 1 << 20, false));
         for (int k = 0; k < 40; ++k) file.device().allocate();   // the file grows
+        if (hosts) {
+            in = std::make_unique<qvPageIStream>(file.device(), "$Layout");
+            EXPECT_EQ(in->get(), 'L');
+            out = std::make_unique<qvPageOStream>(file.device(), "$UserData");
+            out->putn("never stored", 12);
+        }
         if (abandon)
             file.abandon();
         else
             file.give_up();
         EXPECT_FALSE(file.is_open());
         file.give_up();   // nothing to do
+        if (hosts) {
+            EXPECT_TRUE(ended_then_destroyed(in, out));
+            qvPagedSceneFile reread;
+            ASSERT_TRUE(reread.open(f.c_str(), cache(), true));
+            EXPECT_EQ(get(reread.device(), "$UserData"), "user data");
+        }
         if (abandon) {
             EXPECT_EQ(read_file(f).size(), before.size());
             if (cache() >= 0) {
@@ -447,14 +483,16 @@ TEST(qvPagedSceneFile, A_file_whose_mapped_writer_was_killed_opens_with_both_dev
 // stream stood on its device raised "Cannot release the cache memory while
 // pages are locked" from a destructor and ended the process, the session
 // lost (50 shapes of 60, a mapped file that opened read-only only). The
-// host's stream is ended first, a writer keeping its returned bytes; the
-// session closes whole, and the stream object outlives the device.
+// host's streams are ended first, every one of them, a writer keeping its
+// returned bytes; the session closes whole, and the stream objects outlive
+// the device (the exiting child checks them once its scene is gone).
 TEST(qvPagedSceneFile, A_scene_or_file_ended_under_a_host_stream_ends_it_first_and_keeps_every_edit) {
     const std::string users(20000, 'u'), host_bytes = "host bytes, written and returned";
     for (int cache : {1 << 20, -1}) {
-        for (bool reader : {true, false}) {
+        for (int hosts : {1, 2, 3}) {   // a reader, a writer, or both
+            const bool reader = (hosts & 1) != 0, writer = (hosts & 2) != 0;
             for (std::string const end : {"scene destroyed", "exit", "file destroyed"}) {
-                SCOPED_TRACE(end + (reader ? ", reader, " : ", writer, ") + std::to_string(cache));
+                SCOPED_TRACE(end + ", host streams " + std::to_string(hosts) + ", " + std::to_string(cache));
                 ScratchDir dir;
                 const std::string path = dir / "host.pgf";
                 {
@@ -468,10 +506,8 @@ TEST(qvPagedSceneFile, A_scene_or_file_ended_under_a_host_stream_ends_it_first_a
                 std::unique_ptr<qvPageIStream> in;
                 std::unique_ptr<qvPageOStream> out;
                 const auto stand = [&](qvPageDevice& device) {
-                    if (reader)
-                        in = std::make_unique<qvPageIStream>(device, "Host");
-                    else
-                        (out = std::make_unique<qvPageOStream>(device, "Host"))->putn(host_bytes.data(), 32);
+                    if (writer) (out = std::make_unique<qvPageOStream>(device, "Host"))->putn(host_bytes.data(), 32);
+                    if (reader) in = std::make_unique<qvPageIStream>(device, "Host");   // opened last, ended first
                 };
                 const auto edit = [&](qvPagedScene& scene) {
                     ASSERT_TRUE(scene.open(path.c_str(), cache, false));
@@ -486,9 +522,14 @@ TEST(qvPagedSceneFile, A_scene_or_file_ended_under_a_host_stream_ends_it_first_a
                     const pid_t child = ::fork();
                     ASSERT_GE(child, 0);
                     if (child == 0) {
+                        // Registered before the scene is made, so it runs after the scene's destructor.
+                        at_exit_check = [&] { return static_cast<bool>(ended_then_destroyed(in, out)); };
+                        std::atexit([] {
+                            if (!at_exit_check()) ::_exit(3);
+                        });
                         static qvPagedScene scene;
                         edit(scene);
-                        std::exit(0);   // runs the scene's destructor, never the host stream's
+                        std::exit(0);   // runs the scene's destructor, then the check
                     }
                     int status = 0;
                     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -498,17 +539,13 @@ TEST(qvPagedSceneFile, A_scene_or_file_ended_under_a_host_stream_ends_it_first_a
                     ASSERT_TRUE(file.open(path.c_str(), cache, false));
                     stand(file.device());
                 }
-                if (in) {
-                    EXPECT_LT(in->get(), 0);   // ended: reads the end, then goes
-                }
-                if (out) {
-                    EXPECT_NE(message_of([&] { out->putn("x", 1); }), "");
-                }
-                in.reset(), out.reset();
+                EXPECT_TRUE(ended_then_destroyed(in, out));   // in the child on the exit road
                 qvPagedScene check;
-                ASSERT_TRUE(check.open(path.c_str(), cache, false));
+                bool opened = false;   // a session given up keeps its open mark: the open raises
+                EXPECT_EQ(message_of([&] { opened = check.open(path.c_str(), cache, false); }), "");
+                ASSERT_TRUE(opened);
                 EXPECT_EQ(check.size(-1), end == "file destroyed" ? 50 : 60);
-                EXPECT_EQ(get(check.device(), "Host"), reader ? "old" : host_bytes);
+                EXPECT_EQ(get(check.device(), "Host"), writer ? host_bytes : "old");
                 if (end != "file destroyed") {
                     qvInputStream& user = check.input_stream();
                     std::string bytes(20001, '\0');

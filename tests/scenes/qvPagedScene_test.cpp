@@ -298,6 +298,34 @@ TEST(qvPagedScene, A_close_raising_on_a_full_disk_keeps_the_user_stream_for_the_
     }
 }
 
+// The destructor ends the scene's own stream before it closes. Its last
+// page pushed out of the cache, the read back at the store refused: the
+// session is given up, open mark and all, rather than the device ending
+// the stream as its destructor would (the failed store swallowed) and the
+// close then writing a clean file short of bytes whose writes returned.
+TEST(qvPagedScene, A_destructor_that_cannot_store_the_user_stream_never_leaves_a_clean_file_short_of_it) {
+    ScratchDir dir;
+    const std::string path = dir / "unread.pgf", user = user_bytes(20000, 21);
+    {
+        qvPagedScene scene;
+        scene.create(path.c_str(), rect(0, 0, 1000, 1000), 1 << 16);
+        scene.output_stream().putn(user.data(), 20000);
+        for (int k = 0; k < 300; ++k) {
+            const double x = (k * 37) % 990, y = (k * 53) % 990;
+            qvRectangle(scene, rect(x, y, x + 5, y + 5));
+        }
+        orvane::platform::fail_next(orvane::platform::Call::read, EIO);
+    }
+    EXPECT_FALSE(orvane::platform::injected_failure(orvane::platform::Call::read));   // the store met it
+    qvPagedScene scene;
+    try {
+        ASSERT_TRUE(scene.open(path.c_str(), cache, false));
+        EXPECT_TRUE(read_all(scene.input_stream()) == user);
+    } catch (E const& error) {
+        EXPECT_STREQ(static_cast<char const*>(error), corrupt);
+    }
+}
+
 // A user stream write that raises on a full disk has put none of its bytes
 // past its last stored page, and every write that returned reaches the file
 // once a close returns: the stream reads back exactly those bytes. In a
