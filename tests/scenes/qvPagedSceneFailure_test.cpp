@@ -23,6 +23,7 @@
 #include "qvFileTestSupport.hpp"
 #include "qvPageFileWalker.hpp"
 #include "qvPageTestSupport.hpp"
+#include "qvPagedSceneTestSupport.hpp"
 #include "qvStreamTestBuffers.hpp"
 
 #include <gtest/gtest.h>
@@ -394,18 +395,10 @@ TEST(qvPagedSceneFailure, A_rest_linked_to_another_stream_s_root_frees_none_of_t
     };
     const Row rows[] = {
         {"$UserData", "$Layout"}, {"$UserData", "Host"}, {"Host", "$UserData"}, {"Host", "$Layout"}};
-    const auto bytes = [](std::size_t n, unsigned seed) {
-        std::string b(n, '\0');
-        for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<char>((i * 2654435761u + seed * 40503u) >> 13);
-        return b;
-    };
-    const std::string user_old = bytes(40000, 1), host_old = bytes(40000, 2), later = bytes(100000, 3);
-    const std::string fresh = bytes(500, 4);
-    const auto read_all = [](qvInputStream& in) {
-        std::string b(200000, '\0');
-        b.resize(static_cast<std::size_t>(in.getn(b.data(), static_cast<int>(b.size()))));
-        return b;
-    };
+    using paged_scene_test::read_all;
+    using paged_scene_test::user_bytes;
+    const std::string user_old = user_bytes(40000, 1), host_old = user_bytes(40000, 2);
+    const std::string later = user_bytes(100000, 3), fresh = user_bytes(500, 4);
     ScratchDir dir;
     const std::string path = dir / "rest.pgf";
     const auto run = [&](Row const& row, int device) {

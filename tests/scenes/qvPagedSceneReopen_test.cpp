@@ -19,6 +19,7 @@
 #include "platform/qvPlatformFault.hpp"
 
 #include "qvFileTestSupport.hpp"
+#include "qvPagedSceneTestSupport.hpp"
 #include "qvPaletteTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -392,8 +393,7 @@ TEST(qvPagedSceneReopen, Objects_of_the_session_that_created_the_file_stay_good_
 // the file to A's length at that late close cut B's user data short).
 TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_whose_palette_saves_the_same_bytes) {
     const qvRgbColor plum(0.6f, 0.2f, 0.6f), ochre(0.8f, 0.6f, 0.1f), teal(0.0f, 0.5f, 0.5f), grey(0.5f, 0.5f, 0.5f);
-    std::string users(60000, '\0');   // B's user data: more pages than A has
-    for (std::size_t k = 0; k < users.size(); ++k) users[k] = static_cast<char>('a' + k % 23);
+    const std::string users = paged_scene_test::user_bytes(60000, 5);   // B's: more pages than A has
     std::vector<std::pair<std::string, std::string>> roads = {
         {"let go", "by its name"}, {"written", "by its name"}, {"held", "by its name"}, {"B looked at, A again", ""}};
     for (char const* place : {"renamed over A", "copied into A", "in A's place in another directory"})
@@ -488,9 +488,7 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
             ASSERT_TRUE(reader.open(copy.c_str(), pages, true));
             EXPECT_EQ(qvRectangle(reader, 4)->fill_color(), ochre);
             expect_counts_are_holders(reader);
-            std::string read(users.size() + 1, '\0');
-            read.resize(static_cast<std::size_t>(reader.input_stream().getn(read.data(), static_cast<int>(read.size()))));
-            EXPECT_TRUE(read == users) << read.size();
+            EXPECT_TRUE(paged_scene_test::read_all(reader.input_stream()) == users);
         }
     }
 }

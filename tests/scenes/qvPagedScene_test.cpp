@@ -16,6 +16,7 @@
 #include "platform/qvPlatformFault.hpp"
 
 #include "qvFileTestSupport.hpp"
+#include "qvPagedSceneTestSupport.hpp"
 #include "qvSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,8 @@
 #include <unistd.h>
 #include <vector>
 
+using paged_scene_test::read_all;
+using paged_scene_test::user_bytes;
 using qv_file_test::raises;
 using qv_file_test::ScratchDir;
 
@@ -47,20 +50,6 @@ std::string file_bytes(std::string const& path) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
-}
-
-std::string user_bytes(std::size_t n, unsigned seed) {
-    std::mt19937 rng(seed);
-    std::string bytes(n, '\0');
-    for (char& c : bytes) c = static_cast<char>(rng());
-    return bytes;
-}
-
-std::string read_all(qvInputStream& in) {
-    std::string bytes;
-    char chunk[4000];
-    for (int n; (n = in.getn(chunk, static_cast<int>(sizeof chunk))) > 0;) bytes.append(chunk, static_cast<std::size_t>(n));
-    return bytes;
 }
 
 // "$UserData" of a closed file, read to its end.
