@@ -9,6 +9,7 @@
 #include <orvane/drawings/qvLabelDrawing.hpp>
 #include <orvane/drawings/qvStandardSymbolPainters.hpp>
 #include <orvane/drawings/qvSymbolDrawing.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvShapeBase.hpp>
 
 #include "qvTextTestSupport.hpp"
@@ -26,9 +27,9 @@ using Rect = qvMathRectOf<double>;
 using Pt = qvCrdOf<double>;
 using RT = qvRestrictedTransformation;
 
-const double nan = std::numeric_limits<double>::quiet_NaN();
+const double not_a_number = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
-const double bad_values[] = {nan, inf, -inf, 1e40, 1e300};
+const double bad_values[] = {not_a_number, inf, -inf, 1e40, 1e300};
 
 // A port that keeps the float box of every record it is handed, under a
 // transformation the test sets.
@@ -125,7 +126,7 @@ TEST_F(LabelFinite, Widths_heights_shade_margins_and_anchors_no_shape_holds_draw
     // Without a border only the text is drawn, whatever the margin.
     qvLabelDrawing text_only = label();
     text_only.show_border(false);
-    text_only.shade_margin(nan);
+    text_only.shade_margin(not_a_number);
     EXPECT_EQ(drawn(text_only), 1u);
 }
 

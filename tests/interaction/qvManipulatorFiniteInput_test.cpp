@@ -40,7 +40,7 @@ namespace {
 using Box = qvMathRectOf<double>;
 using Pt = qvCrdOf<double>;
 
-const double nan = std::numeric_limits<double>::quiet_NaN();
+const double not_a_number = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
 const std::string invalid_point = "Invalid device point";
 const std::string uninitialized = "Attempt to query uninitialized shape";
@@ -48,7 +48,7 @@ const std::string uninitialized = "Attempt to query uninitialized shape";
 // Every bad value on either axis, the other one an ordinary device value.
 std::vector<Pt> bad_points() {
     std::vector<Pt> points;
-    for (const double v : {nan, inf, -inf, 1e40, 1e300}) {
+    for (const double v : {not_a_number, inf, -inf, 1e40, 1e300}) {
         points.emplace_back(v, 40);
         points.emplace_back(40, v);
     }
@@ -103,7 +103,7 @@ TEST(qvScaleManipulatorFinite, With_the_aspect_kept_the_finite_factor_wins) {
     ASSERT_TRUE(scale.begin(Pt{70, 50}));
     scale.move(Pt{inf, 70});  // kx infinite, ky = 20 / 10 = 2: k = 2
     EXPECT_EQ(target->rectangle(), Box(10, 10, 50, 30));
-    EXPECT_EQ(qvRaisedText([&] { scale.move(Pt{nan, 70}); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { scale.move(Pt{not_a_number, 70}); }), invalid_point);
     EXPECT_EQ(target->rectangle(), Box(10, 10, 50, 30));
 }
 
@@ -284,7 +284,7 @@ TEST(qvDragCircleFinite, Bad_points_and_radii_no_shape_holds_leave_the_circle) {
         EXPECT_EQ(qvRaisedText([&] { circle.move(p); }), invalid_point) << text_of(p);
     // Finite points whose distance no float holds.
     EXPECT_EQ(qvRaisedText([&] { circle.move(Pt{-3e38, 3e38}); }), invalid_point);
-    EXPECT_EQ(qvRaisedText([&] { circle.radius(nan); }), invalid_point);
+    EXPECT_EQ(qvRaisedText([&] { circle.radius(not_a_number); }), invalid_point);
     EXPECT_EQ(circle.center(), (Pt{40, 30}));
     EXPECT_EQ(circle.radius(), 5.0);
     EXPECT_EQ(circle.rectangle(), Box(35, 25, 45, 35));
@@ -339,7 +339,7 @@ TEST(qvPointSetAdaptersFinite, A_refused_move_or_rotation_leaves_every_point) {
     const Pt three[] = {{1, 2}, {3e38, 5}, {7, 3e38}};
     const qvExactPolygon target(v.scene(), 3, three);
     const std::string before = bytes(target);
-    for (const double d : {nan, inf, -inf, 1e40, 1e300}) {
+    for (const double d : {not_a_number, inf, -inf, 1e40, 1e300}) {
         EXPECT_EQ(qvRaisedText([&] { qvAdapter<qvMoveInteraction>(target)->move(Pt{d, 0}); }),
                   "Coordinate is not finite or out of range")
             << d;
@@ -365,7 +365,7 @@ TEST(qvGroupAdaptersFinite, A_group_refuses_before_its_first_member_moves) {
     group->add(near);
     group->add(far);
     const std::string a = bytes(near), b = bytes(far);
-    for (const double d : {nan, inf, -inf, 1e40, 1e300}) {
+    for (const double d : {not_a_number, inf, -inf, 1e40, 1e300}) {
         EXPECT_EQ(qvRaisedText([&] { qvAdapter<qvMoveInteraction>(group)->move(Pt{d, 0}); }),
                   "Coordinate is not finite or out of range")
             << d;

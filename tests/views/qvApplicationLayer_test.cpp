@@ -5,6 +5,7 @@
 // (200 x 120, a solid background), so each fact is a pixel or the region
 // the window collected.
 
+#include "qvRasterCanvas.hpp"
 #include "qvRasterDriver.hpp"
 
 #include <orvane/attributes/qvAttributeProxy.hpp>

@@ -10,6 +10,8 @@
 #include <orvane/core/qvError.hpp>
 #include <orvane/rendering/qvDrawObject.hpp>
 #include <orvane/rendering/qvDumpDriverObject.hpp>
+#include <orvane/rendering/qvVBufObject.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/shapes/qvRectangleData.hpp>
 #include <orvane/views/qvRenderingHelper.hpp>
 

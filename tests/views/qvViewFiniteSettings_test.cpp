@@ -34,9 +34,9 @@ using Pt = qvCrdOf<double>;
 using Win = qvWinRectOf<double>;
 using Rect = qvMathRectOf<double>;
 
-const double nan = std::numeric_limits<double>::quiet_NaN();
+const double not_a_number = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
-const double non_finite[] = {nan, inf, -inf};
+const double non_finite[] = {not_a_number, inf, -inf};
 
 // A view manager showing one scene layer at scale 2, offset (10, 20).
 struct MappedView {
@@ -53,7 +53,7 @@ struct MappedView {
 
 TEST(qvViewZoomFinite, Factors_of_0_NaN_or_an_infinity_and_bad_centres_move_no_layer) {
     MappedView v;
-    for (const double f : {0.0, nan, inf, -inf}) {
+    for (const double f : {0.0, not_a_number, inf, -inf}) {
         EXPECT_EQ(qvRaisedText([&] { v.view->zoom(Pt{5, 5}, f); }), "Invalid zoom factor") << f;
         EXPECT_EQ(qvRaisedText([&] { v.view->zoom(Pt{5, 5}, 2.0, f); }), "Invalid zoom factor") << f;
     }

@@ -6,11 +6,13 @@
 #include <orvane/geometry/qvGridRegion.hpp>
 #include <orvane/geometry/qvTranslation.hpp>
 #include <orvane/rendering/qvDumpDriverObject.hpp>
+#include <orvane/shapes/qvFlavorPort.hpp>
 #include <orvane/views/qvDeviceRenderer.hpp>
 #include <orvane/views/qvViewCreator.hpp>
 #include <orvane/views/qvViewPageScene.hpp>
 #include <orvane/views/qvViewVBuf.hpp>
 
+#include "qvDriverHandle.hpp"
 #include "qvRecordingDumpUser.hpp"
 
 #include <gtest/gtest.h>
