@@ -781,6 +781,7 @@ TEST(qvPageStreamRefused, A_refused_free_is_retried_by_close_and_a_refused_long_
     device.refusals = 1;
     EXPECT_TRUE(raises<Refused>([&] { writer.close(); }, refused_text));
     EXPECT_TRUE(writer.is_open());
+    EXPECT_TRUE(read_stream(device, "s") == bytes);
     EXPECT_TRUE(map.marked(3));
     device.refused = 0;   // the map page: the free of page 3 itself
     device.refusals = 1;
