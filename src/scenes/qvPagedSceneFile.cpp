@@ -39,6 +39,10 @@ decltype(auto) on_device(qvPageDevice& device, bool mapped, Act&& act) {
     return act(static_cast<qvPageFile&>(device));
 }
 
+FileIdentity state_of(qvPageDevice& device, bool mapped) noexcept {
+    return on_device(device, mapped, [](auto& typed) { return typed.state(); });
+}
+
 }  // namespace
 
 qvPagedSceneFile::qvPagedSceneFile() noexcept = default;
@@ -58,7 +62,9 @@ qvPagedSceneFile::~qvPagedSceneFile() {
 // --- creating and opening ----------------------------------------------------
 
 // A file is looked at before its device is made: a writable device may
-// grow it at once. A name to create is the name of a new file.
+// grow it at once. The device must then have opened that very file (its
+// device and inode), not one put in its place between the look and the
+// open. A name to create is the name of a new file.
 template <class Make>
 void qvPagedSceneFile::install(Make&& make, bool mapped, char const* name, bool create) {
     if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
@@ -66,7 +72,12 @@ void qvPagedSceneFile::install(Make&& make, bool mapped, char const* name, bool 
     const bool known = !create && ended_stamp_ != 0 && orvane::platform::file_identity(name, found);
     device_ = make();
     mapped_ = mapped;
-    stamp_ = known && found == ended_state_ ? ended_stamp_ : new_stamp();
+    bool same = known && found == ended_state_;
+    if (same) {
+        const FileIdentity opened = state_of(*device_, mapped_);
+        same = opened[0] == found[0] && opened[1] == found[1];   // device and inode
+    }
+    stamp_ = same ? ended_stamp_ : new_stamp();
 }
 
 void qvPagedSceneFile::create(char const* name, int cache) {
@@ -190,16 +201,13 @@ void qvPagedSceneFile::ended(FileIdentity const& left) noexcept {
 // cannot stand in for it.
 void qvPagedSceneFile::seal() noexcept {
     if (!device_) return;
-    on_device(*device_, mapped_, [this](auto& device) {
-        device.seal();
-        sealed_state_ = device.state();
-    });
+    on_device(*device_, mapped_, [](auto& device) { device.seal(); });
+    sealed_state_ = state_of(*device_, mapped_);
     sealed_ = true;
 }
 
 bool qvPagedSceneFile::unchanged_since_seal() const noexcept {
-    const FileIdentity now = on_device(*device_, mapped_, [](auto& device) { return device.state(); });
-    return sealed_state_ != FileIdentity{} && now == sealed_state_;
+    return sealed_state_ != FileIdentity{} && state_of(*device_, mapped_) == sealed_state_;
 }
 
 qvPageDevice& qvPagedSceneFile::device() {

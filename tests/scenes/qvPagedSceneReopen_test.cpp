@@ -68,6 +68,17 @@ private:
     std::filesystem::path was_ = std::filesystem::current_path();
 };
 
+// Renames swap_from over swap_to at the second file open from now: in a
+// scene's writable open, the one its device makes after the probe, once
+// the scene has looked at the name.
+std::string swap_from, swap_to;
+int opens_to_swap = 0;
+void swap_at_open(orvane::platform::Call call, long long) noexcept {
+    if (call != orvane::platform::Call::open || opens_to_swap == 0 || --opens_to_swap != 0) return;
+    std::error_code ignored;
+    std::filesystem::rename(swap_from, swap_to, ignored);
+}
+
 }  // namespace
 
 // The handle comes from a writable or a read-only session, and is only held
@@ -388,7 +399,9 @@ TEST(qvPagedSceneReopen, Objects_of_the_session_that_created_the_file_stay_good_
 // where B took A's place while the scene kept A after its close (renamed
 // over it, its bytes copied into A's own file, or A's relative name read in
 // another directory): the file's state was read when the next open let A go,
-// by its name, so it was B's. Objects of A are refused on B as on any other
+// by its name, so it was B's. B renamed over A between the open's look at
+// the name and its device's open is told too. Objects of A are refused on
+// B as on any other
 // file; B is read as it is stored, its bytes whole (a mapped device that cut
 // the file to A's length at that late close cut B's user data short).
 TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_whose_palette_saves_the_same_bytes) {
@@ -396,7 +409,8 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
     const std::string users = paged_scene_test::user_bytes(60000, 5);   // B's: more pages than A has
     std::vector<std::pair<std::string, std::string>> roads = {
         {"let go", "by its name"}, {"written", "by its name"}, {"held", "by its name"}, {"B looked at, A again", ""}};
-    for (char const* place : {"renamed over A", "copied into A", "in A's place in another directory"})
+    for (char const* place :
+         {"renamed over A", "copied into A", "in A's place in another directory", "renamed over A as it opens"})
         for (char const* objects : {"let go", "written", "held"}) roads.emplace_back(objects, place);
     for (int pages : {cache, -1}) {
         for (auto const& [road, place] : roads) {
@@ -468,8 +482,15 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
             } else if (place == "in A's place in another directory") {
                 std::filesystem::current_path(there);
                 opened = a;
+            } else if (place == "renamed over A as it opens") {
+                swap_from = b, swap_to = dir / a, opens_to_swap = 2;
+                orvane::platform::observe_calls(&swap_at_open);
+                opened = a;
             }
-            ASSERT_TRUE(scene.open(opened.c_str(), pages, false));
+            const bool open = scene.open(opened.c_str(), pages, false);
+            orvane::platform::observe_calls(nullptr);
+            ASSERT_TRUE(open);
+            ASSERT_EQ(opens_to_swap, 0);
             if (style) {
                 EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { (void)style->fill_color(); },
                                                                     "Paged scene was not initialized"));
