@@ -415,7 +415,7 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
     for (int pages : {cache, -1}) {
         for (auto const& [road, place] : roads) {
             SCOPED_TRACE(road + ", B " + place + (pages < 0 ? ", mapped" : ", cached"));
-            const WorkingDirectory kept;
+            const WorkingDirectory cwd;   // put back after each road
             qv_file_test::ScratchDir dir;
             std::filesystem::current_path(dir.path());   // A is "a.pgf" there
             const std::string a = "a.pgf", there = dir / "there";
