@@ -208,30 +208,15 @@ long long file_size(int fd) noexcept {
     return status.st_size;
 }
 
-namespace {
-
-FileIdentity identity_of(struct stat const& status) noexcept {
+FileIdentity file_identity(int fd) noexcept {
+    struct stat status;
+    if (::fstat(fd, &status) != 0) return {};
     const auto nanoseconds = [](struct timespec const& t) {
         return static_cast<unsigned long long>(t.tv_sec) * 1000000000ULL + static_cast<unsigned long long>(t.tv_nsec);
     };
     return {static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino),
             static_cast<unsigned long long>(status.st_size), nanoseconds(status.st_mtim),
             nanoseconds(status.st_ctim)};
-}
-
-}  // namespace
-
-bool file_identity(char const* name, FileIdentity& identity) noexcept {
-    struct stat status;
-    if (::stat(name, &status) != 0) return false;
-    identity = identity_of(status);
-    return true;
-}
-
-FileIdentity file_identity(int fd) noexcept {
-    struct stat status;
-    if (::fstat(fd, &status) != 0) return {};
-    return identity_of(status);
 }
 
 bool set_length(int fd, long long length) noexcept {

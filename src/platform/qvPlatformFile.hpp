@@ -60,11 +60,10 @@ long long file_size(int fd) noexcept;
 // What tells one state of a file from another: its device and inode, its
 // length, and its last modification and status change, in nanoseconds.
 // Equal identities are the same file with nothing written to it between,
-// as far as the system tells; a copy under another name differs.
+// as far as the system tells; a copy under another name differs. Read
+// through a descriptor, so it is the open file's, whatever its name means
+// by then; all zero when it cannot be read (no file has inode 0).
 using FileIdentity = std::array<unsigned long long, 5>;
-bool file_identity(char const* name, FileIdentity& identity) noexcept;
-// The same for the file a descriptor has open, whatever its name means by
-// then; all zero when it cannot be read (no file has inode 0).
 FileIdentity file_identity(int fd) noexcept;
 
 // Truncates or extends; extension leaves a hole (the file stays sparse).

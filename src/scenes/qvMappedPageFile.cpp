@@ -11,9 +11,10 @@ constexpr char cannot_open[] = "Cannot open file";
 
 }  // namespace
 
-qvMappedPageFile::qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist)
+qvMappedPageFile::qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist,
+                                   orvane::platform::FileIdentity* opened_state)
     : qvFileMapping(default_view_bytes),
-      qvCacheOnMapping(opened(*this, name, create, read_only, must_exist), headroom, growth) {
+      qvCacheOnMapping(opened(*this, name, create, read_only, must_exist, opened_state), headroom, growth) {
     // The bases are complete here, so a failure is undone by hand: the view
     // goes and the file gets its length back before the bases' destructors
     // close it.
@@ -30,10 +31,11 @@ qvMappedPageFile::qvMappedPageFile(char const* name, bool create, bool read_only
 // is. A writable file is reserved whole, so that a hole left by a sparse
 // writer cannot meet a full disk through the view.
 qvFileMapping& qvMappedPageFile::opened(qvMappedPageFile& self, char const* name, bool create, bool read_only,
-                                         bool must_exist) {
+                                         bool must_exist, orvane::platform::FileIdentity* state) {
     qvFileMapping& mapping = self;
     if (!self.qvFileMapping::open(name, must_exist ? open_existing : 0, create, read_only))
         qvRaise(qvErrorFrom<qvFileMapping>(cannot_open));
+    if (state != nullptr) *state = orvane::platform::file_identity(self.qvFileMapping::descriptor());
     self.qvFileMapping::reserve();
     return mapping;
 }

@@ -51,8 +51,11 @@ public:
     // cannot be opened raises the mapping's "Cannot open file". A writable
     // file is grown by the view's spare pages, its blocks reserved, before
     // any page is read: a disk that refuses them raises the mapping's
-    // "Cannot create file mapping", whatever the file holds.
-    qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist = false);
+    // "Cannot create file mapping", whatever the file holds. `opened`, when
+    // given, gets the file's state as it was opened, before the device grew
+    // or reserved anything (see state()).
+    qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist = false,
+                     orvane::platform::FileIdentity* opened = nullptr);
     ~qvMappedPageFile() override = default;
 
     // Whether `error` is the construction's "Cannot open file" (the file
@@ -91,5 +94,5 @@ public:
 
 private:
     static qvFileMapping& opened(qvMappedPageFile& self, char const* name, bool create, bool read_only,
-                                 bool must_exist);
+                                 bool must_exist, orvane::platform::FileIdentity* state);
 };

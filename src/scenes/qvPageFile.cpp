@@ -4,25 +4,28 @@
 
 #include <orvane/core/qvError.hpp>
 
-qvPageFile::qvPageFile(char const* name, int cache, bool create, bool read_only, bool must_exist)
+qvPageFile::qvPageFile(char const* name, int cache, bool create, bool read_only, bool must_exist,
+                       orvane::platform::FileIdentity* opened)
     : qvPageFileStorage(name, create, read_only, must_exist),
       qvCacheOnIO(static_cast<qvPageStorage&>(*this), cache, read_only),
       qvPageFileDirectory(1) {
-    assemble(read_only);
+    assemble(read_only, opened);
 }
 
-qvPageFile::qvPageFile(char const* name, std::size_t cache, bool create, bool read_only, bool must_exist)
+qvPageFile::qvPageFile(char const* name, std::size_t cache, bool create, bool read_only, bool must_exist,
+                       orvane::platform::FileIdentity* opened)
     : qvPageFileStorage(name, create, read_only, must_exist),
       qvCacheOnIO(static_cast<qvPageStorage&>(*this), cache, read_only),
       qvPageFileDirectory(1) {
-    assemble(read_only);
+    assemble(read_only, opened);
 }
 
 // The bases are complete here, so a failure is undone by hand: the
 // destructors of the bases run next, and the cache's must find nothing to
 // write and nothing locked. Nothing the construction wrote is kept (it only
 // lays out or probes), so the file is left as it was, its length too.
-void qvPageFile::assemble(bool read_only) {
+void qvPageFile::assemble(bool read_only, orvane::platform::FileIdentity* opened) {
+    if (opened != nullptr) *opened = state();
     try {
         qvMapAllocator::create(*this, *this);
         qvPageFileDirectory::create(*this, *this, read_only);

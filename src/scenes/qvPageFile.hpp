@@ -42,9 +42,13 @@ class qvPageFile : public qvPageDevice,
                    public qvPageFileDirectory {
 public:
     // A negative cache size counts as 0. With must_exist a missing file is
-    // refused (the storage's "Cannot open file"), never made.
-    qvPageFile(char const* name, int cache, bool create, bool read_only, bool must_exist = false);
-    qvPageFile(char const* name, std::size_t cache, bool create, bool read_only, bool must_exist = false);
+    // refused (the storage's "Cannot open file"), never made. `opened`,
+    // when given, gets the file's state as it was opened, before the
+    // device wrote anything (see state()).
+    qvPageFile(char const* name, int cache, bool create, bool read_only, bool must_exist = false,
+               orvane::platform::FileIdentity* opened = nullptr);
+    qvPageFile(char const* name, std::size_t cache, bool create, bool read_only, bool must_exist = false,
+               orvane::platform::FileIdentity* opened = nullptr);
     ~qvPageFile() override = default;
 
     void flush() override;
@@ -78,7 +82,7 @@ public:
     long page_count() override { return qvPageFileStorage::limit(); }
 
 private:
-    void assemble(bool read_only);
+    void assemble(bool read_only, orvane::platform::FileIdentity* opened);
 
     bool closed_ = false;
 };

@@ -61,34 +61,29 @@ qvPagedSceneFile::~qvPagedSceneFile() {
 
 // --- creating and opening ----------------------------------------------------
 
-// A file is looked at before its device is made: a writable device may
-// grow it at once. The device must then have opened that very file (its
-// device and inode), not one put in its place between the look and the
-// open. A name to create is the name of a new file.
+// The device reads the file's state as it opens it, before it writes
+// anything (a writable device may grow the file at once): the state of the
+// very file it opened, whatever its name meant a moment before. A name to
+// create is the name of a new file.
 template <class Make>
-void qvPagedSceneFile::install(Make&& make, bool mapped, char const* name, bool create) {
+void qvPagedSceneFile::install(Make&& make, bool mapped, bool create) {
     if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
-    FileIdentity found{};
-    const bool known = !create && ended_stamp_ != 0 && orvane::platform::file_identity(name, found);
-    device_ = make();
+    FileIdentity opened{};
+    device_ = make(&opened);
     mapped_ = mapped;
-    bool same = known && found == ended_state_;
-    if (same) {
-        const FileIdentity opened = state_of(*device_, mapped_);
-        same = opened[0] == found[0] && opened[1] == found[1];   // device and inode
-    }
+    const bool same = !create && ended_stamp_ != 0 && opened == ended_state_;
     stamp_ = same ? ended_stamp_ : new_stamp();
 }
 
 void qvPagedSceneFile::create(char const* name, int cache) {
     if (cache < 0)
-        install([&] { return std::make_unique<qvMappedPageFile>(name, true, false); }, true, name, true);
+        install([&](FileIdentity*) { return std::make_unique<qvMappedPageFile>(name, true, false); }, true, true);
     else
-        install([&] { return std::make_unique<qvPageFile>(name, cache, true, false); }, false, name, true);
+        install([&](FileIdentity*) { return std::make_unique<qvPageFile>(name, cache, true, false); }, false, true);
 }
 
 void qvPagedSceneFile::create(char const* name, std::size_t cache) {
-    install([&] { return std::make_unique<qvPageFile>(name, cache, true, false); }, false, name, true);
+    install([&](FileIdentity*) { return std::make_unique<qvPageFile>(name, cache, true, false); }, false, true);
 }
 
 // A writable mapped device grows the file and reserves its blocks before
@@ -100,8 +95,9 @@ bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
     if (cache < 0) {
         if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
         const auto mapped = [&](bool read_only_device) {
-            install([&] { return std::make_unique<qvMappedPageFile>(name, false, read_only_device, true); }, true,
-                    name, false);
+            install([&](FileIdentity* opened) {
+                return std::make_unique<qvMappedPageFile>(name, false, read_only_device, true, opened);
+            }, true, false);
         };
         try {
             mapped(read_only);
@@ -125,8 +121,9 @@ bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
 bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only) {
     if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
     try {
-        install([&] { return std::make_unique<qvPageFile>(name, cache, false, read_only, true); }, false, name,
-                false);
+        install([&](FileIdentity* opened) {
+            return std::make_unique<qvPageFile>(name, cache, false, read_only, true, opened);
+        }, false, false);
     } catch (qvError const&) {
         return false;
     }

@@ -68,15 +68,13 @@ private:
     std::filesystem::path was_ = std::filesystem::current_path();
 };
 
-// Renames swap_from over swap_to at the second file open from now: in a
-// scene's writable open, the one its device makes after the probe, once
-// the scene has looked at the name.
-std::string swap_from, swap_to;
-int opens_to_swap = 0;
-void swap_at_open(orvane::platform::Call call, long long) noexcept {
-    if (call != orvane::platform::Call::open || opens_to_swap == 0 || --opens_to_swap != 0) return;
-    std::error_code ignored;
-    std::filesystem::rename(swap_from, swap_to, ignored);
+// Puts another file in place at the second file open from now: in a
+// scene's writable open, the one its device makes after the probe.
+std::function<void()> replace_at_open;
+int opens_to_replace = 0;
+void replace_at_second_open(orvane::platform::Call call, long long) noexcept {
+    if (call != orvane::platform::Call::open || opens_to_replace == 0 || --opens_to_replace != 0) return;
+    replace_at_open();
 }
 
 }  // namespace
@@ -399,18 +397,18 @@ TEST(qvPagedSceneReopen, Objects_of_the_session_that_created_the_file_stay_good_
 // where B took A's place while the scene kept A after its close (renamed
 // over it, its bytes copied into A's own file, or A's relative name read in
 // another directory): the file's state was read when the next open let A go,
-// by its name, so it was B's. B renamed over A between the open's look at
-// the name and its device's open is told too. Objects of A are refused on
-// B as on any other
-// file; B is read as it is stored, its bytes whole (a mapped device that cut
-// the file to A's length at that late close cut B's user data short).
+// by its name, so it was B's; and B renamed over A or copied into it in the
+// moment between the open's look at the name and its device's open was
+// taken for A. Objects of A are refused on B as on any other file; B is
+// read as it is stored, its bytes whole (a mapped device that cut the file
+// to A's length at that late close cut B's user data short).
 TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_whose_palette_saves_the_same_bytes) {
     const qvRgbColor plum(0.6f, 0.2f, 0.6f), ochre(0.8f, 0.6f, 0.1f), teal(0.0f, 0.5f, 0.5f), grey(0.5f, 0.5f, 0.5f);
     const std::string users = paged_scene_test::user_bytes(60000, 5);   // B's: more pages than A has
     std::vector<std::pair<std::string, std::string>> roads = {
         {"let go", "by its name"}, {"written", "by its name"}, {"held", "by its name"}, {"B looked at, A again", ""}};
-    for (char const* place :
-         {"renamed over A", "copied into A", "in A's place in another directory", "renamed over A as it opens"})
+    for (char const* place : {"renamed over A", "copied into A", "in A's place in another directory",
+                              "renamed over A as it opens", "copied into A as it opens"})
         for (char const* objects : {"let go", "written", "held"}) roads.emplace_back(objects, place);
     for (int pages : {cache, -1}) {
         for (auto const& [road, place] : roads) {
@@ -466,31 +464,35 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
                 ASSERT_TRUE(scene.close());
                 continue;
             }
-            std::string opened = b;   // B's name when the scene opens it
-            if (place == "renamed over A") {
-                std::filesystem::rename(b, a);
-                opened = a;
-            } else if (place == "copied into A") {
-                const auto inode = [](std::string const& name) {
-                    struct stat status {};
-                    return ::stat(name.c_str(), &status) == 0 ? status.st_ino : 0;
+            const auto inode = [](std::string const& name) {
+                struct stat status {};
+                return ::stat(name.c_str(), &status) == 0 ? status.st_ino : 0;
+            };
+            const auto a_inode = inode(a);
+            const std::string place_name = place;
+            const bool copied = place_name.starts_with("copied");
+            if (copied)
+                replace_at_open = [&] { qv_file_test::write_file(a, qv_file_test::read_file(b)); };
+            else
+                replace_at_open = [&] {
+                    std::error_code ignored;
+                    std::filesystem::rename(b, dir / a, ignored);
                 };
-                const auto before = inode(a);
-                qv_file_test::write_file(a, qv_file_test::read_file(b));
-                ASSERT_EQ(inode(a), before);
-                opened = a;
-            } else if (place == "in A's place in another directory") {
+            const std::string opened = place_name == "by its name" ? b : a;   // B's name when the scene opens it
+            if (place_name.ends_with("as it opens"))
+                opens_to_replace = 2;
+            else if (place_name == "in A's place in another directory")
                 std::filesystem::current_path(there);
-                opened = a;
-            } else if (place == "renamed over A as it opens") {
-                swap_from = b, swap_to = dir / a, opens_to_swap = 2;
-                orvane::platform::observe_calls(&swap_at_open);
-                opened = a;
-            }
+            else if (opened == a)
+                replace_at_open();
+            orvane::platform::observe_calls(&replace_at_second_open);
             const bool open = scene.open(opened.c_str(), pages, false);
             orvane::platform::observe_calls(nullptr);
             ASSERT_TRUE(open);
-            ASSERT_EQ(opens_to_swap, 0);
+            ASSERT_EQ(opens_to_replace, 0);
+            if (copied) {
+                ASSERT_EQ(inode(a), a_inode);
+            }
             if (style) {
                 EXPECT_TRUE(raises<qvErrorFrom<qvBasicPagedScene>>([&] { (void)style->fill_color(); },
                                                                     "Paged scene was not initialized"));

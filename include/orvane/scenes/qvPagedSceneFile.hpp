@@ -29,11 +29,11 @@
 //    device and inode, length and times) is read through the open file,
 //    not its name, when the device closes or abandons it; a sealed session
 //    has left it at the seal, and a file changed after that is let go at
-//    close without anything more written to it. A file opened next in
-//    exactly the state its last session left gets that session's stamp;
-//    any other file (replaced under the same name, reached through another
-//    directory, written by anyone since, a copy), a file given up, and any
-//    file created get a new one.
+//    close without anything more written to it. A file whose state, read
+//    as the device opens it, is exactly the one its last session left gets
+//    that session's stamp; any other file (replaced under the same name,
+//    reached through another directory, written by anyone since, a copy),
+//    a file given up, and any file created get a new one.
 // Errors are qvErrorFrom<qvPagedSceneFile>; the device's pass through.
 
 #include <orvane/scenes/qvPageDevice.hpp>
@@ -93,7 +93,7 @@ public:
 
 private:
     template <class Make>
-    void install(Make&& make, bool mapped, char const* name, bool create);
+    void install(Make&& make, bool mapped, bool create);
     // The device is gone, leaving its file in `left` (all zero: unknown,
     // or given up).
     void ended(std::array<unsigned long long, 5> const& left) noexcept;
