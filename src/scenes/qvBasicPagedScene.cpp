@@ -170,10 +170,16 @@ void qvBasicPagedScene::create(qvMathRectOf<double> const& bounds) {
 }
 
 // A writable open of a file that a writer left open (crashed, killed)
-// refuses before it writes anything: the file stays as it was found.
+// refuses before it writes anything: the file stays as it was found. One
+// refused at its first store may have put its own mark in the file already
+// (a mapped view holds it at once; a page file may have written the
+// directory page before another page failed): it takes the mark back, or
+// every later writable open would take the file for one a writer left
+// open. A store that fails again leaves what reached the file.
 void qvBasicPagedScene::open(bool read_only) {
     if (initialized_) qvRaisePagedSceneError("Paged scene already initialized");
     if (file_ != nullptr && !read_only && file_->device().find_root(open_mark) != 0) qvRaisePagedSceneCorrupt();
+    bool marked = false;
     try {
         start();
         read_only_ = false;
@@ -185,10 +191,18 @@ void qvBasicPagedScene::open(bool read_only) {
             if (!read_only) {
                 check_page_use(std::move(layout_pages));
                 file_->device().create_root(open_mark, open_mark_page);
+                marked = true;
                 flush_files();
             }
         }
     } catch (...) {
+        if (marked) {
+            try {
+                file_->device().remove_root(open_mark);
+                file_->device().flush();
+            } catch (qvError const&) {
+            }
+        }
         reset();
         throw;
     }

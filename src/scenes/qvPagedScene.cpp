@@ -146,8 +146,9 @@ bool qvPagedScene::open(char const* name, int cache, bool read_only) {
     try {
         qvBasicPagedScene::open(read_only);
     } catch (...) {
-        // Nothing of a refused open is written: the allocator's probe may
-        // have grown the file, and the cache may hold what the load read.
+        // Nothing of a refused open stays in the file (the scene took back
+        // a mark it stored): the allocator's probe may have grown the
+        // file, and the cache may hold what the load read.
         file_.abandon();
         throw;
     }

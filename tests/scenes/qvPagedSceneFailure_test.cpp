@@ -254,6 +254,49 @@ TEST(qvPagedSceneFailure, A_refused_writable_open_of_a_cut_file_leaves_its_bytes
     }
 }
 
+namespace {
+
+// Refuses the store (a write or a sync) that follows `stores_left` others.
+orvane::platform::Call refused_store;
+int stores_left = -1;
+void refuse_a_store(orvane::platform::Call call, long long) noexcept {
+    if (call == refused_store && stores_left >= 0 && stores_left-- == 0)
+        orvane::platform::fail_next(call, EIO);
+}
+
+}  // namespace
+
+// Past failure: a writable open refused at a store after its open mark had
+// reached the file (a mapped view holds it at once, a page file wrote the
+// directory page before the map page failed) left the mark there, and
+// every later writable open took the file for one a writer left open.
+TEST(qvPagedSceneFailure, A_writable_open_refused_at_any_of_its_stores_leaves_the_file_as_it_was) {
+    ScratchDir dir;
+    for (int device : {cache, -1}) {
+        const std::string path = dir / ("stored" + std::to_string(device) + ".pgf");
+        write_scene(path, device, 300);
+        refused_store = device < 0 ? orvane::platform::Call::sync : orvane::platform::Call::write;
+        for (int stores : {0, 1}) {   // those that return before the refused one
+            SCOPED_TRACE(std::to_string(device) + ", refused after " + std::to_string(stores));
+            const std::string before = read_file(path);
+            qvPagedScene scene;
+            stores_left = stores;
+            orvane::platform::observe_calls(&refuse_a_store);
+            try {
+                scene.open(path.c_str(), device, false);
+                ADD_FAILURE() << "opened";
+            } catch (qvError const& error) {   // the block file's or the mapping's
+                EXPECT_EQ(error_text(error), "I/O error while writing file");
+            }
+            orvane::platform::observe_calls(nullptr);
+            EXPECT_TRUE(read_file(path) == before);
+            ASSERT_TRUE(scene.open(path.c_str(), device, false));
+            EXPECT_EQ(scene.size(0), 300);
+            ASSERT_TRUE(scene.close());
+        }
+    }
+}
+
 TEST(qvPagedSceneFailure, Create_over_a_file_another_process_writes_cannot_open_it_and_changes_nothing) {
     ScratchDir dir;
     const std::string path = dir / "held.pgf";

@@ -68,13 +68,13 @@ private:
     std::filesystem::path was_ = std::filesystem::current_path();
 };
 
-// Puts another file in place at the second file open from now: in a
-// scene's writable open, the one its device makes after the probe.
-std::function<void()> replace_at_open;
-int opens_to_replace = 0;
-void replace_at_second_open(orvane::platform::Call call, long long) noexcept {
-    if (call != orvane::platform::Call::open || opens_to_replace == 0 || --opens_to_replace != 0) return;
-    replace_at_open();
+// Acts at the second file open from now: in a scene's writable open, the
+// one its device makes after the probe.
+std::function<void()> at_open;
+int opens_to_wait = 0;
+void act_at_second_open(orvane::platform::Call call, long long) noexcept {
+    if (call != orvane::platform::Call::open || opens_to_wait == 0 || --opens_to_wait != 0) return;
+    at_open();
 }
 
 }  // namespace
@@ -291,11 +291,12 @@ TEST(qvPagedSceneReopen, An_attribute_object_of_a_closed_session_is_refused_on_e
 // opened again (unchanged) changed a count in memory only, so the palette
 // read back differed, the other was refused ("Paged scene was not
 // initialized") and A kept counts of holders long gone. What the objects do
-// between the close and the open (release, copy, write) goes on in A.
+// between the close and the open (release, copy, write) goes on in A, and
+// an open refused on the way (its first store) leaves A as it found it.
 TEST(qvPagedSceneReopen, Objects_kept_over_a_close_stay_good_in_the_file_opened_again_and_A_counts_its_holders) {
     const qvRgbColor green(0.0f, 0.5f, 0.0f), plum(0.6f, 0.2f, 0.6f);
     for (int pages : {cache, -1}) {
-        for (std::string const what : {"released", "copied", "written", "looked at"}) {
+        for (std::string const what : {"released", "copied", "written", "looked at", "refused once"}) {
             SCOPED_TRACE(what + (pages < 0 ? ", mapped" : ", cached"));
             qv_file_test::ScratchDir dir;
             const std::string path = dir / "a.pgf";
@@ -330,6 +331,15 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_stay_good_in_the_file_opened_
                 ASSERT_TRUE(scene.open(path.c_str(), pages, true));
                 EXPECT_EQ(kept.fill_color(), blue);
                 scene.close();
+            }
+            if (what == "refused once") {   // at the open's first store, past the close of A
+                const auto store = pages < 0 ? orvane::platform::Call::sync : orvane::platform::Call::write;
+                at_open = [store] { orvane::platform::fail_next(store, EIO); };
+                opens_to_wait = 2;
+                orvane::platform::observe_calls(&act_at_second_open);
+                EXPECT_THROW(scene.open(path.c_str(), pages, false), qvError);
+                orvane::platform::observe_calls(nullptr);
+                EXPECT_FALSE(orvane::platform::injected_failure(store));
             }
 
             ASSERT_TRUE(scene.open(path.c_str(), pages, false));
@@ -408,7 +418,8 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
     std::vector<std::pair<std::string, std::string>> roads = {
         {"let go", "by its name"}, {"written", "by its name"}, {"held", "by its name"}, {"B looked at, A again", ""}};
     for (char const* place : {"renamed over A", "copied into A", "in A's place in another directory",
-                              "renamed over A as it opens", "copied into A as it opens"})
+                              "renamed over A as it opens", "copied into A as it opens",
+                              "copied into A after a read-only look at A"})
         for (char const* objects : {"let go", "written", "held"}) roads.emplace_back(objects, place);
     for (int pages : {cache, -1}) {
         for (auto const& [road, place] : roads) {
@@ -470,26 +481,30 @@ TEST(qvPagedSceneReopen, Objects_kept_over_a_close_are_refused_on_another_file_w
             };
             const auto a_inode = inode(a);
             const std::string place_name = place;
+            if (place_name.ends_with("look at A")) {   // that session too leaves A's state at its close
+                ASSERT_TRUE(scene.open(a.c_str(), pages, true));
+                scene.close();
+            }
             const bool copied = place_name.starts_with("copied");
             if (copied)
-                replace_at_open = [&] { qv_file_test::write_file(a, qv_file_test::read_file(b)); };
+                at_open = [&] { qv_file_test::write_file(a, qv_file_test::read_file(b)); };
             else
-                replace_at_open = [&] {
+                at_open = [&] {
                     std::error_code ignored;
                     std::filesystem::rename(b, dir / a, ignored);
                 };
             const std::string opened = place_name == "by its name" ? b : a;   // B's name when the scene opens it
             if (place_name.ends_with("as it opens"))
-                opens_to_replace = 2;
+                opens_to_wait = 2;
             else if (place_name == "in A's place in another directory")
                 std::filesystem::current_path(there);
             else if (opened == a)
-                replace_at_open();
-            orvane::platform::observe_calls(&replace_at_second_open);
+                at_open();
+            orvane::platform::observe_calls(&act_at_second_open);
             const bool open = scene.open(opened.c_str(), pages, false);
             orvane::platform::observe_calls(nullptr);
             ASSERT_TRUE(open);
-            ASSERT_EQ(opens_to_replace, 0);
+            ASSERT_EQ(opens_to_wait, 0);
             if (copied) {
                 ASSERT_EQ(inode(a), a_inode);
             }

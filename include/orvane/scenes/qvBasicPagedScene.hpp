@@ -50,8 +50,11 @@
 //    new copy, and a guard opened over it raises "Paged scene was not
 //    initialized", in a later session as well; its disconnect only frees it;
 //  - with a file, create and a writable open add the root "$Open" (page 1,
-//    nothing allocated) and sync; a clean close writes everything back,
-//    writes "$Layout", syncs, removes "$Open" and syncs. A writable open
+//    nothing allocated) and sync; a writable open refused after it added
+//    "$Open" removes it again and syncs (the first sync may have stored
+//    it), storing nothing else that the file did not hold; a clean close
+//    writes everything back, writes "$Layout", syncs, removes "$Open" and
+//    syncs. A writable open
 //    of a file that has "$Open" raises "Invalid or corrupt Orvane
 //    pagefile" before it writes anything, and so does one where a page
 //    the layout names (map, directory, node, handle-tree and layout
