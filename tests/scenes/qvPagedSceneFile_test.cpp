@@ -23,6 +23,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <streambuf>
@@ -353,6 +354,16 @@ TEST_P(qvPagedSceneFileTest, A_close_with_a_stream_still_open_is_refused_until_t
     file.close();
     ASSERT_TRUE(file.open(f.c_str(), cache(), true));
     EXPECT_EQ(get(file.device(), "s"), "late");
+    // Sealed, and written by another program since: refused all the same
+    // while a reader stands on it, never let go under the reader.
+    qvPageIStream in(file.device(), "s");
+    file.seal();
+    std::ofstream(f, std::ios::binary | std::ios::app) << 'x';
+    EXPECT_EQ(message_of([&] { file.close(); }), "Cannot release the cache memory while pages are locked");
+    EXPECT_EQ(in.get(), 'l');
+    in.close();
+    file.close();
+    EXPECT_FALSE(file.is_open());
 }
 
 // --- the mapped writer ------------------------------------------------------------------------
