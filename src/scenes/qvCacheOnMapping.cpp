@@ -88,6 +88,22 @@ void qvCacheOnMapping::abandon() noexcept {
     }
 }
 
+// Nothing asks the view to grow after a seal: a quiet ask left by the
+// session's last limit would grow the cut file again at a read's unlock.
+// An empty file keeps its view (the system maps nothing of 0 bytes).
+bool qvCacheOnMapping::seal() noexcept {
+    sealed_ = true;
+    quiet_asks_ = 0;
+    if (closed_ || read_only_ || base_ == nullptr || !locked_pages_.empty() || limit_ == 0) return false;
+    if (mapped_ == limit_) return true;
+    try {
+        remap(limit_);
+    } catch (qvError const&) {
+        return false;
+    }
+    return true;
+}
+
 // --- locking -----------------------------------------------------------------
 
 void* qvCacheOnMapping::lock(long page, bool write) {

@@ -52,8 +52,9 @@
 //    limit that asks for it reports what matters;
 //  - a writable file is mapped × 16,384 bytes long while the view exists,
 //    the blocks it grew by reserved; it is limit × 16,384 bytes long once
-//    the cache is closed, and as long as it was when a failed construction
-//    abandons it. A read-only file keeps its length;
+//    the cache is sealed (mapped = limit then) or closed, and as long as it
+//    was when a failed construction abandons it. A read-only file keeps its
+//    length;
 //  - a read-only cache refuses write locks and limits with "Attempt to
 //    modify a read-only file" before anything changes.
 // A hole already in the file (the I/O page file extends files sparsely) is
@@ -113,9 +114,16 @@ public:
     // "Cannot release the cache memory while pages are locked", nothing
     // changed. Closing twice does nothing.
     void close();
-    // From now on write locks are refused as on a read-only file (a
-    // session that ended cleanly).
-    void seal() noexcept { sealed_ = true; }
+    // From now on write locks and limits are refused as on a read-only
+    // file (a session that ended cleanly), and the view never grows again.
+    // A writable file is cut to limit × 16,384 bytes at once, the view
+    // remade to match, unless a page is locked: the session's length is
+    // the file's from the seal on, whatever happens to the file later, and
+    // close has nothing to cut. True when the file has that length now;
+    // false for a read-only file, and when a page is locked or the system
+    // refused the cut (the file then keeps its spare pages, as before, and
+    // the view its size, or none as after a failed remap).
+    bool seal() noexcept;
     // For an owner whose construction failed: drops the view and gives a
     // writable file back the length it had when the cache was made. Never
     // raises; a file that cannot be cut back keeps zero pages at its end.

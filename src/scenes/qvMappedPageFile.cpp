@@ -49,11 +49,20 @@ void qvMappedPageFile::flush() {
     qvFileMapping::sync();
 }
 
+void qvMappedPageFile::seal() noexcept {
+    if (!qvCacheOnMapping::seal()) return;
+    try {
+        qvFileMapping::sync();   // the cut length
+        settled_ = true;
+    } catch (qvError const&) {
+    }
+}
+
 void qvMappedPageFile::close(orvane::platform::FileIdentity* left) {
     if (closed()) return;
-    flush();
+    if (!settled_) flush();
     qvCacheOnMapping::close();
-    if (!qvFileMapping::read_only()) qvFileMapping::sync();   // the cut length
+    if (!settled_ && !qvFileMapping::read_only()) qvFileMapping::sync();   // the cut length
     if (left != nullptr) *left = state();
     qvFileMapping::close();
 }

@@ -15,7 +15,8 @@
 // from the file length, a view of page count + 16 pages), the allocator and
 // the directory, then the allocator's create and the directory's create.
 // Destroyed the other way: the cache drops the view and cuts a writable file
-// to its page count, then the file is closed.
+// to its page count (a sealed device did so at the seal), then the file is
+// closed.
 //
 // Keeps true:
 //  - a construction that fails leaves the file as it was (its length too),
@@ -24,9 +25,9 @@
 //    the allocator calls it before it links a new map page;
 //  - close() ends a session durably (see there); afterwards the device only
 //    waits to be destroyed.
-// While the device is open a writable file is longer than its pages (the
-// view's spare pages, all zero): a writer that dies leaves them, and the
-// next writable open keeps them as free pages at the end.
+// While the device is open and not sealed a writable file is longer than
+// its pages (the view's spare pages, all zero): a writer that dies leaves
+// them, and the next writable open keeps them as free pages at the end.
 
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvFileMapping.hpp>
@@ -85,6 +86,12 @@ public:
     // was opened: for an owner whose open failed after the device was made,
     // so that a refused open leaves the file as it was. `left` as for close.
     void abandon(orvane::platform::FileIdentity* left = nullptr) noexcept;
+    // The session ended cleanly: write locks are refused from now on, and
+    // a writable file is cut to its pages and put on disk here, so that it
+    // keeps the length its session left it whatever happens to it before
+    // the device closes, and the close writes nothing more. A cut or sync
+    // the system refuses leaves both to the close, as without a seal.
+    void seal() noexcept;
     bool closed() const noexcept { return qvCacheOnMapping::closed(); }
     // The state of the file the device has open, through its descriptor
     // (whatever its name means now); all zero when it cannot be read.
@@ -93,6 +100,8 @@ public:
     }
 
 private:
+    bool settled_ = false;   // sealed, cut and synced: the close has nothing to write
+
     static qvFileMapping& opened(qvMappedPageFile& self, char const* name, bool create, bool read_only,
                                  bool must_exist, orvane::platform::FileIdentity* state);
 };

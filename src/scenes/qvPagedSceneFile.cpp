@@ -135,11 +135,12 @@ bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only)
 // A device that raised from its close is kept when it could still go on
 // (nothing was given up) and destroyed when it had already ended.
 //
-// A sealed session has nothing left to write. When its file changed after
-// the seal (another program wrote it, or put another file's bytes in its
-// place), it is no longer the file the session wrote: it is let go as it
-// stands (a mapped device would cut it to this session's length) and gets
-// a new stamp at the next open.
+// A sealed session has nothing left to write: a mapped device cut its
+// spare pages at the seal. When its file changed after the seal (another
+// program wrote it, touched it, or put another file's bytes in its place),
+// it is no longer the file the session wrote: it is let go as it stands,
+// with whatever another program wrote there, and gets a new stamp at the
+// next open.
 void qvPagedSceneFile::close() {
     if (!device_) return;
     if (sealed_ && device_->open_streams() == 0 && !unchanged_since_seal()) {

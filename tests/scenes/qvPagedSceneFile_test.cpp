@@ -17,19 +17,24 @@
 
 #include "qvFileTestSupport.hpp"
 #include "qvPageTestSupport.hpp"
+#include "qvPagedSceneTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <streambuf>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace qv_page_test;
 using namespace qv_file_test;
@@ -364,6 +369,126 @@ TEST_P(qvPagedSceneFileTest, A_close_with_a_stream_still_open_is_refused_until_t
     in.close();
     file.close();
     EXPECT_FALSE(file.is_open());
+}
+
+// --- sealed files -----------------------------------------------------------------------------
+
+namespace {
+
+// What another program does to a closed scene's file before the scene lets
+// it go. Every change leaves a state the seal did not see: the chmod waits
+// for the coarse clock the system stamps a status change with.
+enum class Change { touch, chmod, append, rewrite };
+constexpr char const* change_names[] = {"touch", "chmod", "append", "rewrite of the same bytes"};
+
+void change_file(std::string const& path, Change change, int turn) {
+    switch (change) {
+    case Change::touch: {
+        const timespec times[2] = {{1000000000L + turn, 0}, {1000000000L + turn, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        return;
+    }
+    case Change::chmod:
+        ::usleep(20000);
+        ASSERT_EQ(::chmod(path.c_str(), turn % 2 == 0 ? 0640 : 0600), 0);
+        return;
+    case Change::append: std::ofstream(path, std::ios::binary | std::ios::app) << "tail"; return;
+    case Change::rewrite: write_file(path, read_file(path)); return;
+    }
+}
+
+// A tmpfs to run a test on as well, when the machine has one.
+std::vector<std::string> disk_and_tmpfs() {
+    std::vector<std::string> roots = {fs::temp_directory_path().string()};
+    if (::access("/dev/shm", W_OK) == 0) roots.emplace_back("/dev/shm");
+    return roots;
+}
+
+}  // namespace
+
+// Regression: a mapped file the scene kept sealed and that something then
+// touched was let go without its cut, its view's 16 spare pages left in it,
+// and the next writable open added 16 more: twenty touched sessions of one
+// shape grew it to 6,307,840 bytes, where untouched ones kept 98,304.
+TEST(qvPagedSceneFile, A_sealed_mapped_file_keeps_its_sessions_length_whatever_happens_to_it_later) {
+    for (std::string const& root : disk_and_tmpfs()) {
+        long long untouched = 0;
+        for (bool touched : {false, true}) {
+            SCOPED_TRACE(root + (touched ? ", touched" : ", untouched"));
+            const ScopedTmpdir tmpdir(root);
+            ScratchDir dir;
+            const std::string path = dir / "touched.pgf";
+            {
+                qvPagedScene scene;
+                for (int k = 0; k < 20; ++k) {
+                    if (k == 0)
+                        scene.create(path.c_str(), qvMathRectOf<double>(0, 0, 100, 100), -1);
+                    else
+                        ASSERT_TRUE(scene.open(path.c_str(), -1, false)) << k;
+                    qvRectangle(scene, qvMathRectOf<double>(k, 2, k + 1.5, 4));
+                    ASSERT_TRUE(scene.close());
+                    EXPECT_EQ(file_length(path), scene.device().page_count() * 16384) << k;
+                    if (touched) change_file(path, Change::touch, k);
+                }
+            }
+            if (!touched) untouched = file_length(path);
+            EXPECT_LE(file_length(path), untouched);
+            qvPagedScene check;
+            ASSERT_TRUE(check.open(path.c_str(), -1, true));
+            EXPECT_EQ(check.size(-1), 20);
+        }
+    }
+}
+
+// A sealed session is whole whatever another program does to its file
+// before the scene lets it go, with the user stream open then or not, and
+// nothing that program wrote is cut when it is let go.
+TEST(qvPagedSceneFile, A_sealed_session_changed_from_outside_stays_whole_on_both_devices) {
+    const std::string users = std::string(30000, 'u') + "end";
+    for (int cache : {1 << 20, -1}) {
+        for (Change change : {Change::touch, Change::chmod, Change::append, Change::rewrite}) {
+            for (bool reading : {false, true}) {
+                for (bool next_open : {false, true}) {
+                    SCOPED_TRACE(std::string(change_names[static_cast<int>(change)]) + (cache < 0 ? ", mapped" : ", cached") +
+                                 (reading ? ", user stream open" : "") +
+                                 (next_open ? ", ended by the next open" : ", ended by the destructor"));
+                    ScratchDir dir;
+                    const std::string path = dir / "changed.pgf";
+                    std::string sealed;
+                    {
+                        qvPagedScene scene;
+                        scene.create(path.c_str(), qvMathRectOf<double>(0, 0, 100, 100), cache);
+                        for (int k = 0; k < 12; ++k) qvRectangle(scene, qvMathRectOf<double>(k, 1, k + 0.5, 3));
+                        scene.output_stream().putn(users.data(), static_cast<int>(users.size()));
+                        ASSERT_TRUE(scene.close());
+                        sealed = read_file(path);
+                        EXPECT_EQ(static_cast<long long>(sealed.size()), scene.device().page_count() * 16384);
+                        std::string read(reading ? 1000 : 0, '\0');
+                        qvInputStream* const in = reading ? &scene.input_stream() : nullptr;
+                        if (in) read.resize(static_cast<std::size_t>(in->getn(read.data(), 1000)));
+                        change_file(path, change, 0);
+                        if (in) read += paged_scene_test::read_all(*in);
+                        EXPECT_TRUE(!in || read == users);
+                        if (next_open) {
+                            ASSERT_TRUE(scene.open(path.c_str(), cache, false));
+                            EXPECT_EQ(scene.size(-1), 12);
+                            EXPECT_TRUE(paged_scene_test::read_all(scene.input_stream()) == users);
+                            qvRectangle(scene, qvMathRectOf<double>(50, 50, 51, 52));
+                            ASSERT_TRUE(scene.close());
+                        }
+                    }
+                    if (!next_open) {   // let go as it stood
+                        EXPECT_TRUE(read_file(path) == sealed + (change == Change::append ? "tail" : ""));
+                    }
+                    qvPagedScene check;
+                    ASSERT_TRUE(check.open(path.c_str(), cache, false));
+                    EXPECT_EQ(check.size(-1), next_open ? 13 : 12);
+                    EXPECT_TRUE(paged_scene_test::read_all(check.input_stream()) == users);
+                    ASSERT_TRUE(check.close());
+                }
+            }
+        }
+    }
 }
 
 // --- the mapped writer ------------------------------------------------------------------------
