@@ -52,7 +52,9 @@ public:
     // cannot be opened raises the mapping's "Cannot open file". A writable
     // file is grown by the view's spare pages, its blocks reserved, before
     // any page is read: a disk that refuses them raises the mapping's
-    // "Cannot create file mapping", whatever the file holds. `opened`, when
+    // "Cannot create file mapping", whatever the file holds (a nearly full
+    // copy-on-write file system grants them and ends the process with
+    // SIGBUS at a page's rewrite instead: see qvFileMapping). `opened`, when
     // given, gets the file's state as it was opened, before the device grew
     // or reserved anything (see state()).
     qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist = false,

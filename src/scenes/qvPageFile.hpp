@@ -18,7 +18,10 @@
 //  - a construction that fails leaves no page locked and no buffer or
 //    descriptor behind, and the file as it was: the cache drops what the
 //    layout or the directory's probe changed, and a writable file gets its
-//    length back, before the error goes on;
+//    length back, before the error goes on. A cache of 0 pages has written
+//    the probe's allocation to the file already: when the probe's free is
+//    what fails (the write of its map page refused), the probe page stays
+//    marked used, one page that nothing names;
 //  - flush() puts every dirty page in the file and the file on disk;
 //  - close() ends a session durably (see there); afterwards the device
 //    only waits to be destroyed.

@@ -169,9 +169,11 @@ void qvPagedSceneFile::give_up() noexcept {
     ended({});
 }
 
-// For an open refused after the device was made: nothing was written but
-// what the device's own construction wrote, which it takes back, so the
-// file is as it was opened and keeps its stamp. A host's streams cannot
+// For an open refused after the device was made. The device takes back
+// its length; what the owner stored is the owner's to take back (a scene
+// removes its open mark) and stays when it could not be. The state left is
+// noted as a close notes it, so the stamp goes on with the file as the
+// refused open leaves it. A host's streams cannot
 // stand on such a device yet; any that do are ended at once, storing
 // nothing, though what a writer among them stored before stays in the
 // file, as after give_up.

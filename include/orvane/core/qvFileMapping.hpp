@@ -11,7 +11,10 @@
 //   (a mapped access past the end of a file ends the process): map(size)
 //   and grow(size) resize before they map, and reserve the disk blocks of a
 //   growing file so a full disk is an error here, not a crash at a later
-//   write;
+//   write. That holds where reserved blocks are rewritten in place (ext4,
+//   xfs, tmpfs): a copy-on-write file system (btrfs) needs new blocks for
+//   a rewrite, which no reservation keeps, and a write through the view of
+//   a file on a nearly full one ends the process with SIGBUS;
 // - the whole-object view of a writable file lies, where the system allows,
 //   at the start of an address range set aside for it, twice the view's
 //   bytes (less under a finite address-space limit), so that grow(size)

@@ -66,9 +66,12 @@
 //    and rewriting: never a hang, never a page left locked. A rest is what
 //    the file no longer needs: its freeing stops at damage, and the close
 //    goes on. A bad link (outside the file, to a page met before, to a
-//    root the directory names: this stream's, another stream's, an
-//    index's) stops it after the page that holds the link, which is freed;
-//    the page the link names is left as it is, with what follows it. A bad
+//    root the directory names: this stream's or another stream's) stops it
+//    after the page that holds the link, which is freed; the page the link
+//    names is left as it is, with what follows it. Indexes a scene keeps
+//    (quadtrees, the handle tree) are named by its layout, not by the
+//    directory: a link to one of their pages passes, and that page can be
+//    freed, after which the scene's writable opens refuse the file. A bad
 //    used count stops it before its page, which stays allocated with the
 //    pages after it. Old pages that nothing links to any more stay
 //    allocated: space lost. Readers and rewrites follow every link that

@@ -26,14 +26,19 @@
 //    bytes, and can still be destroyed; close() refuses under them;
 //  - stamp() tells the states of files apart for a scene that keeps what
 //    it read of one across a close. The state a session leaves (the file's
-//    device and inode, length and times) is read through the open file,
-//    not its name, when the device closes or abandons it; a sealed session
-//    has left it at the seal, and a file changed after that is let go at
-//    close without anything more written to it. A file whose state, read
-//    as the device opens it, is exactly the one its last session left gets
-//    that session's stamp; any other file (replaced under the same name,
-//    reached through another directory, written by anyone since, a copy),
-//    a file given up, and any file created get a new one.
+//    device and inode, length, and modification and status-change times)
+//    is read through the open file, not its name, when the device closes
+//    or abandons it; a sealed session has left it at the seal (a mapped
+//    writer cut to its pages then), and a file changed after that is let
+//    go at close without anything more written to it or cut from it. A
+//    file whose state, read as the device opens it, is exactly the one its
+//    last session left gets that session's stamp; any other file (replaced
+//    under the same name, reached through another directory, written,
+//    touched, its mode or links changed by anyone since, a copy), a file
+//    given up, and any file created get a new one. Where the file system
+//    keeps coarse times (whole seconds, a timer tick), a rewrite of the
+//    same length soon after the close, or a new file that gets the old
+//    inode number, can leave the state equal and keep the stamp.
 // Errors are qvErrorFrom<qvPagedSceneFile>; the device's pass through.
 
 #include <orvane/scenes/qvPageDevice.hpp>
@@ -63,7 +68,11 @@ public:
     // opened writable and mapped (a negative cache) that the disk cannot
     // grow by the view's spare pages raises the mapping's "Cannot create
     // file mapping" and is left as it was: a full disk's error, as the
-    // other devices raise theirs when they write, not a false.
+    // other devices raise theirs when they write, not a false. On a
+    // copy-on-write file system (btrfs) that is nearly full, the mapped
+    // writer's first rewrite of a page can end the process with SIGBUS
+    // instead (see qvFileMapping): a page cache (a cache of 0 or more) is
+    // the road there.
     bool open(char const* name, int cache, bool read_only);
     bool open(char const* name, std::size_t cache, bool read_only);
 
@@ -74,10 +83,14 @@ public:
     // when no file is open.
     void give_up() noexcept;
     // As give_up, and a writable file gets back the length it had when it
-    // was opened: for an owner whose open failed after the file opened,
-    // before anything was written, which leaves the file as it was opened
-    // (its stamp kept). A host's streams are ended at once, storing
-    // nothing; what a host's writer stored before stays in the file.
+    // was opened: for an owner whose open failed after the file opened.
+    // Nothing else is taken back: what the owner stored stays unless it
+    // took that back itself (a scene whose open is refused removes the
+    // open mark it stored; when that removal fails too, the mark stays, as
+    // a killed writer leaves it). The file's state is noted as a close
+    // notes it, so an open that finds the file in that state keeps its
+    // stamp. A host's streams are ended at once, storing nothing; what a
+    // host's writer stored before stays in the file.
     void abandon() noexcept;
     bool is_open() const noexcept { return device_ != nullptr; }
     // The session on the open file has ended cleanly, read-only or not:
