@@ -199,6 +199,47 @@ TEST_F(qvCacheOnMappingTest, Pages_outside_the_file_are_missing_even_inside_the_
     EXPECT_EQ(file_length(f), 3 * page_bytes);   // the writable one cut it
 }
 
+// A sealed session writes nothing more: its file is cut to its pages at the
+// seal, reads go on through the view remade to match, and the growth the
+// session's last limit left to ask for is never asked (it grew the cut file
+// again at a read's unlock). A cut refused, or one a locked page forbids,
+// leaves the spare pages to the close.
+TEST_F(qvCacheOnMappingTest, A_seal_cuts_a_writable_file_to_its_pages_and_nothing_grows_it_again) {
+    for (char const* row : {"cut", "cut refused", "page locked"}) {
+        SCOPED_TRACE(row);
+        const std::string name = row;
+        make_file(10);
+        {
+            qvFileMapping file = mapping(false);
+            qvCacheOnMapping cache(file, 16, 64);
+            cache.limit(11);   // 11 + 16 > 26: grown to 75, asks left
+            qvSetPageWord(cache.lock(10, true), 0, 0xC0DE);
+            cache.unlock(10, 0.0f);
+            if (name == "page locked") cache.lock(2, false);
+            if (name == "cut refused") platform::fail_next(platform::Call::resize, EIO);
+            EXPECT_EQ(cache.seal(), name == "cut");
+            const long long sealed_pages = name == "cut" ? 11 : 75;
+            EXPECT_EQ(cache.mapped(), sealed_pages);
+            EXPECT_EQ(file_length(f), sealed_pages * page_bytes);
+            if (name == "page locked") cache.unlock(2, 0.0f);
+            EXPECT_EQ(qvPageWord(cache.lock(10, false), 0), 0xC0DEu);
+            EXPECT_EQ(qvPageWord(cache.lock(9, false), 0), 9u);
+            cache.unlock(9, 0.0f);
+            cache.unlock(10, 0.0f);
+            EXPECT_EQ(file_length(f), sealed_pages * page_bytes);
+            EXPECT_TRUE(raises<E>([&] { cache.lock(1, true); }, "Attempt to modify a read-only file"));
+            EXPECT_TRUE(raises<E>([&] { cache.limit(12); }, "Attempt to modify a read-only file"));
+            cache.close();
+        }
+        EXPECT_EQ(file_length(f), 11 * page_bytes);
+    }
+    make_file(4);
+    qvFileMapping file = mapping(true);
+    qvCacheOnMapping cache(file, 16, 64);
+    EXPECT_FALSE(cache.seal());   // a read-only file keeps its length
+    EXPECT_EQ(file_length(f), 4 * page_bytes);
+}
+
 TEST_F(qvCacheOnMappingTest, A_read_only_cache_refuses_changes_before_anything_changes) {
     make_file(4);
     const std::string before = read_file(f);
