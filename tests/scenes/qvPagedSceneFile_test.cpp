@@ -282,6 +282,34 @@ TEST_P(qvPagedSceneFileTest, A_close_that_cannot_sync_keeps_the_file_open_for_an
     EXPECT_EQ(get(file.device(), "s"), "durable");
 }
 
+// A seal ends with its session, whether that close returned or failed once
+// the device had ended (the I/O device's descriptor close; a view's reports
+// nothing). The next session on the object, not sealed, must close: taken
+// for a sealed file changed since, it would be let go, and the bytes its
+// cache held would be lost.
+TEST_P(qvPagedSceneFileTest, A_seal_ends_with_its_session_and_the_next_session_closes_whole) {
+    const std::string held = paged_scene_test::user_bytes(300000, 41);
+    const int big_cache = cache() < 0 ? -1 : 4 << 20;   // holds every page of `held` unwritten
+    for (bool close_fails : {false, true}) {
+        if (close_fails && cache() < 0) continue;
+        SCOPED_TRACE(close_fails ? "sealed close failed after the end" : "sealed close returned");
+        qvPagedSceneFile file;
+        file.create(f.c_str(), big_cache);
+        put(file.device(), "s", "sealed");
+        file.device().flush();
+        file.seal();
+        if (close_fails) platform::fail_next(platform::Call::close, EIO);
+        EXPECT_EQ(message_of([&] { file.close(); }), close_fails ? "I/O error while writing file" : "");
+        ASSERT_FALSE(file.is_open());
+        ASSERT_TRUE(file.open(f.c_str(), big_cache, false));
+        put(file.device(), "held", held);
+        file.close();
+        ASSERT_TRUE(file.open(f.c_str(), cache(), true));
+        EXPECT_TRUE(get(file.device(), "held") == held);
+        EXPECT_EQ(get(file.device(), "s"), "sealed");
+    }
+}
+
 // A file whose close keeps failing is given up by its destructor, which
 // returns: the process goes on, and what the cache held unwritten is
 // dropped (a mapped view's changes are the system's to write).
@@ -438,6 +466,34 @@ TEST(qvPagedSceneFile, A_sealed_mapped_file_keeps_its_sessions_length_whatever_h
             EXPECT_EQ(check.size(-1), 20);
         }
     }
+}
+
+namespace {
+
+int file_changes = 0;   // writes, syncs and resizes seen while observing
+void count_file_changes(platform::Call call, long long) noexcept {
+    if (call == platform::Call::write || call == platform::Call::sync || call == platform::Call::resize) ++file_changes;
+}
+
+}  // namespace
+
+// The seal put the cut and the session on disk: letting the file go after
+// it writes, syncs and cuts nothing.
+TEST(qvPagedSceneFile, A_sealed_mapped_writer_lets_its_file_go_without_touching_it) {
+    ScratchDir dir;
+    const std::string path = dir / "settled.pgf";
+    qvPagedSceneFile file;
+    file.create(path.c_str(), -1);
+    put(file.device(), "s", std::string(40000, 's'));
+    file.seal();
+    EXPECT_EQ(file_length(path), file.device().page_count() * 16384);
+    file_changes = 0;
+    platform::observe_calls(&count_file_changes);
+    file.close();
+    platform::observe_calls(nullptr);
+    EXPECT_EQ(file_changes, 0);
+    ASSERT_TRUE(file.open(path.c_str(), 0, true));
+    EXPECT_EQ(get(file.device(), "s"), std::string(40000, 's'));
 }
 
 // A sealed session is whole whatever another program does to its file
