@@ -256,12 +256,14 @@ TEST(qvPagedSceneFailure, A_refused_writable_open_of_a_cut_file_leaves_its_bytes
 
 namespace {
 
-// Refuses the store (a write or a sync) that follows `stores_left` others.
+// Refuses the store (a write or a sync) that follows `stores_left` others,
+// and the `refusals` - 1 stores after it.
 orvane::platform::Call refused_store;
 int stores_left = -1;
+int refusals = 1;
 void refuse_a_store(orvane::platform::Call call, long long) noexcept {
     if (call == refused_store && stores_left >= 0 && stores_left-- == 0)
-        orvane::platform::fail_next(call, EIO);
+        orvane::platform::fail_next(call, EIO, refusals);
 }
 
 }  // namespace
@@ -270,17 +272,27 @@ void refuse_a_store(orvane::platform::Call call, long long) noexcept {
 // reached the file (a mapped view holds it at once, a page file wrote the
 // directory page before the map page failed) left the mark there, and
 // every later writable open took the file for one a writer left open.
+// When the take-back is refused too, a page file keeps the mark it wrote,
+// and the scene is closed all the same.
 TEST(qvPagedSceneFailure, A_writable_open_refused_at_any_of_its_stores_leaves_the_file_as_it_was) {
     ScratchDir dir;
     for (int device : {cache, -1}) {
         const std::string path = dir / ("stored" + std::to_string(device) + ".pgf");
         write_scene(path, device, 300);
         refused_store = device < 0 ? orvane::platform::Call::sync : orvane::platform::Call::write;
-        for (int stores : {0, 1}) {   // those that return before the refused one
-            SCOPED_TRACE(std::to_string(device) + ", refused after " + std::to_string(stores));
+        // The stores that return before the refused one, and how many are
+        // refused from it on: the last row refuses the mark's take-back too.
+        const struct {
+            int stores;
+            int refusals;
+        } rows[] = {{0, 1}, {1, 1}, {1, 1 << 30}};
+        for (auto const& row : rows) {
+            SCOPED_TRACE(std::to_string(device) + ", refused after " + std::to_string(row.stores) + ", " +
+                         std::to_string(row.refusals) + " times");
             const std::string before = read_file(path);
             qvPagedScene scene;
-            stores_left = stores;
+            stores_left = row.stores;
+            refusals = row.refusals;
             orvane::platform::observe_calls(&refuse_a_store);
             try {
                 scene.open(path.c_str(), device, false);
@@ -289,6 +301,17 @@ TEST(qvPagedSceneFailure, A_writable_open_refused_at_any_of_its_stores_leaves_th
                 EXPECT_EQ(error_text(error), "I/O error while writing file");
             }
             orvane::platform::observe_calls(nullptr);
+            orvane::platform::clear_failures();
+            if (row.refusals > 1) {   // closed all the same: the next open reads the scene
+                ASSERT_FALSE(scene.is_open());
+                ASSERT_TRUE(scene.open(path.c_str(), device, true));
+                EXPECT_EQ(scene.size(0), 300);
+                scene.close();
+                if (device >= 0) {   // the page file's mark stays; a view held the take-back at once
+                    EXPECT_TRUE(raises<E>([&] { scene.open(path.c_str(), device, false); }, corrupt));
+                    continue;
+                }
+            }
             EXPECT_TRUE(read_file(path) == before);
             ASSERT_TRUE(scene.open(path.c_str(), device, false));
             EXPECT_EQ(scene.size(0), 300);
