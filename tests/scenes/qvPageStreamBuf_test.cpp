@@ -562,14 +562,15 @@ TEST_P(qvPageStreamTest, A_closed_stream_refuses_bytes_and_reads_the_end) {
 // link of the rest to the root of another stream looks good to a reader
 // and a rewrite, which follow it; the freeing used to follow it too, and
 // a later stream took the other stream's pages: now it stops there, and
-// every stream keeps its bytes.
+// every stream keeps its bytes. The first root the directory names is
+// such a root as well as the last.
 TEST_P(qvPageStreamTest, Damaged_chains_are_refused_wherever_they_are_met) {
     struct Damage {
         char const* what;
-        long page;   // of the chain 2 -> 3 -> 4 (t is 5 -> 6, u is 7)
+        long page;   // of s, 2 -> 3 -> 4, or of t, 5 -> 6 (u is 7): that stream is the damaged one
         std::size_t offset;
         std::uint32_t value;
-        long kept;   // pages of the rest 3 -> 4 left allocated
+        long kept;   // pages of its rest (3 -> 4, or 6) left allocated
         bool root;   // the link names another stream's root: no reader or rewrite can tell
     };
     const Damage damages[] = {
@@ -582,13 +583,18 @@ TEST_P(qvPageStreamTest, Damaged_chains_are_refused_wherever_they_are_met) {
         {"loop to itself", 4, 0, 4, 0, false},
         {"next to another stream's root", 3, 0, 5, 1, true},
         {"last next to the last root", 4, 0, 7, 0, true},
+        {"t's last next to the first root, s's", 6, 0, 2, 0, true},
     };
-    const std::string t_bytes = pattern(data_bytes + 100, 12), u_bytes = pattern(300, 13), z_bytes = pattern(40000, 14);
+    const std::string s_bytes = pattern(3 * data_bytes, 9), t_bytes = pattern(data_bytes + 100, 12),
+                      u_bytes = pattern(300, 13), z_bytes = pattern(40000, 14);
     for (Damage const& d : damages) {
+        const bool on_t = d.page >= 5;
+        char const* const name = on_t ? "t" : "s";
+        const std::vector<long> rest = on_t ? std::vector<long>{6} : std::vector<long>{3, 4};
         for (int way = d.root ? 2 : 0; way < 4; ++way) {
             SCOPED_TRACE(std::string(d.what) + ", way " + std::to_string(way));
             qvPageDevice& made = create();
-            write_stream(made, "s", pattern(3 * data_bytes, 9));
+            write_stream(made, "s", s_bytes);
             write_stream(made, "t", t_bytes);
             write_stream(made, "u", u_bytes);
             qvPageDevice& device = damage(d.page, d.offset, d.value);
@@ -602,28 +608,32 @@ TEST_P(qvPageStreamTest, Damaged_chains_are_refused_wherever_they_are_met) {
             } else {   // way 3: the rest waits for a reader, whose close frees it
                 const long used = used_pages(device);
                 std::optional<qvPageStreamBuf> reader;
-                if (way == 3) reader.emplace(device, "s", false);
-                qvPageStreamBuf writer(device, "s", true);
+                if (way == 3) reader.emplace(device, name, false);
+                qvPageStreamBuf writer(device, name, true);
                 writer.sputn("x", 1);
                 EXPECT_NO_THROW(writer.close());
                 if (reader) {
                     EXPECT_NO_THROW(reader->close());
                 }
-                EXPECT_EQ(read_stream(device, "s"), "x");
-                EXPECT_EQ(used_pages(device), used - 2 + d.kept);
-                auto& map = dynamic_cast<qvMapAllocator&>(device);   // freed: the rest's first 2 - kept pages
-                EXPECT_EQ(map.marked(3), d.kept == 2);
-                EXPECT_EQ(map.marked(4), d.kept >= 1);
-                for (long page = 5; page <= 7; ++page) EXPECT_TRUE(map.marked(page)) << page;
+                EXPECT_EQ(read_stream(device, name), "x");
+                const long rest_pages = static_cast<long>(rest.size());
+                EXPECT_EQ(used_pages(device), used - rest_pages + d.kept);
+                auto& map = dynamic_cast<qvMapAllocator&>(device);   // freed: the rest's first pages but `kept`
+                for (long page = 2; page <= 7; ++page) {
+                    const long at = std::find(rest.begin(), rest.end(), page) - rest.begin();
+                    EXPECT_EQ(map.marked(page), at >= rest_pages - d.kept) << page;
+                }
                 write_stream(device, "z", z_bytes);   // takes the freed pages first
-                EXPECT_EQ(read_stream(device, "s"), "x");
-                EXPECT_TRUE(read_stream(device, "t") == t_bytes);
+                EXPECT_EQ(read_stream(device, name), "x");
+                EXPECT_TRUE(on_t || read_stream(device, "t") == t_bytes);
+                EXPECT_TRUE(!on_t || read_stream(device, "s") == s_bytes);
                 EXPECT_TRUE(read_stream(device, "u") == u_bytes);
                 EXPECT_TRUE(read_stream(device, "z") == z_bytes);
             }
             close_cleanly();
             if (way >= 2) {
-                EXPECT_EQ(chain_of(f, 2), (std::vector<Link>{{2, 0, 1}}));
+                const long root = on_t ? 5 : 2;
+                EXPECT_EQ(chain_of(f, root), (std::vector<Link>{{root, 0, 1}}));
             }
         }
     }
