@@ -470,30 +470,47 @@ TEST(qvPagedSceneFile, A_sealed_mapped_file_keeps_its_sessions_length_whatever_h
 
 namespace {
 
-int file_changes = 0;   // writes, syncs and resizes seen while observing
-void count_file_changes(platform::Call call, long long) noexcept {
-    if (call == platform::Call::write || call == platform::Call::sync || call == platform::Call::resize) ++file_changes;
+// Writes, syncs and resizes seen while observing, in order: 'w', 's', 'r'.
+std::string file_changes;
+void record_file_changes(platform::Call call, long long) noexcept {
+    if (file_changes.size() >= 64) return;
+    if (call == platform::Call::write) file_changes += 'w';
+    if (call == platform::Call::sync) file_changes += 's';
+    if (call == platform::Call::resize) file_changes += 'r';
 }
 
 }  // namespace
 
-// The seal put the cut and the session on disk: letting the file go after
-// it writes, syncs and cuts nothing.
+// The seal cuts the file and then syncs it, which puts the session's pages
+// (never synced before here) and the cut on disk; letting the file go after
+// it writes, syncs and cuts nothing. A reader standing in a stream across
+// the seal reads on through the view remade at the cut.
 TEST(qvPagedSceneFile, A_sealed_mapped_writer_lets_its_file_go_without_touching_it) {
     ScratchDir dir;
-    const std::string path = dir / "settled.pgf";
+    const std::string path = dir / "settled.pgf", bytes = paged_scene_test::user_bytes(40000, 43);
     qvPagedSceneFile file;
     file.create(path.c_str(), -1);
-    put(file.device(), "s", std::string(40000, 's'));
+    put(file.device(), "s", bytes);
+    qvPageIStream in(file.device(), "s");
+    std::string read(100, '\0');
+    ASSERT_EQ(in.getn(read.data(), 100), 100);
+    file_changes.clear();
+    platform::observe_calls(&record_file_changes);
     file.seal();
+    platform::observe_calls(nullptr);
+    EXPECT_EQ(file_changes, "rss");   // the cut, then the view and the data synced
     EXPECT_EQ(file_length(path), file.device().page_count() * 16384);
-    file_changes = 0;
-    platform::observe_calls(&count_file_changes);
+    read.resize(40000);
+    EXPECT_EQ(in.getn(read.data() + 100, 39900), 39900);
+    EXPECT_TRUE(read == bytes);
+    in.close();
+    file_changes.clear();
+    platform::observe_calls(&record_file_changes);
     file.close();
     platform::observe_calls(nullptr);
-    EXPECT_EQ(file_changes, 0);
+    EXPECT_EQ(file_changes, "");
     ASSERT_TRUE(file.open(path.c_str(), 0, true));
-    EXPECT_EQ(get(file.device(), "s"), std::string(40000, 's'));
+    EXPECT_TRUE(get(file.device(), "s") == bytes);
 }
 
 // A sealed session is whole whatever another program does to its file
