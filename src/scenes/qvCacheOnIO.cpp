@@ -313,6 +313,16 @@ void qvCacheOnIO::flush() {
     }
 }
 
+bool qvCacheOnIO::seal() noexcept {
+    sealed_ = true;
+    try {
+        qvCacheOnIO::flush();
+    } catch (qvError const&) {
+        return false;
+    }
+    return std::none_of(entries_.begin(), entries_.end(), [](Entry const& entry) { return entry.dirty; });
+}
+
 void qvCacheOnIO::release() {
     if (open_streams() != 0) raise_cache_io_error("Cannot release the cache memory while pages are locked");
     qvCacheOnIO::flush();

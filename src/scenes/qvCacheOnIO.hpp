@@ -92,8 +92,11 @@ public:
 
     bool read_only() const noexcept { return read_only_; }
     // From now on write locks are refused as on a read-only file (a
-    // session that ended cleanly).
-    void seal() noexcept { sealed_ = true; }
+    // session that ended cleanly), and every dirty page is written at once,
+    // so that nothing of the session waits here to be written. True when
+    // no page is left dirty; false when a write failed or a page is still
+    // locked for writing (those stay dirty, for the owner's close).
+    bool seal() noexcept;
     std::size_t capacity() const noexcept { return capacity_; }
     std::size_t cached_pages() const noexcept { return entries_.size(); }
     Counters const& counters() const noexcept { return counters_; }

@@ -4,13 +4,6 @@
 
 #include <orvane/core/qvError.hpp>
 
-namespace {
-
-// The one text of a refused open, told apart by its address.
-constexpr char cannot_open[] = "Cannot open file";
-
-}  // namespace
-
 qvMappedPageFile::qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist,
                                    orvane::platform::FileIdentity* opened_state)
     : qvFileMapping(default_view_bytes),
@@ -34,14 +27,10 @@ qvFileMapping& qvMappedPageFile::opened(qvMappedPageFile& self, char const* name
                                          bool must_exist, orvane::platform::FileIdentity* state) {
     qvFileMapping& mapping = self;
     if (!self.qvFileMapping::open(name, must_exist ? open_existing : 0, create, read_only))
-        qvRaise(qvErrorFrom<qvFileMapping>(cannot_open));
+        qvRaise(qvErrorFrom<qvFileMapping>("Cannot open file"));
     if (state != nullptr) *state = orvane::platform::file_identity(self.qvFileMapping::descriptor());
     self.qvFileMapping::reserve();
     return mapping;
-}
-
-bool qvMappedPageFile::refused_open(qvError const& error) noexcept {
-    return static_cast<char const*>(error) == cannot_open;
 }
 
 void qvMappedPageFile::flush() {

@@ -61,10 +61,6 @@ public:
                      orvane::platform::FileIdentity* opened = nullptr);
     ~qvMappedPageFile() override = default;
 
-    // Whether `error` is the construction's "Cannot open file" (the file
-    // could not be opened at all), not a refusal met once it was open.
-    static bool refused_open(qvError const& error) noexcept;
-
     long page_count() override { return qvCacheOnMapping::limit(); }
 
     void flush() override;
@@ -92,7 +88,12 @@ public:
     // a writable file is cut to its pages and put on disk here, so that it
     // keeps the length its session left it whatever happens to it before
     // the device closes, and the close writes nothing more. A cut or sync
-    // the system refuses leaves both to the close, as without a seal.
+    // the system refuses leaves both to the close, as without a seal, but
+    // only while the file is unchanged: qvPagedSceneFile lets a file that
+    // changed after the seal go as it stands, cutting nothing, so the
+    // view's spare pages then stay in it for good (space only: the next
+    // writable open takes them for free pages, and a page file never gets
+    // shorter).
     void seal() noexcept;
     bool closed() const noexcept { return qvCacheOnMapping::closed(); }
     // The state of the file the device has open, through its descriptor

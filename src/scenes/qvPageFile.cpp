@@ -41,9 +41,21 @@ void qvPageFile::flush() {
     if (!read_only()) qvPageFileStorage::sync();
 }
 
+void qvPageFile::seal() noexcept {
+    if (!qvCacheOnIO::seal()) return;
+    if (!read_only()) {
+        try {
+            qvPageFileStorage::sync();
+        } catch (qvError const&) {
+            return;
+        }
+    }
+    settled_ = true;
+}
+
 void qvPageFile::close(orvane::platform::FileIdentity* left) {
     if (closed_) return;
-    flush();
+    if (!settled_) flush();
     qvCacheOnIO::release();
     closed_ = true;
     if (left != nullptr) *left = state();

@@ -22,7 +22,8 @@
 //    the probe's allocation to the file already: when the probe's free is
 //    what fails (the write of its map page refused), the probe page stays
 //    marked used, one page that nothing names;
-//  - flush() puts every dirty page in the file and the file on disk;
+//  - flush() puts every dirty page in the file and the file on disk, and
+//    so does seal(), after which nothing is written;
 //  - close() ends a session durably (see there); afterwards the device
 //    only waits to be destroyed.
 // Owners call close() (or at least release()) before destroying a device,
@@ -75,6 +76,14 @@ public:
     // (the allocator's probe may have grown the file), so that a refused
     // open leaves the file as it was. `left` as for close.
     void abandon(orvane::platform::FileIdentity* left = nullptr) noexcept;
+    // The session ended cleanly: write locks are refused from now on, and
+    // every page the cache holds changed is written and a writable file put
+    // on disk here, so that nothing of the session waits in memory and the
+    // close writes nothing more. A write or sync the system refuses leaves
+    // them to the close (settled() stays false), as without a seal.
+    void seal() noexcept;
+    // Sealed with nothing of the session left to write.
+    bool settled() const noexcept { return settled_; }
     bool closed() const noexcept { return closed_; }
     // The state of the file the device has open, through its descriptor
     // (whatever its name means now); all zero when it cannot be read.
@@ -88,4 +97,5 @@ private:
     void assemble(bool read_only, orvane::platform::FileIdentity* opened);
 
     bool closed_ = false;
+    bool settled_ = false;
 };

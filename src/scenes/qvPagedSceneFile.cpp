@@ -7,6 +7,7 @@
 
 #include <orvane/scenes/qvPagedSceneFile.hpp>
 
+#include <orvane/core/qvBlockFile.hpp>
 #include <orvane/core/qvError.hpp>
 #include <orvane/core/qvFileMapping.hpp>
 
@@ -15,7 +16,9 @@
 #include "scenes/qvPageFile.hpp"
 
 #include <atomic>
+#include <memory>
 #include <type_traits>
+#include <utility>
 
 using orvane::platform::FileIdentity;
 static_assert(std::is_same_v<FileIdentity, std::array<unsigned long long, 5>>);
@@ -61,73 +64,73 @@ qvPagedSceneFile::~qvPagedSceneFile() {
 
 // --- creating and opening ----------------------------------------------------
 
-// The device reads the file's state as it opens it, before it writes
-// anything (a writable device may grow the file at once): the state of the
-// very file it opened, whatever its name meant a moment before. A name to
-// create is the name of a new file.
-template <class Make>
-void qvPagedSceneFile::install(Make&& make, bool mapped, bool create) {
+void qvPagedSceneFile::refuse_if_open() const {
     if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
-    FileIdentity opened{};
-    device_ = make(&opened);
+}
+
+// `opened` is the file's state as the device opened it, before it wrote
+// anything (a writable device may grow the file at once): the state of the
+// very file it opened, whatever its name meant a moment before. All zero
+// for a created file, a new one.
+void qvPagedSceneFile::install(std::unique_ptr<qvPageDevice> device, bool mapped, FileIdentity const& opened) noexcept {
+    device_ = std::move(device);
     mapped_ = mapped;
-    const bool same = !create && ended_stamp_ != 0 && opened == ended_state_;
+    const bool same = ended_stamp_ != 0 && opened != FileIdentity{} && opened == ended_state_;
     stamp_ = same ? ended_stamp_ : new_stamp();
 }
 
 void qvPagedSceneFile::create(char const* name, int cache) {
+    refuse_if_open();
     if (cache < 0)
-        install([&](FileIdentity*) { return std::make_unique<qvMappedPageFile>(name, true, false); }, true, true);
+        install(std::make_unique<qvMappedPageFile>(name, true, false), true, {});
     else
-        install([&](FileIdentity*) { return std::make_unique<qvPageFile>(name, cache, true, false); }, false, true);
+        install(std::make_unique<qvPageFile>(name, cache, true, false), false, {});
 }
 
 void qvPagedSceneFile::create(char const* name, std::size_t cache) {
-    install([&](FileIdentity*) { return std::make_unique<qvPageFile>(name, cache, true, false); }, false, true);
+    refuse_if_open();
+    install(std::make_unique<qvPageFile>(name, cache, true, false), false, {});
 }
 
-// A writable mapped device grows the file and reserves its blocks before
-// it reads a page, so the mapping's refusal there is a full disk's (or a
-// refused view's), met by a page file or a foreign one alike: it raises
-// when a read-only look finds a page file, as the other devices raise
-// their write errors, and false stays for a file that is none.
-bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
-    if (cache < 0) {
-        if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
-        const auto mapped = [&](bool read_only_device) {
-            install([&](FileIdentity* opened) {
-                return std::make_unique<qvMappedPageFile>(name, false, read_only_device, true, opened);
-            }, true, false);
-        };
+// A writable device writes before it has read a page file whole: a mapped
+// one grows the file and reserves its blocks, a page cache too small for
+// the open's pages writes one back. So its file's error (`FileError`) once
+// the file is open is a disk's refusal (a full disk, a failing one), met by
+// a page file or a foreign one alike: it is raised when a read-only look
+// finds a page file, as the file's later writes raise theirs, and false
+// stays for a file that is none. A file the device could not open at all
+// (missing, held by another, not a regular file) left `opened` unread.
+template <class FileError, class Make>
+bool qvPagedSceneFile::open_device(Make const& make, bool mapped, bool read_only) {
+    refuse_if_open();
+    FileIdentity opened{};
+    try {
+        install(make(read_only, &opened), mapped, opened);
+    } catch (FileError const&) {
+        if (read_only || opened == FileIdentity{}) return false;
         try {
-            mapped(read_only);
-        } catch (qvErrorFrom<qvFileMapping> const& error) {
-            if (read_only || qvMappedPageFile::refused_open(error)) return false;
-            try {
-                mapped(true);
-            } catch (qvError const&) {
-                return false;
-            }
-            give_up();   // the look, read-only, wrote nothing
-            throw;
+            make(true, nullptr)->give_up();   // the look, read-only, writes nothing
         } catch (qvError const&) {
             return false;
         }
-        return true;
-    }
-    return open(name, static_cast<std::size_t>(cache), read_only);
-}
-
-bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only) {
-    if (device_) raise_scene_file_error("Pagefile should be closed before re-opening");
-    try {
-        install([&](FileIdentity* opened) {
-            return std::make_unique<qvPageFile>(name, cache, false, read_only, true, opened);
-        }, false, false);
+        throw;
     } catch (qvError const&) {
         return false;
     }
     return true;
+}
+
+bool qvPagedSceneFile::open(char const* name, int cache, bool read_only) {
+    if (cache >= 0) return open(name, static_cast<std::size_t>(cache), read_only);
+    return open_device<qvErrorFrom<qvFileMapping>>([name](bool read_only_device, FileIdentity* opened) {
+        return std::make_unique<qvMappedPageFile>(name, false, read_only_device, true, opened);
+    }, true, read_only);
+}
+
+bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only) {
+    return open_device<qvErrorFrom<qvBlockFile>>([name, cache](bool read_only_device, FileIdentity* opened) {
+        return std::make_unique<qvPageFile>(name, cache, false, read_only_device, true, opened);
+    }, false, read_only);
 }
 
 // --- closing -----------------------------------------------------------------
@@ -136,14 +139,20 @@ bool qvPagedSceneFile::open(char const* name, std::size_t cache, bool read_only)
 // (nothing was given up) and destroyed when it had already ended.
 //
 // A sealed session has nothing left to write: a mapped device cut its
-// spare pages at the seal. When its file changed after the seal (another
-// program wrote it, touched it, or put another file's bytes in its place),
-// it is no longer the file the session wrote: it is let go as it stands,
-// with whatever another program wrote there, and gets a new stamp at the
-// next open.
+// spare pages at the seal, a page cache wrote what it held. When its file
+// changed after the seal (another program wrote it, touched it, or put
+// another file's bytes in its place), it is no longer the file the session
+// wrote: it is let go as it stands, with whatever another program wrote
+// there, and gets a new stamp at the next open. A page cache whose seal
+// could not write the session's stores still holds them: its close writes
+// them, as an unsealed session's close does, into the file as it is, which
+// gets a new stamp all the same. A view's stores are the system's to
+// write, so a mapped file is let go whatever its seal did.
 void qvPagedSceneFile::close() {
     if (!device_) return;
-    if (sealed_ && device_->open_streams() == 0 && !unchanged_since_seal()) {
+    const bool changed = sealed_ && !unchanged_since_seal();
+    if (changed && device_->open_streams() == 0 &&
+        (mapped_ || static_cast<qvPageFile&>(*device_).settled())) {
         give_up();
         return;
     }
@@ -158,7 +167,7 @@ void qvPagedSceneFile::close() {
         throw;
     }
     device_.reset();
-    ended(left);
+    ended(changed ? FileIdentity{} : left);
 }
 
 void qvPagedSceneFile::give_up() noexcept {

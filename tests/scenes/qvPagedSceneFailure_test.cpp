@@ -7,6 +7,7 @@
 // process-wide limit or an ending process stays out of the test runner.
 #include <orvane/scenes/qvPagedScene.hpp>
 
+#include <orvane/core/qvBlockFile.hpp>
 #include <orvane/core/qvFileMapping.hpp>
 #include <orvane/core/qvInputStream.hpp>
 #include <orvane/scenes/qvPageIStream.hpp>
@@ -318,6 +319,48 @@ TEST(qvPagedSceneFailure, A_writable_open_refused_at_any_of_its_stores_leaves_th
             ASSERT_TRUE(scene.close());
         }
     }
+}
+
+// Regression: a writable open over a one-page cache (16 KiB), which writes
+// a page back while its device is being built, answered false when the
+// file refused that write: the answer kept for a file that is no page
+// file, so a program could take its scene for none and make a new file
+// over it. It raises the file's error, refused once or for good, and
+// leaves the file as it was, as the other caches do at their first store
+// (a cache of 0 writes a refused page again at its next unlock, so only
+// writes refused for good refuse its open). A file that is none still
+// answers false, though the write is refused before its directory is read.
+TEST(qvPagedSceneFailure, A_writable_open_whose_first_write_is_refused_raises_the_write_error_on_every_cache) {
+    ScratchDir dir;
+    for (int device : {16384, 0, cache}) {
+        const std::string path = dir / ("first" + std::to_string(device) + ".pgf");
+        write_scene(path, device, 300);
+        for (int refusals : {1, 1 << 30}) {
+            if (device == 0 && refusals == 1) continue;
+            SCOPED_TRACE(std::to_string(device) + ", refused " + std::to_string(refusals) + " times");
+            const std::string before = read_file(path);
+            qvPagedScene scene;
+            orvane::platform::fail_next(orvane::platform::Call::write, EIO, refusals);
+            EXPECT_TRUE(raises<qvErrorFrom<qvBlockFile>>([&] { scene.open(path.c_str(), device, false); },
+                                                         "I/O error while writing file"));
+            orvane::platform::clear_failures();
+            EXPECT_FALSE(scene.is_open());
+            EXPECT_TRUE(read_file(path) == before);
+            ASSERT_TRUE(scene.open(path.c_str(), device, false));
+            EXPECT_EQ(scene.size(0), 300);
+            ASSERT_TRUE(scene.close());
+        }
+    }
+    const std::string foreign = dir / "foreign.pgf";
+    write_scene(foreign, cache, 30);
+    qv_page_test::patch(foreign, qvPagePosition(1), qv_page_test::le32(0x12345678));   // the directory's magic
+    const std::string before = read_file(foreign);
+    qvPagedSceneFile file;
+    orvane::platform::fail_next(orvane::platform::Call::write, EIO, 1 << 30);
+    EXPECT_FALSE(file.open(foreign.c_str(), 16384, false));
+    orvane::platform::clear_failures();
+    EXPECT_FALSE(file.is_open());
+    EXPECT_TRUE(read_file(foreign) == before);
 }
 
 TEST(qvPagedSceneFailure, Create_over_a_file_another_process_writes_cannot_open_it_and_changes_nothing) {

@@ -564,6 +564,94 @@ TEST(qvPagedSceneFile, A_sealed_session_changed_from_outside_stays_whole_on_both
     }
 }
 
+// Regression: a session sealed while its page cache still held stores lost
+// them when its file changed before the close let it go (the stream read
+// empty at the next open), and with a reader standing at the seal the
+// refused close had first written pages 0, 1 and 3 to 5 into the changed
+// file. The seal puts the stores in the file, so letting it go writes
+// nothing and loses nothing, on every device.
+TEST(qvPagedSceneFile, A_session_sealed_with_stores_waiting_keeps_them_when_its_file_changes) {
+    const std::string bytes = paged_scene_test::user_bytes(40000, 47);
+    for (int cache : {0, 16384, 1 << 20, -1}) {
+        for (Change change : {Change::touch, Change::append}) {
+            for (bool reading : {false, true}) {
+                SCOPED_TRACE(std::to_string(cache) + ", " + change_names[static_cast<int>(change)] +
+                             (reading ? ", a reader standing at the seal" : ""));
+                ScratchDir dir;
+                const std::string path = dir / "waiting.pgf";
+                qvPagedSceneFile file;
+                file.create(path.c_str(), cache);
+                put(file.device(), "s", bytes);   // stored, not flushed
+                std::unique_ptr<qvPageIStream> in;
+                std::string read(reading ? 100 : 0, '\0');
+                if (reading) {
+                    in = std::make_unique<qvPageIStream>(file.device(), "s");
+                    ASSERT_EQ(in->getn(read.data(), 100), 100);
+                }
+                file.seal();
+                change_file(path, change, 0);
+                const std::string changed = read_file(path);
+                file_changes.clear();
+                platform::observe_calls(&record_file_changes);
+                if (reading) {
+                    EXPECT_EQ(message_of([&] { file.close(); }), "Cannot release the cache memory while pages are locked");
+                    read += paged_scene_test::read_all(*in);
+                    in.reset();
+                }
+                file.close();
+                platform::observe_calls(nullptr);
+                EXPECT_EQ(file_changes, "");
+                EXPECT_FALSE(file.is_open());
+                EXPECT_TRUE(read_file(path) == changed);
+                EXPECT_TRUE(read == (reading ? bytes : ""));
+                ASSERT_TRUE(file.open(path.c_str(), cache, true));
+                EXPECT_TRUE(get(file.device(), "s") == bytes);
+            }
+        }
+    }
+}
+
+// A seal whose write, cut or sync the system refuses never raises, and
+// leaves its work to the close: a page cache's close writes the stores it
+// still holds, into the file as another program left it when it changed
+// since (a new stamp all the same); a mapped writer's close cuts and syncs
+// an unchanged file, and one changed since is let go as it stands, its
+// view's spare pages kept. The session reads whole either way.
+TEST(qvPagedSceneFile, A_seal_the_system_refuses_leaves_its_work_to_the_close) {
+    const struct {
+        int cache;
+        platform::Call refused;
+        char const* name;
+    } rows[] = {{1 << 20, platform::Call::write, "page cache, write refused"},
+                {1 << 20, platform::Call::sync, "page cache, sync refused"},
+                {-1, platform::Call::resize, "mapped, cut refused"},
+                {-1, platform::Call::sync, "mapped, sync refused"}};
+    const std::string bytes = paged_scene_test::user_bytes(40000, 53);
+    for (auto const& row : rows) {
+        for (bool changed : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (changed ? ", the file touched after the seal" : ""));
+            ScratchDir dir;
+            const std::string path = dir / "refused.pgf";
+            qvPagedSceneFile file;
+            file.create(path.c_str(), row.cache);
+            put(file.device(), "s", bytes);
+            const long pages = file.device().page_count();
+            const std::uint64_t stamp = file.stamp();
+            platform::fail_next(row.refused, EIO);
+            file.seal();
+            platform::clear_failures();
+            if (changed) change_file(path, Change::touch, 0);
+            EXPECT_EQ(message_of([&] { file.close(); }), "");
+            EXPECT_FALSE(file.is_open());
+            const bool spare_kept = changed && row.cache < 0 && row.refused == platform::Call::resize;
+            EXPECT_EQ(file_length(path) > pages * 16384, spare_kept);
+            ASSERT_TRUE(file.open(path.c_str(), row.cache, true));
+            EXPECT_TRUE(get(file.device(), "s") == bytes);
+            EXPECT_EQ(file.stamp() == stamp, !changed);
+        }
+    }
+}
+
 // --- the mapped writer ------------------------------------------------------------------------
 
 namespace {

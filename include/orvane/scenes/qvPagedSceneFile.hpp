@@ -28,17 +28,22 @@
 //    it read of one across a close. The state a session leaves (the file's
 //    device and inode, length, and modification and status-change times)
 //    is read through the open file, not its name, when the device closes
-//    or abandons it; a sealed session has left it at the seal (a mapped
-//    writer cut to its pages then), and a file changed after that is let
-//    go at close without anything more written to it or cut from it. A
+//    or abandons it; a sealed session has left it at the seal (every store
+//    of the session in the file and on disk then, a mapped writer's file
+//    cut to its pages), and a file changed after that is let go at close
+//    without anything more written to it or cut from it. Where the seal
+//    could not finish (a write, cut or sync the system refused), a page
+//    cache's close writes the stores it still holds into the file as it
+//    is then, and a mapped writer's file keeps its view's spare pages. A
 //    file whose state, read as the device opens it, is exactly the one its
 //    last session left gets that session's stamp; any other file (replaced
 //    under the same name, reached through another directory, written,
 //    touched, its mode or links changed by anyone since, a copy), a file
-//    given up, and any file created get a new one. Where the file system
-//    keeps coarse times (whole seconds, a timer tick), a rewrite of the
-//    same length soon after the close, or a new file that gets the old
-//    inode number, can leave the state equal and keep the stamp.
+//    given up, a file changed after its seal, and any file created get a
+//    new one. Where the file system keeps coarse times (whole seconds, a
+//    timer tick), a touch, a chmod or a link change soon after the close,
+//    a rewrite of the same length, or a new file that gets the old inode
+//    number, can leave the state equal and keep the stamp.
 // Errors are qvErrorFrom<qvPagedSceneFile>; the device's pass through.
 
 #include <orvane/scenes/qvPageDevice.hpp>
@@ -64,15 +69,17 @@ public:
     void create(char const* name, std::size_t cache);
 
     // An existing page file; false when it cannot be opened as one. "Pagefile
-    // should be closed before re-opening" when a file is open. A page file
-    // opened writable and mapped (a negative cache) that the disk cannot
-    // grow by the view's spare pages raises the mapping's "Cannot create
-    // file mapping" and is left as it was: a full disk's error, as the
-    // other devices raise theirs when they write, not a false. On a
-    // copy-on-write file system (btrfs) that is nearly full, the mapped
-    // writer's first rewrite of a page can end the process with SIGBUS
-    // instead (see qvFileMapping): a page cache (a cache of 0 or more) is
-    // the road there.
+    // should be closed before re-opening" when a file is open. A writable
+    // open whose file refuses what the open writes is left as it was and
+    // raises the file's error, not a false, once a read-only look finds a
+    // page file: a page file opened mapped (a negative cache) that the disk
+    // cannot grow by the view's spare pages raises the mapping's "Cannot
+    // create file mapping", and a page cache too small for the open's
+    // pages (16 KiB) the block file's error for the page it writes back, as
+    // other caches raise theirs at their first store. On a copy-on-write
+    // file system (btrfs) that is nearly full, the mapped writer's first
+    // rewrite of a page can end the process with SIGBUS instead (see
+    // qvFileMapping): a page cache (a cache of 0 or more) is the road there.
     bool open(char const* name, int cache, bool read_only);
     bool open(char const* name, std::size_t cache, bool read_only);
 
@@ -84,19 +91,26 @@ public:
     void give_up() noexcept;
     // As give_up, and a writable file gets back the length it had when it
     // was opened: for an owner whose open failed after the file opened.
-    // Nothing else is taken back: what the owner stored stays unless it
-    // took that back itself (a scene whose open is refused removes the
-    // open mark it stored; when that removal fails too, the mark stays, as
-    // a killed writer leaves it). The file's state is noted as a close
-    // notes it, so an open that finds the file in that state keeps its
-    // stamp. A host's streams are ended at once, storing nothing; what a
-    // host's writer stored before stays in the file.
+    // Nothing else is taken back: what the owner stored and the device
+    // wrote to the file stays (a page cache drops what it still holds)
+    // unless the owner took it back itself (a scene whose open is refused
+    // removes the open mark it stored; when that removal fails too, the
+    // mark stays, as a killed writer leaves it). What it stored in pages
+    // past the length the file was opened with is cut away with them,
+    // whether the directory still names it or not: a stream stored there
+    // and still named then reads as "Invalid or corrupt Orvane pagefile".
+    // The file's state is noted as a close notes it, so an open that finds
+    // the file in that state keeps its stamp. A host's streams are ended at
+    // once, storing nothing; what a host's writer stored before stays in
+    // the file, but for what lay past that length.
     void abandon() noexcept;
     bool is_open() const noexcept { return device_ != nullptr; }
     // The session on the open file has ended cleanly, read-only or not:
     // the device refuses write locks from now on ("Attempt to modify a
-    // read-only file"), and the file's state is noted for stamp(). No-op
-    // when closed.
+    // read-only file"), puts every store of the session in the file and on
+    // disk, so that a close has nothing left to write, and the file's state
+    // is noted for stamp(). A store the system refuses here is left to the
+    // close. No-op when closed.
     void seal() noexcept;
 
     // "Pagefile has not been opened" when no file is open.
@@ -105,8 +119,11 @@ public:
     std::uint64_t stamp() const noexcept { return stamp_; }
 
 private:
-    template <class Make>
-    void install(Make&& make, bool mapped, bool create);
+    void refuse_if_open() const;
+    void install(std::unique_ptr<qvPageDevice> device, bool mapped,
+                 std::array<unsigned long long, 5> const& opened) noexcept;
+    template <class FileError, class Make>
+    bool open_device(Make const& make, bool mapped, bool read_only);
     // The device is gone, leaving its file in `left` (all zero: unknown,
     // or given up).
     void ended(std::array<unsigned long long, 5> const& left) noexcept;
