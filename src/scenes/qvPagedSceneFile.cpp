@@ -179,13 +179,14 @@ void qvPagedSceneFile::give_up() noexcept {
 }
 
 // For an open refused after the device was made. The device takes back
-// its length; what the owner stored is the owner's to take back (a scene
-// removes its open mark) and stays when it could not be. The state left is
-// noted as a close notes it, so the stamp goes on with the file as the
-// refused open leaves it. A host's streams cannot
-// stand on such a device yet; any that do are ended at once, storing
-// nothing, though what a writer among them stored before stays in the
-// file, as after give_up.
+// its length, and with it whatever was stored in the pages past it, named
+// by the directory or not; the rest of what the owner stored is the
+// owner's to take back (a scene removes its open mark) and stays when it
+// could not be. The state left is noted as a close notes it, so the stamp
+// goes on with the file as the refused open leaves it. A host's streams
+// cannot stand on such a device yet; any that do are ended at once,
+// storing nothing, though what a writer among them stored before stays in
+// the file below that length, as after give_up.
 void qvPagedSceneFile::abandon() noexcept {
     if (!device_) return;
     device_->end_streams(false);
