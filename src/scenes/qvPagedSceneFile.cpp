@@ -16,6 +16,7 @@
 #include "scenes/qvPageFile.hpp"
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -40,6 +41,11 @@ template <class Act>
 decltype(auto) on_device(qvPageDevice& device, bool mapped, Act&& act) {
     if (mapped) return act(static_cast<qvMappedPageFile&>(device));
     return act(static_cast<qvPageFile&>(device));
+}
+
+// The block file's one text for a read the system refused.
+bool refused_read(qvError const& error) noexcept {
+    return std::strcmp(static_cast<char const*>(error), "I/O error while reading file") == 0;
 }
 
 FileIdentity state_of(qvPageDevice& device, bool mapped) noexcept {
@@ -99,15 +105,16 @@ void qvPagedSceneFile::create(char const* name, std::size_t cache) {
 // a page file or a foreign one alike: it is raised when a read-only look
 // finds a page file, as the file's later writes raise theirs, and false
 // stays for a file that is none. A file the device could not open at all
-// (missing, held by another, not a regular file) left `opened` unread.
+// (missing, held by another, not a regular file) left `opened` unread; a
+// read the system refused answers false, as it does for a read-only open.
 template <class FileError, class Make>
 bool qvPagedSceneFile::open_device(Make const& make, bool mapped, bool read_only) {
     refuse_if_open();
     FileIdentity opened{};
     try {
         install(make(read_only, &opened), mapped, opened);
-    } catch (FileError const&) {
-        if (read_only || opened == FileIdentity{}) return false;
+    } catch (FileError const& error) {
+        if (read_only || opened == FileIdentity{} || refused_read(error)) return false;
         try {
             make(true, nullptr)->give_up();   // the look, read-only, writes nothing
         } catch (qvError const&) {

@@ -329,7 +329,8 @@ TEST(qvPagedSceneFailure, A_writable_open_refused_at_any_of_its_stores_leaves_th
 // leaves the file as it was, as the other caches do at their first store
 // (a cache of 0 writes a refused page again at its next unlock, so only
 // writes refused for good refuse its open). A file that is none still
-// answers false, though the write is refused before its directory is read.
+// answers false, though the write is refused before its directory is read,
+// and so does a read refused while the device is built, writable or not.
 TEST(qvPagedSceneFailure, A_writable_open_whose_first_write_is_refused_raises_the_write_error_on_every_cache) {
     ScratchDir dir;
     for (int device : {16384, 0, cache}) {
@@ -361,6 +362,13 @@ TEST(qvPagedSceneFailure, A_writable_open_whose_first_write_is_refused_raises_th
     orvane::platform::clear_failures();
     EXPECT_FALSE(file.is_open());
     EXPECT_TRUE(read_file(foreign) == before);
+    const std::string scene_file = dir / "first16384.pgf";
+    for (bool read_only : {true, false}) {
+        orvane::platform::fail_next(orvane::platform::Call::read, EIO);
+        EXPECT_FALSE(file.open(scene_file.c_str(), 16384, read_only)) << read_only;
+        orvane::platform::clear_failures();
+    }
+    ASSERT_TRUE(file.open(scene_file.c_str(), 16384, false));
 }
 
 TEST(qvPagedSceneFailure, Create_over_a_file_another_process_writes_cannot_open_it_and_changes_nothing) {
