@@ -41,9 +41,10 @@ void qvPageFile::flush() {
     if (!read_only()) qvPageFileStorage::sync();
 }
 
+// A scene flushes before it seals: nothing written since, nothing to sync.
 void qvPageFile::seal() noexcept {
     if (!qvCacheOnIO::seal()) return;
-    if (!read_only()) {
+    if (qvPageFileStorage::unsynced()) {
         try {
             qvPageFileStorage::sync();
         } catch (qvError const&) {

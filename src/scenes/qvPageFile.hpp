@@ -78,8 +78,9 @@ public:
     void abandon(orvane::platform::FileIdentity* left = nullptr) noexcept;
     // The session ended cleanly: write locks are refused from now on, and
     // every page the cache holds changed is written and a writable file put
-    // on disk here, so that nothing of the session waits in memory and the
-    // close writes nothing more. A write or sync the system refuses leaves
+    // on disk here (synced when anything was written or cut since its last
+    // sync), so that nothing of the session waits in memory and the close
+    // writes nothing more. A write or sync the system refuses leaves
     // them to the close (settled() stays false), as without a seal.
     void seal() noexcept;
     // Sealed with nothing of the session left to write.

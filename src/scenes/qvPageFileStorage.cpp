@@ -50,6 +50,7 @@ void qvPageFileStorage::count_pages() {
 
 void qvPageFileStorage::restore_length() noexcept {
     if (!is_open()) return;
+    unsynced_ = true;
     try {
         if (size() != opened_bytes_) size(static_cast<long>(opened_bytes_));
     } catch (qvError const&) {
@@ -65,18 +66,26 @@ void qvPageFileStorage::read(long page, void* buffer) {
 
 void qvPageFileStorage::write(long page, void* buffer) {
     if (!in_page_range(page)) raise_position_error();
+    unsynced_ = true;   // a write that fails may have written part of the page
     write_at(qvPagePosition(page), buffer, page_bytes);
 }
 
 void qvPageFileStorage::write_part(long page, std::size_t offset, void const* bytes, std::size_t length) {
     if (!in_page_range(page)) raise_position_error();
     QV_ASSERT(offset <= qvPageBytes && length <= qvPageBytes - offset);
+    unsynced_ = true;
     write_at(qvPagePosition(page) + static_cast<long long>(offset), bytes, static_cast<int>(length));
 }
 
 // The count changes only once the file has the new length.
 void qvPageFileStorage::limit(long pages) {
     if (!in_page_range(pages)) raise_position_error();
+    unsynced_ = true;
     size(static_cast<long>(qvPagePosition(pages)));
     pages_ = pages;
+}
+
+void qvPageFileStorage::sync() {
+    qvBlockFile::sync();
+    unsynced_ = false;
 }

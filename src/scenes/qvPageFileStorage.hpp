@@ -44,7 +44,10 @@ public:
     long limit() override { return pages_; }
 
     // Written pages (and the length) on disk.
-    using qvBlockFile::sync;
+    void sync();
+    // Pages written or the length changed since the last sync that
+    // returned: what a sync would still put on disk.
+    bool unsynced() const noexcept { return unsynced_; }
     // Closed afterwards; "I/O error while writing file" when the system
     // reports that written pages may be lost.
     using qvBlockFile::close;
@@ -60,4 +63,5 @@ private:
 
     long pages_ = 0;
     long long opened_bytes_ = 0;
+    bool unsynced_ = false;
 };

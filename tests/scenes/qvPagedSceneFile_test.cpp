@@ -513,6 +513,38 @@ TEST(qvPagedSceneFile, A_sealed_mapped_writer_lets_its_file_go_without_touching_
     EXPECT_TRUE(get(file.device(), "s") == bytes);
 }
 
+// A page cache's seal writes the pages its cache holds changed and then
+// syncs once; after a flush (a scene flushes before it seals) it has
+// nothing to write and nothing to sync. The close after either writes,
+// syncs and cuts nothing.
+TEST(qvPagedSceneFile, A_sealed_page_cache_writes_what_it_holds_and_syncs_once) {
+    ScratchDir dir;
+    const std::string path = dir / "sealed.pgf", bytes = paged_scene_test::user_bytes(40000, 59);
+    qvPagedSceneFile file;
+    for (bool flushed : {false, true}) {
+        SCOPED_TRACE(flushed ? "flushed before the seal" : "stores waiting in the cache");
+        if (flushed)
+            ASSERT_TRUE(file.open(path.c_str(), 1 << 20, false));
+        else
+            file.create(path.c_str(), 1 << 20);
+        put(file.device(), "s", bytes);
+        if (flushed) file.device().flush();
+        file_changes.clear();
+        platform::observe_calls(&record_file_changes);
+        file.seal();
+        const std::string sealing = file_changes;
+        file_changes.clear();
+        file.close();
+        platform::observe_calls(nullptr);
+        EXPECT_EQ(sealing, flushed ? "" : std::string(sealing.size() - 1, 'w') + "s");
+        EXPECT_GE(sealing.size(), flushed ? 0u : 4u);   // the stream's three pages and more
+        EXPECT_EQ(file_changes, "");
+        ASSERT_TRUE(file.open(path.c_str(), 0, true));
+        EXPECT_TRUE(get(file.device(), "s") == bytes);
+        file.close();
+    }
+}
+
 // A sealed session is whole whatever another program does to its file
 // before the scene lets it go, with the user stream open then or not, and
 // nothing that program wrote is cut when it is let go.
@@ -606,6 +638,39 @@ TEST(qvPagedSceneFile, A_session_sealed_with_stores_waiting_keeps_them_when_its_
                 EXPECT_TRUE(read == (reading ? bytes : ""));
                 ASSERT_TRUE(file.open(path.c_str(), cache, true));
                 EXPECT_TRUE(get(file.device(), "s") == bytes);
+            }
+        }
+    }
+}
+
+// The let-go of a changed file is the close's road cut short: twenty host
+// sessions that each store a stream without a flush, seal, and have their
+// file touched before it is let go end exactly as long as twenty that are
+// closed, and every stream reads whole, on every device.
+TEST(qvPagedSceneFile, Twenty_sealed_host_sessions_let_go_after_a_touch_end_as_long_as_closed_ones) {
+    for (int cache : {0, 16384, 1 << 20, -1}) {
+        long long closed_length = 0;
+        for (bool touched : {false, true}) {
+            SCOPED_TRACE(std::to_string(cache) + (touched ? ", touched" : ", closed"));
+            ScratchDir dir;
+            const std::string path = dir / "sessions.pgf";
+            qvPagedSceneFile file;
+            for (int k = 0; k < 20; ++k) {
+                if (k == 0)
+                    file.create(path.c_str(), cache);
+                else
+                    ASSERT_TRUE(file.open(path.c_str(), cache, false)) << k;
+                put(file.device(), ("s" + std::to_string(k)).c_str(), paged_scene_test::user_bytes(20000, 60 + k));
+                file.seal();
+                if (touched) change_file(path, Change::touch, k);
+                file.close();
+            }
+            if (!touched) closed_length = file_length(path);
+            EXPECT_EQ(file_length(path), closed_length);
+            ASSERT_TRUE(file.open(path.c_str(), cache, true));
+            for (int k = 0; k < 20; ++k) {
+                EXPECT_TRUE(get(file.device(), ("s" + std::to_string(k)).c_str()) ==
+                            paged_scene_test::user_bytes(20000, 60 + k)) << k;
             }
         }
     }
