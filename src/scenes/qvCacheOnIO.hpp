@@ -94,8 +94,9 @@ public:
     // From now on write locks are refused as on a read-only file (a
     // session that ended cleanly), and every dirty page is written at once,
     // so that nothing of the session waits here to be written. True when
-    // no page is left dirty; false when a write failed or a page is still
-    // locked for writing (those stay dirty, for the owner's close).
+    // no page is left dirty; false when a write failed or a page the
+    // session changed is still locked, for reading or writing (its holder
+    // may change it still: those stay dirty, for the owner's close).
     bool seal() noexcept;
     std::size_t capacity() const noexcept { return capacity_; }
     std::size_t cached_pages() const noexcept { return entries_.size(); }

@@ -71,6 +71,13 @@ void qvMapAllocator::create(qvPageCache& cache, qvPageLimit& limit) {
         load_chain();
 }
 
+// A file cut inside its first two pages reads as a new one to the page
+// count (0 pages) or as one whose directory page is missing (1 page), and
+// either would be laid out afresh over what is left of it.
+void qvMapAllocator::check_opened_length(long long bytes) {
+    if (bytes != 0 && bytes < qvPagePosition(2)) raise_map_corrupt();
+}
+
 void qvMapAllocator::lay_out_new_file() {
     limit_->limit(1);
     map_pages_.assign(1, 0);

@@ -56,6 +56,14 @@ public:
     // Binds to the device: lays out page 0 when the page count is 0, else
     // loads and checks the chain. Called once, before the directory's.
     void create(qvPageCache& cache, qvPageLimit& limit);
+    // Whether a writable device may open a file that is `bytes` long: an
+    // empty one is new (create lays it out); one that holds bytes but not
+    // the two whole pages every page file begins with (this map and the
+    // directory) is refused as corrupt. Called before the device writes
+    // anything, so that nothing is laid out over another program's bytes
+    // or over a page file cut short. (A read-only device refuses such a
+    // file as it reads it.)
+    static void check_opened_length(long long bytes);
 
     long allocate() override;
     // A page that cannot have been handed out (outside the file, not

@@ -29,6 +29,7 @@ qvFileMapping& qvMappedPageFile::opened(qvMappedPageFile& self, char const* name
     if (!self.qvFileMapping::open(name, must_exist ? open_existing : 0, create, read_only))
         qvRaise(qvErrorFrom<qvFileMapping>("Cannot open file"));
     if (state != nullptr) *state = orvane::platform::file_identity(self.qvFileMapping::descriptor());
+    if (!read_only) qvMapAllocator::check_opened_length(self.qvFileMapping::size());
     self.qvFileMapping::reserve();
     return mapping;
 }

@@ -13,7 +13,10 @@
 // Built in this order: the file (a default view size of 16 MiB; a writable
 // file has its whole length reserved on disk), the cache (the page count
 // from the file length, a view of page count + 16 pages), the allocator and
-// the directory, then the allocator's create and the directory's create.
+// the directory, then the allocator's create and the directory's create. A
+// writable open refuses a file of 1 to 32,767 bytes (less than the map and
+// the directory) as corrupt as soon as it is open, before it is grown or
+// reserved.
 // Destroyed the other way: the cache drops the view and cuts a writable file
 // to its page count (a sealed device did so at the seal), then the file is
 // closed.

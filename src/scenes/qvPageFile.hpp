@@ -11,7 +11,9 @@
 // the cache (cache size / 16,384 pages), the allocator and the directory,
 // then the allocator's create (page 0 laid out in an empty file, else the
 // map chain loaded) and the directory's create (page 1 laid out in a new
-// file, else checked). Destroyed the other way: the cache writes its dirty
+// file, else checked). A writable open refuses a file of 1 to 32,767
+// bytes (less than the map and the directory) as corrupt before anything
+// is written. Destroyed the other way: the cache writes its dirty
 // pages to the storage, and then the file is closed.
 //
 // Keeps true:
@@ -80,8 +82,9 @@ public:
     // every page the cache holds changed is written and a writable file put
     // on disk here (synced when anything was written or cut since its last
     // sync), so that nothing of the session waits in memory and the close
-    // writes nothing more. A write or sync the system refuses leaves
-    // them to the close (settled() stays false), as without a seal.
+    // writes nothing more. A write or sync the system refuses, or a
+    // changed page still locked, leaves them to the close (settled() stays
+    // false), as without a seal.
     void seal() noexcept;
     // Sealed with nothing of the session left to write.
     bool settled() const noexcept { return settled_; }

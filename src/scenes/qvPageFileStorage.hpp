@@ -43,6 +43,9 @@ public:
     void limit(long pages) override;
     long limit() override { return pages_; }
 
+    // The file's length in bytes when it was opened.
+    long long opened_bytes() const noexcept { return opened_bytes_; }
+
     // Written pages (and the length) on disk.
     void sync();
     // Pages written or the length changed since the last sync that

@@ -200,6 +200,62 @@ TEST_P(qvPagedSceneFileTest, A_file_without_its_magics_gives_false_and_keeps_its
     }
 }
 
+// Regression: a writable open laid a new page file out over a file of 1 to
+// 16,383 bytes (100 of another program's bytes were 32,768 at the close),
+// and over a page file cut inside its directory page (20,000 bytes came out
+// 81,920 long, a directory laid over what was left of the old one). Only an
+// empty file is new: a shorter file than the map and the directory answers
+// false on every device and keeps its bytes, as a longer foreign file does.
+TEST(qvPagedSceneFile, A_file_shorter_than_its_first_two_pages_is_no_page_file_and_keeps_its_bytes) {
+    ScratchDir dir;
+    const std::string path = dir / "short";
+    make_scene_file(path, 0);
+    const std::string whole = read_file(path);
+    enum Opens { none, writable_as_new, both };
+    const struct {
+        char const* name;
+        std::string bytes;
+        Opens opens;
+    } rows[] = {{"an empty file", "", writable_as_new},
+                {"1 other byte", "x", none},
+                {"100 other bytes", paged_scene_test::user_bytes(100, 3), none},
+                {"16,383 other bytes", paged_scene_test::user_bytes(16383, 5), none},
+                {"16,384 other bytes", paged_scene_test::user_bytes(16384, 7), none},
+                {"40,000 other bytes", paged_scene_test::user_bytes(40000, 9), none},
+                {"a page file cut to 16,384", whole.substr(0, 16384), none},
+                {"a page file cut to 20,000", whole.substr(0, 20000), none},
+                {"a page file cut to 32,767", whole.substr(0, 32767), none},
+                {"a whole page file", whole, both}};
+    for (int cache : {0, 16384, 1 << 20, -1}) {
+        for (auto const& row : rows) {
+            SCOPED_TRACE(std::string(row.name) + ", cache " + std::to_string(cache));
+            const long descriptors = open_descriptor_count();
+            qvPagedSceneFile file;
+            for (bool read_only : {false, true}) {
+                write_file(path, row.bytes);
+                const bool opens = row.opens == both || (row.opens == writable_as_new && !read_only);
+                EXPECT_EQ(file.open(path.c_str(), cache, read_only), opens) << read_only;
+                if (file.is_open()) {
+                    EXPECT_EQ(file.device().find_root("$UserData") != 0, row.opens == both);
+                }
+                file.close();
+                if (!opens || read_only) {
+                    EXPECT_TRUE(read_file(path) == row.bytes) << read_only;
+                } else if (row.opens == writable_as_new) {
+                    EXPECT_EQ(file_length(path), 32768);
+                }
+            }
+            if (row.opens == none) {
+                write_file(path, row.bytes);
+                qvPagedScene scene;
+                EXPECT_FALSE(scene.open(path.c_str(), cache, false));   // a scene looks read-only first
+                EXPECT_TRUE(read_file(path) == row.bytes);
+            }
+            EXPECT_EQ(open_descriptor_count(), descriptors);
+        }
+    }
+}
+
 // --- reopening --------------------------------------------------------------------------------
 
 TEST_P(qvPagedSceneFileTest, An_open_file_must_be_closed_before_another_create_or_open) {

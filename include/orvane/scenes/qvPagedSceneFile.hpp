@@ -8,9 +8,9 @@
 // Keeps true:
 //  - open or closed, never half: is_open() says whether a device is owned;
 //  - open never makes a file: a missing name, a directory, a file held by a
-//    writer, an empty file opened read-only or a file without the page
-//    file's magics answer false, and leave no file, descriptor, share lock,
-//    mapping or locked page behind;
+//    writer, an empty file opened read-only, a file of 1 to 32,767 bytes
+//    or a file without the page file's magics answer false, and leave no
+//    file, descriptor, share lock, mapping or locked page behind;
 //  - close ends a writable session durably: every changed page written and
 //    the file on disk before it is closed, so a closed file is complete;
 //  - a failed close that lost nothing (pages still locked, a write or sync
@@ -32,9 +32,11 @@
 //    of the session in the file and on disk then, a mapped writer's file
 //    cut to its pages), and a file changed after that is let go at close
 //    without anything more written to it or cut from it. Where the seal
-//    could not finish (a write, cut or sync the system refused), a page
-//    cache's close writes the stores it still holds into the file as it
-//    is then, and a mapped writer's file keeps its view's spare pages. A
+//    could not finish (a write, cut or sync the system refused, or a page
+//    the host still holds locked: over a page cache, one the session
+//    changed, locked for reading or writing), a page cache's close writes
+//    the stores it still holds into the file as it is then, and a mapped
+//    writer's file keeps its view's spare pages. A
 //    file whose state, read as the device opens it, is exactly the one its
 //    last session left gets that session's stamp; any other file (replaced
 //    under the same name, reached through another directory, written,
@@ -69,7 +71,12 @@ public:
     void create(char const* name, std::size_t cache);
 
     // An existing page file; false when it cannot be opened as one. "Pagefile
-    // should be closed before re-opening" when a file is open. A writable
+    // should be closed before re-opening" when a file is open. An empty
+    // file (0 bytes) opened writable is laid out as a new page file; no
+    // other is: a file shorter than the two pages every page file begins
+    // with (its allocation map and its directory, 32,768 bytes), another
+    // program's or a page file cut short, answers false and is left byte
+    // for byte, as a longer file that is no page file is. A writable
     // open whose file refuses what the open writes is left as it was and
     // raises the file's error, not a false, once a read-only look finds a
     // page file: a page file opened mapped (a negative cache) that the disk
@@ -109,8 +116,9 @@ public:
     // the device refuses write locks from now on ("Attempt to modify a
     // read-only file"), puts every store of the session in the file and on
     // disk, so that a close has nothing left to write, and the file's state
-    // is noted for stamp(). A store the system refuses here is left to the
-    // close. No-op when closed.
+    // is noted for stamp(). A store the system refuses here, or one a page
+    // the host still holds locked keeps from it, is left to the close.
+    // No-op when closed.
     void seal() noexcept;
 
     // "Pagefile has not been opened" when no file is open.
