@@ -7,8 +7,12 @@
 #include "qvFileTestSupport.hpp"
 #include "qvPageTestSupport.hpp"
 
+#include "platform/qvPlatformFault.hpp"
+
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <functional>
 #include <string>
 
 using namespace qv_page_test;
@@ -68,4 +72,43 @@ TEST_F(qvPageFileStorageTest, A_refused_open_is_false_and_a_read_only_file_takes
     EXPECT_TRUE(raises<BlockError>([&] { read_only.write(0, buffer.data()); }, "Cannot modify a readonly file"));
     EXPECT_TRUE(raises<BlockError>([&] { read_only.limit(2); }, "Cannot modify a readonly file"));
     EXPECT_EQ(read_only.limit(), 1);
+}
+
+// What a sync would still put on disk: every write, partial write and cut
+// since the last sync that returned (one refused leaves it all to the
+// next). A page file's seal syncs only then.
+TEST_F(qvPageFileStorageTest, Unsynced_answers_whether_anything_was_written_or_cut_since_the_last_sync) {
+    namespace platform = orvane::platform;
+    qvPageFileStorage storage(f.c_str(), true, false);
+    Page page;
+    page.fill(0x6B);
+    const auto sync = [&] { storage.sync(); };
+    const auto refused = [&](platform::Call call, std::function<void()> const& act) {
+        return [&storage, call, act] {
+            platform::fail_next(call, EIO);
+            EXPECT_TRUE(raises<BlockError>(act, "I/O error while writing file"));
+            platform::clear_failures();
+        };
+    };
+    const struct {
+        char const* step;
+        std::function<void()> act;
+        bool unsynced;
+    } steps[] = {{"a new file", [] {}, false},
+                 {"a cut", [&] { storage.limit(3); }, true},
+                 {"a sync", sync, false},
+                 {"a write", [&] { storage.write(2, page.data()); }, true},
+                 {"a sync", sync, false},
+                 {"a rewrite of one page", [&] { storage.write(2, page.data()); }, true},
+                 {"a sync", sync, false},
+                 {"a partial write", [&] { storage.write_part(1, 100, "part", 4); }, true},
+                 {"a sync", sync, false},
+                 {"a sync with nothing to sync", sync, false},
+                 {"a write refused", refused(platform::Call::write, [&] { storage.write(0, page.data()); }), true},
+                 {"a sync refused", refused(platform::Call::sync, sync), true},
+                 {"a sync after it", sync, false}};
+    for (auto const& step : steps) {
+        step.act();
+        EXPECT_EQ(storage.unsynced(), step.unsynced) << step.step;
+    }
 }

@@ -4,6 +4,8 @@
 // durable closing that fails and is retried, the reservation of a mapped
 // writer's holes, and a writer that was killed.
 
+#include <orvane/core/qvBlockFile.hpp>
+#include <orvane/core/qvFileMapping.hpp>
 #include <orvane/scenes/qvPageIStream.hpp>
 #include <orvane/scenes/qvPageOStream.hpp>
 #include <orvane/scenes/qvPageStreamBuf.hpp>
@@ -24,6 +26,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -146,6 +149,15 @@ TEST_P(qvPagedSceneFileTest, A_missing_name_or_a_directory_gives_false_and_creat
     for (bool read_only : {false, true}) {
         EXPECT_FALSE(file.open(f.c_str(), cache(), read_only));
         EXPECT_FALSE(file.open(dir.path().c_str(), cache(), read_only));
+    }
+    // create raises the device's own error, which a host may catch by type.
+    const std::string in_missing_folder = dir / "missing/scene.pages";
+    if (cache() < 0) {
+        EXPECT_TRUE(raises<qvErrorFrom<qvFileMapping>>([&] { file.create(in_missing_folder.c_str(), cache()); },
+                                                       "Cannot open file"));
+    } else {
+        EXPECT_TRUE(raises<qvErrorFrom<qvBlockFile>>([&] { file.create(in_missing_folder.c_str(), cache()); },
+                                                     "Cannot open file"));
     }
     EXPECT_TRUE(names_in(dir.path()).empty());
     EXPECT_FALSE(file.is_open());
@@ -341,8 +353,8 @@ TEST_P(qvPagedSceneFileTest, A_close_that_cannot_sync_keeps_the_file_open_for_an
 // A seal ends with its session, whether that close returned or failed once
 // the device had ended (the I/O device's descriptor close; a view's reports
 // nothing). The next session on the object, not sealed, must close: taken
-// for a sealed file changed since, it would be let go, and the bytes its
-// cache held would be lost.
+// for a sealed file changed since, it would be let go (a mapped file with
+// its view's spare pages, nothing synced) or lose its stamp.
 TEST_P(qvPagedSceneFileTest, A_seal_ends_with_its_session_and_the_next_session_closes_whole) {
     const std::string held = paged_scene_test::user_bytes(300000, 41);
     const int big_cache = cache() < 0 ? -1 : 4 << 20;   // holds every page of `held` unwritten
@@ -359,8 +371,12 @@ TEST_P(qvPagedSceneFileTest, A_seal_ends_with_its_session_and_the_next_session_c
         ASSERT_FALSE(file.is_open());
         ASSERT_TRUE(file.open(f.c_str(), big_cache, false));
         put(file.device(), "held", held);
+        const long pages = file.device().page_count();
+        const std::uint64_t stamp = file.stamp();
         file.close();
+        EXPECT_EQ(file_length(f), pages * 16384);   // a mapped file given up keeps its view's spare pages
         ASSERT_TRUE(file.open(f.c_str(), cache(), true));
+        EXPECT_EQ(file.stamp(), stamp);
         EXPECT_TRUE(get(file.device(), "held") == held);
         EXPECT_EQ(get(file.device(), "s"), "sealed");
     }
@@ -571,20 +587,26 @@ TEST(qvPagedSceneFile, A_sealed_mapped_writer_lets_its_file_go_without_touching_
 
 // A page cache's seal writes the pages its cache holds changed and then
 // syncs once; after a flush (a scene flushes before it seals) it has
-// nothing to write and nothing to sync. The close after either writes,
-// syncs and cuts nothing.
+// nothing to write and nothing to sync, unless that flush's sync was
+// refused. The close after any of them writes, syncs and cuts nothing.
 TEST(qvPagedSceneFile, A_sealed_page_cache_writes_what_it_holds_and_syncs_once) {
     ScratchDir dir;
     const std::string path = dir / "sealed.pgf", bytes = paged_scene_test::user_bytes(40000, 59);
     qvPagedSceneFile file;
-    for (bool flushed : {false, true}) {
-        SCOPED_TRACE(flushed ? "flushed before the seal" : "stores waiting in the cache");
-        if (flushed)
+    enum { waiting, flushed, sync_refused } const befores[] = {waiting, flushed, sync_refused};
+    for (auto before : befores) {
+        SCOPED_TRACE(before == waiting  ? "stores waiting in the cache"
+                     : before == flushed ? "flushed before the seal"
+                                         : "flushed before the seal, its sync refused");
+        if (before != waiting)
             ASSERT_TRUE(file.open(path.c_str(), 1 << 20, false));
         else
             file.create(path.c_str(), 1 << 20);
         put(file.device(), "s", bytes);
-        if (flushed) file.device().flush();
+        if (before == sync_refused) platform::fail_next(platform::Call::sync, EIO);
+        if (before != waiting) {
+            EXPECT_EQ(message_of([&] { file.device().flush(); }), before == flushed ? "" : "I/O error while writing file");
+        }
         file_changes.clear();
         platform::observe_calls(&record_file_changes);
         file.seal();
@@ -592,8 +614,10 @@ TEST(qvPagedSceneFile, A_sealed_page_cache_writes_what_it_holds_and_syncs_once) 
         file_changes.clear();
         file.close();
         platform::observe_calls(nullptr);
-        EXPECT_EQ(sealing, flushed ? "" : std::string(sealing.size() - 1, 'w') + "s");
-        EXPECT_GE(sealing.size(), flushed ? 0u : 4u);   // the stream's three pages and more
+        EXPECT_EQ(sealing, before == flushed      ? ""
+                           : before == sync_refused ? "s"   // the flush's writes may not be on disk
+                                                    : std::string(sealing.size() - 1, 'w') + "s");
+        EXPECT_GE(sealing.size(), before == waiting ? 4u : 0u);   // the stream's three pages and more
         EXPECT_EQ(file_changes, "");
         ASSERT_TRUE(file.open(path.c_str(), 0, true));
         EXPECT_TRUE(get(file.device(), "s") == bytes);
@@ -737,17 +761,28 @@ TEST(qvPagedSceneFile, Twenty_sealed_host_sessions_let_go_after_a_touch_end_as_l
 // still holds, into the file as another program left it when it changed
 // since (a new stamp all the same); a mapped writer's close cuts and syncs
 // an unchanged file, and one changed since is let go as it stands, its
-// view's spare pages kept. The session reads whole either way.
+// view's spare pages kept. The session reads whole either way. A sync
+// refused for good is raised by that close, which can be tried again; a
+// page the host holds locked for writing across the seal leaves the seal
+// unfinished as a refusal does, and what the host stores in it after the
+// seal reaches the file.
 TEST(qvPagedSceneFile, A_seal_the_system_refuses_leaves_its_work_to_the_close) {
+    constexpr int for_good = 1 << 30;
     const struct {
         int cache;
         platform::Call refused;
+        int times;   // 0: nothing refused, a page held locked instead
         char const* name;
-    } rows[] = {{1 << 20, platform::Call::write, "page cache, write refused"},
-                {1 << 20, platform::Call::sync, "page cache, sync refused"},
-                {-1, platform::Call::resize, "mapped, cut refused"},
-                {-1, platform::Call::sync, "mapped, sync refused"}};
+    } rows[] = {{1 << 20, platform::Call::write, 1, "page cache, write refused"},
+                {1 << 20, platform::Call::sync, 1, "page cache, sync refused"},
+                {-1, platform::Call::resize, 1, "mapped, cut refused"},
+                {-1, platform::Call::sync, 1, "mapped, sync refused"},
+                {1 << 20, platform::Call::sync, for_good, "page cache, sync refused for good"},
+                {-1, platform::Call::sync, for_good, "mapped, sync refused for good"},
+                {1 << 20, platform::Call::write, 0, "page cache, a page held locked"},
+                {-1, platform::Call::write, 0, "mapped, a page held locked"}};
     const std::string bytes = paged_scene_test::user_bytes(40000, 53);
+    const std::string before_seal(16384, 'a'), after_seal(16384, 'b');
     for (auto const& row : rows) {
         for (bool changed : {false, true}) {
             SCOPED_TRACE(std::string(row.name) + (changed ? ", the file touched after the seal" : ""));
@@ -756,19 +791,38 @@ TEST(qvPagedSceneFile, A_seal_the_system_refuses_leaves_its_work_to_the_close) {
             qvPagedSceneFile file;
             file.create(path.c_str(), row.cache);
             put(file.device(), "s", bytes);
+            long held_page = 0;
+            std::unique_ptr<qvPageLock> held;
+            if (row.times == 0) {
+                held_page = file.device().allocate();
+                held = std::make_unique<qvPageLock>(file.device(), held_page, true, 0.0f);
+                std::memcpy(held->data(), before_seal.data(), 16384);
+            }
             const long pages = file.device().page_count();
             const std::uint64_t stamp = file.stamp();
-            platform::fail_next(row.refused, EIO);
+            if (row.times > 0) platform::fail_next(row.refused, EIO, row.times);
             file.seal();
-            platform::clear_failures();
+            if (row.times == 1) platform::clear_failures();
+            if (held) {
+                std::memcpy(held->data(), after_seal.data(), 16384);
+                held.reset();
+            }
             if (changed) change_file(path, Change::touch, 0);
+            if (row.times == for_good && !(changed && row.cache < 0)) {   // a changed view is let go
+                EXPECT_EQ(message_of([&] { file.close(); }), "I/O error while writing file");
+                EXPECT_TRUE(file.is_open());
+            }
+            platform::clear_failures();
             EXPECT_EQ(message_of([&] { file.close(); }), "");
             EXPECT_FALSE(file.is_open());
-            const bool spare_kept = changed && row.cache < 0 && row.refused == platform::Call::resize;
+            const bool spare_kept = changed && row.cache < 0 && row.refused != platform::Call::sync;
             EXPECT_EQ(file_length(path) > pages * 16384, spare_kept);
             ASSERT_TRUE(file.open(path.c_str(), row.cache, true));
             EXPECT_TRUE(get(file.device(), "s") == bytes);
             EXPECT_EQ(file.stamp() == stamp, !changed);
+            if (row.times == 0) {
+                EXPECT_EQ(std::memcmp(qvPageLock(file.device(), held_page, false, 0.0f).data(), after_seal.data(), 16384), 0);
+            }
         }
     }
 }
