@@ -71,9 +71,9 @@ void qvMapAllocator::create(qvPageCache& cache, qvPageLimit& limit) {
         load_chain();
 }
 
-// A file cut inside its first two pages reads as a new one to the page
-// count (0 pages) or as one whose directory page is missing (1 page), and
-// either would be laid out afresh over what is left of it.
+// A file that ends inside the first two pages counts 0 pages, which reads
+// as a new file, or 1, whose probe grows the file over the directory's
+// lost part: either would be laid out afresh over what is there.
 void qvMapAllocator::check_opened_length(long long bytes) {
     if (bytes != 0 && bytes < qvPagePosition(2)) raise_map_corrupt();
 }

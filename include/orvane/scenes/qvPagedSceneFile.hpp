@@ -36,13 +36,12 @@
 //    the host still holds locked: over a page cache, one the session
 //    changed, locked for reading or writing), a page cache's close writes
 //    the stores it still holds into the file as it is then, and a mapped
-//    writer's file keeps its view's spare pages. A
-//    file whose state, read as the device opens it, is exactly the one its
-//    last session left gets that session's stamp; any other file (replaced
-//    under the same name, reached through another directory, written,
-//    touched, its mode or links changed by anyone since, a copy), a file
-//    given up, a file changed after its seal, and any file created get a
-//    new one. Where the file system keeps coarse times (whole seconds, a
+//    writer's file keeps its view's spare pages. A file whose state, read
+//    as the device opens it, is exactly the one its last session left
+//    gets that session's stamp; any other file (replaced under the same
+//    name, reached through another directory, written, touched, its mode
+//    or links changed by anyone since, a copy), a file given up, a file
+//    changed after its seal, and any file created get a new one. Where the file system keeps coarse times (whole seconds, a
 //    timer tick), a touch, a chmod or a link change soon after the close,
 //    a rewrite of the same length, or a new file that gets the old inode
 //    number, can leave the state equal and keep the stamp.
