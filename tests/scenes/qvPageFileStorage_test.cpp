@@ -84,7 +84,7 @@ TEST_F(qvPageFileStorageTest, Unsynced_answers_whether_anything_was_written_or_c
     page.fill(0x6B);
     const auto sync = [&] { storage.sync(); };
     const auto refused = [&](platform::Call call, std::function<void()> const& act) {
-        return [&storage, call, act] {
+        return [call, act] {
             platform::fail_next(call, EIO);
             EXPECT_TRUE(raises<BlockError>(act, "I/O error while writing file"));
             platform::clear_failures();
