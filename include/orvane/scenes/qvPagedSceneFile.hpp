@@ -41,10 +41,11 @@
 //    gets that session's stamp; any other file (replaced under the same
 //    name, reached through another directory, written, touched, its mode
 //    or links changed by anyone since, a copy), a file given up, a file
-//    changed after its seal, and any file created get a new one. Where the file system keeps coarse times (whole seconds, a
-//    timer tick), a touch, a chmod or a link change soon after the close,
-//    a rewrite of the same length, or a new file that gets the old inode
-//    number, can leave the state equal and keep the stamp.
+//    changed after its seal, and any file created get a new one. Where
+//    the file system keeps coarse times (whole seconds, a timer tick), a
+//    touch, a chmod or a link change soon after the close, a rewrite of
+//    the same length, or a new file that gets the old inode number, can
+//    leave the state equal and keep the stamp.
 // Errors are qvErrorFrom<qvPagedSceneFile>; the device's pass through.
 
 #include <orvane/scenes/qvPageDevice.hpp>
