@@ -237,18 +237,31 @@ bool qvFileMapping::move_whole(long long size, long long old_size) {
 }
 
 void qvFileMapping::unmap(long long size) {
+    if (!unmap_view_and_memory()) return;
+    if (size != size_) {
+        if (size < 0 || !platform::set_length(fd_, size)) raise_mapping_error("Cannot resize file");
+        size_ = size;
+    }
+}
+
+void qvFileMapping::give_back(long long size) noexcept {
+    if (!unmap_view_and_memory() || size < 0 || size == size_) return;
+    if (platform::give_back_length(fd_, size_, size)) {
+        const long long length = platform::file_size(fd_);
+        if (length >= 0) size_ = length;
+    }
+}
+
+// True when what is left is a writable file, whose length is the caller's.
+bool qvFileMapping::unmap_view_and_memory() noexcept {
     drop_view();
     mapping_ = false;
     if (backing_ == Backing::anonymous) {
         if (fd_ >= 0) platform::close_file(fd_);
         fd_ = -1;
         size_ = 0;
-        return;
     }
-    if (backing_ == Backing::file && !read_only_ && size != size_) {
-        if (size < 0 || !platform::set_length(fd_, size)) raise_mapping_error("Cannot resize file");
-        size_ = size;
-    }
+    return backing_ == Backing::file && !read_only_;
 }
 
 void qvFileMapping::reserve() {

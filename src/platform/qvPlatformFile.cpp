@@ -227,6 +227,12 @@ bool set_length(int fd, long long length) noexcept {
     return result == 0;
 }
 
+// The length is looked at and then cut, two calls: a write that falls
+// between them is cut with the rest. No call compares and cuts at once.
+bool give_back_length(int fd, long long set, long long original) noexcept {
+    return set == original || file_size(fd) != set || set_length(fd, original);
+}
+
 bool grow_reserved(int fd, long long old_length, long long length) noexcept {
     if (injected_failure(Call::reserve)) return false;
     const int error = ::posix_fallocate(fd, static_cast<off_t>(old_length),

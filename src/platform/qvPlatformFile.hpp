@@ -69,6 +69,13 @@ FileIdentity file_identity(int fd) noexcept;
 // Truncates or extends; extension leaves a hole (the file stays sparse).
 bool set_length(int fd, long long length) noexcept;
 
+// Gives back a length this process set: the file, `set` bytes long by its
+// own doing, gets `original` bytes again, but only while its length is
+// still `set`, so that a program that wrote it since (appended to it,
+// emptied it) keeps what it did. True when there was nothing to give back;
+// false when the system refuses the cut.
+bool give_back_length(int fd, long long set, long long original) noexcept;
+
 // Grows the file to `length` with its new blocks reserved on disk, so that a
 // write through a mapping cannot meet a full disk. On failure the length is
 // put back as it was.

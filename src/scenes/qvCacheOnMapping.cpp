@@ -82,10 +82,7 @@ void qvCacheOnMapping::abandon() noexcept {
     closed_ = true;
     base_ = nullptr;
     mapped_ = 0;
-    try {
-        mapping_.unmap(opened_bytes_);   // drops the view before it resizes
-    } catch (qvError const&) {
-    }
+    mapping_.give_back(opened_bytes_);   // drops the view before it cuts
 }
 
 // Nothing asks the view to grow after a seal: a quiet ask left by the

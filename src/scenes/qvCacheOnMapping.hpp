@@ -53,8 +53,8 @@
 //  - a writable file is mapped × 16,384 bytes long while the view exists,
 //    the blocks it grew by reserved; it is limit × 16,384 bytes long once
 //    the cache is sealed (mapped = limit then) or closed, and as long as it
-//    was when a failed construction abandons it. A read-only file keeps its
-//    length;
+//    was when a failed construction abandons it, unless another program
+//    changed its length meanwhile. A read-only file keeps its length;
 //  - a read-only cache refuses write locks and limits with "Attempt to
 //    modify a read-only file" before anything changes.
 // A hole already in the file (the I/O page file extends files sparsely) is
@@ -125,8 +125,10 @@ public:
     // the view its size, or none as after a failed remap).
     bool seal() noexcept;
     // For an owner whose construction failed: drops the view and gives a
-    // writable file back the length it had when the cache was made. Never
-    // raises; a file that cannot be cut back keeps zero pages at its end.
+    // writable file back the length it had when the cache was made, while
+    // its length is still the one the view gave it (a file another program
+    // appended to or emptied meanwhile keeps what it did). Never raises; a
+    // file that cannot be cut back keeps zero pages at its end.
     void abandon() noexcept;
     bool closed() const noexcept { return closed_; }
 

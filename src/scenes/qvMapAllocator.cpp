@@ -15,6 +15,7 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 
+#include "scenes/qvPageFileDirectory.hpp"
 #include "scenes/qvPageLayout.hpp"
 #include "scenes/qvPageLock.hpp"
 
@@ -71,11 +72,19 @@ void qvMapAllocator::create(qvPageCache& cache, qvPageLimit& limit) {
         load_chain();
 }
 
-// A file that ends inside the first two pages counts 0 pages, which reads
-// as a new file, or 1, whose probe grows the file over the directory's
-// lost part: either would be laid out afresh over what is there.
-void qvMapAllocator::check_opened_length(long long bytes) {
-    if (bytes != 0 && bytes < qvPagePosition(2)) raise_map_corrupt();
+// What load_chain and the directory's create check first, checked before
+// the device has grown, reserved or mapped anything, so that a refusal
+// leaves nothing to take back. The length needs the look too: a file of 1
+// to 16,383 bytes counts 0 pages, which create would take for a new file
+// and lay out over what is there; a page file cut inside its directory
+// page counts 1, whose map loads, and whose directory's probe would grow
+// the file over the directory's lost part with zero pages while what the
+// cut left of the directory still names its streams.
+void qvMapAllocator::check_opened_start(unsigned char const* map, unsigned char const* directory) {
+    if (map == nullptr || qvPageWord(map, magic_offset) != magic || (qvPageWord(map, word_offset(0)) & 1) == 0)
+        raise_map_corrupt();
+    if ((qvPageWord(map, word_offset(0)) & 2) != 0 && qvPageWord(directory, 0) != qvPageFileDirectory::magic)
+        qvRaise(qvErrorFrom<qvPageFileDirectory>("Wrong pagefile directory vesrion"));
 }
 
 void qvMapAllocator::lay_out_new_file() {

@@ -38,6 +38,8 @@
 #include <orvane/scenes/qvPageCache.hpp>
 #include <orvane/scenes/qvPageLimit.hpp>
 
+#include "scenes/qvPageLayout.hpp"
+
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -56,14 +58,29 @@ public:
     // Binds to the device: lays out page 0 when the page count is 0, else
     // loads and checks the chain. Called once, before the directory's.
     void create(qvPageCache& cache, qvPageLimit& limit);
-    // Whether a writable device may open a file that is `bytes` long: an
-    // empty one is new (create lays it out); one that holds bytes but not
-    // the two whole pages every page file begins with (this map and the
-    // directory) is refused as corrupt. Called before the device writes
-    // anything, so that nothing is laid out over another program's bytes
-    // or over a page file cut short. (A read-only device refuses such a
+    // The look a writable device takes at the file it opened, `bytes`
+    // long, before it changes anything of it (grows, reserves, maps, writes
+    // or cuts it): an empty file is new (create lays it out); any other
+    // must begin with the two pages of a page file: this map, its magic and
+    // its own page marked used, then, when it marks page 1 used, the
+    // directory's magic. `read(position, buffer, n)` reads the file as it
+    // stands: the count read, fewer at its end (the device's own error
+    // when the system refuses). Any other file, one changed into such while
+    // it is read included, is refused as the open would refuse it later
+    // ("Invalid or corrupt Orvane pagefile", or the directory's "Wrong
+    // pagefile directory vesrion"), so that a refused open changes nothing
+    // of a file that is not its own. (A read-only device refuses such a
     // file as it reads it.)
-    static void check_opened_length(long long bytes);
+    template <class Read>
+    static void check_opened_file(long long bytes, Read const& read) {
+        if (bytes == 0) return;
+        unsigned char map[12], directory[4];
+        const bool whole = static_cast<long long>(read(0, map, sizeof map)) == sizeof map &&
+                           bytes >= qvPagePosition(2) &&
+                           static_cast<long long>(read(qvPagePosition(1), directory, sizeof directory)) ==
+                               sizeof directory;
+        check_opened_start(whole ? map : nullptr, directory);
+    }
 
     long allocate() override;
     // A page that cannot have been handed out (outside the file, not
@@ -84,6 +101,10 @@ public:
     bool grown_over(long page) const noexcept;
 
 private:
+    // `map`: the first 12 bytes of page 0, null when the file has fewer;
+    // `directory`: the first 4 of page 1.
+    static void check_opened_start(unsigned char const* map, unsigned char const* directory);
+
     void lay_out_new_file();
     void load_chain();
     void add_map_page();

@@ -4,6 +4,10 @@
 
 #include <orvane/core/qvError.hpp>
 
+#include "platform/qvPlatformFile.hpp"
+
+#include <cstddef>
+
 qvMappedPageFile::qvMappedPageFile(char const* name, bool create, bool read_only, bool must_exist,
                                    orvane::platform::FileIdentity* opened_state)
     : qvFileMapping(default_view_bytes),
@@ -21,15 +25,23 @@ qvMappedPageFile::qvMappedPageFile(char const* name, bool create, bool read_only
 }
 
 // Runs while the cache is not yet built: it touches only the mapping, which
-// is. A writable file is reserved whole, so that a hole left by a sparse
-// writer cannot meet a full disk through the view.
+// is. A writable file is looked at through its descriptor, then reserved
+// whole, so that a hole left by a sparse writer cannot meet a full disk
+// through the view.
 qvFileMapping& qvMappedPageFile::opened(qvMappedPageFile& self, char const* name, bool create, bool read_only,
                                          bool must_exist, orvane::platform::FileIdentity* state) {
     qvFileMapping& mapping = self;
     if (!self.qvFileMapping::open(name, must_exist ? open_existing : 0, create, read_only))
         qvRaise(qvErrorFrom<qvFileMapping>("Cannot open file"));
-    if (state != nullptr) *state = orvane::platform::file_identity(self.qvFileMapping::descriptor());
-    if (!read_only) qvMapAllocator::check_opened_length(self.qvFileMapping::size());
+    const int fd = self.qvFileMapping::descriptor();
+    if (state != nullptr) *state = orvane::platform::file_identity(fd);
+    if (read_only) return mapping;
+    const auto read = [fd](long long position, void* buffer, std::size_t n) {
+        const long long got = orvane::platform::read_at(fd, position, buffer, n);
+        if (got < 0) qvRaise(qvErrorFrom<qvFileMapping>("I/O error while reading file"));
+        return got;
+    };
+    qvMapAllocator::check_opened_file(self.qvFileMapping::size(), read);
     self.qvFileMapping::reserve();
     return mapping;
 }

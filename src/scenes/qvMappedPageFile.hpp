@@ -14,16 +14,18 @@
 // file has its whole length reserved on disk), the cache (the page count
 // from the file length, a view of page count + 16 pages), the allocator and
 // the directory, then the allocator's create and the directory's create. A
-// writable open refuses a file of 1 to 32,767 bytes (less than the map and
-// the directory) as corrupt as soon as it is open, before it is grown or
-// reserved.
+// writable open looks at the file through its descriptor as soon as it is
+// open, before it is reserved, grown or mapped: a file that is neither
+// empty nor begun by a page file's two pages is refused as corrupt with
+// nothing of it changed (see qvMapAllocator::check_opened_file).
 // Destroyed the other way: the cache drops the view and cuts a writable file
 // to its page count (a sealed device did so at the seal), then the file is
 // closed.
 //
 // Keeps true:
-//  - a construction that fails leaves the file as it was (its length too),
-//    and no view, descriptor or share lock behind;
+//  - a construction that fails leaves the file as it was (its length too,
+//    unless another program changed it meanwhile: see abandon), and no
+//    view, descriptor or share lock behind;
 //  - flush() puts the view's changes and the file's data on disk (writable);
 //    the allocator calls it before it links a new map page;
 //  - close() ends a session durably (see there); afterwards the device only
@@ -53,9 +55,11 @@ public:
 
     // With must_exist a missing file is refused, never made. A file that
     // cannot be opened raises the mapping's "Cannot open file". A writable
-    // file is grown by the view's spare pages, its blocks reserved, before
-    // any page is read: a disk that refuses them raises the mapping's
-    // "Cannot create file mapping", whatever the file holds (a nearly full
+    // file whose first two pages are a page file's (a read the system
+    // refuses there raises the mapping's "I/O error while reading file") is
+    // grown by the view's spare pages, its blocks reserved, before any other
+    // page is read: a disk that refuses them raises the mapping's "Cannot
+    // create file mapping", whatever the rest holds (a nearly full
     // copy-on-write file system grants them and ends the process with
     // SIGBUS at a page's rewrite instead: see qvFileMapping). `opened`, when
     // given, gets the file's state as it was opened, before the device grew
@@ -84,8 +88,10 @@ public:
     // failed and who must still go.
     void give_up() noexcept;
     // As give_up, and a writable file gets back the length it had when it
-    // was opened: for an owner whose open failed after the device was made,
-    // so that a refused open leaves the file as it was. `left` as for close.
+    // was opened, while its length is still the one the view gave it (a
+    // file another program appended to or emptied since keeps what it
+    // did): for an owner whose open failed after the device was made, so
+    // that a refused open leaves the file as it was. `left` as for close.
     void abandon(orvane::platform::FileIdentity* left = nullptr) noexcept;
     // The session ended cleanly: write locks are refused from now on, and
     // a writable file is cut to its pages and put on disk here, so that it

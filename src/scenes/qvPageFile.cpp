@@ -27,7 +27,11 @@ qvPageFile::qvPageFile(char const* name, std::size_t cache, bool create, bool re
 void qvPageFile::assemble(bool read_only, orvane::platform::FileIdentity* opened) {
     if (opened != nullptr) *opened = state();
     try {
-        if (!read_only) qvMapAllocator::check_opened_length(opened_bytes());
+        if (!read_only) {
+            qvMapAllocator::check_opened_file(opened_bytes(), [this](long long position, void* buffer, int n) {
+                return qvPageFileStorage::read_at(position, buffer, n);
+            });
+        }
         qvMapAllocator::create(*this, *this);
         qvPageFileDirectory::create(*this, *this, read_only);
     } catch (...) {

@@ -11,19 +11,22 @@
 // the cache (cache size / 16,384 pages), the allocator and the directory,
 // then the allocator's create (page 0 laid out in an empty file, else the
 // map chain loaded) and the directory's create (page 1 laid out in a new
-// file, else checked). A writable open refuses a file of 1 to 32,767
-// bytes (less than the map and the directory) as corrupt before anything
-// is written. Destroyed the other way: the cache writes its dirty
-// pages to the storage, and then the file is closed.
+// file, else checked). A writable open first looks at the file's first
+// two pages: a file that is neither empty nor begun by a page file's is
+// refused as corrupt before anything of it is written or resized (see
+// qvMapAllocator::check_opened_file). Destroyed the other way: the cache
+// writes its dirty pages to the storage, and then the file is closed.
 //
 // Keeps true:
 //  - a construction that fails leaves no page locked and no buffer or
 //    descriptor behind, and the file as it was: the cache drops what the
 //    layout or the directory's probe changed, and a writable file gets its
-//    length back, before the error goes on. A cache of 0 pages has written
-//    the probe's allocation to the file already: when the probe's free is
-//    what fails (the write of its map page refused), the probe page stays
-//    marked used, one page that nothing names;
+//    length back while it is still the one the device set (another
+//    program's append or cut since stays), before the error goes on. A
+//    cache of 0 pages has written the probe's allocation to the file
+//    already: when the probe's free is what fails (the write of its map
+//    page refused), the probe page stays marked used, one page that
+//    nothing names;
 //  - flush() puts every dirty page in the file and the file on disk, and
 //    so does seal(), after which nothing is written;
 //  - close() ends a session durably (see there); afterwards the device
@@ -74,9 +77,11 @@ public:
     // leaves it. For an owner whose close failed and who must still go.
     void give_up() noexcept;
     // As give_up, and a writable file gets back the length it had when it
-    // was opened: for an owner whose open failed after the device was made
-    // (the allocator's probe may have grown the file), so that a refused
-    // open leaves the file as it was. `left` as for close.
+    // was opened, while its length is still the one the device set (a file
+    // another program appended to or emptied since keeps what it did): for
+    // an owner whose open failed after the device was made (the allocator's
+    // probe may have grown the file), so that a refused open leaves the
+    // file as it was. `left` as for close.
     void abandon(orvane::platform::FileIdentity* left = nullptr) noexcept;
     // The session ended cleanly: write locks are refused from now on, and
     // every page the cache holds changed is written and a writable file put

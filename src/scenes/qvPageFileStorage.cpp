@@ -7,6 +7,7 @@
 #include <orvane/core/qvAssertionError.hpp>
 #include <orvane/core/qvError.hpp>
 
+#include "platform/qvPlatformFile.hpp"
 #include "scenes/qvPageLayout.hpp"
 
 namespace {
@@ -43,18 +44,16 @@ bool qvPageFileStorage::open(char const* name, bool create, bool read_only, bool
 // A file longer than 2^31 − 1 pages has page numbers beyond the format's.
 void qvPageFileStorage::count_pages() {
     opened_bytes_ = size();
+    set_bytes_ = -1;
     const long pages = static_cast<long>(opened_bytes_ >> qvPageShift);
     if (pages > qvMaxPageCount) raise_position_error();
     pages_ = pages;
 }
 
 void qvPageFileStorage::restore_length() noexcept {
-    if (!is_open()) return;
+    if (!is_open() || set_bytes_ < 0) return;
     unsynced_ = true;
-    try {
-        if (size() != opened_bytes_) size(static_cast<long>(opened_bytes_));
-    } catch (qvError const&) {
-    }
+    if (orvane::platform::give_back_length(descriptor(), set_bytes_, opened_bytes_)) set_bytes_ = -1;
 }
 
 // --- pages -------------------------------------------------------------------
@@ -82,6 +81,7 @@ void qvPageFileStorage::limit(long pages) {
     if (!in_page_range(pages)) raise_position_error();
     unsynced_ = true;
     size(static_cast<long>(qvPagePosition(pages)));
+    set_bytes_ = qvPagePosition(pages);
     pages_ = pages;
 }
 

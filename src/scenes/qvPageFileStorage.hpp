@@ -57,14 +57,20 @@ public:
     using qvBlockFile::descriptor;
 
     // Gives a writable file back the length it had when it was opened (an
-    // owner whose construction failed); a file that cannot be cut keeps
-    // zero pages at its end. Never raises.
+    // owner whose construction failed), while its length is still the one
+    // limit() last gave it: a file no limit() changed, or one another
+    // program appended to or emptied since, keeps the length it has. A file
+    // that cannot be cut keeps zero pages at its end. Never raises.
     void restore_length() noexcept;
+    // Bytes of the file at a position as it stands (fewer at its end); the
+    // block file's "I/O error while reading file" when the system refuses.
+    using qvBlockFile::read_at;
 
 private:
     void count_pages();
 
     long pages_ = 0;
     long long opened_bytes_ = 0;
+    long long set_bytes_ = -1;   // the length limit() last set; -1: none since the open
     bool unsynced_ = false;
 };

@@ -329,9 +329,10 @@ TEST(qvPagedSceneFailure, A_writable_open_refused_at_any_of_its_stores_leaves_th
 // leaves the file as it was, as the other caches do at their first store
 // (a cache of 0 writes a refused page again at its next unlock, so only
 // writes refused for good refuse its open). A file that is none still
-// answers false, though the write is refused before its directory is read,
-// and so does a read refused while the device is built, writable or not,
-// and a read-only mapped open whose view is refused.
+// answers false, with every write refused (its first pages are looked at
+// before anything is written), and so does a read refused while the device
+// is built, writable or not, over a page cache or mapped, and a read-only
+// mapped open whose view is refused.
 TEST(qvPagedSceneFailure, A_writable_open_whose_first_write_is_refused_raises_the_write_error_on_every_cache) {
     ScratchDir dir;
     for (int device : {16384, 0, cache}) {
@@ -369,6 +370,10 @@ TEST(qvPagedSceneFailure, A_writable_open_whose_first_write_is_refused_raises_th
         EXPECT_FALSE(file.open(scene_file.c_str(), 16384, read_only)) << read_only;
         orvane::platform::clear_failures();
     }
+    // A writable mapped open reads the file's first pages before it maps it.
+    orvane::platform::fail_next(orvane::platform::Call::read, EIO);
+    EXPECT_FALSE(file.open(scene_file.c_str(), -1, false));
+    EXPECT_FALSE(orvane::platform::injected_failure(orvane::platform::Call::read));   // the look met it
     // A read-only mapped open whose view is refused has written nothing:
     // false, as a refused read is, though a look would find the page file.
     orvane::platform::fail_next(orvane::platform::Call::map_view, ENOMEM, 2);   // the whole file, then a window

@@ -192,8 +192,8 @@ TEST_P(qvPagedSceneFileTest, A_writer_holds_the_file_alone_and_readers_share_it)
     EXPECT_FALSE(writer.open(f.c_str(), cache(), false));
 }
 
-// On a full disk too: a mapped writer grows the file before it reads a
-// page, and its refusal is told from a foreign file by a read-only look.
+// On a full disk too: a writable open looks at the first two pages before
+// it grows or reserves anything, so the disk is never asked.
 TEST_P(qvPagedSceneFileTest, A_file_without_its_magics_gives_false_and_keeps_its_bytes) {
     for (long damaged : {0L, 1L}) {
         make_scene_file(f, 0);
@@ -212,13 +212,49 @@ TEST_P(qvPagedSceneFileTest, A_file_without_its_magics_gives_false_and_keeps_its
     }
 }
 
+namespace {
+
+// Another program that writes its own file, without a lock, while a
+// writable open looks at it: at the first call the device makes of the
+// file once it is open, it appends to it (a log) or empties it (a log
+// rotated by copy and truncate), and notes the file as it left it.
+enum class Owner { leaves, appends, empties };
+Owner owner = Owner::leaves;
+std::string owned_path;
+bool owner_waits = false;
+struct stat owner_left {};
+
+void owner_writes(platform::Call call, long long) noexcept {
+    if (call == platform::Call::open) owner_waits = true;   // the seam comes before the open
+    if (call == platform::Call::open || !owner_waits) return;
+    owner_waits = false;
+    const int fd = ::open(owned_path.c_str(), O_WRONLY | (owner == Owner::appends ? O_APPEND : O_TRUNC));
+    if (owner == Owner::appends && ::write(fd, "a line the owner logged\n", 24) != 24) std::abort();
+    ::fstat(fd, &owner_left);
+    ::close(fd);
+}
+
+// What a refused open must not change of a file besides its bytes.
+bool same_length_blocks_and_time(struct stat const& a, struct stat const& b) {
+    return a.st_size == b.st_size && a.st_blocks == b.st_blocks && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+}  // namespace
+
 // Regression: a writable open laid a new page file out over a file of 1 to
 // 16,383 bytes (100 of another program's bytes were 32,768 at the close),
 // and over a page file cut inside its directory page (20,000 bytes came out
-// 81,920 long, a directory laid over what was left of the old one). Only an
+// 81,920 long, the directory's lost part grown over with zeros). Only an
 // empty file is new: a shorter file than the map and the directory answers
 // false on every device and keeps its bytes, as a longer foreign file does.
-TEST(qvPagedSceneFile, A_file_shorter_than_its_first_two_pages_is_no_page_file_and_keeps_its_bytes) {
+// Regression: a refused writable open cut the file back to the length it
+// had opened it with, so what its owner appended meanwhile was lost, and a
+// file its owner emptied got its old length back as zeros; a mapped open
+// reserved a sparse file's hole (1 MiB of blocks for 100 bytes) and
+// changed its time, growing and cutting it, before it looked at it. Such a
+// file is left as its owner leaves it: bytes, length, blocks and time.
+TEST(qvPagedSceneFile, A_file_that_is_no_page_file_is_refused_and_left_as_its_owner_leaves_it) {
     ScratchDir dir;
     const std::string path = dir / "short";
     make_scene_file(path, 0);
@@ -228,6 +264,8 @@ TEST(qvPagedSceneFile, A_file_shorter_than_its_first_two_pages_is_no_page_file_a
         char const* name;
         std::string bytes;
         Opens opens;
+        Owner owner = Owner::leaves;
+        long long sparse_to = 0;   // the length a hole after the bytes gives the file
     } rows[] = {{"an empty file", "", writable_as_new},
                 {"1 other byte", "x", none},
                 {"100 other bytes", paged_scene_test::user_bytes(100, 3), none},
@@ -237,31 +275,63 @@ TEST(qvPagedSceneFile, A_file_shorter_than_its_first_two_pages_is_no_page_file_a
                 {"a page file cut to 16,384", whole.substr(0, 16384), none},
                 {"a page file cut to 20,000", whole.substr(0, 20000), none},
                 {"a page file cut to 32,767", whole.substr(0, 32767), none},
-                {"a whole page file", whole, both}};
+                {"a whole page file", whole, both},
+                {"a page file without its directory's magic", whole.substr(0, 16384) + "XXXX" + whole.substr(16388),
+                 none},
+                {"16 other bytes appended to", paged_scene_test::user_bytes(16, 11), none, Owner::appends},
+                {"40,000 other bytes appended to", paged_scene_test::user_bytes(40000, 13), none, Owner::appends},
+                {"16 other bytes emptied", paged_scene_test::user_bytes(16, 15), none, Owner::empties},
+                {"40,000 other bytes emptied", paged_scene_test::user_bytes(40000, 17), none, Owner::empties},
+                {"100 other bytes and a hole to 1 MiB", paged_scene_test::user_bytes(100, 19), none, Owner::leaves,
+                 1 << 20}};
     for (int cache : {0, 16384, 1 << 20, -1}) {
         for (auto const& row : rows) {
             SCOPED_TRACE(std::string(row.name) + ", cache " + std::to_string(cache));
             const long descriptors = open_descriptor_count();
+            const std::string bytes = row.bytes + std::string(row.sparse_to ? row.sparse_to - 100 : 0, '\0');
             qvPagedSceneFile file;
             for (bool read_only : {false, true}) {
                 write_file(path, row.bytes);
+                if (row.sparse_to) {
+                    ASSERT_EQ(::truncate(path.c_str(), row.sparse_to), 0);
+                }
+                struct stat before {};
+                ASSERT_EQ(::stat(path.c_str(), &before), 0);
                 const bool opens = row.opens == both || (row.opens == writable_as_new && !read_only);
+                owner = read_only ? Owner::leaves : row.owner;
+                owned_path = path;
+                owner_waits = false;
+                if (owner != Owner::leaves) platform::observe_calls(&owner_writes);
                 EXPECT_EQ(file.open(path.c_str(), cache, read_only), opens) << read_only;
+                platform::observe_calls(nullptr);
                 if (file.is_open()) {
                     EXPECT_EQ(file.device().find_root("$UserData") != 0, row.opens == both);
                 }
                 file.close();
-                if (!opens || read_only) {
-                    EXPECT_TRUE(read_file(path) == row.bytes) << read_only;
+                struct stat after {};
+                ASSERT_EQ(::stat(path.c_str(), &after), 0);
+                if (owner == Owner::appends) {
+                    EXPECT_TRUE(read_file(path) == bytes + "a line the owner logged\n");
+                } else if (owner == Owner::empties) {
+                    EXPECT_EQ(file_length(path), 0);
+                } else if (!opens || read_only) {
+                    EXPECT_TRUE(read_file(path) == bytes) << read_only;
                 } else if (row.opens == writable_as_new) {
                     EXPECT_EQ(file_length(path), 32768);
+                }
+                if (!opens) {
+                    EXPECT_TRUE(same_length_blocks_and_time(after, owner == Owner::leaves ? before : owner_left))
+                        << read_only;
                 }
             }
             if (row.opens == none) {
                 write_file(path, row.bytes);
+                if (row.sparse_to) {
+                    ASSERT_EQ(::truncate(path.c_str(), row.sparse_to), 0);
+                }
                 qvPagedScene scene;
                 EXPECT_FALSE(scene.open(path.c_str(), cache, false));   // a scene looks read-only first
-                EXPECT_TRUE(read_file(path) == row.bytes);
+                EXPECT_TRUE(read_file(path) == bytes);
             }
             EXPECT_EQ(open_descriptor_count(), descriptors);
         }
@@ -410,8 +480,12 @@ TEST_P(qvPagedSceneFileTest, A_destructor_whose_close_fails_gives_the_session_up
 TEST_P(qvPagedSceneFileTest, Give_up_and_abandon_write_nothing_and_abandon_restores_the_length) {
     make_scene_file(f, cache());
     const std::string before = read_file(f);
-    for (int row = 0; row < 4; ++row) {
-        const bool abandon = row % 2 == 1, hosts = row >= 2;   // host streams open on the device
+    for (int row = 0; row < 6; ++row) {
+        const bool abandon = row % 2 == 1 || row >= 4;
+        const bool hosts = row == 2 || row == 3;   // host streams open on the device
+        // Rows 4 and 5: another program appends to the grown file, or empties
+        // it, before the abandon, which then leaves it as that program did.
+        const Owner meddles = row == 4 ? Owner::appends : row == 5 ? Owner::empties : Owner::leaves;
         SCOPED_TRACE(row);
         std::unique_ptr<qvPageIStream> in;
         std::unique_ptr<qvPageOStream> out;
@@ -424,6 +498,9 @@ TEST_P(qvPagedSceneFileTest, Give_up_and_abandon_write_nothing_and_abandon_resto
             out = std::make_unique<qvPageOStream>(file.device(), "$UserData");
             out->putn("never stored", 12);
         }
+        if (meddles == Owner::appends) std::ofstream(f, std::ios::binary | std::ios::app) << "logged";
+        if (meddles == Owner::empties) std::ofstream(f, std::ios::binary | std::ios::trunc);
+        const long long meddled = file_length(f);
         if (abandon)
             file.abandon();
         else
@@ -436,7 +513,9 @@ TEST_P(qvPagedSceneFileTest, Give_up_and_abandon_write_nothing_and_abandon_resto
             ASSERT_TRUE(reread.open(f.c_str(), cache(), true));
             EXPECT_EQ(get(reread.device(), "$UserData"), "user data");
         }
-        if (abandon) {
+        if (meddles != Owner::leaves) {
+            EXPECT_EQ(file_length(f), meddled);
+        } else if (abandon) {
             EXPECT_EQ(read_file(f).size(), before.size());
             if (cache() >= 0) {
                 EXPECT_TRUE(read_file(f) == before);

@@ -24,10 +24,10 @@
 //   the owner maps again, into a range twice the new size: the address
 //   space taken stays a few times the file's size;
 // - the view and its range are given back no later than the file: by
-//   map(size), unmap and close;
+//   map(size), unmap, give_back and close;
 // - a read-only object never changes the file's length;
-// - anonymous memory lives from map(size) to unmap or close: a failed view
-//   does not discard it;
+// - anonymous memory lives from map(size) to unmap, give_back or close: a
+//   failed view does not discard it;
 // - move-only: a moved-from object is closed.
 // Every error is a qvErrorFrom<qvFileMapping>.
 
@@ -45,7 +45,10 @@ public:
     // A named file with the block files' access and sharing rules (read_only
     // forces create off; a writable open with create empties the file), or,
     // with a null name, anonymous memory made by the next map(size). False
-    // when the file is refused; "File is already opened" when open.
+    // when the file is refused: by the system, when another open holds it,
+    // or when the name is not a regular file (a directory, a FIFO, a device
+    // such as /dev/null), which is left as it is. "File is already opened"
+    // when open.
     bool open(char const* name, bool create, bool read_only);
 
     // "File is not opened yet" when nothing is open.
@@ -81,6 +84,13 @@ public:
     // Drops the view; a writable file gets the length size ("Cannot resize
     // file" when the system refuses); anonymous memory is discarded (size 0).
     void unmap(long long size);
+    // As unmap, for an owner that takes back the growth of a file it
+    // could not use (an open refused after the file grew): a writable file
+    // gets the length size again only while its length is still the one
+    // this object set, so that another program that wrote it since
+    // (appended to it, emptied it) keeps what it did. A cut the system
+    // refuses leaves the file as it is.
+    void give_back(long long size) noexcept;
 
     // Unmaps keeping the size, closes, and resets the size to 0.
     void close() noexcept;
@@ -127,6 +137,7 @@ private:
     void* map_whole() noexcept;
     bool move_whole(long long size, long long old_size);
     void map_grown_part(long long size, long long old_size);
+    bool unmap_view_and_memory() noexcept;
     void unmap_view_checked();
     void drop_view() noexcept;
 

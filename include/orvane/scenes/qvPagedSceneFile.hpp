@@ -7,8 +7,9 @@
 //
 // Keeps true:
 //  - open or closed, never half: is_open() says whether a device is owned;
-//  - open never makes a file: a missing name, a directory, a file held by a
-//    writer, an empty file opened read-only, a file of 1 to 32,767 bytes
+//  - open never makes a file: a missing name, a name that is not a regular
+//    file (a directory, a FIFO, a device), a file held by a writer, an
+//    empty file opened read-only, a file of 1 to 32,767 bytes
 //    or a file without the page file's magics answer false, and leave no
 //    file, descriptor, share lock, mapping or locked page behind;
 //  - close ends a writable session durably: every changed page written and
@@ -33,10 +34,12 @@
 //    cut to its pages), and a file changed after that is let go at close
 //    without anything more written to it or cut from it. Where the seal
 //    could not finish (a write, cut or sync the system refused, or a page
-//    the host still holds locked: over a page cache, one the session
-//    changed, locked for reading or writing), a page cache's close writes
-//    the stores it still holds into the file as it is then, and a mapped
-//    writer's file keeps its view's spare pages. A file whose state, read
+//    the host still holds locked: over a mapping any, over a page cache one
+//    changed since the last flush, locked for reading or writing, where a
+//    write lock counts as a change and a page held locked while a flush
+//    wrote it stays changed), a page cache's close writes the stores it
+//    still holds into the file as it is then, and a mapped writer's file
+//    keeps its view's spare pages. A file whose state, read
 //    as the device opens it, is exactly the one its last session left
 //    gets that session's stamp; any other file (replaced under the same
 //    name, reached through another directory, written, touched, its mode
@@ -64,9 +67,12 @@ public:
     // know close first).
     ~qvPagedSceneFile();
 
-    // A new, empty page file (an existing one is replaced). "Pagefile should
-    // be closed before re-opening" when a file is open; errors of the
-    // device's construction pass through and leave the file closed.
+    // A new, empty page file. An existing file of that name is emptied in
+    // place, not replaced by a new one: its other hard links, and the
+    // target of a symbolic link of that name, get the new page file, and a
+    // symbolic link whose target is missing makes that target. "Pagefile
+    // should be closed before re-opening" when a file is open; errors of
+    // the device's construction pass through and leave the file closed.
     void create(char const* name, int cache);
     void create(char const* name, std::size_t cache);
 
@@ -76,17 +82,22 @@ public:
     // other is: a file shorter than the two pages every page file begins
     // with (its allocation map and its directory, 32,768 bytes), another
     // program's or a page file cut short, answers false and is left byte
-    // for byte, as a longer file that is no page file is. A writable
-    // open whose file refuses what the open writes is left as it was and
-    // raises the file's error, not a false, once a read-only look finds a
-    // page file: a page file opened mapped (a negative cache) that the disk
-    // cannot grow by the view's spare pages raises the mapping's "Cannot
-    // create file mapping", and a page cache too small for the open's
-    // pages (16 KiB) the block file's error for the page it writes back, as
-    // other caches raise theirs at their first store. On a copy-on-write
-    // file system (btrfs) that is nearly full, the mapped writer's first
-    // rewrite of a page can end the process with SIGBUS instead (see
-    // qvFileMapping): a page cache (a cache of 0 or more) is the road there.
+    // for byte, as a longer file that is no page file is. A writable open
+    // reads the file's first two pages before it changes anything of it
+    // (grows, reserves, maps or cuts it), so a file that is no page file
+    // keeps its length, disk blocks and modification time too, and what
+    // its owner writes to it while the open runs (appending to it,
+    // emptying it) stays as that owner left it. A writable open whose file
+    // refuses what the open writes is left as it was and raises the file's
+    // error, not a false, once a read-only look finds a page file: a page
+    // file opened mapped (a negative cache) that the disk cannot grow by
+    // the view's spare pages raises the mapping's "Cannot create file
+    // mapping", and a page cache too small for the open's pages (16 KiB)
+    // the block file's error for the page it writes back, as other caches
+    // raise theirs at their first store. On a copy-on-write file system
+    // (btrfs) that is nearly full, the mapped writer's first rewrite of a
+    // page can end the process with SIGBUS instead (see qvFileMapping): a
+    // page cache (a cache of 0 or more) is the road there.
     bool open(char const* name, int cache, bool read_only);
     bool open(char const* name, std::size_t cache, bool read_only);
 
@@ -97,7 +108,9 @@ public:
     // when no file is open.
     void give_up() noexcept;
     // As give_up, and a writable file gets back the length it had when it
-    // was opened: for an owner whose open failed after the file opened.
+    // was opened, while its length is still the one the device gave it (a
+    // file another program appended to or emptied since keeps what it
+    // did): for an owner whose open failed after the file opened.
     // Nothing else is taken back: what the owner stored and the device
     // wrote to the file stays (a page cache drops what it still holds)
     // unless the owner took it back itself (a scene whose open is refused
