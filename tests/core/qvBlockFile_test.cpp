@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 
 using namespace qv_file_test;
@@ -55,6 +56,29 @@ TEST_F(qvBlockFileTest, A_directory_is_refused_and_leaves_it_closed) {
     EXPECT_TRUE(file.open(f.c_str(), false, false));   // no "already open" check trips
     EXPECT_TRUE(raises<E>([&] { qvBlockFile((dir / "missing/f").c_str(), true, false); }, "Cannot open file"));
     EXPECT_TRUE(raises<qvAssertionError>([&] { file.open(f.c_str(), false, false); }, "fd < 0 && !name"));
+}
+
+// So is every name that is no regular file, opened writable with create or
+// not: a FIFO (the open waits for no writer) and a device stay what they are.
+TEST_F(qvBlockFileTest, A_fifo_or_a_device_is_refused_by_a_block_file_and_a_mapping) {
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const long descriptors = open_descriptor_count();
+    for (std::string const& name : {fifo, std::string("/dev/null")}) {
+        for (int mode = 0; mode < 4; ++mode) {
+            const bool read_only = mode & 1, create = mode & 2;
+            qvBlockFile block;
+            EXPECT_FALSE(block.open(name.c_str(), read_only, create)) << name << mode;
+            qvFileMapping mapping;
+            EXPECT_FALSE(mapping.open(name.c_str(), create, read_only)) << name << mode;
+        }
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(fifo.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    ASSERT_EQ(::stat("/dev/null", &status), 0);
+    EXPECT_TRUE(S_ISCHR(status.st_mode));
+    EXPECT_EQ(open_descriptor_count(), descriptors);
 }
 
 TEST_F(qvBlockFileTest, Size_moves_to_the_end_and_size_n_extends_with_zeros) {

@@ -34,8 +34,10 @@ public:
 
     // Read-only or read-write; a writable open with create empties an
     // existing file, every other open makes a missing file empty. False when
-    // the system refuses (also for a directory or a file held by another
-    // open). Opening an open object fails the check "fd < 0 && !name".
+    // the system refuses, also for a file held by another open and for a
+    // name that is not a regular file (a directory, a FIFO, a device such as
+    // /dev/null), which is left as it is. Opening an open object fails the
+    // check "fd < 0 && !name".
     bool open(char const* name, bool read_only, bool create);
 
     // Closed afterwards; "I/O error while writing file" when the system

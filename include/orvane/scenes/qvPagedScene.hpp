@@ -68,8 +68,10 @@ public:
     qvPagedScene& operator=(qvPagedScene const&) = delete;
     ~qvPagedScene() override;
 
-    // A new file (an existing one is replaced) with `layers` layers over
-    // bounds. A negative cache gives a mapped file, else a page cache of
+    // A new file with `layers` layers over bounds. An existing file of that
+    // name is emptied in place, not replaced by a new one: its other hard
+    // links, and the target of a symbolic link of that name, get the new
+    // scene, and a symbolic link whose target is missing makes that target. A negative cache gives a mapped file, else a page cache of
     // that many bytes. "Paged scene already initialized" when open.
     void create(char const* name, int layers, qvMathRectOf<double> const& bounds, int cache);
     void create(char const* name, qvMathRectOf<double> const& bounds, int cache);
