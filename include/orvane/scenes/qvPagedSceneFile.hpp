@@ -77,27 +77,27 @@ public:
     void create(char const* name, std::size_t cache);
 
     // An existing page file; false when it cannot be opened as one. "Pagefile
-    // should be closed before re-opening" when a file is open. An empty
-    // file (0 bytes) opened writable is laid out as a new page file; no
-    // other is: a file shorter than the two pages every page file begins
-    // with (its allocation map and its directory, 32,768 bytes), another
-    // program's or a page file cut short, answers false and is left byte
-    // for byte, as a longer file that is no page file is. A writable open
-    // reads the file's first two pages before it changes anything of it
-    // (grows, reserves, maps or cuts it), so a file that is no page file
-    // keeps its length, disk blocks and modification time too, and what
-    // its owner writes to it while the open runs (appending to it,
-    // emptying it) stays as that owner left it. A writable open whose file
-    // refuses what the open writes is left as it was and raises the file's
-    // error, not a false, once a read-only look finds a page file: a page
-    // file opened mapped (a negative cache) that the disk cannot grow by
-    // the view's spare pages raises the mapping's "Cannot create file
-    // mapping", and a page cache too small for the open's pages (16 KiB)
-    // the block file's error for the page it writes back, as other caches
-    // raise theirs at their first store. On a copy-on-write file system
-    // (btrfs) that is nearly full, the mapped writer's first rewrite of a
-    // page can end the process with SIGBUS instead (see qvFileMapping): a
-    // page cache (a cache of 0 or more) is the road there.
+    // should be closed before re-opening" when a file is open. An empty file
+    // (0 bytes) opened writable is laid out as a new page file; no other is:
+    // a file shorter than the two pages every page file begins with (its
+    // allocation map and its directory, 32,768 bytes), another program's or a
+    // page file cut short, answers false and is left byte for byte, as a
+    // longer file that is no page file is. A writable open reads the start of
+    // the file's first two pages before it changes anything of it (grows,
+    // reserves, maps or cuts it), so a file that is no page file keeps its
+    // length, disk blocks and modification time too, and what its owner
+    // writes to it while the open runs (appending to it, emptying it) stays
+    // as that owner left it. A writable open whose file refuses what the open
+    // writes is left as it was and raises the file's error, not a false, once
+    // a read-only look finds a page file: a page file opened mapped (a
+    // negative cache) that the disk cannot grow by the view's spare pages
+    // raises the mapping's "Cannot create file mapping", and a page cache too
+    // small for the open's pages (16 KiB) the block file's error for the page
+    // it writes back, as other caches raise theirs at their first store. On a
+    // copy-on-write file system (btrfs) that is nearly full, the mapped
+    // writer's first rewrite of a page can end the process with SIGBUS
+    // instead (see qvFileMapping): a page cache (a cache of 0 or more) is the
+    // road there.
     bool open(char const* name, int cache, bool read_only);
     bool open(char const* name, std::size_t cache, bool read_only);
 
