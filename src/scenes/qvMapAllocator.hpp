@@ -58,19 +58,22 @@ public:
     // Binds to the device: lays out page 0 when the page count is 0, else
     // loads and checks the chain. Called once, before the directory's.
     void create(qvPageCache& cache, qvPageLimit& limit);
-    // The look a writable device takes at the file it opened, `bytes`
-    // long, before it changes anything of it (grows, reserves, maps, writes
-    // or cuts it): an empty file is new (create lays it out); any other
-    // must begin with the two pages of a page file: this map, its magic and
-    // its own page marked used, then, when it marks page 1 used, the
-    // directory's magic. `read(position, buffer, n)` reads the file as it
-    // stands: the count read, fewer at its end (the device's own error
-    // when the system refuses). Any other file, one changed into such while
-    // it is read included, is refused as the open would refuse it later
-    // ("Invalid or corrupt Orvane pagefile", or the directory's "Wrong
-    // pagefile directory vesrion"), so that a refused open changes nothing
-    // of a file that is not its own. (A read-only device refuses such a
-    // file as it reads it.)
+    // The look a device takes at the file it opened, `bytes` long, before
+    // it changes anything of it (grows, reserves, maps, writes or cuts it:
+    // a writable device) or reads it through a view (a mapped device, also
+    // read-only): an empty file is new (create lays it out; a read-only
+    // device refuses it as it maps it); any other must begin with the two
+    // pages of a page file: this map, its magic and its own page marked
+    // used, then, when it marks page 1 used, the directory's magic.
+    // `read(position, buffer, n)` reads the file as it stands: the count
+    // read, fewer at its end (the device's own error when the system
+    // refuses). Any other file, one changed into such while it is read
+    // included, is refused as the open would refuse it later ("Invalid or
+    // corrupt Orvane pagefile", or the directory's "Wrong pagefile
+    // directory vesrion"), so that a refused open changes nothing of a
+    // file that is not its own, and a view never meets the end of a file
+    // that its owner empties meanwhile. (A read-only page cache reads with
+    // positioned reads only, and refuses such a file as it reads it.)
     template <class Read>
     static void check_opened_file(long long bytes, Read const& read) {
         if (bytes == 0) return;

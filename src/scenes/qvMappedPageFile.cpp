@@ -25,9 +25,11 @@ qvMappedPageFile::qvMappedPageFile(char const* name, bool create, bool read_only
 }
 
 // Runs while the cache is not yet built: it touches only the mapping, which
-// is. A writable file is looked at through its descriptor, then reserved
-// whole, so that a hole left by a sparse writer cannot meet a full disk
-// through the view.
+// is. The file is looked at through its descriptor before any view exists:
+// a read through a view past the file's end ends the process, and another
+// program may empty its own file at any moment, whereas a short read only
+// refuses it. A writable file is then reserved whole, so that a hole left
+// by a sparse writer cannot meet a full disk through the view.
 qvFileMapping& qvMappedPageFile::opened(qvMappedPageFile& self, char const* name, bool create, bool read_only,
                                          bool must_exist, orvane::platform::FileIdentity* state) {
     qvFileMapping& mapping = self;
@@ -35,14 +37,13 @@ qvFileMapping& qvMappedPageFile::opened(qvMappedPageFile& self, char const* name
         qvRaise(qvErrorFrom<qvFileMapping>("Cannot open file"));
     const int fd = self.qvFileMapping::descriptor();
     if (state != nullptr) *state = orvane::platform::file_identity(fd);
-    if (read_only) return mapping;
     const auto read = [fd](long long position, void* buffer, std::size_t n) {
         const long long got = orvane::platform::read_at(fd, position, buffer, n);
         if (got < 0) qvRaise(qvErrorFrom<qvFileMapping>("I/O error while reading file"));
         return got;
     };
     qvMapAllocator::check_opened_file(self.qvFileMapping::size(), read);
-    self.qvFileMapping::reserve();
+    self.qvFileMapping::reserve();   // nothing for a read-only file
     return mapping;
 }
 

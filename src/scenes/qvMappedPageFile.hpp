@@ -13,11 +13,13 @@
 // Built in this order: the file (a default view size of 16 MiB; a writable
 // file has its whole length reserved on disk), the cache (the page count
 // from the file length, a view of page count + 16 pages), the allocator and
-// the directory, then the allocator's create and the directory's create. A
-// writable open looks at the file through its descriptor as soon as it is
+// the directory, then the allocator's create and the directory's create.
+// Every open looks at the file through its descriptor as soon as it is
 // open, before it is reserved, grown or mapped: a file that is neither
 // empty nor begun by a page file's two pages is refused as corrupt with
-// nothing of it changed (see qvMapAllocator::check_opened_file).
+// nothing of it changed and nothing of it read through a view, so that
+// another program that empties it meanwhile cannot end ours with SIGBUS
+// (see qvMapAllocator::check_opened_file).
 // Destroyed the other way: the cache drops the view and cuts a writable file
 // to its page count (a sealed device did so at the seal), then the file is
 // closed.
@@ -54,9 +56,9 @@ public:
     static constexpr unsigned default_view_bytes = 0x1000000;
 
     // With must_exist a missing file is refused, never made. A file that
-    // cannot be opened raises the mapping's "Cannot open file". A writable
-    // file whose first two pages are a page file's (a read the system
-    // refuses there raises the mapping's "I/O error while reading file") is
+    // cannot be opened raises the mapping's "Cannot open file", a read the
+    // system refuses at the look the mapping's "I/O error while reading
+    // file". A writable file whose first two pages are a page file's is
     // grown by the view's spare pages, its blocks reserved, before any other
     // page is read: a disk that refuses them raises the mapping's "Cannot
     // create file mapping", whatever the rest holds (a nearly full

@@ -87,7 +87,12 @@ public:
     // reserves, maps or cuts it), so a file that is no page file keeps its
     // length, disk blocks and modification time too, and what its owner
     // writes to it while the open runs (appending to it, emptying it) stays
-    // as that owner left it. A writable open whose file refuses what the open
+    // as that owner left it. A read-only open through a mapping (a negative
+    // cache) takes the same look before it reads anything through its view,
+    // so such a file answers false whatever its owner does to it meanwhile
+    // (a page cache reads only through the descriptor); a page file that
+    // another program cuts short while it is mapped still ends the process
+    // with SIGBUS. A writable open whose file refuses what the open
     // writes is left as it was and raises the file's error, not a false, once
     // a read-only look finds a page file: a page file opened mapped (a
     // negative cache) that the disk cannot grow by the view's spare pages
