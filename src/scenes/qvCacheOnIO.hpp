@@ -94,11 +94,13 @@ public:
     // From now on write locks are refused as on a read-only file (a
     // session that ended cleanly), and every dirty page is written at once,
     // so that nothing of the session waits here to be written. True when
-    // no page is left dirty; false when a write failed or a page changed
-    // since the last flush is still locked, for reading or writing (its
-    // holder may change it still: those stay dirty, for the owner's close).
-    // A write lock counts as a change, and a page held locked while a flush
-    // wrote it stays dirty; one changed, flushed and then locked does not.
+    // no page is left dirty; false when a write failed or a dirty page is
+    // still locked, for reading or writing (its holder may change it
+    // still: it stays dirty, for the owner's close). A page is dirty from
+    // a write lock until it is written while no lock holds it: by a flush
+    // (this one's too), or when its buffer goes to another page, at its
+    // unlock over a full cache (a cache of 0 pages: every unlock) or as a
+    // victim. A page a flush wrote while it was locked stays dirty.
     bool seal() noexcept;
     std::size_t capacity() const noexcept { return capacity_; }
     std::size_t cached_pages() const noexcept { return entries_.size(); }

@@ -88,8 +88,8 @@ public:
     // on disk here (synced when anything was written or cut since its last
     // sync), so that nothing of the session waits in memory and the close
     // writes nothing more. A write or sync the system refuses, or a
-    // changed page still locked, leaves them to the close (settled() stays
-    // false), as without a seal.
+    // dirty page still locked (see qvCacheOnIO::seal), leaves them to the
+    // close (settled() stays false), as without a seal.
     void seal() noexcept;
     // Sealed with nothing of the session left to write.
     bool settled() const noexcept { return settled_; }

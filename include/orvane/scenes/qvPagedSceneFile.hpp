@@ -34,12 +34,14 @@
 //    cut to its pages), and a file changed after that is let go at close
 //    without anything more written to it or cut from it. Where the seal
 //    could not finish (a write, cut or sync the system refused, or a page
-//    the host still holds locked: over a mapping any, over a page cache one
-//    changed since the last flush, locked for reading or writing, where a
-//    write lock counts as a change and a page held locked while a flush
-//    wrote it stays changed), a page cache's close writes the stores it
-//    still holds into the file as it is then, and a mapped writer's file
-//    keeps its view's spare pages. A file whose state, read
+//    the host still holds locked: over a mapping any; over a page cache a
+//    page locked for writing, or one locked for reading while a change to
+//    it still waits in the cache), a page cache's close writes the stores
+//    it still holds into the file as it is then, and a mapped writer's file
+//    keeps its view's spare pages. A change waits from its write lock
+//    until the cache writes the page while no lock holds it: at a flush,
+//    or when the cache needs its buffer for another page, which a cache of
+//    0 pages does at every unlock. A file whose state, read
 //    as the device opens it, is exactly the one its last session left
 //    gets that session's stamp; any other file (replaced under the same
 //    name, reached through another directory, written, touched, its mode
