@@ -215,9 +215,9 @@ TEST_P(qvPagedSceneFileTest, A_file_without_its_magics_gives_false_and_keeps_its
 
 namespace {
 
-// Another program that writes its own file, without a lock, while a
-// writable open looks at it: at the first call the device makes of the
-// file once it is open, it appends to it (a log) or empties it (a log
+// Another program that writes its own file, without a lock, while an open
+// looks at it (a writable one; a reader too where a row says so): at the
+// first call the device makes of the file once it is open, it appends to it (a log) or empties it (a log
 // rotated by copy and truncate), and notes the file as it left it.
 enum class Owner { leaves, appends, empties };
 Owner owner = Owner::leaves;
