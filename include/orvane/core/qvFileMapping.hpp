@@ -14,7 +14,12 @@
 //   write. That holds where reserved blocks are rewritten in place (ext4,
 //   xfs, tmpfs): a copy-on-write file system (btrfs) needs new blocks for
 //   a rewrite, which no reservation keeps, and a write through the view of
-//   a file on a nearly full one ends the process with SIGBUS;
+//   a file on a nearly full one ends the process with SIGBUS. The length
+//   is kept against what this object does, not against other programs: one
+//   that empties the file or cuts it short (locks are advisory) ends the
+//   process with SIGBUS at the next access through the view to a memory
+//   page wholly past the new end, read-only or writable (a map(size) to
+//   the size the object already has does not set the file's length again);
 // - the whole-object view of a writable file lies, where the system allows,
 //   at the start of an address range set aside for it, twice the view's
 //   bytes (less under a finite address-space limit), so that grow(size)
