@@ -217,17 +217,21 @@ namespace {
 
 // Another program that writes its own file, without a lock, while an open
 // looks at it (a writable one; a reader too where a row says so): at the
-// first call the device makes of the file once it is open, it appends to it (a log) or empties it (a log
+// first call the device makes of the file once it is open (or just before
+// its n-th read of it), it appends to it (a log) or empties it (a log
 // rotated by copy and truncate), and notes the file as it left it.
 enum class Owner { leaves, appends, empties };
 Owner owner = Owner::leaves;
 std::string owned_path;
 bool owner_waits = false;
+int owner_before_read = 0;   // 0: at the first call after the open
+int reads_seen = 0;
 struct stat owner_left {};
 
 void owner_writes(platform::Call call, long long) noexcept {
-    if (call == platform::Call::open) owner_waits = true;   // the seam comes before the open
+    if (call == platform::Call::open) owner_waits = true, reads_seen = 0;   // the seam comes before the open
     if (call == platform::Call::open || !owner_waits) return;
+    if (owner_before_read > 0 && (call != platform::Call::read || ++reads_seen < owner_before_read)) return;
     owner_waits = false;
     const int fd = ::open(owned_path.c_str(), O_WRONLY | (owner == Owner::appends ? O_APPEND : O_TRUNC));
     if (owner == Owner::appends && ::write(fd, "a line the owner logged\n", 24) != 24) std::abort();
@@ -280,6 +284,7 @@ TEST(qvPagedSceneFile, A_file_that_is_no_page_file_is_refused_and_left_as_its_ow
         Owner owner = Owner::leaves;
         long long sparse_to = 0;   // the length a hole after the bytes gives the file
         bool owner_acts_under_readers = false;   // else only under writable opens
+        int owner_before_read = 0;               // else at the first call after the open
     } rows[] = {{"an empty file", "", writable_as_new},
                 {"1 other byte", "x", none},
                 {"100 other bytes", paged_scene_test::user_bytes(100, 3), none},
@@ -303,7 +308,11 @@ TEST(qvPagedSceneFile, A_file_that_is_no_page_file_is_refused_and_left_as_its_ow
                 {"40,000 other bytes emptied under readers too", paged_scene_test::user_bytes(40000, 21), none,
                  Owner::empties, 0, true},
                 {"40,000 other bytes appended to under readers too", paged_scene_test::user_bytes(40000, 23), none,
-                 Owner::appends, 0, true}};
+                 Owner::appends, 0, true},
+                // The look reads the map, then the directory's page: the
+                // second read's short count is all that refuses this file.
+                {"a map that leaves page 1 free, emptied between the look's reads", map_without_directory, none,
+                 Owner::empties, 0, true, 2}};
     for (int cache : {0, 16384, 1 << 20, -1}) {
         for (auto const& row : rows) {
             SCOPED_TRACE(std::string(row.name) + ", cache " + std::to_string(cache));
@@ -322,6 +331,7 @@ TEST(qvPagedSceneFile, A_file_that_is_no_page_file_is_refused_and_left_as_its_ow
                 owner = read_only && !row.owner_acts_under_readers ? Owner::leaves : row.owner;
                 owned_path = path;
                 owner_waits = false;
+                owner_before_read = row.owner_before_read;
                 if (owner != Owner::leaves) platform::observe_calls(&owner_writes);
                 EXPECT_EQ(file.open(path.c_str(), cache, read_only), opens) << read_only;
                 platform::observe_calls(nullptr);
@@ -353,6 +363,7 @@ TEST(qvPagedSceneFile, A_file_that_is_no_page_file_is_refused_and_left_as_its_ow
                 qvPagedScene scene;
                 owner = row.owner_acts_under_readers ? row.owner : Owner::leaves;
                 owner_waits = false;
+                owner_before_read = row.owner_before_read;
                 if (owner != Owner::leaves) platform::observe_calls(&owner_writes);
                 EXPECT_FALSE(scene.open(path.c_str(), cache, false));   // a scene looks read-only first
                 platform::observe_calls(nullptr);
