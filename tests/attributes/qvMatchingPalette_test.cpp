@@ -10,12 +10,15 @@
 #include <orvane/attributes/qvRgbColor.hpp>
 #include <orvane/attributes/qvStandardPalette.hpp>
 
+#include "attributes/qvAttributeCopy.hpp"
 #include "attributes/qvMatchingPaletteIndex.hpp"
 #include "qvPaletteTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <type_traits>
+#include <vector>
 
 // The index owns the base palette: a copy would delete it twice.
 static_assert(!std::is_copy_constructible_v<qvMatchingPalette> && !std::is_copy_assignable_v<qvMatchingPalette>);
@@ -38,6 +41,12 @@ long count_of(qvPalette const& palette, long handle) { return simple_of(palette,
 long pen(qvPalette& palette) {
     const long h = palette.property(palette.alloc(false), folder(line_width), &width_2, false);
     return palette.property(h, folder("pen/color_device/color"), &red, false);
+}
+
+std::vector<long> handles_of(qvPalette& palette) {
+    std::vector<long> handles;
+    for (auto it = palette.enumerate(); it; ++it) handles.push_back(*it);
+    return handles;
 }
 
 }  // namespace
@@ -97,6 +106,48 @@ TEST(qvMatchingPalette, Later_equal_content_merges_into_the_lowest_handle_after_
     EXPECT_EQ(count_of(palette, 3), 1);
     palette.release(1);  // a shared attribute is not in the index: its death leaves nothing behind
     EXPECT_EQ(palette.alloc(false), 4);
+}
+
+// A name is a key of the repository, not content to share: an attribute
+// copied from a named one carries its values only, so it merges with an
+// unnamed attribute of those values and never into the named pen. Each road
+// copies a pen named "pen" twice: the first copy is the only unnamed pen, the
+// second merges into it and lets go of the attribute it was made in.
+TEST(qvMatchingPalette, A_named_attribute_copies_its_values_without_its_name) {
+    const qvWrap<double> width_3{3.0};
+    const struct {
+        char const* road;
+        std::function<long(qvMatchingPalette&, long named)> copy;
+    } rows[] = {
+        {"copy into a thicker pen",
+         [&](qvMatchingPalette& p, long named) {
+             const long thick = p.property(p.alloc(false), folder(line_width), &width_3, false);
+             return p.copy(named, thick, qvFolder::root(), false);
+         }},
+        {"qvCopyAttribute within the palette",
+         [](qvMatchingPalette& p, long named) { return qvCopyAttribute(p, named, p, false); }},
+        {"qvCopyAttribute from a standard palette that names its pen alike",
+         [](qvMatchingPalette& p, long) {
+             qvStandardPalette source;
+             return qvCopyAttribute(source, source.add_name(pen(source), "pen", false), p, false);
+         }},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.road);
+        qvMatchingPalette palette;
+        const long named = palette.add_name(pen(palette), "pen", false);
+        const long first = row.copy(palette, named);
+        EXPECT_NE(first, named);
+        EXPECT_EQ(palette.name(first), nullptr);
+        EXPECT_EQ(width_of(palette, first), 2.0);
+        EXPECT_EQ(count_of(palette, first), 1);
+        EXPECT_EQ(row.copy(palette, named), first);
+        EXPECT_EQ(palette.name(first), nullptr);
+        EXPECT_EQ(count_of(palette, first), 2);
+        EXPECT_EQ(handles_of(palette), (std::vector<long>{named, first}));
+        EXPECT_EQ(palette.handle("pen"), named);
+        EXPECT_EQ(count_of(palette, named), 2);
+    }
 }
 
 TEST(qvMatchingPalette, Removing_a_name_keeps_the_attribute_even_beside_an_equal_unnamed_one) {
