@@ -17,6 +17,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
@@ -73,6 +74,55 @@ TEST_F(qvMappingControlTest, Zooming_to_a_rectangle_centres_it_at_the_smaller_fa
     fresh->zoom(Rect(0, 0, 100, 50), true);
     EXPECT_EQ(fresh->mapping().m0(), 1);
     EXPECT_EQ(fresh->mapping().m3(), 1);
+}
+
+// Zooming to the whole model range on a window of other proportions than
+// the range's: keeping the aspect, the range fills the window on one axis
+// and the limits alignment places it on the other, at the window's start,
+// centre or end. A square window would hide a width taken for a height;
+// these are 400 x 200 and 200 x 400, the ranges 100 x 80 and 80 x 100, so
+// the two factors are 4 and 2.5 and the smaller one, 2.5, leaves 150
+// device units spare. Round-off, on in a new control, moves the range one
+// device unit back whenever the window starts below the limits' low end,
+// as it does for a range centred or placed at the end: a centred range
+// starts at 74, not 75, and one at the end stops at 399. Without
+// keep_aspect each axis fills its window.
+TEST_F(qvMappingControlTest, Zooming_to_the_limits_places_them_by_the_limits_alignment_in_wide_and_high_windows) {
+    const Rect wide_window(0, 0, 400, 200), high_window(0, 0, 200, 400);
+    const Rect wide_range(10, 20, 110, 100), high_range(10, 20, 90, 120);
+    const struct {
+        std::optional<int> anchor;  // none: the new control's own alignment
+        bool keep_aspect;
+        Rect in_wide, in_high;
+    } rows[] = {
+        {std::nullopt, true, Rect(74, 0, 324, 200), Rect(0, 74, 200, 324)},
+        {8, true, Rect(74, 0, 324, 200), Rect(0, 74, 200, 324)},
+        {0, true, Rect(0, 0, 250, 200), Rect(0, 0, 200, 250)},
+        {1, true, Rect(0, 0, 250, 200), Rect(0, 149, 200, 399)},
+        {2, true, Rect(149, 0, 399, 200), Rect(0, 0, 200, 250)},
+        {3, true, Rect(149, 0, 399, 200), Rect(0, 149, 200, 399)},
+        {4, true, Rect(0, 0, 250, 200), Rect(0, 74, 200, 324)},
+        {5, true, Rect(74, 0, 324, 200), Rect(0, 0, 200, 250)},
+        {6, true, Rect(149, 0, 399, 200), Rect(0, 74, 200, 324)},
+        {7, true, Rect(74, 0, 324, 200), Rect(0, 149, 200, 399)},
+        {std::nullopt, false, Rect(0, 0, 400, 200), Rect(0, 0, 200, 400)},
+    };
+    for (auto const& row : rows) {
+        for (const bool wide : {true, false}) {
+            const Rect range = wide ? wide_range : high_range;
+            qvMappingControl fresh = qvMappingControlObject::create();
+            fresh->resize(wide ? wide_window : high_window);
+            fresh->limits(range);
+            if (row.anchor)
+                fresh->limits_alignment(*row.anchor);
+            fresh->zoom(range, row.keep_aspect);
+            const qvCrdOf<double> lo = fresh->model_to_device({range.x1, range.y1});
+            const qvCrdOf<double> hi = fresh->model_to_device({range.x2, range.y2});
+            EXPECT_EQ(Rect(lo.x, lo.y, hi.x, hi.y), wide ? row.in_wide : row.in_high)
+                << (wide ? "wide" : "high") << ", anchor " << row.anchor.value_or(-1) << ", keep_aspect "
+                << row.keep_aspect << ": " << qvMappingText(fresh->mapping());
+        }
+    }
 }
 
 TEST_F(qvMappingControlTest, Show_brings_the_anchored_corner_of_a_rectangle_to_the_window_corner) {

@@ -7,7 +7,9 @@
 #include "qvViewTestDoubles.hpp"
 
 #include <orvane/core/qvAssertionError.hpp>
+#include <orvane/scenes/qvMemoryScene.hpp>
 #include <orvane/views/qvUIView.hpp>
+#include <orvane/views/qvViewSceneLayer.hpp>
 
 #include <gtest/gtest.h>
 
@@ -35,11 +37,16 @@ struct Host {
     qvISafePtr<qvRasterDriver> driver;
     qvRecordingHostView view;
 
-    explicit Host(bool feedback = true) {
+    explicit Host(bool feedback = true) : Host(100, 100, qvUIView::CENTRE, feedback) {}
+    // A window of width x height with a viewport of its size; the alignment
+    // is set first, while the view still takes defaults.
+    Host(long width, long height, qvUIView::Alignment alignment, bool feedback = true) {
         qvRasterSettings settings;
-        settings.window_width = 100;
-        settings.window_height = 100;
+        settings.window_width = width;
+        settings.window_height = height;
         driver = qvRasterDriver::create(settings);
+        view.oversize_alignment(alignment);
+        view.viewport_limits(Rect(0, 0, static_cast<double>(width), static_cast<double>(height)));
         view.initialize(qvAsDriverHandle(driver));
         if (feedback)
             view.mode(qvUIView::FEEDBACK);
@@ -270,4 +277,66 @@ TEST(qvUIViewZoom, A_zero_viewport_cannot_zoom_to_an_area) {
     host.view.mode(qvUIView::NO_FEEDBACK);
     host.view.viewport_limits(Rect(0, 0, 0, 0));
     EXPECT_EQ(raised([&] { host.view.zoom(Rect(0, 0, 10, 10), true); }), "Cannot zoom to an empty area");
+}
+
+// Where the area lands in the window (through a layer the view shows at
+// the identity) when its proportions differ from the window's: the scaled
+// viewport keeps the area's point named by the alignment, so the area fills
+// one side of the window and the alignment places it along the other. On a
+// square window width and height are interchangeable; these windows are
+// 200 x 100 and 100 x 200, and each area is twice the window on one axis
+// and half of it on the other, so that fitting zooms by 1/2 and filling by
+// 2 (exact in binary). The last row of each window fits an area of the
+// window's own width or height, which scrolls instead of zooming.
+TEST(qvUIViewZoom, An_area_lands_by_the_alignment_in_windows_wider_than_high_and_higher_than_wide) {
+    using A = qvUIView;
+    const Rect wide_area(-40, 30, 360, 80), high_area(-30, 20, 20, 420);
+    const struct {
+        long width, height;
+        qvUIView::Alignment alignment;
+        Rect area;
+        bool fit;
+        Rect lands;
+    } rows[] = {
+        // 200 x 100: fitting leaves room above or below the area, filling
+        // leaves its left or right part outside the window.
+        {200, 100, A::X0_Y0, wide_area, true, Rect(0, 0, 200, 25)},
+        {200, 100, A::X0_Y1, wide_area, true, Rect(0, 75, 200, 100)},
+        {200, 100, A::X1_Y0, wide_area, true, Rect(0, 0, 200, 25)},
+        {200, 100, A::X1_Y1, wide_area, true, Rect(0, 75, 200, 100)},
+        {200, 100, A::CENTRE, wide_area, true, Rect(0, 37.5, 200, 62.5)},
+        {200, 100, A::X0_Y0, wide_area, false, Rect(0, 0, 800, 100)},
+        {200, 100, A::X0_Y1, wide_area, false, Rect(0, 0, 800, 100)},
+        {200, 100, A::X1_Y0, wide_area, false, Rect(-600, 0, 200, 100)},
+        {200, 100, A::X1_Y1, wide_area, false, Rect(-600, 0, 200, 100)},
+        {200, 100, A::CENTRE, wide_area, false, Rect(-300, 0, 500, 100)},
+        {200, 100, A::CENTRE, Rect(-40, 30, 160, 80), true, Rect(0, 25, 200, 75)},
+        // 100 x 200: the same on the other axis.
+        {100, 200, A::X0_Y0, high_area, true, Rect(0, 0, 25, 200)},
+        {100, 200, A::X0_Y1, high_area, true, Rect(0, 0, 25, 200)},
+        {100, 200, A::X1_Y0, high_area, true, Rect(75, 0, 100, 200)},
+        {100, 200, A::X1_Y1, high_area, true, Rect(75, 0, 100, 200)},
+        {100, 200, A::CENTRE, high_area, true, Rect(37.5, 0, 62.5, 200)},
+        {100, 200, A::X0_Y0, high_area, false, Rect(0, 0, 100, 800)},
+        {100, 200, A::X0_Y1, high_area, false, Rect(0, -600, 100, 200)},
+        {100, 200, A::X1_Y0, high_area, false, Rect(0, 0, 100, 800)},
+        {100, 200, A::X1_Y1, high_area, false, Rect(0, -600, 100, 200)},
+        {100, 200, A::CENTRE, high_area, false, Rect(0, -300, 100, 500)},
+        {100, 200, A::CENTRE, Rect(-30, 20, 20, 220), true, Rect(25, 0, 75, 200)},
+    };
+    for (auto const& row : rows) {
+        Host host(row.width, row.height, row.alignment);
+        // A canvas far beyond every zoom here: the viewport is never pulled
+        // back, so the zoom alone moves the layer.
+        host.view.virtual_limits(Rect(-1000, -1000, 1000, 1000));
+        qvMemoryScene scene;
+        const qvViewSceneLayer layer(scene, -1);
+        ASSERT_TRUE(host.view.view()->add(qvViewLayer(layer), qvOrderLast));
+        host.view.zoom(row.area, row.fit);
+        const qvMathRectOf<double> on_window =
+            layer->scene_to_device(qvMathRectOf<double>(row.area.x1, row.area.y1, row.area.x2, row.area.y2));
+        const Rect lands(on_window.x1, on_window.y1, on_window.x2, on_window.y2);
+        EXPECT_EQ(lands, row.lands) << row.width << " x " << row.height << ", alignment " << row.alignment
+                                    << (row.fit ? ", fit " : ", fill ") << text(row.area) << ": " << text(lands);
+    }
 }
