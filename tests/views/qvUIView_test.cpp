@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -37,16 +38,21 @@ struct Host {
     qvISafePtr<qvRasterDriver> driver;
     qvRecordingHostView view;
 
-    explicit Host(bool feedback = true) : Host(100, 100, qvUIView::CENTRE, feedback) {}
-    // A window of width x height with a viewport of its size; the alignment
-    // is set first, while the view still takes defaults.
-    Host(long width, long height, qvUIView::Alignment alignment, bool feedback = true) {
+    explicit Host(bool feedback = true) { start(100, 100, feedback); }
+    // A window of width x height with a viewport of its size, under the
+    // alignment given or, with none, the view's own default; both are set
+    // while the view still takes settings.
+    Host(long width, long height, std::optional<qvUIView::Alignment> alignment) {
+        if (alignment)
+            view.oversize_alignment(*alignment);
+        view.viewport_limits(Rect(0, 0, static_cast<double>(width), static_cast<double>(height)));
+        start(width, height, true);
+    }
+    void start(long width, long height, bool feedback) {
         qvRasterSettings settings;
         settings.window_width = width;
         settings.window_height = height;
         driver = qvRasterDriver::create(settings);
-        view.oversize_alignment(alignment);
-        view.viewport_limits(Rect(0, 0, static_cast<double>(width), static_cast<double>(height)));
         view.initialize(qvAsDriverHandle(driver));
         if (feedback)
             view.mode(qvUIView::FEEDBACK);
@@ -290,10 +296,11 @@ TEST(qvUIViewZoom, A_zero_viewport_cannot_zoom_to_an_area) {
 // window's own width or height, which scrolls instead of zooming.
 TEST(qvUIViewZoom, An_area_lands_by_the_alignment_in_windows_wider_than_high_and_higher_than_wide) {
     using A = qvUIView;
+    const std::optional<qvUIView::Alignment> by_default;   // centred
     const Rect wide_area(-40, 30, 360, 80), high_area(-30, 20, 20, 420);
     const struct {
         long width, height;
-        qvUIView::Alignment alignment;
+        std::optional<qvUIView::Alignment> alignment;
         Rect area;
         bool fit;
         Rect lands;
@@ -304,25 +311,25 @@ TEST(qvUIViewZoom, An_area_lands_by_the_alignment_in_windows_wider_than_high_and
         {200, 100, A::X0_Y1, wide_area, true, Rect(0, 75, 200, 100)},
         {200, 100, A::X1_Y0, wide_area, true, Rect(0, 0, 200, 25)},
         {200, 100, A::X1_Y1, wide_area, true, Rect(0, 75, 200, 100)},
-        {200, 100, A::CENTRE, wide_area, true, Rect(0, 37.5, 200, 62.5)},
+        {200, 100, by_default, wide_area, true, Rect(0, 37.5, 200, 62.5)},
         {200, 100, A::X0_Y0, wide_area, false, Rect(0, 0, 800, 100)},
         {200, 100, A::X0_Y1, wide_area, false, Rect(0, 0, 800, 100)},
         {200, 100, A::X1_Y0, wide_area, false, Rect(-600, 0, 200, 100)},
         {200, 100, A::X1_Y1, wide_area, false, Rect(-600, 0, 200, 100)},
-        {200, 100, A::CENTRE, wide_area, false, Rect(-300, 0, 500, 100)},
-        {200, 100, A::CENTRE, Rect(-40, 30, 160, 80), true, Rect(0, 25, 200, 75)},
+        {200, 100, by_default, wide_area, false, Rect(-300, 0, 500, 100)},
+        {200, 100, by_default, Rect(-40, 30, 160, 80), true, Rect(0, 25, 200, 75)},
         // 100 x 200: the same on the other axis.
         {100, 200, A::X0_Y0, high_area, true, Rect(0, 0, 25, 200)},
         {100, 200, A::X0_Y1, high_area, true, Rect(0, 0, 25, 200)},
         {100, 200, A::X1_Y0, high_area, true, Rect(75, 0, 100, 200)},
         {100, 200, A::X1_Y1, high_area, true, Rect(75, 0, 100, 200)},
-        {100, 200, A::CENTRE, high_area, true, Rect(37.5, 0, 62.5, 200)},
+        {100, 200, by_default, high_area, true, Rect(37.5, 0, 62.5, 200)},
         {100, 200, A::X0_Y0, high_area, false, Rect(0, 0, 100, 800)},
         {100, 200, A::X0_Y1, high_area, false, Rect(0, -600, 100, 200)},
         {100, 200, A::X1_Y0, high_area, false, Rect(0, 0, 100, 800)},
         {100, 200, A::X1_Y1, high_area, false, Rect(0, -600, 100, 200)},
-        {100, 200, A::CENTRE, high_area, false, Rect(0, -300, 100, 500)},
-        {100, 200, A::CENTRE, Rect(-30, 20, 20, 220), true, Rect(25, 0, 75, 200)},
+        {100, 200, by_default, high_area, false, Rect(0, -300, 100, 500)},
+        {100, 200, by_default, Rect(-30, 20, 20, 220), true, Rect(25, 0, 75, 200)},
     };
     for (auto const& row : rows) {
         Host host(row.width, row.height, row.alignment);
@@ -336,7 +343,8 @@ TEST(qvUIViewZoom, An_area_lands_by_the_alignment_in_windows_wider_than_high_and
         const qvMathRectOf<double> on_window =
             layer->scene_to_device(qvMathRectOf<double>(row.area.x1, row.area.y1, row.area.x2, row.area.y2));
         const Rect lands(on_window.x1, on_window.y1, on_window.x2, on_window.y2);
-        EXPECT_EQ(lands, row.lands) << row.width << " x " << row.height << ", alignment " << row.alignment
+        EXPECT_EQ(lands, row.lands) << row.width << " x " << row.height << ", alignment "
+                                    << (row.alignment ? std::to_string(*row.alignment) : "by default")
                                     << (row.fit ? ", fit " : ", fill ") << text(row.area) << ": " << text(lands);
     }
 }
