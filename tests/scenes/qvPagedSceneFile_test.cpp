@@ -229,7 +229,10 @@ int reads_seen = 0;
 struct stat owner_left {};
 
 void owner_writes(platform::Call call, long long) noexcept {
-    if (call == platform::Call::open) owner_waits = true, reads_seen = 0;   // the seam comes before the open
+    if (call == platform::Call::open) {   // the seam comes before the open
+        owner_waits = true;
+        reads_seen = 0;
+    }
     if (call == platform::Call::open || !owner_waits) return;
     if (owner_before_read > 0 && (call != platform::Call::read || ++reads_seen < owner_before_read)) return;
     owner_waits = false;
@@ -309,8 +312,9 @@ TEST(qvPagedSceneFile, A_file_that_is_no_page_file_is_refused_and_left_as_its_ow
                  Owner::empties, 0, true},
                 {"40,000 other bytes appended to under readers too", paged_scene_test::user_bytes(40000, 23), none,
                  Owner::appends, 0, true},
-                // The look reads the map, then the directory's page: the
-                // second read's short count is all that refuses this file.
+                // The look of a writable or mapped open reads the map, then
+                // the directory's page: the second read's short count is all
+                // that refuses this file there.
                 {"a map that leaves page 1 free, emptied between the look's reads", map_without_directory, none,
                  Owner::empties, 0, true, 2}};
     for (int cache : {0, 16384, 1 << 20, -1}) {

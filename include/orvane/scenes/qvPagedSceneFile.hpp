@@ -89,14 +89,17 @@ public:
     // reserves, maps or cuts it), so a file that is no page file keeps its
     // length, disk blocks and modification time too, and what its owner
     // writes to it while the open runs (appending to it, emptying it) stays
-    // as that owner left it, once the open has read the file's length. A
-    // file its owner empties before that (up to the open's call that reads
-    // the length) is an empty file to the open: a writable open lays it out
-    // as a new page file and answers true, a read-only one answers false
-    // and leaves it empty. A read-only open through a mapping (a negative
-    // cache) takes the same look before it reads anything through its view,
-    // so such a file answers false whatever its owner does to it meanwhile
-    // (a page cache reads only through the descriptor); a page file that
+    // as that owner left it, once the open has read a length other than 0.
+    // A file that reads as empty there (its owner may empty it up to the
+    // open's call that reads the length) is new to the open: a writable
+    // open lays it out as a new page file and answers true, and what the
+    // owner writes to it meanwhile is overwritten where the device writes
+    // its pages (and, mapped, cut away past them at the close); a read-only
+    // open answers false and leaves it. A read-only open through a mapping
+    // (a negative cache) takes the same look before it reads anything
+    // through its view, so such a file answers false whatever its owner
+    // does to it meanwhile (a page cache reads only through the
+    // descriptor); a page file that
     // another program cuts short while it is mapped still ends the process
     // with SIGBUS. A writable open whose file refuses what the open
     // writes is left as it was and raises the file's error, not a false, once
